@@ -1,8 +1,6 @@
 #include "carbon/MacMemory.h"
 
-#include <cstddef>
 #include <cstdlib>
-#include <cstring>
 
 #include "carbon/MacErrors.h"
 
@@ -18,35 +16,40 @@ OSErr gMemError = noErr;
 
 HandleBlock* BlockOf(Handle h) { return reinterpret_cast<HandleBlock*>(h); }
 
-Handle Allocate(Size byteCount, bool clear) {
+// A zero-byte block still gets storage so that its pointer is valid.
+Ptr AllocatePtr(Size byteCount, bool clear) {
   if (byteCount < 0) {
     gMemError = paramErr;
     return nullptr;
   }
+  Size bytes = byteCount ? byteCount : 1;
+  Ptr p = static_cast<Ptr>(clear ? std::calloc(bytes, 1) : std::malloc(bytes));
+  gMemError = p == nullptr ? memFullErr : noErr;
+  return p;
+}
+
+Handle AllocateHandle(Size byteCount, bool clear) {
+  Ptr data = AllocatePtr(byteCount, clear);
+  if (data == nullptr) return nullptr;
   auto* block = static_cast<HandleBlock*>(std::malloc(sizeof(HandleBlock)));
-  // A zero-byte block still gets storage so that the master pointer is valid.
-  Ptr data = static_cast<Ptr>(clear ? std::calloc(byteCount ? byteCount : 1, 1)
-                                    : std::malloc(byteCount ? byteCount : 1));
-  if (block == nullptr || data == nullptr) {
-    std::free(block);
+  if (block == nullptr) {
     std::free(data);
     gMemError = memFullErr;
     return nullptr;
   }
   block->master = data;
   block->size = byteCount;
-  gMemError = noErr;
   return &block->master;
 }
 
 }  // namespace
 
-Handle NewHandle(Size byteCount) { return Allocate(byteCount, false); }
+Handle NewHandle(Size byteCount) { return AllocateHandle(byteCount, false); }
 
-Handle NewHandleClear(Size byteCount) { return Allocate(byteCount, true); }
+Handle NewHandleClear(Size byteCount) { return AllocateHandle(byteCount, true); }
 
 Handle TempNewHandle(Size byteCount, OSErr* resultCode) {
-  Handle h = Allocate(byteCount, false);
+  Handle h = AllocateHandle(byteCount, false);
   if (resultCode != nullptr) *resultCode = gMemError;
   return h;
 }
@@ -97,19 +100,9 @@ void HUnlock(Handle) { gMemError = noErr; }
 
 OSErr MemError() { return gMemError; }
 
-Ptr NewPtr(Size byteCount) {
-  gMemError = byteCount < 0 ? paramErr : noErr;
-  Ptr p = byteCount < 0 ? nullptr : static_cast<Ptr>(std::malloc(byteCount ? byteCount : 1));
-  if (byteCount >= 0 && p == nullptr) gMemError = memFullErr;
-  return p;
-}
+Ptr NewPtr(Size byteCount) { return AllocatePtr(byteCount, false); }
 
-Ptr NewPtrClear(Size byteCount) {
-  gMemError = byteCount < 0 ? paramErr : noErr;
-  Ptr p = byteCount < 0 ? nullptr : static_cast<Ptr>(std::calloc(byteCount ? byteCount : 1, 1));
-  if (byteCount >= 0 && p == nullptr) gMemError = memFullErr;
-  return p;
-}
+Ptr NewPtrClear(Size byteCount) { return AllocatePtr(byteCount, true); }
 
 void DisposePtr(Ptr p) {
   gMemError = noErr;
