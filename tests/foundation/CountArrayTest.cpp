@@ -15,24 +15,15 @@ TEST(CountArrayTest, CountsUnderEachDisplayFilter) {
   EXPECT_EQ(counts.Count(2), 3u);
   EXPECT_EQ(counts.Count(3), 5u);
   EXPECT_EQ(counts.Count(4), 0u);
-
-  CountArray onlyHiddenOrphans;
-  onlyHiddenOrphans.Add(true, true);
-  EXPECT_EQ(onlyHiddenOrphans.Count(0), 0u);
-  EXPECT_EQ(CountArray().Count(3), 0u);
 }
 
 TEST(CErrorTest, ComparesByCodeAndHidesEmptyDescription) {
   CError error(-5, "bad keyword", true);
-  EXPECT_TRUE(error == -5);
-  EXPECT_TRUE(error != 5);
-  EXPECT_STREQ(error.Description(), "bad keyword");
-  EXPECT_TRUE(error.IsFatal());
-
   CError copy(error);
   error.Description("");
   EXPECT_EQ(error.Description(), nullptr);
   EXPECT_STREQ(copy.Description(), "bad keyword");
-  EXPECT_EQ(CError().Description(), nullptr);
-  EXPECT_FALSE(CError().IsFatal());
+  EXPECT_TRUE(copy == -5);
+  EXPECT_TRUE(copy != 5);
+  EXPECT_TRUE(copy.IsFatal());
 }
