@@ -269,8 +269,13 @@ TEST(CFString, FormatConversions) {
   EXPECT_EQ(format(CFSTR("%p"), nullptr), "(nil)");
 
   Owned<CFStringRef> name(utf8("Caf\xC3\xA9"));
-  EXPECT_EQ(format(CFSTR("[%@] [%8@] [%-6@] %@"), name.ref, name.ref, name.ref, nullptr),
-            "[Caf\xC3\xA9] [    Caf\xC3\xA9] [Caf\xC3\xA9  ] (null)");
+  SInt32 number = 12;
+  double real = 0.5;
+  Owned<CFNumberRef> boxed(CFNumberCreate(nullptr, kCFNumberSInt32Type, &number));
+  Owned<CFNumberRef> boxedReal(CFNumberCreate(nullptr, kCFNumberDoubleType, &real));
+  EXPECT_EQ(format(CFSTR("[%@] [%8@] [%-6@] %@ %@ %@"), name.ref, name.ref, name.ref, boxed.ref,
+                   boxedReal.ref, nullptr),
+            "[Caf\xC3\xA9] [    Caf\xC3\xA9] [Caf\xC3\xA9  ] 12 0.5 (null)");
 
   Owned<CFMutableStringRef> appended(CFStringCreateMutableCopy(nullptr, 0, CFSTR("n=")));
   CFStringAppendFormat(appended, nullptr, CFSTR("%d"), 3);
