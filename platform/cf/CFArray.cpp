@@ -68,7 +68,9 @@ __CFArray* copyArray(CFArrayRef array, bool isMutable) {
                    &array->callBacks, isMutable);
 }
 
-bool isIndex(CFArrayRef array, CFIndex index, CFIndex end) { return array && index >= 0 && index < end; }
+bool isIndex(CFArrayRef array, CFIndex index, CFIndex end) {
+  return array && index >= 0 && index < end;
+}
 
 }  // namespace
 

@@ -47,8 +47,8 @@ void CFShow(CFTypeRef object) {
     return;
   }
   CFStringRef description = CFCopyDescription(object);
-  CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(description),
-                                                   kCFStringEncodingUTF8) + 1;
+  CFIndex size =
+      CFStringGetMaximumSizeForEncoding(CFStringGetLength(description), kCFStringEncodingUTF8) + 1;
   std::string text(static_cast<size_t>(size), '\0');
   if (CFStringGetCString(description, &text[0], size, kCFStringEncodingUTF8))
     std::fprintf(stderr, "%s\n", text.c_str());

@@ -17,12 +17,18 @@ const void* copyStringKey(CFAllocatorRef allocator, const void* key) {
 
 }  // namespace
 
-const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks = {
-    0, CFTypeRetainCallBack, CFTypeReleaseCallBack, CFCopyDescription, CFTypeEqualCallBack,
-    CFTypeHashCallBack};
-const CFDictionaryKeyCallBacks kCFCopyStringDictionaryKeyCallBacks = {
-    0, copyStringKey, CFTypeReleaseCallBack, CFCopyDescription, CFTypeEqualCallBack,
-    CFTypeHashCallBack};
+const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks = {0,
+                                                                CFTypeRetainCallBack,
+                                                                CFTypeReleaseCallBack,
+                                                                CFCopyDescription,
+                                                                CFTypeEqualCallBack,
+                                                                CFTypeHashCallBack};
+const CFDictionaryKeyCallBacks kCFCopyStringDictionaryKeyCallBacks = {0,
+                                                                      copyStringKey,
+                                                                      CFTypeReleaseCallBack,
+                                                                      CFCopyDescription,
+                                                                      CFTypeEqualCallBack,
+                                                                      CFTypeHashCallBack};
 const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks = {
     0, CFTypeRetainCallBack, CFTypeReleaseCallBack, CFCopyDescription, CFTypeEqualCallBack};
 
@@ -69,7 +75,9 @@ struct __CFDictionary : CFObject {
   bool sameValue(const void* first, const void* second) const {
     return first == second || (valueCallBacks.equal && valueCallBacks.equal(first, second));
   }
-  void insert(const void* key, const void* value) { table.emplace(retainKey(key), retainValue(value)); }
+  void insert(const void* key, const void* value) {
+    table.emplace(retainKey(key), retainValue(value));
+  }
   void replace(Table::iterator entry, const void* value) {
     const void* old = entry->second;
     entry->second = retainValue(value);

@@ -13,20 +13,27 @@ namespace {
 CFNumberType canonicalType(CFNumberType type) {
   switch (type) {
     case kCFNumberSInt8Type:
-    case kCFNumberCharType: return kCFNumberSInt8Type;
+    case kCFNumberCharType:
+      return kCFNumberSInt8Type;
     case kCFNumberSInt16Type:
-    case kCFNumberShortType: return kCFNumberSInt16Type;
+    case kCFNumberShortType:
+      return kCFNumberSInt16Type;
     case kCFNumberSInt32Type:
-    case kCFNumberIntType: return sizeof(int) == 4 ? kCFNumberSInt32Type : kCFNumberSInt64Type;
+    case kCFNumberIntType:
+      return sizeof(int) == 4 ? kCFNumberSInt32Type : kCFNumberSInt64Type;
     case kCFNumberSInt64Type:
     case kCFNumberLongType:
     case kCFNumberLongLongType:
-    case kCFNumberCFIndexType: return kCFNumberSInt64Type;
+    case kCFNumberCFIndexType:
+      return kCFNumberSInt64Type;
     case kCFNumberFloat32Type:
-    case kCFNumberFloatType: return kCFNumberFloat32Type;
+    case kCFNumberFloatType:
+      return kCFNumberFloat32Type;
     case kCFNumberFloat64Type:
-    case kCFNumberDoubleType: return kCFNumberFloat64Type;
-    default: return 0;
+    case kCFNumberDoubleType:
+      return kCFNumberFloat64Type;
+    default:
+      return 0;
   }
 }
 
@@ -36,11 +43,15 @@ bool isFloatType(CFNumberType canonical) {
 
 CFIndex byteSize(CFNumberType canonical) {
   switch (canonical) {
-    case kCFNumberSInt8Type: return 1;
-    case kCFNumberSInt16Type: return 2;
+    case kCFNumberSInt8Type:
+      return 1;
+    case kCFNumberSInt16Type:
+      return 2;
     case kCFNumberSInt32Type:
-    case kCFNumberFloat32Type: return 4;
-    default: return 8;
+    case kCFNumberFloat32Type:
+      return 4;
+    default:
+      return 8;
   }
 }
 
@@ -75,7 +86,8 @@ struct __CFNumber : CFObject {
   bool isFloat() const { return isFloatType(type); }
 
   bool equals(const CFObject& other) const override {
-    return CFNumberCompare(this, static_cast<const __CFNumber*>(&other), nullptr) == kCFCompareEqualTo;
+    return CFNumberCompare(this, static_cast<const __CFNumber*>(&other), nullptr) ==
+           kCFCompareEqualTo;
   }
   CFHashCode hash() const override {
     SInt64 integral = integer;
@@ -101,12 +113,24 @@ CFNumberRef CFNumberCreate(CFAllocatorRef, CFNumberType type, const void* valueP
   if (!valuePtr || canonical == 0) return nullptr;
   __CFNumber* number = new __CFNumber(canonical);
   switch (canonical) {
-    case kCFNumberSInt8Type: number->integer = loadInteger<SInt8>(valuePtr); break;
-    case kCFNumberSInt16Type: number->integer = loadInteger<SInt16>(valuePtr); break;
-    case kCFNumberSInt32Type: number->integer = loadInteger<SInt32>(valuePtr); break;
-    case kCFNumberSInt64Type: number->integer = loadInteger<SInt64>(valuePtr); break;
-    case kCFNumberFloat32Type: number->real = loadInteger<float>(valuePtr); break;
-    case kCFNumberFloat64Type: number->real = loadInteger<double>(valuePtr); break;
+    case kCFNumberSInt8Type:
+      number->integer = loadInteger<SInt8>(valuePtr);
+      break;
+    case kCFNumberSInt16Type:
+      number->integer = loadInteger<SInt16>(valuePtr);
+      break;
+    case kCFNumberSInt32Type:
+      number->integer = loadInteger<SInt32>(valuePtr);
+      break;
+    case kCFNumberSInt64Type:
+      number->integer = loadInteger<SInt64>(valuePtr);
+      break;
+    case kCFNumberFloat32Type:
+      number->real = loadInteger<float>(valuePtr);
+      break;
+    case kCFNumberFloat64Type:
+      number->real = loadInteger<double>(valuePtr);
+      break;
   }
   return number;
 }
@@ -122,7 +146,8 @@ Boolean CFNumberGetValue(CFNumberRef number, CFNumberType type, void* valuePtr) 
   if (!number || !valuePtr || target == 0) return false;
   if (isFloatType(target)) {
     double value = number->isFloat() ? number->real : static_cast<double>(number->integer);
-    bool exact = number->isFloat() || (value < 0x1p63 && static_cast<SInt64>(value) == number->integer);
+    bool exact =
+        number->isFloat() || (value < 0x1p63 && static_cast<SInt64>(value) == number->integer);
     if (target == kCFNumberFloat64Type) {
       std::memcpy(valuePtr, &value, sizeof value);
       return exact;
@@ -135,28 +160,37 @@ Boolean CFNumberGetValue(CFNumberRef number, CFNumberType type, void* valuePtr) 
   bool exact = !number->isFloat() || isIntegral(number->real, integer);
   if (!exact && number->isFloat()) {
     double real = std::isnan(number->real) ? 0.0 : std::trunc(number->real);
-    integer = real >= 0x1p63 ? std::numeric_limits<SInt64>::max()
-              : real < -0x1p63 ? std::numeric_limits<SInt64>::min() : static_cast<SInt64>(real);
+    integer = real >= 0x1p63   ? std::numeric_limits<SInt64>::max()
+              : real < -0x1p63 ? std::numeric_limits<SInt64>::min()
+                               : static_cast<SInt64>(real);
   }
   switch (target) {
-    case kCFNumberSInt8Type: return storeInteger<SInt8>(integer, valuePtr) && exact;
-    case kCFNumberSInt16Type: return storeInteger<SInt16>(integer, valuePtr) && exact;
-    case kCFNumberSInt32Type: return storeInteger<SInt32>(integer, valuePtr) && exact;
-    default: return storeInteger<SInt64>(integer, valuePtr) && exact;
+    case kCFNumberSInt8Type:
+      return storeInteger<SInt8>(integer, valuePtr) && exact;
+    case kCFNumberSInt16Type:
+      return storeInteger<SInt16>(integer, valuePtr) && exact;
+    case kCFNumberSInt32Type:
+      return storeInteger<SInt32>(integer, valuePtr) && exact;
+    default:
+      return storeInteger<SInt64>(integer, valuePtr) && exact;
   }
 }
 
 CFComparisonResult CFNumberCompare(CFNumberRef number, CFNumberRef otherNumber, void*) {
   auto order = [](auto first, auto second) {
-    return first < second ? kCFCompareLessThan : second < first ? kCFCompareGreaterThan : kCFCompareEqualTo;
+    return first < second   ? kCFCompareLessThan
+           : second < first ? kCFCompareGreaterThan
+                            : kCFCompareEqualTo;
   };
-  if (!number->isFloat() && !otherNumber->isFloat()) return order(number->integer, otherNumber->integer);
+  if (!number->isFloat() && !otherNumber->isFloat())
+    return order(number->integer, otherNumber->integer);
   // A real that is a whole number compares exactly with an integer.
   SInt64 first = number->integer, second = otherNumber->integer;
   bool firstWhole = !number->isFloat() || isIntegral(number->real, first);
   bool secondWhole = !otherNumber->isFloat() || isIntegral(otherNumber->real, second);
   if (firstWhole && secondWhole) return order(first, second);
   double firstReal = number->isFloat() ? number->real : static_cast<double>(number->integer);
-  double secondReal = otherNumber->isFloat() ? otherNumber->real : static_cast<double>(otherNumber->integer);
+  double secondReal =
+      otherNumber->isFloat() ? otherNumber->real : static_cast<double>(otherNumber->integer);
   return order(firstReal, secondReal);
 }

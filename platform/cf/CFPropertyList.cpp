@@ -18,8 +18,8 @@ std::string toUTF8(CFStringRef text) {
   CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8);
   std::string bytes(static_cast<size_t>(size), '\0');
   CFIndex used = 0;
-  CFStringGetBytes(text, CFRangeMake(0, CFStringGetLength(text)), kCFStringEncodingUTF8, '?',
-                   false, reinterpret_cast<UInt8*>(&bytes[0]), size, &used);
+  CFStringGetBytes(text, CFRangeMake(0, CFStringGetLength(text)), kCFStringEncodingUTF8, '?', false,
+                   reinterpret_cast<UInt8*>(&bytes[0]), size, &used);
   bytes.resize(static_cast<size_t>(used));
   return bytes;
 }
@@ -90,7 +90,8 @@ plist_t toNode(CFPropertyListRef value, int depth) {
                           static_cast<uint64_t>(CFDataGetLength(data)));
   }
   if (type == CFArrayGetTypeID()) return arrayNode(static_cast<CFArrayRef>(value), depth);
-  if (type == CFDictionaryGetTypeID()) return dictionaryNode(static_cast<CFDictionaryRef>(value), depth);
+  if (type == CFDictionaryGetTypeID())
+    return dictionaryNode(static_cast<CFDictionaryRef>(value), depth);
   return nullptr;
 }
 
@@ -104,14 +105,22 @@ class TreeReader {
   CFPropertyListRef read(plist_t node, int depth) const {
     if (depth > CFPropertyListInputCheck::kMaximumDepth) return nullptr;
     switch (plist_get_node_type(node)) {
-      case PLIST_BOOLEAN: return booleanOf(node);
-      case PLIST_UINT: return integerOf(node);
-      case PLIST_REAL: return realOf(node);
-      case PLIST_STRING: return stringOf(node);
-      case PLIST_DATA: return dataOf(node);
-      case PLIST_ARRAY: return arrayOf(node, depth);
-      case PLIST_DICT: return dictionaryOf(node, depth);
-      default: return nullptr;
+      case PLIST_BOOLEAN:
+        return booleanOf(node);
+      case PLIST_UINT:
+        return integerOf(node);
+      case PLIST_REAL:
+        return realOf(node);
+      case PLIST_STRING:
+        return stringOf(node);
+      case PLIST_DATA:
+        return dataOf(node);
+      case PLIST_ARRAY:
+        return arrayOf(node, depth);
+      case PLIST_DICT:
+        return dictionaryOf(node, depth);
+      default:
+        return nullptr;
     }
   }
 
@@ -191,7 +200,8 @@ class TreeReader {
       plist_t valueNode = nullptr;
       plist_dict_next_item(node, iterator, &key, &valueNode);
       if (!key) break;
-      if (plist_get_node_type(valueNode) != PLIST_DATE) ok = addEntry(dictionary, key, valueNode, depth);
+      if (plist_get_node_type(valueNode) != PLIST_DATE)
+        ok = addEntry(dictionary, key, valueNode, depth);
       std::free(key);
     }
     std::free(iterator);
@@ -232,7 +242,8 @@ class TreeReader {
 };
 
 CFPropertyListRef fail(CFStringRef* errorString, const char* message) {
-  if (errorString) *errorString = CFStringCreateWithCString(nullptr, message, kCFStringEncodingUTF8);
+  if (errorString)
+    *errorString = CFStringCreateWithCString(nullptr, message, kCFStringEncodingUTF8);
   return nullptr;
 }
 

@@ -33,8 +33,9 @@ class UnitMatcher {
 bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
 
 CFComparisonResult sign(long difference) {
-  return difference < 0 ? kCFCompareLessThan
-                        : difference > 0 ? kCFCompareGreaterThan : kCFCompareEqualTo;
+  return difference < 0   ? kCFCompareLessThan
+         : difference > 0 ? kCFCompareGreaterThan
+                          : kCFCompareEqualTo;
 }
 
 // Compares the digit runs at `i` and `j` by their value and moves past them.

@@ -101,21 +101,38 @@ std::u16string formatUnicodeText(const Conversion& conversion, va_list& argument
 std::u16string formatConversion(const Conversion& conversion, va_list& arguments) {
   switch (conversion.kind) {
     case u'd':
-    case u'i': return formatSigned(conversion, arguments);
+    case u'i':
+      return formatSigned(conversion, arguments);
     case u'u':
     case u'o':
     case u'x':
-    case u'X': return formatUnsigned(conversion, arguments);
-    case u'f': case u'F': case u'e': case u'E':
-    case u'g': case u'G': case u'a': case u'A': return formatFloating(conversion, arguments);
-    case u'c': return widen(printNarrow(conversion, "", va_arg(arguments, int)));
-    case u'C': return pad(std::u16string(1, static_cast<char16_t>(va_arg(arguments, int))), conversion);
-    case u's': return widen(printNarrow(conversion, "", va_arg(arguments, const char*)));
-    case u'S': return formatUnicodeText(conversion, arguments);
-    case u'p': return widen(printNarrow(conversion, "", va_arg(arguments, void*)));
-    case u'@': return pad(describe(va_arg(arguments, CFTypeRef)), conversion);
-    case u'%': return u"%";
-    default: return std::u16string();
+    case u'X':
+      return formatUnsigned(conversion, arguments);
+    case u'f':
+    case u'F':
+    case u'e':
+    case u'E':
+    case u'g':
+    case u'G':
+    case u'a':
+    case u'A':
+      return formatFloating(conversion, arguments);
+    case u'c':
+      return widen(printNarrow(conversion, "", va_arg(arguments, int)));
+    case u'C':
+      return pad(std::u16string(1, static_cast<char16_t>(va_arg(arguments, int))), conversion);
+    case u's':
+      return widen(printNarrow(conversion, "", va_arg(arguments, const char*)));
+    case u'S':
+      return formatUnicodeText(conversion, arguments);
+    case u'p':
+      return widen(printNarrow(conversion, "", va_arg(arguments, void*)));
+    case u'@':
+      return pad(describe(va_arg(arguments, CFTypeRef)), conversion);
+    case u'%':
+      return u"%";
+    default:
+      return std::u16string();
   }
 }
 

@@ -6,7 +6,9 @@ const void* CFTypeRetainCallBack(CFAllocatorRef, const void* value) { return CFR
 
 void CFTypeReleaseCallBack(CFAllocatorRef, const void* value) { CFRelease(value); }
 
-Boolean CFTypeEqualCallBack(const void* value1, const void* value2) { return CFEqual(value1, value2); }
+Boolean CFTypeEqualCallBack(const void* value1, const void* value2) {
+  return CFEqual(value1, value2);
+}
 
 CFHashCode CFTypeHashCallBack(const void* value) { return CFHash(value); }
 

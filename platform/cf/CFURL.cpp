@@ -63,7 +63,8 @@ URLParts URLParts::parse(const std::string& text) {
 }
 
 std::string URLParts::host() const {
-  std::string host = authority.substr(authority.find('@') == std::string::npos ? 0 : authority.find('@') + 1);
+  std::string host =
+      authority.substr(authority.find('@') == std::string::npos ? 0 : authority.find('@') + 1);
   if (!host.empty() && host[0] == '[') return host.substr(1, host.find(']') - 1);
   return host.substr(0, host.find(':'));
 }
@@ -113,7 +114,8 @@ bool isValidURLText(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (c <= 0x20 || c >= 0x7F || std::strchr(forbidden, c)) return false;
-    if (c == '%' && (i + 2 >= text.size() || hexValue(text[i + 1]) < 0 || hexValue(text[i + 2]) < 0))
+    if (c == '%' &&
+        (i + 2 >= text.size() || hexValue(text[i + 1]) < 0 || hexValue(text[i + 2]) < 0))
       return false;
   }
   return true;
@@ -163,7 +165,8 @@ URLParts resolve(const URLParts& reference, const URLParts& base) {
 }
 
 std::string toUTF8(CFStringRef text) {
-  CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
+  CFIndex size =
+      CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
   std::string bytes(static_cast<size_t>(size), '\0');
   if (!CFStringGetCString(text, &bytes[0], size, kCFStringEncodingUTF8)) return std::string();
   bytes.resize(std::strlen(bytes.c_str()));
@@ -171,9 +174,9 @@ std::string toUTF8(CFStringRef text) {
 }
 
 CFStringRef fromUTF8(const std::string& bytes) {
-  CFStringRef text = CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
-                                             static_cast<CFIndex>(bytes.size()),
-                                             kCFStringEncodingUTF8, false);
+  CFStringRef text =
+      CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
+                              static_cast<CFIndex>(bytes.size()), kCFStringEncodingUTF8, false);
   return text ? text
               : CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
                                         static_cast<CFIndex>(bytes.size()),
@@ -225,7 +228,8 @@ std::string currentDirectory() {
 
 CFURLRef createFileURL(std::string path, bool isDirectory) {
   if (isDirectory && (path.empty() || path.back() != '/')) path += '/';
-  if (!path.empty() && path[0] == '/') return new __CFURL("file://" + percentEncodePath(path), nullptr);
+  if (!path.empty() && path[0] == '/')
+    return new __CFURL("file://" + percentEncodePath(path), nullptr);
   CFURLRef base = createFileURL(currentDirectory(), true);
   CFURLRef url = new __CFURL(percentEncodePath(path), base);
   CFRelease(base);
@@ -425,8 +429,8 @@ Boolean CFURLCreateDataAndPropertiesFromResource(CFAllocatorRef allocator, CFURL
   return true;
 }
 
-Boolean CFURLWriteDataAndPropertiesToResource(CFURLRef url, CFDataRef dataToWrite,
-                                              CFDictionaryRef, SInt32* errorCode) {
+Boolean CFURLWriteDataAndPropertiesToResource(CFURLRef url, CFDataRef dataToWrite, CFDictionaryRef,
+                                              SInt32* errorCode) {
   setError(errorCode, 0);
   if (!url || !dataToWrite) {
     setError(errorCode, kCFURLImproperArgumentsError);

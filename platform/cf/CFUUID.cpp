@@ -47,9 +47,9 @@ UUIDValue valueOf(const CFUUIDBytes& bytes) {
   return value;
 }
 
-CFUUIDBytes bytesOf(UInt8 b0, UInt8 b1, UInt8 b2, UInt8 b3, UInt8 b4, UInt8 b5, UInt8 b6,
-                    UInt8 b7, UInt8 b8, UInt8 b9, UInt8 b10, UInt8 b11, UInt8 b12, UInt8 b13,
-                    UInt8 b14, UInt8 b15) {
+CFUUIDBytes bytesOf(UInt8 b0, UInt8 b1, UInt8 b2, UInt8 b3, UInt8 b4, UInt8 b5, UInt8 b6, UInt8 b7,
+                    UInt8 b8, UInt8 b9, UInt8 b10, UInt8 b11, UInt8 b12, UInt8 b13, UInt8 b14,
+                    UInt8 b15) {
   return CFUUIDBytes{b0, b1, b2, b3, b4, b5, b6, b7, b8, b9, b10, b11, b12, b13, b14, b15};
 }
 
@@ -87,8 +87,8 @@ CFUUIDRef CFUUIDCreate(CFAllocatorRef) {
 
 CFUUIDRef CFUUIDCreateWithBytes(CFAllocatorRef allocator, UInt8 byte0, UInt8 byte1, UInt8 byte2,
                                 UInt8 byte3, UInt8 byte4, UInt8 byte5, UInt8 byte6, UInt8 byte7,
-                                UInt8 byte8, UInt8 byte9, UInt8 byte10, UInt8 byte11,
-                                UInt8 byte12, UInt8 byte13, UInt8 byte14, UInt8 byte15) {
+                                UInt8 byte8, UInt8 byte9, UInt8 byte10, UInt8 byte11, UInt8 byte12,
+                                UInt8 byte13, UInt8 byte14, UInt8 byte15) {
   return CFUUIDCreateFromUUIDBytes(
       allocator, bytesOf(byte0, byte1, byte2, byte3, byte4, byte5, byte6, byte7, byte8, byte9,
                          byte10, byte11, byte12, byte13, byte14, byte15));

@@ -19,13 +19,16 @@ TEST(TextCommon, EncodingsPackAndMatchThePlatformStrings) {
 
 TEST(TextCommon, ScriptsGiveTheirEncodings) {
   TextEncoding encoding = 0xDEAD;
-  for (ScriptCode script : {ScriptCode(smSystemScript), ScriptCode(smCurrentScript), ScriptCode(kTextScriptDontCare)}) {
+  for (ScriptCode script :
+       {ScriptCode(smSystemScript), ScriptCode(smCurrentScript), ScriptCode(kTextScriptDontCare)}) {
     EXPECT_EQ(UpgradeScriptInfoToTextEncoding(script, kTextLanguageDontCare, kTextRegionDontCare,
-                                              nullptr, &encoding), noErr);
+                                              nullptr, &encoding),
+              noErr);
     EXPECT_EQ(encoding, kTextEncodingUTF8);
   }
   EXPECT_EQ(UpgradeScriptInfoToTextEncoding(smJapanese, kTextLanguageDontCare, kTextRegionDontCare,
-                                            nullptr, &encoding), noErr);
+                                            nullptr, &encoding),
+            noErr);
   EXPECT_EQ(encoding, kTextEncodingMacJapanese);
   EXPECT_EQ(UpgradeScriptInfoToTextEncoding(smRoman, 0, 0, nullptr, &encoding), noErr);
   EXPECT_EQ(encoding, kTextEncodingMacRoman);

@@ -11,7 +11,9 @@ CFStringRef makeString(const char* text) {
   return CFStringCreateWithCString(nullptr, text, kCFStringEncodingUTF8);
 }
 
-CFNumberRef makeNumber(SInt32 value) { return CFNumberCreate(nullptr, kCFNumberSInt32Type, &value); }
+CFNumberRef makeNumber(SInt32 value) {
+  return CFNumberCreate(nullptr, kCFNumberSInt32Type, &value);
+}
 
 void countEntry(const void*, const void* value, void* context) {
   SInt32 number = 0;
@@ -58,8 +60,8 @@ TEST(CFArray, HoldsReferencesToItsValues) {
   CFArrayRemoveAllValues(array);
   EXPECT_EQ(CFArrayGetCount(array), 0);
   EXPECT_EQ(CFGetRetainCount(probe), 3);  // two in the copy, one of ours
-  for (CFTypeRef each : {CFTypeRef(copy), CFTypeRef(array), CFTypeRef(first), CFTypeRef(second),
-                         CFTypeRef(probe)})
+  for (CFTypeRef each :
+       {CFTypeRef(copy), CFTypeRef(array), CFTypeRef(first), CFTypeRef(second), CFTypeRef(probe)})
     CFRelease(each);
 
   // Without callbacks the values are raw pointers, neither retained nor compared.
@@ -85,7 +87,8 @@ TEST(CFDictionary, KeysMatchByValueAndOwnEntries) {
 
   // A key built differently finds the same entry.
   const UInt8 bytes[] = {'R', 'e', 's', 'o', 'l', 'u', 't', 'i', 'o', 'n'};
-  CFStringRef sameKey = CFStringCreateWithBytes(nullptr, bytes, 10, kCFStringEncodingMacRoman, false);
+  CFStringRef sameKey =
+      CFStringCreateWithBytes(nullptr, bytes, 10, kCFStringEncodingMacRoman, false);
   EXPECT_EQ(CFDictionaryGetValue(dictionary, sameKey), value);
   EXPECT_TRUE(CFDictionaryContainsKey(dictionary, CFSTR("Resolution")));
   EXPECT_FALSE(CFDictionaryContainsKey(dictionary, CFSTR("resolution")));
@@ -146,8 +149,8 @@ TEST(CFDictionary, CopyStringKeysAreImmuneToLaterChanges) {
   EXPECT_EQ(CFDictionaryGetCount(large), 2000);
   CFStringRef probe = CFStringCreateWithFormat(nullptr, nullptr, CFSTR("key%d"), 1234);
   SInt32 value = -1;
-  CFNumberGetValue(static_cast<CFNumberRef>(CFDictionaryGetValue(large, probe)), kCFNumberSInt32Type,
-                   &value);
+  CFNumberGetValue(static_cast<CFNumberRef>(CFDictionaryGetValue(large, probe)),
+                   kCFNumberSInt32Type, &value);
   EXPECT_EQ(value, 1234);
   CFRelease(probe);
   CFRelease(large);

@@ -106,24 +106,27 @@ TEST(CFUUID, TextAndBytesRoundTrip) {
   EXPECT_TRUE(CFEqual(again, uuid));
   EXPECT_EQ(CFHash(again), CFHash(uuid));
 
-  CFUUIDRef constant = CFUUIDGetConstantUUIDWithBytes(nullptr, 0xA1, 0xB2, 0xC3, 0xD4, 0, 1, 0x4F, 0,
-                                                      0x8A, 0xBC, 0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78);
+  CFUUIDRef constant =
+      CFUUIDGetConstantUUIDWithBytes(nullptr, 0xA1, 0xB2, 0xC3, 0xD4, 0, 1, 0x4F, 0, 0x8A, 0xBC,
+                                     0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78);
   EXPECT_TRUE(CFEqual(constant, uuid));
-  EXPECT_EQ(constant, CFUUIDGetConstantUUIDWithBytes(nullptr, 0xA1, 0xB2, 0xC3, 0xD4, 0, 1, 0x4F, 0,
-                                                     0x8A, 0xBC, 0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78));
+  EXPECT_EQ(constant,
+            CFUUIDGetConstantUUIDWithBytes(nullptr, 0xA1, 0xB2, 0xC3, 0xD4, 0, 1, 0x4F, 0, 0x8A,
+                                           0xBC, 0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78));
 
   CFUUIDRef random1 = CFUUIDCreate(nullptr);
   CFUUIDRef random2 = CFUUIDCreate(nullptr);
   EXPECT_FALSE(CFEqual(random1, random2));
   EXPECT_EQ(CFUUIDGetUUIDBytes(random1).byte6 >> 4, 4);
 
-  for (const char* invalid : {"A1B2C3D4-0001-4F00-8ABC-DEF01234567", "A1B2C3D4x0001-4F00-8ABC-DEF012345678",
-                              "G1B2C3D4-0001-4F00-8ABC-DEF012345678"}) {
+  for (const char* invalid :
+       {"A1B2C3D4-0001-4F00-8ABC-DEF01234567", "A1B2C3D4x0001-4F00-8ABC-DEF012345678",
+        "G1B2C3D4-0001-4F00-8ABC-DEF012345678"}) {
     CFStringRef candidate = CFStringCreateWithCString(nullptr, invalid, kCFStringEncodingASCII);
     EXPECT_EQ(CFUUIDCreateFromString(nullptr, candidate), nullptr) << invalid;
     CFRelease(candidate);
   }
-  for (CFTypeRef each : {CFTypeRef(uuid), CFTypeRef(text), CFTypeRef(again), CFTypeRef(random1),
-                         CFTypeRef(random2)})
+  for (CFTypeRef each :
+       {CFTypeRef(uuid), CFTypeRef(text), CFTypeRef(again), CFTypeRef(random1), CFTypeRef(random2)})
     CFRelease(each);
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <plist/plist.h>
 
 #include <cstdlib>
@@ -10,7 +9,9 @@
 
 namespace {
 
-CFNumberRef makeNumber(SInt64 value) { return CFNumberCreate(nullptr, kCFNumberSInt64Type, &value); }
+CFNumberRef makeNumber(SInt64 value) {
+  return CFNumberCreate(nullptr, kCFNumberSInt64Type, &value);
+}
 
 // A settings tree as the system stores it: nested dictionaries and arrays of
 // every supported type.
@@ -103,7 +104,8 @@ TEST(CFPropertyList, XMLRoundTripKeepsEveryType) {
   CFRelease(back);
 
   CFPropertyListRef mutableBack = read(xml, kCFPropertyListMutableContainers, nullptr);
-  CFMutableDictionaryRef root = const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(mutableBack));
+  CFMutableDictionaryRef root =
+      const_cast<CFMutableDictionaryRef>(static_cast<CFDictionaryRef>(mutableBack));
   auto inner = static_cast<CFDictionaryRef>(CFDictionaryGetValue(root, CFSTR("Inner")));
   auto list = static_cast<CFArrayRef>(CFDictionaryGetValue(inner, CFSTR("List")));
   CFArrayAppendValue(const_cast<CFMutableArrayRef>(list), kCFBooleanTrue);
@@ -111,14 +113,15 @@ TEST(CFPropertyList, XMLRoundTripKeepsEveryType) {
   CFDictionarySetValue(root, CFSTR("Extra"), kCFBooleanTrue);
   EXPECT_EQ(CFDictionaryGetCount(root), 4);
   // Leaves stay immutable unless asked for.
-  auto name = static_cast<CFMutableStringRef>(const_cast<void*>(CFDictionaryGetValue(root, CFSTR("Name"))));
+  auto name =
+      static_cast<CFMutableStringRef>(const_cast<void*>(CFDictionaryGetValue(root, CFSTR("Name"))));
   CFStringAppend(name, CFSTR("!"));
   EXPECT_EQ(CFStringGetLength(name), 8);
   CFRelease(mutableBack);
 
   CFPropertyListRef leaves = read(xml, kCFPropertyListMutableContainersAndLeaves, nullptr);
-  name = static_cast<CFMutableStringRef>(const_cast<void*>(
-      CFDictionaryGetValue(static_cast<CFDictionaryRef>(leaves), CFSTR("Name"))));
+  name = static_cast<CFMutableStringRef>(
+      const_cast<void*>(CFDictionaryGetValue(static_cast<CFDictionaryRef>(leaves), CFSTR("Name"))));
   CFStringAppend(name, CFSTR("!"));
   EXPECT_EQ(CFStringGetLength(name), 9);
   CFRelease(leaves);
@@ -147,7 +150,8 @@ TEST(CFPropertyList, ReadsTheBinaryForm) {
   auto files = static_cast<CFArrayRef>(CFDictionaryGetValue(tree, CFSTR("Files")));
   EXPECT_TRUE(CFEqual(CFArrayGetValueAtIndex(files, 0), CFSTR("PPD")));
   SInt32 size = 0;
-  CFNumberGetValue(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(files, 1)), kCFNumberSInt32Type, &size);
+  CFNumberGetValue(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(files, 1)), kCFNumberSInt32Type,
+                   &size);
   EXPECT_EQ(size, 4096);
   EXPECT_EQ(CFDictionaryGetValue(tree, CFSTR("Flag")), kCFBooleanTrue);
   EXPECT_EQ(CFDataGetLength(static_cast<CFDataRef>(CFDictionaryGetValue(tree, CFSTR("Blob")))), 2);
