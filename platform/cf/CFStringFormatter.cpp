@@ -26,15 +26,15 @@ std::u16string widen(const std::string& bytes) {
 template <typename Value>
 std::string printNarrow(const Conversion& conversion, const std::string& lengthModifier,
                         Value value) {
-  std::string spec = "%" + conversion.flags;
-  if (conversion.width >= 0) spec += std::to_string(conversion.width);
-  if (conversion.precision >= 0) spec += "." + std::to_string(conversion.precision);
-  spec += lengthModifier;
-  spec += static_cast<char>(conversion.kind);
-  int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+  std::string narrowFormat = "%" + conversion.flags;
+  if (conversion.width >= 0) narrowFormat += std::to_string(conversion.width);
+  if (conversion.precision >= 0) narrowFormat += "." + std::to_string(conversion.precision);
+  narrowFormat += lengthModifier;
+  narrowFormat += static_cast<char>(conversion.kind);
+  int size = std::snprintf(nullptr, 0, narrowFormat.c_str(), value);
   if (size <= 0) return std::string();
   std::vector<char> buffer(static_cast<size_t>(size) + 1);
-  std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+  std::snprintf(buffer.data(), buffer.size(), narrowFormat.c_str(), value);
   return std::string(buffer.data(), static_cast<size_t>(size));
 }
 
