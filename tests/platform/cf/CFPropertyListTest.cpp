@@ -197,9 +197,18 @@ TEST(CFPropertyList, UntrustedInputIsRefusedWithoutHarm) {
   std::string dictionary("\xD1", 1);
   appendBigEndian(dictionary, 1, 4);
   appendBigEndian(dictionary, 2, 4);
-  EXPECT_EQ(read(binaryList({dictionary, std::string("\x53" "a\0b", 4), "\x09"}),
-                 kCFPropertyListImmutable, nullptr), nullptr);
-  CFPropertyListRef plainKey = read(binaryList({dictionary, std::string("\x53" "a-b", 4), "\x09"}),
+  EXPECT_EQ(read(binaryList({dictionary,
+                             std::string("\x53"
+                                         "a\0b",
+                                         4),
+                             "\x09"}),
+                 kCFPropertyListImmutable, nullptr),
+            nullptr);
+  CFPropertyListRef plainKey = read(binaryList({dictionary,
+                                                std::string("\x53"
+                                                            "a-b",
+                                                            4),
+                                                "\x09"}),
                                     kCFPropertyListImmutable, nullptr);
   ASSERT_NE(plainKey, nullptr);
   EXPECT_EQ(CFDictionaryGetValue(static_cast<CFDictionaryRef>(plainKey), CFSTR("a-b")),
