@@ -19,7 +19,7 @@ void KVCache::Insert(long key, long option) {
 }
 
 void KVCache::add(const KV& kv) {
-  m_positions[kv.first].push_back(PositionOf(size()));
+  if (m_indexed) m_positions[kv.first].push_back(PositionOf(size()));
   m_pairs.push_back(kv);
 }
 
@@ -34,7 +34,7 @@ KVCache::KV KVCache::GetKV(long index) const {
 }
 
 long KVCache::Lookup(const KV& kv) const {
-  auto found = m_positions.find(kv.first);
+  auto found = Positions().find(kv.first);
   if (found == m_positions.end()) return -1;
   for (long position : found->second) {
     if (m_pairs[IndexOf(position)].second == kv.second) return IndexOf(position);
@@ -43,23 +43,36 @@ long KVCache::Lookup(const KV& kv) const {
 }
 
 long KVCache::IndexOfKey(long key) const {
-  auto found = m_positions.find(key);
+  auto found = Positions().find(key);
   return found == m_positions.end() ? -1 : IndexOf(found->second.front());
+}
+
+const std::unordered_map<long, std::vector<long>>& KVCache::Positions() const {
+  if (!m_indexed) {
+    for (long index = 0; index < size(); ++index) {
+      m_positions[m_pairs[index].first].push_back(PositionOf(index));
+    }
+    m_indexed = true;
+  }
+  return m_positions;
 }
 
 void KVCache::clear() {
   m_pairs.clear();
   m_positions.clear();
+  m_indexed = false;
   m_poppedFront = 0;
 }
 
 KVCache::KV KVCache::pop_front() {
   if (m_pairs.empty()) return KV(0, 0);
   KV kv = m_pairs.front();
-  std::vector<long>& positions = m_positions[kv.first];
-  ZPX_ASSERT(positions.front() == PositionOf(0));
-  positions.erase(positions.begin());
-  if (positions.empty()) m_positions.erase(kv.first);
+  if (m_indexed) {
+    std::vector<long>& positions = m_positions[kv.first];
+    ZPX_ASSERT(positions.front() == PositionOf(0));
+    positions.erase(positions.begin());
+    if (positions.empty()) m_positions.erase(kv.first);
+  }
   m_pairs.pop_front();
   ++m_poppedFront;
   return kv;
@@ -68,10 +81,12 @@ KVCache::KV KVCache::pop_front() {
 KVCache::KV KVCache::pop_back() {
   if (m_pairs.empty()) return KV(0, 0);
   KV kv = m_pairs.back();
-  std::vector<long>& positions = m_positions[kv.first];
-  ZPX_ASSERT(positions.back() == PositionOf(size() - 1));
-  positions.pop_back();
-  if (positions.empty()) m_positions.erase(kv.first);
+  if (m_indexed) {
+    std::vector<long>& positions = m_positions[kv.first];
+    ZPX_ASSERT(positions.back() == PositionOf(size() - 1));
+    positions.pop_back();
+    if (positions.empty()) m_positions.erase(kv.first);
+  }
   m_pairs.pop_back();
   return kv;
 }

@@ -50,11 +50,16 @@ class KVCache {
   long PositionOf(long index) const { return m_poppedFront + index; }
   long IndexOf(long position) const { return position - m_poppedFront; }
 
+  const std::unordered_map<long, std::vector<long>>& Positions() const;
+
   std::deque<KV> m_pairs;
   // Every query the dialog makes looks pairs up in the whole selection list, so each
-  // key's pairs are indexed. Positions count from the first pair ever held, which lets
-  // pop_front drop one entry instead of renumbering the rest.
-  std::unordered_map<long, std::vector<long>> m_positions;
+  // key's pairs are indexed. The index is built at the first look-up by key and kept up
+  // to date from then on; lists that are only filled and walked never pay for it.
+  // Positions count from the first pair ever held, which lets pop_front drop one entry
+  // instead of renumbering the rest.
+  mutable std::unordered_map<long, std::vector<long>> m_positions;
+  mutable bool m_indexed = false;
   long m_poppedFront = 0;
 };
 

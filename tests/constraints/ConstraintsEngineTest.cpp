@@ -16,11 +16,19 @@ Pairs PairsOf(const KVCache& cache) { return Pairs(cache.begin(), cache.end()); 
 
 class ConstraintsEngineTest : public ::testing::Test {
  protected:
-  void Register(long key, std::vector<long> options) {
-    for (long option : options) keys.insert(key, option);
+  // Each line: a key, then its options.
+  void Register(std::vector<std::vector<long>> lines) {
+    for (const auto& line : lines) {
+      for (size_t i = 1; i < line.size(); ++i) keys.insert(line[0], line[i]);
+    }
   }
-  void Exclude(long key1, long option1, long key2, long option2) {
-    forest.insert(key1, option1, key2, option2, kExclusionConstraint);
+  // Each line: key1, option1, then the (key2, option2) pairs that it excludes.
+  void Exclude(std::vector<std::vector<long>> lines) {
+    for (const auto& line : lines) {
+      for (size_t i = 2; i + 1 < line.size(); i += 2) {
+        forest.insert(line[0], line[1], KV(line[i], line[i + 1]));
+      }
+    }
   }
   static KVCache Of(Pairs pairs) {
     KVCache cache;
@@ -36,13 +44,8 @@ class ConstraintsEngineTest : public ::testing::Test {
 };
 
 TEST_F(ConstraintsEngineTest, TestLooksOnlyAtTheDeltasOwnLists) {
-  Register(1, {10, 11, 12});
-  Register(2, {20, 21, 22, 23});
-  Register(3, {30, 31});
-  Exclude(1, 10, 2, 20);
-  Exclude(1, 10, 2, 21);
-  Exclude(1, 10, 3, 30);
-  Exclude(2, 20, 3, 30);
+  Register({{1, 10, 11, 12}, {2, 20, 21, 22, 23}, {3, 30, 31}});
+  Exclude({{1, 10, 2, 20, 2, 21, 3, 30}, {2, 20, 3, 30}});
   current = Of({{1, 11}, {2, 20}, {3, 30}});
 
   KVCache delta = Of({{1, 10}});
@@ -54,15 +57,18 @@ TEST_F(ConstraintsEngineTest, TestLooksOnlyAtTheDeltasOwnLists) {
   EXPECT_TRUE(engine.Test(&delta).conflicts.empty());
   delta = Of({{1, 10}, {2, 22}});
   EXPECT_EQ(PairsOf(engine.Test(&delta).conflicts), (Pairs{{3, 30}}));
+
+  // A change replaces a key's first pair only; a second pair of that key stays selected.
+  current.add(KV(4, 41));
+  current.add(KV(4, 42));
+  Exclude({{1, 12, 4, 41, 4, 42, 4, 43}});
+  delta = Of({{4, 43}, {1, 12}});
+  EXPECT_EQ(PairsOf(engine.Test(&delta).conflicts), (Pairs{{4, 43}, {4, 42}}));
 }
 
 TEST_F(ConstraintsEngineTest, SolveReachesAConflictFreeState) {
-  Register(1, {10, 11});
-  Register(2, {20, 21, 22});
-  Register(3, {30});
-  Exclude(1, 10, 2, 20);
-  Exclude(2, 20, 1, 10);
-  Exclude(2, 22, 3, 30);
+  Register({{1, 10, 11}, {2, 20, 21, 22}, {3, 30}});
+  Exclude({{1, 10, 2, 20}, {2, 20, 1, 10}, {2, 22, 3, 30}});
   current = Of({{2, 20}, {3, 30}});
 
   // The first alternative of key 2 fails; the search must still try the next one.
@@ -81,11 +87,8 @@ TEST_F(ConstraintsEngineTest, SolveReachesAConflictFreeState) {
 }
 
 TEST_F(ConstraintsEngineTest, LockedKeysStopOnlyTheFirstLevel) {
-  Register(1, {10});
-  Register(2, {20, 21});
-  Register(3, {30, 32, 31});
-  Exclude(1, 10, 2, 20);
-  Exclude(2, 21, 3, 30);
+  Register({{1, 10}, {2, 20, 21}, {3, 30, 32, 31}});
+  Exclude({{1, 10, 2, 20}, {2, 21, 3, 30}});
   current = Of({{2, 20}, {3, 30}});
 
   locked = Of({{2, -1}});
@@ -109,12 +112,12 @@ TEST_F(ConstraintsEngineTest, LockedKeysStopOnlyTheFirstLevel) {
 // fixes one key per level.
 TEST_F(ConstraintsEngineTest, SearchStopsAfter128Levels) {
   const long chain = 129;
-  Register(0, {0});
-  Exclude(0, 0, 1, 100);
+  Register({{0, 0}});
+  Exclude({{0, 0, 1, 100}});
   for (long key = 1; key <= chain; ++key) {
-    Register(key, {100 * key, 100 * key + 1});
+    Register({{key, 100 * key, 100 * key + 1}});
     current.Insert(key, 100 * key);
-    if (key < chain) Exclude(key, 100 * key + 1, key + 1, 100 * (key + 1));
+    if (key < chain) Exclude({{key, 100 * key + 1, key + 1, 100 * (key + 1)}});
   }
   KVCache tooLong = Of({{0, 0}});
   EXPECT_EQ(PairsOf(engine.Solve(&tooLong, false).conflicts), (Pairs{{chain, 100 * chain}}));
@@ -124,15 +127,8 @@ TEST_F(ConstraintsEngineTest, SearchStopsAfter128Levels) {
 }
 
 TEST_F(ConstraintsEngineTest, ListsOfExcludedAndBlockingOptions) {
-  Register(1, {10, 11, 12, 13});
-  Register(2, {20, 21});
-  Exclude(1, 10, 2, 20);
-  Exclude(1, 11, 2, 21);
-  Exclude(1, 11, 3, 30);
-  Exclude(1, 11, 2, 20);
-  Exclude(1, 12, 2, 21);
-  Exclude(1, 12, 2, 20);
-  Exclude(1, 13, 2, 21);
+  Register({{1, 10, 11, 12, 13}, {2, 20, 21}});
+  Exclude({{1, 10, 2, 20}, {1, 11, 2, 21, 3, 30, 2, 20}, {1, 12, 2, 21, 2, 20}, {1, 13, 2, 21}});
   current = Of({{2, 21}});
 
   EXPECT_EQ(PairsOf(engine.ListCurrentConstraints(1)), (Pairs{{1, 11}, {1, 12}, {1, 13}}));
