@@ -1,6 +1,7 @@
 #include "constraints/ConstraintsEngine.h"
 
 #include <algorithm>
+#include <climits>
 #include <set>
 
 #include "constraints/ConstraintForest.h"
@@ -52,13 +53,14 @@ void ConstraintsEngine::AddConflicts(const ItemConstraintList& list, const KVCac
 void ConstraintsEngine::AddAlternatives(const KVCache::KV& conflict,
                                         const std::vector<KVCache::KV>& excluded,
                                         _KVErrorSet& result) const {
+  // The excluded pairs of the conflicting key sit together in the sorted list.
+  auto first = std::lower_bound(excluded.begin(), excluded.end(),
+                                KVCache::KV(conflict.first, LONG_MIN));
+  auto last = std::upper_bound(first, excluded.end(), KVCache::KV(conflict.first, LONG_MAX));
   const std::vector<long>& options = OptionsOf(conflict.first);
   for (auto option = options.rbegin(); option != options.rend(); ++option) {
     KVCache::KV alternative(conflict.first, *option);
-    if (*option == conflict.second ||
-        std::binary_search(excluded.begin(), excluded.end(), alternative)) {
-      continue;
-    }
+    if (*option == conflict.second || std::find(first, last, alternative) != last) continue;
     result.alternatives.add(alternative);
   }
 }
