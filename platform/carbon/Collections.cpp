@@ -72,7 +72,7 @@ OSErr CheckFlattened(const unsigned char* block, Size size, UInt32& count) {
   count = GetBigEndian32(block + 8);
   if (UInt64(count) * kItemHeaderSize > UInt64(size - kHeaderSize)) return paramErr;
   Size offset = kHeaderSize;
-  FlatItem item;
+  FlatItem item{};
   for (UInt32 k = 0; k < count; ++k)
     if (!ReadFlatItem(block, size, offset, item)) return paramErr;
   if (offset != size) return paramErr;
@@ -201,7 +201,7 @@ OSErr UnflattenCollectionFromHdl(Collection c, Handle flattened) {
   if (checked != noErr) return checked;
   c->Reserve(count);
   Size offset = kHeaderSize;
-  FlatItem flat;
+  FlatItem flat{};
   for (UInt32 k = 0; k < count; ++k) {
     ReadFlatItem(block, size, offset, flat);
     CollectionItem& item = c->Obtain(flat.tag, flat.id);
