@@ -7,6 +7,7 @@
 
 #include "carbon/MacErrors.h"
 #include "carbon/MacMemory.h"
+#include "foundation/CFDataStream.h"
 
 namespace {
 
@@ -192,4 +193,37 @@ TEST(Settings, GetWithFixLeavesNumbersOfThisByteOrderAlone) {
   ASSERT_EQ(noErr, settings.Add(kKeyword, 1, &value, 4));
   ASSERT_EQ(noErr, ReadNumber(settings, kKeyword, 1, read));
   EXPECT_EQ(value, read);
+}
+
+TEST(Settings, SavesToAndReadsFromADataStream) {
+  Settings original;
+  SInt32 pages = 2;
+  ASSERT_EQ(noErr, original.Add(kPages, kPageCount, &pages, 4));
+  ASSERT_EQ(noErr, original.Add(kKeyword, 5001, "Duplex", 6));
+  CFDataStream written;
+  ASSERT_EQ(noErr, original.Save(&written));
+
+  Settings restored;
+  ASSERT_EQ(noErr, restored.Add(kKeyword, 1, "mine", 4));
+  CFDataStream reader(written.GetData());
+  ASSERT_EQ(noErr, restored.Read(&reader, 0));
+  EXPECT_EQ(3, restored.Count());
+  SInt32 read = 0;
+  ASSERT_EQ(noErr, ReadNumber(restored, kPages, kPageCount, read));
+  EXPECT_EQ(2, read);
+
+  CFDataStream nothingWritten;
+  EXPECT_EQ(noErr, restored.Read(&nothingWritten, 0));
+  EXPECT_EQ(3, restored.Count());
+
+  // A size beyond the stream, a cut block, a stream over no bytes.
+  CFDataStream again(written.GetData());
+  EXPECT_EQ(eofErr, restored.Read(&again, written.dataSize() + 1));
+  EXPECT_EQ(paramErr, restored.Read(&again, written.dataSize() - 1));
+  EXPECT_EQ(3, restored.Count());
+  CFMutableDataRef empty = CFDataCreateMutable(kCFAllocatorDefault, 0);
+  CFDataStream overEmpty(empty);
+  CFRelease(empty);
+  EXPECT_EQ(kSettingsStreamErr, restored.Save(&overEmpty));
+  EXPECT_EQ(kSettingsStreamErr, restored.Read(&overEmpty, 0));
 }
