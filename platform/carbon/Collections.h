@@ -20,11 +20,6 @@ struct OpaqueCollection;
 typedef OpaqueCollection* Collection;
 typedef FourCharCode CollectionTag;
 
-enum : SInt32 {
-  kCollectionNoAttributes = 0,
-  kCollectionAllAttributes = -1,
-};
-
 // The lock bit only marks an item; this stand-in does not refuse to change it.
 constexpr UInt32 kCollectionLockBit = 31;
 constexpr UInt32 kCollectionLockMask = UInt32(1) << kCollectionLockBit;
