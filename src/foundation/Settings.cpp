@@ -15,7 +15,7 @@ constexpr long kPageCountIndex = 3002;
 // No document has this many pages; a count above it was written byte-reversed.
 constexpr UInt32 kMostPages = 10000;
 
-constexpr long kFileSpecLength = 70;
+constexpr long kFileLocationLength = 70;
 
 // The collection's (tag, id) for a key and index; false when either does not fit
 // in 32 bits, so that distinct entries never alias.
@@ -33,7 +33,7 @@ void Reverse(unsigned char* bytes, long count) { std::reverse(bytes, bytes + cou
 // A file location swaps its volume reference and directory id; its name is text.
 void SwapValue(void* data, long length) {
   auto* bytes = static_cast<unsigned char*>(data);
-  if (length == kFileSpecLength) {
+  if (length == kFileLocationLength) {
     Reverse(bytes, 2);
     Reverse(bytes + 2, 4);
   } else {
@@ -145,7 +145,7 @@ short Settings::Get(unsigned long const& key, long const& index, void* data, lon
 }
 
 short Settings::FixByteOrder(void* data, long length) {
-  if (length != 2 && length != 4 && length != kFileSpecLength) return kSettingsFixLengthErr;
+  if (length != 2 && length != 4 && length != kFileLocationLength) return kSettingsFixLengthErr;
   if (data != nullptr && WrittenInOtherByteOrder()) SwapValue(data, length);
   return noErr;
 }

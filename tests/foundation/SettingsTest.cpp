@@ -109,11 +109,11 @@ TEST(Settings, GetWithFixReadsNumbersWrittenInTheOtherByteOrder) {
     Settings writer;
     const SInt32 foreignPages = Reversed(pages), foreignLong = Reversed(SInt32(0x01020304));
     const SInt16 foreignShort = Reversed(SInt16(-2));
-    const unsigned char foreignSpec[70] = {0x12, 0x34, 0x00, 0x00, 0x01, 0x02, 3, 'a', 'b', 'c'};
+    const unsigned char foreignLocation[70] = {0x12, 0x34, 0x00, 0x00, 0x01, 0x02, 3, 'a', 'b', 'c'};
     ASSERT_EQ(noErr, writer.Add(kPages, kPageCount, &foreignPages, 4));
     ASSERT_EQ(noErr, writer.Add(kKeyword, 1, &foreignLong, 4));
     ASSERT_EQ(noErr, writer.Add(kKeyword, 2, &foreignShort, 2));
-    ASSERT_EQ(noErr, writer.Add(kKeyword, 3, foreignSpec, 70));
+    ASSERT_EQ(noErr, writer.Add(kKeyword, 3, foreignLocation, 70));
     char** flattened = nullptr;
     ASSERT_EQ(noErr, writer.GetSettingsHandle(&flattened));
     Settings reader(flattened);
@@ -127,15 +127,15 @@ TEST(Settings, GetWithFixReadsNumbersWrittenInTheOtherByteOrder) {
     SInt16 shortNumber = 0;
     ASSERT_EQ(noErr, ReadNumber(reader, kKeyword, 2, shortNumber));
     EXPECT_EQ(-2, shortNumber);
-    unsigned char spec[70];
-    ASSERT_EQ(noErr, ReadNumber(reader, kKeyword, 3, spec));
+    unsigned char location[70];
+    ASSERT_EQ(noErr, ReadNumber(reader, kKeyword, 3, location));
     SInt16 volume;
     SInt32 directory;
-    std::memcpy(&volume, spec, 2);
-    std::memcpy(&directory, spec + 2, 4);
+    std::memcpy(&volume, location, 2);
+    std::memcpy(&directory, location + 2, 4);
     EXPECT_EQ(0x1234, volume);
     EXPECT_EQ(0x0102, directory);
-    EXPECT_EQ(0, std::memcmp(spec + 6, "\3abc", 4));
+    EXPECT_EQ(0, std::memcmp(location + 6, "\3abc", 4));
   }
 }
 
