@@ -70,6 +70,10 @@ class PPDX {
   PPDFileStream* Stream() const { return mStream; }
 
  private:
+  // Consumes the lines that continue a quoted value; true once a line with
+  // the closing quote, or a line that begins a keyword, has been consumed.
+  bool SkipContinuationLines();
+
   std::unique_ptr<PPDFile> mFile;
   std::unique_ptr<CString> mHeader[kHeaderFieldCount];
   PPDFileStream* mStream = nullptr;
