@@ -70,7 +70,9 @@ TEST(ZpxPpdScanTest, FindsTheLineThatStopsAParse) {
 
 TEST(ZpxPpdScanTest, FilesThatAreNotPPDs) {
   TempFile empty("");
-  for (const std::string& path : {Fixture("version-4.2.ppd"), std::string(empty.Path()),
+  // The version must be quoted on the header's own line.
+  TempFile unquoted("*PPD-Adobe: 4.3\n*FormatVersion: \"4.3\"\n", "unquoted.ppd");
+  for (const std::string& path : {Fixture("version-4.2.ppd"), std::string(empty.Path()), std::string(unquoted.Path()),
                                   empty.Directory() + "/missing.ppd", empty.Directory()}) {
     ToolRun run = Scan(path);
     EXPECT_EQ(run.status, 1) << path;
