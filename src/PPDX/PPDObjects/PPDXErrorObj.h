@@ -9,7 +9,7 @@
 class PPDXErrorObj : public CError {
  public:
   // The resource id of the string list that holds the error texts.
-  static const short kErrorStringListID = -8900;
+  static constexpr short kErrorStringListID = -8900;
 
   PPDXErrorObj();
   PPDXErrorObj(const short& code, const CString& keyword, const bool& fatal);

@@ -14,7 +14,7 @@ struct __CFString;
 class TextConverter {
  public:
   // The encoding value of a name that is not recognised, and of no encoding.
-  static const unsigned long kUnknownEncoding = 65535;
+  static constexpr unsigned long kUnknownEncoding = 65535;
 
   // From the document's language encoding to the system's script encoding.
   explicit TextConverter(PPDX* document);
