@@ -50,9 +50,7 @@ CFDataRef CFDataCreateCopy(CFAllocatorRef, CFDataRef data) {
   return makeData(false, CFDataGetBytePtr(data), CFDataGetLength(data));
 }
 
-CFMutableDataRef CFDataCreateMutable(CFAllocatorRef, CFIndex) {
-  return makeData(true, nullptr, 0);
-}
+CFMutableDataRef CFDataCreateMutable(CFAllocatorRef, CFIndex) { return makeData(true, nullptr, 0); }
 
 CFMutableDataRef CFDataCreateMutableCopy(CFAllocatorRef, CFIndex, CFDataRef data) {
   return makeData(true, CFDataGetBytePtr(data), CFDataGetLength(data));
@@ -70,8 +68,8 @@ UInt8* CFDataGetMutableBytePtr(CFMutableDataRef data) {
 
 void CFDataGetBytes(CFDataRef data, CFRange range, UInt8* buffer) {
   CFRange clipped = CFRangeClip(range, CFDataGetLength(data));
-  if (clipped.length > 0) std::memcpy(buffer, data->bytes.data() + clipped.location,
-                                      static_cast<size_t>(clipped.length));
+  if (clipped.length > 0)
+    std::memcpy(buffer, data->bytes.data() + clipped.location, static_cast<size_t>(clipped.length));
 }
 
 void CFDataAppendBytes(CFMutableDataRef data, const UInt8* bytes, CFIndex length) {
@@ -80,7 +78,8 @@ void CFDataAppendBytes(CFMutableDataRef data, const UInt8* bytes, CFIndex length
 }
 
 void CFDataSetLength(CFMutableDataRef data, CFIndex length) {
-  if (data && data->isMutable) data->bytes.resize(static_cast<size_t>(std::max<CFIndex>(length, 0)));
+  if (data && data->isMutable)
+    data->bytes.resize(static_cast<size_t>(std::max<CFIndex>(length, 0)));
 }
 
 void CFDataIncreaseLength(CFMutableDataRef data, CFIndex extraLength) {

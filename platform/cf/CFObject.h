@@ -21,7 +21,8 @@ enum : CFTypeID {
 
 class CFObject {
  public:
-  explicit CFObject(CFTypeID typeID) : typeID_(typeID) {}
+  explicit constexpr CFObject(CFTypeID typeID, bool constant = false)
+      : typeID_(typeID), constant_(constant) {}
   virtual ~CFObject() = default;
   CFObject(const CFObject&) = delete;
   CFObject& operator=(const CFObject&) = delete;

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "cf/CFCharacters.h"
 #include "cf/CFRangeClip.h"
 #include "cf/CFStringEncodingConverter.h"
 #include "cf/CFStringFormatter.h"
@@ -26,6 +27,32 @@ CFMutableStringRef __CFString::createMutable(std::u16string text) {
   return new __CFString(std::move(text), true);
 }
 
+std::string __CFString::utf8Of(CFStringRef string) {
+  CFIndex length = CFStringGetLength(string);
+  std::string bytes(
+      static_cast<size_t>(CFStringEncodingConverter::maximumSize(length, kCFStringEncodingUTF8)),
+      '\0');
+  CFIndex used = 0;
+  CFStringGetBytes(string, CFRangeMake(0, length), kCFStringEncodingUTF8, '?', false,
+                   reinterpret_cast<UInt8*>(&bytes[0]), static_cast<CFIndex>(bytes.size()), &used);
+  bytes.resize(static_cast<size_t>(used));
+  return bytes;
+}
+
+std::u16string __CFString::textFromUTF8(const char* bytes, size_t length) {
+  const UInt8* data = reinterpret_cast<const UInt8*>(bytes);
+  std::u16string text;
+  if (CFStringEncodingConverter::decode(data, length, kCFStringEncodingUTF8, false, text))
+    return text;
+  text.clear();
+  CFStringEncodingConverter::decode(data, length, kCFStringEncodingISOLatin1, false, text);
+  return text;
+}
+
+CFStringRef __CFString::createFromUTF8(const std::string& bytes) {
+  return create(textFromUTF8(bytes.data(), bytes.size()));
+}
+
 namespace {
 
 bool decode(const UInt8* bytes, size_t length, CFStringEncoding encoding, bool external,
@@ -37,8 +64,6 @@ bool isWhiteSpace(char16_t unit) {
   return unit == u' ' || (unit >= u'\t' && unit <= u'\r') || unit == 0xA0;
 }
 
-bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
-
 // The ASCII text of the leading number of a string, after optional white space.
 std::string leadingNumber(const std::u16string& text, bool withFraction) {
   size_t i = 0;
@@ -47,22 +72,24 @@ std::string leadingNumber(const std::u16string& text, bool withFraction) {
   auto take = [&](auto accepts) {
     while (i < text.size() && accepts(text[i])) number += static_cast<char>(text[i++]);
   };
-  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) number += static_cast<char>(text[i++]);
-  take(isDigit);
+  if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+    number += static_cast<char>(text[i++]);
+  take(CFIsASCIIDigit);
   if (!withFraction) return number;
   if (i < text.size() && text[i] == u'.') {
     number += '.';
     ++i;
-    take(isDigit);
+    take(CFIsASCIIDigit);
   }
   bool hasMantissa = number.find_first_of("0123456789") != std::string::npos;
-  size_t exponent = i + 1 < text.size() && (text[i + 1] == u'-' || text[i + 1] == u'+') ? i + 2 : i + 1;
+  size_t exponent =
+      i + 1 < text.size() && (text[i + 1] == u'-' || text[i + 1] == u'+') ? i + 2 : i + 1;
   if (hasMantissa && i < text.size() && (text[i] == u'e' || text[i] == u'E') &&
-      exponent < text.size() && isDigit(text[exponent])) {
+      exponent < text.size() && CFIsASCIIDigit(text[exponent])) {
     number += 'e';
     ++i;
     if (text[i] == u'-' || text[i] == u'+') number += static_cast<char>(text[i++]);
-    take(isDigit);
+    take(CFIsASCIIDigit);
   }
   return hasMantissa ? number : std::string();
 }
@@ -76,11 +103,7 @@ CFStringRef __CFStringMakeConstantString(const char* text) {
   std::lock_guard<std::mutex> guard(lock);
   CFStringRef& constant = (*constants)[text];
   if (!constant) {
-    std::u16string converted;
-    const UInt8* bytes = reinterpret_cast<const UInt8*>(text);
-    if (!decode(bytes, std::strlen(text), kCFStringEncodingUTF8, false, converted))
-      decode(bytes, std::strlen(text), kCFStringEncodingISOLatin1, false, converted);
-    __CFString* string = new __CFString(converted, false);
+    __CFString* string = new __CFString(__CFString::textFromUTF8(text, std::strlen(text)), false);
     string->makeConstant();
     constant = string;
   }
@@ -116,8 +139,8 @@ CFStringRef CFStringCreateWithCharacters(CFAllocatorRef, const UniChar* characte
 CFStringRef CFStringCreateWithSubstring(CFAllocatorRef, CFStringRef text, CFRange range) {
   const std::u16string& units = __CFString::textOf(text);
   CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
-  return __CFString::create(units.substr(static_cast<size_t>(clipped.location),
-                                         static_cast<size_t>(clipped.length)));
+  return __CFString::create(
+      units.substr(static_cast<size_t>(clipped.location), static_cast<size_t>(clipped.length)));
 }
 
 CFStringRef CFStringCreateCopy(CFAllocatorRef, CFStringRef text) {
@@ -155,8 +178,9 @@ CFIndex CFStringGetLength(CFStringRef text) {
 
 UniChar CFStringGetCharacterAtIndex(CFStringRef text, CFIndex index) {
   const std::u16string& units = __CFString::textOf(text);
-  return index >= 0 && index < static_cast<CFIndex>(units.size()) ? units[static_cast<size_t>(index)]
-                                                                   : 0;
+  return index >= 0 && index < static_cast<CFIndex>(units.size())
+             ? units[static_cast<size_t>(index)]
+             : 0;
 }
 
 void CFStringGetCharacters(CFStringRef text, CFRange range, UniChar* buffer) {
@@ -169,9 +193,9 @@ Boolean CFStringGetCString(CFStringRef text, char* buffer, CFIndex bufferSize,
                            CFStringEncoding encoding) {
   if (!buffer || bufferSize <= 0) return false;
   const std::u16string& units = __CFString::textOf(text);
-  auto result = CFStringEncodingConverter::encode(units.data(), static_cast<CFIndex>(units.size()),
-                                                  encoding, 0, false,
-                                                  reinterpret_cast<UInt8*>(buffer), bufferSize - 1);
+  auto result =
+      CFStringEncodingConverter::encode(units.data(), static_cast<CFIndex>(units.size()), encoding,
+                                        0, false, reinterpret_cast<UInt8*>(buffer), bufferSize - 1);
   bool complete = text && result.unitsConverted == static_cast<CFIndex>(units.size());
   buffer[complete ? result.bytesUsed : 0] = '\0';
   return complete;
@@ -190,9 +214,9 @@ const char* CFStringGetCStringPtr(CFStringRef text, CFStringEncoding encoding) {
   return text->utf8.c_str();
 }
 
-CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding,
-                         UInt8 lossByte, Boolean isExternalRepresentation, UInt8* buffer,
-                         CFIndex maxBufferLength, CFIndex* usedBufferLength) {
+CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding, UInt8 lossByte,
+                         Boolean isExternalRepresentation, UInt8* buffer, CFIndex maxBufferLength,
+                         CFIndex* usedBufferLength) {
   const std::u16string& units = __CFString::textOf(text);
   CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
   auto result = CFStringEncodingConverter::encode(units.data() + clipped.location, clipped.length,
@@ -242,8 +266,7 @@ void CFStringAppendCString(CFMutableStringRef text, const char* appended,
     text->text += converted;
 }
 
-void CFStringAppendCharacters(CFMutableStringRef text, const UniChar* characters,
-                              CFIndex length) {
+void CFStringAppendCharacters(CFMutableStringRef text, const UniChar* characters, CFIndex length) {
   if (text && text->isMutable && characters && length > 0)
     text->text.append(reinterpret_cast<const char16_t*>(characters), static_cast<size_t>(length));
 }
@@ -256,8 +279,8 @@ void CFStringAppendFormat(CFMutableStringRef text, CFDictionaryRef formatOptions
   va_end(arguments);
 }
 
-void CFStringAppendFormatAndArguments(CFMutableStringRef text, CFDictionaryRef,
-                                      CFStringRef format, va_list arguments) {
+void CFStringAppendFormatAndArguments(CFMutableStringRef text, CFDictionaryRef, CFStringRef format,
+                                      va_list arguments) {
   if (text && text->isMutable && format)
     text->text += CFStringFormatter::format(format->text, arguments);
 }
@@ -278,8 +301,8 @@ CFDataRef CFStringCreateExternalRepresentation(CFAllocatorRef allocator, CFStrin
 CFStringRef CFStringCreateFromExternalRepresentation(CFAllocatorRef allocator, CFDataRef data,
                                                      CFStringEncoding encoding) {
   if (!data) return nullptr;
-  return CFStringCreateWithBytes(allocator, CFDataGetBytePtr(data), CFDataGetLength(data),
-                                 encoding, true);
+  return CFStringCreateWithBytes(allocator, CFDataGetBytePtr(data), CFDataGetLength(data), encoding,
+                                 true);
 }
 
 CFStringEncoding CFStringGetSystemEncoding() { return kCFStringEncodingUTF8; }
@@ -289,21 +312,27 @@ CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding enc
     case kCFStringEncodingMacRoman:
     case kCFStringEncodingMacJapanese:
     case kCFStringEncodingMacCentralEurRoman:
-    case kCFStringEncodingMacTurkish: return encoding;
+    case kCFStringEncodingMacTurkish:
+      return encoding;
     case kCFStringEncodingISOLatin1:
     case kCFStringEncodingWindowsLatin1:
     case kCFStringEncodingASCII:
     case kCFStringEncodingNextStepLatin:
-    case kCFStringEncodingNonLossyASCII: return kCFStringEncodingMacRoman;
+    case kCFStringEncodingNonLossyASCII:
+      return kCFStringEncodingMacRoman;
     case kCFStringEncodingISOLatin2:
-    case kCFStringEncodingWindowsLatin2: return kCFStringEncodingMacCentralEurRoman;
-    case kCFStringEncodingISOLatin5: return kCFStringEncodingMacTurkish;
-    case kCFStringEncodingShiftJIS: return kCFStringEncodingMacJapanese;
-    default: break;
+    case kCFStringEncodingWindowsLatin2:
+      return kCFStringEncodingMacCentralEurRoman;
+    case kCFStringEncodingISOLatin5:
+      return kCFStringEncodingMacTurkish;
+    case kCFStringEncodingShiftJIS:
+      return kCFStringEncodingMacJapanese;
+    default:
+      break;
   }
   // Every Unicode form has the platform's 16-bit Unicode as its closest match.
   return (encoding & 0x0FFF) == kCFStringEncodingUnicode ? kCFStringEncodingUnicode
-                                                          : kCFStringEncodingInvalidId;
+                                                         : kCFStringEncodingInvalidId;
 }
 
 Boolean CFStringIsEncodingAvailable(CFStringEncoding encoding) {

@@ -46,10 +46,10 @@ enum : CFStringCompareFlags {
 
 // A constant string that is never freed; the same text gives the same object.
 CFStringRef __CFStringMakeConstantString(const char* text);
-#define CFSTR(text)                                                             \
-  ([]() -> CFStringRef {                                                        \
+#define CFSTR(text)                                                            \
+  ([]() -> CFStringRef {                                                       \
     static const CFStringRef constant = __CFStringMakeConstantString("" text); \
-    return constant;                                                            \
+    return constant;                                                           \
   }())
 
 CFTypeID CFStringGetTypeID();
@@ -57,19 +57,17 @@ CFTypeID CFStringGetTypeID();
 // Creation. Bytes that are not valid in the encoding give NULL.
 CFStringRef CFStringCreateWithCString(CFAllocatorRef allocator, const char* text,
                                       CFStringEncoding encoding);
-CFStringRef CFStringCreateWithBytes(CFAllocatorRef allocator, const UInt8* bytes,
-                                    CFIndex length, CFStringEncoding encoding,
-                                    Boolean isExternalRepresentation);
+CFStringRef CFStringCreateWithBytes(CFAllocatorRef allocator, const UInt8* bytes, CFIndex length,
+                                    CFStringEncoding encoding, Boolean isExternalRepresentation);
 CFStringRef CFStringCreateWithCharacters(CFAllocatorRef allocator, const UniChar* characters,
                                          CFIndex length);
-CFStringRef CFStringCreateWithSubstring(CFAllocatorRef allocator, CFStringRef text,
-                                        CFRange range);
+CFStringRef CFStringCreateWithSubstring(CFAllocatorRef allocator, CFStringRef text, CFRange range);
 CFStringRef CFStringCreateCopy(CFAllocatorRef allocator, CFStringRef text);
 CFStringRef CFStringCreateWithFormat(CFAllocatorRef allocator, CFDictionaryRef formatOptions,
                                      CFStringRef format, ...);
 CFStringRef CFStringCreateWithFormatAndArguments(CFAllocatorRef allocator,
-                                                 CFDictionaryRef formatOptions,
-                                                 CFStringRef format, va_list arguments);
+                                                 CFDictionaryRef formatOptions, CFStringRef format,
+                                                 va_list arguments);
 CFMutableStringRef CFStringCreateMutable(CFAllocatorRef allocator, CFIndex maxLength);
 CFMutableStringRef CFStringCreateMutableCopy(CFAllocatorRef allocator, CFIndex maxLength,
                                              CFStringRef text);
@@ -81,9 +79,9 @@ void CFStringGetCharacters(CFStringRef text, CFRange range, UniChar* buffer);
 Boolean CFStringGetCString(CFStringRef text, char* buffer, CFIndex bufferSize,
                            CFStringEncoding encoding);
 const char* CFStringGetCStringPtr(CFStringRef text, CFStringEncoding encoding);
-CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding,
-                         UInt8 lossByte, Boolean isExternalRepresentation, UInt8* buffer,
-                         CFIndex maxBufferLength, CFIndex* usedBufferLength);
+CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding, UInt8 lossByte,
+                         Boolean isExternalRepresentation, UInt8* buffer, CFIndex maxBufferLength,
+                         CFIndex* usedBufferLength);
 CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding);
 SInt32 CFStringGetIntValue(CFStringRef text);
 double CFStringGetDoubleValue(CFStringRef text);
@@ -92,8 +90,7 @@ double CFStringGetDoubleValue(CFStringRef text);
 CFComparisonResult CFStringCompare(CFStringRef text1, CFStringRef text2,
                                    CFStringCompareFlags options);
 CFComparisonResult CFStringCompareWithOptions(CFStringRef text1, CFStringRef text2,
-                                              CFRange rangeToCompare,
-                                              CFStringCompareFlags options);
+                                              CFRange rangeToCompare, CFStringCompareFlags options);
 CFRange CFStringFind(CFStringRef text, CFStringRef toFind, CFStringCompareFlags options);
 Boolean CFStringFindWithOptions(CFStringRef text, CFStringRef toFind, CFRange rangeToSearch,
                                 CFStringCompareFlags options, CFRange* result);
@@ -104,8 +101,7 @@ Boolean CFStringHasSuffix(CFStringRef text, CFStringRef suffix);
 void CFStringAppend(CFMutableStringRef text, CFStringRef appended);
 void CFStringAppendCString(CFMutableStringRef text, const char* appended,
                            CFStringEncoding encoding);
-void CFStringAppendCharacters(CFMutableStringRef text, const UniChar* characters,
-                              CFIndex length);
+void CFStringAppendCharacters(CFMutableStringRef text, const UniChar* characters, CFIndex length);
 void CFStringAppendFormat(CFMutableStringRef text, CFDictionaryRef formatOptions,
                           CFStringRef format, ...);
 void CFStringAppendFormatAndArguments(CFMutableStringRef text, CFDictionaryRef formatOptions,

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "cf/CFCharacters.h"
+
 namespace {
 
 enum class Form { utf8, utf16, utf32, nonLossyASCII, legacy };
@@ -22,17 +24,32 @@ constexpr bool kHostBigEndian = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
 
 bool resolve(CFStringEncoding encoding, EncodingForm& form) {
   switch (encoding) {
-    case kCFStringEncodingUTF8: form = {Form::utf8, false, false, nullptr}; return true;
-    case kCFStringEncodingUnicode: form = {Form::utf16, kHostBigEndian, true, nullptr}; return true;
-    case kCFStringEncodingUTF16BE: form = {Form::utf16, true, false, nullptr}; return true;
-    case kCFStringEncodingUTF16LE: form = {Form::utf16, false, false, nullptr}; return true;
-    case kCFStringEncodingUTF32: form = {Form::utf32, kHostBigEndian, true, nullptr}; return true;
-    case kCFStringEncodingUTF32BE: form = {Form::utf32, true, false, nullptr}; return true;
-    case kCFStringEncodingUTF32LE: form = {Form::utf32, false, false, nullptr}; return true;
+    case kCFStringEncodingUTF8:
+      form = {Form::utf8, false, false, nullptr};
+      return true;
+    case kCFStringEncodingUnicode:
+      form = {Form::utf16, kHostBigEndian, true, nullptr};
+      return true;
+    case kCFStringEncodingUTF16BE:
+      form = {Form::utf16, true, false, nullptr};
+      return true;
+    case kCFStringEncodingUTF16LE:
+      form = {Form::utf16, false, false, nullptr};
+      return true;
+    case kCFStringEncodingUTF32:
+      form = {Form::utf32, kHostBigEndian, true, nullptr};
+      return true;
+    case kCFStringEncodingUTF32BE:
+      form = {Form::utf32, true, false, nullptr};
+      return true;
+    case kCFStringEncodingUTF32LE:
+      form = {Form::utf32, false, false, nullptr};
+      return true;
     case kCFStringEncodingNonLossyASCII:
       form = {Form::nonLossyASCII, false, false, nullptr};
       return true;
-    default: break;
+    default:
+      break;
   }
   static const struct {
     CFStringEncoding encoding;
@@ -129,8 +146,11 @@ bool decodeUTF8(const UInt8* bytes, size_t length, std::u16string& text) {
   size_t i = 0;
   while (i < length) {
     UInt8 lead = bytes[i++];
-    int trailing = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                                 : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+    int trailing = lead < 0x80                   ? 0
+                   : lead >= 0xC2 && lead < 0xE0 ? 1
+                   : (lead & 0xF0) == 0xE0       ? 2
+                   : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                 : -1;
     if (trailing < 0 || length - i < static_cast<size_t>(trailing)) return false;
     char32_t codePoint = trailing == 0 ? lead : lead & (0x3F >> trailing);
     for (int k = 0; k < trailing; ++k, ++i) {
@@ -175,13 +195,6 @@ bool decodeWide(const UInt8* bytes, size_t length, const EncodingForm& form, boo
   return true;
 }
 
-int hexValue(UInt8 digit) {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  return -1;
-}
-
 // ASCII in which "\uXXXX" stands for any other UTF-16 unit and "\\" for a
 // backslash.
 bool decodeNonLossyASCII(const UInt8* bytes, size_t length, std::u16string& text) {
@@ -195,7 +208,8 @@ bool decodeNonLossyASCII(const UInt8* bytes, size_t length, std::u16string& text
     if (bytes[i] == '\\' && i + 5 < length && bytes[i + 1] == 'u') {
       int unit = 0;
       int k = 2;
-      for (; k < 6 && hexValue(bytes[i + k]) >= 0; ++k) unit = unit * 16 + hexValue(bytes[i + k]);
+      for (; k < 6 && CFHexDigitValue(bytes[i + k]) >= 0; ++k)
+        unit = unit * 16 + CFHexDigitValue(bytes[i + k]);
       if (k == 6) {
         text += static_cast<char16_t>(unit);
         i += 5;
@@ -234,11 +248,12 @@ class CharacterEncoder {
 
   size_t encode(const char16_t* units, CFIndex count, UInt8* out) const {
     bool isPair = count == 2;
-    char32_t codePoint = isPair ? 0x10000 + ((units[0] - 0xD800) << 10) + (units[1] - 0xDC00)
-                                : units[0];
+    char32_t codePoint =
+        isPair ? 0x10000 + ((units[0] - 0xD800) << 10) + (units[1] - 0xDC00) : units[0];
     bool loneSurrogate = !isPair && codePoint >= 0xD800 && codePoint <= 0xDFFF;
     switch (form_.form) {
-      case Form::utf8: return loneSurrogate ? 0 : writeUTF8(codePoint, out);
+      case Form::utf8:
+        return loneSurrogate ? 0 : writeUTF8(codePoint, out);
       case Form::utf16:
         writeUnit(units[0], 2, out);
         if (isPair) writeUnit(units[1], 2, out + 2);
@@ -247,8 +262,10 @@ class CharacterEncoder {
         if (loneSurrogate) return 0;
         writeUnit(codePoint, 4, out);
         return 4;
-      case Form::nonLossyASCII: return writeNonLossy(units, count, out);
-      case Form::legacy: return loneSurrogate ? 0 : writeLegacy(codePoint, out);
+      case Form::nonLossyASCII:
+        return writeNonLossy(units, count, out);
+      case Form::legacy:
+        return loneSurrogate ? 0 : writeLegacy(codePoint, out);
     }
     return 0;
   }
@@ -292,7 +309,8 @@ class CharacterEncoder {
     for (CFIndex k = 0; k < count; ++k) {
       out[used++] = '\\';
       out[used++] = 'u';
-      for (int shift = 12; shift >= 0; shift -= 4) out[used++] = hexDigits[(units[k] >> shift) & 15];
+      for (int shift = 12; shift >= 0; shift -= 4)
+        out[used++] = hexDigits[(units[k] >> shift) & 15];
     }
     return used;
   }
@@ -314,9 +332,8 @@ bool CFStringEncodingConverter::isAvailable(CFStringEncoding encoding) {
   return resolve(encoding, form);
 }
 
-bool CFStringEncodingConverter::decode(const UInt8* bytes, size_t length,
-                                       CFStringEncoding encoding, bool isExternalRepresentation,
-                                       std::u16string& text) {
+bool CFStringEncodingConverter::decode(const UInt8* bytes, size_t length, CFStringEncoding encoding,
+                                       bool isExternalRepresentation, std::u16string& text) {
   EncodingForm form;
   if (!resolve(encoding, form)) return false;
   static const UInt8 utf8Mark[] = {0xEF, 0xBB, 0xBF};
@@ -328,9 +345,12 @@ bool CFStringEncodingConverter::decode(const UInt8* bytes, size_t length,
       }
       return decodeUTF8(bytes, length, text);
     case Form::utf16:
-    case Form::utf32: return decodeWide(bytes, length, form, isExternalRepresentation, text);
-    case Form::nonLossyASCII: return decodeNonLossyASCII(bytes, length, text);
-    case Form::legacy: return decodeLegacy(bytes, length, form.charset, text);
+    case Form::utf32:
+      return decodeWide(bytes, length, form, isExternalRepresentation, text);
+    case Form::nonLossyASCII:
+      return decodeNonLossyASCII(bytes, length, text);
+    case Form::legacy:
+      return decodeLegacy(bytes, length, form.charset, text);
   }
   return false;
 }
@@ -351,7 +371,8 @@ CFStringEncodingConverter::Result CFStringEncodingConverter::encode(
     result.bytesUsed += length;
     return true;
   };
-  if (form.takesByteOrderMark && isExternalRepresentation && !put(encoder.writeByteOrderMark(bytes)))
+  if (form.takesByteOrderMark && isExternalRepresentation &&
+      !put(encoder.writeByteOrderMark(bytes)))
     return result;
   while (result.unitsConverted < count) {
     const char16_t* character = units + result.unitsConverted;
@@ -373,12 +394,18 @@ CFIndex CFStringEncodingConverter::maximumSize(CFIndex length, CFStringEncoding 
   EncodingForm form;
   if (!resolve(encoding, form)) return kCFNotFound;
   switch (form.form) {
-    case Form::utf8: return length * 3;
-    case Form::utf16: return length * 2;
-    case Form::utf32: return length * 4;
-    case Form::nonLossyASCII: return length * 6;
-    case Form::legacy: break;
+    case Form::utf8:
+      return length * 3;
+    case Form::utf16:
+      return length * 2;
+    case Form::utf32:
+      return length * 4;
+    case Form::nonLossyASCII:
+      return length * 6;
+    case Form::legacy:
+      break;
   }
-  bool doubleByte = encoding == kCFStringEncodingShiftJIS || encoding == kCFStringEncodingMacJapanese;
+  bool doubleByte =
+      encoding == kCFStringEncodingShiftJIS || encoding == kCFStringEncodingMacJapanese;
   return doubleByte ? length * 2 : length;
 }

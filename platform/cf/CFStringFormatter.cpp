@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "cf/CFCharacters.h"
 #include "cf/CFObject.h"
-#include "cf/CFStringEncodingConverter.h"
+#include "cf/CFStringObject.h"
 
 namespace {
 
@@ -18,30 +19,22 @@ struct Conversion {
   char16_t kind = 0;
 };
 
-bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
-
 std::u16string widen(const std::string& bytes) {
-  std::u16string text;
-  const UInt8* data = reinterpret_cast<const UInt8*>(bytes.data());
-  if (!CFStringEncodingConverter::decode(data, bytes.size(), kCFStringEncodingUTF8, false, text)) {
-    text.clear();
-    CFStringEncodingConverter::decode(data, bytes.size(), kCFStringEncodingISOLatin1, false, text);
-  }
-  return text;
+  return __CFString::textFromUTF8(bytes.data(), bytes.size());
 }
 
 template <typename Value>
 std::string printNarrow(const Conversion& conversion, const std::string& lengthModifier,
                         Value value) {
-  std::string spec = "%" + conversion.flags;
-  if (conversion.width >= 0) spec += std::to_string(conversion.width);
-  if (conversion.precision >= 0) spec += "." + std::to_string(conversion.precision);
-  spec += lengthModifier;
-  spec += static_cast<char>(conversion.kind);
-  int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+  std::string narrowFormat = "%" + conversion.flags;
+  if (conversion.width >= 0) narrowFormat += std::to_string(conversion.width);
+  if (conversion.precision >= 0) narrowFormat += "." + std::to_string(conversion.precision);
+  narrowFormat += lengthModifier;
+  narrowFormat += static_cast<char>(conversion.kind);
+  int size = std::snprintf(nullptr, 0, narrowFormat.c_str(), value);
   if (size <= 0) return std::string();
   std::vector<char> buffer(static_cast<size_t>(size) + 1);
-  std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+  std::snprintf(buffer.data(), buffer.size(), narrowFormat.c_str(), value);
   return std::string(buffer.data(), static_cast<size_t>(size));
 }
 
@@ -101,21 +94,38 @@ std::u16string formatUnicodeText(const Conversion& conversion, va_list& argument
 std::u16string formatConversion(const Conversion& conversion, va_list& arguments) {
   switch (conversion.kind) {
     case u'd':
-    case u'i': return formatSigned(conversion, arguments);
+    case u'i':
+      return formatSigned(conversion, arguments);
     case u'u':
     case u'o':
     case u'x':
-    case u'X': return formatUnsigned(conversion, arguments);
-    case u'f': case u'F': case u'e': case u'E':
-    case u'g': case u'G': case u'a': case u'A': return formatFloating(conversion, arguments);
-    case u'c': return widen(printNarrow(conversion, "", va_arg(arguments, int)));
-    case u'C': return pad(std::u16string(1, static_cast<char16_t>(va_arg(arguments, int))), conversion);
-    case u's': return widen(printNarrow(conversion, "", va_arg(arguments, const char*)));
-    case u'S': return formatUnicodeText(conversion, arguments);
-    case u'p': return widen(printNarrow(conversion, "", va_arg(arguments, void*)));
-    case u'@': return pad(describe(va_arg(arguments, CFTypeRef)), conversion);
-    case u'%': return u"%";
-    default: return std::u16string();
+    case u'X':
+      return formatUnsigned(conversion, arguments);
+    case u'f':
+    case u'F':
+    case u'e':
+    case u'E':
+    case u'g':
+    case u'G':
+    case u'a':
+    case u'A':
+      return formatFloating(conversion, arguments);
+    case u'c':
+      return widen(printNarrow(conversion, "", va_arg(arguments, int)));
+    case u'C':
+      return pad(std::u16string(1, static_cast<char16_t>(va_arg(arguments, int))), conversion);
+    case u's':
+      return widen(printNarrow(conversion, "", va_arg(arguments, const char*)));
+    case u'S':
+      return formatUnicodeText(conversion, arguments);
+    case u'p':
+      return widen(printNarrow(conversion, "", va_arg(arguments, void*)));
+    case u'@':
+      return pad(describe(va_arg(arguments, CFTypeRef)), conversion);
+    case u'%':
+      return u"%";
+    default:
+      return std::u16string();
   }
 }
 
@@ -126,7 +136,7 @@ int readCount(const std::u16string& format, size_t& i, va_list& arguments) {
     return va_arg(arguments, int);
   }
   int count = 0;
-  while (i < format.size() && isDigit(format[i]) && count < 100000)
+  while (i < format.size() && CFIsASCIIDigit(format[i]) && count < 100000)
     count = count * 10 + (format[i++] - u'0');
   return count;
 }
@@ -137,7 +147,7 @@ bool parseConversion(const std::u16string& format, size_t& i, va_list& arguments
   static const std::u16string flags = u"-+ #0'";
   while (i < format.size() && flags.find(format[i]) != std::u16string::npos)
     conversion.flags += static_cast<char>(format[i++]);
-  if (i < format.size() && (isDigit(format[i]) || format[i] == u'*')) {
+  if (i < format.size() && (CFIsASCIIDigit(format[i]) || format[i] == u'*')) {
     conversion.width = readCount(format, i, arguments);
     if (conversion.width < 0) {
       conversion.flags += '-';

@@ -42,8 +42,8 @@ CFURLRef CFURLGetBaseURL(CFURLRef url);
 CFStringRef CFURLCopyScheme(CFURLRef url);
 CFStringRef CFURLCopyHostName(CFURLRef url);
 CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle pathStyle);
-Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean resolveAgainstBase,
-                                         UInt8* buffer, CFIndex maxBufferLength);
+Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean resolveAgainstBase, UInt8* buffer,
+                                         CFIndex maxBufferLength);
 Boolean CFURLHasDirectoryPath(CFURLRef url);
 
 CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef allocator, CFURLRef url,

@@ -34,7 +34,8 @@ std::string cString(CFStringRef text, CFStringEncoding encoding = kCFStringEncod
 std::string format(CFStringRef format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  Owned<CFStringRef> text(CFStringCreateWithFormatAndArguments(nullptr, nullptr, format, arguments));
+  Owned<CFStringRef> text(
+      CFStringCreateWithFormatAndArguments(nullptr, nullptr, format, arguments));
   va_end(arguments);
   return cString(text);
 }
@@ -108,8 +109,10 @@ TEST(CFString, EncodingsThatCannotRepresentATextFail) {
 
   // The same byte is a different letter in Mac OS Roman and in ISO Latin 1.
   const UInt8 byte[] = {0xE9};
-  Owned<CFStringRef> mac(CFStringCreateWithBytes(nullptr, byte, 1, kCFStringEncodingMacRoman, false));
-  Owned<CFStringRef> latin(CFStringCreateWithBytes(nullptr, byte, 1, kCFStringEncodingISOLatin1, false));
+  Owned<CFStringRef> mac(
+      CFStringCreateWithBytes(nullptr, byte, 1, kCFStringEncodingMacRoman, false));
+  Owned<CFStringRef> latin(
+      CFStringCreateWithBytes(nullptr, byte, 1, kCFStringEncodingISOLatin1, false));
   EXPECT_EQ(CFStringGetCharacterAtIndex(mac, 0), 0xC8);    // È
   EXPECT_EQ(CFStringGetCharacterAtIndex(latin, 0), 0xE9);  // é
   EXPECT_EQ(CFStringCreateWithBytes(nullptr, byte, 1, kCFStringEncodingASCII, false), nullptr);
@@ -118,20 +121,26 @@ TEST(CFString, EncodingsThatCannotRepresentATextFail) {
   // represent; with one, every such character is replaced.
   UInt8 buffer[8];
   CFIndex used = -1;
-  Owned<CFStringRef> mixed(utf8("ab\xC3\xA9" "cd"));
+  Owned<CFStringRef> mixed(
+      utf8("ab\xC3\xA9"
+           "cd"));
   EXPECT_EQ(CFStringGetBytes(mixed, CFRangeMake(0, 5), kCFStringEncodingASCII, 0, false, buffer,
-                             sizeof buffer, &used), 2);
+                             sizeof buffer, &used),
+            2);
   EXPECT_EQ(used, 2);
   EXPECT_EQ(CFStringGetBytes(mixed, CFRangeMake(0, 5), kCFStringEncodingASCII, '?', false, buffer,
-                             sizeof buffer, &used), 5);
+                             sizeof buffer, &used),
+            5);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), static_cast<size_t>(used)), "ab?cd");
   // A buffer too small for the next character ends the conversion before it.
-  EXPECT_EQ(CFStringGetBytes(mixed, CFRangeMake(0, 5), kCFStringEncodingUTF8, 0, false, buffer, 3,
-                             &used), 2);
+  EXPECT_EQ(
+      CFStringGetBytes(mixed, CFRangeMake(0, 5), kCFStringEncodingUTF8, 0, false, buffer, 3, &used),
+      2);
   EXPECT_EQ(used, 2);
   // A null buffer measures.
   EXPECT_EQ(CFStringGetBytes(mixed, CFRangeMake(1, 4), kCFStringEncodingUTF8, 0, false, nullptr, 0,
-                             &used), 4);
+                             &used),
+            4);
   EXPECT_EQ(used, 5);
   // A C string that does not fit fails rather than being cut.
   EXPECT_FALSE(CFStringGetCString(mixed, small, 6, kCFStringEncodingUTF8));
@@ -144,11 +153,11 @@ TEST(CFString, LegacyEncodingsRoundTrip) {
     const char* bytes;
     const char* text;
   } cases[] = {
-      {kCFStringEncodingISOLatin2, "\xB1\xE6", "\xC4\x85\xC4\x87"},          // ąć
-      {kCFStringEncodingISOLatin5, "\xFD\xF0", "\xC4\xB1\xC4\x9F"},          // ığ
+      {kCFStringEncodingISOLatin2, "\xB1\xE6", "\xC4\x85\xC4\x87"},              // ąć
+      {kCFStringEncodingISOLatin5, "\xFD\xF0", "\xC4\xB1\xC4\x9F"},              // ığ
       {kCFStringEncodingWindowsLatin1, "\x80\x93", "\xE2\x82\xAC\xE2\x80\x9C"},  // €“
-      {kCFStringEncodingWindowsLatin2, "\x9A", "\xC5\xA1"},                  // š
-      {kCFStringEncodingShiftJIS, "\x82\xA0", "\xE3\x81\x82"},               // あ
+      {kCFStringEncodingWindowsLatin2, "\x9A", "\xC5\xA1"},                      // š
+      {kCFStringEncodingShiftJIS, "\x82\xA0", "\xE3\x81\x82"},                   // あ
       {kCFStringEncodingMacJapanese, "\x82\xA0", "\xE3\x81\x82"},
   };
   for (const Case& c : cases) {
@@ -159,7 +168,8 @@ TEST(CFString, LegacyEncodingsRoundTrip) {
     EXPECT_EQ(cString(text, c.encoding), c.bytes) << std::hex << c.encoding;
   }
   EXPECT_EQ(CFStringGetSystemEncoding(), kCFStringEncodingUTF8);
-  EXPECT_EQ(CFStringGetMostCompatibleMacStringEncoding(kCFStringEncodingUTF8), kCFStringEncodingUnicode);
+  EXPECT_EQ(CFStringGetMostCompatibleMacStringEncoding(kCFStringEncodingUTF8),
+            kCFStringEncodingUnicode);
   EXPECT_EQ(CFStringGetMostCompatibleMacStringEncoding(kCFStringEncodingISOLatin1),
             kCFStringEncodingMacRoman);
   EXPECT_FALSE(CFStringIsEncodingAvailable(0x7777));
@@ -195,23 +205,28 @@ TEST(CFString, ExternalRepresentationCarriesAByteOrderMark) {
             nullptr);
 
   // An encoding without the character and without a loss byte gives nothing.
-  EXPECT_EQ(CFStringCreateExternalRepresentation(nullptr, text, kCFStringEncodingASCII, 0), nullptr);
-  Owned<CFDataRef> lossy(CFStringCreateExternalRepresentation(nullptr, text, kCFStringEncodingASCII, '?'));
+  EXPECT_EQ(CFStringCreateExternalRepresentation(nullptr, text, kCFStringEncodingASCII, 0),
+            nullptr);
+  Owned<CFDataRef> lossy(
+      CFStringCreateExternalRepresentation(nullptr, text, kCFStringEncodingASCII, '?'));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(lossy)), 2), "A?");
 }
 
 TEST(CFString, CompareIgnoringCaseOverARange) {
   Owned<CFStringRef> value(utf8("TRUEish"));
   EXPECT_EQ(CFStringCompareWithOptions(value, CFSTR("true"), CFRangeMake(0, 4),
-                                       kCFCompareCaseInsensitive), kCFCompareEqualTo);
+                                       kCFCompareCaseInsensitive),
+            kCFCompareEqualTo);
   EXPECT_NE(CFStringCompareWithOptions(value, CFSTR("true"), CFRangeMake(0, 4), 0),
             kCFCompareEqualTo);
   // A range past the end compares what is there.
   Owned<CFStringRef> shorter(utf8("Tru"));
   EXPECT_EQ(CFStringCompareWithOptions(shorter, CFSTR("true"), CFRangeMake(0, 4),
-                                       kCFCompareCaseInsensitive), kCFCompareLessThan);
+                                       kCFCompareCaseInsensitive),
+            kCFCompareLessThan);
   EXPECT_EQ(CFStringCompare(CFSTR("\xC3\x89t\xC3\xA9"), CFSTR("\xC3\xA9T\xC3\x89"),
-                            kCFCompareCaseInsensitive), kCFCompareEqualTo);
+                            kCFCompareCaseInsensitive),
+            kCFCompareEqualTo);
   EXPECT_EQ(CFStringCompare(CFSTR("abc"), CFSTR("abd"), 0), kCFCompareLessThan);
   EXPECT_EQ(CFStringCompare(CFSTR("abc"), CFSTR("ab"), 0), kCFCompareGreaterThan);
   EXPECT_EQ(CFStringCompare(CFSTR("item10"), CFSTR("item9"), 0), kCFCompareLessThan);
@@ -226,12 +241,13 @@ TEST(CFString, FindWithOptions) {
   EXPECT_EQ(found.location, 13);
   EXPECT_EQ(found.length, 6);
   EXPECT_EQ(CFStringFind(text, CFSTR("letter"), kCFCompareCaseInsensitive).location, 0);
-  EXPECT_EQ(CFStringFind(text, CFSTR("LETTER"), kCFCompareCaseInsensitive | kCFCompareBackwards)
-                .location, 13);
+  EXPECT_EQ(
+      CFStringFind(text, CFSTR("LETTER"), kCFCompareCaseInsensitive | kCFCompareBackwards).location,
+      13);
   EXPECT_EQ(CFStringFind(text, CFSTR("Legal"), kCFCompareAnchored).location, kCFNotFound);
   EXPECT_EQ(CFStringFind(text, CFSTR("x"), 0).length, 0);
-  EXPECT_TRUE(CFStringFindWithOptions(text, CFSTR("Legal"), CFRangeMake(7, 5), kCFCompareAnchored,
-                                      &found));
+  EXPECT_TRUE(
+      CFStringFindWithOptions(text, CFSTR("Legal"), CFRangeMake(7, 5), kCFCompareAnchored, &found));
   EXPECT_EQ(found.location, 7);
   EXPECT_FALSE(CFStringFindWithOptions(text, CFSTR("Legal"), CFRangeMake(8, 11), 0, &found));
   EXPECT_TRUE(CFStringHasPrefix(text, CFSTR("Let")));
@@ -262,15 +278,21 @@ TEST(CFString, LeadingNumbers) {
 TEST(CFString, FormatConversions) {
   EXPECT_EQ(format(CFSTR("%d|%5d|%-5d|%05d|%+d"), 42, 42, 42, 42, 42), "42|   42|42   |00042|+42");
   EXPECT_EQ(format(CFSTR("%u %x %X %o %c %%"), 300u, 255u, 255u, 8u, 'A'), "300 ff FF 10 A %");
-  EXPECT_EQ(format(CFSTR("%ld %lu %lld %hd"), -5L, 7UL, 1LL << 40, 70000), "-5 7 1099511627776 4464");
+  EXPECT_EQ(format(CFSTR("%ld %lu %lld %hd"), -5L, 7UL, 1LL << 40, 70000),
+            "-5 7 1099511627776 4464");
   EXPECT_EQ(format(CFSTR("%f|%.2f|%8.3f|%e|%g"), 1.5, 2.345, 3.14159, 1500.0, 0.0001),
             "1.500000|2.35|   3.142|1.500000e+03|0.0001");
   EXPECT_EQ(format(CFSTR("%s|%.3s|%*d"), "text", "abcdef", 4, 7), "text|abc|   7");
   EXPECT_EQ(format(CFSTR("%p"), nullptr), "(nil)");
 
   Owned<CFStringRef> name(utf8("Caf\xC3\xA9"));
-  EXPECT_EQ(format(CFSTR("[%@] [%8@] [%-6@] %@"), name.ref, name.ref, name.ref, nullptr),
-            "[Caf\xC3\xA9] [    Caf\xC3\xA9] [Caf\xC3\xA9  ] (null)");
+  SInt32 number = 12;
+  double real = 0.5;
+  Owned<CFNumberRef> boxed(CFNumberCreate(nullptr, kCFNumberSInt32Type, &number));
+  Owned<CFNumberRef> boxedReal(CFNumberCreate(nullptr, kCFNumberDoubleType, &real));
+  EXPECT_EQ(format(CFSTR("[%@] [%8@] [%-6@] %@ %@ %@"), name.ref, name.ref, name.ref, boxed.ref,
+                   boxedReal.ref, nullptr),
+            "[Caf\xC3\xA9] [    Caf\xC3\xA9] [Caf\xC3\xA9  ] 12 0.5 (null)");
 
   Owned<CFMutableStringRef> appended(CFStringCreateMutableCopy(nullptr, 0, CFSTR("n=")));
   CFStringAppendFormat(appended, nullptr, CFSTR("%d"), 3);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +13,8 @@ std::string text(CFStringRef string) {
   if (!string) return "<null>";
   char buffer[1024];
   std::string result = CFStringGetCString(string, buffer, sizeof buffer, kCFStringEncodingUTF8)
-                           ? buffer : "<failed>";
+                           ? buffer
+                           : "<failed>";
   return result;
 }
 
@@ -41,7 +41,8 @@ TEST(CFURL, PathComponents) {
   EXPECT_EQ(taken(CFURLCopyLastPathComponent(folder)), "Print Jobs");
   EXPECT_TRUE(CFURLHasDirectoryPath(folder));
 
-  CFURLRef file = CFURLCreateCopyAppendingPathComponent(nullptr, folder, CFSTR("job #1.plist"), false);
+  CFURLRef file =
+      CFURLCreateCopyAppendingPathComponent(nullptr, folder, CFSTR("job #1.plist"), false);
   EXPECT_EQ(text(CFURLGetString(file)), "file:///tmp/Print%20Jobs/job%20%231.plist");
   EXPECT_EQ(taken(CFURLCopyLastPathComponent(file)), "job #1.plist");
   UInt8 path[64];
@@ -66,8 +67,8 @@ TEST(CFURL, PathComponents) {
 }
 
 TEST(CFURL, StringsAndRelativeResolution) {
-  CFURLRef url = CFURLCreateWithString(nullptr, CFSTR("http://user@printer.local:631/ipp/print?x=1"),
-                                       nullptr);
+  CFURLRef url =
+      CFURLCreateWithString(nullptr, CFSTR("http://user@printer.local:631/ipp/print?x=1"), nullptr);
   ASSERT_NE(url, nullptr);
   EXPECT_EQ(taken(CFURLCopyScheme(url)), "http");
   EXPECT_EQ(taken(CFURLCopyHostName(url)), "printer.local");
@@ -110,7 +111,8 @@ TEST(CFURL, ReadAndWriteFileResources) {
 
   CFDataRef read = nullptr;
   CFDictionaryRef properties = nullptr;
-  ASSERT_TRUE(CFURLCreateDataAndPropertiesFromResource(nullptr, url, &read, &properties, nullptr, &error));
+  ASSERT_TRUE(
+      CFURLCreateDataAndPropertiesFromResource(nullptr, url, &read, &properties, nullptr, &error));
   EXPECT_TRUE(CFEqual(read, data));
   EXPECT_EQ(properties, nullptr);
   CFRelease(read);
@@ -125,7 +127,8 @@ TEST(CFURL, ReadAndWriteFileResources) {
   EXPECT_NE(access(victim.c_str(), F_OK), 0);
 
   CFURLRef missing = fileURL((std::string(folder) + "/missing").c_str(), false);
-  EXPECT_FALSE(CFURLCreateDataAndPropertiesFromResource(nullptr, missing, &read, nullptr, nullptr, &error));
+  EXPECT_FALSE(
+      CFURLCreateDataAndPropertiesFromResource(nullptr, missing, &read, nullptr, nullptr, &error));
   EXPECT_EQ(error, kCFURLResourceNotFoundError);
   EXPECT_EQ(read, nullptr);
 
@@ -133,8 +136,8 @@ TEST(CFURL, ReadAndWriteFileResources) {
   EXPECT_FALSE(CFURLWriteDataAndPropertiesToResource(web, data, nullptr, &error));
   EXPECT_EQ(error, kCFURLUnknownSchemeError);
 
-  for (CFTypeRef each : {CFTypeRef(url), CFTypeRef(data), CFTypeRef(linkURL), CFTypeRef(missing),
-                         CFTypeRef(web)})
+  for (CFTypeRef each :
+       {CFTypeRef(url), CFTypeRef(data), CFTypeRef(linkURL), CFTypeRef(missing), CFTypeRef(web)})
     CFRelease(each);
   unlink(link.c_str());
   unlink(target.c_str());
