@@ -1,0 +1,38 @@
+#include "carbon/TextCommon.h"
+
+#include "carbon/MacErrors.h"
+
+namespace {
+// The highest of the Mac script codes, each of which is also its encoding's base.
+constexpr ScriptCode kLastMacScript = 32;
+}  // namespace
+
+TextEncoding GetApplicationTextEncoding() { return kTextEncodingUTF8; }
+
+TextEncoding CreateTextEncoding(TextEncodingBase base, TextEncodingVariant variant,
+                                TextEncodingFormat format) {
+  return (base & 0xFFFF) | ((variant & 0x3FF) << 16) | ((format & 0x3F) << 26);
+}
+
+TextEncodingBase GetTextEncodingBase(TextEncoding encoding) { return encoding & 0xFFFF; }
+
+TextEncodingVariant GetTextEncodingVariant(TextEncoding encoding) {
+  return (encoding >> 16) & 0x3FF;
+}
+
+TextEncodingFormat GetTextEncodingFormat(TextEncoding encoding) { return (encoding >> 26) & 0x3F; }
+
+OSStatus UpgradeScriptInfoToTextEncoding(ScriptCode textScriptID, LangCode, RegionCode,
+                                         ConstStr255Param, TextEncoding* encoding) {
+  if (!encoding) return paramErr;
+  bool systemText = textScriptID == smSystemScript || textScriptID == smCurrentScript ||
+                    textScriptID == kTextScriptDontCare;
+  if (systemText) {
+    *encoding = GetApplicationTextEncoding();
+    return noErr;
+  }
+  if (textScriptID < 0 || textScriptID > kLastMacScript) return paramErr;
+  *encoding = CreateTextEncoding(static_cast<TextEncodingBase>(textScriptID),
+                                 kTextEncodingDefaultVariant, kTextEncodingDefaultFormat);
+  return noErr;
+}

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "cf/CoreFoundation.h"
+
+namespace {
+
+std::string describe(CFTypeRef object) {
+  CFStringRef description = CFCopyDescription(object);
+  char buffer[128];
+  CFStringGetCString(description, buffer, sizeof buffer, kCFStringEncodingUTF8);
+  CFRelease(description);
+  return buffer;
+}
+
+}  // namespace
+
+TEST(CFNumber, EqualValuesOfDifferentTypesAreEqual) {
+  int intValue = 42;
+  long longValue = 42;
+  double doubleValue = 42.0;
+  double fraction = 42.5;
+  CFNumberRef fromInt = CFNumberCreate(nullptr, kCFNumberIntType, &intValue);
+  CFNumberRef fromLong = CFNumberCreate(nullptr, kCFNumberLongType, &longValue);
+  CFNumberRef fromDouble = CFNumberCreate(nullptr, kCFNumberDoubleType, &doubleValue);
+  CFNumberRef fromFraction = CFNumberCreate(nullptr, kCFNumberDoubleType, &fraction);
+  EXPECT_TRUE(CFEqual(fromInt, fromLong));
+  EXPECT_EQ(CFHash(fromInt), CFHash(fromLong));
+  EXPECT_TRUE(CFEqual(fromInt, fromDouble));
+  EXPECT_EQ(CFHash(fromInt), CFHash(fromDouble));
+  EXPECT_FALSE(CFEqual(fromInt, fromFraction));
+  EXPECT_EQ(CFNumberCompare(fromFraction, fromInt, nullptr), kCFCompareGreaterThan);
+  EXPECT_EQ(CFNumberGetType(fromInt), kCFNumberSInt32Type);
+  EXPECT_EQ(CFNumberGetType(fromLong), kCFNumberSInt64Type);
+  EXPECT_FALSE(CFNumberIsFloatType(fromLong));
+  EXPECT_TRUE(CFNumberIsFloatType(fromDouble));
+  EXPECT_EQ(describe(fromInt), "42");
+  EXPECT_EQ(describe(fromFraction), "42.5");
+  EXPECT_FALSE(CFEqual(fromInt, kCFBooleanTrue));
+  for (CFNumberRef each : {fromInt, fromLong, fromDouble, fromFraction}) CFRelease(each);
+}
+
+TEST(CFNumber, ConversionsReportLoss) {
+  SInt64 big = 300;
+  CFNumberRef number = CFNumberCreate(nullptr, kCFNumberSInt64Type, &big);
+  SInt8 small = 0;
+  EXPECT_FALSE(CFNumberGetValue(number, kCFNumberSInt8Type, &small));
+  EXPECT_EQ(small, SCHAR_MAX);
+  SInt16 medium = 0;
+  EXPECT_TRUE(CFNumberGetValue(number, kCFNumberShortType, &medium));
+  EXPECT_EQ(medium, 300);
+  float single = 0;
+  EXPECT_TRUE(CFNumberGetValue(number, kCFNumberFloatType, &single));
+  EXPECT_EQ(single, 300.0f);
+  CFRelease(number);
+
+  double real = -2.75;
+  number = CFNumberCreate(nullptr, kCFNumberFloat64Type, &real);
+  int whole = 0;
+  EXPECT_FALSE(CFNumberGetValue(number, kCFNumberIntType, &whole));
+  EXPECT_EQ(whole, -2);
+  EXPECT_TRUE(CFNumberGetValue(number, kCFNumberFloat32Type, &single));
+  EXPECT_EQ(single, -2.75f);
+  CFRelease(number);
+
+  real = 0.1;
+  number = CFNumberCreate(nullptr, kCFNumberDoubleType, &real);
+  EXPECT_FALSE(CFNumberGetValue(number, kCFNumberFloatType, &single));
+  CFRelease(number);
+
+  SInt64 precise = (SInt64(1) << 53) + 1;
+  number = CFNumberCreate(nullptr, kCFNumberLongLongType, &precise);
+  double asDouble = 0;
+  EXPECT_FALSE(CFNumberGetValue(number, kCFNumberDoubleType, &asDouble));
+  CFIndex asIndex = 0;
+  EXPECT_TRUE(CFNumberGetValue(number, kCFNumberCFIndexType, &asIndex));
+  EXPECT_EQ(asIndex, precise);
+  CFRelease(number);
+
+  EXPECT_EQ(CFNumberCreate(nullptr, 99, &precise), nullptr);
+}
+
+TEST(CFBoolean, ConstantsSurviveReleases) {
+  EXPECT_TRUE(CFBooleanGetValue(kCFBooleanTrue));
+  EXPECT_FALSE(CFBooleanGetValue(kCFBooleanFalse));
+  EXPECT_EQ(CFGetTypeID(kCFBooleanTrue), CFBooleanGetTypeID());
+  CFRelease(kCFBooleanTrue);
+  CFRelease(kCFBooleanTrue);
+  EXPECT_TRUE(CFBooleanGetValue(kCFBooleanTrue));
+  EXPECT_FALSE(CFEqual(kCFBooleanTrue, kCFBooleanFalse));
+}
+
+TEST(CFUUID, TextAndBytesRoundTrip) {
+  CFUUIDRef uuid = CFUUIDCreateFromString(nullptr, CFSTR("a1b2c3d4-0001-4F00-8abc-DEF012345678"));
+  ASSERT_NE(uuid, nullptr);
+  CFStringRef text = CFUUIDCreateString(nullptr, uuid);
+  char buffer[64];
+  CFStringGetCString(text, buffer, sizeof buffer, kCFStringEncodingASCII);
+  EXPECT_STREQ(buffer, "A1B2C3D4-0001-4F00-8ABC-DEF012345678");
+  CFUUIDBytes bytes = CFUUIDGetUUIDBytes(uuid);
+  EXPECT_EQ(bytes.byte0, 0xA1);
+  EXPECT_EQ(bytes.byte15, 0x78);
+  CFUUIDRef again = CFUUIDCreateFromUUIDBytes(nullptr, bytes);
+  EXPECT_TRUE(CFEqual(again, uuid));
+  EXPECT_EQ(CFHash(again), CFHash(uuid));
+
+  CFUUIDRef constant =
+      CFUUIDGetConstantUUIDWithBytes(nullptr, 0xA1, 0xB2, 0xC3, 0xD4, 0, 1, 0x4F, 0, 0x8A, 0xBC,
+                                     0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78);
+  EXPECT_TRUE(CFEqual(constant, uuid));
+  EXPECT_EQ(constant,
+            CFUUIDGetConstantUUIDWithBytes(nullptr, 0xA1, 0xB2, 0xC3, 0xD4, 0, 1, 0x4F, 0, 0x8A,
+                                           0xBC, 0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78));
+
+  CFUUIDRef random1 = CFUUIDCreate(nullptr);
+  CFUUIDRef random2 = CFUUIDCreate(nullptr);
+  EXPECT_FALSE(CFEqual(random1, random2));
+  EXPECT_EQ(CFUUIDGetUUIDBytes(random1).byte6 >> 4, 4);
+
+  for (const char* invalid :
+       {"A1B2C3D4-0001-4F00-8ABC-DEF01234567", "A1B2C3D4x0001-4F00-8ABC-DEF012345678",
+        "G1B2C3D4-0001-4F00-8ABC-DEF012345678"}) {
+    CFStringRef candidate = CFStringCreateWithCString(nullptr, invalid, kCFStringEncodingASCII);
+    EXPECT_EQ(CFUUIDCreateFromString(nullptr, candidate), nullptr) << invalid;
+    CFRelease(candidate);
+  }
+  for (CFTypeRef each :
+       {CFTypeRef(uuid), CFTypeRef(text), CFTypeRef(again), CFTypeRef(random1), CFTypeRef(random2)})
+    CFRelease(each);
+}
