@@ -1,0 +1,80 @@
+#include "foundation/CString.h"
+
+#include <gtest/gtest.h>
+
+static const char* Text(const CString& text) { return text; }
+static char* At(CString& text, unsigned long offset) {
+  return const_cast<char*>(Text(text)) + offset;
+}
+
+TEST(CStringTest, UnsetDiffersFromEmpty) {
+  CString unset;
+  CString empty("");
+  EXPECT_TRUE(unset.Empty());
+  EXPECT_TRUE(empty.Empty());
+  CString target("text");
+  target = unset;
+  EXPECT_EQ(Text(target), nullptr);
+  target = empty;
+  EXPECT_NE(Text(target), nullptr);
+  EXPECT_FALSE(empty == unset);
+  EXPECT_FALSE(unset.Contains(""));
+}
+
+TEST(CStringTest, CopiesAreDeepAndOwnTextMayBeAssigned) {
+  CString original("abc");
+  CString copy(original);
+  original + "def";
+  EXPECT_STREQ(copy, "abc");
+  copy = Text(copy) + 1;
+  EXPECT_STREQ(copy, "bc");
+  EXPECT_EQ(copy.Size(), 2u);
+}
+
+TEST(CStringTest, AppendWorksInPlaceAndKeepsUnsetWhenNothingAdded) {
+  CString text;
+  text + "";
+  EXPECT_EQ(Text(text), nullptr);
+  EXPECT_EQ(&(text + "abc"), &text);
+  EXPECT_STREQ(text, "abc");
+  EXPECT_EQ(text.Size(), 3u);
+}
+
+TEST(CStringTest, ContainsIgnoresCaseReplaceDoesNot) {
+  CString text("xxabcxx");
+  EXPECT_TRUE(text.Contains("ABC"));
+  EXPECT_FALSE(text.Contains("xxabcxxx"));
+
+  CString words("one two one");
+  words.Replace("ONE", "three");
+  EXPECT_STREQ(words, "one two one");
+  words.Replace("one", "three");
+  EXPECT_STREQ(words, "three two one");
+  words.Replace("two ", "");
+  EXPECT_STREQ(words, "three one");
+  EXPECT_EQ(words.Size(), 9u);
+}
+
+TEST(CStringTest, InsertReturnsNewBufferOrNullWhenNothingToDo) {
+  CString text("ac");
+  const char* before = Text(text);
+  EXPECT_EQ(text.Insert(At(text, 1), ""), nullptr);
+  EXPECT_EQ(Text(text), before);
+  char* inserted = text.Insert(At(text, 1), "b");
+  EXPECT_EQ(Text(text), inserted);
+  EXPECT_STREQ(text.Insert(At(text, 3), "d"), "abcd");
+  EXPECT_EQ(text.Size(), 4u);
+  EXPECT_EQ(CString().Insert(nullptr, "x"), nullptr);
+}
+
+TEST(CStringTest, RemoveMovesTailDownAndStopsAtTheEnd) {
+  CString text("abcdef");
+  text.Remove(At(text, 1), 2);
+  EXPECT_STREQ(text, "adef");
+  text.Remove(At(text, 2), 100);
+  EXPECT_STREQ(text, "ad");
+  EXPECT_EQ(text.Size(), 2u);
+  char outside[] = "zz";
+  text.Remove(outside, 1);
+  EXPECT_STREQ(text, "ad");
+}
