@@ -1,0 +1,75 @@
+#include "carbon/OpaqueCollection.h"
+
+#include <utility>
+
+UInt64 OpaqueCollection::KeyOf(FourCharCode tag, SInt32 id) {
+  return (UInt64(tag) << 32) | UInt32(id);
+}
+
+CollectionItem* OpaqueCollection::Find(FourCharCode tag, SInt32 id) {
+  auto found = slots_.find(KeyOf(tag, id));
+  return found == slots_.end() ? nullptr : &items_[found->second];
+}
+
+CollectionItem* OpaqueCollection::At(SInt32 index) {
+  if (index < 1 || index > Count()) return nullptr;
+  Compact();
+  return &items_[std::size_t(index) - 1];
+}
+
+SInt32 OpaqueCollection::IndexOf(const CollectionItem& item) {
+  Compact();
+  return SInt32(slots_.at(KeyOf(item.tag, item.id)) + 1);
+}
+
+CollectionItem& OpaqueCollection::Obtain(FourCharCode tag, SInt32 id) {
+  auto inserted = slots_.emplace(KeyOf(tag, id), items_.size());
+  if (!inserted.second) return items_[inserted.first->second];
+  items_.emplace_back();
+  CollectionItem& item = items_.back();
+  item.tag = tag;
+  item.id = id;
+  return item;
+}
+
+bool OpaqueCollection::Remove(FourCharCode tag, SInt32 id) {
+  auto found = slots_.find(KeyOf(tag, id));
+  if (found == slots_.end()) return false;
+  CollectionItem& item = items_[found->second];
+  item.removed = true;
+  std::string().swap(item.data);
+  slots_.erase(found);
+  ++removedCount_;
+  // Holes never outnumber the items, so memory stays proportional to the count.
+  if (removedCount_ * 2 > items_.size()) Compact();
+  return true;
+}
+
+SInt32 OpaqueCollection::Count() const { return SInt32(slots_.size()); }
+
+void OpaqueCollection::Reserve(std::size_t additionalItems) {
+  items_.reserve(items_.size() + additionalItems);
+  slots_.reserve(slots_.size() + additionalItems);
+}
+
+void OpaqueCollection::CopyFrom(const OpaqueCollection& other) {
+  if (this == &other) return;
+  items_ = other.items_;
+  slots_ = other.slots_;
+  removedCount_ = other.removedCount_;
+}
+
+void OpaqueCollection::Compact() {
+  if (removedCount_ == 0) return;
+  std::size_t kept = 0;
+  for (std::size_t slot = 0; slot < items_.size(); ++slot) {
+    if (items_[slot].removed) continue;
+    if (kept != slot) {
+      items_[kept] = std::move(items_[slot]);
+      slots_[KeyOf(items_[kept].tag, items_[kept].id)] = kept;
+    }
+    ++kept;
+  }
+  items_.resize(kept);
+  removedCount_ = 0;
+}

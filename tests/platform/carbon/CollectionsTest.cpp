@@ -1,0 +1,174 @@
+#include "carbon/Collections.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "carbon/MacErrors.h"
+#include "carbon/MacMemory.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// Each test owns one collection, freed with it.
+class Collections : public ::testing::Test {
+ protected:
+  ~Collections() override { DisposeCollection(c); }
+
+  void Add(CollectionTag tag, SInt32 id, const std::string& text) {
+    ASSERT_EQ(noErr, AddCollectionItem(c, tag, id, SInt32(text.size()), text.data()));
+  }
+
+  std::string Text(CollectionTag tag, SInt32 id) {
+    SInt32 size = 0;
+    if (GetCollectionItem(c, tag, id, &size, nullptr) != noErr) return "<missing>";
+    std::string text(std::size_t(size), '\0');
+    GetCollectionItem(c, tag, id, nullptr, text.data());
+    return text;
+  }
+
+  // The id at a 1-based index; -1 when the call fails.
+  SInt32 IdAt(SInt32 index) {
+    SInt32 id = 0;
+    if (GetIndexedCollectionItemInfo(c, index, nullptr, &id, nullptr, nullptr) != noErr) return -1;
+    return id;
+  }
+
+  Bytes Flattened() {
+    Handle h = NewHandle(0);
+    EXPECT_EQ(noErr, FlattenCollectionToHdl(c, h));
+    Bytes bytes(*h, *h + GetHandleSize(h));
+    DisposeHandle(h);
+    return bytes;
+  }
+
+  // Unflattens from a handle of exactly the block's size, so that ASan sees any
+  // read past it.
+  OSErr Unflatten(const Bytes& block) {
+    Handle h = NewHandle(Size(block.size()));
+    std::copy(block.begin(), block.end(), *h);
+    OSErr result = UnflattenCollectionFromHdl(c, h);
+    DisposeHandle(h);
+    return result;
+  }
+
+  Collection c = NewCollection();
+};
+
+}  // namespace
+
+TEST_F(Collections, AddReplacesInPlaceKeepingAttributesAndGetHonoursTheSize) {
+  Add('K', 1, "first");
+  Add('K', 2, "second");
+  ASSERT_EQ(noErr, SetCollectionItemInfo(c, 'K', 1, SInt32(kCollectionLockMask | 0x0F),
+                                         SInt32(kCollectionLockMask | 0x35)));
+  Add('K', 1, "replaced");
+  SInt32 index = 0, size = 0, attributes = 0;
+  ASSERT_EQ(noErr, GetCollectionItemInfo(c, 'K', 1, &index, &size, &attributes));
+  EXPECT_EQ(1, index);
+  EXPECT_EQ(8, size);
+  EXPECT_EQ(kCollectionLockMask | 0x05, UInt32(attributes));
+
+  char buffer[6] = {'#', '#', '#', '#', '#', '#'};
+  size = 3;
+  ASSERT_EQ(noErr, GetCollectionItem(c, 'K', 2, &size, buffer));
+  EXPECT_EQ(3, size);
+  EXPECT_EQ("sec###", std::string(buffer, 6));
+  EXPECT_EQ(collectionItemNotFoundErr, GetCollectionItem(c, 'K', 3, &size, buffer));
+}
+
+// Random adds, replacements and removals against a plain ordered list; indexed
+// calls come right after removals, where holes are still to be closed.
+TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
+  std::vector<std::pair<SInt32, std::string>> model;
+  std::mt19937 random(12345);
+  for (int step = 0; step < 4000; ++step) {
+    SInt32 id = SInt32(random() % 300);
+    auto found = std::find_if(model.begin(), model.end(),
+                              [id](const auto& entry) { return entry.first == id; });
+    if (random() % 3 == 0) {
+      EXPECT_EQ(found == model.end(), RemoveCollectionItem(c, 'R', id) == collectionItemNotFoundErr);
+      if (found != model.end()) model.erase(found);
+    } else {
+      Add('R', id, std::to_string(step));
+      if (found == model.end()) model.emplace_back(id, std::to_string(step));
+      else found->second = std::to_string(step);
+    }
+    if (step % 97 != 0 || model.empty()) continue;
+    const SInt32 last = SInt32(model.size());
+    ASSERT_EQ(noErr, ReplaceIndexedCollectionItem(c, last, 1, "z"));
+    model.back().second = "z";
+    ASSERT_EQ(last, CountCollectionItems(c));
+    for (std::size_t k = 0; k < model.size(); ++k) {
+      ASSERT_EQ(model[k].first, IdAt(SInt32(k + 1)));
+      ASSERT_EQ(model[k].second, Text('R', model[k].first));
+    }
+    SInt32 index = 0;
+    ASSERT_EQ(noErr, GetCollectionItemInfo(c, 'R', model.back().first, &index, nullptr, nullptr));
+    EXPECT_EQ(last, index);
+    EXPECT_EQ(collectionIndexRangeErr, ReplaceIndexedCollectionItem(c, last + 1, 1, "x"));
+    EXPECT_EQ(-1, IdAt(0));
+  }
+}
+
+TEST_F(Collections, FlattenedFormIsBigEndianFramingAndComesBackOverExistingItems) {
+  Add(FourCC("KyWd"), -2, "ab");
+  ASSERT_EQ(noErr, SetCollectionItemInfo(c, FourCC("KyWd"), -2, -1, 0x01020304));
+  Add('E', 0, "");
+  const Bytes block = Flattened();
+  const Bytes expected = {'C', 'o', 'l', 'l', 0, 0, 0, 1, 0, 0, 0, 2,              // header
+                          'K', 'y', 'W', 'd', 0xFF, 0xFF, 0xFF, 0xFE, 1, 2, 3, 4,  // tag, id, attributes
+                          0, 0, 0, 2, 'a', 'b',                                  // length, bytes
+                          0, 0, 0, 'E', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(expected, block);
+
+  DisposeCollection(c);
+  c = NewCollection();
+  Add('E', 0, "old");
+  Add('K', 1, "kept");
+  ASSERT_EQ(noErr, Unflatten(block));
+  EXPECT_EQ(3, CountCollectionItems(c));
+  EXPECT_EQ(0, IdAt(1));
+  EXPECT_EQ(-2, IdAt(3));
+  EXPECT_EQ("", Text('E', 0));
+  EXPECT_EQ("ab", Text(FourCC("KyWd"), -2));
+  SInt32 attributes = 0;
+  ASSERT_EQ(noErr, GetCollectionItemInfo(c, FourCC("KyWd"), -2, nullptr, nullptr, &attributes));
+  EXPECT_EQ(0x01020304, attributes);
+}
+
+TEST_F(Collections, DamagedFlattenedBlocksAreRefusedAndChangeNothing) {
+  Add('A', 1, "alpha");
+  Add('B', 2, "beta");
+  const Bytes good = Flattened();
+  RemoveCollectionItem(c, 'B', 2);
+  Add('A', 1, "mine");
+  auto expectRefused = [this](const Bytes& block, OSErr expected) {
+    EXPECT_EQ(expected, Unflatten(block));
+    EXPECT_EQ(1, CountCollectionItems(c));
+    EXPECT_EQ("mine", Text('A', 1));
+  };
+
+  for (std::size_t size = 0; size < good.size(); ++size)  // every truncation
+    expectRefused(Bytes(good.begin(), good.begin() + long(size)), paramErr);
+  Bytes block = good;
+  block[12 + 15] = 0x7F;  // the first item's length runs past the end
+  expectRefused(block, paramErr);
+  block = good;
+  block[8] = 0x7F;  // a count far beyond what the bytes can hold
+  expectRefused(block, paramErr);
+  block = good;
+  block[11] = 3;  // one item more than present
+  expectRefused(block, paramErr);
+  block = good;
+  block.push_back(0);  // a trailing byte
+  expectRefused(block, paramErr);
+  block = good;
+  block[7] = 2;  // an unknown version
+  expectRefused(block, collectionVersionErr);
+}
