@@ -22,6 +22,8 @@ enum { fsRtParID = 1, fsRtDirID = 2 };
 // Access permissions for opening a data fork.
 enum { fsCurPerm = 0, fsRdPerm = 1, fsWrPerm = 2, fsRdWrPerm = 3 };
 
+// parID sits at offset 2: copy it before binding it to a reference
+// (`SInt32(spec.parID)`), a reference to it would be misaligned.
 #pragma pack(push, 2)
 struct FSSpec {
   SInt16 vRefNum;
