@@ -1,0 +1,51 @@
+#include "constraints/ConstraintForest.h"
+
+ConstraintForest::~ConstraintForest() = default;
+
+void ConstraintForest::insert(long key1, long option1, long key2, long option2,
+                              ConstraintType) {
+  insert(key1, option1, KV(key2, option2));
+}
+
+void ConstraintForest::insert(long key1, long option1, const KV& excluded) {
+  std::unique_ptr<KeyConstraintTree>& tree = m_trees[key1];
+  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1);
+  tree->insert(option1, excluded);
+}
+
+std::unique_ptr<ItemConstraintList> ConstraintForest::GetConstraintList(long key,
+                                                                        long option) const {
+  auto found = m_trees.find(key);
+  if (found == m_trees.end()) return nullptr;
+  return found->second->GetItemConstraintList(option);
+}
+
+bool ConstraintForest::DisableConstraints(long key1, long option1, long key2,
+                                          long option2) {
+  return Change(&KeyConstraintTree::DisableConstraints, key1, option1, key2, option2);
+}
+
+bool ConstraintForest::EnableConstraints(long key1, long option1, long key2,
+                                         long option2) {
+  return Change(&KeyConstraintTree::EnableConstraints, key1, option1, key2, option2);
+}
+
+bool ConstraintForest::Change(TreeChange change, long key1, long option1, long key2,
+                              long option2) {
+  if (key1 == -1) {
+    for (auto& entry : m_trees) (entry.second.get()->*change)(-1, key2, option2);
+    return true;
+  }
+  auto found = m_trees.find(key1);
+  if (found == m_trees.end()) return false;
+  std::set<KV> reverse = (found->second.get()->*change)(option1, key2, option2);
+  // A whole list that changed also changes the lists that name it back, so that a
+  // constraint declared in both directions goes and comes as one. The reverse call
+  // names key1 as its key2, so it changes single pairs and the chain stops there.
+  if (key1 >= 0) {
+    for (const KV& kv : reverse) Change(change, kv.first, kv.second, key1, option1);
+  }
+  return true;
+}
+
+void ConstraintForest::clear() { m_trees.clear(); }

@@ -1,0 +1,42 @@
+#pragma once
+// Every declared constraint, by the key and option that exclude.
+
+#include <map>
+#include <memory>
+#include <set>
+#include <utility>
+
+#include "constraints/ItemConstraintList.h"
+#include "constraints/KeyConstraintTree.h"
+
+class ConstraintForest {
+ public:
+  using KV = std::pair<long, long>;
+
+  ConstraintForest() = default;
+  ConstraintForest(const ConstraintForest&) = delete;
+  ConstraintForest& operator=(const ConstraintForest&) = delete;
+  virtual ~ConstraintForest();
+
+  // While option1 of key1 is chosen, option2 of key2 must not be selected.
+  void insert(long key1, long option1, long key2, long option2, ConstraintType type);
+  void insert(long key1, long option1, const KV& excluded);
+
+  // A new list (the caller owns it), or null when the key has no constraint at all.
+  // Option -1 gives the pairs of every option of the key.
+  std::unique_ptr<ItemConstraintList> GetConstraintList(long key, long option) const;
+
+  // -1 selects every key or option. A given key1 also handles the reverse direction of
+  // whole lists. True when key1 has constraints or is -1.
+  bool DisableConstraints(long key1, long option1, long key2, long option2);
+  bool EnableConstraints(long key1, long option1, long key2, long option2);
+
+  void clear();
+
+ private:
+  using TreeChange = std::set<KV> (KeyConstraintTree::*)(long, long, long);
+
+  bool Change(TreeChange change, long key1, long option1, long key2, long option2);
+
+  std::map<long, std::unique_ptr<KeyConstraintTree>> m_trees;
+};

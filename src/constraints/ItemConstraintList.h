@@ -1,0 +1,36 @@
+#pragma once
+// The selections that one option excludes, in declaration order.
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+// Kind of a declared constraint; every declaration is of the one kind and it is not kept.
+enum ConstraintType { kExclusionConstraint = 0 };
+
+class ItemConstraintList {
+ public:
+  using KV = std::pair<long, long>;
+
+  explicit ItemConstraintList(long owner = -1) : option(owner) {}
+  ItemConstraintList(const ItemConstraintList&) = default;
+  ItemConstraintList& operator=(const ItemConstraintList&) = default;
+  virtual ~ItemConstraintList() = default;
+
+  void insert(long key, long value, ConstraintType type);
+  void insert(const KV& excluded);
+
+  // A new copy of the pair at the index (the caller owns it), or null outside the list.
+  std::unique_ptr<KV> operator[](long index) const;
+  long size() const { return static_cast<long>(m_excluded.size()); }
+  const std::vector<KV>& pairs() const { return m_excluded; }
+
+  // Both leave the right-hand list unchanged; appending a list to itself doubles it.
+  ItemConstraintList& operator+=(const ItemConstraintList& other);
+  ItemConstraintList operator+(const ItemConstraintList& other) const;
+
+  long option;  // the option that owns the list
+
+ private:
+  std::vector<KV> m_excluded;
+};

@@ -1,0 +1,73 @@
+#pragma once
+// A document's constraint set: the declared exclusions between option choices, the
+// options of every key, and the option currently selected for each key.
+
+#include <memory>
+#include <vector>
+
+#include "constraints/CStringSoup.h"
+#include "constraints/ConstraintForest.h"
+#include "constraints/ConstraintsEngine.h"
+#include "constraints/KVCache.h"
+#include "constraints/KeyForest.h"
+
+class UIConstraints {
+ public:
+  // A declared line with a wildcard option, held until every option is registered.
+  struct SpecialConstraint {
+    long key1;
+    long option1;
+    long key2;
+    long option2;
+    bool requirement;  // declared as a requirement rather than an exclusion
+  };
+
+  UIConstraints() = default;
+  UIConstraints(const UIConstraints&) = delete;
+  UIConstraints& operator=(const UIConstraints&) = delete;
+  virtual ~UIConstraints();
+
+  // While option1 of key1 is chosen, option2 of key2 must not be selected; an empty
+  // option stands for every option of its key.
+  void Add(const char* key1, const char* option1, const char* key2, const char* option2,
+           bool requirement);
+  void KVSInsert(const char* key, const char* option);
+  void KVSInsert(long key, long option);
+  void UpdateKVCache(const char* key, const char* option);
+  void UpdateKVCache(long key, long option);
+
+  // Expands the wildcard lines; called once every option has been registered.
+  void Resolve();
+  void Resolve(long key1, long option1, long key2, const std::vector<long>& options2,
+               ConstraintForest& forest);
+  void Resolve(long key1, const std::vector<long>& options1, long key2, long option2,
+               ConstraintForest& forest);
+  void Resolve(long key1, const std::vector<long>& options1, long key2,
+               const std::vector<long>& options2, ConstraintForest& forest);
+
+  // True when applying the delta to the current selections creates no conflict.
+  bool ValidateDelta(KVCache delta);
+  // True when selecting the option would conflict with the current selections; option
+  // -1 tests every option of the key.
+  bool IsKVConstrained(long key, long option);
+  // Texts never interned are not constrained as keys and stand for every option as
+  // options.
+  bool IsKVConstrained(const char* key, const char* option);
+
+  ConstraintForest* GetConstraintForest() { return &m_constraints; }
+  ConstraintForest* GetRequiresForest() { return &m_requires; }
+  CStringSoup* GetConstraintStrings() { return &m_strings; }
+
+ private:
+  // Registered options that a wildcard reaches: never "None" or "False".
+  std::vector<long> WildcardTargets(const std::vector<long>& options);
+  const std::vector<long>& RegisteredOptions(long key) const;
+
+  ConstraintForest m_constraints;
+  ConstraintForest m_requires;
+  CStringSoup m_strings;
+  std::unique_ptr<ConstraintsEngine> m_engine;
+  KVCache m_current;
+  KeyForest m_options;
+  std::vector<SpecialConstraint> m_special;
+};

@@ -1,0 +1,89 @@
+#include "constraints/ConstraintForest.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+
+namespace {
+
+using KV = ConstraintForest::KV;
+using Pairs = std::vector<KV>;
+
+Pairs PairsOf(const ConstraintForest& forest, long key, long option) {
+  std::unique_ptr<ItemConstraintList> list = forest.GetConstraintList(key, option);
+  return list ? list->pairs() : Pairs{};
+}
+
+TEST(ItemConstraintListTest, IndexingAndConcatenation) {
+  ItemConstraintList left(7);
+  left.insert(1, 10, kExclusionConstraint);
+  left.insert(KV(2, 20));
+  EXPECT_EQ(left[-1], nullptr);
+  EXPECT_EQ(left[2], nullptr);
+  ASSERT_NE(left[1], nullptr);
+  EXPECT_EQ(*left[1], KV(2, 20));
+  ItemConstraintList sum = left + left;
+  EXPECT_EQ(left.size(), 2);
+  EXPECT_EQ(sum.pairs(), (Pairs{{1, 10}, {2, 20}, {1, 10}, {2, 20}}));
+  left += left;
+  EXPECT_EQ(left.pairs(), sum.pairs());
+}
+
+class ConstraintForestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forest.insert(1, 11, 2, 20, kExclusionConstraint);
+    forest.insert(1, 10, 2, 20, kExclusionConstraint);
+    forest.insert(1, 10, 3, 30, kExclusionConstraint);
+    forest.insert(2, 20, 1, 10, kExclusionConstraint);
+    forest.insert(3, 30, 1, 10, kExclusionConstraint);
+  }
+  ConstraintForest forest;
+};
+
+TEST_F(ConstraintForestTest, WholeListsGoAndComeBackInBothDirections) {
+  EXPECT_TRUE(forest.DisableConstraints(1, 10, -1, -1));
+  EXPECT_EQ(PairsOf(forest, 1, 10), Pairs{});
+  EXPECT_EQ(PairsOf(forest, 2, 20), Pairs{});
+  EXPECT_EQ(PairsOf(forest, 3, 30), Pairs{});
+  EXPECT_EQ(PairsOf(forest, 1, 11), (Pairs{{2, 20}}));
+  forest.insert(1, 10, 4, 40, kExclusionConstraint);
+  EXPECT_EQ(PairsOf(forest, 1, 10), Pairs{});
+
+  EXPECT_TRUE(forest.EnableConstraints(1, 10, -1, -1));
+  EXPECT_EQ(PairsOf(forest, 1, 10), (Pairs{{2, 20}, {3, 30}}));
+  EXPECT_EQ(PairsOf(forest, 2, 20), (Pairs{{1, 10}}));
+  EXPECT_EQ(PairsOf(forest, 3, 30), (Pairs{{1, 10}}));
+  EXPECT_FALSE(forest.DisableConstraints(9, 10, -1, -1));
+  EXPECT_FALSE(forest.EnableConstraints(9, 10, -1, -1));
+  EXPECT_EQ(forest.GetConstraintList(9, 10), nullptr);
+}
+
+TEST_F(ConstraintForestTest, SinglePairsGoOneWayAndSurviveRepeatedDisabling) {
+  EXPECT_TRUE(forest.DisableConstraints(1, -1, 2, -1));
+  EXPECT_EQ(PairsOf(forest, 1, 10), (Pairs{{3, 30}}));
+  EXPECT_EQ(PairsOf(forest, 1, 11), Pairs{});
+  EXPECT_EQ(PairsOf(forest, 2, 20), (Pairs{{1, 10}}));
+  forest.DisableConstraints(1, 10, 3, 30);
+  EXPECT_EQ(PairsOf(forest, 1, 10), Pairs{});
+
+  forest.EnableConstraints(1, 10, 2, 20);
+  EXPECT_EQ(PairsOf(forest, 1, 10), (Pairs{{2, 20}}));
+  forest.EnableConstraints(1, 10, 3, -1);
+  EXPECT_EQ(PairsOf(forest, 1, 10), (Pairs{{2, 20}, {3, 30}}));
+  EXPECT_EQ(PairsOf(forest, 1, 11), Pairs{});
+}
+
+TEST_F(ConstraintForestTest, EveryKeyAtOnceHasNoReverseStep) {
+  EXPECT_TRUE(forest.DisableConstraints(-1, 10, -1, -1));
+  EXPECT_EQ(PairsOf(forest, 1, -1), Pairs{});
+  EXPECT_EQ(PairsOf(forest, 2, 20), Pairs{});
+  EXPECT_TRUE(forest.EnableConstraints(-1, -1, 1, 10));
+  EXPECT_EQ(PairsOf(forest, 2, 20), (Pairs{{1, 10}}));
+  EXPECT_EQ(PairsOf(forest, 1, -1), Pairs{});
+  forest.EnableConstraints(-1, -1, -1, -1);
+  EXPECT_EQ(PairsOf(forest, 1, -1), (Pairs{{2, 20}, {3, 30}, {2, 20}}));
+}
+
+}  // namespace

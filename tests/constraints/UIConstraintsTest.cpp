@@ -1,0 +1,73 @@
+#include "constraints/UIConstraints.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using Pairs = std::vector<KVCache::KV>;
+
+class UIConstraintsTest : public ::testing::Test {
+ protected:
+  void Register(const char* key, std::vector<const char*> options) {
+    for (const char* option : options) constraints.KVSInsert(key, option);
+  }
+  long Id(const char* text) { return constraints.GetConstraintStrings()->Find(text); }
+  Pairs ListOf(ConstraintForest* forest, const char* key, const char* option) {
+    std::unique_ptr<ItemConstraintList> list = forest->GetConstraintList(Id(key), Id(option));
+    return list ? list->pairs() : Pairs{};
+  }
+
+  UIConstraints constraints;
+};
+
+TEST_F(UIConstraintsTest, ConstraintsHoldInTheDeclaredDirectionOnly) {
+  Register("*A", {"a1", "a2"});
+  Register("*B", {"b1", "b2"});
+  constraints.Add("*A", "a1", "*B", "b1", false);
+  constraints.Add("*A", "a2", "*B", "b2", true);
+  constraints.Resolve();
+  constraints.UpdateKVCache("*A", "a2");
+  constraints.UpdateKVCache("*B", "b1");
+
+  EXPECT_TRUE(constraints.IsKVConstrained("*A", "a1"));
+  EXPECT_FALSE(constraints.IsKVConstrained("*B", "b1"));
+  EXPECT_TRUE(constraints.IsKVConstrained("*A", "never interned"));
+  EXPECT_FALSE(constraints.IsKVConstrained("*Z", "a1"));
+
+  constraints.UpdateKVCache("*B", "b2");
+  EXPECT_FALSE(constraints.IsKVConstrained("*A", "a1"));
+  EXPECT_FALSE(constraints.IsKVConstrained("*A", "never interned"));
+  // Requirements are kept apart and never make a choice constrained.
+  EXPECT_FALSE(constraints.IsKVConstrained("*A", "a2"));
+  EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"),
+            (Pairs{{Id("*B"), Id("b2")}}));
+}
+
+TEST_F(UIConstraintsTest, WildcardsExpandOverRegisteredOptions) {
+  Register("*A", {"None", "a1", "a2"});
+  Register("*B", {"b1", "False", "b2", "b1"});
+  constraints.Add("*A", "", "*B", "b1", false);
+  constraints.Add("*A", "a1", "*B", "", false);
+  constraints.Add("*B", "", "*A", "", false);
+  constraints.Add("*C", "", "*A", "a1", false);
+  constraints.Add("*A", "a2", "*C", "", false);
+  constraints.Add("*A", "", "*B", "b2", true);
+  ConstraintForest* forest = constraints.GetConstraintForest();
+  EXPECT_EQ(forest->GetConstraintList(Id("*A"), -1), nullptr);
+  constraints.Resolve();
+
+  long a1 = Id("a1"), a2 = Id("a2"), b1 = Id("b1"), b2 = Id("b2");
+  long keyA = Id("*A"), keyB = Id("*B");
+  EXPECT_EQ(ListOf(forest, "*A", "a1"), (Pairs{{keyB, b1}, {keyB, b1}, {keyB, b2}, {keyB, b1}}));
+  EXPECT_EQ(ListOf(forest, "*A", "a2"), (Pairs{{keyB, b1}}));
+  EXPECT_EQ(ListOf(forest, "*A", "None"), Pairs{});
+  EXPECT_EQ(ListOf(forest, "*B", "b1"), (Pairs{{keyA, a1}, {keyA, a2}, {keyA, a1}, {keyA, a2}}));
+  EXPECT_EQ(ListOf(forest, "*B", "b2"), (Pairs{{keyA, a1}, {keyA, a2}}));
+  EXPECT_EQ(ListOf(forest, "*B", "False"), Pairs{});
+  EXPECT_EQ(forest->GetConstraintList(Id("*C"), -1), nullptr);
+  EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"), (Pairs{{keyB, b2}}));
+}
+
+}  // namespace
