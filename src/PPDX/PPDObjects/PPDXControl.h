@@ -61,7 +61,13 @@ class PPDXControl : public PPDXElement {
   bool IsMacImgShift() { return FindControlFlag("MacIS"); }
 
   // The element's and the control's entries; each kind's Save adds its own after.
+  // It leaves the element's virtual Save alone on purpose: through an element
+  // pointer only the element's entries are written, and the control collection
+  // saves each control with the Save of its own kind.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
   short Save(Settings& settings, long index);
+#pragma GCC diagnostic pop
 
   void UpdateKVCache(const char* keyword, const char* value);
 
