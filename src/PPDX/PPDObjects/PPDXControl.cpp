@@ -132,9 +132,11 @@ PPDXControl::PPDXControl(Settings& settings, long index, UIConstraints* constrai
   SettingsEntryReader reader(settings, index);
   reader.Number(kOrderKey, mOrder);
   reader.Bytes(kPostScriptKey, mPSData, mPSLength);
-  std::unique_ptr<CString> flags(reader.Text(kFlagsKey));
-  if (!flags) return;
-  const std::string words(*flags);
+  std::unique_ptr<CString> words(reader.Text(kFlagsKey));
+  if (words) AppendFlagWords(static_cast<const char*>(*words));
+}
+
+void PPDXControl::AppendFlagWords(const std::string& words) {
   size_t start = 0;
   while (start < words.size()) {
     size_t end = words.find(kFlagSeparator, start);

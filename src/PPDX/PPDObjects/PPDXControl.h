@@ -4,6 +4,8 @@
 // every value the user picks. Feature snippets are framed here and values are
 // substituted into PostScript templates here, for every kind alike.
 
+#include <string>
+
 #include "PPDX/PPDObjects/PPDXElement.h"
 #include "foundation/PointerList.h"
 
@@ -87,6 +89,8 @@ class PPDXControl : public PPDXElement {
   void SetType(CNTL_TYPE type) { mType = type; }
 
  private:
+  // Splits words separated by "|" into new flags; empty pieces are skipped.
+  void AppendFlagWords(const std::string& words);
   // Null at the end of the list or before a walk started.
   const char* CurrentControlFlag() const;
 
