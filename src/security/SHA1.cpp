@@ -99,32 +99,24 @@ void SHA1::ProcessBlock(const unsigned char* block) {
   uint32_t w[16];
   for (int t = 0; t < 16; ++t) w[t] = LoadBigEndian32(block + 4 * t);
   uint32_t a = fHash[0], b = fHash[1], c = fHash[2], d = fHash[3], e = fHash[4];
-  for (int t = 0; t < 80; ++t) {
-    if (t >= 16) {  // the message schedule kept as a ring of 16 words
-      w[t & 15] = RotateLeft32(w[(t - 3) & 15] ^ w[(t - 8) & 15] ^ w[(t - 14) & 15] ^ w[t & 15], 1);
-    }
-    uint32_t f;
-    uint32_t k;
-    if (t < 20) {
-      f = (b & c) | (~b & d);
-      k = 0x5A827999;
-    } else if (t < 40) {
-      f = b ^ c ^ d;
-      k = 0x6ED9EBA1;
-    } else if (t < 60) {
-      f = (b & c) | (b & d) | (c & d);
-      k = 0x8F1BBCDC;
-    } else {
-      f = b ^ c ^ d;
-      k = 0xCA62C1D6;
-    }
-    const uint32_t temp = RotateLeft32(a, 5) + f + e + k + w[t & 15];
+  // The message schedule is kept as a ring of 16 words.
+  auto schedule = [&w](int t) {
+    if (t < 16) return w[t];
+    return w[t & 15] =
+               RotateLeft32(w[(t - 3) & 15] ^ w[(t - 8) & 15] ^ w[(t - 14) & 15] ^ w[t & 15], 1);
+  };
+  auto step = [&](uint32_t f, uint32_t k, uint32_t word) {
+    const uint32_t temp = RotateLeft32(a, 5) + f + e + k + word;
     e = d;
     d = c;
     c = RotateLeft32(b, 30);
     b = a;
     a = temp;
-  }
+  };
+  for (int t = 0; t < 20; ++t) step(d ^ (b & (c ^ d)), 0x5A827999, schedule(t));
+  for (int t = 20; t < 40; ++t) step(b ^ c ^ d, 0x6ED9EBA1, schedule(t));
+  for (int t = 40; t < 60; ++t) step((b & c) | (d & (b | c)), 0x8F1BBCDC, schedule(t));
+  for (int t = 60; t < 80; ++t) step(b ^ c ^ d, 0xCA62C1D6, schedule(t));
   fHash[0] += a;
   fHash[1] += b;
   fHash[2] += c;
