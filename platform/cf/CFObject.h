@@ -1,0 +1,51 @@
+#pragma once
+// The header common to every platform object: its type and its reference count.
+// The system uses its objects from one thread, so the count is a plain integer.
+// Objects made by the constant makers (CFSTR, booleans, constant UUIDs) are
+// never freed, whatever their callers retain or release.
+
+#include <string>
+
+#include "cf/CFBase.h"
+
+enum : CFTypeID {
+  kCFObjectTypeString = 7,
+  kCFObjectTypeDictionary = 18,
+  kCFObjectTypeArray = 19,
+  kCFObjectTypeData = 20,
+  kCFObjectTypeBoolean = 21,
+  kCFObjectTypeNumber = 22,
+  kCFObjectTypeURL = 29,
+  kCFObjectTypeUUID = 34,
+};
+
+class CFObject {
+ public:
+  explicit CFObject(CFTypeID typeID) : typeID_(typeID) {}
+  virtual ~CFObject() = default;
+  CFObject(const CFObject&) = delete;
+  CFObject& operator=(const CFObject&) = delete;
+
+  CFTypeID typeID() const { return typeID_; }
+  void retain() const;
+  // Drops one reference; true when that was the last one and the object must go.
+  bool release() const;
+  CFIndex retainCount() const;
+  void makeConstant() { constant_ = true; }
+
+  // Called only with an object of the same type id.
+  virtual bool equals(const CFObject& other) const = 0;
+  virtual CFHashCode hash() const = 0;
+  // The text that descriptions and "%@" show.
+  virtual std::u16string description() const = 0;
+
+  static const CFObject* from(CFTypeRef object) { return static_cast<const CFObject*>(object); }
+
+ private:
+  CFTypeID typeID_;
+  mutable CFIndex retainCount_ = 1;
+  bool constant_ = false;
+};
+
+// Hash of a run of bytes or code units (FNV-1a), shared by the value types.
+CFHashCode CFObjectHashBytes(const void* bytes, size_t length);

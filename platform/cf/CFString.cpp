@@ -1,0 +1,311 @@
+#include "cf/CFString.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "cf/CFRangeClip.h"
+#include "cf/CFStringEncodingConverter.h"
+#include "cf/CFStringFormatter.h"
+#include "cf/CFStringObject.h"
+
+const std::u16string& __CFString::textOf(CFStringRef string) {
+  static const std::u16string empty;
+  return string ? string->text : empty;
+}
+
+CFStringRef __CFString::create(std::u16string text) {
+  return new __CFString(std::move(text), false);
+}
+
+CFMutableStringRef __CFString::createMutable(std::u16string text) {
+  return new __CFString(std::move(text), true);
+}
+
+namespace {
+
+bool decode(const UInt8* bytes, size_t length, CFStringEncoding encoding, bool external,
+            std::u16string& text) {
+  return CFStringEncodingConverter::decode(bytes, length, encoding, external, text);
+}
+
+bool isWhiteSpace(char16_t unit) {
+  return unit == u' ' || (unit >= u'\t' && unit <= u'\r') || unit == 0xA0;
+}
+
+bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
+
+// The ASCII text of the leading number of a string, after optional white space.
+std::string leadingNumber(const std::u16string& text, bool withFraction) {
+  size_t i = 0;
+  while (i < text.size() && isWhiteSpace(text[i])) ++i;
+  std::string number;
+  auto take = [&](auto accepts) {
+    while (i < text.size() && accepts(text[i])) number += static_cast<char>(text[i++]);
+  };
+  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) number += static_cast<char>(text[i++]);
+  take(isDigit);
+  if (!withFraction) return number;
+  if (i < text.size() && text[i] == u'.') {
+    number += '.';
+    ++i;
+    take(isDigit);
+  }
+  bool hasMantissa = number.find_first_of("0123456789") != std::string::npos;
+  size_t exponent = i + 1 < text.size() && (text[i + 1] == u'-' || text[i + 1] == u'+') ? i + 2 : i + 1;
+  if (hasMantissa && i < text.size() && (text[i] == u'e' || text[i] == u'E') &&
+      exponent < text.size() && isDigit(text[exponent])) {
+    number += 'e';
+    ++i;
+    if (text[i] == u'-' || text[i] == u'+') number += static_cast<char>(text[i++]);
+    take(isDigit);
+  }
+  return hasMantissa ? number : std::string();
+}
+
+}  // namespace
+
+CFStringRef __CFStringMakeConstantString(const char* text) {
+  static std::mutex lock;
+  // Never destroyed: constants outlive every other object.
+  static auto* constants = new std::unordered_map<std::string, CFStringRef>();
+  std::lock_guard<std::mutex> guard(lock);
+  CFStringRef& constant = (*constants)[text];
+  if (!constant) {
+    std::u16string converted;
+    const UInt8* bytes = reinterpret_cast<const UInt8*>(text);
+    if (!decode(bytes, std::strlen(text), kCFStringEncodingUTF8, false, converted))
+      decode(bytes, std::strlen(text), kCFStringEncodingISOLatin1, false, converted);
+    __CFString* string = new __CFString(converted, false);
+    string->makeConstant();
+    constant = string;
+  }
+  return constant;
+}
+
+CFTypeID CFStringGetTypeID() { return kCFObjectTypeString; }
+
+CFStringRef CFStringCreateWithCString(CFAllocatorRef allocator, const char* text,
+                                      CFStringEncoding encoding) {
+  if (!text) return nullptr;
+  return CFStringCreateWithBytes(allocator, reinterpret_cast<const UInt8*>(text),
+                                 static_cast<CFIndex>(std::strlen(text)), encoding, false);
+}
+
+CFStringRef CFStringCreateWithBytes(CFAllocatorRef, const UInt8* bytes, CFIndex length,
+                                    CFStringEncoding encoding, Boolean isExternalRepresentation) {
+  if (length < 0 || (!bytes && length > 0)) return nullptr;
+  std::u16string text;
+  if (length > 0 &&
+      !decode(bytes, static_cast<size_t>(length), encoding, isExternalRepresentation, text))
+    return nullptr;
+  return __CFString::create(std::move(text));
+}
+
+CFStringRef CFStringCreateWithCharacters(CFAllocatorRef, const UniChar* characters,
+                                         CFIndex length) {
+  if (!characters || length <= 0) return __CFString::create(std::u16string());
+  return __CFString::create(
+      std::u16string(reinterpret_cast<const char16_t*>(characters), static_cast<size_t>(length)));
+}
+
+CFStringRef CFStringCreateWithSubstring(CFAllocatorRef, CFStringRef text, CFRange range) {
+  const std::u16string& units = __CFString::textOf(text);
+  CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
+  return __CFString::create(units.substr(static_cast<size_t>(clipped.location),
+                                         static_cast<size_t>(clipped.length)));
+}
+
+CFStringRef CFStringCreateCopy(CFAllocatorRef, CFStringRef text) {
+  if (text && !text->isMutable) return static_cast<CFStringRef>(CFRetain(text));
+  return __CFString::create(__CFString::textOf(text));
+}
+
+CFStringRef CFStringCreateWithFormat(CFAllocatorRef allocator, CFDictionaryRef formatOptions,
+                                     CFStringRef format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  CFStringRef result =
+      CFStringCreateWithFormatAndArguments(allocator, formatOptions, format, arguments);
+  va_end(arguments);
+  return result;
+}
+
+CFStringRef CFStringCreateWithFormatAndArguments(CFAllocatorRef, CFDictionaryRef,
+                                                 CFStringRef format, va_list arguments) {
+  if (!format) return nullptr;
+  return __CFString::create(CFStringFormatter::format(format->text, arguments));
+}
+
+CFMutableStringRef CFStringCreateMutable(CFAllocatorRef, CFIndex) {
+  return __CFString::createMutable(std::u16string());
+}
+
+CFMutableStringRef CFStringCreateMutableCopy(CFAllocatorRef, CFIndex, CFStringRef text) {
+  return __CFString::createMutable(__CFString::textOf(text));
+}
+
+CFIndex CFStringGetLength(CFStringRef text) {
+  return static_cast<CFIndex>(__CFString::textOf(text).size());
+}
+
+UniChar CFStringGetCharacterAtIndex(CFStringRef text, CFIndex index) {
+  const std::u16string& units = __CFString::textOf(text);
+  return index >= 0 && index < static_cast<CFIndex>(units.size()) ? units[static_cast<size_t>(index)]
+                                                                   : 0;
+}
+
+void CFStringGetCharacters(CFStringRef text, CFRange range, UniChar* buffer) {
+  const std::u16string& units = __CFString::textOf(text);
+  CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
+  if (buffer) std::copy_n(units.begin() + clipped.location, clipped.length, buffer);
+}
+
+Boolean CFStringGetCString(CFStringRef text, char* buffer, CFIndex bufferSize,
+                           CFStringEncoding encoding) {
+  if (!buffer || bufferSize <= 0) return false;
+  const std::u16string& units = __CFString::textOf(text);
+  auto result = CFStringEncodingConverter::encode(units.data(), static_cast<CFIndex>(units.size()),
+                                                  encoding, 0, false,
+                                                  reinterpret_cast<UInt8*>(buffer), bufferSize - 1);
+  bool complete = text && result.unitsConverted == static_cast<CFIndex>(units.size());
+  buffer[complete ? result.bytesUsed : 0] = '\0';
+  return complete;
+}
+
+const char* CFStringGetCStringPtr(CFStringRef text, CFStringEncoding encoding) {
+  if (!text || text->isMutable || encoding != kCFStringEncodingUTF8) return nullptr;
+  if (!text->hasUTF8) {
+    CFIndex size = CFStringEncodingConverter::maximumSize(CFStringGetLength(text), encoding) + 1;
+    std::string converted(static_cast<size_t>(size), '\0');
+    if (!CFStringGetCString(text, &converted[0], size, encoding)) return nullptr;
+    converted.resize(std::strlen(converted.c_str()));
+    text->utf8 = std::move(converted);
+    text->hasUTF8 = true;
+  }
+  return text->utf8.c_str();
+}
+
+CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding,
+                         UInt8 lossByte, Boolean isExternalRepresentation, UInt8* buffer,
+                         CFIndex maxBufferLength, CFIndex* usedBufferLength) {
+  const std::u16string& units = __CFString::textOf(text);
+  CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
+  auto result = CFStringEncodingConverter::encode(units.data() + clipped.location, clipped.length,
+                                                  encoding, lossByte, isExternalRepresentation,
+                                                  buffer, buffer ? maxBufferLength : 0);
+  if (usedBufferLength) *usedBufferLength = result.bytesUsed;
+  return result.unitsConverted;
+}
+
+CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding) {
+  return CFStringEncodingConverter::maximumSize(length, encoding);
+}
+
+SInt32 CFStringGetIntValue(CFStringRef text) {
+  std::string number = leadingNumber(__CFString::textOf(text), false);
+  bool negative = !number.empty() && number[0] == '-';
+  long long value = 0;
+  for (char digit : number) {
+    if (digit < '0' || digit > '9') continue;
+    value = std::min<long long>(value * 10 + (digit - '0'), 1LL + INT_MAX);
+  }
+  if (negative) return static_cast<SInt32>(std::max<long long>(-value, INT_MIN));
+  return static_cast<SInt32>(std::min<long long>(value, INT_MAX));
+}
+
+double CFStringGetDoubleValue(CFStringRef text) {
+  std::string number = leadingNumber(__CFString::textOf(text), true);
+  if (number.empty()) return 0.0;
+  bool negative = number[0] == '-';
+  if (number[0] == '-' || number[0] == '+') number.erase(0, 1);
+  if (number[0] == '.') number.insert(0, "0");
+  double value = 0.0;
+  std::from_chars(number.data(), number.data() + number.size(), value);
+  return negative ? -value : value;
+}
+
+void CFStringAppend(CFMutableStringRef text, CFStringRef appended) {
+  if (text && text->isMutable) text->text += __CFString::textOf(appended);
+}
+
+void CFStringAppendCString(CFMutableStringRef text, const char* appended,
+                           CFStringEncoding encoding) {
+  std::u16string converted;
+  if (text && text->isMutable && appended &&
+      decode(reinterpret_cast<const UInt8*>(appended), std::strlen(appended), encoding, false,
+             converted))
+    text->text += converted;
+}
+
+void CFStringAppendCharacters(CFMutableStringRef text, const UniChar* characters,
+                              CFIndex length) {
+  if (text && text->isMutable && characters && length > 0)
+    text->text.append(reinterpret_cast<const char16_t*>(characters), static_cast<size_t>(length));
+}
+
+void CFStringAppendFormat(CFMutableStringRef text, CFDictionaryRef formatOptions,
+                          CFStringRef format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  CFStringAppendFormatAndArguments(text, formatOptions, format, arguments);
+  va_end(arguments);
+}
+
+void CFStringAppendFormatAndArguments(CFMutableStringRef text, CFDictionaryRef,
+                                      CFStringRef format, va_list arguments) {
+  if (text && text->isMutable && format)
+    text->text += CFStringFormatter::format(format->text, arguments);
+}
+
+CFDataRef CFStringCreateExternalRepresentation(CFAllocatorRef allocator, CFStringRef text,
+                                               CFStringEncoding encoding, UInt8 lossByte) {
+  const std::u16string& units = __CFString::textOf(text);
+  CFIndex length = static_cast<CFIndex>(units.size());
+  CFIndex size = CFStringEncodingConverter::maximumSize(length, encoding);
+  if (!text || size < 0) return nullptr;
+  std::vector<UInt8> bytes(static_cast<size_t>(size) + 4);
+  auto result = CFStringEncodingConverter::encode(units.data(), length, encoding, lossByte, true,
+                                                  bytes.data(), static_cast<CFIndex>(bytes.size()));
+  if (result.unitsConverted != length) return nullptr;
+  return CFDataCreate(allocator, bytes.data(), result.bytesUsed);
+}
+
+CFStringRef CFStringCreateFromExternalRepresentation(CFAllocatorRef allocator, CFDataRef data,
+                                                     CFStringEncoding encoding) {
+  if (!data) return nullptr;
+  return CFStringCreateWithBytes(allocator, CFDataGetBytePtr(data), CFDataGetLength(data),
+                                 encoding, true);
+}
+
+CFStringEncoding CFStringGetSystemEncoding() { return kCFStringEncodingUTF8; }
+
+CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding encoding) {
+  switch (encoding) {
+    case kCFStringEncodingMacRoman:
+    case kCFStringEncodingMacJapanese:
+    case kCFStringEncodingMacCentralEurRoman:
+    case kCFStringEncodingMacTurkish: return encoding;
+    case kCFStringEncodingISOLatin1:
+    case kCFStringEncodingWindowsLatin1:
+    case kCFStringEncodingASCII:
+    case kCFStringEncodingNextStepLatin:
+    case kCFStringEncodingNonLossyASCII: return kCFStringEncodingMacRoman;
+    case kCFStringEncodingISOLatin2:
+    case kCFStringEncodingWindowsLatin2: return kCFStringEncodingMacCentralEurRoman;
+    case kCFStringEncodingISOLatin5: return kCFStringEncodingMacTurkish;
+    case kCFStringEncodingShiftJIS: return kCFStringEncodingMacJapanese;
+    default: break;
+  }
+  // Every Unicode form has the platform's 16-bit Unicode as its closest match.
+  return (encoding & 0x0FFF) == kCFStringEncodingUnicode ? kCFStringEncodingUnicode
+                                                          : kCFStringEncodingInvalidId;
+}
+
+Boolean CFStringIsEncodingAvailable(CFStringEncoding encoding) {
+  return CFStringEncodingConverter::isAvailable(encoding);
+}

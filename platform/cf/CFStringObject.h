@@ -1,0 +1,31 @@
+#pragma once
+// The object behind CFStringRef: its UTF-16 text and whether it may change.
+
+#include <string>
+
+#include "cf/CFObject.h"
+#include "cf/CFString.h"
+
+struct __CFString : CFObject {
+  __CFString(std::u16string text, bool isMutable)
+      : CFObject(kCFObjectTypeString), text(std::move(text)), isMutable(isMutable) {}
+
+  bool equals(const CFObject& other) const override {
+    return text == static_cast<const __CFString&>(other).text;
+  }
+  CFHashCode hash() const override {
+    return CFObjectHashBytes(text.data(), text.size() * sizeof(char16_t));
+  }
+  std::u16string description() const override { return text; }
+
+  // The text of a string, empty for NULL.
+  static const std::u16string& textOf(CFStringRef string);
+  static CFStringRef create(std::u16string text);
+  static CFMutableStringRef createMutable(std::u16string text);
+
+  std::u16string text;
+  const bool isMutable;
+  // The UTF-8 form that CFStringGetCStringPtr hands out; only immutable strings have one.
+  mutable std::string utf8;
+  mutable bool hasUTF8 = false;
+};

@@ -1,0 +1,441 @@
+#include "cf/CFURL.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cf/CFObject.h"
+#include "cf/CFStringObject.h"
+
+namespace {
+
+// Parts of a URL text as RFC 3986 splits it.
+struct URLParts {
+  std::string scheme;  // without ":"
+  bool hasAuthority = false;
+  std::string authority;
+  std::string path;
+  std::string rest;  // "?query#fragment" as written
+
+  static URLParts parse(const std::string& text);
+  std::string join() const {
+    std::string text = scheme.empty() ? std::string() : scheme + ":";
+    if (hasAuthority) text += "//" + authority;
+    return text + path + rest;
+  }
+  std::string host() const;
+};
+
+bool isSchemeCharacter(char c, bool first) {
+  bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  return letter || (!first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+}
+
+URLParts URLParts::parse(const std::string& text) {
+  URLParts parts;
+  size_t i = 0;
+  size_t colon = text.find(':');
+  if (colon != std::string::npos && colon > 0) {
+    bool valid = true;
+    for (size_t k = 0; k < colon && valid; ++k) valid = isSchemeCharacter(text[k], k == 0);
+    if (valid) {
+      parts.scheme = text.substr(0, colon);
+      i = colon + 1;
+    }
+  }
+  if (text.compare(i, 2, "//") == 0) {
+    size_t end = text.find_first_of("/?#", i + 2);
+    if (end == std::string::npos) end = text.size();
+    parts.hasAuthority = true;
+    parts.authority = text.substr(i + 2, end - i - 2);
+    i = end;
+  }
+  size_t pathEnd = text.find_first_of("?#", i);
+  if (pathEnd == std::string::npos) pathEnd = text.size();
+  parts.path = text.substr(i, pathEnd - i);
+  parts.rest = text.substr(pathEnd);
+  return parts;
+}
+
+std::string URLParts::host() const {
+  std::string host = authority.substr(authority.find('@') == std::string::npos ? 0 : authority.find('@') + 1);
+  if (!host.empty() && host[0] == '[') return host.substr(1, host.find(']') - 1);
+  return host.substr(0, host.find(':'));
+}
+
+int hexValue(char digit) {
+  if (digit >= '0' && digit <= '9') return digit - '0';
+  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
+  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
+  return -1;
+}
+
+std::string percentDecode(const std::string& text) {
+  std::string decoded;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+        hexValue(text[i + 2]) >= 0) {
+      decoded += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+      i += 2;
+    } else {
+      decoded += text[i];
+    }
+  }
+  return decoded;
+}
+
+// Escapes every byte of a path that a URL path may not hold as it is.
+std::string percentEncodePath(const std::string& path) {
+  static const char hexDigits[] = "0123456789ABCDEF";
+  static const char allowed[] = "-._~!$&'()*+,;=:@/";
+  std::string encoded;
+  for (unsigned char c : path) {
+    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                 (c != 0 && std::strchr(allowed, c));
+    if (plain) {
+      encoded += static_cast<char>(c);
+    } else {
+      encoded += '%';
+      encoded += hexDigits[c >> 4];
+      encoded += hexDigits[c & 15];
+    }
+  }
+  return encoded;
+}
+
+bool isValidURLText(const std::string& text) {
+  static const char forbidden[] = " \"<>\\^`{|}";
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c <= 0x20 || c >= 0x7F || std::strchr(forbidden, c)) return false;
+    if (c == '%' && (i + 2 >= text.size() || hexValue(text[i + 1]) < 0 || hexValue(text[i + 2]) < 0))
+      return false;
+  }
+  return true;
+}
+
+// Resolves "." and ".." segments of an absolute path.
+std::string removeDotSegments(const std::string& path) {
+  std::vector<std::string> segments;
+  size_t start = 1;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    std::string segment = path.substr(start, end - start);
+    bool last = end == path.size();
+    if (segment == "..") {
+      if (!segments.empty()) segments.pop_back();
+      if (last) segments.push_back("");
+    } else if (segment == ".") {
+      if (last) segments.push_back("");
+    } else {
+      segments.push_back(segment);
+    }
+    start = end + 1;
+  }
+  std::string resolved;
+  for (const std::string& segment : segments) resolved += "/" + segment;
+  return resolved.empty() ? "/" : resolved;
+}
+
+URLParts resolve(const URLParts& reference, const URLParts& base) {
+  if (!reference.scheme.empty()) return reference;
+  URLParts target = base;
+  target.rest = reference.rest;
+  if (reference.hasAuthority) {
+    target.authority = reference.authority;
+    target.path = removeDotSegments(reference.path.empty() ? "/" : reference.path);
+  } else if (reference.path.empty()) {
+    if (reference.rest.empty()) target.rest = base.rest.substr(0, base.rest.find('#'));
+  } else if (reference.path[0] == '/') {
+    target.path = removeDotSegments(reference.path);
+  } else {
+    std::string directory = base.path.substr(0, base.path.rfind('/') + 1);
+    if (directory.empty() && base.hasAuthority) directory = "/";
+    target.path = removeDotSegments((directory.empty() ? "/" : directory) + reference.path);
+  }
+  return target;
+}
+
+std::string toUTF8(CFStringRef text) {
+  CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!CFStringGetCString(text, &bytes[0], size, kCFStringEncodingUTF8)) return std::string();
+  bytes.resize(std::strlen(bytes.c_str()));
+  return bytes;
+}
+
+CFStringRef fromUTF8(const std::string& bytes) {
+  CFStringRef text = CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
+                                             static_cast<CFIndex>(bytes.size()),
+                                             kCFStringEncodingUTF8, false);
+  return text ? text
+              : CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
+                                        static_cast<CFIndex>(bytes.size()),
+                                        kCFStringEncodingISOLatin1, false);
+}
+
+}  // namespace
+
+struct __CFURL : CFObject {
+  __CFURL(std::string text, CFURLRef base)
+      : CFObject(kCFObjectTypeURL), text(std::move(text)), base(base) {
+    if (base) CFRetain(base);
+    string = fromUTF8(this->text);
+  }
+  ~__CFURL() override {
+    CFRelease(string);
+    if (base) CFRelease(base);
+  }
+
+  bool equals(const CFObject& other) const override {
+    const __CFURL& url = static_cast<const __CFURL&>(other);
+    return text == url.text && CFEqual(base, url.base);
+  }
+  CFHashCode hash() const override { return CFObjectHashBytes(text.data(), text.size()); }
+  std::u16string description() const override {
+    return base ? string->text + u" -- " + base->description() : string->text;
+  }
+
+  URLParts absoluteParts() const {
+    URLParts parts = URLParts::parse(text);
+    return base ? resolve(parts, base->absoluteParts()) : parts;
+  }
+
+  std::string text;
+  CFURLRef base;
+  CFStringRef string;
+};
+
+namespace {
+
+std::string currentDirectory() {
+  std::vector<char> buffer(4096);
+  while (!getcwd(buffer.data(), buffer.size())) {
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return "/";
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+CFURLRef createFileURL(std::string path, bool isDirectory) {
+  if (isDirectory && (path.empty() || path.back() != '/')) path += '/';
+  if (!path.empty() && path[0] == '/') return new __CFURL("file://" + percentEncodePath(path), nullptr);
+  CFURLRef base = createFileURL(currentDirectory(), true);
+  CFURLRef url = new __CFURL(percentEncodePath(path), base);
+  CFRelease(base);
+  return url;
+}
+
+// The URL with its path replaced, keeping its scheme and authority.
+CFURLRef withPath(CFURLRef url, const std::string& path) {
+  URLParts parts = URLParts::parse(url->text);
+  parts.path = path;
+  parts.rest.clear();
+  return new __CFURL(parts.join(), url->base);
+}
+
+std::string fileSystemPath(CFURLRef url, bool resolveAgainstBase) {
+  URLParts parts = resolveAgainstBase ? url->absoluteParts() : URLParts::parse(url->text);
+  std::string path = percentDecode(parts.path);
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+bool isFileURL(const URLParts& parts) { return parts.scheme == "file" && !parts.path.empty(); }
+
+void setError(SInt32* errorCode, SInt32 value) {
+  if (errorCode) *errorCode = value;
+}
+
+SInt32 errorOfErrno() {
+  if (errno == ENOENT || errno == ENOTDIR) return kCFURLResourceNotFoundError;
+  if (errno == EACCES || errno == EPERM || errno == ELOOP || errno == EROFS)
+    return kCFURLResourceAccessViolationError;
+  return kCFURLUnknownError;
+}
+
+// Files larger than this are not read into memory.
+constexpr off_t kMaximumResourceSize = off_t(256) << 20;
+
+bool readFile(const std::string& path, std::vector<UInt8>& bytes, SInt32* errorCode) {
+  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
+    setError(errorCode, errorOfErrno());
+    return false;
+  }
+  struct stat status;
+  bool ok = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+            status.st_size <= kMaximumResourceSize;
+  if (!ok) setError(errorCode, kCFURLResourceAccessViolationError);
+  UInt8 chunk[65536];
+  while (ok) {
+    ssize_t count = read(descriptor, chunk, sizeof chunk);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0 || static_cast<off_t>(bytes.size()) + count > kMaximumResourceSize) {
+      ok = count == 0;
+      if (!ok) setError(errorCode, kCFURLUnknownError);
+      break;
+    }
+    bytes.insert(bytes.end(), chunk, chunk + count);
+  }
+  close(descriptor);
+  return ok;
+}
+
+bool writeFile(const std::string& path, const UInt8* bytes, size_t length, SInt32* errorCode) {
+  int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (descriptor < 0) {
+    setError(errorCode, errorOfErrno());
+    return false;
+  }
+  size_t written = 0;
+  while (written < length) {
+    ssize_t count = write(descriptor, bytes + written, length - written);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) break;
+    written += static_cast<size_t>(count);
+  }
+  bool ok = close(descriptor) == 0 && written == length;
+  if (!ok) setError(errorCode, kCFURLUnknownError);
+  return ok;
+}
+
+}  // namespace
+
+CFTypeID CFURLGetTypeID() { return kCFObjectTypeURL; }
+
+CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef, CFStringRef filePath,
+                                       CFURLPathStyle pathStyle, Boolean isDirectory) {
+  if (!filePath || pathStyle != kCFURLPOSIXPathStyle) return nullptr;
+  std::string path = toUTF8(filePath);
+  if (path.empty()) return nullptr;
+  return createFileURL(path, isDirectory);
+}
+
+CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef, const UInt8* buffer,
+                                                 CFIndex bufferLength, Boolean isDirectory) {
+  if (!buffer || bufferLength <= 0) return nullptr;
+  std::string path(reinterpret_cast<const char*>(buffer), static_cast<size_t>(bufferLength));
+  path.resize(std::strlen(path.c_str()));
+  return path.empty() ? nullptr : createFileURL(path, isDirectory);
+}
+
+CFURLRef CFURLCreateWithString(CFAllocatorRef, CFStringRef urlString, CFURLRef baseURL) {
+  if (!urlString) return nullptr;
+  std::string text = toUTF8(urlString);
+  if (!isValidURLText(text)) return nullptr;
+  bool relative = URLParts::parse(text).scheme.empty();
+  return new __CFURL(text, relative ? baseURL : nullptr);
+}
+
+CFURLRef CFURLCopyAbsoluteURL(CFURLRef url) {
+  if (!url) return nullptr;
+  if (!url->base) return static_cast<CFURLRef>(CFRetain(url));
+  return new __CFURL(url->absoluteParts().join(), nullptr);
+}
+
+CFStringRef CFURLGetString(CFURLRef url) { return url ? url->string : nullptr; }
+
+CFURLRef CFURLGetBaseURL(CFURLRef url) { return url ? url->base : nullptr; }
+
+CFStringRef CFURLCopyScheme(CFURLRef url) {
+  if (!url) return nullptr;
+  URLParts parts = url->absoluteParts();
+  return parts.scheme.empty() ? nullptr : fromUTF8(parts.scheme);
+}
+
+CFStringRef CFURLCopyHostName(CFURLRef url) {
+  if (!url) return nullptr;
+  std::string host = url->absoluteParts().host();
+  return host.empty() ? nullptr : fromUTF8(percentDecode(host));
+}
+
+CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle pathStyle) {
+  if (!url || pathStyle != kCFURLPOSIXPathStyle) return nullptr;
+  return fromUTF8(fileSystemPath(url, false));
+}
+
+Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean resolveAgainstBase, UInt8* buffer,
+                                         CFIndex maxBufferLength) {
+  if (!url || !buffer || maxBufferLength <= 0) return false;
+  std::string path = fileSystemPath(url, resolveAgainstBase);
+  if (path.empty() || static_cast<CFIndex>(path.size()) >= maxBufferLength) return false;
+  std::memcpy(buffer, path.c_str(), path.size() + 1);
+  return true;
+}
+
+Boolean CFURLHasDirectoryPath(CFURLRef url) {
+  if (!url) return false;
+  std::string path = URLParts::parse(url->text).path;
+  return !path.empty() && path.back() == '/';
+}
+
+CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef, CFURLRef url,
+                                               CFStringRef pathComponent, Boolean isDirectory) {
+  if (!url || !pathComponent) return nullptr;
+  std::string path = URLParts::parse(url->text).path;
+  if (path.empty() || path.back() != '/') path += '/';
+  path += percentEncodePath(toUTF8(pathComponent));
+  if (isDirectory && path.back() != '/') path += '/';
+  return withPath(url, path);
+}
+
+CFURLRef CFURLCreateCopyDeletingLastPathComponent(CFAllocatorRef, CFURLRef url) {
+  if (!url) return nullptr;
+  std::string path = URLParts::parse(url->text).path;
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  size_t slash = path.rfind('/');
+  return withPath(url, slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1));
+}
+
+CFStringRef CFURLCopyLastPathComponent(CFURLRef url) {
+  if (!url) return nullptr;
+  std::string path = percentDecode(URLParts::parse(url->text).path);
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  size_t slash = path.rfind('/');
+  bool isRoot = path == "/";
+  return fromUTF8(isRoot || slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+Boolean CFURLCreateDataAndPropertiesFromResource(CFAllocatorRef allocator, CFURLRef url,
+                                                 CFDataRef* resourceData,
+                                                 CFDictionaryRef* properties, CFArrayRef,
+                                                 SInt32* errorCode) {
+  setError(errorCode, 0);
+  if (properties) *properties = nullptr;
+  if (resourceData) *resourceData = nullptr;
+  if (!url) {
+    setError(errorCode, kCFURLImproperArgumentsError);
+    return false;
+  }
+  if (!isFileURL(url->absoluteParts())) {
+    setError(errorCode, kCFURLUnknownSchemeError);
+    return false;
+  }
+  std::vector<UInt8> bytes;
+  if (!readFile(fileSystemPath(url, true), bytes, errorCode)) return false;
+  if (resourceData)
+    *resourceData = CFDataCreate(allocator, bytes.data(), static_cast<CFIndex>(bytes.size()));
+  return true;
+}
+
+Boolean CFURLWriteDataAndPropertiesToResource(CFURLRef url, CFDataRef dataToWrite,
+                                              CFDictionaryRef, SInt32* errorCode) {
+  setError(errorCode, 0);
+  if (!url || !dataToWrite) {
+    setError(errorCode, kCFURLImproperArgumentsError);
+    return false;
+  }
+  if (!isFileURL(url->absoluteParts())) {
+    setError(errorCode, kCFURLUnknownSchemeError);
+    return false;
+  }
+  return writeFile(fileSystemPath(url, true), CFDataGetBytePtr(dataToWrite),
+                   static_cast<size_t>(CFDataGetLength(dataToWrite)), errorCode);
+}

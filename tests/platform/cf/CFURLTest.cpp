@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "cf/CoreFoundation.h"
+
+namespace {
+
+std::string text(CFStringRef string) {
+  if (!string) return "<null>";
+  char buffer[1024];
+  std::string result = CFStringGetCString(string, buffer, sizeof buffer, kCFStringEncodingUTF8)
+                           ? buffer : "<failed>";
+  return result;
+}
+
+// The text of a string that the caller owns, which is released.
+std::string taken(CFStringRef string) {
+  std::string result = text(string);
+  if (string) CFRelease(string);
+  return result;
+}
+
+CFURLRef fileURL(const char* path, bool isDirectory) {
+  CFStringRef string = CFStringCreateWithCString(nullptr, path, kCFStringEncodingUTF8);
+  CFURLRef url = CFURLCreateWithFileSystemPath(nullptr, string, kCFURLPOSIXPathStyle, isDirectory);
+  CFRelease(string);
+  return url;
+}
+
+}  // namespace
+
+TEST(CFURL, PathComponents) {
+  CFURLRef folder = fileURL("/tmp/Print Jobs", true);
+  EXPECT_EQ(text(CFURLGetString(folder)), "file:///tmp/Print%20Jobs/");
+  EXPECT_EQ(taken(CFURLCopyFileSystemPath(folder, kCFURLPOSIXPathStyle)), "/tmp/Print Jobs");
+  EXPECT_EQ(taken(CFURLCopyLastPathComponent(folder)), "Print Jobs");
+  EXPECT_TRUE(CFURLHasDirectoryPath(folder));
+
+  CFURLRef file = CFURLCreateCopyAppendingPathComponent(nullptr, folder, CFSTR("job #1.plist"), false);
+  EXPECT_EQ(text(CFURLGetString(file)), "file:///tmp/Print%20Jobs/job%20%231.plist");
+  EXPECT_EQ(taken(CFURLCopyLastPathComponent(file)), "job #1.plist");
+  UInt8 path[64];
+  ASSERT_TRUE(CFURLGetFileSystemRepresentation(file, true, path, sizeof path));
+  EXPECT_STREQ(reinterpret_cast<char*>(path), "/tmp/Print Jobs/job #1.plist");
+  EXPECT_FALSE(CFURLGetFileSystemRepresentation(file, true, path, 10));
+
+  CFURLRef parent = CFURLCreateCopyDeletingLastPathComponent(nullptr, file);
+  EXPECT_TRUE(CFEqual(parent, folder));
+  CFURLRef grandParent = CFURLCreateCopyDeletingLastPathComponent(nullptr, parent);
+  EXPECT_EQ(text(CFURLGetString(grandParent)), "file:///tmp/");
+  EXPECT_EQ(taken(CFURLCopyScheme(file)), "file");
+  EXPECT_EQ(CFURLCopyHostName(file), nullptr);
+
+  for (CFURLRef url : {folder, file, parent, grandParent}) CFRelease(url);
+
+  const char rawPath[] = "/a/b";
+  CFURLRef fromBytes = CFURLCreateFromFileSystemRepresentation(
+      nullptr, reinterpret_cast<const UInt8*>(rawPath), 4, false);
+  EXPECT_EQ(taken(CFURLCopyLastPathComponent(fromBytes)), "b");
+  CFRelease(fromBytes);
+}
+
+TEST(CFURL, StringsAndRelativeResolution) {
+  CFURLRef url = CFURLCreateWithString(nullptr, CFSTR("http://user@printer.local:631/ipp/print?x=1"),
+                                       nullptr);
+  ASSERT_NE(url, nullptr);
+  EXPECT_EQ(taken(CFURLCopyScheme(url)), "http");
+  EXPECT_EQ(taken(CFURLCopyHostName(url)), "printer.local");
+  CFURLRef relative = CFURLCreateWithString(nullptr, CFSTR("../admin/./jobs"), url);
+  CFURLRef absolute = CFURLCopyAbsoluteURL(relative);
+  EXPECT_EQ(text(CFURLGetString(relative)), "../admin/./jobs");
+  EXPECT_EQ(text(CFURLGetString(absolute)), "http://user@printer.local:631/admin/jobs");
+  EXPECT_EQ(taken(CFURLCopyHostName(relative)), "printer.local");
+  for (CFURLRef each : {url, relative, absolute}) CFRelease(each);
+
+  EXPECT_EQ(CFURLCreateWithString(nullptr, CFSTR("http://a b/"), nullptr), nullptr);
+  EXPECT_EQ(CFURLCreateWithString(nullptr, CFSTR("http://a/%zz"), nullptr), nullptr);
+
+  // A relative path is relative to the current directory.
+  CFURLRef local = fileURL("notes.txt", false);
+  CFURLRef resolved = CFURLCopyAbsoluteURL(local);
+  char* cwd = getcwd(nullptr, 0);
+  UInt8 path[4096];
+  ASSERT_TRUE(CFURLGetFileSystemRepresentation(local, true, path, sizeof path));
+  EXPECT_EQ(reinterpret_cast<char*>(path), std::string(cwd) + "/notes.txt");
+  EXPECT_EQ(taken(CFURLCopyFileSystemPath(local, kCFURLPOSIXPathStyle)), "notes.txt");
+  std::free(cwd);
+  CFRelease(local);
+  CFRelease(resolved);
+}
+
+TEST(CFURL, ReadAndWriteFileResources) {
+  char folder[] = "/tmp/cfurl-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  std::string target = std::string(folder) + "/data.bin";
+  CFURLRef url = fileURL(target.c_str(), false);
+  const UInt8 bytes[] = {1, 2, 3, 0, 5};
+  CFDataRef data = CFDataCreate(nullptr, bytes, sizeof bytes);
+  SInt32 error = 1;
+  ASSERT_TRUE(CFURLWriteDataAndPropertiesToResource(url, data, nullptr, &error));
+  EXPECT_EQ(error, 0);
+  struct stat status;
+  ASSERT_EQ(stat(target.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0022, 0u);
+
+  CFDataRef read = nullptr;
+  CFDictionaryRef properties = nullptr;
+  ASSERT_TRUE(CFURLCreateDataAndPropertiesFromResource(nullptr, url, &read, &properties, nullptr, &error));
+  EXPECT_TRUE(CFEqual(read, data));
+  EXPECT_EQ(properties, nullptr);
+  CFRelease(read);
+
+  // A symbolic link in the file's place is not followed.
+  std::string victim = std::string(folder) + "/victim";
+  std::string link = std::string(folder) + "/link";
+  ASSERT_EQ(symlink(victim.c_str(), link.c_str()), 0);
+  CFURLRef linkURL = fileURL(link.c_str(), false);
+  EXPECT_FALSE(CFURLWriteDataAndPropertiesToResource(linkURL, data, nullptr, &error));
+  EXPECT_EQ(error, kCFURLResourceAccessViolationError);
+  EXPECT_NE(access(victim.c_str(), F_OK), 0);
+
+  CFURLRef missing = fileURL((std::string(folder) + "/missing").c_str(), false);
+  EXPECT_FALSE(CFURLCreateDataAndPropertiesFromResource(nullptr, missing, &read, nullptr, nullptr, &error));
+  EXPECT_EQ(error, kCFURLResourceNotFoundError);
+  EXPECT_EQ(read, nullptr);
+
+  CFURLRef web = CFURLCreateWithString(nullptr, CFSTR("http://host/x"), nullptr);
+  EXPECT_FALSE(CFURLWriteDataAndPropertiesToResource(web, data, nullptr, &error));
+  EXPECT_EQ(error, kCFURLUnknownSchemeError);
+
+  for (CFTypeRef each : {CFTypeRef(url), CFTypeRef(data), CFTypeRef(linkURL), CFTypeRef(missing),
+                         CFTypeRef(web)})
+    CFRelease(each);
+  unlink(link.c_str());
+  unlink(target.c_str());
+  rmdir(folder);
+}
