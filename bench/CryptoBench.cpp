@@ -23,7 +23,7 @@ constexpr size_t kBufferBytes = 16 * 1024;
 struct Buffers {
   std::vector<unsigned char> in = std::vector<unsigned char>(kBufferBytes, 0x5a);
   std::vector<unsigned char> out = std::vector<unsigned char>(kBufferBytes + 32);
-  unsigned char key[32] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16,
+  unsigned char key[32] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
                            17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32};
   unsigned char iv[16] = {};
 };
@@ -80,14 +80,16 @@ void Twofish_Ours(benchmark::State& state) {
   makeKey(&key, DIR_ENCRYPT, 256, nullptr);
   reKey(&key);
   cipherInit(&cipher, MODE_ECB, nullptr);
-  for (auto _ : state) blockEncrypt(&cipher, &key, b.in.data(), int(kBufferBytes * 8), b.out.data());
+  for (auto _ : state)
+    blockEncrypt(&cipher, &key, b.in.data(), int(kBufferBytes * 8), b.out.data());
   Finish(state, b);
 }
 
 // The system's routine sets up a fresh key schedule on every call.
 void TwofishRoutine_Ours(benchmark::State& state) {
   Buffers b;
-  for (auto _ : state) TwofishCrypt(DIR_ENCRYPT, b.key, b.in.data(), int(kBufferBytes), b.out.data());
+  for (auto _ : state)
+    TwofishCrypt(DIR_ENCRYPT, b.key, b.in.data(), int(kBufferBytes), b.out.data());
   Finish(state, b);
 }
 

@@ -9,7 +9,8 @@
 #include <memory>
 #include <vector>
 
-const CSSM_GUID gGuidStandardCSP = {0x5a505853, 0x4353, 0x5031, {0x73, 0x74, 0x61, 0x6e, 0x64, 0x61, 0x72, 0x64}};
+const CSSM_GUID gGuidStandardCSP = {
+    0x5a505853, 0x4353, 0x5031, {0x73, 0x74, 0x61, 0x6e, 0x64, 0x61, 0x72, 0x64}};
 
 namespace {
 
@@ -59,7 +60,8 @@ Context* FindContext(CSSM_CC_HANDLE handle, bool derivesKeys) {
 }
 
 std::vector<uint8> Bytes(const CSSM_DATA& data) {
-  return data.Length ? std::vector<uint8>(data.Data, data.Data + data.Length) : std::vector<uint8>();
+  return data.Length ? std::vector<uint8>(data.Data, data.Data + data.Length)
+                     : std::vector<uint8>();
 }
 
 CSSM_RETURN AddContext(Context context, CSSM_CC_HANDLE* newContextHandle) {
@@ -73,7 +75,8 @@ bool Allocate(const Attachment& attachment, CSSM_SIZE length, CSSM_DATA* data) {
   data->Length = 0;
   data->Data = nullptr;
   if (length == 0) return true;
-  data->Data = static_cast<uint8*>(attachment.memory.malloc_func(length, attachment.memory.AllocRef));
+  data->Data =
+      static_cast<uint8*>(attachment.memory.malloc_func(length, attachment.memory.AllocRef));
   if (!data->Data) return false;
   data->Length = length;
   return true;
@@ -120,7 +123,8 @@ CSSM_RETURN Transform(CSSM_CC_HANDLE ccHandle, bool encrypt, const CSSM_DATA* in
   const bool transformed =
       EVP_CipherInit_ex(cipher.get(), AESCipher(context->key.size()), nullptr, context->key.data(),
                         context->iv.data(), encrypt) == 1 &&
-      EVP_CipherUpdate(cipher.get(), bulk.Data, &bulkLength, inBufs->Data, int(inBufs->Length)) == 1 &&
+      EVP_CipherUpdate(cipher.get(), bulk.Data, &bulkLength, inBufs->Data, int(inBufs->Length)) ==
+          1 &&
       EVP_CipherFinal_ex(cipher.get(), last.Data, &finalLength) == 1;
   if (!transformed) {
     Release(attachment, &bulk);
@@ -157,7 +161,8 @@ const char* ErrorName(CSSM_RETURN error) {
     case CSSMERR_CSP_INVALID_ATTR_PADDING: return "CSSMERR_CSP_INVALID_ATTR_PADDING";
     case CSSMERR_CSP_INVALID_ATTR_MODE: return "CSSMERR_CSP_INVALID_ATTR_MODE";
     case CSSMERR_CSP_INVALID_ATTR_SALT: return "CSSMERR_CSP_INVALID_ATTR_SALT";
-    case CSSMERR_CSP_INVALID_ATTR_ITERATION_COUNT: return "CSSMERR_CSP_INVALID_ATTR_ITERATION_COUNT";
+    case CSSMERR_CSP_INVALID_ATTR_ITERATION_COUNT:
+      return "CSSMERR_CSP_INVALID_ATTR_ITERATION_COUNT";
     case CSSMERR_CSP_INVALID_ATTR_KEY_LENGTH: return "CSSMERR_CSP_INVALID_ATTR_KEY_LENGTH";
     default: return nullptr;
   }
@@ -165,8 +170,9 @@ const char* ErrorName(CSSM_RETURN error) {
 
 }  // namespace
 
-CSSM_RETURN CSSM_Init(const CSSM_VERSION* version, CSSM_PRIVILEGE_SCOPE, const CSSM_GUID* callerGuid,
-                      CSSM_KEY_HIERARCHY, CSSM_PVC_MODE* pvcPolicy, const void*) {
+CSSM_RETURN CSSM_Init(const CSSM_VERSION* version, CSSM_PRIVILEGE_SCOPE,
+                      const CSSM_GUID* callerGuid, CSSM_KEY_HIERARCHY, CSSM_PVC_MODE* pvcPolicy,
+                      const void*) {
   if (!version || !callerGuid || !pvcPolicy) return CSSMERR_CSSM_INVALID_POINTER;
   State().initialised = true;
   return CSSM_OK;
@@ -221,11 +227,18 @@ CSSM_RETURN CSSM_CSP_CreateDeriveKeyContext(CSSM_CSP_HANDLE cspHandle, CSSM_ALGO
   if (algorithmId != CSSM_ALGID_PKCS5_PBKDF2) return CSSMERR_CSP_INVALID_ALGORITHM;
   if (deriveKeyLengthInBits == 0 || deriveKeyLengthInBits % 8 != 0 || deriveKeyLengthInBits > 4096)
     return CSSMERR_CSP_INVALID_ATTR_KEY_LENGTH;
-  if (iterationCount == 0 || iterationCount > INT_MAX) return CSSMERR_CSP_INVALID_ATTR_ITERATION_COUNT;
+  if (iterationCount == 0 || iterationCount > INT_MAX)
+    return CSSMERR_CSP_INVALID_ATTR_ITERATION_COUNT;
   if (!salt || (salt->Length && !salt->Data) || salt->Length > INT_MAX)
     return CSSMERR_CSP_INVALID_ATTR_SALT;
-  return AddContext(Context{cspHandle, true, deriveKeyType, deriveKeyLengthInBits, iterationCount,
-                            Bytes(*salt), {}, {}},
+  return AddContext(Context{cspHandle,
+                            true,
+                            deriveKeyType,
+                            deriveKeyLengthInBits,
+                            iterationCount,
+                            Bytes(*salt),
+                            {},
+                            {}},
                     newContextHandle);
 }
 
@@ -273,8 +286,14 @@ CSSM_RETURN CSSM_CSP_CreateSymmetricContext(CSSM_CSP_HANDLE cspHandle, CSSM_ALGO
   if (!key || !key->KeyData.Data || !AESCipher(key->KeyData.Length)) return CSSMERR_CSP_INVALID_KEY;
   if (!initVector || !initVector->Data || initVector->Length != kAESBlock)
     return CSSMERR_CSP_INVALID_ATTR_INIT_VECTOR;
-  return AddContext(Context{cspHandle, false, algorithmId, uint32(key->KeyData.Length * 8), 0, {},
-                            Bytes(key->KeyData), Bytes(*initVector)},
+  return AddContext(Context{cspHandle,
+                            false,
+                            algorithmId,
+                            uint32(key->KeyData.Length * 8),
+                            0,
+                            {},
+                            Bytes(key->KeyData),
+                            Bytes(*initVector)},
                     newContextHandle);
 }
 

@@ -85,8 +85,7 @@ struct CSSM_CRYPTO_DATA;
 struct CSSM_FUNC_NAME_ADDR;
 typedef CSSM_RETURN (*CSSM_API_ModuleEventHandler)(const CSSM_GUID* moduleGuid, void* context,
                                                    uint32 subserviceId,
-                                                   CSSM_SERVICE_TYPE serviceType,
-                                                   uint32 eventType);
+                                                   CSSM_SERVICE_TYPE serviceType, uint32 eventType);
 
 enum {
   CSSM_PRIVILEGE_SCOPE_NONE = 0,
@@ -143,9 +142,9 @@ CSSM_RETURN CSSM_ModuleUnload(const CSSM_GUID* moduleGuid,
 CSSM_RETURN CSSM_ModuleAttach(const CSSM_GUID* moduleGuid, const CSSM_VERSION* version,
                               const CSSM_API_MEMORY_FUNCS* memoryFuncs, uint32 subserviceId,
                               CSSM_SERVICE_TYPE subServiceType, CSSM_ATTACH_FLAGS attachFlags,
-                              CSSM_KEY_HIERARCHY keyHierarchy,
-                              CSSM_FUNC_NAME_ADDR* functionTable, uint32 numFunctionTable,
-                              const void* reserved, CSSM_MODULE_HANDLE_PTR newModuleHandle);
+                              CSSM_KEY_HIERARCHY keyHierarchy, CSSM_FUNC_NAME_ADDR* functionTable,
+                              uint32 numFunctionTable, const void* reserved,
+                              CSSM_MODULE_HANDLE_PTR newModuleHandle);
 CSSM_RETURN CSSM_ModuleDetach(CSSM_MODULE_HANDLE moduleHandle);
 
 // A PBKDF2 context: the derived key's algorithm and size, the iteration count and

@@ -99,7 +99,8 @@ void Cipher(const uint32_t* schedule, const uint32_t (&table)[4][256], const uin
     std::memcpy(s, t, sizeof s);
   }
   for (int c = 0; c < 4; ++c)
-    StoreBigEndian32(FinalColumn(box, s, c, step) ^ schedule[4 * AES256CBC::ROUNDS + c], out + 4 * c);
+    StoreBigEndian32(FinalColumn(box, s, c, step) ^ schedule[4 * AES256CBC::ROUNDS + c],
+                     out + 4 * c);
 }
 
 inline void XorBlock(unsigned char* into, const unsigned char* with) {

@@ -26,8 +26,7 @@ size_t Base64Decoder::MaxDecodedLength(size_t length) {
   return (length * 6 + 7) / 8;
 }
 
-size_t Base64Decoder::Decode(const char* text, size_t length, unsigned char* out,
-                             size_t capacity) {
+size_t Base64Decoder::Decode(const char* text, size_t length, unsigned char* out, size_t capacity) {
   size_t written = 0;
   for (size_t i = 0; i < length && !fEnded && written < capacity; ++i) {
     if (text[i] == '=') {

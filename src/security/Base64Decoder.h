@@ -17,7 +17,7 @@ class Base64Decoder {
   size_t Decode(const char* text, size_t length, unsigned char* out, size_t capacity);
 
  private:
-  uint32_t fBits;       // pending bits, the newest in the low end
-  unsigned fBitCount;   // how many of fBits are pending (0 to 7 between characters)
-  bool fEnded;          // an "=" was seen
+  uint32_t fBits;      // pending bits, the newest in the low end
+  unsigned fBitCount;  // how many of fBits are pending (0 to 7 between characters)
+  bool fEnded;         // an "=" was seen
 };

@@ -12,7 +12,8 @@ constexpr uint8 kDeriveKeyLabel[8] = {'Z', 'P', 'X', 'N', 'o', 't', 'e', 'K'};
 constexpr uint32 kDeriveIterations = 1000;
 
 constexpr CSSM_VERSION kFrameworkVersion = {2, 0};
-constexpr CSSM_GUID kCallerGuid = {0x5a505844, 0x4350, 0x4445, {0x73, 0x65, 0x63, 0x75, 0x72, 0x69, 0x74, 0x79}};
+constexpr CSSM_GUID kCallerGuid = {
+    0x5a505844, 0x4350, 0x4445, {0x73, 0x65, 0x63, 0x75, 0x72, 0x69, 0x74, 0x79}};
 
 const CSSM_API_MEMORY_FUNCS kMemoryFunctions = {appMalloc, appFree, appRealloc, appCalloc, nullptr};
 
@@ -81,7 +82,8 @@ void* appCalloc(uint32 num, CSSM_SIZE size, void*) { return std::calloc(num, siz
 
 CSSM_RETURN cdsaCspAttach(CSSM_CSP_HANDLE* cspHandle) {
   CSSM_RETURN result = InitialiseFrameworkOnce();
-  if (result == CSSM_OK) result = CSSM_ModuleLoad(&gGuidStandardCSP, CSSM_KEY_HIERARCHY_NONE, nullptr, nullptr);
+  if (result == CSSM_OK)
+    result = CSSM_ModuleLoad(&gGuidStandardCSP, CSSM_KEY_HIERARCHY_NONE, nullptr, nullptr);
   if (result != CSSM_OK) return result;
   return CSSM_ModuleAttach(&gGuidStandardCSP, &kFrameworkVersion, &kMemoryFunctions, 0,
                            CSSM_SERVICE_CSP, 0, CSSM_KEY_HIERARCHY_NONE, nullptr, 0, nullptr,
@@ -107,8 +109,9 @@ CSSM_RETURN cdsaDeriveKey(CSSM_CSP_HANDLE cspHandle, const CSSM_DATA* password,
   CSSM_DATA parameterData = {sizeof parameters, reinterpret_cast<uint8*>(&parameters)};
   const CSSM_DATA label = {sizeof kDeriveKeyLabel, const_cast<uint8*>(kDeriveKeyLabel)};
   std::memset(key, 0, sizeof *key);
-  result = CSSM_DeriveKey(context, &parameterData, CSSM_KEYUSE_ANY,
-                          CSSM_KEYATTR_RETURN_DATA | CSSM_KEYATTR_EXTRACTABLE, &label, nullptr, key);
+  result =
+      CSSM_DeriveKey(context, &parameterData, CSSM_KEYUSE_ANY,
+                     CSSM_KEYATTR_RETURN_DATA | CSSM_KEYATTR_EXTRACTABLE, &label, nullptr, key);
   CSSM_DeleteContext(context);
   return result;
 }

@@ -1,11 +1,10 @@
-#include "security/AES256CBC.h"
-
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
 
 #include <cstring>
 #include <memory>
 
+#include "security/AES256CBC.h"
 #include "security/TestBytes.h"
 
 namespace {
@@ -92,7 +91,8 @@ TEST(AES256CBCTest, DoEncryptPadsWithTerminatorAndCountBytes) {
     ASSERT_TRUE(DoAES256Encrypt(kKey.data(), kZeroIV.data(), c.text, out.data(), &outLength));
     ASSERT_EQ(outLength, c.cipherLength) << c.text;
     EXPECT_EQ(Bytes(out.begin() + outLength, out.end()), Bytes(out.size() - outLength, 0));
-    const Bytes plain = ReferenceCBC(kKey, kZeroIV, Bytes(out.begin(), out.begin() + outLength), false);
+    const Bytes plain =
+        ReferenceCBC(kKey, kZeroIV, Bytes(out.begin(), out.begin() + outLength), false);
     const size_t textLength = std::strlen(c.text);
     EXPECT_EQ(std::string(plain.begin(), plain.begin() + textLength), c.text);
     const size_t n = plain.size() - textLength - 1;
@@ -114,16 +114,16 @@ TEST(AES256CBCTest, DoFunctionsStayInsideTheirBuffersWhateverTheLengths) {
   for (int length : {-16, 0, 15, 17, 48}) {
     std::vector<unsigned char> out(32, 0xee);
     int outLength = int(out.size());
-    EXPECT_FALSE(DoAES256Decrypt(kKey.data(), kZeroIV.data(), cipher.data(), length, out.data(),
-                                 &outLength))
+    EXPECT_FALSE(
+        DoAES256Decrypt(kKey.data(), kZeroIV.data(), cipher.data(), length, out.data(), &outLength))
         << length;
     EXPECT_EQ(outLength, 0);
     EXPECT_EQ(out, Bytes(32, 0));
   }
   std::vector<unsigned char> small(16, 0xee);
   int smallLength = int(small.size());
-  EXPECT_FALSE(DoAES256Encrypt(kKey.data(), kZeroIV.data(), "sixteen chars!!!", small.data(),
-                               &smallLength));
+  EXPECT_FALSE(
+      DoAES256Encrypt(kKey.data(), kZeroIV.data(), "sixteen chars!!!", small.data(), &smallLength));
   EXPECT_EQ(smallLength, 0);
   EXPECT_EQ(small, Bytes(16, 0));
 }

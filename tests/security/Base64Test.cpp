@@ -23,9 +23,13 @@ Bytes Decode(const std::string& text) {
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 TEST(Base64Test, KnownAnswersBothWays) {
-  const std::pair<const char*, const char*> vectors[] = {
-      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
-      {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
+  const std::pair<const char*, const char*> vectors[] = {{"", ""},
+                                                         {"f", "Zg=="},
+                                                         {"fo", "Zm8="},
+                                                         {"foo", "Zm9v"},
+                                                         {"foob", "Zm9vYg=="},
+                                                         {"fooba", "Zm9vYmE="},
+                                                         {"foobar", "Zm9vYmFy"}};
   for (const auto& [plain, encoded] : vectors) {
     EXPECT_EQ(Encode(Text(plain)), encoded);
     EXPECT_EQ(Decode(encoded), Text(plain));

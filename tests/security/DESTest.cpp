@@ -1,7 +1,6 @@
-#include "security/DES.h"
-
 #include <gtest/gtest.h>
 
+#include "security/DES.h"
 #include "security/TestBytes.h"
 
 // The reference's single-DES call is deprecated in OpenSSL 3 but still the plainest

@@ -1,8 +1,7 @@
-#include "security/SHA1.h"
-
 #include <gtest/gtest.h>
 #include <openssl/evp.h>  // not sha.h: its SHA1 function would hide the class
 
+#include "security/SHA1.h"
 #include "security/TestBytes.h"
 
 namespace {
@@ -12,7 +11,8 @@ std::string DigestHex(SHA1& sha) {
   if (!sha.Result(words)) return "refused";
   unsigned char bytes[20];
   for (int i = 0; i < 5; ++i)
-    for (int b = 0; b < 4; ++b) bytes[4 * i + b] = static_cast<unsigned char>(words[i] >> (24 - 8 * b));
+    for (int b = 0; b < 4; ++b)
+      bytes[4 * i + b] = static_cast<unsigned char>(words[i] >> (24 - 8 * b));
   return ToHex(bytes, 20);
 }
 

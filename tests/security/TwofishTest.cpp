@@ -1,8 +1,7 @@
-#include "security/Twofish.h"
-
 #include <gtest/gtest.h>
 
 #include "security/TestBytes.h"
+#include "security/Twofish.h"
 
 namespace {
 
@@ -67,13 +66,15 @@ TEST(TwofishTest, RoutineDecryptsWhatItEncryptsUnderRandomKeys) {
     const Bytes key = RandomBytes(random, 32);
     const Bytes plain = RandomBytes(random, 16 * (1 + random() % 8));
     Bytes cipher(plain.size());
-    ASSERT_EQ(TwofishCrypt(DIR_ENCRYPT, key.data(), plain.data(), int(plain.size()), cipher.data()), 0);
+    ASSERT_EQ(TwofishCrypt(DIR_ENCRYPT, key.data(), plain.data(), int(plain.size()), cipher.data()),
+              0);
     ASSERT_NE(cipher, plain);
     // The routine's 32 key bytes are the reference key material in the same order.
     EXPECT_EQ(ToHex(cipher.data(), 16),
               EncryptHex(256, ToHex(key).c_str(), ToHex(plain.data(), 16)));
     Bytes back(plain.size());
-    ASSERT_EQ(TwofishCrypt(DIR_DECRYPT, key.data(), cipher.data(), int(cipher.size()), back.data()), 0);
+    ASSERT_EQ(TwofishCrypt(DIR_DECRYPT, key.data(), cipher.data(), int(cipher.size()), back.data()),
+              0);
     ASSERT_EQ(back, plain);
   }
   const Bytes key(32, 7);

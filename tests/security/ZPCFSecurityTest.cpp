@@ -1,9 +1,9 @@
-#include "security/ZPCFSecurity.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+
+#include "security/ZPCFSecurity.h"
 
 namespace {
 
@@ -36,7 +36,8 @@ std::string Bytes(CFDataRef data) {
 const char* const kPassword = "7A3E1C90-5B2D-4F68-9E07-C1D24B8A6F35";
 
 TEST(ZPCFSecurityTest, Base64OnPlatformObjects) {
-  const std::pair<const char*, const char*> vectors[] = {{"", ""}, {"f", "Zg=="}, {"foobar", "Zm9vYmFy"}};
+  const std::pair<const char*, const char*> vectors[] = {
+      {"", ""}, {"f", "Zg=="}, {"foobar", "Zm9vYmFy"}};
   for (const auto& [plain, expected] : vectors) {
     CFDataRef data = CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(plain),
                                   CFIndex(std::strlen(plain)));
@@ -60,7 +61,9 @@ TEST(ZPCFSecurityTest, Base64OnPlatformObjects) {
 TEST(ZPCFSecurityTest, EncryptionRoundTripsAnyTextIncludingEmptyAndNull) {
   CFStringRef password = MakeString(kPassword);
   Owned passwordOwner(password);
-  for (const std::string plain : {"", "Mailbox 12", "exactly 16 bytes", "Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5"}) {
+  for (const std::string plain : {"", "Mailbox 12", "exactly 16 bytes",
+                                  "Gr\xc3\xbc\xc3\x9f"
+                                  "e \xe6\x97\xa5"}) {
     CFStringRef text = MakeString(plain);
     Owned textOwner(text);
     CFStringRef encrypted = ZPCFCreateEncryptedString(text, password);

@@ -1,10 +1,10 @@
-#include "security/cssm.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "security/cssm.h"
 
 namespace {
 
@@ -32,24 +32,28 @@ class CSSMTest : public ::testing::Test {
   void SetUp() override {
     CSSM_PVC_MODE pvc = CSSM_PVC_NONE;
     ASSERT_EQ(CSSM_Init(&kVersion, CSSM_PRIVILEGE_SCOPE_NONE, &gGuidStandardCSP,
-                        CSSM_KEY_HIERARCHY_NONE, &pvc, nullptr), CSSM_OK);
+                        CSSM_KEY_HIERARCHY_NONE, &pvc, nullptr),
+              CSSM_OK);
     ASSERT_EQ(CSSM_ModuleLoad(&gGuidStandardCSP, CSSM_KEY_HIERARCHY_NONE, nullptr, nullptr), CSSM_OK);
     ASSERT_EQ(CSSM_ModuleAttach(&gGuidStandardCSP, &kVersion, &kMemory, 0, CSSM_SERVICE_CSP, 0,
-                                CSSM_KEY_HIERARCHY_NONE, nullptr, 0, nullptr, &csp_), CSSM_OK);
+                                CSSM_KEY_HIERARCHY_NONE, nullptr, 0, nullptr, &csp_),
+              CSSM_OK);
   }
   void TearDown() override { EXPECT_EQ(CSSM_ModuleDetach(csp_), CSSM_OK); }
 
   std::string Derive(const std::string& password, const std::string& salt, uint32 iterations) {
     CSSM_DATA saltData = Data(salt);
     CSSM_CC_HANDLE context = 0;
-    EXPECT_EQ(CSSM_CSP_CreateDeriveKeyContext(csp_, CSSM_ALGID_PKCS5_PBKDF2, CSSM_ALGID_AES, 128,
-                                              nullptr, nullptr, iterations, &saltData, nullptr,
-                                              &context), CSSM_OK);
+    EXPECT_EQ(
+        CSSM_CSP_CreateDeriveKeyContext(csp_, CSSM_ALGID_PKCS5_PBKDF2, CSSM_ALGID_AES, 128, nullptr,
+                                        nullptr, iterations, &saltData, nullptr, &context),
+        CSSM_OK);
     CSSM_PKCS5_PBKDF2_PARAMS params = {Data(password), CSSM_PKCS5_PBKDF2_PRF_HMAC_SHA1};
     CSSM_DATA param = {sizeof params, reinterpret_cast<uint8*>(&params)};
     CSSM_KEY key{};
     EXPECT_EQ(CSSM_DeriveKey(context, &param, CSSM_KEYUSE_ANY, CSSM_KEYATTR_RETURN_DATA, nullptr,
-                             nullptr, &key), CSSM_OK);
+                             nullptr, &key),
+              CSSM_OK);
     EXPECT_EQ(CSSM_DeleteContext(context), CSSM_OK);
     EXPECT_EQ(key.KeyHeader.LogicalKeySizeInBits, 128u);
     const std::string hex = Hex(key.KeyData.Data, key.KeyData.Length);
@@ -150,11 +154,13 @@ TEST_F(CSSMTest, RefusesDamagedCiphertextAndUnsupportedContexts) {
   CSSM_DATA out{};
   CSSM_DATA rem{};
   CSSM_SIZE done = 0;
-  EXPECT_EQ(CSSM_EncryptData(987654, &in, 1, &out, 1, &done, &rem), CSSMERR_CSP_INVALID_CONTEXT_HANDLE);
+  EXPECT_EQ(CSSM_EncryptData(987654, &in, 1, &out, 1, &done, &rem),
+            CSSMERR_CSP_INVALID_CONTEXT_HANDLE);
   EXPECT_EQ(CSSM_DeleteContext(987654), CSSMERR_CSP_INVALID_CONTEXT_HANDLE);
   CSSM_GUID other = gGuidStandardCSP;
   other.Data1 ^= 1;
-  EXPECT_EQ(CSSM_ModuleLoad(&other, CSSM_KEY_HIERARCHY_NONE, nullptr, nullptr), CSSMERR_CSSM_INVALID_GUID);
+  EXPECT_EQ(CSSM_ModuleLoad(&other, CSSM_KEY_HIERARCHY_NONE, nullptr, nullptr),
+            CSSMERR_CSSM_INVALID_GUID);
 }
 
 }  // namespace
