@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "security/TestBytes.h"
 #include "security/cssm.h"
 
 namespace {
@@ -12,16 +13,6 @@ void* TestMalloc(CSSM_SIZE size, void*) { return std::malloc(size); }
 void TestFree(void* block, void*) { std::free(block); }
 const CSSM_API_MEMORY_FUNCS kMemory = {TestMalloc, TestFree, nullptr, nullptr, nullptr};
 const CSSM_VERSION kVersion = {2, 0};
-
-std::string Hex(const uint8* bytes, size_t length) {
-  std::string hex;
-  char digits[3];
-  for (size_t i = 0; i < length; ++i) {
-    std::snprintf(digits, sizeof digits, "%02x", bytes[i]);
-    hex += digits;
-  }
-  return hex;
-}
 
 CSSM_DATA Data(const std::string& s) {
   return CSSM_DATA{s.size(), reinterpret_cast<uint8*>(const_cast<char*>(s.data()))};
@@ -34,7 +25,8 @@ class CSSMTest : public ::testing::Test {
     ASSERT_EQ(CSSM_Init(&kVersion, CSSM_PRIVILEGE_SCOPE_NONE, &gGuidStandardCSP,
                         CSSM_KEY_HIERARCHY_NONE, &pvc, nullptr),
               CSSM_OK);
-    ASSERT_EQ(CSSM_ModuleLoad(&gGuidStandardCSP, CSSM_KEY_HIERARCHY_NONE, nullptr, nullptr), CSSM_OK);
+    ASSERT_EQ(CSSM_ModuleLoad(&gGuidStandardCSP, CSSM_KEY_HIERARCHY_NONE, nullptr, nullptr),
+              CSSM_OK);
     ASSERT_EQ(CSSM_ModuleAttach(&gGuidStandardCSP, &kVersion, &kMemory, 0, CSSM_SERVICE_CSP, 0,
                                 CSSM_KEY_HIERARCHY_NONE, nullptr, 0, nullptr, &csp_),
               CSSM_OK);
@@ -56,7 +48,7 @@ class CSSMTest : public ::testing::Test {
               CSSM_OK);
     EXPECT_EQ(CSSM_DeleteContext(context), CSSM_OK);
     EXPECT_EQ(key.KeyHeader.LogicalKeySizeInBits, 128u);
-    const std::string hex = Hex(key.KeyData.Data, key.KeyData.Length);
+    const std::string hex = ToHex(key.KeyData.Data, key.KeyData.Length);
     CSSM_FreeKey(csp_, nullptr, &key, CSSM_FALSE);
     return hex;
   }
@@ -109,16 +101,13 @@ TEST_F(CSSMTest, DerivesPBKDF2WithHMACSHA1) {
   EXPECT_EQ(Derive("password", "salt", 4096), "4b007901b765489abead49d926f721d0");
 }
 
-std::string Hex(const std::string& bytes) {
-  return Hex(reinterpret_cast<const uint8*>(bytes.data()), bytes.size());
-}
-
 TEST_F(CSSMTest, EncryptsAES128CBCAndHandsTheFinalBlockBackSeparately) {
   const std::string block("\x00\x11\x22\x33\x44\x55\x66\x77\x88\x99\xaa\xbb\xcc\xdd\xee\xff", 16);
   const Output cipher = Crypt(true, CountingKey(), block);
   ASSERT_EQ(cipher.result, CSSM_OK);
-  EXPECT_EQ(Hex(cipher.bulk), "69c4e0d86a7b0430d8cdb78070b4c55a");  // the standard's example
-  EXPECT_EQ(cipher.remainder.size(), 16u);                          // the padding block
+  EXPECT_EQ(ToHex(Bytes(cipher.bulk.begin(), cipher.bulk.end())),
+            "69c4e0d86a7b0430d8cdb78070b4c55a");  // the standard's example
+  EXPECT_EQ(cipher.remainder.size(), 16u);        // the padding block
 
   const Output plain = Crypt(false, CountingKey(), cipher.bulk + cipher.remainder);
   ASSERT_EQ(plain.result, CSSM_OK);
