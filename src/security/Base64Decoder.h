@@ -18,6 +18,6 @@ class Base64Decoder {
 
  private:
   uint32_t fBits;      // pending bits, the newest in the low end
-  unsigned fBitCount;  // how many of fBits are pending (0 to 7 between characters)
+  unsigned fBitCount;  // how many of fBits are pending (0, 2, 4 or 6 between characters)
   bool fEnded;         // an "=" was seen
 };

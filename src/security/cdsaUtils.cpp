@@ -29,7 +29,7 @@ CSSM_RETURN InitialiseFrameworkOnce() {
 
 CSSM_RETURN CreateCipherContext(CSSM_CSP_HANDLE cspHandle, const CSSM_KEY* key,
                                 CSSM_CC_HANDLE* context) {
-  static uint8 zeroVector[16] = {};
+  uint8 zeroVector[16] = {};
   const CSSM_DATA initVector = {sizeof zeroVector, zeroVector};
   if (!key || key->KeyHeader.AlgorithmId != CSSM_ALGID_AES) return CSSMERR_CSP_INTERNAL_ERROR;
   return CSSM_CSP_CreateSymmetricContext(cspHandle, CSSM_ALGID_AES, CSSM_ALGMODE_CBCPadIV8, nullptr,
