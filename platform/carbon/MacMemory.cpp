@@ -24,7 +24,7 @@ Ptr AllocatePtr(Size byteCount, bool clear) {
   }
   Size bytes = byteCount ? byteCount : 1;
   Ptr p = static_cast<Ptr>(clear ? std::calloc(bytes, 1) : std::malloc(bytes));
-  gMemError = p == nullptr ? memFullErr : noErr;
+  gMemError = p == nullptr ? OSErr(memFullErr) : OSErr(noErr);
   return p;
 }
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cf/CFObject.h"
-#include "cf/CFString.h"
+#include "cf/CFStringObject.h"
 
 const CFAllocatorRef kCFAllocatorDefault = nullptr;
 const CFAllocatorRef kCFAllocatorSystemDefault = nullptr;
@@ -47,10 +47,6 @@ void CFShow(CFTypeRef object) {
     return;
   }
   CFStringRef description = CFCopyDescription(object);
-  CFIndex size =
-      CFStringGetMaximumSizeForEncoding(CFStringGetLength(description), kCFStringEncodingUTF8) + 1;
-  std::string text(static_cast<size_t>(size), '\0');
-  if (CFStringGetCString(description, &text[0], size, kCFStringEncodingUTF8))
-    std::fprintf(stderr, "%s\n", text.c_str());
+  std::fprintf(stderr, "%s\n", __CFString::utf8Of(description).c_str());
   CFRelease(description);
 }

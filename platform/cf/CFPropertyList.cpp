@@ -8,21 +8,12 @@
 #include <vector>
 
 #include "cf/CFPropertyListInputCheck.h"
+#include "cf/CFStringObject.h"
 
 namespace {
 
 // Larger input is refused before parsing.
 constexpr CFIndex kMaximumInputSize = CFIndex(64) << 20;
-
-std::string toUTF8(CFStringRef text) {
-  CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  CFIndex used = 0;
-  CFStringGetBytes(text, CFRangeMake(0, CFStringGetLength(text)), kCFStringEncodingUTF8, '?', false,
-                   reinterpret_cast<UInt8*>(&bytes[0]), size, &used);
-  bytes.resize(static_cast<size_t>(used));
-  return bytes;
-}
 
 // ---- writing
 
@@ -49,7 +40,7 @@ plist_t dictionaryNode(CFDictionaryRef dictionary, int depth) {
   std::vector<std::pair<std::string, const void*>> entries;
   for (CFIndex i = 0; i < count; ++i) {
     if (CFGetTypeID(keys[i]) != CFStringGetTypeID()) return nullptr;
-    entries.emplace_back(toUTF8(static_cast<CFStringRef>(keys[i])), values[i]);
+    entries.emplace_back(__CFString::utf8Of(static_cast<CFStringRef>(keys[i])), values[i]);
   }
   std::sort(entries.begin(), entries.end());
   plist_t node = plist_new_dict();
@@ -80,7 +71,7 @@ plist_t toNode(CFPropertyListRef value, int depth) {
   if (!value || depth > CFPropertyListInputCheck::kMaximumDepth) return nullptr;
   CFTypeID type = CFGetTypeID(value);
   if (type == CFStringGetTypeID())
-    return plist_new_string(toUTF8(static_cast<CFStringRef>(value)).c_str());
+    return plist_new_string(__CFString::utf8Of(static_cast<CFStringRef>(value)).c_str());
   if (type == CFBooleanGetTypeID())
     return plist_new_bool(CFBooleanGetValue(static_cast<CFBooleanRef>(value)));
   if (type == CFNumberGetTypeID()) return numberNode(static_cast<CFNumberRef>(value));
@@ -147,20 +138,13 @@ class TreeReader {
     return CFNumberCreate(nullptr, kCFNumberFloat64Type, &value);
   }
 
+  // The binary form's 8-bit strings are not always UTF-8; those are read as ISO Latin 1.
   CFPropertyListRef stringOf(plist_t node) const {
     uint64_t length = 0;
     const char* bytes = plist_get_string_ptr(node, &length);
-    const UInt8* data = reinterpret_cast<const UInt8*>(bytes);
-    CFStringRef text = CFStringCreateWithBytes(nullptr, data, static_cast<CFIndex>(length),
-                                               kCFStringEncodingUTF8, false);
-    // The binary form's 8-bit strings are not always UTF-8.
-    if (!text)
-      text = CFStringCreateWithBytes(nullptr, data, static_cast<CFIndex>(length),
-                                     kCFStringEncodingMacRoman, false);
-    if (!text || !mutableLeaves()) return text;
-    CFMutableStringRef copy = CFStringCreateMutableCopy(nullptr, 0, text);
-    CFRelease(text);
-    return copy;
+    std::u16string text = __CFString::textFromUTF8(bytes, static_cast<size_t>(length));
+    if (mutableLeaves()) return __CFString::createMutable(std::move(text));
+    return __CFString::create(std::move(text));
   }
 
   CFPropertyListRef dataOf(plist_t node) const {
@@ -214,14 +198,13 @@ class TreeReader {
 
   bool addEntry(CFMutableDictionaryRef dictionary, const char* key, plist_t valueNode,
                 int depth) const {
-    CFStringRef keyText = CFStringCreateWithCString(nullptr, key, kCFStringEncodingUTF8);
-    if (!keyText) keyText = CFStringCreateWithCString(nullptr, key, kCFStringEncodingMacRoman);
     CFPropertyListRef value = read(valueNode, depth + 1);
-    if (keyText && value) CFDictionarySetValue(dictionary, keyText, value);
-    bool ok = keyText && value;
-    if (keyText) CFRelease(keyText);
-    if (value) CFRelease(value);
-    return ok;
+    if (!value) return false;
+    CFStringRef keyText = __CFString::createFromUTF8(key);
+    CFDictionarySetValue(dictionary, keyText, value);
+    CFRelease(keyText);
+    CFRelease(value);
+    return true;
   }
 
   // Containers are built mutable; an immutable tree gets immutable copies.

@@ -37,11 +37,12 @@ class BinaryLayout {
   uint64_t top() const { return top_; }
 
   // The objects a container refers to (none for other objects); false when
-  // the object or its references lie outside the list.
-  bool references(uint64_t object, std::vector<uint64_t>& found) const {
+  // the object or its references lie outside the list, or a dictionary key is
+  // not a plain string.
+  bool references(uint64_t object, std::vector<uint64_t>& found) {
     found.clear();
-    uint64_t offset = readBigEndian(bytes_ + tableOffset_ + object * offsetSize_, offsetSize_);
-    if (offset < 8 || offset >= tableOffset_) return false;
+    uint64_t offset = 0;
+    if (!objectOffset(object, offset)) return false;
     uint8_t marker = bytes_[offset];
     uint8_t kind = marker >> 4;
     bool isContainer = kind == 0xA || kind == 0xB || kind == 0xC || kind == 0xD;
@@ -54,13 +55,45 @@ class BinaryLayout {
       return false;
     for (uint64_t i = 0; i < referenceCount; ++i) {
       uint64_t reference = readBigEndian(bytes_ + position + i * referenceSize_, referenceSize_);
-      if (reference >= count_) return false;
+      if (reference >= count_ || (kind == 0xD && i < entries && !isPlainKey(reference)))
+        return false;
       found.push_back(reference);
     }
     return true;
   }
 
  private:
+  bool objectOffset(uint64_t object, uint64_t& offset) const {
+    offset = readBigEndian(bytes_ + tableOffset_ + object * offsetSize_, offsetSize_);
+    return offset >= 8 && offset < tableOffset_;
+  }
+
+  // The parser aborts on a dictionary key that holds a NUL character, so keys
+  // must be 8-bit or UTF-16 strings without one. Each key is checked once.
+  bool isPlainKey(uint64_t object) {
+    if (checkedKeys_.empty()) checkedKeys_.resize(count_, KeyState::unchecked);
+    if (checkedKeys_[object] == KeyState::unchecked)
+      checkedKeys_[object] = hasNoNul(object) ? KeyState::plain : KeyState::refused;
+    return checkedKeys_[object] == KeyState::plain;
+  }
+
+  bool hasNoNul(uint64_t object) const {
+    uint64_t offset = 0;
+    if (!objectOffset(object, offset)) return false;
+    uint8_t kind = bytes_[offset] >> 4;
+    if (kind != 0x5 && kind != 0x6) return false;
+    uint64_t position = offset + 1;
+    uint64_t length = bytes_[offset] & 0x0F;
+    if (length == 0x0F && !readCount(position, length)) return false;
+    size_t unit = kind == 0x6 ? 2 : 1;
+    if (length > (tableOffset_ - position) / unit) return false;
+    for (uint64_t i = 0; i < length; ++i) {
+      const uint8_t* character = bytes_ + position + i * unit;
+      if (character[0] == 0 && (unit == 1 || character[1] == 0)) return false;
+    }
+    return true;
+  }
+
   // A count too large for the marker's low bits follows as an integer object.
   bool readCount(uint64_t& position, uint64_t& count) const {
     if (position >= tableOffset_ || (bytes_[position] & 0xF0) != 0x10) return false;
@@ -78,6 +111,8 @@ class BinaryLayout {
   uint64_t count_ = 0;
   uint64_t top_ = 0;
   uint64_t tableOffset_ = 0;
+  enum class KeyState : uint8_t { unchecked, plain, refused };
+  std::vector<KeyState> checkedKeys_;
 };
 
 struct ObjectShape {
@@ -142,6 +177,8 @@ bool CFPropertyListInputCheck::isAcceptableBinary(const uint8_t* bytes, size_t l
 
 bool CFPropertyListInputCheck::isAcceptableXML(const uint8_t* bytes, size_t length) {
   const char* text = reinterpret_cast<const char*>(bytes);
+  // XML has no NUL characters; the parser would stop at one.
+  if (std::memchr(bytes, 0, length)) return false;
   int depth = 0;
   for (size_t i = 0; i < length; ++i) {
     if (text[i] != '<') continue;

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "cf/CFCharacters.h"
 #include "cf/CFRangeClip.h"
 #include "cf/CFStringEncodingConverter.h"
 #include "cf/CFStringFormatter.h"
@@ -26,6 +27,32 @@ CFMutableStringRef __CFString::createMutable(std::u16string text) {
   return new __CFString(std::move(text), true);
 }
 
+std::string __CFString::utf8Of(CFStringRef string) {
+  CFIndex length = CFStringGetLength(string);
+  std::string bytes(
+      static_cast<size_t>(CFStringEncodingConverter::maximumSize(length, kCFStringEncodingUTF8)),
+      '\0');
+  CFIndex used = 0;
+  CFStringGetBytes(string, CFRangeMake(0, length), kCFStringEncodingUTF8, '?', false,
+                   reinterpret_cast<UInt8*>(&bytes[0]), static_cast<CFIndex>(bytes.size()), &used);
+  bytes.resize(static_cast<size_t>(used));
+  return bytes;
+}
+
+std::u16string __CFString::textFromUTF8(const char* bytes, size_t length) {
+  const UInt8* data = reinterpret_cast<const UInt8*>(bytes);
+  std::u16string text;
+  if (CFStringEncodingConverter::decode(data, length, kCFStringEncodingUTF8, false, text))
+    return text;
+  text.clear();
+  CFStringEncodingConverter::decode(data, length, kCFStringEncodingISOLatin1, false, text);
+  return text;
+}
+
+CFStringRef __CFString::createFromUTF8(const std::string& bytes) {
+  return create(textFromUTF8(bytes.data(), bytes.size()));
+}
+
 namespace {
 
 bool decode(const UInt8* bytes, size_t length, CFStringEncoding encoding, bool external,
@@ -37,8 +64,6 @@ bool isWhiteSpace(char16_t unit) {
   return unit == u' ' || (unit >= u'\t' && unit <= u'\r') || unit == 0xA0;
 }
 
-bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
-
 // The ASCII text of the leading number of a string, after optional white space.
 std::string leadingNumber(const std::u16string& text, bool withFraction) {
   size_t i = 0;
@@ -49,22 +74,22 @@ std::string leadingNumber(const std::u16string& text, bool withFraction) {
   };
   if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
     number += static_cast<char>(text[i++]);
-  take(isDigit);
+  take(CFIsASCIIDigit);
   if (!withFraction) return number;
   if (i < text.size() && text[i] == u'.') {
     number += '.';
     ++i;
-    take(isDigit);
+    take(CFIsASCIIDigit);
   }
   bool hasMantissa = number.find_first_of("0123456789") != std::string::npos;
   size_t exponent =
       i + 1 < text.size() && (text[i + 1] == u'-' || text[i + 1] == u'+') ? i + 2 : i + 1;
   if (hasMantissa && i < text.size() && (text[i] == u'e' || text[i] == u'E') &&
-      exponent < text.size() && isDigit(text[exponent])) {
+      exponent < text.size() && CFIsASCIIDigit(text[exponent])) {
     number += 'e';
     ++i;
     if (text[i] == u'-' || text[i] == u'+') number += static_cast<char>(text[i++]);
-    take(isDigit);
+    take(CFIsASCIIDigit);
   }
   return hasMantissa ? number : std::string();
 }
@@ -78,11 +103,7 @@ CFStringRef __CFStringMakeConstantString(const char* text) {
   std::lock_guard<std::mutex> guard(lock);
   CFStringRef& constant = (*constants)[text];
   if (!constant) {
-    std::u16string converted;
-    const UInt8* bytes = reinterpret_cast<const UInt8*>(text);
-    if (!decode(bytes, std::strlen(text), kCFStringEncodingUTF8, false, converted))
-      decode(bytes, std::strlen(text), kCFStringEncodingISOLatin1, false, converted);
-    __CFString* string = new __CFString(converted, false);
+    __CFString* string = new __CFString(__CFString::textFromUTF8(text, std::strlen(text)), false);
     string->makeConstant();
     constant = string;
   }

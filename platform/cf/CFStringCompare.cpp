@@ -1,5 +1,6 @@
 // Comparison and search of platform strings.
 
+#include "cf/CFCharacters.h"
 #include "cf/CFRangeClip.h"
 #include "cf/CFStringObject.h"
 
@@ -30,8 +31,6 @@ class UnitMatcher {
   bool ignoreCase_;
 };
 
-bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
-
 CFComparisonResult sign(long difference) {
   return difference < 0   ? kCFCompareLessThan
          : difference > 0 ? kCFCompareGreaterThan
@@ -42,13 +41,13 @@ CFComparisonResult sign(long difference) {
 CFComparisonResult compareNumbers(const std::u16string& first, size_t& i,
                                   const std::u16string& second, size_t& j) {
   auto skipZeros = [](const std::u16string& text, size_t& at) {
-    while (at + 1 < text.size() && text[at] == u'0' && isDigit(text[at + 1])) ++at;
+    while (at + 1 < text.size() && text[at] == u'0' && CFIsASCIIDigit(text[at + 1])) ++at;
   };
   skipZeros(first, i);
   skipZeros(second, j);
   size_t firstEnd = i, secondEnd = j;
-  while (firstEnd < first.size() && isDigit(first[firstEnd])) ++firstEnd;
-  while (secondEnd < second.size() && isDigit(second[secondEnd])) ++secondEnd;
+  while (firstEnd < first.size() && CFIsASCIIDigit(first[firstEnd])) ++firstEnd;
+  while (secondEnd < second.size() && CFIsASCIIDigit(second[secondEnd])) ++secondEnd;
   long lengths = static_cast<long>(firstEnd - i) - static_cast<long>(secondEnd - j);
   CFComparisonResult result = sign(lengths);
   for (; result == kCFCompareEqualTo && i < firstEnd; ++i, ++j) result = sign(first[i] - second[j]);
@@ -64,7 +63,7 @@ CFComparisonResult compareTexts(const std::u16string& first, const std::u16strin
   size_t i = 0, j = 0;
   while (i < first.size() && j < second.size()) {
     CFComparisonResult result;
-    if (numerically && isDigit(first[i]) && isDigit(second[j])) {
+    if (numerically && CFIsASCIIDigit(first[i]) && CFIsASCIIDigit(second[j])) {
       result = compareNumbers(first, i, second, j);
     } else {
       result = sign(matcher.key(first[i]) - matcher.key(second[j]));

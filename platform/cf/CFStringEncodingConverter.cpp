@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "cf/CFCharacters.h"
+
 namespace {
 
 enum class Form { utf8, utf16, utf32, nonLossyASCII, legacy };
@@ -193,13 +195,6 @@ bool decodeWide(const UInt8* bytes, size_t length, const EncodingForm& form, boo
   return true;
 }
 
-int hexValue(UInt8 digit) {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  return -1;
-}
-
 // ASCII in which "\uXXXX" stands for any other UTF-16 unit and "\\" for a
 // backslash.
 bool decodeNonLossyASCII(const UInt8* bytes, size_t length, std::u16string& text) {
@@ -213,7 +208,8 @@ bool decodeNonLossyASCII(const UInt8* bytes, size_t length, std::u16string& text
     if (bytes[i] == '\\' && i + 5 < length && bytes[i + 1] == 'u') {
       int unit = 0;
       int k = 2;
-      for (; k < 6 && hexValue(bytes[i + k]) >= 0; ++k) unit = unit * 16 + hexValue(bytes[i + k]);
+      for (; k < 6 && CFHexDigitValue(bytes[i + k]) >= 0; ++k)
+        unit = unit * 16 + CFHexDigitValue(bytes[i + k]);
       if (k == 6) {
         text += static_cast<char16_t>(unit);
         i += 5;

@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "cf/CFCharacters.h"
 #include "cf/CFObject.h"
-#include "cf/CFStringEncodingConverter.h"
+#include "cf/CFStringObject.h"
 
 namespace {
 
@@ -18,30 +19,22 @@ struct Conversion {
   char16_t kind = 0;
 };
 
-bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
-
 std::u16string widen(const std::string& bytes) {
-  std::u16string text;
-  const UInt8* data = reinterpret_cast<const UInt8*>(bytes.data());
-  if (!CFStringEncodingConverter::decode(data, bytes.size(), kCFStringEncodingUTF8, false, text)) {
-    text.clear();
-    CFStringEncodingConverter::decode(data, bytes.size(), kCFStringEncodingISOLatin1, false, text);
-  }
-  return text;
+  return __CFString::textFromUTF8(bytes.data(), bytes.size());
 }
 
 template <typename Value>
 std::string printNarrow(const Conversion& conversion, const std::string& lengthModifier,
                         Value value) {
-  std::string spec = "%" + conversion.flags;
-  if (conversion.width >= 0) spec += std::to_string(conversion.width);
-  if (conversion.precision >= 0) spec += "." + std::to_string(conversion.precision);
-  spec += lengthModifier;
-  spec += static_cast<char>(conversion.kind);
-  int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+  std::string narrowFormat = "%" + conversion.flags;
+  if (conversion.width >= 0) narrowFormat += std::to_string(conversion.width);
+  if (conversion.precision >= 0) narrowFormat += "." + std::to_string(conversion.precision);
+  narrowFormat += lengthModifier;
+  narrowFormat += static_cast<char>(conversion.kind);
+  int size = std::snprintf(nullptr, 0, narrowFormat.c_str(), value);
   if (size <= 0) return std::string();
   std::vector<char> buffer(static_cast<size_t>(size) + 1);
-  std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+  std::snprintf(buffer.data(), buffer.size(), narrowFormat.c_str(), value);
   return std::string(buffer.data(), static_cast<size_t>(size));
 }
 
@@ -143,7 +136,7 @@ int readCount(const std::u16string& format, size_t& i, va_list& arguments) {
     return va_arg(arguments, int);
   }
   int count = 0;
-  while (i < format.size() && isDigit(format[i]) && count < 100000)
+  while (i < format.size() && CFIsASCIIDigit(format[i]) && count < 100000)
     count = count * 10 + (format[i++] - u'0');
   return count;
 }
@@ -154,7 +147,7 @@ bool parseConversion(const std::u16string& format, size_t& i, va_list& arguments
   static const std::u16string flags = u"-+ #0'";
   while (i < format.size() && flags.find(format[i]) != std::u16string::npos)
     conversion.flags += static_cast<char>(format[i++]);
-  if (i < format.size() && (isDigit(format[i]) || format[i] == u'*')) {
+  if (i < format.size() && (CFIsASCIIDigit(format[i]) || format[i] == u'*')) {
     conversion.width = readCount(format, i, arguments);
     if (conversion.width < 0) {
       conversion.flags += '-';

@@ -22,6 +22,11 @@ struct __CFString : CFObject {
   static const std::u16string& textOf(CFStringRef string);
   static CFStringRef create(std::u16string text);
   static CFMutableStringRef createMutable(std::u16string text);
+  // The UTF-8 bytes of a string; a lone surrogate, which UTF-8 cannot hold, becomes "?".
+  static std::string utf8Of(CFStringRef string);
+  // Text from UTF-8 bytes; bytes that are not UTF-8 are read as ISO Latin 1.
+  static std::u16string textFromUTF8(const char* bytes, size_t length);
+  static CFStringRef createFromUTF8(const std::string& bytes);
 
   std::u16string text;
   const bool isMutable;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cf/CFCharacters.h"
 #include "cf/CFObject.h"
 #include "cf/CFStringObject.h"
 
@@ -69,19 +70,17 @@ std::string URLParts::host() const {
   return host.substr(0, host.find(':'));
 }
 
-int hexValue(char digit) {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  return -1;
+bool isHexDigit(char character) {
+  return CFHexDigitValue(static_cast<unsigned char>(character)) >= 0;
 }
 
 std::string percentDecode(const std::string& text) {
   std::string decoded;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-        hexValue(text[i + 2]) >= 0) {
-      decoded += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && isHexDigit(text[i + 1]) &&
+        isHexDigit(text[i + 2])) {
+      decoded += static_cast<char>(CFHexDigitValue(static_cast<unsigned char>(text[i + 1])) * 16 +
+                                   CFHexDigitValue(static_cast<unsigned char>(text[i + 2])));
       i += 2;
     } else {
       decoded += text[i];
@@ -114,8 +113,7 @@ bool isValidURLText(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (c <= 0x20 || c >= 0x7F || std::strchr(forbidden, c)) return false;
-    if (c == '%' &&
-        (i + 2 >= text.size() || hexValue(text[i + 1]) < 0 || hexValue(text[i + 2]) < 0))
+    if (c == '%' && (i + 2 >= text.size() || !isHexDigit(text[i + 1]) || !isHexDigit(text[i + 2])))
       return false;
   }
   return true;
@@ -164,32 +162,13 @@ URLParts resolve(const URLParts& reference, const URLParts& base) {
   return target;
 }
 
-std::string toUTF8(CFStringRef text) {
-  CFIndex size =
-      CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!CFStringGetCString(text, &bytes[0], size, kCFStringEncodingUTF8)) return std::string();
-  bytes.resize(std::strlen(bytes.c_str()));
-  return bytes;
-}
-
-CFStringRef fromUTF8(const std::string& bytes) {
-  CFStringRef text =
-      CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
-                              static_cast<CFIndex>(bytes.size()), kCFStringEncodingUTF8, false);
-  return text ? text
-              : CFStringCreateWithBytes(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
-                                        static_cast<CFIndex>(bytes.size()),
-                                        kCFStringEncodingISOLatin1, false);
-}
-
 }  // namespace
 
 struct __CFURL : CFObject {
   __CFURL(std::string text, CFURLRef base)
       : CFObject(kCFObjectTypeURL), text(std::move(text)), base(base) {
     if (base) CFRetain(base);
-    string = fromUTF8(this->text);
+    string = __CFString::createFromUTF8(this->text);
   }
   ~__CFURL() override {
     CFRelease(string);
@@ -317,7 +296,7 @@ CFTypeID CFURLGetTypeID() { return kCFObjectTypeURL; }
 CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef, CFStringRef filePath,
                                        CFURLPathStyle pathStyle, Boolean isDirectory) {
   if (!filePath || pathStyle != kCFURLPOSIXPathStyle) return nullptr;
-  std::string path = toUTF8(filePath);
+  std::string path = __CFString::utf8Of(filePath);
   if (path.empty()) return nullptr;
   return createFileURL(path, isDirectory);
 }
@@ -332,7 +311,7 @@ CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef, const UInt8* bu
 
 CFURLRef CFURLCreateWithString(CFAllocatorRef, CFStringRef urlString, CFURLRef baseURL) {
   if (!urlString) return nullptr;
-  std::string text = toUTF8(urlString);
+  std::string text = __CFString::utf8Of(urlString);
   if (!isValidURLText(text)) return nullptr;
   bool relative = URLParts::parse(text).scheme.empty();
   return new __CFURL(text, relative ? baseURL : nullptr);
@@ -351,18 +330,18 @@ CFURLRef CFURLGetBaseURL(CFURLRef url) { return url ? url->base : nullptr; }
 CFStringRef CFURLCopyScheme(CFURLRef url) {
   if (!url) return nullptr;
   URLParts parts = url->absoluteParts();
-  return parts.scheme.empty() ? nullptr : fromUTF8(parts.scheme);
+  return parts.scheme.empty() ? nullptr : __CFString::createFromUTF8(parts.scheme);
 }
 
 CFStringRef CFURLCopyHostName(CFURLRef url) {
   if (!url) return nullptr;
   std::string host = url->absoluteParts().host();
-  return host.empty() ? nullptr : fromUTF8(percentDecode(host));
+  return host.empty() ? nullptr : __CFString::createFromUTF8(percentDecode(host));
 }
 
 CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle pathStyle) {
   if (!url || pathStyle != kCFURLPOSIXPathStyle) return nullptr;
-  return fromUTF8(fileSystemPath(url, false));
+  return __CFString::createFromUTF8(fileSystemPath(url, false));
 }
 
 Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean resolveAgainstBase, UInt8* buffer,
@@ -385,7 +364,7 @@ CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef, CFURLRef url,
   if (!url || !pathComponent) return nullptr;
   std::string path = URLParts::parse(url->text).path;
   if (path.empty() || path.back() != '/') path += '/';
-  path += percentEncodePath(toUTF8(pathComponent));
+  path += percentEncodePath(__CFString::utf8Of(pathComponent));
   if (isDirectory && path.back() != '/') path += '/';
   return withPath(url, path);
 }
@@ -404,7 +383,8 @@ CFStringRef CFURLCopyLastPathComponent(CFURLRef url) {
   if (path.size() > 1 && path.back() == '/') path.pop_back();
   size_t slash = path.rfind('/');
   bool isRoot = path == "/";
-  return fromUTF8(isRoot || slash == std::string::npos ? path : path.substr(slash + 1));
+  return __CFString::createFromUTF8(isRoot || slash == std::string::npos ? path
+                                                                         : path.substr(slash + 1));
 }
 
 Boolean CFURLCreateDataAndPropertiesFromResource(CFAllocatorRef allocator, CFURLRef url,

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <random>
 
+#include "cf/CFCharacters.h"
 #include "cf/CFObject.h"
 #include "cf/CFString.h"
 #include "cf/CFStringObject.h"
@@ -66,13 +67,6 @@ void fillRandom(UUIDValue& value) {
   }
 }
 
-int hexValue(char16_t digit) {
-  if (digit >= u'0' && digit <= u'9') return digit - u'0';
-  if (digit >= u'a' && digit <= u'f') return digit - u'a' + 10;
-  if (digit >= u'A' && digit <= u'F') return digit - u'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 CFTypeID CFUUIDGetTypeID() { return kCFObjectTypeUUID; }
@@ -108,8 +102,8 @@ CFUUIDRef CFUUIDCreateFromString(CFAllocatorRef, CFStringRef uuidString) {
       if (text[i] != u'-') return nullptr;
       ++i;
     }
-    int high = hexValue(text[i]);
-    int low = hexValue(text[i + 1]);
+    int high = CFHexDigitValue(text[i]);
+    int low = CFHexDigitValue(text[i + 1]);
     if (high < 0 || low < 0) return nullptr;
     value[byte++] = static_cast<UInt8>(high * 16 + low);
   }

@@ -1,9 +1,9 @@
 #pragma once
 // Every declared constraint, by the key and option that exclude.
 
-#include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 #include "constraints/ItemConstraintList.h"
@@ -38,5 +38,7 @@ class ConstraintForest {
 
   bool Change(TreeChange change, long key1, long option1, long key2, long option2);
 
-  std::map<long, std::unique_ptr<KeyConstraintTree>> m_trees;
+  // Hashed: every query fetches a list of some key of the model, and nothing shows the
+  // order of the trees.
+  std::unordered_map<long, std::unique_ptr<KeyConstraintTree>> m_trees;
 };

@@ -25,7 +25,8 @@ class ItemConstraintList {
   long size() const { return static_cast<long>(m_excluded.size()); }
   const std::vector<KV>& pairs() const { return m_excluded; }
 
-  // Both leave the right-hand list unchanged; appending a list to itself doubles it.
+  // + makes a new list and leaves both operands as they were; appending a list to
+  // itself doubles it.
   ItemConstraintList& operator+=(const ItemConstraintList& other);
   ItemConstraintList operator+(const ItemConstraintList& other) const;
 

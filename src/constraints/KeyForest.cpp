@@ -1,18 +1,16 @@
 #include "constraints/KeyForest.h"
 
+#include <algorithm>
+
 #include "constraints/KVCache.h"
 
 KeyForest::~KeyForest() = default;
 
-void KeyForest::insert(long key, long option) {
-  std::unique_ptr<std::vector<long>>& options = m_options[key];
-  if (!options) options = std::make_unique<std::vector<long>>();
-  options->push_back(option);
-}
+void KeyForest::insert(long key, long option) { m_options[key].push_back(option); }
 
 const std::vector<long>* KeyForest::GetItems(long key) const {
   auto found = m_options.find(key);
-  return found == m_options.end() ? nullptr : found->second.get();
+  return found == m_options.end() ? nullptr : &found->second;
 }
 
 void KeyForest::GetKeys(KVCache** out) const {
@@ -22,8 +20,12 @@ void KeyForest::GetKeys(KVCache** out) const {
   } else {
     (*out)->clear();
   }
-  for (const auto& [key, options] : m_options) {
-    for (long option : *options) (*out)->add(KVCache::KV(key, option));
+  std::vector<long> keys;
+  keys.reserve(m_options.size());
+  for (const auto& entry : m_options) keys.push_back(entry.first);
+  std::sort(keys.begin(), keys.end());
+  for (long key : keys) {
+    for (long option : m_options.at(key)) (*out)->add(KVCache::KV(key, option));
   }
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 // The option registry: for every key id, the ids of its options in registration order.
 
-#include <map>
-#include <memory>
+#include <unordered_map>
 #include <vector>
 
 class KVCache;
@@ -23,5 +22,7 @@ class KeyForest {
   void clear();
 
  private:
-  std::map<long, std::unique_ptr<std::vector<long>>> m_options;
+  // Hashed: the dialog's every query asks for the options of keys anywhere in the model.
+  // Only GetKeys shows an order, and it sorts.
+  std::unordered_map<long, std::vector<long>> m_options;
 };

@@ -4,7 +4,7 @@
 
 class BoyerMoore {
  public:
-  static const short kMaxPattern = 256;
+  static constexpr short kMaxPattern = 256;
 
   BoyerMoore();
   virtual ~BoyerMoore();

@@ -1,5 +1,8 @@
 #include "foundation/CString.h"
 
+#include "carbon/TextCommon.h"
+#include "cf/CFString.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +13,26 @@ CString::CString() : buffer(nullptr), length(0) {}
 CString::CString(const char* text) : CString() { *this = text; }
 
 CString::CString(const CString& other) : CString() { *this = other.buffer; }
+
+// Sized for the encoding, not per UTF-16 unit: a UTF-8 text can take three
+// bytes for each unit. Returns a new NUL-terminated buffer, or null when the
+// text is null or does not convert.
+static char* ConvertPlatformString(CFStringRef text, CFStringEncoding encoding) {
+  if (!text) return nullptr;
+  const CFIndex capacity = CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), encoding);
+  if (capacity < 0) return nullptr;
+  char* converted = new (std::nothrow) char[capacity + 1];
+  if (converted && !CFStringGetCString(text, converted, capacity + 1, encoding)) {
+    delete[] converted;
+    return nullptr;
+  }
+  return converted;
+}
+
+CString::CString(__CFString const* text) : CString() {
+  char* converted = ConvertPlatformString(text, CFStringGetSystemEncoding());
+  if (converted) Adopt(converted, std::strlen(converted));
+}
 
 CString::~CString() { ClearBuffer(); }
 
@@ -24,6 +47,15 @@ CString& CString::operator=(const char* text) {
 }
 
 CString& CString::operator=(const CString& other) { return *this = other.buffer; }
+
+CString& CString::operator=(__CFString const* text) {
+  char* converted = ConvertPlatformString(text, GetApplicationTextEncoding());
+  if (converted)
+    Adopt(converted, std::strlen(converted));
+  else
+    *this = "";
+  return *this;
+}
 
 bool CString::Empty() const { return !buffer || buffer[0] == '\0'; }
 

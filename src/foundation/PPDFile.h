@@ -1,7 +1,8 @@
 #pragma once
 // The PPD file of a document: a platform file located by volume, directory and
-// name, by a file specification, or by a path.
+// name, by a file specification, by a file URL or by a path.
 
+#include "cf/CFURL.h"
 #include "foundation/FileMac.h"
 
 class PPDFile : public FileMac {
@@ -9,4 +10,7 @@ class PPDFile : public FileMac {
   PPDFile(short vRefNum, long dirID, ConstStr255Param name) : FileMac(vRefNum, dirID, name) {}
   explicit PPDFile(const FSSpec& spec) : FileMac(spec) {}
   explicit PPDFile(const char* path) : FileMac(path) {}
+  // A URL that names no existing file gives a location that opens as a
+  // missing file.
+  explicit PPDFile(CFURLRef url);
 };

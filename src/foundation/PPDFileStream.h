@@ -10,7 +10,7 @@ class PPDFile;
 
 class PPDFileStream : public PPDStream {
  public:
-  static const long kWindowSize = 10000;
+  static constexpr long kWindowSize = 10000;
 
   // Opens the file for reading when it is not open and fills the window. The
   // file is not owned; it must outlive the stream. `windowed` false asks for

@@ -6,7 +6,7 @@ class PPDStream {
  public:
   enum { kGood = 0, kBad = 1, kEndOfData = 2 };
   // A line read by GetLine holds at most this many bytes (plus a NUL).
-  static const unsigned long kMaxLine = 255;
+  static constexpr unsigned long kMaxLine = 255;
 
   // Without text, or with a length that is not positive, the stream is bad.
   PPDStream();

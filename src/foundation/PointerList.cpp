@@ -55,7 +55,8 @@ ConstPointerListItr ConstPointerListItr::operator--(int) {
   return old;
 }
 
-PointerList::PointerList() : count(0), head(nullptr, nullptr, &tail), tail(nullptr, &head, nullptr) {}
+PointerList::PointerList()
+    : count(0), head(nullptr, nullptr, &tail), tail(nullptr, &head, nullptr) {}
 
 PointerList::PointerList(const PointerList& other) : PointerList() { *this = other; }
 

@@ -121,7 +121,7 @@ TEST(PPDXTest, QuotedValuesGoOnThroughTheFile) {
   EXPECT_EQ(open.NextLine(), "*Next");
 
   // A keyword line ends the value and is consumed with it.
-  Reader keyword("*Note: \"ABC\n*Swallowed: \"x\"\n*Next\n");
+  Reader keyword("*Note: \"ABC\n*Swallowed\n*Next\n");
   EXPECT_TRUE(keyword.Document().GetQuotedString(keyword.Line(), out, 256));
   EXPECT_STREQ(out, "ABC");
   EXPECT_EQ(keyword.NextLine(), "*Next");
@@ -183,10 +183,10 @@ TEST(PPDXTest, LongPostScriptValuesAreCutToCapacity) {
   EXPECT_EQ(std::string(out, 4095), value.substr(0, 4095));
   EXPECT_EQ(out[4095], '\n');
 
-  // A value of exactly capacity - 1 bytes gets its line feed as usual.
-  Reader exact("*Code: \"abc\"\n");
-  EXPECT_EQ(exact.Document().GetPostscriptString(exact.Line(), out, 4), 4u);
-  EXPECT_EQ(std::string(out, 4), "abc\n");
+  // A value that leaves room for its line feed gets just that one.
+  Reader fits("*Code: \"ab\"\n");
+  EXPECT_EQ(fits.Document().GetPostscriptString(fits.Line(), out, 4), 3u);
+  EXPECT_EQ(std::string(out, 3), "ab\n");
   Reader over("*Code: \"abcd\"\n");
   EXPECT_EQ(over.Document().GetPostscriptString(over.Line(), out, 4), 4u);
   EXPECT_EQ(std::string(out, 4), "abc\n");

@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include "constraints/KVCache.h"
+#include "constraints/KeyForest.h"
+
 
 namespace {
 
@@ -28,6 +31,18 @@ TEST(ItemConstraintListTest, IndexingAndConcatenation) {
   EXPECT_EQ(sum.pairs(), (Pairs{{1, 10}, {2, 20}, {1, 10}, {2, 20}}));
   left += left;
   EXPECT_EQ(left.pairs(), sum.pairs());
+}
+
+TEST(KeyForestTest, KeysAscendingOptionsInRegistrationOrder) {
+  KeyForest keys;
+  Pairs expected;
+  for (long i = 0; i < 11; ++i) keys.insert(i * 7 % 11, 2), keys.insert(i * 7 % 11, 1);
+  for (long key = 0; key < 11; ++key) expected.insert(expected.end(), {{key, 2}, {key, 1}});
+  KVCache listed;
+  listed.add(KV(99, 9));
+  KVCache* out = &listed;
+  keys.GetKeys(&out);
+  EXPECT_EQ(Pairs(listed.begin(), listed.end()), expected);
 }
 
 class ConstraintForestTest : public ::testing::Test {

@@ -1,6 +1,10 @@
 #include "foundation/CString.h"
 
+#include "cf/CoreFoundation.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 static const char* Text(const CString& text) { return text; }
 static char* At(CString& text, unsigned long offset) {
@@ -77,4 +81,21 @@ TEST(CStringTest, RemoveMovesTailDownAndStopsAtTheEnd) {
   char outside[] = "zz";
   text.Remove(outside, 1);
   EXPECT_STREQ(text, "ad");
+}
+
+TEST(CStringTest, PlatformStringsConvertWholeInUtf8) {
+  std::string euros;
+  for (int i = 0; i < 50; ++i) euros += "\xE2\x82\xAC";
+  CFStringRef text = CFStringCreateWithCString(nullptr, euros.c_str(), kCFStringEncodingUTF8);
+  CString converted(text);
+  EXPECT_STREQ(converted, euros.c_str());
+  EXPECT_EQ(converted.Size(), 150u);
+  CString assigned("x");
+  assigned = text;
+  EXPECT_STREQ(assigned, euros.c_str());
+  CFRelease(text);
+
+  assigned = static_cast<CFStringRef>(nullptr);
+  EXPECT_STREQ(assigned, "");
+  EXPECT_EQ(Text(CString(static_cast<CFStringRef>(nullptr))), nullptr);
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+
+#include "cf/CFBase.h"
+#include "cf/CFURL.h"
 
 #include "carbon/MacErrors.h"
 #include "foundation/PPDFile.h"
@@ -101,6 +105,26 @@ TEST(FileMacTest, NamesTooLongForTheSeventyByteFormStillOpen) {
   EXPECT_EQ(std::string(name), longName.substr(0, 63));
   // Its 70-byte form names no file.
   EXPECT_FALSE(PPDFile(spec).exists());
+}
+
+TEST(FileMacTest, FileURLs) {
+  std::string longName = std::string(70, 'u') + ".ppd";
+  TempFile file("by url", longName);
+  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+      nullptr, reinterpret_cast<const UInt8*>(file.Path()), static_cast<CFIndex>(std::strlen(file.Path())), false);
+  ASSERT_NE(url, nullptr);
+  PPDFile byURL(url);
+  CFRelease(url);
+  EXPECT_EQ(ReadAll(byURL), "by url");
+  EXPECT_EQ(byURL.path(), PPDFile(file.Path()).path());
+
+  std::string missing = file.Directory() + "/missing.ppd";
+  url = CFURLCreateFromFileSystemRepresentation(nullptr, reinterpret_cast<const UInt8*>(missing.c_str()),
+                                                static_cast<CFIndex>(missing.size()), false);
+  PPDFile unresolved(url);
+  CFRelease(url);
+  EXPECT_FALSE(unresolved.valid());
+  EXPECT_EQ(unresolved.openDataFork(fsRdPerm), fnfErr);
 }
 
 TEST(FileMacTest, CreatesAndWritesTheDataFork) {

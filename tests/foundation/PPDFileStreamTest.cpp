@@ -55,6 +55,12 @@ TEST(PPDFileStreamTest, LinesAcrossTheWindowEnd) {
   EXPECT_EQ(lines[99].text, std::string(99, 'a'));
   EXPECT_EQ(lines[100].text, "next");
 
+  // A line feed that starts a window after a complete line is an empty line.
+  lines = ReadAll(Filler() + std::string(99, 'a') + "\n\nnext\n");
+  ASSERT_EQ(lines.size(), 102u);
+  EXPECT_EQ(lines[100].text, "");
+  EXPECT_EQ(lines[101].text, "next");
+
   // The 255-byte limit holds for the joined line.
   lines = ReadAll(Filler() + std::string(255, 'd') + "\nnext\n");
   ASSERT_EQ(lines.size(), 101u);

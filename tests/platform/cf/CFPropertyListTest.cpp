@@ -57,28 +57,40 @@ std::string xmlOf(CFPropertyListRef tree) {
   return xml;
 }
 
-// A binary list of `levels` arrays, each holding the next `width` times.
-std::string nestedBinary(uint32_t levels, int width) {
+void appendBigEndian(std::string& bytes, uint64_t value, int size) {
+  for (int i = size - 1; i >= 0; --i) bytes += static_cast<char>(value >> (8 * i));
+}
+
+// A binary list of the given objects (object 0 at the top) whose references
+// are four bytes wide.
+std::string binaryList(const std::vector<std::string>& objects) {
   std::string bytes = "bplist00";
-  std::vector<uint32_t> offsets;
-  auto bigEndian = [&bytes](uint64_t value, int size) {
-    for (int i = size - 1; i >= 0; --i) bytes += static_cast<char>(value >> (8 * i));
-  };
-  for (uint32_t i = 0; i < levels; ++i) {
-    offsets.push_back(static_cast<uint32_t>(bytes.size()));
-    bool last = i + 1 == levels;
-    bytes += static_cast<char>(last ? 0xA0 : 0xA0 | width);
-    for (int k = 0; !last && k < width; ++k) bigEndian(i + 1, 4);
+  std::vector<uint64_t> offsets;
+  for (const std::string& object : objects) {
+    offsets.push_back(bytes.size());
+    bytes += object;
   }
   uint64_t tableOffset = bytes.size();
-  for (uint32_t offset : offsets) bigEndian(offset, 4);
+  for (uint64_t offset : offsets) appendBigEndian(bytes, offset, 4);
   bytes += std::string(6, '\0');
   bytes += '\4';
   bytes += '\4';
-  bigEndian(levels, 8);
-  bigEndian(0, 8);
-  bigEndian(tableOffset, 8);
+  appendBigEndian(bytes, objects.size(), 8);
+  appendBigEndian(bytes, 0, 8);
+  appendBigEndian(bytes, tableOffset, 8);
   return bytes;
+}
+
+// A binary list of `levels` arrays, each holding the next `width` times.
+std::string nestedBinary(uint32_t levels, int width) {
+  std::vector<std::string> objects;
+  for (uint32_t i = 0; i + 1 < levels; ++i) {
+    std::string array(1, static_cast<char>(0xA0 | width));
+    for (int k = 0; k < width; ++k) appendBigEndian(array, i + 1, 4);
+    objects.push_back(array);
+  }
+  objects.push_back(std::string(1, static_cast<char>(0xA0)));
+  return binaryList(objects);
 }
 
 }  // namespace
@@ -181,6 +193,27 @@ TEST(CFPropertyList, UntrustedInputIsRefusedWithoutHarm) {
   for (int i = 0; i < 100000; ++i) deep += "<array>";
   EXPECT_EQ(read(deep, kCFPropertyListImmutable, nullptr), nullptr);
   EXPECT_EQ(read(nestedBinary(100000, 1), kCFPropertyListImmutable, nullptr), nullptr);
+  // A dictionary key holding a NUL character, which the parser cannot take.
+  std::string dictionary("\xD1", 1);
+  appendBigEndian(dictionary, 1, 4);
+  appendBigEndian(dictionary, 2, 4);
+  EXPECT_EQ(read(binaryList({dictionary,
+                             std::string("\x53"
+                                         "a\0b",
+                                         4),
+                             "\x09"}),
+                 kCFPropertyListImmutable, nullptr),
+            nullptr);
+  CFPropertyListRef plainKey = read(binaryList({dictionary,
+                                                std::string("\x53"
+                                                            "a-b",
+                                                            4),
+                                                "\x09"}),
+                                    kCFPropertyListImmutable, nullptr);
+  ASSERT_NE(plainKey, nullptr);
+  EXPECT_EQ(CFDictionaryGetValue(static_cast<CFDictionaryRef>(plainKey), CFSTR("a-b")),
+            kCFBooleanTrue);
+  CFRelease(plainKey);
   // Sixty levels that each refer twice to the next would expand to 2^60 objects.
   EXPECT_EQ(read(nestedBinary(60, 2), kCFPropertyListImmutable, nullptr), nullptr);
   // Within the bounds the same shapes are read.
