@@ -32,6 +32,17 @@ class SettingsEntryReader {
     return true;
   }
 
+  // For an entry that may hold a T: the size query's error (a missing entry
+  // included); 0, with `value` untouched, for an entry of another size; otherwise
+  // the read's code.
+  template <typename T>
+  short Optional(unsigned long key, T& value) {
+    long size = 0;
+    const short error = Size(key, size);
+    if (error != 0 || size != long(sizeof(T))) return error;
+    return Fixed(key, &value, size);
+  }
+
   // A new malloc'd copy of a non-empty entry (the caller frees it) and its length;
   // false, with both untouched, when the entry is missing, empty or unreadable.
   bool Bytes(unsigned long key, unsigned char*& bytes, long& length);
