@@ -37,32 +37,33 @@ inline PPDXPopupControl* Popup(const char* keyword, bool visible,
 
 inline PPDXBooleanControl* Boolean(const char* keyword, bool visible, bool def) {
   PointerList flags;
-  return new PPDXBooleanControl(keyword, CFSTR("Option"), flags, visible, new CString("On"), Code("on\n"),
-                                3, new CString("Off"), Code("off\n"), 4, def, nullptr);
+  return new PPDXBooleanControl(keyword, CFSTR("Option"), flags, visible, new CString("On"),
+                                Code("on\n"), 3, new CString("Off"), Code("off\n"), 4, def,
+                                nullptr);
 }
 
 inline PPDXRangeControl* Range(const char* keyword, bool visible, long def) {
   PointerList flags;
-  return new PPDXRangeControl(keyword, CFSTR("Option"), flags, Code("<Copies> copies\n"), 16, 1, 999, 1,
-                              def, visible);
+  return new PPDXRangeControl(keyword, CFSTR("Option"), flags, Code("<Copies> copies\n"), 16, 1,
+                              999, 1, def, visible);
 }
 
 inline PPDXFloatRangeControl* FloatRange(const char* keyword, bool visible, double def) {
   PointerList flags;
-  return new PPDXFloatRangeControl(keyword, CFSTR("Option"), flags, Code("<Gamma> gamma\n"), 14, 0.5, 3.0,
-                                   0.25, def, visible);
+  return new PPDXFloatRangeControl(keyword, CFSTR("Option"), flags, Code("<Gamma> gamma\n"), 14,
+                                   0.5, 3.0, 0.25, def, visible);
 }
 
 inline PPDXJobNote* JobNote(const char* keyword, bool visible, const char* notes) {
   PointerList flags;
-  return new PPDXJobNote(keyword, CFSTR("Option"), flags, nullptr, 0, new CString(notes), nullptr, visible,
-                         32, JobNoteFlag(), 0);
+  return new PPDXJobNote(keyword, CFSTR("Option"), flags, nullptr, 0, new CString(notes), nullptr,
+                         visible, 32, JobNoteFlag(), 0);
 }
 
 inline PPDXSpecialOption* Special(const char* keyword, const char* value) {
   PointerList flags;
-  return new PPDXSpecialOption(keyword, CFSTR("Option"), flags, const_cast<char*>(value), Code("% special\n"),
-                               10, true);
+  return new PPDXSpecialOption(keyword, CFSTR("Option"), flags, const_cast<char*>(value),
+                               Code("% special\n"), 10, true);
 }
 
 inline PPDXCustomPageSizeControl* CustomPageSize(const char* keyword) {

@@ -1,11 +1,10 @@
-#include "PPDX/PPDObjects/PPDXControls.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXControlsAPI.h"
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXProperties.h"
@@ -44,7 +43,8 @@ std::string ParentOf(PPDXElement* element) {
 std::vector<std::string> Walk(PPDXControls& controls) {
   std::vector<std::string> seen;
   CNTL_TYPE type = CNTL_NONE;
-  for (PPDXControl* control = GetFirst(&controls, type); control; control = GetNext(&controls, type))
+  for (PPDXControl* control = GetFirst(&controls, type); control;
+       control = GetNext(&controls, type))
     seen.push_back(std::string(control->Keyword()) + " " + std::to_string(type));
   return seen;
 }
@@ -121,8 +121,8 @@ TEST(PPDXControlsTest, HierarchySavedInOneStoreComesBackWhole) {
   std::vector<std::string> layout, rebuilt;
   for (PPDXGroup* group = groupsBack.First(); group; group = groupsBack.Next())
     layout.push_back(std::string(owned(group)->Keyword()) + " <" + ParentOf(group));
-  EXPECT_EQ(layout, (std::vector<std::string>{"*Pane <*Page", "*PaperRoll <*Pane",
-                                              "*FinishRoll <*Pane"}));
+  EXPECT_EQ(layout,
+            (std::vector<std::string>{"*Pane <*Page", "*PaperRoll <*Pane", "*FinishRoll <*Pane"}));
   CNTL_TYPE type;
   for (PPDXControl* control = controlsBack.First(type); control; control = controlsBack.Next(type))
     rebuilt.push_back(std::string(owned(control)->Keyword()) + " " + std::to_string(type) + " <" +
@@ -198,8 +198,8 @@ TEST(PPDXControlsTest, CountsAndFindsFollowTheDisplayOptionAsControlsWereAdded) 
   // Giving the orphan a parent later shows it in walks but not in the counts.
   orphan->SetParent(roll);
   EXPECT_EQ(1u, controls.PopupCount());
-  EXPECT_EQ(Walk(controls), (std::vector<std::string>{"*ZPDuplexOrphan 5", "*ZPDuplex 5",
-                                                      "*CustomPageSize 7"}));
+  EXPECT_EQ(Walk(controls),
+            (std::vector<std::string>{"*ZPDuplexOrphan 5", "*ZPDuplex 5", "*CustomPageSize 7"}));
   std::vector<std::string> notes;
   for (PPDXJobNote* note = GetFirstJobNote(&controls); note; note = GetNextJobNote(&controls))
     notes.push_back(note->Keyword());

@@ -1,11 +1,10 @@
-#include "PPDX/PPDObjects/PPDXGroups.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXLayoutAPI.h"
 #include "PPDX/PPDObjects/PPDXProperties.h"
 #include "PPDX/PPDObjects/PPDXProperty.h"
@@ -34,7 +33,8 @@ TEST(PPDXGroupsTest, EachGroupComesBackAsItsClassNamingItsParent) {
   paper.SetParent(&pane);
   finish.SetParent(&pane);
   PPDXGroups groups;
-  for (PPDXGroup* group : std::vector<PPDXGroup*>{&pane, &paper, &finish, &plain}) groups.Add(group);
+  for (PPDXGroup* group : std::vector<PPDXGroup*>{&pane, &paper, &finish, &plain})
+    groups.Add(group);
   Settings settings;
   ASSERT_EQ(0, groups.Save(settings));
   std::unique_ptr<CString> parent(GetSettingsString(settings, FourCC("PrNm"), 4003));
@@ -73,9 +73,9 @@ TEST(PPDXGroupsTest, WalksFilterByDisplayOptionWhileFindSeesEverything) {
   EXPECT_EQ(Walk(groups), std::vector<std::string>{"*Shown"});
   // Find ignores the filter and leaves the walk where it was.
   EXPECT_EQ(groups.First(), &shown);
+  EXPECT_EQ(FindGroup(&groups, "Finishing", true), nullptr);
   EXPECT_EQ(FindGroup(&groups, "*Orphan", true), &orphan);
   EXPECT_EQ(FindGroup(&groups, "Finishing", false), &hidden);
-  EXPECT_EQ(FindGroup(&groups, "Finishing", true), nullptr);
   EXPECT_EQ(groups.Next(), nullptr);
 
   const unsigned long counts[] = {1, 2, 2, 4};

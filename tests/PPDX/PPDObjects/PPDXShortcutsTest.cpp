@@ -1,5 +1,3 @@
-#include "PPDX/PPDObjects/PPDXShortcuts.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +6,7 @@
 
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
+#include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "PPDX/PPDObjects/PPDXShortcutsAPI.h"
 #include "support/ModelControls.h"
 #include "support/ModelStore.h"
@@ -18,8 +17,7 @@ using PopupPtr = std::unique_ptr<PPDXPopupControl>;
 
 std::vector<std::string> Walk(PPDXShortcuts& shortcuts) {
   std::vector<std::string> keywords;
-  for (PPDXPopupControl* popup = FirstShortcut(&shortcuts); popup;
-       popup = NextShortcut(&shortcuts))
+  for (PPDXPopupControl* popup = FirstShortcut(&shortcuts); popup; popup = NextShortcut(&shortcuts))
     keywords.push_back(popup->Keyword());
   return keywords;
 }

@@ -1,9 +1,8 @@
-#include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
 #include "foundation/Settings.h"
 
 namespace {

@@ -1,9 +1,8 @@
-#include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
 #include "foundation/CString.h"
 #include "support/ModelControls.h"
 #include "support/ModelStore.h"
