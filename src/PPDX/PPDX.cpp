@@ -22,16 +22,18 @@ void StripTrailingWhiteSpace(char* text) {
   while (length > 0 && IsWhiteSpace(text[length - 1])) text[--length] = '\0';
 }
 
-// Consumes the line up to and including its first double quote.
+bool EndsLine(char c) { return c == '\n' || c == '\r'; }
+
+// Consumes the line up to and including its first double quote. The stream
+// may hold more than the line (the header is read straight from the file): a
+// quote on a later line does not count.
 bool SkipPastQuote(PPDStream& line) {
   char c;
-  while (line.GetChar(c)) {
+  while (line.GetChar(c) && !EndsLine(c)) {
     if (c == '"') return true;
   }
   return false;
 }
-
-bool EndsLine(char c) { return c == '\n' || c == '\r'; }
 
 // The bytes of a PostScript value as they are collected; at capacity - 1
 // bytes the value is cut and closed with a line feed.

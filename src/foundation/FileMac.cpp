@@ -37,7 +37,8 @@ FileMac::FileMac(const char* path) : FileMac() {
   FSSpec spec;
   std::string fullPath;
   OSErr error = FSSpecFromPOSIXPath(path, &spec, &fullPath);
-  if (error != dirNFErr) SetLocation(spec, fullPath);
+  // Without its directory the path stays empty and the file invalid.
+  SetLocation(spec, fullPath);
   Result(error);
 }
 

@@ -10,7 +10,7 @@ PPDFile::PPDFile(CFURLRef url) {
   FSSpec spec = {};
   UInt8 path[PATH_MAX];
   if (CFURLGetFSRef(url, &ref)) {
-    // A name too long for the spec still leaves the rest of it filled.
+    // A name too long for an FSSpec still leaves the rest of it filled.
     OSErr error = FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &spec, nullptr);
     if ((error == noErr || error == bdNamErr) && FSRefMakePath(&ref, path, sizeof path) == noErr) {
       SetLocation(spec, reinterpret_cast<const char*>(path));

@@ -1,6 +1,6 @@
 #pragma once
 // The PPD file of a document: a platform file located by volume, directory and
-// name, by a file specification, by a file URL or by a path.
+// name, by an FSSpec, by a file URL or by a path.
 
 #include "cf/CFURL.h"
 #include "foundation/FileMac.h"

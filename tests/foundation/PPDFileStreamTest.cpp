@@ -41,35 +41,28 @@ std::string Filler() {
 }  // namespace
 
 TEST(PPDFileStreamTest, LinesAcrossTheWindowEnd) {
-  // A 200-byte line straddling the window end is joined whole.
-  std::vector<Line> lines = ReadAll(Filler() + std::string(200, 'y') + "\nnext\n");
-  ASSERT_EQ(lines.size(), 101u);
-  EXPECT_TRUE(lines[99].complete);
-  EXPECT_EQ(lines[99].text, std::string(200, 'y'));
-  EXPECT_EQ(lines[100].text, "next");
-
-  // A carriage return that ends the window and the line feed that starts the
-  // next one are one line end.
-  lines = ReadAll(Filler() + std::string(99, 'a') + "\r\nnext\n");
-  ASSERT_EQ(lines.size(), 101u);
-  EXPECT_EQ(lines[99].text, std::string(99, 'a'));
-  EXPECT_EQ(lines[100].text, "next");
-
-  // A line feed that starts a window after a complete line is an empty line.
-  lines = ReadAll(Filler() + std::string(99, 'a') + "\n\nnext\n");
-  ASSERT_EQ(lines.size(), 102u);
-  EXPECT_EQ(lines[100].text, "");
-  EXPECT_EQ(lines[101].text, "next");
-
-  // The 255-byte limit holds for the joined line.
-  lines = ReadAll(Filler() + std::string(255, 'd') + "\nnext\n");
-  ASSERT_EQ(lines.size(), 101u);
-  EXPECT_TRUE(lines[99].complete);
-  EXPECT_EQ(lines[99].text, std::string(255, 'd'));
-  lines = ReadAll(Filler() + std::string(150, 'b') + std::string(150, 'c') + "\n");
-  ASSERT_GE(lines.size(), 100u);
-  EXPECT_FALSE(lines[99].complete);
-  EXPECT_EQ(lines[99].text, std::string(150, 'b') + std::string(105, 'c'));
+  struct {
+    std::string tail;  // starts 100 bytes before the window's end
+    Line straddling;
+    std::string next;
+  } cases[] = {
+      {std::string(200, 'y') + "\nnext\n", {true, std::string(200, 'y')}, "next"},
+      // A CR ending the window and the LF starting the next are one line end.
+      {std::string(99, 'a') + "\r\nnext\n", {true, std::string(99, 'a')}, "next"},
+      // An LF starting a window after a complete line is an empty line.
+      {std::string(99, 'a') + "\n\nnext\n", {true, std::string(99, 'a')}, ""},
+      // The 255-byte limit holds for the joined line.
+      {std::string(255, 'd') + "\nnext\n", {true, std::string(255, 'd')}, "next"},
+      {std::string(150, 'b') + std::string(150, 'c') + "\n", {false, std::string(150, 'b') + std::string(105, 'c')},
+       std::string(45, 'c')},
+  };
+  for (const auto& c : cases) {
+    std::vector<Line> lines = ReadAll(Filler() + c.tail);
+    ASSERT_GE(lines.size(), 101u) << c.tail;
+    EXPECT_EQ(lines[99].complete, c.straddling.complete) << c.tail;
+    EXPECT_EQ(lines[99].text, c.straddling.text);
+    EXPECT_EQ(lines[100].text, c.next);
+  }
 }
 
 TEST(PPDFileStreamTest, FilesLongerThanSeveralWindows) {

@@ -34,7 +34,7 @@ TEST(PPDStreamTest, LineLengthLimitIs255Bytes) {
   EXPECT_TRUE(tooLong.Good());
 }
 
-TEST(PPDStreamTest, EveryLineEndEndsOneLineAndTheLastLineNeedsOne) {
+TEST(PPDStreamTest, LineEndsAndWhatStopsALine) {
   std::string text = "cr\rlf\ncrlf\r\n\nlast";
   PPDStream stream(text.data(), static_cast<long>(text.size()));
   EXPECT_EQ(NextLine(stream).text, "cr");
@@ -47,27 +47,20 @@ TEST(PPDStreamTest, EveryLineEndEndsOneLineAndTheLastLineNeedsOne) {
   EXPECT_FALSE(last.complete);
   EXPECT_EQ(last.text, "last");
   EXPECT_TRUE(stream.EndOfFile());
-}
 
-TEST(PPDStreamTest, Byte255StopsTheLine) {
-  std::string text = "ab\xff" "cd\n";
-  PPDStream stream(text.data(), static_cast<long>(text.size()));
-  Line line = NextLine(stream);
+  std::string stop = "ab\xff" "cd\n";
+  PPDStream byte255(stop.data(), static_cast<long>(stop.size()));
+  Line line = NextLine(byte255);
   EXPECT_FALSE(line.complete);
   EXPECT_EQ(line.text, "ab");
-  EXPECT_EQ(stream.PeekChar(), 255);
 }
 
 TEST(PPDStreamTest, CharactersAndStatus) {
-  PPDStream none(nullptr, 5);
-  EXPECT_TRUE(none.Bad());
-  PPDStream negative("abc", 0);
-  EXPECT_TRUE(negative.Bad());
-
+  EXPECT_TRUE(PPDStream(nullptr, 5).Bad());
+  EXPECT_TRUE(PPDStream("abc", 0).Bad());
   const char text[] = " \t x";
   PPDStream stream(text, 4);
   stream.SkipWhiteSpace();
-  EXPECT_EQ(stream.PeekChar(), 'x');
   char c = 0;
   EXPECT_TRUE(stream.GetChar(c));
   EXPECT_EQ(c, 'x');
@@ -75,11 +68,4 @@ TEST(PPDStreamTest, CharactersAndStatus) {
   EXPECT_FALSE(stream.GetChar(c));
   EXPECT_EQ(c, -1);
   EXPECT_TRUE(stream.EndOfFile());
-
-  // Set up without data: bad, still over the old text.
-  stream.Setup(nullptr, 0);
-  EXPECT_TRUE(stream.Bad());
-  stream.Setup(text + 3, 1);
-  EXPECT_TRUE(stream.Good());
-  EXPECT_EQ(stream.PeekChar(), 'x');
 }
