@@ -2,9 +2,7 @@
 // Controls of every kind built by hand, as the parser would build them, for tests
 // of the collections that list them. Each returns a new control the caller owns.
 
-#include <cstdlib>
-#include <cstring>
-#include <initializer_list>
+#include <vector>
 
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
@@ -14,24 +12,17 @@
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
 #include "foundation/CString.h"
+#include "support/ControlTestSupport.h"
 
 namespace model {
 
-inline unsigned char* Code(const char* text) {
-  return reinterpret_cast<unsigned char*>(strdup(text));
-}
-
+// Each choice's code is its own keyword.
 inline PPDXPopupControl* Popup(const char* keyword, bool visible,
-                               std::initializer_list<const char*> choices, const char* def) {
-  PointerList flags, items;
-  for (const char* choice : choices) {
-    auto* item = new _PopupItem;
-    item->keyword = new CString(choice);
-    item->psData = Code(choice);
-    item->psLength = long(strlen(choice));
-    items.PushBack(item);
-  }
-  return new PPDXPopupControl(keyword, CFSTR("Option"), flags, visible, false, false, items,
+                               const std::vector<const char*>& choices, const char* def) {
+  std::vector<Choice> items;
+  for (const char* choice : choices) items.push_back({choice, nullptr, choice});
+  PointerList flags, list = Items(items);
+  return new PPDXPopupControl(keyword, CFSTR("Option"), flags, visible, false, false, list,
                               def ? new CString(def) : nullptr, nullptr);
 }
 

@@ -14,7 +14,7 @@
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "support/ModelControls.h"
-#include "support/ModelStore.h"
+#include "support/DisplayOption.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ TEST(PPDXControlsTest, HierarchySavedInOneStoreComesBackWhole) {
   ASSERT_EQ(0, groups.Save(settings));
   ASSERT_EQ(0, controls.Save(settings));
   ASSERT_EQ(0, shortcuts.Save(settings));
-  auto blob = ThroughBlob(settings);
+  auto blob = Unflattened(settings);
   ASSERT_TRUE(blob);
 
   PPDXProperties pagesBack(*blob);
@@ -226,7 +226,7 @@ TEST(PPDXControlsTest, RebuildSkipsIndexesItCannotPlaceAndGivesNotesTheLanguage)
   ASSERT_EQ(0, settings.Add(5000, 5002, &count, 4));
   ASSERT_EQ(0, settings.Add(FourCC("KyWd"), 5001, "*Unmarked", 9));
   ASSERT_EQ(0, settings.Add(1000, 1007, "JIS83-RKSJ", 10));
-  auto blob = ThroughBlob(settings);
+  auto blob = Unflattened(settings);
   ASSERT_TRUE(blob);
 
   DisplayOption all(DISPLAY_ALL);

@@ -12,7 +12,8 @@
 #include "PPDX/PPDObjects/PPDXScrollPane.h"
 #include "foundation/CString.h"
 #include "foundation/SettingsStrings.h"
-#include "support/ModelStore.h"
+#include "support/ControlTestSupport.h"
+#include "support/DisplayOption.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ TEST(PPDXGroupsTest, EachGroupComesBackAsItsClassNamingItsParent) {
   ASSERT_TRUE(parent);
   EXPECT_STREQ(*parent, "*Pane");
 
-  auto blob = ThroughBlob(settings);
+  auto blob = Unflattened(settings);
   ASSERT_TRUE(blob);
   PPDXGroups rebuilt(*blob);
   EXPECT_EQ(Walk(rebuilt), (std::vector<std::string>{"*Pane", "*Paper", "*Finish", "*Plain"}));
@@ -106,7 +107,7 @@ TEST(PPDXGroupsTest, PropertyPagesKeepTheirFlagsAndPane) {
   EXPECT_EQ(FindProperty(&pages, "App", false), &app);
   Settings settings;
   ASSERT_EQ(0, pages.Save(settings));
-  auto blob = ThroughBlob(settings);
+  auto blob = Unflattened(settings);
   ASSERT_TRUE(blob);
   // A page whose first flag is missing shows nowhere, whatever its second says.
   ASSERT_EQ(0, blob->Remove(FourCC("SPPg"), 3002));

@@ -9,7 +9,7 @@
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "PPDX/PPDObjects/PPDXShortcutsAPI.h"
 #include "support/ModelControls.h"
-#include "support/ModelStore.h"
+#include "support/DisplayOption.h"
 
 namespace {
 

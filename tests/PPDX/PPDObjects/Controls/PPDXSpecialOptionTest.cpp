@@ -5,7 +5,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
 #include "foundation/CString.h"
 #include "support/ModelControls.h"
-#include "support/ModelStore.h"
+#include "support/DisplayOption.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST(PPDXSpecialOptionTest, ValueIsFixedSavedAndEmptyWhenMissing) {
 
   Settings settings;
   ASSERT_EQ(0, special->Save(settings, 5003));
-  auto blob = ThroughBlob(settings);
+  auto blob = Unflattened(settings);
   ASSERT_TRUE(blob);
   PPDXSpecialOption rebuilt(*blob, 5003);
   EXPECT_EQ(CNTL_SPECIAL, rebuilt.Type());
