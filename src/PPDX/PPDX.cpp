@@ -18,8 +18,13 @@ const char kRestOfLine[] = "\n\r";
 
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t'; }
 
+// Delimiter sets hold a few bytes: comparing them in turn beats a search call.
 bool IsDelimiter(char c, const char* delimiters) {
-  return delimiters != nullptr && std::memchr(delimiters, c, std::strlen(delimiters)) != nullptr;
+  if (delimiters == nullptr) return false;
+  for (const char* d = delimiters; *d != '\0'; ++d) {
+    if (*d == c) return true;
+  }
+  return false;
 }
 
 void StripTrailingWhiteSpace(char* text) {

@@ -219,27 +219,31 @@ bool ZPXPPD::NextFlagWord(PPDStream& line, char* word) {
   return false;
 }
 
-PPDXControl* ZPXPPD::FindAnyControl(const char* keyword) {
-  AllElementsShown everything;
-  CNTL_TYPE type;
-  return mControls->Find(keyword, type, true);
+PPDXControl* ZPXPPD::FindAnyControl(const char* keyword) const {
+  auto found = mControlsByKeyword.find(keyword);
+  return found != mControlsByKeyword.end() ? found->second : nullptr;
+}
+
+void ZPXPPD::AddControl(PPDXControl* control) {
+  mControls->Add(control);
+  if (control->Keyword() != nullptr) mControlsByKeyword.emplace(control->Keyword(), control);
 }
 
 void ZPXPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportOrphan) {
   if (group == nullptr && mInInstallableOptions && mInstallableRollDown != nullptr)
     group = mInstallableRollDown;
   if (group == nullptr && !ParseOrphans()) {
-    mControls->Add(control);
+    AddControl(control);
     return;
   }
   if (PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(group)) {
     control->SetParent(rollDown);
     rollDown->Controls()->Add(control);
-    mControls->Add(control);
+    AddControl(control);
     return;
   }
   if (reportOrphan) AddError(MakeError(29, control->Keyword(), false));
-  mControls->Add(control);
+  AddControl(control);
 }
 
 const GroupName* ZPXPPD::FindGroupName(const char* name) const {

@@ -5,6 +5,8 @@
 // the file.
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "PPDX/PPDX.h"
 #include "PPDX/PPDXDisplayOptions.h"
@@ -105,8 +107,10 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   void CollectOrphanGroups();
   PPDXGroup* CreateDeclaredGroup(const GroupName& record);
   const GroupName* FindGroupName(const char* name) const;
-  // Every control of any kind, whatever the display options.
-  PPDXControl* FindAnyControl(const char* keyword);
+  // The first control made with the keyword, of any kind and whatever the
+  // display options.
+  PPDXControl* FindAnyControl(const char* keyword) const;
+  void AddControl(PPDXControl* control);
   PPDXErrorObj* ParseInstallableGroup(PPDStream& line, bool opening);
   static PPDXErrorObj* ReadRestOfLine(PPDStream& line, std::unique_ptr<CString>& field);
 
@@ -139,6 +143,9 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   PointerList mShortcutKeywords;
   PointerList mGroupNames;
   std::unique_ptr<UIConstraints> mConstraints;
+  // Every control by keyword, so that finding one costs the same in a
+  // document of any size.
+  std::unordered_map<std::string, PPDXControl*> mControlsByKeyword;
 
   // A line that a standalone job note read but left to the line loop.
   char mPendingLine[256];
