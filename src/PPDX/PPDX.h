@@ -105,7 +105,6 @@ class PPDX {
   bool AddError(PPDXErrorObj* error);
   void SetValid(bool valid) { mValid = valid; }
   bool HeaderPassed() const { return mValid; }
-  void SetValidPrinterName(bool valid) { mValidPrinterName = valid; }
 
  private:
   // Consumes the lines that continue a quoted value; true once a line with
