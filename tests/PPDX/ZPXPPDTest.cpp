@@ -165,7 +165,9 @@ TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
       Popup("ZPNone", "*DefaultZPNone: Z\n*ZPNone A/A: \"a\"\n*ZPNone B/B: \"b\"\n") +
       "*%ZPXFlags *ZPJog: Spooler\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: Boolean\n"
       "*DefaultZPJog: True\n*ZPJog True/On: \"<</Jog 3>> setpagedevice\"\n*ZPJog Maybe/?: \"x\"\n"
-      "*ZPJog False/Off: \"\"\n*CloseUI: *ZPJog\n"
+      "*ZPJog False/Off: \"\"\n*CloseUI: *ZPJog\n" +
+      // The bad Boolean option costs nothing after its block.
+      Popup("ZPAfter", "*DefaultZPAfter: A\n*ZPAfter A/A: \"\"\n") +
       // A standard option that no *%ZPXFlags announces makes nothing.
       "*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: A4\n*PageSize A4/A4: \"a4\"\n"
       "*CloseUI: *PageSize\n");
@@ -183,8 +185,9 @@ TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
   EXPECT_STREQ(jog->TrueDisplayText(), "On");
   EXPECT_STREQ(jog->FalseDisplayText(), "Off");
   EXPECT_EQ(jog->GetParent(), document->GetGroups()->Find("Roll", true));
+  EXPECT_NE(Control(*document, "*ZPAfter"), nullptr);
   EXPECT_EQ(Control(*document, "*PageSize"), nullptr);
-  EXPECT_EQ(document->GetControls()->PopupCount() + document->GetControls()->BooleanCount(), 3u);
+  EXPECT_EQ(document->GetControls()->PopupCount() + document->GetControls()->BooleanCount(), 4u);
 }
 
 TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
