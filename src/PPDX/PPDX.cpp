@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "PPDX/PPDObjects/PPDXErrorObj.h"
+#include "PPDX/PPDObjects/PPDXErrors.h"
+#include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
 #include "foundation/PPDFileStream.h"
@@ -10,11 +13,18 @@
 namespace {
 
 const unsigned long kMaxToken = PPDStream::kMaxLine;
+const unsigned long kQuotedCapacity = 256;
+const char kRestOfLine[] = "\n\r";
 
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t'; }
 
+// Delimiter sets hold a few bytes: comparing them in turn beats a search call.
 bool IsDelimiter(char c, const char* delimiters) {
-  return delimiters != nullptr && std::memchr(delimiters, c, std::strlen(delimiters)) != nullptr;
+  if (delimiters == nullptr) return false;
+  for (const char* d = delimiters; *d != '\0'; ++d) {
+    if (*d == c) return true;
+  }
+  return false;
 }
 
 void StripTrailingWhiteSpace(char* text) {
@@ -80,11 +90,92 @@ class PostScriptValue {
 
 }  // namespace
 
-PPDX::PPDX() = default;
+PPDX::PPDX() : mErrors(new PPDXErrors) {}
 
-PPDX::PPDX(PPDFile* file) : mFile(file) {}
+PPDX::PPDX(PPDFile* file) : mFile(file), mErrors(new PPDXErrors) {}
 
-PPDX::~PPDX() = default;
+PPDX::~PPDX() { DeleteErrors(); }
+
+void PPDX::DeleteErrors() {
+  for (PPDXErrorObj* error = mErrors->First(); error != nullptr; error = mErrors->Next()) delete error;
+}
+
+void PPDX::Retain() { ++mReferenceCount; }
+
+bool PPDX::Release() {
+  if (--mReferenceCount > 0) return false;
+  delete this;
+  return true;
+}
+
+bool PPDX::AddError(PPDXErrorObj* error) {
+  mErrors->Add(error);
+  return error->IsFatal() || mAllErrorsFatal;
+}
+
+bool PPDX::IsValidPPD() const {
+  if (!mValid) return false;
+  if (mErrors->Empty()) return true;
+  if (mAllErrorsFatal) return false;
+  for (PPDXErrorObj* error = mErrors->First(); error != nullptr; error = mErrors->Next()) {
+    if (error->IsFatal()) return false;
+  }
+  return true;
+}
+
+unsigned long PPDX::GetStringTextEncoding() const {
+  return mConverter ? mConverter->GetOutputEncoding() : 0;
+}
+
+CFStringRef PPDX::CreateDisplayName(const char* text) {
+  if (mConverter) return mConverter->ConvertToCFString(text, 0);
+  if (!mUTF8Reader) {
+    unsigned long unknown = TextConverter::kUnknownEncoding;
+    mUTF8Reader.reset(new TextConverter(unknown, TextConverter::kUnknownEncoding));
+  }
+  return mUTF8Reader->ConvertToCFString(text, 0);
+}
+
+PPDXErrorObj* PPDX::ParsePSKeywords(PPDStream& line, const char* keyword) {
+  static const struct {
+    const char* keyword;
+    HeaderField field;
+  } kQuoted[] = {{"*PCFileName", kPCFileName},
+                 {"*FormatVersion", kFormatVersion},
+                 {"*FileVersion", kFileVersion},
+                 {"*ModelName", kModelName}};
+  for (const auto& entry : kQuoted) {
+    if (std::strcmp(keyword, entry.keyword) != 0) continue;
+    char value[kQuotedCapacity];
+    if (GetQuotedString(line, value, kQuotedCapacity)) SetHeaderField(entry.field, value);
+    return nullptr;
+  }
+  HeaderField field;
+  if (std::strcmp(keyword, "*LanguageVersion") == 0)
+    field = kLanguageVersion;
+  else if (std::strcmp(keyword, "*LanguageEncoding") == 0)
+    field = kLanguageEncoding;
+  else
+    return nullptr;
+  char value[kMaxToken + 1];
+  if (NextToken(line, value, kRestOfLine, true)) SetHeaderField(field, value);
+  if (mHeader[kLanguageVersion] && mHeader[kLanguageEncoding]) mConverter.reset(new TextConverter(this));
+  return nullptr;
+}
+
+void PPDX::SetStream(PPDFileStream* stream) {
+  mStream = stream;
+  mStreamEnded = false;
+}
+
+bool PPDX::FetchLine(char* out) {
+  if (mStream == nullptr || mStreamEnded) {
+    out[0] = '\0';
+    return false;
+  }
+  mStreamEnded = !mStream->GetLine(out);
+  return !mStreamEnded;
+}
 
 const char* PPDX::FormatVersion() const { return HeaderText(kFormatVersion); }
 const char* PPDX::FileVersion() const { return HeaderText(kFileVersion); }
@@ -152,10 +243,9 @@ bool PPDX::GetQuotedString(PPDStream& line, char* out, const unsigned long& capa
 }
 
 bool PPDX::SkipContinuationLines() {
-  if (mStream == nullptr) return false;
   char buffer[PPDStream::kMaxLine + 1];
   for (;;) {
-    if (!mStream->GetLine(buffer)) return false;
+    if (!FetchLine(buffer)) return false;
     if (buffer[0] == '*' || std::strchr(buffer, '"') != nullptr) return true;
   }
 }
@@ -165,7 +255,7 @@ unsigned long PPDX::GetPostscriptString(PPDStream& line, char* out, const unsign
   PostScriptValue value(out, capacity);
   if (value.CopyUntilQuote(line)) return value.Full() || value.Length() > 0 ? value.Close() : 0;
   char buffer[PPDStream::kMaxLine + 1];
-  while (mStream != nullptr && mStream->GetLine(buffer)) {
+  while (FetchLine(buffer)) {
     if (buffer[0] == '\0') continue;
     if (!value.Put('\n')) return value.Length();
     if (buffer[0] == '*' && buffer[1] != '%') break;

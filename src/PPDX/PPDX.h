@@ -1,24 +1,47 @@
 #pragma once
 // The base of a parsed PPD document: the file it comes from, the header texts
-// that every document keeps, and the token readers that every parse routine
-// uses to take a PPD line apart.
+// that every document keeps, its parse errors, the converter of its texts, and
+// the token readers that every parse routine uses to take a PPD line apart.
 
 #include <memory>
+
+#include "cf/CoreFoundation.h"
 
 class CString;
 class PPDFile;
 class PPDFileStream;
 class PPDStream;
+class PPDXErrorObj;
+class PPDXErrors;
+class TextConverter;
 
 class PPDX {
  public:
-  // The document owns the file it is given (may be null: an empty document).
+  // The document owns the file it is given (may be null: an empty document)
+  // and starts with one reference, its creator's.
   PPDX();
   explicit PPDX(PPDFile* file);
   virtual ~PPDX();
 
   PPDX(const PPDX&) = delete;
   PPDX& operator=(const PPDX&) = delete;
+
+  virtual void Retain();
+  // Deletes the document when the last reference goes; true then.
+  virtual bool Release();
+  // Reads the file into the document; the base reads nothing (it only knows
+  // the header texts, which its readers' callers set).
+  virtual void Parse() {}
+  // The standard header keywords; any other keyword is left alone.
+  virtual PPDXErrorObj* ParsePSKeywords(PPDStream& line, const char* keyword);
+
+  // When set, any error stops the parse and makes the document invalid.
+  void AllErrorsFatal(const bool& allFatal) { mAllErrorsFatal = allFatal; }
+  bool IsValidPPD() const;
+  bool IsValidPrinterName() const { return mValidPrinterName; }
+  PPDXErrors* GetErrors() const { return mErrors.get(); }
+  // The platform encoding texts are converted to; 0 without a converter.
+  unsigned long GetStringTextEncoding() const;
 
   // Header texts, null when the PPD did not give them.
   const char* FormatVersion() const;
@@ -29,6 +52,11 @@ class PPDX {
   const char* ModelName() const;
 
   PPDFile* File() const { return mFile.get(); }
+
+  // A new platform string of a PPD translation (the caller releases it), never
+  // null: a null text gives the empty string, and before the header named the
+  // document's encoding the text is read as UTF-8.
+  CFStringRef CreateDisplayName(const char* text);
 
   // Reads the next token of `stream` into `out` (256 bytes). The token ends at
   // the end of the stream, a line feed, a lone carriage return or any byte of
@@ -66,15 +94,34 @@ class PPDX {
 
   // The line source while a parse runs; continuation lines of values are
   // fetched through it. Not owned; null outside a parse.
-  void SetStream(PPDFileStream* stream) { mStream = stream; }
+  void SetStream(PPDFileStream* stream);
   PPDFileStream* Stream() const { return mStream; }
+  // The next line of the file being parsed (`out` holds 256 bytes). Once a
+  // line could not be read whole, no further line is: the rest of an
+  // over-long line is never taken for a line of its own.
+  bool FetchLine(char* out);
+
+  // Enters the error in the list; true when it ends the parse.
+  bool AddError(PPDXErrorObj* error);
+  void SetValid(bool valid) { mValid = valid; }
+  bool HeaderPassed() const { return mValid; }
 
  private:
   // Consumes the lines that continue a quoted value; true once a line with
   // the closing quote, or a line that begins a keyword, has been consumed.
   bool SkipContinuationLines();
+  void DeleteErrors();
 
+  bool mValid = false;
+  bool mValidPrinterName = true;
   std::unique_ptr<PPDFile> mFile;
+  std::unique_ptr<PPDXErrors> mErrors;
+  bool mAllErrorsFatal = false;
   std::unique_ptr<CString> mHeader[kHeaderFieldCount];
+  std::unique_ptr<TextConverter> mConverter;
+  // Reads translations as UTF-8 until the header gives an encoding.
+  std::unique_ptr<TextConverter> mUTF8Reader;
   PPDFileStream* mStream = nullptr;
+  bool mStreamEnded = false;
+  long mReferenceCount = 1;
 };

@@ -11,6 +11,7 @@ class CError {
   // Errors are told apart by their code alone.
   bool operator==(short other) const { return code == other; }
   bool operator!=(short other) const { return code != other; }
+  short Code() const { return code; }
 
   // Null when there is no description or it is empty.
   const char* Description() const;

@@ -1,0 +1,275 @@
+#include "PPDX/ZPXPPD.h"
+
+#include <cstring>
+#include <new>
+
+#include "PPDX/GroupName.h"
+#include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/PPDXErrorObj.h"
+#include "PPDX/PPDObjects/PPDXGroups.h"
+#include "PPDX/PPDObjects/PPDXProperties.h"
+#include "PPDX/PPDObjects/PPDXProperty.h"
+#include "PPDX/PPDObjects/PPDXRollDown.h"
+#include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "PPDX/PPDObjects/PPDXErrors.h"
+#include "PPDX/PPDObjects/PPDXElement.h"
+#include "PPDX/ZPXPPDParse.h"
+#include "constraints/UIConstraints.h"
+#include "foundation/CString.h"
+#include "foundation/PPDFile.h"
+#include "foundation/PPDFileStream.h"
+#include "foundation/PPDStream.h"
+
+using namespace zpxppd;
+
+_EXTENSIONS_SUPPORT_ ZPXPPD::sExtensions = EXTENSIONS_ALL;
+
+namespace {
+
+const char kInstallableOptions[] = "InstallableOptions";
+
+// Shows every element while the document itself walks its collections, and
+// puts the caller's choice back afterwards.
+class AllElementsShown {
+ public:
+  AllElementsShown() : mSaved(PPDXDisplayOptions::Options()) {
+    PPDXDisplayOptions::Options(DISPLAY_ALL);
+  }
+  ~AllElementsShown() { PPDXDisplayOptions::Options(mSaved); }
+
+ private:
+  _DISPLAY_OPTIONS_ mSaved;
+};
+
+template <typename Element, typename Collection>
+void DeleteElements(Collection& collection) {
+  for (Element* element = collection.First(); element != nullptr; element = collection.Next())
+    delete element;
+}
+
+}  // namespace
+
+ZPXPPD::ZPXPPD(_PARSE_OPTIONS_ options) : mParseOptions(options) { Build(); }
+
+ZPXPPD::ZPXPPD(const FSSpec& location, _PARSE_OPTIONS_ options)
+    : PPDX(new PPDFile(location)), mParseOptions(options) {
+  Build();
+}
+
+ZPXPPD::ZPXPPD(const __CFURL* location, _PARSE_OPTIONS_ options)
+    : PPDX(new PPDFile(location)), mParseOptions(options) {
+  Build();
+}
+
+ZPXPPD::~ZPXPPD() { DeleteModel(); }
+
+void ZPXPPD::DeleteModel() {
+  {
+    AllElementsShown everything;
+    DeleteElements<PPDXProperty>(*mProperties);
+    DeleteElements<PPDXGroup>(*mGroups);
+    CNTL_TYPE type;
+    for (PPDXControl* control = mControls->First(type); control != nullptr;
+         control = mControls->Next(type))
+      delete control;
+  }
+  mProperties.reset();
+  mGroups.reset();
+  mControls.reset();
+  mShortcuts.reset();
+  mConstraints.reset();
+  DeleteShortcutKeywords(mShortcutKeywords);
+  DeleteGroupNames(mGroupNames);
+}
+
+void ZPXPPD::Build() {
+  mConstraints.reset(new UIConstraints);
+  mProperties.reset(new PPDXProperties);
+  mGroups.reset(new PPDXGroups);
+  mControls.reset(new PPDXControls);
+  if (File() == nullptr) return;
+  Parse();
+  // A file that is not a PPD of this kind reports only why it is not.
+  if (!HeaderPassed()) return;
+  if (mProperties->Empty()) AddError(MakeError(25, nullptr, false));
+  if (mGroups->Empty()) AddError(MakeError(26, nullptr, false));
+  if (mControls->Empty()) AddError(MakeError(27, nullptr, false));
+}
+
+void ZPXPPD::Parse() {
+  if (!mGroups || !mControls || !mProperties) {
+    AddError(MakeError(1, nullptr, true));
+    return;
+  }
+  PPDFileStream stream(File(), true);
+  if (stream.Bad()) {
+    AddError(MakeError(18, nullptr, true));
+    return;
+  }
+  SetStream(&stream);
+  PPDXErrorObj* headerError = TestHeader(stream);
+  if (headerError == nullptr)
+    ParseLines();
+  else
+    AddError(headerError);
+  FinishParse();
+  SetStream(nullptr);
+}
+
+PPDXErrorObj* ZPXPPD::TestHeader(PPDStream& file) {
+  char token[kTokenSize];
+  char version[kQuotedCapacity];
+  bool passed = NextToken(file, token, kKeywordDelimiters, true) &&
+                std::strcmp(token, "*PPD-Adobe") == 0 &&
+                GetQuotedString(file, version, kQuotedCapacity) && std::strcmp(version, "4.3") == 0;
+  SetValid(passed);
+  return passed ? nullptr : MakeError(28, nullptr, true);
+}
+
+bool ZPXPPD::NextLine(char* out) {
+  if (!mHasPendingLine) return FetchLine(out);
+  std::memcpy(out, mPendingLine, sizeof mPendingLine);
+  mHasPendingLine = false;
+  return true;
+}
+
+void ZPXPPD::ParseLines() {
+  char buffer[kTokenSize];
+  while (NextLine(buffer)) {
+    PPDStream line(buffer, static_cast<long>(std::strlen(buffer)));
+    char keyword[kTokenSize];
+    if (!NextToken(line, keyword, kKeywordDelimiters, true)) continue;
+    PPDXErrorObj* error = DispatchLine(line, keyword);
+    if (error != nullptr && AddError(error)) return;
+  }
+}
+
+PPDXErrorObj* ZPXPPD::DispatchLine(PPDStream& line, const char* keyword) {
+  static const struct {
+    const char* keyword;
+    LineHandler handler;
+  } kHandlers[] = {
+      {"*UIConstraints", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, false); }},
+      {"*%ZPXUIConstraints", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, false); }},
+      {"*%ZPXUIRequires", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, true); }},
+      {"*%ZPXPropPage", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParsePropertyPage(l); }},
+      {"*%ZPXGroupName", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseGroupName(l); }},
+      {"*%ZPXParent", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseParent(l); }},
+      {"*%ZPXFlags", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseControl(l); }},
+      {"*%ParamCustomPrintSize", [](ZPXPPD& d, PPDStream& l, const char* k) { return d.ParseCustomPageSize(l, k); }},
+      {"*%ZPShortcut", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseShortcut(l); }},
+      {"*%ZPXSpecialOption", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseSpecialOption(l); }},
+      {"*%ZPXJobNote", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseJobNote(l); }},
+  };
+  for (const auto& entry : kHandlers) {
+    if (std::strcmp(keyword, entry.keyword) == 0) return entry.handler(*this, line, keyword);
+  }
+  return ParsePSKeywords(line, keyword);
+}
+
+void ZPXPPD::FinishParse() {
+  ResolveShortcuts();
+  DeleteShortcutKeywords(mShortcutKeywords);
+  if (ParseOrphans()) CollectOrphanGroups();
+  DeleteGroupNames(mGroupNames);
+  mConstraints->Resolve();
+}
+
+PPDXErrorObj* ZPXPPD::ParsePSKeywords(PPDStream& line, const char* keyword) {
+  if (std::strcmp(keyword, "*%ZPFileVersion") == 0) return ReadRestOfLine(line, mMakerFileVersion);
+  if (std::strcmp(keyword, "*%ZPVersion") == 0) return ReadRestOfLine(line, mMakerVersion);
+  if (std::strcmp(keyword, "*OpenGroup") == 0) return ParseInstallableGroup(line, true);
+  if (std::strcmp(keyword, "*CloseGroup") == 0) return ParseInstallableGroup(line, false);
+  return PPDX::ParsePSKeywords(line, keyword);
+}
+
+PPDXErrorObj* ZPXPPD::ReadRestOfLine(PPDStream& line, std::unique_ptr<CString>& field) {
+  char value[kTokenSize];
+  if (NextToken(line, value, kRestOfLine, true)) field.reset(new CString(value));
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseInstallableGroup(PPDStream& line, bool opening) {
+  char name[kTokenSize];
+  if (!NextToken(line, name, kOptionDelimiters, true) || std::strcmp(name, kInstallableOptions) != 0)
+    return nullptr;
+  mInInstallableOptions = opening;
+  if (!opening || mInstallableRollDown != nullptr) return nullptr;
+  char translation[kTokenSize];
+  bool named = NextToken(line, translation, kOptionDelimiters, false);
+  CFStringRef displayName = CreateDisplayName(named ? translation : nullptr);
+  mInstallableRollDown = new PPDXRollDown(kInstallableOptions, displayName, true);
+  CFRelease(displayName);
+  mGroups->Add(mInstallableRollDown);
+  return nullptr;
+}
+
+const char* ZPXPPD::MakerFileVersion() const {
+  return mMakerFileVersion ? static_cast<const char*>(*mMakerFileVersion) : nullptr;
+}
+
+const char* ZPXPPD::MakerVersion() const {
+  return mMakerVersion ? static_cast<const char*>(*mMakerVersion) : nullptr;
+}
+
+bool ZPXPPD::NextFlagWord(PPDStream& line, char* word) {
+  while (NextToken(line, word, kFlagDelimiters, true)) {
+    if (word[0] != '\0') return true;
+  }
+  return false;
+}
+
+PPDXControl* ZPXPPD::FindAnyControl(const char* keyword) const {
+  auto found = mControlsByKeyword.find(keyword);
+  return found != mControlsByKeyword.end() ? found->second : nullptr;
+}
+
+void ZPXPPD::AddControl(PPDXControl* control) {
+  mControls->Add(control);
+  if (control->Keyword() != nullptr) mControlsByKeyword.emplace(control->Keyword(), control);
+}
+
+void ZPXPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportOrphan) {
+  if (group == nullptr && mInInstallableOptions && mInstallableRollDown != nullptr)
+    group = mInstallableRollDown;
+  if (group == nullptr && !ParseOrphans()) {
+    AddControl(control);
+    return;
+  }
+  if (PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(group)) {
+    control->SetParent(rollDown);
+    rollDown->Controls()->Add(control);
+    AddControl(control);
+    return;
+  }
+  if (reportOrphan) AddError(MakeError(29, control->Keyword(), false));
+  AddControl(control);
+}
+
+const GroupName* ZPXPPD::FindGroupName(const char* name) const {
+  for (ConstPointerListItr item = mGroupNames.Begin(); item != mGroupNames.End(); ++item) {
+    const GroupName* record = static_cast<const GroupName*>(*item);
+    if (*record->name == name) return record;
+  }
+  return nullptr;
+}
+
+PPDXGroup* ZPXPPD::CreateDeclaredGroup(const GroupName& record) {
+  PPDXGroup* group = new PPDXGroup(*record.name, record.translation, record.visible);
+  mGroups->Add(group);
+  return group;
+}
+
+PPDXGroup* ZPXPPD::FindAndCreateParent(const char* name) {
+  const GroupName* record = FindGroupName(name);
+  if (record == nullptr) return nullptr;
+  PPDXGroup* group = mGroups->Find(name, true);
+  return group != nullptr ? group : CreateDeclaredGroup(*record);
+}
+
+void ZPXPPD::CollectOrphanGroups() {
+  for (ConstPointerListItr item = mGroupNames.Begin(); item != mGroupNames.End(); ++item) {
+    const GroupName* record = static_cast<const GroupName*>(*item);
+    if (mGroups->Find(*record->name, true) == nullptr) CreateDeclaredGroup(*record);
+  }
+}

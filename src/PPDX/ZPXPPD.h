@@ -1,0 +1,157 @@
+#pragma once
+// The parsed PPD document of a ZPX printer: the option model (controls, groups,
+// roll-downs, scroll panes, property pages, shortcuts), its constraint set and
+// its parse errors, read from the maker's extension keywords in one pass over
+// the file.
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "PPDX/PPDX.h"
+#include "PPDX/PPDXDisplayOptions.h"
+#include "foundation/PPDStream.h"
+#include "foundation/PointerList.h"
+
+struct FSSpec;
+namespace zpxppd {
+class BooleanBlock;
+class OptionBlockReader;
+}
+class FlagList;
+struct GroupName;
+class PPDXControl;
+class PPDXControls;
+class PPDXGroup;
+class PPDXGroups;
+class PPDXProperties;
+class PPDXRollDown;
+class PPDXShortcuts;
+class UIConstraints;
+
+// Bit value 1 makes controls that belong to no group and groups declared but
+// never used; 2 makes the pages, group names and parents declared without the
+// word True.
+enum _PARSE_OPTIONS_ : SInt32 {
+  PARSE_NONE = 0,
+  PARSE_ORPHANS = 1,
+  PARSE_HIDDEN = 2,
+  PARSE_ALL = 3,
+};
+
+// How many job note flag words the parser accepts: level 0 the first 9 of the
+// table, 1 the first 12, 2 the first 15, any other level all of them.
+enum _EXTENSIONS_SUPPORT_ : SInt32 {
+  EXTENSIONS_ALL = -1,
+  EXTENSIONS_LEVEL0 = 0,
+  EXTENSIONS_LEVEL1 = 1,
+  EXTENSIONS_LEVEL2 = 2,
+};
+
+class ZPXPPD : public PPDX, public PPDXDisplayOptions {
+ public:
+  // An empty document: the collections exist, no file is parsed.
+  explicit ZPXPPD(_PARSE_OPTIONS_ options);
+  ZPXPPD(const FSSpec& location, _PARSE_OPTIONS_ options);
+  ZPXPPD(const __CFURL* location, _PARSE_OPTIONS_ options);
+  ~ZPXPPD() override;
+
+  void Parse() override;
+  PPDXErrorObj* ParsePSKeywords(PPDStream& line, const char* keyword) override;
+
+  PPDXControls* GetControls() const { return mControls.get(); }
+  PPDXGroups* GetGroups() const { return mGroups.get(); }
+  PPDXProperties* GetProperties() const { return mProperties.get(); }
+  PPDXShortcuts* GetShortcuts() const { return mShortcuts.get(); }
+  UIConstraints* GetUIConstraints() const { return mConstraints.get(); }
+  bool ParseOrphans() const { return (mParseOptions & PARSE_ORPHANS) != 0; }
+  bool ParseHidden() const { return (mParseOptions & PARSE_HIDDEN) != 0; }
+  const char* MakerFileVersion() const;
+  const char* MakerVersion() const;
+
+  static _EXTENSIONS_SUPPORT_ GetExtensions() { return sExtensions; }
+  static void SetExtensions(_EXTENSIONS_SUPPORT_ level) { sExtensions = level; }
+
+  // The next flag word of a line (delimiters "|:\""), skipping words that are
+  // empty once stripped; false when the line has no more.
+  static bool NextFlagWord(PPDStream& line, char* word);
+
+ private:
+  typedef PPDXErrorObj* (*LineHandler)(ZPXPPD& document, PPDStream& line, const char* keyword);
+
+  void Build();
+  PPDXErrorObj* TestHeader(PPDStream& file);
+  void ParseLines();
+  bool NextLine(char* out);
+  PPDXErrorObj* DispatchLine(PPDStream& line, const char* keyword);
+  void FinishParse();
+  void DeleteModel();
+
+  // Control blocks announced by *%ZPXFlags.
+  PPDXErrorObj* ParseControl(PPDStream& line);
+  PPDXErrorObj* ParseGroup(PPDStream& line, const char* key, FlagList& flags);
+  PPDXErrorObj* ParseOpenUI(PPDStream& line, const char* key, FlagList& flags, PPDXGroup* group);
+  PPDXErrorObj* ParseOpenUIZPX(const char* key);
+  PPDXErrorObj* ParsePopupControl(const char* key, CFStringRef translation, FlagList& flags,
+                                  PPDXGroup* group, bool pickMany);
+  PPDXErrorObj* ParseBooleanControl(const char* key, CFStringRef translation, FlagList& flags,
+                                    PPDXGroup* group);
+  // Reads the lines of an option block up to its close; false when the file
+  // ended first.
+  bool ReadOptionBlock(const char* key, zpxppd::OptionBlockReader& block);
+  bool ExamineBlockLine(PPDStream& line, const char* key, zpxppd::OptionBlockReader& block);
+  void ReadOptionLine(const char* field, PPDStream& line, zpxppd::OptionBlockReader& block);
+  PPDXErrorObj* MakeBooleanControl(const char* key, CFStringRef translation, FlagList& flags,
+                                   PPDXGroup* group, zpxppd::BooleanBlock& block);
+  void SetupControl(PPDXGroup* group, PPDXControl* control, bool reportOrphan);
+  PPDXGroup* FindAndCreateParent(const char* name);
+  void CollectOrphanGroups();
+  PPDXGroup* CreateDeclaredGroup(const GroupName& record);
+  const GroupName* FindGroupName(const char* name) const;
+  // The first control made with the keyword, of any kind and whatever the
+  // display options.
+  PPDXControl* FindAnyControl(const char* keyword) const;
+  void AddControl(PPDXControl* control);
+  PPDXErrorObj* ParseInstallableGroup(PPDStream& line, bool opening);
+  static PPDXErrorObj* ReadRestOfLine(PPDStream& line, std::unique_ptr<CString>& field);
+
+  // The maker's extension keywords.
+  PPDXErrorObj* ParsePropertyPage(PPDStream& line);
+  PPDXErrorObj* ParseGroupName(PPDStream& line);
+  PPDXErrorObj* ParseParent(PPDStream& line);
+  PPDXErrorObj* ParseJobNote(PPDStream& line);
+  // The note that *%ZPXGroup announced for `announcedKey` (null: a
+  // standalone note).
+  PPDXErrorObj* ParseJobNote(PPDStream& line, const char* announcedKey, FlagList& flags,
+                             PPDXGroup* group);
+  // An integer range, or with `real` a range of real numbers.
+  PPDXErrorObj* ParseRange(PPDStream& line, const char* key, FlagList& flags, PPDXGroup* group,
+                           bool real);
+  PPDXErrorObj* ParseSpecialOption(PPDStream& line);
+  PPDXErrorObj* ParseCustomPageSize(PPDStream& line, const char* keyword);
+  PPDXErrorObj* ParseShortcut(PPDStream& line);
+  PPDXErrorObj* ParseUIConstraint(PPDStream& line, bool requires);
+  void ResolveShortcuts();
+
+  _PARSE_OPTIONS_ mParseOptions;
+  std::unique_ptr<PPDXProperties> mProperties;
+  std::unique_ptr<PPDXGroups> mGroups;
+  std::unique_ptr<PPDXControls> mControls;
+  std::unique_ptr<PPDXShortcuts> mShortcuts;
+  bool mInInstallableOptions = false;
+  PPDXRollDown* mInstallableRollDown = nullptr;
+  std::unique_ptr<CString> mMakerFileVersion;
+  std::unique_ptr<CString> mMakerVersion;
+  PointerList mShortcutKeywords;
+  PointerList mGroupNames;
+  std::unique_ptr<UIConstraints> mConstraints;
+  // Every control by keyword, so that finding one costs the same in a
+  // document of any size.
+  std::unordered_map<std::string, PPDXControl*> mControlsByKeyword;
+
+  // A line that a standalone job note read but left to the line loop.
+  char mPendingLine[PPDStream::kMaxLine + 1];
+  bool mHasPendingLine = false;
+
+  static _EXTENSIONS_SUPPORT_ sExtensions;
+};

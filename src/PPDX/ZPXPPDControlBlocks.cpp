@@ -1,0 +1,320 @@
+// The control blocks that *%ZPXFlags announces: the block's group, its
+// *OpenUI line and the option lines of popups and Booleans.
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "PPDX/FlagList.h"
+#include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDX/PPDObjects/PPDXErrors.h"
+#include "PPDX/PPDObjects/PPDXGroups.h"
+#include "PPDX/PPDObjects/PPDXRollDown.h"
+#include "PPDX/ZPXPPD.h"
+#include "PPDX/ZPXPPDParse.h"
+#include "constraints/UIConstraints.h"
+#include "foundation/CString.h"
+
+using namespace zpxppd;
+
+namespace {
+
+bool Is(const char* text, const char* word) { return std::strcmp(text, word) == 0; }
+
+bool BeginsWith(const char* text, const char* prefix) {
+  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+bool OpensUI(const char* keyword) {
+  return Is(keyword, "*OpenUI") || Is(keyword, "*ZPOpenUI") || Is(keyword, "*BeginUI");
+}
+
+bool ClosesUI(const char* field) {
+  return Is(field, "*CloseUI") || Is(field, "*ZPCloseUI") || Is(field, "*CloseUIZPX") ||
+         Is(field, "*EndUI");
+}
+
+}  // namespace
+
+namespace zpxppd {
+
+// The choices and the default of a popup block; what no control took is
+// deleted with the block.
+class PopupBlock : public OptionBlockReader {
+ public:
+  explicit PopupBlock(PPDX& document) : mDocument(document) {}
+  ~PopupBlock() override {
+    for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item)
+      delete static_cast<const _PopupItem*>(*item);
+  }
+
+  void Default(const char* value) override {
+    if (mDefaults++ == 0) mDefault.reset(new CString(value));
+  }
+
+  // A line without an option keyword names no choice the user could make.
+  void Option(const char* option, const char* translation, const char* postScript,
+              unsigned long length) override {
+    if (option == nullptr) return;
+    _PopupItem* item = new _PopupItem;
+    item->keyword = new CString(option);
+    if (translation != nullptr) item->name = mDocument.CreateDisplayName(translation);
+    item->psData = CopyPostScript(postScript, length);
+    item->psLength = item->psData != nullptr ? long(length) : 0;
+    mItems.PushBack(item);
+  }
+
+  int DefaultCount() const { return mDefaults; }
+  PointerList& Items() { return mItems; }
+
+  // The default, or the first choice when the default names none (null
+  // without choices); the caller owns it.
+  CString* TakeDefault() {
+    if (mDefault && !NamesItem(*mDefault)) mDefault.reset(FirstKeywordCopy());
+    return mDefault.release();
+  }
+
+  void HandOver() { mItems.MakeEmpty(); }
+
+ private:
+  bool NamesItem(const CString& keyword) const {
+    for (ConstPointerListItr item = mItems.Begin(); item != mItems.End(); ++item) {
+      if (*static_cast<const _PopupItem*>(*item)->keyword == keyword) return true;
+    }
+    return false;
+  }
+
+  CString* FirstKeywordCopy() const {
+    if (mItems.Empty()) return nullptr;
+    return new CString(*static_cast<const _PopupItem*>(mItems.Front())->keyword);
+  }
+
+  PPDX& mDocument;
+  PointerList mItems;
+  std::unique_ptr<CString> mDefault;
+  int mDefaults = 0;
+};
+
+// The two sides of a Boolean block.
+class BooleanBlock : public OptionBlockReader {
+ public:
+  struct Side {
+    ~Side() { std::free(postScript); }
+    std::unique_ptr<CString> text;
+    unsigned char* postScript = nullptr;
+    long length = 0;
+  };
+
+  void Default(const char* value) override {
+    mHasDefault = true;
+    if (Is(value, "True")) mDefault = true;
+  }
+
+  void Option(const char* option, const char* translation, const char* postScript,
+              unsigned long length) override {
+    bool isTrue = option != nullptr && Is(option, "True");
+    if (!isTrue && (option == nullptr || !Is(option, "False"))) {
+      mBadOption = true;
+      return;
+    }
+    Side& side = isTrue ? mTrue : mFalse;
+    if (translation != nullptr) side.text.reset(new CString(translation));
+    if (length == 0) return;
+    std::free(side.postScript);
+    side.postScript = CopyPostScript(postScript, length);
+    side.length = side.postScript != nullptr ? long(length) : 0;
+  }
+
+  bool HasDefault() const { return mHasDefault; }
+  bool DefaultValue() const { return mDefault; }
+  bool BadOption() const { return mBadOption; }
+  Side& True() { return mTrue; }
+  Side& False() { return mFalse; }
+
+  // A control took the texts and the PostScript.
+  void HandOver() {
+    for (Side* side : {&mTrue, &mFalse}) {
+      side->text.release();
+      side->postScript = nullptr;
+    }
+  }
+
+ private:
+  Side mTrue;
+  Side mFalse;
+  bool mHasDefault = false;
+  bool mDefault = false;
+  bool mBadOption = false;
+};
+
+}  // namespace zpxppd
+
+PPDXErrorObj* ZPXPPD::ParseControl(PPDStream& line) {
+  char key[kTokenSize];
+  if (!NextToken(line, key, kKeywordDelimiters, true)) return MakeError(16, key, false);
+  // The block that the duplicate announces is then read by the line loop,
+  // where it has no effect.
+  if (FindAnyControl(key) != nullptr) return MakeError(23, key, false);
+  FlagList flags;
+  flags.ReadFrom(line);
+  char buffer[kTokenSize];
+  if (!FetchLine(buffer)) return nullptr;
+  PPDStream next(buffer, long(std::strlen(buffer)));
+  char keyword[kTokenSize];
+  if (!NextToken(next, keyword, kKeywordDelimiters, true)) return MakeError(16, key, false);
+  if (Is(keyword, "*%ZPXGroup")) return ParseGroup(next, key, flags);
+  if (OpensUI(keyword)) return ParseOpenUI(next, key, flags, nullptr);
+  if (Is(keyword, "*OpenUIZPX")) return ParseOpenUIZPX(key);
+  return MakeError(16, key, false);
+}
+
+PPDXErrorObj* ZPXPPD::ParseGroup(PPDStream& line, const char* key, FlagList& flags) {
+  char keyword[kTokenSize];
+  if (!NextToken(line, keyword, kKeywordDelimiters, true)) return MakeError(5, keyword, false);
+  if (!Is(keyword, key)) return nullptr;
+  char name[kTokenSize];
+  if (!NextToken(line, name, kOptionDelimiters, true)) return nullptr;
+  PPDXGroup* group = mGroups->Find(name, true);
+  if (group == nullptr) group = FindAndCreateParent(name);
+  char buffer[kTokenSize];
+  if (!FetchLine(buffer)) return nullptr;
+  PPDStream next(buffer, long(std::strlen(buffer)));
+  if (!NextToken(next, keyword, kKeywordDelimiters, true)) return nullptr;
+  if (Is(keyword, "*%ZPXJobNote"))
+    return ParseJobNote(next, key, flags, dynamic_cast<PPDXRollDown*>(group));
+  if (Is(keyword, "*%ZPXRange") || Is(keyword, "*%ZPXUnitRange"))
+    return ParseRange(next, key, flags, group, false);
+  if (Is(keyword, "*%ZPXFloatRange")) return ParseRange(next, key, flags, group, true);
+  if (OpensUI(keyword)) return ParseOpenUI(next, key, flags, group);
+  if (Is(keyword, "*OpenUIZPX")) return ParseOpenUIZPX(key);
+  return MakeError(5, key, false);
+}
+
+PPDXErrorObj* ZPXPPD::ParseOpenUI(PPDStream& line, const char* key, FlagList& flags,
+                                  PPDXGroup* group) {
+  char option[kTokenSize];
+  if (!NextToken(line, option, kOptionDelimiters, true)) return MakeError(8, key, false);
+  char translation[kTokenSize];
+  bool translated = NextToken(line, translation, kTranslationDelimiters, false);
+  char type[kTokenSize];
+  bool typed = NextToken(line, type, kTypeDelimiters, true);
+  if (!typed || !(Is(type, "Boolean") || Is(type, "PickOne") || Is(type, "PickMany")))
+    return MakeError(31, key, false);
+  CFStringRef displayName = CreateDisplayName(translated ? translation : nullptr);
+  PPDXErrorObj* error = Is(type, "Boolean")
+                            ? ParseBooleanControl(key, displayName, flags, group)
+                            : ParsePopupControl(key, displayName, flags, group, Is(type, "PickMany"));
+  CFRelease(displayName);
+  return error;
+}
+
+PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {
+  AddError(MakeError(34, key, false));
+  char buffer[kTokenSize];
+  while (FetchLine(buffer)) {
+    PPDStream line(buffer, long(std::strlen(buffer)));
+    char keyword[kTokenSize];
+    if (NextToken(line, keyword, kKeywordDelimiters, true) && Is(keyword, "*CloseUIZPX")) return nullptr;
+  }
+  return MakeError(10, key, true);
+}
+
+bool ZPXPPD::ReadOptionBlock(const char* key, OptionBlockReader& block) {
+  char buffer[kTokenSize];
+  while (FetchLine(buffer)) {
+    PPDStream line(buffer, long(std::strlen(buffer)));
+    if (ExamineBlockLine(line, key, block)) return true;
+  }
+  return false;
+}
+
+// True when the line closes the block.
+bool ZPXPPD::ExamineBlockLine(PPDStream& line, const char* key, OptionBlockReader& block) {
+  char field[kTokenSize];
+  char value[kTokenSize];
+  while (NextToken(line, field, kTranslationDelimiters, true)) {
+    if (ClosesUI(field)) return true;
+    if (Is(field, "*Default")) {
+      if (!NextToken(line, value, kOptionDelimiters, true) || !Is(value, key)) continue;
+      if (NextToken(line, value, kFlagDelimiters, true) && value[0] != '\0') block.Default(value);
+      return false;
+    }
+    if (BeginsWith(field, "*Default")) {
+      if (NextToken(line, value, kOptionDelimiters, true) && value[0] != '\0') block.Default(value);
+      return false;
+    }
+    if (BeginsWith(field, key)) {
+      ReadOptionLine(field, line, block);
+      return false;
+    }
+  }
+  return false;
+}
+
+void ZPXPPD::ReadOptionLine(const char* field, PPDStream& line, OptionBlockReader& block) {
+  PPDStream parts(field, long(std::strlen(field)));
+  char mainKeyword[kTokenSize];
+  char option[kTokenSize];
+  char translation[kTokenSize];
+  NextToken(parts, mainKeyword, kKeywordDelimiters, true);
+  bool named = NextToken(parts, option, kOptionDelimiters, true) && option[0] != '\0';
+  bool translated = NextToken(parts, translation, kTranslationDelimiters, false);
+  char postScript[kPostScriptCapacity];
+  unsigned long length = GetPostscriptString(line, postScript, kPostScriptCapacity);
+  block.Option(named ? option : nullptr, translated ? translation : nullptr, postScript, length);
+}
+
+PPDXErrorObj* ZPXPPD::ParsePopupControl(const char* key, CFStringRef translation,
+                                        FlagList& flags, PPDXGroup* group, bool pickMany) {
+  PopupBlock block(*this);
+  if (!ReadOptionBlock(key, block) || block.DefaultCount() > 1) return MakeError(11, key, true);
+  if (block.DefaultCount() == 0) AddError(MakeError(33, key, false));
+  if (group == nullptr && !ParseOrphans()) return MakeError(21, key, false);
+  CString* defaultKeyword = block.TakeDefault();
+  bool installable = group != nullptr && *group == "ZPPPInstallableOptions";
+  PPDXPopupControl* control = new (std::nothrow)
+      PPDXPopupControl(key, translation, flags.Words(), true, pickMany, installable, block.Items(),
+                       defaultKeyword, mConstraints.get());
+  if (control == nullptr) {
+    delete defaultKeyword;
+    return MakeError(1, key, false);
+  }
+  flags.HandOver();
+  block.HandOver();
+  SetupControl(group, control, true);
+  for (_PopupItem* item = control->FirstItem(); item != nullptr; item = control->NextItem())
+    mConstraints->KVSInsert(key, *item->keyword);
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseBooleanControl(const char* key, CFStringRef translation,
+                                          FlagList& flags, PPDXGroup* group) {
+  BooleanBlock block;
+  PPDXErrorObj* error =
+      ReadOptionBlock(key, block) ? MakeBooleanControl(key, translation, flags, group, block) : nullptr;
+  if (!block.BadOption()) return error;
+  // The bad option line is left out and the rest of the block kept; the
+  // error comes after the block's own.
+  if (error != nullptr) AddError(error);
+  return MakeError(9, key, false);
+}
+
+PPDXErrorObj* ZPXPPD::MakeBooleanControl(const char* key, CFStringRef translation,
+                                         FlagList& flags, PPDXGroup* group, BooleanBlock& block) {
+  if (!block.HasDefault()) AddError(MakeError(33, key, false));
+  if (group == nullptr && !ParseOrphans()) return MakeError(21, key, false);
+  BooleanBlock::Side& on = block.True();
+  BooleanBlock::Side& off = block.False();
+  PPDXBooleanControl* control = new (std::nothrow) PPDXBooleanControl(
+      key, translation, flags.Words(), true, on.text.get(), on.postScript, on.length,
+      off.text.get(), off.postScript, off.length, block.DefaultValue(), mConstraints.get());
+  if (control == nullptr) return MakeError(1, key, true);
+  flags.HandOver();
+  block.HandOver();
+  SetupControl(group, control, true);
+  mConstraints->KVSInsert(key, "True");
+  mConstraints->KVSInsert(key, "False");
+  return nullptr;
+}

@@ -1,0 +1,383 @@
+// The maker's extension keywords: the layout of the pane (property pages,
+// group names, scroll panes and roll-downs), job notes, ranges, special
+// options, the custom print size, shortcuts and constraints.
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "PPDX/FlagList.h"
+#include "PPDX/GroupName.h"
+#include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
+#include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/PPDXGroups.h"
+#include "PPDX/PPDObjects/PPDXProperties.h"
+#include "PPDX/PPDObjects/PPDXProperty.h"
+#include "PPDX/PPDObjects/PPDXRollDown.h"
+#include "PPDX/PPDObjects/PPDXScrollPane.h"
+#include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "PPDX/ZPXPPD.h"
+#include "PPDX/ZPXPPDParse.h"
+#include "constraints/UIConstraints.h"
+#include "foundation/CString.h"
+
+using namespace zpxppd;
+
+namespace {
+
+bool Is(const char* text, const char* word) { return std::strcmp(text, word) == 0; }
+
+// The job note flag words in the order of their bits.
+const char* const kJobNoteWords[] = {
+    "Alpha",   "Numeric",    "Decimal",    "Required",  "Remembered", "Password",
+    "AlwaysDisplay", "Resume", "Member",   "OnOfSwitch", "LengthReq", "SecPrint",
+    "Command", "Space",      "Negative",   "Encrypt",   "MultiSpace", "MultiComma",
+    "LCD",     "Hyphen",     "TwoCharField", "NoComma", "MinLength"};
+const int kJobNoteWordCount = sizeof kJobNoteWords / sizeof kJobNoteWords[0];
+const int kMinLengthBit = kJobNoteWordCount - 1;
+const char kMinLength[] = "MinLength";
+const size_t kMinLengthSize = sizeof kMinLength - 1;
+
+int AcceptedJobNoteWords(_EXTENSIONS_SUPPORT_ level) {
+  switch (level) {
+    case EXTENSIONS_LEVEL0:
+      return 9;
+    case EXTENSIONS_LEVEL1:
+      return 12;
+    case EXTENSIONS_LEVEL2:
+      return 15;
+    default:
+      return kJobNoteWordCount;
+  }
+}
+
+// The bit of a flag word, or -1 for a word the table does not have. A grouped
+// note takes "MinLength" followed by the minimum length.
+int JobNoteWordBit(const char* word, bool grouped) {
+  if (grouped && std::strncmp(word, kMinLength, kMinLengthSize) == 0) return kMinLengthBit;
+  for (int bit = 0; bit < kJobNoteWordCount; ++bit) {
+    if (Is(word, kJobNoteWords[bit])) return bit;
+  }
+  return -1;
+}
+
+// The minimum length written after "MinLength": up to two digits; the
+// negative values tell the panel what was wrong with the text.
+long MinimumLength(const char* text) {
+  if (text[0] == '\0') return 0;
+  if (!std::isdigit(static_cast<unsigned char>(text[0]))) return -1;
+  size_t length = std::strlen(text);
+  if (length >= 3) return -2;
+  if (length == 1) return text[0] - '0';
+  if (!std::isdigit(static_cast<unsigned char>(text[1]))) return -3;
+  return (text[0] - '0') * 10 + (text[1] - '0');
+}
+
+// The next field of a constraint line, after the spaces before it.
+bool NextOperand(PPDStream& line, char* out) {
+  line.SkipWhiteSpace();
+  return PPDX::NextToken(line, out, kSpaceDelimiters, true);
+}
+
+// The four numbers between the parentheses of a range line, the opening one
+// already read. Each must stand inside them: a field that would reach past
+// the closing parenthesis or the line's end is missing.
+bool ReadRangeNumbers(PPDStream& line, bool real, double* numbers) {
+  char inside[kTokenSize];
+  unsigned long length = 0;
+  char c;
+  for (;;) {
+    if (!line.GetChar(c) || c == '\n' || c == '\r') return false;
+    if (c == ')') break;
+    if (length < kTokenSize - 1) inside[length++] = c;
+  }
+  inside[length] = '\0';
+  PPDStream fields(inside, long(length));
+  char field[kTokenSize];
+  for (int i = 0; i < 4; ++i) {
+    if (!PPDX::NextToken(fields, field, kTypeDelimiters, true) || field[0] == '\0') return false;
+    numbers[i] = real ? std::atof(field) : double(std::atol(field));
+  }
+  return true;
+}
+
+}  // namespace
+
+PPDXErrorObj* ZPXPPD::ParsePropertyPage(PPDStream& line) {
+  char name[kTokenSize];
+  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(4, name, false);
+  if (mProperties->Find(name, true) != nullptr) return MakeError(23, name, false);
+  char translation[kTokenSize];
+  if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
+  bool visible = false;
+  bool showInPrintProp = true;
+  bool showInApp = true;
+  char word[kTokenSize];
+  while (NextFlagWord(line, word)) {
+    if (Is(word, "True")) visible = true;
+    if (Is(word, "App")) showInPrintProp = false;
+    if (Is(word, "Prop")) showInApp = false;
+  }
+  if (!visible && !ParseHidden()) return nullptr;
+  CFStringRef displayName = CreateDisplayName(translation);
+  mProperties->Add(new PPDXProperty(name, displayName, visible, showInPrintProp, showInApp));
+  CFRelease(displayName);
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseGroupName(PPDStream& line) {
+  char name[kTokenSize];
+  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(12, name, false);
+  if (mGroups->Find(name, true) != nullptr) return MakeError(23, name, false);
+  char translation[kTokenSize];
+  if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
+  bool visible = false;
+  char word[kTokenSize];
+  while (NextFlagWord(line, word)) {
+    if (Is(word, "True")) visible = true;
+  }
+  if (!visible && !ParseHidden()) return nullptr;
+  CFStringRef displayName = CreateDisplayName(translation);
+  mGroupNames.PushBack(new GroupName(name, displayName, visible));
+  CFRelease(displayName);
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseParent(PPDStream& line) {
+  char name[kTokenSize];
+  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(15, name, false);
+  char parentName[kTokenSize];
+  if (!NextToken(line, parentName, kOptionDelimiters, true)) return MakeError(15, name, false);
+  bool visible = false;
+  enum { kNoKind, kScrollPane, kRollDown } kind = kNoKind;
+  char word[kTokenSize];
+  while (NextFlagWord(line, word)) {
+    if (Is(word, "True")) visible = true;
+    if (Is(word, "Scrollpane")) kind = kScrollPane;
+    if (Is(word, "Rolldown")) kind = kRollDown;
+  }
+  const GroupName* record = FindGroupName(name);
+  if ((!visible && !ParseHidden()) || record == nullptr || kind == kNoKind) return nullptr;
+  if (kind == kScrollPane) {
+    PPDXProperty* property = mProperties->Find(parentName, true);
+    if (property == nullptr) return MakeError(14, parentName, false);
+    PPDXScrollPane* pane = new PPDXScrollPane(name, record->translation, visible);
+    pane->SetParent(property);
+    property->SetScrollDown(pane);
+    mGroups->Add(pane);
+    return nullptr;
+  }
+  PPDXScrollPane* pane = dynamic_cast<PPDXScrollPane*>(mGroups->Find(parentName, true));
+  if (pane == nullptr) return MakeError(14, parentName, false);
+  PPDXRollDown* rollDown = new PPDXRollDown(name, record->translation, visible);
+  rollDown->SetParent(pane);
+  pane->RollDowns()->Add(rollDown);
+  mGroups->Add(rollDown);
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line) {
+  FlagList noFlags;
+  return ParseJobNote(line, nullptr, noFlags, nullptr);
+}
+
+// `announcedKey` is null for a standalone note.
+PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, FlagList& flags,
+                                   PPDXGroup* group) {
+  bool grouped = announcedKey != nullptr;
+  char key[kTokenSize];
+  if (!NextToken(line, key, kOptionDelimiters, true) || (grouped && !Is(key, announcedKey)))
+    return MakeError(6, grouped ? announcedKey : key, false);
+  char translation[kTokenSize];
+  if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
+  char word[kTokenSize];
+  if (!NextToken(line, word, kFlagDelimiters, true)) return nullptr;
+  long maxLength = std::atol(word);
+  JobNoteFlag noteFlags;
+  long minLength = 0;
+  while (NextFlagWord(line, word)) {
+    int bit = JobNoteWordBit(word, grouped);
+    if (bit < 0) continue;
+    if (bit >= AcceptedJobNoteWords(sExtensions)) return MakeError(32, key, false);
+    noteFlags.Add(1u << bit);
+    if (bit == kMinLengthBit && grouped) minLength = MinimumLength(word + kMinLengthSize);
+  }
+
+  std::unique_ptr<CString> defaultText;
+  char postScript[kPostScriptCapacity];
+  unsigned long psLength = 0;
+  char buffer[kTokenSize];
+  if (FetchLine(buffer)) {
+    PPDStream next(buffer, long(std::strlen(buffer)));
+    char keyword[kTokenSize];
+    bool consumed = false;
+    const char* bareKey = key[0] == '*' ? key + 1 : key;
+    if (NextToken(next, keyword, kKeywordDelimiters, true)) {
+      if (std::strncmp(keyword, "*%Default", 9) == 0) {
+        consumed = true;
+        if (NextToken(next, word, kFlagDelimiters, true) && word[0] != '\0')
+          defaultText.reset(new CString(word));
+      } else if (keyword[0] == '*' && keyword[1] == '%' && Is(keyword + 2, bareKey)) {
+        consumed = true;
+        psLength = GetPostscriptString(next, postScript, kPostScriptCapacity);
+      }
+    }
+    if (!grouped && !consumed) {
+      std::memcpy(mPendingLine, buffer, sizeof mPendingLine);
+      mHasPendingLine = true;
+    }
+  }
+
+  unsigned char* psTemplate = CopyPostScript(postScript, psLength);
+  long templateLength = psTemplate != nullptr ? long(psLength) : 0;
+  const char* encoding = LanguageEncoding();
+  std::unique_ptr<CString> language(encoding != nullptr ? new CString(encoding) : nullptr);
+  CFStringRef displayName = CreateDisplayName(translation);
+  PPDXJobNote* note = new (std::nothrow)
+      PPDXJobNote(key, displayName, flags.Words(), psTemplate, templateLength, defaultText.get(),
+                  language.get(), true, maxLength, noteFlags, minLength);
+  CFRelease(displayName);
+  if (note == nullptr) {
+    std::free(psTemplate);
+    return MakeError(1, key, false);
+  }
+  defaultText.release();
+  flags.HandOver();
+  SetupControl(group != nullptr ? group : mGroups->Find("FPZPNotes", true), note, false);
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& flags,
+                                 PPDXGroup* group, bool real) {
+  char keyword[kTokenSize];
+  if (!NextToken(line, keyword, kOptionDelimiters, true) || !Is(keyword, key))
+    return MakeError(7, keyword, false);
+  char translation[kTokenSize];
+  if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
+  line.SkipWhiteSpace();
+  char c;
+  double numbers[4];
+  if (!line.GetChar(c) || c != '(' || !ReadRangeNumbers(line, real, numbers))
+    return MakeError(7, key, false);
+  char postScript[kPostScriptCapacity];
+  unsigned long length = GetPostscriptString(line, postScript, kPostScriptCapacity);
+  if (length == 0) AddError(MakeError(35, key, false));
+  if (group == nullptr && !ParseOrphans()) return MakeError(21, key, false);
+
+  unsigned char* psTemplate = CopyPostScript(postScript, length);
+  long templateLength = psTemplate != nullptr ? long(length) : 0;
+  CFStringRef displayName = CreateDisplayName(translation);
+  PPDXControl* control;
+  if (real)
+    control = new (std::nothrow)
+        PPDXFloatRangeControl(key, displayName, flags.Words(), psTemplate, double(templateLength),
+                              numbers[0], numbers[1], numbers[2], numbers[3], true);
+  else
+    control = new (std::nothrow) PPDXRangeControl(
+        key, displayName, flags.Words(), psTemplate, templateLength, long(numbers[0]),
+        long(numbers[1]), long(numbers[2]), long(numbers[3]), true);
+  CFRelease(displayName);
+  if (control == nullptr) {
+    std::free(psTemplate);
+    return MakeError(1, key, false);
+  }
+  flags.HandOver();
+  SetupControl(group, control, true);
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseSpecialOption(PPDStream& line) {
+  char key[kTokenSize];
+  char value[kTokenSize];
+  if (!NextToken(line, key, kTranslationDelimiters, true) || key[0] == '\0' ||
+      !NextToken(line, value, kRestOfLine, true))
+    return nullptr;
+  FlagList noFlags;
+  CFStringRef displayName = CreateDisplayName(key);
+  PPDXSpecialOption* option =
+      new PPDXSpecialOption(key, displayName, noFlags.Words(), value, nullptr, 0, false);
+  CFRelease(displayName);
+  SetupControl(nullptr, option, false);
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseCustomPageSize(PPDStream& line, const char*) {
+  static const char kKeyword[] = "*CustomPrintSize";
+  PPDXControl* control = FindAnyControl(kKeyword);
+  if (control == nullptr) {
+    FlagList noFlags;
+    control = new PPDXCustomPageSizeControl(kKeyword, noFlags.Words());
+    SetupControl(FindAndCreateParent("FPPaperSource"), control, false);
+  }
+  // A control of another kind under that keyword has no limits to take.
+  PPDXCustomPageSizeControl* size = dynamic_cast<PPDXCustomPageSizeControl*>(control);
+  bool width = false;
+  bool height = false;
+  char field[kTokenSize];
+  for (int i = 0; i < 4; ++i) {
+    NextToken(line, field, kKeywordDelimiters, true);
+    width = width || Is(field, "Width");
+    height = height || Is(field, "Height");
+  }
+  if (size == nullptr || !(width || height)) return nullptr;
+  if (!NextToken(line, field, kKeywordDelimiters, true)) return nullptr;
+  float minimum = float(std::atof(field));
+  if (width)
+    size->SetMinWidth(minimum);
+  else
+    size->SetMinHeight(minimum);
+  if (!NextToken(line, field, kKeywordDelimiters, true)) return nullptr;
+  float maximum = float(std::atof(field));
+  if (width)
+    size->SetMaxWidth(maximum);
+  else
+    size->SetMaxHeight(maximum);
+  return nullptr;
+}
+
+PPDXErrorObj* ZPXPPD::ParseShortcut(PPDStream& line) {
+  char keyword[kTokenSize];
+  if (!NextToken(line, keyword, kRestOfLine, true) || keyword[0] == '\0') return nullptr;
+  if (!PPDXControl::ValidKeyword(keyword)) return MakeError(19, keyword, false);
+  mShortcutKeywords.PushBack(new CString(keyword));
+  return nullptr;
+}
+
+// Shortcuts name popups, which are found whatever their display state.
+void ZPXPPD::ResolveShortcuts() {
+  PointerList popups;
+  for (PointerListItr item = mShortcutKeywords.Begin(); item != mShortcutKeywords.End(); ++item) {
+    const CString& keyword = *static_cast<const CString*>(*item);
+    PPDXPopupControl* popup = mControls->FindPopup(keyword, true);
+    if (popup == nullptr)
+      AddError(MakeError(19, keyword, false));
+    else
+      popups.PushBack(popup);
+  }
+  mShortcuts.reset(new PPDXShortcuts(popups));
+}
+
+PPDXErrorObj* ZPXPPD::ParseUIConstraint(PPDStream& line, bool requires) {
+  char key1[kTokenSize];
+  char field[kTokenSize];
+  char option1[kTokenSize] = "";
+  char key2[kTokenSize];
+  char option2[kTokenSize];
+  if (!NextOperand(line, key1) || !NextOperand(line, field)) return nullptr;
+  if (field[0] == '*') {
+    std::memcpy(key2, field, sizeof key2);
+  } else {
+    std::memcpy(option1, field, sizeof option1);
+    if (!NextOperand(line, key2)) return MakeError(36, key1, false);
+  }
+  NextOperand(line, option2);
+  mConstraints->Add(key1, option1, key2, option2, requires);
+  return nullptr;
+}

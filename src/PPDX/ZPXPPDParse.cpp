@@ -1,0 +1,35 @@
+#include "PPDX/ZPXPPDParse.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "PPDX/GroupName.h"
+#include "foundation/CString.h"
+#include "foundation/PointerList.h"
+
+namespace zpxppd {
+
+PPDXErrorObj* MakeError(short code, const char* keyword, bool fatal) {
+  return new PPDXErrorObj(code, CString(keyword != nullptr ? keyword : ""), fatal);
+}
+
+unsigned char* CopyPostScript(const char* bytes, unsigned long length) {
+  if (length == 0) return nullptr;
+  unsigned char* copy = static_cast<unsigned char*>(std::malloc(length));
+  if (copy != nullptr) std::memcpy(copy, bytes, length);
+  return copy;
+}
+
+void DeleteShortcutKeywords(PointerList& keywords) {
+  for (PointerListItr item = keywords.Begin(); item != keywords.End(); ++item)
+    delete static_cast<const CString*>(*item);
+  keywords.MakeEmpty();
+}
+
+void DeleteGroupNames(PointerList& records) {
+  for (PointerListItr item = records.Begin(); item != records.End(); ++item)
+    delete static_cast<const GroupName*>(*item);
+  records.MakeEmpty();
+}
+
+}  // namespace zpxppd

@@ -1,0 +1,47 @@
+#pragma once
+// What the document's parse routines share: the delimiter sets of the PPD
+// fields, the buffer sizes and the making of error objects.
+
+#include "PPDX/PPDObjects/PPDXErrorObj.h"
+#include "foundation/PPDStream.h"
+
+class PointerList;
+
+namespace zpxppd {
+
+// A token or a line, with its terminator.
+constexpr unsigned long kTokenSize = PPDStream::kMaxLine + 1;
+constexpr unsigned long kQuotedCapacity = 256;
+constexpr unsigned long kPostScriptCapacity = 4096;
+
+constexpr char kKeywordDelimiters[] = " \t:";
+constexpr char kOptionDelimiters[] = "/:";
+constexpr char kTranslationDelimiters[] = ":";
+constexpr char kFlagDelimiters[] = "|:\"";
+constexpr char kTypeDelimiters[] = ";(;)";
+constexpr char kRestOfLine[] = "\n\r";
+constexpr char kSpaceDelimiters[] = " \t";
+
+// Receives what the lines of an option block give.
+class OptionBlockReader {
+ public:
+  virtual ~OptionBlockReader() = default;
+  virtual void Default(const char* value) = 0;
+  // `option` and `translation` are null when the line gives none; the
+  // PostScript is not terminated and may be empty.
+  virtual void Option(const char* option, const char* translation, const char* postScript,
+                      unsigned long length) = 0;
+};
+
+// A new error about `keyword` (none when null).
+PPDXErrorObj* MakeError(short code, const char* keyword, bool fatal);
+
+// A malloc'd copy of `length` bytes (null for none, or when memory runs out);
+// the controls free their PostScript with free().
+unsigned char* CopyPostScript(const char* bytes, unsigned long length);
+
+// Delete what the lists hold and empty them.
+void DeleteShortcutKeywords(PointerList& keywords);
+void DeleteGroupNames(PointerList& records);
+
+}  // namespace zpxppd

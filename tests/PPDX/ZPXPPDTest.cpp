@@ -1,0 +1,361 @@
+#include "PPDX/ZPXPPD.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
+#include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/PPDXErrorObj.h"
+#include "PPDX/PPDObjects/PPDXErrors.h"
+#include "PPDX/PPDObjects/PPDXGroups.h"
+#include "PPDX/PPDObjects/PPDXProperties.h"
+#include "PPDX/PPDObjects/PPDXProperty.h"
+#include "PPDX/PPDObjects/PPDXRollDown.h"
+#include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "constraints/UIConstraints.h"
+#include "support/TempFile.h"
+
+namespace {
+
+std::unique_ptr<ZPXPPD> ParseFile(const std::string& path, _PARSE_OPTIONS_ options = PARSE_ALL) {
+  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
+  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, options));
+  CFRelease(url);
+  return document;
+}
+
+std::unique_ptr<ZPXPPD> ParseText(const std::string& text, _PARSE_OPTIONS_ options = PARSE_ALL) {
+  TempFile file(text);
+  return ParseFile(file.Path(), options);
+}
+
+// "code:keyword" or "code!:keyword" for a fatal error, in list order.
+std::string Errors(ZPXPPD& document) {
+  std::string listed;
+  PPDXErrors* errors = document.GetErrors();
+  for (PPDXErrorObj* error = errors->First(); error != nullptr; error = errors->Next()) {
+    if (!listed.empty()) listed += " ";
+    listed += std::to_string(error->Code()) + (error->IsFatal() ? "!" : "") + ":" +
+              (error->Keyword() != nullptr ? error->Keyword() : "");
+  }
+  return listed;
+}
+
+PPDXControl* Control(ZPXPPD& document, const char* keyword) {
+  _DISPLAY_OPTIONS_ saved = ZPXPPD::Options();
+  ZPXPPD::Options(DISPLAY_ALL);
+  CNTL_TYPE type;
+  PPDXControl* control = document.GetControls()->Find(keyword, type, true);
+  ZPXPPD::Options(saved);
+  return control;
+}
+
+std::string DisplayName(PPDXElement* element) {
+  char text[256] = "<none>";
+  if (element != nullptr && element->CFStringUserName() != nullptr)
+    CFStringGetCString(element->CFStringUserName(), text, sizeof text, kCFStringEncodingUTF8);
+  return text;
+}
+
+// The head of a document with one page, its scroll pane and a roll-down.
+const std::string kHead =
+    "*PPD-Adobe: \"4.3\"\n"
+    "*%ZPXPropPage FPPage/Page: True\n"
+    "*%ZPXGroupName Pane/Pane: True\n"
+    "*%ZPXGroupName Roll/Options: True\n"
+    "*%ZPXParent Pane/FPPage: True|Scrollpane\n"
+    "*%ZPXParent Roll/Pane: True|Rolldown\n";
+
+std::string Popup(const std::string& key, const std::string& body) {
+  return "*%ZPXFlags *" + key + ": Setup\n*%ZPXGroup *" + key + " Roll/" + key + "\n*OpenUI *" +
+         key + "/" + key + ": PickOne\n" + body + "*CloseUI: *" + key + "\n";
+}
+
+TEST(ZPXPPDTest, EveryErrorPathReportsItsCodeKeywordAndFatality) {
+  struct Case {
+    const char* fixture;
+    const char* errors;
+    bool valid;
+  } cases[] = {
+      {"property-page-without-name", "4:", true},
+      {"group-line-without-keyword", "5:", true},
+      {"group-line-unknown-block", "5:*ZPFold", true},
+      {"job-note-key-mismatch", "6:*ZPNote 6:", true},
+      {"range-three-numbers", "7:*ZPCopies", true},
+      {"range-syntax", "7:*ZPCopies 7:*ZPOther", true},
+      {"openui-without-option", "8:*ZPFold", true},
+      {"boolean-bad-option", "9:*ZPJog", true},
+      {"openuizpx-skipped", "34:*ZPColor", true},
+      {"openuizpx-unclosed", "34:*ZPColor 10!:*ZPColor", false},
+      {"popup-unclosed", "11!:*ZPFold", false},
+      {"popup-two-defaults", "11!:*ZPFold", false},
+      {"group-name-without-name", "12:", true},
+      {"roll-down-under-property-page", "14:FPPage 14:Nowhere", true},
+      {"parent-line-incomplete", "15:Roll 15:", true},
+      {"flags-followed-by-blank-line", "16:*ZPFold", true},
+      {"flags-followed-by-unknown-line", "16:*ZPFold", true},
+      {"flags-without-keyword", "16:", true},
+      {"empty", "18!:", false},
+      {"shortcut-refused-and-unresolved", "19:*ZP_PROP_WATERMARK 19:*ZPMissing", true},
+      {"duplicates", "23:*ZPTray 23:FPPage 23:Roll", true},
+      {"header-only", "25: 26: 27:", true},
+      {"version-4-2", "28!:", false},
+      {"control-in-plain-group", "29:*ZPFold", true},
+      {"openui-without-translation", "31:*ZPFold", true},
+      {"popup-without-default", "33:*ZPFold", true},
+      {"range-without-postscript", "35:*ZPCopies", true},
+      {"constraint-without-second-key", "36:*ZPTray", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    std::unique_ptr<ZPXPPD> document =
+        ParseFile(std::string(ZPX_FIXTURES) + "/ppd/" + c.fixture + ".ppd");
+    EXPECT_EQ(Errors(*document), c.errors);
+    EXPECT_EQ(document->IsValidPPD(), c.valid);
+  }
+  std::unique_ptr<ZPXPPD> missing = ParseFile(std::string(ZPX_FIXTURES) + "/ppd/no-such.ppd");
+  EXPECT_EQ(Errors(*missing), "18!:");
+}
+
+TEST(ZPXPPDTest, FatalBlocksStopTheParseAndKeepWhatCameBefore) {
+  std::unique_ptr<ZPXPPD> unclosed =
+      ParseFile(std::string(ZPX_FIXTURES) + "/ppd/popup-unclosed.ppd");
+  EXPECT_NE(Control(*unclosed, "*ZPTray"), nullptr);
+  EXPECT_EQ(Control(*unclosed, "*ZPFold"), nullptr);
+
+  // A 300-byte line ends the parse quietly; a control after it is never made.
+  std::string longLine = "*% " + std::string(297, 'x') + "\n";
+  std::unique_ptr<ZPXPPD> cut = ParseText(kHead + Popup("ZPTray", "*DefaultZPTray: A\n*ZPTray A/A: \"a\"\n") +
+                                          longLine + Popup("ZPFold", "*DefaultZPFold: B\n*ZPFold B/B: \"b\"\n"));
+  EXPECT_EQ(Errors(*cut), "");
+  EXPECT_NE(Control(*cut, "*ZPTray"), nullptr);
+  EXPECT_EQ(Control(*cut, "*ZPFold"), nullptr);
+  EXPECT_TRUE(cut->IsValidPPD());
+  cut->AllErrorsFatal(true);
+  EXPECT_TRUE(cut->IsValidPPD());
+
+  // The rest of an over-long line that a block fetched is never read as a line.
+  std::unique_ptr<ZPXPPD> rest = ParseText(
+      kHead + "*%ZPXFlags *ZPA: Setup\n*%" + std::string(253, 'x') + "*%ZPXFlags *ZPB: Setup\n" +
+      "*%ZPXGroup *ZPB Roll/B\n*OpenUI *ZPB/B: PickOne\n*DefaultZPB: A\n*ZPB A/A: \"\"\n*CloseUI: *ZPB\n");
+  EXPECT_EQ(Errors(*rest), "27:");
+  EXPECT_EQ(Control(*rest, "*ZPB"), nullptr);
+
+  std::unique_ptr<ZPXPPD> skipped = ParseFile(std::string(ZPX_FIXTURES) + "/ppd/openuizpx-skipped.ppd");
+  EXPECT_TRUE(skipped->IsValidPPD());
+  skipped->AllErrorsFatal(true);
+  EXPECT_FALSE(skipped->IsValidPPD());
+}
+
+TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead +
+      // The default may follow the options it names.
+      Popup("ZPLate", "*ZPLate A/A: \"a\"\n*ZPLate B/B: \"b\"\n*DefaultZPLate: B\n") +
+      Popup("ZPNone", "*DefaultZPNone: Z\n*ZPNone A/A: \"a\"\n*ZPNone B/B: \"b\"\n") +
+      "*%ZPXFlags *ZPJog: Spooler\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: Boolean\n"
+      "*DefaultZPJog: True\n*ZPJog True/On: \"<</Jog 3>> setpagedevice\"\n*ZPJog Maybe/?: \"x\"\n"
+      "*ZPJog False/Off: \"\"\n*CloseUI: *ZPJog\n" +
+      // The bad Boolean option costs nothing after its block.
+      Popup("ZPAfter", "*DefaultZPAfter: A\n*ZPAfter A/A: \"\"\n") +
+      // A standard option that no *%ZPXFlags announces makes nothing.
+      "*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: A4\n*PageSize A4/A4: \"a4\"\n"
+      "*CloseUI: *PageSize\n");
+  EXPECT_EQ(Errors(*document), "9:*ZPJog");
+  auto* late = dynamic_cast<PPDXPopupControl*>(Control(*document, "*ZPLate"));
+  ASSERT_NE(late, nullptr);
+  EXPECT_STREQ(late->GetDefaultKeyword(), "B");
+  EXPECT_EQ(late->GetValue(), 2);
+  auto* none = dynamic_cast<PPDXPopupControl*>(Control(*document, "*ZPNone"));
+  ASSERT_NE(none, nullptr);
+  EXPECT_STREQ(none->GetDefaultKeyword(), "A");
+  auto* jog = dynamic_cast<PPDXBooleanControl*>(Control(*document, "*ZPJog"));
+  ASSERT_NE(jog, nullptr);
+  EXPECT_TRUE(jog->IsTrue());
+  EXPECT_STREQ(jog->TrueDisplayText(), "On");
+  EXPECT_STREQ(jog->FalseDisplayText(), "Off");
+  EXPECT_EQ(jog->GetParent(), document->GetGroups()->Find("Roll", true));
+  EXPECT_NE(Control(*document, "*ZPAfter"), nullptr);
+  EXPECT_EQ(Control(*document, "*PageSize"), nullptr);
+  EXPECT_EQ(document->GetControls()->PopupCount() + document->GetControls()->BooleanCount(), 4u);
+}
+
+TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead + "*%ZPXGroupName FPZPNotes/Notes: True\n*%ZPXParent FPZPNotes/Pane: True|Rolldown\n"
+      "*%ZPXJobNote *ZPQuoted/Quoted: 10|Alpha\n*%DefaultZPQuoted: \"text\"\n"
+      "*%ZPXJobNote *ZPPlain/Plain: 10|Alpha\n"
+      "*%ZPXFlags *ZPAfter: Setup\n*%ZPXGroup *ZPAfter Roll/After\n"
+      "*%ZPXJobNote *ZPAfter/After: 12|Numeric|MinLength7\n*%ZPAfter: \"(<*ZPAfter>) show\"\n"
+      "*%ZPXJobNote *ZPStandalone/Standalone: 8|MinLength5|MinLength\n*%DefaultZPStandalone: 42\n");
+  EXPECT_EQ(Errors(*document), "");
+  auto* quoted = dynamic_cast<PPDXJobNote*>(Control(*document, "*ZPQuoted"));
+  ASSERT_NE(quoted, nullptr);
+  EXPECT_EQ(quoted->GetDefaultNotes(), nullptr);
+  EXPECT_EQ(quoted->GetParent(), document->GetGroups()->Find("FPZPNotes", true));
+  // The standalone note left the *%ZPXFlags line to the loop, which made *ZPAfter.
+  auto* after = dynamic_cast<PPDXJobNote*>(Control(*document, "*ZPAfter"));
+  ASSERT_NE(after, nullptr);
+  EXPECT_EQ(after->MinLength(), 7);
+  EXPECT_EQ(after->Flags().Value(), JobNoteFlag::kNumeric | JobNoteFlag::kMinLength);
+  EXPECT_EQ(after->GetParent(), document->GetGroups()->Find("Roll", true));
+  auto* standalone = dynamic_cast<PPDXJobNote*>(Control(*document, "*ZPStandalone"));
+  ASSERT_NE(standalone, nullptr);
+  EXPECT_STREQ(standalone->GetDefaultNotes(), "42");
+  EXPECT_EQ(standalone->Flags().Value(), JobNoteFlag::kMinLength);
+  EXPECT_EQ(standalone->MinLength(), 0);
+}
+
+TEST(ZPXPPDTest, MinimumLengthDigitsAndExtensionLevels) {
+  struct Case {
+    const char* word;
+    long minimum;
+  } cases[] = {{"MinLength", 0},    {"MinLength7", 7},    {"MinLength12", 12},
+               {"MinLengthx", -1},  {"MinLength1x", -3},  {"MinLength123", -2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word);
+    std::unique_ptr<ZPXPPD> document = ParseText(
+        kHead + "*%ZPXFlags *ZPN: Spooler\n*%ZPXGroup *ZPN Roll/N\n*%ZPXJobNote *ZPN/N: 9|" +
+        c.word + "\n");
+    auto* note = dynamic_cast<PPDXJobNote*>(Control(*document, "*ZPN"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->MinLength(), c.minimum);
+  }
+  const std::string note = kHead + "*%ZPXJobNote *ZPN/N: 9|Member|Encrypt\n";
+  ZPXPPD::SetExtensions(EXTENSIONS_LEVEL2);
+  EXPECT_EQ(Errors(*ParseText(note)), "32:*ZPN 27:");  // and no note
+  ZPXPPD::SetExtensions(EXTENSIONS_LEVEL0);
+  EXPECT_EQ(Errors(*ParseText(kHead + "*%ZPXJobNote *ZPN/N: 9|Member\n")), "");
+  ZPXPPD::SetExtensions(EXTENSIONS_ALL);
+  std::unique_ptr<ZPXPPD> all = ParseText(note);
+  auto* allWords = dynamic_cast<PPDXJobNote*>(Control(*all, "*ZPN"));
+  ASSERT_NE(allWords, nullptr);
+  EXPECT_EQ(allWords->Flags().Value(), JobNoteFlag::kMember | JobNoteFlag::kEncrypt);
+}
+
+TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead + "*%ZPShortcut *ZPTray\n*UIConstraints: *ZPTray *ZPFold\n" +
+      Popup("ZPTray", "*DefaultZPTray: Upper\n*ZPTray Upper/U: \"\"\n*ZPTray None/N: \"\"\n") +
+      Popup("ZPFold", "*DefaultZPFold: Half\n*ZPFold Half/H: \"\"\n*ZPFold None/N: \"\"\n") +
+      // An orphan, and a second announcement of it while orphans are not displayed.
+      "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
+      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n"
+      // A shortcut names a popup; a job note of that keyword is no shortcut.
+      "*%ZPXJobNote *ZPText/Text: 9|Alpha\n*%ZPShortcut *ZPText\n");
+  EXPECT_EQ(Errors(*document), "29:*ZPLoose 23:*ZPLoose 19:*ZPText");
+  ASSERT_NE(document->GetShortcuts(), nullptr);
+  EXPECT_EQ(document->GetShortcuts()->Count(), 1u);
+  UIConstraints* constraints = document->GetUIConstraints();
+  // Both options open: every pair except those with None is excluded.
+  EXPECT_TRUE(constraints->IsKVConstrained("*ZPTray", "Upper"));
+  EXPECT_FALSE(constraints->IsKVConstrained("*ZPTray", "None"));
+  constraints->UpdateKVCache("*ZPFold", "None");
+  EXPECT_FALSE(constraints->IsKVConstrained("*ZPTray", "Upper"));
+}
+
+TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {
+  const std::string text = kHead + "*%ZPXPropPage FPHidden/A<41 42>C x>y<41>\n"
+      "*OpenGroup: InstallableOptions/Installable Options\n"
+      "*%ZPXFlags *ZPFinisher: Setup\n*OpenUI *ZPFinisher/: PickOne\n*DefaultZPFinisher: None\n"
+      "*ZPFinisher None/None: \"\"\n*CloseUI: *ZPFinisher\n*CloseGroup: InstallableOptions\n"
+      "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: Boolean\n*DefaultZPLoose: False\n"
+      "*CloseUI: *ZPLoose\n*%ZPXGroupName Unused/Unused \xC3\xA9: True\n";
+  std::unique_ptr<ZPXPPD> all = ParseText(text);
+  EXPECT_EQ(Errors(*all), "29:*ZPLoose");
+  // Hex substrings decode where they close; a lone ">" is text.
+  EXPECT_EQ(DisplayName(all->GetProperties()->Find("FPHidden", true)), "AABC x>yA");
+  PPDXGroup* installable = all->GetGroups()->Find("InstallableOptions", true);
+  ASSERT_NE(installable, nullptr);
+  PPDXControl* finisher = Control(*all, "*ZPFinisher");
+  ASSERT_NE(finisher, nullptr);
+  EXPECT_EQ(finisher->GetParent(), installable);
+  EXPECT_EQ(DisplayName(finisher), "");
+  // Declared but never used: made after the parse, its name read as UTF-8.
+  EXPECT_EQ(DisplayName(all->GetGroups()->Find("Unused", true)), "Unused \xC3\xA9");
+
+  // Without orphans a block needs its own group, even among the installable options.
+  std::unique_ptr<ZPXPPD> strict = ParseText(text, PARSE_NONE);
+  EXPECT_EQ(Errors(*strict), "21:*ZPFinisher 21:*ZPLoose 27:");
+  EXPECT_EQ(strict->GetProperties()->Find("FPHidden", true), nullptr);
+  EXPECT_EQ(strict->GetGroups()->Find("Unused", true), nullptr);
+}
+
+TEST(ZPXPPDTest, LinesAcrossTheFileWindow) {
+  // Comment lines that bring the next line's end to the window's edge.
+  auto padTo = [](size_t length, size_t end) {
+    std::string pad;
+    while (length + pad.size() + 104 <= end) pad += "*%" + std::string(98, '-') + "\n";
+    size_t rest = end - length - pad.size();
+    return pad + "*%" + std::string(rest - 3, '-') + "\n";
+  };
+  // A CR LF split by the window is one line end: the flags line keeps its block.
+  std::string head = kHead;
+  std::string flags = "*%ZPXFlags *ZPTray: Setup\r";
+  std::string text = head + padTo(head.size(), 10000 - flags.size()) + flags +
+                     "\n*%ZPXGroup *ZPTray Roll/Tray\n*OpenUI *ZPTray/Tray: PickOne\n"
+                     "*DefaultZPTray: A\n*ZPTray A/A: \"\"\n*CloseUI: *ZPTray\n";
+  std::unique_ptr<ZPXPPD> split = ParseText(text);
+  EXPECT_EQ(Errors(*split), "");
+  EXPECT_NE(Control(*split, "*ZPTray"), nullptr);
+
+  // A line whose two pieces exceed 255 bytes stops the parse like one inside a window.
+  std::string longLine = "*% " + std::string(296, 'x') + "\n";
+  std::string stopped = head + padTo(head.size(), 9900) + longLine +
+                        Popup("ZPFold", "*DefaultZPFold: A\n*ZPFold A/A: \"\"\n");
+  std::unique_ptr<ZPXPPD> cut = ParseText(stopped);
+  EXPECT_EQ(Errors(*cut), "27:");
+  EXPECT_EQ(Control(*cut, "*ZPFold"), nullptr);
+}
+
+TEST(ZPXPPDTest, TheBundledSampleIsAFullValidModel) {
+  std::unique_ptr<ZPXPPD> document = ParseFile(std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd");
+  EXPECT_EQ(Errors(*document), "34:*ZPColorProfile");
+  EXPECT_TRUE(document->IsValidPPD());
+  EXPECT_STREQ(document->PCFileName(), "ZPX9000.PPD");
+  EXPECT_STREQ(document->MakerVersion(), "ZPX Controller 2.1");
+  EXPECT_NE(document->GetStringTextEncoding(), 0u);
+  auto* size = dynamic_cast<PPDXCustomPageSizeControl*>(Control(*document, "*CustomPrintSize"));
+  ASSERT_NE(size, nullptr);
+  EXPECT_EQ(size->MinWidth(), 288.0f);
+  EXPECT_EQ(size->MaxHeight(), 1728.0f);
+  auto* special = dynamic_cast<PPDXSpecialOption*>(Control(*document, "*ZPWorkflowQueue"));
+  ASSERT_NE(special, nullptr);
+  EXPECT_STREQ(*special->GetValue(), "print");
+  auto* stapler = dynamic_cast<PPDXPopupControl*>(Control(*document, "*ZPStapler"));
+  ASSERT_NE(stapler, nullptr);
+  // A value continued over several lines keeps each line.
+  std::vector<unsigned char> code(size_t(stapler->GetKeywordPSData("TopLeft", nullptr)) + 1, 0);
+  stapler->GetKeywordPSData("TopLeft", code.data());
+  EXPECT_NE(std::strstr(reinterpret_cast<const char*>(code.data()),
+                        "3\n    /StapleDetails << /Type 1 /Position 0 >>\n  >> setpagedevice\n"),
+            nullptr);
+  UIConstraints* constraints = document->GetUIConstraints();
+  EXPECT_FALSE(constraints->IsKVConstrained("*ZPDuplex", "Top"));
+  constraints->UpdateKVCache("*ZPMediaType", "Transparency");
+  EXPECT_TRUE(constraints->IsKVConstrained("*ZPDuplex", "Top"));
+}
+
+TEST(ZPXPPDTest, ReferencesAndDisplayOptionsAroundDestruction) {
+  ZPXPPD::Options(DISPLAY_VISIBLE);
+  ZPXPPD* document = new ZPXPPD(PARSE_ALL);
+  EXPECT_EQ(Errors(*document), "");
+  EXPECT_FALSE(document->IsValidPPD());
+  document->Retain();
+  EXPECT_FALSE(document->Release());
+  EXPECT_TRUE(document->Release());
+  EXPECT_EQ(ZPXPPD::Options(), DISPLAY_VISIBLE);
+  ZPXPPD::Options(DISPLAY_ATTACHED_VISIBLE);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/TempFile.h"
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string output;
+};
+
+// Standard output only, so that a dump is exactly the JSON.
+ToolRun Tool(const std::string& arguments) {
+  std::string command = std::string(ZPX_TOOLS_DIR) + "/zpx-ppd " + arguments + " 2>/dev/null";
+  ToolRun run{-1, ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[256];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+TEST(ZpxPpdCheckTest, ListsErrorsWithTheirTextsAndExitsByValidity) {
+  ToolRun sample = Tool("check '" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd'");
+  EXPECT_EQ(sample.status, 0);
+  EXPECT_TRUE(Has(sample.output, "\nerror 34 (not fatal) *ZPColorProfile: An *OpenUIZPX block was skipped.\n"))
+      << sample.output;
+  EXPECT_TRUE(Has(sample.output, "\nvalid: yes\n")) << sample.output;
+
+  ToolRun old = Tool("check '" + std::string(ZPX_FIXTURES) + "/ppd/version-4-2.ppd'");
+  EXPECT_EQ(old.status, 1);
+  EXPECT_TRUE(Has(old.output, "\nerror 28 (fatal) -: ")) << old.output;
+  EXPECT_TRUE(Has(old.output, "\nerrors: 1\nvalid: no\n")) << old.output;
+
+  EXPECT_EQ(Tool("check").status, 2);
+  EXPECT_EQ(Tool("dump x.ppd").status, 2);
+}
+
+TEST(ZpxPpdCheckTest, DumpWritesTheModelAsJson) {
+  TempFile file(
+      "*PPD-Adobe: \"4.3\"\n*LanguageVersion: French\n*LanguageEncoding: ISOLatin1\n"
+      "*%ZPXPropPage FPPage/Page: True\n*%ZPXGroupName Pane/Pane: True\n"
+      "*%ZPXGroupName Roll/Options: True\n*%ZPXParent Pane/FPPage: True|Scrollpane\n"
+      "*%ZPXParent Roll/Pane: True|Rolldown\n"
+      "*%ZPXFlags *ZPTray: Setup|Dynamic\n*%ZPXGroup *ZPTray Roll/Tray\n"
+      "*OpenUI *ZPTray/Caf\xE9: PickOne\n*DefaultZPTray: A\n*ZPTray A/\"Quoted\": \"caf\xE9\t\"\n"
+      "*CloseUI: *ZPTray\n");
+  ToolRun run = Tool("dump --json '" + std::string(file.Path()) + "'");
+  EXPECT_EQ(run.status, 0);
+  const std::string& json = run.output;
+  EXPECT_EQ(json.front(), '{');
+  EXPECT_EQ(json.substr(json.size() - 2), "}\n");
+  EXPECT_TRUE(Has(json, "\"languageVersion\":\"French\"")) << json;
+  EXPECT_TRUE(Has(json, "{\"keyword\":\"FPPage\",\"displayName\":\"Page\",\"visible\":true,\"parent\":null,"
+                        "\"showInPrintProperties\":true,\"showInApplication\":true,\"scrollPane\":\"Pane\"}"))
+      << json;
+  EXPECT_TRUE(Has(json, "{\"kind\":\"rollDown\",\"keyword\":\"Roll\",\"displayName\":\"Options\",\"visible\":true,"
+                        "\"parent\":\"Pane\",\"controls\":[\"*ZPTray\"]}"))
+      << json;
+  // Latin-1 translations arrive as UTF-8; PostScript bytes that are not UTF-8 are escaped.
+  EXPECT_TRUE(Has(json, "\"kind\":\"popup\",\"keyword\":\"*ZPTray\",\"displayName\":\"Caf\xC3\xA9\","
+                        "\"visible\":true,\"parent\":\"Roll\",\"flags\":[\"Setup\",\"Dynamic\"]"))
+      << json;
+  EXPECT_TRUE(Has(json, "\"items\":[{\"keyword\":\"A\",\"displayName\":\"\\\"Quoted\\\"\","
+                        "\"postScript\":\"caf\\u00e9\\u0009\\n\",\"selected\":true}]"))
+      << json;
+  EXPECT_TRUE(Has(json, "\"feature\":\"%%BeginFeature: *ZPTray A\\ncaf\\u00e9\\u0009\\n%%EndFeature\\n\""))
+      << json;
+  EXPECT_TRUE(Has(json, "\"shortcuts\":[],\"errors\":[]}")) << json;
+}
