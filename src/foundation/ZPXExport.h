@@ -1,0 +1,2 @@
+#pragma once
+#define ZPX_EXPORT extern "C" __attribute__((visibility("default")))

@@ -1,0 +1,47 @@
+#include "security/Base64Decoder.h"
+
+#include <array>
+
+#include "security/Base64Alphabet.h"
+
+namespace {
+
+constexpr int kNotInAlphabet = -1;
+
+constexpr std::array<signed char, 256> MakeValues() {
+  std::array<signed char, 256> values{};
+  for (auto& value : values) value = kNotInAlphabet;
+  for (int i = 0; i < 64; ++i) values[static_cast<unsigned char>(kBase64Alphabet[i])] = char(i);
+  return values;
+}
+
+constexpr std::array<signed char, 256> kValues = MakeValues();
+
+}  // namespace
+
+Base64Decoder::Base64Decoder() : fBits(0), fBitCount(0), fEnded(false) {}
+
+size_t Base64Decoder::MaxDecodedLength(size_t length) {
+  // Up to 7 pending bits plus 6 per character.
+  return (length * 6 + 7) / 8;
+}
+
+size_t Base64Decoder::Decode(const char* text, size_t length, unsigned char* out, size_t capacity) {
+  size_t written = 0;
+  for (size_t i = 0; i < length && !fEnded && written < capacity; ++i) {
+    if (text[i] == '=') {
+      fEnded = true;
+      break;
+    }
+    const int value = kValues[static_cast<unsigned char>(text[i])];
+    if (value == kNotInAlphabet) continue;
+    fBits = (fBits << 6) | unsigned(value);
+    fBitCount += 6;
+    if (fBitCount >= 8) {
+      fBitCount -= 8;
+      out[written++] = static_cast<unsigned char>(fBits >> fBitCount);
+      fBits &= (1u << fBitCount) - 1;
+    }
+  }
+  return written;
+}
