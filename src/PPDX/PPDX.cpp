@@ -1,0 +1,177 @@
+#include "PPDX/PPDX.h"
+
+#include <cstring>
+
+#include "foundation/CString.h"
+#include "foundation/PPDFile.h"
+#include "foundation/PPDFileStream.h"
+#include "foundation/PPDStream.h"
+
+namespace {
+
+const unsigned long kMaxToken = PPDStream::kMaxLine;
+
+bool IsWhiteSpace(char c) { return c == ' ' || c == '\t'; }
+
+bool IsDelimiter(char c, const char* delimiters) {
+  return delimiters != nullptr && std::memchr(delimiters, c, std::strlen(delimiters)) != nullptr;
+}
+
+void StripTrailingWhiteSpace(char* text) {
+  size_t length = std::strlen(text);
+  while (length > 0 && IsWhiteSpace(text[length - 1])) text[--length] = '\0';
+}
+
+bool EndsLine(char c) { return c == '\n' || c == '\r'; }
+
+// Consumes the line up to and including its first double quote. The stream
+// may hold more than the line (the header is read straight from the file): a
+// quote on a later line does not count.
+bool SkipPastQuote(PPDStream& line) {
+  char c;
+  while (line.GetChar(c) && !EndsLine(c)) {
+    if (c == '"') return true;
+  }
+  return false;
+}
+
+// The bytes of a PostScript value as they are collected; at capacity - 1
+// bytes the value is cut and closed with a line feed.
+class PostScriptValue {
+ public:
+  PostScriptValue(char* out, unsigned long capacity) : mOut(out), mCapacity(capacity) {}
+
+  // False once the value is full.
+  bool Put(char c) {
+    mOut[mLength++] = c;
+    if (mLength < mCapacity - 1) return true;
+    mOut[mLength++] = '\n';
+    mFull = true;
+    return false;
+  }
+
+  // Copies text up to a closing double quote or the end of the line; true
+  // when the quote was found (or the value filled up).
+  bool CopyUntilQuote(PPDStream& text) {
+    char c;
+    while (text.GetChar(c) && !EndsLine(c)) {
+      if (c == '"') return true;
+      if (!Put(c)) return true;
+    }
+    return false;
+  }
+
+  // Ends the value with its line feed; a value that is not full always has
+  // room for it.
+  unsigned long Close() {
+    if (!mFull) mOut[mLength++] = '\n';
+    return mLength;
+  }
+
+  bool Full() const { return mFull; }
+  unsigned long Length() const { return mLength; }
+
+ private:
+  char* mOut;
+  unsigned long mCapacity;
+  unsigned long mLength = 0;
+  bool mFull = false;
+};
+
+}  // namespace
+
+PPDX::PPDX() = default;
+
+PPDX::PPDX(PPDFile* file) : mFile(file) {}
+
+PPDX::~PPDX() = default;
+
+const char* PPDX::FormatVersion() const { return HeaderText(kFormatVersion); }
+const char* PPDX::FileVersion() const { return HeaderText(kFileVersion); }
+const char* PPDX::PCFileName() const { return HeaderText(kPCFileName); }
+const char* PPDX::LanguageVersion() const { return HeaderText(kLanguageVersion); }
+const char* PPDX::LanguageEncoding() const { return HeaderText(kLanguageEncoding); }
+const char* PPDX::ModelName() const { return HeaderText(kModelName); }
+
+const char* PPDX::HeaderText(HeaderField field) const {
+  return mHeader[field] ? static_cast<const char*>(*mHeader[field]) : nullptr;
+}
+
+void PPDX::SetHeaderField(HeaderField field, const char* text) {
+  mHeader[field].reset(text != nullptr ? new CString(text) : nullptr);
+}
+
+bool PPDX::NextToken(PPDStream& stream, char* out, const char* delimiters, bool strip) {
+  unsigned long stored = 0;
+  char c;
+  while (stream.GetChar(c)) {
+    if (c == '\n') {
+      if (stored > 0 && out[stored - 1] == '\r') --stored;
+      break;
+    }
+    if ((c == '\r' && stream.PeekChar() != '\n') || IsDelimiter(c, delimiters)) break;
+    if (stored < kMaxToken) out[stored++] = c;
+  }
+  out[stored] = '\0';
+  if (stored == 0) return false;
+  if (strip) {
+    StripLeadingWhiteSpace(out);
+    StripTrailingWhiteSpace(out);
+  }
+  return true;
+}
+
+void PPDX::StripLeadingWhiteSpace(char* text) {
+  size_t skipped = 0;
+  while (IsWhiteSpace(text[skipped])) ++skipped;
+  if (skipped > 0) std::memmove(text, text + skipped, std::strlen(text + skipped) + 1);
+}
+
+bool PPDX::GetQuotedString(PPDStream& line, char* out, const unsigned long& capacity) {
+  if (capacity < 2) {
+    if (capacity == 1) out[0] = '\0';
+    return false;
+  }
+  unsigned long stored = 0;
+  if (SkipPastQuote(line)) {
+    char c;
+    while (line.GetChar(c) && !EndsLine(c)) {
+      if (c == '"') {
+        out[stored] = '\0';
+        return stored > 0;
+      }
+      out[stored++] = c;
+      if (stored == capacity - 1) {
+        out[stored] = '\0';
+        return true;
+      }
+    }
+  }
+  out[stored] = '\0';
+  return SkipContinuationLines();
+}
+
+bool PPDX::SkipContinuationLines() {
+  if (mStream == nullptr) return false;
+  char buffer[PPDStream::kMaxLine + 1];
+  for (;;) {
+    if (!mStream->GetLine(buffer)) return false;
+    if (buffer[0] == '*' || std::strchr(buffer, '"') != nullptr) return true;
+  }
+}
+
+unsigned long PPDX::GetPostscriptString(PPDStream& line, char* out, const unsigned long& capacity) {
+  if (capacity < 2 || !SkipPastQuote(line)) return 0;
+  PostScriptValue value(out, capacity);
+  if (value.CopyUntilQuote(line)) return value.Full() || value.Length() > 0 ? value.Close() : 0;
+  char buffer[PPDStream::kMaxLine + 1];
+  while (mStream != nullptr && mStream->GetLine(buffer)) {
+    if (buffer[0] == '\0') continue;
+    if (!value.Put('\n')) return value.Length();
+    if (buffer[0] == '*' && buffer[1] != '%') break;
+    const char* text = buffer[0] == '*' ? buffer + 2 : buffer;
+    PPDStream rest(text, static_cast<long>(std::strlen(text)));
+    if (value.CopyUntilQuote(rest)) break;
+  }
+  return value.Close();
+}

@@ -1,0 +1,46 @@
+#pragma once
+// A character stream over a block of PPD text that the stream does not own.
+// Copies share the block.
+
+class PPDStream {
+ public:
+  enum { kGood = 0, kBad = 1, kEndOfData = 2 };
+  // A line read by GetLine holds at most this many bytes (plus a NUL).
+  static constexpr unsigned long kMaxLine = 255;
+
+  // Without text, or with a length that is not positive, the stream is bad.
+  PPDStream();
+  PPDStream(const char* text, long length);
+  virtual ~PPDStream();
+
+  // Stores -1 and returns false at the end of the data (status end of data).
+  bool GetChar(char& c);
+  // The byte at the cursor (0-255), or -1 at the end; never moves.
+  int PeekChar() const;
+  void SkipWhiteSpace();
+  // Reads one line into `out` (kMaxLine + 1 bytes), without its line end.
+  // True only when the line ended with a line feed, a carriage return or both;
+  // a line longer than kMaxLine, a byte 255 and data that end without a line
+  // end give false, with the bytes read so far in `out`.
+  virtual bool GetLine(char* out);
+
+  long Status() const { return mStatus; }
+  bool Good() const { return mStatus == kGood; }
+  bool Bad() const { return mStatus == kBad; }
+  bool EndOfFile() const { return mStatus == kEndOfData; }
+  // Re-points the stream; without data it becomes bad and keeps its pointers.
+  void Setup(const char* text, long length);
+
+ protected:
+  // Goes on with a line of which `stored` bytes are already in `out`.
+  bool CopyLine(char* out, unsigned long& stored);
+  bool AtEnd() const { return mCursor == mEnd; }
+  // The byte before the cursor, NUL when nothing was read yet.
+  char LastByte() const { return mCursor != mBegin ? mCursor[-1] : '\0'; }
+
+ private:
+  const char* mBegin = nullptr;
+  const char* mEnd = nullptr;
+  const char* mCursor = nullptr;
+  long mStatus = kBad;
+};
