@@ -19,6 +19,8 @@ enum {
   dirNFErr = -120,
   permErr = -54,
   resNotFound = -192,
+  resFNotFound = -193,
+  mapReadErr = -199,
   collectionItemNotFoundErr = -5751,
   collectionIndexRangeErr = -5752,
   collectionVersionErr = -5753,

@@ -1,0 +1,336 @@
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "PPDX/PPDObjects/SettingsEntryReader.h"
+#include "PPDX/PPDObjects/SettingsEntryWriter.h"
+#include "carbon/MacErrors.h"
+#include "foundation/CString.h"
+
+namespace {
+
+constexpr unsigned long kMarkerKey = FourCC("PopC");
+constexpr unsigned long kPickManyKey = FourCC("PCMS");
+constexpr unsigned long kDefaultKey = FourCC("PCDK");
+constexpr unsigned long kCountKey = FourCC("PCIC");
+constexpr unsigned long kItemKeywordKey = FourCC("PCIK");
+constexpr unsigned long kItemNameKey = FourCC("PCFN");
+constexpr unsigned long kItemTextNameKey = FourCC("PCIN");
+constexpr unsigned long kItemCodeKey = FourCC("PCIP");
+constexpr unsigned long kItemSelectedKey = FourCC("PCIS");
+
+constexpr long kItemsInPlace = 100;
+constexpr long kOverflowControls = 1L << 15;
+constexpr long kOverflowItems = 1L << 16;
+
+_PopupItem* ItemAt(const PointerListItr& position) {
+  return static_cast<_PopupItem*>(const_cast<void*>(*position));
+}
+
+bool HasKeyword(const _PopupItem* item, const char* keyword) {
+  return item->keyword != nullptr && keyword != nullptr && *item->keyword == keyword;
+}
+
+const char* KeywordOf(const _PopupItem* item) {
+  return item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : nullptr;
+}
+
+}  // namespace
+
+_PopupItem::_PopupItem()
+    : keyword(nullptr),
+      name(nullptr),
+      psData(nullptr),
+      psLength(0),
+      selected(false),
+      nameText(nullptr) {}
+
+_PopupItem::~_PopupItem() {
+  delete keyword;
+  if (name != nullptr) CFRelease(name);
+  std::free(psData);
+  delete[] nameText;
+}
+
+const char* _PopupItem::displayName() {
+  if (name == nullptr) return nullptr;
+  if (nameText == nullptr) {
+    const CFIndex capacity =
+        CFStringGetMaximumSizeForEncoding(CFStringGetLength(name), CFStringGetSystemEncoding()) + 1;
+    nameText = new (std::nothrow) char[size_t(capacity)];
+    if (nameText != nullptr &&
+        !CFStringGetCString(name, nameText, capacity, CFStringGetSystemEncoding()))
+      nameText[0] = '\0';
+  }
+  return nameText;
+}
+
+PPDXPopupControl::PPDXPopupControl() : mPickMany(false), mInstallable(false) {
+  SetType(CNTL_POPUP);
+}
+
+PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags,
+                                   bool visible, bool pickMany, bool installable,
+                                   PointerList& items, CString* defaultKeyword,
+                                   UIConstraints* constraints)
+    : PPDXControl(keyword, displayName, flags, nullptr, 0, visible, constraints),
+      mPickMany(pickMany),
+      mInstallable(installable),
+      mDefaultKeyword(defaultKeyword),
+      mItems(items) {
+  SetType(CNTL_POPUP);
+  if (mDefaultKeyword) SetKeywordSelect(*mDefaultKeyword, true);
+}
+
+PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints)
+    : PPDXControl(settings, index, constraints), mPickMany(false), mInstallable(false) {
+  SetType(CNTL_POPUP);
+  SettingsEntryReader reader(settings, index);
+  SInt32 pickMany = 0;
+  if (reader.Number(kPickManyKey, pickMany)) mPickMany = pickMany != 0;
+  mDefaultKeyword.reset(reader.Text(kDefaultKey));
+  const char* toSelect = GetDefaultKeyword();
+  SInt32 count = 0;
+  reader.Number(kCountKey, count);
+  long itemIndex = 0;
+  for (long i = 0; i < count && ItemIndex(index, i, itemIndex); ++i) {
+    _PopupItem* item = RestoreItem(settings, itemIndex);
+    if (item == nullptr) break;
+    if (item->selected) toSelect = KeywordOf(item);
+    mItems.PushBack(item);
+  }
+  if (toSelect != nullptr) SetKeywordSelect(toSelect, true);
+}
+
+PPDXPopupControl::~PPDXPopupControl() { DeleteItems(); }
+
+_PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex) {
+  auto* item = new (std::nothrow) _PopupItem;
+  if (item == nullptr) return nullptr;
+  SettingsEntryReader reader(settings, itemIndex);
+  item->keyword = reader.Text(kItemKeywordKey);
+  item->name = reader.PlatformText(kItemNameKey);
+  if (item->name == nullptr) {
+    std::unique_ptr<CString> text(reader.Text(kItemTextNameKey));
+    if (text) item->name = CFStringCreateWithCString(nullptr, *text, CFStringGetSystemEncoding());
+  }
+  reader.Bytes(kItemCodeKey, item->psData, item->psLength);
+  SInt32 selected = 0;
+  if (reader.Number(kItemSelectedKey, selected)) item->selected = selected != 0;
+  return item;
+}
+
+bool PPDXPopupControl::ItemIndex(long index, long item, long& itemIndex) {
+  if (index < 0 || index > INT32_MAX || item < 0) return false;
+  if (item < kItemsInPlace) {
+    itemIndex = index * kItemsInPlace + item;
+    return true;
+  }
+  const long overflow = item - kItemsInPlace;
+  if (index >= kOverflowControls || overflow >= kOverflowItems) return false;
+  itemIndex = -(index * kOverflowItems + overflow) - 1;
+  return true;
+}
+
+_PopupItem* PPDXPopupControl::Current() const { return ItemAt(mCurrent); }
+
+void PPDXPopupControl::DeleteItems() {
+  for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item) delete ItemAt(item);
+  mItems.MakeEmpty();
+  mItemCursor = PointerListItr();
+  mCurrent = PointerListItr();
+}
+
+_PopupItem* PPDXPopupControl::FirstItem() {
+  mItemCursor = mItems.Begin();
+  return ItemAt(mItemCursor);
+}
+
+_PopupItem* PPDXPopupControl::NextItem() {
+  if (mItemCursor == mItems.End()) return nullptr;
+  return ItemAt(++mItemCursor);
+}
+
+void PPDXPopupControl::AppendPopupItem(_PopupItem* item) { mItems.PushBack(item); }
+
+long PPDXPopupControl::GetValue() const {
+  long position = 1;
+  for (ConstPointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++position)
+    if (static_cast<const _PopupItem*>(*item)->selected) return position;
+  return 0;
+}
+
+void PPDXPopupControl::SetValue(long position) {
+  if (mItems.Empty()) return;
+  long at = 1;
+  for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++at) {
+    ItemAt(item)->selected = at == position;
+    if (at == position) mCurrent = item;
+  }
+  if (Current() != nullptr) UpdateKVCache(Keyword(), KeywordOf(Current()));
+}
+
+long PPDXPopupControl::DefaultValue() const {
+  if (!mDefaultKeyword) return 0;
+  long position = 1;
+  for (ConstPointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++position)
+    if (HasKeyword(static_cast<const _PopupItem*>(*item), *mDefaultKeyword)) return position;
+  return 0;
+}
+
+const char* PPDXPopupControl::GetDefaultKeyword() const {
+  return mDefaultKeyword ? static_cast<const char*>(*mDefaultKeyword) : nullptr;
+}
+
+bool PPDXPopupControl::SetKeywordSelect(const char* keyword, bool select) {
+  if (keyword == nullptr || mItems.Empty()) return false;
+  bool found = false;
+  for (PointerListItr position = mItems.Begin(); position != mItems.End(); ++position) {
+    _PopupItem* item = ItemAt(position);
+    if (HasKeyword(item, keyword)) {
+      item->selected = select;
+      mCurrent = position;
+      found = true;
+      if (mPickMany) break;
+    } else if (!mPickMany) {
+      item->selected = false;
+    }
+  }
+  UpdateKVCache(Keyword(), keyword);
+  return found;
+}
+
+bool PPDXPopupControl::IsKeywordSelected(const char* keyword) const {
+  for (ConstPointerListItr position = mItems.Begin(); position != mItems.End(); ++position) {
+    const auto* item = static_cast<const _PopupItem*>(*position);
+    if (item->selected && HasKeyword(item, keyword)) return true;
+  }
+  return false;
+}
+
+long PPDXPopupControl::GetKeywordPSData(const char* keyword, unsigned char* out) {
+  if (keyword == nullptr) return 0;
+  for (PointerListItr position = mItems.Begin(); position != mItems.End(); ++position) {
+    _PopupItem* item = ItemAt(position);
+    if (!HasKeyword(item, keyword)) continue;
+    if (item->psLength < 0) item->psLength = 0;
+    if (Keyword() == nullptr) return 0;
+    return GeneratePSOutputData(out, item->psData, item->psLength, keyword, true);
+  }
+  return 0;
+}
+
+const char* PPDXPopupControl::GetKeywordLocalName(const char* keyword) {
+  _PopupItem* last = nullptr;
+  for (PointerListItr position = mItems.Begin(); position != mItems.End(); ++position)
+    if (HasKeyword(ItemAt(position), keyword)) last = ItemAt(position);
+  return last != nullptr ? last->displayName() : nullptr;
+}
+
+CFStringRef PPDXPopupControl::GetKeywordCFLocalName(const char* keyword) const {
+  CFStringRef name = nullptr;
+  for (ConstPointerListItr position = mItems.Begin(); position != mItems.End(); ++position) {
+    const auto* item = static_cast<const _PopupItem*>(*position);
+    if (HasKeyword(item, keyword)) name = item->name;
+  }
+  return name;
+}
+
+bool PPDXPopupControl::Rebuild(const char* displayName, PointerList& items,
+                               CString* defaultKeyword) {
+  if (Current() == nullptr) return false;
+  const CString remembered(KeywordOf(Current()));
+  const char* userName = UserName();
+  if (displayName != nullptr && (userName == nullptr || std::strcmp(displayName, userName) != 0)) {
+    CFStringRef name = CFStringCreateWithCString(nullptr, displayName, CFStringGetSystemEncoding());
+    if (name != nullptr) {
+      AdoptDisplayName(name);
+      UserName();
+    }
+  }
+  DeleteItems();
+  mItems = items;
+  mDefaultKeyword.reset(defaultKeyword);
+  if (mDefaultKeyword) SetKeywordSelect(*mDefaultKeyword, true);
+  SetKeywordSelect(remembered, true);
+  return true;
+}
+
+void PPDXPopupControl::ResetToDefaultValue() { SetValue(DefaultValue()); }
+
+long PPDXPopupControl::PostScript(unsigned char* out) {
+  if (Current() == nullptr || Current()->keyword == nullptr) return 0;
+  return GetKeywordPSData(KeywordOf(Current()), out);
+}
+
+short PPDXPopupControl::Restore(Settings& settings, long index) {
+  const char* toSelect = nullptr;
+  long position = 0;
+  for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++position) {
+    long itemIndex = 0;
+    if (!ItemIndex(index, position, itemIndex)) return paramErr;
+    SettingsEntryReader reader(settings, itemIndex);
+    long size = 0;
+    short error = reader.Size(kItemSelectedKey, size);
+    if (error != noErr) return error;
+    if (size != sizeof(SInt32)) continue;
+    SInt32 selected = 0;
+    error = reader.Fixed(kItemSelectedKey, &selected, size);
+    if (error != noErr) return error;
+    ItemAt(item)->selected = selected != 0;
+    if (selected != 0) toSelect = KeywordOf(ItemAt(item));
+  }
+  if (toSelect != nullptr) SetKeywordSelect(toSelect, true);
+  return noErr;
+}
+
+CFStringRef PPDXPopupControl::CopyCurrentControlValueString() {
+  if (Current() == nullptr || Current()->keyword == nullptr) return nullptr;
+  return CFStringCreateWithCString(nullptr, *Current()->keyword, kCFStringEncodingASCII);
+}
+
+void PPDXPopupControl::SetCurrentControlWithCFString(CFStringRef value) {
+  const CString keyword(value);
+  long position = 1;
+  for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++position) {
+    if (HasKeyword(ItemAt(item), keyword)) {
+      SetValue(position);
+      return;
+    }
+  }
+}
+
+short PPDXPopupControl::Save(Settings& settings, long index) {
+  short error = PPDXControl::Save(settings, index);
+  if (error != noErr) return error;
+  SettingsEntryWriter writer(settings, index);
+  writer.Bytes(kMarkerKey, "P", 1)
+      .Number<SInt32>(kPickManyKey, mPickMany ? 1 : 0)
+      .Text(kDefaultKey, GetDefaultKeyword());
+  if (!mItems.Empty()) {
+    writer.Number<SInt32>(kCountKey, SInt32(mItems.Size()));
+    SaveItems(writer, index);
+  }
+  return writer.Error();
+}
+
+void PPDXPopupControl::SaveItems(SettingsEntryWriter& writer, long index) {
+  long position = 0;
+  for (PointerListItr item = mItems.Begin(); item != mItems.End() && writer.Error() == noErr;
+       ++item, ++position) {
+    long itemIndex = 0;
+    if (!ItemIndex(index, position, itemIndex)) {
+      writer.Fail(paramErr);
+      return;
+    }
+    const _PopupItem* choice = ItemAt(item);
+    writer.At(itemIndex).Text(kItemKeywordKey, KeywordOf(choice));
+    writer.PlatformText(kItemNameKey, choice->name);
+    if (choice->psData != nullptr && choice->psLength > 0)
+      writer.Bytes(kItemCodeKey, choice->psData, choice->psLength);
+    writer.Number<SInt32>(kItemSelectedKey, choice->selected ? 1 : 0);
+  }
+}

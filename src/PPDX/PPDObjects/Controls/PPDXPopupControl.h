@@ -1,0 +1,103 @@
+#pragma once
+// An option with a list of choices (pick one or pick many): the choices in PPD
+// order with their codes, which of them are selected, the PPD default, and the
+// current choice, whose framed code is the control's PostScript.
+
+#include <memory>
+
+#include "PPDX/PPDObjects/PPDXControl.h"
+
+class CString;
+class SettingsEntryWriter;
+
+// One choice. Every field is owned; the parser fills them in.
+struct _PopupItem {
+  _PopupItem();
+  ~_PopupItem();
+
+  _PopupItem(const _PopupItem&) = delete;
+  _PopupItem& operator=(const _PopupItem&) = delete;
+
+  // The display name in the system encoding, converted on first request; null
+  // without a display name.
+  const char* displayName();
+
+  CString* keyword;
+  CFStringRef name;
+  unsigned char* psData;  // malloc'd, not NUL-terminated
+  long psLength;          // a negative length counts as none
+  bool selected;
+  char* nameText;
+};
+
+class PPDXPopupControl : public PPDXControl {
+ public:
+  PPDXPopupControl();
+  // Adopts the items that `items` lists and the default keyword, and selects the
+  // default.
+  PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags, bool visible,
+                   bool pickMany, bool installable, PointerList& items, CString* defaultKeyword,
+                   UIConstraints* constraints);
+  PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints);
+  ~PPDXPopupControl() override;
+
+  long ItemCount() const { return long(mItems.Size()); }
+  // One cursor; null at the end.
+  _PopupItem* FirstItem();
+  _PopupItem* NextItem();
+  void AppendPopupItem(_PopupItem* item);
+
+  // Positions count from 1; 0 means none.
+  long GetValue() const;
+  // Selects the item at `position` and unselects every other; a position outside
+  // the list unselects all and keeps the current item.
+  void SetValue(long position);
+  long DefaultValue() const;
+  const char* GetDefaultKeyword() const;
+
+  // Selects or unselects the items of that keyword (only the first in a pick-many
+  // popup); a single-choice popup unselects every other item. Reports the keyword
+  // to the constraint set whether found or not; returns whether it was found.
+  bool SetKeywordSelect(const char* keyword, bool select);
+  bool IsKeywordSelected(const char* keyword) const;
+  // The framed snippet of that choice, written into `out` when not null; its size.
+  long GetKeywordPSData(const char* keyword, unsigned char* out);
+  // The display name of the last choice of that keyword; valid while the choice is.
+  const char* GetKeywordLocalName(const char* keyword);
+  CFStringRef GetKeywordCFLocalName(const char* keyword) const;
+  bool CanSelectMultipleItems() const { return mPickMany; }
+  bool IsInstallableOption() override { return mInstallable; }
+
+  // Swaps in a new list of choices and keeps the current choice where the new list
+  // has it. Needs a current choice: false, and nothing changed, without one.
+  bool Rebuild(const char* displayName, PointerList& items, CString* defaultKeyword);
+
+  void ResetToDefaultValue() override;
+  long PostScript(unsigned char* out) override;
+  // Takes the selections of the existing items back from the store.
+  short Restore(Settings& settings, long index) override;
+  CFStringRef CopyCurrentControlValueString() override;
+  void SetCurrentControlWithCFString(CFStringRef value) override;
+
+  short Save(Settings& settings, long index);
+
+  // The store index of an item's entries: index × 100 + item for the first 100
+  // items; from the 100th on, a negative range of its own that no other entry
+  // uses, so that a long list never overwrites the next control's items. False
+  // when the item has no place (a negative index, or beyond 65,536 further items
+  // or control index 32,767).
+  static bool ItemIndex(long index, long item, long& itemIndex);
+
+ private:
+  _PopupItem* Current() const;
+  void DeleteItems();
+  _PopupItem* RestoreItem(Settings& settings, long itemIndex);
+  void SaveItems(SettingsEntryWriter& writer, long index);
+
+  bool mPickMany;
+  bool mInstallable;
+  std::unique_ptr<CString> mDefaultKeyword;
+  PointerList mItems;
+  PointerListItr mItemCursor;
+  PointerListItr mCurrent;
+};

@@ -1,0 +1,121 @@
+#include "PPDX/PPDObjects/PPDXElement.h"
+
+#include <cstddef>
+#include <memory>
+#include <new>
+
+#include "PPDX/PPDObjects/SettingsEntryReader.h"
+#include "PPDX/PPDObjects/SettingsEntryWriter.h"
+#include "ZPXUtils/PPDUtils/TextConverter.h"
+#include "foundation/CString.h"
+#include "foundation/ZPXAssert.h"
+
+namespace {
+
+constexpr unsigned long kKeywordKey = FourCC("KyWd");
+constexpr unsigned long kUserNameKey = FourCC("LcNm");
+constexpr unsigned long kDisplayNameKey = FourCC("LcCF");
+constexpr unsigned long kVisibleKey = FourCC("isVs");
+constexpr unsigned long kParentKey = FourCC("PrNm");
+
+// An empty text is no keyword at all.
+CString* KeywordOrNull(CString* keyword) {
+  if (keyword != nullptr && keyword->Empty()) {
+    delete keyword;
+    return nullptr;
+  }
+  return keyword;
+}
+
+}  // namespace
+
+CString* CFStringToCString(CFStringRef text) {
+  if (text == nullptr) return nullptr;
+  const CFIndex length = CFStringGetLength(text);
+  if (length == 0) return new (std::nothrow) CString("");
+  // Sized for the encoding, so that no name is ever cut or lost in conversion.
+  const long capacity = CFStringGetMaximumSizeForEncoding(length, CFStringGetSystemEncoding()) + 1;
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[size_t(capacity)]);
+  if (!buffer) return nullptr;
+  TextConverter::CFStringToCstring(text, buffer.get(), capacity);
+  return new (std::nothrow) CString(buffer.get());
+}
+
+PPDXElement::PPDXElement() : mDisplayName(nullptr), mVisible(false), mParent(nullptr) {}
+
+PPDXElement::PPDXElement(const char* keyword, CFStringRef inLocalName, const bool& visible)
+    : mDisplayName(nullptr), mVisible(visible), mParent(nullptr) {
+  ZPX_ASSERT(inLocalName != NULL);
+  if (keyword != nullptr && keyword[0] != '\0') mKeyword.reset(new (std::nothrow) CString(keyword));
+  mDisplayName = static_cast<CFStringRef>(CFRetain(inLocalName));
+}
+
+PPDXElement::PPDXElement(Settings& settings, const long& index)
+    : mDisplayName(nullptr), mVisible(false), mParent(nullptr) {
+  SettingsEntryReader reader(settings, index);
+  mKeyword.reset(KeywordOrNull(reader.Text(kKeywordKey)));
+  mDisplayName = reader.PlatformText(kDisplayNameKey);
+  mParentKeyword.reset(KeywordOrNull(reader.Text(kParentKey)));
+  SInt32 visible = 0;
+  if (reader.Number(kVisibleKey, visible)) mVisible = visible != 0;
+}
+
+PPDXElement::~PPDXElement() {
+  if (mDisplayName != nullptr) CFRelease(mDisplayName);
+}
+
+bool PPDXElement::OkayToDisplay(const _DISPLAY_OPTIONS_& options) {
+  switch (options) {
+    case DISPLAY_ATTACHED_VISIBLE:
+      return !IsOrphan() && mVisible;
+    case DISPLAY_VISIBLE:
+      return mVisible;
+    case DISPLAY_ATTACHED:
+      return !IsOrphan();
+    default:
+      return true;
+  }
+}
+
+short PPDXElement::Save(Settings& settings, const long& index) {
+  SettingsEntryWriter writer(settings, index);
+  writer.Text(kKeywordKey, Keyword());
+  const char* userName = UserName();
+  const char* parentKeyword = mParent != nullptr ? mParent->Keyword() : nullptr;
+  if (mParentKeyword) parentKeyword = *mParentKeyword;
+  writer.Text(kUserNameKey, userName)
+      .PlatformText(kDisplayNameKey, mDisplayName)
+      .Number<SInt32>(kVisibleKey, mVisible ? 1 : 0)
+      .Text(kParentKey, parentKeyword);
+  return writer.Error();
+}
+
+const char* PPDXElement::Keyword() const {
+  return mKeyword ? static_cast<const char*>(*mKeyword) : nullptr;
+}
+
+const char* PPDXElement::UserName() {
+  if (!mUserName) mUserName.reset(CFStringToCString(mDisplayName));
+  return mUserName ? static_cast<const char*>(*mUserName) : nullptr;
+}
+
+void PPDXElement::SetParent(PPDXElement* parent) {
+  mParent = parent;
+  mParentKeyword.reset();
+}
+
+CString* PPDXElement::TakeParentKeyword() { return mParentKeyword.release(); }
+
+bool PPDXElement::operator==(const PPDXElement& other) const {
+  return mKeyword && other.mKeyword && *mKeyword == *other.mKeyword;
+}
+
+bool PPDXElement::operator==(const char* keyword) const {
+  return mKeyword && keyword != nullptr && *mKeyword == keyword;
+}
+
+void PPDXElement::AdoptDisplayName(CFStringRef name) {
+  if (mDisplayName != nullptr) CFRelease(mDisplayName);
+  mDisplayName = name;
+  mUserName.reset();
+}

@@ -1,0 +1,20 @@
+#pragma once
+// A plain group of the display hierarchy: an element that shares the document's
+// group list with roll-downs and scroll panes but holds nothing itself.
+
+#include "PPDX/PPDObjects/PPDXElement.h"
+
+class PPDXGroup : public PPDXElement {
+ public:
+  PPDXGroup();
+  PPDXGroup(const char* keyword, CFStringRef displayName, const bool& visible);
+  PPDXGroup(Settings& settings, const long& index);
+  ~PPDXGroup() override;
+
+  short Save(Settings& settings, const long& index) override;
+
+ protected:
+  // The element's entries, then the one-byte marker by which a rebuild picks the
+  // class again.
+  short SaveMarked(Settings& settings, const long& index, unsigned long marker);
+};

@@ -1,0 +1,92 @@
+#include "PPDX/PPDObjects/PPDXGroups.h"
+
+#include <new>
+
+#include "PPDX/PPDObjects/ElementWalk.h"
+#include "PPDX/PPDObjects/PPDXRollDown.h"
+#include "PPDX/PPDObjects/PPDXScrollPane.h"
+#include "PPDX/PPDObjects/SettingsEntryWriter.h"
+#include "PPDX/PPDObjects/SettingsListReader.h"
+#include "carbon/MacErrors.h"
+
+namespace {
+
+constexpr unsigned long kCountKey = 4000;
+constexpr long kCountIndex = 4002;
+constexpr long kFirstIndex = 4001;
+
+enum GroupMarker { kGroupMarker, kRollDownMarker, kScrollPaneMarker, kMarkerCount };
+constexpr unsigned long kMarkers[kMarkerCount] = {FourCC("gGrp"), FourCC("RlDn"), FourCC("ScPn")};
+
+PPDXGroup* NewGroup(int marker, Settings& settings, long index) {
+  switch (marker) {
+    case kGroupMarker:
+      return new (std::nothrow) PPDXGroup(settings, index);
+    case kRollDownMarker:
+      return new (std::nothrow) PPDXRollDown(settings, index);
+    case kScrollPaneMarker:
+      return new (std::nothrow) PPDXScrollPane(settings, index);
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+PPDXGroups::PPDXGroups() = default;
+
+PPDXGroups::PPDXGroups(Settings& settings) {
+  SettingsListReader list(settings);
+  const long count = list.Count(kCountKey, kCountIndex);
+  for (long index = kFirstIndex; index < kFirstIndex + count; ++index)
+    Add(NewGroup(list.Marker(index, kMarkers, kMarkerCount), settings, index));
+}
+
+PPDXGroups::~PPDXGroups() = default;
+
+void PPDXGroups::Add(PPDXGroup* group) {
+  if (group != nullptr) mGroups.PushBack(group);
+}
+
+PPDXGroup* PPDXGroups::First() {
+  return WalkFirst<PPDXGroup>(mGroups, mCursor, WalkFilter::kDisplayable);
+}
+
+PPDXGroup* PPDXGroups::Next() {
+  return WalkNext<PPDXGroup>(mGroups, mCursor, WalkFilter::kDisplayable);
+}
+
+PPDXGroup* PPDXGroups::Find(const char* keyword, const bool& exact) {
+  PointerListItr position;
+  return WalkFind<PPDXGroup>(mGroups, position, WalkFilter::kNone, keyword, exact);
+}
+
+unsigned long PPDXGroups::Count() {
+  unsigned long count = 0;
+  PointerListItr position;
+  for (PPDXGroup* group = WalkFirst<PPDXGroup>(mGroups, position, WalkFilter::kDisplayable);
+       group != nullptr; group = WalkNext<PPDXGroup>(mGroups, position, WalkFilter::kDisplayable))
+    ++count;
+  return count;
+}
+
+bool PPDXGroups::Empty() const {
+  switch (PPDXDisplayOptions::Options()) {
+    case DISPLAY_ATTACHED_VISIBLE:
+    case DISPLAY_VISIBLE:
+    case DISPLAY_ATTACHED:
+    case DISPLAY_ALL:
+      return mGroups.Empty();
+    default:
+      return true;
+  }
+}
+
+short PPDXGroups::Save(Settings& settings) {
+  short error =
+      SettingsEntryWriter(settings, kCountIndex).Number<SInt32>(kCountKey, SInt32(mGroups.Size())).Error();
+  long index = kFirstIndex;
+  for (PPDXGroup* group = First(); group != nullptr && error == noErr; group = Next())
+    error = group->Save(settings, index++);
+  return error;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The groups, roll-downs and scroll panes of a document (or the roll-downs of one
+// pane), in the order they were added. The list borrows them.
+
+#include "foundation/PointerList.h"
+
+class PPDXGroup;
+class Settings;
+
+class PPDXGroups {
+ public:
+  PPDXGroups();
+  // Rebuilds the saved groups, each of the class its marker names; the caller owns
+  // them (the document deletes every group).
+  explicit PPDXGroups(Settings& settings);
+  virtual ~PPDXGroups();
+
+  PPDXGroups(const PPDXGroups&) = delete;
+  PPDXGroups& operator=(const PPDXGroups&) = delete;
+
+  void Add(PPDXGroup* group);
+
+  // The groups the document's display option lets through, one cursor for both.
+  PPDXGroup* First();
+  PPDXGroup* Next();
+
+  // Every group, hidden or not, from the start; the cursor is left alone, so the
+  // document can look parents up while it walks.
+  PPDXGroup* Find(const char* keyword, const bool& exact);
+
+  // The groups First and Next would visit under the current display option.
+  unsigned long Count();
+  // Under an unknown display option nothing counts as shown.
+  bool Empty() const;
+
+  // The count under 4000/4002, then each group at 4001 + k.
+  short Save(Settings& settings);
+
+ private:
+  PointerList mGroups;
+  PointerListItr mCursor;
+};

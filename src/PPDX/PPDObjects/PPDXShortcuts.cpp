@@ -1,0 +1,84 @@
+#include "PPDX/PPDObjects/PPDXShortcuts.h"
+
+#include <memory>
+
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDX/PPDObjects/ElementWalk.h"
+#include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/SettingsEntryReader.h"
+#include "PPDX/PPDObjects/SettingsEntryWriter.h"
+#include "PPDX/PPDObjects/SettingsListReader.h"
+#include "carbon/MacErrors.h"
+#include "foundation/CString.h"
+
+namespace {
+
+constexpr unsigned long kShortcutKey = FourCC("StCt");
+constexpr long kCountIndex = 6000;
+constexpr long kFirstIndex = 6001;
+
+// The saved keyword's popup among the displayable controls; null when the keyword
+// names no control, or one that is not a popup.
+PPDXPopupControl* FindPopup(PPDXControls& controls, const CString* keyword) {
+  if (keyword == nullptr) return nullptr;
+  CNTL_TYPE type = CNTL_NONE;
+  return dynamic_cast<PPDXPopupControl*>(controls.Find(*keyword, type, true));
+}
+
+}  // namespace
+
+PPDXShortcuts::PPDXShortcuts(PointerList& popups) : mPopups(popups) {}
+
+PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
+  if (controls == nullptr) return;
+  const long count = SettingsListReader(settings).Count(kShortcutKey, kCountIndex);
+  SettingsEntryReader reader(settings, kFirstIndex);
+  long index = kFirstIndex;
+  for (long i = 0; i < count; ++i) {
+    // Only shortcuts with a keyword were saved, one after the other: the index
+    // moves on only past an entry that was there.
+    std::unique_ptr<CString> keyword(reader.At(index).Text(kShortcutKey));
+    if (keyword) ++index;
+    mPopups.PushBack(FindPopup(*controls, keyword.get()));
+  }
+}
+
+PPDXShortcuts::~PPDXShortcuts() = default;
+
+PPDXPopupControl* PPDXShortcuts::First() {
+  return WalkFirst<PPDXPopupControl>(mPopups, mCursor, WalkFilter::kNone);
+}
+
+PPDXPopupControl* PPDXShortcuts::Next() {
+  return WalkNext<PPDXPopupControl>(mPopups, mCursor, WalkFilter::kNone);
+}
+
+PPDXPopupControl* PPDXShortcuts::Find(const char* keyword, const bool& exact) {
+  return WalkFind<PPDXPopupControl>(mPopups, mCursor, WalkFilter::kNone, keyword, exact);
+}
+
+PPDXPopupControl* PPDXShortcuts::InputSlot() { return Find("*InputSlot", true); }
+
+PPDXPopupControl* PPDXShortcuts::Duplex() { return Find("*ZPDuplex", true); }
+
+PPDXPopupControl* PPDXShortcuts::PageSize() { return Find("*PageSize", true); }
+
+PPDXPopupControl* PPDXShortcuts::Orientation() { return Find("*ZP_PAPER_ORIENTATION", true); }
+
+PPDXPopupControl* PPDXShortcuts::MediaSource() {
+  return Find("Need media source keyword... stay tuned", true);
+}
+
+PPDXPopupControl* PPDXShortcuts::Tintora() {
+  return Find("Need Tintora keyword... stay tuned", true);
+}
+
+short PPDXShortcuts::Save(Settings& settings) {
+  SettingsEntryWriter writer(settings, kCountIndex);
+  writer.Number<SInt32>(kShortcutKey, SInt32(mPopups.Size()));
+  long index = kFirstIndex;
+  for (PPDXPopupControl* popup = First(); popup != nullptr && writer.Error() == noErr;
+       popup = Next())
+    if (popup->Keyword() != nullptr) writer.At(index++).Text(kShortcutKey, popup->Keyword());
+  return writer.Error();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The popups that the PPD marks as shortcuts (the settings used most), with
+// lookups for the well-known ones. The list borrows the popups; an entry may be
+// null when a saved shortcut's popup could not be found again, and every walk
+// skips such entries while Count still counts them.
+
+#include "foundation/PointerList.h"
+
+class PPDXControls;
+class PPDXPopupControl;
+class Settings;
+
+class PPDXShortcuts {
+ public:
+  // Copies the list of popup pointers.
+  explicit PPDXShortcuts(PointerList& popups);
+  // Looks the saved keywords up among the controls that `controls` shows under
+  // the document's display option; an empty list without controls.
+  PPDXShortcuts(Settings& settings, PPDXControls* controls);
+  virtual ~PPDXShortcuts();
+
+  PPDXShortcuts(const PPDXShortcuts&) = delete;
+  PPDXShortcuts& operator=(const PPDXShortcuts&) = delete;
+
+  PPDXPopupControl* First();
+  PPDXPopupControl* Next();
+  // Walks with the cursor of First and Next; exact compares whole keywords,
+  // otherwise a keyword containing `keyword` matches.
+  PPDXPopupControl* Find(const char* keyword, const bool& exact);
+
+  unsigned long Count() const { return mPopups.Size(); }
+  bool Empty() const { return mPopups.Empty(); }
+
+  PPDXPopupControl* InputSlot();
+  PPDXPopupControl* Duplex();
+  PPDXPopupControl* PageSize();
+  PPDXPopupControl* Orientation();
+  // No PPD names these two yet: their keywords are placeholders that no control
+  // can carry, so they find nothing.
+  PPDXPopupControl* MediaSource();
+  PPDXPopupControl* Tintora();
+
+  // The count under StCt/6000, then the keyword of each shortcut from 6001 on.
+  short Save(Settings& settings);
+
+ private:
+  PointerList mPopups;
+  PointerListItr mCursor;
+};

@@ -1,0 +1,50 @@
+#include "PPDX/PPDObjects/SettingsEntryReader.h"
+
+#include <cstdlib>
+
+#include "carbon/MacErrors.h"
+#include "foundation/Settings.h"
+#include "foundation/SettingsStrings.h"
+
+SettingsEntryReader::SettingsEntryReader(Settings& settings, long index)
+    : mSettings(settings), mIndex(index) {}
+
+SettingsEntryReader& SettingsEntryReader::At(long index) {
+  mIndex = index;
+  return *this;
+}
+
+short SettingsEntryReader::Size(unsigned long key, long& size) {
+  size = 0;
+  return mSettings.Get(key, mIndex, nullptr, size, false);
+}
+
+short SettingsEntryReader::Fixed(unsigned long key, void* data, long size) {
+  long stored = 0;
+  short error = Size(key, stored);
+  if (error != noErr) return error;
+  if (stored != size) return paramErr;
+  return mSettings.Get(key, mIndex, data, stored, true);
+}
+
+bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& length) {
+  long size = 0;
+  if (Size(key, size) != noErr || size <= 0) return false;
+  auto* read = static_cast<unsigned char*>(std::malloc(size_t(size)));
+  if (read == nullptr) return false;
+  if (mSettings.Get(key, mIndex, read, size, false) != noErr) {
+    std::free(read);
+    return false;
+  }
+  bytes = read;
+  length = size;
+  return true;
+}
+
+CString* SettingsEntryReader::Text(unsigned long key) {
+  return GetSettingsString(mSettings, key, mIndex);
+}
+
+CFStringRef SettingsEntryReader::PlatformText(unsigned long key) {
+  return GetSettingsCFString(mSettings, key, mIndex);
+}

@@ -1,0 +1,3 @@
+#include "PPDX/PPDXDisplayOptions.h"
+
+_DISPLAY_OPTIONS_ PPDXDisplayOptions::sDisplayOptions = DISPLAY_ATTACHED_VISIBLE;

@@ -1,0 +1,322 @@
+#include "ZPXUtils/PPDUtils/TextConverter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "PPDX/PPDX.h"
+#include "carbon/MacErrors.h"
+#include "carbon/TextCommon.h"
+#include "cf/CoreFoundation.h"
+
+HexLanguageExceptions TextConverter::mExceptionsList;
+
+namespace {
+
+// Convert's status for a text with nothing to convert.
+const long kEmptyTextStatus = 5000;
+
+struct EncodingName {
+  const char* name;
+  unsigned long encoding;
+};
+
+const EncodingName kEncodingNames[] = {
+    {"ISOLatin1", kTextEncodingISOLatin1},     {"ISOLatin2", kTextEncodingISOLatin2},
+    {"ISOLatin5", kTextEncodingISOLatin5},     {"JIS83-RKSJ", kTextEncodingShiftJIS},
+    {"MacStandard", kTextEncodingMacRoman},    {"WindowsANSI", kTextEncodingWindowsLatin1},
+};
+
+unsigned long MostCompatibleUTF8Encoding() {
+  CFStringEncoding encoding = CFStringGetMostCompatibleMacStringEncoding(
+      CreateTextEncoding(kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant,
+                         kUnicodeUTF8Format));
+  std::printf("CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
+              static_cast<unsigned>(encoding), static_cast<int>(encoding));
+  // This platform has no legacy encoding for Unicode and answers with a Unicode
+  // form; the PPD's bytes are then UTF-8, which is what the converters must be
+  // told (the 16-bit form would make them read the text as UTF-16).
+  if (GetTextEncodingBase(encoding) == kTextEncodingUnicodeDefault) return kCFStringEncodingUTF8;
+  return encoding;
+}
+
+CFStringRef CreateString(const char* text) {
+  return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
+}
+
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+bool IsHexSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+int HexValue(char c) {
+  if (c <= '9') return c - '0';
+  return (c | 0x20) - 'a' + 10;
+}
+
+// True when [from, to) holds only hex digits and white space, an even number of
+// digits.
+bool IsHexSubstring(const char* from, const char* to) {
+  unsigned long digits = 0;
+  for (const char* at = from; at < to; ++at) {
+    if (IsHexDigit(*at))
+      ++digits;
+    else if (!IsHexSpace(*at))
+      return false;
+  }
+  return digits % 2 == 0;
+}
+
+// Writes one byte per pair of digits of [from, to); returns the end of the output.
+char* DecodeHexDigits(const char* from, const char* to, char* out) {
+  int high = -1;
+  for (const char* at = from; at < to; ++at) {
+    if (!IsHexDigit(*at)) continue;
+    if (high < 0) {
+      high = HexValue(*at);
+    } else {
+      *out++ = static_cast<char>(high << 4 | HexValue(*at));
+      high = -1;
+    }
+  }
+  return out;
+}
+
+// A malloc'd byte block that frees itself.
+class ByteBlock {
+ public:
+  explicit ByteBlock(unsigned long size)
+      : mBytes(static_cast<char*>(std::malloc(size ? size : 1))), mSize(mBytes ? size : 0) {}
+  ~ByteBlock() { std::free(mBytes); }
+  ByteBlock(const ByteBlock&) = delete;
+  ByteBlock& operator=(const ByteBlock&) = delete;
+
+  char* Bytes() const { return mBytes; }
+  UInt8* Text() const { return reinterpret_cast<UInt8*>(mBytes); }
+  unsigned long Size() const { return mSize; }
+
+  bool Grow(unsigned long by) {
+    char* grown = static_cast<char*>(std::realloc(mBytes, mSize + by));
+    if (grown == nullptr) return false;
+    mBytes = grown;
+    mSize += by;
+    return true;
+  }
+
+ private:
+  char* mBytes;
+  unsigned long mSize;
+};
+
+bool IsOutputFull(OSStatus status) {
+  return status == kTECOutputBufferFullStatus || status == kTECBufferBelowMinimumSizeErr;
+}
+
+}  // namespace
+
+TextConverter::TextConverter(PPDX* document) { SetUpFrom(document, GetCurrentEncoding()); }
+
+TextConverter::TextConverter(PPDX* document, const unsigned long& outputEncoding) {
+  SetUpFrom(document, outputEncoding);
+}
+
+// An unknown encoding is refused by the platform, which leaves the converter
+// invalid with a status that says why.
+TextConverter::TextConverter(unsigned long& sourceEncoding, const unsigned long& outputEncoding)
+    : mSourceEncoding(sourceEncoding), mOutputEncoding(outputEncoding) {
+  Create();
+}
+
+TextConverter::~TextConverter() {
+  DisposeConverter(mConverter);
+  DisposeConverter(mUnicodeConverter);
+}
+
+void TextConverter::SetUpFrom(PPDX* document, unsigned long outputEncoding) {
+  mSourceEncoding = GetPPDEncoding(document);
+  if (mSourceEncoding != kUnknownEncoding) {
+    const char* language = document->LanguageVersion();
+    mLanguage = language ? language : "";
+    mOutputEncoding = outputEncoding;
+  }
+  Create();
+}
+
+void TextConverter::DisposeConverter(TECObjectRef& converter) {
+  if (converter == nullptr) return;
+  TECClearConverterContextInfo(converter);
+  TECDisposeConverter(converter);
+  converter = nullptr;
+}
+
+bool TextConverter::Create() {
+  DisposeConverter(mConverter);
+  mLastStatus = TECCreateConverter(&mConverter, mSourceEncoding, mOutputEncoding);
+  mValid = mLastStatus == noErr;
+  return mValid;
+}
+
+unsigned long TextConverter::GetPPDEncoding(PPDX* document) {
+  return document ? LanguageStringToEncoding(document->LanguageEncoding()) : kUnknownEncoding;
+}
+
+unsigned long TextConverter::GetCurrentEncoding() {
+  TextEncoding encoding = kUnknownEncoding;
+  if (UpgradeScriptInfoToTextEncoding(smSystemScript, kTextLanguageDontCare,
+                                      kTextRegionDontCare, nullptr, &encoding) != noErr)
+    return kUnknownEncoding;
+  return encoding;
+}
+
+unsigned long TextConverter::LanguageStringToEncoding(const char* name) {
+  if (name == nullptr) return kUnknownEncoding;
+  if (std::strcmp(name, "UTF-8") == 0) return MostCompatibleUTF8Encoding();
+  for (const EncodingName& row : kEncodingNames)
+    if (std::strcmp(row.name, name) == 0) return row.encoding;
+  return kUnknownEncoding;
+}
+
+unsigned long TextConverter::DehexBufferFill(const char* text, char* buffer) {
+  const char* at = text;
+  char* out = buffer;
+  for (;;) {
+    const char* open = std::strchr(at, '<');
+    const char* close = open ? std::strchr(open + 1, '>') : nullptr;
+    if (close == nullptr || !IsHexSubstring(open + 1, close)) {
+      std::memmove(out, at, std::strlen(at) + 1);
+      return std::strlen(buffer);
+    }
+    std::memmove(out, at, open - at);
+    out = DecodeHexDigits(open + 1, close, out + (open - at));
+    at = close + 1;
+  }
+}
+
+CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
+  if (text == nullptr) return CreateString("");
+  ByteBlock decoded(std::strlen(text) + 1);
+  if (decoded.Bytes() == nullptr) return CreateString("Out Of Memory");
+  unsigned long length = DehexBufferFill(text, decoded.Bytes());
+  CFStringRef result;
+  switch (mSourceEncoding) {
+    case kTextEncodingMacRoman:
+    case kTextEncodingISOLatin1:
+    case kTextEncodingWindowsLatin1:
+      result = CFStringCreateWithBytes(kCFAllocatorDefault, decoded.Text(), length,
+                                       mSourceEncoding, false);
+      break;
+    case kTextEncodingISOLatin2:
+    case kTextEncodingISOLatin5:
+    case kTextEncodingShiftJIS:
+      result = UnicodeString(decoded.Bytes(), length);
+      break;
+    default:
+      result = CFStringCreateWithBytes(kCFAllocatorDefault, decoded.Text(), length,
+                                       kCFStringEncodingUTF8, false);
+      break;
+  }
+  return result ? result : CreateString("Translation Error");
+}
+
+bool TextConverter::PrepareUnicodeConverter() {
+  if (mUnicodeConverter != nullptr && mUnicodeSourceEncoding == mSourceEncoding) {
+    mLastStatus = TECClearConverterContextInfo(mUnicodeConverter);
+    return true;
+  }
+  DisposeConverter(mUnicodeConverter);
+  mUnicodeSourceEncoding = mSourceEncoding;
+  mLastStatus = TECCreateConverter(
+      &mUnicodeConverter, mSourceEncoding,
+      CreateTextEncoding(kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant,
+                         kUnicode16BitFormat));
+  return mLastStatus == noErr;
+}
+
+// Null when the text does not convert; the caller shows that.
+CFStringRef TextConverter::UnicodeString(const char* text, unsigned long length) {
+  if (!PrepareUnicodeConverter()) return nullptr;
+  // Every byte of these encodings gives at most one 16-bit unit: twice as many
+  // bytes would do.
+  ByteBlock unicode(4 * length);
+  if (unicode.Bytes() == nullptr) return CreateString("Out Of Memory");
+  ByteCount read = 0, written = 0, flushed = 0;
+  mLastStatus = TECConvertText(mUnicodeConverter, reinterpret_cast<ConstTextPtr>(text), length,
+                               &read, unicode.Text(), unicode.Size(), &written);
+  if (mLastStatus == noErr)
+    mLastStatus = TECFlushText(mUnicodeConverter, unicode.Text() + written,
+                               unicode.Size() - written, &flushed);
+  if (mLastStatus != noErr) return nullptr;
+  return CFStringCreateWithCharacters(kCFAllocatorDefault,
+                                      reinterpret_cast<const UniChar*>(unicode.Bytes()),
+                                      (written + flushed) / 2);
+}
+
+void TextConverter::CFStringToCstring(CFStringRef string, char* buffer, long capacity) {
+  if (buffer == nullptr || capacity <= 0) return;
+  if (string != nullptr &&
+      CFStringGetCString(string, buffer, capacity, CFStringGetSystemEncoding()))
+    return;
+  std::snprintf(buffer, capacity, "%s", "Translation Error");
+}
+
+bool TextConverter::TakeAsSystemText(const char* text, long capacity) const {
+  if (mExceptionsList.IsException(mLanguage)) return false;
+  for (long i = 0; i < capacity && text[i] != '\0'; ++i)
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return true;
+  return false;
+}
+
+long TextConverter::Convert(char* text, long capacity) {
+  if (!mValid) return mLastStatus;
+  if (text == nullptr || capacity <= 0) return mLastStatus = paramErr;
+  // Text typed by the user comes in the system encoding; once seen, the converter
+  // keeps reading from it.
+  if (mSourceEncoding != CFStringGetSystemEncoding() && TakeAsSystemText(text, capacity)) {
+    mSourceEncoding = CFStringGetSystemEncoding();
+    if (!Create()) return mLastStatus;
+  }
+  unsigned long textLength = strnlen(text, capacity);
+  ByteBlock decoded(textLength + 1);
+  if (decoded.Bytes() == nullptr) return mLastStatus = memFullErr;
+  std::memcpy(decoded.Bytes(), text, textLength);
+  decoded.Bytes()[textLength] = '\0';
+  // Every decoded byte goes to the converter, whatever the output encoding: an odd
+  // byte count says nothing about where a character ends.
+  unsigned long length = DehexBufferFill(decoded.Bytes(), decoded.Bytes());
+  if (length == 0) return mLastStatus = kEmptyTextStatus;
+  return mLastStatus = ConvertInto(text, capacity, decoded.Bytes(), length);
+}
+
+// Converts into a block of three bytes per input byte, grown by that size whenever
+// the converter runs out of room; on success the result goes back into the text.
+long TextConverter::ConvertInto(char* text, long capacity, const char* source,
+                                unsigned long length) {
+  const unsigned long step = 3 * length;
+  ByteBlock converted(step);
+  if (converted.Bytes() == nullptr) return memFullErr;
+  ByteCount read = 0, written = 0;
+  OSStatus status;
+  do {
+    ByteCount usedIn = 0, usedOut = 0;
+    status = TECConvertText(mConverter, reinterpret_cast<ConstTextPtr>(source) + read,
+                            length - read, &usedIn, converted.Text() + written,
+                            converted.Size() - written, &usedOut);
+    read += usedIn;
+    written += usedOut;
+  } while (IsOutputFull(status) && converted.Grow(step));
+  if (status == noErr) {
+    do {
+      ByteCount flushed = 0;
+      status = TECFlushText(mConverter, converted.Text() + written, converted.Size() - written,
+                            &flushed);
+      written += flushed;
+    } while (IsOutputFull(status) && converted.Grow(step));
+  }
+  if (IsOutputFull(status)) return memFullErr;
+  if (status != noErr) return status;
+  unsigned long kept = written < static_cast<unsigned long>(capacity - 1) ? written : capacity - 1;
+  std::memcpy(text, converted.Bytes(), kept);
+  text[kept] = '\0';
+  return noErr;
+}

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDX/PPDObjects/Controls/PPDXJobNoteAPI.h"
+#include "PPDX/PPDObjects/PPDXElementAPI.h"
+#include "ZPXUtils/PPDUtils/TextConverter.h"
+#include "carbon/MacMemory.h"
+#include "foundation/CString.h"
+#include "foundation/Settings.h"
+
+namespace {
+
+struct NoteOptions {
+  const char* psTemplate = nullptr;
+  const char* notes = nullptr;
+  UInt32 flags = 0;
+  const char* language = "ISOLatin1";
+};
+
+std::unique_ptr<PPDXJobNote> MakeNote(const char* keyword, const NoteOptions& options) {
+  PointerList controlFlags;
+  const char* code = options.psTemplate;
+  CString language(options.language);
+  auto* psTemplate = code ? reinterpret_cast<unsigned char*>(strdup(code)) : nullptr;
+  return std::make_unique<PPDXJobNote>(keyword, CFSTR("Note"), controlFlags, psTemplate,
+                                       code ? strlen(code) : 0,
+                                       options.notes ? new CString(options.notes) : nullptr,
+                                       &language, true, 64, JobNoteFlag(options.flags), 2);
+}
+
+// The snippet as written, after checking that measuring and writing agree.
+std::string Snippet(PPDXJobNote& note) {
+  const long size = note.PostScript(nullptr);
+  std::vector<unsigned char> out(size_t(size) + 1, 0xEE);
+  EXPECT_EQ(size, note.PostScript(out.data()));
+  EXPECT_EQ(0xEE, out[size_t(size)]) << "wrote past its size";
+  return std::string(out.begin(), out.begin() + size);
+}
+
+std::string Framed(const char* keyword, const std::string& option, const std::string& body) {
+  return std::string("%%BeginFeature: ") + keyword + " " + option + "\n" + body + "%%EndFeature\n";
+}
+
+std::string Text(CFStringRef string) {
+  std::vector<char> buffer(size_t(CFStringGetLength(string)) * 3 + 1);
+  EXPECT_TRUE(
+      CFStringGetCString(string, buffer.data(), CFIndex(buffer.size()), kCFStringEncodingUTF8));
+  CFRelease(string);
+  return buffer.data();
+}
+
+TEST(PPDXJobNoteTest, FlagQueriesReadTheirOwnBit) {
+  const std::vector<std::pair<UInt32, bool (JobNoteFlag::*)() const>> queries = {
+      {0x1, &JobNoteFlag::IsAlpha},          {0x2, &JobNoteFlag::IsNumeric},
+      {0x4, &JobNoteFlag::IsDecimal},        {0x8, &JobNoteFlag::IsRequired},
+      {0x10, &JobNoteFlag::Remember},        {0x20, &JobNoteFlag::IsPassword},
+      {0x40, &JobNoteFlag::AlwaysDisplay},   {0x80, &JobNoteFlag::Resume},
+      {0x100, &JobNoteFlag::IsMember},       {0x200, &JobNoteFlag::IsOnOffSwitch},
+      {0x400, &JobNoteFlag::IsLengthReq},    {0x800, &JobNoteFlag::IsSecPrint},
+      {0x2000, &JobNoteFlag::IsSpace},       {0x4000, &JobNoteFlag::IsNegative},
+      {0x8000, &JobNoteFlag::IsEncrypt},     {0x10000, &JobNoteFlag::IsMultiSpace},
+      {0x20000, &JobNoteFlag::IsMultiComma}, {0x40000, &JobNoteFlag::IsLCD},
+      {0x80000, &JobNoteFlag::IsHyphen},     {0x100000, &JobNoteFlag::IsTwoCharFields},
+      {0x200000, &JobNoteFlag::IsNoComma}};
+  for (const auto& [bit, query] : queries) {
+    EXPECT_TRUE((JobNoteFlag(bit).*query)()) << std::hex << bit;
+    EXPECT_FALSE((JobNoteFlag(~bit).*query)()) << std::hex << bit;
+    EXPECT_EQ(JobNoteFlag(bit).IsAnyText(), (bit & 0x36007) == 0) << std::hex << bit;
+  }
+  EXPECT_TRUE(JobNoteFlag(0x1000 | 0x400000).IsAnyText());
+}
+
+TEST(PPDXJobNoteTest, MailboxListIsCompressedInBeginLineAndTemplate) {
+  auto hex = MakeNote("*ZPMailboxNum", {"(<*ZPMailboxNum>) setmailbox\n", "1,2,3,10"});
+  EXPECT_EQ(Snippet(*hex), Framed("*ZPMailboxNum", "1-3,10", "<312D332C3130> setmailbox\n"));
+  EXPECT_STREQ(hex->GetNotes(), "1,2,3,10");  // only the output is compressed
+  auto comment = MakeNote("*ZPMailboxNum", {"%%Mailbox: <*zpmailboxnum>\n", "1,2,3,10"});
+  EXPECT_EQ(Snippet(*comment), Framed("*ZPMailboxNum", "1-3,10", "%%Mailbox: 1-3,10\n"));
+  auto other = MakeNote("*ZPAccount", {"%%Account: <*ZPAccount>\n", "1,2,3"});
+  EXPECT_EQ(Snippet(*other), Framed("*ZPAccount", "1,2,3", "%%Account: 1,2,3\n"));
+}
+
+TEST(PPDXJobNoteTest, TemplateTakesTheTextAsHexadecimalString) {
+  auto note = MakeNote("*ZPNote", {"/Note (<*ZPNote>) def\n", "AB"});
+  EXPECT_EQ(Snippet(*note), Framed("*ZPNote", "AB", "/Note <4142> def\n"));
+  // The cache follows the text.
+  note->SetNotes("a\\");
+  EXPECT_EQ(Snippet(*note), Framed("*ZPNote", "a\\", "/Note <615C> def\n"));
+  note->SetNotes(nullptr);
+  EXPECT_EQ(note->PostScript(nullptr), 0);
+  EXPECT_EQ(MakeNote("*ZPNote", {nullptr, nullptr, 0x100})->PostScript(nullptr), 0);
+}
+
+TEST(PPDXJobNoteTest, WithoutTemplateTheFlagsAndKeywordChooseTheLine) {
+  auto member = MakeNote("*ZPDept", {nullptr, "1234", 0x100});
+  EXPECT_EQ(Snippet(*member), Framed("*ZPDept", "1234", "%%DeptPassword: 1234\n"));
+  auto resume = MakeNote("*Notes1", {nullptr, "pw", 0x80 | 0x100});
+  EXPECT_EQ(Snippet(*resume), Framed("*Notes1", "pw", "%%PersPassword: pw\n"));
+  auto notes2 = MakeNote("*Notes2", {nullptr, "hello", 0x20});
+  EXPECT_EQ(Snippet(*notes2), Framed("*Notes2", "hello", "%%ZPXCustom2: hello\n"));
+  auto instructions = MakeNote("*Instruct", {nullptr, "staple"});
+  EXPECT_EQ(Snippet(*instructions), Framed("*Instruct", "staple", "%%ZPXCustom3: staple\n"));
+  auto other = MakeNote("*Notes3", {nullptr, "hello"});
+  EXPECT_EQ(Snippet(*other), Framed("*Notes3", "hello", "%%EmptyOption\n"));
+}
+
+TEST(PPDXJobNoteTest, LongTextIsInjectedCutButNamedWhole) {
+  const std::string text(600, 'x');
+  auto note = MakeNote("*Notes1", {"%%Note: <*Notes1>\n", text.c_str()});
+  EXPECT_EQ(Snippet(*note), Framed("*Notes1", text, "%%Note: " + text.substr(0, 511) + "\n"));
+  // A cut never splits a character: the 511th byte begins a two-byte one here.
+  const std::string accented = std::string(510, 'x') + "\xC3\xA9" + "yy";
+  note->SetNotes(accented.c_str());
+  EXPECT_EQ(Snippet(*note),
+            Framed("*Notes1", accented, "%%Note: " + accented.substr(0, 510) + "\n"));
+}
+
+TEST(PPDXJobNoteTest, DefaultSurvivesChangesAndComesBack) {
+  auto note = MakeNote("*Notes1", {nullptr, "default"});
+  note->SetNotes("changed");
+  EXPECT_STREQ(note->GetDefaultNotes(), "default");
+  EXPECT_EQ(Text(note->CopyNotes()), "changed");
+  ResetControlToDefault(note.get());
+  EXPECT_STREQ(note->GetNotes(), "default");
+  auto bare = MakeNote("*Notes2", {});
+  EXPECT_EQ(Text(bare->CopyCurrentControlValueString()), "");
+  bare->ResetToDefaultValue();
+  EXPECT_STREQ(bare->GetNotes(), "");
+  EXPECT_EQ(bare->GetDefaultNotes(), nullptr);
+}
+
+TEST(PPDXJobNoteTest, PresetIsEncryptedAndRestoresOnAnotherNote) {
+  auto first = MakeNote("*Notes1", {nullptr, "Caf\xC3\xA9 42"});
+  auto second = MakeNote("*Notes1", {nullptr, "other"});
+  CFStringRef preset = first->CopyPresetValueString();
+  ASSERT_NE(preset, nullptr);
+  EXPECT_EQ(CFStringFind(preset, CFSTR("42"), 0).location, kCFNotFound);
+  second->SetPresetValueString(preset);
+  CFRelease(preset);
+  EXPECT_STREQ(second->GetNotes(), "Caf\xC3\xA9 42");
+  // A PPD default in the PPD's own encoding is not lost on the way.
+  auto latin = MakeNote("*Notes2", {nullptr, "B\xFCro"});
+  preset = latin->CopyPresetValueString();
+  second->SetPresetValueString(preset);
+  CFRelease(preset);
+  EXPECT_STREQ(second->GetNotes(), "B\xC3\xBCro");
+}
+
+TEST(PPDXJobNoteTest, NotesShareOneConverterWhileAnyExists) {
+  ASSERT_EQ(PPDXJobNote::SharedConverterUsers(), 0);
+  auto first = MakeNote("*Notes1", {nullptr, nullptr, 0, "ISOLatin2"});
+  TextConverter* shared = PPDXJobNote::SharedConverter();
+  ASSERT_NE(shared, nullptr);
+  EXPECT_EQ(shared->GetOutputEncoding(), TextConverter::LanguageStringToEncoding("ISOLatin2"));
+  auto second = MakeNote("*Notes2", {nullptr, nullptr, 0, "ISOLatin1"});
+  EXPECT_EQ(PPDXJobNote::SharedConverterUsers(), 2);
+  first.reset();
+  EXPECT_EQ(PPDXJobNote::SharedConverter(), shared);
+  second.reset();
+  EXPECT_EQ(PPDXJobNote::SharedConverterUsers(), 0);
+  EXPECT_EQ(PPDXJobNote::SharedConverter(), nullptr);
+}
+
+TEST(PPDXJobNoteTest, RebuildFromFlattenedStoreKeepsEveryField) {
+  auto note = MakeNote("*ZPMailboxNum", {"(<*ZPMailboxNum>) setmailbox\n", "4,5", 0x8022});
+  note->SetNotes("7,8,9");
+  note->SetNotesOnValue(true);
+  Settings settings;
+  ASSERT_EQ(0, note->Save(settings, 5003));
+  char** flattened = nullptr;
+  ASSERT_EQ(0, settings.GetSettingsHandle(&flattened));
+  Settings copy(flattened);
+  DisposeHandle(flattened);
+  CString language("ISOLatin1");
+  PPDXJobNote rebuilt(copy, 5003, &language);
+  EXPECT_STREQ(GetJobNoteNotes(&rebuilt), "7,8,9");
+  EXPECT_STREQ(GetJobNoteDefaultNotes(&rebuilt), "4,5");
+  EXPECT_EQ(GetJobNoteMaxLength(&rebuilt), 64);
+  EXPECT_EQ(GetJobNoteMinLength(&rebuilt), 2);
+  EXPECT_EQ(GetJobNoteFlags(&rebuilt), 0x8022u);
+  EXPECT_TRUE(GetJobNoteNotesOnValue(&rebuilt));
+  EXPECT_EQ(Snippet(rebuilt), Snippet(*note));
+
+  // An empty text is text: it still frames a snippet after the round trip.
+  note->SetNotes("");
+  Settings emptied;
+  ASSERT_EQ(0, note->Save(emptied, 5003));
+  PPDXJobNote rebuiltEmpty(emptied, 5003, &language);
+  EXPECT_STREQ(rebuiltEmpty.GetNotes(), "");
+  EXPECT_EQ(Snippet(rebuiltEmpty), Snippet(*note));
+  // Restore takes only the text, and a missing one means none.
+  EXPECT_EQ(0, rebuilt.Restore(emptied, 5004));
+  EXPECT_EQ(rebuilt.GetNotes(), nullptr);
+  EXPECT_EQ(rebuilt.PostScript(nullptr), 0);
+}
+
+TEST(PPDXJobNoteTest, FlatFunctionsTakeNull) {
+  SetJobNoteNotes(nullptr, "x");
+  EXPECT_EQ(GetJobNoteNotes(nullptr), nullptr);
+  EXPECT_EQ(CopyJobNoteNotes(nullptr), nullptr);
+  EXPECT_FALSE(IsJobNoteAnyText(nullptr) || GetJobNoteFlags(nullptr));
+}
+
+}  // namespace

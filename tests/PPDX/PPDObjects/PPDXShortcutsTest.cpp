@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/PPDXRollDown.h"
+#include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "PPDX/PPDObjects/PPDXShortcutsAPI.h"
+#include "support/ModelControls.h"
+#include "support/DisplayOption.h"
+
+namespace {
+
+using PopupPtr = std::unique_ptr<PPDXPopupControl>;
+
+std::vector<std::string> Walk(PPDXShortcuts& shortcuts) {
+  std::vector<std::string> keywords;
+  for (PPDXPopupControl* popup = FirstShortcut(&shortcuts); popup; popup = NextShortcut(&shortcuts))
+    keywords.push_back(popup->Keyword());
+  return keywords;
+}
+
+}  // namespace
+
+TEST(PPDXShortcutsTest, NamedLookupsFindTheWellKnownPopups) {
+  PopupPtr slot(model::Popup("*InputSlot", true, {"Tray1"}, nullptr));
+  PopupPtr duplex(model::Popup("*ZPDuplex", true, {"None"}, nullptr));
+  PopupPtr size(model::Popup("*PageSize", true, {"A4"}, nullptr));
+  PopupPtr orientation(model::Popup("*ZP_PAPER_ORIENTATION", true, {"Portrait"}, nullptr));
+  PointerList list;
+  for (PPDXPopupControl* popup : {slot.get(), duplex.get(), size.get(), orientation.get()})
+    list.PushBack(popup);
+  list.PushBack(nullptr);
+  PPDXShortcuts shortcuts(list);
+
+  EXPECT_EQ(GetInputSlotShortcut(&shortcuts), slot.get());
+  EXPECT_EQ(GetDuplexShortcut(&shortcuts), duplex.get());
+  EXPECT_EQ(GetPageSizeShortcut(&shortcuts), size.get());
+  EXPECT_EQ(GetOrientationShortcut(&shortcuts), orientation.get());
+  EXPECT_EQ(GetMediaSourceShortcut(&shortcuts), nullptr);
+  EXPECT_EQ(GetTintoraShortcut(&shortcuts), nullptr);
+  EXPECT_EQ(FindShortcut(&shortcuts, "PAPER", false), orientation.get());
+  EXPECT_EQ(5u, GetShortcutCount(&shortcuts));
+  EXPECT_EQ(Walk(shortcuts).size(), 4u);
+  EXPECT_TRUE(IsShortcutsListEmpty(nullptr));
+  EXPECT_EQ(GetPageSizeShortcut(nullptr), nullptr);
+}
+
+TEST(PPDXShortcutsTest, RestoredShortcutWithoutDisplayablePopupStaysAsNullEntry) {
+  DisplayOption option(DISPLAY_ALL);
+  PPDXRollDown roll("*Roll", CFSTR("Roll"), true);
+  PopupPtr size(model::Popup("*PageSize", true, {"A4"}, nullptr));
+  PopupPtr orphan(model::Popup("*InputSlot", true, {"Tray1"}, nullptr));
+  std::unique_ptr<PPDXBooleanControl> boolean(model::Boolean("*Collate", true, false));
+  size->SetParent(&roll);
+  boolean->SetParent(&roll);
+  PointerList list;
+  list.PushBack(orphan.get());
+  list.PushBack(size.get());
+  PPDXShortcuts shortcuts(list);
+  Settings settings;
+  ASSERT_EQ(0, shortcuts.Save(settings));
+  // A saved keyword that names a control of another kind finds no popup.
+  ASSERT_EQ(0, settings.Add(FourCC("StCt"), 6003, "*Collate", 8));
+  const SInt32 three = 3;
+  ASSERT_EQ(0, settings.Add(FourCC("StCt"), 6000, &three, 4));
+
+  PPDXControls controls;
+  controls.Add(orphan.get());
+  controls.Add(size.get());
+  controls.Add(boolean.get());
+  option.Set(DISPLAY_ATTACHED_VISIBLE);
+  PPDXShortcuts restored(settings, &controls);
+  EXPECT_EQ(3u, restored.Count());
+  EXPECT_EQ(Walk(restored), std::vector<std::string>{"*PageSize"});
+  EXPECT_TRUE(PPDXShortcuts(settings, nullptr).Empty());
+}
