@@ -7,6 +7,7 @@
 
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
+#include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "carbon/MacErrors.h"
 #include "foundation/CString.h"
 
@@ -61,9 +62,9 @@ const char* _PopupItem::displayName() {
     const CFIndex capacity =
         CFStringGetMaximumSizeForEncoding(CFStringGetLength(name), CFStringGetSystemEncoding()) + 1;
     nameText = new (std::nothrow) char[size_t(capacity)];
-    if (nameText != nullptr &&
-        !CFStringGetCString(name, nameText, capacity, CFStringGetSystemEncoding()))
-      nameText[0] = '\0';
+    // A name the system encoding cannot hold reads as the converter's error text,
+    // as every other display name does, never as an empty one.
+    if (nameText != nullptr) TextConverter::CFStringToCstring(name, nameText, capacity);
   }
   return nameText;
 }
