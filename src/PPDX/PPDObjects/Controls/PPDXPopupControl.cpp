@@ -41,14 +41,6 @@ const char* KeywordOf(const _PopupItem* item) {
 
 }  // namespace
 
-_PopupItem::_PopupItem()
-    : keyword(nullptr),
-      name(nullptr),
-      psData(nullptr),
-      psLength(0),
-      selected(false),
-      nameText(nullptr) {}
-
 _PopupItem::~_PopupItem() {
   delete keyword;
   if (name != nullptr) CFRelease(name);
@@ -69,9 +61,7 @@ const char* _PopupItem::displayName() {
   return nameText;
 }
 
-PPDXPopupControl::PPDXPopupControl() : mPickMany(false), mInstallable(false) {
-  SetType(CNTL_POPUP);
-}
+PPDXPopupControl::PPDXPopupControl() { SetType(CNTL_POPUP); }
 
 PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags,
                                    bool visible, bool pickMany, bool installable,
@@ -87,7 +77,7 @@ PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName,
 }
 
 PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints)
-    : PPDXControl(settings, index, constraints), mPickMany(false), mInstallable(false) {
+    : PPDXControl(settings, index, constraints) {
   SetType(CNTL_POPUP);
   SettingsEntryReader reader(settings, index);
   SInt32 pickMany = 0;

@@ -12,7 +12,7 @@ class SettingsEntryWriter;
 
 // One choice. Every field is owned; the parser fills them in.
 struct _PopupItem {
-  _PopupItem();
+  _PopupItem() = default;
   ~_PopupItem();
 
   _PopupItem(const _PopupItem&) = delete;
@@ -22,12 +22,12 @@ struct _PopupItem {
   // without a display name.
   const char* displayName();
 
-  CString* keyword;
-  CFStringRef name;
-  unsigned char* psData;  // malloc'd, not NUL-terminated
-  long psLength;          // a negative length counts as none
-  bool selected;
-  char* nameText;
+  CString* keyword = nullptr;
+  CFStringRef name = nullptr;
+  unsigned char* psData = nullptr;  // malloc'd, not NUL-terminated
+  long psLength = 0;                // a negative length counts as none
+  bool selected = false;
+  char* nameText = nullptr;
 };
 
 class PPDXPopupControl : public PPDXControl {
@@ -94,8 +94,8 @@ class PPDXPopupControl : public PPDXControl {
   _PopupItem* RestoreItem(Settings& settings, long itemIndex);
   void SaveItems(SettingsEntryWriter& writer, long index);
 
-  bool mPickMany;
-  bool mInstallable;
+  bool mPickMany = false;
+  bool mInstallable = false;
   std::unique_ptr<CString> mDefaultKeyword;
   PointerList mItems;
   PointerListItr mItemCursor;
