@@ -191,7 +191,10 @@ bool appendCodePoint(char32_t codePoint, std::u16string& text) {
 
 // Bytes that are characters of the same value, as ASCII is in most encodings.
 void appendWidened(const UInt8* bytes, size_t length, std::u16string& text) {
-  text.append(bytes, bytes + length);
+  // Sized first: appending a byte range would build a temporary string of it.
+  size_t start = text.size();
+  text.resize(start + length);
+  for (size_t i = 0; i < length; ++i) text[start + i] = bytes[i];
 }
 
 bool decodeUTF8(const UInt8* bytes, size_t length, std::u16string& text) {
