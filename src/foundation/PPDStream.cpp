@@ -1,6 +1,5 @@
 #include "foundation/PPDStream.h"
 
-#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -26,18 +25,12 @@ class TokenEnds {
     if (delimiters == nullptr) return;
     for (const char* d = delimiters; *d != '\0'; ++d) Add(*d);
   }
-  bool Has(char c) const {
-    unsigned char byte = static_cast<unsigned char>(c);
-    return (mBits[byte >> 6] >> (byte & 63)) & 1;
-  }
+  bool Has(char c) const { return mEnds[static_cast<unsigned char>(c)]; }
 
  private:
-  void Add(char c) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    mBits[byte >> 6] |= std::uint64_t(1) << (byte & 63);
-  }
+  void Add(char c) { mEnds[static_cast<unsigned char>(c)] = true; }
 
-  std::uint64_t mBits[4] = {};
+  bool mEnds[256] = {};
 };
 
 // Only line ends and the stop byte end a line, and only 255 of them lies above
