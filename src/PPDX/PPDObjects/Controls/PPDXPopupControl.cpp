@@ -70,8 +70,8 @@ PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName,
     : PPDXControl(keyword, displayName, flags, nullptr, 0, visible, constraints),
       mPickMany(pickMany),
       mInstallable(installable),
-      mDefaultKeyword(defaultKeyword),
-      mItems(items) {
+      mDefaultKeyword(defaultKeyword) {
+  mItems.Splice(items);
   SetType(CNTL_POPUP);
   if (mDefaultKeyword) SetKeywordSelect(*mDefaultKeyword, true);
 }
@@ -243,7 +243,7 @@ bool PPDXPopupControl::Rebuild(const char* displayName, PointerList& items,
     }
   }
   DeleteItems();
-  mItems = items;
+  mItems.Splice(items);
   mDefaultKeyword.reset(defaultKeyword);
   if (mDefaultKeyword) SetKeywordSelect(*mDefaultKeyword, true);
   SetKeywordSelect(remembered, true);

@@ -33,8 +33,8 @@ struct _PopupItem {
 class PPDXPopupControl : public PPDXControl {
  public:
   PPDXPopupControl();
-  // Adopts the items that `items` lists and the default keyword, and selects the
-  // default.
+  // Adopts the items that `items` lists, taking the list's nodes (it is left
+  // empty), and the default keyword, and selects the default.
   PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags, bool visible,
                    bool pickMany, bool installable, PointerList& items, CString* defaultKeyword,
                    UIConstraints* constraints);
@@ -68,8 +68,9 @@ class PPDXPopupControl : public PPDXControl {
   bool CanSelectMultipleItems() const { return mPickMany; }
   bool IsInstallableOption() override { return mInstallable; }
 
-  // Swaps in a new list of choices and keeps the current choice where the new list
-  // has it. Needs a current choice: false, and nothing changed, without one.
+  // Swaps in a new list of choices, taking the list's nodes as the constructor
+  // does, and keeps the current choice where the new list has it. Needs a current
+  // choice: false, and nothing changed, without one.
   bool Rebuild(const char* displayName, PointerList& items, CString* defaultKeyword);
 
   void ResetToDefaultValue() override;
