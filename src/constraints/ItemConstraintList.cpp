@@ -4,7 +4,13 @@ void ItemConstraintList::insert(long key, long value, ConstraintType) {
   insert(KV(key, value));
 }
 
-void ItemConstraintList::insert(const KV& excluded) { m_excluded.push_back(excluded); }
+// Most lists hold a few pairs; room for several from the start spares the
+// reallocations of growing one pair at a time.
+void ItemConstraintList::insert(const KV& excluded) {
+  const size_t kFirstCapacity = 3;
+  if (m_excluded.capacity() == 0) m_excluded.reserve(kFirstCapacity);
+  m_excluded.push_back(excluded);
+}
 
 std::unique_ptr<ItemConstraintList::KV> ItemConstraintList::operator[](long index) const {
   if (index < 0 || index >= size()) return nullptr;
