@@ -16,9 +16,8 @@ class FlagList {
 
   // Appends every flag word that the rest of the line gives.
   void ReadFrom(PPDStream& line);
+  // A control made from the words takes them with the list's nodes.
   PointerList& Words() { return mWords; }
-  // A control was made from the words and owns them now.
-  void HandOver() { mWords.MakeEmpty(); }
 
  private:
   PointerList mWords;

@@ -281,7 +281,6 @@ PPDXErrorObj* ZPXPPD::ParsePopupControl(const char* key, CFStringRef translation
     delete defaultKeyword;
     return MakeError(1, key, false);
   }
-  flags.HandOver();
   block.HandOver();
   SetupControl(group, control, true);
   for (_PopupItem* item = control->FirstItem(); item != nullptr; item = control->NextItem())
@@ -311,7 +310,6 @@ PPDXErrorObj* ZPXPPD::MakeBooleanControl(const char* key, CFStringRef translatio
       key, translation, flags.Words(), true, on.text.get(), on.postScript, on.length,
       off.text.get(), off.postScript, off.length, block.DefaultValue(), mConstraints.get());
   if (control == nullptr) return MakeError(1, key, true);
-  flags.HandOver();
   block.HandOver();
   SetupControl(group, control, true);
   mConstraints->KVSInsert(key, "True");

@@ -249,7 +249,6 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
     return MakeError(1, key, false);
   }
   defaultText.release();
-  flags.HandOver();
   SetupControl(group != nullptr ? group : mGroups->Find("FPZPNotes", true), note, false);
   return nullptr;
 }
@@ -288,7 +287,6 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
     std::free(psTemplate);
     return MakeError(1, key, false);
   }
-  flags.HandOver();
   SetupControl(group, control, true);
   return nullptr;
 }

@@ -117,10 +117,11 @@ PPDXControl::PPDXControl(const char* keyword, CFStringRef displayName, PointerLi
     : PPDXElement(keyword, displayName, visible),
       mType(CNTL_NONE),
       mOrder(0),
-      mFlags(flags),
       mPSData(psData),
       mPSLength(psLength),
-      mConstraints(constraints) {}
+      mConstraints(constraints) {
+  mFlags.Splice(flags);
+}
 
 PPDXControl::PPDXControl(Settings& settings, long index, UIConstraints* constraints)
     : PPDXElement(settings, index),

@@ -25,8 +25,8 @@ enum CNTL_TYPE : SInt32 {
 class PPDXControl : public PPDXElement {
  public:
   PPDXControl();
-  // Takes the flag strings that `flags` lists (the list itself stays the caller's)
-  // and adopts the PostScript buffer, which it frees with free().
+  // Takes the flag strings that `flags` lists with the list's nodes (it is left
+  // empty) and adopts the PostScript buffer, which it frees with free().
   PPDXControl(const char* keyword, CFStringRef displayName, PointerList& flags,
               unsigned char* psData, long psLength, bool visible, UIConstraints* constraints);
   PPDXControl(Settings& settings, long index, UIConstraints* constraints);
