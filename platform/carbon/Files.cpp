@@ -107,13 +107,13 @@ bool NameFromPascal(ConstStr255Param name, std::string* text) {
   return true;
 }
 
-void StoreSpec(SInt32 parID, const std::string& name, FSSpec* spec) {
-  std::memset(spec, 0, sizeof(FSSpec));
-  spec->vRefNum = kZPXVolumeRefNum;
-  spec->parID = parID;
+void StoreSpec(SInt32 parID, const std::string& name, FSSpec* location) {
+  std::memset(location, 0, sizeof(FSSpec));
+  location->vRefNum = kZPXVolumeRefNum;
+  location->parID = parID;
   if (name.size() > kMaxSpecName) return;
-  spec->name[0] = static_cast<unsigned char>(name.size());
-  std::memcpy(spec->name + 1, name.data(), name.size());
+  location->name[0] = static_cast<unsigned char>(name.size());
+  std::memcpy(location->name + 1, name.data(), name.size());
 }
 
 bool ValidName(const std::string& name) {
@@ -220,34 +220,34 @@ bool DescriptorOf(SInt16 refNum, int* fd) {
 
 }  // namespace
 
-OSErr FSSpecFromPOSIXPath(const char* path, FSSpec* spec, std::string* fullPath) {
-  if (path == nullptr || spec == nullptr) return paramErr;
+OSErr FSSpecFromPOSIXPath(const char* path, FSSpec* location, std::string* fullPath) {
+  if (path == nullptr || location == nullptr) return paramErr;
   std::string directory;
   std::string leaf;
   SplitPath(path, &directory, &leaf);
   if (!CanonicalDirectory(directory, &directory)) {
-    StoreSpec(0, "", spec);
+    StoreSpec(0, "", location);
     return dirNFErr;
   }
-  StoreSpec(DirectoryId(directory), leaf, spec);
+  StoreSpec(DirectoryId(directory), leaf, location);
   if (fullPath != nullptr) *fullPath = JoinPath(directory, leaf);
   if (leaf.size() > kMaxSpecName) return bdNamErr;
   return FileExists(JoinPath(directory, leaf));
 }
 
-OSErr POSIXPathFromFSSpec(const FSSpec& spec, std::string* path) {
+OSErr POSIXPathFromFSSpec(const FSSpec& location, std::string* path) {
   std::string directory;
-  std::string name(reinterpret_cast<const char*>(spec.name) + 1,
-                   spec.name[0] <= kMaxSpecName ? spec.name[0] : 0);
-  if (spec.vRefNum != kZPXVolumeRefNum || !ValidName(name) || !DirectoryPath(spec.parID, &directory))
+  std::string name(reinterpret_cast<const char*>(location.name) + 1,
+                   location.name[0] <= kMaxSpecName ? location.name[0] : 0);
+  if (location.vRefNum != kZPXVolumeRefNum || !ValidName(name) || !DirectoryPath(location.parID, &directory))
     return fnfErr;
   *path = JoinPath(directory, name);
   return noErr;
 }
 
-OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec) {
+OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* location) {
   std::string name;
-  if (spec == nullptr || !NameFromPascal(fileName, &name)) return paramErr;
+  if (location == nullptr || !NameFromPascal(fileName, &name)) return paramErr;
   if (vRefNum != 0 && vRefNum != kZPXVolumeRefNum) return nsvErr;
   std::string directory;
   if (dirID == 0) {
@@ -257,23 +257,23 @@ OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSp
     return dirNFErr;
   }
   if (name.size() > kMaxSpecName || name.find('/') != std::string::npos) return bdNamErr;
-  StoreSpec(dirID, name, spec);
+  StoreSpec(dirID, name, location);
   // An empty name names no file that can be opened here.
   if (name.empty()) return fnfErr;
   return FileExists(JoinPath(directory, name));
 }
 
-OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum) {
+OSErr FSpOpenDF(const FSSpec* location, SInt8 permission, SInt16* refNum) {
   std::string path;
-  if (spec == nullptr) return paramErr;
-  if (POSIXPathFromFSSpec(*spec, &path) != noErr) return fnfErr;
+  if (location == nullptr) return paramErr;
+  if (POSIXPathFromFSSpec(*location, &path) != noErr) return fnfErr;
   return OpenPath(path, permission, refNum);
 }
 
-OSErr FSpCreate(const FSSpec* spec, OSType, OSType, ScriptCode) {
+OSErr FSpCreate(const FSSpec* location, OSType, OSType, ScriptCode) {
   std::string path;
-  if (spec == nullptr) return paramErr;
-  if (POSIXPathFromFSSpec(*spec, &path) != noErr) return dirNFErr;
+  if (location == nullptr) return paramErr;
+  if (POSIXPathFromFSSpec(*location, &path) != noErr) return dirNFErr;
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return ErrorFromErrno(errno);
   close(fd);

@@ -23,7 +23,7 @@ enum { fsRtParID = 1, fsRtDirID = 2 };
 enum { fsCurPerm = 0, fsRdPerm = 1, fsWrPerm = 2, fsRdWrPerm = 3 };
 
 // parID sits at offset 2: copy it before binding it to a reference
-// (`SInt32(spec.parID)`), a reference to it would be misaligned.
+// (`SInt32(location.parID)`), a reference to it would be misaligned.
 #pragma pack(push, 2)
 struct FSSpec {
   SInt16 vRefNum;
@@ -62,13 +62,13 @@ struct FSCatalogInfo {
   UInt64 dataLogicalSize;
 };
 
-// dirID 0 is the current directory. The spec is filled (and fnfErr returned)
+// dirID 0 is the current directory. The location is filled (and fnfErr returned)
 // when the directory exists but the file does not.
-OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec);
-OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
+OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* location);
+OSErr FSpOpenDF(const FSSpec* location, SInt8 permission, SInt16* refNum);
 // Creates an empty file (dupFNErr when it exists). Linux files carry no type
 // or creator; those arguments are not kept.
-OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, ScriptCode scriptTag);
+OSErr FSpCreate(const FSSpec* location, OSType creator, OSType fileType, ScriptCode scriptTag);
 
 OSErr FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
 // outName must be null (paramErr otherwise). A name too long for an FSSpec
@@ -90,8 +90,8 @@ OSErr FSClose(SInt16 refNum);
 // FSSpecFromPOSIXPath fills the volume and directory of the path's parent
 // (registering it) and the name, and, when `fullPath` is given, the absolute
 // path with the parent resolved. A name longer than 63 bytes leaves the
-// spec's name empty and returns bdNamErr; a missing file gives fnfErr (the
-// spec is filled); a missing parent directory gives dirNFErr.
-OSErr FSSpecFromPOSIXPath(const char* path, FSSpec* spec, std::string* fullPath = nullptr);
+// location's name empty and returns bdNamErr; a missing file gives fnfErr (the
+// location is filled); a missing parent directory gives dirNFErr.
+OSErr FSSpecFromPOSIXPath(const char* path, FSSpec* location, std::string* fullPath = nullptr);
 // The absolute path of a location; fnfErr when it cannot be resolved.
-OSErr POSIXPathFromFSSpec(const FSSpec& spec, std::string* path);
+OSErr POSIXPathFromFSSpec(const FSSpec& location, std::string* path);

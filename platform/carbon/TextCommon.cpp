@@ -9,6 +9,30 @@ constexpr ScriptCode kLastMacScript = 32;
 
 TextEncoding GetApplicationTextEncoding() { return kTextEncodingUTF8; }
 
+const char* TextEncodingCharacterSet(TextEncodingBase base) {
+  switch (base) {
+    case kTextEncodingMacRoman:
+      return "MACINTOSH";
+    case kTextEncodingISOLatin1:
+      return "ISO-8859-1";
+    case kTextEncodingISOLatin2:
+      return "ISO-8859-2";
+    case kTextEncodingISOLatin5:
+      return "ISO-8859-9";
+    case kTextEncodingWindowsLatin1:
+      return "CP1252";
+    case kTextEncodingWindowsLatin2:
+      return "CP1250";
+    case kTextEncodingUS_ASCII:
+      return "ASCII";
+    case kTextEncodingShiftJIS:
+    case kTextEncodingMacJapanese:
+      return "CP932";
+    default:
+      return nullptr;
+  }
+}
+
 TextEncoding CreateTextEncoding(TextEncodingBase base, TextEncodingVariant variant,
                                 TextEncodingFormat format) {
   return (base & 0xFFFF) | ((variant & 0x3FF) << 16) | ((format & 0x3F) << 26);

@@ -49,6 +49,13 @@ enum : RegionCode { kTextRegionDontCare = -128 };
 // The encoding in which this port's applications exchange 8-bit text: UTF-8.
 TextEncoding GetApplicationTextEncoding();
 
+// The C library's (iconv) name of the character set of an 8-bit or Japanese
+// encoding base, or null for the Unicode forms and unknown bases. Shift_JIS and
+// Mac Japanese use the Windows form of Shift_JIS: it keeps the 7-bit range ASCII
+// both ways (plain Shift_JIS reads 0x5C as a yen sign but writes a backslash as
+// 0x5C) and knows the vendor characters that PPDs written on Windows contain.
+const char* TextEncodingCharacterSet(TextEncodingBase base);
+
 TextEncoding CreateTextEncoding(TextEncodingBase base, TextEncodingVariant variant,
                                 TextEncodingFormat format);
 TextEncodingBase GetTextEncodingBase(TextEncoding encoding);

@@ -35,28 +35,9 @@ const char* UnicodeCharacterSet(TextEncodingFormat format) {
 // The iconv name of an encoding, or null when the encoding is not known. The
 // variant bits never change the character set of these encodings.
 const char* CharacterSet(TextEncoding encoding) {
-  switch (GetTextEncodingBase(encoding)) {
-    case kTextEncodingMacRoman:
-      return "MACINTOSH";
-    case kTextEncodingISOLatin1:
-      return "ISO-8859-1";
-    case kTextEncodingISOLatin2:
-      return "ISO-8859-2";
-    case kTextEncodingISOLatin5:
-      return "ISO-8859-9";
-    case kTextEncodingWindowsLatin1:
-      return "CP1252";
-    // The Windows form of Shift_JIS keeps the 7-bit range ASCII both ways (plain
-    // Shift_JIS reads 0x5C as a yen sign but writes a backslash as 0x5C) and knows
-    // the vendor characters that PPDs written on Windows contain.
-    case kTextEncodingShiftJIS:
-    case kTextEncodingMacJapanese:
-      return "CP932";
-    case kTextEncodingUnicodeDefault:
-      return UnicodeCharacterSet(GetTextEncodingFormat(encoding));
-    default:
-      return nullptr;
-  }
+  if (GetTextEncodingBase(encoding) == kTextEncodingUnicodeDefault)
+    return UnicodeCharacterSet(GetTextEncodingFormat(encoding));
+  return TextEncodingCharacterSet(GetTextEncodingBase(encoding));
 }
 
 // iconv reports both undecodable input and characters the output lacks as EILSEQ;

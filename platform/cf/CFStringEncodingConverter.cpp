@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "carbon/TextCommon.h"
 #include "cf/CFCharacters.h"
 
 namespace {
@@ -51,23 +52,12 @@ bool resolve(CFStringEncoding encoding, EncodingForm& form) {
     default:
       break;
   }
-  static const struct {
-    CFStringEncoding encoding;
-    const char* charset;
-  } legacy[] = {
-      {kCFStringEncodingMacRoman, "MACINTOSH"},   {kCFStringEncodingMacJapanese, "SHIFT_JIS"},
-      {kCFStringEncodingISOLatin1, "ISO-8859-1"}, {kCFStringEncodingISOLatin2, "ISO-8859-2"},
-      {kCFStringEncodingISOLatin5, "ISO-8859-9"}, {kCFStringEncodingWindowsLatin1, "CP1252"},
-      {kCFStringEncodingWindowsLatin2, "CP1250"}, {kCFStringEncodingASCII, "ASCII"},
-      {kCFStringEncodingShiftJIS, "SHIFT_JIS"},
-  };
-  for (const auto& entry : legacy) {
-    if (entry.encoding == encoding) {
-      form = {Form::legacy, false, false, entry.charset};
-      return true;
-    }
-  }
-  return false;
+  // The legacy encodings share their values with the text encoding bases.
+  if (encoding > 0xFFFF) return false;
+  const char* charset = TextEncodingCharacterSet(static_cast<TextEncodingBase>(encoding));
+  if (charset == nullptr) return false;
+  form = {Form::legacy, false, false, charset};
+  return true;
 }
 
 class Iconv {

@@ -9,9 +9,9 @@ namespace {
 
 const size_t kNameBytes = 63;
 
-std::string PathOf(const FSSpec& spec) {
+std::string PathOf(const FSSpec& location) {
   std::string path;
-  return POSIXPathFromFSSpec(spec, &path) == noErr ? path : std::string();
+  return POSIXPathFromFSSpec(location, &path) == noErr ? path : std::string();
 }
 
 }  // namespace
@@ -19,26 +19,26 @@ std::string PathOf(const FSSpec& spec) {
 FileMac::FileMac() { std::memset(&mSpec, 0, sizeof mSpec); }
 
 FileMac::FileMac(short vRefNum, long dirID, ConstStr255Param name) : FileMac() {
-  FSSpec spec;
-  OSErr error = FSMakeFSSpec(vRefNum, static_cast<SInt32>(dirID), name, &spec);
+  FSSpec location;
+  OSErr error = FSMakeFSSpec(vRefNum, static_cast<SInt32>(dirID), name, &location);
   // A location in an existing directory is kept even when the file is not
   // there yet (it may be created).
-  if (error == noErr || error == fnfErr) SetLocation(spec, PathOf(spec));
+  if (error == noErr || error == fnfErr) SetLocation(location, PathOf(location));
   Result(error);
 }
 
-FileMac::FileMac(const FSSpec& spec) : FileMac() { SetLocation(spec, PathOf(spec)); }
+FileMac::FileMac(const FSSpec& location) : FileMac() { SetLocation(location, PathOf(location)); }
 
 FileMac::FileMac(const char* path) : FileMac() {
   if (path == nullptr || *path == '\0') {
     Result(paramErr);
     return;
   }
-  FSSpec spec;
+  FSSpec location;
   std::string fullPath;
-  OSErr error = FSSpecFromPOSIXPath(path, &spec, &fullPath);
+  OSErr error = FSSpecFromPOSIXPath(path, &location, &fullPath);
   // Without its directory the path stays empty and the file invalid.
-  SetLocation(spec, fullPath);
+  SetLocation(location, fullPath);
   Result(error);
 }
 
@@ -46,8 +46,8 @@ FileMac::~FileMac() {
   if (mDataForkOpen) FSClose(mDataRefNum);
 }
 
-void FileMac::SetLocation(const FSSpec& spec, const std::string& path) {
-  mSpec = spec;
+void FileMac::SetLocation(const FSSpec& location, const std::string& path) {
+  mSpec = location;
   mPath = path;
 }
 
@@ -56,9 +56,9 @@ OSErr FileMac::MakeRef(FSRef* ref, Boolean* isDirectory) {
   return FSPathMakeRef(reinterpret_cast<const UInt8*>(mPath.c_str()), ref, isDirectory);
 }
 
-OSErr FileMac::getFileInfo(FSSpec* spec) {
-  if (spec == nullptr) return Result(paramErr);
-  *spec = mSpec;
+OSErr FileMac::getFileInfo(FSSpec* location) {
+  if (location == nullptr) return Result(paramErr);
+  *location = mSpec;
   return Result(noErr);
 }
 

@@ -16,7 +16,7 @@ class FileMac {
  public:
   FileMac();
   FileMac(short vRefNum, long dirID, ConstStr255Param name);
-  explicit FileMac(const FSSpec& spec);
+  explicit FileMac(const FSSpec& location);
   // Any path Linux allows; a relative path is taken from the current directory.
   explicit FileMac(const char* path);
   virtual ~FileMac();
@@ -24,7 +24,7 @@ class FileMac {
   FileMac(const FileMac&) = delete;
   FileMac& operator=(const FileMac&) = delete;
 
-  virtual OSErr getFileInfo(FSSpec* spec);
+  virtual OSErr getFileInfo(FSSpec* location);
   // `name` receives the name as text (64 bytes).
   virtual OSErr getFileInfo(short* vRefNum, long* dirID, char* name);
   // Whether the file is there now: noErr, or the reason it is not.
@@ -53,7 +53,7 @@ class FileMac {
   const std::string& path() const { return mPath; }
 
  protected:
-  void SetLocation(const FSSpec& spec, const std::string& path);
+  void SetLocation(const FSSpec& location, const std::string& path);
   OSErr Result(OSErr error) { return mError = error; }
 
  private:

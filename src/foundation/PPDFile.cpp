@@ -7,18 +7,18 @@
 
 PPDFile::PPDFile(CFURLRef url) {
   FSRef ref;
-  FSSpec spec = {};
+  FSSpec location = {};
   UInt8 path[PATH_MAX];
   if (CFURLGetFSRef(url, &ref)) {
     // A name too long for an FSSpec still leaves the rest of it filled.
-    OSErr error = FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &spec, nullptr);
+    OSErr error = FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &location, nullptr);
     if ((error == noErr || error == bdNamErr) && FSRefMakePath(&ref, path, sizeof path) == noErr) {
-      SetLocation(spec, reinterpret_cast<const char*>(path));
+      SetLocation(location, reinterpret_cast<const char*>(path));
       Result(error);
       return;
     }
   }
   const unsigned char noName[] = {0};
-  Result(FSMakeFSSpec(0, 0, noName, &spec));
-  SetLocation(spec, std::string());
+  Result(FSMakeFSSpec(0, 0, noName, &location));
+  SetLocation(location, std::string());
 }

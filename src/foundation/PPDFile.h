@@ -8,7 +8,7 @@
 class PPDFile : public FileMac {
  public:
   PPDFile(short vRefNum, long dirID, ConstStr255Param name) : FileMac(vRefNum, dirID, name) {}
-  explicit PPDFile(const FSSpec& spec) : FileMac(spec) {}
+  explicit PPDFile(const FSSpec& location) : FileMac(location) {}
   explicit PPDFile(const char* path) : FileMac(path) {}
   // A URL that names no existing file gives a location that opens as a
   // missing file.

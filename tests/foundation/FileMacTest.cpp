@@ -54,9 +54,9 @@ TEST(FileMacTest, ResultCodesOfTheDataFork) {
 TEST(FileMacTest, MissingAndUnresolvableFiles) {
   TempFile file("x");
   PPDFile missing((file.Directory() + "/missing.ppd").c_str());
-  FSSpec spec;
-  missing.getFileInfo(&spec);
-  PPDFile sameDirectory(kZPXVolumeRefNum, spec.parID, reinterpret_cast<ConstStr255Param>("\x01" "m"));
+  FSSpec location;
+  missing.getFileInfo(&location);
+  PPDFile sameDirectory(kZPXVolumeRefNum, location.parID, reinterpret_cast<ConstStr255Param>("\x01" "m"));
   for (PPDFile* absent : {&missing, &sameDirectory}) {
     EXPECT_TRUE(absent->valid());
     EXPECT_FALSE(absent->exists());
@@ -80,15 +80,15 @@ TEST(FileMacTest, MissingAndUnresolvableFiles) {
 TEST(FileMacTest, EveryFormOfALocationOpensTheSameFile) {
   TempFile file("same bytes", "Sample.ppd");
   PPDFile byPath(file.Path());
-  FSSpec spec;
-  ASSERT_EQ(byPath.getFileInfo(&spec), noErr);
+  FSSpec location;
+  ASSERT_EQ(byPath.getFileInfo(&location), noErr);
   short vRefNum;
   long dirID;
   char name[64];
   ASSERT_EQ(byPath.getFileInfo(&vRefNum, &dirID, name), noErr);
   EXPECT_STREQ(name, "Sample.ppd");
-  PPDFile bySpec(spec);
-  PPDFile byParts(vRefNum, dirID, spec.name);
+  PPDFile bySpec(location);
+  PPDFile byParts(vRefNum, dirID, location.name);
   std::unique_ptr<PPDFile> byURL = FromURL(file.Path());
   for (PPDFile* other : {&bySpec, &byParts, byURL.get()}) {
     EXPECT_EQ(ReadAll(*other), "same bytes");
@@ -102,10 +102,10 @@ TEST(FileMacTest, NamesTooLongForTheSeventyByteFormStillOpen) {
   PPDFile byPath(file.Path());
   EXPECT_EQ(ReadAll(byPath), "long");
   EXPECT_EQ(ReadAll(*FromURL(file.Path())), "long");
-  FSSpec spec;
-  byPath.getFileInfo(&spec);
-  EXPECT_EQ(spec.name[0], 0);
-  EXPECT_FALSE(PPDFile(spec).exists());
+  FSSpec location;
+  byPath.getFileInfo(&location);
+  EXPECT_EQ(location.name[0], 0);
+  EXPECT_FALSE(PPDFile(location).exists());
   char name[64];
   EXPECT_EQ(byPath.getFileName(name), bdNamErr);
   EXPECT_EQ(std::string(name), longName.substr(0, 63));

@@ -82,9 +82,9 @@ std::string ReplaceAll(const std::string& text, const std::string& find, const s
   std::string result;
   size_t at = 0;
   while (at < text.size()) {
-    const bool found = text.size() - at >= find.size() &&
-                       (ignoreCase ? MatchesIgnoringCase(text, at, find)
-                                   : text.compare(at, find.size(), find) == 0);
+    const bool found =
+        text.size() - at >= find.size() && (ignoreCase ? MatchesIgnoringCase(text, at, find)
+                                                       : text.compare(at, find.size(), find) == 0);
     if (found) {
       result += with;
       at += find.size();
@@ -132,9 +132,11 @@ PPDXControl::PPDXControl(Settings& settings, long index, UIConstraints* constrai
   SettingsEntryReader reader(settings, index);
   reader.Number(kOrderKey, mOrder);
   reader.Bytes(kPostScriptKey, mPSData, mPSLength);
-  std::unique_ptr<CString> flags(reader.Text(kFlagsKey));
-  if (!flags) return;
-  const std::string words(*flags);
+  std::unique_ptr<CString> words(reader.Text(kFlagsKey));
+  if (words) AppendFlagWords(static_cast<const char*>(*words));
+}
+
+void PPDXControl::AppendFlagWords(const std::string& words) {
   size_t start = 0;
   while (start < words.size()) {
     size_t end = words.find(kFlagSeparator, start);
@@ -236,8 +238,9 @@ long PPDXControl::Inject(const char* name, const unsigned char* data, long lengt
   out = nullptr;
   const std::string placeholder = std::string("<") + (name != nullptr ? name : "") + ">";
   const char* textBytes = reinterpret_cast<const char*>(data);
-  const std::string text(textBytes != nullptr ? textBytes : "",
-                         textBytes != nullptr && length > 0 ? strnlen(textBytes, size_t(length)) : 0);
+  const std::string text(
+      textBytes != nullptr ? textBytes : "",
+      textBytes != nullptr && length > 0 ? strnlen(textBytes, size_t(length)) : 0);
   const bool comment = text.compare(0, 2, "%%") == 0;
   const std::string plain = value != nullptr ? value : "";
   const bool hex = !plain.empty() && mType == CNTL_JOBNOTE && !comment;

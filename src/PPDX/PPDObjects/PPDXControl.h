@@ -4,6 +4,8 @@
 // every value the user picks. Feature snippets are framed here and values are
 // substituted into PostScript templates here, for every kind alike.
 
+#include <string>
+
 #include "PPDX/PPDObjects/PPDXElement.h"
 #include "foundation/PointerList.h"
 
@@ -61,7 +63,13 @@ class PPDXControl : public PPDXElement {
   bool IsMacImgShift() { return FindControlFlag("MacIS"); }
 
   // The element's and the control's entries; each kind's Save adds its own after.
+  // It leaves the element's virtual Save alone on purpose: through an element
+  // pointer only the element's entries are written, and the control collection
+  // saves each control with the Save of its own kind.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
   short Save(Settings& settings, long index);
+#pragma GCC diagnostic pop
 
   void UpdateKVCache(const char* keyword, const char* value);
 
@@ -81,6 +89,8 @@ class PPDXControl : public PPDXElement {
   void SetType(CNTL_TYPE type) { mType = type; }
 
  private:
+  // Splits words separated by "|" into new flags; empty pieces are skipped.
+  void AppendFlagWords(const std::string& words);
   // Null at the end of the list or before a walk started.
   const char* CurrentControlFlag() const;
 

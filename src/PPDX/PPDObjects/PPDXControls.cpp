@@ -187,8 +187,7 @@ PPDXRangeControl* PPDXControls::FindRangeControl(const char* keyword, const bool
   return static_cast<PPDXRangeControl*>(mRanges.Find(keyword, exact));
 }
 
-PPDXFloatRangeControl* PPDXControls::FindFloatRangeControl(const char* keyword,
-                                                           const bool& exact) {
+PPDXFloatRangeControl* PPDXControls::FindFloatRangeControl(const char* keyword, const bool& exact) {
   return static_cast<PPDXFloatRangeControl*>(mFloatRanges.Find(keyword, exact));
 }
 

@@ -2,8 +2,7 @@
 
 #include "PPDX/PPDObjects/PPDXControls.h"
 
-PPDXControl* Find(PPDXControls* controls, const char* keyword, CNTL_TYPE& type,
-                  const bool& exact) {
+PPDXControl* Find(PPDXControls* controls, const char* keyword, CNTL_TYPE& type, bool exact) {
   return controls ? controls->Find(keyword, type, exact) : nullptr;
 }
 
@@ -23,7 +22,7 @@ PPDXPopupControl* GetNextPopupControl(PPDXControls* controls) {
   return controls ? controls->NextPopupControl() : nullptr;
 }
 
-PPDXPopupControl* GetFindPopup(PPDXControls* controls, const char* keyword, const bool& exact) {
+PPDXPopupControl* GetFindPopup(PPDXControls* controls, const char* keyword, bool exact) {
   return controls ? controls->FindPopup(keyword, exact) : nullptr;
 }
 
@@ -35,8 +34,7 @@ PPDXBooleanControl* GetNextBooleanControl(PPDXControls* controls) {
   return controls ? controls->NextBooleanControl() : nullptr;
 }
 
-PPDXBooleanControl* GetFindBoolean(PPDXControls* controls, const char* keyword,
-                                   const bool& exact) {
+PPDXBooleanControl* GetFindBoolean(PPDXControls* controls, const char* keyword, bool exact) {
   return controls ? controls->FindBoolean(keyword, exact) : nullptr;
 }
 
@@ -48,8 +46,7 @@ PPDXRangeControl* GetNextRangeControl(PPDXControls* controls) {
   return controls ? controls->NextRangeControl() : nullptr;
 }
 
-PPDXRangeControl* GetFindRangeControl(PPDXControls* controls, const char* keyword,
-                                      const bool& exact) {
+PPDXRangeControl* GetFindRangeControl(PPDXControls* controls, const char* keyword, bool exact) {
   return controls ? controls->FindRangeControl(keyword, exact) : nullptr;
 }
 
@@ -62,7 +59,7 @@ PPDXFloatRangeControl* GetNextFloatRangeControl(PPDXControls* controls) {
 }
 
 PPDXFloatRangeControl* GetFindFloatRangeControl(PPDXControls* controls, const char* keyword,
-                                                const bool& exact) {
+                                                bool exact) {
   return controls ? controls->FindFloatRangeControl(keyword, exact) : nullptr;
 }
 
@@ -74,7 +71,7 @@ PPDXJobNote* GetNextJobNote(PPDXControls* controls) {
   return controls ? controls->NextJobNote() : nullptr;
 }
 
-PPDXJobNote* GetFindJobNote(PPDXControls* controls, const char* keyword, const bool& exact) {
+PPDXJobNote* GetFindJobNote(PPDXControls* controls, const char* keyword, bool exact) {
   return controls ? controls->FindJobNote(keyword, exact) : nullptr;
 }
 

@@ -13,30 +13,28 @@ class PPDXPopupControl;
 class PPDXRangeControl;
 
 ZPX_EXPORT PPDXControl* Find(PPDXControls* controls, const char* keyword, CNTL_TYPE& type,
-                             const bool& exact);
+                             bool exact);
 ZPX_EXPORT PPDXControl* GetFirst(PPDXControls* controls, CNTL_TYPE& type);
 ZPX_EXPORT PPDXControl* GetNext(PPDXControls* controls, CNTL_TYPE& type);
 
 ZPX_EXPORT PPDXPopupControl* GetFirstPopupControl(PPDXControls* controls);
 ZPX_EXPORT PPDXPopupControl* GetNextPopupControl(PPDXControls* controls);
-ZPX_EXPORT PPDXPopupControl* GetFindPopup(PPDXControls* controls, const char* keyword,
-                                          const bool& exact);
+ZPX_EXPORT PPDXPopupControl* GetFindPopup(PPDXControls* controls, const char* keyword, bool exact);
 ZPX_EXPORT PPDXBooleanControl* GetFirstBooleanControl(PPDXControls* controls);
 ZPX_EXPORT PPDXBooleanControl* GetNextBooleanControl(PPDXControls* controls);
 ZPX_EXPORT PPDXBooleanControl* GetFindBoolean(PPDXControls* controls, const char* keyword,
-                                              const bool& exact);
+                                              bool exact);
 ZPX_EXPORT PPDXRangeControl* GetFirstRangeControl(PPDXControls* controls);
 ZPX_EXPORT PPDXRangeControl* GetNextRangeControl(PPDXControls* controls);
 ZPX_EXPORT PPDXRangeControl* GetFindRangeControl(PPDXControls* controls, const char* keyword,
-                                                 const bool& exact);
+                                                 bool exact);
 ZPX_EXPORT PPDXFloatRangeControl* GetFirstFloatRangeControl(PPDXControls* controls);
 ZPX_EXPORT PPDXFloatRangeControl* GetNextFloatRangeControl(PPDXControls* controls);
 ZPX_EXPORT PPDXFloatRangeControl* GetFindFloatRangeControl(PPDXControls* controls,
-                                                           const char* keyword, const bool& exact);
+                                                           const char* keyword, bool exact);
 ZPX_EXPORT PPDXJobNote* GetFirstJobNote(PPDXControls* controls);
 ZPX_EXPORT PPDXJobNote* GetNextJobNote(PPDXControls* controls);
-ZPX_EXPORT PPDXJobNote* GetFindJobNote(PPDXControls* controls, const char* keyword,
-                                       const bool& exact);
+ZPX_EXPORT PPDXJobNote* GetFindJobNote(PPDXControls* controls, const char* keyword, bool exact);
 
 ZPX_EXPORT unsigned long GetPopupCount(PPDXControls* controls);
 ZPX_EXPORT unsigned long GetBooleanCount(PPDXControls* controls);

@@ -90,7 +90,9 @@ short PPDXElement::Save(Settings& settings, const long& index) {
   return writer.Error();
 }
 
-const char* PPDXElement::Keyword() const { return mKeyword ? static_cast<const char*>(*mKeyword) : nullptr; }
+const char* PPDXElement::Keyword() const {
+  return mKeyword ? static_cast<const char*>(*mKeyword) : nullptr;
+}
 
 const char* PPDXElement::UserName() {
   if (!mUserName) mUserName.reset(CFStringToCString(mDisplayName));

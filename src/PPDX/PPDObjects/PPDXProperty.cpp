@@ -21,7 +21,10 @@ PPDXProperty::PPDXProperty(const char* keyword, CFStringRef displayName, const b
       mShowInApp(showInApp) {}
 
 PPDXProperty::PPDXProperty(Settings& settings, const long& index)
-    : PPDXElement(settings, index), mScrollPane(nullptr), mShowInPrintProp(false), mShowInApp(false) {
+    : PPDXElement(settings, index),
+      mScrollPane(nullptr),
+      mShowInPrintProp(false),
+      mShowInApp(false) {
   SettingsEntryReader reader(settings, index);
   SInt32 flag = 0;
   if (!reader.Number(kShowInPrintPropKey, flag)) return;

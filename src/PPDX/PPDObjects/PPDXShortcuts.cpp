@@ -69,7 +69,9 @@ PPDXPopupControl* PPDXShortcuts::MediaSource() {
   return Find("Need media source keyword... stay tuned", true);
 }
 
-PPDXPopupControl* PPDXShortcuts::Tintora() { return Find("Need Tintora keyword... stay tuned", true); }
+PPDXPopupControl* PPDXShortcuts::Tintora() {
+  return Find("Need Tintora keyword... stay tuned", true);
+}
 
 short PPDXShortcuts::Save(Settings& settings) {
   SettingsEntryWriter writer(settings, kCountIndex);

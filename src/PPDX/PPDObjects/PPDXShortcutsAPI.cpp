@@ -2,7 +2,7 @@
 
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 
-PPDXPopupControl* FindShortcut(PPDXShortcuts* shortcuts, const char* keyword, const bool& exact) {
+PPDXPopupControl* FindShortcut(PPDXShortcuts* shortcuts, const char* keyword, bool exact) {
   return shortcuts ? shortcuts->Find(keyword, exact) : nullptr;
 }
 

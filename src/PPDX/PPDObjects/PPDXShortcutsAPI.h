@@ -8,7 +8,7 @@ class PPDXPopupControl;
 class PPDXShortcuts;
 
 ZPX_EXPORT PPDXPopupControl* FindShortcut(PPDXShortcuts* shortcuts, const char* keyword,
-                                          const bool& exact);
+                                          bool exact);
 ZPX_EXPORT PPDXPopupControl* FirstShortcut(PPDXShortcuts* shortcuts);
 ZPX_EXPORT PPDXPopupControl* NextShortcut(PPDXShortcuts* shortcuts);
 ZPX_EXPORT unsigned long GetShortcutCount(PPDXShortcuts* shortcuts);

@@ -33,6 +33,10 @@ unsigned long MostCompatibleUTF8Encoding() {
                          kUnicodeUTF8Format));
   std::printf("CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
               static_cast<unsigned>(encoding), static_cast<int>(encoding));
+  // This platform has no legacy encoding for Unicode and answers with a Unicode
+  // form; the PPD's bytes are then UTF-8, which is what the converters must be
+  // told (the 16-bit form would make them read the text as UTF-16).
+  if (GetTextEncodingBase(encoding) == kTextEncodingUnicodeDefault) return kCFStringEncodingUTF8;
   return encoding;
 }
 

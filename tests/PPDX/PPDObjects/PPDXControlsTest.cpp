@@ -1,11 +1,10 @@
-#include "PPDX/PPDObjects/PPDXControls.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXControlsAPI.h"
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXProperties.h"
@@ -15,7 +14,7 @@
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "support/ModelControls.h"
-#include "support/ModelStore.h"
+#include "support/DisplayOption.h"
 
 namespace {
 
@@ -40,19 +39,13 @@ std::string ParentOf(PPDXElement* element) {
   return keyword ? std::string(*keyword) : "";
 }
 
-struct Seen {
-  std::string keyword;
-  CNTL_TYPE type;
-  bool operator==(const Seen& other) const {
-    return keyword == other.keyword && type == other.type;
-  }
-};
-
-std::vector<Seen> Walk(PPDXControls& controls) {
-  std::vector<Seen> seen;
+// Keyword and kind of each control the walk visits.
+std::vector<std::string> Walk(PPDXControls& controls) {
+  std::vector<std::string> seen;
   CNTL_TYPE type = CNTL_NONE;
-  for (PPDXControl* control = GetFirst(&controls, type); control; control = GetNext(&controls, type))
-    seen.push_back({control->Keyword(), type});
+  for (PPDXControl* control = GetFirst(&controls, type); control;
+       control = GetNext(&controls, type))
+    seen.push_back(std::string(control->Keyword()) + " " + std::to_string(type));
   return seen;
 }
 
@@ -117,30 +110,28 @@ TEST(PPDXControlsTest, HierarchySavedInOneStoreComesBackWhole) {
   ASSERT_EQ(0, groups.Save(settings));
   ASSERT_EQ(0, controls.Save(settings));
   ASSERT_EQ(0, shortcuts.Save(settings));
-  auto blob = ThroughBlob(settings);
+  auto blob = Unflattened(settings);
   ASSERT_TRUE(blob);
 
   PPDXProperties pagesBack(*blob);
   PPDXGroups groupsBack(*blob);
   PPDXControls controlsBack(*blob, nullptr);
   PPDXShortcuts shortcutsBack(*blob, &controlsBack);
-  PPDXProperty* pageBack = owned(pagesBack.First());
-  ASSERT_NE(pageBack, nullptr);
-  EXPECT_STREQ(pageBack->Keyword(), "*Page");
-  EXPECT_TRUE(pageBack->ShowInPrintProp());
-  std::vector<std::string> groupParents;
+  owned(pagesBack.First());
+  std::vector<std::string> layout, rebuilt;
   for (PPDXGroup* group = groupsBack.First(); group; group = groupsBack.Next())
-    groupParents.push_back(std::string(owned(group)->Keyword()) + "<" + ParentOf(group));
-  EXPECT_EQ(groupParents, (std::vector<std::string>{"*Pane<*Page", "*PaperRoll<*Pane",
-                                                    "*FinishRoll<*Pane"}));
-  Adopt(owned, controlsBack);
-
+    layout.push_back(std::string(owned(group)->Keyword()) + " <" + ParentOf(group));
+  EXPECT_EQ(layout,
+            (std::vector<std::string>{"*Pane <*Page", "*PaperRoll <*Pane", "*FinishRoll <*Pane"}));
+  CNTL_TYPE type;
+  for (PPDXControl* control = controlsBack.First(type); control; control = controlsBack.Next(type))
+    rebuilt.push_back(std::string(owned(control)->Keyword()) + " " + std::to_string(type) + " <" +
+                      ParentOf(control));
   // Custom page sizes are made from the PPD, never from a store.
-  const std::vector<Seen> expected = {
-      {"*PageSize", CNTL_POPUP},       {"*ZPDuplexOn", CNTL_BOOLEAN}, {"*Copies", CNTL_RANGE},
-      {"*Gamma", CNTL_FLOATRANGE},     {"*Notes1", CNTL_JOBNOTE},     {"*ZPAccount", CNTL_SPECIAL},
-      {"*Orphan", CNTL_POPUP},         {"*Hidden", CNTL_BOOLEAN}};
-  EXPECT_EQ(Walk(controlsBack), expected);
+  EXPECT_EQ(rebuilt, (std::vector<std::string>{
+                         "*PageSize 5 <*PaperRoll", "*ZPDuplexOn 4 <*PaperRoll",
+                         "*Copies 2 <*PaperRoll", "*Gamma 3 <*PaperRoll", "*Notes1 1 <*FinishRoll",
+                         "*ZPAccount 6 <*FinishRoll", "*Orphan 5 <", "*Hidden 4 <*FinishRoll"}));
   PPDXPopupControl* sizeBack = controlsBack.FindPopup("*PageSize", true);
   ASSERT_NE(sizeBack, nullptr);
   EXPECT_EQ(2, sizeBack->GetValue());
@@ -150,133 +141,77 @@ TEST(PPDXControlsTest, HierarchySavedInOneStoreComesBackWhole) {
   EXPECT_FLOAT_EQ(2.5f, controlsBack.FirstFloatRangeControl()->GetValue());
   EXPECT_STREQ(controlsBack.FirstJobNote()->GetNotes(), "first note");
   EXPECT_STREQ(*controlsBack.FirstSpecialOption()->GetValue(), "4711");
-  std::vector<std::string> parents;
-  CNTL_TYPE type;
-  for (PPDXControl* control = controlsBack.First(type); control; control = controlsBack.Next(type))
-    parents.push_back(ParentOf(control));
-  EXPECT_EQ(parents, (std::vector<std::string>{"*PaperRoll", "*PaperRoll", "*PaperRoll",
-                                               "*PaperRoll", "*FinishRoll", "*FinishRoll", "",
-                                               "*FinishRoll"}));
   EXPECT_EQ(shortcutsBack.Count(), 2u);
   EXPECT_EQ(shortcutsBack.PageSize(), sizeBack);
   EXPECT_EQ(shortcutsBack.Find("*Orphan", true), controlsBack.FindPopup("*Orphan", true));
 
   // The values of the existing controls come back from the same store.
-  size->SetValue(1);
   copies->SetValue(7);
   note->SetNotes("changed");
   ASSERT_EQ(0, controls.Restore(*blob));
-  EXPECT_EQ(2, size->GetValue());
   EXPECT_EQ(42, copies->GetValue());
   EXPECT_STREQ(note->GetNotes(), "first note");
 }
 
-TEST(PPDXControlsTest, CountsTakeControlsAsTheyWereWhenAdded) {
+TEST(PPDXControlsTest, CountsAndFindsFollowTheDisplayOptionAsControlsWereAdded) {
   DisplayOption option(DISPLAY_ATTACHED_VISIBLE);
   Owned owned;
   auto* roll = owned(new PPDXRollDown("*Roll", CFSTR("Roll"), true));
-  auto* attached = owned(model::Popup("*Attached", true, {"A"}, "A"));
-  auto* orphan = owned(model::Popup("*Orphan", true, {"A"}, "A"));
+  auto* orphan = owned(model::Popup("*ZPDuplexOrphan", true, {"A"}, "A"));
+  auto* attached = owned(model::Popup("*ZPDuplex", true, {"A"}, "A"));
   auto* hidden = owned(model::Popup("*Hidden", false, {"A"}, "A"));
   auto* hiddenOrphan = owned(model::Popup("*HiddenOrphan", false, {"A"}, "A"));
   auto* orphanNote = owned(model::JobNote("*Notes1", true, "n"));
   auto* hiddenNote = owned(model::JobNote("*Notes2", false, "n"));
   auto* custom = owned(model::CustomPageSize("*CustomPageSize"));
-  attached->SetParent(roll);
-  hidden->SetParent(roll);
-  hiddenNote->SetParent(roll);
-  custom->SetParent(roll);
+  for (PPDXControl* control : std::vector<PPDXControl*>{attached, hidden, hiddenNote, custom})
+    control->SetParent(roll);
   PPDXControls controls;
-  for (PPDXControl* control : std::vector<PPDXControl*>{attached, orphan, hidden, hiddenOrphan,
+  for (PPDXControl* control : std::vector<PPDXControl*>{orphan, attached, hidden, hiddenOrphan,
                                                         orphanNote, hiddenNote, custom})
     controls.Add(control);
   controls.Add(nullptr);
 
-  // A hidden orphan leaves the strictest count once, not twice.
+  // A hidden orphan leaves the strictest count once, not twice; job notes count
+  // when visible whatever the option.
   const unsigned long popups[] = {1, 2, 2, 4};
   for (int value = 0; value < 4; ++value) {
     option.Set(value);
     EXPECT_EQ(popups[value], GetPopupCount(&controls)) << "display option " << value;
     EXPECT_EQ(1u, GetJobnoteCount(&controls)) << "display option " << value;
-    // The popups, the one visible note and the custom page size.
-    EXPECT_EQ(popups[value] + 2, GetControlCount(&controls));
-    EXPECT_FALSE(GetNoPopups(&controls) || GetEmpty(&controls));
+    EXPECT_EQ(popups[value] + 2, GetControlCount(&controls));  // and the custom page size
   }
   option.Set(9);
-  EXPECT_TRUE(controls.NoPopups() && controls.NoRangeControls());
+  EXPECT_TRUE(controls.NoPopups() && GetNoPopups(nullptr) && GetEmpty(nullptr));
   EXPECT_EQ(1u, controls.ControlCount());
   EXPECT_FALSE(controls.Empty());
 
-  // Giving the orphan a parent later shows it in walks but not in the counts.
+  // Find sees displayable controls only; the kind's own find sees them all.
   option.Set(DISPLAY_ATTACHED_VISIBLE);
+  CNTL_TYPE type = CNTL_NONE;
+  EXPECT_EQ(Find(&controls, "Duplex", type, false), attached);
+  EXPECT_EQ(CNTL_POPUP, type);
+  EXPECT_EQ(Find(&controls, "Duplex", type, true), nullptr);
+  EXPECT_EQ(GetFindPopup(&controls, "Duplex", false), orphan);
+  EXPECT_EQ(GetFindBoolean(&controls, "Duplex", false), nullptr);
+
+  // Giving the orphan a parent later shows it in walks but not in the counts.
   orphan->SetParent(roll);
   EXPECT_EQ(1u, controls.PopupCount());
   EXPECT_EQ(Walk(controls),
-            (std::vector<Seen>{{"*Attached", CNTL_POPUP}, {"*Orphan", CNTL_POPUP},
-                               {"*CustomPageSize", CNTL_CUSTOMPAGESIZE}}));
-  // Kind walks show every control of the kind.
+            (std::vector<std::string>{"*ZPDuplexOrphan 5", "*ZPDuplex 5", "*CustomPageSize 7"}));
   std::vector<std::string> notes;
   for (PPDXJobNote* note = GetFirstJobNote(&controls); note; note = GetNextJobNote(&controls))
     notes.push_back(note->Keyword());
   EXPECT_EQ(notes, (std::vector<std::string>{"*Notes1", "*Notes2"}));
-  EXPECT_EQ(PPDXDisplayOptions::Options(), DISPLAY_ATTACHED_VISIBLE);
 
-  EXPECT_TRUE(GetNoPopups(nullptr) && GetNoJobNotes(nullptr) && GetEmpty(nullptr) &&
-              GetNoBooleanControls(nullptr) && GetNoRangeControls(nullptr) &&
-              GetNoFloatRangeControls(nullptr));
-  EXPECT_EQ(0u, GetPopupCount(nullptr) + GetControlCount(nullptr) + GetJobnoteCount(nullptr));
-  CNTL_TYPE type;
-  EXPECT_EQ(GetFirst(nullptr, type), nullptr);
-}
-
-TEST(PPDXControlsTest, SpecialOptionsAlwaysCountButNeverMakeAControl) {
-  DisplayOption option(DISPLAY_ATTACHED_VISIBLE);
-  std::unique_ptr<PPDXSpecialOption> first(model::Special("*ZPAccount", "1"));
-  PointerList flags;
-  PPDXSpecialOption hidden("*ZPHidden", CFSTR("Hidden"), flags, nullptr, nullptr, 0, false);
-  PPDXControls controls;
-  controls.Add(first.get());
-  controls.Add(&hidden);
-  EXPECT_EQ(2u, controls.SpecialOptionsCount());
-  EXPECT_FALSE(controls.NoSpecialOptions());
-  EXPECT_TRUE(controls.Empty());
-  EXPECT_EQ(0u, controls.ControlCount());
-  CNTL_TYPE type;
-  EXPECT_EQ(controls.First(type), nullptr);
-  EXPECT_EQ(controls.FindSpecialOption("Hidden", false), &hidden);
-  EXPECT_EQ(controls.FirstSpecialOption(), first.get());
-  EXPECT_EQ(controls.NextSpecialOption(), &hidden);
-  EXPECT_EQ(controls.NextSpecialOption(), nullptr);
-}
-
-TEST(PPDXControlsTest, FindMatchesWholeOrContainedKeywordsAmongDisplayableControls) {
-  DisplayOption option(DISPLAY_ATTACHED_VISIBLE);
-  Owned owned;
-  auto* roll = owned(new PPDXRollDown("*Roll", CFSTR("Roll"), true));
-  auto* duplex = owned(model::Popup("*ZPDuplex", true, {"None"}, "None"));
-  auto* orphan = owned(model::Popup("*ZPDuplexOrphan", true, {"None"}, "None"));
-  auto* range = owned(model::Range("*Copies", true, 1));
-  duplex->SetParent(roll);
-  range->SetParent(roll);
-  PPDXControls controls;
-  controls.Add(orphan);
-  controls.Add(duplex);
-  controls.Add(range);
-
-  CNTL_TYPE type = CNTL_NONE;
-  EXPECT_EQ(Find(&controls, "Duplex", type, false), duplex);
-  EXPECT_EQ(CNTL_POPUP, type);
-  EXPECT_EQ(Find(&controls, "Duplex", type, true), nullptr);
-  EXPECT_EQ(Find(&controls, "*zpduplex", type, true), nullptr);
-  EXPECT_EQ(Find(&controls, nullptr, type, false), nullptr);
-  EXPECT_EQ(Find(&controls, "opies", type, false), range);
-  EXPECT_EQ(CNTL_RANGE, type);
-  // The kind's own find sees the orphan too.
-  EXPECT_EQ(GetFindPopup(&controls, "Duplex", false), orphan);
-  EXPECT_EQ(GetFindPopup(&controls, "*ZPDuplex", true), duplex);
-  EXPECT_EQ(GetFindRangeControl(&controls, "Copies", false), range);
-  EXPECT_EQ(GetFindBoolean(&controls, "Copies", false), nullptr);
-  EXPECT_EQ(GetFindJobNote(nullptr, "Copies", false), nullptr);
+  // Special options count whatever the option, but are no control to show.
+  std::unique_ptr<PPDXSpecialOption> special(model::Special("*ZPAccount", "1"));
+  PPDXControls specials;
+  specials.Add(special.get());
+  EXPECT_EQ(1u, specials.SpecialOptionsCount());
+  EXPECT_TRUE(specials.Empty());
+  EXPECT_EQ(0u, specials.ControlCount());
 }
 
 TEST(PPDXControlsTest, RebuildSkipsIndexesItCannotPlaceAndGivesNotesTheLanguage) {
@@ -291,14 +226,14 @@ TEST(PPDXControlsTest, RebuildSkipsIndexesItCannotPlaceAndGivesNotesTheLanguage)
   ASSERT_EQ(0, settings.Add(5000, 5002, &count, 4));
   ASSERT_EQ(0, settings.Add(FourCC("KyWd"), 5001, "*Unmarked", 9));
   ASSERT_EQ(0, settings.Add(1000, 1007, "JIS83-RKSJ", 10));
-  auto blob = ThroughBlob(settings);
+  auto blob = Unflattened(settings);
   ASSERT_TRUE(blob);
 
   DisplayOption all(DISPLAY_ALL);
   PPDXControls rebuilt(*blob, nullptr);
   Owned owned;
   Adopt(owned, rebuilt);
-  EXPECT_EQ(Walk(rebuilt), (std::vector<Seen>{{"*Notes2", CNTL_JOBNOTE}}));
+  EXPECT_EQ(Walk(rebuilt), std::vector<std::string>{"*Notes2 1"});
   ASSERT_NE(PPDXJobNote::SharedConverter(), nullptr);
   EXPECT_EQ(TextConverter::LanguageStringToEncoding("JIS83-RKSJ"),
             PPDXJobNote::SharedConverter()->GetOutputEncoding());

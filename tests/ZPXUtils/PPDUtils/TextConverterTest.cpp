@@ -72,12 +72,18 @@ TEST(TextConverterTest, EncodingNamesAndDocuments) {
       {"MacStandard", 0},   {"WindowsANSI", 0x500}, {"isolatin1", 65535}, {nullptr, 65535}};
   for (const auto& name : names)
     EXPECT_EQ(TextConverter::LanguageStringToEncoding(name.first), name.second) << name.first;
+  // The platform answers with its Unicode form; a UTF-8 PPD's bytes stay UTF-8.
   testing::internal::CaptureStdout();
-  unsigned long utf8 = TextConverter::LanguageStringToEncoding("UTF-8");
-  char line[100];
-  snprintf(line, sizeof line, "CFStringGetMostCompatibleMacStringEncoding theEncoding = %lx (%ld)\n",
-           utf8, utf8);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), line);
+  EXPECT_EQ(TextConverter::LanguageStringToEncoding("UTF-8"), kCFStringEncodingUTF8);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n");
+  testing::internal::CaptureStdout();
+  LanguageDocument unicode("Japanese", "UTF-8");
+  TextConverter fromUnicode(&unicode);
+  testing::internal::GetCapturedStdout();
+  char unicodeText[16] = "\xE6\x97\xA5<C3A9>";
+  EXPECT_EQ(fromUnicode.Convert(unicodeText, sizeof unicodeText), noErr);
+  EXPECT_STREQ(unicodeText, "\xE6\x97\xA5\xC3\xA9");
 
   LanguageDocument latin("English", "ISOLatin1");
   TextConverter fromLatin(&latin);

@@ -35,9 +35,8 @@ PPDXBooleanControl::PPDXBooleanControl()
 
 PPDXBooleanControl::PPDXBooleanControl(const char* keyword, CFStringRef displayName,
                                        PointerList& flags, bool visible, CString* trueText,
-                                       unsigned char* truePS, long trueLength,
-                                       CString* falseText, unsigned char* falsePS,
-                                       long falseLength, bool defaultValue,
+                                       unsigned char* truePS, long trueLength, CString* falseText,
+                                       unsigned char* falsePS, long falseLength, bool defaultValue,
                                        UIConstraints* constraints)
     : PPDXControl(keyword, displayName, flags, nullptr, 0, visible, constraints),
       mValue(false),
@@ -56,8 +55,7 @@ PPDXBooleanControl::PPDXBooleanControl(const char* keyword, CFStringRef displayN
   mFalseLength = falseLength;
 }
 
-PPDXBooleanControl::PPDXBooleanControl(Settings& settings, long index,
-                                       UIConstraints* constraints)
+PPDXBooleanControl::PPDXBooleanControl(Settings& settings, long index, UIConstraints* constraints)
     : PPDXControl(settings, index, constraints),
       mValue(false),
       mDefault(false),

@@ -12,10 +12,10 @@ class PPDXBooleanControl : public PPDXControl {
   PPDXBooleanControl();
   // Adopts the texts and the malloc'd code buffers; the value starts at the default,
   // which the constraint set learns at once.
-  PPDXBooleanControl(const char* keyword, CFStringRef displayName, PointerList& flags,
-                     bool visible, CString* trueText, unsigned char* truePS, long trueLength,
-                     CString* falseText, unsigned char* falsePS, long falseLength,
-                     bool defaultValue, UIConstraints* constraints);
+  PPDXBooleanControl(const char* keyword, CFStringRef displayName, PointerList& flags, bool visible,
+                     CString* trueText, unsigned char* truePS, long trueLength, CString* falseText,
+                     unsigned char* falsePS, long falseLength, bool defaultValue,
+                     UIConstraints* constraints);
   PPDXBooleanControl(Settings& settings, long index, UIConstraints* constraints);
   ~PPDXBooleanControl() override;
 

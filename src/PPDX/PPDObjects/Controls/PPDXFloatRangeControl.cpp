@@ -26,11 +26,9 @@ PPDXFloatRangeControl::PPDXFloatRangeControl()
 
 PPDXFloatRangeControl::PPDXFloatRangeControl(const char* keyword, CFStringRef displayName,
                                              PointerList& flags, unsigned char* psTemplate,
-                                             double templateLength, double minimum,
-                                             double maximum, double increment,
-                                             double defaultValue, bool visible)
-    : PPDXControl(keyword, displayName, flags, psTemplate, long(templateLength), visible,
-                  nullptr),
+                                             double templateLength, double minimum, double maximum,
+                                             double increment, double defaultValue, bool visible)
+    : PPDXControl(keyword, displayName, flags, psTemplate, long(templateLength), visible, nullptr),
       mValue(float(defaultValue)),
       mMinimum(float(minimum)),
       mMaximum(float(maximum)),

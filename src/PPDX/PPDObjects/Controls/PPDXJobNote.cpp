@@ -22,7 +22,6 @@ constexpr unsigned long kMaxLengthKey = FourCC("jMxL");
 constexpr unsigned long kMinLengthKey = FourCC("jMnL");
 constexpr unsigned long kFlagsKey = FourCC("jNtF");
 constexpr unsigned long kNotesOnKey = FourCC("jNOn");
-constexpr UInt8 kMarker = 1;
 
 // Every note's preset string is encrypted under this one password.
 CFStringRef PresetPassword() { return CFSTR("7A3E1C90-5B2D-4F68-9E07-C1D24B8A6F35"); }
@@ -175,8 +174,8 @@ void PPDXJobNote::ResetToDefaultValue() {
 }
 
 void PPDXJobNote::SetCurrentControlWithCFString(CFStringRef value) {
-  std::unique_ptr<CString> text(CFStringToCString(value));
-  SetNotes(text ? static_cast<const char*>(*text) : nullptr);
+  const CString text(value);
+  SetNotes(text);
 }
 
 CFStringRef PPDXJobNote::CopyNotes() const {
@@ -276,7 +275,7 @@ short PPDXJobNote::Save(Settings& settings, long index) {
   short error = PPDXControl::Save(settings, index);
   if (error != noErr) return error;
   SettingsEntryWriter writer(settings, index);
-  writer.Number(kMarkerKey, kMarker)
+  writer.Bytes(kMarkerKey, "J", 1)
       .Text(kNotesKey, GetNotes())
       .Text(kDefaultNotesKey, GetDefaultNotes())
       .Number<SInt32>(kMaxLengthKey, SInt32(mMaxLength))

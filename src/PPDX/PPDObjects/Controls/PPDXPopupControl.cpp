@@ -41,7 +41,11 @@ const char* KeywordOf(const _PopupItem* item) {
 }  // namespace
 
 _PopupItem::_PopupItem()
-    : keyword(nullptr), name(nullptr), psData(nullptr), psLength(0), selected(false),
+    : keyword(nullptr),
+      name(nullptr),
+      psData(nullptr),
+      psLength(0),
+      selected(false),
       nameText(nullptr) {}
 
 _PopupItem::~_PopupItem() {
@@ -68,9 +72,9 @@ PPDXPopupControl::PPDXPopupControl() : mPickMany(false), mInstallable(false) {
   SetType(CNTL_POPUP);
 }
 
-PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName,
-                                   PointerList& flags, bool visible, bool pickMany,
-                                   bool installable, PointerList& items, CString* defaultKeyword,
+PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags,
+                                   bool visible, bool pickMany, bool installable,
+                                   PointerList& items, CString* defaultKeyword,
                                    UIConstraints* constraints)
     : PPDXControl(keyword, displayName, flags, nullptr, 0, visible, constraints),
       mPickMany(pickMany),

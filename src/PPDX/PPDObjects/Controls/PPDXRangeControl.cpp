@@ -27,10 +27,9 @@ PPDXRangeControl::PPDXRangeControl()
   SetType(CNTL_RANGE);
 }
 
-PPDXRangeControl::PPDXRangeControl(const char* keyword, CFStringRef displayName,
-                                   PointerList& flags, unsigned char* psTemplate,
-                                   long templateLength, long minimum, long maximum,
-                                   long increment, long defaultValue, bool visible)
+PPDXRangeControl::PPDXRangeControl(const char* keyword, CFStringRef displayName, PointerList& flags,
+                                   unsigned char* psTemplate, long templateLength, long minimum,
+                                   long maximum, long increment, long defaultValue, bool visible)
     : PPDXControl(keyword, displayName, flags, psTemplate, templateLength, visible, nullptr),
       mValue(defaultValue),
       mMinimum(minimum),

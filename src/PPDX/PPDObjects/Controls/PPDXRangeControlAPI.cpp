@@ -12,9 +12,7 @@ long RangePostScript(PPDXRangeControl* control, unsigned char* out) {
 
 long GetRangeValue(PPDXRangeControl* control) { return control ? control->GetValue() : 0; }
 
-long GetRangeDefaultVal(PPDXRangeControl* control) {
-  return control ? control->DefaultValue() : 0;
-}
+long GetRangeDefaultVal(PPDXRangeControl* control) { return control ? control->DefaultValue() : 0; }
 
 long GetRangeIncrement(PPDXRangeControl* control) { return control ? control->Increment() : 0; }
 

@@ -1,32 +1,20 @@
-#include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
-
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
-#include <string>
-#include <vector>
 
+#include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControlAPI.h"
 #include "carbon/MacErrors.h"
-#include "foundation/CString.h"
-#include "foundation/Settings.h"
+#include "support/ControlTestSupport.h"
 #include "support/KVProbe.h"
 
 namespace {
 
 std::unique_ptr<PPDXBooleanControl> Boolean(bool defaultValue, UIConstraints* set) {
   PointerList flags;
-  auto* trueCode = reinterpret_cast<unsigned char*>(strdup("true setfold\n"));
   return std::make_unique<PPDXBooleanControl>("*Fold", CFSTR("Fold"), flags, true,
-                                              new CString("Folded"), trueCode, 13,
+                                              new CString("Folded"), Code("true setfold\n"), 13,
                                               new CString("Flat"), nullptr, 0, defaultValue, set);
-}
-
-std::string Emitted(PPDXBooleanControl& control) {
-  std::vector<unsigned char> out(size_t(BooleanPostScript(&control, nullptr)));
-  EXPECT_EQ(long(out.size()), control.PostScript(out.data()));
-  return std::string(out.begin(), out.end());
 }
 
 TEST(PPDXBooleanControlTest, EachStateEmitsItsOwnCode) {
@@ -50,7 +38,6 @@ TEST(PPDXBooleanControlTest, EachStateEmitsItsOwnCode) {
   SetValue(nullptr, true);
   EXPECT_FALSE(IsTrue(nullptr) || DefaultState(nullptr));
   EXPECT_EQ(0, BooleanPostScript(nullptr, nullptr));
-  EXPECT_EQ(TrueDisplayText(nullptr), nullptr);
 }
 
 TEST(PPDXBooleanControlTest, OnlyTextsBeginningWithTrueMeanTrue) {

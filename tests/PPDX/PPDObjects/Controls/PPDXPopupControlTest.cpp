@@ -1,44 +1,17 @@
-#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControlAPI.h"
 #include "carbon/MacErrors.h"
-#include "carbon/MacMemory.h"
-#include "foundation/CString.h"
-#include "foundation/Settings.h"
 #include "foundation/SettingsStrings.h"
+#include "support/ControlTestSupport.h"
 #include "support/KVProbe.h"
 
 namespace {
-
-struct Choice {
-  const char* keyword;
-  const char* name;
-  const char* code;
-};
-
-PointerList Items(const std::vector<Choice>& choices) {
-  PointerList items;
-  for (const Choice& choice : choices) {
-    auto* item = new _PopupItem;
-    item->keyword = new CString(choice.keyword);
-    if (choice.name != nullptr)
-      item->name = CFStringCreateWithCString(nullptr, choice.name, kCFStringEncodingUTF8);
-    if (choice.code != nullptr) {
-      item->psData = reinterpret_cast<unsigned char*>(strdup(choice.code));
-      item->psLength = long(strlen(choice.code));
-    }
-    items.PushBack(item);
-  }
-  return items;
-}
 
 std::unique_ptr<PPDXPopupControl> Popup(const std::vector<Choice>& choices, const char* def,
                                         bool pickMany = false, UIConstraints* set = nullptr,
@@ -48,26 +21,12 @@ std::unique_ptr<PPDXPopupControl> Popup(const std::vector<Choice>& choices, cons
                                             false, items, def ? new CString(def) : nullptr, set);
 }
 
-std::string Emitted(PPDXPopupControl& popup) {
-  std::vector<unsigned char> out(size_t(popup.PostScript(nullptr)));
-  EXPECT_EQ(long(out.size()), popup.PostScript(out.data()));
-  return std::string(out.begin(), out.end());
-}
-
 std::string Snippet(const char* choice, const char* code) {
   return std::string("%%BeginFeature: *Tray ") + choice + "\n" + code + "%%EndFeature\n";
 }
 
 const std::vector<Choice> kABC = {
     {"A", "Tray A", "1 tray\n"}, {"B", "Tray B", "2 tray\n"}, {"C", "Tray C", "3 tray\n"}};
-
-std::unique_ptr<Settings> Unflattened(Settings& settings) {
-  char** flattened = nullptr;
-  EXPECT_EQ(noErr, settings.GetSettingsHandle(&flattened));
-  auto copy = std::make_unique<Settings>(flattened);
-  DisposeHandle(flattened);
-  return copy;
-}
 
 TEST(PPDXPopupControlTest, PickOneFollowsPositionsAndTheDefault) {
   KVProbe probe("*Tray", {"A", "B", "C"});
@@ -80,7 +39,7 @@ TEST(PPDXPopupControlTest, PickOneFollowsPositionsAndTheDefault) {
 
   SetPopupValue(popup.get(), 5);  // outside the list: nothing selected, B still current
   EXPECT_EQ(0, popup->GetValue());
-  EXPECT_FALSE(IsKeywordSelected(popup.get(), "B"));
+  EXPECT_FALSE(popup->IsKeywordSelected("B"));
   EXPECT_EQ(Emitted(*popup), Snippet("B", "2 tray\n"));
 
   popup->SetValue(3);
@@ -90,17 +49,13 @@ TEST(PPDXPopupControlTest, PickOneFollowsPositionsAndTheDefault) {
   EXPECT_EQ(2, popup->GetValue());
 
   popup->SetCurrentControlWithCFString(CFSTR("A"));
-  EXPECT_EQ(1, popup->GetValue());
   popup->SetCurrentControlWithCFString(CFSTR("a"));  // keywords compare case-sensitively
   EXPECT_EQ(1, popup->GetValue());
-  CFStringRef current = popup->CopyPresetValueString();
-  EXPECT_EQ(kCFCompareEqualTo, CFStringCompare(current, CFSTR("A"), 0));
-  CFRelease(current);
 
   // A choice nobody has unselects everything in a single-choice popup.
   EXPECT_FALSE(SetKeywordSelect(popup.get(), "Z", true));
   EXPECT_EQ(0, popup->GetValue());
-  EXPECT_TRUE(probe.Current("Z") || !probe.Current("A"));
+  EXPECT_FALSE(probe.Current("A"));
   EXPECT_EQ(Emitted(*popup), Snippet("A", "1 tray\n"));
 }
 
@@ -108,7 +63,6 @@ TEST(PPDXPopupControlTest, PickManyKeepsOtherSelections) {
   KVProbe probe("*Tray", {"A", "B", "C"});
   auto popup = Popup(kABC, nullptr, true, &probe.constraints);
   EXPECT_TRUE(CanSelectMultipleItems(popup.get()));
-  EXPECT_EQ(0, popup->GetValue());
   EXPECT_EQ(0, popup->PostScript(nullptr));
   EXPECT_EQ(nullptr, popup->CopyCurrentControlValueString());
 
@@ -127,22 +81,20 @@ TEST(PPDXPopupControlTest, PickManyKeepsOtherSelections) {
 }
 
 TEST(PPDXPopupControlTest, ChoicesAnswerWithTheirCodeAndNames) {
-  auto popup = Popup({{"Auto", nullptr, nullptr}, {"Manual", "Manual feed", "m\n"},
+  auto popup = Popup({{"Auto", nullptr, nullptr},
+                      {"Manual", "Manual feed", "m\n"},
                       {"Manual", "Hand feed", nullptr}},
                      nullptr);
-  EXPECT_EQ(GetKeywordPSData(popup.get(), "Auto", nullptr),
-            long(Snippet("Auto", "\n").size()));
-  std::vector<unsigned char> out(Snippet("Auto", "\n").size());
+  std::vector<unsigned char> out(size_t(GetKeywordPSData(popup.get(), "Auto", nullptr)));
   popup->GetKeywordPSData("Auto", out.data());
   EXPECT_EQ(std::string(out.begin(), out.end()), Snippet("Auto", "\n"));
-  EXPECT_EQ(0, popup->GetKeywordPSData("None", nullptr));
-  EXPECT_EQ(0, popup->GetKeywordPSData(nullptr, nullptr));
+  EXPECT_EQ(0,
+            popup->GetKeywordPSData("None", nullptr) + popup->GetKeywordPSData(nullptr, nullptr));
   // The first choice of a keyword gives the code, the last one the name.
   EXPECT_EQ(popup->GetKeywordPSData("Manual", nullptr), long(Snippet("Manual", "m\n").size()));
   EXPECT_STREQ(GetKeywordLocalName(popup.get(), "Manual"), "Hand feed");
   EXPECT_EQ(popup->GetKeywordLocalName("Auto"), nullptr);
   EXPECT_EQ(popup->GetKeywordCFLocalName("Nothing"), nullptr);
-
   popup->FirstItem()->psLength = -4;  // a broken length is no code
   EXPECT_EQ(popup->GetKeywordPSData("Auto", nullptr), long(Snippet("Auto", "\n").size()));
 
@@ -150,29 +102,12 @@ TEST(PPDXPopupControlTest, ChoicesAnswerWithTheirCodeAndNames) {
   ASSERT_TRUE(FirstItem(popup.get(), &info));
   EXPECT_STREQ(info.keyword, "Auto");
   EXPECT_EQ(info.displayName, nullptr);
-  ASSERT_TRUE(NextItem(popup.get(), &info));
-  ASSERT_TRUE(NextItem(popup.get(), &info));
+  ASSERT_TRUE(NextItem(popup.get(), &info) && NextItem(popup.get(), &info));
   EXPECT_EQ(info.displayName, popup->GetKeywordCFLocalName("Manual"));
   EXPECT_FALSE(NextItem(popup.get(), &info));
   EXPECT_EQ(info.keyword, nullptr);
-  EXPECT_FALSE(NextItem(popup.get(), &info));
-  EXPECT_FALSE(FirstItem(nullptr, &info));
-  EXPECT_EQ(PopupItemCount(nullptr), 0);
-  EXPECT_EQ(GetDefaultKeyword(nullptr), nullptr);
-  EXPECT_FALSE(IsKeywordSelected(nullptr, "A"));
-}
-
-TEST(PPDXPopupControlTest, ItemsAreSavedAtTheirOwnIndexes) {
-  auto popup = Popup(kABC, "B");
-  Settings settings;
-  ASSERT_EQ(noErr, popup->Save(settings, 5003));
-  std::unique_ptr<CString> second(GetSettingsString(settings, FourCC("PCIK"), 500301));
-  ASSERT_TRUE(second);
-  EXPECT_STREQ(*second, "B");
-  SInt32 selected = 0;
-  long size = sizeof selected;
-  ASSERT_EQ(noErr, settings.Get(FourCC("PCIS"), 500301, &selected, size, true));
-  EXPECT_EQ(1, selected);
+  EXPECT_FALSE(NextItem(popup.get(), &info) || FirstItem(nullptr, &info));
+  EXPECT_EQ(PopupItemCount(nullptr) + GetPopupValue(nullptr), 0);
 }
 
 TEST(PPDXPopupControlTest, LongListsNeverOverwriteTheNextControl) {
@@ -185,6 +120,8 @@ TEST(PPDXPopupControlTest, LongListsNeverOverwriteTheNextControl) {
   Settings settings;
   ASSERT_EQ(noErr, longList->Save(settings, 5001));
   ASSERT_EQ(noErr, next->Save(settings, 5002));
+  std::unique_ptr<CString> second(GetSettingsString(settings, FourCC("PCIK"), 500201));
+  EXPECT_STREQ(*second, "B");  // the first 100 items keep their places
 
   auto copy = Unflattened(settings);
   PPDXPopupControl longBack(*copy, 5001, nullptr), nextBack(*copy, 5002, nullptr);
@@ -202,9 +139,6 @@ TEST(PPDXPopupControlTest, LongListsNeverOverwriteTheNextControl) {
   ASSERT_EQ(noErr, longList->Save(changed, 5001));
   EXPECT_EQ(noErr, longBack.Restore(changed, 5001));
   EXPECT_EQ(150, longBack.GetValue());
-  long index = 0;
-  EXPECT_FALSE(PPDXPopupControl::ItemIndex(-1, 0, index));
-  EXPECT_FALSE(PPDXPopupControl::ItemIndex(40000, 100, index));
 }
 
 TEST(PPDXPopupControlTest, RestoreTakesSelectionsBack) {
@@ -219,20 +153,16 @@ TEST(PPDXPopupControlTest, RestoreTakesSelectionsBack) {
   Settings empty;
   EXPECT_EQ(collectionItemNotFoundErr, popup->Restore(empty, 5001));
   EXPECT_EQ(3, popup->GetValue());
-}
 
-TEST(PPDXPopupControlTest, TextNamesAreReadWhenNoPlatformNameIsStored) {
-  Settings settings;
+  // Names stored as plain text are read when no platform string is there.
   const SInt32 one = 1;
-  ASSERT_EQ(noErr, settings.Add(FourCC("KyWd"), 5001, "*Tray", 5));
-  ASSERT_EQ(noErr, settings.Add(FourCC("PCIC"), 5001, &one, 4));
-  ASSERT_EQ(noErr, settings.Add(FourCC("PCIK"), 500100, "Upper", 5));
-  ASSERT_EQ(noErr, settings.Add(FourCC("PCIN"), 500100, "Upper tray\0", 11));
-  ASSERT_EQ(noErr, settings.Add(FourCC("PCIS"), 500100, &one, 4));
-  PPDXPopupControl popup(settings, 5001, nullptr);
-  EXPECT_STREQ(popup.GetKeywordLocalName("Upper"), "Upper tray");
-  EXPECT_EQ(1, popup.GetValue());
-  EXPECT_EQ(popup.GetDefaultKeyword(), nullptr);
+  ASSERT_EQ(noErr, empty.Add(FourCC("PCIC"), 5001, &one, 4));
+  ASSERT_EQ(noErr, empty.Add(FourCC("PCIK"), 500100, "Upper", 5));
+  ASSERT_EQ(noErr, empty.Add(FourCC("PCIN"), 500100, "Upper tray\0", 11));
+  ASSERT_EQ(noErr, empty.Add(FourCC("PCIS"), 500100, &one, 4));
+  PPDXPopupControl fromText(empty, 5001, nullptr);
+  EXPECT_STREQ(fromText.GetKeywordLocalName("Upper"), "Upper tray");
+  EXPECT_EQ(1, fromText.GetValue());
 }
 
 TEST(PPDXPopupControlTest, RebuildKeepsTheUsersChoice) {
@@ -244,10 +174,10 @@ TEST(PPDXPopupControlTest, RebuildKeepsTheUsersChoice) {
 
   auto popup = Popup(kABC, "A");
   popup->SetValue(3);
-  PointerList items = Items({{"B", nullptr, "b\n"}, {"C", nullptr, "c\n"}, {"D", nullptr, nullptr}});
+  PointerList items =
+      Items({{"B", nullptr, "b\n"}, {"C", nullptr, "c\n"}, {"D", nullptr, nullptr}});
   EXPECT_TRUE(popup->Rebuild("Paper source", items, new CString("B")));
   EXPECT_STREQ(popup->UserName(), "Paper source");
-  EXPECT_EQ(3, popup->ItemCount());
   EXPECT_EQ(2, popup->GetValue());
   EXPECT_EQ(1, popup->DefaultValue());
   EXPECT_EQ(Emitted(*popup), Snippet("C", "c\n"));

@@ -1,31 +1,23 @@
-#include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXRangeControlAPI.h"
+#include "PPDX/PPDObjects/PPDXElementAPI.h"
 #include "carbon/MacErrors.h"
-#include "foundation/Settings.h"
+#include "support/ControlTestSupport.h"
 
 namespace {
 
 std::unique_ptr<PPDXRangeControl> Range(const char* code, long minimum, long maximum,
                                         long increment, long defaultValue) {
   PointerList flags;
-  auto* bytes = code ? reinterpret_cast<unsigned char*>(strdup(code)) : nullptr;
-  return std::make_unique<PPDXRangeControl>("*Darkness", CFSTR("Darkness"), flags, bytes,
+  return std::make_unique<PPDXRangeControl>("*Darkness", CFSTR("Darkness"), flags, Code(code),
                                             code ? long(strlen(code)) : 0, minimum, maximum,
                                             increment, defaultValue, true);
-}
-
-std::string Emitted(PPDXRangeControl& control) {
-  std::vector<unsigned char> out(size_t(RangePostScript(&control, nullptr)));
-  EXPECT_EQ(long(out.size()), control.PostScript(out.data()));
-  return std::string(out.begin(), out.end());
 }
 
 TEST(PPDXRangeControlTest, ValuesAreClampedAndTruncatedTowardZero) {
@@ -49,13 +41,10 @@ TEST(PPDXRangeControlTest, ValuesAreClampedAndTruncatedTowardZero) {
   auto free = Range(nullptr, -10, 10, 0, 3);
   free->SetValue(-7);
   EXPECT_EQ(-7, free->GetValue());
-  free->ResetToDefaultValue();
-  EXPECT_EQ(3, GetRangeDefaultVal(free.get()));
+  ResetControlToDefault(free.get());
   EXPECT_EQ(3, free->GetValue());
-  EXPECT_EQ(-10, GetRangeMinimum(free.get()));
-  EXPECT_EQ(10, GetRangeMaximum(free.get()));
-  EXPECT_EQ(0, GetRangeIncrement(nullptr));
-  EXPECT_EQ(0, RangePostScript(nullptr, nullptr));
+  EXPECT_EQ(long(Emitted(*free).size()), RangePostScript(free.get(), nullptr));
+  EXPECT_EQ(0, GetRangeIncrement(nullptr) + RangePostScript(nullptr, nullptr));
 }
 
 TEST(PPDXRangeControlTest, ValueIsInjectedIntoTheTemplate) {
