@@ -111,7 +111,6 @@ class PPDX {
   bool AddError(PPDXErrorObj* error);
   void SetValid(bool valid) { mValid = valid; }
   bool HeaderPassed() const { return mValid; }
-  void SetValidPrinterName(bool valid) { mValidPrinterName = valid; }
 
   // Rebuilding from a settings blob.
   static constexpr unsigned long kHeaderKey = 1000;

@@ -10,6 +10,7 @@
 
 #include "PPDX/PPDX.h"
 #include "PPDX/PPDXDisplayOptions.h"
+#include "foundation/PPDStream.h"
 #include "foundation/PointerList.h"
 
 struct FSSpec;
@@ -192,6 +193,7 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   // standalone note).
   PPDXErrorObj* ParseJobNote(PPDStream& line, const char* announcedKey, FlagList& flags,
                              PPDXGroup* group);
+  // An integer range, or with `real` a range of real numbers.
   PPDXErrorObj* ParseRange(PPDStream& line, const char* key, FlagList& flags, PPDXGroup* group,
                            bool real);
   PPDXErrorObj* ParseSpecialOption(PPDStream& line);
@@ -217,7 +219,7 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   std::unordered_map<std::string, PPDXControl*> mControlsByKeyword;
 
   // A line that a standalone job note read but left to the line loop.
-  char mPendingLine[256];
+  char mPendingLine[PPDStream::kMaxLine + 1];
   bool mHasPendingLine = false;
 
   static _EXTENSIONS_SUPPORT_ sExtensions;

@@ -144,6 +144,13 @@ TEST(ZPXPPDTest, FatalBlocksStopTheParseAndKeepWhatCameBefore) {
   cut->AllErrorsFatal(true);
   EXPECT_TRUE(cut->IsValidPPD());
 
+  // The rest of an over-long line that a block fetched is never read as a line.
+  std::unique_ptr<ZPXPPD> rest = ParseText(
+      kHead + "*%ZPXFlags *ZPA: Setup\n*%" + std::string(253, 'x') + "*%ZPXFlags *ZPB: Setup\n" +
+      "*%ZPXGroup *ZPB Roll/B\n*OpenUI *ZPB/B: PickOne\n*DefaultZPB: A\n*ZPB A/A: \"\"\n*CloseUI: *ZPB\n");
+  EXPECT_EQ(Errors(*rest), "27:");
+  EXPECT_EQ(Control(*rest, "*ZPB"), nullptr);
+
   std::unique_ptr<ZPXPPD> skipped = ParseFile(std::string(ZPX_FIXTURES) + "/ppd/openuizpx-skipped.ppd");
   EXPECT_TRUE(skipped->IsValidPPD());
   skipped->AllErrorsFatal(true);
@@ -158,7 +165,9 @@ TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
       Popup("ZPNone", "*DefaultZPNone: Z\n*ZPNone A/A: \"a\"\n*ZPNone B/B: \"b\"\n") +
       "*%ZPXFlags *ZPJog: Spooler\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: Boolean\n"
       "*DefaultZPJog: True\n*ZPJog True/On: \"<</Jog 3>> setpagedevice\"\n*ZPJog Maybe/?: \"x\"\n"
-      "*ZPJog False/Off: \"\"\n*CloseUI: *ZPJog\n"
+      "*ZPJog False/Off: \"\"\n*CloseUI: *ZPJog\n" +
+      // The bad Boolean option costs nothing after its block.
+      Popup("ZPAfter", "*DefaultZPAfter: A\n*ZPAfter A/A: \"\"\n") +
       // A standard option that no *%ZPXFlags announces makes nothing.
       "*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: A4\n*PageSize A4/A4: \"a4\"\n"
       "*CloseUI: *PageSize\n");
@@ -176,8 +185,9 @@ TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
   EXPECT_STREQ(jog->TrueDisplayText(), "On");
   EXPECT_STREQ(jog->FalseDisplayText(), "Off");
   EXPECT_EQ(jog->GetParent(), document->GetGroups()->Find("Roll", true));
+  EXPECT_NE(Control(*document, "*ZPAfter"), nullptr);
   EXPECT_EQ(Control(*document, "*PageSize"), nullptr);
-  EXPECT_EQ(document->GetControls()->PopupCount() + document->GetControls()->BooleanCount(), 3u);
+  EXPECT_EQ(document->GetControls()->PopupCount() + document->GetControls()->BooleanCount(), 4u);
 }
 
 TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
@@ -240,8 +250,10 @@ TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
       Popup("ZPFold", "*DefaultZPFold: Half\n*ZPFold Half/H: \"\"\n*ZPFold None/N: \"\"\n") +
       // An orphan, and a second announcement of it while orphans are not displayed.
       "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
-      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n");
-  EXPECT_EQ(Errors(*document), "29:*ZPLoose 23:*ZPLoose");
+      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n"
+      // A shortcut names a popup; a job note of that keyword is no shortcut.
+      "*%ZPXJobNote *ZPText/Text: 9|Alpha\n*%ZPShortcut *ZPText\n");
+  EXPECT_EQ(Errors(*document), "29:*ZPLoose 23:*ZPLoose 19:*ZPText");
   ASSERT_NE(document->GetShortcuts(), nullptr);
   EXPECT_EQ(document->GetShortcuts()->Count(), 1u);
   UIConstraints* constraints = document->GetUIConstraints();
