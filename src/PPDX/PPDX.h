@@ -113,6 +113,7 @@ class PPDX {
   bool HeaderPassed() const { return mValid; }
 
   // Rebuilding from a settings blob.
+  void SetValidPrinterName(bool valid) { mValidPrinterName = valid; }
   static constexpr unsigned long kHeaderKey = 1000;
   static constexpr long kLayoutVersionIndex = 1001;
   static constexpr long kFileLocationIndex = 1002;

@@ -143,6 +143,13 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   void AttachControl(PPDXControl* control);
   bool SaveMakerVersions(Settings& settings) const;
   bool SaveModel(Settings& settings);
+  // The declared constraint lines follow the shortcuts (key 7000), so that a
+  // rebuilt document answers as the parsed one did.
+  bool SaveConstraints(Settings& settings) const;
+  void RestoreConstraints(Settings& settings);
+  // Tells the constraint set every option and current choice of the rebuilt
+  // popups and Boolean controls.
+  void RegisterRebuiltOptions();
   // The print size popup while it follows the page size, else null.
   PPDXPopupControl* PrintSizeFollowingPageSize() const;
 

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "PPDX/AllElementsShown.h"
+#include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXProperties.h"
@@ -13,6 +15,9 @@
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXScrollPane.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "PPDX/PPDObjects/SettingsEntryReader.h"
+#include "PPDX/PPDObjects/SettingsEntryWriter.h"
+#include "PPDX/PPDObjects/SettingsListReader.h"
 #include "PPDX/ZPXPPD.h"
 #include "carbon/Files.h"
 #include "carbon/MacErrors.h"
@@ -28,6 +33,12 @@ namespace {
 constexpr unsigned long kMakerKey = 2000;
 constexpr long kMakerFileVersionIndex = 2001;
 constexpr long kMakerVersionIndex = 2002;
+
+// The count at index 0, then line k at index k + 1: its two keys and two
+// options (absent for a wildcard) and whether it is a requirement.
+constexpr unsigned long kConstraintsKey = 7000;
+constexpr unsigned long kConstraintTextKeys[4] = {7001, 7002, 7003, 7004};
+constexpr unsigned long kRequirementKey = 7005;
 
 // The printer-name check reads only the head of the file.
 constexpr long kHeadSize = 4096;
@@ -112,7 +123,56 @@ bool ZPXPPD::SaveModel(Settings& settings) {
   AllElementsShown everything;
   return mProperties->Save(settings) == noErr && mGroups->Save(settings) == noErr &&
          mControls->Save(settings) == noErr &&
-         (mShortcuts == nullptr || mShortcuts->Save(settings) == noErr);
+         (mShortcuts == nullptr || mShortcuts->Save(settings) == noErr) &&
+         SaveConstraints(settings);
+}
+
+bool ZPXPPD::SaveConstraints(Settings& settings) const {
+  const auto& lines = mConstraints->DeclaredLines();
+  SInt32 count = SInt32(lines.size());
+  if (settings.Add(kConstraintsKey, 0, &count, sizeof count) != noErr) return false;
+  CStringSoup& texts = *mConstraints->GetConstraintStrings();
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const UIConstraints::SpecialConstraint& line = lines[k];
+    SettingsEntryWriter writer(settings, long(k) + 1);
+    const long ids[4] = {line.key1, line.option1, line.key2, line.option2};
+    for (int field = 0; field < 4; ++field) writer.Text(kConstraintTextKeys[field], texts.Find(ids[field]));
+    writer.Number<SInt32>(kRequirementKey, line.requirement ? 1 : 0);
+    if (writer.Error() != noErr) return false;
+  }
+  return true;
+}
+
+void ZPXPPD::RestoreConstraints(Settings& settings) {
+  long count = SettingsListReader(settings).Count(kConstraintsKey, 0);
+  for (long k = 0; k < count; ++k) {
+    SettingsEntryReader reader(settings, k + 1);
+    std::unique_ptr<CString> texts[4];
+    for (int field = 0; field < 4; ++field) texts[field].reset(reader.Text(kConstraintTextKeys[field]));
+    // A line without its keys is not one that Save wrote.
+    if (!texts[0] || !texts[2]) continue;
+    SInt32 requirement = 0;
+    reader.Number(kRequirementKey, requirement);
+    auto text = [&texts](int field) { return texts[field] ? static_cast<const char*>(*texts[field]) : ""; };
+    mConstraints->Add(text(0), text(1), text(2), text(3), requirement != 0);
+  }
+}
+
+void ZPXPPD::RegisterRebuiltOptions() {
+  for (PPDXPopupControl* popup = mControls->FirstPopupControl(); popup != nullptr;
+       popup = mControls->NextPopupControl()) {
+    for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem()) {
+      if (item->keyword == nullptr) continue;
+      mConstraints->KVSInsert(popup->Keyword(), *item->keyword);
+      if (item->selected) mConstraints->UpdateKVCache(popup->Keyword(), *item->keyword);
+    }
+  }
+  for (PPDXBooleanControl* control = mControls->FirstBooleanControl(); control != nullptr;
+       control = mControls->NextBooleanControl()) {
+    mConstraints->KVSInsert(control->Keyword(), "True");
+    mConstraints->KVSInsert(control->Keyword(), "False");
+    mConstraints->UpdateKVCache(control->Keyword(), control->IsTrue() ? "True" : "False");
+  }
 }
 
 bool ZPXPPD::Restore(Settings& settings) {
@@ -169,6 +229,9 @@ void ZPXPPD::RebuildModel(Settings& settings) {
   IndexControls();
   mShortcuts.reset(new PPDXShortcuts(settings, mControls.get()));
   ResolveHierarchy();
+  RegisterRebuiltOptions();
+  RestoreConstraints(settings);
+  mConstraints->Resolve();
 }
 
 void ZPXPPD::IndexControls() {
