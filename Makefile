@@ -1,5 +1,9 @@
-# The two commands of the README.
-.PHONY: test run setup
+# The two commands of the README, and fuzzing.
+.PHONY: test run setup fuzz
+
+# make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="Base64 Collection"]
+FUZZ_SECONDS ?= 60
+export FUZZ_SECONDS FUZZ_TARGETS
 
 setup:
 	scripts/setup
@@ -9,3 +13,7 @@ test: setup
 
 run: setup
 	scripts/run
+
+fuzz:
+	scripts/setup --fuzz
+	scripts/fuzz

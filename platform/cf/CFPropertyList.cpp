@@ -19,6 +19,18 @@ constexpr CFIndex kMaximumInputSize = CFIndex(64) << 20;
 
 plist_t toNode(CFPropertyListRef value, int depth);
 
+// The list's texts end at a NUL character, so a text holding one would be written
+// cut short (and two keys could become one): such a tree is not written.
+bool utf8WithoutNul(CFStringRef text, std::string& utf8) {
+  utf8 = __CFString::utf8Of(text);
+  return utf8.find('\0') == std::string::npos;
+}
+
+plist_t stringNode(CFStringRef text) {
+  std::string utf8;
+  return utf8WithoutNul(text, utf8) ? plist_new_string(utf8.c_str()) : nullptr;
+}
+
 plist_t arrayNode(CFArrayRef array, int depth) {
   plist_t node = plist_new_array();
   for (CFIndex i = 0; i < CFArrayGetCount(array); ++i) {
@@ -39,8 +51,11 @@ plist_t dictionaryNode(CFDictionaryRef dictionary, int depth) {
   CFDictionaryGetKeysAndValues(dictionary, keys.data(), values.data());
   std::vector<std::pair<std::string, const void*>> entries;
   for (CFIndex i = 0; i < count; ++i) {
-    if (CFGetTypeID(keys[i]) != CFStringGetTypeID()) return nullptr;
-    entries.emplace_back(__CFString::utf8Of(static_cast<CFStringRef>(keys[i])), values[i]);
+    std::string key;
+    if (CFGetTypeID(keys[i]) != CFStringGetTypeID() ||
+        !utf8WithoutNul(static_cast<CFStringRef>(keys[i]), key))
+      return nullptr;
+    entries.emplace_back(std::move(key), values[i]);
   }
   std::sort(entries.begin(), entries.end());
   plist_t node = plist_new_dict();
@@ -70,8 +85,7 @@ plist_t numberNode(CFNumberRef number) {
 plist_t toNode(CFPropertyListRef value, int depth) {
   if (!value || depth > CFPropertyListInputCheck::kMaximumDepth) return nullptr;
   CFTypeID type = CFGetTypeID(value);
-  if (type == CFStringGetTypeID())
-    return plist_new_string(__CFString::utf8Of(static_cast<CFStringRef>(value)).c_str());
+  if (type == CFStringGetTypeID()) return stringNode(static_cast<CFStringRef>(value));
   if (type == CFBooleanGetTypeID())
     return plist_new_bool(CFBooleanGetValue(static_cast<CFBooleanRef>(value)));
   if (type == CFNumberGetTypeID()) return numberNode(static_cast<CFNumberRef>(value));

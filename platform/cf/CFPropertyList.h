@@ -23,8 +23,9 @@ enum : CFPropertyListFormat {
   kCFPropertyListBinaryFormat_v1_0 = 200,
 };
 
-// NULL when the tree holds anything else than the property-list types, or a
-// dictionary key that is not a string. Dictionary keys are written sorted.
+// NULL when the tree holds anything else than the property-list types, a
+// dictionary key that is not a string, or a text holding a NUL character, which
+// the XML form cannot carry. Dictionary keys are written sorted.
 CFDataRef CFPropertyListCreateXMLData(CFAllocatorRef allocator, CFPropertyListRef propertyList);
 
 // Reads XML or binary data. On failure returns NULL and, when errorString is

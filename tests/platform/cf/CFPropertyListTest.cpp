@@ -237,3 +237,24 @@ TEST(CFPropertyList, UntrustedInputIsRefusedWithoutHarm) {
   CFRelease(withURL);
   CFRelease(url);
 }
+
+TEST(CFPropertyList, TextHoldingNulIsNotWrittenCutShort) {
+  // The binary form's UTF-16 texts carry one; XML would end the text there.
+  auto text = static_cast<CFStringRef>(
+      read(binaryList({std::string("\x63\0a\0\0\0b", 7)}), kCFPropertyListImmutable, nullptr));
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(CFStringGetLength(text), 3);
+  EXPECT_EQ(CFPropertyListCreateXMLData(nullptr, text), nullptr);
+
+  CFMutableDictionaryRef keyed = CFDictionaryCreateMutable(
+      nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
+  CFDictionarySetValue(keyed, CFSTR("a"), kCFBooleanTrue);
+  CFDictionarySetValue(keyed, text, kCFBooleanFalse);
+  EXPECT_EQ(CFPropertyListCreateXMLData(nullptr, keyed), nullptr);
+  CFDictionaryRemoveValue(keyed, text);
+  CFDataRef written = CFPropertyListCreateXMLData(nullptr, keyed);
+  EXPECT_NE(written, nullptr);
+  if (written) CFRelease(written);
+  CFRelease(keyed);
+  CFRelease(text);
+}
