@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "PPDX/AllElementsShown.h"
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
@@ -15,9 +16,6 @@
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXScrollPane.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
-#include "PPDX/PPDObjects/SettingsEntryReader.h"
-#include "PPDX/PPDObjects/SettingsEntryWriter.h"
-#include "PPDX/PPDObjects/SettingsListReader.h"
 #include "PPDX/ZPXPPD.h"
 #include "carbon/Files.h"
 #include "carbon/MacErrors.h"
@@ -34,11 +32,12 @@ constexpr unsigned long kMakerKey = 2000;
 constexpr long kMakerFileVersionIndex = 2001;
 constexpr long kMakerVersionIndex = 2002;
 
-// The count at index 0, then line k at index k + 1: its two keys and two
-// options (absent for a wildcard) and whether it is a requirement.
+// All declared constraint lines in one entry, each as its two keys and two
+// options (empty for a wildcard), every text NUL-terminated, then '1' for a
+// requirement or '0': one look-up however many lines the PPD declares.
 constexpr unsigned long kConstraintsKey = 7000;
-constexpr unsigned long kConstraintTextKeys[4] = {7001, 7002, 7003, 7004};
-constexpr unsigned long kRequirementKey = 7005;
+constexpr long kConstraintsIndex = 1;
+constexpr int kLineTexts = 4;
 
 // The printer-name check reads only the head of the file.
 constexpr long kHeadSize = 4096;
@@ -128,33 +127,39 @@ bool ZPXPPD::SaveModel(Settings& settings) {
 }
 
 bool ZPXPPD::SaveConstraints(Settings& settings) const {
-  const auto& lines = mConstraints->DeclaredLines();
-  SInt32 count = SInt32(lines.size());
-  if (settings.Add(kConstraintsKey, 0, &count, sizeof count) != noErr) return false;
+  std::string packed;
   CStringSoup& texts = *mConstraints->GetConstraintStrings();
-  for (size_t k = 0; k < lines.size(); ++k) {
-    const UIConstraints::SpecialConstraint& line = lines[k];
-    SettingsEntryWriter writer(settings, long(k) + 1);
-    const long ids[4] = {line.key1, line.option1, line.key2, line.option2};
-    for (int field = 0; field < 4; ++field) writer.Text(kConstraintTextKeys[field], texts.Find(ids[field]));
-    writer.Number<SInt32>(kRequirementKey, line.requirement ? 1 : 0);
-    if (writer.Error() != noErr) return false;
+  for (const UIConstraints::SpecialConstraint& line : mConstraints->DeclaredLines()) {
+    for (long id : {line.key1, line.option1, line.key2, line.option2}) {
+      const char* text = texts.Find(id);
+      packed += text != nullptr ? text : "";
+      packed += '\0';
+    }
+    packed += line.requirement ? '1' : '0';
   }
-  return true;
+  return settings.Add(kConstraintsKey, kConstraintsIndex, packed.data(), long(packed.size())) == noErr;
 }
 
 void ZPXPPD::RestoreConstraints(Settings& settings) {
-  long count = SettingsListReader(settings).Count(kConstraintsKey, 0);
-  for (long k = 0; k < count; ++k) {
-    SettingsEntryReader reader(settings, k + 1);
-    std::unique_ptr<CString> texts[4];
-    for (int field = 0; field < 4; ++field) texts[field].reset(reader.Text(kConstraintTextKeys[field]));
+  long size = 0;
+  if (settings.Get(kConstraintsKey, kConstraintsIndex, nullptr, size, false) != noErr || size <= 0)
+    return;
+  std::string packed(size_t(size), '\0');
+  if (settings.Get(kConstraintsKey, kConstraintsIndex, &packed[0], size, false) != noErr) return;
+  // The entry may come from anywhere: a line cut short ends the list.
+  for (size_t at = 0; at < packed.size();) {
+    const char* texts[kLineTexts];
+    for (int field = 0; field < kLineTexts; ++field) {
+      size_t end = packed.find('\0', at);
+      if (end == std::string::npos) return;
+      texts[field] = packed.c_str() + at;
+      at = end + 1;
+    }
+    if (at >= packed.size()) return;
+    bool requirement = packed[at++] == '1';
     // A line without its keys is not one that Save wrote.
-    if (!texts[0] || !texts[2]) continue;
-    SInt32 requirement = 0;
-    reader.Number(kRequirementKey, requirement);
-    auto text = [&texts](int field) { return texts[field] ? static_cast<const char*>(*texts[field]) : ""; };
-    mConstraints->Add(text(0), text(1), text(2), text(3), requirement != 0);
+    if (*texts[0] != '\0' && *texts[2] != '\0')
+      mConstraints->Add(texts[0], texts[1], texts[2], texts[3], requirement);
   }
 }
 
