@@ -251,6 +251,19 @@ TEST_F(ZPXPPDDocumentTest, RebuiltSampleEqualsTheDocumentItWasSavedFrom) {
   EXPECT_TRUE(rebuilt == *document);
   EXPECT_EQ(Model(*document), Model(rebuilt));
 
+  // A constraint entry cut anywhere is read up to the cut.
+  long size = 0;
+  ASSERT_EQ(0, blob->Get(7000, 1, nullptr, size, false));
+  std::string packed(size_t(size), '\0');
+  ASSERT_EQ(0, blob->Get(7000, 1, &packed[0], size, false));
+  for (long cut : {3L, size / 2, size - 1}) {
+    Settings damaged(*blob);
+    damaged.Remove(7000, 1);
+    damaged.Add(7000, 1, packed.data(), cut);
+    ZPXPPD rebuiltAgain(damaged, nullptr, nullptr);
+    EXPECT_TRUE(rebuiltAgain.IsValidPPD());
+  }
+
   // Values alone go back into a document of the same PPD.
   std::unique_ptr<ZPXPPD> fresh = Parse(kSample);
   EXPECT_TRUE(fresh->Restore(*blob));
