@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "carbon/TextCommon.h"
@@ -12,7 +14,7 @@
 
 namespace {
 
-enum class Form { utf8, utf16, utf32, nonLossyASCII, legacy };
+enum class Form { utf8, utf16, utf32, nonLossyASCII, latin1, legacy };
 
 struct EncodingForm {
   Form form;
@@ -49,6 +51,9 @@ bool resolve(CFStringEncoding encoding, EncodingForm& form) {
     case kCFStringEncodingNonLossyASCII:
       form = {Form::nonLossyASCII, false, false, nullptr};
       return true;
+    case kCFStringEncodingISOLatin1:
+      form = {Form::latin1, false, false, nullptr};
+      return true;
     default:
       break;
   }
@@ -62,7 +67,7 @@ bool resolve(CFStringEncoding encoding, EncodingForm& form) {
 
 class Iconv {
  public:
-  Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
+  Iconv(const char* to, const char* from) : to_(to), from_(from), handle_(iconv_open(to, from)) {}
   ~Iconv() {
     if (isOpen()) iconv_close(handle_);
   }
@@ -70,6 +75,13 @@ class Iconv {
   Iconv& operator=(const Iconv&) = delete;
 
   bool isOpen() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+  bool converts(const char* to, const char* from) const { return to_ == to && from_ == from; }
+
+  // Back to the initial state, whatever an earlier conversion (a failed one too)
+  // left behind.
+  void reset() const {
+    if (isOpen()) iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+  }
 
   // Converts all of the input; false on an invalid or incomplete sequence.
   bool convertAll(const char* input, size_t length, std::vector<char>& output) const {
@@ -106,8 +118,53 @@ class Iconv {
     return status != static_cast<size_t>(-1);
   }
 
+  std::string to_;
+  std::string from_;
   iconv_t handle_;
 };
+
+// Opening a converter costs far more than converting the short texts that platform
+// strings are made of, so each thread keeps every converter it opened (a failed one
+// too), one per direction and character set, and hands it out reset.
+const Iconv& sharedIconv(const char* to, const char* from) {
+  thread_local std::vector<std::unique_ptr<Iconv>> opened;
+  for (const auto& converter : opened) {
+    if (converter->converts(to, from)) {
+      converter->reset();
+      return *converter;
+    }
+  }
+  opened.push_back(std::make_unique<Iconv>(to, from));
+  return *opened.back();
+}
+
+const char kUTF16[] = "UTF-16LE";
+const char kUTF32[] = "UTF-32LE";
+
+bool isASCII(const UInt8* bytes, size_t length) {
+  for (size_t i = 0; i < length; ++i) {
+    if (bytes[i] >= 0x80) return false;
+  }
+  return true;
+}
+
+// Whether the character set reads every ASCII byte as that same character, which
+// lets ASCII text skip the converter; asked of the converter once per thread.
+bool keepsASCII(const char* charset) {
+  thread_local std::vector<std::pair<std::string, bool>> known;
+  for (const auto& entry : known) {
+    if (entry.first == charset) return entry.second;
+  }
+  char ascii[0x80];
+  for (int i = 0; i < 0x80; ++i) ascii[i] = static_cast<char>(i);
+  std::vector<char> units;
+  bool keeps = sharedIconv(kUTF16, charset).convertAll(ascii, sizeof ascii, units) &&
+               units.size() == 2 * sizeof ascii;
+  for (size_t i = 0; keeps && i < sizeof ascii; ++i)
+    keeps = units[2 * i] == ascii[i] && units[2 * i + 1] == 0;
+  known.emplace_back(charset, keeps);
+  return keeps;
+}
 
 // ---- reading
 
@@ -132,7 +189,20 @@ bool appendCodePoint(char32_t codePoint, std::u16string& text) {
   return true;
 }
 
+// Bytes that are characters of the same value, as ASCII is in most encodings.
+void appendWidened(const UInt8* bytes, size_t length, std::u16string& text) {
+  // Sized first: appending a byte range would build a temporary string of it.
+  size_t start = text.size();
+  text.resize(start + length);
+  for (size_t i = 0; i < length; ++i) text[start + i] = bytes[i];
+}
+
 bool decodeUTF8(const UInt8* bytes, size_t length, std::u16string& text) {
+  if (isASCII(bytes, length)) {
+    appendWidened(bytes, length, text);
+    return true;
+  }
+  text.reserve(text.size() + length);
   size_t i = 0;
   while (i < length) {
     UInt8 lead = bytes[i++];
@@ -212,7 +282,11 @@ bool decodeNonLossyASCII(const UInt8* bytes, size_t length, std::u16string& text
 }
 
 bool decodeLegacy(const UInt8* bytes, size_t length, const char* charset, std::u16string& text) {
-  Iconv converter("UTF-16LE", charset);
+  if (isASCII(bytes, length) && keepsASCII(charset)) {
+    appendWidened(bytes, length, text);
+    return true;
+  }
+  const Iconv& converter = sharedIconv(kUTF16, charset);
   std::vector<char> output;
   if (!converter.isOpen() ||
       !converter.convertAll(reinterpret_cast<const char*>(bytes), length, output))
@@ -231,8 +305,8 @@ class CharacterEncoder {
  public:
   explicit CharacterEncoder(const EncodingForm& form)
       : form_(form),
-        iconv_(form.form == Form::legacy ? std::make_unique<Iconv>(form.charset, "UTF-32LE")
-                                         : nullptr) {}
+        iconv_(form.form == Form::legacy ? &sharedIconv(form.charset, kUTF32) : nullptr),
+        keepsASCII_(form.form == Form::legacy && keepsASCII(form.charset)) {}
 
   bool isReady() const { return !iconv_ || iconv_->isOpen(); }
 
@@ -254,6 +328,10 @@ class CharacterEncoder {
         return 4;
       case Form::nonLossyASCII:
         return writeNonLossy(units, count, out);
+      case Form::latin1:
+        if (codePoint > 0xFF) return 0;
+        out[0] = static_cast<UInt8>(codePoint);
+        return 1;
       case Form::legacy:
         return loneSurrogate ? 0 : writeLegacy(codePoint, out);
     }
@@ -306,13 +384,18 @@ class CharacterEncoder {
   }
 
   size_t writeLegacy(char32_t codePoint, UInt8* out) const {
+    if (codePoint < 0x80 && keepsASCII_) {
+      out[0] = static_cast<UInt8>(codePoint);
+      return 1;
+    }
     char input[4];
     for (int i = 0; i < 4; ++i) input[i] = static_cast<char>(codePoint >> (8 * i));
     return iconv_->convertCharacter(input, sizeof input, out, 8);
   }
 
   EncodingForm form_;
-  std::unique_ptr<Iconv> iconv_;
+  const Iconv* iconv_;
+  bool keepsASCII_;
 };
 
 }  // namespace
@@ -339,6 +422,9 @@ bool CFStringEncodingConverter::decode(const UInt8* bytes, size_t length, CFStri
       return decodeWide(bytes, length, form, isExternalRepresentation, text);
     case Form::nonLossyASCII:
       return decodeNonLossyASCII(bytes, length, text);
+    case Form::latin1:
+      appendWidened(bytes, length, text);
+      return true;
     case Form::legacy:
       return decodeLegacy(bytes, length, form.charset, text);
   }
@@ -392,6 +478,7 @@ CFIndex CFStringEncodingConverter::maximumSize(CFIndex length, CFStringEncoding 
       return length * 4;
     case Form::nonLossyASCII:
       return length * 6;
+    case Form::latin1:
     case Form::legacy:
       break;
   }

@@ -1,7 +1,8 @@
 #pragma once
 // Conversion between the UTF-16 text of platform strings and the bytes of a text
-// encoding. The Unicode forms are converted here; the legacy 8-bit and Japanese
-// encodings go through the C library's iconv.
+// encoding. The Unicode forms and ISO Latin 1 are converted here; the other legacy
+// 8-bit and Japanese encodings go through the C library's iconv, except for text
+// that is all ASCII in an encoding that keeps ASCII as it is.
 
 #include <string>
 

@@ -18,15 +18,6 @@ const char kRestOfLine[] = "\n\r";
 
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t'; }
 
-// Delimiter sets hold a few bytes: comparing them in turn beats a search call.
-bool IsDelimiter(char c, const char* delimiters) {
-  if (delimiters == nullptr) return false;
-  for (const char* d = delimiters; *d != '\0'; ++d) {
-    if (*d == c) return true;
-  }
-  return false;
-}
-
 void StripTrailingWhiteSpace(char* text) {
   size_t length = std::strlen(text);
   while (length > 0 && IsWhiteSpace(text[length - 1])) text[--length] = '\0';
@@ -193,16 +184,7 @@ void PPDX::SetHeaderField(HeaderField field, const char* text) {
 }
 
 bool PPDX::NextToken(PPDStream& stream, char* out, const char* delimiters, bool strip) {
-  unsigned long stored = 0;
-  char c;
-  while (stream.GetChar(c)) {
-    if (c == '\n') {
-      if (stored > 0 && out[stored - 1] == '\r') --stored;
-      break;
-    }
-    if ((c == '\r' && stream.PeekChar() != '\n') || IsDelimiter(c, delimiters)) break;
-    if (stored < kMaxToken) out[stored++] = c;
-  }
+  unsigned long stored = stream.ReadToken(out, kMaxToken, delimiters);
   out[stored] = '\0';
   if (stored == 0) return false;
   if (strip) {

@@ -1,51 +1,101 @@
 #include "constraints/CStringSoup.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
 
-constexpr size_t kBlockSize = 64;
+constexpr size_t kBlockSize = 4096;
+// Longer texts get a block of their own size rather than being cut, so that two
+// long texts never share an id.
+constexpr size_t kLongText = kBlockSize / 4;
 constexpr size_t kReservedTexts = 512;
 
 }  // namespace
 
 CStringSoup::CStringSoup() {
-  m_blocks.reserve(kReservedTexts);
-  m_ids.reserve(kReservedTexts);
+  m_texts.reserve(kReservedTexts);
+  m_slots.assign(2 * kReservedTexts, -1);
 }
 
 CStringSoup::~CStringSoup() = default;
 
+// FNV-1a, measuring the text on the way.
+CStringSoup::Text CStringSoup::Measure(const char* text) {
+  size_t hash = 14695981039346656037ULL;
+  const char* at = text;
+  for (; *at != '\0'; ++at) hash = (hash ^ static_cast<unsigned char>(*at)) * 1099511628211ULL;
+  return Text{text, static_cast<size_t>(at - text), hash};
+}
+
+size_t CStringSoup::SlotOf(const Text& key) const {
+  size_t mask = m_slots.size() - 1;
+  for (size_t slot = key.hash & mask;; slot = (slot + 1) & mask) {
+    long id = m_slots[slot];
+    if (id == -1) return slot;
+    const Text& entry = m_texts[static_cast<size_t>(id)];
+    if (entry.hash == key.hash && entry.length == key.length &&
+        std::memcmp(entry.text, key.text, key.length) == 0)
+      return slot;
+  }
+}
+
 long CStringSoup::Insert(const char* text) {
   if (text == nullptr) return -1;
-  long id = Find(text);
-  if (id != -1) return id;
-  // Texts that do not fit a block get a block of their own size rather than being cut,
-  // so that two long texts never share an id.
-  size_t length = std::strlen(text);
-  std::unique_ptr<char[]> block(new char[std::max(kBlockSize, length + 1)]);
-  std::memcpy(block.get(), text, length + 1);
-  id = size();
-  m_ids.emplace(std::string_view(block.get(), length), id);
-  m_blocks.push_back(std::move(block));
+  Text key = Measure(text);
+  size_t slot = SlotOf(key);
+  if (m_slots[slot] != -1) return m_slots[slot];
+  long id = size();
+  m_texts.push_back(Text{Store(key), key.length, key.hash});
+  m_slots[slot] = id;
+  if (2 * m_texts.size() > m_slots.size()) Grow();
   return id;
+}
+
+const char* CStringSoup::Store(const Text& key) {
+  size_t size = key.length + 1;
+  if (size > kLongText) {
+    m_blocks.emplace_back(new char[size]);
+    std::memcpy(m_blocks.back().get(), key.text, size);
+    return m_blocks.back().get();
+  }
+  if (size > m_freeBytes) {
+    m_blocks.emplace_back(new char[kBlockSize]);
+    m_free = m_blocks.back().get();
+    m_freeBytes = kBlockSize;
+  }
+  char* stored = m_free;
+  std::memcpy(stored, key.text, size);
+  m_free += size;
+  m_freeBytes -= size;
+  return stored;
+}
+
+void CStringSoup::Grow() {
+  m_slots.assign(2 * m_slots.size(), -1);
+  size_t mask = m_slots.size() - 1;
+  for (size_t id = 0; id < m_texts.size(); ++id) {
+    size_t slot = m_texts[id].hash & mask;
+    while (m_slots[slot] != -1) slot = (slot + 1) & mask;
+    m_slots[slot] = static_cast<long>(id);
+  }
 }
 
 const char* CStringSoup::Find(long id) const {
   if (id < 0 || id >= size()) return nullptr;
-  return m_blocks[id].get();
+  return m_texts[static_cast<size_t>(id)].text;
 }
 
 long CStringSoup::Find(const char* text) const {
   if (text == nullptr) return -1;
-  auto found = m_ids.find(std::string_view(text));
-  return found == m_ids.end() ? -1 : found->second;
+  return m_slots[SlotOf(Measure(text))];
 }
 
 void CStringSoup::Clear() {
-  m_ids.clear();
+  m_texts.clear();
+  m_slots.assign(2 * kReservedTexts, -1);
   m_blocks.clear();
+  m_free = nullptr;
+  m_freeBytes = 0;
 }
 
-long CStringSoup::size() const { return static_cast<long>(m_blocks.size()); }
+long CStringSoup::size() const { return static_cast<long>(m_texts.size()); }

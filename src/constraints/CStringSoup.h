@@ -1,9 +1,8 @@
 #pragma once
 // Interns texts: each distinct text gets a dense id in order of first insertion.
 
+#include <cstddef>
 #include <memory>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CStringSoup {
@@ -23,8 +22,26 @@ class CStringSoup {
   virtual long size() const;
 
  private:
+  struct Text {
+    const char* text;
+    size_t length;
+    size_t hash;
+  };
+
+  static Text Measure(const char* text);
+  // The slot that holds the id of an equal text, or the empty slot where it would go.
+  size_t SlotOf(const Text& text) const;
+  const char* Store(const Text& text);
+  void Grow();
+
+  std::vector<Text> m_texts;  // by id, each pointing into the blocks
+  // Every document interns a text for every key, option and constraint operand
+  // it reads, and the dialog looks one up for every menu item it shows: an open
+  // table of ids (-1 for an empty slot), a power of two in size and never more
+  // than half full, keeps each look-up to a hash and a comparison or two.
+  std::vector<long> m_slots;
+  // The texts, packed into blocks that never move, so that Find(id) stays valid.
   std::vector<std::unique_ptr<char[]>> m_blocks;
-  // The dialog looks a text up for every menu item it shows; the index keeps that
-  // independent of how many texts the document has.
-  std::unordered_map<std::string_view, long> m_ids;
+  char* m_free = nullptr;
+  size_t m_freeBytes = 0;
 };

@@ -15,6 +15,8 @@ class ItemConstraintList {
   explicit ItemConstraintList(long owner = -1) : option(owner) {}
   ItemConstraintList(const ItemConstraintList&) = default;
   ItemConstraintList& operator=(const ItemConstraintList&) = default;
+  ItemConstraintList(ItemConstraintList&&) = default;
+  ItemConstraintList& operator=(ItemConstraintList&&) = default;
   virtual ~ItemConstraintList() = default;
 
   void insert(long key, long value, ConstraintType type);

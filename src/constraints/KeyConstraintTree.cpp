@@ -12,11 +12,10 @@ bool PairMatches(const KeyConstraintTree::KV& kv, long key, long option) {
   return kv.first == key && Selects(option, kv.second);
 }
 
-std::unique_ptr<ItemConstraintList> Without(const ItemConstraintList& list, long key,
-                                            long option) {
-  auto kept = std::make_unique<ItemConstraintList>(list.option);
+ItemConstraintList Without(const ItemConstraintList& list, long key, long option) {
+  ItemConstraintList kept(list.option);
   for (const auto& kv : list.pairs()) {
-    if (!PairMatches(kv, key, option)) kept->insert(kv);
+    if (!PairMatches(kv, key, option)) kept.insert(kv);
   }
   return kept;
 }
@@ -26,9 +25,9 @@ std::unique_ptr<ItemConstraintList> Without(const ItemConstraintList& list, long
 KeyConstraintTree::~KeyConstraintTree() = default;
 
 void KeyConstraintTree::insert(long option, const KV& excluded) {
-  auto found = m_active.find(option);
-  if (found == m_active.end()) {
-    found = m_active.emplace(option, std::make_unique<ItemConstraintList>(option)).first;
+  auto found = m_active.lower_bound(option);
+  if (found == m_active.end() || found->first != option) {
+    found = m_active.emplace_hint(found, option, ItemConstraintList(option));
   }
   if (found->second) found->second->insert(excluded);
 }
@@ -50,7 +49,7 @@ std::set<KeyConstraintTree::KV> KeyConstraintTree::DisableConstraints(long optio
   std::set<KV> removed;
   for (auto& [option, active] : m_active) {
     if (!Selects(option1, option)) continue;
-    Save(option, active.get());
+    Save(option, ListOf(active));
     if (!active) continue;
     if (key2 < 0) {
       removed.insert(active->pairs().begin(), active->pairs().end());
@@ -68,12 +67,12 @@ std::set<KeyConstraintTree::KV> KeyConstraintTree::EnableConstraints(long option
   std::set<KV> restored;
   for (const auto& [option, saved] : m_saved) {
     if (!Selects(option1, option)) continue;
-    std::unique_ptr<ItemConstraintList>& active = m_active[option];
+    std::optional<ItemConstraintList>& active = m_active[option];
     if (key2 < 0) {
-      active = std::make_unique<ItemConstraintList>(*saved);
+      active = *saved;
       restored.insert(saved->pairs().begin(), saved->pairs().end());
     } else {
-      active = Restore(active.get(), *saved, key2, option2);
+      active = Restore(ListOf(active), *saved, key2, option2);
     }
   }
   return restored;
@@ -98,9 +97,9 @@ void KeyConstraintTree::Save(long option, const ItemConstraintList* active) {
   }
 }
 
-std::unique_ptr<ItemConstraintList> KeyConstraintTree::Restore(
-    const ItemConstraintList* active, const ItemConstraintList& saved, long key2,
-    long option2) {
+ItemConstraintList KeyConstraintTree::Restore(const ItemConstraintList* active,
+                                              const ItemConstraintList& saved, long key2,
+                                              long option2) {
   std::vector<KV> own;
   if (active) own = active->pairs();
   std::vector<KV> back;
@@ -112,7 +111,7 @@ std::unique_ptr<ItemConstraintList> KeyConstraintTree::Restore(
   std::vector<KV> merged;
   std::set_union(own.begin(), own.end(), back.begin(), back.end(),
                  std::back_inserter(merged));
-  auto list = std::make_unique<ItemConstraintList>(saved.option);
-  for (const KV& kv : merged) list->insert(kv);
+  ItemConstraintList list(saved.option);
+  for (const KV& kv : merged) list.insert(kv);
   return list;
 }

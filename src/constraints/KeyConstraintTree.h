@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -33,13 +34,19 @@ class KeyConstraintTree {
   long key;  // the key that owns the tree
 
  private:
+  // A declared document has a list for most of its options: held in the map's own
+  // nodes rather than in blocks of their own. An empty optional is a list that
+  // was disabled whole.
+  using ActiveLists = std::map<long, std::optional<ItemConstraintList>>;
   using Lists = std::map<long, std::unique_ptr<ItemConstraintList>>;
 
+  static const ItemConstraintList* ListOf(const std::optional<ItemConstraintList>& active) {
+    return active ? &*active : nullptr;
+  }
   void Save(long option, const ItemConstraintList* active);
-  static std::unique_ptr<ItemConstraintList> Restore(const ItemConstraintList* active,
-                                                     const ItemConstraintList& saved,
-                                                     long key2, long option2);
+  static ItemConstraintList Restore(const ItemConstraintList* active,
+                                    const ItemConstraintList& saved, long key2, long option2);
 
-  Lists m_active;
+  ActiveLists m_active;
   Lists m_saved;
 };

@@ -1,8 +1,54 @@
 #include "foundation/PPDStream.h"
 
+#include <cstring>
+
 namespace {
 
 const unsigned char kStopByte = 255;
+
+// Delimiter sets hold a few bytes: comparing them in turn beats a search call.
+bool IsDelimiter(char c, const char* delimiters) {
+  if (delimiters == nullptr) return false;
+  for (const char* d = delimiters; *d != '\0'; ++d) {
+    if (*d == c) return true;
+  }
+  return false;
+}
+
+// The bytes that end a token, looked up in one step while the bytes between
+// them are only counted.
+class TokenEnds {
+ public:
+  explicit TokenEnds(const char* delimiters) {
+    Add('\n');
+    Add('\r');
+    if (delimiters == nullptr) return;
+    for (const char* d = delimiters; *d != '\0'; ++d) Add(*d);
+  }
+  bool Has(char c) const { return mEnds[static_cast<unsigned char>(c)]; }
+
+ private:
+  void Add(char c) { mEnds[static_cast<unsigned char>(c)] = true; }
+
+  bool mEnds[256] = {};
+};
+
+// Only line ends and the stop byte end a line, and only 255 of them lies above
+// a carriage return: one comparison passes most bytes.
+bool MayEndLine(char c) {
+  unsigned char byte = static_cast<unsigned char>(c);
+  return byte <= '\r' || byte == kStopByte;
+}
+
+// Copies [from, to) to out + stored, at most up to `capacity` bytes in all.
+void Append(char* out, unsigned long& stored, unsigned long capacity, const char* from,
+            const char* to) {
+  unsigned long count = static_cast<unsigned long>(to - from);
+  if (count > capacity - stored) count = capacity - stored;
+  if (count == 0) return;  // `from` may be null: a stream without data
+  std::memcpy(out + stored, from, count);
+  stored += count;
+}
 
 }  // namespace
 
@@ -23,21 +69,39 @@ void PPDStream::Setup(const char* text, long length) {
   mStatus = kGood;
 }
 
-bool PPDStream::GetChar(char& c) {
-  if (AtEnd()) {
-    c = -1;
-    mStatus = kEndOfData;
-    return false;
-  }
-  c = *mCursor++;
-  mStatus = kGood;
-  return true;
-}
-
-int PPDStream::PeekChar() const { return AtEnd() ? -1 : static_cast<unsigned char>(*mCursor); }
-
 void PPDStream::SkipWhiteSpace() {
   while (!AtEnd() && (*mCursor == ' ' || *mCursor == '\t')) ++mCursor;
+}
+
+// The loops keep the cursor in a local: a store through `out` could otherwise
+// change the members as far as the compiler knows, and they would be reloaded
+// for every byte. Bytes between token ends are copied a run at a time.
+unsigned long PPDStream::ReadToken(char* out, unsigned long capacity, const char* delimiters) {
+  const TokenEnds ends(delimiters);
+  const char* at = mCursor;
+  const char* const end = mEnd;
+  unsigned long stored = 0;
+  mStatus = kGood;
+  for (;;) {
+    const char* run = at;
+    while (at != end && !ends.Has(*at)) ++at;
+    Append(out, stored, capacity, run, at);
+    if (at == end) {
+      mStatus = kEndOfData;
+      break;
+    }
+    char c = *at++;
+    if (c == '\n') {
+      if (stored > 0 && out[stored - 1] == '\r') --stored;
+      break;
+    }
+    // A carriage return before a line feed is kept until the line feed.
+    bool beforeLineFeed = c == '\r' && at != end && *at == '\n';
+    if (!beforeLineFeed || IsDelimiter(c, delimiters)) break;
+    if (stored < capacity) out[stored++] = c;
+  }
+  mCursor = at;
+  return stored;
 }
 
 bool PPDStream::GetLine(char* out) {
@@ -46,22 +110,33 @@ bool PPDStream::GetLine(char* out) {
 }
 
 bool PPDStream::CopyLine(char* out, unsigned long& stored) {
+  const char* at = mCursor;
+  const char* const end = mEnd;
+  unsigned long count = stored;
+  bool ended = false;
   for (;;) {
-    if (AtEnd()) {
+    const char* run = at;
+    while (at != end && !MayEndLine(*at)) ++at;
+    // What does not fit stays unread.
+    if (static_cast<unsigned long>(at - run) > kMaxLine - count) at = run + (kMaxLine - count);
+    Append(out, count, kMaxLine, run, at);
+    if (at == end) {
       mStatus = kEndOfData;
       break;
     }
-    char c = *mCursor;
+    char c = *at;
     if (c == '\n' || c == '\r') {
-      ++mCursor;
-      if (c == '\r' && !AtEnd() && *mCursor == '\n') ++mCursor;
-      out[stored] = '\0';
-      return true;
+      ++at;
+      if (c == '\r' && at != end && *at == '\n') ++at;
+      ended = true;
+      break;
     }
-    if (static_cast<unsigned char>(c) == kStopByte || stored == kMaxLine) break;
-    out[stored++] = c;
-    ++mCursor;
+    if (static_cast<unsigned char>(c) == kStopByte || count == kMaxLine) break;
+    out[count++] = c;
+    ++at;
   }
-  out[stored] = '\0';
-  return false;
+  out[count] = '\0';
+  mCursor = at;
+  stored = count;
+  return ended;
 }

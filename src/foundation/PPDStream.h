@@ -14,10 +14,26 @@ class PPDStream {
   virtual ~PPDStream();
 
   // Stores -1 and returns false at the end of the data (status end of data).
-  bool GetChar(char& c);
+  // Every byte of a document passes through here or ReadToken: both are inline.
+  bool GetChar(char& c) {
+    if (AtEnd()) {
+      c = -1;
+      mStatus = kEndOfData;
+      return false;
+    }
+    c = *mCursor++;
+    mStatus = kGood;
+    return true;
+  }
   // The byte at the cursor (0-255), or -1 at the end; never moves.
-  int PeekChar() const;
+  int PeekChar() const { return AtEnd() ? -1 : static_cast<unsigned char>(*mCursor); }
   void SkipWhiteSpace();
+  // Reads bytes up to the end of the data, a line feed, a carriage return not
+  // followed by a line feed, or any byte of `delimiters` (null: none), which is
+  // consumed; a carriage return before the line feed that ends the text is not
+  // kept. At most `capacity` bytes are stored in `out` (not terminated), the
+  // rest skipped. Returns the count stored; the status is as GetChar leaves it.
+  unsigned long ReadToken(char* out, unsigned long capacity, const char* delimiters);
   // Reads one line into `out` (kMaxLine + 1 bytes), without its line end.
   // True only when the line ended with a line feed, a carriage return or both;
   // a line longer than kMaxLine, a byte 255 and data that end without a line

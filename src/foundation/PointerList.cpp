@@ -105,6 +105,20 @@ void PointerList::PopFront() { Erase(Begin()); }
 
 void PointerList::PopBack() { Erase(PointerListItr(tail.prev)); }
 
+void PointerList::Splice(PointerList& other) {
+  if (&other == this || other.Empty()) return;
+  PNode* first = other.head.next;
+  PNode* last = other.tail.prev;
+  first->prev = tail.prev;
+  tail.prev->next = first;
+  last->next = &tail;
+  tail.prev = last;
+  count += other.count;
+  other.head.next = &other.tail;
+  other.tail.prev = &other.head;
+  other.count = 0;
+}
+
 void PointerList::MakeEmpty() {
   while (!Empty()) PopFront();
 }

@@ -89,6 +89,9 @@ class PointerList {
   void PopFront();
   void PopBack();
   void MakeEmpty();
+  // Moves every node of `other` to the end of this list, leaving `other` empty;
+  // no node is made or freed. Splicing a list into itself changes nothing.
+  void Splice(PointerList& other);
 
  private:
   bool IsElement(const PNode* node) const { return node && node != &head && node != &tail; }

@@ -62,3 +62,30 @@ TEST(PointerListTest, CopiesShareThePointedObjects) {
   assigned = alias;
   EXPECT_EQ(Contents(assigned), (Pointers{&a}));
 }
+
+TEST(PointerListTest, SpliceMovesEveryNodeToTheEnd) {
+  PointerList list, other;
+  list.PushBack(&a);
+  other.PushBack(&b);
+  other.PushBack(&c);
+  list.Splice(other);
+  EXPECT_EQ(Contents(list), (Pointers{&a, &b, &c}));
+  EXPECT_EQ(list.Size(), 3u);
+  EXPECT_TRUE(other.Empty());
+  EXPECT_EQ(other.Begin(), other.End());
+  EXPECT_EQ(*--list.End(), &c);
+  // Both lists go on working: the emptied one takes new nodes, the other one
+  // walks back through the moved nodes.
+  other.PushBack(&d);
+  EXPECT_EQ(Contents(other), (Pointers{&d}));
+  list.Splice(list);
+  list.PopBack();
+  EXPECT_EQ(list.Back(), &b);
+  PointerList empty;
+  list.Splice(empty);
+  EXPECT_EQ(Contents(list), (Pointers{&a, &b}));
+  empty.Splice(list);
+  EXPECT_EQ(Contents(empty), (Pointers{&a, &b}));
+  EXPECT_EQ(empty.Front(), &a);
+  EXPECT_TRUE(list.Empty());
+}

@@ -11,20 +11,16 @@ constexpr unsigned long kShowInAppKey = FourCC("SApp");
 
 }  // namespace
 
-PPDXProperty::PPDXProperty() : mScrollPane(nullptr), mShowInPrintProp(false), mShowInApp(false) {}
+PPDXProperty::PPDXProperty() = default;
 
 PPDXProperty::PPDXProperty(const char* keyword, CFStringRef displayName, const bool& visible,
                            const bool& showInPrintProp, const bool& showInApp)
     : PPDXElement(keyword, displayName, visible),
-      mScrollPane(nullptr),
       mShowInPrintProp(showInPrintProp),
       mShowInApp(showInApp) {}
 
 PPDXProperty::PPDXProperty(Settings& settings, const long& index)
-    : PPDXElement(settings, index),
-      mScrollPane(nullptr),
-      mShowInPrintProp(false),
-      mShowInApp(false) {
+    : PPDXElement(settings, index) {
   SettingsEntryReader reader(settings, index);
   SInt32 flag = 0;
   if (!reader.Number(kShowInPrintPropKey, flag)) return;

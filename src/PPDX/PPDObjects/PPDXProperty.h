@@ -25,7 +25,7 @@ class PPDXProperty : public PPDXElement {
   void SetScrollDown(PPDXScrollPane* pane) { mScrollPane = pane; }
 
  private:
-  PPDXScrollPane* mScrollPane;
-  bool mShowInPrintProp;
-  bool mShowInApp;
+  PPDXScrollPane* mScrollPane = nullptr;
+  bool mShowInPrintProp = false;
+  bool mShowInApp = false;
 };

@@ -36,9 +36,11 @@ PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
   long index = kFirstIndex;
   for (long i = 0; i < count; ++i) {
     // Only shortcuts with a keyword were saved, one after the other: the index
-    // moves on only past an entry that was there.
+    // moves on only past an entry that was there, an empty one included, so that
+    // one empty entry does not hide every shortcut after it.
+    long size = 0;
     std::unique_ptr<CString> keyword(reader.At(index).Text(kShortcutKey));
-    if (keyword) ++index;
+    if (reader.Size(kShortcutKey, size) == noErr) ++index;
     mPopups.PushBack(FindPopup(*controls, keyword.get()));
   }
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "PPDX/PPDX.h"
 #include "carbon/MacErrors.h"
@@ -15,6 +17,8 @@ namespace {
 
 // Convert's status for a text with nothing to convert.
 const long kEmptyTextStatus = 5000;
+// Room for a PPD line's text and its terminator.
+const size_t kLocalTextSize = 256;
 
 struct EncodingName {
   const char* name;
@@ -195,25 +199,34 @@ unsigned long TextConverter::DehexBufferFill(const char* text, char* buffer) {
 
 CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
   if (text == nullptr) return CreateString("");
-  ByteBlock decoded(std::strlen(text) + 1);
-  if (decoded.Bytes() == nullptr) return CreateString("Out Of Memory");
-  unsigned long length = DehexBufferFill(text, decoded.Bytes());
+  // A document converts a display name for every choice it reads, and they are
+  // short: only a long text is decoded into a block of its own.
+  char local[kLocalTextSize];
+  std::unique_ptr<ByteBlock> large;
+  char* decoded = local;
+  size_t size = std::strlen(text) + 1;
+  if (size > sizeof local) {
+    large.reset(new (std::nothrow) ByteBlock(size));
+    if (large == nullptr || large->Bytes() == nullptr) return CreateString("Out Of Memory");
+    decoded = large->Bytes();
+  }
+  unsigned long length = DehexBufferFill(text, decoded);
+  const UInt8* bytes = reinterpret_cast<const UInt8*>(decoded);
   CFStringRef result;
   switch (mSourceEncoding) {
     case kTextEncodingMacRoman:
     case kTextEncodingISOLatin1:
     case kTextEncodingWindowsLatin1:
-      result = CFStringCreateWithBytes(kCFAllocatorDefault, decoded.Text(), length,
-                                       mSourceEncoding, false);
+      result = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, mSourceEncoding, false);
       break;
     case kTextEncodingISOLatin2:
     case kTextEncodingISOLatin5:
     case kTextEncodingShiftJIS:
-      result = UnicodeString(decoded.Bytes(), length);
+      result = UnicodeString(decoded, length);
       break;
     default:
-      result = CFStringCreateWithBytes(kCFAllocatorDefault, decoded.Text(), length,
-                                       kCFStringEncodingUTF8, false);
+      result = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, kCFStringEncodingUTF8,
+                                       false);
       break;
   }
   return result ? result : CreateString("Translation Error");

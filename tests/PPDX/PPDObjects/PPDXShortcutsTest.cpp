@@ -75,5 +75,15 @@ TEST(PPDXShortcutsTest, RestoredShortcutWithoutDisplayablePopupStaysAsNullEntry)
   PPDXShortcuts restored(settings, &controls);
   EXPECT_EQ(3u, restored.Count());
   EXPECT_EQ(Walk(restored), std::vector<std::string>{"*PageSize"});
+
+  // An empty entry names no popup but keeps its place in the sequence.
+  Settings gap;
+  const SInt32 two = 2;
+  ASSERT_EQ(0, gap.Add(FourCC("StCt"), 6000, &two, 4));
+  ASSERT_EQ(0, gap.Add(FourCC("StCt"), 6001, "", 0));
+  ASSERT_EQ(0, gap.Add(FourCC("StCt"), 6002, "*PageSize", 9));
+  PPDXShortcuts afterGap(gap, &controls);
+  EXPECT_EQ(2u, afterGap.Count());
+  EXPECT_EQ(Walk(afterGap), std::vector<std::string>{"*PageSize"});
   EXPECT_TRUE(PPDXShortcuts(settings, nullptr).Empty());
 }

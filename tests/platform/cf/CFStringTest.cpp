@@ -175,6 +175,45 @@ TEST(CFString, LegacyEncodingsRoundTrip) {
   EXPECT_FALSE(CFStringIsEncodingAvailable(0x7777));
 }
 
+// Converters are kept between conversions: each text must still go through the
+// converter of its own encoding, and a failed conversion must not spoil the next.
+TEST(CFString, ConversionsInTurnKeepTheirEncodingsApart) {
+  const UInt8 accented[] = {'a', 0xE9};
+  const UInt8 cut[] = {'a', 0x82};
+  const UInt8 hiragana[] = {0x82, 0xA0};
+  for (int round = 0; round < 2; ++round) {
+    Owned<CFStringRef> mac(
+        CFStringCreateWithBytes(nullptr, accented, 2, kCFStringEncodingMacRoman, false));
+    EXPECT_EQ(cString(mac), "a\xC3\x88");  // aÈ
+    EXPECT_EQ(CFStringCreateWithBytes(nullptr, cut, 2, kCFStringEncodingShiftJIS, false), nullptr);
+    Owned<CFStringRef> japanese(
+        CFStringCreateWithBytes(nullptr, hiragana, 2, kCFStringEncodingShiftJIS, false));
+    EXPECT_EQ(cString(japanese), "\xE3\x81\x82");
+    Owned<CFStringRef> windows(
+        CFStringCreateWithBytes(nullptr, accented, 2, kCFStringEncodingWindowsLatin1, false));
+    EXPECT_EQ(cString(windows), "a\xC3\xA9");  // aé
+    EXPECT_EQ(cString(mac, kCFStringEncodingWindowsLatin1), "a\xC8");
+  }
+
+  // ISO Latin 1 has a character for every byte, of the byte's value.
+  UInt8 bytes[256];
+  for (int i = 0; i < 256; ++i) bytes[i] = static_cast<UInt8>(i);
+  Owned<CFStringRef> all(
+      CFStringCreateWithBytes(nullptr, bytes, 256, kCFStringEncodingISOLatin1, false));
+  ASSERT_EQ(CFStringGetLength(all), 256);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(CFStringGetCharacterAtIndex(all, i), i);
+  UInt8 back[256];
+  CFIndex used = 0;
+  EXPECT_EQ(CFStringGetBytes(all, CFRangeMake(0, 256), kCFStringEncodingISOLatin1, 0, false, back,
+                             sizeof back, &used),
+            256);
+  EXPECT_EQ(std::memcmp(back, bytes, sizeof back), 0);
+  Owned<CFStringRef> euro(utf8("\xE2\x82\xAC"));
+  EXPECT_EQ(CFStringGetBytes(euro, CFRangeMake(0, 1), kCFStringEncodingISOLatin1, 0, false, back,
+                             sizeof back, &used),
+            0);
+}
+
 TEST(CFString, ExternalRepresentationCarriesAByteOrderMark) {
   Owned<CFStringRef> text(utf8("A\xC3\xA9"));
   Owned<CFDataRef> external(

@@ -4,8 +4,6 @@
 
 #include "PPDX/PPDObjects/PPDXControl.h"
 
-InjectedPostScript::InjectedPostScript() : mBytes(nullptr), mLength(0) {}
-
 InjectedPostScript::~InjectedPostScript() { Clear(); }
 
 void InjectedPostScript::Clear() {

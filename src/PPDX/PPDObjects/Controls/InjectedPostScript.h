@@ -7,7 +7,7 @@ class PPDXControl;
 
 class InjectedPostScript {
  public:
-  InjectedPostScript();
+  InjectedPostScript() = default;
   ~InjectedPostScript();
 
   InjectedPostScript(const InjectedPostScript&) = delete;
@@ -22,6 +22,6 @@ class InjectedPostScript {
  private:
   void Inject(PPDXControl& control, const char* valueText);
 
-  unsigned char* mBytes;
-  long mLength;
+  unsigned char* mBytes = nullptr;
+  long mLength = 0;
 };

@@ -22,13 +22,7 @@ const char* TextOf(const std::unique_ptr<CString>& text) {
 
 }  // namespace
 
-PPDXBooleanControl::PPDXBooleanControl()
-    : mValue(false),
-      mDefault(false),
-      mTruePS(nullptr),
-      mTrueLength(0),
-      mFalsePS(nullptr),
-      mFalseLength(0) {
+PPDXBooleanControl::PPDXBooleanControl() {
   SetType(CNTL_BOOLEAN);
   ResetToDefaultValue();
 }
@@ -39,12 +33,7 @@ PPDXBooleanControl::PPDXBooleanControl(const char* keyword, CFStringRef displayN
                                        unsigned char* falsePS, long falseLength, bool defaultValue,
                                        UIConstraints* constraints)
     : PPDXControl(keyword, displayName, flags, nullptr, 0, visible, constraints),
-      mValue(false),
-      mDefault(defaultValue),
-      mTruePS(nullptr),
-      mTrueLength(0),
-      mFalsePS(nullptr),
-      mFalseLength(0) {
+      mDefault(defaultValue) {
   SetType(CNTL_BOOLEAN);
   ResetToDefaultValue();
   mTrueText.reset(trueText);
@@ -56,13 +45,7 @@ PPDXBooleanControl::PPDXBooleanControl(const char* keyword, CFStringRef displayN
 }
 
 PPDXBooleanControl::PPDXBooleanControl(Settings& settings, long index, UIConstraints* constraints)
-    : PPDXControl(settings, index, constraints),
-      mValue(false),
-      mDefault(false),
-      mTruePS(nullptr),
-      mTrueLength(0),
-      mFalsePS(nullptr),
-      mFalseLength(0) {
+    : PPDXControl(settings, index, constraints) {
   SetType(CNTL_BOOLEAN);
   ResetToDefaultValue();
   SettingsEntryReader reader(settings, index);

@@ -37,12 +37,12 @@ class PPDXBooleanControl : public PPDXControl {
   short Save(Settings& settings, long index);
 
  private:
-  bool mValue;
-  bool mDefault;
+  bool mValue = false;
+  bool mDefault = false;
   std::unique_ptr<CString> mTrueText;
   std::unique_ptr<CString> mFalseText;
-  unsigned char* mTruePS;
-  long mTrueLength;
-  unsigned char* mFalsePS;
-  long mFalseLength;
+  unsigned char* mTruePS = nullptr;
+  long mTrueLength = 0;
+  unsigned char* mFalsePS = nullptr;
+  long mFalseLength = 0;
 };

@@ -19,10 +19,7 @@ constexpr size_t kValueTextSize = 64;
 
 }  // namespace
 
-PPDXFloatRangeControl::PPDXFloatRangeControl()
-    : mValue(0), mMinimum(0), mMaximum(0), mIncrement(0), mDefault(0) {
-  SetType(CNTL_FLOATRANGE);
-}
+PPDXFloatRangeControl::PPDXFloatRangeControl() { SetType(CNTL_FLOATRANGE); }
 
 PPDXFloatRangeControl::PPDXFloatRangeControl(const char* keyword, CFStringRef displayName,
                                              PointerList& flags, unsigned char* psTemplate,
@@ -38,12 +35,7 @@ PPDXFloatRangeControl::PPDXFloatRangeControl(const char* keyword, CFStringRef di
 }
 
 PPDXFloatRangeControl::PPDXFloatRangeControl(Settings& settings, long index)
-    : PPDXControl(settings, index, nullptr),
-      mValue(0),
-      mMinimum(0),
-      mMaximum(0),
-      mIncrement(0),
-      mDefault(0) {
+    : PPDXControl(settings, index, nullptr) {
   SetType(CNTL_FLOATRANGE);
   SettingsEntryReader reader(settings, index);
   reader.Number(kValueKey, mValue);

@@ -34,10 +34,10 @@ class PPDXFloatRangeControl : public PPDXControl {
   short Save(Settings& settings, long index);
 
  private:
-  float mValue;
-  float mMinimum;
-  float mMaximum;
-  float mIncrement;
-  float mDefault;
+  float mValue = 0;
+  float mMinimum = 0;
+  float mMaximum = 0;
+  float mIncrement = 0;
+  float mDefault = 0;
   InjectedPostScript mInjected;
 };

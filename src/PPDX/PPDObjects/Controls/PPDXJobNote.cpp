@@ -90,8 +90,7 @@ CString* CopyOf(const CString* text) {
 TextConverter* PPDXJobNote::sConverter = nullptr;
 long PPDXJobNote::sConverterUsers = 0;
 
-PPDXJobNote::PPDXJobNote()
-    : mMaxLength(0), mMinLength(0), mNotesOn(false), mCache(nullptr), mCacheLength(0) {
+PPDXJobNote::PPDXJobNote() {
   SetType(CNTL_JOBNOTE);
   AcquireConverter(nullptr);
 }
@@ -105,21 +104,13 @@ PPDXJobNote::PPDXJobNote(const char* keyword, CFStringRef displayName, PointerLi
       mMaxLength(maxLength),
       mMinLength(minLength),
       mNoteFlags(noteFlags),
-      mDefaultNotes(CopyOf(notes)),
-      mNotesOn(false),
-      mCache(nullptr),
-      mCacheLength(0) {
+      mDefaultNotes(CopyOf(notes)) {
   SetType(CNTL_JOBNOTE);
   AcquireConverter(language);
 }
 
 PPDXJobNote::PPDXJobNote(Settings& settings, long index, CString* language)
-    : PPDXControl(settings, index, nullptr),
-      mMaxLength(0),
-      mMinLength(0),
-      mNotesOn(false),
-      mCache(nullptr),
-      mCacheLength(0) {
+    : PPDXControl(settings, index, nullptr) {
   SetType(CNTL_JOBNOTE);
   AcquireConverter(language);
   SettingsEntryReader reader(settings, index);

@@ -93,13 +93,13 @@ class PPDXJobNote : public PPDXControl {
   void AdoptCache(unsigned char* bytes, long length);
 
   std::unique_ptr<CString> mNotes;
-  long mMaxLength;
-  long mMinLength;
+  long mMaxLength = 0;
+  long mMinLength = 0;
   JobNoteFlag mNoteFlags;
   std::unique_ptr<CString> mDefaultNotes;
-  bool mNotesOn;
-  unsigned char* mCache;
-  long mCacheLength;
+  bool mNotesOn = false;
+  unsigned char* mCache = nullptr;
+  long mCacheLength = 0;
 
   static TextConverter* sConverter;
   static long sConverterUsers;

@@ -7,6 +7,7 @@
 
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
+#include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "carbon/MacErrors.h"
 #include "foundation/CString.h"
 
@@ -40,14 +41,6 @@ const char* KeywordOf(const _PopupItem* item) {
 
 }  // namespace
 
-_PopupItem::_PopupItem()
-    : keyword(nullptr),
-      name(nullptr),
-      psData(nullptr),
-      psLength(0),
-      selected(false),
-      nameText(nullptr) {}
-
 _PopupItem::~_PopupItem() {
   delete keyword;
   if (name != nullptr) CFRelease(name);
@@ -61,16 +54,14 @@ const char* _PopupItem::displayName() {
     const CFIndex capacity =
         CFStringGetMaximumSizeForEncoding(CFStringGetLength(name), CFStringGetSystemEncoding()) + 1;
     nameText = new (std::nothrow) char[size_t(capacity)];
-    if (nameText != nullptr &&
-        !CFStringGetCString(name, nameText, capacity, CFStringGetSystemEncoding()))
-      nameText[0] = '\0';
+    // A name the system encoding cannot hold reads as the converter's error text,
+    // as every other display name does, never as an empty one.
+    if (nameText != nullptr) TextConverter::CFStringToCstring(name, nameText, capacity);
   }
   return nameText;
 }
 
-PPDXPopupControl::PPDXPopupControl() : mPickMany(false), mInstallable(false) {
-  SetType(CNTL_POPUP);
-}
+PPDXPopupControl::PPDXPopupControl() { SetType(CNTL_POPUP); }
 
 PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags,
                                    bool visible, bool pickMany, bool installable,
@@ -79,14 +70,14 @@ PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName,
     : PPDXControl(keyword, displayName, flags, nullptr, 0, visible, constraints),
       mPickMany(pickMany),
       mInstallable(installable),
-      mDefaultKeyword(defaultKeyword),
-      mItems(items) {
+      mDefaultKeyword(defaultKeyword) {
+  mItems.Splice(items);
   SetType(CNTL_POPUP);
   if (mDefaultKeyword) SetKeywordSelect(*mDefaultKeyword, true);
 }
 
 PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints)
-    : PPDXControl(settings, index, constraints), mPickMany(false), mInstallable(false) {
+    : PPDXControl(settings, index, constraints) {
   SetType(CNTL_POPUP);
   SettingsEntryReader reader(settings, index);
   SInt32 pickMany = 0;
@@ -252,7 +243,7 @@ bool PPDXPopupControl::Rebuild(const char* displayName, PointerList& items,
     }
   }
   DeleteItems();
-  mItems = items;
+  mItems.Splice(items);
   mDefaultKeyword.reset(defaultKeyword);
   if (mDefaultKeyword) SetKeywordSelect(*mDefaultKeyword, true);
   SetKeywordSelect(remembered, true);

@@ -12,7 +12,7 @@ class SettingsEntryWriter;
 
 // One choice. Every field is owned; the parser fills them in.
 struct _PopupItem {
-  _PopupItem();
+  _PopupItem() = default;
   ~_PopupItem();
 
   _PopupItem(const _PopupItem&) = delete;
@@ -22,19 +22,19 @@ struct _PopupItem {
   // without a display name.
   const char* displayName();
 
-  CString* keyword;
-  CFStringRef name;
-  unsigned char* psData;  // malloc'd, not NUL-terminated
-  long psLength;          // a negative length counts as none
-  bool selected;
-  char* nameText;
+  CString* keyword = nullptr;
+  CFStringRef name = nullptr;
+  unsigned char* psData = nullptr;  // malloc'd, not NUL-terminated
+  long psLength = 0;                // a negative length counts as none
+  bool selected = false;
+  char* nameText = nullptr;
 };
 
 class PPDXPopupControl : public PPDXControl {
  public:
   PPDXPopupControl();
-  // Adopts the items that `items` lists and the default keyword, and selects the
-  // default.
+  // Adopts the items that `items` lists, taking the list's nodes (it is left
+  // empty), and the default keyword, and selects the default.
   PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags, bool visible,
                    bool pickMany, bool installable, PointerList& items, CString* defaultKeyword,
                    UIConstraints* constraints);
@@ -68,8 +68,9 @@ class PPDXPopupControl : public PPDXControl {
   bool CanSelectMultipleItems() const { return mPickMany; }
   bool IsInstallableOption() override { return mInstallable; }
 
-  // Swaps in a new list of choices and keeps the current choice where the new list
-  // has it. Needs a current choice: false, and nothing changed, without one.
+  // Swaps in a new list of choices, taking the list's nodes as the constructor
+  // does, and keeps the current choice where the new list has it. Needs a current
+  // choice: false, and nothing changed, without one.
   bool Rebuild(const char* displayName, PointerList& items, CString* defaultKeyword);
 
   void ResetToDefaultValue() override;
@@ -94,8 +95,8 @@ class PPDXPopupControl : public PPDXControl {
   _PopupItem* RestoreItem(Settings& settings, long itemIndex);
   void SaveItems(SettingsEntryWriter& writer, long index);
 
-  bool mPickMany;
-  bool mInstallable;
+  bool mPickMany = false;
+  bool mInstallable = false;
   std::unique_ptr<CString> mDefaultKeyword;
   PointerList mItems;
   PointerListItr mItemCursor;

@@ -22,10 +22,7 @@ void ReadNumber(SettingsEntryReader& reader, unsigned long key, long& value) {
 
 }  // namespace
 
-PPDXRangeControl::PPDXRangeControl()
-    : mValue(0), mMinimum(0), mMaximum(0), mIncrement(0), mDefault(0) {
-  SetType(CNTL_RANGE);
-}
+PPDXRangeControl::PPDXRangeControl() { SetType(CNTL_RANGE); }
 
 PPDXRangeControl::PPDXRangeControl(const char* keyword, CFStringRef displayName, PointerList& flags,
                                    unsigned char* psTemplate, long templateLength, long minimum,
@@ -40,12 +37,7 @@ PPDXRangeControl::PPDXRangeControl(const char* keyword, CFStringRef displayName,
 }
 
 PPDXRangeControl::PPDXRangeControl(Settings& settings, long index)
-    : PPDXControl(settings, index, nullptr),
-      mValue(0),
-      mMinimum(0),
-      mMaximum(0),
-      mIncrement(0),
-      mDefault(0) {
+    : PPDXControl(settings, index, nullptr) {
   SetType(CNTL_RANGE);
   SettingsEntryReader reader(settings, index);
   ReadNumber(reader, kValueKey, mValue);

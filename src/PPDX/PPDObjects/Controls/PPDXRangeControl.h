@@ -35,10 +35,10 @@ class PPDXRangeControl : public PPDXControl {
   // The value as the PostScript and the dialog show it.
   void FormatValue(char (&text)[32]) const;
 
-  long mValue;
-  long mMinimum;
-  long mMaximum;
-  long mIncrement;
-  long mDefault;
+  long mValue = 0;
+  long mMinimum = 0;
+  long mMaximum = 0;
+  long mIncrement = 0;
+  long mDefault = 0;
   InjectedPostScript mInjected;
 };

@@ -13,7 +13,7 @@ constexpr unsigned long kValueKey = FourCC("soVl");
 
 }  // namespace
 
-PPDXSpecialOption::PPDXSpecialOption() : mValue("") { SetType(CNTL_SPECIAL); }
+PPDXSpecialOption::PPDXSpecialOption() { SetType(CNTL_SPECIAL); }
 
 PPDXSpecialOption::PPDXSpecialOption(const char* keyword, CFStringRef displayName,
                                      PointerList& flags, char* value, unsigned char* psData,
@@ -24,7 +24,7 @@ PPDXSpecialOption::PPDXSpecialOption(const char* keyword, CFStringRef displayNam
 }
 
 PPDXSpecialOption::PPDXSpecialOption(Settings& settings, long index)
-    : PPDXControl(settings, index, nullptr), mValue("") {
+    : PPDXControl(settings, index, nullptr) {
   SetType(CNTL_SPECIAL);
   ReadValue(settings, index);
 }

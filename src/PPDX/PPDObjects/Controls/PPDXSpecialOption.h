@@ -30,5 +30,5 @@ class PPDXSpecialOption : public PPDXControl {
  private:
   void ReadValue(Settings& settings, long index);
 
-  CString mValue;
+  CString mValue{""};
 };

@@ -108,6 +108,14 @@ TEST(PPDXPopupControlTest, ChoicesAnswerWithTheirCodeAndNames) {
   EXPECT_EQ(info.keyword, nullptr);
   EXPECT_FALSE(NextItem(popup.get(), &info) || FirstItem(nullptr, &info));
   EXPECT_EQ(PopupItemCount(nullptr) + GetPopupValue(nullptr), 0);
+
+  // A name the system encoding cannot hold reads as the converter's error text.
+  const UniChar unpaired[] = {'T', 'r', 'a', 'y', ' ', 0xD800};
+  auto* broken = new _PopupItem;
+  broken->keyword = new CString("Broken");
+  broken->name = CFStringCreateWithCharacters(nullptr, unpaired, 6);
+  popup->AppendPopupItem(broken);
+  EXPECT_STREQ(popup->GetKeywordLocalName("Broken"), "Translation Error");
 }
 
 TEST(PPDXPopupControlTest, LongListsNeverOverwriteTheNextControl) {
