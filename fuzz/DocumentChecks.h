@@ -3,6 +3,7 @@
 // answers without leaving its buffers, and the document saves into a blob that
 // rebuilds into a document of the same controls, values and feature codes.
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -71,7 +72,9 @@ inline void Exercise(ZPXPPD& document) {
   std::unique_ptr<Settings> blob = SavedAndFlattened(document);
   ZPXPPD rebuilt(*blob, nullptr, nullptr);
   FUZZ_CHECK(rebuilt.IsValidPPD());
-  FUZZ_CHECK(Summary(rebuilt) == before);
+  std::string after = Summary(rebuilt);
+  if (after != before) std::fprintf(stderr, "saved:\n%s\nrebuilt:\n%s\n", before.c_str(), after.c_str());
+  FUZZ_CHECK(after == before);
   ZPXPPD::Options(saved);
 }
 
