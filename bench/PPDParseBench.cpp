@@ -9,13 +9,13 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
 
+#include "GeneratedPPD.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/ZPXPPD.h"
@@ -28,111 +28,7 @@
 
 namespace {
 
-const int kPanes = 10;
-const int kRollDowns = 40;
-
-// A fixed sequence of numbers, so that every run parses the same file.
-class Sequence {
- public:
-  unsigned Next(unsigned bound) {
-    mState = mState * 6364136223846793005ULL + 1442695040888963407ULL;
-    return unsigned(mState >> 33) % bound;
-  }
-
- private:
-  unsigned long long mState = 42;
-};
-
-int ChoiceCount(int control) { return 10 + (control * 7) % 41; }
-
-void WriteLayout(std::ostream& out) {
-  for (int p = 0; p < kPanes; ++p) {
-    out << "*%ZPXPropPage FPPage" << p << "/Page " << p << ": True\n";
-    out << "*%ZPXGroupName Pane" << p << "/Pane " << p << ": True\n";
-    out << "*%ZPXParent Pane" << p << "/FPPage" << p << ": True|Scrollpane\n";
-  }
-  for (int r = 0; r < kRollDowns; ++r) {
-    out << "*%ZPXGroupName Roll" << r << "/Section " << r << ": True\n";
-    out << "*%ZPXParent Roll" << r << "/Pane" << r % kPanes << ": True|Rolldown\n";
-  }
-}
-
-void WriteControl(std::ostream& out, int i) {
-  std::string key = "ZPOpt" + std::to_string(i);
-  out << "*%ZPXFlags *" << key << ": Setup|Dynamic\n";
-  out << "*%ZPXGroup *" << key << " Roll" << i % kRollDowns << "/Option " << i << "\n";
-  switch (i % 4) {
-    case 0:
-      out << "*OpenUI *" << key << "/Option " << i << ": PickOne\n";
-      out << "*OrderDependency: " << 10 + i % 80 << " AnySetup *" << key << "\n";
-      out << "*Default" << key << ": C0\n";
-      for (int c = 0; c < ChoiceCount(i); ++c)
-        out << "*" << key << " C" << c << "/Choice " << c << " of option " << i << ": \"<</ZPX"
-            << i << " " << c << ">> setpagedevice\"\n";
-      out << "*CloseUI: *" << key << "\n";
-      break;
-    case 1:
-      out << "*OpenUI *" << key << "/Switch " << i << ": Boolean\n";
-      out << "*Default" << key << ": False\n";
-      out << "*" << key << " True/On: \"<</ZPX" << i << " true>> setpagedevice\"\n";
-      out << "*" << key << " False/Off: \"<</ZPX" << i << " false>> setpagedevice\"\n";
-      out << "*CloseUI: *" << key << "\n";
-      break;
-    case 2:
-      out << "*%ZPXRange *" << key << "/Amount " << i << ": (1;999;1;1) \"<</ZPX" << i << " <*"
-          << key << ">>> setpagedevice\"\n";
-      break;
-    default:
-      out << "*%ZPXJobNote *" << key << "/Note " << i << ": 64|Alpha|Numeric|Remembered|MinLength2\n";
-      out << "*%Default" << key << ": none\n";
-      break;
-  }
-}
-
-// Only the popups (every fourth control) have choices to constrain.
-void WriteConstraints(std::ostream& out, int controls, int lines) {
-  Sequence random;
-  int popups = controls / 4;
-  for (int n = 0; n < lines; ++n) {
-    int a = 4 * int(random.Next(unsigned(popups)));
-    int b = 4 * int(random.Next(unsigned(popups)));
-    out << "*UIConstraints: *ZPOpt" << a << " C" << random.Next(unsigned(ChoiceCount(a))) << " *ZPOpt"
-        << b << " C" << random.Next(unsigned(ChoiceCount(b))) << "\n";
-  }
-}
-
-std::string WritePPD(int controls, int constraints) {
-  std::string path = "/tmp/zpx-bench-" + std::to_string(getpid()) + "-" + std::to_string(controls) + ".ppd";
-  std::ofstream out(path, std::ios::binary);
-  out << "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
-         "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"ZPXBENCH.PPD\"\n"
-         "*Manufacturer: \"ZPX\"\n*Product: \"(ZPX Bench)\"\n*ModelName: \"ZPX Bench\"\n"
-         "*ShortNickName: \"ZPX Bench\"\n*NickName: \"ZPX Bench\"\n*PSVersion: \"(3010.106) 1\"\n";
-  WriteLayout(out);
-  for (int i = 0; i < controls; ++i) WriteControl(out, i);
-  WriteConstraints(out, controls, constraints);
-  return path;
-}
-
-// The generated files, written once per run and removed at its end.
-class Files {
- public:
-  Files() : mFull(WritePPD(2000, 20000)), mHalf(WritePPD(1000, 10000)) {}
-  ~Files() {
-    std::remove(mFull.c_str());
-    std::remove(mHalf.c_str());
-  }
-  const std::string& Path(int64_t size) const { return size == 2 ? mFull : mHalf; }
-
- private:
-  std::string mFull;
-  std::string mHalf;
-};
-
-const Files& GeneratedFiles() {
-  static Files files;
-  return files;
-}
+using generatedppd::GeneratedFiles;
 
 long FileSize(const std::string& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);

@@ -10,46 +10,20 @@
 //   bit 2     which value reader takes odd lines (the other takes even ones)
 //   bits 3-7  the value capacity, from 2 to 281 bytes
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "FuzzCheck.h"
 #include "PPDX/PPDX.h"
+#include "ScratchFile.h"
 #include "foundation/PPDFile.h"
 #include "foundation/PPDFileStream.h"
 #include "foundation/PPDStream.h"
 
 namespace {
-
-// One scratch file for the whole run, removed at exit.
-class ScratchFile {
- public:
-  ScratchFile() {
-    char directory[] = "/tmp/zpx-fuzz-XXXXXX";
-    FUZZ_CHECK(mkdtemp(directory) != nullptr);
-    mDirectory = directory;
-    mPath = mDirectory + "/fuzz.ppd";
-  }
-  ~ScratchFile() {
-    unlink(mPath.c_str());
-    rmdir(mDirectory.c_str());
-  }
-  const char* Write(const std::string& bytes) {
-    std::ofstream(mPath, std::ios::binary | std::ios::trunc) << bytes;
-    return mPath.c_str();
-  }
-
- private:
-  std::string mDirectory;
-  std::string mPath;
-};
 
 struct ReadOptions {
   bool windowed;

@@ -150,7 +150,7 @@ PPDXErrorObj* PPDX::ParsePSKeywords(PPDStream& line, const char* keyword) {
     return nullptr;
   char value[kMaxToken + 1];
   if (NextToken(line, value, kRestOfLine, true)) SetHeaderField(field, value);
-  if (mHeader[kLanguageVersion] && mHeader[kLanguageEncoding]) mConverter.reset(new TextConverter(this));
+  UpdateTextConverter();
   return nullptr;
 }
 

@@ -13,6 +13,7 @@ class PPDFileStream;
 class PPDStream;
 class PPDXErrorObj;
 class PPDXErrors;
+class Settings;
 class TextConverter;
 
 class PPDX {
@@ -52,6 +53,11 @@ class PPDX {
   const char* ModelName() const;
 
   PPDFile* File() const { return mFile.get(); }
+
+  // The header entries of the settings blob (key 1000: the layout version,
+  // the file location when there is a file, then each header text that is
+  // set); false at the first entry that cannot be added.
+  virtual bool Save(Settings& settings);
 
   // A new platform string of a PPD translation (the caller releases it), never
   // null: a null text gives the empty string, and before the header named the
@@ -105,6 +111,20 @@ class PPDX {
   bool AddError(PPDXErrorObj* error);
   void SetValid(bool valid) { mValid = valid; }
   bool HeaderPassed() const { return mValid; }
+
+  // Rebuilding from a settings blob.
+  void SetValidPrinterName(bool valid) { mValidPrinterName = valid; }
+  static constexpr unsigned long kHeaderKey = 1000;
+  static constexpr long kLayoutVersionIndex = 1001;
+  static constexpr long kFileLocationIndex = 1002;
+  static constexpr long kLayoutVersion = 1024;
+  // The header text stored in the blob, or none when the entry is missing.
+  void RestoreHeaderField(Settings& settings, HeaderField field);
+  // Adopts the file of a rebuilt document (it had none).
+  void AdoptFile(PPDFile* file);
+  // Makes the text converter once both language entries are known.
+  void UpdateTextConverter();
+  bool HasTextConverter() const { return mConverter != nullptr; }
 
  private:
   // Consumes the lines that continue a quoted value; true once a line with

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "PPDX/AllElementsShown.h"
 #include "PPDX/GroupName.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXErrorObj.h"
@@ -27,19 +28,6 @@ _EXTENSIONS_SUPPORT_ ZPXPPD::sExtensions = EXTENSIONS_ALL;
 namespace {
 
 const char kInstallableOptions[] = "InstallableOptions";
-
-// Shows every element while the document itself walks its collections, and
-// puts the caller's choice back afterwards.
-class AllElementsShown {
- public:
-  AllElementsShown() : mSaved(PPDXDisplayOptions::Options()) {
-    PPDXDisplayOptions::Options(DISPLAY_ALL);
-  }
-  ~AllElementsShown() { PPDXDisplayOptions::Options(mSaved); }
-
- private:
-  _DISPLAY_OPTIONS_ mSaved;
-};
 
 template <typename Element, typename Collection>
 void DeleteElements(Collection& collection) {

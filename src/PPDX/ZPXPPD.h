@@ -14,6 +14,9 @@
 #include "foundation/PointerList.h"
 
 struct FSSpec;
+class PPDFile;
+class PPDXPopupControl;
+class Settings;
 namespace zpxppd {
 class BooleanBlock;
 class OptionBlockReader;
@@ -76,7 +79,80 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   // empty once stripped; false when the line has no more.
   static bool NextFlagWord(PPDStream& line, char* word);
 
+  // ---- The document as the dialog and the job see it.
+
+  // Rebuilds a document from a blob that Save wrote. Without the layout
+  // version entry the document stays empty and invalid. The file is the one
+  // the blob locates, or `url` when that one is gone. Given printer names
+  // (which the document releases), a PPD that none of them serves stops the
+  // rebuild after the header (IsValidPrinterName() false).
+  ZPXPPD(Settings& settings, const __CFURL* url, const __CFArray* printerNames);
+
+  // The control with that keyword, of any kind and whatever the display
+  // options; null for a key that is not ASCII or longer than 40 characters.
+  PPDXControl* GetPPDXControlForKey(const __CFString* key) const;
+  // A new string the caller releases; null without a control.
+  CFStringRef CopyValueForKey(const __CFString* key) const;
+  void SetValueForKey(const __CFString* key, const __CFString* value);
+  // Keyword to value of each control the display options let through; the
+  // caller releases the dictionary.
+  CFMutableDictionaryRef CopyAllValues();
+  // Takes the string values the dictionary holds for the controls the display
+  // options let through; installable options keep theirs.
+  void SetAllValues(CFDictionaryRef values);
+  // Whether choosing the option of that key conflicts with the current
+  // choices; a print size that follows the page size is tested as that size.
+  bool IsKVConstrained(const char* key, const char* option);
+  bool IsKVConstrained(long key, long option);
+  bool GetFileSpec(FSSpec& location) const;
+  // The same PPD: the same file location and the same *PCFileName.
+  bool operator==(const ZPXPPD& other) const;
+
+  // A popup made at run time, in the named group when one exists (adopts the
+  // items and the default); null without a group name, a translation or a
+  // text converter, and the items stay the caller's then.
+  virtual PPDXPopupControl* PPDCreatePopupMenu(const char* groupName, const char* key,
+                                               const char* translation, PointerList& items,
+                                               CString* defaultKeyword);
+  // The popup's Rebuild with the new choices; false when the key names no popup.
+  virtual bool PPDReconcilePopupMenu(const char* key, const char* translation, PointerList& items,
+                                     CString* defaultKeyword);
+
+  // Writes the whole document; false at the first entry that cannot be added
+  // (the blob is then partial).
+  bool Save(Settings& settings) override;
+  // Takes back only the control values of a blob of the same PPD.
+  bool Restore(Settings& settings);
+
+  // Whether one of the names (platform strings) stands within the first 32
+  // bytes of the *PCFileName value found in the file's first 4096 bytes.
+  static bool ValidateAgainstPCFilename(const __CFArray* names, PPDFile* file);
+  // True without names; otherwise the check on `file`, or on the file of
+  // the URL when no file is given.
+  static bool ValidateFileName(const __CFURL* url, const __CFArray* names, PPDFile* file);
+
  private:
+  void Rebuild(Settings& settings, const __CFURL* url, const __CFArray* printerNames);
+  static PPDFile* RebuiltFile(Settings& settings, const __CFURL* url);
+  void RebuildModel(Settings& settings);
+  void IndexControls();
+  // Rebuilt elements name their parents; these make the links again.
+  void ResolveHierarchy();
+  void AttachScrollPane(PPDXGroup* group);
+  void AttachRollDown(PPDXGroup* group);
+  void AttachControl(PPDXControl* control);
+  bool SaveMakerVersions(Settings& settings) const;
+  bool SaveModel(Settings& settings);
+  // The declared constraint lines follow the shortcuts (key 7000), so that a
+  // rebuilt document answers as the parsed one did.
+  bool SaveConstraints(Settings& settings) const;
+  void RestoreConstraints(Settings& settings);
+  // Tells the constraint set every option and current choice of the rebuilt
+  // popups and Boolean controls.
+  void RegisterRebuiltOptions();
+  // The print size popup while it follows the page size, else null.
+  PPDXPopupControl* PrintSizeFollowingPageSize() const;
+
   typedef PPDXErrorObj* (*LineHandler)(ZPXPPD& document, PPDStream& line, const char* keyword);
 
   void Build();

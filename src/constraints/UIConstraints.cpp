@@ -20,6 +20,7 @@ void UIConstraints::Add(const char* key1, const char* option1, const char* key2,
   long optionId1 = m_strings.Insert(option1);
   long keyId2 = m_strings.Insert(key2);
   long optionId2 = m_strings.Insert(option2);
+  m_declared.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
   long wildcard = m_strings.Find(kWildcard);
   if (optionId1 == wildcard || optionId2 == wildcard) {
     m_special.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});

@@ -54,6 +54,10 @@ class UIConstraints {
   // options.
   bool IsKVConstrained(const char* key, const char* option);
 
+  // Every line Add was given, in order, wildcards unexpanded: what a document
+  // keeps of its constraints when it saves itself.
+  const std::vector<SpecialConstraint>& DeclaredLines() const { return m_declared; }
+
   ConstraintForest* GetConstraintForest() { return &m_constraints; }
   ConstraintForest* GetRequiresForest() { return &m_requires; }
   CStringSoup* GetConstraintStrings() { return &m_strings; }
@@ -70,4 +74,5 @@ class UIConstraints {
   KVCache m_current;
   KeyForest m_options;
   std::vector<SpecialConstraint> m_special;
+  std::vector<SpecialConstraint> m_declared;
 };

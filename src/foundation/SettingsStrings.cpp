@@ -25,7 +25,9 @@ bool ReadEntry(Settings& settings, unsigned long key, long index, std::vector<ch
 
 CString* GetSettingsString(Settings& settings, unsigned long const& key, long const& index) {
   std::vector<char> bytes;
-  if (!ReadEntry(settings, key, index, bytes)) return nullptr;
+  // Bytes that begin with a NUL are no text: taken as "", they would be saved
+  // back as no entry at all.
+  if (!ReadEntry(settings, key, index, bytes) || bytes[0] == '\0') return nullptr;
   return new (std::nothrow) CString(bytes.data());
 }
 

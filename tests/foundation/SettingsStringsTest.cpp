@@ -25,6 +25,9 @@ TEST(SettingsStrings, TextEntriesComeBackTerminatedAndEmptyOnesAsNull) {
   EXPECT_EQ(nullptr, GetSettingsString(settings, kKey, 2));
   EXPECT_EQ(nullptr, GetSettingsString(settings, kKey, 3));
   EXPECT_EQ(nullptr, GetSettingsCFString(settings, kKey, 2));
+  // A text that is empty up to its first NUL is as empty as no bytes.
+  ASSERT_EQ(0, settings.Add(kKey, 4, "\0ab", 3));
+  EXPECT_EQ(nullptr, GetSettingsString(settings, kKey, 4));
 }
 
 TEST(SettingsStrings, PlatformStringsSurviveTheStore) {

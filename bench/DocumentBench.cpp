@@ -1,0 +1,174 @@
+// The document of the large generated PPD (GeneratedPPD.h) as the dialog and
+// the job use it: saved into its settings blob, flattened, unflattened and
+// rebuilt (against parsing the PPD again, which the blob exists to avoid);
+// every value copied out and set back; and the constraint answer for every
+// choice of every popup, against the print system's cupsGetConflicts asked
+// about the same choices of the same file (only this benchmark and the parse
+// benchmark link that library).
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "GeneratedPPD.h"
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/ZPXPPD.h"
+#include "carbon/MacMemory.h"
+#include "cf/CoreFoundation.h"
+#include "foundation/CString.h"
+#include "foundation/Settings.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <cups/cups.h>
+#include <cups/ppd.h>
+#pragma GCC diagnostic pop
+
+namespace {
+
+const std::string& FullPath() { return generatedppd::GeneratedFiles().Path(2); }
+
+std::unique_ptr<ZPXPPD> ParseFull() {
+  const std::string& path = FullPath();
+  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
+  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, PARSE_ALL));
+  CFRelease(url);
+  return document;
+}
+
+ZPXPPD& Document() {
+  static std::unique_ptr<ZPXPPD> document = ParseFull();
+  return *document;
+}
+
+// The flattened blob of the document.
+Handle Flattened() {
+  static Handle flattened = [] {
+    Settings settings;
+    Handle bytes = nullptr;
+    Document().Save(settings);
+    settings.GetSettingsHandle(&bytes);
+    return bytes;
+  }();
+  return flattened;
+}
+
+// Every (key, choice) of every popup, keys with their "*".
+std::vector<std::pair<std::string, std::string>> Choices() {
+  std::vector<std::pair<std::string, std::string>> choices;
+  ZPXPPD::Options(DISPLAY_ALL);
+  PPDXControls* controls = Document().GetControls();
+  for (PPDXPopupControl* popup = controls->FirstPopupControl(); popup != nullptr;
+       popup = controls->NextPopupControl()) {
+    for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem())
+      choices.emplace_back(popup->Keyword(), static_cast<const char*>(*item->keyword));
+  }
+  return choices;
+}
+
+void BM_ParsePPD(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(ParseFull());
+}
+
+void BM_Save(benchmark::State& state) {
+  for (auto _ : state) {
+    Settings settings;
+    if (!Document().Save(settings)) state.SkipWithError("the save failed");
+  }
+}
+
+void BM_Flatten(benchmark::State& state) {
+  Settings settings;
+  Document().Save(settings);
+  for (auto _ : state) {
+    Handle bytes = nullptr;
+    settings.GetSettingsHandle(&bytes);
+    DisposeHandle(bytes);
+  }
+  state.counters["blob_kb"] = double(GetHandleSize(Flattened())) / 1024.0;
+}
+
+void BM_Unflatten(benchmark::State& state) {
+  for (auto _ : state) {
+    Settings settings(Flattened());
+    benchmark::DoNotOptimize(settings.Count());
+  }
+}
+
+void BM_Rebuild(benchmark::State& state) {
+  Settings settings(Flattened());
+  for (auto _ : state) {
+    ZPXPPD rebuilt(settings, nullptr, nullptr);
+    if (!rebuilt.IsValidPPD()) state.SkipWithError("the rebuild failed");
+  }
+}
+
+void BM_UnflattenAndRebuild(benchmark::State& state) {
+  for (auto _ : state) {
+    Settings settings(Flattened());
+    ZPXPPD rebuilt(settings, nullptr, nullptr);
+    benchmark::DoNotOptimize(rebuilt.IsValidPPD());
+  }
+}
+
+void BM_CopyAllValues(benchmark::State& state) {
+  ZPXPPD::Options(DISPLAY_ALL);
+  for (auto _ : state) CFRelease(Document().CopyAllValues());
+}
+
+void BM_SetAllValues(benchmark::State& state) {
+  ZPXPPD::Options(DISPLAY_ALL);
+  CFMutableDictionaryRef values = Document().CopyAllValues();
+  for (auto _ : state) Document().SetAllValues(values);
+  CFRelease(values);
+}
+
+void BM_IsKVConstrained(benchmark::State& state) {
+  const auto choices = Choices();
+  long conflicts = 0;
+  for (auto _ : state) {
+    for (const auto& choice : choices)
+      conflicts += Document().IsKVConstrained(choice.first.c_str(), choice.second.c_str());
+  }
+  state.SetItemsProcessed(int64_t(state.iterations() * choices.size()));
+  state.counters["constrained"] = double(conflicts) / double(state.iterations());
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+void BM_CupsGetConflicts(benchmark::State& state) {
+  const auto choices = Choices();
+  ppd_file_t* ppd = ppdOpenFile(FullPath().c_str());
+  ppdMarkDefaults(ppd);
+  long conflicts = 0;
+  for (auto _ : state) {
+    for (const auto& choice : choices) {
+      cups_option_t* options = nullptr;
+      int count = cupsGetConflicts(ppd, choice.first.c_str() + 1, choice.second.c_str(), &options);
+      conflicts += count > 0;
+      cupsFreeOptions(count, options);
+    }
+  }
+  ppdClose(ppd);
+  state.SetItemsProcessed(int64_t(state.iterations() * choices.size()));
+  state.counters["constrained"] = double(conflicts) / double(state.iterations());
+}
+#pragma GCC diagnostic pop
+
+BENCHMARK(BM_ParsePPD)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Flatten)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Unflatten)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Rebuild)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnflattenAndRebuild)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyAllValues)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetAllValues)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IsKVConstrained)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CupsGetConflicts)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace

@@ -1,0 +1,26 @@
+// The bytes of a PPD file, parsed as the plug-in parses the PPD of a printer:
+// whatever the file holds, the parse stays inside its buffers and ends, and the
+// document it yields answers every query and survives its settings blob.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "DocumentChecks.h"
+#include "FuzzCheck.h"
+#include "PPDX/ZPXPPD.h"
+#include "ScratchFile.h"
+#include "cf/CoreFoundation.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+  static ScratchFile scratch;
+  const char* path = scratch.Write(std::string(reinterpret_cast<const char*>(bytes), size));
+  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path), CFIndex(std::string(path).size()),
+      false);
+  FUZZ_CHECK(url != nullptr);
+  ZPXPPD document(url, PARSE_ALL);
+  CFRelease(url);
+  if (document.IsValidPPD()) documentchecks::Exercise(document);
+  return 0;
+}

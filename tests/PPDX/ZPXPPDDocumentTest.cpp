@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/PPDXErrors.h"
+#include "PPDX/ZPXPPD.h"
+#include "carbon/MacMemory.h"
+#include "constraints/UIConstraints.h"
+#include "foundation/CString.h"
+#include "foundation/PPDFile.h"
+#include "foundation/Settings.h"
+#include "support/TempFile.h"
+
+namespace {
+
+const std::string kSample = ZPX_BUNDLE "/samples/ZPX-Sample.ppd";
+
+CFURLRef CreateURL(const std::string& path) {
+  return CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
+}
+
+std::unique_ptr<ZPXPPD> Parse(const std::string& path) {
+  CFURLRef url = CreateURL(path);
+  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, PARSE_ALL));
+  CFRelease(url);
+  return document;
+}
+
+CFStringRef Text(const std::string& text) {
+  return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
+}
+
+std::string Value(ZPXPPD& document, const std::string& key) {
+  CFStringRef keyText = Text(key);
+  CFStringRef value = document.CopyValueForKey(keyText);
+  CFRelease(keyText);
+  if (value == nullptr) return "<null>";
+  char buffer[1024];
+  CFStringGetCString(value, buffer, sizeof buffer, kCFStringEncodingUTF8);
+  CFRelease(value);
+  return buffer;
+}
+
+void SetValue(ZPXPPD& document, const std::string& key, const std::string& value) {
+  CFStringRef keyText = Text(key);
+  CFStringRef valueText = Text(value);
+  document.SetValueForKey(keyText, valueText);
+  CFRelease(keyText);
+  CFRelease(valueText);
+}
+
+bool HasKey(CFDictionaryRef values, const std::string& key) {
+  CFStringRef keyText = Text(key);
+  bool has = CFDictionaryGetValue(values, keyText) != nullptr;
+  CFRelease(keyText);
+  return has;
+}
+
+CFArrayRef Names(std::vector<const char*> names) {
+  std::vector<const void*> strings;
+  for (const char* name : names) strings.push_back(Text(name));
+  CFArrayRef array =
+      CFArrayCreate(kCFAllocatorDefault, strings.data(), CFIndex(strings.size()), &kCFTypeArrayCallBacks);
+  for (const void* string : strings) CFRelease(string);
+  return array;
+}
+
+bool NameCheck(const std::string& ppd, std::vector<const char*> names) {
+  TempFile file(ppd);
+  PPDFile ppdFile(file.Path());
+  CFArrayRef list = Names(names);
+  bool passed = ZPXPPD::ValidateAgainstPCFilename(list, &ppdFile);
+  CFRelease(list);
+  return passed;
+}
+
+// The blob flattened and read back, as the job receives it.
+std::unique_ptr<Settings> Travel(ZPXPPD& document) {
+  Settings settings;
+  EXPECT_TRUE(document.Save(settings));
+  char** flattened = nullptr;
+  EXPECT_EQ(0, settings.GetSettingsHandle(&flattened));
+  std::unique_ptr<Settings> received(new Settings(flattened));
+  DisposeHandle(flattened);
+  return received;
+}
+
+std::string FeatureCode(PPDXControl& control) {
+  std::string code(size_t(control.PostScript(nullptr)), '\0');
+  control.PostScript(reinterpret_cast<unsigned char*>(&code[0]));
+  return code;
+}
+
+// Keyword, value, parent and feature code of every control, and whether each
+// choice of every popup is constrained.
+std::string Model(ZPXPPD& document) {
+  ZPXPPD::Options(DISPLAY_ALL);
+  std::string model;
+  CNTL_TYPE type;
+  PPDXControls* controls = document.GetControls();
+  std::vector<PPDXControl*> all;
+  for (PPDXControl* control = controls->First(type); control; control = controls->Next(type))
+    all.push_back(control);
+  for (PPDXControl* control : all) {
+    // A custom size is not kept in the blob.
+    if (control->Type() == CNTL_CUSTOMPAGESIZE) continue;
+    PPDXElement* parent = control->GetParent();
+    model += std::string(control->Keyword()) + "=" + Value(document, control->Keyword()) + " in " +
+             (parent != nullptr ? parent->Keyword() : "-") + "\n" + FeatureCode(*control);
+    PPDXPopupControl* popup = dynamic_cast<PPDXPopupControl*>(control);
+    for (_PopupItem* item = popup ? popup->FirstItem() : nullptr; item; item = popup->NextItem())
+      model += document.IsKVConstrained(control->Keyword(), *item->keyword) ? "x" : ".";
+    model += "\n";
+  }
+  return model;
+}
+
+const std::string kHead =
+    "*PPD-Adobe: \"4.3\"\n"
+    "*LanguageVersion: English\n"
+    "*LanguageEncoding: ISOLatin1\n"
+    "*%ZPXPropPage FPPage/Page: True\n"
+    "*%ZPXGroupName Pane/Pane: True\n"
+    "*%ZPXGroupName Roll/Options: True\n"
+    "*%ZPXParent Pane/FPPage: True|Scrollpane\n"
+    "*%ZPXParent Roll/Pane: True|Rolldown\n";
+
+std::string Popup(const std::string& key, const std::string& group, const std::string& choices) {
+  std::string text = "*%ZPXFlags *" + key + ": Setup\n*%ZPXGroup *" + key + " " + group + "/" +
+                     key + "\n*OpenUI *" + key + "/" + key + ": PickOne\n";
+  std::string first;
+  for (size_t at = 0; at < choices.size();) {
+    size_t end = choices.find(' ', at);
+    std::string choice = choices.substr(at, end == std::string::npos ? end : end - at);
+    if (first.empty()) first = choice;
+    text += "*" + key + " " + choice + "/" + choice + ": \"(" + choice + ") pop\"\n";
+    at = end == std::string::npos ? choices.size() : end + 1;
+  }
+  return text + "*Default" + key + ": " + first + "\n*CloseUI: *" + key + "\n";
+}
+
+class DisplayOptionsRestored : public ::testing::Test {
+ protected:
+  void TearDown() override { ZPXPPD::Options(mSaved); }
+  _DISPLAY_OPTIONS_ mSaved = ZPXPPD::Options();
+};
+
+using ZPXPPDDocumentTest = DisplayOptionsRestored;
+
+// A page size, a print size that may follow it, a media type that the print
+// size constrains, an installable finisher and a tray that belongs nowhere.
+const std::string kSmall =
+    kHead + "*%ZPXGroupName ZPPPInstallableOptions/Installed: True\n" +
+    "*%ZPXParent ZPPPInstallableOptions/Pane: True|Rolldown\n" +
+    Popup("PageSize", "Roll", "Letter A3") +
+    Popup("ZPPrintSize", "Roll", "SameAsPageSize Letter A3") +
+    Popup("ZPMediaType", "Roll", "Plain Transparency") +
+    Popup("ZPFinisher", "ZPPPInstallableOptions", "None Stapler") +
+    Popup("ZPTray", "Nowhere", "Upper Lower") +
+    "*UIConstraints: *ZPPrintSize A3 *ZPMediaType Transparency\n"
+    "*UIConstraints: *ZPMediaType Transparency *ZPPrintSize A3\n";
+
+TEST_F(ZPXPPDDocumentTest, ValuesFollowTheDisplayOptionsAndSpareInstallableOptions) {
+  TempFile file(kSmall);
+  std::unique_ptr<ZPXPPD> document = Parse(file.Path());
+  ZPXPPD::Options(DISPLAY_ATTACHED_VISIBLE);
+  CFMutableDictionaryRef shown = document->CopyAllValues();
+  ZPXPPD::Options(DISPLAY_ALL);
+  CFMutableDictionaryRef all = document->CopyAllValues();
+  EXPECT_TRUE(HasKey(shown, "*PageSize"));
+  EXPECT_FALSE(HasKey(shown, "*ZPTray"));
+  EXPECT_TRUE(HasKey(all, "*ZPTray"));
+  EXPECT_EQ(5, CFDictionaryGetCount(all));
+
+  CFDictionarySetValue(all, CFSTR("*PageSize"), CFSTR("A3"));
+  CFDictionarySetValue(all, CFSTR("*ZPFinisher"), CFSTR("Stapler"));
+  CFDictionarySetValue(all, CFSTR("*ZPTray"), kCFBooleanTrue);
+  document->SetAllValues(all);
+  EXPECT_EQ("A3", Value(*document, "*PageSize"));
+  EXPECT_EQ("None", Value(*document, "*ZPFinisher"));
+  EXPECT_EQ("Upper", Value(*document, "*ZPTray"));
+  // The finisher takes a value given to it alone.
+  SetValue(*document, "*ZPFinisher", "Stapler");
+  EXPECT_EQ("Stapler", Value(*document, "*ZPFinisher"));
+  CFRelease(shown);
+  CFRelease(all);
+
+  // Keys: exact, ASCII, at most 40 characters.
+  EXPECT_EQ("<null>", Value(*document, "*PageSize" + std::string(40, ' ')));
+  EXPECT_EQ("<null>", Value(*document, "*PageSiz"));
+  EXPECT_EQ("<null>", Value(*document, "*PageSize\xC3\xA9"));
+}
+
+TEST_F(ZPXPPDDocumentTest, PrintSizeFollowingThePageSizeIsTestedAsThatSize) {
+  TempFile file(kSmall);
+  std::unique_ptr<ZPXPPD> document = Parse(file.Path());
+  SetValue(*document, "*PageSize", "A3");
+  EXPECT_TRUE(document->IsKVConstrained("*ZPMediaType", "Transparency"));
+  EXPECT_EQ("SameAsPageSize", Value(*document, "*ZPPrintSize"));
+  EXPECT_FALSE(document->GetUIConstraints()->IsKVConstrained("*ZPMediaType", "Transparency"));
+  SetValue(*document, "*PageSize", "Letter");
+  EXPECT_FALSE(document->IsKVConstrained("*ZPMediaType", "Transparency"));
+  SetValue(*document, "*ZPPrintSize", "A3");
+  EXPECT_TRUE(document->IsKVConstrained("*ZPMediaType", "Transparency"));
+}
+
+TEST(ZPXPPDPrinterNameTest, NameMustStandAtThePCFileNameValueInTheHead) {
+  const std::string head = "*PPD-Adobe: \"4.3\"\n";
+  const std::string line = "*PCFileName:\t \"ZPX9000.PPD\"\n";
+  EXPECT_TRUE(NameCheck(head + line, {"ZPX1000", "ZPX9000"}));
+  EXPECT_TRUE(NameCheck(head + line, {"9000.PPD\""}));
+  EXPECT_FALSE(NameCheck(head + line, {"zpx9000"}));
+  EXPECT_FALSE(NameCheck(head + line, {}));
+  EXPECT_FALSE(NameCheck(head, {"ZPX9000"}));
+  // Only the 32 bytes after the value's start count.
+  EXPECT_FALSE(NameCheck(head + "*PCFileName: \"" + std::string(40, 'x') + "ZPX9000\"\n", {"ZPX9000"}));
+  EXPECT_FALSE(NameCheck(head + "*%" + std::string(4096, '-') + "\n" + line, {"ZPX9000"}));
+  // A keyword at the very end of the head reads no byte beyond it.
+  std::string atEnd = head + std::string(4096 - head.size() - 11, ' ') + "*PCFileName";
+  EXPECT_FALSE(NameCheck(atEnd, {"ZPX9000"}));
+
+  TempFile file(head + line);
+  CFURLRef url = CreateURL(file.Path());
+  CFArrayRef none = Names({});
+  EXPECT_TRUE(ZPXPPD::ValidateFileName(url, nullptr, nullptr));
+  EXPECT_FALSE(ZPXPPD::ValidateFileName(url, none, nullptr));
+  CFRelease(none);
+  CFRelease(url);
+}
+
+TEST_F(ZPXPPDDocumentTest, RebuiltSampleEqualsTheDocumentItWasSavedFrom) {
+  std::unique_ptr<ZPXPPD> document = Parse(kSample);
+  SetValue(*document, "*PageSize", "A3");
+  SetValue(*document, "*ZPMediaType", "Coated");
+  SetValue(*document, "*ZPCopies", "12");
+  std::unique_ptr<Settings> blob = Travel(*document);
+  CFURLRef url = CreateURL(kSample);
+  ZPXPPD rebuilt(*blob, url, Names({"ZPX9000"}));
+  CFRelease(url);
+
+  EXPECT_TRUE(rebuilt.IsValidPPD());
+  EXPECT_TRUE(rebuilt.IsValidPrinterName());
+  EXPECT_EQ(0u, rebuilt.GetErrors()->Count());
+  EXPECT_STREQ(document->ModelName(), rebuilt.ModelName());
+  EXPECT_STREQ(document->MakerVersion(), rebuilt.MakerVersion());
+  EXPECT_TRUE(rebuilt == *document);
+  EXPECT_EQ(Model(*document), Model(rebuilt));
+
+  // A constraint entry cut anywhere is read up to the cut.
+  long size = 0;
+  ASSERT_EQ(0, blob->Get(7000, 1, nullptr, size, false));
+  std::string packed(size_t(size), '\0');
+  ASSERT_EQ(0, blob->Get(7000, 1, &packed[0], size, false));
+  for (long cut : {3L, size / 2, size - 1}) {
+    Settings damaged(*blob);
+    damaged.Remove(7000, 1);
+    damaged.Add(7000, 1, packed.data(), cut);
+    ZPXPPD rebuiltAgain(damaged, nullptr, nullptr);
+    EXPECT_TRUE(rebuiltAgain.IsValidPPD());
+  }
+
+  // Values alone go back into a document of the same PPD.
+  std::unique_ptr<ZPXPPD> fresh = Parse(kSample);
+  EXPECT_TRUE(fresh->Restore(*blob));
+  EXPECT_EQ(Model(*document), Model(*fresh));
+}
+
+TEST_F(ZPXPPDDocumentTest, RebuildCopesWithMissingEntriesAndAMovedFile) {
+  std::unique_ptr<Settings> blob;
+  {
+    TempFile original(kHead + "*PCFileName: \"ZPX1.PPD\"\n" + Popup("ZPTray", "Roll", "Upper Lower"));
+    std::unique_ptr<ZPXPPD> document = Parse(original.Path());
+    ASSERT_EQ(nullptr, document->ModelName());
+    SetValue(*document, "*ZPTray", "Lower");
+    blob = Travel(*document);
+  }
+  long size = 0;
+  EXPECT_NE(0, blob->Get(1000, 1008, nullptr, size, false));
+
+  // The saved location is gone: the URL's file stands in.
+  TempFile moved(kHead + "*PCFileName: \"ZPX1.PPD\"\n", "moved.ppd");
+  CFURLRef movedURL = CreateURL(moved.Path());
+  {
+    ZPXPPD rebuilt(*blob, movedURL, nullptr);
+    EXPECT_TRUE(rebuilt.IsValidPPD());
+    EXPECT_EQ(nullptr, rebuilt.ModelName());
+    ASSERT_NE(nullptr, rebuilt.File());
+    EXPECT_EQ(moved.Path(), rebuilt.File()->path());
+    EXPECT_EQ("Lower", Value(rebuilt, "*ZPTray"));
+  }
+  // Printer names that the file does not serve stop the rebuild.
+  ZPXPPD refused(*blob, movedURL, Names({"ZPX2"}));
+  EXPECT_FALSE(refused.IsValidPrinterName());
+  EXPECT_EQ("<null>", Value(refused, "*ZPTray"));
+
+  Settings noVersion(*blob);
+  noVersion.Remove(1000, 1001);
+  ZPXPPD empty(noVersion, movedURL, nullptr);
+  CFRelease(movedURL);
+  EXPECT_FALSE(empty.IsValidPPD());
+  EXPECT_EQ(nullptr, empty.File());
+  EXPECT_EQ("<null>", Value(empty, "*ZPTray"));
+}
+
+TEST_F(ZPXPPDDocumentTest, RunTimePopupsJoinTheirGroupAndRebuildInPlace) {
+  TempFile file(kHead + Popup("ZPTray", "Roll", "Upper Lower"));
+  std::unique_ptr<ZPXPPD> document = Parse(file.Path());
+  PointerList items;
+  EXPECT_EQ(nullptr, document->PPDCreatePopupMenu(nullptr, "*ZPBin", "Bin", items, nullptr));
+  PPDXPopupControl* bin = document->PPDCreatePopupMenu("Roll", "*ZPBin", "Bin", items, nullptr);
+  ASSERT_NE(nullptr, bin);
+  EXPECT_EQ(bin, document->GetPPDXControlForKey(CFSTR("*ZPBin")));
+  ASSERT_NE(nullptr, bin->GetParent());
+  EXPECT_STREQ("Roll", bin->GetParent()->Keyword());
+  EXPECT_FALSE(document->PPDReconcilePopupMenu("*Missing", "Bin", items, nullptr));
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/TempFile.h"
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string output;
+};
+
+ToolRun Tool(const std::string& arguments) {
+  std::string command = std::string(ZPX_TOOLS_DIR) + "/zpx-ppd " + arguments + " 2>/dev/null";
+  ToolRun run{-1, ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[256];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+void Erase(std::string& text, const std::string& part) {
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part)) text.erase(at, part.size());
+}
+
+// What a blob does not keep: the parse errors and the custom size control.
+std::string Kept(std::string json) {
+  json.erase(json.find(",\"errors\":["));
+  size_t size = json.find(",{\"kind\":\"customPageSize\"");
+  if (size != std::string::npos) json.erase(size, json.find('}', size) + 1 - size);
+  Erase(json, ",\"*CustomPrintSize\"");
+  Erase(json, "\"*CustomPrintSize\",");
+  return json;
+}
+
+const std::string kSample = "'" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd'";
+
+}  // namespace
+
+TEST(ZpxPpdDocumentTest, OptionsMarkCurrentAndConstrainedChoices) {
+  ToolRun plain = Tool("options " + kSample);
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_TRUE(Has(plain.output, "\n*PageSize/Page Size: *Letter Legal Tabloid A4 A3\n")) << plain.output;
+  EXPECT_TRUE(Has(plain.output, "\n*ZPCopies/Copies: 1 (1..9999 step 1)\n")) << plain.output;
+  EXPECT_TRUE(Has(plain.output, "\n*ZPNote/Instructions: \"none\" (0..127 characters, flags 0x")) << plain.output;
+  EXPECT_FALSE(Has(plain.output, "*ZPServerLanguage")) << plain.output;
+
+  ToolRun duplex = Tool("options " + kSample + " -o ZPDuplex=Top -o '*PageSize=A4'");
+  EXPECT_EQ(duplex.status, 0);
+  EXPECT_TRUE(Has(duplex.output, " *A4 ")) << duplex.output;
+  EXPECT_TRUE(Has(duplex.output, " !Transparency ")) << duplex.output;
+  EXPECT_FALSE(Has(plain.output, "!Transparency")) << plain.output;
+}
+
+TEST(ZpxPpdDocumentTest, EmitCarriesTheGivenValuesAndRefusesUnknownOnes) {
+  ToolRun run = Tool("emit " + kSample + " -o PageSize=A4 -o ZPCopies=3 -o ZPNote=Rush");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *PageSize A4\n<</PageSize [595 842]")) << run.output;
+  EXPECT_TRUE(Has(run.output, "<</NumCopies 3 >> setpagedevice")) << run.output;
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPNote Rush\n")) << run.output;
+  EXPECT_LT(run.output.find("*PageSize A4"), run.output.find("NumCopies"));
+
+  EXPECT_EQ(Tool("emit " + kSample + " -o ZPNoSuchOption=1").status, 1);
+  EXPECT_EQ(Tool("emit " + kSample + " -o PageSize=B9").status, 1);
+  EXPECT_EQ(Tool("emit " + kSample + " -o ZPCopies=0").status, 1);
+  EXPECT_EQ(Tool("emit " + kSample + " -o PageSize").status, 1);
+  EXPECT_EQ(Tool("emit").status, 2);
+}
+
+TEST(ZpxPpdDocumentTest, LoadedBlobDumpsAsTheParsedDocument) {
+  TempFile blob("", "sample.blob");
+  EXPECT_EQ(Tool("save " + kSample + " '" + blob.Path() + "'").status, 0);
+  ToolRun parsed = Tool("dump --json " + kSample);
+  // File locations do not outlive the process that made them: the PPD is
+  // named again.
+  ToolRun loaded = Tool("load '" + std::string(blob.Path()) + "' " + kSample);
+  EXPECT_EQ(loaded.status, 0);
+  EXPECT_EQ(Kept(parsed.output), Kept(loaded.output));
+
+  TempFile notABlob("*PPD-Adobe: \"4.3\"\n", "other.blob");
+  EXPECT_EQ(Tool("load '" + std::string(notABlob.Path()) + "'").status, 1);
+  EXPECT_EQ(Tool("load /nonexistent/blob").status, 1);
+}

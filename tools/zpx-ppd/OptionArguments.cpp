@@ -1,0 +1,100 @@
+// "-o KEY=VALUE" arguments, checked against the option before they are set.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
+#include "PPDX/ZPXPPD.h"
+#include "Tool.h"
+#include "cf/CoreFoundation.h"
+#include "foundation/CString.h"
+
+namespace zpxtool {
+namespace {
+
+bool WholeNumber(const char* text, double& number) {
+  if (*text == '\0') return false;
+  char* end = nullptr;
+  errno = 0;
+  number = std::strtod(text, &end);
+  return errno == 0 && *end == '\0';
+}
+
+bool InRange(const char* value, double minimum, double maximum) {
+  double number;
+  return WholeNumber(value, number) && number >= minimum && number <= maximum;
+}
+
+bool PopupHas(PPDXPopupControl& popup, const char* value) {
+  for (_PopupItem* item = popup.FirstItem(); item != nullptr; item = popup.NextItem()) {
+    if (item->keyword != nullptr && *item->keyword == value) return true;
+  }
+  return false;
+}
+
+// Whether the option can take the value; kinds without a value list take any.
+bool OptionHas(PPDXControl& control, const char* value) {
+  if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control)) return PopupHas(*popup, value);
+  if (dynamic_cast<PPDXBooleanControl*>(&control) != nullptr)
+    return std::strcmp(value, "True") == 0 || std::strcmp(value, "False") == 0;
+  if (auto* range = dynamic_cast<PPDXRangeControl*>(&control))
+    return InRange(value, range->MinVal(), range->MaxVal());
+  if (auto* range = dynamic_cast<PPDXFloatRangeControl*>(&control))
+    return InRange(value, range->MinVal(), range->MaxVal());
+  if (auto* note = dynamic_cast<PPDXJobNote*>(&control))
+    return long(std::strlen(value)) <= note->MaxLength();
+  return true;
+}
+
+CFStringRef CreateText(const std::string& text) {
+  return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
+}
+
+bool ApplyOption(ZPXPPD& document, const char* argument) {
+  const char* equals = std::strchr(argument, '=');
+  if (equals == nullptr || equals == argument) {
+    std::fprintf(stderr, "%s: \"%s\" is not KEY=VALUE\n", kTool, argument);
+    return false;
+  }
+  std::string key(argument, size_t(equals - argument));
+  if (key[0] != '*') key.insert(0, "*");
+  const char* value = equals + 1;
+  CFStringRef keyText = CreateText(key);
+  CFStringRef valueText = CreateText(value);
+  PPDXControl* control = keyText != nullptr ? document.GetPPDXControlForKey(keyText) : nullptr;
+  bool known = control != nullptr && valueText != nullptr && OptionHas(*control, value);
+  if (control == nullptr)
+    std::fprintf(stderr, "%s: unknown option %s\n", kTool, key.c_str());
+  else if (!known)
+    std::fprintf(stderr, "%s: option %s has no value \"%s\"\n", kTool, key.c_str(), value);
+  // A note's stored value is sealed; a user gives the plain text.
+  else if (dynamic_cast<PPDXJobNote*>(control) != nullptr)
+    control->SetCurrentControlWithCFString(valueText);
+  else
+    document.SetValueForKey(keyText, valueText);
+  if (keyText != nullptr) CFRelease(keyText);
+  if (valueText != nullptr) CFRelease(valueText);
+  return known;
+}
+
+}  // namespace
+
+bool ApplyOptions(ZPXPPD& document, int argc, char** argv) {
+  for (int i = 0; i < argc; i += 2) {
+    if (std::strcmp(argv[i], "-o") != 0 || i + 1 >= argc) {
+      std::fprintf(stderr, "%s: expected -o KEY=VALUE, found \"%s\"\n", kTool, argv[i]);
+      return false;
+    }
+    if (!ApplyOption(document, argv[i + 1])) return false;
+  }
+  return true;
+}
+
+}  // namespace zpxtool

@@ -1,0 +1,84 @@
+// zpx-ppd: command-line access to the option model of a PPD file.
+//
+//   zpx-ppd scan FILE   reads FILE the way the document parser does and
+//                       reports its header, its *PCFileName, how many lines
+//                       and main keywords it has and which line, if any,
+//                       stops a parse.
+//   zpx-ppd check FILE  parses FILE into the option model (orphans and
+//                       hidden elements included, as the plug-in does) and
+//                       lists every parse error and whether the document is
+//                       valid.
+//   zpx-ppd dump --json FILE
+//                       the parsed option model as one JSON object (the
+//                       schema is in doc/zpx-ppd-json.md).
+//
+// Exit status: 0 for a readable (scan) or valid (check, dump) PPD, 1 for a
+// file that is not one (missing, unreadable, empty, no *PPD-Adobe "4.3"
+// header, or a fatal parse error), 2 for a usage error. Reports go to
+// standard output; errors of the tool itself go to standard error.
+//   zpx-ppd options FILE [-o KEY=VALUE ...]
+//                       every displayable option on one line: keyword and
+//                       display name, then the choices with the current one
+//                       marked "*" and those the constraints forbid under the
+//                       current choices marked "!"; ranges with their limits,
+//                       job notes with their lengths and flags.
+//   zpx-ppd emit FILE [-o KEY=VALUE ...]
+//                       the feature code of every control, in order, as the
+//                       job carries it. An unknown key or a value the option
+//                       does not have fails (1).
+//   zpx-ppd save FILE BLOB
+//                       writes the document's settings blob to BLOB.
+//   zpx-ppd load BLOB [PPD]
+//                       rebuilds the document from BLOB (PPD stands in when
+//                       the file BLOB names is gone) and prints what dump
+//                       --json prints.
+
+#include <cstdio>
+#include <cstring>
+
+#include "Tool.h"
+
+using namespace zpxtool;
+
+namespace {
+
+struct Command {
+  const char* name;
+  const char* arguments;
+  int (*run)(int argc, char** argv);
+};
+
+const Command kCommands[] = {
+    {"scan", "FILE", Scan},
+    {"check", "FILE", Check},
+    {"dump", "--json FILE", Dump},
+    {"options", "FILE [-o KEY=VALUE ...]", Options},
+    {"emit", "FILE [-o KEY=VALUE ...]", Emit},
+    {"save", "FILE BLOB", Save},
+    {"load", "BLOB [PPD]", Load},
+};
+
+// One line that lists every command.
+void PrintUsage() {
+  std::fprintf(stderr, "usage:");
+  const char* separator = " ";
+  for (const Command& command : kCommands) {
+    std::fprintf(stderr, "%s%s %s %s", separator, kTool, command.name, command.arguments);
+    separator = " | ";
+  }
+  std::fprintf(stderr, "\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage();
+    return kExitUsage;
+  }
+  for (const Command& command : kCommands) {
+    if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
+  }
+  std::fprintf(stderr, "%s: unknown command \"%s\"\n", kTool, argv[1]);
+  return kExitUsage;
+}
