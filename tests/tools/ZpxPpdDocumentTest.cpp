@@ -1,32 +1,12 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
 #include "support/TempFile.h"
+#include "support/ToolRun.h"
 
 namespace {
-
-struct ToolRun {
-  int status;
-  std::string output;
-};
-
-ToolRun Tool(const std::string& arguments) {
-  std::string command = std::string(ZPX_TOOLS_DIR) + "/zpx-ppd " + arguments + " 2>/dev/null";
-  ToolRun run{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[256];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 void Erase(std::string& text, const std::string& part) {
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part)) text.erase(at, part.size());

@@ -1,33 +1,14 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
 #include "support/TempFile.h"
+#include "support/ToolRun.h"
 
 namespace {
 
-// The exit status and everything the tool wrote, standard error included.
-struct ToolRun {
-  int status;
-  std::string output;
-};
-
-ToolRun Tool(const std::string& arguments) {
-  std::string command = std::string(ZPX_TOOLS_DIR) + "/zpx-ppd " + arguments + " 2>&1";
-  ToolRun run{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[256];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-ToolRun Scan(const std::string& path) { return Tool("scan '" + path + "'"); }
+ToolRun Scan(const std::string& path) { return Tool("scan '" + path + "'", ToolErrors::kMerged); }
 
 std::string Fixture(const char* name) { return std::string(ZPX_FIXTURES) + "/scan/" + name; }
 
@@ -88,7 +69,7 @@ TEST(ZpxPpdScanTest, FilesThatAreNotPPDs) {
 
 TEST(ZpxPpdScanTest, UsageErrors) {
   for (const char* arguments : {"", "scan", "frobnicate x", "scan a b"}) {
-    ToolRun run = Tool(arguments);
+    ToolRun run = Tool(arguments, ToolErrors::kMerged);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(LineCount(run.output), 1) << run.output;
   }
