@@ -245,13 +245,16 @@ bool decodeWide(const UInt8* bytes, size_t length, const EncodingForm& form, boo
     takeByteOrderMark(bytes, length, width, bigEndian);
   }
   if (length % static_cast<size_t>(width) != 0) return false;
-  for (size_t i = 0; i < length; i += static_cast<size_t>(width)) {
-    unsigned value = readUnit(bytes + i, width, bigEndian);
-    if (width == 2)
-      text += static_cast<char16_t>(value);
-    else if (!appendCodePoint(value, text))
-      return false;
+  if (width == 2) {
+    // Every 16-bit unit is taken as it stands, so the text is sized once.
+    size_t at = text.size();
+    text.resize(at + length / 2);
+    for (size_t i = 0; i < length; i += 2) text[at++] = static_cast<char16_t>(readUnit(bytes + i, 2, bigEndian));
+    return true;
   }
+  text.reserve(text.size() + length / 4);
+  for (size_t i = 0; i < length; i += 4)
+    if (!appendCodePoint(readUnit(bytes + i, 4, bigEndian), text)) return false;
   return true;
 }
 
