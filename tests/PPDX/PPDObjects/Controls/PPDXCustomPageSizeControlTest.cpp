@@ -2,20 +2,9 @@
 
 #include <string>
 
+#include "support/TakeText.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
 #include "foundation/Settings.h"
-
-namespace {
-
-std::string Text(CFStringRef string) {
-  if (string == nullptr) return "<null>";
-  char buffer[64] = {};
-  CFStringGetCString(string, buffer, sizeof buffer, kCFStringEncodingUTF8);
-  CFRelease(string);
-  return buffer;
-}
-
-}  // namespace
 
 TEST(PPDXCustomPageSizeControlTest, ValueTextCarriesWidthThenHeight) {
   PointerList flags;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TakeText.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNoteAPI.h"
 #include "PPDX/PPDObjects/PPDXElementAPI.h"
@@ -44,14 +45,6 @@ std::string Snippet(PPDXJobNote& note) {
 
 std::string Framed(const char* keyword, const std::string& option, const std::string& body) {
   return std::string("%%BeginFeature: ") + keyword + " " + option + "\n" + body + "%%EndFeature\n";
-}
-
-std::string Text(CFStringRef string) {
-  std::vector<char> buffer(size_t(CFStringGetLength(string)) * 3 + 1);
-  EXPECT_TRUE(
-      CFStringGetCString(string, buffer.data(), CFIndex(buffer.size()), kCFStringEncodingUTF8));
-  CFRelease(string);
-  return buffer.data();
 }
 
 TEST(PPDXJobNoteTest, FlagQueriesReadTheirOwnBit) {

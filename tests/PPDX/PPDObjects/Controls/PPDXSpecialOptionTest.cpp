@@ -2,22 +2,11 @@
 
 #include <string>
 
+#include "support/TakeText.h"
 #include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
 #include "foundation/CString.h"
 #include "support/ModelControls.h"
 #include "support/DisplayOption.h"
-
-namespace {
-
-std::string Text(CFStringRef string) {
-  if (string == nullptr) return "<null>";
-  char buffer[64] = {};
-  CFStringGetCString(string, buffer, sizeof buffer, kCFStringEncodingUTF8);
-  CFRelease(string);
-  return buffer;
-}
-
-}  // namespace
 
 TEST(PPDXSpecialOptionTest, ValueIsFixedSavedAndEmptyWhenMissing) {
   std::unique_ptr<PPDXSpecialOption> special(model::Special("*ZPAccount", "4711"));
