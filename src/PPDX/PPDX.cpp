@@ -18,9 +18,12 @@ const char kRestOfLine[] = "\n\r";
 
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t'; }
 
-void StripTrailingWhiteSpace(char* text) {
-  size_t length = std::strlen(text);
+// Strips the white space at both ends of a text of known length.
+void StripWhiteSpace(char* text, size_t length) {
   while (length > 0 && IsWhiteSpace(text[length - 1])) text[--length] = '\0';
+  size_t skipped = 0;
+  while (IsWhiteSpace(text[skipped])) ++skipped;
+  if (skipped > 0) std::memmove(text, text + skipped, length - skipped + 1);
 }
 
 bool EndsLine(char c) { return c == '\n' || c == '\r'; }
@@ -187,10 +190,7 @@ bool PPDX::NextToken(PPDStream& stream, char* out, const char* delimiters, bool 
   unsigned long stored = stream.ReadToken(out, kMaxToken, delimiters);
   out[stored] = '\0';
   if (stored == 0) return false;
-  if (strip) {
-    StripLeadingWhiteSpace(out);
-    StripTrailingWhiteSpace(out);
-  }
+  if (strip) StripWhiteSpace(out, stored);
   return true;
 }
 

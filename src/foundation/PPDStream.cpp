@@ -1,5 +1,6 @@
 #include "foundation/PPDStream.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -16,7 +17,8 @@ bool IsDelimiter(char c, const char* delimiters) {
 }
 
 // The bytes that end a token, looked up in one step while the bytes between
-// them are only counted.
+// them are only counted. A bit set: tokens are short, so building the set is
+// part of every read and must cost a few stores.
 class TokenEnds {
  public:
   explicit TokenEnds(const char* delimiters) {
@@ -25,12 +27,18 @@ class TokenEnds {
     if (delimiters == nullptr) return;
     for (const char* d = delimiters; *d != '\0'; ++d) Add(*d);
   }
-  bool Has(char c) const { return mEnds[static_cast<unsigned char>(c)]; }
+  bool Has(char c) const {
+    unsigned char byte = static_cast<unsigned char>(c);
+    return (mEnds[byte >> 6] >> (byte & 63)) & 1;
+  }
 
  private:
-  void Add(char c) { mEnds[static_cast<unsigned char>(c)] = true; }
+  void Add(char c) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    mEnds[byte >> 6] |= uint64_t(1) << (byte & 63);
+  }
 
-  bool mEnds[256] = {};
+  uint64_t mEnds[4] = {};
 };
 
 // Only line ends and the stop byte end a line, and only 255 of them lies above
