@@ -6,9 +6,25 @@ UInt64 OpaqueCollection::KeyOf(FourCharCode tag, SInt32 id) {
   return (UInt64(tag) << 32) | UInt32(id);
 }
 
+// Readers mostly ask again for an item they just asked for, or for the one
+// after it; a reader may interleave two such walks (a value and the marker
+// that tells its byte order). The two slots found last, and the slots after
+// them, are checked before the hash, whose look-ups miss the cache.
 CollectionItem* OpaqueCollection::Find(FourCharCode tag, SInt32 id) {
+  for (std::size_t& hint : recentSlots_) {
+    for (std::size_t slot = hint; slot < items_.size() && slot <= hint + 1; ++slot) {
+      CollectionItem& item = items_[slot];
+      if (item.tag == tag && item.id == id && !item.removed) {
+        hint = slot;
+        return &item;
+      }
+    }
+  }
   auto found = slots_.find(KeyOf(tag, id));
-  return found == slots_.end() ? nullptr : &items_[found->second];
+  if (found == slots_.end()) return nullptr;
+  recentSlots_[1] = recentSlots_[0];
+  recentSlots_[0] = found->second;
+  return &items_[found->second];
 }
 
 CollectionItem* OpaqueCollection::At(SInt32 index) {

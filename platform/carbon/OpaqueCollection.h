@@ -54,4 +54,5 @@ struct OpaqueCollection {
   std::vector<CollectionItem> items_;
   std::unordered_map<UInt64, std::size_t> slots_;
   std::size_t removedCount_ = 0;
+  std::size_t recentSlots_[2] = {};  // where Find looks first; only hints
 };

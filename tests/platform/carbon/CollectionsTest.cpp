@@ -83,7 +83,8 @@ TEST_F(Collections, AddReplacesInPlaceKeepingAttributesAndGetHonoursTheSize) {
 }
 
 // Random adds, replacements and removals against a plain ordered list; indexed
-// calls come right after removals, where holes are still to be closed.
+// calls come right after removals, where holes are still to be closed, and an
+// item just read and then removed must not be found again.
 TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
   std::vector<std::pair<SInt32, std::string>> model;
   std::mt19937 random(12345);
@@ -92,8 +93,11 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
     auto found = std::find_if(model.begin(), model.end(),
                               [id](const auto& entry) { return entry.first == id; });
     if (random() % 3 == 0) {
+      // Read first, so that the item is the one the store expects to be asked for again.
+      Text('R', id);
       EXPECT_EQ(found == model.end(), RemoveCollectionItem(c, 'R', id) == collectionItemNotFoundErr);
       if (found != model.end()) model.erase(found);
+      ASSERT_EQ("<missing>", Text('R', id));
     } else {
       Add('R', id, std::to_string(step));
       if (found == model.end()) model.emplace_back(id, std::to_string(step));
