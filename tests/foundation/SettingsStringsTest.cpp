@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
@@ -25,6 +26,14 @@ TEST(SettingsStrings, TextEntriesComeBackTerminatedAndEmptyOnesAsNull) {
   EXPECT_EQ(nullptr, GetSettingsString(settings, kKey, 2));
   EXPECT_EQ(nullptr, GetSettingsString(settings, kKey, 3));
   EXPECT_EQ(nullptr, GetSettingsCFString(settings, kKey, 2));
+  // Lengths on both sides of what fits a short read come back whole and terminated.
+  for (std::size_t length : {254u, 255u, 256u, 257u, 5000u}) {
+    const std::string longText(length, 'x');
+    ASSERT_EQ(0, settings.Add(kKey, 9, longText.data(), long(length)));
+    std::unique_ptr<CString> read(GetSettingsString(settings, kKey, 9));
+    ASSERT_NE(nullptr, read);
+    EXPECT_EQ(longText, static_cast<const char*>(*read));
+  }
   // A text that is empty up to its first NUL is as empty as no bytes.
   ASSERT_EQ(0, settings.Add(kKey, 4, "\0ab", 3));
   EXPECT_EQ(nullptr, GetSettingsString(settings, kKey, 4));
