@@ -20,11 +20,11 @@ CollectionItem* OpaqueCollection::Find(FourCharCode tag, SInt32 id) {
       }
     }
   }
-  auto found = slots_.find(KeyOf(tag, id));
-  if (found == slots_.end()) return nullptr;
+  const std::size_t found = slots_.Find(KeyOf(tag, id));
+  if (found == CollectionSlotIndex::kNone) return nullptr;
   recentSlots_[1] = recentSlots_[0];
-  recentSlots_[0] = found->second;
-  return &items_[found->second];
+  recentSlots_[0] = found;
+  return &items_[found];
 }
 
 CollectionItem* OpaqueCollection::At(SInt32 index) {
@@ -35,12 +35,12 @@ CollectionItem* OpaqueCollection::At(SInt32 index) {
 
 SInt32 OpaqueCollection::IndexOf(const CollectionItem& item) {
   Compact();
-  return SInt32(slots_.at(KeyOf(item.tag, item.id)) + 1);
+  return SInt32(slots_.Find(KeyOf(item.tag, item.id)) + 1);
 }
 
 CollectionItem& OpaqueCollection::Obtain(FourCharCode tag, SInt32 id) {
-  auto inserted = slots_.emplace(KeyOf(tag, id), items_.size());
-  if (!inserted.second) return items_[inserted.first->second];
+  const std::size_t slot = slots_.Insert(KeyOf(tag, id), items_.size());
+  if (slot != items_.size()) return items_[slot];
   items_.emplace_back();
   CollectionItem& item = items_.back();
   item.tag = tag;
@@ -49,23 +49,23 @@ CollectionItem& OpaqueCollection::Obtain(FourCharCode tag, SInt32 id) {
 }
 
 bool OpaqueCollection::Remove(FourCharCode tag, SInt32 id) {
-  auto found = slots_.find(KeyOf(tag, id));
-  if (found == slots_.end()) return false;
-  CollectionItem& item = items_[found->second];
+  const std::size_t found = slots_.Find(KeyOf(tag, id));
+  if (found == CollectionSlotIndex::kNone) return false;
+  CollectionItem& item = items_[found];
   item.removed = true;
   std::string().swap(item.data);
-  slots_.erase(found);
+  slots_.Erase(KeyOf(tag, id));
   ++removedCount_;
   // Holes never outnumber the items, so memory stays proportional to the count.
   if (removedCount_ * 2 > items_.size()) Compact();
   return true;
 }
 
-SInt32 OpaqueCollection::Count() const { return SInt32(slots_.size()); }
+SInt32 OpaqueCollection::Count() const { return SInt32(slots_.Size()); }
 
 void OpaqueCollection::Reserve(std::size_t additionalItems) {
   items_.reserve(items_.size() + additionalItems);
-  slots_.reserve(slots_.size() + additionalItems);
+  slots_.Reserve(slots_.Size() + additionalItems);
 }
 
 void OpaqueCollection::CopyFrom(const OpaqueCollection& other) {
@@ -82,7 +82,7 @@ void OpaqueCollection::Compact() {
     if (items_[slot].removed) continue;
     if (kept != slot) {
       items_[kept] = std::move(items_[slot]);
-      slots_[KeyOf(items_[kept].tag, items_[kept].id)] = kept;
+      slots_.Assign(KeyOf(items_[kept].tag, items_[kept].id), kept);
     }
     ++kept;
   }

@@ -1,15 +1,15 @@
 #pragma once
 // The store behind a Collection. Items live in one vector in the order they were
-// added; a hash map finds an item's slot from its (tag, id). Removing an item only
+// added; a hash index finds an item's slot from its (tag, id). Removing an item only
 // marks its slot, so removal stays constant time; the marked slots are squeezed
 // out in one pass before the next positional question, after which index k is
 // simply slot k - 1 and sequential walks cost nothing extra.
 
 #include <cstddef>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "carbon/CollectionSlotIndex.h"
 #include "carbon/MacTypes.h"
 
 struct CollectionItem {
@@ -52,7 +52,7 @@ struct OpaqueCollection {
   void Compact();
 
   std::vector<CollectionItem> items_;
-  std::unordered_map<UInt64, std::size_t> slots_;
+  CollectionSlotIndex slots_;
   std::size_t removedCount_ = 0;
   std::size_t recentSlots_[2] = {};  // where Find looks first; only hints
 };
