@@ -72,12 +72,11 @@ unsigned char* CFStringToExternal(__CFString const* text, long* length) {
   return bytes;
 }
 
+// Reads the bytes as an external representation, as
+// CFStringCreateFromExternalRepresentation does, without first copying them
+// into a data object.
 CFStringRef ExtenalToCFString(unsigned char* bytes, long length) {
   if (bytes == nullptr || length < 0) return nullptr;
-  CFDataRef external = CFDataCreate(kCFAllocatorDefault, bytes, CFIndex(length));
-  if (external == nullptr) return nullptr;
-  CFStringRef text =
-      CFStringCreateFromExternalRepresentation(kCFAllocatorDefault, external, kCFStringEncodingUnicode);
-  CFRelease(external);
-  return text;
+  return CFStringCreateWithBytes(kCFAllocatorDefault, bytes, CFIndex(length),
+                                 kCFStringEncodingUnicode, true);
 }
