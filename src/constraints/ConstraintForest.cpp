@@ -9,7 +9,7 @@ void ConstraintForest::insert(long key1, long option1, long key2, long option2,
 
 void ConstraintForest::insert(long key1, long option1, const KV& excluded) {
   std::unique_ptr<KeyConstraintTree>& tree = m_trees[key1];
-  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1);
+  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1, &m_pool);
   tree->insert(option1, excluded);
 }
 

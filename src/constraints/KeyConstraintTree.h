@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <set>
 #include <utility>
@@ -13,7 +14,10 @@ class KeyConstraintTree {
  public:
   using KV = std::pair<long, long>;
 
-  explicit KeyConstraintTree(long owner) : key(owner) {}
+  // The lists take their room from `pool`, which must outlive the tree.
+  explicit KeyConstraintTree(long owner,
+                             std::pmr::memory_resource* pool = std::pmr::get_default_resource())
+      : key(owner), m_active(pool) {}
   KeyConstraintTree(const KeyConstraintTree&) = delete;
   KeyConstraintTree& operator=(const KeyConstraintTree&) = delete;
   virtual ~KeyConstraintTree();
@@ -37,7 +41,7 @@ class KeyConstraintTree {
   // A declared document has a list for most of its options: held in the map's own
   // nodes rather than in blocks of their own. An empty optional is a list that
   // was disabled whole.
-  using ActiveLists = std::map<long, std::optional<ItemConstraintList>>;
+  using ActiveLists = std::pmr::map<long, std::optional<ItemConstraintList>>;
   using Lists = std::map<long, std::unique_ptr<ItemConstraintList>>;
 
   static const ItemConstraintList* ListOf(const std::optional<ItemConstraintList>& active) {
