@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace {
@@ -17,7 +18,86 @@ Line NextLine(PPDStream& stream) {
   return {complete, out};
 }
 
+// What a token read must give, byte by byte: the stored bytes and how many
+// bytes it consumed.
+std::pair<std::string, size_t> ExpectedToken(const std::string& text, const std::string& delimiters,
+                                             size_t capacity) {
+  std::string out;
+  size_t at = 0;
+  while (at < text.size()) {
+    char c = text[at++];
+    if (c == '\n') {
+      if (!out.empty() && out.back() == '\r') out.pop_back();
+      break;
+    }
+    if (delimiters.find(c) != std::string::npos) break;
+    if (c == '\r' && (at == text.size() || text[at] != '\n')) break;
+    if (out.size() < capacity) out += c;
+  }
+  return {out, at};
+}
+
+// What reading one line must give: its bytes, whether a line end closed it,
+// and where the next read starts.
+struct ExpectedLine {
+  std::string text;
+  bool complete;
+  size_t next;
+};
+
+ExpectedLine ExpectedLineAt(const std::string& text, size_t at) {
+  std::string out;
+  while (at < text.size()) {
+    char c = text[at];
+    if (c == '\n' || c == '\r') {
+      ++at;
+      if (c == '\r' && at < text.size() && text[at] == '\n') ++at;
+      return {out, true, at};
+    }
+    if (static_cast<unsigned char>(c) == 255 || out.size() == PPDStream::kMaxLine) break;
+    out += c;
+    ++at;
+  }
+  return {out, false, at};
+}
+
 }  // namespace
+
+// Random texts rich in the bytes that end tokens and lines, at every offset
+// from the start of a text, so that stops fall inside and at the edges of
+// whatever blocks the reader takes at a time; one delimiter set is longer
+// than the reader keeps in its fast path.
+TEST(PPDStreamTest, TokensAndLinesOfRandomTextStopWhereTheyMust) {
+  const std::string alphabet = std::string("ab :/;()\"\t\r\n") + char(255);
+  const std::string delimiterSets[] = {"", " \t:", "/:", ";(;)", "\r", "\"", ":;/()|&^%~"};
+  std::mt19937 random(2024);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text(random() % 300, 'x');
+    for (char& c : text) {
+      if (random() % 3 == 0) c = alphabet[random() % alphabet.size()];
+    }
+    const std::string& delimiters = delimiterSets[round % 7];
+    const unsigned long capacity = 1 + random() % 80;
+    PPDStream tokens(text.data(), long(text.size()));
+    std::string out(capacity, '\0');
+    unsigned long stored = tokens.ReadToken(&out[0], capacity, delimiters.c_str());
+    auto expected = ExpectedToken(text, delimiters, capacity);
+    ASSERT_EQ(expected.first, out.substr(0, stored)) << round;
+    char next;
+    ASSERT_EQ(expected.second < text.size(), tokens.GetChar(next)) << round;
+    if (expected.second < text.size()) ASSERT_EQ(text[expected.second], next) << round;
+
+    PPDStream lines(text.data(), long(text.size()));
+    for (size_t at = 0;;) {
+      ExpectedLine line = ExpectedLineAt(text, at);
+      Line read = NextLine(lines);
+      ASSERT_EQ(line.text, read.text) << round;
+      ASSERT_EQ(line.complete, read.complete) << round;
+      if (!line.complete) break;
+      at = line.next;
+    }
+  }
+}
 
 TEST(PPDStreamTest, LineLengthLimitIs255Bytes) {
   std::string fits = std::string(255, 'a') + "\n";
