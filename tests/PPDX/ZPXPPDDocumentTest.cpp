@@ -13,6 +13,7 @@
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
 #include "foundation/Settings.h"
+#include "foundation/SettingsStrings.h"
 #include "support/TempFile.h"
 
 namespace {
@@ -88,6 +89,21 @@ std::unique_ptr<Settings> Travel(ZPXPPD& document) {
   std::unique_ptr<Settings> received(new Settings(flattened));
   DisposeHandle(flattened);
   return received;
+}
+
+// Marks the saved control of that keyword invisible, as a blob written by a
+// document with hidden controls holds it.
+void HideSavedControl(Settings& blob, const std::string& keyword) {
+  const unsigned long kKeyword = FourCC("KyWd");
+  const unsigned long kVisible = FourCC("isVs");
+  for (long index = 0; index < 10000; ++index) {
+    std::unique_ptr<CString> saved(GetSettingsString(blob, kKeyword, index));
+    if (saved == nullptr || keyword != static_cast<const char*>(*saved)) continue;
+    const SInt32 hidden = 0;
+    ASSERT_EQ(0, blob.Add(kVisible, index, &hidden, sizeof hidden));
+    return;
+  }
+  FAIL() << "no saved control " << keyword;
 }
 
 std::string FeatureCode(PPDXControl& control) {
@@ -187,6 +203,20 @@ TEST_F(ZPXPPDDocumentTest, ValuesFollowTheDisplayOptionsAndSpareInstallableOptio
   // The finisher takes a value given to it alone.
   SetValue(*document, "*ZPFinisher", "Stapler");
   EXPECT_EQ("Stapler", Value(*document, "*ZPFinisher"));
+  CFRelease(shown);
+  CFRelease(all);
+
+  // A control saved hidden is left out under display option 0 as well.
+  std::unique_ptr<Settings> blob = Travel(*document);
+  HideSavedControl(*blob, "*ZPMediaType");
+  ZPXPPD rebuilt(*blob, nullptr, nullptr);
+  ZPXPPD::Options(DISPLAY_ATTACHED_VISIBLE);
+  shown = rebuilt.CopyAllValues();
+  EXPECT_TRUE(HasKey(shown, "*PageSize"));
+  EXPECT_FALSE(HasKey(shown, "*ZPMediaType"));
+  ZPXPPD::Options(DISPLAY_ALL);
+  all = rebuilt.CopyAllValues();
+  EXPECT_TRUE(HasKey(all, "*ZPMediaType"));
   CFRelease(shown);
   CFRelease(all);
 
