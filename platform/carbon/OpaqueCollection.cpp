@@ -1,5 +1,6 @@
 #include "carbon/OpaqueCollection.h"
 
+#include <algorithm>
 #include <utility>
 
 UInt64 OpaqueCollection::KeyOf(FourCharCode tag, SInt32 id) {
@@ -9,22 +10,39 @@ UInt64 OpaqueCollection::KeyOf(FourCharCode tag, SInt32 id) {
 // Readers mostly ask again for an item they just asked for, or for the one
 // after it; a reader may interleave two such walks (a value and the marker
 // that tells its byte order). The two slots found last, and the slots after
-// them, are checked before the hash, whose look-ups miss the cache.
+// them, are checked first. Failing those, the items around the last one found
+// are: the entries of one object lie together, though they may be read in
+// another order than they were written. Only then the hash, whose look-ups
+// miss the cache.
 CollectionItem* OpaqueCollection::Find(FourCharCode tag, SInt32 id) {
   for (std::size_t& hint : recentSlots_) {
     for (std::size_t slot = hint; slot < items_.size() && slot <= hint + 1; ++slot) {
-      CollectionItem& item = items_[slot];
-      if (item.tag == tag && item.id == id && !item.removed) {
+      if (Holds(slot, tag, id)) {
         hint = slot;
-        return &item;
+        return &items_[slot];
       }
     }
   }
-  const std::size_t found = slots_.Find(KeyOf(tag, id));
+  std::size_t found = FindNear(recentSlots_[0], tag, id);
+  if (found == CollectionSlotIndex::kNone) found = slots_.Find(KeyOf(tag, id));
   if (found == CollectionSlotIndex::kNone) return nullptr;
   recentSlots_[1] = recentSlots_[0];
   recentSlots_[0] = found;
   return &items_[found];
+}
+
+bool OpaqueCollection::Holds(std::size_t slot, FourCharCode tag, SInt32 id) const {
+  const CollectionItem& item = items_[slot];
+  return item.tag == tag && item.id == id && !item.removed;
+}
+
+std::size_t OpaqueCollection::FindNear(std::size_t slot, FourCharCode tag, SInt32 id) const {
+  const std::size_t first = slot > kNear ? slot - kNear : 0;
+  const std::size_t last = std::min(items_.size(), slot + kNear + 1);
+  for (std::size_t near = first; near < last; ++near) {
+    if (Holds(near, tag, id)) return near;
+  }
+  return CollectionSlotIndex::kNone;
 }
 
 CollectionItem* OpaqueCollection::At(SInt32 index) {

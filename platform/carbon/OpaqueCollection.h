@@ -48,7 +48,13 @@ struct OpaqueCollection {
   }
 
  private:
+  // How far around the last item found Find looks before it hashes.
+  static constexpr std::size_t kNear = 16;
+
   static UInt64 KeyOf(FourCharCode tag, SInt32 id);
+  bool Holds(std::size_t slot, FourCharCode tag, SInt32 id) const;
+  // The slot of the item within kNear of `slot`, or kNone.
+  std::size_t FindNear(std::size_t slot, FourCharCode tag, SInt32 id) const;
   void Compact();
 
   std::vector<CollectionItem> items_;
