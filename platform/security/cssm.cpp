@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "security/PBKDF2KeyCache.h"
+
 const CSSM_GUID gGuidStandardCSP = {
     0x5a505853, 0x4353, 0x5031, {0x73, 0x74, 0x61, 0x6e, 0x64, 0x61, 0x72, 0x64}};
 
@@ -42,6 +44,11 @@ struct Framework {
 Framework& State() {
   static Framework framework;
   return framework;
+}
+
+PBKDF2KeyCache& DerivedKeys() {
+  static PBKDF2KeyCache keys;
+  return keys;
 }
 
 bool IsStandardProvider(const CSSM_GUID* guid) {
@@ -259,10 +266,9 @@ CSSM_RETURN CSSM_DeriveKey(CSSM_CC_HANDLE ccHandle, CSSM_DATA_PTR param, uint32 
   const Attachment& attachment = *FindAttachment(context->csp);
   CSSM_DATA keyData{};
   if (!Allocate(attachment, context->keyBits / 8, &keyData)) return CSSMERR_CSP_MEMORY_ERROR;
-  const char* password = passphrase.Length ? reinterpret_cast<const char*>(passphrase.Data) : "";
-  if (PKCS5_PBKDF2_HMAC(password, int(passphrase.Length), context->salt.data(),
-                        int(context->salt.size()), int(context->iterations), EVP_sha1(),
-                        int(keyData.Length), keyData.Data) != 1) {
+  if (!DerivedKeys().Derive(passphrase.Data, passphrase.Length, context->salt.data(),
+                            context->salt.size(), context->iterations, keyData.Data,
+                            keyData.Length)) {
     Release(attachment, &keyData);
     return CSSMERR_CSP_INTERNAL_ERROR;
   }
