@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "security/PBKDF2KeyCache.h"
+
 const CSSM_GUID gGuidStandardCSP = {
     0x5a505853, 0x4353, 0x5031, {0x73, 0x74, 0x61, 0x6e, 0x64, 0x61, 0x72, 0x64}};
 
@@ -42,6 +44,11 @@ struct Framework {
 Framework& State() {
   static Framework framework;
   return framework;
+}
+
+PBKDF2KeyCache& DerivedKeys() {
+  static PBKDF2KeyCache keys;
+  return keys;
 }
 
 bool IsStandardProvider(const CSSM_GUID* guid) {
@@ -88,11 +95,28 @@ void Release(const Attachment& attachment, CSSM_DATA* data) {
   data->Length = 0;
 }
 
+bool IsAESKeyLength(size_t keyBytes) { return keyBytes == 16 || keyBytes == 24 || keyBytes == 32; }
+
+struct CipherRelease {
+  void operator()(EVP_CIPHER* cipher) const { EVP_CIPHER_free(cipher); }
+};
+using FetchedCipher = std::unique_ptr<EVP_CIPHER, CipherRelease>;
+
+FetchedCipher Fetch(const char* name) {
+  return FetchedCipher(EVP_CIPHER_fetch(nullptr, name, nullptr));
+}
+
+// The AES-CBC cipher for the key length, fetched from the library once: a built-in
+// cipher handed to every initialisation would have its implementation looked up
+// again each time. Null when the length is not AES's or the library lacks it.
 const EVP_CIPHER* AESCipher(size_t keyBytes) {
+  static const FetchedCipher aes128 = Fetch("AES-128-CBC");
+  static const FetchedCipher aes192 = Fetch("AES-192-CBC");
+  static const FetchedCipher aes256 = Fetch("AES-256-CBC");
   switch (keyBytes) {
-    case 16: return EVP_aes_128_cbc();
-    case 24: return EVP_aes_192_cbc();
-    case 32: return EVP_aes_256_cbc();
+    case 16: return aes128.get();
+    case 24: return aes192.get();
+    case 32: return aes256.get();
     default: return nullptr;
   }
 }
@@ -259,10 +283,9 @@ CSSM_RETURN CSSM_DeriveKey(CSSM_CC_HANDLE ccHandle, CSSM_DATA_PTR param, uint32 
   const Attachment& attachment = *FindAttachment(context->csp);
   CSSM_DATA keyData{};
   if (!Allocate(attachment, context->keyBits / 8, &keyData)) return CSSMERR_CSP_MEMORY_ERROR;
-  const char* password = passphrase.Length ? reinterpret_cast<const char*>(passphrase.Data) : "";
-  if (PKCS5_PBKDF2_HMAC(password, int(passphrase.Length), context->salt.data(),
-                        int(context->salt.size()), int(context->iterations), EVP_sha1(),
-                        int(keyData.Length), keyData.Data) != 1) {
+  if (!DerivedKeys().Derive(passphrase.Data, passphrase.Length, context->salt.data(),
+                            context->salt.size(), context->iterations, keyData.Data,
+                            keyData.Length)) {
     Release(attachment, &keyData);
     return CSSMERR_CSP_INTERNAL_ERROR;
   }
@@ -283,7 +306,8 @@ CSSM_RETURN CSSM_CSP_CreateSymmetricContext(CSSM_CSP_HANDLE cspHandle, CSSM_ALGO
   if (mode != CSSM_ALGMODE_CBCPadIV8) return CSSMERR_CSP_INVALID_ATTR_MODE;
   if (padding != CSSM_PADDING_PKCS7 && padding != CSSM_PADDING_PKCS5)
     return CSSMERR_CSP_INVALID_ATTR_PADDING;
-  if (!key || !key->KeyData.Data || !AESCipher(key->KeyData.Length)) return CSSMERR_CSP_INVALID_KEY;
+  if (!key || !key->KeyData.Data || !IsAESKeyLength(key->KeyData.Length))
+    return CSSMERR_CSP_INVALID_KEY;
   if (!initVector || !initVector->Data || initVector->Length != kAESBlock)
     return CSSMERR_CSP_INVALID_ATTR_INIT_VECTOR;
   return AddContext(Context{cspHandle,

@@ -157,7 +157,8 @@ CSSM_RETURN CSSM_CSP_CreateDeriveKeyContext(CSSM_CSP_HANDLE cspHandle, CSSM_ALGO
                                             const CSSM_DATA* salt, const CSSM_CRYPTO_DATA* seed,
                                             CSSM_CC_HANDLE* newContextHandle);
 // param points to a CSSM_PKCS5_PBKDF2_PARAMS. The key data is allocated with the
-// attachment's memory functions.
+// attachment's memory functions. The provider remembers the keys it derived most
+// recently (PBKDF2KeyCache): the same inputs again cost no iterations.
 CSSM_RETURN CSSM_DeriveKey(CSSM_CC_HANDLE ccHandle, CSSM_DATA_PTR param, uint32 keyUsage,
                            uint32 keyAttr, const CSSM_DATA* keyLabel,
                            const CSSM_RESOURCE_CONTROL_CONTEXT* credAndAclEntry,

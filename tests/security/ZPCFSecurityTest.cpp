@@ -90,6 +90,29 @@ TEST(ZPCFSecurityTest, EncryptionRoundTripsAnyTextIncludingEmptyAndNull) {
   EXPECT_EQ(Text(back), "");
 }
 
+// Stored presets hold these texts: encryption must give them byte for byte, also when
+// the same password comes back after another one.
+TEST(ZPCFSecurityTest, EncryptsExactlyAsStoredPresetsHoldIt) {
+  CFStringRef password = MakeString(kPassword);
+  Owned passwordOwner(password);
+  CFStringRef other = MakeString("another password");
+  Owned otherOwner(other);
+  CFStringRef text = MakeString("Mailbox 12");
+  Owned textOwner(text);
+  CFStringRef first = ZPCFCreateEncryptedString(text, password);
+  Owned firstOwner(first);
+  CFStringRef underOther = ZPCFCreateEncryptedString(text, other);
+  Owned underOtherOwner(underOther);
+  CFStringRef again = ZPCFCreateEncryptedString(text, password);
+  Owned againOwner(again);
+  CFStringRef empty = ZPCFCreateEncryptedString(nullptr, password);
+  Owned emptyOwner(empty);
+  EXPECT_EQ(Text(first), "eJtSsPL0JZOgV/SBieVWAA==");
+  EXPECT_EQ(Text(again), "eJtSsPL0JZOgV/SBieVWAA==");
+  EXPECT_EQ(Text(empty), "tEQ1h6SLX3ifbzFA1EjuLQ==");
+  EXPECT_NE(Text(underOther), Text(first));
+}
+
 TEST(ZPCFSecurityTest, DecryptionFailsOnWrongPasswordOrDamagedText) {
   CFStringRef password = MakeString(kPassword);
   Owned passwordOwner(password);

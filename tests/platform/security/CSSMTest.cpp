@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "security/TestBytes.h"
@@ -59,7 +60,7 @@ class CSSMTest : public ::testing::Test {
     std::string remainder;  // the final block
   };
 
-  // AES-128-CBC under a zero vector.
+  // AES-CBC under a zero vector; the key's length chooses AES-128, -192 or -256.
   Output Crypt(bool encrypt, std::vector<uint8> keyBytes, const std::string& in) {
     uint8 zero[16] = {};
     CSSM_DATA iv = {16, zero};
@@ -90,9 +91,9 @@ class CSSMTest : public ::testing::Test {
   CSSM_CSP_HANDLE csp_ = 0;
 };
 
-std::vector<uint8> CountingKey() {
-  std::vector<uint8> key(16);
-  for (int i = 0; i < 16; ++i) key[i] = uint8(i);
+std::vector<uint8> CountingKey(size_t length = 16) {
+  std::vector<uint8> key(length);
+  for (size_t i = 0; i < length; ++i) key[i] = uint8(i);
   return key;
 }
 
@@ -101,17 +102,22 @@ TEST_F(CSSMTest, DerivesPBKDF2WithHMACSHA1) {
   EXPECT_EQ(Derive("password", "salt", 4096), "4b007901b765489abead49d926f721d0");
 }
 
-TEST_F(CSSMTest, EncryptsAES128CBCAndHandsTheFinalBlockBackSeparately) {
+TEST_F(CSSMTest, EncryptsAESCBCAndHandsTheFinalBlockBackSeparately) {
   const std::string block("\x00\x11\x22\x33\x44\x55\x66\x77\x88\x99\xaa\xbb\xcc\xdd\xee\xff", 16);
-  const Output cipher = Crypt(true, CountingKey(), block);
-  ASSERT_EQ(cipher.result, CSSM_OK);
-  EXPECT_EQ(ToHex(Bytes(cipher.bulk.begin(), cipher.bulk.end())),
-            "69c4e0d86a7b0430d8cdb78070b4c55a");  // the standard's example
-  EXPECT_EQ(cipher.remainder.size(), 16u);        // the padding block
+  // The standard's examples for its three key lengths.
+  const std::pair<size_t, const char*> examples[] = {{16, "69c4e0d86a7b0430d8cdb78070b4c55a"},
+                                                     {24, "dda97ca4864cdfe06eaf70a0ec0d7191"},
+                                                     {32, "8ea2b7ca516745bfeafc49904b496089"}};
+  for (const auto& [keyLength, expected] : examples) {
+    const Output cipher = Crypt(true, CountingKey(keyLength), block);
+    ASSERT_EQ(cipher.result, CSSM_OK);
+    EXPECT_EQ(ToHex(Bytes(cipher.bulk.begin(), cipher.bulk.end())), expected);
+    EXPECT_EQ(cipher.remainder.size(), 16u);  // the padding block
 
-  const Output plain = Crypt(false, CountingKey(), cipher.bulk + cipher.remainder);
-  ASSERT_EQ(plain.result, CSSM_OK);
-  EXPECT_EQ(plain.bulk + plain.remainder, block);
+    const Output plain = Crypt(false, CountingKey(keyLength), cipher.bulk + cipher.remainder);
+    ASSERT_EQ(plain.result, CSSM_OK);
+    EXPECT_EQ(plain.bulk + plain.remainder, block);
+  }
 
   const Output empty = Crypt(true, CountingKey(), "");
   EXPECT_EQ(empty.bulk.size() + empty.remainder.size(), 16u);
