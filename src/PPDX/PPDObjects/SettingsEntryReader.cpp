@@ -1,9 +1,11 @@
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "carbon/MacErrors.h"
 #include "foundation/Settings.h"
+#include "foundation/SettingsEntryBytes.h"
 #include "foundation/SettingsStrings.h"
 
 SettingsEntryReader::SettingsEntryReader(Settings& settings, long index)
@@ -28,16 +30,13 @@ short SettingsEntryReader::Fixed(unsigned long key, void* data, long size) {
 }
 
 bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& length) {
-  long size = 0;
-  if (Size(key, size) != noErr || size <= 0) return false;
-  auto* read = static_cast<unsigned char*>(std::malloc(size_t(size)));
-  if (read == nullptr) return false;
-  if (mSettings.Get(key, mIndex, read, size, false) != noErr) {
-    std::free(read);
-    return false;
-  }
-  bytes = read;
-  length = size;
+  SettingsEntryBytes entry;
+  if (!entry.Read(mSettings, key, mIndex)) return false;
+  auto* copy = static_cast<unsigned char*>(std::malloc(size_t(entry.Size())));
+  if (copy == nullptr) return false;
+  std::memcpy(copy, entry.Data(), size_t(entry.Size()));
+  bytes = copy;
+  length = entry.Size();
   return true;
 }
 
