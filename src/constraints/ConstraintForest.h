@@ -39,9 +39,9 @@ class ConstraintForest {
 
   bool Change(TreeChange change, long key1, long option1, long key2, long option2);
 
-  // A declared document has a list for most options of most keys, thousands of small
-  // blocks that live as long as the forest: they come from a pool of its own, declared
-  // first so that it outlives the trees.
+  // A declared document has a list for most options of most keys: thousands of small
+  // map nodes that live as long as the forest. They come from a pool of its own,
+  // declared first so that it outlives the trees.
   std::pmr::unsynchronized_pool_resource m_pool;
   // Hashed: every query fetches a list of some key of the model, and nothing shows the
   // order of the trees.

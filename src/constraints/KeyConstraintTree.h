@@ -14,7 +14,7 @@ class KeyConstraintTree {
  public:
   using KV = std::pair<long, long>;
 
-  // The lists take their room from `pool`, which must outlive the tree.
+  // The map nodes that hold the lists come from `pool`, which must outlive the tree.
   explicit KeyConstraintTree(long owner,
                              std::pmr::memory_resource* pool = std::pmr::get_default_resource())
       : key(owner), m_active(pool) {}
