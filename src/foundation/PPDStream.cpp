@@ -71,7 +71,8 @@ class TokenEnds {
       const char* found = FindInBlocks(at, end, begin, [this](const char* block) {
         const __m128i bytes = LoadBlock(block);
         __m128i hits = _mm_cmpeq_epi8(bytes, mVectors[0]);
-        for (int i = 1; i < mVectorCount; ++i) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, mVectors[i]));
+        for (int i = 1; i < mVectorCount; ++i)
+          hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, mVectors[i]));
         return _mm_movemask_epi8(hits);
       });
       if (found != nullptr) return found;

@@ -95,7 +95,8 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
     if (random() % 3 == 0) {
       // Read first, so that the item is the one the store expects to be asked for again.
       Text('R', id);
-      EXPECT_EQ(found == model.end(), RemoveCollectionItem(c, 'R', id) == collectionItemNotFoundErr);
+      EXPECT_EQ(found == model.end(),
+                RemoveCollectionItem(c, 'R', id) == collectionItemNotFoundErr);
       if (found != model.end()) model.erase(found);
       ASSERT_EQ("<missing>", Text('R', id));
     } else {
