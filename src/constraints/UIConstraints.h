@@ -2,6 +2,7 @@
 // A document's constraint set: the declared exclusions between option choices, the
 // options of every key, and the option currently selected for each key.
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -56,7 +57,7 @@ class UIConstraints {
 
   // Every line Add was given, in order, wildcards unexpanded: what a document
   // keeps of its constraints when it saves itself.
-  const std::vector<SpecialConstraint>& DeclaredLines() const { return m_declared; }
+  const std::deque<SpecialConstraint>& DeclaredLines() const { return m_declared; }
 
   ConstraintForest* GetConstraintForest() { return &m_constraints; }
   ConstraintForest* GetRequiresForest() { return &m_requires; }
@@ -74,5 +75,8 @@ class UIConstraints {
   KVCache m_current;
   KeyForest m_options;
   std::vector<SpecialConstraint> m_special;
-  std::vector<SpecialConstraint> m_declared;
+  // Held in blocks: a large document declares tens of thousands of lines, and
+  // one growing array would copy them all at every doubling, into memory fresh
+  // from the system each time.
+  std::deque<SpecialConstraint> m_declared;
 };
