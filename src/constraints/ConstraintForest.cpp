@@ -1,5 +1,17 @@
 #include "constraints/ConstraintForest.h"
 
+namespace {
+
+std::pmr::pool_options ForestPoolOptions() {
+  std::pmr::pool_options options;
+  options.max_blocks_per_chunk = 256;
+  return options;
+}
+
+}  // namespace
+
+ConstraintForest::ConstraintForest() : m_pool(ForestPoolOptions()) {}
+
 ConstraintForest::~ConstraintForest() = default;
 
 void ConstraintForest::insert(long key1, long option1, long key2, long option2,

@@ -14,7 +14,7 @@ class ConstraintForest {
  public:
   using KV = std::pair<long, long>;
 
-  ConstraintForest() = default;
+  ConstraintForest();
   ConstraintForest(const ConstraintForest&) = delete;
   ConstraintForest& operator=(const ConstraintForest&) = delete;
   virtual ~ConstraintForest();
@@ -40,8 +40,9 @@ class ConstraintForest {
   bool Change(TreeChange change, long key1, long option1, long key2, long option2);
 
   // A declared document has a list for most options of most keys: thousands of small
-  // map nodes that live as long as the forest. They come from a pool of its own,
-  // declared first so that it outlives the trees.
+  // map nodes and pair arrays that live as long as the forest. They come from a pool of
+  // its own, declared first so that it outlives the trees, in chunks of bounded size so
+  // that little of the last chunk goes unused.
   std::pmr::unsynchronized_pool_resource m_pool;
   // Hashed: every query fetches a list of some key of the model, and nothing shows the
   // order of the trees.

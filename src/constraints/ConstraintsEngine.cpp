@@ -37,13 +37,13 @@ _KVErrorSet ConstraintsEngine::Test(const KVCache* delta) {
 
 void ConstraintsEngine::AddConflicts(const ItemConstraintList& list, const KVCache& changes,
                                      _KVErrorSet& result) const {
-  const std::vector<KVCache::KV>& pairs = list.pairs();
+  const auto& pairs = list.pairs();
   std::vector<KVCache::KV> excluded;
   for (auto kv = pairs.rbegin(); kv != pairs.rend(); ++kv) {
     if (!IsSelected(changes, *kv)) continue;
     result.conflicts.add(*kv);
     if (excluded.empty()) {
-      excluded = pairs;
+      excluded.assign(pairs.begin(), pairs.end());
       std::sort(excluded.begin(), excluded.end());
     }
     AddAlternatives(*kv, excluded, result);

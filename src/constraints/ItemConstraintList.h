@@ -2,6 +2,7 @@
 // The selections that one option excludes, in declaration order.
 
 #include <memory>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,10 @@ class ItemConstraintList {
   using KV = std::pair<long, long>;
 
   explicit ItemConstraintList(long owner = -1) : option(owner) {}
+  // The pairs come from `pool`, which must outlive the list. Copies of the list
+  // take theirs from the heap, so a copy handed out lives on its own.
+  ItemConstraintList(long owner, std::pmr::memory_resource* pool)
+      : option(owner), m_excluded(pool) {}
   ItemConstraintList(const ItemConstraintList&) = default;
   ItemConstraintList& operator=(const ItemConstraintList&) = default;
   ItemConstraintList(ItemConstraintList&&) = default;
@@ -25,7 +30,7 @@ class ItemConstraintList {
   // A new copy of the pair at the index (the caller owns it), or null outside the list.
   std::unique_ptr<KV> operator[](long index) const;
   long size() const { return static_cast<long>(m_excluded.size()); }
-  const std::vector<KV>& pairs() const { return m_excluded; }
+  const std::pmr::vector<KV>& pairs() const { return m_excluded; }
 
   // + makes a new list and leaves both operands as they were; appending a list to
   // itself doubles it.
@@ -35,5 +40,5 @@ class ItemConstraintList {
   long option;  // the option that owns the list
 
  private:
-  std::vector<KV> m_excluded;
+  std::pmr::vector<KV> m_excluded;
 };

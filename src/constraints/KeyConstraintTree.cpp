@@ -27,7 +27,8 @@ KeyConstraintTree::~KeyConstraintTree() = default;
 void KeyConstraintTree::insert(long option, const KV& excluded) {
   auto found = m_active.lower_bound(option);
   if (found == m_active.end() || found->first != option) {
-    found = m_active.emplace_hint(found, option, ItemConstraintList(option));
+    found = m_active.emplace_hint(found, option,
+                                  ItemConstraintList(option, m_active.get_allocator().resource()));
   }
   if (found->second) found->second->insert(excluded);
 }
@@ -101,7 +102,7 @@ ItemConstraintList KeyConstraintTree::Restore(const ItemConstraintList* active,
                                               const ItemConstraintList& saved, long key2,
                                               long option2) {
   std::vector<KV> own;
-  if (active) own = active->pairs();
+  if (active) own.assign(active->pairs().begin(), active->pairs().end());
   std::vector<KV> back;
   for (const KV& kv : saved.pairs()) {
     if (PairMatches(kv, key2, option2)) back.push_back(kv);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory_resource>
 #include <vector>
 
 #include "constraints/KVCache.h"
@@ -11,7 +12,7 @@
 namespace {
 
 using KV = ConstraintForest::KV;
-using Pairs = std::vector<KV>;
+using Pairs = std::pmr::vector<KV>;
 
 Pairs PairsOf(const ConstraintForest& forest, long key, long option) {
   std::unique_ptr<ItemConstraintList> list = forest.GetConstraintList(key, option);
@@ -31,6 +32,24 @@ TEST(ItemConstraintListTest, IndexingAndConcatenation) {
   EXPECT_EQ(sum.pairs(), (Pairs{{1, 10}, {2, 20}, {1, 10}, {2, 20}}));
   left += left;
   EXPECT_EQ(left.pairs(), sum.pairs());
+}
+
+// Lists kept in a forest take their pairs from the forest's pool; a copy handed out
+// must not, or it would dangle once the forest is gone.
+TEST(ItemConstraintListTest, CopiesOfAPooledListOutliveThePool) {
+  std::unique_ptr<ItemConstraintList> copy;
+  ItemConstraintList assigned(5);
+  {
+    std::pmr::monotonic_buffer_resource pool;
+    ItemConstraintList pooled(5, &pool);
+    for (long i = 0; i < 40; ++i) pooled.insert(KV(i, -i));
+    copy = std::make_unique<ItemConstraintList>(pooled);
+    assigned = pooled;
+  }
+  for (const ItemConstraintList* list : {copy.get(), &assigned}) {
+    ASSERT_EQ(list->size(), 40);
+    EXPECT_EQ(*(*list)[39], KV(39, -39));
+  }
 }
 
 TEST(KeyForestTest, KeysAscendingOptionsInRegistrationOrder) {

@@ -6,7 +6,7 @@
 
 namespace {
 
-using Pairs = std::vector<KVCache::KV>;
+using Pairs = std::pmr::vector<KVCache::KV>;
 
 class UIConstraintsTest : public ::testing::Test {
  protected:
