@@ -4,6 +4,7 @@
 // Objects made by the constant makers (CFSTR, booleans, constant UUIDs) are
 // never freed, whatever their callers retain or release.
 
+#include <cstdint>
 #include <string>
 
 #include "cf/CFBase.h"
@@ -22,7 +23,7 @@ enum : CFTypeID {
 class CFObject {
  public:
   explicit constexpr CFObject(CFTypeID typeID, bool constant = false)
-      : typeID_(typeID), constant_(constant) {}
+      : typeID_(static_cast<uint32_t>(typeID)), constant_(constant) {}
   virtual ~CFObject() = default;
   CFObject(const CFObject&) = delete;
   CFObject& operator=(const CFObject&) = delete;
@@ -43,8 +44,10 @@ class CFObject {
   static const CFObject* from(CFTypeRef object) { return static_cast<const CFObject*>(object); }
 
  private:
-  CFTypeID typeID_;
+  // Every document holds thousands of small objects: the header packs into 16 bytes
+  // after the table pointer.
   mutable CFIndex retainCount_ = 1;
+  uint32_t typeID_;
   bool constant_ = false;
 };
 

@@ -203,15 +203,14 @@ Boolean CFStringGetCString(CFStringRef text, char* buffer, CFIndex bufferSize,
 
 const char* CFStringGetCStringPtr(CFStringRef text, CFStringEncoding encoding) {
   if (!text || text->isMutable || encoding != kCFStringEncodingUTF8) return nullptr;
-  if (!text->hasUTF8) {
+  if (!text->utf8) {
     CFIndex size = CFStringEncodingConverter::maximumSize(CFStringGetLength(text), encoding) + 1;
     std::string converted(static_cast<size_t>(size), '\0');
     if (!CFStringGetCString(text, &converted[0], size, encoding)) return nullptr;
     converted.resize(std::strlen(converted.c_str()));
-    text->utf8 = std::move(converted);
-    text->hasUTF8 = true;
+    text->utf8 = std::make_unique<const std::string>(std::move(converted));
   }
-  return text->utf8.c_str();
+  return text->utf8->c_str();
 }
 
 CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding, UInt8 lossByte,

@@ -1,6 +1,7 @@
 #pragma once
 // The object behind CFStringRef: its UTF-16 text and whether it may change.
 
+#include <memory>
 #include <string>
 
 #include "cf/CFObject.h"
@@ -30,7 +31,7 @@ struct __CFString : CFObject {
 
   std::u16string text;
   const bool isMutable;
-  // The UTF-8 form that CFStringGetCStringPtr hands out; only immutable strings have one.
-  mutable std::string utf8;
-  mutable bool hasUTF8 = false;
+  // The UTF-8 form that CFStringGetCStringPtr hands out, made on the first request; only
+  // immutable strings have one. Few strings are ever asked, so it is kept apart.
+  mutable std::unique_ptr<const std::string> utf8;
 };
