@@ -45,7 +45,9 @@ PPDXGroups::PPDXGroups(Settings& settings) {
 PPDXGroups::~PPDXGroups() = default;
 
 void PPDXGroups::Add(PPDXGroup* group) {
-  if (group != nullptr) mGroups.PushBack(group);
+  if (group == nullptr) return;
+  mGroups.PushBack(group);
+  if (group->Keyword() != nullptr) mFirstByKeyword.emplace(group->Keyword(), group);
 }
 
 PPDXGroup* PPDXGroups::First() {
@@ -57,6 +59,10 @@ PPDXGroup* PPDXGroups::Next() {
 }
 
 PPDXGroup* PPDXGroups::Find(const char* keyword, const bool& exact) {
+  if (exact && keyword != nullptr) {
+    auto found = mFirstByKeyword.find(keyword);
+    return found != mFirstByKeyword.end() ? found->second : nullptr;
+  }
   PointerListItr position;
   return WalkFind<PPDXGroup>(mGroups, position, WalkFilter::kNone, keyword, exact);
 }

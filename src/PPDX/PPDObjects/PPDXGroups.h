@@ -2,6 +2,9 @@
 // The groups, roll-downs and scroll panes of a document (or the roll-downs of one
 // pane), in the order they were added. The list borrows them.
 
+#include <string_view>
+#include <unordered_map>
+
 #include "foundation/PointerList.h"
 
 class PPDXGroup;
@@ -24,8 +27,9 @@ class PPDXGroups {
   PPDXGroup* First();
   PPDXGroup* Next();
 
-  // Every group, hidden or not, from the start; the cursor is left alone, so the
-  // document can look parents up while it walks.
+  // Every group, hidden or not, from the start (the first one added, of several with
+  // the keyword); the cursor is left alone, so the document can look parents up while
+  // it walks.
   PPDXGroup* Find(const char* keyword, const bool& exact);
 
   // The groups First and Next would visit under the current display option.
@@ -39,4 +43,8 @@ class PPDXGroups {
  private:
   PointerList mGroups;
   PointerListItr mCursor;
+  // The parser looks a group up by its exact keyword for every control it places, and
+  // a large document has hundreds of groups. The keys view the groups' own keywords,
+  // which never change.
+  std::unordered_map<std::string_view, PPDXGroup*> mFirstByKeyword;
 };

@@ -65,10 +65,12 @@ TEST(PPDXGroupsTest, WalksFilterByDisplayOptionWhileFindSeesEverything) {
   PPDXRollDown hidden("*HiddenFinishing", CFSTR("Hidden"), false);
   PPDXRollDown shown("*Shown", CFSTR("Shown"), true);
   PPDXGroup hiddenOrphan("*HiddenOrphan", CFSTR("Hidden orphan"), false);
+  PPDXGroup secondOrphan("*Orphan", CFSTR("Second"), false);
   hidden.SetParent(&pane);
   shown.SetParent(&pane);
   PPDXGroups groups;
-  for (PPDXGroup* group : std::vector<PPDXGroup*>{&orphan, &hidden, &shown, &hiddenOrphan})
+  for (PPDXGroup* group :
+       std::vector<PPDXGroup*>{&orphan, &hidden, &shown, &hiddenOrphan, &secondOrphan})
     groups.Add(group);
 
   EXPECT_EQ(Walk(groups), std::vector<std::string>{"*Shown"});
@@ -76,10 +78,12 @@ TEST(PPDXGroupsTest, WalksFilterByDisplayOptionWhileFindSeesEverything) {
   EXPECT_EQ(groups.First(), &shown);
   EXPECT_EQ(FindGroup(&groups, "Finishing", true), nullptr);
   EXPECT_EQ(FindGroup(&groups, "*Orphan", true), &orphan);
+  EXPECT_EQ(FindGroup(&groups, "*Orpha", true), nullptr);
+  EXPECT_EQ(FindGroup(&groups, "*HiddenOrphan", true), &hiddenOrphan);
   EXPECT_EQ(FindGroup(&groups, "Finishing", false), &hidden);
   EXPECT_EQ(groups.Next(), nullptr);
 
-  const unsigned long counts[] = {1, 2, 2, 4};
+  const unsigned long counts[] = {1, 2, 2, 5};
   for (int value = 0; value < 4; ++value) {
     option.Set(value);
     EXPECT_EQ(counts[value], GroupCount(&groups)) << "display option " << value;
