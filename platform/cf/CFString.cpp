@@ -14,17 +14,19 @@
 #include "cf/CFStringFormatter.h"
 #include "cf/CFStringObject.h"
 
-const std::u16string& __CFString::textOf(CFStringRef string) {
-  static const std::u16string empty;
-  return string ? string->text : empty;
+std::u16string_view __CFString::textOf(CFStringRef string) {
+  return string ? string->text() : std::u16string_view();
 }
 
-CFStringRef __CFString::create(std::u16string text) {
-  return new __CFString(std::move(text), false);
+__CFString* __CFString::create(std::u16string_view text) {
+  void* block = ::operator new(sizeof(__CFString) + text.size() * sizeof(char16_t));
+  __CFString* string = ::new (block) __CFString(text.size());
+  std::copy(text.begin(), text.end(), string->units());
+  return string;
 }
 
 CFMutableStringRef __CFString::createMutable(std::u16string text) {
-  return new __CFString(std::move(text), true);
+  return ::new __CFString(std::move(text));
 }
 
 std::string __CFString::utf8Of(CFStringRef string) {
@@ -65,7 +67,7 @@ bool isWhiteSpace(char16_t unit) {
 }
 
 // The ASCII text of the leading number of a string, after optional white space.
-std::string leadingNumber(const std::u16string& text, bool withFraction) {
+std::string leadingNumber(std::u16string_view text, bool withFraction) {
   size_t i = 0;
   while (i < text.size() && isWhiteSpace(text[i])) ++i;
   std::string number;
@@ -103,7 +105,7 @@ CFStringRef __CFStringMakeConstantString(const char* text) {
   std::lock_guard<std::mutex> guard(lock);
   CFStringRef& constant = (*constants)[text];
   if (!constant) {
-    __CFString* string = new __CFString(__CFString::textFromUTF8(text, std::strlen(text)), false);
+    __CFString* string = __CFString::create(__CFString::textFromUTF8(text, std::strlen(text)));
     string->makeConstant();
     constant = string;
   }
@@ -126,18 +128,18 @@ CFStringRef CFStringCreateWithBytes(CFAllocatorRef, const UInt8* bytes, CFIndex 
   if (length > 0 &&
       !decode(bytes, static_cast<size_t>(length), encoding, isExternalRepresentation, text))
     return nullptr;
-  return __CFString::create(std::move(text));
+  return __CFString::create(text);
 }
 
 CFStringRef CFStringCreateWithCharacters(CFAllocatorRef, const UniChar* characters,
                                          CFIndex length) {
-  if (!characters || length <= 0) return __CFString::create(std::u16string());
-  return __CFString::create(
-      std::u16string(reinterpret_cast<const char16_t*>(characters), static_cast<size_t>(length)));
+  if (!characters || length <= 0) return __CFString::create(std::u16string_view());
+  return __CFString::create(std::u16string_view(reinterpret_cast<const char16_t*>(characters),
+                                                static_cast<size_t>(length)));
 }
 
 CFStringRef CFStringCreateWithSubstring(CFAllocatorRef, CFStringRef text, CFRange range) {
-  const std::u16string& units = __CFString::textOf(text);
+  std::u16string_view units = __CFString::textOf(text);
   CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
   return __CFString::create(
       units.substr(static_cast<size_t>(clipped.location), static_cast<size_t>(clipped.length)));
@@ -161,7 +163,7 @@ CFStringRef CFStringCreateWithFormat(CFAllocatorRef allocator, CFDictionaryRef f
 CFStringRef CFStringCreateWithFormatAndArguments(CFAllocatorRef, CFDictionaryRef,
                                                  CFStringRef format, va_list arguments) {
   if (!format) return nullptr;
-  return __CFString::create(CFStringFormatter::format(format->text, arguments));
+  return __CFString::create(CFStringFormatter::format(format->text(), arguments));
 }
 
 CFMutableStringRef CFStringCreateMutable(CFAllocatorRef, CFIndex) {
@@ -169,7 +171,7 @@ CFMutableStringRef CFStringCreateMutable(CFAllocatorRef, CFIndex) {
 }
 
 CFMutableStringRef CFStringCreateMutableCopy(CFAllocatorRef, CFIndex, CFStringRef text) {
-  return __CFString::createMutable(__CFString::textOf(text));
+  return __CFString::createMutable(std::u16string(__CFString::textOf(text)));
 }
 
 CFIndex CFStringGetLength(CFStringRef text) {
@@ -177,14 +179,14 @@ CFIndex CFStringGetLength(CFStringRef text) {
 }
 
 UniChar CFStringGetCharacterAtIndex(CFStringRef text, CFIndex index) {
-  const std::u16string& units = __CFString::textOf(text);
+  std::u16string_view units = __CFString::textOf(text);
   return index >= 0 && index < static_cast<CFIndex>(units.size())
              ? units[static_cast<size_t>(index)]
              : 0;
 }
 
 void CFStringGetCharacters(CFStringRef text, CFRange range, UniChar* buffer) {
-  const std::u16string& units = __CFString::textOf(text);
+  std::u16string_view units = __CFString::textOf(text);
   CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
   if (buffer) std::copy_n(units.begin() + clipped.location, clipped.length, buffer);
 }
@@ -192,7 +194,7 @@ void CFStringGetCharacters(CFStringRef text, CFRange range, UniChar* buffer) {
 Boolean CFStringGetCString(CFStringRef text, char* buffer, CFIndex bufferSize,
                            CFStringEncoding encoding) {
   if (!buffer || bufferSize <= 0) return false;
-  const std::u16string& units = __CFString::textOf(text);
+  std::u16string_view units = __CFString::textOf(text);
   auto result =
       CFStringEncodingConverter::encode(units.data(), static_cast<CFIndex>(units.size()), encoding,
                                         0, false, reinterpret_cast<UInt8*>(buffer), bufferSize - 1);
@@ -216,7 +218,7 @@ const char* CFStringGetCStringPtr(CFStringRef text, CFStringEncoding encoding) {
 CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding, UInt8 lossByte,
                          Boolean isExternalRepresentation, UInt8* buffer, CFIndex maxBufferLength,
                          CFIndex* usedBufferLength) {
-  const std::u16string& units = __CFString::textOf(text);
+  std::u16string_view units = __CFString::textOf(text);
   CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
   auto result = CFStringEncodingConverter::encode(units.data() + clipped.location, clipped.length,
                                                   encoding, lossByte, isExternalRepresentation,
@@ -253,7 +255,7 @@ double CFStringGetDoubleValue(CFStringRef text) {
 }
 
 void CFStringAppend(CFMutableStringRef text, CFStringRef appended) {
-  if (text && text->isMutable) text->text += __CFString::textOf(appended);
+  if (text && text->isMutable) text->editableText() += __CFString::textOf(appended);
 }
 
 void CFStringAppendCString(CFMutableStringRef text, const char* appended,
@@ -262,12 +264,12 @@ void CFStringAppendCString(CFMutableStringRef text, const char* appended,
   if (text && text->isMutable && appended &&
       decode(reinterpret_cast<const UInt8*>(appended), std::strlen(appended), encoding, false,
              converted))
-    text->text += converted;
+    text->editableText() += converted;
 }
 
 void CFStringAppendCharacters(CFMutableStringRef text, const UniChar* characters, CFIndex length) {
   if (text && text->isMutable && characters && length > 0)
-    text->text.append(reinterpret_cast<const char16_t*>(characters), static_cast<size_t>(length));
+    text->editableText().append(reinterpret_cast<const char16_t*>(characters), static_cast<size_t>(length));
 }
 
 void CFStringAppendFormat(CFMutableStringRef text, CFDictionaryRef formatOptions,
@@ -281,12 +283,12 @@ void CFStringAppendFormat(CFMutableStringRef text, CFDictionaryRef formatOptions
 void CFStringAppendFormatAndArguments(CFMutableStringRef text, CFDictionaryRef, CFStringRef format,
                                       va_list arguments) {
   if (text && text->isMutable && format)
-    text->text += CFStringFormatter::format(format->text, arguments);
+    text->editableText() += CFStringFormatter::format(format->text(), arguments);
 }
 
 CFDataRef CFStringCreateExternalRepresentation(CFAllocatorRef allocator, CFStringRef text,
                                                CFStringEncoding encoding, UInt8 lossByte) {
-  const std::u16string& units = __CFString::textOf(text);
+  std::u16string_view units = __CFString::textOf(text);
   CFIndex length = static_cast<CFIndex>(units.size());
   CFIndex size = CFStringEncodingConverter::maximumSize(length, encoding);
   if (!text || size < 0) return nullptr;

@@ -38,9 +38,9 @@ CFComparisonResult sign(long difference) {
 }
 
 // Compares the digit runs at `i` and `j` by their value and moves past them.
-CFComparisonResult compareNumbers(const std::u16string& first, size_t& i,
-                                  const std::u16string& second, size_t& j) {
-  auto skipZeros = [](const std::u16string& text, size_t& at) {
+CFComparisonResult compareNumbers(std::u16string_view first, size_t& i,
+                                  std::u16string_view second, size_t& j) {
+  auto skipZeros = [](std::u16string_view text, size_t& at) {
     while (at + 1 < text.size() && text[at] == u'0' && CFIsASCIIDigit(text[at + 1])) ++at;
   };
   skipZeros(first, i);
@@ -56,7 +56,7 @@ CFComparisonResult compareNumbers(const std::u16string& first, size_t& i,
   return result;
 }
 
-CFComparisonResult compareTexts(const std::u16string& first, const std::u16string& second,
+CFComparisonResult compareTexts(std::u16string_view first, std::u16string_view second,
                                 CFStringCompareFlags options) {
   UnitMatcher matcher(options);
   bool numerically = (options & kCFCompareNumerically) != 0;
@@ -75,7 +75,7 @@ CFComparisonResult compareTexts(const std::u16string& first, const std::u16strin
   return sign(static_cast<long>(first.size() - i) - static_cast<long>(second.size() - j));
 }
 
-bool matchesAt(const std::u16string& text, size_t at, const std::u16string& pattern,
+bool matchesAt(std::u16string_view text, size_t at, std::u16string_view pattern,
                const UnitMatcher& matcher) {
   for (size_t k = 0; k < pattern.size(); ++k)
     if (!matcher.same(text[at + k], pattern[k])) return false;
@@ -92,7 +92,7 @@ CFComparisonResult CFStringCompare(CFStringRef text1, CFStringRef text2,
 CFComparisonResult CFStringCompareWithOptions(CFStringRef text1, CFStringRef text2,
                                               CFRange rangeToCompare,
                                               CFStringCompareFlags options) {
-  const std::u16string& units = __CFString::textOf(text1);
+  std::u16string_view units = __CFString::textOf(text1);
   CFRange clipped = CFRangeClip(rangeToCompare, static_cast<CFIndex>(units.size()));
   return compareTexts(
       units.substr(static_cast<size_t>(clipped.location), static_cast<size_t>(clipped.length)),
@@ -101,8 +101,8 @@ CFComparisonResult CFStringCompareWithOptions(CFStringRef text1, CFStringRef tex
 
 Boolean CFStringFindWithOptions(CFStringRef text, CFStringRef toFind, CFRange rangeToSearch,
                                 CFStringCompareFlags options, CFRange* result) {
-  const std::u16string& units = __CFString::textOf(text);
-  const std::u16string& pattern = __CFString::textOf(toFind);
+  std::u16string_view units = __CFString::textOf(text);
+  std::u16string_view pattern = __CFString::textOf(toFind);
   CFRange range = CFRangeClip(rangeToSearch, static_cast<CFIndex>(units.size()));
   CFIndex patternLength = static_cast<CFIndex>(pattern.size());
   if (patternLength == 0 || patternLength > range.length) return false;

@@ -130,7 +130,7 @@ std::u16string formatConversion(const Conversion& conversion, va_list& arguments
 }
 
 // Reads a width or precision: digits, or "*" for the next argument.
-int readCount(const std::u16string& format, size_t& i, va_list& arguments) {
+int readCount(std::u16string_view format, size_t& i, va_list& arguments) {
   if (i < format.size() && format[i] == u'*') {
     ++i;
     return va_arg(arguments, int);
@@ -142,7 +142,7 @@ int readCount(const std::u16string& format, size_t& i, va_list& arguments) {
 }
 
 // Parses the conversion that starts after a "%"; false when the format ends inside it.
-bool parseConversion(const std::u16string& format, size_t& i, va_list& arguments,
+bool parseConversion(std::u16string_view format, size_t& i, va_list& arguments,
                      Conversion& conversion) {
   static const std::u16string flags = u"-+ #0'";
   while (i < format.size() && flags.find(format[i]) != std::u16string::npos)
@@ -168,7 +168,7 @@ bool parseConversion(const std::u16string& format, size_t& i, va_list& arguments
 
 }  // namespace
 
-std::u16string CFStringFormatter::format(const std::u16string& format, va_list arguments) {
+std::u16string CFStringFormatter::format(std::u16string_view format, va_list arguments) {
   va_list cursor;
   va_copy(cursor, arguments);
   std::u16string text;

@@ -8,5 +8,5 @@
 
 class CFStringFormatter {
  public:
-  static std::u16string format(const std::u16string& format, va_list arguments);
+  static std::u16string format(std::u16string_view format, va_list arguments);
 };

@@ -1,27 +1,43 @@
 #pragma once
 // The object behind CFStringRef: its UTF-16 text and whether it may change.
+//
+// An immutable string keeps its units in the same heap block, right after the
+// object: a parsed document holds one string per menu item, and one block each
+// halves their allocations. A mutable string keeps them in a string of its own
+// that edits can grow.
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "cf/CFObject.h"
 #include "cf/CFString.h"
 
 struct __CFString : CFObject {
-  __CFString(std::u16string text, bool isMutable)
-      : CFObject(kCFObjectTypeString), text(std::move(text)), isMutable(isMutable) {}
+  __CFString(const __CFString&) = delete;
+  __CFString& operator=(const __CFString&) = delete;
+  ~__CFString() override = default;
+
+  // The block holds the units as well, so it goes back to the heap whole.
+  static void operator delete(void* block) { ::operator delete(block); }
 
   bool equals(const CFObject& other) const override {
-    return text == static_cast<const __CFString&>(other).text;
+    return text() == static_cast<const __CFString&>(other).text();
   }
   CFHashCode hash() const override {
-    return CFObjectHashBytes(text.data(), text.size() * sizeof(char16_t));
+    return CFObjectHashBytes(text().data(), text().size() * sizeof(char16_t));
   }
-  std::u16string description() const override { return text; }
+  std::u16string description() const override { return std::u16string(text()); }
+
+  std::u16string_view text() const {
+    return isMutable ? std::u16string_view(*editable) : std::u16string_view(units(), length);
+  }
+  // The units that the append operations change; only a mutable string has them.
+  std::u16string& editableText() { return *editable; }
 
   // The text of a string, empty for NULL.
-  static const std::u16string& textOf(CFStringRef string);
-  static CFStringRef create(std::u16string text);
+  static std::u16string_view textOf(CFStringRef string);
+  static __CFString* create(std::u16string_view text);
   static CFMutableStringRef createMutable(std::u16string text);
   // The UTF-8 bytes of a string; a lone surrogate, which UTF-8 cannot hold, becomes "?".
   static std::string utf8Of(CFStringRef string);
@@ -29,9 +45,22 @@ struct __CFString : CFObject {
   static std::u16string textFromUTF8(const char* bytes, size_t length);
   static CFStringRef createFromUTF8(const std::string& bytes);
 
-  std::u16string text;
   const bool isMutable;
   // The UTF-8 form that CFStringGetCStringPtr hands out, made on the first request; only
   // immutable strings have one. Few strings are ever asked, so it is kept apart.
   mutable std::unique_ptr<const std::string> utf8;
+
+ private:
+  explicit __CFString(size_t unitCount)
+      : CFObject(kCFObjectTypeString), isMutable(false), length(unitCount) {}
+  explicit __CFString(std::u16string text)
+      : CFObject(kCFObjectTypeString),
+        isMutable(true),
+        editable(std::make_unique<std::u16string>(std::move(text))) {}
+
+  const char16_t* units() const { return reinterpret_cast<const char16_t*>(this + 1); }
+  char16_t* units() { return reinterpret_cast<char16_t*>(this + 1); }
+
+  size_t length = 0;                        // immutable strings only
+  std::unique_ptr<std::u16string> editable;  // mutable strings only
 };

@@ -15,7 +15,7 @@ CFHashCode CFTypeHashCallBack(const void* value) { return CFHash(value); }
 std::u16string CFDescribeValue(const void* value, CFStringRef (*copyDescription)(const void*)) {
   CFStringRef description = copyDescription && value ? copyDescription(value) : nullptr;
   if (!description) return u"<value>";
-  std::u16string text = __CFString::textOf(description);
+  std::u16string text(__CFString::textOf(description));
   CFRelease(description);
   return text;
 }

@@ -181,7 +181,8 @@ struct __CFURL : CFObject {
   }
   CFHashCode hash() const override { return CFObjectHashBytes(text.data(), text.size()); }
   std::u16string description() const override {
-    return base ? string->text + u" -- " + base->description() : string->text;
+    std::u16string own(string->text());
+    return base ? own + u" -- " + base->description() : own;
   }
 
   URLParts absoluteParts() const {

@@ -93,7 +93,7 @@ CFUUIDRef CFUUIDCreateFromUUIDBytes(CFAllocatorRef, CFUUIDBytes bytes) {
 }
 
 CFUUIDRef CFUUIDCreateFromString(CFAllocatorRef, CFStringRef uuidString) {
-  const std::u16string& text = __CFString::textOf(uuidString);
+  std::u16string_view text = __CFString::textOf(uuidString);
   if (text.size() != 36) return nullptr;
   UUIDValue value;
   size_t byte = 0;
