@@ -67,7 +67,7 @@ void ZPXPPD::DeleteModel() {
   mShortcuts.reset();
   mConstraints.reset();
   DeleteShortcutKeywords(mShortcutKeywords);
-  DeleteGroupNames(mGroupNames);
+  DeleteGroupNames();
 }
 
 void ZPXPPD::Build() {
@@ -159,7 +159,7 @@ void ZPXPPD::FinishParse() {
   ResolveShortcuts();
   DeleteShortcutKeywords(mShortcutKeywords);
   if (ParseOrphans()) CollectOrphanGroups();
-  DeleteGroupNames(mGroupNames);
+  DeleteGroupNames();
   mConstraints->Resolve();
 }
 
@@ -235,11 +235,20 @@ void ZPXPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportOrp
 }
 
 const GroupName* ZPXPPD::FindGroupName(const char* name) const {
-  for (ConstPointerListItr item = mGroupNames.Begin(); item != mGroupNames.End(); ++item) {
-    const GroupName* record = static_cast<const GroupName*>(*item);
-    if (*record->name == name) return record;
-  }
-  return nullptr;
+  if (name == nullptr) return nullptr;
+  auto found = mGroupNamesByName.find(name);
+  return found != mGroupNamesByName.end() ? found->second : nullptr;
+}
+
+void ZPXPPD::AddGroupName(GroupName* record) {
+  mGroupNames.PushBack(record);
+  if (record->name != nullptr && static_cast<const char*>(*record->name) != nullptr)
+    mGroupNamesByName.emplace(*record->name, record);
+}
+
+void ZPXPPD::DeleteGroupNames() {
+  mGroupNamesByName.clear();
+  zpxppd::DeleteGroupNames(mGroupNames);
 }
 
 PPDXGroup* ZPXPPD::CreateDeclaredGroup(const GroupName& record) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "PPDX/PPDX.h"
@@ -184,6 +185,9 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   void CollectOrphanGroups();
   PPDXGroup* CreateDeclaredGroup(const GroupName& record);
   const GroupName* FindGroupName(const char* name) const;
+  // Adopts a declared group name; the first record of a name is the one found.
+  void AddGroupName(GroupName* record);
+  void DeleteGroupNames();
   // The first control made with the keyword, of any kind and whatever the
   // display options.
   PPDXControl* FindAnyControl(const char* keyword) const;
@@ -220,6 +224,9 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   std::unique_ptr<CString> mMakerVersion;
   PointerList mShortcutKeywords;
   PointerList mGroupNames;
+  // The first record of each declared name, viewing the record's own name: the
+  // parser looks a name up for every group it makes and every parent line.
+  std::unordered_map<std::string_view, const GroupName*> mGroupNamesByName;
   std::unique_ptr<UIConstraints> mConstraints;
   // Every control by keyword, so that finding one costs the same in a
   // document of any size.

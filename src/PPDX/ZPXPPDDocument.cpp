@@ -126,7 +126,7 @@ PPDXPopupControl* ZPXPPD::PPDCreatePopupMenu(const char* groupName, const char* 
   if (groupName == nullptr || translation == nullptr || !HasTextConverter()) return nullptr;
   if (mGroups->Find(groupName, true) == nullptr && FindGroupName(groupName) == nullptr) {
     CFStringRef groupDisplayName = CreateDisplayName(groupName);
-    mGroupNames.PushBack(new GroupName(groupName, groupDisplayName, true));
+    AddGroupName(new GroupName(groupName, groupDisplayName, true));
     CFRelease(groupDisplayName);
   }
   PPDXGroup* group = mGroups->Find(groupName, true);

@@ -145,7 +145,7 @@ PPDXErrorObj* ZPXPPD::ParseGroupName(PPDStream& line) {
   }
   if (!visible && !ParseHidden()) return nullptr;
   CFStringRef displayName = CreateDisplayName(translation);
-  mGroupNames.PushBack(new GroupName(name, displayName, visible));
+  AddGroupName(new GroupName(name, displayName, visible));
   CFRelease(displayName);
   return nullptr;
 }

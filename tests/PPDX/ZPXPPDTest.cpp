@@ -289,6 +289,13 @@ TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {
   EXPECT_EQ(Errors(*strict), "21:*ZPFinisher 21:*ZPLoose 27:");
   EXPECT_EQ(strict->GetProperties()->Find("FPHidden", true), nullptr);
   EXPECT_EQ(strict->GetGroups()->Find("Unused", true), nullptr);
+
+  // A name declared twice makes its group from the first declaration.
+  std::unique_ptr<ZPXPPD> twice = ParseText(
+      kHead + "*%ZPXGroupName Twice/First: True\n*%ZPXGroupName Twice/Second: True\n" +
+      "*%ZPXFlags *ZPTwice: Setup\n*%ZPXGroup *ZPTwice Twice/Twice\n*OpenUI *ZPTwice/Twice: "
+      "PickOne\n*DefaultZPTwice: A\n*ZPTwice A/A: \"\"\n*CloseUI: *ZPTwice\n");
+  EXPECT_EQ(DisplayName(twice->GetGroups()->Find("Twice", true)), "First");
 }
 
 TEST(ZPXPPDTest, LinesAcrossTheFileWindow) {
