@@ -25,7 +25,8 @@ struct __CFString : CFObject {
     return text() == static_cast<const __CFString&>(other).text();
   }
   CFHashCode hash() const override {
-    return CFObjectHashBytes(text().data(), text().size() * sizeof(char16_t));
+    std::u16string_view view = text();
+    return CFObjectHashBytes(view.data(), view.size() * sizeof(char16_t));
   }
   std::u16string description() const override { return std::u16string(text()); }
 

@@ -248,7 +248,9 @@ void ZPXPPD::AddGroupName(GroupName* record) {
 
 void ZPXPPD::DeleteGroupNames() {
   mGroupNamesByName.clear();
-  zpxppd::DeleteGroupNames(mGroupNames);
+  for (PointerListItr item = mGroupNames.Begin(); item != mGroupNames.End(); ++item)
+    delete static_cast<const GroupName*>(*item);
+  mGroupNames.MakeEmpty();
 }
 
 PPDXGroup* ZPXPPD::CreateDeclaredGroup(const GroupName& record) {

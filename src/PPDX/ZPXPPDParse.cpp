@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "PPDX/GroupName.h"
 #include "foundation/CString.h"
 #include "foundation/PointerList.h"
 
@@ -24,12 +23,6 @@ void DeleteShortcutKeywords(PointerList& keywords) {
   for (PointerListItr item = keywords.Begin(); item != keywords.End(); ++item)
     delete static_cast<const CString*>(*item);
   keywords.MakeEmpty();
-}
-
-void DeleteGroupNames(PointerList& records) {
-  for (PointerListItr item = records.Begin(); item != records.End(); ++item)
-    delete static_cast<const GroupName*>(*item);
-  records.MakeEmpty();
 }
 
 }  // namespace zpxppd

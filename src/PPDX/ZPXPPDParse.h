@@ -40,8 +40,7 @@ PPDXErrorObj* MakeError(short code, const char* keyword, bool fatal);
 // the controls free their PostScript with free().
 unsigned char* CopyPostScript(const char* bytes, unsigned long length);
 
-// Delete what the lists hold and empty them.
+// Deletes the keywords the list holds and empties it.
 void DeleteShortcutKeywords(PointerList& keywords);
-void DeleteGroupNames(PointerList& records);
 
 }  // namespace zpxppd

@@ -14,7 +14,8 @@ class KeyConstraintTree {
  public:
   using KV = std::pair<long, long>;
 
-  // The map nodes that hold the lists come from `pool`, which must outlive the tree.
+  // The map nodes that hold the lists, and the lists' pairs, come from `pool`, which
+  // must outlive the tree.
   explicit KeyConstraintTree(long owner,
                              std::pmr::memory_resource* pool = std::pmr::get_default_resource())
       : key(owner), m_active(pool) {}

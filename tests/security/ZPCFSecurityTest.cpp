@@ -2,18 +2,30 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "security/ZPCFSecurity.h"
 
 namespace {
 
-// Owns one platform object for the length of a test.
-struct Owned {
-  explicit Owned(CFTypeRef object) : object(object) {}
-  ~Owned() {
-    if (object) CFRelease(object);
+// Releases, when the test ends, every platform object it was handed.
+class Releaser {
+ public:
+  Releaser() = default;
+  Releaser(const Releaser&) = delete;
+  Releaser& operator=(const Releaser&) = delete;
+  ~Releaser() {
+    for (CFTypeRef object : objects)
+      if (object) CFRelease(object);
   }
-  CFTypeRef object;
+  template <class Ref>
+  Ref operator()(Ref object) {
+    objects.push_back(object);
+    return object;
+  }
+
+ private:
+  std::vector<CFTypeRef> objects;
 };
 
 CFStringRef MakeString(const std::string& text) {
@@ -36,77 +48,60 @@ std::string Bytes(CFDataRef data) {
 const char* const kPassword = "7A3E1C90-5B2D-4F68-9E07-C1D24B8A6F35";
 
 TEST(ZPCFSecurityTest, Base64OnPlatformObjects) {
+  Releaser keep;
   const std::pair<const char*, const char*> vectors[] = {
       {"", ""}, {"f", "Zg=="}, {"foobar", "Zm9vYmFy"}};
   for (const auto& [plain, expected] : vectors) {
-    CFDataRef data = CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(plain),
-                                  CFIndex(std::strlen(plain)));
-    Owned dataOwner(data);
-    CFStringRef encoded = ZPCFBase64CreateEncodedString(data);
-    Owned encodedOwner(encoded);
+    CFDataRef data = keep(CFDataCreate(
+        kCFAllocatorDefault, reinterpret_cast<const UInt8*>(plain), CFIndex(std::strlen(plain))));
+    CFStringRef encoded = keep(ZPCFBase64CreateEncodedString(data));
     EXPECT_EQ(Text(encoded), expected);
-    CFDataRef decoded = ZPCFBase64CreateDecodedData(encoded);
-    Owned decodedOwner(decoded);
+    CFDataRef decoded = keep(ZPCFBase64CreateDecodedData(encoded));
     EXPECT_EQ(Bytes(decoded), plain);
   }
-  CFStringRef noisy = MakeString("Zm9v\xc3\xa9 Ym\nFy");  // a non-ASCII letter and blanks
-  Owned noisyOwner(noisy);
-  CFDataRef decoded = ZPCFBase64CreateDecodedData(noisy);
-  Owned decodedOwner(decoded);
+  CFStringRef noisy = keep(MakeString("Zm9v\xc3\xa9 Ym\nFy"));  // a non-ASCII letter and blanks
+  CFDataRef decoded = keep(ZPCFBase64CreateDecodedData(noisy));
   EXPECT_EQ(Bytes(decoded), "foobar");
   EXPECT_EQ(ZPCFBase64CreateEncodedString(nullptr), nullptr);
   EXPECT_EQ(ZPCFBase64CreateDecodedData(nullptr), nullptr);
 }
 
 TEST(ZPCFSecurityTest, EncryptionRoundTripsAnyTextIncludingEmptyAndNull) {
-  CFStringRef password = MakeString(kPassword);
-  Owned passwordOwner(password);
+  Releaser keep;
+  CFStringRef password = keep(MakeString(kPassword));
   for (const std::string plain : {"", "Mailbox 12", "exactly 16 bytes",
                                   "Gr\xc3\xbc\xc3\x9f"
                                   "e \xe6\x97\xa5"}) {
-    CFStringRef text = MakeString(plain);
-    Owned textOwner(text);
-    CFStringRef encrypted = ZPCFCreateEncryptedString(text, password);
-    Owned encryptedOwner(encrypted);
+    CFStringRef text = keep(MakeString(plain));
+    CFStringRef encrypted = keep(ZPCFCreateEncryptedString(text, password));
     ASSERT_NE(encrypted, nullptr);
     // AES blocks with PKCS #7 padding: always at least one byte of padding.
-    CFDataRef cipher = ZPCFBase64CreateDecodedData(encrypted);
-    Owned cipherOwner(cipher);
+    CFDataRef cipher = keep(ZPCFBase64CreateDecodedData(encrypted));
     EXPECT_EQ(size_t(CFDataGetLength(cipher)), (plain.size() / 16 + 1) * 16) << plain;
     if (!plain.empty()) {
       EXPECT_EQ(Bytes(cipher).find(plain), std::string::npos);
     }
-    CFStringRef decrypted = ZPCFCreateDecryptedString(encrypted, password);
-    Owned decryptedOwner(decrypted);
+    CFStringRef decrypted = keep(ZPCFCreateDecryptedString(encrypted, password));
     EXPECT_EQ(Text(decrypted), plain);
   }
-  CFStringRef fromNull = ZPCFCreateEncryptedString(nullptr, password);
-  Owned fromNullOwner(fromNull);
-  CFDataRef nullCipher = ZPCFBase64CreateDecodedData(fromNull);
-  Owned nullCipherOwner(nullCipher);
+  CFStringRef fromNull = keep(ZPCFCreateEncryptedString(nullptr, password));
+  CFDataRef nullCipher = keep(ZPCFBase64CreateDecodedData(fromNull));
   EXPECT_EQ(CFDataGetLength(nullCipher), 16);
-  CFStringRef back = ZPCFCreateDecryptedString(fromNull, password);
-  Owned backOwner(back);
+  CFStringRef back = keep(ZPCFCreateDecryptedString(fromNull, password));
   EXPECT_EQ(Text(back), "");
 }
 
 // Stored presets hold these texts: encryption must give them byte for byte, also when
 // the same password comes back after another one.
 TEST(ZPCFSecurityTest, EncryptsExactlyAsStoredPresetsHoldIt) {
-  CFStringRef password = MakeString(kPassword);
-  Owned passwordOwner(password);
-  CFStringRef other = MakeString("another password");
-  Owned otherOwner(other);
-  CFStringRef text = MakeString("Mailbox 12");
-  Owned textOwner(text);
-  CFStringRef first = ZPCFCreateEncryptedString(text, password);
-  Owned firstOwner(first);
-  CFStringRef underOther = ZPCFCreateEncryptedString(text, other);
-  Owned underOtherOwner(underOther);
-  CFStringRef again = ZPCFCreateEncryptedString(text, password);
-  Owned againOwner(again);
-  CFStringRef empty = ZPCFCreateEncryptedString(nullptr, password);
-  Owned emptyOwner(empty);
+  Releaser keep;
+  CFStringRef password = keep(MakeString(kPassword));
+  CFStringRef other = keep(MakeString("another password"));
+  CFStringRef text = keep(MakeString("Mailbox 12"));
+  CFStringRef first = keep(ZPCFCreateEncryptedString(text, password));
+  CFStringRef underOther = keep(ZPCFCreateEncryptedString(text, other));
+  CFStringRef again = keep(ZPCFCreateEncryptedString(text, password));
+  CFStringRef empty = keep(ZPCFCreateEncryptedString(nullptr, password));
   EXPECT_EQ(Text(first), "eJtSsPL0JZOgV/SBieVWAA==");
   EXPECT_EQ(Text(again), "eJtSsPL0JZOgV/SBieVWAA==");
   EXPECT_EQ(Text(empty), "tEQ1h6SLX3ifbzFA1EjuLQ==");
@@ -114,17 +109,13 @@ TEST(ZPCFSecurityTest, EncryptsExactlyAsStoredPresetsHoldIt) {
 }
 
 TEST(ZPCFSecurityTest, DecryptionFailsOnWrongPasswordOrDamagedText) {
-  CFStringRef password = MakeString(kPassword);
-  Owned passwordOwner(password);
-  CFStringRef other = MakeString("another password");
-  Owned otherOwner(other);
-  CFStringRef text = MakeString("confidential");
-  Owned textOwner(text);
-  CFStringRef encrypted = ZPCFCreateEncryptedString(text, password);
-  Owned encryptedOwner(encrypted);
+  Releaser keep;
+  CFStringRef password = keep(MakeString(kPassword));
+  CFStringRef other = keep(MakeString("another password"));
+  CFStringRef text = keep(MakeString("confidential"));
+  CFStringRef encrypted = keep(ZPCFCreateEncryptedString(text, password));
   EXPECT_EQ(ZPCFCreateDecryptedString(encrypted, other), nullptr);
-  CFStringRef truncated = MakeString("AAAA");  // three bytes: not a whole block
-  Owned truncatedOwner(truncated);
+  CFStringRef truncated = keep(MakeString("AAAA"));  // three bytes: not a whole block
   EXPECT_EQ(ZPCFCreateDecryptedString(truncated, password), nullptr);
   EXPECT_EQ(ZPCFCreateDecryptedString(nullptr, password), nullptr);
 }
