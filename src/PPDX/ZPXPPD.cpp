@@ -15,6 +15,7 @@
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/PPDObjects/PPDXElement.h"
 #include "PPDX/ZPXPPDParse.h"
+#include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
@@ -185,9 +186,8 @@ PPDXErrorObj* ZPXPPD::ParseInstallableGroup(PPDStream& line, bool opening) {
   if (!opening || mInstallableRollDown != nullptr) return nullptr;
   char translation[kTokenSize];
   bool named = NextToken(line, translation, kOptionDelimiters, false);
-  CFStringRef displayName = CreateDisplayName(named ? translation : nullptr);
-  mInstallableRollDown = new PPDXRollDown(kInstallableOptions, displayName, true);
-  CFRelease(displayName);
+  CFRef<CFStringRef> displayName(CreateDisplayName(named ? translation : nullptr));
+  mInstallableRollDown = new PPDXRollDown(kInstallableOptions, displayName.get(), true);
   mGroups->Add(mInstallableRollDown);
   return nullptr;
 }

@@ -14,6 +14,7 @@
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/ZPXPPD.h"
 #include "PPDX/ZPXPPDParse.h"
+#include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
 
@@ -202,12 +203,10 @@ PPDXErrorObj* ZPXPPD::ParseOpenUI(PPDStream& line, const char* key, FlagList& fl
   bool typed = NextToken(line, type, kTypeDelimiters, true);
   if (!typed || !(Is(type, "Boolean") || Is(type, "PickOne") || Is(type, "PickMany")))
     return MakeError(31, key, false);
-  CFStringRef displayName = CreateDisplayName(translated ? translation : nullptr);
-  PPDXErrorObj* error = Is(type, "Boolean")
-                            ? ParseBooleanControl(key, displayName, flags, group)
-                            : ParsePopupControl(key, displayName, flags, group, Is(type, "PickMany"));
-  CFRelease(displayName);
-  return error;
+  CFRef<CFStringRef> displayName(CreateDisplayName(translated ? translation : nullptr));
+  return Is(type, "Boolean")
+             ? ParseBooleanControl(key, displayName.get(), flags, group)
+             : ParsePopupControl(key, displayName.get(), flags, group, Is(type, "PickMany"));
 }
 
 PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {

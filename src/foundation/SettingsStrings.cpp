@@ -4,6 +4,7 @@
 #include <new>
 
 #include "carbon/MacErrors.h"
+#include "cf/CFRef.h"
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
 #include "foundation/SettingsEntryBytes.h"
@@ -33,16 +34,15 @@ CFStringRef GetSettingsCFString(Settings& settings, unsigned long const& key,
 unsigned char* CFStringToExternal(__CFString const* text, long* length) {
   if (length != nullptr) *length = 0;
   if (text == nullptr) return nullptr;
-  CFDataRef external = CFStringCreateExternalRepresentation(kCFAllocatorDefault, text,
-                                                            kCFStringEncodingUnicode, kLossByte);
-  if (external == nullptr) return nullptr;
-  const CFIndex size = CFDataGetLength(external);
+  CFRef<CFDataRef> external(CFStringCreateExternalRepresentation(
+      kCFAllocatorDefault, text, kCFStringEncodingUnicode, kLossByte));
+  if (!external) return nullptr;
+  const CFIndex size = CFDataGetLength(external.get());
   auto* bytes = new (std::nothrow) unsigned char[std::size_t(size)];
   if (bytes != nullptr) {
-    std::memcpy(bytes, CFDataGetBytePtr(external), std::size_t(size));
+    std::memcpy(bytes, CFDataGetBytePtr(external.get()), std::size_t(size));
     if (length != nullptr) *length = long(size);
   }
-  CFRelease(external);
   return bytes;
 }
 

@@ -41,28 +41,25 @@ CString* CFStringToCString(CFStringRef text) {
   return new (std::nothrow) CString(buffer.get());
 }
 
-PPDXElement::PPDXElement() : mDisplayName(nullptr), mVisible(false), mParent(nullptr) {}
+PPDXElement::PPDXElement() : mVisible(false), mParent(nullptr) {}
 
 PPDXElement::PPDXElement(const char* keyword, CFStringRef inLocalName, const bool& visible)
-    : mDisplayName(nullptr), mVisible(visible), mParent(nullptr) {
+    : mDisplayName(CFRef<CFStringRef>::Retain(inLocalName)), mVisible(visible), mParent(nullptr) {
   ZPX_ASSERT(inLocalName != NULL);
   if (keyword != nullptr && keyword[0] != '\0') mKeyword.reset(new (std::nothrow) CString(keyword));
-  mDisplayName = static_cast<CFStringRef>(CFRetain(inLocalName));
 }
 
 PPDXElement::PPDXElement(Settings& settings, const long& index)
-    : mDisplayName(nullptr), mVisible(false), mParent(nullptr) {
+    : mVisible(false), mParent(nullptr) {
   SettingsEntryReader reader(settings, index);
   mKeyword.reset(KeywordOrNull(reader.Text(kKeywordKey)));
-  mDisplayName = reader.PlatformText(kDisplayNameKey);
+  mDisplayName.reset(reader.PlatformText(kDisplayNameKey));
   mParentKeyword.reset(KeywordOrNull(reader.Text(kParentKey)));
   SInt32 visible = 0;
   if (reader.Number(kVisibleKey, visible)) mVisible = visible != 0;
 }
 
-PPDXElement::~PPDXElement() {
-  if (mDisplayName != nullptr) CFRelease(mDisplayName);
-}
+PPDXElement::~PPDXElement() = default;
 
 bool PPDXElement::OkayToDisplay(const _DISPLAY_OPTIONS_& options) {
   switch (options) {
@@ -84,7 +81,7 @@ short PPDXElement::Save(Settings& settings, const long& index) {
   const char* parentKeyword = mParent != nullptr ? mParent->Keyword() : nullptr;
   if (mParentKeyword) parentKeyword = *mParentKeyword;
   writer.Text(kUserNameKey, userName)
-      .PlatformText(kDisplayNameKey, mDisplayName)
+      .PlatformText(kDisplayNameKey, mDisplayName.get())
       .Number<SInt32>(kVisibleKey, mVisible ? 1 : 0)
       .Text(kParentKey, parentKeyword);
   return writer.Error();
@@ -95,7 +92,7 @@ const char* PPDXElement::Keyword() const {
 }
 
 const char* PPDXElement::UserName() {
-  if (!mUserName) mUserName.reset(CFStringToCString(mDisplayName));
+  if (!mUserName) mUserName.reset(CFStringToCString(mDisplayName.get()));
   return mUserName ? static_cast<const char*>(*mUserName) : nullptr;
 }
 
@@ -115,7 +112,6 @@ bool PPDXElement::operator==(const char* keyword) const {
 }
 
 void PPDXElement::AdoptDisplayName(CFStringRef name) {
-  if (mDisplayName != nullptr) CFRelease(mDisplayName);
-  mDisplayName = name;
+  mDisplayName.reset(name);
   mUserName.reset();
 }

@@ -10,6 +10,7 @@
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
 #include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "carbon/MacErrors.h"
+#include "cf/CFRef.h"
 #include "foundation/CString.h"
 #include "security/ZPCFSecurity.h"
 
@@ -190,16 +191,13 @@ CFStringRef PPDXJobNote::CopyNotes() const {
 CFStringRef PPDXJobNote::CopyCurrentControlValueString() { return CopyNotes(); }
 
 CFStringRef PPDXJobNote::CopyPresetValueString() {
-  CFStringRef plain = CopyCurrentControlValueString();
-  CFStringRef encrypted = ZPCFCreateEncryptedString(plain, PresetPassword());
-  if (plain != nullptr) CFRelease(plain);
-  return encrypted;
+  CFRef<CFStringRef> plain(CopyCurrentControlValueString());
+  return ZPCFCreateEncryptedString(plain.get(), PresetPassword());
 }
 
 void PPDXJobNote::SetPresetValueString(CFStringRef value) {
-  CFStringRef plain = ZPCFCreateDecryptedString(value, PresetPassword());
-  SetCurrentControlWithCFString(plain);
-  if (plain != nullptr) CFRelease(plain);
+  CFRef<CFStringRef> plain(ZPCFCreateDecryptedString(value, PresetPassword()));
+  SetCurrentControlWithCFString(plain.get());
 }
 
 long PPDXJobNote::PostScript(unsigned char* out) {
