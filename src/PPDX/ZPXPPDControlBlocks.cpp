@@ -17,6 +17,7 @@
 #include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
+#include "foundation/PointerListOf.h"
 
 using namespace zpxppd;
 
@@ -46,10 +47,7 @@ namespace zpxppd {
 class PopupBlock : public OptionBlockReader {
  public:
   explicit PopupBlock(PPDX& document) : mDocument(document) {}
-  ~PopupBlock() override {
-    for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item)
-      delete static_cast<const _PopupItem*>(*item);
-  }
+  ~PopupBlock() override { PointerListOf<_PopupItem>(mItems).DeleteAll(); }
 
   void Default(const char* value) override {
     if (mDefaults++ == 0) mDefault.reset(new CString(value));
@@ -81,15 +79,15 @@ class PopupBlock : public OptionBlockReader {
 
  private:
   bool NamesItem(const CString& keyword) const {
-    for (ConstPointerListItr item = mItems.Begin(); item != mItems.End(); ++item) {
-      if (*static_cast<const _PopupItem*>(*item)->keyword == keyword) return true;
+    for (const _PopupItem* item : PointerListOf<const _PopupItem>(mItems)) {
+      if (*item->keyword == keyword) return true;
     }
     return false;
   }
 
   CString* FirstKeywordCopy() const {
     if (mItems.Empty()) return nullptr;
-    return new CString(*static_cast<const _PopupItem*>(mItems.Front())->keyword);
+    return new CString(*PointerListOf<const _PopupItem>(mItems).Front()->keyword);
   }
 
   PPDX& mDocument;

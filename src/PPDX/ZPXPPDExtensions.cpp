@@ -28,6 +28,7 @@
 #include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
+#include "foundation/PointerListOf.h"
 
 using namespace zpxppd;
 
@@ -347,11 +348,10 @@ PPDXErrorObj* ZPXPPD::ParseShortcut(PPDStream& line) {
 // Shortcuts name popups, which are found whatever their display state.
 void ZPXPPD::ResolveShortcuts() {
   PointerList popups;
-  for (PointerListItr item = mShortcutKeywords.Begin(); item != mShortcutKeywords.End(); ++item) {
-    const CString& keyword = *static_cast<const CString*>(*item);
-    PPDXPopupControl* popup = mControls->FindPopup(keyword, true);
+  for (const CString* keyword : PointerListOf<const CString>(mShortcutKeywords)) {
+    PPDXPopupControl* popup = mControls->FindPopup(*keyword, true);
     if (popup == nullptr)
-      AddError(MakeError(19, keyword, false));
+      AddError(MakeError(19, *keyword, false));
     else
       popups.PushBack(popup);
   }
