@@ -1,7 +1,6 @@
 #include "foundation/SettingsStrings.h"
 
 #include <cstring>
-#include <new>
 
 #include "carbon/MacErrors.h"
 #include "cf/CFRef.h"
@@ -21,7 +20,7 @@ CString* GetSettingsString(Settings& settings, unsigned long const& key, long co
   // Bytes that begin with a NUL are no text: taken as "", they would be saved
   // back as no entry at all.
   if (!bytes.Read(settings, key, index) || bytes.Data()[0] == '\0') return nullptr;
-  return new (std::nothrow) CString(bytes.Data());
+  return new CString(bytes.Data());
 }
 
 CFStringRef GetSettingsCFString(Settings& settings, unsigned long const& key,
@@ -38,11 +37,9 @@ unsigned char* CFStringToExternal(__CFString const* text, long* length) {
       kCFAllocatorDefault, text, kCFStringEncodingUnicode, kLossByte));
   if (!external) return nullptr;
   const CFIndex size = CFDataGetLength(external.get());
-  auto* bytes = new (std::nothrow) unsigned char[std::size_t(size)];
-  if (bytes != nullptr) {
-    std::memcpy(bytes, CFDataGetBytePtr(external.get()), std::size_t(size));
-    if (length != nullptr) *length = long(size);
-  }
+  auto* bytes = new unsigned char[std::size_t(size)];
+  std::memcpy(bytes, CFDataGetBytePtr(external.get()), std::size_t(size));
+  if (length != nullptr) *length = long(size);
   return bytes;
 }
 

@@ -143,10 +143,7 @@ void PPDXControl::AppendFlagWords(const std::string& words) {
   while (start < words.size()) {
     size_t end = words.find(kFlagSeparator, start);
     if (end == std::string::npos) end = words.size();
-    if (end > start) {
-      auto* flag = new (std::nothrow) CString(words.substr(start, end - start).c_str());
-      if (flag != nullptr) mFlags.PushBack(flag);
-    }
+    if (end > start) mFlags.PushBack(new CString(words.substr(start, end - start).c_str()));
     start = end + 1;
   }
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <new>
 
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
@@ -32,13 +31,12 @@ CString* KeywordOrNull(CString* keyword) {
 CString* CFStringToCString(CFStringRef text) {
   if (text == nullptr) return nullptr;
   const CFIndex length = CFStringGetLength(text);
-  if (length == 0) return new (std::nothrow) CString("");
+  if (length == 0) return new CString("");
   // Sized for the encoding, so that no name is ever cut or lost in conversion.
   const long capacity = CFStringGetMaximumSizeForEncoding(length, CFStringGetSystemEncoding()) + 1;
-  std::unique_ptr<char[]> buffer(new (std::nothrow) char[size_t(capacity)]);
-  if (!buffer) return nullptr;
+  std::unique_ptr<char[]> buffer(new char[size_t(capacity)]);
   TextConverter::CFStringToCstring(text, buffer.get(), capacity);
-  return new (std::nothrow) CString(buffer.get());
+  return new CString(buffer.get());
 }
 
 PPDXElement::PPDXElement() : mVisible(false), mParent(nullptr) {}
@@ -46,7 +44,7 @@ PPDXElement::PPDXElement() : mVisible(false), mParent(nullptr) {}
 PPDXElement::PPDXElement(const char* keyword, CFStringRef inLocalName, const bool& visible)
     : mDisplayName(CFRef<CFStringRef>::Retain(inLocalName)), mVisible(visible), mParent(nullptr) {
   ZPX_ASSERT(inLocalName != NULL);
-  if (keyword != nullptr && keyword[0] != '\0') mKeyword.reset(new (std::nothrow) CString(keyword));
+  if (keyword != nullptr && keyword[0] != '\0') mKeyword.reset(new CString(keyword));
 }
 
 PPDXElement::PPDXElement(Settings& settings, const long& index)

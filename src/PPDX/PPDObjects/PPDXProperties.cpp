@@ -1,7 +1,5 @@
 #include "PPDX/PPDObjects/PPDXProperties.h"
 
-#include <new>
-
 #include "PPDX/PPDObjects/ElementWalk.h"
 #include "PPDX/PPDObjects/PPDXProperty.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
@@ -21,7 +19,7 @@ PPDXProperties::PPDXProperties() = default;
 PPDXProperties::PPDXProperties(Settings& settings) {
   const long count = SettingsListReader(settings).Count(kCountKey, kCountIndex);
   for (long index = kFirstIndex; index < kFirstIndex + count; ++index)
-    Add(new (std::nothrow) PPDXProperty(settings, index));
+    Add(new PPDXProperty(settings, index));
 }
 
 PPDXProperties::~PPDXProperties() = default;

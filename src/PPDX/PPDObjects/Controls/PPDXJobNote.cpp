@@ -79,11 +79,11 @@ unsigned char* CopyBytes(const std::string& bytes) {
 CString* ReadNoteText(SettingsEntryReader& reader, unsigned long key) {
   long size = 0;
   if (reader.Size(key, size) != noErr) return nullptr;
-  return size == 0 ? new (std::nothrow) CString("") : reader.Text(key);
+  return size == 0 ? new CString("") : reader.Text(key);
 }
 
 CString* CopyOf(const CString* text) {
-  return text != nullptr ? new (std::nothrow) CString(*text) : nullptr;
+  return text != nullptr ? new CString(*text) : nullptr;
 }
 
 }  // namespace
@@ -134,8 +134,7 @@ void PPDXJobNote::AcquireConverter(const CString* language) {
   if (sConverterUsers++ > 0) return;
   unsigned long systemEncoding = TextConverter::GetCurrentEncoding();
   const char* name = language != nullptr ? static_cast<const char*>(*language) : nullptr;
-  sConverter = new (std::nothrow)
-      TextConverter(systemEncoding, TextConverter::LanguageStringToEncoding(name));
+  sConverter = new TextConverter(systemEncoding, TextConverter::LanguageStringToEncoding(name));
 }
 
 void PPDXJobNote::ReleaseConverter() {
@@ -157,7 +156,7 @@ void PPDXJobNote::SetNotes(const char* text) {
   if (mNotes)
     *mNotes = text;
   else
-    mNotes.reset(new (std::nothrow) CString(text));
+    mNotes.reset(new CString(text));
 }
 
 void PPDXJobNote::ResetToDefaultValue() {

@@ -3,7 +3,6 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
@@ -53,10 +52,10 @@ const char* _PopupItem::displayName() {
   if (nameText == nullptr) {
     const CFIndex capacity =
         CFStringGetMaximumSizeForEncoding(CFStringGetLength(name), CFStringGetSystemEncoding()) + 1;
-    nameText = new (std::nothrow) char[size_t(capacity)];
+    nameText = new char[size_t(capacity)];
     // A name the system encoding cannot hold reads as the converter's error text,
     // as every other display name does, never as an empty one.
-    if (nameText != nullptr) TextConverter::CFStringToCstring(name, nameText, capacity);
+    TextConverter::CFStringToCstring(name, nameText, capacity);
   }
   return nameText;
 }
@@ -89,7 +88,6 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
   long itemIndex = 0;
   for (long i = 0; i < count && ItemIndex(index, i, itemIndex); ++i) {
     _PopupItem* item = RestoreItem(settings, itemIndex);
-    if (item == nullptr) break;
     if (item->selected) toSelect = KeywordOf(item);
     mItems.PushBack(item);
   }
@@ -99,8 +97,7 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
 PPDXPopupControl::~PPDXPopupControl() { DeleteItems(); }
 
 _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex) {
-  auto* item = new (std::nothrow) _PopupItem;
-  if (item == nullptr) return nullptr;
+  auto* item = new _PopupItem;
   SettingsEntryReader reader(settings, itemIndex);
   item->keyword = reader.Text(kItemKeywordKey);
   item->name = reader.PlatformText(kItemNameKey);
