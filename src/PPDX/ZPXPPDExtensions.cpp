@@ -112,8 +112,10 @@ bool ReadRangeNumbers(PPDStream& line, bool real, double* numbers) {
 
 PPDXErrorObj* ZPXPPD::ParsePropertyPage(PPDStream& line) {
   char name[kTokenSize];
-  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(4, name, false);
-  if (mProperties->Find(name, true) != nullptr) return MakeError(23, name, false);
+  if (!NextToken(line, name, kOptionDelimiters, true))
+    return MakeError(kPPDXErrPropertyPageWithoutName, name, false);
+  if (mProperties->Find(name, true) != nullptr)
+    return MakeError(kPPDXErrDuplicateName, name, false);
   char translation[kTokenSize];
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   bool visible = false;
@@ -134,8 +136,9 @@ PPDXErrorObj* ZPXPPD::ParsePropertyPage(PPDStream& line) {
 
 PPDXErrorObj* ZPXPPD::ParseGroupName(PPDStream& line) {
   char name[kTokenSize];
-  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(12, name, false);
-  if (mGroups->Find(name, true) != nullptr) return MakeError(23, name, false);
+  if (!NextToken(line, name, kOptionDelimiters, true))
+    return MakeError(kPPDXErrGroupNameWithoutName, name, false);
+  if (mGroups->Find(name, true) != nullptr) return MakeError(kPPDXErrDuplicateName, name, false);
   char translation[kTokenSize];
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   bool visible = false;
@@ -152,9 +155,11 @@ PPDXErrorObj* ZPXPPD::ParseGroupName(PPDStream& line) {
 
 PPDXErrorObj* ZPXPPD::ParseParent(PPDStream& line) {
   char name[kTokenSize];
-  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(15, name, false);
+  if (!NextToken(line, name, kOptionDelimiters, true))
+    return MakeError(kPPDXErrIncompleteParentLine, name, false);
   char parentName[kTokenSize];
-  if (!NextToken(line, parentName, kOptionDelimiters, true)) return MakeError(15, name, false);
+  if (!NextToken(line, parentName, kOptionDelimiters, true))
+    return MakeError(kPPDXErrIncompleteParentLine, name, false);
   bool visible = false;
   enum { kNoKind, kScrollPane, kRollDown } kind = kNoKind;
   char word[kTokenSize];
@@ -167,7 +172,7 @@ PPDXErrorObj* ZPXPPD::ParseParent(PPDStream& line) {
   if ((!visible && !ParseHidden()) || record == nullptr || kind == kNoKind) return nullptr;
   if (kind == kScrollPane) {
     PPDXProperty* property = mProperties->Find(parentName, true);
-    if (property == nullptr) return MakeError(14, parentName, false);
+    if (property == nullptr) return MakeError(kPPDXErrBadParent, parentName, false);
     PPDXScrollPane* pane = new PPDXScrollPane(name, record->translation, visible);
     pane->SetParent(property);
     property->SetScrollDown(pane);
@@ -175,7 +180,7 @@ PPDXErrorObj* ZPXPPD::ParseParent(PPDStream& line) {
     return nullptr;
   }
   PPDXScrollPane* pane = dynamic_cast<PPDXScrollPane*>(mGroups->Find(parentName, true));
-  if (pane == nullptr) return MakeError(14, parentName, false);
+  if (pane == nullptr) return MakeError(kPPDXErrBadParent, parentName, false);
   PPDXRollDown* rollDown = new PPDXRollDown(name, record->translation, visible);
   rollDown->SetParent(pane);
   pane->RollDowns()->Add(rollDown);
@@ -194,7 +199,7 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   bool grouped = announcedKey != nullptr;
   char key[kTokenSize];
   if (!NextToken(line, key, kOptionDelimiters, true) || (grouped && !Is(key, announcedKey)))
-    return MakeError(6, grouped ? announcedKey : key, false);
+    return MakeError(kPPDXErrBadJobNoteKey, grouped ? announcedKey : key, false);
   char translation[kTokenSize];
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   char word[kTokenSize];
@@ -205,7 +210,8 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   while (NextFlagWord(line, word)) {
     int bit = JobNoteWordBit(word, grouped);
     if (bit < 0) continue;
-    if (bit >= AcceptedJobNoteWords(sExtensions)) return MakeError(32, key, false);
+    if (bit >= AcceptedJobNoteWords(sExtensions))
+      return MakeError(kPPDXErrJobNoteFlagBeyondLevel, key, false);
     noteFlags.Add(1u << bit);
     if (bit == kMinLengthBit && grouped) minLength = MinimumLength(word + kMinLengthSize);
   }
@@ -246,7 +252,7 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   CFRelease(displayName);
   if (note == nullptr) {
     std::free(psTemplate);
-    return MakeError(1, key, false);
+    return MakeError(kPPDXErrOutOfMemory, key, false);
   }
   defaultText.release();
   SetupControl(group != nullptr ? group : mGroups->Find("FPZPNotes", true), note, false);
@@ -257,18 +263,19 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
                                  PPDXGroup* group, bool real) {
   char keyword[kTokenSize];
   if (!NextToken(line, keyword, kOptionDelimiters, true) || !Is(keyword, key))
-    return MakeError(7, keyword, false);
+    return MakeError(kPPDXErrBadRangeLine, keyword, false);
   char translation[kTokenSize];
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   line.SkipWhiteSpace();
   char c;
   double numbers[4];
   if (!line.GetChar(c) || c != '(' || !ReadRangeNumbers(line, real, numbers))
-    return MakeError(7, key, false);
+    return MakeError(kPPDXErrBadRangeLine, key, false);
   char postScript[kPostScriptCapacity];
   unsigned long length = GetPostscriptString(line, postScript, kPostScriptCapacity);
-  if (length == 0) AddError(MakeError(35, key, false));
-  if (group == nullptr && !ParseOrphans()) return MakeError(21, key, false);
+  if (length == 0) AddError(MakeError(kPPDXErrRangeWithoutPostScript, key, false));
+  if (group == nullptr && !ParseOrphans())
+    return MakeError(kPPDXErrOptionOutsideGroups, key, false);
 
   unsigned char* psTemplate = CopyPostScript(postScript, length);
   long templateLength = psTemplate != nullptr ? long(length) : 0;
@@ -285,7 +292,7 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
   CFRelease(displayName);
   if (control == nullptr) {
     std::free(psTemplate);
-    return MakeError(1, key, false);
+    return MakeError(kPPDXErrOutOfMemory, key, false);
   }
   SetupControl(group, control, true);
   return nullptr;
@@ -343,7 +350,7 @@ PPDXErrorObj* ZPXPPD::ParseCustomPageSize(PPDStream& line, const char*) {
 PPDXErrorObj* ZPXPPD::ParseShortcut(PPDStream& line) {
   char keyword[kTokenSize];
   if (!NextToken(line, keyword, kRestOfLine, true) || keyword[0] == '\0') return nullptr;
-  if (!PPDXControl::ValidKeyword(keyword)) return MakeError(19, keyword, false);
+  if (!PPDXControl::ValidKeyword(keyword)) return MakeError(kPPDXErrBadShortcut, keyword, false);
   mShortcutKeywords.PushBack(new CString(keyword));
   return nullptr;
 }
@@ -355,7 +362,7 @@ void ZPXPPD::ResolveShortcuts() {
     const CString& keyword = *static_cast<const CString*>(*item);
     PPDXPopupControl* popup = mControls->FindPopup(keyword, true);
     if (popup == nullptr)
-      AddError(MakeError(19, keyword, false));
+      AddError(MakeError(kPPDXErrBadShortcut, keyword, false));
     else
       popups.PushBack(popup);
   }
@@ -373,7 +380,7 @@ PPDXErrorObj* ZPXPPD::ParseUIConstraint(PPDStream& line, bool requires) {
     std::memcpy(key2, field, sizeof key2);
   } else {
     std::memcpy(option1, field, sizeof option1);
-    if (!NextOperand(line, key2)) return MakeError(36, key1, false);
+    if (!NextOperand(line, key2)) return MakeError(kPPDXErrConstraintWithoutSecondKey, key1, false);
   }
   NextOperand(line, option2);
   mConstraints->Add(key1, option1, key2, option2, requires);
