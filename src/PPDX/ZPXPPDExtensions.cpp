@@ -10,6 +10,7 @@
 
 #include "PPDX/FlagList.h"
 #include "PPDX/GroupName.h"
+#include "PPDX/PPDObjects/Controls/JobNoteFlag.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
@@ -34,36 +35,31 @@ namespace {
 
 bool Is(const char* text, const char* word) { return std::strcmp(text, word) == 0; }
 
-// The job note flag words in the order of their bits.
-const char* const kJobNoteWords[] = {
-    "Alpha",   "Numeric",    "Decimal",    "Required",  "Remembered", "Password",
-    "AlwaysDisplay", "Resume", "Member",   "OnOfSwitch", "LengthReq", "SecPrint",
-    "Command", "Space",      "Negative",   "Encrypt",   "MultiSpace", "MultiComma",
-    "LCD",     "Hyphen",     "TwoCharField", "NoComma", "MinLength"};
-const int kJobNoteWordCount = sizeof kJobNoteWords / sizeof kJobNoteWords[0];
-const int kMinLengthBit = kJobNoteWordCount - 1;
-const char kMinLength[] = "MinLength";
-const size_t kMinLengthSize = sizeof kMinLength - 1;
+// How many flag words, from the first, an extension level accepts; a level
+// not listed accepts all of them.
+struct LevelWords {
+  _EXTENSIONS_SUPPORT_ level;
+  int words;
+};
+constexpr LevelWords kLevelWords[] = {
+    {EXTENSIONS_LEVEL0, 9}, {EXTENSIONS_LEVEL1, 12}, {EXTENSIONS_LEVEL2, 15}};
 
 int AcceptedJobNoteWords(_EXTENSIONS_SUPPORT_ level) {
-  switch (level) {
-    case EXTENSIONS_LEVEL0:
-      return 9;
-    case EXTENSIONS_LEVEL1:
-      return 12;
-    case EXTENSIONS_LEVEL2:
-      return 15;
-    default:
-      return kJobNoteWordCount;
+  for (const LevelWords& limit : kLevelWords) {
+    if (limit.level == level) return limit.words;
   }
+  return JobNoteFlag::kWordCount;
 }
 
-// The bit of a flag word, or -1 for a word the table does not have. A grouped
-// note takes "MinLength" followed by the minimum length.
-int JobNoteWordBit(const char* word, bool grouped) {
-  if (grouped && std::strncmp(word, kMinLength, kMinLengthSize) == 0) return kMinLengthBit;
-  for (int bit = 0; bit < kJobNoteWordCount; ++bit) {
-    if (Is(word, kJobNoteWords[bit])) return bit;
+// The place of a flag word in JobNoteFlag's list, or -1 for a word the list
+// does not have. A grouped note takes "MinLength" followed by the minimum length.
+int JobNoteWordPlace(const char* word, bool grouped) {
+  for (int place = 0; place < JobNoteFlag::kWordCount; ++place) {
+    const JobNoteFlag::Word& listed = JobNoteFlag::kWords[place];
+    if (Is(word, listed.text)) return place;
+    if (grouped && listed.bit == JobNoteFlag::kMinLength &&
+        std::strncmp(word, listed.text, std::strlen(listed.text)) == 0)
+      return place;
   }
   return -1;
 }
@@ -208,12 +204,14 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   JobNoteFlag noteFlags;
   long minLength = 0;
   while (NextFlagWord(line, word)) {
-    int bit = JobNoteWordBit(word, grouped);
-    if (bit < 0) continue;
-    if (bit >= AcceptedJobNoteWords(sExtensions))
+    int place = JobNoteWordPlace(word, grouped);
+    if (place < 0) continue;
+    if (place >= AcceptedJobNoteWords(sExtensions))
       return MakeError(kPPDXErrJobNoteFlagBeyondLevel, key, false);
-    noteFlags.Add(1u << bit);
-    if (bit == kMinLengthBit && grouped) minLength = MinimumLength(word + kMinLengthSize);
+    const JobNoteFlag::Word& listed = JobNoteFlag::kWords[place];
+    noteFlags.Add(listed.bit);
+    if (listed.bit == JobNoteFlag::kMinLength && grouped)
+      minLength = MinimumLength(word + std::strlen(listed.text));
   }
 
   std::unique_ptr<CString> defaultText;
