@@ -35,8 +35,9 @@ enum ControlMarker {
   kSpecialOptionMarker,
   kMarkerCount
 };
-constexpr unsigned long kMarkers[kMarkerCount] = {FourCC("BlnC"), FourCC("JbNt"), FourCC("PopC"),
-                                                  FourCC("RngC"), FourCC("FrgC"), FourCC("soCN")};
+constexpr unsigned long kMarkers[kMarkerCount] = {
+    PPDXBooleanControl::kMarker, PPDXJobNote::kMarker,           PPDXPopupControl::kMarker,
+    PPDXRangeControl::kMarker,   PPDXFloatRangeControl::kMarker, PPDXSpecialOption::kMarker};
 
 // Calls `visit` with the control as its own kind, the kinds tested in the order
 // that decides a control's list; a control of no known kind is visited as it is.

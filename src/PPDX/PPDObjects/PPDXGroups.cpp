@@ -16,7 +16,8 @@ constexpr long kCountIndex = 4002;
 constexpr long kFirstIndex = 4001;
 
 enum GroupMarker { kGroupMarker, kRollDownMarker, kScrollPaneMarker, kMarkerCount };
-constexpr unsigned long kMarkers[kMarkerCount] = {FourCC("gGrp"), FourCC("RlDn"), FourCC("ScPn")};
+constexpr unsigned long kMarkers[kMarkerCount] = {PPDXGroup::kMarker, PPDXRollDown::kMarker,
+                                                  PPDXScrollPane::kMarker};
 
 PPDXGroup* NewGroup(int marker, Settings& settings, long index) {
   switch (marker) {

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr unsigned long kMarkerKey = FourCC("PopC");
 constexpr unsigned long kPickManyKey = FourCC("PCMS");
 constexpr unsigned long kDefaultKey = FourCC("PCDK");
 constexpr unsigned long kCountKey = FourCC("PCIC");
@@ -298,7 +297,7 @@ short PPDXPopupControl::Save(Settings& settings, long index) {
   short error = PPDXControl::Save(settings, index);
   if (error != noErr) return error;
   SettingsEntryWriter writer(settings, index);
-  writer.Bytes(kMarkerKey, "P", 1)
+  writer.Bytes(kMarker, "P", 1)
       .Number<SInt32>(kPickManyKey, mPickMany ? 1 : 0)
       .Text(kDefaultKey, GetDefaultKeyword());
   if (!mItems.Empty()) {

@@ -32,6 +32,9 @@ struct _PopupItem {
 
 class PPDXPopupControl : public PPDXControl {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("PopC");
+
   PPDXPopupControl();
   // Adopts the items that `items` lists, taking the list's nodes (it is left
   // empty), and the default keyword, and selects the default.
