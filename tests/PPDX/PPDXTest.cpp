@@ -14,8 +14,6 @@ namespace {
 
 class TestDocument : public PPDX {
  public:
-  using PPDX::kLanguageEncoding;
-  using PPDX::kModelName;
   using PPDX::SetHeaderField;
   using PPDX::SetStream;
 };
@@ -177,9 +175,9 @@ TEST(PPDXTest, LongPostScriptValuesAreCutToCapacity) {
 
 TEST(PPDXTest, HeaderTexts) {
   TestDocument document;
-  document.SetHeaderField(TestDocument::kLanguageEncoding, "ISOLatin1");
-  document.SetHeaderField(TestDocument::kModelName, "first");
-  document.SetHeaderField(TestDocument::kModelName, "second");
+  document.SetHeaderField(kLanguageEncoding, "ISOLatin1");
+  document.SetHeaderField(kModelName, "first");
+  document.SetHeaderField(kModelName, "second");
   EXPECT_STREQ(document.LanguageEncoding(), "ISOLatin1");
   EXPECT_STREQ(document.ModelName(), "second");
   EXPECT_EQ(document.LanguageVersion(), nullptr);

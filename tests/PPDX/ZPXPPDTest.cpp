@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/PPDXErrorCode.h"
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXProperties.h"
 #include "PPDX/PPDObjects/PPDXProperty.h"
@@ -23,6 +25,23 @@
 #include "support/ParsedDocument.h"
 
 namespace {
+
+// One error as Errors lists it.
+struct Listed {
+  PPDXErrorCode code;
+  std::string keyword{};
+  bool fatal = false;
+};
+constexpr bool kFatal = true;
+
+// What Errors gives for these errors.
+std::string Listing(std::initializer_list<Listed> errors) {
+  std::string listed;
+  for (const Listed& error : errors)
+    listed += std::to_string(error.code) + (error.fatal ? "!:" : ":") + error.keyword + " ";
+  if (!listed.empty()) listed.pop_back();
+  return listed;
+}
 
 PPDXControl* AnyControl(ZPXPPD& document, const char* keyword) {
   _DISPLAY_OPTIONS_ saved = ZPXPPD::Options();
@@ -57,37 +76,52 @@ std::string PopupBlock(const std::string& key, const std::string& body) {
 TEST(ZPXPPDTest, EveryErrorPathReportsItsCodeKeywordAndFatality) {
   struct Case {
     const char* fixture;
-    const char* errors;
+    std::string errors;
     bool valid;
   } cases[] = {
-      {"property-page-without-name", "4:", true},
-      {"group-line-without-keyword", "5:", true},
-      {"group-line-unknown-block", "5:*ZPFold", true},
-      {"job-note-key-mismatch", "6:*ZPNote 6:", true},
-      {"range-three-numbers", "7:*ZPCopies", true},
-      {"range-syntax", "7:*ZPCopies 7:*ZPOther", true},
-      {"openui-without-option", "8:*ZPFold", true},
-      {"boolean-bad-option", "9:*ZPJog", true},
-      {"openuizpx-skipped", "34:*ZPColor", true},
-      {"openuizpx-unclosed", "34:*ZPColor 10!:*ZPColor", false},
-      {"popup-unclosed", "11!:*ZPFold", false},
-      {"popup-two-defaults", "11!:*ZPFold", false},
-      {"group-name-without-name", "12:", true},
-      {"roll-down-under-property-page", "14:FPPage 14:Nowhere", true},
-      {"parent-line-incomplete", "15:Roll 15:", true},
-      {"flags-followed-by-blank-line", "16:*ZPFold", true},
-      {"flags-followed-by-unknown-line", "16:*ZPFold", true},
-      {"flags-without-keyword", "16:", true},
-      {"empty", "18!:", false},
-      {"shortcut-refused-and-unresolved", "19:*ZP_PROP_WATERMARK 19:*ZPMissing", true},
-      {"duplicates", "23:*ZPTray 23:FPPage 23:Roll", true},
-      {"header-only", "25: 26: 27:", true},
-      {"version-4-2", "28!:", false},
-      {"control-in-plain-group", "29:*ZPFold", true},
-      {"openui-without-translation", "31:*ZPFold", true},
-      {"popup-without-default", "33:*ZPFold", true},
-      {"range-without-postscript", "35:*ZPCopies", true},
-      {"constraint-without-second-key", "36:*ZPTray", true},
+      {"property-page-without-name", Listing({{kPPDXErrPropertyPageWithoutName}}), true},
+      {"group-line-without-keyword", Listing({{kPPDXErrBadGroupLine}}), true},
+      {"group-line-unknown-block", Listing({{kPPDXErrBadGroupLine, "*ZPFold"}}), true},
+      {"job-note-key-mismatch",
+       Listing({{kPPDXErrBadJobNoteKey, "*ZPNote"}, {kPPDXErrBadJobNoteKey}}), true},
+      {"range-three-numbers", Listing({{kPPDXErrBadRangeLine, "*ZPCopies"}}), true},
+      {"range-syntax",
+       Listing({{kPPDXErrBadRangeLine, "*ZPCopies"}, {kPPDXErrBadRangeLine, "*ZPOther"}}), true},
+      {"openui-without-option", Listing({{kPPDXErrOpenUIWithoutKeyword, "*ZPFold"}}), true},
+      {"boolean-bad-option", Listing({{kPPDXErrBooleanNotTrueOrFalse, "*ZPJog"}}), true},
+      {"openuizpx-skipped", Listing({{kPPDXErrOpenUIZPXSkipped, "*ZPColor"}}), true},
+      {"openuizpx-unclosed",
+       Listing({{kPPDXErrOpenUIZPXSkipped, "*ZPColor"},
+                {kPPDXErrOpenUIZPXNotClosed, "*ZPColor", kFatal}}),
+       false},
+      {"popup-unclosed", Listing({{kPPDXErrBadOptionBlock, "*ZPFold", kFatal}}), false},
+      {"popup-two-defaults", Listing({{kPPDXErrBadOptionBlock, "*ZPFold", kFatal}}), false},
+      {"group-name-without-name", Listing({{kPPDXErrGroupNameWithoutName}}), true},
+      {"roll-down-under-property-page",
+       Listing({{kPPDXErrBadParent, "FPPage"}, {kPPDXErrBadParent, "Nowhere"}}), true},
+      {"parent-line-incomplete",
+       Listing({{kPPDXErrIncompleteParentLine, "Roll"}, {kPPDXErrIncompleteParentLine}}), true},
+      {"flags-followed-by-blank-line", Listing({{kPPDXErrBadFlagsLine, "*ZPFold"}}), true},
+      {"flags-followed-by-unknown-line", Listing({{kPPDXErrBadFlagsLine, "*ZPFold"}}), true},
+      {"flags-without-keyword", Listing({{kPPDXErrBadFlagsLine}}), true},
+      {"empty", Listing({{kPPDXErrUnreadableFile, "", kFatal}}), false},
+      {"shortcut-refused-and-unresolved",
+       Listing({{kPPDXErrBadShortcut, "*ZP_PROP_WATERMARK"}, {kPPDXErrBadShortcut, "*ZPMissing"}}),
+       true},
+      {"duplicates",
+       Listing({{kPPDXErrDuplicateName, "*ZPTray"},
+                {kPPDXErrDuplicateName, "FPPage"},
+                {kPPDXErrDuplicateName, "Roll"}}),
+       true},
+      {"header-only", Listing({{kPPDXErrNoPropertyPage}, {kPPDXErrNoGroup}, {kPPDXErrNoOption}}),
+       true},
+      {"version-4-2", Listing({{kPPDXErrNotVersion43, "", kFatal}}), false},
+      {"control-in-plain-group", Listing({{kPPDXErrOptionInNoRollDown, "*ZPFold"}}), true},
+      {"openui-without-translation", Listing({{kPPDXErrBadOpenUIType, "*ZPFold"}}), true},
+      {"popup-without-default", Listing({{kPPDXErrNoDefault, "*ZPFold"}}), true},
+      {"range-without-postscript", Listing({{kPPDXErrRangeWithoutPostScript, "*ZPCopies"}}), true},
+      {"constraint-without-second-key", Listing({{kPPDXErrConstraintWithoutSecondKey, "*ZPTray"}}),
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fixture);
@@ -97,7 +131,7 @@ TEST(ZPXPPDTest, EveryErrorPathReportsItsCodeKeywordAndFatality) {
     EXPECT_EQ(document->IsValidPPD(), c.valid);
   }
   std::unique_ptr<ZPXPPD> missing = ParseFile(std::string(ZPX_FIXTURES) + "/ppd/no-such.ppd");
-  EXPECT_EQ(Errors(*missing), "18!:");
+  EXPECT_EQ(Errors(*missing), Listing({{kPPDXErrUnreadableFile, "", kFatal}}));
 }
 
 TEST(ZPXPPDTest, FatalBlocksStopTheParseAndKeepWhatCameBefore) {
@@ -122,7 +156,7 @@ TEST(ZPXPPDTest, FatalBlocksStopTheParseAndKeepWhatCameBefore) {
   std::unique_ptr<ZPXPPD> rest = ParseText(
       kHead + "*%ZPXFlags *ZPA: Setup\n*%" + std::string(253, 'x') + "*%ZPXFlags *ZPB: Setup\n" +
       "*%ZPXGroup *ZPB Roll/B\n*OpenUI *ZPB/B: PickOne\n*DefaultZPB: A\n*ZPB A/A: \"\"\n*CloseUI: *ZPB\n");
-  EXPECT_EQ(Errors(*rest), "27:");
+  EXPECT_EQ(Errors(*rest), Listing({{kPPDXErrNoOption}}));
   EXPECT_EQ(AnyControl(*rest, "*ZPB"), nullptr);
 
   std::unique_ptr<ZPXPPD> skipped = ParseFile(std::string(ZPX_FIXTURES) + "/ppd/openuizpx-skipped.ppd");
@@ -145,7 +179,7 @@ TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
       // A standard option that no *%ZPXFlags announces makes nothing.
       "*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: A4\n*PageSize A4/A4: \"a4\"\n"
       "*CloseUI: *PageSize\n");
-  EXPECT_EQ(Errors(*document), "9:*ZPJog");
+  EXPECT_EQ(Errors(*document), Listing({{kPPDXErrBooleanNotTrueOrFalse, "*ZPJog"}}));
   auto* late = dynamic_cast<PPDXPopupControl*>(AnyControl(*document, "*ZPLate"));
   ASSERT_NE(late, nullptr);
   EXPECT_STREQ(late->GetDefaultKeyword(), "B");
@@ -207,7 +241,8 @@ TEST(ZPXPPDTest, MinimumLengthDigitsAndExtensionLevels) {
   }
   const std::string note = kHead + "*%ZPXJobNote *ZPN/N: 9|Member|Encrypt\n";
   ZPXPPD::SetExtensions(EXTENSIONS_LEVEL2);
-  EXPECT_EQ(Errors(*ParseText(note)), "32:*ZPN 27:");  // and no note
+  EXPECT_EQ(Errors(*ParseText(note)), Listing({{kPPDXErrJobNoteFlagBeyondLevel, "*ZPN"},
+                                               {kPPDXErrNoOption}}));  // and no note
   ZPXPPD::SetExtensions(EXTENSIONS_LEVEL0);
   EXPECT_EQ(Errors(*ParseText(kHead + "*%ZPXJobNote *ZPN/N: 9|Member\n")), "");
   ZPXPPD::SetExtensions(EXTENSIONS_ALL);
@@ -227,7 +262,9 @@ TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
       "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n"
       // A shortcut names a popup; a job note of that keyword is no shortcut.
       "*%ZPXJobNote *ZPText/Text: 9|Alpha\n*%ZPShortcut *ZPText\n");
-  EXPECT_EQ(Errors(*document), "29:*ZPLoose 23:*ZPLoose 19:*ZPText");
+  EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"},
+                                        {kPPDXErrDuplicateName, "*ZPLoose"},
+                                        {kPPDXErrBadShortcut, "*ZPText"}}));
   ASSERT_NE(document->GetShortcuts(), nullptr);
   EXPECT_EQ(document->GetShortcuts()->Count(), 1u);
   UIConstraints* constraints = document->GetUIConstraints();
@@ -246,7 +283,7 @@ TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {
       "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: Boolean\n*DefaultZPLoose: False\n"
       "*CloseUI: *ZPLoose\n*%ZPXGroupName Unused/Unused \xC3\xA9: True\n";
   std::unique_ptr<ZPXPPD> all = ParseText(text);
-  EXPECT_EQ(Errors(*all), "29:*ZPLoose");
+  EXPECT_EQ(Errors(*all), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"}}));
   // Hex substrings decode where they close; a lone ">" is text.
   EXPECT_EQ(DisplayName(all->GetProperties()->Find("FPHidden", true)), "AABC x>yA");
   PPDXGroup* installable = all->GetGroups()->Find("InstallableOptions", true);
@@ -260,7 +297,9 @@ TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {
 
   // Without orphans a block needs its own group, even among the installable options.
   std::unique_ptr<ZPXPPD> strict = ParseText(text, PARSE_NONE);
-  EXPECT_EQ(Errors(*strict), "21:*ZPFinisher 21:*ZPLoose 27:");
+  EXPECT_EQ(Errors(*strict), Listing({{kPPDXErrOptionOutsideGroups, "*ZPFinisher"},
+                                      {kPPDXErrOptionOutsideGroups, "*ZPLoose"},
+                                      {kPPDXErrNoOption}}));
   EXPECT_EQ(strict->GetProperties()->Find("FPHidden", true), nullptr);
   EXPECT_EQ(strict->GetGroups()->Find("Unused", true), nullptr);
 
@@ -295,13 +334,13 @@ TEST(ZPXPPDTest, LinesAcrossTheFileWindow) {
   std::string stopped = head + padTo(head.size(), 9900) + longLine +
                         PopupBlock("ZPFold", "*DefaultZPFold: A\n*ZPFold A/A: \"\"\n");
   std::unique_ptr<ZPXPPD> cut = ParseText(stopped);
-  EXPECT_EQ(Errors(*cut), "27:");
+  EXPECT_EQ(Errors(*cut), Listing({{kPPDXErrNoOption}}));
   EXPECT_EQ(AnyControl(*cut, "*ZPFold"), nullptr);
 }
 
 TEST(ZPXPPDTest, TheBundledSampleIsAFullValidModel) {
   std::unique_ptr<ZPXPPD> document = ParseFile(std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd");
-  EXPECT_EQ(Errors(*document), "34:*ZPColorProfile");
+  EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOpenUIZPXSkipped, "*ZPColorProfile"}}));
   EXPECT_TRUE(document->IsValidPPD());
   EXPECT_STREQ(document->PCFileName(), "ZPX9000.PPD");
   EXPECT_STREQ(document->MakerVersion(), "ZPX Controller 2.1");
