@@ -82,7 +82,7 @@ Model& ModelOf(long keys) {
   return *model;
 }
 
-void Report(benchmark::State& state, const Model& model, long constrained) {
+void ReportSweep(benchmark::State& state, const Model& model, long constrained) {
   long queries = static_cast<long>(model.queries.size());
   state.counters["queries"] = static_cast<double>(queries);
   state.counters["constrained"] = static_cast<double>(constrained);
@@ -101,7 +101,7 @@ void BM_SweepByIds(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(constrained);
   }
-  Report(state, model, constrained);
+  ReportSweep(state, model, constrained);
 }
 
 void BM_SweepByTexts(benchmark::State& state) {
@@ -114,7 +114,7 @@ void BM_SweepByTexts(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(constrained);
   }
-  Report(state, model, constrained);
+  ReportSweep(state, model, constrained);
 }
 
 // One option whose list grows while the model stays the same: the time should follow

@@ -15,7 +15,7 @@
 
 namespace {
 
-unsigned char* Code(const std::string& text) {
+unsigned char* CodeCopy(const std::string& text) {
   return reinterpret_cast<unsigned char*>(strdup(text.c_str()));
 }
 
@@ -27,7 +27,7 @@ PPDXPopupControl* MakePopup(long count) {
     item->keyword = new CString(keyword.c_str());
     item->name = CFStringCreateWithCString(nullptr, keyword.c_str(), kCFStringEncodingUTF8);
     const std::string code = "<</MediaType (" + keyword + ")>> setpagedevice\n";
-    item->psData = Code(code);
+    item->psData = CodeCopy(code);
     item->psLength = long(code.size());
     items.PushBack(item);
   }
@@ -55,7 +55,7 @@ BENCHMARK(BM_PopupSaveFlattenRebuild)->Arg(10)->Arg(100)->Arg(1000);
 void BM_RangeSnippetAfterChange(benchmark::State& state) {
   PointerList flags;
   const std::string code = "<*Darkness> setdarkness % <*Darkness>\n";
-  PPDXRangeControl range("*Darkness", CFSTR("Darkness"), flags, Code(code), long(code.size()), 0,
+  PPDXRangeControl range("*Darkness", CFSTR("Darkness"), flags, CodeCopy(code), long(code.size()), 0,
                          1000, 1, 0, true);
   std::vector<unsigned char> out(256);
   long value = 0;

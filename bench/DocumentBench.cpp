@@ -21,6 +21,7 @@
 #include "cf/CoreFoundation.h"
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
+#include "support/ParsedDocument.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -32,26 +33,17 @@ namespace {
 
 const std::string& FullPath() { return generatedppd::GeneratedFiles().Path(2); }
 
-std::unique_ptr<ZPXPPD> ParseFull() {
-  const std::string& path = FullPath();
-  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
-  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, PARSE_ALL));
-  CFRelease(url);
-  return document;
-}
-
-ZPXPPD& Document() {
-  static std::unique_ptr<ZPXPPD> document = ParseFull();
+ZPXPPD& GeneratedDocument() {
+  static std::unique_ptr<ZPXPPD> document = ParseFile(FullPath());
   return *document;
 }
 
 // The flattened blob of the document.
-Handle Flattened() {
+Handle FlattenedDocument() {
   static Handle flattened = [] {
     Settings settings;
     Handle bytes = nullptr;
-    Document().Save(settings);
+    GeneratedDocument().Save(settings);
     settings.GetSettingsHandle(&bytes);
     return bytes;
   }();
@@ -62,7 +54,7 @@ Handle Flattened() {
 std::vector<std::pair<std::string, std::string>> Choices() {
   std::vector<std::pair<std::string, std::string>> choices;
   ZPXPPD::Options(DISPLAY_ALL);
-  PPDXControls* controls = Document().GetControls();
+  PPDXControls* controls = GeneratedDocument().GetControls();
   for (PPDXPopupControl* popup = controls->FirstPopupControl(); popup != nullptr;
        popup = controls->NextPopupControl()) {
     for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem())
@@ -72,36 +64,36 @@ std::vector<std::pair<std::string, std::string>> Choices() {
 }
 
 void BM_ParsePPD(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(ParseFull());
+  for (auto _ : state) benchmark::DoNotOptimize(ParseFile(FullPath()));
 }
 
 void BM_Save(benchmark::State& state) {
   for (auto _ : state) {
     Settings settings;
-    if (!Document().Save(settings)) state.SkipWithError("the save failed");
+    if (!GeneratedDocument().Save(settings)) state.SkipWithError("the save failed");
   }
 }
 
-void BM_Flatten(benchmark::State& state) {
+void BM_FlattenDocument(benchmark::State& state) {
   Settings settings;
-  Document().Save(settings);
+  GeneratedDocument().Save(settings);
   for (auto _ : state) {
     Handle bytes = nullptr;
     settings.GetSettingsHandle(&bytes);
     DisposeHandle(bytes);
   }
-  state.counters["blob_kb"] = double(GetHandleSize(Flattened())) / 1024.0;
+  state.counters["blob_kb"] = double(GetHandleSize(FlattenedDocument())) / 1024.0;
 }
 
-void BM_Unflatten(benchmark::State& state) {
+void BM_UnflattenDocument(benchmark::State& state) {
   for (auto _ : state) {
-    Settings settings(Flattened());
+    Settings settings(FlattenedDocument());
     benchmark::DoNotOptimize(settings.Count());
   }
 }
 
 void BM_Rebuild(benchmark::State& state) {
-  Settings settings(Flattened());
+  Settings settings(FlattenedDocument());
   for (auto _ : state) {
     ZPXPPD rebuilt(settings, nullptr, nullptr);
     if (!rebuilt.IsValidPPD()) state.SkipWithError("the rebuild failed");
@@ -110,7 +102,7 @@ void BM_Rebuild(benchmark::State& state) {
 
 void BM_UnflattenAndRebuild(benchmark::State& state) {
   for (auto _ : state) {
-    Settings settings(Flattened());
+    Settings settings(FlattenedDocument());
     ZPXPPD rebuilt(settings, nullptr, nullptr);
     benchmark::DoNotOptimize(rebuilt.IsValidPPD());
   }
@@ -118,13 +110,13 @@ void BM_UnflattenAndRebuild(benchmark::State& state) {
 
 void BM_CopyAllValues(benchmark::State& state) {
   ZPXPPD::Options(DISPLAY_ALL);
-  for (auto _ : state) CFRelease(Document().CopyAllValues());
+  for (auto _ : state) CFRelease(GeneratedDocument().CopyAllValues());
 }
 
 void BM_SetAllValues(benchmark::State& state) {
   ZPXPPD::Options(DISPLAY_ALL);
-  CFMutableDictionaryRef values = Document().CopyAllValues();
-  for (auto _ : state) Document().SetAllValues(values);
+  CFMutableDictionaryRef values = GeneratedDocument().CopyAllValues();
+  for (auto _ : state) GeneratedDocument().SetAllValues(values);
   CFRelease(values);
 }
 
@@ -133,7 +125,7 @@ void BM_IsKVConstrained(benchmark::State& state) {
   long conflicts = 0;
   for (auto _ : state) {
     for (const auto& choice : choices)
-      conflicts += Document().IsKVConstrained(choice.first.c_str(), choice.second.c_str());
+      conflicts += GeneratedDocument().IsKVConstrained(choice.first.c_str(), choice.second.c_str());
   }
   state.SetItemsProcessed(int64_t(state.iterations() * choices.size()));
   state.counters["constrained"] = double(conflicts) / double(state.iterations());
@@ -162,8 +154,8 @@ void BM_CupsGetConflicts(benchmark::State& state) {
 
 BENCHMARK(BM_ParsePPD)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Flatten)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Unflatten)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FlattenDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnflattenDocument)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Rebuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UnflattenAndRebuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyAllValues)->Unit(benchmark::kMillisecond);

@@ -19,7 +19,7 @@
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/ZPXPPD.h"
-#include "cf/CoreFoundation.h"
+#include "support/ParsedDocument.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -45,10 +45,7 @@ size_t HeapInUse() {
 // model holds every control and no error.
 bool ParseIntoOptionModel(const std::string& path, size_t* held) {
   size_t before = held != nullptr ? HeapInUse() : 0;
-  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
-  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, PARSE_ALL));
-  CFRelease(url);
+  std::unique_ptr<ZPXPPD> document = ParseFile(path);
   if (held != nullptr) *held = HeapInUse() - before;
   return document->IsValidPPD() && document->GetErrors()->Empty();
 }

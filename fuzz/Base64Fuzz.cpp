@@ -26,12 +26,12 @@ std::string DecodePiece(Base64Decoder& decoder, const char* text, size_t length)
   return std::string(reinterpret_cast<const char*>(out.get()), written);
 }
 
-std::string Decode(const std::string& text) {
+std::string DecodeWhole(const std::string& text) {
   Base64Decoder decoder;
   return DecodePiece(decoder, text.data(), text.size());
 }
 
-std::string Encode(const std::string& bytes) {
+std::string EncodeWithLineBreaks(const std::string& bytes) {
   const size_t length = Base64Encoder::EncodedLength(bytes.size(), true);
   std::unique_ptr<char[]> out(new char[length]);
   const size_t written = Base64Encoder::Encode(reinterpret_cast<const unsigned char*>(bytes.data()),
@@ -63,13 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const std::string text(reinterpret_cast<const char*>(bytes + 1), size - 1);
   const size_t cut = bytes[0] % (text.size() + 1);
 
-  const std::string whole = Decode(text);
+  const std::string whole = DecodeWhole(text);
   Base64Decoder decoder;
   std::string pieces = DecodePiece(decoder, text.data(), cut);
   pieces += DecodePiece(decoder, text.data() + cut, text.size() - cut);
   FUZZ_CHECK(pieces == whole);
 
-  FUZZ_CHECK(Decode(Encode(whole)) == whole);
+  FUZZ_CHECK(DecodeWhole(EncodeWithLineBreaks(whole)) == whole);
   CheckPlatformDecoding(text, whole);
   return 0;
 }

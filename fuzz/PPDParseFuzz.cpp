@@ -4,23 +4,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "DocumentChecks.h"
 #include "FuzzCheck.h"
 #include "PPDX/ZPXPPD.h"
 #include "ScratchFile.h"
-#include "cf/CoreFoundation.h"
+#include "support/ParsedDocument.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   static ScratchFile scratch;
   const char* path = scratch.Write(std::string(reinterpret_cast<const char*>(bytes), size));
-  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path), CFIndex(std::string(path).size()),
-      false);
-  FUZZ_CHECK(url != nullptr);
-  ZPXPPD document(url, PARSE_ALL);
-  CFRelease(url);
-  if (document.IsValidPPD()) documentchecks::Exercise(document);
+  std::unique_ptr<ZPXPPD> document = ParseFile(path);
+  FUZZ_CHECK(document != nullptr);
+  if (document->IsValidPPD()) documentchecks::Exercise(*document);
   return 0;
 }

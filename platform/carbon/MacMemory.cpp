@@ -28,8 +28,8 @@ Ptr AllocatePtr(Size byteCount, bool clear) {
   return p;
 }
 
-Handle AllocateHandle(Size byteCount, bool clear) {
-  Ptr data = AllocatePtr(byteCount, clear);
+Handle AllocateHandle(Size byteCount) {
+  Ptr data = AllocatePtr(byteCount, false);
   if (data == nullptr) return nullptr;
   auto* block = static_cast<HandleBlock*>(std::malloc(sizeof(HandleBlock)));
   if (block == nullptr) {
@@ -44,12 +44,10 @@ Handle AllocateHandle(Size byteCount, bool clear) {
 
 }  // namespace
 
-Handle NewHandle(Size byteCount) { return AllocateHandle(byteCount, false); }
-
-Handle NewHandleClear(Size byteCount) { return AllocateHandle(byteCount, true); }
+Handle NewHandle(Size byteCount) { return AllocateHandle(byteCount); }
 
 Handle TempNewHandle(Size byteCount, OSErr* resultCode) {
-  Handle h = AllocateHandle(byteCount, false);
+  Handle h = AllocateHandle(byteCount);
   if (resultCode != nullptr) *resultCode = gMemError;
   return h;
 }
@@ -94,13 +92,7 @@ void SetHandleSize(Handle h, Size newSize) {
   gMemError = noErr;
 }
 
-void HLock(Handle) { gMemError = noErr; }
-
-void HUnlock(Handle) { gMemError = noErr; }
-
 OSErr MemError() { return gMemError; }
-
-Ptr NewPtr(Size byteCount) { return AllocatePtr(byteCount, false); }
 
 Ptr NewPtrClear(Size byteCount) { return AllocatePtr(byteCount, true); }
 

@@ -5,16 +5,12 @@
 #include "carbon/MacTypes.h"
 
 Handle NewHandle(Size byteCount);
-Handle NewHandleClear(Size byteCount);
 Handle TempNewHandle(Size byteCount, OSErr* resultCode);
 void DisposeHandle(Handle h);
 void TempDisposeHandle(Handle h, OSErr* resultCode);
 Size GetHandleSize(Handle h);
 void SetHandleSize(Handle h, Size newSize);
-void HLock(Handle h);
-void HUnlock(Handle h);
 OSErr MemError();
 
-Ptr NewPtr(Size byteCount);
 Ptr NewPtrClear(Size byteCount);
 void DisposePtr(Ptr p);

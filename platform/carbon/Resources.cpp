@@ -7,8 +7,6 @@
 #include <string>
 #include <utility>
 
-#include "carbon/MacErrors.h"
-
 namespace {
 
 const size_t kMaxLine = 1023;
@@ -22,7 +20,6 @@ typedef std::map<std::pair<short, short>, std::string> StringLists;
 std::map<short, StringLists> gFiles;
 short gCurrent = kSystemFile;
 short gLastRefNum = kSystemFile;
-OSErr gResError = noErr;
 
 // Reads a whole decimal number within [low, high] that ends at `end`.
 bool ReadNumber(const char* text, const char* end, long low, long high, long* value) {
@@ -67,52 +64,33 @@ bool ReadFile(std::FILE* file, StringLists& lists) {
 }  // namespace
 
 short OpenStringListFile(const char* folderPath, const char* fileName) {
-  if (folderPath == nullptr || fileName == nullptr || gLastRefNum == 32767) {
-    gResError = paramErr;
-    return -1;
-  }
+  if (folderPath == nullptr || fileName == nullptr || gLastRefNum == 32767) return -1;
   std::string path = std::string(folderPath) + "/" + fileName;
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    gResError = fnfErr;
-    return -1;
-  }
+  if (file == nullptr) return -1;
   StringLists lists;
   bool read = ReadFile(file, lists);
   std::fclose(file);
-  if (!read) {
-    gResError = mapReadErr;
-    return -1;
-  }
+  if (!read) return -1;
   gFiles[++gLastRefNum] = std::move(lists);
   gCurrent = gLastRefNum;
-  gResError = noErr;
   return gCurrent;
 }
 
 void CloseResFile(short refNum) {
-  if (gFiles.erase(refNum) == 0) {
-    gResError = resFNotFound;
-    return;
-  }
-  gResError = noErr;
+  if (gFiles.erase(refNum) == 0) return;
   if (gCurrent == refNum) gCurrent = kSystemFile;
 }
 
 short CurResFile() { return gCurrent; }
 
 void UseResFile(short refNum) {
-  if (refNum != kSystemFile && gFiles.count(refNum) == 0) {
-    gResError = resFNotFound;
-    return;
-  }
+  if (refNum != kSystemFile && gFiles.count(refNum) == 0) return;
   gCurrent = refNum;
-  gResError = noErr;
 }
 
 void GetIndString(Str255 theString, short strListID, short index) {
   theString[0] = 0;
-  gResError = resNotFound;
   auto file = gFiles.find(gCurrent);
   if (file == gFiles.end()) return;
   auto entry = file->second.find({strListID, index});
@@ -120,7 +98,4 @@ void GetIndString(Str255 theString, short strListID, short index) {
   size_t length = entry->second.size() < kMaxText ? entry->second.size() : kMaxText;
   std::memcpy(theString + 1, entry->second.data(), length);
   theString[0] = static_cast<unsigned char>(length);
-  gResError = noErr;
 }
-
-OSErr ResError() { return gResError; }

@@ -11,7 +11,7 @@
 #include "carbon/MacTypes.h"
 
 // Opens the file `fileName` of the folder and makes it the current resource file;
-// returns its reference number, or -1 with the reason in ResError().
+// returns its reference number, or -1.
 short OpenStringListFile(const char* folderPath, const char* fileName);
 // Closes an open file; when it was the current one, the system file becomes current.
 void CloseResFile(short refNum);
@@ -21,4 +21,3 @@ void UseResFile(short refNum);
 // Entry `index` of the string list `strListID` of the current file, as a
 // length-prefixed text; empty when there is no such entry.
 void GetIndString(Str255 theString, short strListID, short index);
-OSErr ResError();

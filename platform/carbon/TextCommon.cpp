@@ -40,10 +40,6 @@ TextEncoding CreateTextEncoding(TextEncodingBase base, TextEncodingVariant varia
 
 TextEncodingBase GetTextEncodingBase(TextEncoding encoding) { return encoding & 0xFFFF; }
 
-TextEncodingVariant GetTextEncodingVariant(TextEncoding encoding) {
-  return (encoding >> 16) & 0x3FF;
-}
-
 TextEncodingFormat GetTextEncodingFormat(TextEncoding encoding) { return (encoding >> 26) & 0x3F; }
 
 OSStatus UpgradeScriptInfoToTextEncoding(ScriptCode textScriptID, LangCode, RegionCode,

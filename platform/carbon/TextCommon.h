@@ -59,7 +59,6 @@ const char* TextEncodingCharacterSet(TextEncodingBase base);
 TextEncoding CreateTextEncoding(TextEncodingBase base, TextEncodingVariant variant,
                                 TextEncodingFormat format);
 TextEncodingBase GetTextEncodingBase(TextEncoding encoding);
-TextEncodingVariant GetTextEncodingVariant(TextEncoding encoding);
 TextEncodingFormat GetTextEncodingFormat(TextEncoding encoding);
 
 // The encoding of a script: the system and current scripts, and "don't care",

@@ -76,11 +76,6 @@ bool isIndex(CFArrayRef array, CFIndex index, CFIndex end) {
 
 CFTypeID CFArrayGetTypeID() { return kCFObjectTypeArray; }
 
-CFArrayRef CFArrayCreate(CFAllocatorRef, const void** values, CFIndex numValues,
-                         const CFArrayCallBacks* callBacks) {
-  return makeArray(values, numValues, callBacks, false);
-}
-
 CFArrayRef CFArrayCreateCopy(CFAllocatorRef, CFArrayRef array) { return copyArray(array, false); }
 
 CFMutableArrayRef CFArrayCreateMutable(CFAllocatorRef, CFIndex, const CFArrayCallBacks* callBacks) {
@@ -98,12 +93,6 @@ const void* CFArrayGetValueAtIndex(CFArrayRef array, CFIndex index) {
                                                        : nullptr;
 }
 
-void CFArrayGetValues(CFArrayRef array, CFRange range, const void** values) {
-  CFRange clipped = CFRangeClip(range, CFArrayGetCount(array));
-  for (CFIndex i = 0; values && i < clipped.length; ++i)
-    values[i] = array->values[static_cast<size_t>(clipped.location + i)];
-}
-
 CFIndex CFArrayGetFirstIndexOfValue(CFArrayRef array, CFRange range, const void* value) {
   CFRange clipped = CFRangeClip(range, CFArrayGetCount(array));
   for (CFIndex i = clipped.location; i < clipped.location + clipped.length; ++i)
@@ -113,13 +102,6 @@ CFIndex CFArrayGetFirstIndexOfValue(CFArrayRef array, CFRange range, const void*
 
 Boolean CFArrayContainsValue(CFArrayRef array, CFRange range, const void* value) {
   return CFArrayGetFirstIndexOfValue(array, range, value) != kCFNotFound;
-}
-
-void CFArrayApplyFunction(CFArrayRef array, CFRange range, CFArrayApplierFunction applier,
-                          void* context) {
-  CFRange clipped = CFRangeClip(range, CFArrayGetCount(array));
-  for (CFIndex i = clipped.location; applier && i < clipped.location + clipped.length; ++i)
-    applier(array->values[static_cast<size_t>(i)], context);
 }
 
 void CFArrayAppendValue(CFMutableArrayRef array, const void* value) {
@@ -147,19 +129,4 @@ void CFArrayRemoveValueAtIndex(CFMutableArrayRef array, CFIndex index) {
   const void* old = array->values[static_cast<size_t>(index)];
   array->values.erase(array->values.begin() + index);
   array->release(old);
-}
-
-void CFArrayRemoveAllValues(CFMutableArrayRef array) {
-  if (!array || !array->isMutable) return;
-  std::vector<const void*> old;
-  old.swap(array->values);
-  for (const void* value : old) array->release(value);
-}
-
-void CFArrayAppendArray(CFMutableArrayRef array, CFArrayRef otherArray, CFRange otherRange) {
-  CFRange clipped = CFRangeClip(otherRange, CFArrayGetCount(otherArray));
-  // Copied first, so that an array may append a range of itself.
-  std::vector<const void*> added(static_cast<size_t>(clipped.length));
-  CFArrayGetValues(otherArray, clipped, added.data());
-  for (const void* value : added) CFArrayAppendValue(array, value);
 }

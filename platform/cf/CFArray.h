@@ -23,12 +23,8 @@ struct CFArrayCallBacks {
 // Values are platform objects: retained, released and compared by CFEqual.
 extern const CFArrayCallBacks kCFTypeArrayCallBacks;
 
-typedef void (*CFArrayApplierFunction)(const void* value, void* context);
-
 CFTypeID CFArrayGetTypeID();
 
-CFArrayRef CFArrayCreate(CFAllocatorRef allocator, const void** values, CFIndex numValues,
-                         const CFArrayCallBacks* callBacks);
 CFArrayRef CFArrayCreateCopy(CFAllocatorRef allocator, CFArrayRef array);
 CFMutableArrayRef CFArrayCreateMutable(CFAllocatorRef allocator, CFIndex capacity,
                                        const CFArrayCallBacks* callBacks);
@@ -38,11 +34,8 @@ CFMutableArrayRef CFArrayCreateMutableCopy(CFAllocatorRef allocator, CFIndex cap
 CFIndex CFArrayGetCount(CFArrayRef array);
 // NULL for an index outside the array.
 const void* CFArrayGetValueAtIndex(CFArrayRef array, CFIndex index);
-void CFArrayGetValues(CFArrayRef array, CFRange range, const void** values);
 Boolean CFArrayContainsValue(CFArrayRef array, CFRange range, const void* value);
 CFIndex CFArrayGetFirstIndexOfValue(CFArrayRef array, CFRange range, const void* value);
-void CFArrayApplyFunction(CFArrayRef array, CFRange range, CFArrayApplierFunction applier,
-                          void* context);
 
 // Mutations of a mutable array; an index outside it changes nothing.
 void CFArrayAppendValue(CFMutableArrayRef array, const void* value);
@@ -50,5 +43,3 @@ void CFArrayInsertValueAtIndex(CFMutableArrayRef array, CFIndex index, const voi
 // An index equal to the count appends.
 void CFArraySetValueAtIndex(CFMutableArrayRef array, CFIndex index, const void* value);
 void CFArrayRemoveValueAtIndex(CFMutableArrayRef array, CFIndex index);
-void CFArrayRemoveAllValues(CFMutableArrayRef array);
-void CFArrayAppendArray(CFMutableArrayRef array, CFArrayRef otherArray, CFRange otherRange);

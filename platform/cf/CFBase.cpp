@@ -17,10 +17,6 @@ void CFRelease(CFTypeRef object) {
   if (object && CFObject::from(object)->release()) delete CFObject::from(object);
 }
 
-CFIndex CFGetRetainCount(CFTypeRef object) {
-  return object ? CFObject::from(object)->retainCount() : 0;
-}
-
 Boolean CFEqual(CFTypeRef object1, CFTypeRef object2) {
   if (object1 == object2) return true;
   if (!object1 || !object2) return false;
@@ -39,14 +35,4 @@ CFStringRef CFCopyDescription(CFTypeRef object) {
   return CFStringCreateWithCharacters(kCFAllocatorDefault,
                                       reinterpret_cast<const UniChar*>(text.data()),
                                       static_cast<CFIndex>(text.size()));
-}
-
-void CFShow(CFTypeRef object) {
-  if (!object) {
-    std::fputs("(null)\n", stderr);
-    return;
-  }
-  CFStringRef description = CFCopyDescription(object);
-  std::fprintf(stderr, "%s\n", __CFString::utf8Of(description).c_str());
-  CFRelease(description);
 }

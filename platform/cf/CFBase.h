@@ -53,9 +53,7 @@ extern const CFAllocatorRef kCFAllocatorSystemDefault;
 
 CFTypeRef CFRetain(CFTypeRef object);
 void CFRelease(CFTypeRef object);
-CFIndex CFGetRetainCount(CFTypeRef object);
 Boolean CFEqual(CFTypeRef object1, CFTypeRef object2);
 CFHashCode CFHash(CFTypeRef object);
 CFTypeID CFGetTypeID(CFTypeRef object);
 CFStringRef CFCopyDescription(CFTypeRef object);
-void CFShow(CFTypeRef object);

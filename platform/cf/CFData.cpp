@@ -46,10 +46,6 @@ CFDataRef CFDataCreate(CFAllocatorRef, const UInt8* bytes, CFIndex length) {
   return makeData(false, bytes, length);
 }
 
-CFDataRef CFDataCreateCopy(CFAllocatorRef, CFDataRef data) {
-  return makeData(false, CFDataGetBytePtr(data), CFDataGetLength(data));
-}
-
 CFMutableDataRef CFDataCreateMutable(CFAllocatorRef, CFIndex) { return makeData(true, nullptr, 0); }
 
 CFMutableDataRef CFDataCreateMutableCopy(CFAllocatorRef, CFIndex, CFDataRef data) {
@@ -62,39 +58,7 @@ CFIndex CFDataGetLength(CFDataRef data) {
 
 const UInt8* CFDataGetBytePtr(CFDataRef data) { return data ? data->bytes.data() : nullptr; }
 
-UInt8* CFDataGetMutableBytePtr(CFMutableDataRef data) {
-  return data && data->isMutable ? data->bytes.data() : nullptr;
-}
-
-void CFDataGetBytes(CFDataRef data, CFRange range, UInt8* buffer) {
-  CFRange clipped = CFRangeClip(range, CFDataGetLength(data));
-  if (clipped.length > 0)
-    std::memcpy(buffer, data->bytes.data() + clipped.location, static_cast<size_t>(clipped.length));
-}
-
 void CFDataAppendBytes(CFMutableDataRef data, const UInt8* bytes, CFIndex length) {
   if (data && data->isMutable && bytes && length > 0)
     data->bytes.insert(data->bytes.end(), bytes, bytes + length);
-}
-
-void CFDataSetLength(CFMutableDataRef data, CFIndex length) {
-  if (data && data->isMutable)
-    data->bytes.resize(static_cast<size_t>(std::max<CFIndex>(length, 0)));
-}
-
-void CFDataIncreaseLength(CFMutableDataRef data, CFIndex extraLength) {
-  if (extraLength > 0) CFDataSetLength(data, CFDataGetLength(data) + extraLength);
-}
-
-void CFDataReplaceBytes(CFMutableDataRef data, CFRange range, const UInt8* newBytes,
-                        CFIndex newLength) {
-  if (!data || !data->isMutable) return;
-  CFRange clipped = CFRangeClip(range, CFDataGetLength(data));
-  auto first = data->bytes.begin() + clipped.location;
-  first = data->bytes.erase(first, first + clipped.length);
-  if (newBytes && newLength > 0) data->bytes.insert(first, newBytes, newBytes + newLength);
-}
-
-void CFDataDeleteBytes(CFMutableDataRef data, CFRange range) {
-  CFDataReplaceBytes(data, range, nullptr, 0);
 }

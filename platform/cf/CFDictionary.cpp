@@ -132,20 +132,6 @@ bool isChangeable(CFMutableDictionaryRef dictionary) { return dictionary && dict
 
 CFTypeID CFDictionaryGetTypeID() { return kCFObjectTypeDictionary; }
 
-CFDictionaryRef CFDictionaryCreate(CFAllocatorRef, const void** keys, const void** values,
-                                   CFIndex numValues, const CFDictionaryKeyCallBacks* keyCallBacks,
-                                   const CFDictionaryValueCallBacks* valueCallBacks) {
-  __CFDictionary* dictionary = new __CFDictionary(keyCallBacks, valueCallBacks, false);
-  for (CFIndex i = 0; keys && values && i < numValues; ++i) {
-    auto found = dictionary->table.find(keys[i]);
-    if (found == dictionary->table.end())
-      dictionary->insert(keys[i], values[i]);
-    else
-      dictionary->replace(found, values[i]);
-  }
-  return dictionary;
-}
-
 CFDictionaryRef CFDictionaryCreateCopy(CFAllocatorRef, CFDictionaryRef dictionary) {
   return copyDictionary(dictionary, false);
 }
@@ -154,11 +140,6 @@ CFMutableDictionaryRef CFDictionaryCreateMutable(CFAllocatorRef, CFIndex,
                                                  const CFDictionaryKeyCallBacks* keyCallBacks,
                                                  const CFDictionaryValueCallBacks* valueCallBacks) {
   return new __CFDictionary(keyCallBacks, valueCallBacks, true);
-}
-
-CFMutableDictionaryRef CFDictionaryCreateMutableCopy(CFAllocatorRef, CFIndex,
-                                                     CFDictionaryRef dictionary) {
-  return copyDictionary(dictionary, true);
 }
 
 CFIndex CFDictionaryGetCount(CFDictionaryRef dictionary) {
@@ -180,17 +161,6 @@ const void* CFDictionaryGetValue(CFDictionaryRef dictionary, const void* key) {
   return value;
 }
 
-Boolean CFDictionaryContainsKey(CFDictionaryRef dictionary, const void* key) {
-  return CFDictionaryGetValueIfPresent(dictionary, key, nullptr);
-}
-
-Boolean CFDictionaryContainsValue(CFDictionaryRef dictionary, const void* value) {
-  if (!dictionary) return false;
-  for (const auto& entry : dictionary->table)
-    if (dictionary->sameValue(entry.second, value)) return true;
-  return false;
-}
-
 void CFDictionaryGetKeysAndValues(CFDictionaryRef dictionary, const void** keys,
                                   const void** values) {
   if (!dictionary) return;
@@ -202,21 +172,6 @@ void CFDictionaryGetKeysAndValues(CFDictionaryRef dictionary, const void** keys,
   }
 }
 
-void CFDictionaryApplyFunction(CFDictionaryRef dictionary, CFDictionaryApplierFunction applier,
-                               void* context) {
-  if (!dictionary || !applier) return;
-  // The applier may not change the dictionary, but it may release the last
-  // other reference to an entry's value; a snapshot keeps iteration sound.
-  std::vector<std::pair<const void*, const void*>> entries(dictionary->table.begin(),
-                                                           dictionary->table.end());
-  for (const auto& entry : entries) applier(entry.first, entry.second, context);
-}
-
-void CFDictionaryAddValue(CFMutableDictionaryRef dictionary, const void* key, const void* value) {
-  if (isChangeable(dictionary) && dictionary->table.find(key) == dictionary->table.end())
-    dictionary->insert(key, value);
-}
-
 void CFDictionarySetValue(CFMutableDictionaryRef dictionary, const void* key, const void* value) {
   if (!isChangeable(dictionary)) return;
   auto found = dictionary->table.find(key);
@@ -224,25 +179,4 @@ void CFDictionarySetValue(CFMutableDictionaryRef dictionary, const void* key, co
     dictionary->insert(key, value);
   else
     dictionary->replace(found, value);
-}
-
-void CFDictionaryReplaceValue(CFMutableDictionaryRef dictionary, const void* key,
-                              const void* value) {
-  if (!isChangeable(dictionary)) return;
-  auto found = dictionary->table.find(key);
-  if (found != dictionary->table.end()) dictionary->replace(found, value);
-}
-
-void CFDictionaryRemoveValue(CFMutableDictionaryRef dictionary, const void* key) {
-  if (!isChangeable(dictionary)) return;
-  auto found = dictionary->table.find(key);
-  if (found == dictionary->table.end()) return;
-  const void* oldKey = found->first;
-  const void* oldValue = found->second;
-  dictionary->table.erase(found);
-  dictionary->releaseEntry(oldKey, oldValue);
-}
-
-void CFDictionaryRemoveAllValues(CFMutableDictionaryRef dictionary) {
-  if (isChangeable(dictionary)) dictionary->clear();
 }

@@ -37,38 +37,20 @@ extern const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks;
 extern const CFDictionaryKeyCallBacks kCFCopyStringDictionaryKeyCallBacks;
 extern const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks;
 
-typedef void (*CFDictionaryApplierFunction)(const void* key, const void* value, void* context);
-
 CFTypeID CFDictionaryGetTypeID();
 
-CFDictionaryRef CFDictionaryCreate(CFAllocatorRef allocator, const void** keys, const void** values,
-                                   CFIndex numValues, const CFDictionaryKeyCallBacks* keyCallBacks,
-                                   const CFDictionaryValueCallBacks* valueCallBacks);
 CFDictionaryRef CFDictionaryCreateCopy(CFAllocatorRef allocator, CFDictionaryRef dictionary);
 CFMutableDictionaryRef CFDictionaryCreateMutable(CFAllocatorRef allocator, CFIndex capacity,
                                                  const CFDictionaryKeyCallBacks* keyCallBacks,
                                                  const CFDictionaryValueCallBacks* valueCallBacks);
-CFMutableDictionaryRef CFDictionaryCreateMutableCopy(CFAllocatorRef allocator, CFIndex capacity,
-                                                     CFDictionaryRef dictionary);
 
 CFIndex CFDictionaryGetCount(CFDictionaryRef dictionary);
 const void* CFDictionaryGetValue(CFDictionaryRef dictionary, const void* key);
 Boolean CFDictionaryGetValueIfPresent(CFDictionaryRef dictionary, const void* key,
                                       const void** value);
-Boolean CFDictionaryContainsKey(CFDictionaryRef dictionary, const void* key);
-Boolean CFDictionaryContainsValue(CFDictionaryRef dictionary, const void* value);
 // Either array may be NULL; each has room for the count of entries.
 void CFDictionaryGetKeysAndValues(CFDictionaryRef dictionary, const void** keys,
                                   const void** values);
-void CFDictionaryApplyFunction(CFDictionaryRef dictionary, CFDictionaryApplierFunction applier,
-                               void* context);
 
-// Adds only when the key is absent.
-void CFDictionaryAddValue(CFMutableDictionaryRef dictionary, const void* key, const void* value);
 // Adds or replaces.
 void CFDictionarySetValue(CFMutableDictionaryRef dictionary, const void* key, const void* value);
-// Replaces only when the key is present.
-void CFDictionaryReplaceValue(CFMutableDictionaryRef dictionary, const void* key,
-                              const void* value);
-void CFDictionaryRemoveValue(CFMutableDictionaryRef dictionary, const void* key);
-void CFDictionaryRemoveAllValues(CFMutableDictionaryRef dictionary);

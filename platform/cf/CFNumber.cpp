@@ -41,20 +41,6 @@ bool isFloatType(CFNumberType canonical) {
   return canonical == kCFNumberFloat32Type || canonical == kCFNumberFloat64Type;
 }
 
-CFIndex byteSize(CFNumberType canonical) {
-  switch (canonical) {
-    case kCFNumberSInt8Type:
-      return 1;
-    case kCFNumberSInt16Type:
-      return 2;
-    case kCFNumberSInt32Type:
-    case kCFNumberFloat32Type:
-      return 4;
-    default:
-      return 8;
-  }
-}
-
 // True when `value` has no fraction and lies in the range of SInt64.
 bool isIntegral(double value, SInt64& integer) {
   if (!(value >= -0x1p63 && value < 0x1p63) || std::trunc(value) != value) return false;
@@ -134,10 +120,6 @@ CFNumberRef CFNumberCreate(CFAllocatorRef, CFNumberType type, const void* valueP
   }
   return number;
 }
-
-CFNumberType CFNumberGetType(CFNumberRef number) { return number ? number->type : 0; }
-
-CFIndex CFNumberGetByteSize(CFNumberRef number) { return number ? byteSize(number->type) : 0; }
 
 Boolean CFNumberIsFloatType(CFNumberRef number) { return number && number->isFloat(); }
 

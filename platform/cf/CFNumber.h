@@ -34,9 +34,6 @@ Boolean CFBooleanGetValue(CFBooleanRef boolean);
 CFTypeID CFNumberGetTypeID();
 // NULL for an unknown type or a null value pointer.
 CFNumberRef CFNumberCreate(CFAllocatorRef allocator, CFNumberType type, const void* valuePtr);
-// The type the number is stored as: SInt8..SInt64, Float32 or Float64.
-CFNumberType CFNumberGetType(CFNumberRef number);
-CFIndex CFNumberGetByteSize(CFNumberRef number);
 Boolean CFNumberIsFloatType(CFNumberRef number);
 // Stores the value converted to `type`; false when the conversion lost
 // anything (a fraction, range or precision), in which case the nearest value

@@ -1,7 +1,6 @@
 #include "cf/CFObject.h"
 
 #include <cassert>
-#include <climits>
 
 void CFObject::retain() const {
   if (!constant_) ++retainCount_;
@@ -12,8 +11,6 @@ bool CFObject::release() const {
   assert(retainCount_ > 0);
   return --retainCount_ == 0;
 }
-
-CFIndex CFObject::retainCount() const { return constant_ ? LONG_MAX : retainCount_; }
 
 CFHashCode CFObjectHashBytes(const void* bytes, size_t length) {
   const unsigned char* cursor = static_cast<const unsigned char*>(bytes);

@@ -32,7 +32,6 @@ class CFObject {
   void retain() const;
   // Drops one reference; true when that was the last one and the object must go.
   bool release() const;
-  CFIndex retainCount() const;
   void makeConstant() { constant_ = true; }
 
   // Called only with an object of the same type id.

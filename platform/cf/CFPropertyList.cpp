@@ -279,9 +279,3 @@ CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef, CFDataRef xmlD
   plist_free(root);
   return result ? result : fail(errorString, "Property list holds an unsupported value");
 }
-
-Boolean CFPropertyListIsValid(CFPropertyListRef propertyList, CFPropertyListFormat) {
-  plist_t root = toNode(propertyList, 0);
-  if (root) plist_free(root);
-  return root != nullptr;
-}

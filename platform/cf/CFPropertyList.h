@@ -36,5 +36,3 @@ CFDataRef CFPropertyListCreateXMLData(CFAllocatorRef allocator, CFPropertyListRe
 CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef allocator, CFDataRef xmlData,
                                                   CFOptionFlags mutabilityOption,
                                                   CFStringRef* errorString);
-
-Boolean CFPropertyListIsValid(CFPropertyListRef propertyList, CFPropertyListFormat format);

@@ -166,10 +166,6 @@ CFStringRef CFStringCreateWithFormatAndArguments(CFAllocatorRef, CFDictionaryRef
   return __CFString::create(CFStringFormatter::format(format->text(), arguments));
 }
 
-CFMutableStringRef CFStringCreateMutable(CFAllocatorRef, CFIndex) {
-  return __CFString::createMutable(std::u16string());
-}
-
 CFMutableStringRef CFStringCreateMutableCopy(CFAllocatorRef, CFIndex, CFStringRef text) {
   return __CFString::createMutable(std::u16string(__CFString::textOf(text)));
 }
@@ -185,12 +181,6 @@ UniChar CFStringGetCharacterAtIndex(CFStringRef text, CFIndex index) {
              : 0;
 }
 
-void CFStringGetCharacters(CFStringRef text, CFRange range, UniChar* buffer) {
-  std::u16string_view units = __CFString::textOf(text);
-  CFRange clipped = CFRangeClip(range, static_cast<CFIndex>(units.size()));
-  if (buffer) std::copy_n(units.begin() + clipped.location, clipped.length, buffer);
-}
-
 Boolean CFStringGetCString(CFStringRef text, char* buffer, CFIndex bufferSize,
                            CFStringEncoding encoding) {
   if (!buffer || bufferSize <= 0) return false;
@@ -201,18 +191,6 @@ Boolean CFStringGetCString(CFStringRef text, char* buffer, CFIndex bufferSize,
   bool complete = text && result.unitsConverted == static_cast<CFIndex>(units.size());
   buffer[complete ? result.bytesUsed : 0] = '\0';
   return complete;
-}
-
-const char* CFStringGetCStringPtr(CFStringRef text, CFStringEncoding encoding) {
-  if (!text || text->isMutable || encoding != kCFStringEncodingUTF8) return nullptr;
-  if (!text->utf8) {
-    CFIndex size = CFStringEncodingConverter::maximumSize(CFStringGetLength(text), encoding) + 1;
-    std::string converted(static_cast<size_t>(size), '\0');
-    if (!CFStringGetCString(text, &converted[0], size, encoding)) return nullptr;
-    converted.resize(std::strlen(converted.c_str()));
-    text->utf8 = std::make_unique<const std::string>(std::move(converted));
-  }
-  return text->utf8->c_str();
 }
 
 CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding, UInt8 lossByte,
@@ -256,34 +234,6 @@ double CFStringGetDoubleValue(CFStringRef text) {
 
 void CFStringAppend(CFMutableStringRef text, CFStringRef appended) {
   if (text && text->isMutable) text->editableText() += __CFString::textOf(appended);
-}
-
-void CFStringAppendCString(CFMutableStringRef text, const char* appended,
-                           CFStringEncoding encoding) {
-  std::u16string converted;
-  if (text && text->isMutable && appended &&
-      decode(reinterpret_cast<const UInt8*>(appended), std::strlen(appended), encoding, false,
-             converted))
-    text->editableText() += converted;
-}
-
-void CFStringAppendCharacters(CFMutableStringRef text, const UniChar* characters, CFIndex length) {
-  if (text && text->isMutable && characters && length > 0)
-    text->editableText().append(reinterpret_cast<const char16_t*>(characters), static_cast<size_t>(length));
-}
-
-void CFStringAppendFormat(CFMutableStringRef text, CFDictionaryRef formatOptions,
-                          CFStringRef format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  CFStringAppendFormatAndArguments(text, formatOptions, format, arguments);
-  va_end(arguments);
-}
-
-void CFStringAppendFormatAndArguments(CFMutableStringRef text, CFDictionaryRef, CFStringRef format,
-                                      va_list arguments) {
-  if (text && text->isMutable && format)
-    text->editableText() += CFStringFormatter::format(format->text(), arguments);
 }
 
 CFDataRef CFStringCreateExternalRepresentation(CFAllocatorRef allocator, CFStringRef text,
@@ -334,8 +284,4 @@ CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding enc
   // Every Unicode form has the platform's 16-bit Unicode as its closest match.
   return (encoding & 0x0FFF) == kCFStringEncodingUnicode ? kCFStringEncodingUnicode
                                                          : kCFStringEncodingInvalidId;
-}
-
-Boolean CFStringIsEncodingAvailable(CFStringEncoding encoding) {
-  return CFStringEncodingConverter::isAvailable(encoding);
 }

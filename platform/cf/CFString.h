@@ -68,17 +68,14 @@ CFStringRef CFStringCreateWithFormat(CFAllocatorRef allocator, CFDictionaryRef f
 CFStringRef CFStringCreateWithFormatAndArguments(CFAllocatorRef allocator,
                                                  CFDictionaryRef formatOptions, CFStringRef format,
                                                  va_list arguments);
-CFMutableStringRef CFStringCreateMutable(CFAllocatorRef allocator, CFIndex maxLength);
 CFMutableStringRef CFStringCreateMutableCopy(CFAllocatorRef allocator, CFIndex maxLength,
                                              CFStringRef text);
 
 // Access. Lengths and indexes count UTF-16 code units.
 CFIndex CFStringGetLength(CFStringRef text);
 UniChar CFStringGetCharacterAtIndex(CFStringRef text, CFIndex index);
-void CFStringGetCharacters(CFStringRef text, CFRange range, UniChar* buffer);
 Boolean CFStringGetCString(CFStringRef text, char* buffer, CFIndex bufferSize,
                            CFStringEncoding encoding);
-const char* CFStringGetCStringPtr(CFStringRef text, CFStringEncoding encoding);
 CFIndex CFStringGetBytes(CFStringRef text, CFRange range, CFStringEncoding encoding, UInt8 lossByte,
                          Boolean isExternalRepresentation, UInt8* buffer, CFIndex maxBufferLength,
                          CFIndex* usedBufferLength);
@@ -94,18 +91,9 @@ CFComparisonResult CFStringCompareWithOptions(CFStringRef text1, CFStringRef tex
 CFRange CFStringFind(CFStringRef text, CFStringRef toFind, CFStringCompareFlags options);
 Boolean CFStringFindWithOptions(CFStringRef text, CFStringRef toFind, CFRange rangeToSearch,
                                 CFStringCompareFlags options, CFRange* result);
-Boolean CFStringHasPrefix(CFStringRef text, CFStringRef prefix);
-Boolean CFStringHasSuffix(CFStringRef text, CFStringRef suffix);
 
 // Mutation of mutable strings.
 void CFStringAppend(CFMutableStringRef text, CFStringRef appended);
-void CFStringAppendCString(CFMutableStringRef text, const char* appended,
-                           CFStringEncoding encoding);
-void CFStringAppendCharacters(CFMutableStringRef text, const UniChar* characters, CFIndex length);
-void CFStringAppendFormat(CFMutableStringRef text, CFDictionaryRef formatOptions,
-                          CFStringRef format, ...);
-void CFStringAppendFormatAndArguments(CFMutableStringRef text, CFDictionaryRef formatOptions,
-                                      CFStringRef format, va_list arguments);
 
 // External representations: the bytes of a text in an encoding, with a
 // byte-order mark for the Unicode encodings.
@@ -117,4 +105,3 @@ CFStringRef CFStringCreateFromExternalRepresentation(CFAllocatorRef allocator, C
 // Encodings.
 CFStringEncoding CFStringGetSystemEncoding();
 CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding encoding);
-Boolean CFStringIsEncodingAvailable(CFStringEncoding encoding);

@@ -133,13 +133,3 @@ CFRange CFStringFind(CFStringRef text, CFStringRef toFind, CFStringCompareFlags 
     return found;
   return CFRangeMake(kCFNotFound, 0);
 }
-
-Boolean CFStringHasPrefix(CFStringRef text, CFStringRef prefix) {
-  return CFStringFindWithOptions(text, prefix, CFRangeMake(0, CFStringGetLength(text)),
-                                 kCFCompareAnchored, nullptr);
-}
-
-Boolean CFStringHasSuffix(CFStringRef text, CFStringRef suffix) {
-  return CFStringFindWithOptions(text, suffix, CFRangeMake(0, CFStringGetLength(text)),
-                                 kCFCompareAnchored | kCFCompareBackwards, nullptr);
-}

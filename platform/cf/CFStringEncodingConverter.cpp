@@ -403,11 +403,6 @@ class CharacterEncoder {
 
 }  // namespace
 
-bool CFStringEncodingConverter::isAvailable(CFStringEncoding encoding) {
-  EncodingForm form;
-  return resolve(encoding, form);
-}
-
 bool CFStringEncodingConverter::decode(const UInt8* bytes, size_t length, CFStringEncoding encoding,
                                        bool isExternalRepresentation, std::u16string& text) {
   EncodingForm form;

@@ -15,8 +15,6 @@ class CFStringEncodingConverter {
     CFIndex bytesUsed;
   };
 
-  static bool isAvailable(CFStringEncoding encoding);
-
   // False when the bytes are not a valid text in the encoding. An external
   // representation may start with a byte-order mark, which is honoured and
   // dropped; without one the Unicode encoding is read big-endian.

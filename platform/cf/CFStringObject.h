@@ -47,9 +47,6 @@ struct __CFString : CFObject {
   static CFStringRef createFromUTF8(const std::string& bytes);
 
   const bool isMutable;
-  // The UTF-8 form that CFStringGetCStringPtr hands out, made on the first request; only
-  // immutable strings have one. Few strings are ever asked, so it is kept apart.
-  mutable std::unique_ptr<const std::string> utf8;
 
  private:
   explicit __CFString(size_t unitCount)

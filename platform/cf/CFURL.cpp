@@ -108,17 +108,6 @@ std::string percentEncodePath(const std::string& path) {
   return encoded;
 }
 
-bool isValidURLText(const std::string& text) {
-  static const char forbidden[] = " \"<>\\^`{|}";
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c <= 0x20 || c >= 0x7F || std::strchr(forbidden, c)) return false;
-    if (c == '%' && (i + 2 >= text.size() || !isHexDigit(text[i + 1]) || !isHexDigit(text[i + 2])))
-      return false;
-  }
-  return true;
-}
-
 // Resolves "." and ".." segments of an absolute path.
 std::string removeDotSegments(const std::string& path) {
   std::vector<std::string> segments;
@@ -292,8 +281,6 @@ bool writeFile(const std::string& path, const UInt8* bytes, size_t length, SInt3
 
 }  // namespace
 
-CFTypeID CFURLGetTypeID() { return kCFObjectTypeURL; }
-
 CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef, CFStringRef filePath,
                                        CFURLPathStyle pathStyle, Boolean isDirectory) {
   if (!filePath || pathStyle != kCFURLPOSIXPathStyle) return nullptr;
@@ -310,23 +297,11 @@ CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef, const UInt8* bu
   return path.empty() ? nullptr : createFileURL(path, isDirectory);
 }
 
-CFURLRef CFURLCreateWithString(CFAllocatorRef, CFStringRef urlString, CFURLRef baseURL) {
-  if (!urlString) return nullptr;
-  std::string text = __CFString::utf8Of(urlString);
-  if (!isValidURLText(text)) return nullptr;
-  bool relative = URLParts::parse(text).scheme.empty();
-  return new __CFURL(text, relative ? baseURL : nullptr);
-}
-
 CFURLRef CFURLCopyAbsoluteURL(CFURLRef url) {
   if (!url) return nullptr;
   if (!url->base) return static_cast<CFURLRef>(CFRetain(url));
   return new __CFURL(url->absoluteParts().join(), nullptr);
 }
-
-CFStringRef CFURLGetString(CFURLRef url) { return url ? url->string : nullptr; }
-
-CFURLRef CFURLGetBaseURL(CFURLRef url) { return url ? url->base : nullptr; }
 
 CFStringRef CFURLCopyScheme(CFURLRef url) {
   if (!url) return nullptr;
@@ -354,12 +329,6 @@ Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean resolveAgainstBas
   return true;
 }
 
-Boolean CFURLHasDirectoryPath(CFURLRef url) {
-  if (!url) return false;
-  std::string path = URLParts::parse(url->text).path;
-  return !path.empty() && path.back() == '/';
-}
-
 CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef, CFURLRef url,
                                                CFStringRef pathComponent, Boolean isDirectory) {
   if (!url || !pathComponent) return nullptr;
@@ -368,24 +337,6 @@ CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef, CFURLRef url,
   path += percentEncodePath(__CFString::utf8Of(pathComponent));
   if (isDirectory && path.back() != '/') path += '/';
   return withPath(url, path);
-}
-
-CFURLRef CFURLCreateCopyDeletingLastPathComponent(CFAllocatorRef, CFURLRef url) {
-  if (!url) return nullptr;
-  std::string path = URLParts::parse(url->text).path;
-  if (path.size() > 1 && path.back() == '/') path.pop_back();
-  size_t slash = path.rfind('/');
-  return withPath(url, slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1));
-}
-
-CFStringRef CFURLCopyLastPathComponent(CFURLRef url) {
-  if (!url) return nullptr;
-  std::string path = percentDecode(URLParts::parse(url->text).path);
-  if (path.size() > 1 && path.back() == '/') path.pop_back();
-  size_t slash = path.rfind('/');
-  bool isRoot = path == "/";
-  return __CFString::createFromUTF8(isRoot || slash == std::string::npos ? path
-                                                                         : path.substr(slash + 1));
 }
 
 Boolean CFURLCreateDataAndPropertiesFromResource(CFAllocatorRef allocator, CFURLRef url,

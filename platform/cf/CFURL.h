@@ -1,6 +1,6 @@
 #pragma once
-// Platform URLs: file URLs built from and turned into POSIX paths, URLs parsed
-// from text, and reading and writing the data of a file URL.
+// Platform URLs: file URLs built from and turned into POSIX paths, and reading
+// and writing the data of a file URL.
 
 #include "cf/CFBase.h"
 #include "cf/CFData.h"
@@ -24,32 +24,22 @@ enum : SInt32 {
   kCFURLImproperArgumentsError = -15,
 };
 
-CFTypeID CFURLGetTypeID();
-
 // Only the POSIX path style exists on this port; other styles give NULL. A
 // relative path gives a URL relative to the current directory.
 CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef allocator, CFStringRef filePath,
                                        CFURLPathStyle pathStyle, Boolean isDirectory);
 CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef allocator, const UInt8* buffer,
                                                  CFIndex bufferLength, Boolean isDirectory);
-// NULL when the text holds characters a URL may not contain.
-CFURLRef CFURLCreateWithString(CFAllocatorRef allocator, CFStringRef urlString, CFURLRef baseURL);
 CFURLRef CFURLCopyAbsoluteURL(CFURLRef url);
 
-// The URL's own text, relative to its base; not retained.
-CFStringRef CFURLGetString(CFURLRef url);
-CFURLRef CFURLGetBaseURL(CFURLRef url);
 CFStringRef CFURLCopyScheme(CFURLRef url);
 CFStringRef CFURLCopyHostName(CFURLRef url);
 CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle pathStyle);
 Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean resolveAgainstBase, UInt8* buffer,
                                          CFIndex maxBufferLength);
-Boolean CFURLHasDirectoryPath(CFURLRef url);
 
 CFURLRef CFURLCreateCopyAppendingPathComponent(CFAllocatorRef allocator, CFURLRef url,
                                                CFStringRef pathComponent, Boolean isDirectory);
-CFURLRef CFURLCreateCopyDeletingLastPathComponent(CFAllocatorRef allocator, CFURLRef url);
-CFStringRef CFURLCopyLastPathComponent(CFURLRef url);
 
 // File URLs only. No properties are read or written: *properties becomes NULL.
 Boolean CFURLCreateDataAndPropertiesFromResource(CFAllocatorRef allocator, CFURLRef url,

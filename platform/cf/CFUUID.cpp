@@ -69,23 +69,12 @@ void fillRandom(UUIDValue& value) {
 
 }  // namespace
 
-CFTypeID CFUUIDGetTypeID() { return kCFObjectTypeUUID; }
-
 CFUUIDRef CFUUIDCreate(CFAllocatorRef) {
   UUIDValue value;
   fillRandom(value);
   value[6] = static_cast<UInt8>((value[6] & 0x0F) | 0x40);
   value[8] = static_cast<UInt8>((value[8] & 0x3F) | 0x80);
   return new __CFUUID(value);
-}
-
-CFUUIDRef CFUUIDCreateWithBytes(CFAllocatorRef allocator, UInt8 byte0, UInt8 byte1, UInt8 byte2,
-                                UInt8 byte3, UInt8 byte4, UInt8 byte5, UInt8 byte6, UInt8 byte7,
-                                UInt8 byte8, UInt8 byte9, UInt8 byte10, UInt8 byte11, UInt8 byte12,
-                                UInt8 byte13, UInt8 byte14, UInt8 byte15) {
-  return CFUUIDCreateFromUUIDBytes(
-      allocator, bytesOf(byte0, byte1, byte2, byte3, byte4, byte5, byte6, byte7, byte8, byte9,
-                         byte10, byte11, byte12, byte13, byte14, byte15));
 }
 
 CFUUIDRef CFUUIDCreateFromUUIDBytes(CFAllocatorRef, CFUUIDBytes bytes) {
@@ -115,12 +104,6 @@ CFStringRef CFUUIDCreateString(CFAllocatorRef allocator, CFUUIDRef uuid) {
   std::u16string text = uuid->description();
   return CFStringCreateWithCharacters(allocator, reinterpret_cast<const UniChar*>(text.data()),
                                       static_cast<CFIndex>(text.size()));
-}
-
-CFUUIDBytes CFUUIDGetUUIDBytes(CFUUIDRef uuid) {
-  CFUUIDBytes bytes = {};
-  if (uuid) std::memcpy(&bytes, uuid->bytes.data(), sizeof bytes);
-  return bytes;
 }
 
 CFUUIDRef CFUUIDGetConstantUUIDWithBytes(CFAllocatorRef, UInt8 byte0, UInt8 byte1, UInt8 byte2,

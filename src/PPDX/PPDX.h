@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "cf/CoreFoundation.h"
+#include "foundation/SettingsKeys.h"
 
 class CString;
 class PPDFile;
@@ -54,9 +55,9 @@ class PPDX {
 
   PPDFile* File() const { return mFile.get(); }
 
-  // The header entries of the settings blob (key 1000: the layout version,
-  // the file location when there is a file, then each header text that is
-  // set); false at the first entry that cannot be added.
+  // The header entries of the settings blob (under kHeaderKey: the layout
+  // version, the file location when there is a file, then each header text
+  // that is set); false at the first entry that cannot be added.
   virtual bool Save(Settings& settings);
 
   // A new platform string of a PPD translation (the caller releases it), never
@@ -84,16 +85,6 @@ class PPDX {
   static void StripLeadingWhiteSpace(char* text);
 
  protected:
-  enum HeaderField {
-    kFormatVersion,
-    kFileVersion,
-    kPCFileName,
-    kLanguageVersion,
-    kLanguageEncoding,
-    kModelName,
-    kHeaderFieldCount
-  };
-
   // Replaces a header text; null removes it.
   void SetHeaderField(HeaderField field, const char* text);
   const char* HeaderText(HeaderField field) const;
@@ -114,10 +105,6 @@ class PPDX {
 
   // Rebuilding from a settings blob.
   void SetValidPrinterName(bool valid) { mValidPrinterName = valid; }
-  static constexpr unsigned long kHeaderKey = 1000;
-  static constexpr long kLayoutVersionIndex = 1001;
-  static constexpr long kFileLocationIndex = 1002;
-  static constexpr long kLayoutVersion = 1024;
   // The header text stored in the blob, or none when the entry is missing.
   void RestoreHeaderField(Settings& settings, HeaderField field);
   // Adopts the file of a rebuilt document (it had none).

@@ -6,14 +6,8 @@
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
 #include "foundation/Settings.h"
+#include "foundation/SettingsKeys.h"
 #include "foundation/SettingsStrings.h"
-
-namespace {
-
-// The header texts follow the file location, in the order of the fields.
-constexpr long kFirstHeaderTextIndex = 1003;
-
-}  // namespace
 
 bool PPDX::Save(Settings& settings) {
   SInt32 version = kLayoutVersion;
@@ -22,18 +16,19 @@ bool PPDX::Save(Settings& settings) {
   if (mFile && mFile->getFileInfo(&location) == noErr &&
       settings.Add(kHeaderKey, kFileLocationIndex, &location, sizeof location) != noErr)
     return false;
-  for (int field = 0; field < kHeaderFieldCount; ++field) {
-    const char* text = HeaderText(HeaderField(field));
+  for (int each = 0; each < kHeaderFieldCount; ++each) {
+    const HeaderField field = HeaderField(each);
+    const char* text = HeaderText(field);
     // An empty text reads back as none: it is not written.
     if (text == nullptr || *text == '\0') continue;
     long size = long(mHeader[field]->Size());
-    if (settings.Add(kHeaderKey, kFirstHeaderTextIndex + field, text, size) != noErr) return false;
+    if (settings.Add(kHeaderKey, HeaderTextIndex(field), text, size) != noErr) return false;
   }
   return true;
 }
 
 void PPDX::RestoreHeaderField(Settings& settings, HeaderField field) {
-  mHeader[field].reset(GetSettingsString(settings, kHeaderKey, kFirstHeaderTextIndex + field));
+  mHeader[field].reset(GetSettingsString(settings, kHeaderKey, HeaderTextIndex(field)));
 }
 
 void PPDX::AdoptFile(PPDFile* file) { mFile.reset(file); }

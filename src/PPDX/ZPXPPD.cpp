@@ -81,19 +81,19 @@ void ZPXPPD::Build() {
   Parse();
   // A file that is not a PPD of this kind reports only why it is not.
   if (!HeaderPassed()) return;
-  if (mProperties->Empty()) AddError(MakeError(25, nullptr, false));
-  if (mGroups->Empty()) AddError(MakeError(26, nullptr, false));
-  if (mControls->Empty()) AddError(MakeError(27, nullptr, false));
+  if (mProperties->Empty()) AddError(MakeError(kPPDXErrNoPropertyPage, nullptr, false));
+  if (mGroups->Empty()) AddError(MakeError(kPPDXErrNoGroup, nullptr, false));
+  if (mControls->Empty()) AddError(MakeError(kPPDXErrNoOption, nullptr, false));
 }
 
 void ZPXPPD::Parse() {
   if (!mGroups || !mControls || !mProperties) {
-    AddError(MakeError(1, nullptr, true));
+    AddError(MakeError(kPPDXErrOutOfMemory, nullptr, true));
     return;
   }
   PPDFileStream stream(File(), true);
   if (stream.Bad()) {
-    AddError(MakeError(18, nullptr, true));
+    AddError(MakeError(kPPDXErrUnreadableFile, nullptr, true));
     return;
   }
   SetStream(&stream);
@@ -113,7 +113,7 @@ PPDXErrorObj* ZPXPPD::TestHeader(PPDStream& file) {
                 std::strcmp(token, "*PPD-Adobe") == 0 &&
                 GetQuotedString(file, version, kQuotedCapacity) && std::strcmp(version, "4.3") == 0;
   SetValid(passed);
-  return passed ? nullptr : MakeError(28, nullptr, true);
+  return passed ? nullptr : MakeError(kPPDXErrNotVersion43, nullptr, true);
 }
 
 bool ZPXPPD::NextLine(char* out) {
@@ -231,7 +231,7 @@ void ZPXPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportOrp
     AddControl(control);
     return;
   }
-  if (reportOrphan) AddError(MakeError(29, control->Keyword(), false));
+  if (reportOrphan) AddError(MakeError(kPPDXErrOptionInNoRollDown, control->Keyword(), false));
   AddControl(control);
 }
 

@@ -144,7 +144,7 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   void AttachControl(PPDXControl* control);
   bool SaveMakerVersions(Settings& settings) const;
   bool SaveModel(Settings& settings);
-  // The declared constraint lines follow the shortcuts (key 7000), so that a
+  // The declared constraint lines follow the shortcuts (kConstraintsKey), so that a
   // rebuilt document answers as the parsed one did.
   bool SaveConstraints(Settings& settings) const;
   void RestoreConstraints(Settings& settings);

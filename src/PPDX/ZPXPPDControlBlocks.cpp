@@ -152,26 +152,29 @@ class BooleanBlock : public OptionBlockReader {
 
 PPDXErrorObj* ZPXPPD::ParseControl(PPDStream& line) {
   char key[kTokenSize];
-  if (!NextToken(line, key, kKeywordDelimiters, true)) return MakeError(16, key, false);
+  if (!NextToken(line, key, kKeywordDelimiters, true))
+    return MakeError(kPPDXErrBadFlagsLine, key, false);
   // The block that the duplicate announces is then read by the line loop,
   // where it has no effect.
-  if (FindAnyControl(key) != nullptr) return MakeError(23, key, false);
+  if (FindAnyControl(key) != nullptr) return MakeError(kPPDXErrDuplicateName, key, false);
   FlagList flags;
   flags.ReadFrom(line);
   char buffer[kTokenSize];
   if (!FetchLine(buffer)) return nullptr;
   PPDStream next(buffer, long(std::strlen(buffer)));
   char keyword[kTokenSize];
-  if (!NextToken(next, keyword, kKeywordDelimiters, true)) return MakeError(16, key, false);
+  if (!NextToken(next, keyword, kKeywordDelimiters, true))
+    return MakeError(kPPDXErrBadFlagsLine, key, false);
   if (Is(keyword, "*%ZPXGroup")) return ParseGroup(next, key, flags);
   if (OpensUI(keyword)) return ParseOpenUI(next, key, flags, nullptr);
   if (Is(keyword, "*OpenUIZPX")) return ParseOpenUIZPX(key);
-  return MakeError(16, key, false);
+  return MakeError(kPPDXErrBadFlagsLine, key, false);
 }
 
 PPDXErrorObj* ZPXPPD::ParseGroup(PPDStream& line, const char* key, FlagList& flags) {
   char keyword[kTokenSize];
-  if (!NextToken(line, keyword, kKeywordDelimiters, true)) return MakeError(5, keyword, false);
+  if (!NextToken(line, keyword, kKeywordDelimiters, true))
+    return MakeError(kPPDXErrBadGroupLine, keyword, false);
   if (!Is(keyword, key)) return nullptr;
   char name[kTokenSize];
   if (!NextToken(line, name, kOptionDelimiters, true)) return nullptr;
@@ -188,19 +191,20 @@ PPDXErrorObj* ZPXPPD::ParseGroup(PPDStream& line, const char* key, FlagList& fla
   if (Is(keyword, "*%ZPXFloatRange")) return ParseRange(next, key, flags, group, true);
   if (OpensUI(keyword)) return ParseOpenUI(next, key, flags, group);
   if (Is(keyword, "*OpenUIZPX")) return ParseOpenUIZPX(key);
-  return MakeError(5, key, false);
+  return MakeError(kPPDXErrBadGroupLine, key, false);
 }
 
 PPDXErrorObj* ZPXPPD::ParseOpenUI(PPDStream& line, const char* key, FlagList& flags,
                                   PPDXGroup* group) {
   char option[kTokenSize];
-  if (!NextToken(line, option, kOptionDelimiters, true)) return MakeError(8, key, false);
+  if (!NextToken(line, option, kOptionDelimiters, true))
+    return MakeError(kPPDXErrOpenUIWithoutKeyword, key, false);
   char translation[kTokenSize];
   bool translated = NextToken(line, translation, kTranslationDelimiters, false);
   char type[kTokenSize];
   bool typed = NextToken(line, type, kTypeDelimiters, true);
   if (!typed || !(Is(type, "Boolean") || Is(type, "PickOne") || Is(type, "PickMany")))
-    return MakeError(31, key, false);
+    return MakeError(kPPDXErrBadOpenUIType, key, false);
   CFRef<CFStringRef> displayName(CreateDisplayName(translated ? translation : nullptr));
   return Is(type, "Boolean")
              ? ParseBooleanControl(key, displayName.get(), flags, group)
@@ -208,14 +212,14 @@ PPDXErrorObj* ZPXPPD::ParseOpenUI(PPDStream& line, const char* key, FlagList& fl
 }
 
 PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {
-  AddError(MakeError(34, key, false));
+  AddError(MakeError(kPPDXErrOpenUIZPXSkipped, key, false));
   char buffer[kTokenSize];
   while (FetchLine(buffer)) {
     PPDStream line(buffer, long(std::strlen(buffer)));
     char keyword[kTokenSize];
     if (NextToken(line, keyword, kKeywordDelimiters, true) && Is(keyword, "*CloseUIZPX")) return nullptr;
   }
-  return MakeError(10, key, true);
+  return MakeError(kPPDXErrOpenUIZPXNotClosed, key, true);
 }
 
 bool ZPXPPD::ReadOptionBlock(const char* key, OptionBlockReader& block) {
@@ -266,9 +270,11 @@ void ZPXPPD::ReadOptionLine(const char* field, PPDStream& line, OptionBlockReade
 PPDXErrorObj* ZPXPPD::ParsePopupControl(const char* key, CFStringRef translation,
                                         FlagList& flags, PPDXGroup* group, bool pickMany) {
   PopupBlock block(*this);
-  if (!ReadOptionBlock(key, block) || block.DefaultCount() > 1) return MakeError(11, key, true);
-  if (block.DefaultCount() == 0) AddError(MakeError(33, key, false));
-  if (group == nullptr && !ParseOrphans()) return MakeError(21, key, false);
+  if (!ReadOptionBlock(key, block) || block.DefaultCount() > 1)
+    return MakeError(kPPDXErrBadOptionBlock, key, true);
+  if (block.DefaultCount() == 0) AddError(MakeError(kPPDXErrNoDefault, key, false));
+  if (group == nullptr && !ParseOrphans())
+    return MakeError(kPPDXErrOptionOutsideGroups, key, false);
   CString* defaultKeyword = block.TakeDefault();
   bool installable = group != nullptr && *group == "ZPPPInstallableOptions";
   PPDXPopupControl* control = new (std::nothrow)
@@ -276,7 +282,7 @@ PPDXErrorObj* ZPXPPD::ParsePopupControl(const char* key, CFStringRef translation
                        defaultKeyword, mConstraints.get());
   if (control == nullptr) {
     delete defaultKeyword;
-    return MakeError(1, key, false);
+    return MakeError(kPPDXErrOutOfMemory, key, false);
   }
   block.HandOver();
   SetupControl(group, control, true);
@@ -294,19 +300,20 @@ PPDXErrorObj* ZPXPPD::ParseBooleanControl(const char* key, CFStringRef translati
   // The bad option line is left out and the rest of the block kept; the
   // error comes after the block's own.
   if (error != nullptr) AddError(error);
-  return MakeError(9, key, false);
+  return MakeError(kPPDXErrBooleanNotTrueOrFalse, key, false);
 }
 
 PPDXErrorObj* ZPXPPD::MakeBooleanControl(const char* key, CFStringRef translation,
                                          FlagList& flags, PPDXGroup* group, BooleanBlock& block) {
-  if (!block.HasDefault()) AddError(MakeError(33, key, false));
-  if (group == nullptr && !ParseOrphans()) return MakeError(21, key, false);
+  if (!block.HasDefault()) AddError(MakeError(kPPDXErrNoDefault, key, false));
+  if (group == nullptr && !ParseOrphans())
+    return MakeError(kPPDXErrOptionOutsideGroups, key, false);
   BooleanBlock::Side& on = block.True();
   BooleanBlock::Side& off = block.False();
   PPDXBooleanControl* control = new (std::nothrow) PPDXBooleanControl(
       key, translation, flags.Words(), true, on.text.get(), on.postScript, on.length,
       off.text.get(), off.postScript, off.length, block.DefaultValue(), mConstraints.get());
-  if (control == nullptr) return MakeError(1, key, true);
+  if (control == nullptr) return MakeError(kPPDXErrOutOfMemory, key, true);
   block.HandOver();
   SetupControl(group, control, true);
   mConstraints->KVSInsert(key, "True");

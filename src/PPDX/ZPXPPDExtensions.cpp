@@ -10,6 +10,7 @@
 
 #include "PPDX/FlagList.h"
 #include "PPDX/GroupName.h"
+#include "PPDX/PPDObjects/Controls/JobNoteFlag.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
@@ -36,36 +37,31 @@ namespace {
 
 bool Is(const char* text, const char* word) { return std::strcmp(text, word) == 0; }
 
-// The job note flag words in the order of their bits.
-const char* const kJobNoteWords[] = {
-    "Alpha",   "Numeric",    "Decimal",    "Required",  "Remembered", "Password",
-    "AlwaysDisplay", "Resume", "Member",   "OnOfSwitch", "LengthReq", "SecPrint",
-    "Command", "Space",      "Negative",   "Encrypt",   "MultiSpace", "MultiComma",
-    "LCD",     "Hyphen",     "TwoCharField", "NoComma", "MinLength"};
-const int kJobNoteWordCount = sizeof kJobNoteWords / sizeof kJobNoteWords[0];
-const int kMinLengthBit = kJobNoteWordCount - 1;
-const char kMinLength[] = "MinLength";
-const size_t kMinLengthSize = sizeof kMinLength - 1;
+// How many flag words, from the first, an extension level accepts; a level
+// not listed accepts all of them.
+struct LevelWords {
+  _EXTENSIONS_SUPPORT_ level;
+  int words;
+};
+constexpr LevelWords kLevelWords[] = {
+    {EXTENSIONS_LEVEL0, 9}, {EXTENSIONS_LEVEL1, 12}, {EXTENSIONS_LEVEL2, 15}};
 
 int AcceptedJobNoteWords(_EXTENSIONS_SUPPORT_ level) {
-  switch (level) {
-    case EXTENSIONS_LEVEL0:
-      return 9;
-    case EXTENSIONS_LEVEL1:
-      return 12;
-    case EXTENSIONS_LEVEL2:
-      return 15;
-    default:
-      return kJobNoteWordCount;
+  for (const LevelWords& limit : kLevelWords) {
+    if (limit.level == level) return limit.words;
   }
+  return JobNoteFlag::kWordCount;
 }
 
-// The bit of a flag word, or -1 for a word the table does not have. A grouped
-// note takes "MinLength" followed by the minimum length.
-int JobNoteWordBit(const char* word, bool grouped) {
-  if (grouped && std::strncmp(word, kMinLength, kMinLengthSize) == 0) return kMinLengthBit;
-  for (int bit = 0; bit < kJobNoteWordCount; ++bit) {
-    if (Is(word, kJobNoteWords[bit])) return bit;
+// The place of a flag word in JobNoteFlag's list, or -1 for a word the list
+// does not have. A grouped note takes "MinLength" followed by the minimum length.
+int JobNoteWordPlace(const char* word, bool grouped) {
+  for (int place = 0; place < JobNoteFlag::kWordCount; ++place) {
+    const JobNoteFlag::Word& listed = JobNoteFlag::kWords[place];
+    if (Is(word, listed.text)) return place;
+    if (grouped && listed.bit == JobNoteFlag::kMinLength &&
+        std::strncmp(word, listed.text, std::strlen(listed.text)) == 0)
+      return place;
   }
   return -1;
 }
@@ -114,8 +110,10 @@ bool ReadRangeNumbers(PPDStream& line, bool real, double* numbers) {
 
 PPDXErrorObj* ZPXPPD::ParsePropertyPage(PPDStream& line) {
   char name[kTokenSize];
-  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(4, name, false);
-  if (mProperties->Find(name, true) != nullptr) return MakeError(23, name, false);
+  if (!NextToken(line, name, kOptionDelimiters, true))
+    return MakeError(kPPDXErrPropertyPageWithoutName, name, false);
+  if (mProperties->Find(name, true) != nullptr)
+    return MakeError(kPPDXErrDuplicateName, name, false);
   char translation[kTokenSize];
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   bool visible = false;
@@ -135,8 +133,9 @@ PPDXErrorObj* ZPXPPD::ParsePropertyPage(PPDStream& line) {
 
 PPDXErrorObj* ZPXPPD::ParseGroupName(PPDStream& line) {
   char name[kTokenSize];
-  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(12, name, false);
-  if (mGroups->Find(name, true) != nullptr) return MakeError(23, name, false);
+  if (!NextToken(line, name, kOptionDelimiters, true))
+    return MakeError(kPPDXErrGroupNameWithoutName, name, false);
+  if (mGroups->Find(name, true) != nullptr) return MakeError(kPPDXErrDuplicateName, name, false);
   char translation[kTokenSize];
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   bool visible = false;
@@ -152,9 +151,11 @@ PPDXErrorObj* ZPXPPD::ParseGroupName(PPDStream& line) {
 
 PPDXErrorObj* ZPXPPD::ParseParent(PPDStream& line) {
   char name[kTokenSize];
-  if (!NextToken(line, name, kOptionDelimiters, true)) return MakeError(15, name, false);
+  if (!NextToken(line, name, kOptionDelimiters, true))
+    return MakeError(kPPDXErrIncompleteParentLine, name, false);
   char parentName[kTokenSize];
-  if (!NextToken(line, parentName, kOptionDelimiters, true)) return MakeError(15, name, false);
+  if (!NextToken(line, parentName, kOptionDelimiters, true))
+    return MakeError(kPPDXErrIncompleteParentLine, name, false);
   bool visible = false;
   enum { kNoKind, kScrollPane, kRollDown } kind = kNoKind;
   char word[kTokenSize];
@@ -167,7 +168,7 @@ PPDXErrorObj* ZPXPPD::ParseParent(PPDStream& line) {
   if ((!visible && !ParseHidden()) || record == nullptr || kind == kNoKind) return nullptr;
   if (kind == kScrollPane) {
     PPDXProperty* property = mProperties->Find(parentName, true);
-    if (property == nullptr) return MakeError(14, parentName, false);
+    if (property == nullptr) return MakeError(kPPDXErrBadParent, parentName, false);
     PPDXScrollPane* pane = new PPDXScrollPane(name, record->translation, visible);
     pane->SetParent(property);
     property->SetScrollDown(pane);
@@ -175,7 +176,7 @@ PPDXErrorObj* ZPXPPD::ParseParent(PPDStream& line) {
     return nullptr;
   }
   PPDXScrollPane* pane = dynamic_cast<PPDXScrollPane*>(mGroups->Find(parentName, true));
-  if (pane == nullptr) return MakeError(14, parentName, false);
+  if (pane == nullptr) return MakeError(kPPDXErrBadParent, parentName, false);
   PPDXRollDown* rollDown = new PPDXRollDown(name, record->translation, visible);
   rollDown->SetParent(pane);
   pane->RollDowns()->Add(rollDown);
@@ -194,7 +195,7 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   bool grouped = announcedKey != nullptr;
   char key[kTokenSize];
   if (!NextToken(line, key, kOptionDelimiters, true) || (grouped && !Is(key, announcedKey)))
-    return MakeError(6, grouped ? announcedKey : key, false);
+    return MakeError(kPPDXErrBadJobNoteKey, grouped ? announcedKey : key, false);
   char translation[kTokenSize];
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   char word[kTokenSize];
@@ -203,11 +204,14 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   JobNoteFlag noteFlags;
   long minLength = 0;
   while (NextFlagWord(line, word)) {
-    int bit = JobNoteWordBit(word, grouped);
-    if (bit < 0) continue;
-    if (bit >= AcceptedJobNoteWords(sExtensions)) return MakeError(32, key, false);
-    noteFlags.Add(1u << bit);
-    if (bit == kMinLengthBit && grouped) minLength = MinimumLength(word + kMinLengthSize);
+    int place = JobNoteWordPlace(word, grouped);
+    if (place < 0) continue;
+    if (place >= AcceptedJobNoteWords(sExtensions))
+      return MakeError(kPPDXErrJobNoteFlagBeyondLevel, key, false);
+    const JobNoteFlag::Word& listed = JobNoteFlag::kWords[place];
+    noteFlags.Add(listed.bit);
+    if (listed.bit == JobNoteFlag::kMinLength && grouped)
+      minLength = MinimumLength(word + std::strlen(listed.text));
   }
 
   std::unique_ptr<CString> defaultText;
@@ -245,7 +249,7 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
                   defaultText.get(), language.get(), true, maxLength, noteFlags, minLength);
   if (note == nullptr) {
     std::free(psTemplate);
-    return MakeError(1, key, false);
+    return MakeError(kPPDXErrOutOfMemory, key, false);
   }
   defaultText.release();
   SetupControl(group != nullptr ? group : mGroups->Find("FPZPNotes", true), note, false);
@@ -256,18 +260,19 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
                                  PPDXGroup* group, bool real) {
   char keyword[kTokenSize];
   if (!NextToken(line, keyword, kOptionDelimiters, true) || !Is(keyword, key))
-    return MakeError(7, keyword, false);
+    return MakeError(kPPDXErrBadRangeLine, keyword, false);
   char translation[kTokenSize];
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   line.SkipWhiteSpace();
   char c;
   double numbers[4];
   if (!line.GetChar(c) || c != '(' || !ReadRangeNumbers(line, real, numbers))
-    return MakeError(7, key, false);
+    return MakeError(kPPDXErrBadRangeLine, key, false);
   char postScript[kPostScriptCapacity];
   unsigned long length = GetPostscriptString(line, postScript, kPostScriptCapacity);
-  if (length == 0) AddError(MakeError(35, key, false));
-  if (group == nullptr && !ParseOrphans()) return MakeError(21, key, false);
+  if (length == 0) AddError(MakeError(kPPDXErrRangeWithoutPostScript, key, false));
+  if (group == nullptr && !ParseOrphans())
+    return MakeError(kPPDXErrOptionOutsideGroups, key, false);
 
   unsigned char* psTemplate = CopyPostScript(postScript, length);
   long templateLength = psTemplate != nullptr ? long(length) : 0;
@@ -283,7 +288,7 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
         long(numbers[1]), long(numbers[2]), long(numbers[3]), true);
   if (control == nullptr) {
     std::free(psTemplate);
-    return MakeError(1, key, false);
+    return MakeError(kPPDXErrOutOfMemory, key, false);
   }
   SetupControl(group, control, true);
   return nullptr;
@@ -340,7 +345,7 @@ PPDXErrorObj* ZPXPPD::ParseCustomPageSize(PPDStream& line, const char*) {
 PPDXErrorObj* ZPXPPD::ParseShortcut(PPDStream& line) {
   char keyword[kTokenSize];
   if (!NextToken(line, keyword, kRestOfLine, true) || keyword[0] == '\0') return nullptr;
-  if (!PPDXControl::ValidKeyword(keyword)) return MakeError(19, keyword, false);
+  if (!PPDXControl::ValidKeyword(keyword)) return MakeError(kPPDXErrBadShortcut, keyword, false);
   mShortcutKeywords.PushBack(new CString(keyword));
   return nullptr;
 }
@@ -351,7 +356,7 @@ void ZPXPPD::ResolveShortcuts() {
   for (const CString* keyword : PointerListOf<const CString>(mShortcutKeywords)) {
     PPDXPopupControl* popup = mControls->FindPopup(*keyword, true);
     if (popup == nullptr)
-      AddError(MakeError(19, *keyword, false));
+      AddError(MakeError(kPPDXErrBadShortcut, *keyword, false));
     else
       popups.PushBack(popup);
   }
@@ -369,7 +374,7 @@ PPDXErrorObj* ZPXPPD::ParseUIConstraint(PPDStream& line, bool requires) {
     std::memcpy(key2, field, sizeof key2);
   } else {
     std::memcpy(option1, field, sizeof option1);
-    if (!NextOperand(line, key2)) return MakeError(36, key1, false);
+    if (!NextOperand(line, key2)) return MakeError(kPPDXErrConstraintWithoutSecondKey, key1, false);
   }
   NextOperand(line, option2);
   mConstraints->Add(key1, option1, key2, option2, requires);

@@ -7,7 +7,7 @@
 
 namespace zpxppd {
 
-PPDXErrorObj* MakeError(short code, const char* keyword, bool fatal) {
+PPDXErrorObj* MakeError(PPDXErrorCode code, const char* keyword, bool fatal) {
   return new PPDXErrorObj(code, CString(keyword != nullptr ? keyword : ""), fatal);
 }
 

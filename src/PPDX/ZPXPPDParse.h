@@ -2,6 +2,7 @@
 // What the document's parse routines share: the delimiter sets of the PPD
 // fields, the buffer sizes and the making of error objects.
 
+#include "PPDX/PPDObjects/PPDXErrorCode.h"
 #include "PPDX/PPDObjects/PPDXErrorObj.h"
 #include "foundation/PPDStream.h"
 
@@ -32,7 +33,7 @@ class OptionBlockReader {
 };
 
 // A new error about `keyword` (none when null).
-PPDXErrorObj* MakeError(short code, const char* keyword, bool fatal);
+PPDXErrorObj* MakeError(PPDXErrorCode code, const char* keyword, bool fatal);
 
 // A malloc'd copy of `length` bytes (null for none, or when memory runs out);
 // the controls free their PostScript with free().

@@ -24,19 +24,14 @@
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
 #include "foundation/Settings.h"
+#include "foundation/SettingsKeys.h"
 #include "foundation/SettingsStrings.h"
 
 namespace {
 
-constexpr unsigned long kMakerKey = 2000;
-constexpr long kMakerFileVersionIndex = 2001;
-constexpr long kMakerVersionIndex = 2002;
-
 // All declared constraint lines in one entry, each as its two keys and two
 // options (empty for a wildcard), every text NUL-terminated, then '1' for a
 // requirement or '0': one look-up however many lines the PPD declares.
-constexpr unsigned long kConstraintsKey = 7000;
-constexpr long kConstraintsIndex = 1;
 constexpr int kLineTexts = 4;
 
 // The printer-name check reads only the head of the file.

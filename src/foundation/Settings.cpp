@@ -6,13 +6,12 @@
 #include "carbon/MacErrors.h"
 #include "carbon/MacMemory.h"
 #include "foundation/DataStream.h"
+#include "foundation/SettingsKeys.h"
 
 namespace {
 
-// The property page count, a 4-byte number that every saved document holds.
-constexpr unsigned long kPageCountKey = 3000;
-constexpr long kPageCountIndex = 3002;
-// No document has this many pages; a count above it was written byte-reversed.
+// Every saved document holds its property page count, a 4-byte number. No
+// document has this many pages: a count above it was written byte-reversed.
 constexpr UInt32 kMostPages = 10000;
 
 constexpr long kFileLocationLength = 70;
@@ -153,12 +152,14 @@ short Settings::FixByteOrder(void* data, long length) {
 // Compared unsigned: a small count reversed is a large number whatever its sign.
 bool Settings::WrittenInOtherByteOrder() {
   SInt32 size = 0;
-  if (GetCollectionItemInfo(mStore, CollectionTag(kPageCountKey), SInt32(kPageCountIndex), nullptr,
-                            &size, nullptr) != noErr ||
+  if (GetCollectionItemInfo(mStore, CollectionTag(kPropertyPageList.countKey),
+                            SInt32(kPropertyPageList.countIndex), nullptr, &size,
+                            nullptr) != noErr ||
       size != sizeof(UInt32))
     return false;
   UInt32 count = 0;
-  GetCollectionItem(mStore, CollectionTag(kPageCountKey), SInt32(kPageCountIndex), nullptr, &count);
+  GetCollectionItem(mStore, CollectionTag(kPropertyPageList.countKey),
+                    SInt32(kPropertyPageList.countIndex), nullptr, &count);
   return count > kMostPages;
 }
 

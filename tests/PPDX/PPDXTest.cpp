@@ -14,17 +14,16 @@ namespace {
 
 class TestDocument : public PPDX {
  public:
-  using PPDX::kLanguageEncoding;
-  using PPDX::kModelName;
   using PPDX::SetHeaderField;
   using PPDX::SetStream;
 };
 
 // Reads PPD text the way the parser does: the first line of the file becomes
 // a line stream, later lines stay in the file stream that value readers use.
-class Reader {
+class HeaderReader {
  public:
-  explicit Reader(const std::string& text) : mFile(text), mPPD(mFile.Path()), mStream(&mPPD, true) {
+  explicit HeaderReader(const std::string& text)
+      : mFile(text), mPPD(mFile.Path()), mStream(&mPPD, true) {
     mDocument.SetStream(&mStream);
     mStream.GetLine(mLine);
     mLineStream.Setup(mLine, static_cast<long>(std::strlen(mLine)));
@@ -118,7 +117,7 @@ TEST(PPDXTest, QuotedValues) {
       {"*Note: \"ABC\nnever closed\n", 256, 0, "ABC", "<none>"},
   };
   for (const ValueCase& c : cases) {
-    Reader reader(c.file);
+    HeaderReader reader(c.file);
     char out[256];
     EXPECT_EQ(reader.Document().GetQuotedString(reader.Line(), out, c.capacity) ? 1u : 0u, c.result) << c.file;
     EXPECT_EQ(out, c.value) << c.file;
@@ -151,7 +150,7 @@ TEST(PPDXTest, PostScriptValues) {
       {"*Code: \"abcd\"\n", 4, "abc\n", "<none>"},
   };
   for (const PostScriptCase& c : cases) {
-    Reader reader(c.file);
+    HeaderReader reader(c.file);
     char out[4096];
     unsigned long length = reader.Document().GetPostscriptString(reader.Line(), out, c.capacity);
     EXPECT_EQ(std::string(out, length), c.value) << c.file;
@@ -167,7 +166,7 @@ TEST(PPDXTest, LongPostScriptValuesAreCutToCapacity) {
     file += text + "\n";
     value += (i == 0 ? "" : "\n") + text;
   }
-  Reader reader(file + "\"\n");
+  HeaderReader reader(file + "\"\n");
   char out[4096];
   ASSERT_EQ(reader.Document().GetPostscriptString(reader.Line(), out, 4096), 4096u);
   EXPECT_EQ(std::string(out, 4095), value.substr(0, 4095));
@@ -176,9 +175,9 @@ TEST(PPDXTest, LongPostScriptValuesAreCutToCapacity) {
 
 TEST(PPDXTest, HeaderTexts) {
   TestDocument document;
-  document.SetHeaderField(TestDocument::kLanguageEncoding, "ISOLatin1");
-  document.SetHeaderField(TestDocument::kModelName, "first");
-  document.SetHeaderField(TestDocument::kModelName, "second");
+  document.SetHeaderField(kLanguageEncoding, "ISOLatin1");
+  document.SetHeaderField(kModelName, "first");
+  document.SetHeaderField(kModelName, "second");
   EXPECT_STREQ(document.LanguageEncoding(), "ISOLatin1");
   EXPECT_STREQ(document.ModelName(), "second");
   EXPECT_EQ(document.LanguageVersion(), nullptr);

@@ -8,66 +8,32 @@
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/ZPXPPD.h"
-#include "carbon/MacMemory.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
 #include "foundation/Settings.h"
 #include "foundation/SettingsStrings.h"
-#include "support/TempFile.h"
+#include "support/ControlTestSupport.h"
+#include "support/ParsedDocument.h"
 
 namespace {
 
 const std::string kSample = ZPX_BUNDLE "/samples/ZPX-Sample.ppd";
 
-CFURLRef CreateURL(const std::string& path) {
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
-}
-
-std::unique_ptr<ZPXPPD> Parse(const std::string& path) {
-  CFURLRef url = CreateURL(path);
-  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, PARSE_ALL));
-  CFRelease(url);
-  return document;
-}
-
-CFStringRef Text(const std::string& text) {
-  return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
-}
-
-std::string Value(ZPXPPD& document, const std::string& key) {
-  CFStringRef keyText = Text(key);
-  CFStringRef value = document.CopyValueForKey(keyText);
-  CFRelease(keyText);
-  if (value == nullptr) return "<null>";
-  char buffer[1024];
-  CFStringGetCString(value, buffer, sizeof buffer, kCFStringEncodingUTF8);
-  CFRelease(value);
-  return buffer;
-}
-
-void SetValue(ZPXPPD& document, const std::string& key, const std::string& value) {
-  CFStringRef keyText = Text(key);
-  CFStringRef valueText = Text(value);
-  document.SetValueForKey(keyText, valueText);
-  CFRelease(keyText);
-  CFRelease(valueText);
-}
-
 bool HasKey(CFDictionaryRef values, const std::string& key) {
-  CFStringRef keyText = Text(key);
+  CFStringRef keyText = CreateString(key);
   bool has = CFDictionaryGetValue(values, keyText) != nullptr;
   CFRelease(keyText);
   return has;
 }
 
 CFArrayRef Names(std::vector<const char*> names) {
-  std::vector<const void*> strings;
-  for (const char* name : names) strings.push_back(Text(name));
-  CFArrayRef array =
-      CFArrayCreate(kCFAllocatorDefault, strings.data(), CFIndex(strings.size()), &kCFTypeArrayCallBacks);
-  for (const void* string : strings) CFRelease(string);
+  CFMutableArrayRef array = CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks);
+  for (const char* name : names) {
+    CFStringRef string = CreateString(name);
+    CFArrayAppendValue(array, string);
+    CFRelease(string);
+  }
   return array;
 }
 
@@ -84,11 +50,7 @@ bool NameCheck(const std::string& ppd, std::vector<const char*> names) {
 std::unique_ptr<Settings> Travel(ZPXPPD& document) {
   Settings settings;
   EXPECT_TRUE(document.Save(settings));
-  char** flattened = nullptr;
-  EXPECT_EQ(0, settings.GetSettingsHandle(&flattened));
-  std::unique_ptr<Settings> received(new Settings(flattened));
-  DisposeHandle(flattened);
-  return received;
+  return Unflattened(settings);
 }
 
 // Marks the saved control of that keyword invisible, as a blob written by a
@@ -106,12 +68,6 @@ void HideSavedControl(Settings& blob, const std::string& keyword) {
   FAIL() << "no saved control " << keyword;
 }
 
-std::string FeatureCode(PPDXControl& control) {
-  std::string code(size_t(control.PostScript(nullptr)), '\0');
-  control.PostScript(reinterpret_cast<unsigned char*>(&code[0]));
-  return code;
-}
-
 // Keyword, value, parent and feature code of every control, and whether each
 // choice of every popup is constrained.
 std::string Model(ZPXPPD& document) {
@@ -127,7 +83,7 @@ std::string Model(ZPXPPD& document) {
     if (control->Type() == CNTL_CUSTOMPAGESIZE) continue;
     PPDXElement* parent = control->GetParent();
     model += std::string(control->Keyword()) + "=" + Value(document, control->Keyword()) + " in " +
-             (parent != nullptr ? parent->Keyword() : "-") + "\n" + FeatureCode(*control);
+             (parent != nullptr ? parent->Keyword() : "-") + "\n" + Emitted(*control);
     PPDXPopupControl* popup = dynamic_cast<PPDXPopupControl*>(control);
     for (_PopupItem* item = popup ? popup->FirstItem() : nullptr; item; item = popup->NextItem())
       model += document.IsKVConstrained(control->Keyword(), *item->keyword) ? "x" : ".";
@@ -146,7 +102,8 @@ const std::string kHead =
     "*%ZPXParent Pane/FPPage: True|Scrollpane\n"
     "*%ZPXParent Roll/Pane: True|Rolldown\n";
 
-std::string Popup(const std::string& key, const std::string& group, const std::string& choices) {
+std::string PopupOfChoices(const std::string& key, const std::string& group,
+                           const std::string& choices) {
   std::string text = "*%ZPXFlags *" + key + ": Setup\n*%ZPXGroup *" + key + " " + group + "/" +
                      key + "\n*OpenUI *" + key + "/" + key + ": PickOne\n";
   std::string first;
@@ -173,17 +130,17 @@ using ZPXPPDDocumentTest = DisplayOptionsRestored;
 const std::string kSmall =
     kHead + "*%ZPXGroupName ZPPPInstallableOptions/Installed: True\n" +
     "*%ZPXParent ZPPPInstallableOptions/Pane: True|Rolldown\n" +
-    Popup("PageSize", "Roll", "Letter A3") +
-    Popup("ZPPrintSize", "Roll", "SameAsPageSize Letter A3") +
-    Popup("ZPMediaType", "Roll", "Plain Transparency") +
-    Popup("ZPFinisher", "ZPPPInstallableOptions", "None Stapler") +
-    Popup("ZPTray", "Nowhere", "Upper Lower") +
+    PopupOfChoices("PageSize", "Roll", "Letter A3") +
+    PopupOfChoices("ZPPrintSize", "Roll", "SameAsPageSize Letter A3") +
+    PopupOfChoices("ZPMediaType", "Roll", "Plain Transparency") +
+    PopupOfChoices("ZPFinisher", "ZPPPInstallableOptions", "None Stapler") +
+    PopupOfChoices("ZPTray", "Nowhere", "Upper Lower") +
     "*UIConstraints: *ZPPrintSize A3 *ZPMediaType Transparency\n"
     "*UIConstraints: *ZPMediaType Transparency *ZPPrintSize A3\n";
 
 TEST_F(ZPXPPDDocumentTest, ValuesFollowTheDisplayOptionsAndSpareInstallableOptions) {
   TempFile file(kSmall);
-  std::unique_ptr<ZPXPPD> document = Parse(file.Path());
+  std::unique_ptr<ZPXPPD> document = ParseFile(file.Path());
   ZPXPPD::Options(DISPLAY_ATTACHED_VISIBLE);
   CFMutableDictionaryRef shown = document->CopyAllValues();
   ZPXPPD::Options(DISPLAY_ALL);
@@ -228,7 +185,7 @@ TEST_F(ZPXPPDDocumentTest, ValuesFollowTheDisplayOptionsAndSpareInstallableOptio
 
 TEST_F(ZPXPPDDocumentTest, PrintSizeFollowingThePageSizeIsTestedAsThatSize) {
   TempFile file(kSmall);
-  std::unique_ptr<ZPXPPD> document = Parse(file.Path());
+  std::unique_ptr<ZPXPPD> document = ParseFile(file.Path());
   SetValue(*document, "*PageSize", "A3");
   EXPECT_TRUE(document->IsKVConstrained("*ZPMediaType", "Transparency"));
   EXPECT_EQ("SameAsPageSize", Value(*document, "*ZPPrintSize"));
@@ -255,7 +212,7 @@ TEST(ZPXPPDPrinterNameTest, NameMustStandAtThePCFileNameValueInTheHead) {
   EXPECT_FALSE(NameCheck(atEnd, {"ZPX9000"}));
 
   TempFile file(head + line);
-  CFURLRef url = CreateURL(file.Path());
+  CFURLRef url = CreateFileURL(file.Path());
   CFArrayRef none = Names({});
   EXPECT_TRUE(ZPXPPD::ValidateFileName(url, nullptr, nullptr));
   EXPECT_FALSE(ZPXPPD::ValidateFileName(url, none, nullptr));
@@ -264,12 +221,12 @@ TEST(ZPXPPDPrinterNameTest, NameMustStandAtThePCFileNameValueInTheHead) {
 }
 
 TEST_F(ZPXPPDDocumentTest, RebuiltSampleEqualsTheDocumentItWasSavedFrom) {
-  std::unique_ptr<ZPXPPD> document = Parse(kSample);
+  std::unique_ptr<ZPXPPD> document = ParseFile(kSample);
   SetValue(*document, "*PageSize", "A3");
   SetValue(*document, "*ZPMediaType", "Coated");
   SetValue(*document, "*ZPCopies", "12");
   std::unique_ptr<Settings> blob = Travel(*document);
-  CFURLRef url = CreateURL(kSample);
+  CFURLRef url = CreateFileURL(kSample);
   ZPXPPD rebuilt(*blob, url, Names({"ZPX9000"}));
   CFRelease(url);
 
@@ -295,7 +252,7 @@ TEST_F(ZPXPPDDocumentTest, RebuiltSampleEqualsTheDocumentItWasSavedFrom) {
   }
 
   // Values alone go back into a document of the same PPD.
-  std::unique_ptr<ZPXPPD> fresh = Parse(kSample);
+  std::unique_ptr<ZPXPPD> fresh = ParseFile(kSample);
   EXPECT_TRUE(fresh->Restore(*blob));
   EXPECT_EQ(Model(*document), Model(*fresh));
 }
@@ -303,8 +260,9 @@ TEST_F(ZPXPPDDocumentTest, RebuiltSampleEqualsTheDocumentItWasSavedFrom) {
 TEST_F(ZPXPPDDocumentTest, RebuildCopesWithMissingEntriesAndAMovedFile) {
   std::unique_ptr<Settings> blob;
   {
-    TempFile original(kHead + "*PCFileName: \"ZPX1.PPD\"\n" + Popup("ZPTray", "Roll", "Upper Lower"));
-    std::unique_ptr<ZPXPPD> document = Parse(original.Path());
+    TempFile original(kHead + "*PCFileName: \"ZPX1.PPD\"\n" +
+                      PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
+    std::unique_ptr<ZPXPPD> document = ParseFile(original.Path());
     ASSERT_EQ(nullptr, document->ModelName());
     SetValue(*document, "*ZPTray", "Lower");
     blob = Travel(*document);
@@ -314,7 +272,7 @@ TEST_F(ZPXPPDDocumentTest, RebuildCopesWithMissingEntriesAndAMovedFile) {
 
   // The saved location is gone: the URL's file stands in.
   TempFile moved(kHead + "*PCFileName: \"ZPX1.PPD\"\n", "moved.ppd");
-  CFURLRef movedURL = CreateURL(moved.Path());
+  CFURLRef movedURL = CreateFileURL(moved.Path());
   {
     ZPXPPD rebuilt(*blob, movedURL, nullptr);
     EXPECT_TRUE(rebuilt.IsValidPPD());
@@ -338,8 +296,8 @@ TEST_F(ZPXPPDDocumentTest, RebuildCopesWithMissingEntriesAndAMovedFile) {
 }
 
 TEST_F(ZPXPPDDocumentTest, RunTimePopupsJoinTheirGroupAndRebuildInPlace) {
-  TempFile file(kHead + Popup("ZPTray", "Roll", "Upper Lower"));
-  std::unique_ptr<ZPXPPD> document = Parse(file.Path());
+  TempFile file(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
+  std::unique_ptr<ZPXPPD> document = ParseFile(file.Path());
   PointerList items;
   EXPECT_EQ(nullptr, document->PPDCreatePopupMenu(nullptr, "*ZPBin", "Bin", items, nullptr));
   PPDXPopupControl* bin = document->PPDCreatePopupMenu("Roll", "*ZPBin", "Bin", items, nullptr);

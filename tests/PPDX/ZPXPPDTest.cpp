@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,44 +15,35 @@
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXSpecialOption.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
-#include "PPDX/PPDObjects/PPDXErrorObj.h"
-#include "PPDX/PPDObjects/PPDXErrors.h"
+#include "PPDX/PPDObjects/PPDXErrorCode.h"
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXProperties.h"
 #include "PPDX/PPDObjects/PPDXProperty.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "constraints/UIConstraints.h"
-#include "support/TempFile.h"
+#include "support/ParsedDocument.h"
 
 namespace {
 
-std::unique_ptr<ZPXPPD> ParseFile(const std::string& path, _PARSE_OPTIONS_ options = PARSE_ALL) {
-  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
-  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, options));
-  CFRelease(url);
-  return document;
-}
+// One error as Errors lists it.
+struct Listed {
+  PPDXErrorCode code;
+  std::string keyword{};
+  bool fatal = false;
+};
+constexpr bool kFatal = true;
 
-std::unique_ptr<ZPXPPD> ParseText(const std::string& text, _PARSE_OPTIONS_ options = PARSE_ALL) {
-  TempFile file(text);
-  return ParseFile(file.Path(), options);
-}
-
-// "code:keyword" or "code!:keyword" for a fatal error, in list order.
-std::string Errors(ZPXPPD& document) {
+// What Errors gives for these errors.
+std::string Listing(std::initializer_list<Listed> errors) {
   std::string listed;
-  PPDXErrors* errors = document.GetErrors();
-  for (PPDXErrorObj* error = errors->First(); error != nullptr; error = errors->Next()) {
-    if (!listed.empty()) listed += " ";
-    listed += std::to_string(error->Code()) + (error->IsFatal() ? "!" : "") + ":" +
-              (error->Keyword() != nullptr ? error->Keyword() : "");
-  }
+  for (const Listed& error : errors)
+    listed += std::to_string(error.code) + (error.fatal ? "!:" : ":") + error.keyword + " ";
+  if (!listed.empty()) listed.pop_back();
   return listed;
 }
 
-PPDXControl* Control(ZPXPPD& document, const char* keyword) {
+PPDXControl* AnyControl(ZPXPPD& document, const char* keyword) {
   _DISPLAY_OPTIONS_ saved = ZPXPPD::Options();
   ZPXPPD::Options(DISPLAY_ALL);
   CNTL_TYPE type;
@@ -76,7 +68,7 @@ const std::string kHead =
     "*%ZPXParent Pane/FPPage: True|Scrollpane\n"
     "*%ZPXParent Roll/Pane: True|Rolldown\n";
 
-std::string Popup(const std::string& key, const std::string& body) {
+std::string PopupBlock(const std::string& key, const std::string& body) {
   return "*%ZPXFlags *" + key + ": Setup\n*%ZPXGroup *" + key + " Roll/" + key + "\n*OpenUI *" +
          key + "/" + key + ": PickOne\n" + body + "*CloseUI: *" + key + "\n";
 }
@@ -84,37 +76,52 @@ std::string Popup(const std::string& key, const std::string& body) {
 TEST(ZPXPPDTest, EveryErrorPathReportsItsCodeKeywordAndFatality) {
   struct Case {
     const char* fixture;
-    const char* errors;
+    std::string errors;
     bool valid;
   } cases[] = {
-      {"property-page-without-name", "4:", true},
-      {"group-line-without-keyword", "5:", true},
-      {"group-line-unknown-block", "5:*ZPFold", true},
-      {"job-note-key-mismatch", "6:*ZPNote 6:", true},
-      {"range-three-numbers", "7:*ZPCopies", true},
-      {"range-syntax", "7:*ZPCopies 7:*ZPOther", true},
-      {"openui-without-option", "8:*ZPFold", true},
-      {"boolean-bad-option", "9:*ZPJog", true},
-      {"openuizpx-skipped", "34:*ZPColor", true},
-      {"openuizpx-unclosed", "34:*ZPColor 10!:*ZPColor", false},
-      {"popup-unclosed", "11!:*ZPFold", false},
-      {"popup-two-defaults", "11!:*ZPFold", false},
-      {"group-name-without-name", "12:", true},
-      {"roll-down-under-property-page", "14:FPPage 14:Nowhere", true},
-      {"parent-line-incomplete", "15:Roll 15:", true},
-      {"flags-followed-by-blank-line", "16:*ZPFold", true},
-      {"flags-followed-by-unknown-line", "16:*ZPFold", true},
-      {"flags-without-keyword", "16:", true},
-      {"empty", "18!:", false},
-      {"shortcut-refused-and-unresolved", "19:*ZP_PROP_WATERMARK 19:*ZPMissing", true},
-      {"duplicates", "23:*ZPTray 23:FPPage 23:Roll", true},
-      {"header-only", "25: 26: 27:", true},
-      {"version-4-2", "28!:", false},
-      {"control-in-plain-group", "29:*ZPFold", true},
-      {"openui-without-translation", "31:*ZPFold", true},
-      {"popup-without-default", "33:*ZPFold", true},
-      {"range-without-postscript", "35:*ZPCopies", true},
-      {"constraint-without-second-key", "36:*ZPTray", true},
+      {"property-page-without-name", Listing({{kPPDXErrPropertyPageWithoutName}}), true},
+      {"group-line-without-keyword", Listing({{kPPDXErrBadGroupLine}}), true},
+      {"group-line-unknown-block", Listing({{kPPDXErrBadGroupLine, "*ZPFold"}}), true},
+      {"job-note-key-mismatch",
+       Listing({{kPPDXErrBadJobNoteKey, "*ZPNote"}, {kPPDXErrBadJobNoteKey}}), true},
+      {"range-three-numbers", Listing({{kPPDXErrBadRangeLine, "*ZPCopies"}}), true},
+      {"range-syntax",
+       Listing({{kPPDXErrBadRangeLine, "*ZPCopies"}, {kPPDXErrBadRangeLine, "*ZPOther"}}), true},
+      {"openui-without-option", Listing({{kPPDXErrOpenUIWithoutKeyword, "*ZPFold"}}), true},
+      {"boolean-bad-option", Listing({{kPPDXErrBooleanNotTrueOrFalse, "*ZPJog"}}), true},
+      {"openuizpx-skipped", Listing({{kPPDXErrOpenUIZPXSkipped, "*ZPColor"}}), true},
+      {"openuizpx-unclosed",
+       Listing({{kPPDXErrOpenUIZPXSkipped, "*ZPColor"},
+                {kPPDXErrOpenUIZPXNotClosed, "*ZPColor", kFatal}}),
+       false},
+      {"popup-unclosed", Listing({{kPPDXErrBadOptionBlock, "*ZPFold", kFatal}}), false},
+      {"popup-two-defaults", Listing({{kPPDXErrBadOptionBlock, "*ZPFold", kFatal}}), false},
+      {"group-name-without-name", Listing({{kPPDXErrGroupNameWithoutName}}), true},
+      {"roll-down-under-property-page",
+       Listing({{kPPDXErrBadParent, "FPPage"}, {kPPDXErrBadParent, "Nowhere"}}), true},
+      {"parent-line-incomplete",
+       Listing({{kPPDXErrIncompleteParentLine, "Roll"}, {kPPDXErrIncompleteParentLine}}), true},
+      {"flags-followed-by-blank-line", Listing({{kPPDXErrBadFlagsLine, "*ZPFold"}}), true},
+      {"flags-followed-by-unknown-line", Listing({{kPPDXErrBadFlagsLine, "*ZPFold"}}), true},
+      {"flags-without-keyword", Listing({{kPPDXErrBadFlagsLine}}), true},
+      {"empty", Listing({{kPPDXErrUnreadableFile, "", kFatal}}), false},
+      {"shortcut-refused-and-unresolved",
+       Listing({{kPPDXErrBadShortcut, "*ZP_PROP_WATERMARK"}, {kPPDXErrBadShortcut, "*ZPMissing"}}),
+       true},
+      {"duplicates",
+       Listing({{kPPDXErrDuplicateName, "*ZPTray"},
+                {kPPDXErrDuplicateName, "FPPage"},
+                {kPPDXErrDuplicateName, "Roll"}}),
+       true},
+      {"header-only", Listing({{kPPDXErrNoPropertyPage}, {kPPDXErrNoGroup}, {kPPDXErrNoOption}}),
+       true},
+      {"version-4-2", Listing({{kPPDXErrNotVersion43, "", kFatal}}), false},
+      {"control-in-plain-group", Listing({{kPPDXErrOptionInNoRollDown, "*ZPFold"}}), true},
+      {"openui-without-translation", Listing({{kPPDXErrBadOpenUIType, "*ZPFold"}}), true},
+      {"popup-without-default", Listing({{kPPDXErrNoDefault, "*ZPFold"}}), true},
+      {"range-without-postscript", Listing({{kPPDXErrRangeWithoutPostScript, "*ZPCopies"}}), true},
+      {"constraint-without-second-key", Listing({{kPPDXErrConstraintWithoutSecondKey, "*ZPTray"}}),
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fixture);
@@ -124,22 +131,23 @@ TEST(ZPXPPDTest, EveryErrorPathReportsItsCodeKeywordAndFatality) {
     EXPECT_EQ(document->IsValidPPD(), c.valid);
   }
   std::unique_ptr<ZPXPPD> missing = ParseFile(std::string(ZPX_FIXTURES) + "/ppd/no-such.ppd");
-  EXPECT_EQ(Errors(*missing), "18!:");
+  EXPECT_EQ(Errors(*missing), Listing({{kPPDXErrUnreadableFile, "", kFatal}}));
 }
 
 TEST(ZPXPPDTest, FatalBlocksStopTheParseAndKeepWhatCameBefore) {
   std::unique_ptr<ZPXPPD> unclosed =
       ParseFile(std::string(ZPX_FIXTURES) + "/ppd/popup-unclosed.ppd");
-  EXPECT_NE(Control(*unclosed, "*ZPTray"), nullptr);
-  EXPECT_EQ(Control(*unclosed, "*ZPFold"), nullptr);
+  EXPECT_NE(AnyControl(*unclosed, "*ZPTray"), nullptr);
+  EXPECT_EQ(AnyControl(*unclosed, "*ZPFold"), nullptr);
 
   // A 300-byte line ends the parse quietly; a control after it is never made.
   std::string longLine = "*% " + std::string(297, 'x') + "\n";
-  std::unique_ptr<ZPXPPD> cut = ParseText(kHead + Popup("ZPTray", "*DefaultZPTray: A\n*ZPTray A/A: \"a\"\n") +
-                                          longLine + Popup("ZPFold", "*DefaultZPFold: B\n*ZPFold B/B: \"b\"\n"));
+  std::unique_ptr<ZPXPPD> cut =
+      ParseText(kHead + PopupBlock("ZPTray", "*DefaultZPTray: A\n*ZPTray A/A: \"a\"\n") + longLine +
+                PopupBlock("ZPFold", "*DefaultZPFold: B\n*ZPFold B/B: \"b\"\n"));
   EXPECT_EQ(Errors(*cut), "");
-  EXPECT_NE(Control(*cut, "*ZPTray"), nullptr);
-  EXPECT_EQ(Control(*cut, "*ZPFold"), nullptr);
+  EXPECT_NE(AnyControl(*cut, "*ZPTray"), nullptr);
+  EXPECT_EQ(AnyControl(*cut, "*ZPFold"), nullptr);
   EXPECT_TRUE(cut->IsValidPPD());
   cut->AllErrorsFatal(true);
   EXPECT_TRUE(cut->IsValidPPD());
@@ -148,8 +156,8 @@ TEST(ZPXPPDTest, FatalBlocksStopTheParseAndKeepWhatCameBefore) {
   std::unique_ptr<ZPXPPD> rest = ParseText(
       kHead + "*%ZPXFlags *ZPA: Setup\n*%" + std::string(253, 'x') + "*%ZPXFlags *ZPB: Setup\n" +
       "*%ZPXGroup *ZPB Roll/B\n*OpenUI *ZPB/B: PickOne\n*DefaultZPB: A\n*ZPB A/A: \"\"\n*CloseUI: *ZPB\n");
-  EXPECT_EQ(Errors(*rest), "27:");
-  EXPECT_EQ(Control(*rest, "*ZPB"), nullptr);
+  EXPECT_EQ(Errors(*rest), Listing({{kPPDXErrNoOption}}));
+  EXPECT_EQ(AnyControl(*rest, "*ZPB"), nullptr);
 
   std::unique_ptr<ZPXPPD> skipped = ParseFile(std::string(ZPX_FIXTURES) + "/ppd/openuizpx-skipped.ppd");
   EXPECT_TRUE(skipped->IsValidPPD());
@@ -161,32 +169,32 @@ TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
   std::unique_ptr<ZPXPPD> document = ParseText(
       kHead +
       // The default may follow the options it names.
-      Popup("ZPLate", "*ZPLate A/A: \"a\"\n*ZPLate B/B: \"b\"\n*DefaultZPLate: B\n") +
-      Popup("ZPNone", "*DefaultZPNone: Z\n*ZPNone A/A: \"a\"\n*ZPNone B/B: \"b\"\n") +
+      PopupBlock("ZPLate", "*ZPLate A/A: \"a\"\n*ZPLate B/B: \"b\"\n*DefaultZPLate: B\n") +
+      PopupBlock("ZPNone", "*DefaultZPNone: Z\n*ZPNone A/A: \"a\"\n*ZPNone B/B: \"b\"\n") +
       "*%ZPXFlags *ZPJog: Spooler\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: Boolean\n"
       "*DefaultZPJog: True\n*ZPJog True/On: \"<</Jog 3>> setpagedevice\"\n*ZPJog Maybe/?: \"x\"\n"
       "*ZPJog False/Off: \"\"\n*CloseUI: *ZPJog\n" +
       // The bad Boolean option costs nothing after its block.
-      Popup("ZPAfter", "*DefaultZPAfter: A\n*ZPAfter A/A: \"\"\n") +
+      PopupBlock("ZPAfter", "*DefaultZPAfter: A\n*ZPAfter A/A: \"\"\n") +
       // A standard option that no *%ZPXFlags announces makes nothing.
       "*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: A4\n*PageSize A4/A4: \"a4\"\n"
       "*CloseUI: *PageSize\n");
-  EXPECT_EQ(Errors(*document), "9:*ZPJog");
-  auto* late = dynamic_cast<PPDXPopupControl*>(Control(*document, "*ZPLate"));
+  EXPECT_EQ(Errors(*document), Listing({{kPPDXErrBooleanNotTrueOrFalse, "*ZPJog"}}));
+  auto* late = dynamic_cast<PPDXPopupControl*>(AnyControl(*document, "*ZPLate"));
   ASSERT_NE(late, nullptr);
   EXPECT_STREQ(late->GetDefaultKeyword(), "B");
   EXPECT_EQ(late->GetValue(), 2);
-  auto* none = dynamic_cast<PPDXPopupControl*>(Control(*document, "*ZPNone"));
+  auto* none = dynamic_cast<PPDXPopupControl*>(AnyControl(*document, "*ZPNone"));
   ASSERT_NE(none, nullptr);
   EXPECT_STREQ(none->GetDefaultKeyword(), "A");
-  auto* jog = dynamic_cast<PPDXBooleanControl*>(Control(*document, "*ZPJog"));
+  auto* jog = dynamic_cast<PPDXBooleanControl*>(AnyControl(*document, "*ZPJog"));
   ASSERT_NE(jog, nullptr);
   EXPECT_TRUE(jog->IsTrue());
   EXPECT_STREQ(jog->TrueDisplayText(), "On");
   EXPECT_STREQ(jog->FalseDisplayText(), "Off");
   EXPECT_EQ(jog->GetParent(), document->GetGroups()->Find("Roll", true));
-  EXPECT_NE(Control(*document, "*ZPAfter"), nullptr);
-  EXPECT_EQ(Control(*document, "*PageSize"), nullptr);
+  EXPECT_NE(AnyControl(*document, "*ZPAfter"), nullptr);
+  EXPECT_EQ(AnyControl(*document, "*PageSize"), nullptr);
   EXPECT_EQ(document->GetControls()->PopupCount() + document->GetControls()->BooleanCount(), 4u);
 }
 
@@ -199,17 +207,17 @@ TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
       "*%ZPXJobNote *ZPAfter/After: 12|Numeric|MinLength7\n*%ZPAfter: \"(<*ZPAfter>) show\"\n"
       "*%ZPXJobNote *ZPStandalone/Standalone: 8|MinLength5|MinLength\n*%DefaultZPStandalone: 42\n");
   EXPECT_EQ(Errors(*document), "");
-  auto* quoted = dynamic_cast<PPDXJobNote*>(Control(*document, "*ZPQuoted"));
+  auto* quoted = dynamic_cast<PPDXJobNote*>(AnyControl(*document, "*ZPQuoted"));
   ASSERT_NE(quoted, nullptr);
   EXPECT_EQ(quoted->GetDefaultNotes(), nullptr);
   EXPECT_EQ(quoted->GetParent(), document->GetGroups()->Find("FPZPNotes", true));
   // The standalone note left the *%ZPXFlags line to the loop, which made *ZPAfter.
-  auto* after = dynamic_cast<PPDXJobNote*>(Control(*document, "*ZPAfter"));
+  auto* after = dynamic_cast<PPDXJobNote*>(AnyControl(*document, "*ZPAfter"));
   ASSERT_NE(after, nullptr);
   EXPECT_EQ(after->MinLength(), 7);
   EXPECT_EQ(after->Flags().Value(), JobNoteFlag::kNumeric | JobNoteFlag::kMinLength);
   EXPECT_EQ(after->GetParent(), document->GetGroups()->Find("Roll", true));
-  auto* standalone = dynamic_cast<PPDXJobNote*>(Control(*document, "*ZPStandalone"));
+  auto* standalone = dynamic_cast<PPDXJobNote*>(AnyControl(*document, "*ZPStandalone"));
   ASSERT_NE(standalone, nullptr);
   EXPECT_STREQ(standalone->GetDefaultNotes(), "42");
   EXPECT_EQ(standalone->Flags().Value(), JobNoteFlag::kMinLength);
@@ -227,18 +235,19 @@ TEST(ZPXPPDTest, MinimumLengthDigitsAndExtensionLevels) {
     std::unique_ptr<ZPXPPD> document = ParseText(
         kHead + "*%ZPXFlags *ZPN: Spooler\n*%ZPXGroup *ZPN Roll/N\n*%ZPXJobNote *ZPN/N: 9|" +
         c.word + "\n");
-    auto* note = dynamic_cast<PPDXJobNote*>(Control(*document, "*ZPN"));
+    auto* note = dynamic_cast<PPDXJobNote*>(AnyControl(*document, "*ZPN"));
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(note->MinLength(), c.minimum);
   }
   const std::string note = kHead + "*%ZPXJobNote *ZPN/N: 9|Member|Encrypt\n";
   ZPXPPD::SetExtensions(EXTENSIONS_LEVEL2);
-  EXPECT_EQ(Errors(*ParseText(note)), "32:*ZPN 27:");  // and no note
+  EXPECT_EQ(Errors(*ParseText(note)), Listing({{kPPDXErrJobNoteFlagBeyondLevel, "*ZPN"},
+                                               {kPPDXErrNoOption}}));  // and no note
   ZPXPPD::SetExtensions(EXTENSIONS_LEVEL0);
   EXPECT_EQ(Errors(*ParseText(kHead + "*%ZPXJobNote *ZPN/N: 9|Member\n")), "");
   ZPXPPD::SetExtensions(EXTENSIONS_ALL);
   std::unique_ptr<ZPXPPD> all = ParseText(note);
-  auto* allWords = dynamic_cast<PPDXJobNote*>(Control(*all, "*ZPN"));
+  auto* allWords = dynamic_cast<PPDXJobNote*>(AnyControl(*all, "*ZPN"));
   ASSERT_NE(allWords, nullptr);
   EXPECT_EQ(allWords->Flags().Value(), JobNoteFlag::kMember | JobNoteFlag::kEncrypt);
 }
@@ -246,14 +255,16 @@ TEST(ZPXPPDTest, MinimumLengthDigitsAndExtensionLevels) {
 TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
   std::unique_ptr<ZPXPPD> document = ParseText(
       kHead + "*%ZPShortcut *ZPTray\n*UIConstraints: *ZPTray *ZPFold\n" +
-      Popup("ZPTray", "*DefaultZPTray: Upper\n*ZPTray Upper/U: \"\"\n*ZPTray None/N: \"\"\n") +
-      Popup("ZPFold", "*DefaultZPFold: Half\n*ZPFold Half/H: \"\"\n*ZPFold None/N: \"\"\n") +
+      PopupBlock("ZPTray", "*DefaultZPTray: Upper\n*ZPTray Upper/U: \"\"\n*ZPTray None/N: \"\"\n") +
+      PopupBlock("ZPFold", "*DefaultZPFold: Half\n*ZPFold Half/H: \"\"\n*ZPFold None/N: \"\"\n") +
       // An orphan, and a second announcement of it while orphans are not displayed.
       "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
       "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n"
       // A shortcut names a popup; a job note of that keyword is no shortcut.
       "*%ZPXJobNote *ZPText/Text: 9|Alpha\n*%ZPShortcut *ZPText\n");
-  EXPECT_EQ(Errors(*document), "29:*ZPLoose 23:*ZPLoose 19:*ZPText");
+  EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"},
+                                        {kPPDXErrDuplicateName, "*ZPLoose"},
+                                        {kPPDXErrBadShortcut, "*ZPText"}}));
   ASSERT_NE(document->GetShortcuts(), nullptr);
   EXPECT_EQ(document->GetShortcuts()->Count(), 1u);
   UIConstraints* constraints = document->GetUIConstraints();
@@ -272,12 +283,12 @@ TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {
       "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: Boolean\n*DefaultZPLoose: False\n"
       "*CloseUI: *ZPLoose\n*%ZPXGroupName Unused/Unused \xC3\xA9: True\n";
   std::unique_ptr<ZPXPPD> all = ParseText(text);
-  EXPECT_EQ(Errors(*all), "29:*ZPLoose");
+  EXPECT_EQ(Errors(*all), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"}}));
   // Hex substrings decode where they close; a lone ">" is text.
   EXPECT_EQ(DisplayName(all->GetProperties()->Find("FPHidden", true)), "AABC x>yA");
   PPDXGroup* installable = all->GetGroups()->Find("InstallableOptions", true);
   ASSERT_NE(installable, nullptr);
-  PPDXControl* finisher = Control(*all, "*ZPFinisher");
+  PPDXControl* finisher = AnyControl(*all, "*ZPFinisher");
   ASSERT_NE(finisher, nullptr);
   EXPECT_EQ(finisher->GetParent(), installable);
   EXPECT_EQ(DisplayName(finisher), "");
@@ -286,7 +297,9 @@ TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {
 
   // Without orphans a block needs its own group, even among the installable options.
   std::unique_ptr<ZPXPPD> strict = ParseText(text, PARSE_NONE);
-  EXPECT_EQ(Errors(*strict), "21:*ZPFinisher 21:*ZPLoose 27:");
+  EXPECT_EQ(Errors(*strict), Listing({{kPPDXErrOptionOutsideGroups, "*ZPFinisher"},
+                                      {kPPDXErrOptionOutsideGroups, "*ZPLoose"},
+                                      {kPPDXErrNoOption}}));
   EXPECT_EQ(strict->GetProperties()->Find("FPHidden", true), nullptr);
   EXPECT_EQ(strict->GetGroups()->Find("Unused", true), nullptr);
 
@@ -314,32 +327,32 @@ TEST(ZPXPPDTest, LinesAcrossTheFileWindow) {
                      "*DefaultZPTray: A\n*ZPTray A/A: \"\"\n*CloseUI: *ZPTray\n";
   std::unique_ptr<ZPXPPD> split = ParseText(text);
   EXPECT_EQ(Errors(*split), "");
-  EXPECT_NE(Control(*split, "*ZPTray"), nullptr);
+  EXPECT_NE(AnyControl(*split, "*ZPTray"), nullptr);
 
   // A line whose two pieces exceed 255 bytes stops the parse like one inside a window.
   std::string longLine = "*% " + std::string(296, 'x') + "\n";
   std::string stopped = head + padTo(head.size(), 9900) + longLine +
-                        Popup("ZPFold", "*DefaultZPFold: A\n*ZPFold A/A: \"\"\n");
+                        PopupBlock("ZPFold", "*DefaultZPFold: A\n*ZPFold A/A: \"\"\n");
   std::unique_ptr<ZPXPPD> cut = ParseText(stopped);
-  EXPECT_EQ(Errors(*cut), "27:");
-  EXPECT_EQ(Control(*cut, "*ZPFold"), nullptr);
+  EXPECT_EQ(Errors(*cut), Listing({{kPPDXErrNoOption}}));
+  EXPECT_EQ(AnyControl(*cut, "*ZPFold"), nullptr);
 }
 
 TEST(ZPXPPDTest, TheBundledSampleIsAFullValidModel) {
   std::unique_ptr<ZPXPPD> document = ParseFile(std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd");
-  EXPECT_EQ(Errors(*document), "34:*ZPColorProfile");
+  EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOpenUIZPXSkipped, "*ZPColorProfile"}}));
   EXPECT_TRUE(document->IsValidPPD());
   EXPECT_STREQ(document->PCFileName(), "ZPX9000.PPD");
   EXPECT_STREQ(document->MakerVersion(), "ZPX Controller 2.1");
   EXPECT_NE(document->GetStringTextEncoding(), 0u);
-  auto* size = dynamic_cast<PPDXCustomPageSizeControl*>(Control(*document, "*CustomPrintSize"));
+  auto* size = dynamic_cast<PPDXCustomPageSizeControl*>(AnyControl(*document, "*CustomPrintSize"));
   ASSERT_NE(size, nullptr);
   EXPECT_EQ(size->MinWidth(), 288.0f);
   EXPECT_EQ(size->MaxHeight(), 1728.0f);
-  auto* special = dynamic_cast<PPDXSpecialOption*>(Control(*document, "*ZPWorkflowQueue"));
+  auto* special = dynamic_cast<PPDXSpecialOption*>(AnyControl(*document, "*ZPWorkflowQueue"));
   ASSERT_NE(special, nullptr);
   EXPECT_STREQ(*special->GetValue(), "print");
-  auto* stapler = dynamic_cast<PPDXPopupControl*>(Control(*document, "*ZPStapler"));
+  auto* stapler = dynamic_cast<PPDXPopupControl*>(AnyControl(*document, "*ZPStapler"));
   ASSERT_NE(stapler, nullptr);
   // A value continued over several lines keeps each line.
   std::vector<unsigned char> code(size_t(stapler->GetKeywordPSData("TopLeft", nullptr)) + 1, 0);

@@ -14,7 +14,7 @@ namespace {
 using KV = ConstraintForest::KV;
 using Pairs = std::pmr::vector<KV>;
 
-Pairs PairsOf(const ConstraintForest& forest, long key, long option) {
+Pairs ListedPairs(const ConstraintForest& forest, long key, long option) {
   std::unique_ptr<ItemConstraintList> list = forest.GetConstraintList(key, option);
   return list ? list->pairs() : Pairs{};
 }
@@ -78,17 +78,17 @@ class ConstraintForestTest : public ::testing::Test {
 
 TEST_F(ConstraintForestTest, WholeListsGoAndComeBackInBothDirections) {
   EXPECT_TRUE(forest.DisableConstraints(1, 10, -1, -1));
-  EXPECT_EQ(PairsOf(forest, 1, 10), Pairs{});
-  EXPECT_EQ(PairsOf(forest, 2, 20), Pairs{});
-  EXPECT_EQ(PairsOf(forest, 3, 30), Pairs{});
-  EXPECT_EQ(PairsOf(forest, 1, 11), (Pairs{{2, 20}}));
+  EXPECT_EQ(ListedPairs(forest, 1, 10), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 2, 20), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 3, 30), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 1, 11), (Pairs{{2, 20}}));
   forest.insert(1, 10, 4, 40, kExclusionConstraint);
-  EXPECT_EQ(PairsOf(forest, 1, 10), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 1, 10), Pairs{});
 
   EXPECT_TRUE(forest.EnableConstraints(1, 10, -1, -1));
-  EXPECT_EQ(PairsOf(forest, 1, 10), (Pairs{{2, 20}, {3, 30}}));
-  EXPECT_EQ(PairsOf(forest, 2, 20), (Pairs{{1, 10}}));
-  EXPECT_EQ(PairsOf(forest, 3, 30), (Pairs{{1, 10}}));
+  EXPECT_EQ(ListedPairs(forest, 1, 10), (Pairs{{2, 20}, {3, 30}}));
+  EXPECT_EQ(ListedPairs(forest, 2, 20), (Pairs{{1, 10}}));
+  EXPECT_EQ(ListedPairs(forest, 3, 30), (Pairs{{1, 10}}));
   EXPECT_FALSE(forest.DisableConstraints(9, 10, -1, -1));
   EXPECT_FALSE(forest.EnableConstraints(9, 10, -1, -1));
   EXPECT_EQ(forest.GetConstraintList(9, 10), nullptr);
@@ -96,28 +96,28 @@ TEST_F(ConstraintForestTest, WholeListsGoAndComeBackInBothDirections) {
 
 TEST_F(ConstraintForestTest, SinglePairsGoOneWayAndSurviveRepeatedDisabling) {
   EXPECT_TRUE(forest.DisableConstraints(1, -1, 2, -1));
-  EXPECT_EQ(PairsOf(forest, 1, 10), (Pairs{{3, 30}}));
-  EXPECT_EQ(PairsOf(forest, 1, 11), Pairs{});
-  EXPECT_EQ(PairsOf(forest, 2, 20), (Pairs{{1, 10}}));
+  EXPECT_EQ(ListedPairs(forest, 1, 10), (Pairs{{3, 30}}));
+  EXPECT_EQ(ListedPairs(forest, 1, 11), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 2, 20), (Pairs{{1, 10}}));
   forest.DisableConstraints(1, 10, 3, 30);
-  EXPECT_EQ(PairsOf(forest, 1, 10), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 1, 10), Pairs{});
 
   forest.EnableConstraints(1, 10, 2, 20);
-  EXPECT_EQ(PairsOf(forest, 1, 10), (Pairs{{2, 20}}));
+  EXPECT_EQ(ListedPairs(forest, 1, 10), (Pairs{{2, 20}}));
   forest.EnableConstraints(1, 10, 3, -1);
-  EXPECT_EQ(PairsOf(forest, 1, 10), (Pairs{{2, 20}, {3, 30}}));
-  EXPECT_EQ(PairsOf(forest, 1, 11), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 1, 10), (Pairs{{2, 20}, {3, 30}}));
+  EXPECT_EQ(ListedPairs(forest, 1, 11), Pairs{});
 }
 
 TEST_F(ConstraintForestTest, EveryKeyAtOnceHasNoReverseStep) {
   EXPECT_TRUE(forest.DisableConstraints(-1, 10, -1, -1));
-  EXPECT_EQ(PairsOf(forest, 1, -1), Pairs{});
-  EXPECT_EQ(PairsOf(forest, 2, 20), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 1, -1), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 2, 20), Pairs{});
   EXPECT_TRUE(forest.EnableConstraints(-1, -1, 1, 10));
-  EXPECT_EQ(PairsOf(forest, 2, 20), (Pairs{{1, 10}}));
-  EXPECT_EQ(PairsOf(forest, 1, -1), Pairs{});
+  EXPECT_EQ(ListedPairs(forest, 2, 20), (Pairs{{1, 10}}));
+  EXPECT_EQ(ListedPairs(forest, 1, -1), Pairs{});
   forest.EnableConstraints(-1, -1, -1, -1);
-  EXPECT_EQ(PairsOf(forest, 1, -1), (Pairs{{2, 20}, {3, 30}, {2, 20}}));
+  EXPECT_EQ(ListedPairs(forest, 1, -1), (Pairs{{2, 20}, {3, 30}, {2, 20}}));
 }
 
 }  // namespace

@@ -4,23 +4,20 @@
 
 #include <vector>
 
+#include "support/CachePairs.h"
+
 namespace {
 
-using KV = KVCache::KV;
-using Pairs = std::vector<KV>;
-
-KVCache Of(Pairs pairs) {
+KVCache AddedCache(Pairs pairs) {
   KVCache cache;
   for (const KV& kv : pairs) cache.add(kv);
   return cache;
 }
 
-Pairs PairsOf(const KVCache& cache) { return Pairs(cache.begin(), cache.end()); }
-
 // Look-ups after insertions and removals at either end, with repeated keys, must find
 // the pairs that are left and only those.
 TEST(KVCacheTest, InsertReplacesInPlaceAndLookupsFollowPops) {
-  KVCache cache = Of({{1, 10}, {2, 20}, {1, 11}, {3, 30}, {1, 12}});
+  KVCache cache = AddedCache({{1, 10}, {2, 20}, {1, 11}, {3, 30}, {1, 12}});
   cache.Insert(-1, 5);
   EXPECT_EQ(cache.Lookup(KV(1, 12)), 4);
   EXPECT_EQ(cache.pop_front(), KV(1, 10));
@@ -43,16 +40,16 @@ TEST(KVCacheTest, InsertReplacesInPlaceAndLookupsFollowPops) {
 }
 
 TEST(KVCacheTest, EqualityIgnoresOrderButCountsDuplicates) {
-  EXPECT_EQ(Of({{1, 2}, {3, 4}}), Of({{3, 4}, {1, 2}}));
-  EXPECT_EQ(Of({{1, 2}, {1, 2}, {1, 3}}), Of({{1, 3}, {1, 2}, {1, 2}}));
-  EXPECT_NE(Of({{1, 2}, {1, 2}}), Of({{1, 2}, {3, 4}}));
-  EXPECT_NE(Of({{1, 2}, {1, 2}, {3, 4}}), Of({{1, 2}, {3, 4}, {3, 4}}));
-  EXPECT_NE(Of({{1, 2}}), Of({{1, 2}, {1, 2}}));
+  EXPECT_EQ(AddedCache({{1, 2}, {3, 4}}), AddedCache({{3, 4}, {1, 2}}));
+  EXPECT_EQ(AddedCache({{1, 2}, {1, 2}, {1, 3}}), AddedCache({{1, 3}, {1, 2}, {1, 2}}));
+  EXPECT_NE(AddedCache({{1, 2}, {1, 2}}), AddedCache({{1, 2}, {3, 4}}));
+  EXPECT_NE(AddedCache({{1, 2}, {1, 2}, {3, 4}}), AddedCache({{1, 2}, {3, 4}, {3, 4}}));
+  EXPECT_NE(AddedCache({{1, 2}}), AddedCache({{1, 2}, {1, 2}}));
 }
 
 TEST(KVCacheTest, CombiningSkipsNegativeKeys) {
-  KVCache left = Of({{1, 10}, {2, 20}});
-  KVCache right = Of({{-1, 5}, {1, 11}});
+  KVCache left = AddedCache({{1, 10}, {2, 20}});
+  KVCache right = AddedCache({{-1, 5}, {1, 11}});
   EXPECT_EQ(PairsOf(left + right), (Pairs{{1, 10}, {2, 20}, {1, 11}}));
   left.merge(right);
   EXPECT_EQ(PairsOf(left), (Pairs{{1, 11}, {2, 20}}));

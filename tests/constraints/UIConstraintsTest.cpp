@@ -10,7 +10,7 @@ using Pairs = std::pmr::vector<KVCache::KV>;
 
 class UIConstraintsTest : public ::testing::Test {
  protected:
-  void Register(const char* key, std::vector<const char*> options) {
+  void RegisterOptions(const char* key, std::vector<const char*> options) {
     for (const char* option : options) constraints.KVSInsert(key, option);
   }
   long Id(const char* text) { return constraints.GetConstraintStrings()->Find(text); }
@@ -23,8 +23,8 @@ class UIConstraintsTest : public ::testing::Test {
 };
 
 TEST_F(UIConstraintsTest, ConstraintsHoldInTheDeclaredDirectionOnly) {
-  Register("*A", {"a1", "a2"});
-  Register("*B", {"b1", "b2"});
+  RegisterOptions("*A", {"a1", "a2"});
+  RegisterOptions("*B", {"b1", "b2"});
   constraints.Add("*A", "a1", "*B", "b1", false);
   constraints.Add("*A", "a2", "*B", "b2", true);
   constraints.Resolve();
@@ -46,8 +46,8 @@ TEST_F(UIConstraintsTest, ConstraintsHoldInTheDeclaredDirectionOnly) {
 }
 
 TEST_F(UIConstraintsTest, WildcardsExpandOverRegisteredOptions) {
-  Register("*A", {"None", "a1", "a2"});
-  Register("*B", {"b1", "False", "b2", "b1"});
+  RegisterOptions("*A", {"None", "a1", "a2"});
+  RegisterOptions("*B", {"b1", "False", "b2", "b1"});
   constraints.Add("*A", "", "*B", "b1", false);
   constraints.Add("*A", "a1", "*B", "", false);
   constraints.Add("*B", "", "*A", "", false);

@@ -6,9 +6,9 @@
 
 #include <string>
 
-static const char* Text(const CString& text) { return text; }
+static const char* Chars(const CString& text) { return text; }
 static char* At(CString& text, unsigned long offset) {
-  return const_cast<char*>(Text(text)) + offset;
+  return const_cast<char*>(Chars(text)) + offset;
 }
 
 TEST(CStringTest, UnsetDiffersFromEmpty) {
@@ -18,9 +18,9 @@ TEST(CStringTest, UnsetDiffersFromEmpty) {
   EXPECT_TRUE(empty.Empty());
   CString target("text");
   target = unset;
-  EXPECT_EQ(Text(target), nullptr);
+  EXPECT_EQ(Chars(target), nullptr);
   target = empty;
-  EXPECT_NE(Text(target), nullptr);
+  EXPECT_NE(Chars(target), nullptr);
   EXPECT_FALSE(empty == unset);
   EXPECT_FALSE(unset.Contains(""));
 }
@@ -30,7 +30,7 @@ TEST(CStringTest, CopiesAreDeepAndOwnTextMayBeAssigned) {
   CString copy(original);
   original + "def";
   EXPECT_STREQ(copy, "abc");
-  copy = Text(copy) + 1;
+  copy = Chars(copy) + 1;
   EXPECT_STREQ(copy, "bc");
   EXPECT_EQ(copy.Size(), 2u);
 }
@@ -38,7 +38,7 @@ TEST(CStringTest, CopiesAreDeepAndOwnTextMayBeAssigned) {
 TEST(CStringTest, AppendWorksInPlaceAndKeepsUnsetWhenNothingAdded) {
   CString text;
   text + "";
-  EXPECT_EQ(Text(text), nullptr);
+  EXPECT_EQ(Chars(text), nullptr);
   EXPECT_EQ(&(text + "abc"), &text);
   EXPECT_STREQ(text, "abc");
   EXPECT_EQ(text.Size(), 3u);
@@ -61,11 +61,11 @@ TEST(CStringTest, ContainsIgnoresCaseReplaceDoesNot) {
 
 TEST(CStringTest, InsertReturnsNewBufferOrNullWhenNothingToDo) {
   CString text("ac");
-  const char* before = Text(text);
+  const char* before = Chars(text);
   EXPECT_EQ(text.Insert(At(text, 1), ""), nullptr);
-  EXPECT_EQ(Text(text), before);
+  EXPECT_EQ(Chars(text), before);
   char* inserted = text.Insert(At(text, 1), "b");
-  EXPECT_EQ(Text(text), inserted);
+  EXPECT_EQ(Chars(text), inserted);
   EXPECT_STREQ(text.Insert(At(text, 3), "d"), "abcd");
   EXPECT_EQ(text.Size(), 4u);
   EXPECT_EQ(CString().Insert(nullptr, "x"), nullptr);
@@ -97,5 +97,5 @@ TEST(CStringTest, PlatformStringsConvertWholeInUtf8) {
 
   assigned = static_cast<CFStringRef>(nullptr);
   EXPECT_STREQ(assigned, "");
-  EXPECT_EQ(Text(CString(static_cast<CFStringRef>(nullptr))), nullptr);
+  EXPECT_EQ(Chars(CString(static_cast<CFStringRef>(nullptr))), nullptr);
 }

@@ -10,11 +10,12 @@
 #include "cf/CFBase.h"
 #include "cf/CFURL.h"
 #include "foundation/PPDFile.h"
+#include "support/FileURL.h"
 #include "support/TempFile.h"
 
 namespace {
 
-std::string ReadAll(FileMac& file) {
+std::string ReadDataFork(FileMac& file) {
   char buffer[64] = {};
   unsigned long count = sizeof buffer;
   if (file.openDataFork(fsRdPerm) != noErr) return "<not opened>";
@@ -24,8 +25,7 @@ std::string ReadAll(FileMac& file) {
 }
 
 std::unique_ptr<PPDFile> FromURL(const std::string& path) {
-  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(path.c_str()), static_cast<CFIndex>(path.size()), false);
+  CFURLRef url = CreateFileURL(path);
   std::unique_ptr<PPDFile> file(new PPDFile(url));
   CFRelease(url);
   return file;
@@ -91,7 +91,7 @@ TEST(FileMacTest, EveryFormOfALocationOpensTheSameFile) {
   PPDFile byParts(vRefNum, dirID, location.name);
   std::unique_ptr<PPDFile> byURL = FromURL(file.Path());
   for (PPDFile* other : {&bySpec, &byParts, byURL.get()}) {
-    EXPECT_EQ(ReadAll(*other), "same bytes");
+    EXPECT_EQ(ReadDataFork(*other), "same bytes");
     EXPECT_EQ(other->path(), byPath.path());
   }
 }
@@ -100,8 +100,8 @@ TEST(FileMacTest, NamesTooLongForTheSeventyByteFormStillOpen) {
   std::string longName = std::string(100, 'n') + ".ppd";
   TempFile file("long", longName);
   PPDFile byPath(file.Path());
-  EXPECT_EQ(ReadAll(byPath), "long");
-  EXPECT_EQ(ReadAll(*FromURL(file.Path())), "long");
+  EXPECT_EQ(ReadDataFork(byPath), "long");
+  EXPECT_EQ(ReadDataFork(*FromURL(file.Path())), "long");
   FSSpec location;
   byPath.getFileInfo(&location);
   EXPECT_EQ(location.name[0], 0);
@@ -120,6 +120,6 @@ TEST(FileMacTest, CreatesAndWritesTheDataFork) {
   char text[] = "written";
   EXPECT_EQ(file.dataForkWrite(text, 7), noErr);
   file.closeDataFork();
-  EXPECT_EQ(ReadAll(file), "written");
+  EXPECT_EQ(ReadDataFork(file), "written");
   unlink(file.path().c_str());
 }

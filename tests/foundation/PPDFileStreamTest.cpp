@@ -6,26 +6,21 @@
 #include <vector>
 
 #include "foundation/PPDFile.h"
+#include "support/StreamLine.h"
 #include "support/TempFile.h"
 
 namespace {
 
-struct Line {
-  bool complete;
-  std::string text;
-};
-
-std::vector<Line> ReadAll(const std::string& bytes, bool windowed = true) {
+std::vector<StreamLine> ReadAllLines(const std::string& bytes, bool windowed = true) {
   TempFile file(bytes);
   PPDFile ppd(file.Path());
   PPDFileStream stream(&ppd, windowed);
-  std::vector<Line> lines;
-  char out[PPDStream::kMaxLine + 1];
+  std::vector<StreamLine> lines;
   // Reads past failures too, so that what follows them is checked as well.
   while (!stream.Bad()) {
-    bool complete = stream.GetLine(out);
-    if (!complete && stream.EndOfFile() && out[0] == '\0') break;
-    lines.push_back({complete, out});
+    StreamLine line = NextStreamLine(stream);
+    if (!line.complete && stream.EndOfFile() && line.text.empty()) break;
+    lines.push_back(line);
   }
   return lines;
 }
@@ -43,7 +38,7 @@ std::string Filler() {
 TEST(PPDFileStreamTest, LinesAcrossTheWindowEnd) {
   struct {
     std::string tail;  // starts 100 bytes before the window's end
-    Line straddling;
+    StreamLine straddling;
     std::string next;
   } cases[] = {
       {std::string(200, 'y') + "\nnext\n", {true, std::string(200, 'y')}, "next"},
@@ -57,7 +52,7 @@ TEST(PPDFileStreamTest, LinesAcrossTheWindowEnd) {
        std::string(45, 'c')},
   };
   for (const auto& c : cases) {
-    std::vector<Line> lines = ReadAll(Filler() + c.tail);
+    std::vector<StreamLine> lines = ReadAllLines(Filler() + c.tail);
     ASSERT_GE(lines.size(), 101u) << c.tail;
     EXPECT_EQ(lines[99].complete, c.straddling.complete) << c.tail;
     EXPECT_EQ(lines[99].text, c.straddling.text);
@@ -69,7 +64,7 @@ TEST(PPDFileStreamTest, FilesLongerThanSeveralWindows) {
   std::string text;
   for (int i = 0; i < 3000; ++i) text += "*Line" + std::to_string(i) + (i % 2 ? "\r\n" : "\r");
   for (bool windowed : {true, false}) {
-    std::vector<Line> lines = ReadAll(text, windowed);
+    std::vector<StreamLine> lines = ReadAllLines(text, windowed);
     ASSERT_EQ(lines.size(), 3000u);
     for (int i = 0; i < 3000; ++i) {
       ASSERT_TRUE(lines[i].complete);
@@ -77,7 +72,7 @@ TEST(PPDFileStreamTest, FilesLongerThanSeveralWindows) {
     }
   }
   // The last line without a line end comes back incomplete, then nothing.
-  std::vector<Line> lines = ReadAll(Filler() + std::string(150, 'z'));
+  std::vector<StreamLine> lines = ReadAllLines(Filler() + std::string(150, 'z'));
   ASSERT_EQ(lines.size(), 100u);
   EXPECT_FALSE(lines[99].complete);
   EXPECT_EQ(lines[99].text, std::string(150, 'z'));

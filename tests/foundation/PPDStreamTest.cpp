@@ -5,18 +5,9 @@
 #include <random>
 #include <string>
 
+#include "support/StreamLine.h"
+
 namespace {
-
-struct Line {
-  bool complete;
-  std::string text;
-};
-
-Line NextLine(PPDStream& stream) {
-  char out[PPDStream::kMaxLine + 1];
-  bool complete = stream.GetLine(out);
-  return {complete, out};
-}
 
 // What a token read must give, byte by byte: the stored bytes and how many
 // bytes it consumed.
@@ -90,7 +81,7 @@ TEST(PPDStreamTest, TokensAndLinesOfRandomTextStopWhereTheyMust) {
     PPDStream lines(text.data(), long(text.size()));
     for (size_t at = 0;;) {
       ExpectedLine line = ExpectedLineAt(text, at);
-      Line read = NextLine(lines);
+      StreamLine read = NextStreamLine(lines);
       ASSERT_EQ(line.text, read.text) << round;
       ASSERT_EQ(line.complete, read.complete) << round;
       if (!line.complete) break;
@@ -102,13 +93,13 @@ TEST(PPDStreamTest, TokensAndLinesOfRandomTextStopWhereTheyMust) {
 TEST(PPDStreamTest, LineLengthLimitIs255Bytes) {
   std::string fits = std::string(255, 'a') + "\n";
   PPDStream exact(fits.data(), static_cast<long>(fits.size()));
-  Line line = NextLine(exact);
+  StreamLine line = NextStreamLine(exact);
   EXPECT_TRUE(line.complete);
   EXPECT_EQ(line.text, std::string(255, 'a'));
 
   std::string over = std::string(256, 'b') + "\n";
   PPDStream tooLong(over.data(), static_cast<long>(over.size()));
-  line = NextLine(tooLong);
+  line = NextStreamLine(tooLong);
   EXPECT_FALSE(line.complete);
   EXPECT_EQ(line.text, std::string(255, 'b'));
   EXPECT_TRUE(tooLong.Good());
@@ -117,20 +108,20 @@ TEST(PPDStreamTest, LineLengthLimitIs255Bytes) {
 TEST(PPDStreamTest, LineEndsAndWhatStopsALine) {
   std::string text = "cr\rlf\ncrlf\r\n\nlast";
   PPDStream stream(text.data(), static_cast<long>(text.size()));
-  EXPECT_EQ(NextLine(stream).text, "cr");
-  EXPECT_EQ(NextLine(stream).text, "lf");
-  EXPECT_EQ(NextLine(stream).text, "crlf");
-  Line empty = NextLine(stream);
+  EXPECT_EQ(NextStreamLine(stream).text, "cr");
+  EXPECT_EQ(NextStreamLine(stream).text, "lf");
+  EXPECT_EQ(NextStreamLine(stream).text, "crlf");
+  StreamLine empty = NextStreamLine(stream);
   EXPECT_TRUE(empty.complete);
   EXPECT_EQ(empty.text, "");
-  Line last = NextLine(stream);
+  StreamLine last = NextStreamLine(stream);
   EXPECT_FALSE(last.complete);
   EXPECT_EQ(last.text, "last");
   EXPECT_TRUE(stream.EndOfFile());
 
   std::string stop = "ab\xff" "cd\n";
   PPDStream byte255(stop.data(), static_cast<long>(stop.size()));
-  Line line = NextLine(byte255);
+  StreamLine line = NextStreamLine(byte255);
   EXPECT_FALSE(line.complete);
   EXPECT_EQ(line.text, "ab");
 }

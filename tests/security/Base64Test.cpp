@@ -20,7 +20,7 @@ Bytes Decode(const std::string& text) {
   return bytes;
 }
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes TextBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 TEST(Base64Test, KnownAnswersBothWays) {
   const std::pair<const char*, const char*> vectors[] = {{"", ""},
@@ -31,8 +31,8 @@ TEST(Base64Test, KnownAnswersBothWays) {
                                                          {"fooba", "Zm9vYmE="},
                                                          {"foobar", "Zm9vYmFy"}};
   for (const auto& [plain, encoded] : vectors) {
-    EXPECT_EQ(Encode(Text(plain)), encoded);
-    EXPECT_EQ(Decode(encoded), Text(plain));
+    EXPECT_EQ(Encode(TextBytes(plain)), encoded);
+    EXPECT_EQ(Decode(encoded), TextBytes(plain));
   }
 }
 
@@ -61,15 +61,15 @@ TEST(Base64Test, LineFeedsOnlyWithTheFlag) {
 }
 
 TEST(Base64Test, DecoderSkipsStrangersStopsAtFillAndCarriesGroups) {
-  EXPECT_EQ(Decode(" Zm\r\n9v*Ym\tFy "), Text("foobar"));
-  EXPECT_EQ(Decode("Zg==Zm9v"), Text("f"));
-  EXPECT_EQ(Decode("\xff\x80Zm8="), Text("fo"));
+  EXPECT_EQ(Decode(" Zm\r\n9v*Ym\tFy "), TextBytes("foobar"));
+  EXPECT_EQ(Decode("Zg==Zm9v"), TextBytes("f"));
+  EXPECT_EQ(Decode("\xff\x80Zm8="), TextBytes("fo"));
 
   Base64Decoder decoder;
   unsigned char out[8];
   size_t written = decoder.Decode("Zm9vY", 5, out, sizeof out);
   written += decoder.Decode("mFy", 3, out + written, sizeof out - written);
-  EXPECT_EQ(Bytes(out, out + written), Text("foobar"));
+  EXPECT_EQ(Bytes(out, out + written), TextBytes("foobar"));
 }
 
 TEST(Base64Test, DecoderNeverWritesPastItsRoom) {
@@ -85,7 +85,7 @@ TEST(Base64Test, DecoderNeverWritesPastItsRoom) {
   Base64Decoder decoder;
   unsigned char two[2];
   EXPECT_EQ(decoder.Decode("Zm9vYmFy", 8, two, 2), 2u);
-  EXPECT_EQ(Bytes(two, two + 2), Text("fo"));
+  EXPECT_EQ(Bytes(two, two + 2), TextBytes("fo"));
 }
 
 }  // namespace

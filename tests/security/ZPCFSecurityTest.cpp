@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "security/ZPCFSecurity.h"
+#include "support/PlatformString.h"
 
 namespace {
 
@@ -28,17 +29,6 @@ class Releaser {
   std::vector<CFTypeRef> objects;
 };
 
-CFStringRef MakeString(const std::string& text) {
-  return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
-}
-
-std::string Text(CFStringRef string) {
-  char buffer[512];
-  if (!string || !CFStringGetCString(string, buffer, sizeof buffer, kCFStringEncodingUTF8))
-    return "<none>";
-  return buffer;
-}
-
 std::string Bytes(CFDataRef data) {
   if (!data) return "<none>";
   return std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
@@ -55,11 +45,11 @@ TEST(ZPCFSecurityTest, Base64OnPlatformObjects) {
     CFDataRef data = keep(CFDataCreate(
         kCFAllocatorDefault, reinterpret_cast<const UInt8*>(plain), CFIndex(std::strlen(plain))));
     CFStringRef encoded = keep(ZPCFBase64CreateEncodedString(data));
-    EXPECT_EQ(Text(encoded), expected);
+    EXPECT_EQ(TextOf(encoded), expected);
     CFDataRef decoded = keep(ZPCFBase64CreateDecodedData(encoded));
     EXPECT_EQ(Bytes(decoded), plain);
   }
-  CFStringRef noisy = keep(MakeString("Zm9v\xc3\xa9 Ym\nFy"));  // a non-ASCII letter and blanks
+  CFStringRef noisy = keep(CreateString("Zm9v\xc3\xa9 Ym\nFy"));  // a non-ASCII letter and blanks
   CFDataRef decoded = keep(ZPCFBase64CreateDecodedData(noisy));
   EXPECT_EQ(Bytes(decoded), "foobar");
   EXPECT_EQ(ZPCFBase64CreateEncodedString(nullptr), nullptr);
@@ -68,11 +58,11 @@ TEST(ZPCFSecurityTest, Base64OnPlatformObjects) {
 
 TEST(ZPCFSecurityTest, EncryptionRoundTripsAnyTextIncludingEmptyAndNull) {
   Releaser keep;
-  CFStringRef password = keep(MakeString(kPassword));
+  CFStringRef password = keep(CreateString(kPassword));
   for (const std::string plain : {"", "Mailbox 12", "exactly 16 bytes",
                                   "Gr\xc3\xbc\xc3\x9f"
                                   "e \xe6\x97\xa5"}) {
-    CFStringRef text = keep(MakeString(plain));
+    CFStringRef text = keep(CreateString(plain));
     CFStringRef encrypted = keep(ZPCFCreateEncryptedString(text, password));
     ASSERT_NE(encrypted, nullptr);
     // AES blocks with PKCS #7 padding: always at least one byte of padding.
@@ -82,40 +72,40 @@ TEST(ZPCFSecurityTest, EncryptionRoundTripsAnyTextIncludingEmptyAndNull) {
       EXPECT_EQ(Bytes(cipher).find(plain), std::string::npos);
     }
     CFStringRef decrypted = keep(ZPCFCreateDecryptedString(encrypted, password));
-    EXPECT_EQ(Text(decrypted), plain);
+    EXPECT_EQ(TextOf(decrypted), plain);
   }
   CFStringRef fromNull = keep(ZPCFCreateEncryptedString(nullptr, password));
   CFDataRef nullCipher = keep(ZPCFBase64CreateDecodedData(fromNull));
   EXPECT_EQ(CFDataGetLength(nullCipher), 16);
   CFStringRef back = keep(ZPCFCreateDecryptedString(fromNull, password));
-  EXPECT_EQ(Text(back), "");
+  EXPECT_EQ(TextOf(back), "");
 }
 
 // Stored presets hold these texts: encryption must give them byte for byte, also when
 // the same password comes back after another one.
 TEST(ZPCFSecurityTest, EncryptsExactlyAsStoredPresetsHoldIt) {
   Releaser keep;
-  CFStringRef password = keep(MakeString(kPassword));
-  CFStringRef other = keep(MakeString("another password"));
-  CFStringRef text = keep(MakeString("Mailbox 12"));
+  CFStringRef password = keep(CreateString(kPassword));
+  CFStringRef other = keep(CreateString("another password"));
+  CFStringRef text = keep(CreateString("Mailbox 12"));
   CFStringRef first = keep(ZPCFCreateEncryptedString(text, password));
   CFStringRef underOther = keep(ZPCFCreateEncryptedString(text, other));
   CFStringRef again = keep(ZPCFCreateEncryptedString(text, password));
   CFStringRef empty = keep(ZPCFCreateEncryptedString(nullptr, password));
-  EXPECT_EQ(Text(first), "eJtSsPL0JZOgV/SBieVWAA==");
-  EXPECT_EQ(Text(again), "eJtSsPL0JZOgV/SBieVWAA==");
-  EXPECT_EQ(Text(empty), "tEQ1h6SLX3ifbzFA1EjuLQ==");
-  EXPECT_NE(Text(underOther), Text(first));
+  EXPECT_EQ(TextOf(first), "eJtSsPL0JZOgV/SBieVWAA==");
+  EXPECT_EQ(TextOf(again), "eJtSsPL0JZOgV/SBieVWAA==");
+  EXPECT_EQ(TextOf(empty), "tEQ1h6SLX3ifbzFA1EjuLQ==");
+  EXPECT_NE(TextOf(underOther), TextOf(first));
 }
 
 TEST(ZPCFSecurityTest, DecryptionFailsOnWrongPasswordOrDamagedText) {
   Releaser keep;
-  CFStringRef password = keep(MakeString(kPassword));
-  CFStringRef other = keep(MakeString("another password"));
-  CFStringRef text = keep(MakeString("confidential"));
+  CFStringRef password = keep(CreateString(kPassword));
+  CFStringRef other = keep(CreateString("another password"));
+  CFStringRef text = keep(CreateString("confidential"));
   CFStringRef encrypted = keep(ZPCFCreateEncryptedString(text, password));
   EXPECT_EQ(ZPCFCreateDecryptedString(encrypted, other), nullptr);
-  CFStringRef truncated = keep(MakeString("AAAA"));  // three bytes: not a whole block
+  CFStringRef truncated = keep(CreateString("AAAA"));  // three bytes: not a whole block
   EXPECT_EQ(ZPCFCreateDecryptedString(truncated, password), nullptr);
   EXPECT_EQ(ZPCFCreateDecryptedString(nullptr, password), nullptr);
 }

@@ -3,19 +3,23 @@
 #include <cstdio>
 #include <string>
 
+#include "PPDX/PPDObjects/PPDXErrorCode.h"
 #include "support/TempFile.h"
 #include "support/ToolRun.h"
 
 TEST(ZpxPpdCheckTest, ListsErrorsWithTheirTextsAndExitsByValidity) {
   ToolRun sample = Tool("check '" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd'");
   EXPECT_EQ(sample.status, 0);
-  EXPECT_TRUE(Has(sample.output, "\nerror 34 (not fatal) *ZPColorProfile: An *OpenUIZPX block was skipped.\n"))
+  EXPECT_TRUE(
+      Has(sample.output, "\nerror " + std::to_string(kPPDXErrOpenUIZPXSkipped) +
+                             " (not fatal) *ZPColorProfile: An *OpenUIZPX block was skipped.\n"))
       << sample.output;
   EXPECT_TRUE(Has(sample.output, "\nvalid: yes\n")) << sample.output;
 
   ToolRun old = Tool("check '" + std::string(ZPX_FIXTURES) + "/ppd/version-4-2.ppd'");
   EXPECT_EQ(old.status, 1);
-  EXPECT_TRUE(Has(old.output, "\nerror 28 (fatal) -: ")) << old.output;
+  EXPECT_TRUE(Has(old.output, "\nerror " + std::to_string(kPPDXErrNotVersion43) + " (fatal) -: "))
+      << old.output;
   EXPECT_TRUE(Has(old.output, "\nerrors: 1\nvalid: no\n")) << old.output;
 
   EXPECT_EQ(Tool("check").status, 2);

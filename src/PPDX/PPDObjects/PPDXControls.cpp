@@ -16,15 +16,9 @@
 #include "PPDX/PPDObjects/SettingsListReader.h"
 #include "carbon/MacErrors.h"
 #include "foundation/CString.h"
+#include "foundation/SettingsKeys.h"
 
 namespace {
-
-constexpr unsigned long kCountKey = 5000;
-constexpr long kCountIndex = 5002;
-constexpr long kFirstIndex = 5001;
-// Where the document keeps the PPD's language name, which job notes need.
-constexpr unsigned long kLanguageKey = 1000;
-constexpr long kLanguageIndex = 1007;
 
 enum ControlMarker {
   kBooleanMarker,
@@ -35,8 +29,9 @@ enum ControlMarker {
   kSpecialOptionMarker,
   kMarkerCount
 };
-constexpr unsigned long kMarkers[kMarkerCount] = {FourCC("BlnC"), FourCC("JbNt"), FourCC("PopC"),
-                                                  FourCC("RngC"), FourCC("FrgC"), FourCC("soCN")};
+constexpr unsigned long kMarkers[kMarkerCount] = {
+    PPDXBooleanControl::kMarker, PPDXJobNote::kMarker,           PPDXPopupControl::kMarker,
+    PPDXRangeControl::kMarker,   PPDXFloatRangeControl::kMarker, PPDXSpecialOption::kMarker};
 
 // Calls `visit` with the control as its own kind, the kinds tested in the order
 // that decides a control's list; a control of no known kind is visited as it is.
@@ -95,10 +90,10 @@ PPDXControls::PPDXControls() = default;
 
 PPDXControls::PPDXControls(Settings& settings, UIConstraints* constraints) {
   std::unique_ptr<CString> language(
-      SettingsEntryReader(settings, kLanguageIndex).Text(kLanguageKey));
+      SettingsEntryReader(settings, HeaderTextIndex(kLanguageEncoding)).Text(kHeaderKey));
   SettingsListReader list(settings);
-  const long count = list.Count(kCountKey, kCountIndex);
-  for (long index = kFirstIndex; index < kFirstIndex + count; ++index)
+  const long count = list.Count(kControlList);
+  for (long index = kControlList.firstIndex; index < kControlList.firstIndex + count; ++index)
     Add(NewControl(list.Marker(index, kMarkers, kMarkerCount), settings, index, constraints,
                    language.get()));
 }
@@ -214,10 +209,10 @@ bool PPDXControls::Empty() const {
 }
 
 short PPDXControls::Save(Settings& settings) {
-  short error = SettingsEntryWriter(settings, kCountIndex)
-                    .Number<SInt32>(kCountKey, SInt32(mAll.Size()))
+  short error = SettingsEntryWriter(settings, kControlList.countIndex)
+                    .Number<SInt32>(kControlList.countKey, SInt32(mAll.Size()))
                     .Error();
-  long index = kFirstIndex;
+  long index = kControlList.firstIndex;
   CNTL_TYPE type;
   for (PPDXControl* control = First(type); control != nullptr && error == noErr;
        control = Next(type)) {
@@ -229,7 +224,7 @@ short PPDXControls::Save(Settings& settings) {
 
 short PPDXControls::Restore(Settings& settings) {
   short error = noErr;
-  long index = kFirstIndex;
+  long index = kControlList.firstIndex;
   CNTL_TYPE type;
   for (PPDXControl* control = First(type); control != nullptr && error == noErr;
        control = Next(type))

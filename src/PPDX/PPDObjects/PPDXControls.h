@@ -87,8 +87,8 @@ class PPDXControls {
   // No popup, boolean, range, float range or job note to show.
   bool Empty() const;
 
-  // The number of controls under 5000/5002, then each control that First and Next
-  // visit at 5001 + k, written by its own kind.
+  // The number of controls, then each control that First and Next visit, written
+  // by its own kind, as kControlList places them.
   short Save(Settings& settings);
   // Takes the values of the existing controls back from the entries Save wrote.
   short Restore(Settings& settings);

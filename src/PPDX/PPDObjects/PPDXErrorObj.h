@@ -1,8 +1,9 @@
 #pragma once
-// One thing the parser found wrong with a PPD: a code, the keyword concerned and
-// whether it stops the parse. The description is the code's entry in the
-// plug-in's string list of errors.
+// One thing the parser found wrong with a PPD: a code (a PPDXErrorCode), the
+// keyword concerned and whether it stops the parse. The description is the
+// code's entry in the plug-in's string list of errors.
 
+#include "PPDX/PPDObjects/PPDXErrorCode.h"
 #include "foundation/CError.h"
 #include "foundation/CString.h"
 

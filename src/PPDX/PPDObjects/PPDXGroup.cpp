@@ -13,7 +13,7 @@ PPDXGroup::PPDXGroup(Settings& settings, const long& index) : PPDXElement(settin
 PPDXGroup::~PPDXGroup() = default;
 
 short PPDXGroup::Save(Settings& settings, const long& index) {
-  return SaveMarked(settings, index, FourCC("gGrp"));
+  return SaveMarked(settings, index, kMarker);
 }
 
 short PPDXGroup::SaveMarked(Settings& settings, const long& index, unsigned long marker) {

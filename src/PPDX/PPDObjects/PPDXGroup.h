@@ -6,6 +6,9 @@
 
 class PPDXGroup : public PPDXElement {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("gGrp");
+
   PPDXGroup();
   PPDXGroup(const char* keyword, CFStringRef displayName, const bool& visible);
   PPDXGroup(Settings& settings, const long& index);

@@ -6,15 +6,13 @@
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
 #include "PPDX/PPDObjects/SettingsListReader.h"
 #include "carbon/MacErrors.h"
+#include "foundation/SettingsKeys.h"
 
 namespace {
 
-constexpr unsigned long kCountKey = 4000;
-constexpr long kCountIndex = 4002;
-constexpr long kFirstIndex = 4001;
-
 enum GroupMarker { kGroupMarker, kRollDownMarker, kScrollPaneMarker, kMarkerCount };
-constexpr unsigned long kMarkers[kMarkerCount] = {FourCC("gGrp"), FourCC("RlDn"), FourCC("ScPn")};
+constexpr unsigned long kMarkers[kMarkerCount] = {PPDXGroup::kMarker, PPDXRollDown::kMarker,
+                                                  PPDXScrollPane::kMarker};
 
 PPDXGroup* NewGroup(int marker, Settings& settings, long index) {
   switch (marker) {
@@ -35,8 +33,8 @@ PPDXGroups::PPDXGroups() = default;
 
 PPDXGroups::PPDXGroups(Settings& settings) {
   SettingsListReader list(settings);
-  const long count = list.Count(kCountKey, kCountIndex);
-  for (long index = kFirstIndex; index < kFirstIndex + count; ++index)
+  const long count = list.Count(kGroupList);
+  for (long index = kGroupList.firstIndex; index < kGroupList.firstIndex + count; ++index)
     Add(NewGroup(list.Marker(index, kMarkers, kMarkerCount), settings, index));
 }
 
@@ -87,9 +85,10 @@ bool PPDXGroups::Empty() const {
 }
 
 short PPDXGroups::Save(Settings& settings) {
-  short error =
-      SettingsEntryWriter(settings, kCountIndex).Number<SInt32>(kCountKey, SInt32(mGroups.Size())).Error();
-  long index = kFirstIndex;
+  short error = SettingsEntryWriter(settings, kGroupList.countIndex)
+                    .Number<SInt32>(kGroupList.countKey, SInt32(mGroups.Size()))
+                    .Error();
+  long index = kGroupList.firstIndex;
   for (PPDXGroup* group = First(); group != nullptr && error == noErr; group = Next())
     error = group->Save(settings, index++);
   return error;

@@ -37,7 +37,7 @@ class PPDXGroups {
   // Under an unknown display option nothing counts as shown.
   bool Empty() const;
 
-  // The count under 4000/4002, then each group at 4001 + k.
+  // The count, then each group, as kGroupList places them.
   short Save(Settings& settings);
 
  private:

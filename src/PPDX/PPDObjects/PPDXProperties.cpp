@@ -5,20 +5,14 @@
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
 #include "PPDX/PPDObjects/SettingsListReader.h"
 #include "carbon/MacErrors.h"
-
-namespace {
-
-constexpr unsigned long kCountKey = 3000;
-constexpr long kCountIndex = 3002;
-constexpr long kFirstIndex = 3001;
-
-}  // namespace
+#include "foundation/SettingsKeys.h"
 
 PPDXProperties::PPDXProperties() = default;
 
 PPDXProperties::PPDXProperties(Settings& settings) {
-  const long count = SettingsListReader(settings).Count(kCountKey, kCountIndex);
-  for (long index = kFirstIndex; index < kFirstIndex + count; ++index)
+  const long count = SettingsListReader(settings).Count(kPropertyPageList);
+  for (long index = kPropertyPageList.firstIndex; index < kPropertyPageList.firstIndex + count;
+       ++index)
     Add(new PPDXProperty(settings, index));
 }
 
@@ -41,10 +35,10 @@ PPDXProperty* PPDXProperties::Find(const char* keyword, const bool& exact) {
 }
 
 short PPDXProperties::Save(Settings& settings) {
-  short error = SettingsEntryWriter(settings, kCountIndex)
-                    .Number<SInt32>(kCountKey, SInt32(mProperties.Size()))
+  short error = SettingsEntryWriter(settings, kPropertyPageList.countIndex)
+                    .Number<SInt32>(kPropertyPageList.countKey, SInt32(mProperties.Size()))
                     .Error();
-  long index = kFirstIndex;
+  long index = kPropertyPageList.firstIndex;
   for (PPDXProperty* property = First(); property != nullptr && error == noErr; property = Next())
     error = property->Save(settings, index++);
   return error;

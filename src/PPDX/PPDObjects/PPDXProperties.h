@@ -27,7 +27,7 @@ class PPDXProperties {
   unsigned long Count() const { return mProperties.Size(); }
   bool Empty() const { return mProperties.Empty(); }
 
-  // The count under 3000/3002, then each page at 3001 + k.
+  // The count, then each page, as kPropertyPageList places them.
   short Save(Settings& settings);
 
  private:

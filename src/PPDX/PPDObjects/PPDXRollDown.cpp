@@ -10,5 +10,5 @@ PPDXRollDown::PPDXRollDown(Settings& settings, const long& index) : PPDXGroup(se
 PPDXRollDown::~PPDXRollDown() = default;
 
 short PPDXRollDown::Save(Settings& settings, const long& index) {
-  return SaveMarked(settings, index, FourCC("RlDn"));
+  return SaveMarked(settings, index, kMarker);
 }

@@ -7,6 +7,9 @@
 
 class PPDXRollDown : public PPDXGroup {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("RlDn");
+
   PPDXRollDown();
   PPDXRollDown(const char* keyword, CFStringRef displayName, const bool& visible);
   // The controls are not saved with the roll-down: each names it as its parent.

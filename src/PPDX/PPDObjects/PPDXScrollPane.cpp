@@ -11,5 +11,5 @@ PPDXScrollPane::PPDXScrollPane(Settings& settings, const long& index)
 PPDXScrollPane::~PPDXScrollPane() = default;
 
 short PPDXScrollPane::Save(Settings& settings, const long& index) {
-  return SaveMarked(settings, index, FourCC("ScPn"));
+  return SaveMarked(settings, index, kMarker);
 }

@@ -7,6 +7,9 @@
 
 class PPDXScrollPane : public PPDXGroup {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("ScPn");
+
   PPDXScrollPane();
   PPDXScrollPane(const char* keyword, CFStringRef displayName, const bool& visible);
   // The roll-downs are not saved with the pane: each names it as its parent.

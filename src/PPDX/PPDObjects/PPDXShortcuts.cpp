@@ -10,12 +10,9 @@
 #include "PPDX/PPDObjects/SettingsListReader.h"
 #include "carbon/MacErrors.h"
 #include "foundation/CString.h"
+#include "foundation/SettingsKeys.h"
 
 namespace {
-
-constexpr unsigned long kShortcutKey = FourCC("StCt");
-constexpr long kCountIndex = 6000;
-constexpr long kFirstIndex = 6001;
 
 // The saved keyword's popup among the displayable controls; null when the keyword
 // names no control, or one that is not a popup.
@@ -31,9 +28,9 @@ PPDXShortcuts::PPDXShortcuts(PointerList& popups) : mPopups(popups) {}
 
 PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
   if (controls == nullptr) return;
-  const long count = SettingsListReader(settings).Count(kShortcutKey, kCountIndex);
-  SettingsEntryReader reader(settings, kFirstIndex);
-  long index = kFirstIndex;
+  const long count = SettingsListReader(settings).Count(kShortcutList);
+  SettingsEntryReader reader(settings, kShortcutList.firstIndex);
+  long index = kShortcutList.firstIndex;
   for (long i = 0; i < count; ++i) {
     // Only shortcuts with a keyword were saved, one after the other: the index
     // moves on only past an entry that was there, an empty one included, so that
@@ -76,9 +73,9 @@ PPDXPopupControl* PPDXShortcuts::Tintora() {
 }
 
 short PPDXShortcuts::Save(Settings& settings) {
-  SettingsEntryWriter writer(settings, kCountIndex);
+  SettingsEntryWriter writer(settings, kShortcutList.countIndex);
   writer.Number<SInt32>(kShortcutKey, SInt32(mPopups.Size()));
-  long index = kFirstIndex;
+  long index = kShortcutList.firstIndex;
   for (PPDXPopupControl* popup = First(); popup != nullptr && writer.Error() == noErr;
        popup = Next())
     if (popup->Keyword() != nullptr) writer.At(index++).Text(kShortcutKey, popup->Keyword());

@@ -40,7 +40,7 @@ class PPDXShortcuts {
   PPDXPopupControl* MediaSource();
   PPDXPopupControl* Tintora();
 
-  // The count under StCt/6000, then the keyword of each shortcut from 6001 on.
+  // The count, then the keyword of each shortcut, as kShortcutList places them.
   short Save(Settings& settings);
 
  private:

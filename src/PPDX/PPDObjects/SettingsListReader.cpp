@@ -6,9 +6,10 @@
 
 SettingsListReader::SettingsListReader(Settings& settings) : mSettings(settings) {}
 
-long SettingsListReader::Count(unsigned long key, long index) {
+long SettingsListReader::Count(const SavedListKeys& list) {
   SInt32 count = 0;
-  if (!SettingsEntryReader(mSettings, index).Number(key, count) || count < 0) return 0;
+  if (!SettingsEntryReader(mSettings, list.countIndex).Number(list.countKey, count) || count < 0)
+    return 0;
   const long entries = mSettings.Count();
   return count < entries ? count : entries;
 }

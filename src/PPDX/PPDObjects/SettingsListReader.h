@@ -5,6 +5,7 @@
 // list item writes at least one entry.
 
 #include "cf/CoreFoundation.h"
+#include "foundation/SettingsKeys.h"
 
 class Settings;
 
@@ -15,9 +16,9 @@ class SettingsListReader {
   SettingsListReader(const SettingsListReader&) = delete;
   SettingsListReader& operator=(const SettingsListReader&) = delete;
 
-  // The 4-byte count under (key, index); 0 when it is missing, of another size or
-  // negative, and never more than the store's number of entries.
-  long Count(unsigned long key, long index);
+  // The list's 4-byte count; 0 when it is missing, of another size or negative,
+  // and never more than the store's number of entries.
+  long Count(const SavedListKeys& list);
 
   // The position in `markers` of the first marker present at `index`, asked in
   // order by size; -1 when none is, or when a probe fails other than by a missing

@@ -37,7 +37,7 @@ class Control : private FlagWords, public PPDXControl {
   void SetCurrentControlWithCFString(CFStringRef) override {}
 };
 
-std::string Snippet(PPDXControl& control, const char* data, bool frame) {
+std::string GeneratedOutput(PPDXControl& control, const char* data, bool frame) {
   auto* bytes = reinterpret_cast<unsigned char*>(const_cast<char*>(data));
   const long length = data ? long(strlen(data)) : 0;
   const long size = control.GeneratePSOutputData(nullptr, bytes, length, "None", frame);
@@ -61,14 +61,15 @@ std::string Injected(PPDXControl& control, const char* name, const std::string& 
 TEST(PPDXControlTest, FramedSnippetSizes) {
   Control duplex("*Duplex", CNTL_POPUP);
   const char* code = "<< /Duplex false >> setpagedevice\n";
-  EXPECT_EQ(Snippet(duplex, code, true),
+  EXPECT_EQ(GeneratedOutput(duplex, code, true),
             "%%BeginFeature: *Duplex None\n<< /Duplex false >> setpagedevice\n%%EndFeature\n");
-  EXPECT_EQ(Snippet(duplex, nullptr, true), "%%BeginFeature: *Duplex None\n\n%%EndFeature\n");
+  EXPECT_EQ(GeneratedOutput(duplex, nullptr, true),
+            "%%BeginFeature: *Duplex None\n\n%%EndFeature\n");
   EXPECT_EQ(long(strlen("*Duplex") + strlen("None") + 32),
             duplex.GeneratePSOutputData(nullptr, nullptr, 0, "None", true));
-  EXPECT_EQ(Snippet(duplex, code, false), code);
-  EXPECT_EQ(Snippet(duplex, nullptr, false), "\n");
-  EXPECT_EQ(Snippet(duplex, "", false), "\n");
+  EXPECT_EQ(GeneratedOutput(duplex, code, false), code);
+  EXPECT_EQ(GeneratedOutput(duplex, nullptr, false), "\n");
+  EXPECT_EQ(GeneratedOutput(duplex, "", false), "\n");
 }
 
 TEST(PPDXControlTest, InjectIntoJobNotesMakesHexadecimalStrings) {

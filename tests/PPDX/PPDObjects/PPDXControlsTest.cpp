@@ -19,9 +19,9 @@
 namespace {
 
 // Owns what a test builds, as the document owns every control and layout object.
-class Owned {
+class ElementOwner {
  public:
-  ~Owned() {
+  ~ElementOwner() {
     for (PPDXElement* element : mElements) delete element;
   }
   template <class T>
@@ -40,7 +40,7 @@ std::string ParentOf(PPDXElement* element) {
 }
 
 // Keyword and kind of each control the walk visits.
-std::vector<std::string> Walk(PPDXControls& controls) {
+std::vector<std::string> ControlsWalked(PPDXControls& controls) {
   std::vector<std::string> seen;
   CNTL_TYPE type = CNTL_NONE;
   for (PPDXControl* control = GetFirst(&controls, type); control;
@@ -49,7 +49,7 @@ std::vector<std::string> Walk(PPDXControls& controls) {
   return seen;
 }
 
-void Adopt(Owned& owned, PPDXControls& controls) {
+void Adopt(ElementOwner& owned, PPDXControls& controls) {
   CNTL_TYPE type;
   for (PPDXControl* control = controls.First(type); control; control = controls.Next(type))
     owned(control);
@@ -59,7 +59,7 @@ void Adopt(Owned& owned, PPDXControls& controls) {
 
 TEST(PPDXControlsTest, HierarchySavedInOneStoreComesBackWhole) {
   DisplayOption all(DISPLAY_ALL);
-  Owned owned;
+  ElementOwner owned;
   auto* page = owned(new PPDXProperty("*Page", CFSTR("Page"), true, true, false));
   auto* pane = owned(new PPDXScrollPane("*Pane", CFSTR("Pane"), true));
   auto* paper = owned(new PPDXRollDown("*PaperRoll", CFSTR("Paper"), true));
@@ -155,7 +155,7 @@ TEST(PPDXControlsTest, HierarchySavedInOneStoreComesBackWhole) {
 
 TEST(PPDXControlsTest, CountsAndFindsFollowTheDisplayOptionAsControlsWereAdded) {
   DisplayOption option(DISPLAY_ATTACHED_VISIBLE);
-  Owned owned;
+  ElementOwner owned;
   auto* roll = owned(new PPDXRollDown("*Roll", CFSTR("Roll"), true));
   auto* orphan = owned(model::Popup("*ZPDuplexOrphan", true, {"A"}, "A"));
   auto* attached = owned(model::Popup("*ZPDuplex", true, {"A"}, "A"));
@@ -198,7 +198,7 @@ TEST(PPDXControlsTest, CountsAndFindsFollowTheDisplayOptionAsControlsWereAdded) 
   // Giving the orphan a parent later shows it in walks but not in the counts.
   orphan->SetParent(roll);
   EXPECT_EQ(1u, controls.PopupCount());
-  EXPECT_EQ(Walk(controls),
+  EXPECT_EQ(ControlsWalked(controls),
             (std::vector<std::string>{"*ZPDuplexOrphan 5", "*ZPDuplex 5", "*CustomPageSize 7"}));
   std::vector<std::string> notes;
   for (PPDXJobNote* note = GetFirstJobNote(&controls); note; note = GetNextJobNote(&controls))
@@ -231,9 +231,9 @@ TEST(PPDXControlsTest, RebuildSkipsIndexesItCannotPlaceAndGivesNotesTheLanguage)
 
   DisplayOption all(DISPLAY_ALL);
   PPDXControls rebuilt(*blob, nullptr);
-  Owned owned;
+  ElementOwner owned;
   Adopt(owned, rebuilt);
-  EXPECT_EQ(Walk(rebuilt), std::vector<std::string>{"*Notes2 1"});
+  EXPECT_EQ(ControlsWalked(rebuilt), std::vector<std::string>{"*Notes2 1"});
   ASSERT_NE(PPDXJobNote::SharedConverter(), nullptr);
   EXPECT_EQ(TextConverter::LanguageStringToEncoding("JIS83-RKSJ"),
             PPDXJobNote::SharedConverter()->GetOutputEncoding());

@@ -17,7 +17,7 @@ class Element : public PPDXElement {
   using PPDXElement::PPDXElement;
 };
 
-std::string Text(Settings& settings, unsigned long key, long index) {
+std::string SavedText(Settings& settings, unsigned long key, long index) {
   std::unique_ptr<CString> text(GetSettingsString(settings, key, index));
   return text ? std::string(*text) : "<missing>";
 }
@@ -32,8 +32,8 @@ TEST(PPDXElementTest, KeywordsCompareExactlyAndEmptyIsNone) {
   EXPECT_FALSE(empty == "" || EqualsKeyWord(&empty, "") || EqualsElement(&empty, &empty));
   Settings settings;
   ASSERT_EQ(0, empty.Save(settings, 3001));
-  EXPECT_EQ(Text(settings, FourCC("KyWd"), 3001), "<missing>");
-  EXPECT_EQ(Text(settings, FourCC("LcNm"), 3001), "Paper");
+  EXPECT_EQ(SavedText(settings, FourCC("KyWd"), 3001), "<missing>");
+  EXPECT_EQ(SavedText(settings, FourCC("LcNm"), 3001), "Paper");
 }
 
 TEST(PPDXElementTest, DisplayFilterFollowsParentAndVisibility) {
@@ -70,7 +70,7 @@ TEST(PPDXElementTest, LongAndWideNamesAndPendingParentsSurviveARebuild) {
   element.SetParent(&group);
   Settings settings;
   ASSERT_EQ(0, element.Save(settings, 4001));
-  EXPECT_EQ(Text(settings, FourCC("LcNm"), 4001), longName);
+  EXPECT_EQ(SavedText(settings, FourCC("LcNm"), 4001), longName);
   char** flattened = nullptr;
   ASSERT_EQ(0, settings.GetSettingsHandle(&flattened));
   Settings copy(flattened);
@@ -85,7 +85,7 @@ TEST(PPDXElementTest, LongAndWideNamesAndPendingParentsSurviveARebuild) {
   EXPECT_EQ(restored.GetParent(), nullptr);
   Settings again;
   ASSERT_EQ(0, restored.Save(again, 4001));
-  EXPECT_EQ(Text(again, FourCC("PrNm"), 4001), "*Finishing");
+  EXPECT_EQ(SavedText(again, FourCC("PrNm"), 4001), "*Finishing");
   std::unique_ptr<CString> parent(restored.TakeParentKeyword());
   ASSERT_TRUE(parent);
   EXPECT_STREQ(*parent, "*Finishing");

@@ -13,8 +13,35 @@ TEST(PPDXErrorsTest, DescriptionsComeFromTheBundleStringList) {
   short saved = CurResFile();
   short bundle = OpenStringListFile(ZPX_BUNDLE "/Resources", "ZPXPDE.strlist");
   ASSERT_GT(bundle, 0);
-  for (short code : {1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16, 18, 19, 21, 23, 25, 26, 27,
-                     28, 29, 31, 32, 33, 34, 35, 36}) {
+  const PPDXErrorCode raised[] = {kPPDXErrOutOfMemory,
+                                  kPPDXErrPropertyPageWithoutName,
+                                  kPPDXErrBadGroupLine,
+                                  kPPDXErrBadJobNoteKey,
+                                  kPPDXErrBadRangeLine,
+                                  kPPDXErrOpenUIWithoutKeyword,
+                                  kPPDXErrBooleanNotTrueOrFalse,
+                                  kPPDXErrOpenUIZPXNotClosed,
+                                  kPPDXErrBadOptionBlock,
+                                  kPPDXErrGroupNameWithoutName,
+                                  kPPDXErrBadParent,
+                                  kPPDXErrIncompleteParentLine,
+                                  kPPDXErrBadFlagsLine,
+                                  kPPDXErrUnreadableFile,
+                                  kPPDXErrBadShortcut,
+                                  kPPDXErrOptionOutsideGroups,
+                                  kPPDXErrDuplicateName,
+                                  kPPDXErrNoPropertyPage,
+                                  kPPDXErrNoGroup,
+                                  kPPDXErrNoOption,
+                                  kPPDXErrNotVersion43,
+                                  kPPDXErrOptionInNoRollDown,
+                                  kPPDXErrBadOpenUIType,
+                                  kPPDXErrJobNoteFlagBeyondLevel,
+                                  kPPDXErrNoDefault,
+                                  kPPDXErrOpenUIZPXSkipped,
+                                  kPPDXErrRangeWithoutPostScript,
+                                  kPPDXErrConstraintWithoutSecondKey};
+  for (short code : raised) {
     PPDXErrorObj error(code, false);
     ASSERT_NE(GetErrorDescription(&error), nullptr) << code;
     EXPECT_GT(std::string(GetErrorDescription(&error)).size(), 10u) << code;
@@ -25,17 +52,19 @@ TEST(PPDXErrorsTest, DescriptionsComeFromTheBundleStringList) {
     EXPECT_STREQ(GetErrorKeyword(&error), "*PageSize");
     EXPECT_TRUE(IsErrorFatal(&error));
   }
-  PPDXErrorObj notClosed(10, CString("*OpenUIZPX"), true);
+  PPDXErrorObj notClosed(kPPDXErrOpenUIZPXNotClosed, CString("*OpenUIZPX"), true);
   CloseResFile(bundle);
   UseResFile(saved);
   PPDXErrorObj copy;
   EXPECT_EQ(copy.Keyword(), nullptr);
   copy = notClosed;
-  EXPECT_TRUE(copy == 10 && copy != 11 && copy.IsFatal());
+  EXPECT_TRUE(copy == kPPDXErrOpenUIZPXNotClosed && copy != kPPDXErrBadOptionBlock &&
+              copy.IsFatal());
   EXPECT_STREQ(copy.Keyword(), "*OpenUIZPX");
   EXPECT_STREQ(copy.Description(), notClosed.Description());
-  EXPECT_EQ(PPDXErrorObj(10, true).Description(), nullptr);  // no resource file now
-  PPDXErrorObj emptyKeyword(8, CString(""), false);
+  // No resource file now.
+  EXPECT_EQ(PPDXErrorObj(kPPDXErrOpenUIZPXNotClosed, true).Description(), nullptr);
+  PPDXErrorObj emptyKeyword(kPPDXErrOpenUIWithoutKeyword, CString(""), false);
   EXPECT_EQ(GetErrorKeyword(&emptyKeyword), nullptr);
 }
 
@@ -44,7 +73,8 @@ TEST(PPDXErrorsTest, OneCursorWalksTheList) {
   EXPECT_TRUE(ErrorListIsEmpty(&errors));
   EXPECT_EQ(FirstError(&errors), nullptr);
   EXPECT_EQ(NextError(&errors), nullptr);
-  PPDXErrorObj first(25, false), second(26, false), third(27, false);
+  PPDXErrorObj first(kPPDXErrNoPropertyPage, false), second(kPPDXErrNoGroup, false),
+      third(kPPDXErrNoOption, false);
   errors.Add(&first);
   EXPECT_EQ(NextError(&errors), nullptr);  // no walk started
   errors.Add(&second);

@@ -14,17 +14,7 @@
 #include "foundation/SettingsStrings.h"
 #include "support/ControlTestSupport.h"
 #include "support/DisplayOption.h"
-
-namespace {
-
-std::vector<std::string> Walk(PPDXGroups& groups) {
-  std::vector<std::string> keywords;
-  for (PPDXGroup* group = FirstGroup(&groups); group; group = NextGroup(&groups))
-    keywords.push_back(group->Keyword());
-  return keywords;
-}
-
-}  // namespace
+#include "support/WalkedKeywords.h"
 
 TEST(PPDXGroupsTest, EachGroupComesBackAsItsClassNamingItsParent) {
   DisplayOption all(DISPLAY_ALL);
@@ -45,7 +35,8 @@ TEST(PPDXGroupsTest, EachGroupComesBackAsItsClassNamingItsParent) {
   auto blob = Unflattened(settings);
   ASSERT_TRUE(blob);
   PPDXGroups rebuilt(*blob);
-  EXPECT_EQ(Walk(rebuilt), (std::vector<std::string>{"*Pane", "*Paper", "*Finish", "*Plain"}));
+  EXPECT_EQ(WalkedKeywords(rebuilt, FirstGroup, NextGroup),
+            (std::vector<std::string>{"*Pane", "*Paper", "*Finish", "*Plain"}));
   std::vector<std::unique_ptr<PPDXGroup>> owned;
   for (PPDXGroup* group = rebuilt.First(); group; group = rebuilt.Next()) owned.emplace_back(group);
   EXPECT_TRUE(IsScrollPane(owned[0].get()) && IsRollDown(owned[1].get()) &&
@@ -73,7 +64,7 @@ TEST(PPDXGroupsTest, WalksFilterByDisplayOptionWhileFindSeesEverything) {
        std::vector<PPDXGroup*>{&orphan, &hidden, &shown, &hiddenOrphan, &secondOrphan})
     groups.Add(group);
 
-  EXPECT_EQ(Walk(groups), std::vector<std::string>{"*Shown"});
+  EXPECT_EQ(WalkedKeywords(groups, FirstGroup, NextGroup), std::vector<std::string>{"*Shown"});
   // Find ignores the filter and leaves the walk where it was.
   EXPECT_EQ(groups.First(), &shown);
   EXPECT_EQ(FindGroup(&groups, "Finishing", true), nullptr);

@@ -10,17 +10,11 @@
 #include "PPDX/PPDObjects/PPDXShortcutsAPI.h"
 #include "support/ModelControls.h"
 #include "support/DisplayOption.h"
+#include "support/WalkedKeywords.h"
 
 namespace {
 
 using PopupPtr = std::unique_ptr<PPDXPopupControl>;
-
-std::vector<std::string> Walk(PPDXShortcuts& shortcuts) {
-  std::vector<std::string> keywords;
-  for (PPDXPopupControl* popup = FirstShortcut(&shortcuts); popup; popup = NextShortcut(&shortcuts))
-    keywords.push_back(popup->Keyword());
-  return keywords;
-}
 
 }  // namespace
 
@@ -43,7 +37,7 @@ TEST(PPDXShortcutsTest, NamedLookupsFindTheWellKnownPopups) {
   EXPECT_EQ(GetTintoraShortcut(&shortcuts), nullptr);
   EXPECT_EQ(FindShortcut(&shortcuts, "PAPER", false), orientation.get());
   EXPECT_EQ(5u, GetShortcutCount(&shortcuts));
-  EXPECT_EQ(Walk(shortcuts).size(), 4u);
+  EXPECT_EQ(WalkedKeywords(shortcuts, FirstShortcut, NextShortcut).size(), 4u);
   EXPECT_TRUE(IsShortcutsListEmpty(nullptr));
   EXPECT_EQ(GetPageSizeShortcut(nullptr), nullptr);
 }
@@ -74,7 +68,8 @@ TEST(PPDXShortcutsTest, RestoredShortcutWithoutDisplayablePopupStaysAsNullEntry)
   option.Set(DISPLAY_ATTACHED_VISIBLE);
   PPDXShortcuts restored(settings, &controls);
   EXPECT_EQ(3u, restored.Count());
-  EXPECT_EQ(Walk(restored), std::vector<std::string>{"*PageSize"});
+  EXPECT_EQ(WalkedKeywords(restored, FirstShortcut, NextShortcut),
+            std::vector<std::string>{"*PageSize"});
 
   // An empty entry names no popup but keeps its place in the sequence.
   Settings gap;
@@ -84,6 +79,7 @@ TEST(PPDXShortcutsTest, RestoredShortcutWithoutDisplayablePopupStaysAsNullEntry)
   ASSERT_EQ(0, gap.Add(FourCC("StCt"), 6002, "*PageSize", 9));
   PPDXShortcuts afterGap(gap, &controls);
   EXPECT_EQ(2u, afterGap.Count());
-  EXPECT_EQ(Walk(afterGap), std::vector<std::string>{"*PageSize"});
+  EXPECT_EQ(WalkedKeywords(afterGap, FirstShortcut, NextShortcut),
+            std::vector<std::string>{"*PageSize"});
   EXPECT_TRUE(PPDXShortcuts(settings, nullptr).Empty());
 }

@@ -9,6 +9,7 @@
 #include "carbon/MacErrors.h"
 #include "carbon/TextCommon.h"
 #include "cf/CoreFoundation.h"
+#include "support/PlatformString.h"
 
 namespace {
 
@@ -28,18 +29,9 @@ std::string Dehex(const std::string& text) {
   return buffer.c_str() + ("|" + std::to_string(length));
 }
 
-// The string's text in UTF-8, or "<null>".
-std::string Utf8(CFStringRef string) {
-  if (string == nullptr) return "<null>";
-  char buffer[256];
-  bool converted = CFStringGetCString(string, buffer, sizeof buffer, kCFStringEncodingUTF8);
-  CFRelease(string);
-  return converted ? buffer : "<unconvertible>";
-}
-
 std::string Translation(unsigned long source, const char* text) {
   TextConverter converter(source, kCFStringEncodingUTF8);
-  return Utf8(converter.ConvertToCFString(text, 0));
+  return TakeText(converter.ConvertToCFString(text, 0));
 }
 
 TEST(TextConverterTest, HexSubstringsFollowTheDecodingRules) {
@@ -89,13 +81,13 @@ TEST(TextConverterTest, EncodingNamesAndDocuments) {
   TextConverter fromLatin(&latin);
   EXPECT_TRUE(fromLatin.ValidConverter());
   EXPECT_EQ(fromLatin.GetOutputEncoding(), kCFStringEncodingUTF8);
-  EXPECT_EQ(Utf8(fromLatin.ConvertToCFString("<E9>", 0)), "\xC3\xA9");
+  EXPECT_EQ(TakeText(fromLatin.ConvertToCFString("<E9>", 0)), "\xC3\xA9");
 
   LanguageDocument unknown("English", "Klingon");
   TextConverter fromUnknown(&unknown);
   EXPECT_FALSE(fromUnknown.ValidConverter());
   EXPECT_EQ(fromUnknown.GetOutputEncoding(), 65535u);
-  EXPECT_EQ(Utf8(fromUnknown.ConvertToCFString("\xC3\xA9", 0)), "\xC3\xA9");
+  EXPECT_EQ(TakeText(fromUnknown.ConvertToCFString("\xC3\xA9", 0)), "\xC3\xA9");
   char text[] = "abc";
   EXPECT_EQ(fromUnknown.Convert(text, sizeof text), kTextUnsupportedEncodingErr);
   EXPECT_STREQ(text, "abc");

@@ -24,7 +24,7 @@ class Collections : public ::testing::Test {
     ASSERT_EQ(noErr, AddCollectionItem(c, tag, id, SInt32(text.size()), text.data()));
   }
 
-  std::string Text(CollectionTag tag, SInt32 id) {
+  std::string ItemText(CollectionTag tag, SInt32 id) {
     SInt32 size = 0;
     if (GetCollectionItem(c, tag, id, &size, nullptr) != noErr) return "<missing>";
     std::string text(std::size_t(size), '\0');
@@ -94,11 +94,11 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
                               [id](const auto& entry) { return entry.first == id; });
     if (random() % 3 == 0) {
       // Read first, so that the item is the one the store expects to be asked for again.
-      Text('R', id);
+      ItemText('R', id);
       EXPECT_EQ(found == model.end(),
                 RemoveCollectionItem(c, 'R', id) == collectionItemNotFoundErr);
       if (found != model.end()) model.erase(found);
-      ASSERT_EQ("<missing>", Text('R', id));
+      ASSERT_EQ("<missing>", ItemText('R', id));
     } else {
       Add('R', id, std::to_string(step));
       if (found == model.end()) model.emplace_back(id, std::to_string(step));
@@ -111,7 +111,7 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
     ASSERT_EQ(last, CountCollectionItems(c));
     for (std::size_t k = 0; k < model.size(); ++k) {
       ASSERT_EQ(model[k].first, IdAt(SInt32(k + 1)));
-      ASSERT_EQ(model[k].second, Text('R', model[k].first));
+      ASSERT_EQ(model[k].second, ItemText('R', model[k].first));
     }
     SInt32 index = 0;
     ASSERT_EQ(noErr, GetCollectionItemInfo(c, 'R', model.back().first, &index, nullptr, nullptr));
@@ -140,8 +140,8 @@ TEST_F(Collections, FlattenedFormIsBigEndianFramingAndComesBackOverExistingItems
   EXPECT_EQ(3, CountCollectionItems(c));
   EXPECT_EQ(0, IdAt(1));
   EXPECT_EQ(-2, IdAt(3));
-  EXPECT_EQ("", Text('E', 0));
-  EXPECT_EQ("ab", Text(FourCC("KyWd"), -2));
+  EXPECT_EQ("", ItemText('E', 0));
+  EXPECT_EQ("ab", ItemText(FourCC("KyWd"), -2));
   SInt32 attributes = 0;
   ASSERT_EQ(noErr, GetCollectionItemInfo(c, FourCC("KyWd"), -2, nullptr, nullptr, &attributes));
   EXPECT_EQ(0x01020304, attributes);
@@ -156,7 +156,7 @@ TEST_F(Collections, DamagedFlattenedBlocksAreRefusedAndChangeNothing) {
   auto expectRefused = [this](const Bytes& block, OSErr expected) {
     EXPECT_EQ(expected, Unflatten(block));
     EXPECT_EQ(1, CountCollectionItems(c));
-    EXPECT_EQ("mine", Text('A', 1));
+    EXPECT_EQ("mine", ItemText('A', 1));
   };
 
   for (std::size_t size = 0; size < good.size(); ++size)  // every truncation

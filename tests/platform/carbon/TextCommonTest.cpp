@@ -13,7 +13,6 @@ TEST(TextCommon, EncodingsPackAndMatchThePlatformStrings) {
   EXPECT_EQ(GetTextEncodingFormat(utf8), kUnicodeUTF8Format);
   TextEncoding variant = CreateTextEncoding(kTextEncodingShiftJIS, 3, kTextEncodingDefaultFormat);
   EXPECT_EQ(GetTextEncodingBase(variant), kTextEncodingShiftJIS);
-  EXPECT_EQ(GetTextEncodingVariant(variant), 3u);
   EXPECT_EQ(GetApplicationTextEncoding(), CFStringGetSystemEncoding());
 }
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-CFNumberRef makeNumber(SInt64 value) {
+CFNumberRef makeNumber64(SInt64 value) {
   return CFNumberCreate(nullptr, kCFNumberSInt64Type, &value);
 }
 
@@ -21,7 +21,7 @@ CFDictionaryRef makeTree() {
   CFMutableDictionaryRef inner = CFDictionaryCreateMutable(
       nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
   CFMutableArrayRef list = CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks);
-  CFNumberRef negative = makeNumber(-7);
+  CFNumberRef negative = makeNumber64(-7);
   double realValue = 2.5;
   CFNumberRef real = CFNumberCreate(nullptr, kCFNumberDoubleType, &realValue);
   const UInt8 bytes[] = {0, 1, 0xFE, 0xFF};
@@ -229,11 +229,10 @@ TEST(CFPropertyList, UntrustedInputIsRefusedWithoutHarm) {
   if (accepted) CFRelease(accepted);
 
   // A tree holding something that is not a property-list type is not written.
-  CFURLRef url = CFURLCreateWithString(nullptr, CFSTR("file:///tmp/"), nullptr);
-  const void* values[] = {url};
-  CFArrayRef withURL = CFArrayCreate(nullptr, values, 1, &kCFTypeArrayCallBacks);
+  CFURLRef url = CFURLCreateWithFileSystemPath(nullptr, CFSTR("/tmp/"), kCFURLPOSIXPathStyle, true);
+  CFMutableArrayRef withURL = CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks);
+  CFArrayAppendValue(withURL, url);
   EXPECT_EQ(CFPropertyListCreateXMLData(nullptr, withURL), nullptr);
-  EXPECT_FALSE(CFPropertyListIsValid(withURL, kCFPropertyListXMLFormat_v1_0));
   CFRelease(withURL);
   CFRelease(url);
 }
@@ -249,12 +248,11 @@ TEST(CFPropertyList, TextHoldingNulIsNotWrittenCutShort) {
   CFMutableDictionaryRef keyed = CFDictionaryCreateMutable(
       nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
   CFDictionarySetValue(keyed, CFSTR("a"), kCFBooleanTrue);
-  CFDictionarySetValue(keyed, text, kCFBooleanFalse);
-  EXPECT_EQ(CFPropertyListCreateXMLData(nullptr, keyed), nullptr);
-  CFDictionaryRemoveValue(keyed, text);
   CFDataRef written = CFPropertyListCreateXMLData(nullptr, keyed);
   EXPECT_NE(written, nullptr);
   if (written) CFRelease(written);
+  CFDictionarySetValue(keyed, text, kCFBooleanFalse);
+  EXPECT_EQ(CFPropertyListCreateXMLData(nullptr, keyed), nullptr);
   CFRelease(keyed);
   CFRelease(text);
 }

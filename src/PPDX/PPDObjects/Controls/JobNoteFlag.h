@@ -9,30 +9,64 @@ class JobNoteFlag {
  public:
   // One bit per PPD flag word, in the order the words are listed.
   enum Bit : UInt32 {
-    kAlpha = 0x1,
-    kNumeric = 0x2,
-    kDecimal = 0x4,
-    kRequired = 0x8,
-    kRemembered = 0x10,
-    kPassword = 0x20,
-    kAlwaysDisplay = 0x40,
-    kResume = 0x80,
-    kMember = 0x100,
-    kOnOffSwitch = 0x200,
-    kLengthReq = 0x400,
-    kSecPrint = 0x800,
-    kCommand = 0x1000,
-    kSpace = 0x2000,
-    kNegative = 0x4000,
-    kEncrypt = 0x8000,
-    kMultiSpace = 0x10000,
-    kMultiComma = 0x20000,
-    kLCD = 0x40000,
-    kHyphen = 0x80000,
-    kTwoCharField = 0x100000,
-    kNoComma = 0x200000,
-    kMinLength = 0x400000,
+    kAlpha = 1u << 0,
+    kNumeric = 1u << 1,
+    kDecimal = 1u << 2,
+    kRequired = 1u << 3,
+    kRemembered = 1u << 4,
+    kPassword = 1u << 5,
+    kAlwaysDisplay = 1u << 6,
+    kResume = 1u << 7,
+    kMember = 1u << 8,
+    kOnOffSwitch = 1u << 9,
+    kLengthReq = 1u << 10,
+    kSecPrint = 1u << 11,
+    kCommand = 1u << 12,
+    kSpace = 1u << 13,
+    kNegative = 1u << 14,
+    kEncrypt = 1u << 15,
+    kMultiSpace = 1u << 16,
+    kMultiComma = 1u << 17,
+    kLCD = 1u << 18,
+    kHyphen = 1u << 19,
+    kTwoCharField = 1u << 20,
+    kNoComma = 1u << 21,
+    kMinLength = 1u << 22,
   };
+
+  // A PPD flag word and the bit it sets.
+  struct Word {
+    const char* text;
+    Bit bit;
+  };
+  // The PPD flag words in the order they are listed; the extension levels
+  // accept a leading part of this order.
+  static constexpr Word kWords[] = {
+      {"Alpha", kAlpha},
+      {"Numeric", kNumeric},
+      {"Decimal", kDecimal},
+      {"Required", kRequired},
+      {"Remembered", kRemembered},
+      {"Password", kPassword},
+      {"AlwaysDisplay", kAlwaysDisplay},
+      {"Resume", kResume},
+      {"Member", kMember},
+      {"OnOfSwitch", kOnOffSwitch},
+      {"LengthReq", kLengthReq},
+      {"SecPrint", kSecPrint},
+      {"Command", kCommand},
+      {"Space", kSpace},
+      {"Negative", kNegative},
+      {"Encrypt", kEncrypt},
+      {"MultiSpace", kMultiSpace},
+      {"MultiComma", kMultiComma},
+      {"LCD", kLCD},
+      {"Hyphen", kHyphen},
+      {"TwoCharField", kTwoCharField},
+      {"NoComma", kNoComma},
+      {"MinLength", kMinLength},
+  };
+  static constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
 
   // The bits that restrict which characters the field takes.
   static constexpr UInt32 kCharacterClasses =
@@ -72,3 +106,13 @@ class JobNoteFlag {
  private:
   UInt32 mBits;
 };
+
+// Bit n is the n-th word of the list.
+static_assert(
+    [] {
+      for (int place = 0; place < JobNoteFlag::kWordCount; ++place) {
+        if (JobNoteFlag::kWords[place].bit != UInt32(1) << place) return false;
+      }
+      return true;
+    }(),
+    "the job note flag words are not in the order of their bits");

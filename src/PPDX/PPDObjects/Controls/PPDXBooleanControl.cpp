@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr unsigned long kMarkerKey = FourCC("BlnC");
 constexpr unsigned long kValueKey = FourCC("BCcV");
 constexpr unsigned long kDefaultKey = FourCC("BCdV");
 constexpr unsigned long kTrueTextKey = FourCC("BCtT");
@@ -100,7 +99,7 @@ short PPDXBooleanControl::Save(Settings& settings, long index) {
   short error = PPDXControl::Save(settings, index);
   if (error != noErr) return error;
   SettingsEntryWriter writer(settings, index);
-  writer.Bytes(kMarkerKey, "B", 1)
+  writer.Bytes(kMarker, "B", 1)
       .Number<SInt32>(kValueKey, mValue ? 1 : 0)
       .Number<SInt32>(kDefaultKey, mDefault ? 1 : 0)
       .Text(kTrueTextKey, TrueDisplayText())

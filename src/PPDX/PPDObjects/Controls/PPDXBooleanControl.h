@@ -9,6 +9,9 @@ class CString;
 
 class PPDXBooleanControl : public PPDXControl {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("BlnC");
+
   PPDXBooleanControl();
   // Adopts the texts and the malloc'd code buffers; the value starts at the default,
   // which the constraint set learns at once.

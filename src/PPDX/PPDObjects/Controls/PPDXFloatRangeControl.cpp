@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr unsigned long kMarkerKey = FourCC("FrgC");
 constexpr unsigned long kValueKey = FourCC("FCVl");
 constexpr unsigned long kMinimumKey = FourCC("FCMn");
 constexpr unsigned long kMaximumKey = FourCC("FCMx");
@@ -84,7 +83,7 @@ short PPDXFloatRangeControl::Save(Settings& settings, long index) {
   short error = PPDXControl::Save(settings, index);
   if (error != noErr) return error;
   SettingsEntryWriter writer(settings, index);
-  writer.Bytes(kMarkerKey, "F", 1)
+  writer.Bytes(kMarker, "F", 1)
       .Number(kValueKey, mValue)
       .Number(kMinimumKey, mMinimum)
       .Number(kMaximumKey, mMaximum)

@@ -8,6 +8,9 @@
 
 class PPDXFloatRangeControl : public PPDXControl {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("FrgC");
+
   PPDXFloatRangeControl();
   // Adopts the template (its length truncated to a whole number of bytes) and
   // stores the limits and the default as float; no constraint set.

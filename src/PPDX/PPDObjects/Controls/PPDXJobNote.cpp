@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr unsigned long kMarkerKey = FourCC("JbNt");
 constexpr unsigned long kNotesKey = FourCC("jNtT");
 constexpr unsigned long kDefaultNotesKey = FourCC("jNDT");
 constexpr unsigned long kMaxLengthKey = FourCC("jMxL");
@@ -263,7 +262,7 @@ short PPDXJobNote::Save(Settings& settings, long index) {
   short error = PPDXControl::Save(settings, index);
   if (error != noErr) return error;
   SettingsEntryWriter writer(settings, index);
-  writer.Bytes(kMarkerKey, "J", 1)
+  writer.Bytes(kMarker, "J", 1)
       .Text(kNotesKey, GetNotes())
       .Text(kDefaultNotesKey, GetDefaultNotes())
       .Number<SInt32>(kMaxLengthKey, SInt32(mMaxLength))

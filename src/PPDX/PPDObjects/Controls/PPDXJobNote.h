@@ -14,6 +14,9 @@ class TextConverter;
 
 class PPDXJobNote : public PPDXControl {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("JbNt");
+
   PPDXJobNote();
   // Adopts `notes` as the current text and keeps a copy of it as the default; the
   // template is adopted as the control's PostScript. `language` (the PPD's language

@@ -10,10 +10,10 @@
 #include "carbon/MacErrors.h"
 #include "foundation/CString.h"
 #include "foundation/PointerListOf.h"
+#include "foundation/SettingsKeys.h"
 
 namespace {
 
-constexpr unsigned long kMarkerKey = FourCC("PopC");
 constexpr unsigned long kPickManyKey = FourCC("PCMS");
 constexpr unsigned long kDefaultKey = FourCC("PCDK");
 constexpr unsigned long kCountKey = FourCC("PCIC");
@@ -22,10 +22,6 @@ constexpr unsigned long kItemNameKey = FourCC("PCFN");
 constexpr unsigned long kItemTextNameKey = FourCC("PCIN");
 constexpr unsigned long kItemCodeKey = FourCC("PCIP");
 constexpr unsigned long kItemSelectedKey = FourCC("PCIS");
-
-constexpr long kItemsInPlace = 100;
-constexpr long kOverflowControls = 1L << 15;
-constexpr long kOverflowItems = 1L << 16;
 
 using Items = PointerListOf<_PopupItem>;
 using ConstItems = PointerListOf<const _PopupItem>;
@@ -113,13 +109,13 @@ _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex) {
 
 bool PPDXPopupControl::ItemIndex(long index, long item, long& itemIndex) {
   if (index < 0 || index > INT32_MAX || item < 0) return false;
-  if (item < kItemsInPlace) {
-    itemIndex = index * kItemsInPlace + item;
+  if (item < kPopupItemsInPlace) {
+    itemIndex = index * kPopupItemsInPlace + item;
     return true;
   }
-  const long overflow = item - kItemsInPlace;
-  if (index >= kOverflowControls || overflow >= kOverflowItems) return false;
-  itemIndex = -(index * kOverflowItems + overflow) - 1;
+  const long overflow = item - kPopupItemsInPlace;
+  if (index >= kPopupOverflowControls || overflow >= kPopupOverflowItems) return false;
+  itemIndex = -(index * kPopupOverflowItems + overflow) - 1;
   return true;
 }
 
@@ -289,7 +285,7 @@ short PPDXPopupControl::Save(Settings& settings, long index) {
   short error = PPDXControl::Save(settings, index);
   if (error != noErr) return error;
   SettingsEntryWriter writer(settings, index);
-  writer.Bytes(kMarkerKey, "P", 1)
+  writer.Bytes(kMarker, "P", 1)
       .Number<SInt32>(kPickManyKey, mPickMany ? 1 : 0)
       .Text(kDefaultKey, GetDefaultKeyword());
   if (!mItems.Empty()) {

@@ -32,6 +32,9 @@ struct _PopupItem {
 
 class PPDXPopupControl : public PPDXControl {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("PopC");
+
   PPDXPopupControl();
   // Adopts the items that `items` lists, taking the list's nodes (it is left
   // empty), and the default keyword, and selects the default.
@@ -82,11 +85,11 @@ class PPDXPopupControl : public PPDXControl {
 
   short Save(Settings& settings, long index);
 
-  // The store index of an item's entries: index × 100 + item for the first 100
-  // items; from the 100th on, a negative range of its own that no other entry
-  // uses, so that a long list never overwrites the next control's items. False
-  // when the item has no place (a negative index, or beyond 65,536 further items
-  // or control index 32,767).
+  // The store index of an item's entries (kPopupItemsInPlace and the ranges
+  // after it): the later items take a negative range of their own that no
+  // other entry uses, so that a long list never overwrites the next control's
+  // items. False when the item has no place (a negative index, or beyond the
+  // overflow range).
   static bool ItemIndex(long index, long item, long& itemIndex);
 
  private:

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr unsigned long kMarkerKey = FourCC("RngC");
 constexpr unsigned long kValueKey = FourCC("RCVl");
 constexpr unsigned long kMinimumKey = FourCC("RCMn");
 constexpr unsigned long kMaximumKey = FourCC("RCMx");
@@ -91,7 +90,7 @@ short PPDXRangeControl::Save(Settings& settings, long index) {
   short error = PPDXControl::Save(settings, index);
   if (error != noErr) return error;
   SettingsEntryWriter writer(settings, index);
-  writer.Bytes(kMarkerKey, "R", 1)
+  writer.Bytes(kMarker, "R", 1)
       .Number<SInt32>(kValueKey, SInt32(mValue))
       .Number<SInt32>(kMinimumKey, SInt32(mMinimum))
       .Number<SInt32>(kMaximumKey, SInt32(mMaximum))

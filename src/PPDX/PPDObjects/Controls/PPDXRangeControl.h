@@ -7,6 +7,9 @@
 
 class PPDXRangeControl : public PPDXControl {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("RngC");
+
   PPDXRangeControl();
   // Adopts the template; the value starts at the default. A range has no
   // constraint set.

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr unsigned long kMarkerKey = FourCC("soCN");
 constexpr unsigned long kValueKey = FourCC("soVl");
 
 }  // namespace
@@ -56,7 +55,7 @@ short PPDXSpecialOption::Save(Settings& settings, long index) {
   if (error != noErr) return error;
   const char marker = 1;
   return SettingsEntryWriter(settings, index)
-      .Bytes(kMarkerKey, &marker, 1)
+      .Bytes(kMarker, &marker, 1)
       .Text(kValueKey, mValue)
       .Error();
 }

@@ -7,6 +7,9 @@
 
 class PPDXSpecialOption : public PPDXControl {
  public:
+  // The key of the one-byte entry by which a rebuild knows this kind.
+  static constexpr unsigned long kMarker = FourCC("soCN");
+
   PPDXSpecialOption();
   // The flag strings and the PostScript buffer are taken as by PPDXControl; the
   // value is copied (null gives an empty value).

@@ -10,7 +10,7 @@
 
 namespace {
 
-std::unique_ptr<PPDXBooleanControl> Boolean(bool defaultValue, UIConstraints* set) {
+std::unique_ptr<PPDXBooleanControl> FoldControl(bool defaultValue, UIConstraints* set) {
   PointerList flags;
   return std::make_unique<PPDXBooleanControl>("*Fold", CFSTR("Fold"), flags, true,
                                               new CString("Folded"), Code("true setfold\n"), 13,
@@ -19,7 +19,7 @@ std::unique_ptr<PPDXBooleanControl> Boolean(bool defaultValue, UIConstraints* se
 
 TEST(PPDXBooleanControlTest, EachStateEmitsItsOwnCode) {
   KVProbe probe("*Fold", {"True", "False"});
-  auto control = Boolean(true, &probe.constraints);
+  auto control = FoldControl(true, &probe.constraints);
   EXPECT_EQ(CNTL_BOOLEAN, control->Type());
   EXPECT_TRUE(IsTrue(control.get()) && DefaultState(control.get()));
   EXPECT_TRUE(probe.Current("True"));
@@ -42,7 +42,7 @@ TEST(PPDXBooleanControlTest, EachStateEmitsItsOwnCode) {
 
 TEST(PPDXBooleanControlTest, OnlyTextsBeginningWithTrueMeanTrue) {
   KVProbe probe("*Fold", {"True", "False"});
-  auto control = Boolean(false, &probe.constraints);
+  auto control = FoldControl(false, &probe.constraints);
   struct Case {
     CFStringRef text;
     bool value;
@@ -59,11 +59,11 @@ TEST(PPDXBooleanControlTest, OnlyTextsBeginningWithTrueMeanTrue) {
 
 TEST(PPDXBooleanControlTest, RestoreTakesTheValueWithoutReportingIt) {
   KVProbe probe("*Fold", {"True", "False"});
-  auto saved = Boolean(false, nullptr);
+  auto saved = FoldControl(false, nullptr);
   saved->SetValue(true);
   Settings settings;
   ASSERT_EQ(noErr, saved->Save(settings, 5002));
-  auto control = Boolean(false, &probe.constraints);
+  auto control = FoldControl(false, &probe.constraints);
   EXPECT_EQ(noErr, control->Restore(settings, 5002));
   EXPECT_TRUE(control->IsTrue());
   EXPECT_TRUE(probe.Current("False"));

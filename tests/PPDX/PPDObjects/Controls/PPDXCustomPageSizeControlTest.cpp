@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "support/TakeText.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
 #include "foundation/Settings.h"
+#include "support/PlatformString.h"
 
 TEST(PPDXCustomPageSizeControlTest, ValueTextCarriesWidthThenHeight) {
   PointerList flags;
@@ -13,14 +13,14 @@ TEST(PPDXCustomPageSizeControlTest, ValueTextCarriesWidthThenHeight) {
   EXPECT_FLOAT_EQ(144, size.MinHeight());
   size.SetCurrentControlWithCFString(CFSTR("612 792"));
   EXPECT_FLOAT_EQ(792, size.GetHeight());
-  EXPECT_EQ(Text(size.CopyCurrentControlValueString()), "612.000000 792.000000");
+  EXPECT_EQ(TakeText(size.CopyCurrentControlValueString()), "612.000000 792.000000");
   size.SetCurrentControlWithCFString(CFSTR("500"));
   EXPECT_FLOAT_EQ(500, size.GetWidth());
   EXPECT_FLOAT_EQ(500, size.GetHeight());
   // Limits are the caller's to check; a reset keeps the size.
   size.SetPresetValueString(CFSTR("20.5 9000.25"));
   size.ResetToDefaultValue();
-  EXPECT_EQ(Text(size.CopyPresetValueString()), "20.500000 9000.250000");
+  EXPECT_EQ(TakeText(size.CopyPresetValueString()), "20.500000 9000.250000");
 
   Settings settings;
   EXPECT_EQ(0, size.Save(settings, 5001));

@@ -11,7 +11,7 @@
 
 namespace {
 
-std::unique_ptr<PPDXFloatRangeControl> FloatRange(double increment, double defaultValue) {
+std::unique_ptr<PPDXFloatRangeControl> ScaleControl(double increment, double defaultValue) {
   PointerList flags;
   const char* code = "<*Scale> dup scale\n";
   return std::make_unique<PPDXFloatRangeControl>("*Scale", CFSTR("Scale"), flags, Code(code),
@@ -28,7 +28,7 @@ std::string Copied(PPDXFloatRangeControl& control) {
 }
 
 TEST(PPDXFloatRangeControlTest, ValueTextIsPaddedToNineCharacters) {
-  auto control = FloatRange(0.5, 2.5);
+  auto control = ScaleControl(0.5, 2.5);
   EXPECT_EQ(Emitted(*control),
             "%%BeginFeature: *Scale    2.5000\n   2.5000 dup scale\n%%EndFeature\n");
   EXPECT_EQ(Copied(*control), "2.500000");
@@ -38,7 +38,7 @@ TEST(PPDXFloatRangeControlTest, ValueTextIsPaddedToNineCharacters) {
 }
 
 TEST(PPDXFloatRangeControlTest, ValuesAreClampedButNotSnapped) {
-  auto stepped = FloatRange(1.0, 0.0);
+  auto stepped = ScaleControl(1.0, 0.0);
   stepped->SetValue(2.3f);
   EXPECT_NEAR(2.3f, stepped->GetValue(), 1e-6);
   stepped->SetValue(25.0f);
@@ -46,14 +46,14 @@ TEST(PPDXFloatRangeControlTest, ValuesAreClampedButNotSnapped) {
   stepped->SetValue(-25.0f);
   EXPECT_FLOAT_EQ(-4.0f, stepped->GetValue());
 
-  auto unstepped = FloatRange(0.0, 1.0);
+  auto unstepped = ScaleControl(0.0, 1.0);
   unstepped->SetValue(3.7f);
   EXPECT_FALSE(std::isnan(unstepped->GetValue()));
   EXPECT_FLOAT_EQ(3.7f, unstepped->GetValue());
 }
 
 TEST(PPDXFloatRangeControlTest, RestoreRenewsTheInjectedCode) {
-  auto control = FloatRange(0.25, 1.0);
+  auto control = ScaleControl(0.25, 1.0);
   EXPECT_EQ(Emitted(*control),
             "%%BeginFeature: *Scale    1.0000\n   1.0000 dup scale\n%%EndFeature\n");
   Settings settings;

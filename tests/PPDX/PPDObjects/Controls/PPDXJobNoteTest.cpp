@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "support/TakeText.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNoteAPI.h"
 #include "PPDX/PPDObjects/PPDXElementAPI.h"
@@ -13,6 +12,8 @@
 #include "carbon/MacMemory.h"
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
+#include "support/ControlTestSupport.h"
+#include "support/PlatformString.h"
 
 namespace {
 
@@ -27,20 +28,10 @@ std::unique_ptr<PPDXJobNote> MakeNote(const char* keyword, const NoteOptions& op
   PointerList controlFlags;
   const char* code = options.psTemplate;
   CString language(options.language);
-  auto* psTemplate = code ? reinterpret_cast<unsigned char*>(strdup(code)) : nullptr;
-  return std::make_unique<PPDXJobNote>(keyword, CFSTR("Note"), controlFlags, psTemplate,
+  return std::make_unique<PPDXJobNote>(keyword, CFSTR("Note"), controlFlags, Code(code),
                                        code ? strlen(code) : 0,
                                        options.notes ? new CString(options.notes) : nullptr,
                                        &language, true, 64, JobNoteFlag(options.flags), 2);
-}
-
-// The snippet as written, after checking that measuring and writing agree.
-std::string Snippet(PPDXJobNote& note) {
-  const long size = note.PostScript(nullptr);
-  std::vector<unsigned char> out(size_t(size) + 1, 0xEE);
-  EXPECT_EQ(size, note.PostScript(out.data()));
-  EXPECT_EQ(0xEE, out[size_t(size)]) << "wrote past its size";
-  return std::string(out.begin(), out.begin() + size);
 }
 
 std::string Framed(const char* keyword, const std::string& option, const std::string& body) {
@@ -70,20 +61,20 @@ TEST(PPDXJobNoteTest, FlagQueriesReadTheirOwnBit) {
 
 TEST(PPDXJobNoteTest, MailboxListIsCompressedInBeginLineAndTemplate) {
   auto hex = MakeNote("*ZPMailboxNum", {"(<*ZPMailboxNum>) setmailbox\n", "1,2,3,10"});
-  EXPECT_EQ(Snippet(*hex), Framed("*ZPMailboxNum", "1-3,10", "<312D332C3130> setmailbox\n"));
+  EXPECT_EQ(Emitted(*hex), Framed("*ZPMailboxNum", "1-3,10", "<312D332C3130> setmailbox\n"));
   EXPECT_STREQ(hex->GetNotes(), "1,2,3,10");  // only the output is compressed
   auto comment = MakeNote("*ZPMailboxNum", {"%%Mailbox: <*zpmailboxnum>\n", "1,2,3,10"});
-  EXPECT_EQ(Snippet(*comment), Framed("*ZPMailboxNum", "1-3,10", "%%Mailbox: 1-3,10\n"));
+  EXPECT_EQ(Emitted(*comment), Framed("*ZPMailboxNum", "1-3,10", "%%Mailbox: 1-3,10\n"));
   auto other = MakeNote("*ZPAccount", {"%%Account: <*ZPAccount>\n", "1,2,3"});
-  EXPECT_EQ(Snippet(*other), Framed("*ZPAccount", "1,2,3", "%%Account: 1,2,3\n"));
+  EXPECT_EQ(Emitted(*other), Framed("*ZPAccount", "1,2,3", "%%Account: 1,2,3\n"));
 }
 
 TEST(PPDXJobNoteTest, TemplateTakesTheTextAsHexadecimalString) {
   auto note = MakeNote("*ZPNote", {"/Note (<*ZPNote>) def\n", "AB"});
-  EXPECT_EQ(Snippet(*note), Framed("*ZPNote", "AB", "/Note <4142> def\n"));
+  EXPECT_EQ(Emitted(*note), Framed("*ZPNote", "AB", "/Note <4142> def\n"));
   // The cache follows the text.
   note->SetNotes("a\\");
-  EXPECT_EQ(Snippet(*note), Framed("*ZPNote", "a\\", "/Note <615C> def\n"));
+  EXPECT_EQ(Emitted(*note), Framed("*ZPNote", "a\\", "/Note <615C> def\n"));
   note->SetNotes(nullptr);
   EXPECT_EQ(note->PostScript(nullptr), 0);
   EXPECT_EQ(MakeNote("*ZPNote", {nullptr, nullptr, 0x100})->PostScript(nullptr), 0);
@@ -91,25 +82,25 @@ TEST(PPDXJobNoteTest, TemplateTakesTheTextAsHexadecimalString) {
 
 TEST(PPDXJobNoteTest, WithoutTemplateTheFlagsAndKeywordChooseTheLine) {
   auto member = MakeNote("*ZPDept", {nullptr, "1234", 0x100});
-  EXPECT_EQ(Snippet(*member), Framed("*ZPDept", "1234", "%%DeptPassword: 1234\n"));
+  EXPECT_EQ(Emitted(*member), Framed("*ZPDept", "1234", "%%DeptPassword: 1234\n"));
   auto resume = MakeNote("*Notes1", {nullptr, "pw", 0x80 | 0x100});
-  EXPECT_EQ(Snippet(*resume), Framed("*Notes1", "pw", "%%PersPassword: pw\n"));
+  EXPECT_EQ(Emitted(*resume), Framed("*Notes1", "pw", "%%PersPassword: pw\n"));
   auto notes2 = MakeNote("*Notes2", {nullptr, "hello", 0x20});
-  EXPECT_EQ(Snippet(*notes2), Framed("*Notes2", "hello", "%%ZPXCustom2: hello\n"));
+  EXPECT_EQ(Emitted(*notes2), Framed("*Notes2", "hello", "%%ZPXCustom2: hello\n"));
   auto instructions = MakeNote("*Instruct", {nullptr, "staple"});
-  EXPECT_EQ(Snippet(*instructions), Framed("*Instruct", "staple", "%%ZPXCustom3: staple\n"));
+  EXPECT_EQ(Emitted(*instructions), Framed("*Instruct", "staple", "%%ZPXCustom3: staple\n"));
   auto other = MakeNote("*Notes3", {nullptr, "hello"});
-  EXPECT_EQ(Snippet(*other), Framed("*Notes3", "hello", "%%EmptyOption\n"));
+  EXPECT_EQ(Emitted(*other), Framed("*Notes3", "hello", "%%EmptyOption\n"));
 }
 
 TEST(PPDXJobNoteTest, LongTextIsInjectedCutButNamedWhole) {
   const std::string text(600, 'x');
   auto note = MakeNote("*Notes1", {"%%Note: <*Notes1>\n", text.c_str()});
-  EXPECT_EQ(Snippet(*note), Framed("*Notes1", text, "%%Note: " + text.substr(0, 511) + "\n"));
+  EXPECT_EQ(Emitted(*note), Framed("*Notes1", text, "%%Note: " + text.substr(0, 511) + "\n"));
   // A cut never splits a character: the 511th byte begins a two-byte one here.
   const std::string accented = std::string(510, 'x') + "\xC3\xA9" + "yy";
   note->SetNotes(accented.c_str());
-  EXPECT_EQ(Snippet(*note),
+  EXPECT_EQ(Emitted(*note),
             Framed("*Notes1", accented, "%%Note: " + accented.substr(0, 510) + "\n"));
 }
 
@@ -117,11 +108,11 @@ TEST(PPDXJobNoteTest, DefaultSurvivesChangesAndComesBack) {
   auto note = MakeNote("*Notes1", {nullptr, "default"});
   note->SetNotes("changed");
   EXPECT_STREQ(note->GetDefaultNotes(), "default");
-  EXPECT_EQ(Text(note->CopyNotes()), "changed");
+  EXPECT_EQ(TakeText(note->CopyNotes()), "changed");
   ResetControlToDefault(note.get());
   EXPECT_STREQ(note->GetNotes(), "default");
   auto bare = MakeNote("*Notes2", {});
-  EXPECT_EQ(Text(bare->CopyCurrentControlValueString()), "");
+  EXPECT_EQ(TakeText(bare->CopyCurrentControlValueString()), "");
   bare->ResetToDefaultValue();
   EXPECT_STREQ(bare->GetNotes(), "");
   EXPECT_EQ(bare->GetDefaultNotes(), nullptr);
@@ -177,7 +168,7 @@ TEST(PPDXJobNoteTest, RebuildFromFlattenedStoreKeepsEveryField) {
   EXPECT_EQ(GetJobNoteMinLength(&rebuilt), 2);
   EXPECT_EQ(GetJobNoteFlags(&rebuilt), 0x8022u);
   EXPECT_TRUE(GetJobNoteNotesOnValue(&rebuilt));
-  EXPECT_EQ(Snippet(rebuilt), Snippet(*note));
+  EXPECT_EQ(Emitted(rebuilt), Emitted(*note));
 
   // An empty text is text: it still frames a snippet after the round trip.
   note->SetNotes("");
@@ -185,7 +176,7 @@ TEST(PPDXJobNoteTest, RebuildFromFlattenedStoreKeepsEveryField) {
   ASSERT_EQ(0, note->Save(emptied, 5003));
   PPDXJobNote rebuiltEmpty(emptied, 5003, &language);
   EXPECT_STREQ(rebuiltEmpty.GetNotes(), "");
-  EXPECT_EQ(Snippet(rebuiltEmpty), Snippet(*note));
+  EXPECT_EQ(Emitted(rebuiltEmpty), Emitted(*note));
   // Restore takes only the text, and a missing one means none.
   EXPECT_EQ(0, rebuilt.Restore(emptied, 5004));
   EXPECT_EQ(rebuilt.GetNotes(), nullptr);

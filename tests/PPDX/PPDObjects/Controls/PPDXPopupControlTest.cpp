@@ -13,7 +13,7 @@
 
 namespace {
 
-std::unique_ptr<PPDXPopupControl> Popup(const std::vector<Choice>& choices, const char* def,
+std::unique_ptr<PPDXPopupControl> TrayPopup(const std::vector<Choice>& choices, const char* def,
                                         bool pickMany = false, UIConstraints* set = nullptr,
                                         const char* keyword = "*Tray") {
   PointerList flags, items = Items(choices);
@@ -21,7 +21,7 @@ std::unique_ptr<PPDXPopupControl> Popup(const std::vector<Choice>& choices, cons
                                             false, items, def ? new CString(def) : nullptr, set);
 }
 
-std::string Snippet(const char* choice, const char* code) {
+std::string TrayFeature(const char* choice, const char* code) {
   return std::string("%%BeginFeature: *Tray ") + choice + "\n" + code + "%%EndFeature\n";
 }
 
@@ -30,17 +30,17 @@ const std::vector<Choice> kABC = {
 
 TEST(PPDXPopupControlTest, PickOneFollowsPositionsAndTheDefault) {
   KVProbe probe("*Tray", {"A", "B", "C"});
-  auto popup = Popup(kABC, "B", false, &probe.constraints);
+  auto popup = TrayPopup(kABC, "B", false, &probe.constraints);
   EXPECT_EQ(CNTL_POPUP, popup->Type());
   EXPECT_EQ(2, GetPopupValue(popup.get()));
   EXPECT_EQ(2, GetPopupDefaultValue(popup.get()));
   EXPECT_TRUE(probe.Current("B"));
-  EXPECT_EQ(Emitted(*popup), Snippet("B", "2 tray\n"));
+  EXPECT_EQ(Emitted(*popup), TrayFeature("B", "2 tray\n"));
 
   SetPopupValue(popup.get(), 5);  // outside the list: nothing selected, B still current
   EXPECT_EQ(0, popup->GetValue());
   EXPECT_FALSE(popup->IsKeywordSelected("B"));
-  EXPECT_EQ(Emitted(*popup), Snippet("B", "2 tray\n"));
+  EXPECT_EQ(Emitted(*popup), TrayFeature("B", "2 tray\n"));
 
   popup->SetValue(3);
   EXPECT_TRUE(probe.Current("C"));
@@ -56,12 +56,12 @@ TEST(PPDXPopupControlTest, PickOneFollowsPositionsAndTheDefault) {
   EXPECT_FALSE(SetKeywordSelect(popup.get(), "Z", true));
   EXPECT_EQ(0, popup->GetValue());
   EXPECT_FALSE(probe.Current("A"));
-  EXPECT_EQ(Emitted(*popup), Snippet("A", "1 tray\n"));
+  EXPECT_EQ(Emitted(*popup), TrayFeature("A", "1 tray\n"));
 }
 
 TEST(PPDXPopupControlTest, PickManyKeepsOtherSelections) {
   KVProbe probe("*Tray", {"A", "B", "C"});
-  auto popup = Popup(kABC, nullptr, true, &probe.constraints);
+  auto popup = TrayPopup(kABC, nullptr, true, &probe.constraints);
   EXPECT_TRUE(CanSelectMultipleItems(popup.get()));
   EXPECT_EQ(0, popup->PostScript(nullptr));
   EXPECT_EQ(nullptr, popup->CopyCurrentControlValueString());
@@ -70,7 +70,7 @@ TEST(PPDXPopupControlTest, PickManyKeepsOtherSelections) {
   EXPECT_TRUE(popup->SetKeywordSelect("C", true));
   EXPECT_TRUE(popup->IsKeywordSelected("A") && popup->IsKeywordSelected("C"));
   EXPECT_FALSE(popup->IsKeywordSelected("B"));
-  EXPECT_EQ(Emitted(*popup), Snippet("C", "3 tray\n"));
+  EXPECT_EQ(Emitted(*popup), TrayFeature("C", "3 tray\n"));
   EXPECT_TRUE(probe.Current("C"));
 
   EXPECT_TRUE(popup->SetKeywordSelect("A", false));
@@ -81,22 +81,22 @@ TEST(PPDXPopupControlTest, PickManyKeepsOtherSelections) {
 }
 
 TEST(PPDXPopupControlTest, ChoicesAnswerWithTheirCodeAndNames) {
-  auto popup = Popup({{"Auto", nullptr, nullptr},
+  auto popup = TrayPopup({{"Auto", nullptr, nullptr},
                       {"Manual", "Manual feed", "m\n"},
                       {"Manual", "Hand feed", nullptr}},
                      nullptr);
   std::vector<unsigned char> out(size_t(GetKeywordPSData(popup.get(), "Auto", nullptr)));
   popup->GetKeywordPSData("Auto", out.data());
-  EXPECT_EQ(std::string(out.begin(), out.end()), Snippet("Auto", "\n"));
+  EXPECT_EQ(std::string(out.begin(), out.end()), TrayFeature("Auto", "\n"));
   EXPECT_EQ(0,
             popup->GetKeywordPSData("None", nullptr) + popup->GetKeywordPSData(nullptr, nullptr));
   // The first choice of a keyword gives the code, the last one the name.
-  EXPECT_EQ(popup->GetKeywordPSData("Manual", nullptr), long(Snippet("Manual", "m\n").size()));
+  EXPECT_EQ(popup->GetKeywordPSData("Manual", nullptr), long(TrayFeature("Manual", "m\n").size()));
   EXPECT_STREQ(GetKeywordLocalName(popup.get(), "Manual"), "Hand feed");
   EXPECT_EQ(popup->GetKeywordLocalName("Auto"), nullptr);
   EXPECT_EQ(popup->GetKeywordCFLocalName("Nothing"), nullptr);
   popup->FirstItem()->psLength = -4;  // a broken length is no code
-  EXPECT_EQ(popup->GetKeywordPSData("Auto", nullptr), long(Snippet("Auto", "\n").size()));
+  EXPECT_EQ(popup->GetKeywordPSData("Auto", nullptr), long(TrayFeature("Auto", "\n").size()));
 
   PopupItemInfo info = {"stale", CFSTR("stale")};
   ASSERT_TRUE(FirstItem(popup.get(), &info));
@@ -123,8 +123,8 @@ TEST(PPDXPopupControlTest, LongListsNeverOverwriteTheNextControl) {
   for (int i = 0; i < 150; ++i) keywords.push_back("K" + std::to_string(i));
   std::vector<Choice> many;
   for (const std::string& keyword : keywords) many.push_back({keyword.c_str(), "n", "x\n"});
-  auto longList = Popup(many, "K120");
-  auto next = Popup(kABC, "C", false, nullptr, "*Next");
+  auto longList = TrayPopup(many, "K120");
+  auto next = TrayPopup(kABC, "C", false, nullptr, "*Next");
   Settings settings;
   ASSERT_EQ(noErr, longList->Save(settings, 5001));
   ASSERT_EQ(noErr, next->Save(settings, 5002));
@@ -150,14 +150,14 @@ TEST(PPDXPopupControlTest, LongListsNeverOverwriteTheNextControl) {
 }
 
 TEST(PPDXPopupControlTest, RestoreTakesSelectionsBack) {
-  auto saved = Popup(kABC, "A");
+  auto saved = TrayPopup(kABC, "A");
   saved->SetValue(3);
   Settings settings;
   ASSERT_EQ(noErr, saved->Save(settings, 5001));
-  auto popup = Popup(kABC, "A");
+  auto popup = TrayPopup(kABC, "A");
   EXPECT_EQ(noErr, popup->Restore(settings, 5001));
   EXPECT_EQ(3, popup->GetValue());
-  EXPECT_EQ(Emitted(*popup), Snippet("C", "3 tray\n"));
+  EXPECT_EQ(Emitted(*popup), TrayFeature("C", "3 tray\n"));
   Settings empty;
   EXPECT_EQ(collectionItemNotFoundErr, popup->Restore(empty, 5001));
   EXPECT_EQ(3, popup->GetValue());
@@ -174,13 +174,13 @@ TEST(PPDXPopupControlTest, RestoreTakesSelectionsBack) {
 }
 
 TEST(PPDXPopupControlTest, RebuildKeepsTheUsersChoice) {
-  auto fresh = Popup(kABC, nullptr);
+  auto fresh = TrayPopup(kABC, nullptr);
   PointerList replacement = Items({{"X", nullptr, nullptr}});
   EXPECT_FALSE(fresh->Rebuild("Other", replacement, nullptr));
   EXPECT_EQ(3, fresh->ItemCount());
   delete static_cast<const _PopupItem*>(replacement.Front());
 
-  auto popup = Popup(kABC, "A");
+  auto popup = TrayPopup(kABC, "A");
   popup->SetValue(3);
   PointerList items =
       Items({{"B", nullptr, "b\n"}, {"C", nullptr, "c\n"}, {"D", nullptr, nullptr}});
@@ -188,7 +188,7 @@ TEST(PPDXPopupControlTest, RebuildKeepsTheUsersChoice) {
   EXPECT_STREQ(popup->UserName(), "Paper source");
   EXPECT_EQ(2, popup->GetValue());
   EXPECT_EQ(1, popup->DefaultValue());
-  EXPECT_EQ(Emitted(*popup), Snippet("C", "c\n"));
+  EXPECT_EQ(Emitted(*popup), TrayFeature("C", "c\n"));
 
   // A list without the current choice leaves the popup with none.
   PointerList others = Items({{"E", nullptr, nullptr}});

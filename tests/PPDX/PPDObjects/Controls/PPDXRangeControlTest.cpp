@@ -12,7 +12,7 @@
 
 namespace {
 
-std::unique_ptr<PPDXRangeControl> Range(const char* code, long minimum, long maximum,
+std::unique_ptr<PPDXRangeControl> DarknessControl(const char* code, long minimum, long maximum,
                                         long increment, long defaultValue) {
   PointerList flags;
   return std::make_unique<PPDXRangeControl>("*Darkness", CFSTR("Darkness"), flags, Code(code),
@@ -21,13 +21,13 @@ std::unique_ptr<PPDXRangeControl> Range(const char* code, long minimum, long max
 }
 
 TEST(PPDXRangeControlTest, ValuesAreClampedAndTruncatedTowardZero) {
-  auto odd = Range(nullptr, 1, 99, 2, 1);
+  auto odd = DarknessControl(nullptr, 1, 99, 2, 1);
   SetRangeValue(odd.get(), 150);
   EXPECT_EQ(98, GetRangeValue(odd.get()));
   odd->SetValue(40);
   EXPECT_EQ(40, odd->GetValue());
 
-  auto centred = Range(nullptr, -50, 50, 5, 0);
+  auto centred = DarknessControl(nullptr, -50, 50, 5, 0);
   centred->SetValue(-7);
   EXPECT_EQ(-5, centred->GetValue());
   centred->SetValue(-1000);
@@ -38,7 +38,7 @@ TEST(PPDXRangeControlTest, ValuesAreClampedAndTruncatedTowardZero) {
   EXPECT_EQ(kCFCompareEqualTo, CFStringCompare(text, CFSTR("-10"), 0));
   CFRelease(text);
 
-  auto free = Range(nullptr, -10, 10, 0, 3);
+  auto free = DarknessControl(nullptr, -10, 10, 0, 3);
   free->SetValue(-7);
   EXPECT_EQ(-7, free->GetValue());
   ResetControlToDefault(free.get());
@@ -48,19 +48,19 @@ TEST(PPDXRangeControlTest, ValuesAreClampedAndTruncatedTowardZero) {
 }
 
 TEST(PPDXRangeControlTest, ValueIsInjectedIntoTheTemplate) {
-  auto control = Range("<*darkness> setdarkness % <*Darkness>\n", 0, 10, 1, 7);
+  auto control = DarknessControl("<*darkness> setdarkness % <*Darkness>\n", 0, 10, 1, 7);
   const std::string seven = "%%BeginFeature: *Darkness 7\n7 setdarkness % 7\n%%EndFeature\n";
   EXPECT_EQ(Emitted(*control), seven);
   EXPECT_EQ(Emitted(*control), seven);  // the cached injection serves both calls
   control->SetValue(-3);
   EXPECT_EQ(Emitted(*control), "%%BeginFeature: *Darkness 0\n0 setdarkness % 0\n%%EndFeature\n");
 
-  auto empty = Range(nullptr, 0, 10, 1, 4);
+  auto empty = DarknessControl(nullptr, 0, 10, 1, 4);
   EXPECT_EQ(Emitted(*empty), "%%BeginFeature: *Darkness 4\n\n%%EndFeature\n");
 }
 
 TEST(PPDXRangeControlTest, RestoreTakesOnlyAFourByteValue) {
-  auto control = Range("<*Darkness>\n", 0, 10, 1, 7);
+  auto control = DarknessControl("<*Darkness>\n", 0, 10, 1, 7);
   EXPECT_EQ(long(strlen("%%BeginFeature: *Darkness 7\n7\n%%EndFeature\n")),
             control->PostScript(nullptr));
   Settings settings;

@@ -1,0 +1,80 @@
+#include "paths/PlatformPaths.h"
+
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <optional>
+
+namespace {
+
+struct Default {
+  const char* variable;
+  const char* path;  // null: derived at run time
+};
+
+// Indexed by PlatformPaths::Location.
+constexpr Default kDefaults[PlatformPaths::kLocationCount] = {
+    {"ZPX_TMPDIR", "/tmp"},
+    {"HOME", ""},
+    {"ZPX_SUPPORT_DIR", "/Library/Application Support/ZPX"},
+    {"ZPX_BUNDLE_DIR", nullptr},
+};
+
+bool Known(PlatformPaths::Location where) {
+  return int(where) >= 0 && int(where) < PlatformPaths::kLocationCount;
+}
+
+std::optional<std::string>& Redirection(PlatformPaths::Location where) {
+  static std::optional<std::string> redirections[PlatformPaths::kLocationCount];
+  return redirections[where];
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+// The installed bundle sits in lib/zpx/ beside the bin/ folder of the programs, in
+// the build tree as in an installed tree, so a copied tree keeps working.
+std::string BundleBesideProgram() {
+  char program[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
+  if (length <= 0) return "ZPXPDE.plugin";
+  std::string folder(program, size_t(length));
+  folder.erase(folder.find_last_of('/') + 1);
+  return folder + "../lib/zpx/ZPXPDE.plugin";
+}
+
+}  // namespace
+
+std::string PlatformPaths::Get(Location where) {
+  if (!Known(where)) return std::string();
+  if (const std::optional<std::string>& redirected = Redirection(where))
+    return WithoutTrailingSlashes(*redirected);
+  const Default& fallback = kDefaults[where];
+  const char* variable = getenv(fallback.variable);
+  if (variable != nullptr && variable[0] != '\0') return WithoutTrailingSlashes(variable);
+  return fallback.path != nullptr ? fallback.path : BundleBesideProgram();
+}
+
+std::string PlatformPaths::Below(Location where, const std::string& relative) {
+  std::string folder = Get(where);
+  if (folder.empty()) return folder;
+  size_t start = relative.find_first_not_of('/');
+  std::string rest = start == std::string::npos ? std::string() : relative.substr(start);
+  if (folder.back() != '/') folder += '/';
+  return folder + rest;
+}
+
+void PlatformPaths::Redirect(Location where, const std::string& folder) {
+  if (Known(where)) Redirection(where) = folder;
+}
+
+void PlatformPaths::Reset(Location where) {
+  if (Known(where)) Redirection(where).reset();
+}
+
+void PlatformPaths::ResetAll() {
+  for (int where = 0; where < kLocationCount; ++where) Reset(Location(where));
+}

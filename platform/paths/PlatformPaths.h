@@ -1,0 +1,37 @@
+#pragma once
+// Every fixed location the system names, answered in one place. Each is the
+// platform's own path unless a packager moves it with an environment variable;
+// tests move it with Redirect. Callers build the files they need below these
+// folders and never spell a fixed path themselves.
+//
+// | Location                | Default                              | Variable        |
+// |-------------------------|--------------------------------------|-----------------|
+// | kTemporaryFolder        | "/tmp"                               | ZPX_TMPDIR      |
+// | kHomeFolder             | the value of HOME ("" when unset)    | HOME            |
+// | kApplicationSupport     | "/Library/Application Support/ZPX"   | ZPX_SUPPORT_DIR |
+// | kBundleFolder           | ../lib/zpx/ZPXPDE.plugin beside the  | ZPX_BUNDLE_DIR  |
+// |                         | running program                      |                 |
+
+#include <string>
+
+class PlatformPaths {
+ public:
+  enum Location {
+    kTemporaryFolder,
+    kHomeFolder,
+    kApplicationSupport,
+    kBundleFolder,
+    kLocationCount
+  };
+
+  // The folder, without a trailing slash (a lone "/" stays).
+  static std::string Get(Location where);
+  // `relative` below the folder, joined with exactly one slash; "" when the folder
+  // is unknown (HOME unset), so that nothing lands at the root by accident.
+  static std::string Below(Location where, const std::string& relative);
+
+  // For tests: answer `folder` for the location until Reset.
+  static void Redirect(Location where, const std::string& folder);
+  static void Reset(Location where);
+  static void ResetAll();
+};

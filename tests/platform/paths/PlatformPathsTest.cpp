@@ -1,0 +1,79 @@
+#include "paths/PlatformPaths.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+// Sets or clears one environment variable and puts the old value back.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : mName(name) {
+    if (const char* old = getenv(name)) mOld = old;
+    value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedVariable() {
+    mOld ? setenv(mName, mOld->c_str(), 1) : unsetenv(mName);
+    PlatformPaths::ResetAll();
+  }
+
+ private:
+  const char* mName;
+  std::optional<std::string> mOld;
+};
+
+TEST(PlatformPathsTest, DefaultsAreThePlatformsOwnPaths) {
+  ScopedVariable tmp("ZPX_TMPDIR", nullptr);
+  ScopedVariable support("ZPX_SUPPORT_DIR", nullptr);
+  ScopedVariable home("HOME", "/home/ann/");
+  EXPECT_EQ("/tmp", PlatformPaths::Get(PlatformPaths::kTemporaryFolder));
+  EXPECT_EQ("/Library/Application Support/ZPX",
+            PlatformPaths::Get(PlatformPaths::kApplicationSupport));
+  EXPECT_EQ("/home/ann", PlatformPaths::Get(PlatformPaths::kHomeFolder));
+  EXPECT_EQ("/home/ann/Library/Preferences/ZPX.MelvanePrinterV2.plist",
+            PlatformPaths::Below(PlatformPaths::kHomeFolder,
+                                 "/Library/Preferences/ZPX.MelvanePrinterV2.plist"));
+  EXPECT_EQ("/tmp/ND3Args.txt", PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "ND3Args.txt"));
+}
+
+TEST(PlatformPathsTest, BundleDefaultsToTheFolderBesideThePrograms) {
+  ScopedVariable bundle("ZPX_BUNDLE_DIR", nullptr);
+  std::string folder = PlatformPaths::Get(PlatformPaths::kBundleFolder);
+  const std::string tail = "/../lib/zpx/ZPXPDE.plugin";
+  ASSERT_GT(folder.size(), tail.size());
+  EXPECT_EQ(tail, folder.substr(folder.size() - tail.size()));
+  EXPECT_EQ('/', folder[0]);
+}
+
+TEST(PlatformPathsTest, VariablesMoveLocationsAndRedirectionsWin) {
+  ScopedVariable tmp("ZPX_TMPDIR", "/var/tmp/zpx//");
+  ScopedVariable bundle("ZPX_BUNDLE_DIR", "/opt/zpx/ZPXPDE.plugin");
+  EXPECT_EQ("/var/tmp/zpx", PlatformPaths::Get(PlatformPaths::kTemporaryFolder));
+  EXPECT_EQ("/opt/zpx/ZPXPDE.plugin", PlatformPaths::Get(PlatformPaths::kBundleFolder));
+
+  PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder, "/scratch");
+  EXPECT_EQ("/scratch/Nimbo.temp", PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "Nimbo.temp"));
+  // Only the redirected location moves.
+  EXPECT_EQ("/opt/zpx/ZPXPDE.plugin", PlatformPaths::Get(PlatformPaths::kBundleFolder));
+  PlatformPaths::Reset(PlatformPaths::kTemporaryFolder);
+  EXPECT_EQ("/var/tmp/zpx", PlatformPaths::Get(PlatformPaths::kTemporaryFolder));
+
+  // An empty variable is no setting at all.
+  ScopedVariable empty("ZPX_SUPPORT_DIR", "");
+  EXPECT_EQ("/Library/Application Support/ZPX",
+            PlatformPaths::Get(PlatformPaths::kApplicationSupport));
+}
+
+TEST(PlatformPathsTest, NoHomeGivesNoPathBelowIt) {
+  ScopedVariable home("HOME", nullptr);
+  EXPECT_EQ("", PlatformPaths::Get(PlatformPaths::kHomeFolder));
+  EXPECT_EQ("", PlatformPaths::Below(PlatformPaths::kHomeFolder, "/Library/Preferences/x.plist"));
+  PlatformPaths::Redirect(PlatformPaths::kHomeFolder, "/");
+  EXPECT_EQ("/Library/x", PlatformPaths::Below(PlatformPaths::kHomeFolder, "/Library/x"));
+  EXPECT_EQ("", PlatformPaths::Get(PlatformPaths::Location(PlatformPaths::kLocationCount)));
+}
+
+}  // namespace
