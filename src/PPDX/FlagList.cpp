@@ -3,11 +3,9 @@
 #include "PPDX/ZPXPPD.h"
 #include "foundation/CString.h"
 #include "foundation/PPDStream.h"
+#include "foundation/PointerListOf.h"
 
-FlagList::~FlagList() {
-  for (PointerListItr word = mWords.Begin(); word != mWords.End(); ++word)
-    delete static_cast<const CString*>(*word);
-}
+FlagList::~FlagList() { PointerListOf<CString>(mWords).DeleteAll(); }
 
 void FlagList::ReadFrom(PPDStream& line) {
   char word[PPDStream::kMaxLine + 1];

@@ -15,11 +15,13 @@
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/PPDObjects/PPDXElement.h"
 #include "PPDX/ZPXPPDParse.h"
+#include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
 #include "foundation/PPDFileStream.h"
 #include "foundation/PPDStream.h"
+#include "foundation/PointerListOf.h"
 
 using namespace zpxppd;
 
@@ -66,7 +68,7 @@ void ZPXPPD::DeleteModel() {
   mControls.reset();
   mShortcuts.reset();
   mConstraints.reset();
-  DeleteShortcutKeywords(mShortcutKeywords);
+  PointerListOf<CString>(mShortcutKeywords).DeleteAll();
   DeleteGroupNames();
 }
 
@@ -157,7 +159,7 @@ PPDXErrorObj* ZPXPPD::DispatchLine(PPDStream& line, const char* keyword) {
 
 void ZPXPPD::FinishParse() {
   ResolveShortcuts();
-  DeleteShortcutKeywords(mShortcutKeywords);
+  PointerListOf<CString>(mShortcutKeywords).DeleteAll();
   if (ParseOrphans()) CollectOrphanGroups();
   DeleteGroupNames();
   mConstraints->Resolve();
@@ -185,9 +187,8 @@ PPDXErrorObj* ZPXPPD::ParseInstallableGroup(PPDStream& line, bool opening) {
   if (!opening || mInstallableRollDown != nullptr) return nullptr;
   char translation[kTokenSize];
   bool named = NextToken(line, translation, kOptionDelimiters, false);
-  CFStringRef displayName = CreateDisplayName(named ? translation : nullptr);
-  mInstallableRollDown = new PPDXRollDown(kInstallableOptions, displayName, true);
-  CFRelease(displayName);
+  CFRef<CFStringRef> displayName(CreateDisplayName(named ? translation : nullptr));
+  mInstallableRollDown = new PPDXRollDown(kInstallableOptions, displayName.get(), true);
   mGroups->Add(mInstallableRollDown);
   return nullptr;
 }
@@ -248,9 +249,7 @@ void ZPXPPD::AddGroupName(GroupName* record) {
 
 void ZPXPPD::DeleteGroupNames() {
   mGroupNamesByName.clear();
-  for (PointerListItr item = mGroupNames.Begin(); item != mGroupNames.End(); ++item)
-    delete static_cast<const GroupName*>(*item);
-  mGroupNames.MakeEmpty();
+  PointerListOf<GroupName>(mGroupNames).DeleteAll();
 }
 
 PPDXGroup* ZPXPPD::CreateDeclaredGroup(const GroupName& record) {
@@ -267,8 +266,6 @@ PPDXGroup* ZPXPPD::FindAndCreateParent(const char* name) {
 }
 
 void ZPXPPD::CollectOrphanGroups() {
-  for (ConstPointerListItr item = mGroupNames.Begin(); item != mGroupNames.End(); ++item) {
-    const GroupName* record = static_cast<const GroupName*>(*item);
+  for (const GroupName* record : PointerListOf<const GroupName>(mGroupNames))
     if (mGroups->Find(*record->name, true) == nullptr) CreateDeclaredGroup(*record);
-  }
 }

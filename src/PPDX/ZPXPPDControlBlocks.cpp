@@ -14,8 +14,10 @@
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/ZPXPPD.h"
 #include "PPDX/ZPXPPDParse.h"
+#include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
+#include "foundation/PointerListOf.h"
 
 using namespace zpxppd;
 
@@ -45,10 +47,7 @@ namespace zpxppd {
 class PopupBlock : public OptionBlockReader {
  public:
   explicit PopupBlock(PPDX& document) : mDocument(document) {}
-  ~PopupBlock() override {
-    for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item)
-      delete static_cast<const _PopupItem*>(*item);
-  }
+  ~PopupBlock() override { PointerListOf<_PopupItem>(mItems).DeleteAll(); }
 
   void Default(const char* value) override {
     if (mDefaults++ == 0) mDefault.reset(new CString(value));
@@ -80,15 +79,15 @@ class PopupBlock : public OptionBlockReader {
 
  private:
   bool NamesItem(const CString& keyword) const {
-    for (ConstPointerListItr item = mItems.Begin(); item != mItems.End(); ++item) {
-      if (*static_cast<const _PopupItem*>(*item)->keyword == keyword) return true;
+    for (const _PopupItem* item : PointerListOf<const _PopupItem>(mItems)) {
+      if (*item->keyword == keyword) return true;
     }
     return false;
   }
 
   CString* FirstKeywordCopy() const {
     if (mItems.Empty()) return nullptr;
-    return new CString(*static_cast<const _PopupItem*>(mItems.Front())->keyword);
+    return new CString(*PointerListOf<const _PopupItem>(mItems).Front()->keyword);
   }
 
   PPDX& mDocument;
@@ -206,12 +205,10 @@ PPDXErrorObj* ZPXPPD::ParseOpenUI(PPDStream& line, const char* key, FlagList& fl
   bool typed = NextToken(line, type, kTypeDelimiters, true);
   if (!typed || !(Is(type, "Boolean") || Is(type, "PickOne") || Is(type, "PickMany")))
     return MakeError(kPPDXErrBadOpenUIType, key, false);
-  CFStringRef displayName = CreateDisplayName(translated ? translation : nullptr);
-  PPDXErrorObj* error = Is(type, "Boolean")
-                            ? ParseBooleanControl(key, displayName, flags, group)
-                            : ParsePopupControl(key, displayName, flags, group, Is(type, "PickMany"));
-  CFRelease(displayName);
-  return error;
+  CFRef<CFStringRef> displayName(CreateDisplayName(translated ? translation : nullptr));
+  return Is(type, "Boolean")
+             ? ParseBooleanControl(key, displayName.get(), flags, group)
+             : ParsePopupControl(key, displayName.get(), flags, group, Is(type, "PickMany"));
 }
 
 PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {

@@ -9,6 +9,7 @@
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/ZPXPPD.h"
 #include "carbon/Files.h"
+#include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
@@ -62,11 +63,9 @@ CFMutableDictionaryRef ZPXPPD::CopyAllValues() {
   CNTL_TYPE type;
   for (PPDXControl* control = mControls->First(type); control != nullptr;
        control = mControls->Next(type)) {
-    CFStringRef key = CreateKeywordString(*control);
-    CFStringRef value = key != nullptr ? control->CopyPresetValueString() : nullptr;
-    if (value != nullptr) CFDictionarySetValue(values, key, value);
-    if (value != nullptr) CFRelease(value);
-    if (key != nullptr) CFRelease(key);
+    CFRef<CFStringRef> key(CreateKeywordString(*control));
+    CFRef<CFStringRef> value(key ? control->CopyPresetValueString() : nullptr);
+    if (value) CFDictionarySetValue(values, key.get(), value.get());
   }
   return values;
 }
@@ -76,10 +75,9 @@ void ZPXPPD::SetAllValues(CFDictionaryRef values) {
   CNTL_TYPE type;
   for (PPDXControl* control = mControls->First(type); control != nullptr;
        control = mControls->Next(type)) {
-    CFStringRef key = CreateKeywordString(*control);
-    if (key == nullptr) continue;
-    CFTypeRef value = CFDictionaryGetValue(values, key);
-    CFRelease(key);
+    CFRef<CFStringRef> key(CreateKeywordString(*control));
+    if (!key) continue;
+    CFTypeRef value = CFDictionaryGetValue(values, key.get());
     // The dictionary comes from outside: only strings are values.
     if (value == nullptr || CFGetTypeID(value) != CFStringGetTypeID()) continue;
     if (!control->IsInstallableOption())
@@ -95,11 +93,10 @@ PPDXPopupControl* ZPXPPD::PrintSizeFollowingPageSize() const {
 
 bool ZPXPPD::IsKVConstrained(const char* key, const char* option) {
   PPDXPopupControl* printSize = PrintSizeFollowingPageSize();
-  CFStringRef pageSize =
-      printSize != nullptr ? FindAnyControl(kPageSize)->CopyCurrentControlValueString() : nullptr;
-  if (pageSize == nullptr) return mConstraints->IsKVConstrained(key, option);
-  printSize->SetCurrentControlWithCFString(pageSize);
-  CFRelease(pageSize);
+  CFRef<CFStringRef> pageSize(
+      printSize != nullptr ? FindAnyControl(kPageSize)->CopyCurrentControlValueString() : nullptr);
+  if (!pageSize) return mConstraints->IsKVConstrained(key, option);
+  printSize->SetCurrentControlWithCFString(pageSize.get());
   bool constrained = mConstraints->IsKVConstrained(key, option);
   printSize->SetCurrentControlWithCFString(CFSTR("SameAsPageSize"));
   return constrained;
@@ -125,16 +122,14 @@ PPDXPopupControl* ZPXPPD::PPDCreatePopupMenu(const char* groupName, const char* 
                                              CString* defaultKeyword) {
   if (groupName == nullptr || translation == nullptr || !HasTextConverter()) return nullptr;
   if (mGroups->Find(groupName, true) == nullptr && FindGroupName(groupName) == nullptr) {
-    CFStringRef groupDisplayName = CreateDisplayName(groupName);
-    AddGroupName(new GroupName(groupName, groupDisplayName, true));
-    CFRelease(groupDisplayName);
+    CFRef<CFStringRef> groupDisplayName(CreateDisplayName(groupName));
+    AddGroupName(new GroupName(groupName, groupDisplayName.get(), true));
   }
   PPDXGroup* group = mGroups->Find(groupName, true);
-  CFStringRef displayName = CreateDisplayName(translation);
+  CFRef<CFStringRef> displayName(CreateDisplayName(translation));
   PointerList noFlags;
-  PPDXPopupControl* popup = new PPDXPopupControl(key, displayName, noFlags, true, false, false,
-                                                 items, defaultKeyword, mConstraints.get());
-  CFRelease(displayName);
+  PPDXPopupControl* popup = new PPDXPopupControl(key, displayName.get(), noFlags, true, false,
+                                                 false, items, defaultKeyword, mConstraints.get());
   SetupControl(group, popup, true);
   return popup;
 }

@@ -26,8 +26,10 @@
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "PPDX/ZPXPPD.h"
 #include "PPDX/ZPXPPDParse.h"
+#include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
+#include "foundation/PointerListOf.h"
 
 using namespace zpxppd;
 
@@ -124,9 +126,8 @@ PPDXErrorObj* ZPXPPD::ParsePropertyPage(PPDStream& line) {
     if (Is(word, "Prop")) showInApp = false;
   }
   if (!visible && !ParseHidden()) return nullptr;
-  CFStringRef displayName = CreateDisplayName(translation);
-  mProperties->Add(new PPDXProperty(name, displayName, visible, showInPrintProp, showInApp));
-  CFRelease(displayName);
+  CFRef<CFStringRef> displayName(CreateDisplayName(translation));
+  mProperties->Add(new PPDXProperty(name, displayName.get(), visible, showInPrintProp, showInApp));
   return nullptr;
 }
 
@@ -143,9 +144,8 @@ PPDXErrorObj* ZPXPPD::ParseGroupName(PPDStream& line) {
     if (Is(word, "True")) visible = true;
   }
   if (!visible && !ParseHidden()) return nullptr;
-  CFStringRef displayName = CreateDisplayName(translation);
-  AddGroupName(new GroupName(name, displayName, visible));
-  CFRelease(displayName);
+  CFRef<CFStringRef> displayName(CreateDisplayName(translation));
+  AddGroupName(new GroupName(name, displayName.get(), visible));
   return nullptr;
 }
 
@@ -243,11 +243,10 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   long templateLength = psTemplate != nullptr ? long(psLength) : 0;
   const char* encoding = LanguageEncoding();
   std::unique_ptr<CString> language(encoding != nullptr ? new CString(encoding) : nullptr);
-  CFStringRef displayName = CreateDisplayName(translation);
+  CFRef<CFStringRef> displayName(CreateDisplayName(translation));
   PPDXJobNote* note = new (std::nothrow)
-      PPDXJobNote(key, displayName, flags.Words(), psTemplate, templateLength, defaultText.get(),
-                  language.get(), true, maxLength, noteFlags, minLength);
-  CFRelease(displayName);
+      PPDXJobNote(key, displayName.get(), flags.Words(), psTemplate, templateLength,
+                  defaultText.get(), language.get(), true, maxLength, noteFlags, minLength);
   if (note == nullptr) {
     std::free(psTemplate);
     return MakeError(kPPDXErrOutOfMemory, key, false);
@@ -277,17 +276,16 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
 
   unsigned char* psTemplate = CopyPostScript(postScript, length);
   long templateLength = psTemplate != nullptr ? long(length) : 0;
-  CFStringRef displayName = CreateDisplayName(translation);
+  CFRef<CFStringRef> displayName(CreateDisplayName(translation));
   PPDXControl* control;
   if (real)
-    control = new (std::nothrow)
-        PPDXFloatRangeControl(key, displayName, flags.Words(), psTemplate, double(templateLength),
-                              numbers[0], numbers[1], numbers[2], numbers[3], true);
+    control = new (std::nothrow) PPDXFloatRangeControl(
+        key, displayName.get(), flags.Words(), psTemplate, double(templateLength), numbers[0],
+        numbers[1], numbers[2], numbers[3], true);
   else
     control = new (std::nothrow) PPDXRangeControl(
-        key, displayName, flags.Words(), psTemplate, templateLength, long(numbers[0]),
+        key, displayName.get(), flags.Words(), psTemplate, templateLength, long(numbers[0]),
         long(numbers[1]), long(numbers[2]), long(numbers[3]), true);
-  CFRelease(displayName);
   if (control == nullptr) {
     std::free(psTemplate);
     return MakeError(kPPDXErrOutOfMemory, key, false);
@@ -303,10 +301,9 @@ PPDXErrorObj* ZPXPPD::ParseSpecialOption(PPDStream& line) {
       !NextToken(line, value, kRestOfLine, true))
     return nullptr;
   FlagList noFlags;
-  CFStringRef displayName = CreateDisplayName(key);
+  CFRef<CFStringRef> displayName(CreateDisplayName(key));
   PPDXSpecialOption* option =
-      new PPDXSpecialOption(key, displayName, noFlags.Words(), value, nullptr, 0, false);
-  CFRelease(displayName);
+      new PPDXSpecialOption(key, displayName.get(), noFlags.Words(), value, nullptr, 0, false);
   SetupControl(nullptr, option, false);
   return nullptr;
 }
@@ -356,11 +353,10 @@ PPDXErrorObj* ZPXPPD::ParseShortcut(PPDStream& line) {
 // Shortcuts name popups, which are found whatever their display state.
 void ZPXPPD::ResolveShortcuts() {
   PointerList popups;
-  for (PointerListItr item = mShortcutKeywords.Begin(); item != mShortcutKeywords.End(); ++item) {
-    const CString& keyword = *static_cast<const CString*>(*item);
-    PPDXPopupControl* popup = mControls->FindPopup(keyword, true);
+  for (const CString* keyword : PointerListOf<const CString>(mShortcutKeywords)) {
+    PPDXPopupControl* popup = mControls->FindPopup(*keyword, true);
     if (popup == nullptr)
-      AddError(MakeError(kPPDXErrBadShortcut, keyword, false));
+      AddError(MakeError(kPPDXErrBadShortcut, *keyword, false));
     else
       popups.PushBack(popup);
   }

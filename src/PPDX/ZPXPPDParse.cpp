@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "foundation/CString.h"
-#include "foundation/PointerList.h"
 
 namespace zpxppd {
 
@@ -17,12 +16,6 @@ unsigned char* CopyPostScript(const char* bytes, unsigned long length) {
   unsigned char* copy = static_cast<unsigned char*>(std::malloc(length));
   if (copy != nullptr) std::memcpy(copy, bytes, length);
   return copy;
-}
-
-void DeleteShortcutKeywords(PointerList& keywords) {
-  for (PointerListItr item = keywords.Begin(); item != keywords.End(); ++item)
-    delete static_cast<const CString*>(*item);
-  keywords.MakeEmpty();
 }
 
 }  // namespace zpxppd

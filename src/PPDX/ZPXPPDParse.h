@@ -6,8 +6,6 @@
 #include "PPDX/PPDObjects/PPDXErrorObj.h"
 #include "foundation/PPDStream.h"
 
-class PointerList;
-
 namespace zpxppd {
 
 // A token or a line, with its terminator.
@@ -40,8 +38,5 @@ PPDXErrorObj* MakeError(PPDXErrorCode code, const char* keyword, bool fatal);
 // A malloc'd copy of `length` bytes (null for none, or when memory runs out);
 // the controls free their PostScript with free().
 unsigned char* CopyPostScript(const char* bytes, unsigned long length);
-
-// Deletes the keywords the list holds and empties it.
-void DeleteShortcutKeywords(PointerList& keywords);
 
 }  // namespace zpxppd

@@ -3,10 +3,10 @@
 #include "comm/PtrLinkList.h"
 
 LinkElementDualIterator::LinkElementDualIterator(const PtrLinkList& list)
-    : current(list.first()) {}
+    : mCurrent(list.first()) {}
 
 LinkElementDualIterator& LinkElementDualIterator::operator++() {
-  if (current) current = current->nextElement;
+  if (mCurrent) mCurrent = mCurrent->mNextElement;
   return *this;
 }
 
@@ -17,7 +17,7 @@ LinkElementDualIterator LinkElementDualIterator::operator++(int) {
 }
 
 LinkElementDualIterator& LinkElementDualIterator::operator--() {
-  if (current) current = current->previousElement;
+  if (mCurrent) mCurrent = mCurrent->mPreviousElement;
   return *this;
 }
 

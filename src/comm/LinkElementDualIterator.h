@@ -7,17 +7,17 @@ class PtrLinkList;
 
 class LinkElementDualIterator {
  public:
-  explicit LinkElementDualIterator(LinkElement_Dual* element = nullptr) : current(element) {}
+  explicit LinkElementDualIterator(LinkElement_Dual* element = nullptr) : mCurrent(element) {}
   explicit LinkElementDualIterator(const PtrLinkList& list);
 
-  LinkElement_Dual* operator*() const { return current; }
+  LinkElement_Dual* operator*() const { return mCurrent; }
   LinkElementDualIterator& operator++();
   LinkElementDualIterator operator++(int);
   LinkElementDualIterator& operator--();
   LinkElementDualIterator operator--(int);
-  bool operator==(const LinkElementDualIterator& other) const { return current == other.current; }
-  bool operator!=(const LinkElementDualIterator& other) const { return current != other.current; }
+  bool operator==(const LinkElementDualIterator& other) const { return mCurrent == other.mCurrent; }
+  bool operator!=(const LinkElementDualIterator& other) const { return mCurrent != other.mCurrent; }
 
  private:
-  LinkElement_Dual* current;
+  LinkElement_Dual* mCurrent;
 };

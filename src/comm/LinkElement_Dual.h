@@ -3,7 +3,7 @@
 
 class LinkElement_Dual {
  public:
-  LinkElement_Dual() : nextElement(nullptr), previousElement(nullptr) {}
+  LinkElement_Dual() : mNextElement(nullptr), mPreviousElement(nullptr) {}
   LinkElement_Dual(const LinkElement_Dual&) = delete;
   LinkElement_Dual& operator=(const LinkElement_Dual&) = delete;
   virtual ~LinkElement_Dual() = default;
@@ -11,6 +11,6 @@ class LinkElement_Dual {
  private:
   friend class PtrLinkList;
   friend class LinkElementDualIterator;
-  LinkElement_Dual* nextElement;
-  LinkElement_Dual* previousElement;
+  LinkElement_Dual* mNextElement;
+  LinkElement_Dual* mPreviousElement;
 };

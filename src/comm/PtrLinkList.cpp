@@ -3,15 +3,15 @@
 #include <limits>
 
 PtrLinkList::PtrLinkList(LinkElement_Dual* element)
-    : firstElement(nullptr), lastElement(nullptr), elementCount(0), valid(true) {
-  if (element) valid = add(element);
-  iterator = LinkElementDualIterator(firstElement);
+    : mFirstElement(nullptr), mLastElement(nullptr), mElementCount(0), mValid(true) {
+  if (element) mValid = add(element);
+  mIterator = LinkElementDualIterator(mFirstElement);
 }
 
 PtrLinkList::~PtrLinkList() {
-  LinkElement_Dual* element = firstElement;
+  LinkElement_Dual* element = mFirstElement;
   while (element) {
-    LinkElement_Dual* following = element->nextElement;
+    LinkElement_Dual* following = element->mNextElement;
     delete element;
     element = following;
   }
@@ -21,21 +21,21 @@ void PtrLinkList::dumpEntireList(const char*) {}
 
 bool PtrLinkList::add(LinkElement_Dual* element) {
   // A wrapped count would break every position past it.
-  if (!element || elementCount == std::numeric_limits<uint16_t>::max()) return false;
-  element->nextElement = nullptr;
-  element->previousElement = lastElement;
-  if (lastElement)
-    lastElement->nextElement = element;
+  if (!element || mElementCount == std::numeric_limits<uint16_t>::max()) return false;
+  element->mNextElement = nullptr;
+  element->mPreviousElement = mLastElement;
+  if (mLastElement)
+    mLastElement->mNextElement = element;
   else
-    firstElement = element;
-  lastElement = element;
-  ++elementCount;
+    mFirstElement = element;
+  mLastElement = element;
+  ++mElementCount;
   return true;
 }
 
 LinkElement_Dual* PtrLinkList::index(uint16_t i) const {
-  if (i >= elementCount) return nullptr;
-  LinkElementDualIterator position(firstElement);
+  if (i >= mElementCount) return nullptr;
+  LinkElementDualIterator position(mFirstElement);
   for (uint16_t step = 0; step < i; ++step) ++position;
   return *position;
 }

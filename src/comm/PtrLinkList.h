@@ -26,14 +26,14 @@ class PtrLinkList {
   // The element at position i from 0, or null when there is none.
   LinkElement_Dual* index(uint16_t i) const;
 
-  LinkElement_Dual* first() const { return firstElement; }
-  uint16_t count() const { return elementCount; }
-  bool isValid() const { return valid; }
+  LinkElement_Dual* first() const { return mFirstElement; }
+  uint16_t count() const { return mElementCount; }
+  bool isValid() const { return mValid; }
 
  protected:
-  LinkElement_Dual* firstElement;
-  LinkElement_Dual* lastElement;
-  uint16_t elementCount;
-  bool valid;
-  LinkElementDualIterator iterator;
+  LinkElement_Dual* mFirstElement;
+  LinkElement_Dual* mLastElement;
+  uint16_t mElementCount;
+  bool mValid;
+  LinkElementDualIterator mIterator;
 };

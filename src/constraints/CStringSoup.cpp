@@ -13,8 +13,8 @@ constexpr size_t kReservedTexts = 512;
 }  // namespace
 
 CStringSoup::CStringSoup() {
-  m_texts.reserve(kReservedTexts);
-  m_slots.assign(2 * kReservedTexts, -1);
+  mTexts.reserve(kReservedTexts);
+  mSlots.assign(2 * kReservedTexts, -1);
 }
 
 CStringSoup::~CStringSoup() = default;
@@ -28,11 +28,11 @@ CStringSoup::Text CStringSoup::Measure(const char* text) {
 }
 
 size_t CStringSoup::SlotOf(const Text& key) const {
-  size_t mask = m_slots.size() - 1;
+  size_t mask = mSlots.size() - 1;
   for (size_t slot = key.hash & mask;; slot = (slot + 1) & mask) {
-    long id = m_slots[slot];
+    long id = mSlots[slot];
     if (id == -1) return slot;
-    const Text& entry = m_texts[static_cast<size_t>(id)];
+    const Text& entry = mTexts[static_cast<size_t>(id)];
     if (entry.hash == key.hash && entry.length == key.length &&
         std::memcmp(entry.text, key.text, key.length) == 0)
       return slot;
@@ -43,59 +43,59 @@ long CStringSoup::Insert(const char* text) {
   if (text == nullptr) return -1;
   Text key = Measure(text);
   size_t slot = SlotOf(key);
-  if (m_slots[slot] != -1) return m_slots[slot];
+  if (mSlots[slot] != -1) return mSlots[slot];
   long id = size();
-  m_texts.push_back(Text{Store(key), key.length, key.hash});
-  m_slots[slot] = id;
-  if (2 * m_texts.size() > m_slots.size()) Grow();
+  mTexts.push_back(Text{Store(key), key.length, key.hash});
+  mSlots[slot] = id;
+  if (2 * mTexts.size() > mSlots.size()) Grow();
   return id;
 }
 
 const char* CStringSoup::Store(const Text& key) {
   size_t size = key.length + 1;
   if (size > kLongText) {
-    m_blocks.emplace_back(new char[size]);
-    std::memcpy(m_blocks.back().get(), key.text, size);
-    return m_blocks.back().get();
+    mBlocks.emplace_back(new char[size]);
+    std::memcpy(mBlocks.back().get(), key.text, size);
+    return mBlocks.back().get();
   }
-  if (size > m_freeBytes) {
-    m_blocks.emplace_back(new char[kBlockSize]);
-    m_free = m_blocks.back().get();
-    m_freeBytes = kBlockSize;
+  if (size > mFreeBytes) {
+    mBlocks.emplace_back(new char[kBlockSize]);
+    mFree = mBlocks.back().get();
+    mFreeBytes = kBlockSize;
   }
-  char* stored = m_free;
+  char* stored = mFree;
   std::memcpy(stored, key.text, size);
-  m_free += size;
-  m_freeBytes -= size;
+  mFree += size;
+  mFreeBytes -= size;
   return stored;
 }
 
 void CStringSoup::Grow() {
-  m_slots.assign(2 * m_slots.size(), -1);
-  size_t mask = m_slots.size() - 1;
-  for (size_t id = 0; id < m_texts.size(); ++id) {
-    size_t slot = m_texts[id].hash & mask;
-    while (m_slots[slot] != -1) slot = (slot + 1) & mask;
-    m_slots[slot] = static_cast<long>(id);
+  mSlots.assign(2 * mSlots.size(), -1);
+  size_t mask = mSlots.size() - 1;
+  for (size_t id = 0; id < mTexts.size(); ++id) {
+    size_t slot = mTexts[id].hash & mask;
+    while (mSlots[slot] != -1) slot = (slot + 1) & mask;
+    mSlots[slot] = static_cast<long>(id);
   }
 }
 
 const char* CStringSoup::Find(long id) const {
   if (id < 0 || id >= size()) return nullptr;
-  return m_texts[static_cast<size_t>(id)].text;
+  return mTexts[static_cast<size_t>(id)].text;
 }
 
 long CStringSoup::Find(const char* text) const {
   if (text == nullptr) return -1;
-  return m_slots[SlotOf(Measure(text))];
+  return mSlots[SlotOf(Measure(text))];
 }
 
 void CStringSoup::Clear() {
-  m_texts.clear();
-  m_slots.assign(2 * kReservedTexts, -1);
-  m_blocks.clear();
-  m_free = nullptr;
-  m_freeBytes = 0;
+  mTexts.clear();
+  mSlots.assign(2 * kReservedTexts, -1);
+  mBlocks.clear();
+  mFree = nullptr;
+  mFreeBytes = 0;
 }
 
-long CStringSoup::size() const { return static_cast<long>(m_texts.size()); }
+long CStringSoup::size() const { return static_cast<long>(mTexts.size()); }

@@ -34,14 +34,14 @@ class CStringSoup {
   const char* Store(const Text& text);
   void Grow();
 
-  std::vector<Text> m_texts;  // by id, each pointing into the blocks
+  std::vector<Text> mTexts;  // by id, each pointing into the blocks
   // Every document interns a text for every key, option and constraint operand
   // it reads, and the dialog looks one up for every menu item it shows: an open
   // table of ids (-1 for an empty slot), a power of two in size and never more
   // than half full, keeps each look-up to a hash and a comparison or two.
-  std::vector<long> m_slots;
+  std::vector<long> mSlots;
   // The texts, packed into blocks that never move, so that Find(id) stays valid.
-  std::vector<std::unique_ptr<char[]>> m_blocks;
-  char* m_free = nullptr;
-  size_t m_freeBytes = 0;
+  std::vector<std::unique_ptr<char[]>> mBlocks;
+  char* mFree = nullptr;
+  size_t mFreeBytes = 0;
 };

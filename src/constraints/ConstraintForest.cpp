@@ -10,7 +10,7 @@ std::pmr::pool_options ForestPoolOptions() {
 
 }  // namespace
 
-ConstraintForest::ConstraintForest() : m_pool(ForestPoolOptions()) {}
+ConstraintForest::ConstraintForest() : mPool(ForestPoolOptions()) {}
 
 ConstraintForest::~ConstraintForest() = default;
 
@@ -20,15 +20,15 @@ void ConstraintForest::insert(long key1, long option1, long key2, long option2,
 }
 
 void ConstraintForest::insert(long key1, long option1, const KV& excluded) {
-  std::unique_ptr<KeyConstraintTree>& tree = m_trees[key1];
-  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1, &m_pool);
+  std::unique_ptr<KeyConstraintTree>& tree = mTrees[key1];
+  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1, &mPool);
   tree->insert(option1, excluded);
 }
 
 std::unique_ptr<ItemConstraintList> ConstraintForest::GetConstraintList(long key,
                                                                         long option) const {
-  auto found = m_trees.find(key);
-  if (found == m_trees.end()) return nullptr;
+  auto found = mTrees.find(key);
+  if (found == mTrees.end()) return nullptr;
   return found->second->GetItemConstraintList(option);
 }
 
@@ -45,11 +45,11 @@ bool ConstraintForest::EnableConstraints(long key1, long option1, long key2,
 bool ConstraintForest::Change(TreeChange change, long key1, long option1, long key2,
                               long option2) {
   if (key1 == -1) {
-    for (auto& entry : m_trees) (entry.second.get()->*change)(-1, key2, option2);
+    for (auto& entry : mTrees) (entry.second.get()->*change)(-1, key2, option2);
     return true;
   }
-  auto found = m_trees.find(key1);
-  if (found == m_trees.end()) return false;
+  auto found = mTrees.find(key1);
+  if (found == mTrees.end()) return false;
   std::set<KV> reverse = (found->second.get()->*change)(option1, key2, option2);
   // A whole list that changed also changes the lists that name it back, so that a
   // constraint declared in both directions goes and comes as one. The reverse call
@@ -60,4 +60,4 @@ bool ConstraintForest::Change(TreeChange change, long key1, long option1, long k
   return true;
 }
 
-void ConstraintForest::clear() { m_trees.clear(); }
+void ConstraintForest::clear() { mTrees.clear(); }

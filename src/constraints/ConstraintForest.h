@@ -43,8 +43,8 @@ class ConstraintForest {
   // map nodes and pair arrays that live as long as the forest. They come from a pool of
   // its own, declared first so that it outlives the trees, in chunks of bounded size so
   // that little of the last chunk goes unused.
-  std::pmr::unsynchronized_pool_resource m_pool;
+  std::pmr::unsynchronized_pool_resource mPool;
   // Hashed: every query fetches a list of some key of the model, and nothing shows the
   // order of the trees.
-  std::unordered_map<long, std::unique_ptr<KeyConstraintTree>> m_trees;
+  std::unordered_map<long, std::unique_ptr<KeyConstraintTree>> mTrees;
 };

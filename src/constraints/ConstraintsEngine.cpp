@@ -18,7 +18,7 @@ constexpr long kSearchBound = 128;
 
 ConstraintsEngine::ConstraintsEngine(const KVCache* current, const ConstraintForest* forest,
                                      const KeyForest* keys, const KVCache* locked)
-    : m_current(current), m_forest(forest), m_keys(keys), m_locked(locked) {}
+    : mCurrent(current), mForest(forest), mKeys(keys), mLocked(locked) {}
 
 ConstraintsEngine::~ConstraintsEngine() { purge(); }
 
@@ -73,13 +73,13 @@ bool ConstraintsEngine::IsSelected(const KVCache& changes, const KVCache::KV& kv
   if (changed == -1) return IsCurrent(kv);
   if (changes.GetKV(changed).second == kv.second) return true;
   // A change replaces only the key's first pair; any later pair of the key stays.
-  if (m_current == nullptr) return false;
-  long index = m_current->Lookup(kv);
-  return index != -1 && index != m_current->IndexOfKey(kv.first);
+  if (mCurrent == nullptr) return false;
+  long index = mCurrent->Lookup(kv);
+  return index != -1 && index != mCurrent->IndexOfKey(kv.first);
 }
 
 bool ConstraintsEngine::IsCurrent(const KVCache::KV& kv) const {
-  return m_current != nullptr && m_current->Lookup(kv) != -1;
+  return mCurrent != nullptr && mCurrent->Lookup(kv) != -1;
 }
 
 _KVErrorSet ConstraintsEngine::Solve(KVCache* candidate, bool keepGiven) {
@@ -90,11 +90,11 @@ _KVErrorSet ConstraintsEngine::Solve(KVCache* candidate, bool keepGiven) {
 }
 
 _KVErrorSet ConstraintsEngine::RSolve(KVCache* candidate, bool keepGiven) {
-  if (++m_depth == 1 && candidate != nullptr) m_given = *candidate;
+  if (++mDepth == 1 && candidate != nullptr) mGiven = *candidate;
   _KVErrorSet result = Test(candidate);
-  if (result.conflicts.empty() || m_depth > kSearchBound) return result;
+  if (result.conflicts.empty() || mDepth > kSearchBound) return result;
   KVCache lockedKeys = TestLockedStatus(&result.alternatives);
-  if (m_depth == 1 && !lockedKeys.empty()) {
+  if (mDepth == 1 && !lockedKeys.empty()) {
     result.conflicts = lockedKeys;
     result.alternatives.clear();
     return result;
@@ -103,28 +103,28 @@ _KVErrorSet ConstraintsEngine::RSolve(KVCache* candidate, bool keepGiven) {
     KVCache::KV alternative = result.alternatives.pop_front();
     // Only the keys given to the search are kept: keys it has set itself must stay free
     // to take their other alternatives.
-    if (keepGiven && m_given.IndexOfKey(alternative.first) != -1) continue;
+    if (keepGiven && mGiven.IndexOfKey(alternative.first) != -1) continue;
     candidate->Insert(alternative.first, alternative.second);
     _KVErrorSet trial = Test(candidate);
     if (trial.conflicts.empty()) return trial;
-    if (m_overflow || WasVisited(*candidate)) continue;
-    m_queue.push(*candidate);
-    if (static_cast<long>(m_queue.size()) > kSearchBound) m_overflow = true;
+    if (mOverflow || WasVisited(*candidate)) continue;
+    mQueue.push(*candidate);
+    if (static_cast<long>(mQueue.size()) > kSearchBound) mOverflow = true;
   }
-  if (m_queue.empty()) return result;
-  *candidate = m_queue.front();
-  m_queue.pop();
-  m_visited.insert(m_visited.begin(), *candidate);
+  if (mQueue.empty()) return result;
+  *candidate = mQueue.front();
+  mQueue.pop();
+  mVisited.insert(mVisited.begin(), *candidate);
   return RSolve(candidate, keepGiven);
 }
 
 bool ConstraintsEngine::WasVisited(const KVCache& state) const {
-  return std::find(m_visited.begin(), m_visited.end(), state) != m_visited.end();
+  return std::find(mVisited.begin(), mVisited.end(), state) != mVisited.end();
 }
 
 KVCache ConstraintsEngine::TestLockedStatus(KVCache* pairs) {
   KVCache lockedKeys;
-  if (m_locked == nullptr || pairs == nullptr || m_locked->empty()) return lockedKeys;
+  if (mLocked == nullptr || pairs == nullptr || mLocked->empty()) return lockedKeys;
   KVCache kept;
   for (const KVCache::KV& kv : *pairs) {
     if (IsLocked(kv)) {
@@ -138,13 +138,13 @@ KVCache ConstraintsEngine::TestLockedStatus(KVCache* pairs) {
 }
 
 bool ConstraintsEngine::IsLocked(const KVCache::KV& kv) const {
-  return std::any_of(m_locked->begin(), m_locked->end(), [&kv](const KVCache::KV& lock) {
+  return std::any_of(mLocked->begin(), mLocked->end(), [&kv](const KVCache::KV& lock) {
     return lock.first == kv.first && (lock.second == -1 || lock.second == kv.second);
   });
 }
 
 long ConstraintsEngine::CurrentOption(long key) const {
-  return m_current == nullptr ? -1 : m_current->GetItem(key);
+  return mCurrent == nullptr ? -1 : mCurrent->GetItem(key);
 }
 
 KVCache ConstraintsEngine::ListCurrentConstraints(long key) {
@@ -195,19 +195,19 @@ KVCache ConstraintsEngine::ListBlockingConstraints(long key1, long option1, long
 }
 
 void ConstraintsEngine::purge() {
-  m_queue = std::queue<KVCache>();
-  m_visited.clear();
-  m_overflow = false;
-  m_depth = 0;
-  m_given.clear();
+  mQueue = std::queue<KVCache>();
+  mVisited.clear();
+  mOverflow = false;
+  mDepth = 0;
+  mGiven.clear();
 }
 
 const std::vector<long>& ConstraintsEngine::OptionsOf(long key) const {
   static const std::vector<long> kNone;
-  const std::vector<long>* options = m_keys == nullptr ? nullptr : m_keys->GetItems(key);
+  const std::vector<long>* options = mKeys == nullptr ? nullptr : mKeys->GetItems(key);
   return options == nullptr ? kNone : *options;
 }
 
 std::unique_ptr<ItemConstraintList> ConstraintsEngine::ListOf(long key, long option) const {
-  return m_forest == nullptr ? nullptr : m_forest->GetConstraintList(key, option);
+  return mForest == nullptr ? nullptr : mForest->GetConstraintList(key, option);
 }

@@ -57,13 +57,13 @@ class ConstraintsEngine {
   const std::vector<long>& OptionsOf(long key) const;
   std::unique_ptr<ItemConstraintList> ListOf(long key, long option) const;
 
-  std::queue<KVCache> m_queue;
-  std::vector<KVCache> m_visited;
-  const KVCache* m_current = nullptr;
-  const ConstraintForest* m_forest = nullptr;
-  const KeyForest* m_keys = nullptr;
-  const KVCache* m_locked = nullptr;
-  bool m_overflow = false;
-  long m_depth = 0;
-  KVCache m_given;  // the candidate as the search started
+  std::queue<KVCache> mQueue;
+  std::vector<KVCache> mVisited;
+  const KVCache* mCurrent = nullptr;
+  const ConstraintForest* mForest = nullptr;
+  const KeyForest* mKeys = nullptr;
+  const KVCache* mLocked = nullptr;
+  bool mOverflow = false;
+  long mDepth = 0;
+  KVCache mGiven;  // the candidate as the search started
 };

@@ -13,11 +13,11 @@ class ItemConstraintList {
  public:
   using KV = std::pair<long, long>;
 
-  explicit ItemConstraintList(long owner = -1) : option(owner) {}
+  explicit ItemConstraintList(long owner = -1) : mOption(owner) {}
   // The pairs come from `pool`, which must outlive the list. Copies of the list
   // take theirs from the heap, so a copy handed out lives on its own.
   ItemConstraintList(long owner, std::pmr::memory_resource* pool)
-      : option(owner), m_excluded(pool) {}
+      : mOption(owner), mExcluded(pool) {}
   ItemConstraintList(const ItemConstraintList&) = default;
   ItemConstraintList& operator=(const ItemConstraintList&) = default;
   ItemConstraintList(ItemConstraintList&&) = default;
@@ -29,16 +29,16 @@ class ItemConstraintList {
 
   // A new copy of the pair at the index (the caller owns it), or null outside the list.
   std::unique_ptr<KV> operator[](long index) const;
-  long size() const { return static_cast<long>(m_excluded.size()); }
-  const std::pmr::vector<KV>& pairs() const { return m_excluded; }
+  long size() const { return static_cast<long>(mExcluded.size()); }
+  const std::pmr::vector<KV>& pairs() const { return mExcluded; }
 
   // + makes a new list and leaves both operands as they were; appending a list to
   // itself doubles it.
   ItemConstraintList& operator+=(const ItemConstraintList& other);
   ItemConstraintList operator+(const ItemConstraintList& other) const;
 
-  long option;  // the option that owns the list
+  long mOption;  // the option that owns the list
 
  private:
-  std::pmr::vector<KV> m_excluded;
+  std::pmr::vector<KV> mExcluded;
 };

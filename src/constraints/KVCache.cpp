@@ -14,80 +14,80 @@ void KVCache::Insert(long key, long option) {
   if (index == -1) {
     add(KV(key, option));
   } else {
-    m_pairs[index].second = option;
+    mPairs[index].second = option;
   }
 }
 
 void KVCache::add(const KV& kv) {
-  if (m_indexed) m_positions[kv.first].push_back(PositionOf(size()));
-  m_pairs.push_back(kv);
+  if (mIndexed) mPositions[kv.first].push_back(PositionOf(size()));
+  mPairs.push_back(kv);
 }
 
 long KVCache::GetItem(long key) const {
   long index = IndexOfKey(key);
-  return index == -1 ? -1 : m_pairs[index].second;
+  return index == -1 ? -1 : mPairs[index].second;
 }
 
 KVCache::KV KVCache::GetKV(long index) const {
   if (index < 0 || index >= size()) return KV(-1, -1);
-  return m_pairs[index];
+  return mPairs[index];
 }
 
 long KVCache::Lookup(const KV& kv) const {
   auto found = Positions().find(kv.first);
-  if (found == m_positions.end()) return -1;
+  if (found == mPositions.end()) return -1;
   for (long position : found->second) {
-    if (m_pairs[IndexOf(position)].second == kv.second) return IndexOf(position);
+    if (mPairs[IndexOf(position)].second == kv.second) return IndexOf(position);
   }
   return -1;
 }
 
 long KVCache::IndexOfKey(long key) const {
   auto found = Positions().find(key);
-  return found == m_positions.end() ? -1 : IndexOf(found->second.front());
+  return found == mPositions.end() ? -1 : IndexOf(found->second.front());
 }
 
 const std::unordered_map<long, std::vector<long>>& KVCache::Positions() const {
-  if (!m_indexed) {
+  if (!mIndexed) {
     for (long index = 0; index < size(); ++index) {
-      m_positions[m_pairs[index].first].push_back(PositionOf(index));
+      mPositions[mPairs[index].first].push_back(PositionOf(index));
     }
-    m_indexed = true;
+    mIndexed = true;
   }
-  return m_positions;
+  return mPositions;
 }
 
 void KVCache::clear() {
-  m_pairs.clear();
-  m_positions.clear();
-  m_indexed = false;
-  m_poppedFront = 0;
+  mPairs.clear();
+  mPositions.clear();
+  mIndexed = false;
+  mPoppedFront = 0;
 }
 
 KVCache::KV KVCache::pop_front() {
-  if (m_pairs.empty()) return KV(0, 0);
-  KV kv = m_pairs.front();
-  if (m_indexed) {
-    std::vector<long>& positions = m_positions[kv.first];
+  if (mPairs.empty()) return KV(0, 0);
+  KV kv = mPairs.front();
+  if (mIndexed) {
+    std::vector<long>& positions = mPositions[kv.first];
     ZPX_ASSERT(positions.front() == PositionOf(0));
     positions.erase(positions.begin());
-    if (positions.empty()) m_positions.erase(kv.first);
+    if (positions.empty()) mPositions.erase(kv.first);
   }
-  m_pairs.pop_front();
-  ++m_poppedFront;
+  mPairs.pop_front();
+  ++mPoppedFront;
   return kv;
 }
 
 KVCache::KV KVCache::pop_back() {
-  if (m_pairs.empty()) return KV(0, 0);
-  KV kv = m_pairs.back();
-  if (m_indexed) {
-    std::vector<long>& positions = m_positions[kv.first];
+  if (mPairs.empty()) return KV(0, 0);
+  KV kv = mPairs.back();
+  if (mIndexed) {
+    std::vector<long>& positions = mPositions[kv.first];
     ZPX_ASSERT(positions.back() == PositionOf(size() - 1));
     positions.pop_back();
-    if (positions.empty()) m_positions.erase(kv.first);
+    if (positions.empty()) mPositions.erase(kv.first);
   }
-  m_pairs.pop_back();
+  mPairs.pop_back();
   return kv;
 }
 

@@ -30,8 +30,8 @@ class KVCache {
   // Index of the key's first pair, or -1: tells a held option -1 from an absent key.
   long IndexOfKey(long key) const;
 
-  long size() const { return static_cast<long>(m_pairs.size()); }
-  bool empty() const { return m_pairs.empty(); }
+  long size() const { return static_cast<long>(mPairs.size()); }
+  bool empty() const { return mPairs.empty(); }
   void clear();
   KV pop_front();
   KV pop_back();
@@ -43,24 +43,24 @@ class KVCache {
   bool operator==(const KVCache& other) const;
   bool operator!=(const KVCache& other) const { return !(*this == other); }
 
-  const_iterator begin() const { return m_pairs.begin(); }
-  const_iterator end() const { return m_pairs.end(); }
+  const_iterator begin() const { return mPairs.begin(); }
+  const_iterator end() const { return mPairs.end(); }
 
  private:
-  long PositionOf(long index) const { return m_poppedFront + index; }
-  long IndexOf(long position) const { return position - m_poppedFront; }
+  long PositionOf(long index) const { return mPoppedFront + index; }
+  long IndexOf(long position) const { return position - mPoppedFront; }
 
   const std::unordered_map<long, std::vector<long>>& Positions() const;
 
-  std::deque<KV> m_pairs;
+  std::deque<KV> mPairs;
   // Every query the dialog makes looks pairs up in the whole selection list, so each
   // key's pairs are indexed. The index is built at the first look-up by key and kept up
   // to date from then on; lists that are only filled and walked never pay for it.
   // Positions count from the first pair ever held, which lets pop_front drop one entry
   // instead of renumbering the rest.
-  mutable std::unordered_map<long, std::vector<long>> m_positions;
-  mutable bool m_indexed = false;
-  long m_poppedFront = 0;
+  mutable std::unordered_map<long, std::vector<long>> mPositions;
+  mutable bool mIndexed = false;
+  long mPoppedFront = 0;
 };
 
 // Strict greater-than on (key, option).

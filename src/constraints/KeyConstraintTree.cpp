@@ -13,7 +13,7 @@ bool PairMatches(const KeyConstraintTree::KV& kv, long key, long option) {
 }
 
 ItemConstraintList Without(const ItemConstraintList& list, long key, long option) {
-  ItemConstraintList kept(list.option);
+  ItemConstraintList kept(list.mOption);
   for (const auto& kv : list.pairs()) {
     if (!PairMatches(kv, key, option)) kept.insert(kv);
   }
@@ -25,10 +25,10 @@ ItemConstraintList Without(const ItemConstraintList& list, long key, long option
 KeyConstraintTree::~KeyConstraintTree() = default;
 
 void KeyConstraintTree::insert(long option, const KV& excluded) {
-  auto found = m_active.lower_bound(option);
-  if (found == m_active.end() || found->first != option) {
-    found = m_active.emplace_hint(found, option,
-                                  ItemConstraintList(option, m_active.get_allocator().resource()));
+  auto found = mActive.lower_bound(option);
+  if (found == mActive.end() || found->first != option) {
+    found = mActive.emplace_hint(found, option,
+                                  ItemConstraintList(option, mActive.get_allocator().resource()));
   }
   if (found->second) found->second->insert(excluded);
 }
@@ -36,8 +36,8 @@ void KeyConstraintTree::insert(long option, const KV& excluded) {
 std::unique_ptr<ItemConstraintList> KeyConstraintTree::GetItemConstraintList(
     long option) const {
   auto list = std::make_unique<ItemConstraintList>(option);
-  auto first = option == -1 ? m_active.begin() : m_active.find(option);
-  auto last = option == -1 || first == m_active.end() ? m_active.end() : std::next(first);
+  auto first = option == -1 ? mActive.begin() : mActive.find(option);
+  auto last = option == -1 || first == mActive.end() ? mActive.end() : std::next(first);
   for (auto entry = first; entry != last; ++entry) {
     if (entry->second) *list += *entry->second;
   }
@@ -48,7 +48,7 @@ std::set<KeyConstraintTree::KV> KeyConstraintTree::DisableConstraints(long optio
                                                                        long key2,
                                                                        long option2) {
   std::set<KV> removed;
-  for (auto& [option, active] : m_active) {
+  for (auto& [option, active] : mActive) {
     if (!Selects(option1, option)) continue;
     Save(option, ListOf(active));
     if (!active) continue;
@@ -66,9 +66,9 @@ std::set<KeyConstraintTree::KV> KeyConstraintTree::EnableConstraints(long option
                                                                       long key2,
                                                                       long option2) {
   std::set<KV> restored;
-  for (const auto& [option, saved] : m_saved) {
+  for (const auto& [option, saved] : mSaved) {
     if (!Selects(option1, option)) continue;
-    std::optional<ItemConstraintList>& active = m_active[option];
+    std::optional<ItemConstraintList>& active = mActive[option];
     if (key2 < 0) {
       active = *saved;
       restored.insert(saved->pairs().begin(), saved->pairs().end());
@@ -83,7 +83,7 @@ std::set<KeyConstraintTree::KV> KeyConstraintTree::EnableConstraints(long option
 // option would otherwise overwrite the pairs the first one removed, and they could never
 // be enabled again.
 void KeyConstraintTree::Save(long option, const ItemConstraintList* active) {
-  std::unique_ptr<ItemConstraintList>& saved = m_saved[option];
+  std::unique_ptr<ItemConstraintList>& saved = mSaved[option];
   if (!saved) saved = std::make_unique<ItemConstraintList>(option);
   if (!active) return;
   std::map<KV, long> alreadySaved;
@@ -112,7 +112,7 @@ ItemConstraintList KeyConstraintTree::Restore(const ItemConstraintList* active,
   std::vector<KV> merged;
   std::set_union(own.begin(), own.end(), back.begin(), back.end(),
                  std::back_inserter(merged));
-  ItemConstraintList list(saved.option);
+  ItemConstraintList list(saved.mOption);
   for (const KV& kv : merged) list.insert(kv);
   return list;
 }

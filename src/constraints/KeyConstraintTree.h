@@ -18,7 +18,7 @@ class KeyConstraintTree {
   // must outlive the tree.
   explicit KeyConstraintTree(long owner,
                              std::pmr::memory_resource* pool = std::pmr::get_default_resource())
-      : key(owner), m_active(pool) {}
+      : mKey(owner), mActive(pool) {}
   KeyConstraintTree(const KeyConstraintTree&) = delete;
   KeyConstraintTree& operator=(const KeyConstraintTree&) = delete;
   virtual ~KeyConstraintTree();
@@ -36,7 +36,7 @@ class KeyConstraintTree {
   // pairs of restored whole lists.
   std::set<KV> EnableConstraints(long option1, long key2, long option2);
 
-  long key;  // the key that owns the tree
+  long mKey;  // the key that owns the tree
 
  private:
   // A declared document has a list for most of its options: held in the map's own
@@ -52,6 +52,6 @@ class KeyConstraintTree {
   static ItemConstraintList Restore(const ItemConstraintList* active,
                                     const ItemConstraintList& saved, long key2, long option2);
 
-  ActiveLists m_active;
-  Lists m_saved;
+  ActiveLists mActive;
+  Lists mSaved;
 };

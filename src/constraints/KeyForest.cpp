@@ -6,11 +6,11 @@
 
 KeyForest::~KeyForest() = default;
 
-void KeyForest::insert(long key, long option) { m_options[key].push_back(option); }
+void KeyForest::insert(long key, long option) { mOptions[key].push_back(option); }
 
 const std::vector<long>* KeyForest::GetItems(long key) const {
-  auto found = m_options.find(key);
-  return found == m_options.end() ? nullptr : &found->second;
+  auto found = mOptions.find(key);
+  return found == mOptions.end() ? nullptr : &found->second;
 }
 
 void KeyForest::GetKeys(KVCache** out) const {
@@ -21,12 +21,12 @@ void KeyForest::GetKeys(KVCache** out) const {
     (*out)->clear();
   }
   std::vector<long> keys;
-  keys.reserve(m_options.size());
-  for (const auto& entry : m_options) keys.push_back(entry.first);
+  keys.reserve(mOptions.size());
+  for (const auto& entry : mOptions) keys.push_back(entry.first);
   std::sort(keys.begin(), keys.end());
   for (long key : keys) {
-    for (long option : m_options.at(key)) (*out)->add(KVCache::KV(key, option));
+    for (long option : mOptions.at(key)) (*out)->add(KVCache::KV(key, option));
   }
 }
 
-void KeyForest::clear() { m_options.clear(); }
+void KeyForest::clear() { mOptions.clear(); }

@@ -24,5 +24,5 @@ class KeyForest {
  private:
   // Hashed: the dialog's every query asks for the options of keys anywhere in the model.
   // Only GetKeys shows an order, and it sorts.
-  std::unordered_map<long, std::vector<long>> m_options;
+  std::unordered_map<long, std::vector<long>> mOptions;
 };

@@ -11,44 +11,44 @@ const char kWildcard[] = "";
 
 UIConstraints::~UIConstraints() {
   // The engine points at the members below, so it goes first.
-  m_engine.reset();
+  mEngine.reset();
 }
 
 void UIConstraints::Add(const char* key1, const char* option1, const char* key2,
                         const char* option2, bool requirement) {
-  long keyId1 = m_strings.Insert(key1);
-  long optionId1 = m_strings.Insert(option1);
-  long keyId2 = m_strings.Insert(key2);
-  long optionId2 = m_strings.Insert(option2);
-  m_declared.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
-  long wildcard = m_strings.Find(kWildcard);
+  long keyId1 = mStrings.Insert(key1);
+  long optionId1 = mStrings.Insert(option1);
+  long keyId2 = mStrings.Insert(key2);
+  long optionId2 = mStrings.Insert(option2);
+  mDeclared.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
+  long wildcard = mStrings.Find(kWildcard);
   if (optionId1 == wildcard || optionId2 == wildcard) {
-    m_special.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
+    mSpecial.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
     return;
   }
-  ConstraintForest& forest = requirement ? m_requires : m_constraints;
+  ConstraintForest& forest = requirement ? mRequires : mConstraints;
   forest.insert(keyId1, optionId1, keyId2, optionId2, kExclusionConstraint);
 }
 
 void UIConstraints::KVSInsert(const char* key, const char* option) {
-  long keyId = m_strings.Insert(key);
-  KVSInsert(keyId, m_strings.Insert(option));
+  long keyId = mStrings.Insert(key);
+  KVSInsert(keyId, mStrings.Insert(option));
 }
 
-void UIConstraints::KVSInsert(long key, long option) { m_options.insert(key, option); }
+void UIConstraints::KVSInsert(long key, long option) { mOptions.insert(key, option); }
 
 void UIConstraints::UpdateKVCache(const char* key, const char* option) {
-  long keyId = m_strings.Insert(key);
-  UpdateKVCache(keyId, m_strings.Insert(option));
+  long keyId = mStrings.Insert(key);
+  UpdateKVCache(keyId, mStrings.Insert(option));
 }
 
-void UIConstraints::UpdateKVCache(long key, long option) { m_current.Insert(key, option); }
+void UIConstraints::UpdateKVCache(long key, long option) { mCurrent.Insert(key, option); }
 
 void UIConstraints::Resolve() {
-  long wildcard = m_strings.Find(kWildcard);
+  long wildcard = mStrings.Find(kWildcard);
   if (wildcard == -1) return;
-  for (const SpecialConstraint& line : m_special) {
-    ConstraintForest& forest = line.requirement ? m_requires : m_constraints;
+  for (const SpecialConstraint& line : mSpecial) {
+    ConstraintForest& forest = line.requirement ? mRequires : mConstraints;
     if (line.option1 != wildcard) {
       Resolve(line.key1, line.option1, line.key2, RegisteredOptions(line.key2), forest);
     } else if (line.option2 != wildcard) {
@@ -58,7 +58,7 @@ void UIConstraints::Resolve() {
               RegisteredOptions(line.key2), forest);
     }
   }
-  m_special.clear();
+  mSpecial.clear();
 }
 
 void UIConstraints::Resolve(long key1, long option1, long key2,
@@ -86,8 +86,8 @@ void UIConstraints::Resolve(long key1, const std::vector<long>& options1, long k
 }
 
 std::vector<long> UIConstraints::WildcardTargets(const std::vector<long>& options) {
-  long none = m_strings.Insert("None");
-  long no = m_strings.Insert("False");
+  long none = mStrings.Insert("None");
+  long no = mStrings.Insert("False");
   std::vector<long> targets;
   std::copy_if(options.begin(), options.end(), std::back_inserter(targets),
                [none, no](long option) { return option != none && option != no; });
@@ -96,16 +96,16 @@ std::vector<long> UIConstraints::WildcardTargets(const std::vector<long>& option
 
 const std::vector<long>& UIConstraints::RegisteredOptions(long key) const {
   static const std::vector<long> kNone;
-  const std::vector<long>* options = m_options.GetItems(key);
+  const std::vector<long>* options = mOptions.GetItems(key);
   return options == nullptr ? kNone : *options;
 }
 
 bool UIConstraints::ValidateDelta(KVCache delta) {
-  if (!m_engine) {
-    m_engine =
-        std::make_unique<ConstraintsEngine>(&m_current, &m_constraints, &m_options, nullptr);
+  if (!mEngine) {
+    mEngine =
+        std::make_unique<ConstraintsEngine>(&mCurrent, &mConstraints, &mOptions, nullptr);
   }
-  return m_engine->Test(&delta).conflicts.empty();
+  return mEngine->Test(&delta).conflicts.empty();
 }
 
 bool UIConstraints::IsKVConstrained(long key, long option) {
@@ -115,5 +115,5 @@ bool UIConstraints::IsKVConstrained(long key, long option) {
 }
 
 bool UIConstraints::IsKVConstrained(const char* key, const char* option) {
-  return IsKVConstrained(m_strings.Find(key), m_strings.Find(option));
+  return IsKVConstrained(mStrings.Find(key), mStrings.Find(option));
 }

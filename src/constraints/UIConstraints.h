@@ -57,26 +57,26 @@ class UIConstraints {
 
   // Every line Add was given, in order, wildcards unexpanded: what a document
   // keeps of its constraints when it saves itself.
-  const std::deque<SpecialConstraint>& DeclaredLines() const { return m_declared; }
+  const std::deque<SpecialConstraint>& DeclaredLines() const { return mDeclared; }
 
-  ConstraintForest* GetConstraintForest() { return &m_constraints; }
-  ConstraintForest* GetRequiresForest() { return &m_requires; }
-  CStringSoup* GetConstraintStrings() { return &m_strings; }
+  ConstraintForest* GetConstraintForest() { return &mConstraints; }
+  ConstraintForest* GetRequiresForest() { return &mRequires; }
+  CStringSoup* GetConstraintStrings() { return &mStrings; }
 
  private:
   // Registered options that a wildcard reaches: never "None" or "False".
   std::vector<long> WildcardTargets(const std::vector<long>& options);
   const std::vector<long>& RegisteredOptions(long key) const;
 
-  ConstraintForest m_constraints;
-  ConstraintForest m_requires;
-  CStringSoup m_strings;
-  std::unique_ptr<ConstraintsEngine> m_engine;
-  KVCache m_current;
-  KeyForest m_options;
-  std::vector<SpecialConstraint> m_special;
+  ConstraintForest mConstraints;
+  ConstraintForest mRequires;
+  CStringSoup mStrings;
+  std::unique_ptr<ConstraintsEngine> mEngine;
+  KVCache mCurrent;
+  KeyForest mOptions;
+  std::vector<SpecialConstraint> mSpecial;
   // Held in blocks: a large document declares tens of thousands of lines, and
   // one growing array would copy them all at every doubling, into memory fresh
   // from the system each time.
-  std::deque<SpecialConstraint> m_declared;
+  std::deque<SpecialConstraint> mDeclared;
 };

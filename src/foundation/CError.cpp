@@ -1,12 +1,12 @@
 #include "foundation/CError.h"
 
-CError::CError() : code(0), fatal(false) {}
+CError::CError() : mCode(0), mFatal(false) {}
 
 CError::CError(const short& code, const CString& description, const bool& fatal)
-    : code(code), description(description), fatal(fatal) {}
+    : mCode(code), mDescription(description), mFatal(fatal) {}
 
 const char* CError::Description() const {
-  return description.Empty() ? nullptr : static_cast<const char*>(description);
+  return mDescription.Empty() ? nullptr : static_cast<const char*>(mDescription);
 }
 
-void CError::Description(const char* text) { description = text; }
+void CError::Description(const char* text) { mDescription = text; }

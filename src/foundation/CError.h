@@ -9,17 +9,17 @@ class CError {
   CError(const short& code, const CString& description, const bool& fatal);
 
   // Errors are told apart by their code alone.
-  bool operator==(short other) const { return code == other; }
-  bool operator!=(short other) const { return code != other; }
-  short Code() const { return code; }
+  bool operator==(short other) const { return mCode == other; }
+  bool operator!=(short other) const { return mCode != other; }
+  short Code() const { return mCode; }
 
   // Null when there is no description or it is empty.
   const char* Description() const;
   void Description(const char* text);
-  bool IsFatal() const { return fatal; }
+  bool IsFatal() const { return mFatal; }
 
  private:
-  short code;
-  CString description;
-  bool fatal;
+  short mCode;
+  CString mDescription;
+  bool mFatal;
 };

@@ -6,42 +6,42 @@
 
 #include "carbon/MacErrors.h"
 
-CFDataStream::CFDataStream() : data(CFDataCreateMutable(kCFAllocatorDefault, 0)) {
-  isValid = data != nullptr;
-  if (!isValid) lastError = memFullErr;
+CFDataStream::CFDataStream() : mData(CFDataCreateMutable(kCFAllocatorDefault, 0)) {
+  mIsValid = mData != nullptr;
+  if (!mIsValid) mLastError = memFullErr;
 }
 
-CFDataStream::CFDataStream(CFDataRef source) : data(nullptr) {
+CFDataStream::CFDataStream(CFDataRef source) : mData(nullptr) {
   if (source == nullptr) return;
-  data = CFDataCreateMutableCopy(kCFAllocatorDefault, 0, source);
-  if (data == nullptr) {
-    lastError = memFullErr;
+  mData = CFDataCreateMutableCopy(kCFAllocatorDefault, 0, source);
+  if (mData == nullptr) {
+    mLastError = memFullErr;
     return;
   }
-  bytesHeld = static_cast<unsigned long>(CFDataGetLength(data));
-  isValid = bytesHeld != 0;
+  mBytesHeld = static_cast<unsigned long>(CFDataGetLength(mData));
+  mIsValid = mBytesHeld != 0;
 }
 
 CFDataStream::~CFDataStream() {
-  if (data != nullptr) CFRelease(data);
+  if (mData != nullptr) CFRelease(mData);
 }
 
 bool CFDataStream::out(const void* bytes, unsigned long count) {
-  if (data == nullptr || count > LONG_MAX || (bytes == nullptr && count != 0)) return false;
-  CFDataAppendBytes(data, static_cast<const UInt8*>(bytes), CFIndex(count));
-  bytesHeld += count;
+  if (mData == nullptr || count > LONG_MAX || (bytes == nullptr && count != 0)) return false;
+  CFDataAppendBytes(mData, static_cast<const UInt8*>(bytes), CFIndex(count));
+  mBytesHeld += count;
   return true;
 }
 
 bool CFDataStream::in(void* bytes, unsigned long count, unsigned long* countRead, short* error) {
   unsigned long copied = 0;
-  if (data != nullptr && bytes != nullptr) {
-    copied = std::min(count, bytesHeld - position);
-    std::memcpy(bytes, CFDataGetBytePtr(data) + position, copied);
-    position += copied;
+  if (mData != nullptr && bytes != nullptr) {
+    copied = std::min(count, mBytesHeld - mPosition);
+    std::memcpy(bytes, CFDataGetBytePtr(mData) + mPosition, copied);
+    mPosition += copied;
   }
-  lastError = copied == count ? short(noErr) : short(eofErr);
+  mLastError = copied == count ? short(noErr) : short(eofErr);
   if (countRead != nullptr) *countRead = copied;
-  if (error != nullptr) *error = lastError;
-  return lastError == noErr;
+  if (error != nullptr) *error = mLastError;
+  return mLastError == noErr;
 }

@@ -21,8 +21,8 @@ class CFDataStream : public DataStream {
   bool in(void* bytes, unsigned long count, unsigned long* countRead, short* error) override;
 
   // The bytes held, owned by the stream.
-  CFDataRef GetData() const { return data; }
+  CFDataRef GetData() const { return mData; }
 
  private:
-  CFMutableDataRef data;
+  CFMutableDataRef mData;
 };

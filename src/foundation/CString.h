@@ -24,8 +24,8 @@ class CString {
   // source makes the string "" (set, but empty).
   CString& operator=(__CFString const* text);
 
-  operator const char*() const { return buffer; }
-  unsigned long Size() const { return length; }
+  operator const char*() const { return mBuffer; }
+  unsigned long Size() const { return mLength; }
   // True for unset and for "".
   bool Empty() const;
 
@@ -67,6 +67,6 @@ class CString {
   // True when `at` points into the text or at its terminating NUL.
   bool Holds(const char* at) const;
 
-  char* buffer;
-  unsigned long length;
+  char* mBuffer;
+  unsigned long mLength;
 };

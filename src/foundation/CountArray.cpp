@@ -1,25 +1,25 @@
 #include "foundation/CountArray.h"
 
-CountArray::CountArray() : total(0), orphans(0), hidden(0), hiddenOrphans(0) {}
+CountArray::CountArray() : mTotal(0), mOrphans(0), mHidden(0), mHiddenOrphans(0) {}
 
 void CountArray::Add(bool orphan, bool isHidden) {
-  ++total;
-  if (orphan) ++orphans;
-  if (isHidden) ++hidden;
-  if (orphan && isHidden) ++hiddenOrphans;
+  ++mTotal;
+  if (orphan) ++mOrphans;
+  if (isHidden) ++mHidden;
+  if (orphan && isHidden) ++mHiddenOrphans;
 }
 
 unsigned long CountArray::Count(unsigned long displayOptions) const {
   switch (displayOptions) {
     case 0:
       // A hidden orphan is both, and leaves the count once only.
-      return total - orphans - (hidden - hiddenOrphans);
+      return mTotal - mOrphans - (mHidden - mHiddenOrphans);
     case kIncludeOrphans:
-      return total - hidden;
+      return mTotal - mHidden;
     case kIncludeHidden:
-      return total - orphans;
+      return mTotal - mOrphans;
     case kIncludeOrphans | kIncludeHidden:
-      return total;
+      return mTotal;
     default:
       return 0;
   }

@@ -15,8 +15,8 @@ class CountArray {
   unsigned long Count(unsigned long displayOptions) const;
 
  private:
-  unsigned long total;
-  unsigned long orphans;
-  unsigned long hidden;
-  unsigned long hiddenOrphans;
+  unsigned long mTotal;
+  unsigned long mOrphans;
+  unsigned long mHidden;
+  unsigned long mHiddenOrphans;
 };

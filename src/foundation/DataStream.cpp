@@ -1,11 +1,11 @@
 #include "foundation/DataStream.h"
 
-DataStream::DataStream() : bytesHeld(0), position(0), isValid(false), lastError(0) {}
+DataStream::DataStream() : mBytesHeld(0), mPosition(0), mIsValid(false), mLastError(0) {}
 
 DataStream::~DataStream() = default;
 
-bool DataStream::dataExists() const { return bytesHeld != 0; }
+bool DataStream::dataExists() const { return mBytesHeld != 0; }
 
-bool DataStream::valid() const { return isValid; }
+bool DataStream::valid() const { return mIsValid; }
 
-unsigned long DataStream::dataSize() const { return bytesHeld; }
+unsigned long DataStream::dataSize() const { return mBytesHeld; }

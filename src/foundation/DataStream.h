@@ -18,13 +18,13 @@ class DataStream {
   // Bytes held, whatever has been read already.
   virtual unsigned long dataSize() const;
 
-  short LastError() const { return lastError; }
+  short LastError() const { return mLastError; }
 
  protected:
   DataStream();
 
-  unsigned long bytesHeld;
-  unsigned long position;
-  bool isValid;
-  short lastError;
+  unsigned long mBytesHeld;
+  unsigned long mPosition;
+  bool mIsValid;
+  short mLastError;
 };

@@ -12,7 +12,7 @@ PNode::~PNode() {
 }
 
 PointerListItr& PointerListItr::operator++() {
-  if (node) node = node->next;
+  if (mNode) mNode = mNode->next;
   return *this;
 }
 
@@ -23,7 +23,7 @@ PointerListItr PointerListItr::operator++(int) {
 }
 
 PointerListItr& PointerListItr::operator--() {
-  if (node) node = node->prev;
+  if (mNode) mNode = mNode->prev;
   return *this;
 }
 
@@ -34,7 +34,7 @@ PointerListItr PointerListItr::operator--(int) {
 }
 
 ConstPointerListItr& ConstPointerListItr::operator++() {
-  if (node) node = node->next;
+  if (mNode) mNode = mNode->next;
   return *this;
 }
 
@@ -45,7 +45,7 @@ ConstPointerListItr ConstPointerListItr::operator++(int) {
 }
 
 ConstPointerListItr& ConstPointerListItr::operator--() {
-  if (node) node = node->prev;
+  if (mNode) mNode = mNode->prev;
   return *this;
 }
 
@@ -56,7 +56,7 @@ ConstPointerListItr ConstPointerListItr::operator--(int) {
 }
 
 PointerList::PointerList()
-    : count(0), head(nullptr, nullptr, &tail), tail(nullptr, &head, nullptr) {}
+    : mCount(0), mHead(nullptr, nullptr, &mTail), mTail(nullptr, &mHead, nullptr) {}
 
 PointerList::PointerList(const PointerList& other) : PointerList() { *this = other; }
 
@@ -70,13 +70,13 @@ PointerList& PointerList::operator=(const PointerList& other) {
 PointerList::~PointerList() { MakeEmpty(); }
 
 PointerListItr PointerList::InsertBefore(PointerListItr position, const void* data) {
-  PNode* following = position.node;
-  if (!following || following == &head) return PointerListItr();
+  PNode* following = position.mNode;
+  if (!following || following == &mHead) return PointerListItr();
   PNode* node = new (std::nothrow) PNode(data, following->prev, following);
   if (!node) return PointerListItr();
   following->prev->next = node;
   following->prev = node;
-  ++count;
+  ++mCount;
   return PointerListItr(node);
 }
 
@@ -85,38 +85,38 @@ void PointerList::PushFront(const void* data) { InsertBefore(Begin(), data); }
 void PointerList::PushBack(const void* data) { InsertBefore(End(), data); }
 
 PointerListItr PointerList::Erase(PointerListItr position) {
-  PNode* node = position.node;
-  if (!node || node == &head) return Begin();
-  if (node == &tail) return End();
+  PNode* node = position.mNode;
+  if (!node || node == &mHead) return Begin();
+  if (node == &mTail) return End();
   PNode* following = node->next;
   node->prev->next = following;
   following->prev = node->prev;
   delete node;
-  --count;
+  --mCount;
   return PointerListItr(following);
 }
 
 PointerListItr PointerList::Erase(PointerListItr first, PointerListItr last) {
-  while (first != last && IsElement(first.node)) first = Erase(first);
+  while (first != last && IsElement(first.mNode)) first = Erase(first);
   return last;
 }
 
 void PointerList::PopFront() { Erase(Begin()); }
 
-void PointerList::PopBack() { Erase(PointerListItr(tail.prev)); }
+void PointerList::PopBack() { Erase(PointerListItr(mTail.prev)); }
 
 void PointerList::Splice(PointerList& other) {
   if (&other == this || other.Empty()) return;
-  PNode* first = other.head.next;
-  PNode* last = other.tail.prev;
-  first->prev = tail.prev;
-  tail.prev->next = first;
-  last->next = &tail;
-  tail.prev = last;
-  count += other.count;
-  other.head.next = &other.tail;
-  other.tail.prev = &other.head;
-  other.count = 0;
+  PNode* first = other.mHead.next;
+  PNode* last = other.mTail.prev;
+  first->prev = mTail.prev;
+  mTail.prev->next = first;
+  last->next = &mTail;
+  mTail.prev = last;
+  mCount += other.mCount;
+  other.mHead.next = &other.mTail;
+  other.mTail.prev = &other.mHead;
+  other.mCount = 0;
 }
 
 void PointerList::MakeEmpty() {

@@ -20,39 +20,39 @@ class PNode {
 
 class PointerListItr {
  public:
-  explicit PointerListItr(PNode* node = nullptr) : node(node) {}
+  explicit PointerListItr(PNode* node = nullptr) : mNode(node) {}
 
   // The node's data; null on a null node.
-  const void* operator*() const { return node ? node->data : nullptr; }
+  const void* operator*() const { return mNode ? mNode->data : nullptr; }
   // Moving from a null position stays there.
   PointerListItr& operator++();
   PointerListItr operator++(int);
   PointerListItr& operator--();
   PointerListItr operator--(int);
-  bool operator==(const PointerListItr& other) const { return node == other.node; }
-  bool operator!=(const PointerListItr& other) const { return node != other.node; }
+  bool operator==(const PointerListItr& other) const { return mNode == other.mNode; }
+  bool operator!=(const PointerListItr& other) const { return mNode != other.mNode; }
 
  private:
   friend class PointerList;
   friend class ConstPointerListItr;
-  PNode* node;
+  PNode* mNode;
 };
 
 class ConstPointerListItr {
  public:
-  explicit ConstPointerListItr(const PNode* node = nullptr) : node(node) {}
-  ConstPointerListItr(const PointerListItr& other) : node(other.node) {}
+  explicit ConstPointerListItr(const PNode* node = nullptr) : mNode(node) {}
+  ConstPointerListItr(const PointerListItr& other) : mNode(other.mNode) {}
 
-  const void* operator*() const { return node ? node->data : nullptr; }
+  const void* operator*() const { return mNode ? mNode->data : nullptr; }
   ConstPointerListItr& operator++();
   ConstPointerListItr operator++(int);
   ConstPointerListItr& operator--();
   ConstPointerListItr operator--(int);
-  bool operator==(const ConstPointerListItr& other) const { return node == other.node; }
-  bool operator!=(const ConstPointerListItr& other) const { return node != other.node; }
+  bool operator==(const ConstPointerListItr& other) const { return mNode == other.mNode; }
+  bool operator!=(const ConstPointerListItr& other) const { return mNode != other.mNode; }
 
  private:
-  const PNode* node;
+  const PNode* mNode;
 };
 
 class PointerList {
@@ -63,17 +63,17 @@ class PointerList {
   PointerList& operator=(const PointerList& other);
   ~PointerList();
 
-  unsigned long Size() const { return count; }
-  bool Empty() const { return count == 0; }
+  unsigned long Size() const { return mCount; }
+  bool Empty() const { return mCount == 0; }
 
-  PointerListItr Begin() { return PointerListItr(head.next); }
-  PointerListItr End() { return PointerListItr(&tail); }
-  ConstPointerListItr Begin() const { return ConstPointerListItr(head.next); }
-  ConstPointerListItr End() const { return ConstPointerListItr(&tail); }
+  PointerListItr Begin() { return PointerListItr(mHead.next); }
+  PointerListItr End() { return PointerListItr(&mTail); }
+  ConstPointerListItr Begin() const { return ConstPointerListItr(mHead.next); }
+  ConstPointerListItr End() const { return ConstPointerListItr(&mTail); }
 
   // Null when the list is empty.
-  const void* Front() const { return head.next->data; }
-  const void* Back() const { return tail.prev->data; }
+  const void* Front() const { return mHead.next->data; }
+  const void* Back() const { return mTail.prev->data; }
 
   // Returns the new node's position, or a null position when nothing was
   // inserted (a null or head-sentinel position, or no memory).
@@ -94,9 +94,9 @@ class PointerList {
   void Splice(PointerList& other);
 
  private:
-  bool IsElement(const PNode* node) const { return node && node != &head && node != &tail; }
+  bool IsElement(const PNode* node) const { return node && node != &mHead && node != &mTail; }
 
-  unsigned long count;
-  PNode head;
-  PNode tail;
+  unsigned long mCount;
+  PNode mHead;
+  PNode mTail;
 };

@@ -43,24 +43,24 @@ void SwapValue(void* data, long length) {
 // A scratch memory block from the application heap, else from temporary memory.
 class ScratchBlock {
  public:
-  explicit ScratchBlock(Size size) : handle(NewHandle(size)), temporary(false) {
-    if (handle != nullptr) return;
+  explicit ScratchBlock(Size size) : mHandle(NewHandle(size)), mTemporary(false) {
+    if (mHandle != nullptr) return;
     OSErr ignored;
-    handle = TempNewHandle(size, &ignored);
-    temporary = true;
+    mHandle = TempNewHandle(size, &ignored);
+    mTemporary = true;
   }
   ~ScratchBlock() {
     OSErr ignored;
-    if (temporary) TempDisposeHandle(handle, &ignored);
-    else DisposeHandle(handle);
+    if (mTemporary) TempDisposeHandle(mHandle, &ignored);
+    else DisposeHandle(mHandle);
   }
   ScratchBlock(const ScratchBlock&) = delete;
   ScratchBlock& operator=(const ScratchBlock&) = delete;
 
-  Handle handle;
+  Handle mHandle;
 
  private:
-  bool temporary;
+  bool mTemporary;
 };
 
 Collection Duplicate(Collection source) {
@@ -70,46 +70,46 @@ Collection Duplicate(Collection source) {
 
 }  // namespace
 
-Settings::Settings() : lastError(noErr), isValid(false), store(NewCollection()), position(0) {
-  isValid = store != nullptr;
+Settings::Settings() : mLastError(noErr), mIsValid(false), mStore(NewCollection()), mPosition(0) {
+  mIsValid = mStore != nullptr;
 }
 
 Settings::Settings(char** flattened) : Settings() {
   if (flattened == nullptr) Result(paramErr);
-  else Result(UnflattenCollectionFromHdl(store, flattened));
+  else Result(UnflattenCollectionFromHdl(mStore, flattened));
 }
 
 Settings::Settings(OpaqueCollection*& collection)
-    : lastError(noErr), isValid(collection != nullptr), store(collection), position(0) {
+    : mLastError(noErr), mIsValid(collection != nullptr), mStore(collection), mPosition(0) {
   collection = nullptr;
 }
 
 Settings::Settings(const Settings& other)
-    : lastError(other.lastError),
-      isValid(other.isValid),
-      store(Duplicate(other.store)),
-      position(other.position) {}
+    : mLastError(other.mLastError),
+      mIsValid(other.mIsValid),
+      mStore(Duplicate(other.mStore)),
+      mPosition(other.mPosition) {}
 
 Settings& Settings::operator=(const Settings& other) {
   if (this == &other) return *this;
-  Collection copy = Duplicate(other.store);
-  DisposeCollection(store);
-  store = copy;
-  lastError = other.lastError;
-  isValid = other.isValid;
-  position = other.position;
+  Collection copy = Duplicate(other.mStore);
+  DisposeCollection(mStore);
+  mStore = copy;
+  mLastError = other.mLastError;
+  mIsValid = other.mIsValid;
+  mPosition = other.mPosition;
   return *this;
 }
 
-Settings::~Settings() { DisposeCollection(store); }
+Settings::~Settings() { DisposeCollection(mStore); }
 
 short Settings::Result(short error) {
-  lastError = error;
+  mLastError = error;
   return error;
 }
 
 short Settings::Locate(unsigned long key, long index, CollectionTag& tag, SInt32& id) const {
-  if (store == nullptr) return kSettingsNoStoreErr;
+  if (mStore == nullptr) return kSettingsNoStoreErr;
   if (!ToItemKey(key, index, tag, id)) return paramErr;
   return noErr;
 }
@@ -120,7 +120,7 @@ short Settings::Add(unsigned long const& key, long const& index, const void* dat
   const short located = Locate(key, index, tag, id);
   if (located != noErr) return Result(located);
   if (!FitsItemSize(size)) return Result(paramErr);
-  return Result(AddCollectionItem(store, tag, id, SInt32(size), data));
+  return Result(AddCollectionItem(mStore, tag, id, SInt32(size), data));
 }
 
 short Settings::Get(unsigned long const& key, long const& index, void* data, long& size,
@@ -130,14 +130,14 @@ short Settings::Get(unsigned long const& key, long const& index, void* data, lon
   const short located = Locate(key, index, tag, id);
   if (located != noErr) return Result(located);
   SInt32 length = 0;
-  OSErr error = GetCollectionItemInfo(store, tag, id, nullptr, &length, nullptr);
+  OSErr error = GetCollectionItemInfo(mStore, tag, id, nullptr, &length, nullptr);
   if (error != noErr) return Result(error);
   // The bytes come from a stored blob: never trust them to fit the caller's buffer.
   const bool fits = length <= size;
   size = length;
   if (data != nullptr) {
     if (!fits) return Result(paramErr);
-    GetCollectionItem(store, tag, id, nullptr, data);
+    GetCollectionItem(mStore, tag, id, nullptr, data);
   }
   if (!fix) return Result(noErr);
   return Result(FixByteOrder(data, length));
@@ -152,13 +152,13 @@ short Settings::FixByteOrder(void* data, long length) {
 // Compared unsigned: a small count reversed is a large number whatever its sign.
 bool Settings::WrittenInOtherByteOrder() {
   SInt32 size = 0;
-  if (GetCollectionItemInfo(store, CollectionTag(kPropertyPageList.countKey),
+  if (GetCollectionItemInfo(mStore, CollectionTag(kPropertyPageList.countKey),
                             SInt32(kPropertyPageList.countIndex), nullptr, &size,
                             nullptr) != noErr ||
       size != sizeof(UInt32))
     return false;
   UInt32 count = 0;
-  GetCollectionItem(store, CollectionTag(kPropertyPageList.countKey),
+  GetCollectionItem(mStore, CollectionTag(kPropertyPageList.countKey),
                     SInt32(kPropertyPageList.countIndex), nullptr, &count);
   return count > kMostPages;
 }
@@ -169,9 +169,9 @@ short Settings::Set(unsigned long const& key, long const& index, const void* dat
   const short located = Locate(key, index, tag, id);
   if (located != noErr) return Result(located);
   if (!FitsItemSize(size)) return Result(paramErr);
-  OSErr error = GetCollectionItemInfo(store, tag, id, nullptr, nullptr, nullptr);
+  OSErr error = GetCollectionItemInfo(mStore, tag, id, nullptr, nullptr, nullptr);
   if (error != noErr) return Result(error);
-  return Result(AddCollectionItem(store, tag, id, SInt32(size), data));
+  return Result(AddCollectionItem(mStore, tag, id, SInt32(size), data));
 }
 
 short Settings::Remove(unsigned long const& key, long const& index) {
@@ -179,7 +179,7 @@ short Settings::Remove(unsigned long const& key, long const& index) {
   SInt32 id;
   const short located = Locate(key, index, tag, id);
   if (located != noErr) return Result(located);
-  return Result(RemoveCollectionItem(store, tag, id));
+  return Result(RemoveCollectionItem(mStore, tag, id));
 }
 
 short Settings::SetAttribute(unsigned long const& key, long const& index, unsigned long mask,
@@ -189,7 +189,7 @@ short Settings::SetAttribute(unsigned long const& key, long const& index, unsign
   const short located = Locate(key, index, tag, id);
   if (located != noErr) return Result(located);
   const SInt32 bits = SInt32(UInt32(mask));
-  return Result(SetCollectionItemInfo(store, tag, id, bits, set ? bits : 0));
+  return Result(SetCollectionItemInfo(mStore, tag, id, bits, set ? bits : 0));
 }
 
 short Settings::Lock(unsigned long const& key, long const& index) {
@@ -201,12 +201,12 @@ short Settings::Unlock(unsigned long const& key, long const& index) {
 }
 
 short Settings::First(unsigned long& key, long& index, long& size, unsigned long& attributes) {
-  position = 1;
+  mPosition = 1;
   return ReadPosition(key, index, size, attributes);
 }
 
 short Settings::Next(unsigned long& key, long& index, long& size, unsigned long& attributes) {
-  ++position;
+  ++mPosition;
   return ReadPosition(key, index, size, attributes);
 }
 
@@ -216,12 +216,12 @@ short Settings::ReadPosition(unsigned long& key, long& index, long& size,
   index = 0;
   size = 0;
   attributes = 0;
-  if (store == nullptr) return Result(kSettingsNoStoreErr);
+  if (mStore == nullptr) return Result(kSettingsNoStoreErr);
   if (Empty()) return Result(kSettingsEmptyErr);
-  if (position > Count()) return Result(kSettingsPastEndErr);
+  if (mPosition > Count()) return Result(kSettingsPastEndErr);
   CollectionTag tag = 0;
   SInt32 id = 0, length = 0, bits = 0;
-  OSErr error = GetIndexedCollectionItemInfo(store, SInt32(position), &tag, &id, &length, &bits);
+  OSErr error = GetIndexedCollectionItemInfo(mStore, SInt32(mPosition), &tag, &id, &length, &bits);
   if (error != noErr) return Result(error);
   key = tag;
   index = id;
@@ -230,15 +230,15 @@ short Settings::ReadPosition(unsigned long& key, long& index, long& size,
   return Result(noErr);
 }
 
-long Settings::Count() const { return store == nullptr ? 0 : CountCollectionItems(store); }
+long Settings::Count() const { return mStore == nullptr ? 0 : CountCollectionItems(mStore); }
 
 short Settings::GetSettingsHandle(char*** flattened) {
   if (flattened == nullptr) return Result(paramErr);
   *flattened = nullptr;
-  if (store == nullptr) return Result(kSettingsNoStoreErr);
+  if (mStore == nullptr) return Result(kSettingsNoStoreErr);
   Handle block = NewHandle(0);
   if (block == nullptr) return Result(memFullErr);
-  OSErr error = FlattenCollectionToHdl(store, block);
+  OSErr error = FlattenCollectionToHdl(mStore, block);
   if (error != noErr) DisposeHandle(block);
   else *flattened = block;
   return Result(error);
@@ -246,28 +246,28 @@ short Settings::GetSettingsHandle(char*** flattened) {
 
 short Settings::Save(DataStream* stream) {
   if (stream == nullptr || !stream->valid()) return Result(kSettingsStreamErr);
-  if (store == nullptr) return Result(kSettingsNoStoreErr);
+  if (mStore == nullptr) return Result(kSettingsNoStoreErr);
   ScratchBlock block(0);
-  if (block.handle == nullptr) return Result(memFullErr);
-  OSErr error = FlattenCollectionToHdl(store, block.handle);
+  if (block.mHandle == nullptr) return Result(memFullErr);
+  OSErr error = FlattenCollectionToHdl(mStore, block.mHandle);
   if (error != noErr) return Result(error);
   // A write the stream refuses must not pass for a saved document.
-  if (!stream->out(*block.handle, GetHandleSize(block.handle))) return Result(kSettingsStreamErr);
+  if (!stream->out(*block.mHandle, GetHandleSize(block.mHandle))) return Result(kSettingsStreamErr);
   return Result(noErr);
 }
 
 short Settings::Read(DataStream* stream, unsigned long size) {
   if (stream == nullptr || !stream->valid()) return Result(kSettingsStreamErr);
-  if (store == nullptr) return Result(kSettingsNoStoreErr);
+  if (mStore == nullptr) return Result(kSettingsNoStoreErr);
   if (size == 0) size = stream->dataSize();
   if (size == 0) return Result(noErr);
   // A size from outside is never larger than what the stream holds.
   if (size > stream->dataSize()) return Result(eofErr);
   ScratchBlock block{Size(size)};
-  if (block.handle == nullptr) return Result(memFullErr);
+  if (block.mHandle == nullptr) return Result(memFullErr);
   unsigned long countRead = 0;
   short streamError = noErr;
-  if (!stream->in(*block.handle, size, &countRead, &streamError))
+  if (!stream->in(*block.mHandle, size, &countRead, &streamError))
     return Result(streamError != noErr ? streamError : short(kSettingsStreamErr));
-  return Result(UnflattenCollectionFromHdl(store, block.handle));
+  return Result(UnflattenCollectionFromHdl(mStore, block.mHandle));
 }

@@ -58,8 +58,8 @@ class Settings {
 
   long Count() const;
   bool Empty() const { return Count() == 0; }
-  bool Valid() const { return isValid; }
-  short LastError() const { return lastError; }
+  bool Valid() const { return mIsValid; }
+  short LastError() const { return mLastError; }
 
   // A new memory block holding the flattened store; the caller disposes it.
   short GetSettingsHandle(char*** flattened);
@@ -78,8 +78,8 @@ class Settings {
   short FixByteOrder(void* data, long length);
   bool WrittenInOtherByteOrder();
 
-  short lastError;
-  bool isValid;
-  Collection store;
-  long position;
+  short mLastError;
+  bool mIsValid;
+  Collection mStore;
+  long mPosition;
 };

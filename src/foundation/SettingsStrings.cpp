@@ -1,9 +1,9 @@
 #include "foundation/SettingsStrings.h"
 
 #include <cstring>
-#include <new>
 
 #include "carbon/MacErrors.h"
+#include "cf/CFRef.h"
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
 #include "foundation/SettingsEntryBytes.h"
@@ -20,7 +20,7 @@ CString* GetSettingsString(Settings& settings, unsigned long const& key, long co
   // Bytes that begin with a NUL are no text: taken as "", they would be saved
   // back as no entry at all.
   if (!bytes.Read(settings, key, index) || bytes.Data()[0] == '\0') return nullptr;
-  return new (std::nothrow) CString(bytes.Data());
+  return new CString(bytes.Data());
 }
 
 CFStringRef GetSettingsCFString(Settings& settings, unsigned long const& key,
@@ -33,16 +33,13 @@ CFStringRef GetSettingsCFString(Settings& settings, unsigned long const& key,
 unsigned char* CFStringToExternal(__CFString const* text, long* length) {
   if (length != nullptr) *length = 0;
   if (text == nullptr) return nullptr;
-  CFDataRef external = CFStringCreateExternalRepresentation(kCFAllocatorDefault, text,
-                                                            kCFStringEncodingUnicode, kLossByte);
-  if (external == nullptr) return nullptr;
-  const CFIndex size = CFDataGetLength(external);
-  auto* bytes = new (std::nothrow) unsigned char[std::size_t(size)];
-  if (bytes != nullptr) {
-    std::memcpy(bytes, CFDataGetBytePtr(external), std::size_t(size));
-    if (length != nullptr) *length = long(size);
-  }
-  CFRelease(external);
+  CFRef<CFDataRef> external(CFStringCreateExternalRepresentation(
+      kCFAllocatorDefault, text, kCFStringEncodingUnicode, kLossByte));
+  if (!external) return nullptr;
+  const CFIndex size = CFDataGetLength(external.get());
+  auto* bytes = new unsigned char[std::size_t(size)];
+  std::memcpy(bytes, CFDataGetBytePtr(external.get()), std::size_t(size));
+  if (length != nullptr) *length = long(size);
   return bytes;
 }
 

@@ -112,47 +112,47 @@ size_t PaddedLength(size_t length) { return (length + 1 + kBlock) / kBlock * kBl
 
 }  // namespace
 
-AES256CBC::AES256CBC() : fKeyMade(false), fEncryptSchedule(), fDecryptSchedule(), fChain() {}
+AES256CBC::AES256CBC() : mKeyMade(false), mEncryptSchedule(), mDecryptSchedule(), mChain() {}
 
 bool AES256CBC::MakeKey(const unsigned char* key, const unsigned char* chain, int keyLength,
                         int blockSize) {
-  fKeyMade = false;
+  mKeyMade = false;
   if (!key || !chain || keyLength != KEY_LENGTH || blockSize != DEFAULT_BLOCK_SIZE) return false;
   constexpr int keyWords = KEY_LENGTH / 4;
   uint8_t roundConstant = 1;
   for (int i = 0; i < kScheduleWords; ++i) {
     if (i < keyWords) {
-      fEncryptSchedule[i] = LoadBigEndian32(key + 4 * i);
+      mEncryptSchedule[i] = LoadBigEndian32(key + 4 * i);
       continue;
     }
-    uint32_t temp = fEncryptSchedule[i - 1];
+    uint32_t temp = mEncryptSchedule[i - 1];
     if (i % keyWords == 0) {
       temp = SubWord(RotateLeft32(temp, 8)) ^ (uint32_t(roundConstant) << 24);
       roundConstant = Times2(roundConstant);
     } else if (i % keyWords == 4) {
       temp = SubWord(temp);
     }
-    fEncryptSchedule[i] = fEncryptSchedule[i - keyWords] ^ temp;
+    mEncryptSchedule[i] = mEncryptSchedule[i - keyWords] ^ temp;
   }
   // The equivalent inverse cipher: round keys in reverse order, the middle ones
   // through InvMixColumns.
   for (int round = 0; round <= ROUNDS; ++round) {
     for (int c = 0; c < 4; ++c) {
-      const uint32_t w = fEncryptSchedule[4 * (ROUNDS - round) + c];
-      fDecryptSchedule[4 * round + c] = (round == 0 || round == ROUNDS) ? w : InvMixColumn(w);
+      const uint32_t w = mEncryptSchedule[4 * (ROUNDS - round) + c];
+      mDecryptSchedule[4 * round + c] = (round == 0 || round == ROUNDS) ? w : InvMixColumn(w);
     }
   }
-  std::memcpy(fChain, chain, kBlock);
-  fKeyMade = true;
+  std::memcpy(mChain, chain, kBlock);
+  mKeyMade = true;
   return true;
 }
 
 void AES256CBC::DefEncryptBlock(const unsigned char* in, unsigned char* out) const {
-  if (fKeyMade) Cipher(fEncryptSchedule, kT.encrypt, kT.sbox, 1, in, out);
+  if (mKeyMade) Cipher(mEncryptSchedule, kT.encrypt, kT.sbox, 1, in, out);
 }
 
 void AES256CBC::DefDecryptBlock(const unsigned char* in, unsigned char* out) const {
-  if (fKeyMade) Cipher(fDecryptSchedule, kT.decrypt, kT.inverseSbox, 3, in, out);
+  if (mKeyMade) Cipher(mDecryptSchedule, kT.decrypt, kT.inverseSbox, 3, in, out);
 }
 
 // A key is only ever made for the default block size.
@@ -165,15 +165,15 @@ void AES256CBC::DecryptBlock(const unsigned char* in, unsigned char* out) const 
 }
 
 bool AES256CBC::AcceptsLength(size_t length) const {
-  return fKeyMade && length != 0 && length % kBlock == 0;
+  return mKeyMade && length != 0 && length % kBlock == 0;
 }
 
 void AES256CBC::Encrypt(const unsigned char* in, unsigned char* out, size_t length) {
   if (!AcceptsLength(length)) return;
   for (size_t offset = 0; offset < length; offset += kBlock) {
-    XorBlock(fChain, in + offset);
-    DefEncryptBlock(fChain, fChain);
-    std::memcpy(out + offset, fChain, kBlock);
+    XorBlock(mChain, in + offset);
+    DefEncryptBlock(mChain, mChain);
+    std::memcpy(out + offset, mChain, kBlock);
   }
 }
 
@@ -183,8 +183,8 @@ void AES256CBC::Decrypt(const unsigned char* in, unsigned char* out, size_t leng
   for (size_t offset = 0; offset < length; offset += kBlock) {
     std::memcpy(cipherBlock, in + offset, kBlock);  // in may be out
     DefDecryptBlock(cipherBlock, out + offset);
-    XorBlock(out + offset, fChain);
-    std::memcpy(fChain, cipherBlock, kBlock);
+    XorBlock(out + offset, mChain);
+    std::memcpy(mChain, cipherBlock, kBlock);
   }
 }
 

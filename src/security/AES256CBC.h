@@ -31,10 +31,10 @@ class AES256CBC {
   bool AcceptsLength(size_t length) const;
 
   enum { kScheduleWords = 4 * (ROUNDS + 1) };
-  bool fKeyMade;
-  uint32_t fEncryptSchedule[kScheduleWords];
-  uint32_t fDecryptSchedule[kScheduleWords];
-  unsigned char fChain[DEFAULT_BLOCK_SIZE];
+  bool mKeyMade;
+  uint32_t mEncryptSchedule[kScheduleWords];
+  uint32_t mDecryptSchedule[kScheduleWords];
+  unsigned char mChain[DEFAULT_BLOCK_SIZE];
 };
 
 // Encrypts a zero-terminated text: the text, its terminator, then n bytes of value

@@ -19,7 +19,7 @@ constexpr std::array<signed char, 256> kValues = MakeValues();
 
 }  // namespace
 
-Base64Decoder::Base64Decoder() : fBits(0), fBitCount(0), fEnded(false) {}
+Base64Decoder::Base64Decoder() : mBits(0), mBitCount(0), mEnded(false) {}
 
 size_t Base64Decoder::MaxDecodedLength(size_t length) {
   // Up to 7 pending bits plus 6 per character.
@@ -28,19 +28,19 @@ size_t Base64Decoder::MaxDecodedLength(size_t length) {
 
 size_t Base64Decoder::Decode(const char* text, size_t length, unsigned char* out, size_t capacity) {
   size_t written = 0;
-  for (size_t i = 0; i < length && !fEnded && written < capacity; ++i) {
+  for (size_t i = 0; i < length && !mEnded && written < capacity; ++i) {
     if (text[i] == '=') {
-      fEnded = true;
+      mEnded = true;
       break;
     }
     const int value = kValues[static_cast<unsigned char>(text[i])];
     if (value == kNotInAlphabet) continue;
-    fBits = (fBits << 6) | unsigned(value);
-    fBitCount += 6;
-    if (fBitCount >= 8) {
-      fBitCount -= 8;
-      out[written++] = static_cast<unsigned char>(fBits >> fBitCount);
-      fBits &= (1u << fBitCount) - 1;
+    mBits = (mBits << 6) | unsigned(value);
+    mBitCount += 6;
+    if (mBitCount >= 8) {
+      mBitCount -= 8;
+      out[written++] = static_cast<unsigned char>(mBits >> mBitCount);
+      mBits &= (1u << mBitCount) - 1;
     }
   }
   return written;

@@ -17,7 +17,7 @@ class Base64Decoder {
   size_t Decode(const char* text, size_t length, unsigned char* out, size_t capacity);
 
  private:
-  uint32_t fBits;      // pending bits, the newest in the low end
-  unsigned fBitCount;  // how many of fBits are pending (0, 2, 4 or 6 between characters)
-  bool fEnded;         // an "=" was seen
+  uint32_t mBits;      // pending bits, the newest in the low end
+  unsigned mBitCount;  // how many of mBits are pending (0, 2, 4 or 6 between characters)
+  bool mEnded;         // an "=" was seen
 };

@@ -15,40 +15,40 @@ SHA1::SHA1() { Reset(); }
 SHA1::~SHA1() = default;
 
 void SHA1::Reset() {
-  std::memcpy(fHash, kInitialHash, sizeof fHash);
-  fLengthBits = 0;
-  fBlockUsed = 0;
-  fComputed = false;
-  fCorrupted = false;
+  std::memcpy(mHash, kInitialHash, sizeof mHash);
+  mLengthBits = 0;
+  mBlockUsed = 0;
+  mComputed = false;
+  mCorrupted = false;
 }
 
 bool SHA1::Result(uint32_t* digest) {
-  if (fCorrupted) return false;
-  if (!fComputed) Finish();
-  std::memcpy(digest, fHash, sizeof fHash);
+  if (mCorrupted) return false;
+  if (!mComputed) Finish();
+  std::memcpy(digest, mHash, sizeof mHash);
   return true;
 }
 
 void SHA1::Input(const unsigned char* bytes, size_t length) {
   if (length == 0) return;
-  if (fComputed || fCorrupted || length > (UINT64_MAX - fLengthBits) / 8) {
-    fCorrupted = true;
+  if (mComputed || mCorrupted || length > (UINT64_MAX - mLengthBits) / 8) {
+    mCorrupted = true;
     return;
   }
-  fLengthBits += uint64_t(length) * 8;
-  if (fBlockUsed > 0) {
-    const size_t taken = length < kBlockBytes - fBlockUsed ? length : kBlockBytes - fBlockUsed;
-    std::memcpy(fBlock + fBlockUsed, bytes, taken);
-    fBlockUsed += taken;
+  mLengthBits += uint64_t(length) * 8;
+  if (mBlockUsed > 0) {
+    const size_t taken = length < kBlockBytes - mBlockUsed ? length : kBlockBytes - mBlockUsed;
+    std::memcpy(mBlock + mBlockUsed, bytes, taken);
+    mBlockUsed += taken;
     bytes += taken;
     length -= taken;
-    if (fBlockUsed < kBlockBytes) return;
-    ProcessBlock(fBlock);
-    fBlockUsed = 0;
+    if (mBlockUsed < kBlockBytes) return;
+    ProcessBlock(mBlock);
+    mBlockUsed = 0;
   }
   for (; length >= kBlockBytes; bytes += kBlockBytes, length -= kBlockBytes) ProcessBlock(bytes);
-  std::memcpy(fBlock, bytes, length);
-  fBlockUsed = length;
+  std::memcpy(mBlock, bytes, length);
+  mBlockUsed = length;
 }
 
 void SHA1::Input(const char* bytes, size_t length) {
@@ -80,25 +80,25 @@ SHA1& SHA1::operator<<(unsigned char byte) {
 
 // Appends the 0x80 marker, zeros and the message length in bits.
 void SHA1::Finish() {
-  const uint64_t lengthBits = fLengthBits;
-  fBlock[fBlockUsed++] = 0x80;
-  if (fBlockUsed > kBlockBytes - 8) {
-    std::memset(fBlock + fBlockUsed, 0, kBlockBytes - fBlockUsed);
-    ProcessBlock(fBlock);
-    fBlockUsed = 0;
+  const uint64_t lengthBits = mLengthBits;
+  mBlock[mBlockUsed++] = 0x80;
+  if (mBlockUsed > kBlockBytes - 8) {
+    std::memset(mBlock + mBlockUsed, 0, kBlockBytes - mBlockUsed);
+    ProcessBlock(mBlock);
+    mBlockUsed = 0;
   }
-  std::memset(fBlock + fBlockUsed, 0, kBlockBytes - 8 - fBlockUsed);
-  StoreBigEndian32(uint32_t(lengthBits >> 32), fBlock + kBlockBytes - 8);
-  StoreBigEndian32(uint32_t(lengthBits), fBlock + kBlockBytes - 4);
-  ProcessBlock(fBlock);
-  fBlockUsed = 0;
-  fComputed = true;
+  std::memset(mBlock + mBlockUsed, 0, kBlockBytes - 8 - mBlockUsed);
+  StoreBigEndian32(uint32_t(lengthBits >> 32), mBlock + kBlockBytes - 8);
+  StoreBigEndian32(uint32_t(lengthBits), mBlock + kBlockBytes - 4);
+  ProcessBlock(mBlock);
+  mBlockUsed = 0;
+  mComputed = true;
 }
 
 void SHA1::ProcessBlock(const unsigned char* block) {
   uint32_t w[16];
   for (int t = 0; t < 16; ++t) w[t] = LoadBigEndian32(block + 4 * t);
-  uint32_t a = fHash[0], b = fHash[1], c = fHash[2], d = fHash[3], e = fHash[4];
+  uint32_t a = mHash[0], b = mHash[1], c = mHash[2], d = mHash[3], e = mHash[4];
   // The message schedule is kept as a ring of 16 words.
   auto schedule = [&w](int t) {
     if (t < 16) return w[t];
@@ -117,9 +117,9 @@ void SHA1::ProcessBlock(const unsigned char* block) {
   for (int t = 20; t < 40; ++t) step(b ^ c ^ d, 0x6ED9EBA1, schedule(t));
   for (int t = 40; t < 60; ++t) step((b & c) | (d & (b | c)), 0x8F1BBCDC, schedule(t));
   for (int t = 60; t < 80; ++t) step(b ^ c ^ d, 0xCA62C1D6, schedule(t));
-  fHash[0] += a;
-  fHash[1] += b;
-  fHash[2] += c;
-  fHash[3] += d;
-  fHash[4] += e;
+  mHash[0] += a;
+  mHash[1] += b;
+  mHash[2] += c;
+  mHash[3] += d;
+  mHash[4] += e;
 }

@@ -31,10 +31,10 @@ class SHA1 {
   void ProcessBlock(const unsigned char* block);
   void Finish();
 
-  uint32_t fHash[5];
-  uint64_t fLengthBits;
-  unsigned char fBlock[kBlockBytes];
-  size_t fBlockUsed;
-  bool fComputed;
-  bool fCorrupted;
+  uint32_t mHash[5];
+  uint64_t mLengthBits;
+  unsigned char mBlock[kBlockBytes];
+  size_t mBlockUsed;
+  bool mComputed;
+  bool mCorrupted;
 };

@@ -10,6 +10,7 @@
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 #include "carbon/MacMemory.h"
+#include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 #include "foundation/PPDFile.h"
 #include "foundation/Settings.h"
@@ -68,9 +69,8 @@ int Load(int argc, char** argv) {
   if (bytes == nullptr) return Fail(argv[0], "cannot read the file (missing, empty or too large)");
   Settings settings(bytes);
   DisposeHandle(bytes);
-  CFURLRef url = argc == 2 ? CreateURL(argv[1]) : nullptr;
-  ZPXPPD document(settings, url, nullptr);
-  if (url != nullptr) CFRelease(url);
+  CFRef<CFURLRef> url(argc == 2 ? CreateURL(argv[1]) : nullptr);
+  ZPXPPD document(settings, url.get(), nullptr);
   if (!document.IsValidPPD()) return Fail(argv[0], "not a settings blob of a document");
   WriteJson(document, document.File() != nullptr ? document.File()->path().c_str() : nullptr);
   return kExitPPD;

@@ -4,6 +4,7 @@
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 #include "carbon/Resources.h"
+#include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 
 namespace zpxtool {
@@ -21,14 +22,13 @@ int Usage(const char* arguments) {
 }
 
 std::unique_ptr<ZPXPPD> ParseDocument(const char* path) {
-  CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path), CFIndex(std::strlen(path)), false);
-  if (url == nullptr) return nullptr;
+  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path), CFIndex(std::strlen(path)), false));
+  if (!url) return nullptr;
   short resources = OpenStringListFile(ZPX_BUNDLE "/Resources", "ZPXPDE.strlist");
   if (resources < 0) std::fprintf(stderr, "%s: the error texts of the bundle cannot be read\n", kTool);
-  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, PARSE_ALL));
+  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL));
   if (resources >= 0) CloseResFile(resources);
-  CFRelease(url);
   return document;
 }
 

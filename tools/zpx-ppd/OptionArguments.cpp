@@ -13,6 +13,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
+#include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 #include "foundation/CString.h"
 
@@ -66,21 +67,19 @@ bool ApplyOption(ZPXPPD& document, const char* argument) {
   std::string key(argument, size_t(equals - argument));
   if (key[0] != '*') key.insert(0, "*");
   const char* value = equals + 1;
-  CFStringRef keyText = CreateText(key);
-  CFStringRef valueText = CreateText(value);
-  PPDXControl* control = keyText != nullptr ? document.GetPPDXControlForKey(keyText) : nullptr;
-  bool known = control != nullptr && valueText != nullptr && OptionHas(*control, value);
+  CFRef<CFStringRef> keyText(CreateText(key));
+  CFRef<CFStringRef> valueText(CreateText(value));
+  PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
+  bool known = control != nullptr && valueText && OptionHas(*control, value);
   if (control == nullptr)
     std::fprintf(stderr, "%s: unknown option %s\n", kTool, key.c_str());
   else if (!known)
     std::fprintf(stderr, "%s: option %s has no value \"%s\"\n", kTool, key.c_str(), value);
   // A note's stored value is sealed; a user gives the plain text.
   else if (dynamic_cast<PPDXJobNote*>(control) != nullptr)
-    control->SetCurrentControlWithCFString(valueText);
+    control->SetCurrentControlWithCFString(valueText.get());
   else
-    document.SetValueForKey(keyText, valueText);
-  if (keyText != nullptr) CFRelease(keyText);
-  if (valueText != nullptr) CFRelease(valueText);
+    document.SetValueForKey(keyText.get(), valueText.get());
   return known;
 }
 

@@ -7,6 +7,7 @@
 
 #include "PPDX/PPDXDisplayOptions.h"
 #include "foundation/PointerList.h"
+#include "foundation/PointerListOf.h"
 
 // Exact: the whole keyword, case-sensitively. Otherwise the keyword only has to
 // contain `keyword` ("Duplex" finds "*ZPDuplex"). An element without a keyword
@@ -18,17 +19,12 @@ inline bool KeywordMatches(const char* candidate, const char* keyword, bool exac
 
 enum class WalkFilter { kNone, kDisplayable };
 
-template <class T>
-T* ElementAt(const PointerListItr& position) {
-  return static_cast<T*>(const_cast<void*>(*position));
-}
-
 // From where the cursor stands, the first non-null element that passes the
 // filter; the cursor stays on it, or on the list's end when there is none.
 template <class T>
 T* SettleOn(PointerList& list, PointerListItr& cursor, WalkFilter filter) {
   for (; cursor != list.End(); ++cursor) {
-    T* element = ElementAt<T>(cursor);
+    T* element = PointerListOf<T>::At(cursor);
     if (element == nullptr) continue;
     if (filter == WalkFilter::kNone || element->OkayToDisplay(PPDXDisplayOptions::Options()))
       return element;

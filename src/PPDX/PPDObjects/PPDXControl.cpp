@@ -10,6 +10,7 @@
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
+#include "foundation/PointerListOf.h"
 
 namespace {
 
@@ -142,17 +143,13 @@ void PPDXControl::AppendFlagWords(const std::string& words) {
   while (start < words.size()) {
     size_t end = words.find(kFlagSeparator, start);
     if (end == std::string::npos) end = words.size();
-    if (end > start) {
-      auto* flag = new (std::nothrow) CString(words.substr(start, end - start).c_str());
-      if (flag != nullptr) mFlags.PushBack(flag);
-    }
+    if (end > start) mFlags.PushBack(new CString(words.substr(start, end - start).c_str()));
     start = end + 1;
   }
 }
 
 PPDXControl::~PPDXControl() {
-  for (PointerListItr flag = mFlags.Begin(); flag != mFlags.End(); ++flag)
-    delete static_cast<const CString*>(*flag);
+  PointerListOf<CString>(mFlags).DeleteAll();
   std::free(mPSData);
 }
 
@@ -186,7 +183,7 @@ const char* PPDXControl::NextControlFlag() {
 }
 
 const char* PPDXControl::CurrentControlFlag() const {
-  const auto* flag = static_cast<const CString*>(*mFlagCursor);
+  const CString* flag = PointerListOf<const CString>::At(mFlagCursor);
   return flag != nullptr ? static_cast<const char*>(*flag) : nullptr;
 }
 
@@ -205,8 +202,8 @@ short PPDXControl::Save(Settings& settings, long index) {
   if (mPSData != nullptr && mPSLength > 0) writer.Bytes(kPostScriptKey, mPSData, mPSLength);
   if (!mFlags.Empty()) {
     std::string words;
-    for (ConstPointerListItr flag = mFlags.Begin(); flag != mFlags.End(); ++flag)
-      (words += *static_cast<const CString*>(*flag)) += kFlagSeparator;
+    for (const CString* flag : PointerListOf<const CString>(mFlags))
+      (words += *flag) += kFlagSeparator;
     writer.Text(kFlagsKey, words.c_str());
   }
   return writer.Error();

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <new>
 
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
@@ -32,37 +31,33 @@ CString* KeywordOrNull(CString* keyword) {
 CString* CFStringToCString(CFStringRef text) {
   if (text == nullptr) return nullptr;
   const CFIndex length = CFStringGetLength(text);
-  if (length == 0) return new (std::nothrow) CString("");
+  if (length == 0) return new CString("");
   // Sized for the encoding, so that no name is ever cut or lost in conversion.
   const long capacity = CFStringGetMaximumSizeForEncoding(length, CFStringGetSystemEncoding()) + 1;
-  std::unique_ptr<char[]> buffer(new (std::nothrow) char[size_t(capacity)]);
-  if (!buffer) return nullptr;
+  std::unique_ptr<char[]> buffer(new char[size_t(capacity)]);
   TextConverter::CFStringToCstring(text, buffer.get(), capacity);
-  return new (std::nothrow) CString(buffer.get());
+  return new CString(buffer.get());
 }
 
-PPDXElement::PPDXElement() : mDisplayName(nullptr), mVisible(false), mParent(nullptr) {}
+PPDXElement::PPDXElement() : mVisible(false), mParent(nullptr) {}
 
 PPDXElement::PPDXElement(const char* keyword, CFStringRef inLocalName, const bool& visible)
-    : mDisplayName(nullptr), mVisible(visible), mParent(nullptr) {
+    : mDisplayName(CFRef<CFStringRef>::Retain(inLocalName)), mVisible(visible), mParent(nullptr) {
   ZPX_ASSERT(inLocalName != NULL);
-  if (keyword != nullptr && keyword[0] != '\0') mKeyword.reset(new (std::nothrow) CString(keyword));
-  mDisplayName = static_cast<CFStringRef>(CFRetain(inLocalName));
+  if (keyword != nullptr && keyword[0] != '\0') mKeyword.reset(new CString(keyword));
 }
 
 PPDXElement::PPDXElement(Settings& settings, const long& index)
-    : mDisplayName(nullptr), mVisible(false), mParent(nullptr) {
+    : mVisible(false), mParent(nullptr) {
   SettingsEntryReader reader(settings, index);
   mKeyword.reset(KeywordOrNull(reader.Text(kKeywordKey)));
-  mDisplayName = reader.PlatformText(kDisplayNameKey);
+  mDisplayName.reset(reader.PlatformText(kDisplayNameKey));
   mParentKeyword.reset(KeywordOrNull(reader.Text(kParentKey)));
   SInt32 visible = 0;
   if (reader.Number(kVisibleKey, visible)) mVisible = visible != 0;
 }
 
-PPDXElement::~PPDXElement() {
-  if (mDisplayName != nullptr) CFRelease(mDisplayName);
-}
+PPDXElement::~PPDXElement() = default;
 
 bool PPDXElement::OkayToDisplay(const _DISPLAY_OPTIONS_& options) {
   switch (options) {
@@ -84,7 +79,7 @@ short PPDXElement::Save(Settings& settings, const long& index) {
   const char* parentKeyword = mParent != nullptr ? mParent->Keyword() : nullptr;
   if (mParentKeyword) parentKeyword = *mParentKeyword;
   writer.Text(kUserNameKey, userName)
-      .PlatformText(kDisplayNameKey, mDisplayName)
+      .PlatformText(kDisplayNameKey, mDisplayName.get())
       .Number<SInt32>(kVisibleKey, mVisible ? 1 : 0)
       .Text(kParentKey, parentKeyword);
   return writer.Error();
@@ -95,7 +90,7 @@ const char* PPDXElement::Keyword() const {
 }
 
 const char* PPDXElement::UserName() {
-  if (!mUserName) mUserName.reset(CFStringToCString(mDisplayName));
+  if (!mUserName) mUserName.reset(CFStringToCString(mDisplayName.get()));
   return mUserName ? static_cast<const char*>(*mUserName) : nullptr;
 }
 
@@ -115,7 +110,6 @@ bool PPDXElement::operator==(const char* keyword) const {
 }
 
 void PPDXElement::AdoptDisplayName(CFStringRef name) {
-  if (mDisplayName != nullptr) CFRelease(mDisplayName);
-  mDisplayName = name;
+  mDisplayName.reset(name);
   mUserName.reset();
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "PPDX/PPDXDisplayOptions.h"
+#include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 
 class CString;
@@ -30,7 +31,7 @@ class PPDXElement {
   const char* Keyword() const;
   // The display name as text, converted on first request; null without one.
   const char* UserName();
-  CFStringRef CFStringUserName() const { return mDisplayName; }
+  CFStringRef CFStringUserName() const { return mDisplayName.get(); }
   bool IsVisible() const { return mVisible; }
   // False while a rebuilt element still waits for its parent to be resolved.
   bool IsOrphan() const { return mParent == nullptr && mParentKeyword == nullptr; }
@@ -52,7 +53,7 @@ class PPDXElement {
  private:
   std::unique_ptr<CString> mKeyword;
   std::unique_ptr<CString> mUserName;
-  CFStringRef mDisplayName;
+  CFRef<CFStringRef> mDisplayName;
   bool mVisible;
   PPDXElement* mParent;
   std::unique_ptr<CString> mParentKeyword;

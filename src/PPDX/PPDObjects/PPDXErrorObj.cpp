@@ -22,9 +22,11 @@ CString ErrorText(short code) {
 PPDXErrorObj::PPDXErrorObj() = default;
 
 PPDXErrorObj::PPDXErrorObj(const short& code, const CString& keyword, const bool& fatal)
-    : CError(code, ErrorText(code), fatal), keyword(keyword) {}
+    : CError(code, ErrorText(code), fatal), mKeyword(keyword) {}
 
 PPDXErrorObj::PPDXErrorObj(const short& code, const bool& fatal)
     : PPDXErrorObj(code, CString(), fatal) {}
 
-const char* PPDXErrorObj::Keyword() const { return keyword.Empty() ? nullptr : static_cast<const char*>(keyword); }
+const char* PPDXErrorObj::Keyword() const {
+  return mKeyword.Empty() ? nullptr : static_cast<const char*>(mKeyword);
+}

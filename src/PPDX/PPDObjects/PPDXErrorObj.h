@@ -20,5 +20,5 @@ class PPDXErrorObj : public CError {
   const char* Keyword() const;
 
  private:
-  CString keyword;
+  CString mKeyword;
 };

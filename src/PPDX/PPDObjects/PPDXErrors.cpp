@@ -1,12 +1,11 @@
 #include "PPDX/PPDObjects/PPDXErrors.h"
 
 #include "PPDX/PPDObjects/PPDXErrorObj.h"
+#include "foundation/PointerListOf.h"
 
 namespace {
 
-PPDXErrorObj* ErrorAt(const PointerListItr& position) {
-  return static_cast<PPDXErrorObj*>(const_cast<void*>(*position));
-}
+using ErrorList = PointerListOf<PPDXErrorObj>;
 
 }  // namespace
 
@@ -19,7 +18,7 @@ void PPDXErrors::Add(PPDXErrorObj* error) { mErrors.PushBack(error); }
 PPDXErrorObj* PPDXErrors::First() {
   if (Empty()) return nullptr;
   mCursor = mErrors.Begin();
-  return ErrorAt(mCursor);
+  return ErrorList::At(mCursor);
 }
 
 PPDXErrorObj* PPDXErrors::Next() {
@@ -27,5 +26,5 @@ PPDXErrorObj* PPDXErrors::Next() {
   // The end is the tail sentinel, whose data is null; stepping past it would
   // leave the list.
   if (mCursor != mErrors.End()) ++mCursor;
-  return ErrorAt(mCursor);
+  return ErrorList::At(mCursor);
 }

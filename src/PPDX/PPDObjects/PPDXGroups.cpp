@@ -1,7 +1,5 @@
 #include "PPDX/PPDObjects/PPDXGroups.h"
 
-#include <new>
-
 #include "PPDX/PPDObjects/ElementWalk.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXScrollPane.h"
@@ -19,11 +17,11 @@ constexpr unsigned long kMarkers[kMarkerCount] = {PPDXGroup::kMarker, PPDXRollDo
 PPDXGroup* NewGroup(int marker, Settings& settings, long index) {
   switch (marker) {
     case kGroupMarker:
-      return new (std::nothrow) PPDXGroup(settings, index);
+      return new PPDXGroup(settings, index);
     case kRollDownMarker:
-      return new (std::nothrow) PPDXRollDown(settings, index);
+      return new PPDXRollDown(settings, index);
     case kScrollPaneMarker:
-      return new (std::nothrow) PPDXScrollPane(settings, index);
+      return new PPDXScrollPane(settings, index);
     default:
       return nullptr;
   }

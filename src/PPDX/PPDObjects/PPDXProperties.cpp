@@ -1,7 +1,5 @@
 #include "PPDX/PPDObjects/PPDXProperties.h"
 
-#include <new>
-
 #include "PPDX/PPDObjects/ElementWalk.h"
 #include "PPDX/PPDObjects/PPDXProperty.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
@@ -15,7 +13,7 @@ PPDXProperties::PPDXProperties(Settings& settings) {
   const long count = SettingsListReader(settings).Count(kPropertyPageList);
   for (long index = kPropertyPageList.firstIndex; index < kPropertyPageList.firstIndex + count;
        ++index)
-    Add(new (std::nothrow) PPDXProperty(settings, index));
+    Add(new PPDXProperty(settings, index));
 }
 
 PPDXProperties::~PPDXProperties() = default;

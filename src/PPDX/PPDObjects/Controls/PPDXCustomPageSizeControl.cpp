@@ -1,6 +1,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
 
 #include "carbon/MacErrors.h"
+#include "cf/CFRef.h"
 
 PPDXCustomPageSizeControl::PPDXCustomPageSizeControl(const char* keyword, PointerList& flags)
     : PPDXCustomPageSizeControl(keyword, flags, 0, 0, 0, 0) {}
@@ -38,11 +39,9 @@ void PPDXCustomPageSizeControl::SetCurrentControlWithCFString(CFStringRef value)
     return;
   }
   const CFIndex start = space.location + space.length;
-  CFStringRef rest = CFStringCreateWithSubstring(
-      kCFAllocatorDefault, value, CFRangeMake(start, CFStringGetLength(value) - start));
-  if (rest == nullptr) return;
-  mHeight = float(CFStringGetDoubleValue(rest));
-  CFRelease(rest);
+  CFRef<CFStringRef> rest(CFStringCreateWithSubstring(
+      kCFAllocatorDefault, value, CFRangeMake(start, CFStringGetLength(value) - start)));
+  if (rest) mHeight = float(CFStringGetDoubleValue(rest.get()));
 }
 
 short PPDXCustomPageSizeControl::Save(Settings&, long) { return noErr; }

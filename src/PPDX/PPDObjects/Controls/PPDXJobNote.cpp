@@ -10,6 +10,7 @@
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
 #include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "carbon/MacErrors.h"
+#include "cf/CFRef.h"
 #include "foundation/CString.h"
 #include "security/ZPCFSecurity.h"
 
@@ -77,11 +78,11 @@ unsigned char* CopyBytes(const std::string& bytes) {
 CString* ReadNoteText(SettingsEntryReader& reader, unsigned long key) {
   long size = 0;
   if (reader.Size(key, size) != noErr) return nullptr;
-  return size == 0 ? new (std::nothrow) CString("") : reader.Text(key);
+  return size == 0 ? new CString("") : reader.Text(key);
 }
 
 CString* CopyOf(const CString* text) {
-  return text != nullptr ? new (std::nothrow) CString(*text) : nullptr;
+  return text != nullptr ? new CString(*text) : nullptr;
 }
 
 }  // namespace
@@ -132,8 +133,7 @@ void PPDXJobNote::AcquireConverter(const CString* language) {
   if (sConverterUsers++ > 0) return;
   unsigned long systemEncoding = TextConverter::GetCurrentEncoding();
   const char* name = language != nullptr ? static_cast<const char*>(*language) : nullptr;
-  sConverter = new (std::nothrow)
-      TextConverter(systemEncoding, TextConverter::LanguageStringToEncoding(name));
+  sConverter = new TextConverter(systemEncoding, TextConverter::LanguageStringToEncoding(name));
 }
 
 void PPDXJobNote::ReleaseConverter() {
@@ -155,7 +155,7 @@ void PPDXJobNote::SetNotes(const char* text) {
   if (mNotes)
     *mNotes = text;
   else
-    mNotes.reset(new (std::nothrow) CString(text));
+    mNotes.reset(new CString(text));
 }
 
 void PPDXJobNote::ResetToDefaultValue() {
@@ -189,16 +189,13 @@ CFStringRef PPDXJobNote::CopyNotes() const {
 CFStringRef PPDXJobNote::CopyCurrentControlValueString() { return CopyNotes(); }
 
 CFStringRef PPDXJobNote::CopyPresetValueString() {
-  CFStringRef plain = CopyCurrentControlValueString();
-  CFStringRef encrypted = ZPCFCreateEncryptedString(plain, PresetPassword());
-  if (plain != nullptr) CFRelease(plain);
-  return encrypted;
+  CFRef<CFStringRef> plain(CopyCurrentControlValueString());
+  return ZPCFCreateEncryptedString(plain.get(), PresetPassword());
 }
 
 void PPDXJobNote::SetPresetValueString(CFStringRef value) {
-  CFStringRef plain = ZPCFCreateDecryptedString(value, PresetPassword());
-  SetCurrentControlWithCFString(plain);
-  if (plain != nullptr) CFRelease(plain);
+  CFRef<CFStringRef> plain(ZPCFCreateDecryptedString(value, PresetPassword()));
+  SetCurrentControlWithCFString(plain.get());
 }
 
 long PPDXJobNote::PostScript(unsigned char* out) {

@@ -3,13 +3,13 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
 #include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "carbon/MacErrors.h"
 #include "foundation/CString.h"
+#include "foundation/PointerListOf.h"
 #include "foundation/SettingsKeys.h"
 
 namespace {
@@ -23,9 +23,8 @@ constexpr unsigned long kItemTextNameKey = FourCC("PCIN");
 constexpr unsigned long kItemCodeKey = FourCC("PCIP");
 constexpr unsigned long kItemSelectedKey = FourCC("PCIS");
 
-_PopupItem* ItemAt(const PointerListItr& position) {
-  return static_cast<_PopupItem*>(const_cast<void*>(*position));
-}
+using Items = PointerListOf<_PopupItem>;
+using ConstItems = PointerListOf<const _PopupItem>;
 
 bool HasKeyword(const _PopupItem* item, const char* keyword) {
   return item->keyword != nullptr && keyword != nullptr && *item->keyword == keyword;
@@ -49,10 +48,10 @@ const char* _PopupItem::displayName() {
   if (nameText == nullptr) {
     const CFIndex capacity =
         CFStringGetMaximumSizeForEncoding(CFStringGetLength(name), CFStringGetSystemEncoding()) + 1;
-    nameText = new (std::nothrow) char[size_t(capacity)];
+    nameText = new char[size_t(capacity)];
     // A name the system encoding cannot hold reads as the converter's error text,
     // as every other display name does, never as an empty one.
-    if (nameText != nullptr) TextConverter::CFStringToCstring(name, nameText, capacity);
+    TextConverter::CFStringToCstring(name, nameText, capacity);
   }
   return nameText;
 }
@@ -85,7 +84,6 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
   long itemIndex = 0;
   for (long i = 0; i < count && ItemIndex(index, i, itemIndex); ++i) {
     _PopupItem* item = RestoreItem(settings, itemIndex);
-    if (item == nullptr) break;
     if (item->selected) toSelect = KeywordOf(item);
     mItems.PushBack(item);
   }
@@ -95,8 +93,7 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
 PPDXPopupControl::~PPDXPopupControl() { DeleteItems(); }
 
 _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex) {
-  auto* item = new (std::nothrow) _PopupItem;
-  if (item == nullptr) return nullptr;
+  auto* item = new _PopupItem;
   SettingsEntryReader reader(settings, itemIndex);
   item->keyword = reader.Text(kItemKeywordKey);
   item->name = reader.PlatformText(kItemNameKey);
@@ -122,23 +119,22 @@ bool PPDXPopupControl::ItemIndex(long index, long item, long& itemIndex) {
   return true;
 }
 
-_PopupItem* PPDXPopupControl::Current() const { return ItemAt(mCurrent); }
+_PopupItem* PPDXPopupControl::Current() const { return Items::At(mCurrent); }
 
 void PPDXPopupControl::DeleteItems() {
-  for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item) delete ItemAt(item);
-  mItems.MakeEmpty();
+  Items(mItems).DeleteAll();
   mItemCursor = PointerListItr();
   mCurrent = PointerListItr();
 }
 
 _PopupItem* PPDXPopupControl::FirstItem() {
   mItemCursor = mItems.Begin();
-  return ItemAt(mItemCursor);
+  return Items::At(mItemCursor);
 }
 
 _PopupItem* PPDXPopupControl::NextItem() {
   if (mItemCursor == mItems.End()) return nullptr;
-  return ItemAt(++mItemCursor);
+  return Items::At(++mItemCursor);
 }
 
 void PPDXPopupControl::AppendPopupItem(_PopupItem* item) { mItems.PushBack(item); }
@@ -146,7 +142,7 @@ void PPDXPopupControl::AppendPopupItem(_PopupItem* item) { mItems.PushBack(item)
 long PPDXPopupControl::GetValue() const {
   long position = 1;
   for (ConstPointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++position)
-    if (static_cast<const _PopupItem*>(*item)->selected) return position;
+    if (ConstItems::At(item)->selected) return position;
   return 0;
 }
 
@@ -154,7 +150,7 @@ void PPDXPopupControl::SetValue(long position) {
   if (mItems.Empty()) return;
   long at = 1;
   for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++at) {
-    ItemAt(item)->selected = at == position;
+    Items::At(item)->selected = at == position;
     if (at == position) mCurrent = item;
   }
   if (Current() != nullptr) UpdateKVCache(Keyword(), KeywordOf(Current()));
@@ -164,7 +160,7 @@ long PPDXPopupControl::DefaultValue() const {
   if (!mDefaultKeyword) return 0;
   long position = 1;
   for (ConstPointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++position)
-    if (HasKeyword(static_cast<const _PopupItem*>(*item), *mDefaultKeyword)) return position;
+    if (HasKeyword(ConstItems::At(item), *mDefaultKeyword)) return position;
   return 0;
 }
 
@@ -176,7 +172,7 @@ bool PPDXPopupControl::SetKeywordSelect(const char* keyword, bool select) {
   if (keyword == nullptr || mItems.Empty()) return false;
   bool found = false;
   for (PointerListItr position = mItems.Begin(); position != mItems.End(); ++position) {
-    _PopupItem* item = ItemAt(position);
+    _PopupItem* item = Items::At(position);
     if (HasKeyword(item, keyword)) {
       item->selected = select;
       mCurrent = position;
@@ -191,17 +187,14 @@ bool PPDXPopupControl::SetKeywordSelect(const char* keyword, bool select) {
 }
 
 bool PPDXPopupControl::IsKeywordSelected(const char* keyword) const {
-  for (ConstPointerListItr position = mItems.Begin(); position != mItems.End(); ++position) {
-    const auto* item = static_cast<const _PopupItem*>(*position);
+  for (const _PopupItem* item : ConstItems(mItems))
     if (item->selected && HasKeyword(item, keyword)) return true;
-  }
   return false;
 }
 
 long PPDXPopupControl::GetKeywordPSData(const char* keyword, unsigned char* out) {
   if (keyword == nullptr) return 0;
-  for (PointerListItr position = mItems.Begin(); position != mItems.End(); ++position) {
-    _PopupItem* item = ItemAt(position);
+  for (_PopupItem* item : Items(mItems)) {
     if (!HasKeyword(item, keyword)) continue;
     if (item->psLength < 0) item->psLength = 0;
     if (Keyword() == nullptr) return 0;
@@ -212,17 +205,15 @@ long PPDXPopupControl::GetKeywordPSData(const char* keyword, unsigned char* out)
 
 const char* PPDXPopupControl::GetKeywordLocalName(const char* keyword) {
   _PopupItem* last = nullptr;
-  for (PointerListItr position = mItems.Begin(); position != mItems.End(); ++position)
-    if (HasKeyword(ItemAt(position), keyword)) last = ItemAt(position);
+  for (_PopupItem* item : Items(mItems))
+    if (HasKeyword(item, keyword)) last = item;
   return last != nullptr ? last->displayName() : nullptr;
 }
 
 CFStringRef PPDXPopupControl::GetKeywordCFLocalName(const char* keyword) const {
   CFStringRef name = nullptr;
-  for (ConstPointerListItr position = mItems.Begin(); position != mItems.End(); ++position) {
-    const auto* item = static_cast<const _PopupItem*>(*position);
+  for (const _PopupItem* item : ConstItems(mItems))
     if (HasKeyword(item, keyword)) name = item->name;
-  }
   return name;
 }
 
@@ -267,8 +258,8 @@ short PPDXPopupControl::Restore(Settings& settings, long index) {
     SInt32 selected = 0;
     error = reader.Fixed(kItemSelectedKey, &selected, size);
     if (error != noErr) return error;
-    ItemAt(item)->selected = selected != 0;
-    if (selected != 0) toSelect = KeywordOf(ItemAt(item));
+    Items::At(item)->selected = selected != 0;
+    if (selected != 0) toSelect = KeywordOf(Items::At(item));
   }
   if (toSelect != nullptr) SetKeywordSelect(toSelect, true);
   return noErr;
@@ -283,7 +274,7 @@ void PPDXPopupControl::SetCurrentControlWithCFString(CFStringRef value) {
   const CString keyword(value);
   long position = 1;
   for (PointerListItr item = mItems.Begin(); item != mItems.End(); ++item, ++position) {
-    if (HasKeyword(ItemAt(item), keyword)) {
+    if (HasKeyword(Items::At(item), keyword)) {
       SetValue(position);
       return;
     }
@@ -313,7 +304,7 @@ void PPDXPopupControl::SaveItems(SettingsEntryWriter& writer, long index) {
       writer.Fail(paramErr);
       return;
     }
-    const _PopupItem* choice = ItemAt(item);
+    const _PopupItem* choice = Items::At(item);
     writer.At(itemIndex).Text(kItemKeywordKey, KeywordOf(choice));
     writer.PlatformText(kItemNameKey, choice->name);
     if (choice->psData != nullptr && choice->psLength > 0)
