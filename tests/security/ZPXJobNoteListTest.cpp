@@ -1,0 +1,98 @@
+#include "security/ZPXJobNoteList.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/ZPXPPD.h"
+#include "support/ModelControls.h"
+#include "support/ParsedDocument.h"
+
+namespace {
+
+class ZPXJobNoteListTest : public ::testing::Test {
+ protected:
+  void TearDown() override { gUserAuthNameWasInited = mUserNameFlag; }
+
+ private:
+  bool mUserNameFlag = gUserAuthNameWasInited;
+};
+
+std::vector<std::string> Keywords(const ZPXJobNoteList& list) {
+  std::vector<std::string> keywords;
+  for (LinkElementDualIterator position(list); *position != nullptr; ++position)
+    keywords.push_back(static_cast<ZPXJobNote*>(*position)->Control()->Keyword());
+  return keywords;
+}
+
+TEST_F(ZPXJobNoteListTest, OneNotePerJobNoteControlInCollectionOrder) {
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      "*PPD-Adobe: \"4.3\"\n"
+      "*%ZPXPropPage FPPage/Page: True\n*%ZPXGroupName Pane/Pane: True\n"
+      "*%ZPXGroupName FPZPNotes/Notes: True\n*%ZPXParent Pane/FPPage: True|Scrollpane\n"
+      "*%ZPXParent FPZPNotes/Pane: True|Rolldown\n"
+      "*%ZPXJobNote *Notes1/Notes: 40|Alpha\n"
+      "*%ZPXSpecialOption *UseSpecialKey: 2\n"
+      "*%ZPXJobNote *ZPSecurePIN/PIN: 8|Numeric|Password|Encrypt\n"
+      "*%ZPXFlags *ZPTray: Setup\n*%ZPXGroup *ZPTray FPZPNotes/Tray\n*OpenUI *ZPTray/Tray: PickOne\n*DefaultZPTray: A\n"
+      "*ZPTray A/A: \"\"\n*CloseUI: *ZPTray\n"
+      "*%ZPXJobNote *ZPUserAuthPwd/Password: 32|Password\n"
+      "*%ZPXJobNote *ZPAccount/Account: 16|Numeric\n");
+  ASSERT_EQ(Errors(*document), "");
+  gUserAuthNameWasInited = false;
+  ZPXJobNoteList list(document.get(), false);
+  EXPECT_TRUE(gUserAuthNameWasInited);
+  EXPECT_TRUE(list.isValid());
+  EXPECT_EQ(list.Error(), 0);
+  EXPECT_EQ(list.Document(), document.get());
+  EXPECT_EQ(list.PageOrientation(), 0);
+  EXPECT_EQ(Keywords(list),
+            (std::vector<std::string>{"*Notes1", "*ZPSecurePIN", "*ZPUserAuthPwd", "*ZPAccount"}));
+  EXPECT_EQ(list.countProtectedFields(), 2);
+
+  ASSERT_NE(list.find("*ZPAccount"), nullptr);
+  EXPECT_EQ(list.find("*ZPAccount"), list.index(3));
+  EXPECT_EQ(list.find("*ZPAcc"), nullptr);
+  EXPECT_EQ(list.find("*ZPTray"), nullptr);
+  EXPECT_EQ(list.find(nullptr), nullptr);
+
+  // Built to keep notes on, every control is switched on.
+  ZPXJobNoteList kept(document.get(), true);
+  EXPECT_FALSE(gUserAuthNameWasInited);
+  for (LinkElementDualIterator position(kept); *position != nullptr; ++position)
+    EXPECT_TRUE(static_cast<ZPXJobNote*>(*position)->Control()->GetNotesOnValue());
+}
+
+TEST_F(ZPXJobNoteListTest, DocumentsWithoutNotesGiveEmptyValidLists) {
+  std::unique_ptr<ZPXPPD> document = ParseText("*PPD-Adobe: \"4.3\"\n");
+  ZPXJobNoteList empty(document.get(), false);
+  EXPECT_EQ(empty.count(), 0);
+  EXPECT_TRUE(empty.isValid());
+  EXPECT_EQ(empty.countProtectedFields(), 0);
+  EXPECT_EQ(empty.find("*Notes1"), nullptr);
+
+  ZPXJobNoteList none(nullptr, false);
+  EXPECT_EQ(none.count(), 0);
+  EXPECT_TRUE(none.isValid());
+}
+
+// The list counts in 16 bits: notes past the count's end are left out, not
+// wrapped over the first ones.
+TEST_F(ZPXJobNoteListTest, AtMostTheNotesTheListCanCount) {
+  ZPXPPD document(PARSE_ALL);  // owns the controls added
+  std::vector<PPDXJobNote*> controls;
+  for (int i = 0; i < 65536 + 2; ++i) {
+    controls.push_back(model::JobNote("*ZPNote", true, ""));
+    document.GetControls()->Add(controls.back());
+  }
+  ZPXJobNoteList list(&document, false);
+  EXPECT_EQ(list.count(), 65535);
+  EXPECT_TRUE(list.isValid());
+  EXPECT_EQ(static_cast<ZPXJobNote*>(list.index(65534))->Control(), controls[65534]);
+}
+
+}  // namespace
