@@ -9,6 +9,9 @@
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/ZPXPPD.h"
+#include "security/ControllerKeys.h"
+#include "security/ReferenceCiphers.h"
+#include "security/SpecialOptionValue.h"
 #include "support/ModelControls.h"
 #include "support/ParsedDocument.h"
 
@@ -16,9 +19,13 @@ namespace {
 
 class ZPXJobNoteListTest : public ::testing::Test {
  protected:
-  void TearDown() override { gUserAuthNameWasInited = mUserNameFlag; }
+  void TearDown() override {
+    gZPXPPD = mDocument;
+    gUserAuthNameWasInited = mUserNameFlag;
+  }
 
  private:
+  ZPXPPD* mDocument = gZPXPPD;
   bool mUserNameFlag = gUserAuthNameWasInited;
 };
 
@@ -93,6 +100,44 @@ TEST_F(ZPXJobNoteListTest, AtMostTheNotesTheListCanCount) {
   EXPECT_EQ(list.count(), 65535);
   EXPECT_TRUE(list.isValid());
   EXPECT_EQ(static_cast<ZPXJobNote*>(list.index(65534))->Control(), controls[65534]);
+}
+
+// Every kind of note the output treats on its own can be reached from the
+// bundled sample.
+TEST_F(ZPXJobNoteListTest, TheSampleHasTheNotesOfEveryCommentLine) {
+  std::unique_ptr<ZPXPPD> document = ParseFile(ZPX_BUNDLE "/samples/ZPX-Sample.ppd");
+  ZPXJobNoteList list(document.get(), false);
+  std::vector<std::string> indexes;
+  for (LinkElementDualIterator position(list); *position != nullptr; ++position) {
+    short index = 0;
+    auto* note = static_cast<ZPXJobNote*>(*position);
+    if (note->specialKeyword(&index))
+      indexes.push_back(std::string(note->Control()->Keyword()) + "=" + std::to_string(index));
+  }
+  EXPECT_EQ(indexes, (std::vector<std::string>{"*Notes1=0", "*Instruct=2", "*DeptPassword=5",
+                                               "*ZPXPrintTime=8", "*ZPUserAuthName=6",
+                                               "*ZPUserAuthPwd=7"}));
+  short index = 0;
+  ASSERT_NE(list.find("*ZPMailboxNum"), nullptr);
+  EXPECT_FALSE(list.find("*ZPMailboxNum")->specialKeyword(&index));
+  EXPECT_EQ(list.countProtectedFields(), 3);  // the PIN, the department and the directory password
+  EXPECT_TRUE(list.find("*DeptPassword")->Control()->IsEncrypt());
+  EXPECT_TRUE(list.find("*ZPXPrintTime")->checkRangeValues("22:30"));
+  EXPECT_FALSE(list.find("*ZPXPrintTime")->checkRangeValues("2230"));
+
+  EXPECT_TRUE(SpecialOptionIs(document.get(), "*ZPXAuthenticateWithLDAP", "True"));
+  EXPECT_TRUE(SpecialOptionIs(document.get(), "*CopierUserAuth", "True"));
+  EXPECT_FALSE(SpecialOptionIs(document.get(), "*CopierUserAuth", "Tru"));
+  EXPECT_EQ(SpecialOptionValue(document.get(), "*ZPNoSuchOption"), nullptr);
+  // AES-256 under the key at the third place of the table.
+  gZPXPPD = document.get();
+  char out[ZPXJobNote::kEncryptedTextSize];
+  ASSERT_TRUE(list.find("*DeptPassword")->encryptNote(nullptr, "4711", out));
+  Bytes plain = {'4', '7', '1', '1', 0};
+  plain.insert(plain.end(), 11, 10);
+  const Bytes expected = ReferenceCBC(Bytes(kJobNoteKeyTable + 16, kJobNoteKeyTable + 48),
+                                      Bytes(kJobNoteIV, kJobNoteIV + 16), plain, true);
+  EXPECT_EQ(FromHex(out), expected);
 }
 
 }  // namespace
