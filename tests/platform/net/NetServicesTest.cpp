@@ -47,6 +47,21 @@ CFNetServiceBrowserRef CreateBrowser(Heard& heard) {
   return CFNetServiceBrowserCreate(kCFAllocatorDefault, Record, &context);
 }
 
+// A browser scheduled on this thread's run loop and searching for printers.
+CFNetServiceBrowserRef StartBrowsing(Heard& heard) {
+  CFNetServiceBrowserRef browser = CreateBrowser(heard);
+  CFNetServiceBrowserScheduleWithRunLoop(browser, CFRunLoopGetCurrent(), kCFRunLoopCommonModes);
+  CFStreamError error;
+  EXPECT_TRUE(CFNetServiceBrowserSearchForServices(browser, CFSTR(""), CFSTR("_printer._tcp."),
+                                                   &error));
+  return browser;
+}
+
+void EndBrowsing(CFNetServiceBrowserRef browser) {
+  CFNetServiceBrowserUnscheduleFromRunLoop(browser, CFRunLoopGetCurrent(), kCFRunLoopCommonModes);
+  CFNetServiceBrowserInvalidate(browser);
+}
+
 SInt32 RunBriefly(CFTimeInterval seconds = 0) {
   return CFRunLoopRunInMode(kCFRunLoopDefaultMode, seconds, false);
 }
@@ -106,33 +121,21 @@ TEST(NetServices, ResolutionGivesEveryAddressOrTimesOut) {
   network.AnnounceUnresolvable("Silent");
   Heard heard;
   heard.resolve = true;
-  CFRef<CFNetServiceBrowserRef> browser(CreateBrowser(heard));
-  CFNetServiceBrowserScheduleWithRunLoop(browser.get(), CFRunLoopGetCurrent(),
-                                         kCFRunLoopCommonModes);
-  CFStreamError error;
-  ASSERT_TRUE(CFNetServiceBrowserSearchForServices(browser.get(), CFSTR(""),
-                                                   CFSTR("_printer._tcp."), &error));
+  CFRef<CFNetServiceBrowserRef> browser(StartBrowsing(heard));
   EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, true), kCFRunLoopRunHandledSource);
   EXPECT_EQ(heard.events, (std::vector<std::string>{
                               "+Dual…", "+Silent " + std::to_string(kCFStreamErrorDomainNetServices) +
                                             "/" + std::to_string(kCFNetServicesErrorTimeout)}));
   EXPECT_EQ(heard.addressLengths,
             (std::vector<CFIndex>{sizeof(sockaddr_in), sizeof(sockaddr_in6), sizeof(sockaddr_in)}));
-  CFNetServiceBrowserInvalidate(browser.get());
-  CFNetServiceBrowserUnscheduleFromRunLoop(browser.get(), CFRunLoopGetCurrent(),
-                                           kCFRunLoopCommonModes);
+  EndBrowsing(browser.get());
 }
 
 // A service found on another thread wakes the loop that waits for it.
 TEST(NetServices, AnotherThreadWakesTheRunLoop) {
   InjectedNetServices network;
   Heard heard;
-  CFRef<CFNetServiceBrowserRef> browser(CreateBrowser(heard));
-  CFNetServiceBrowserScheduleWithRunLoop(browser.get(), CFRunLoopGetCurrent(),
-                                         kCFRunLoopCommonModes);
-  CFStreamError error;
-  ASSERT_TRUE(CFNetServiceBrowserSearchForServices(browser.get(), CFSTR(""),
-                                                   CFSTR("_printer._tcp."), &error));
+  CFRef<CFNetServiceBrowserRef> browser(StartBrowsing(heard));
   std::thread announcer([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     network.Announce("Far", {"10.0.0.8"});
@@ -144,26 +147,18 @@ TEST(NetServices, AnotherThreadWakesTheRunLoop) {
   EXPECT_EQ(result, kCFRunLoopRunHandledSource);
   EXPECT_LT(waited, std::chrono::seconds(10));
   EXPECT_EQ(heard.events, std::vector<std::string>{"+Far"});
-  CFNetServiceBrowserInvalidate(browser.get());
-  CFNetServiceBrowserUnscheduleFromRunLoop(browser.get(), CFRunLoopGetCurrent(),
-                                           kCFRunLoopCommonModes);
+  EndBrowsing(browser.get());
 }
 
 // The system's backend starts and stops cleanly whether or not a DNS-SD daemon
 // runs here; without one it finds nothing and says so on standard error.
 TEST(NetServices, SystemBackendStartsAndStops) {
   Heard heard;
-  CFRef<CFNetServiceBrowserRef> browser(CreateBrowser(heard));
-  CFNetServiceBrowserScheduleWithRunLoop(browser.get(), CFRunLoopGetCurrent(),
-                                         kCFRunLoopCommonModes);
-  CFStreamError error;
   auto start = std::chrono::steady_clock::now();
-  EXPECT_TRUE(CFNetServiceBrowserSearchForServices(browser.get(), CFSTR(""),
-                                                   CFSTR("_printer._tcp."), &error));
+  CFRef<CFNetServiceBrowserRef> browser(StartBrowsing(heard));
   EXPECT_EQ(RunBriefly(0.2), kCFRunLoopRunTimedOut);
-  CFNetServiceBrowserUnscheduleFromRunLoop(browser.get(), CFRunLoopGetCurrent(),
-                                           kCFRunLoopCommonModes);
-  CFNetServiceBrowserInvalidate(browser.get());
+  EndBrowsing(browser.get());
+  CFStreamError error;
   CFNetServiceBrowserStopSearch(browser.get(), &error);
   browser.reset();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
