@@ -6,9 +6,6 @@
 #include "cf/CFStringObject.h"
 #include "net/CFRunLoopObject.h"
 
-const CFStringRef kCFRunLoopDefaultMode = __CFStringMakeConstantString("kCFRunLoopDefaultMode");
-const CFStringRef kCFRunLoopCommonModes = __CFStringMakeConstantString("kCFRunLoopCommonModes");
-
 namespace {
 
 std::string ModeName(CFStringRef mode) { return __CFString::utf8Of(mode); }

@@ -5,13 +5,16 @@
 // only signal it.
 
 #include "cf/CFBase.h"
+#include "cf/CFString.h"
 
 typedef double CFTimeInterval;
 typedef struct __CFRunLoop* CFRunLoopRef;
 
-// The mode in which a run is made; objects scheduled in the common modes run in every mode.
-extern const CFStringRef kCFRunLoopDefaultMode;
-extern const CFStringRef kCFRunLoopCommonModes;
+// The mode in which a run is made; objects scheduled in the common modes run
+// in every mode. Made on first use, like every constant string, so that
+// loading a library that names them allocates nothing.
+#define kCFRunLoopDefaultMode CFSTR("kCFRunLoopDefaultMode")
+#define kCFRunLoopCommonModes CFSTR("kCFRunLoopCommonModes")
 
 enum : SInt32 {
   kCFRunLoopRunFinished = 1,  // nothing is scheduled in the mode
