@@ -18,6 +18,9 @@ enum : CFTypeID {
   kCFObjectTypeNumber = 22,
   kCFObjectTypeURL = 29,
   kCFObjectTypeUUID = 34,
+  kCFObjectTypeRunLoop = 43,
+  kCFObjectTypeNetService = 61,
+  kCFObjectTypeNetServiceBrowser = 62,
 };
 
 class CFObject {
