@@ -52,6 +52,7 @@ class PopupBlock : public OptionBlockReader {
   void Default(const char* value) override {
     if (mDefaults++ == 0) mDefault.reset(new CString(value));
   }
+  bool DefaultLineNamesControl() const override { return true; }
 
   // A line without an option keyword names no choice the user could make.
   void Option(const char* option, const char* translation, const char* postScript,
@@ -110,6 +111,7 @@ class BooleanBlock : public OptionBlockReader {
     mHasDefault = true;
     if (Is(value, "True")) mDefault = true;
   }
+  bool DefaultLineNamesControl() const override { return false; }
 
   void Option(const char* option, const char* translation, const char* postScript,
               unsigned long length) override {
@@ -237,7 +239,7 @@ bool ZPXPPD::ExamineBlockLine(PPDStream& line, const char* key, OptionBlockReade
   char value[kTokenSize];
   while (NextToken(line, field, kTranslationDelimiters, true)) {
     if (ClosesUI(field)) return true;
-    if (Is(field, "*Default")) {
+    if (Is(field, "*Default") && block.DefaultLineNamesControl()) {
       if (!NextToken(line, value, kOptionDelimiters, true) || !Is(value, key)) continue;
       if (NextToken(line, value, kFlagDelimiters, true) && value[0] != '\0') block.Default(value);
       return false;

@@ -198,6 +198,40 @@ TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
   EXPECT_EQ(document->GetControls()->PopupCount() + document->GetControls()->BooleanCount(), 4u);
 }
 
+TEST(ZPXPPDTest, BooleanDefaultLinesTakeTheWordAfterTheColon) {
+  struct Case {
+    const char* line;
+    bool value;
+    std::string errors;
+  } cases[] = {
+      {"*Default: True\n", true, ""},
+      {"*Default: False\n", false, ""},
+      // The word read is the keyword, which is not True: a default of false.
+      {"*Default: *ZPJog: True\n", false, ""},
+      {"*DefaultZPJog: True\n", true, ""},
+      {"", false, Listing({{kPPDXErrNoDefault, "*ZPJog"}})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    std::unique_ptr<ZPXPPD> document = ParseText(
+        kHead + "*%ZPXFlags *ZPJog: Spooler\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: "
+                "Boolean\n" + c.line + "*ZPJog True/On: \"on\"\n*ZPJog False/Off: \"off\"\n"
+                "*CloseUI: *ZPJog\n");
+    EXPECT_EQ(Errors(*document), c.errors);
+    auto* jog = dynamic_cast<PPDXBooleanControl*>(AnyControl(*document, "*ZPJog"));
+    ASSERT_NE(jog, nullptr);
+    EXPECT_EQ(jog->IsTrue(), c.value);
+  }
+  // A popup's *Default line must name the popup; one naming another is no default.
+  std::unique_ptr<ZPXPPD> popups = ParseText(
+      kHead + PopupBlock("ZPTray", "*Default: *ZPTray: B\n*ZPTray A/A: \"\"\n*ZPTray B/B: \"\"\n") +
+      PopupBlock("ZPFold", "*Default: *ZPTray: B\n*ZPFold A/A: \"\"\n*ZPFold B/B: \"\"\n"));
+  EXPECT_EQ(Errors(*popups), Listing({{kPPDXErrNoDefault, "*ZPFold"}}));
+  auto* tray = dynamic_cast<PPDXPopupControl*>(AnyControl(*popups, "*ZPTray"));
+  ASSERT_NE(tray, nullptr);
+  EXPECT_STREQ(tray->GetDefaultKeyword(), "B");
+}
+
 TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
   std::unique_ptr<ZPXPPD> document = ParseText(
       kHead + "*%ZPXGroupName FPZPNotes/Notes: True\n*%ZPXParent FPZPNotes/Pane: True|Rolldown\n"
