@@ -54,12 +54,12 @@ class PopupBlock : public OptionBlockReader {
   }
   bool DefaultLineNamesControl() const override { return true; }
 
-  // A line without an option keyword names no choice the user could make.
+  // A line without an option keyword is still a choice, with an empty keyword,
+  // so that the choices keep their places.
   void Option(const char* option, const char* translation, const char* postScript,
               unsigned long length) override {
-    if (option == nullptr) return;
     _PopupItem* item = new _PopupItem;
-    item->keyword = new CString(option);
+    item->keyword = new CString(option != nullptr ? option : "");
     if (translation != nullptr) item->name = mDocument.CreateDisplayName(translation);
     item->psData = CopyPostScript(postScript, length);
     item->psLength = item->psData != nullptr ? long(length) : 0;

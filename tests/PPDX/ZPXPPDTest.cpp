@@ -232,6 +232,33 @@ TEST(ZPXPPDTest, BooleanDefaultLinesTakeTheWordAfterTheColon) {
   EXPECT_STREQ(tray->GetDefaultKeyword(), "B");
 }
 
+TEST(ZPXPPDTest, OptionLineWithoutKeywordIsAChoiceWithAnEmptyKeyword) {
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead +
+      PopupBlock("ZPTray", "*DefaultZPTray: B\n*ZPTray A/A: \"a\"\n*ZPTray /Nameless: \"n\"\n"
+                           "*ZPTray B/B: \"b\"\n") +
+      PopupBlock("ZPFold", "*DefaultZPFold: None\n*ZPFold None/N: \"\"\n*ZPFold Half/H: \"\"\n") +
+      "*UIConstraints: *ZPTray *ZPFold Half\n");
+  EXPECT_EQ(Errors(*document), "");
+  auto* tray = dynamic_cast<PPDXPopupControl*>(AnyControl(*document, "*ZPTray"));
+  ASSERT_NE(tray, nullptr);
+  std::vector<std::string> keywords;
+  std::vector<std::string> names;
+  for (_PopupItem* item = tray->FirstItem(); item != nullptr; item = tray->NextItem()) {
+    keywords.push_back(item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : "<none>");
+    char name[64] = "<none>";
+    if (item->name != nullptr) CFStringGetCString(item->name, name, sizeof name, kCFStringEncodingUTF8);
+    names.push_back(name);
+  }
+  EXPECT_EQ(keywords, (std::vector<std::string>{"A", "", "B"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"A", "Nameless", "B"}));
+  EXPECT_EQ(tray->GetValue(), 3);
+  // The wildcard line reaches the nameless choice as it reaches the others.
+  SetValue(*document, "*ZPFold", "Half");
+  EXPECT_TRUE(document->IsKVConstrained("*ZPTray", ""));
+  EXPECT_TRUE(document->IsKVConstrained("*ZPTray", "A"));
+}
+
 TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
   std::unique_ptr<ZPXPPD> document = ParseText(
       kHead + "*%ZPXGroupName FPZPNotes/Notes: True\n*%ZPXParent FPZPNotes/Pane: True|Rolldown\n"
