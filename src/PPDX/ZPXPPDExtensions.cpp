@@ -350,17 +350,18 @@ PPDXErrorObj* ZPXPPD::ParseShortcut(PPDStream& line) {
   return nullptr;
 }
 
-// Shortcuts name popups, which are found whatever their display state.
+// A shortcut may name a control of any kind, whatever its display state; the
+// list's walks show only the popups.
 void ZPXPPD::ResolveShortcuts() {
-  PointerList popups;
+  PointerList controls;
   for (const CString* keyword : PointerListOf<const CString>(mShortcutKeywords)) {
-    PPDXPopupControl* popup = mControls->FindPopup(*keyword, true);
-    if (popup == nullptr)
+    PPDXControl* control = FindAnyControl(*keyword);
+    if (control == nullptr)
       AddError(MakeError(kPPDXErrBadShortcut, *keyword, false));
     else
-      popups.PushBack(popup);
+      controls.PushBack(control);
   }
-  mShortcuts.reset(new PPDXShortcuts(popups));
+  mShortcuts.reset(new PPDXShortcuts(controls));
 }
 
 PPDXErrorObj* ZPXPPD::ParseUIConstraint(PPDStream& line, bool requires) {

@@ -21,8 +21,11 @@
 #include "PPDX/PPDObjects/PPDXProperty.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "PPDX/PPDObjects/PPDXShortcutsAPI.h"
 #include "constraints/UIConstraints.h"
+#include "support/DisplayOption.h"
 #include "support/ParsedDocument.h"
+#include "support/WalkedKeywords.h"
 
 namespace {
 
@@ -320,12 +323,9 @@ TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
       PopupBlock("ZPFold", "*DefaultZPFold: Half\n*ZPFold Half/H: \"\"\n*ZPFold None/N: \"\"\n") +
       // An orphan, and a second announcement of it while orphans are not displayed.
       "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
-      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n"
-      // A shortcut names a popup; a job note of that keyword is no shortcut.
-      "*%ZPXJobNote *ZPText/Text: 9|Alpha\n*%ZPShortcut *ZPText\n");
+      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n");
   EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"},
-                                        {kPPDXErrDuplicateName, "*ZPLoose"},
-                                        {kPPDXErrBadShortcut, "*ZPText"}}));
+                                        {kPPDXErrDuplicateName, "*ZPLoose"}}));
   ASSERT_NE(document->GetShortcuts(), nullptr);
   EXPECT_EQ(document->GetShortcuts()->Count(), 1u);
   UIConstraints* constraints = document->GetUIConstraints();
@@ -334,6 +334,26 @@ TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
   EXPECT_FALSE(constraints->IsKVConstrained("*ZPTray", "None"));
   constraints->UpdateKVCache("*ZPFold", "None");
   EXPECT_FALSE(constraints->IsKVConstrained("*ZPTray", "Upper"));
+}
+
+TEST(ZPXPPDTest, ShortcutsNameControlsOfAnyKindAndWalksShowOnlyPopups) {
+  DisplayOption shown(DISPLAY_ATTACHED_VISIBLE);
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead + "*%ZPShortcut *ZPText\n*%ZPShortcut *ZPLoose\n*%ZPShortcut *ZPMissing\n"
+              "*%ZPShortcut *ZPTray\n*%ZPXJobNote *ZPText/Text: 9|Alpha\n" +
+      PopupBlock("ZPTray", "*DefaultZPTray: Upper\n*ZPTray Upper/U: \"\"\n") +
+      // An orphan, which the display option hides.
+      "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
+      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n");
+  EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"},
+                                        {kPPDXErrBadShortcut, "*ZPMissing"}}));
+  PPDXShortcuts* shortcuts = document->GetShortcuts();
+  ASSERT_NE(shortcuts, nullptr);
+  EXPECT_EQ(shortcuts->Count(), 3u);
+  EXPECT_EQ(WalkedKeywords(*shortcuts, FirstShortcut, NextShortcut),
+            (std::vector<std::string>{"*ZPLoose", "*ZPTray"}));
+  EXPECT_EQ(shortcuts->Find("*ZPText", true), nullptr);
+  EXPECT_EQ(shortcuts->Find("*ZPTray", true), AnyControl(*document, "*ZPTray"));
 }
 
 TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {
