@@ -4,12 +4,14 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
@@ -260,6 +262,34 @@ TEST(ZPXPPDTest, OptionLineWithoutKeywordIsAChoiceWithAnEmptyKeyword) {
   SetValue(*document, "*ZPFold", "Half");
   EXPECT_TRUE(document->IsKVConstrained("*ZPTray", ""));
   EXPECT_TRUE(document->IsKVConstrained("*ZPTray", "A"));
+}
+
+TEST(ZPXPPDTest, IntegerRangesKeepEveryDigitAndSaturate) {
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead + "*%ZPXFlags *ZPBig: Setup\n*%ZPXGroup *ZPBig Roll/Big\n*%ZPXRange *ZPBig/Big: "
+              "(9007199254740993;9223372036854775807;1;9007199254740993) \"<ZPBig> x\"\n"
+              "*%ZPXFlags *ZPHuge: Setup\n*%ZPXGroup *ZPHuge Roll/Huge\n*%ZPXRange *ZPHuge/Huge: "
+              "(-99999999999999999999;99999999999999999999;7;12.9) \"<ZPHuge> x\"\n"
+              "*%ZPXFlags *ZPReal: Setup\n*%ZPXGroup *ZPReal Roll/Real\n*%ZPXFloatRange "
+              "*ZPReal/Real: (0.5;2.5;0.25;1.5) \"<ZPReal> x\"\n");
+  EXPECT_EQ(Errors(*document), "");
+  auto* big = dynamic_cast<PPDXRangeControl*>(AnyControl(*document, "*ZPBig"));
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(big->MinVal(), 9007199254740993L);
+  EXPECT_EQ(big->MaxVal(), std::numeric_limits<long>::max());
+  EXPECT_EQ(big->DefaultValue(), 9007199254740993L);
+  EXPECT_EQ(Value(*document, "*ZPBig"), "9007199254740993");
+  auto* huge = dynamic_cast<PPDXRangeControl*>(AnyControl(*document, "*ZPHuge"));
+  ASSERT_NE(huge, nullptr);
+  EXPECT_EQ(huge->MinVal(), std::numeric_limits<long>::min());
+  EXPECT_EQ(huge->MaxVal(), std::numeric_limits<long>::max());
+  EXPECT_EQ(huge->Increment(), 7);
+  EXPECT_EQ(huge->DefaultValue(), 12);  // the digits before the point
+  auto* real = dynamic_cast<PPDXFloatRangeControl*>(AnyControl(*document, "*ZPReal"));
+  ASSERT_NE(real, nullptr);
+  EXPECT_EQ(real->MinVal(), 0.5f);
+  EXPECT_EQ(real->Increment(), 0.25f);
+  EXPECT_EQ(real->DefaultValue(), 1.5f);
 }
 
 TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
