@@ -14,6 +14,10 @@
 
 namespace {
 
+// A shortcut that is no popup, or whose control could not be found again, is
+// counted but saves no keyword; a rebuilt list takes at most this many of them.
+constexpr long kMostShortcutsWithoutKeyword = 4096;
+
 // The saved keyword's control among the displayable ones; null when it names none.
 PPDXControl* FindControl(PPDXControls& controls, const CString* keyword) {
   if (keyword == nullptr) return nullptr;
@@ -27,7 +31,8 @@ PPDXShortcuts::PPDXShortcuts(PointerList& controls) : mControls(controls) {}
 
 PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
   if (controls == nullptr) return;
-  const long count = SettingsListReader(settings).Count(kShortcutList);
+  const long count =
+      SettingsListReader(settings).Count(kShortcutList, kMostShortcutsWithoutKeyword);
   SettingsEntryReader reader(settings, kShortcutList.firstIndex);
   long index = kShortcutList.firstIndex;
   for (long i = 0; i < count; ++i) {

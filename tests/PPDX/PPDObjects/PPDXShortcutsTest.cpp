@@ -107,3 +107,29 @@ TEST(PPDXShortcutsTest, OtherKindsCountButOnlyPopupsAreWalkedSavedOrFound) {
   EXPECT_STREQ(*first, "*PageSize");
   EXPECT_EQ(std::unique_ptr<CString>(GetSettingsString(settings, FourCC("StCt"), 6002)), nullptr);
 }
+
+TEST(PPDXShortcutsTest, EveryCountedShortcutComesBackThoughOnlyOneWasSaved) {
+  DisplayOption option(DISPLAY_ALL);
+  PopupPtr size(model::Popup("*PageSize", true, {"A4"}, nullptr));
+  PointerList list;
+  list.PushBack(size.get());
+  list.PushBack(nullptr);
+  list.PushBack(nullptr);
+  Settings settings;
+  ASSERT_EQ(0, PPDXShortcuts(list).Save(settings));
+
+  PPDXControls controls;
+  controls.Add(size.get());
+  PPDXShortcuts restored(settings, &controls);
+  EXPECT_EQ(3u, restored.Count());
+  EXPECT_EQ(WalkedKeywords(restored, FirstShortcut, NextShortcut),
+            std::vector<std::string>{"*PageSize"});
+
+  // A forged count makes no more entries than a saved list could hold.
+  Settings forged;
+  const SInt32 huge = 0x7fffffff;
+  ASSERT_EQ(0, forged.Add(FourCC("StCt"), 6000, &huge, 4));
+  PPDXShortcuts bounded(forged, &controls);
+  EXPECT_LE(bounded.Count(), 1u << 16);
+  EXPECT_TRUE(bounded.First() == nullptr);
+}
