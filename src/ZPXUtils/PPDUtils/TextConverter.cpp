@@ -35,8 +35,9 @@ unsigned long MostCompatibleUTF8Encoding() {
   CFStringEncoding encoding = CFStringGetMostCompatibleMacStringEncoding(
       CreateTextEncoding(kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant,
                          kUnicodeUTF8Format));
-  std::printf("CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
-              static_cast<unsigned>(encoding), static_cast<int>(encoding));
+  // A diagnostic: standard output may be a job or a dump that programs read.
+  std::fprintf(stderr, "CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
+               static_cast<unsigned>(encoding), static_cast<int>(encoding));
   // This platform has no legacy encoding for Unicode and answers with a Unicode
   // form; the PPD's bytes are then UTF-8, which is what the converters must be
   // told (the 16-bit form would make them read the text as UTF-16).

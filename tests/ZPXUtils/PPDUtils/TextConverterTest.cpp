@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -21,6 +22,16 @@ class LanguageDocument : public PPDX {
     SetHeaderField(kLanguageEncoding, encoding);
   }
 };
+
+// The converter of a UTF-8 document, whose encoding line is kept off the test's
+// output.
+std::unique_ptr<TextConverter> FromUTF8Document(const char* language) {
+  LanguageDocument document(language, "UTF-8");
+  testing::internal::CaptureStderr();
+  std::unique_ptr<TextConverter> converter(new TextConverter(&document));
+  testing::internal::GetCapturedStderr();
+  return converter;
+}
 
 // The decoded text and, after a "|", the length that decoding gives.
 std::string Dehex(const std::string& text) {
@@ -65,16 +76,15 @@ TEST(TextConverterTest, EncodingNamesAndDocuments) {
   for (const auto& name : names)
     EXPECT_EQ(TextConverter::LanguageStringToEncoding(name.first), name.second) << name.first;
   // The platform answers with its Unicode form; a UTF-8 PPD's bytes stay UTF-8.
+  // The line that says so is a diagnostic, kept off standard output.
   testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   EXPECT_EQ(TextConverter::LanguageStringToEncoding("UTF-8"), kCFStringEncodingUTF8);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n");
-  testing::internal::CaptureStdout();
-  LanguageDocument unicode("Japanese", "UTF-8");
-  TextConverter fromUnicode(&unicode);
-  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   char unicodeText[16] = "\xE6\x97\xA5<C3A9>";
-  EXPECT_EQ(fromUnicode.Convert(unicodeText, sizeof unicodeText), noErr);
+  EXPECT_EQ(FromUTF8Document("Japanese")->Convert(unicodeText, sizeof unicodeText), noErr);
   EXPECT_STREQ(unicodeText, "\xE6\x97\xA5\xC3\xA9");
 
   LanguageDocument latin("English", "ISOLatin1");
