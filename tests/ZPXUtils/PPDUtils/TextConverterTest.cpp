@@ -103,7 +103,7 @@ TEST(TextConverterTest, EncodingNamesAndDocuments) {
   EXPECT_STREQ(text, "abc");
 }
 
-TEST(TextConverterTest, ConvertTakesEightBitTextAsSystemTextOutsideTheExceptions) {
+TEST(TextConverterTest, ConvertTakesEightBitTextAsMacRomanOutsideTheExceptionsUnlessUTF8) {
   LanguageDocument japanese("Japanese", "JIS83-RKSJ");
   TextConverter fromJapanese(&japanese);
   char hiragana[8] = "\x82\xA0";
@@ -111,13 +111,33 @@ TEST(TextConverterTest, ConvertTakesEightBitTextAsSystemTextOutsideTheExceptions
   EXPECT_STREQ(hiragana, "\xE3\x81\x82");
 
   LanguageDocument english("English", "ISOLatin1");
+  TextConverter toSystem(&english);
+  char latin[16] = "caf\xE9";
+  EXPECT_EQ(toSystem.Convert(latin, sizeof latin), noErr);
+  EXPECT_STREQ(latin, "caf\xC3\x88");
+  char escaped[16] = "<E9>";  // the switch to Mac OS Roman stays
+  EXPECT_EQ(toSystem.Convert(escaped, sizeof escaped), noErr);
+  EXPECT_STREQ(escaped, "\xC3\x88");
+  char typed[16] = "caf\xC3\xA9 <41>";  // well-formed UTF-8 is read as UTF-8
+  EXPECT_EQ(toSystem.Convert(typed, sizeof typed), noErr);
+  EXPECT_STREQ(typed, "caf\xC3\xA9 A");
+
   TextConverter toLatin(&english, kTextEncodingISOLatin1);
-  char typed[16] = "caf\xC3\xA9 <41>";
-  EXPECT_EQ(toLatin.Convert(typed, sizeof typed), noErr);
-  EXPECT_STREQ(typed, "caf\xE9 A");
-  char escaped[16] = "<C3A9>";  // the switch to system text stays
-  EXPECT_EQ(toLatin.Convert(escaped, sizeof escaped), noErr);
-  EXPECT_STREQ(escaped, "\xE9");
+  char edited[16] = "caf\xC3\xA9 <41>";
+  EXPECT_EQ(toLatin.Convert(edited, sizeof edited), noErr);
+  EXPECT_STREQ(edited, "caf\xE9 A");
+  char after[16] = "<E9>";  // reading one text as UTF-8 leaves the PPD's encoding
+  EXPECT_EQ(toLatin.Convert(after, sizeof after), noErr);
+  EXPECT_STREQ(after, "\xE9");
+  // Bytes that are UTF-8 only in part are not UTF-8.
+  TextConverter fromPart(&english);
+  char broken[16] = "\xC3\xA9\xE9";
+  EXPECT_EQ(fromPart.Convert(broken, sizeof broken), noErr);
+  EXPECT_STREQ(broken, "\xE2\x88\x9A\xC2\xA9\xC3\x88");
+
+  char notUnicode[16] = "caf\xE9";
+  EXPECT_EQ(FromUTF8Document("English")->Convert(notUnicode, sizeof notUnicode), noErr);
+  EXPECT_STREQ(notUnicode, "caf\xC3\x88");
 }
 
 TEST(TextConverterTest, ConvertKeepsToItsCapacityAndReportsFailures) {
