@@ -58,3 +58,24 @@ TEST(ZpxPpdCheckTest, DumpWritesTheModelAsJson) {
       << json;
   EXPECT_TRUE(Has(json, "\"shortcuts\":[],\"errors\":[]}")) << json;
 }
+
+TEST(ZpxPpdCheckTest, DumpOfUTF8DocumentWithUnboundedRangesIsJsonAlone) {
+  TempFile file(
+      "*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*LanguageEncoding: UTF-8\n"
+      "*%ZPXPropPage FPPage/Page: True\n*%ZPXGroupName Pane/Pane: True\n"
+      "*%ZPXGroupName Roll/Options: True\n*%ZPXParent Pane/FPPage: True|Scrollpane\n"
+      "*%ZPXParent Roll/Pane: True|Rolldown\n"
+      "*%ZPXFlags *ZPScale: Setup\n*%ZPXGroup *ZPScale Roll/Scale\n"
+      "*%ZPXFloatRange *ZPScale/Scale: (-1e999;1e999;nan;1) \"<ZPScale> x\"\n");
+  const std::string arguments = "dump --json '" + std::string(file.Path()) + "'";
+  ToolRun run = Tool(arguments);
+  EXPECT_EQ(run.status, 0);
+  const std::string& json = run.output;
+  EXPECT_EQ(json.front(), '{') << json;
+  EXPECT_TRUE(Has(json, "\"minimum\":\"-inf\",\"maximum\":\"inf\",\"increment\":\"nan\",\"default\":1,"))
+      << json;
+  // The encoding line is a diagnostic: it goes to standard error.
+  ToolRun merged = Tool(arguments, ToolErrors::kMerged);
+  EXPECT_TRUE(Has(merged.output, "CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n"))
+      << merged.output;
+}
