@@ -26,6 +26,15 @@ TEST(ZpxPpdCheckTest, ListsErrorsWithTheirTextsAndExitsByValidity) {
   EXPECT_EQ(Tool("dump x.ppd").status, 2);
 }
 
+TEST(ZpxPpdCheckTest, NamesTheLineThatEndsTheParse) {
+  TempFile file("*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*%Comment: " + std::string(300, 'x') +
+                "\n*LanguageEncoding: ISOLatin1\n");
+  ToolRun run = Tool("check '" + std::string(file.Path()) + "'");
+  EXPECT_TRUE(Has(run.output, "\nstop: line 3: longer than 255 bytes; the parse ends there\n")) << run.output;
+  ToolRun sample = Tool("check '" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd'");
+  EXPECT_FALSE(Has(sample.output, "stop:")) << sample.output;
+}
+
 TEST(ZpxPpdCheckTest, DumpWritesTheModelAsJson) {
   TempFile file(
       "*PPD-Adobe: \"4.3\"\n*LanguageVersion: French\n*LanguageEncoding: ISOLatin1\n"
