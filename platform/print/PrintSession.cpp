@@ -42,27 +42,25 @@ OpaquePMPrintSession* OpaquePMPrintSession::From(PMPrintSession session) {
   return dynamic_cast<OpaquePMPrintSession*>(PrintObject::Live(session));
 }
 
-CFStringRef OpaquePMPrintSession::TicketName(int which) {
-  switch (which) {
-    case kPrintSettings:
-      return kPDE_PMPrintSettingsRef;
-    case kPrinterInfo:
-      return kPDE_PMPrinterInfoRef;
-    default:
-      return kPDE_PMPageFormatRef;
-  }
-}
+namespace {
 
-CFStringRef OpaquePMPrintSession::TicketType(int which) {
-  switch (which) {
-    case kPrintSettings:
-      return kPMPrintSettingsTicket;
-    case kPrinterInfo:
-      return kPMPrinterInfoTicket;
-    default:
-      return kPMPageFormatTicket;
-  }
-}
+struct TicketKind {
+  CFStringRef (*name)();
+  CFStringRef (*type)();
+};
+
+// Indexed by the session's ticket numbers.
+const TicketKind kTicketKinds[OpaquePMPrintSession::kTicketCount] = {
+    {[] { return kPDE_PMPrintSettingsRef; }, [] { return kPMPrintSettingsTicket; }},
+    {[] { return kPDE_PMPrinterInfoRef; }, [] { return kPMPrinterInfoTicket; }},
+    {[] { return kPDE_PMPageFormatRef; }, [] { return kPMPageFormatTicket; }},
+};
+
+}  // namespace
+
+CFStringRef OpaquePMPrintSession::TicketName(int which) { return kTicketKinds[which].name(); }
+
+CFStringRef OpaquePMPrintSession::TicketType(int which) { return kTicketKinds[which].type(); }
 
 void OpaquePMPrintSession::PublishTicket(int which) {
   SInt32 handle = SInt32(mTickets[which]);
