@@ -17,6 +17,7 @@ enum : CFTypeID {
   kCFObjectTypeBoolean = 21,
   kCFObjectTypeNumber = 22,
   kCFObjectTypeURL = 29,
+  kCFObjectTypeBundle = 31,
   kCFObjectTypeUUID = 34,
   kCFObjectTypeRunLoop = 43,
   kCFObjectTypeNetService = 61,

@@ -298,6 +298,15 @@ CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef, const UInt8* bu
   return path.empty() ? nullptr : createFileURL(path, isDirectory);
 }
 
+CFURLRef CFURLCreateWithString(CFAllocatorRef, CFStringRef URLString, CFURLRef baseURL) {
+  if (!URLString) return nullptr;
+  std::string text = __CFString::utf8Of(URLString);
+  if (text.empty()) return nullptr;
+  for (unsigned char c : text)
+    if (c <= ' ' || c == 0x7F) return nullptr;
+  return new __CFURL(text, baseURL);
+}
+
 CFURLRef CFURLCopyAbsoluteURL(CFURLRef url) {
   if (!url) return nullptr;
   if (!url->base) return static_cast<CFURLRef>(CFRetain(url));

@@ -31,6 +31,9 @@ CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef allocator, CFStringRef fil
 CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef allocator, const UInt8* buffer,
                                                  CFIndex bufferLength, Boolean isDirectory);
 CFURLRef CFURLCopyAbsoluteURL(CFURLRef url);
+// Any URL text, kept as written (device URIs such as "usb://maker/model");
+// NULL for an empty text or one with spaces or control characters.
+CFURLRef CFURLCreateWithString(CFAllocatorRef allocator, CFStringRef URLString, CFURLRef baseURL);
 
 CFStringRef CFURLCopyScheme(CFURLRef url);
 CFStringRef CFURLCopyHostName(CFURLRef url);
