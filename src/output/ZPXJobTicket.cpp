@@ -8,6 +8,7 @@
 
 #include "PPDX/PPDObjects/PPDXControl.h"
 #include "PPDX/ZPXPPD.h"
+#include "comm/PrinterListFile.h"
 #include "foundation/CFDataStream.h"
 #include "foundation/Settings.h"
 #include "output/ExclusiveFile.h"
@@ -20,35 +21,6 @@ namespace {
 
 // The temporary file's name: this prefix and a fresh UUID.
 constexpr const char* kTemporaryFilePrefix = "Nimbo.temp";
-constexpr const char* kPrinterListFile = "PrinterList.plist";
-#define kPrinterFileNamesKey CFSTR("PCFILENAME")
-// The printer list is the bundle's own small file.
-constexpr CFIndex kMaximumPrinterListSize = 1 << 20;
-
-// The PPD file names that the bundle's printer list holds under "PCFILENAME"
-// (a new array), or null when the list cannot be read or holds no such names.
-CFArrayRef CopyPrinterFileNames(CFURLRef contents) {
-  CFRef<CFStringRef> name(
-      CFStringCreateWithCString(kCFAllocatorDefault, kPrinterListFile, kCFStringEncodingUTF8));
-  CFRef<CFURLRef> url(
-      CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, contents, name.get(), false));
-  CFDataRef bytes = nullptr;
-  if (!url || !CFURLCreateDataAndPropertiesFromResource(kCFAllocatorDefault, url.get(), &bytes,
-                                                        nullptr, nullptr, nullptr))
-    return nullptr;
-  CFRef<CFDataRef> data(bytes);
-  if (CFDataGetLength(bytes) > kMaximumPrinterListSize) return nullptr;
-  CFRef<CFPropertyListRef> list(
-      CFPropertyListCreateFromXMLData(kCFAllocatorDefault, bytes, kCFPropertyListImmutable, nullptr));
-  if (!list || CFGetTypeID(list.get()) != CFDictionaryGetTypeID()) return nullptr;
-  CFTypeRef names =
-      CFDictionaryGetValue(static_cast<CFDictionaryRef>(list.get()), kPrinterFileNamesKey);
-  if (names == nullptr || CFGetTypeID(names) != CFArrayGetTypeID()) return nullptr;
-  CFArrayRef array = static_cast<CFArrayRef>(names);
-  for (CFIndex index = 0; index < CFArrayGetCount(array); ++index)
-    if (CFGetTypeID(CFArrayGetValueAtIndex(array, index)) != CFStringGetTypeID()) return nullptr;
-  return static_cast<CFArrayRef>(CFRetain(array));
-}
 
 }  // namespace
 
@@ -217,16 +189,15 @@ ZPXPPD* ZPXJobTicket::RestorePPD(CFStringRef key, CFURLRef url) {
       CFPropertyListCreateFromXMLData(kCFAllocatorDefault, xml, kCFPropertyListImmutable, nullptr));
   if (!blob || CFGetTypeID(blob.get()) != CFDataGetTypeID()) return nullptr;
   CFRef<CFURLRef> contents(CreatePDEContentsURL(key));
-  CFArrayRef printerNames = contents ? CopyPrinterFileNames(contents.get()) : nullptr;
-  if (printerNames == nullptr) return nullptr;
+  if (!contents) return nullptr;
+  PrinterListFile printerList(contents.get(), kCFPropertyListImmutable);
+  if (!printerList.IsValid()) return nullptr;
   CFDataStream stream(static_cast<CFDataRef>(blob.get()));
   Settings settings;
-  if (!stream.valid() || settings.Read(&stream, 0) != noErr) {
-    CFRelease(printerNames);
-    return nullptr;
-  }
-  // The document takes over the printer names.
-  ZPXPPD* document = new ZPXPPD(settings, url, printerNames);
+  if (!stream.valid() || settings.Read(&stream, 0) != noErr) return nullptr;
+  // The document takes over a reference to the printer names.
+  ZPXPPD* document =
+      new ZPXPPD(settings, url, static_cast<CFArrayRef>(CFRetain(printerList.GetFileNames())));
   if (document->IsValidPrinterName() && document->IsValidPPD()) return document;
   document->Release();
   return nullptr;
