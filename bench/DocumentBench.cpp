@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -51,10 +52,10 @@ Handle FlattenedDocument() {
 }
 
 // Every (key, choice) of every popup, keys with their "*".
-std::vector<std::pair<std::string, std::string>> Choices() {
+std::vector<std::pair<std::string, std::string>> Choices(ZPXPPD& document = GeneratedDocument()) {
   std::vector<std::pair<std::string, std::string>> choices;
   ZPXPPD::Options(DISPLAY_ALL);
-  PPDXControls* controls = GeneratedDocument().GetControls();
+  PPDXControls* controls = document.GetControls();
   for (PPDXPopupControl* popup = controls->FirstPopupControl(); popup != nullptr;
        popup = controls->NextPopupControl()) {
     for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem())
@@ -131,6 +132,25 @@ void BM_IsKVConstrained(benchmark::State& state) {
   state.counters["constrained"] = double(conflicts) / double(state.iterations());
 }
 
+// What "zpx-ppd options" does with a PPD whose constraint lines are copies of the
+// same 20: parse it and ask about every choice. The copies must cost no more
+// than reading them, so the time grows linearly with the lines.
+void BM_DuplicatedConstraintLines(benchmark::State& state) {
+  const int kDistinctLines = 20;
+  const int lines = int(state.range(0));
+  const std::string path = generatedppd::WritePPD(40, kDistinctLines, lines / kDistinctLines);
+  long conflicts = 0;
+  for (auto _ : state) {
+    std::unique_ptr<ZPXPPD> document = ParseFile(path);
+    conflicts = 0;
+    for (const auto& choice : Choices(*document))
+      conflicts += document->IsKVConstrained(choice.first.c_str(), choice.second.c_str());
+  }
+  std::remove(path.c_str());
+  state.SetComplexityN(lines);
+  state.counters["constrained"] = double(conflicts);
+}
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 void BM_CupsGetConflicts(benchmark::State& state) {
@@ -161,6 +181,12 @@ BENCHMARK(BM_UnflattenAndRebuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyAllValues)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetAllValues)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IsKVConstrained)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DuplicatedConstraintLines)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 BENCHMARK(BM_CupsGetConflicts)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -2,6 +2,7 @@
 // The large PPD the benchmarks work on, generated: 2,000 controls (popups of 10
 // to 50 choices, Booleans, ranges and job notes) in 40 roll-downs, and 20,000
 // constraint lines between popup choices, about 2 MB; and a half-size file.
+// WritePPD also makes smaller files whose constraint lines repeat.
 
 #include <unistd.h>
 
@@ -84,8 +85,10 @@ inline void WriteConstraints(std::ostream& out, int controls, int lines) {
   }
 }
 
-inline std::string WritePPD(int controls, int constraints) {
-  std::string path = "/tmp/zpx-bench-" + std::to_string(getpid()) + "-" + std::to_string(controls) + ".ppd";
+// The constraint lines are written `copies` times over, the same lines each time.
+inline std::string WritePPD(int controls, int constraints, int copies = 1) {
+  std::string path = "/tmp/zpx-bench-" + std::to_string(getpid()) + "-" + std::to_string(controls) +
+                     "-" + std::to_string(copies) + ".ppd";
   std::ofstream out(path, std::ios::binary);
   out << "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
          "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"ZPXBENCH.PPD\"\n"
@@ -93,7 +96,7 @@ inline std::string WritePPD(int controls, int constraints) {
          "*ShortNickName: \"ZPX Bench\"\n*NickName: \"ZPX Bench\"\n*PSVersion: \"(3010.106) 1\"\n";
   WriteLayout(out);
   for (int i = 0; i < controls; ++i) WriteControl(out, i);
-  WriteConstraints(out, controls, constraints);
+  for (int copy = 0; copy < copies; ++copy) WriteConstraints(out, controls, constraints);
   return path;
 }
 

@@ -191,10 +191,12 @@ SInt16 NextRefNum() {
 
 OSErr OpenPath(const std::string& path, SInt8 permission, SInt16* refNum) {
   if (refNum == nullptr || permission < fsCurPerm || permission > fsRdWrPerm) return paramErr;
-  int fd = open(path.c_str(), OpenFlags(permission) | O_CLOEXEC);
+  // Without blocking: a FIFO would wait for a writer before the test below could
+  // refuse it. A regular file ignores the flag.
+  int fd = open(path.c_str(), OpenFlags(permission) | O_NONBLOCK | O_CLOEXEC);
   // Current permission: whatever access the file allows.
   if (fd < 0 && permission == fsCurPerm && (errno == EACCES || errno == EROFS))
-    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return ErrorFromErrno(errno);
   struct stat info;
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

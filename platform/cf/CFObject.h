@@ -17,7 +17,11 @@ enum : CFTypeID {
   kCFObjectTypeBoolean = 21,
   kCFObjectTypeNumber = 22,
   kCFObjectTypeURL = 29,
+  kCFObjectTypeBundle = 31,
   kCFObjectTypeUUID = 34,
+  kCFObjectTypeRunLoop = 43,
+  kCFObjectTypeNetService = 61,
+  kCFObjectTypeNetServiceBrowser = 62,
 };
 
 class CFObject {

@@ -12,6 +12,7 @@
 #include "cf/CFCharacters.h"
 #include "cf/CFObject.h"
 #include "cf/CFStringObject.h"
+#include "cf/CFURLFileReplace.h"
 
 namespace {
 
@@ -261,22 +262,22 @@ bool readFile(const std::string& path, std::vector<UInt8>& bytes, SInt32* errorC
   return ok;
 }
 
+SInt32 errorOfWrite(int error) {
+  errno = error;
+  return error == ELOOP ? kCFURLResourceAccessViolationError : errorOfErrno();
+}
+
 bool writeFile(const std::string& path, const UInt8* bytes, size_t length, SInt32* errorCode) {
-  int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (descriptor < 0) {
-    setError(errorCode, errorOfErrno());
-    return false;
-  }
-  size_t written = 0;
-  while (written < length) {
-    ssize_t count = write(descriptor, bytes + written, length - written);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) break;
-    written += static_cast<size_t>(count);
-  }
-  bool ok = close(descriptor) == 0 && written == length;
-  if (!ok) setError(errorCode, kCFURLUnknownError);
-  return ok;
+  int error = CFURLFileReplace::Write(path, bytes, length);
+  if (error != 0) setError(errorCode, errorOfWrite(error));
+  return error == 0;
+}
+
+// A directory URL names a folder to create, as on the platform; its parent must exist.
+bool createFolder(const std::string& path, SInt32* errorCode) {
+  if (mkdir(path.c_str(), 0777) == 0) return true;
+  setError(errorCode, errorOfErrno());
+  return false;
 }
 
 }  // namespace
@@ -295,6 +296,15 @@ CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef, const UInt8* bu
   std::string path(reinterpret_cast<const char*>(buffer), static_cast<size_t>(bufferLength));
   path.resize(std::strlen(path.c_str()));
   return path.empty() ? nullptr : createFileURL(path, isDirectory);
+}
+
+CFURLRef CFURLCreateWithString(CFAllocatorRef, CFStringRef URLString, CFURLRef baseURL) {
+  if (!URLString) return nullptr;
+  std::string text = __CFString::utf8Of(URLString);
+  if (text.empty()) return nullptr;
+  for (unsigned char c : text)
+    if (c <= ' ' || c == 0x7F) return nullptr;
+  return new __CFURL(text, baseURL);
 }
 
 CFURLRef CFURLCopyAbsoluteURL(CFURLRef url) {
@@ -368,10 +378,13 @@ Boolean CFURLWriteDataAndPropertiesToResource(CFURLRef url, CFDataRef dataToWrit
     setError(errorCode, kCFURLImproperArgumentsError);
     return false;
   }
-  if (!isFileURL(url->absoluteParts())) {
+  URLParts parts = url->absoluteParts();
+  if (!isFileURL(parts)) {
     setError(errorCode, kCFURLUnknownSchemeError);
     return false;
   }
-  return writeFile(fileSystemPath(url, true), CFDataGetBytePtr(dataToWrite),
+  std::string path = fileSystemPath(url, true);
+  if (parts.path.back() == '/') return createFolder(path, errorCode);
+  return writeFile(path, CFDataGetBytePtr(dataToWrite),
                    static_cast<size_t>(CFDataGetLength(dataToWrite)), errorCode);
 }

@@ -31,6 +31,9 @@ CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef allocator, CFStringRef fil
 CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef allocator, const UInt8* buffer,
                                                  CFIndex bufferLength, Boolean isDirectory);
 CFURLRef CFURLCopyAbsoluteURL(CFURLRef url);
+// Any URL text, kept as written (device URIs such as "usb://maker/model");
+// NULL for an empty text or one with spaces or control characters.
+CFURLRef CFURLCreateWithString(CFAllocatorRef allocator, CFStringRef URLString, CFURLRef baseURL);
 
 CFStringRef CFURLCopyScheme(CFURLRef url);
 CFStringRef CFURLCopyHostName(CFURLRef url);
@@ -46,6 +49,10 @@ Boolean CFURLCreateDataAndPropertiesFromResource(CFAllocatorRef allocator, CFURL
                                                  CFDataRef* resourceData,
                                                  CFDictionaryRef* properties,
                                                  CFArrayRef desiredProperties, SInt32* errorCode);
-// Replaces the file's contents; a symbolic link in the file's place is refused.
+// Replaces the file's contents whole: the data is written to a new file in the
+// same folder and renamed over the old one, so a crash or a full disk leaves the
+// old contents, never a part of the new. A symbolic link in the file's place is
+// refused. A directory URL (ending in "/") creates that folder instead, once:
+// an existing folder is an error.
 Boolean CFURLWriteDataAndPropertiesToResource(CFURLRef url, CFDataRef dataToWrite,
                                               CFDictionaryRef propertiesToWrite, SInt32* errorCode);

@@ -3,9 +3,11 @@
 
 #include "cf/CFArray.h"
 #include "cf/CFBase.h"
+#include "cf/CFBundle.h"
 #include "cf/CFData.h"
 #include "cf/CFDictionary.h"
 #include "cf/CFNumber.h"
+#include "cf/CFPlugIn.h"
 #include "cf/CFPropertyList.h"
 #include "cf/CFString.h"
 #include "cf/CFURL.h"

@@ -41,14 +41,14 @@ void DeleteElements(Collection& collection) {
 
 ZPXPPD::ZPXPPD(_PARSE_OPTIONS_ options) : mParseOptions(options) { Build(); }
 
-ZPXPPD::ZPXPPD(const FSSpec& location, _PARSE_OPTIONS_ options)
+ZPXPPD::ZPXPPD(const FSSpec& location, _PARSE_OPTIONS_ options, const __CFArray* printerNames)
     : PPDX(new PPDFile(location)), mParseOptions(options) {
-  Build();
+  BuildFor(printerNames);
 }
 
-ZPXPPD::ZPXPPD(const __CFURL* location, _PARSE_OPTIONS_ options)
+ZPXPPD::ZPXPPD(const __CFURL* location, _PARSE_OPTIONS_ options, const __CFArray* printerNames)
     : PPDX(new PPDFile(location)), mParseOptions(options) {
-  Build();
+  BuildFor(printerNames);
 }
 
 ZPXPPD::~ZPXPPD() { DeleteModel(); }
@@ -72,11 +72,24 @@ void ZPXPPD::DeleteModel() {
   DeleteGroupNames();
 }
 
-void ZPXPPD::Build() {
+void ZPXPPD::BuildFor(const __CFArray* printerNames) {
+  CFRef<CFArrayRef> names(printerNames);
+  // A document for other printers still has its (empty) collections.
+  if (CheckPrinterNames(names.get()))
+    Build();
+  else
+    MakeCollections();
+}
+
+void ZPXPPD::MakeCollections() {
   mConstraints.reset(new UIConstraints);
   mProperties.reset(new PPDXProperties);
   mGroups.reset(new PPDXGroups);
   mControls.reset(new PPDXControls);
+}
+
+void ZPXPPD::Build() {
+  MakeCollections();
   if (File() == nullptr) return;
   Parse();
   // A file that is not a PPD of this kind reports only why it is not.

@@ -56,8 +56,11 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
  public:
   // An empty document: the collections exist, no file is parsed.
   explicit ZPXPPD(_PARSE_OPTIONS_ options);
-  ZPXPPD(const FSSpec& location, _PARSE_OPTIONS_ options);
-  ZPXPPD(const __CFURL* location, _PARSE_OPTIONS_ options);
+  // The document of the PPD at `location`. Given printer names (which the
+  // document releases), a PPD that serves none of them is not parsed: the
+  // document stays empty and IsValidPrinterName() is false.
+  ZPXPPD(const FSSpec& location, _PARSE_OPTIONS_ options, const __CFArray* printerNames);
+  ZPXPPD(const __CFURL* location, _PARSE_OPTIONS_ options, const __CFArray* printerNames);
   ~ZPXPPD() override;
 
   void Parse() override;
@@ -157,6 +160,12 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   typedef PPDXErrorObj* (*LineHandler)(ZPXPPD& document, PPDStream& line, const char* keyword);
 
   void Build();
+  // Builds the document of a file for the printers named, releasing the names.
+  void BuildFor(const __CFArray* printerNames);
+  void MakeCollections();
+  // True without names; otherwise the printer-name check on the document's
+  // file, whose result the document keeps.
+  bool CheckPrinterNames(const __CFArray* names);
   PPDXErrorObj* TestHeader(PPDStream& file);
   void ParseLines();
   bool NextLine(char* out);

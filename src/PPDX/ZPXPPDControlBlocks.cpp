@@ -52,13 +52,14 @@ class PopupBlock : public OptionBlockReader {
   void Default(const char* value) override {
     if (mDefaults++ == 0) mDefault.reset(new CString(value));
   }
+  bool DefaultLineNamesControl() const override { return true; }
 
-  // A line without an option keyword names no choice the user could make.
+  // A line without an option keyword is still a choice, with an empty keyword,
+  // so that the choices keep their places.
   void Option(const char* option, const char* translation, const char* postScript,
               unsigned long length) override {
-    if (option == nullptr) return;
     _PopupItem* item = new _PopupItem;
-    item->keyword = new CString(option);
+    item->keyword = new CString(option != nullptr ? option : "");
     if (translation != nullptr) item->name = mDocument.CreateDisplayName(translation);
     item->psData = CopyPostScript(postScript, length);
     item->psLength = item->psData != nullptr ? long(length) : 0;
@@ -110,6 +111,7 @@ class BooleanBlock : public OptionBlockReader {
     mHasDefault = true;
     if (Is(value, "True")) mDefault = true;
   }
+  bool DefaultLineNamesControl() const override { return false; }
 
   void Option(const char* option, const char* translation, const char* postScript,
               unsigned long length) override {
@@ -237,7 +239,7 @@ bool ZPXPPD::ExamineBlockLine(PPDStream& line, const char* key, OptionBlockReade
   char value[kTokenSize];
   while (NextToken(line, field, kTranslationDelimiters, true)) {
     if (ClosesUI(field)) return true;
-    if (Is(field, "*Default")) {
+    if (Is(field, "*Default") && block.DefaultLineNamesControl()) {
       if (!NextToken(line, value, kOptionDelimiters, true) || !Is(value, key)) continue;
       if (NextToken(line, value, kFlagDelimiters, true) && value[0] != '\0') block.Default(value);
       return false;

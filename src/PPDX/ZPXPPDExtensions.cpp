@@ -84,10 +84,13 @@ bool NextOperand(PPDStream& line, char* out) {
   return PPDX::NextToken(line, out, kSpaceDelimiters, true);
 }
 
-// The four numbers between the parentheses of a range line, the opening one
-// already read. Each must stand inside them: a field that would reach past
+constexpr int kRangeNumbers = 4;
+typedef char RangeFields[kRangeNumbers][kTokenSize];
+
+// The four number fields between the parentheses of a range line, the opening
+// one already read. Each must stand inside them: a field that would reach past
 // the closing parenthesis or the line's end is missing.
-bool ReadRangeNumbers(PPDStream& line, bool real, double* numbers) {
+bool ReadRangeFields(PPDStream& line, RangeFields& fields) {
   char inside[kTokenSize];
   unsigned long length = 0;
   char c;
@@ -97,14 +100,16 @@ bool ReadRangeNumbers(PPDStream& line, bool real, double* numbers) {
     if (length < kTokenSize - 1) inside[length++] = c;
   }
   inside[length] = '\0';
-  PPDStream fields(inside, long(length));
-  char field[kTokenSize];
-  for (int i = 0; i < 4; ++i) {
-    if (!PPDX::NextToken(fields, field, kTypeDelimiters, true) || field[0] == '\0') return false;
-    numbers[i] = real ? std::atof(field) : double(std::atol(field));
+  PPDStream numbers(inside, long(length));
+  for (char* field : fields) {
+    if (!PPDX::NextToken(numbers, field, kTypeDelimiters, true) || field[0] == '\0') return false;
   }
   return true;
 }
+
+// An integer range's number, whatever its size: one beyond a long is cut to
+// the nearest long rather than passing through a double.
+long IntegerField(const char* field) { return std::strtol(field, nullptr, 10); }
 
 }  // namespace
 
@@ -265,8 +270,8 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
   if (!NextToken(line, translation, kTranslationDelimiters, false)) return nullptr;
   line.SkipWhiteSpace();
   char c;
-  double numbers[4];
-  if (!line.GetChar(c) || c != '(' || !ReadRangeNumbers(line, real, numbers))
+  RangeFields numbers;
+  if (!line.GetChar(c) || c != '(' || !ReadRangeFields(line, numbers))
     return MakeError(kPPDXErrBadRangeLine, key, false);
   char postScript[kPostScriptCapacity];
   unsigned long length = GetPostscriptString(line, postScript, kPostScriptCapacity);
@@ -280,12 +285,13 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
   PPDXControl* control;
   if (real)
     control = new (std::nothrow) PPDXFloatRangeControl(
-        key, displayName.get(), flags.Words(), psTemplate, double(templateLength), numbers[0],
-        numbers[1], numbers[2], numbers[3], true);
+        key, displayName.get(), flags.Words(), psTemplate, double(templateLength),
+        std::atof(numbers[0]), std::atof(numbers[1]), std::atof(numbers[2]), std::atof(numbers[3]),
+        true);
   else
     control = new (std::nothrow) PPDXRangeControl(
-        key, displayName.get(), flags.Words(), psTemplate, templateLength, long(numbers[0]),
-        long(numbers[1]), long(numbers[2]), long(numbers[3]), true);
+        key, displayName.get(), flags.Words(), psTemplate, templateLength, IntegerField(numbers[0]),
+        IntegerField(numbers[1]), IntegerField(numbers[2]), IntegerField(numbers[3]), true);
   if (control == nullptr) {
     std::free(psTemplate);
     return MakeError(kPPDXErrOutOfMemory, key, false);
@@ -350,17 +356,18 @@ PPDXErrorObj* ZPXPPD::ParseShortcut(PPDStream& line) {
   return nullptr;
 }
 
-// Shortcuts name popups, which are found whatever their display state.
+// A shortcut may name a control of any kind, whatever its display state; the
+// list's walks show only the popups.
 void ZPXPPD::ResolveShortcuts() {
-  PointerList popups;
+  PointerList controls;
   for (const CString* keyword : PointerListOf<const CString>(mShortcutKeywords)) {
-    PPDXPopupControl* popup = mControls->FindPopup(*keyword, true);
-    if (popup == nullptr)
+    PPDXControl* control = FindAnyControl(*keyword);
+    if (control == nullptr)
       AddError(MakeError(kPPDXErrBadShortcut, *keyword, false));
     else
-      popups.PushBack(popup);
+      controls.PushBack(control);
   }
-  mShortcuts.reset(new PPDXShortcuts(popups));
+  mShortcuts.reset(new PPDXShortcuts(controls));
 }
 
 PPDXErrorObj* ZPXPPD::ParseUIConstraint(PPDStream& line, bool requires) {

@@ -26,6 +26,9 @@ class OptionBlockReader {
  public:
   virtual ~OptionBlockReader() = default;
   virtual void Default(const char* value) = 0;
+  // Whether a "*Default:" line names the control before its default (a popup)
+  // rather than giving the default at once (a Boolean).
+  virtual bool DefaultLineNamesControl() const = 0;
   // `option` and `translation` are null when the line gives none; the
   // PostScript is not terminated and may be empty.
   virtual void Option(const char* option, const char* translation, const char* postScript,

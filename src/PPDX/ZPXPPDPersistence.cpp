@@ -104,6 +104,12 @@ bool ZPXPPD::ValidateFileName(const __CFURL* url, const __CFArray* names, PPDFil
   return ValidateAgainstPCFilename(names, &fromURL);
 }
 
+bool ZPXPPD::CheckPrinterNames(const __CFArray* names) {
+  if (names == nullptr) return true;
+  SetValidPrinterName(ValidateAgainstPCFilename(names, File()));
+  return IsValidPrinterName();
+}
+
 bool ZPXPPD::Save(Settings& settings) {
   return PPDX::Save(settings) && SaveMakerVersions(settings) && SaveModel(settings);
 }
@@ -194,10 +200,7 @@ void ZPXPPD::Rebuild(Settings& settings, const __CFURL* url, const __CFArray* pr
     return;
   AdoptFile(RebuiltFile(settings, url));
   RestoreHeaderField(settings, kPCFileName);
-  if (printerNames != nullptr) {
-    SetValidPrinterName(ValidateAgainstPCFilename(printerNames, File()));
-    if (!IsValidPrinterName()) return;
-  }
+  if (!CheckPrinterNames(printerNames)) return;
   for (HeaderField field :
        {kFormatVersion, kFileVersion, kLanguageVersion, kLanguageEncoding, kModelName})
     RestoreHeaderField(settings, field);

@@ -60,7 +60,7 @@ void ConstraintsEngine::AddAlternatives(const KVCache::KV& conflict,
   const std::vector<long>& options = OptionsOf(conflict.first);
   for (auto option = options.rbegin(); option != options.rend(); ++option) {
     KVCache::KV alternative(conflict.first, *option);
-    if (*option == conflict.second || std::find(first, last, alternative) != last) continue;
+    if (*option == conflict.second || std::binary_search(first, last, alternative)) continue;
     result.alternatives.add(alternative);
   }
 }

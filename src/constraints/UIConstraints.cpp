@@ -1,6 +1,7 @@
 #include "constraints/UIConstraints.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 namespace {
@@ -20,14 +21,24 @@ void UIConstraints::Add(const char* key1, const char* option1, const char* key2,
   long optionId1 = mStrings.Insert(option1);
   long keyId2 = mStrings.Insert(key2);
   long optionId2 = mStrings.Insert(option2);
-  mDeclared.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
+  const SpecialConstraint line{keyId1, optionId1, keyId2, optionId2, requirement};
+  // A repeated line changes no answer; kept once, it costs nothing in any list.
+  if (!mDeclaredOnce.insert(line).second) return;
+  mDeclared.push_back(line);
   long wildcard = mStrings.Find(kWildcard);
   if (optionId1 == wildcard || optionId2 == wildcard) {
-    mSpecial.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
+    mSpecial.push_back(line);
     return;
   }
   ConstraintForest& forest = requirement ? mRequires : mConstraints;
   forest.insert(keyId1, optionId1, keyId2, optionId2, kExclusionConstraint);
+}
+
+size_t UIConstraints::LineHash::operator()(const SpecialConstraint& line) const {
+  size_t hash = std::hash<bool>()(line.requirement);
+  for (long id : {line.key1, line.option1, line.key2, line.option2})
+    hash = hash * 1000003u ^ std::hash<long>()(id);
+  return hash;
 }
 
 void UIConstraints::KVSInsert(const char* key, const char* option) {

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "constraints/CStringSoup.h"
@@ -21,6 +22,11 @@ class UIConstraints {
     long key2;
     long option2;
     bool requirement;  // declared as a requirement rather than an exclusion
+
+    bool operator==(const SpecialConstraint& other) const {
+      return key1 == other.key1 && option1 == other.option1 && key2 == other.key2 &&
+             option2 == other.option2 && requirement == other.requirement;
+    }
   };
 
   UIConstraints() = default;
@@ -55,8 +61,8 @@ class UIConstraints {
   // options.
   bool IsKVConstrained(const char* key, const char* option);
 
-  // Every line Add was given, in order, wildcards unexpanded: what a document
-  // keeps of its constraints when it saves itself.
+  // Every line Add was given, in order, each once, wildcards unexpanded: what a
+  // document keeps of its constraints when it saves itself.
   const std::deque<SpecialConstraint>& DeclaredLines() const { return mDeclared; }
 
   ConstraintForest* GetConstraintForest() { return &mConstraints; }
@@ -79,4 +85,9 @@ class UIConstraints {
   // one growing array would copy them all at every doubling, into memory fresh
   // from the system each time.
   std::deque<SpecialConstraint> mDeclared;
+  // The same lines, to find a repeated one at once.
+  struct LineHash {
+    size_t operator()(const SpecialConstraint& line) const;
+  };
+  std::unordered_set<SpecialConstraint, LineHash> mDeclaredOnce;
 };

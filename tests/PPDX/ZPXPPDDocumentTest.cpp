@@ -8,6 +8,7 @@
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/ZPXPPD.h"
+#include "carbon/Files.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
 #include "foundation/PPDFile.h"
@@ -218,6 +219,35 @@ TEST(ZPXPPDPrinterNameTest, NameMustStandAtThePCFileNameValueInTheHead) {
   EXPECT_FALSE(ZPXPPD::ValidateFileName(url, none, nullptr));
   CFRelease(none);
   CFRelease(url);
+}
+
+TEST(ZPXPPDPrinterNameTest, DocumentsFromALocationParseOnlyForThePrintersTheyServe) {
+  TempFile file(kHead + "*PCFileName: \"ZPX9000.PPD\"\n" +
+                PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
+  CFURLRef url = CreateFileURL(file.Path());
+  FSSpec location;
+  ASSERT_EQ(0, FSSpecFromPOSIXPath(file.Path(), &location));
+  std::unique_ptr<ZPXPPD> documents[] = {
+      std::make_unique<ZPXPPD>(url, PARSE_ALL, Names({"ZPX1000", "ZPX9000"})),
+      std::make_unique<ZPXPPD>(location, PARSE_ALL, Names({"ZPX9000"})),
+      std::make_unique<ZPXPPD>(url, PARSE_ALL, nullptr),
+      std::make_unique<ZPXPPD>(location, PARSE_ALL, nullptr)};
+  for (std::unique_ptr<ZPXPPD>& served : documents) {
+    EXPECT_TRUE(served->IsValidPrinterName());
+    EXPECT_TRUE(served->IsValidPPD());
+    EXPECT_EQ("Upper", Value(*served, "*ZPTray"));
+  }
+  std::unique_ptr<ZPXPPD> refused[] = {
+      std::make_unique<ZPXPPD>(url, PARSE_ALL, Names({"ZPX1000"})),
+      std::make_unique<ZPXPPD>(location, PARSE_ALL, Names({}))};
+  CFRelease(url);
+  for (std::unique_ptr<ZPXPPD>& other : refused) {
+    EXPECT_FALSE(other->IsValidPrinterName());
+    EXPECT_FALSE(other->IsValidPPD());
+    EXPECT_EQ(0u, other->GetErrors()->Count());
+    EXPECT_EQ("<null>", Value(*other, "*ZPTray"));
+    EXPECT_TRUE(other->GetControls()->Empty());
+  }
 }
 
 TEST_F(ZPXPPDDocumentTest, RebuiltSampleEqualsTheDocumentItWasSavedFrom) {

@@ -4,12 +4,14 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
@@ -21,8 +23,11 @@
 #include "PPDX/PPDObjects/PPDXProperty.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "PPDX/PPDObjects/PPDXShortcutsAPI.h"
 #include "constraints/UIConstraints.h"
+#include "support/DisplayOption.h"
 #include "support/ParsedDocument.h"
+#include "support/WalkedKeywords.h"
 
 namespace {
 
@@ -198,6 +203,95 @@ TEST(ZPXPPDTest, PopupDefaultsAndBooleanBlocks) {
   EXPECT_EQ(document->GetControls()->PopupCount() + document->GetControls()->BooleanCount(), 4u);
 }
 
+TEST(ZPXPPDTest, BooleanDefaultLinesTakeTheWordAfterTheColon) {
+  struct Case {
+    const char* line;
+    bool value;
+    std::string errors;
+  } cases[] = {
+      {"*Default: True\n", true, ""},
+      {"*Default: False\n", false, ""},
+      // The word read is the keyword, which is not True: a default of false.
+      {"*Default: *ZPJog: True\n", false, ""},
+      {"*DefaultZPJog: True\n", true, ""},
+      {"", false, Listing({{kPPDXErrNoDefault, "*ZPJog"}})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    std::unique_ptr<ZPXPPD> document = ParseText(
+        kHead + "*%ZPXFlags *ZPJog: Spooler\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: "
+                "Boolean\n" + c.line + "*ZPJog True/On: \"on\"\n*ZPJog False/Off: \"off\"\n"
+                "*CloseUI: *ZPJog\n");
+    EXPECT_EQ(Errors(*document), c.errors);
+    auto* jog = dynamic_cast<PPDXBooleanControl*>(AnyControl(*document, "*ZPJog"));
+    ASSERT_NE(jog, nullptr);
+    EXPECT_EQ(jog->IsTrue(), c.value);
+  }
+  // A popup's *Default line must name the popup; one naming another is no default.
+  std::unique_ptr<ZPXPPD> popups = ParseText(
+      kHead + PopupBlock("ZPTray", "*Default: *ZPTray: B\n*ZPTray A/A: \"\"\n*ZPTray B/B: \"\"\n") +
+      PopupBlock("ZPFold", "*Default: *ZPTray: B\n*ZPFold A/A: \"\"\n*ZPFold B/B: \"\"\n"));
+  EXPECT_EQ(Errors(*popups), Listing({{kPPDXErrNoDefault, "*ZPFold"}}));
+  auto* tray = dynamic_cast<PPDXPopupControl*>(AnyControl(*popups, "*ZPTray"));
+  ASSERT_NE(tray, nullptr);
+  EXPECT_STREQ(tray->GetDefaultKeyword(), "B");
+}
+
+TEST(ZPXPPDTest, OptionLineWithoutKeywordIsAChoiceWithAnEmptyKeyword) {
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead +
+      PopupBlock("ZPTray", "*DefaultZPTray: B\n*ZPTray A/A: \"a\"\n*ZPTray /Nameless: \"n\"\n"
+                           "*ZPTray B/B: \"b\"\n") +
+      PopupBlock("ZPFold", "*DefaultZPFold: None\n*ZPFold None/N: \"\"\n*ZPFold Half/H: \"\"\n") +
+      "*UIConstraints: *ZPTray *ZPFold Half\n");
+  EXPECT_EQ(Errors(*document), "");
+  auto* tray = dynamic_cast<PPDXPopupControl*>(AnyControl(*document, "*ZPTray"));
+  ASSERT_NE(tray, nullptr);
+  std::vector<std::string> keywords;
+  std::vector<std::string> names;
+  for (_PopupItem* item = tray->FirstItem(); item != nullptr; item = tray->NextItem()) {
+    keywords.push_back(item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : "<none>");
+    char name[64] = "<none>";
+    if (item->name != nullptr) CFStringGetCString(item->name, name, sizeof name, kCFStringEncodingUTF8);
+    names.push_back(name);
+  }
+  EXPECT_EQ(keywords, (std::vector<std::string>{"A", "", "B"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"A", "Nameless", "B"}));
+  EXPECT_EQ(tray->GetValue(), 3);
+  // The wildcard line reaches the nameless choice as it reaches the others.
+  SetValue(*document, "*ZPFold", "Half");
+  EXPECT_TRUE(document->IsKVConstrained("*ZPTray", ""));
+  EXPECT_TRUE(document->IsKVConstrained("*ZPTray", "A"));
+}
+
+TEST(ZPXPPDTest, IntegerRangesKeepEveryDigitAndSaturate) {
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead + "*%ZPXFlags *ZPBig: Setup\n*%ZPXGroup *ZPBig Roll/Big\n*%ZPXRange *ZPBig/Big: "
+              "(9007199254740993;9223372036854775807;1;9007199254740993) \"<ZPBig> x\"\n"
+              "*%ZPXFlags *ZPHuge: Setup\n*%ZPXGroup *ZPHuge Roll/Huge\n*%ZPXRange *ZPHuge/Huge: "
+              "(-99999999999999999999;99999999999999999999;7;12.9) \"<ZPHuge> x\"\n"
+              "*%ZPXFlags *ZPReal: Setup\n*%ZPXGroup *ZPReal Roll/Real\n*%ZPXFloatRange "
+              "*ZPReal/Real: (0.5;2.5;0.25;1.5) \"<ZPReal> x\"\n");
+  EXPECT_EQ(Errors(*document), "");
+  auto* big = dynamic_cast<PPDXRangeControl*>(AnyControl(*document, "*ZPBig"));
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(big->MinVal(), 9007199254740993L);
+  EXPECT_EQ(big->MaxVal(), std::numeric_limits<long>::max());
+  EXPECT_EQ(big->DefaultValue(), 9007199254740993L);
+  EXPECT_EQ(Value(*document, "*ZPBig"), "9007199254740993");
+  auto* huge = dynamic_cast<PPDXRangeControl*>(AnyControl(*document, "*ZPHuge"));
+  ASSERT_NE(huge, nullptr);
+  EXPECT_EQ(huge->MinVal(), std::numeric_limits<long>::min());
+  EXPECT_EQ(huge->MaxVal(), std::numeric_limits<long>::max());
+  EXPECT_EQ(huge->Increment(), 7);
+  EXPECT_EQ(huge->DefaultValue(), 12);  // the digits before the point
+  auto* real = dynamic_cast<PPDXFloatRangeControl*>(AnyControl(*document, "*ZPReal"));
+  ASSERT_NE(real, nullptr);
+  EXPECT_EQ(real->MinVal(), 0.5f);
+  EXPECT_EQ(real->Increment(), 0.25f);
+  EXPECT_EQ(real->DefaultValue(), 1.5f);
+}
+
 TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
   std::unique_ptr<ZPXPPD> document = ParseText(
       kHead + "*%ZPXGroupName FPZPNotes/Notes: True\n*%ZPXParent FPZPNotes/Pane: True|Rolldown\n"
@@ -259,12 +353,9 @@ TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
       PopupBlock("ZPFold", "*DefaultZPFold: Half\n*ZPFold Half/H: \"\"\n*ZPFold None/N: \"\"\n") +
       // An orphan, and a second announcement of it while orphans are not displayed.
       "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
-      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n"
-      // A shortcut names a popup; a job note of that keyword is no shortcut.
-      "*%ZPXJobNote *ZPText/Text: 9|Alpha\n*%ZPShortcut *ZPText\n");
+      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n*%ZPXFlags *ZPLoose: Setup\n");
   EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"},
-                                        {kPPDXErrDuplicateName, "*ZPLoose"},
-                                        {kPPDXErrBadShortcut, "*ZPText"}}));
+                                        {kPPDXErrDuplicateName, "*ZPLoose"}}));
   ASSERT_NE(document->GetShortcuts(), nullptr);
   EXPECT_EQ(document->GetShortcuts()->Count(), 1u);
   UIConstraints* constraints = document->GetUIConstraints();
@@ -273,6 +364,26 @@ TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
   EXPECT_FALSE(constraints->IsKVConstrained("*ZPTray", "None"));
   constraints->UpdateKVCache("*ZPFold", "None");
   EXPECT_FALSE(constraints->IsKVConstrained("*ZPTray", "Upper"));
+}
+
+TEST(ZPXPPDTest, ShortcutsNameControlsOfAnyKindAndWalksShowOnlyPopups) {
+  DisplayOption shown(DISPLAY_ATTACHED_VISIBLE);
+  std::unique_ptr<ZPXPPD> document = ParseText(
+      kHead + "*%ZPShortcut *ZPText\n*%ZPShortcut *ZPLoose\n*%ZPShortcut *ZPMissing\n"
+              "*%ZPShortcut *ZPTray\n*%ZPXJobNote *ZPText/Text: 9|Alpha\n" +
+      PopupBlock("ZPTray", "*DefaultZPTray: Upper\n*ZPTray Upper/U: \"\"\n") +
+      // An orphan, which the display option hides.
+      "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
+      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n");
+  EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"},
+                                        {kPPDXErrBadShortcut, "*ZPMissing"}}));
+  PPDXShortcuts* shortcuts = document->GetShortcuts();
+  ASSERT_NE(shortcuts, nullptr);
+  EXPECT_EQ(shortcuts->Count(), 3u);
+  EXPECT_EQ(WalkedKeywords(*shortcuts, FirstShortcut, NextShortcut),
+            (std::vector<std::string>{"*ZPLoose", "*ZPTray"}));
+  EXPECT_EQ(shortcuts->Find("*ZPText", true), nullptr);
+  EXPECT_EQ(shortcuts->Find("*ZPTray", true), AnyControl(*document, "*ZPTray"));
 }
 
 TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {

@@ -70,4 +70,32 @@ TEST_F(UIConstraintsTest, WildcardsExpandOverRegisteredOptions) {
   EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"), (Pairs{{keyB, b2}}));
 }
 
+TEST_F(UIConstraintsTest, RepeatedLinesAreKeptOnceWithTheSameAnswers) {
+  RegisterOptions("*A", {"a1", "a2"});
+  RegisterOptions("*B", {"b1", "b2"});
+  for (int copy = 0; copy < 1000; ++copy) {
+    constraints.Add("*A", "a1", "*B", "b1", false);
+    constraints.Add("*A", "", "*B", "b2", false);
+    constraints.Add("*A", "a2", "*B", "b1", true);
+  }
+  // The same pair as a requirement is a line of its own.
+  constraints.Add("*A", "a1", "*B", "b1", true);
+  constraints.Resolve();
+
+  EXPECT_EQ(constraints.DeclaredLines().size(), 4u);
+  long b1 = Id("b1"), b2 = Id("b2"), keyB = Id("*B");
+  ConstraintForest* forest = constraints.GetConstraintForest();
+  EXPECT_EQ(ListOf(forest, "*A", "a1"), (Pairs{{keyB, b1}, {keyB, b2}}));
+  EXPECT_EQ(ListOf(forest, "*A", "a2"), (Pairs{{keyB, b2}}));
+  EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a1"), (Pairs{{keyB, b1}}));
+  EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"), (Pairs{{keyB, b1}}));
+
+  constraints.UpdateKVCache("*B", "b1");
+  EXPECT_TRUE(constraints.IsKVConstrained("*A", "a1"));
+  EXPECT_FALSE(constraints.IsKVConstrained("*A", "a2"));
+  constraints.UpdateKVCache("*B", "b2");
+  EXPECT_TRUE(constraints.IsKVConstrained("*A", "a1"));
+  EXPECT_TRUE(constraints.IsKVConstrained("*A", "a2"));
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 #include "foundation/FileMac.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <memory>
@@ -71,10 +73,15 @@ TEST(FileMacTest, MissingAndUnresolvableFiles) {
     EXPECT_FALSE(unresolved->valid());
     EXPECT_EQ(unresolved->openDataFork(fsRdPerm), fnfErr);
   }
-  // A directory is not a file.
+  // A directory is not a file, nor is a FIFO, which must not wait for a writer.
   PPDFile directory(file.Directory().c_str());
   EXPECT_FALSE(directory.exists());
   EXPECT_NE(directory.openDataFork(fsRdPerm), noErr);
+  const std::string fifo = file.Directory() + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  PPDFile pipe(fifo.c_str());
+  EXPECT_EQ(pipe.openDataFork(fsRdPerm), notAFileErr);
+  unlink(fifo.c_str());
 }
 
 TEST(FileMacTest, EveryFormOfALocationOpensTheSameFile) {

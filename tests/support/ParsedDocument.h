@@ -18,7 +18,7 @@ inline std::unique_ptr<ZPXPPD> ParseFile(const std::string& path,
                                          _PARSE_OPTIONS_ options = PARSE_ALL) {
   CFURLRef url = CreateFileURL(path);
   if (url == nullptr) return nullptr;
-  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, options));
+  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url, options, nullptr));
   CFRelease(url);
   return document;
 }

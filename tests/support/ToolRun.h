@@ -15,9 +15,11 @@ struct ToolRun {
 enum class ToolErrors { kDropped, kMerged };
 
 // With kDropped only standard output is collected, so that a dump is exactly
-// the JSON; with kMerged standard error is collected too.
-inline ToolRun Tool(const std::string& arguments, ToolErrors errors = ToolErrors::kDropped) {
-  std::string command = std::string(ZPX_TOOLS_DIR) + "/zpx-ppd " + arguments +
+// the JSON; with kMerged standard error is collected too. `launcher`, shell words
+// before the program ("timeout 10", "ulimit -f 1;"), sets how it runs.
+inline ToolRun Tool(const std::string& arguments, ToolErrors errors = ToolErrors::kDropped,
+                    const std::string& launcher = "") {
+  std::string command = launcher + " " + std::string(ZPX_TOOLS_DIR) + "/zpx-ppd " + arguments +
                         (errors == ToolErrors::kMerged ? " 2>&1" : " 2>/dev/null");
   ToolRun run{-1, ""};
   FILE* pipe = popen(command.c_str(), "r");
@@ -33,3 +35,21 @@ inline ToolRun Tool(const std::string& arguments, ToolErrors errors = ToolErrors
 inline bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
+
+// Whether the text has the whole line.
+inline bool HasLine(const std::string& text, const std::string& line) {
+  return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
+}
+
+inline int LineCount(const std::string& text) {
+  int lines = 0;
+  for (char c : text) lines += c == '\n';
+  return lines;
+}
+
+// The head of a PPD with a property page, a scroll pane and the roll-down
+// "Roll", in which options must sit for the tool to show them.
+const std::string kRollDownHead =
+    "*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
+    "*%ZPXPropPage Page/Page: True\n*%ZPXGroupName Pane/Pane: True\n*%ZPXGroupName Roll/Roll: True\n"
+    "*%ZPXParent Pane/Page: True|Scrollpane\n*%ZPXParent Roll/Pane: True|Rolldown\n";

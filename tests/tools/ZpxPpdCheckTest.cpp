@@ -26,6 +26,15 @@ TEST(ZpxPpdCheckTest, ListsErrorsWithTheirTextsAndExitsByValidity) {
   EXPECT_EQ(Tool("dump x.ppd").status, 2);
 }
 
+TEST(ZpxPpdCheckTest, NamesTheLineThatEndsTheParse) {
+  TempFile file("*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*%Comment: " + std::string(300, 'x') +
+                "\n*LanguageEncoding: ISOLatin1\n");
+  ToolRun run = Tool("check '" + std::string(file.Path()) + "'");
+  EXPECT_TRUE(Has(run.output, "\nstop: line 3: longer than 255 bytes; the parse ends there\n")) << run.output;
+  ToolRun sample = Tool("check '" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd'");
+  EXPECT_FALSE(Has(sample.output, "stop:")) << sample.output;
+}
+
 TEST(ZpxPpdCheckTest, DumpWritesTheModelAsJson) {
   TempFile file(
       "*PPD-Adobe: \"4.3\"\n*LanguageVersion: French\n*LanguageEncoding: ISOLatin1\n"
@@ -57,4 +66,25 @@ TEST(ZpxPpdCheckTest, DumpWritesTheModelAsJson) {
   EXPECT_TRUE(Has(json, "\"feature\":\"%%BeginFeature: *ZPTray A\\ncaf\\u00e9\\u0009\\n%%EndFeature\\n\""))
       << json;
   EXPECT_TRUE(Has(json, "\"shortcuts\":[],\"errors\":[]}")) << json;
+}
+
+TEST(ZpxPpdCheckTest, DumpOfUTF8DocumentWithUnboundedRangesIsJsonAlone) {
+  TempFile file(
+      "*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*LanguageEncoding: UTF-8\n"
+      "*%ZPXPropPage FPPage/Page: True\n*%ZPXGroupName Pane/Pane: True\n"
+      "*%ZPXGroupName Roll/Options: True\n*%ZPXParent Pane/FPPage: True|Scrollpane\n"
+      "*%ZPXParent Roll/Pane: True|Rolldown\n"
+      "*%ZPXFlags *ZPScale: Setup\n*%ZPXGroup *ZPScale Roll/Scale\n"
+      "*%ZPXFloatRange *ZPScale/Scale: (-1e999;1e999;nan;1) \"<ZPScale> x\"\n");
+  const std::string arguments = "dump --json '" + std::string(file.Path()) + "'";
+  ToolRun run = Tool(arguments);
+  EXPECT_EQ(run.status, 0);
+  const std::string& json = run.output;
+  EXPECT_EQ(json.front(), '{') << json;
+  EXPECT_TRUE(Has(json, "\"minimum\":\"-inf\",\"maximum\":\"inf\",\"increment\":\"nan\",\"default\":1,"))
+      << json;
+  // The encoding line is a diagnostic: it goes to standard error.
+  ToolRun merged = Tool(arguments, ToolErrors::kMerged);
+  EXPECT_TRUE(Has(merged.output, "CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n"))
+      << merged.output;
 }

@@ -70,3 +70,35 @@ TEST(ZpxPpdDocumentTest, LoadedBlobDumpsAsTheParsedDocument) {
   EXPECT_EQ(Tool("load '" + std::string(notABlob.Path()) + "'").status, 1);
   EXPECT_EQ(Tool("load /nonexistent/blob").status, 1);
 }
+
+TEST(ZpxPpdDocumentTest, ANoteTextItsFlagsRefuseIsAUsageErrorNamingIt) {
+  // A line end would close the feature frame and run the rest as PostScript.
+  ToolRun injected = Tool("emit " + kSample + " -o 'ZPNote=hi\n%%EndFeature\nerasepage showpage'",
+                          ToolErrors::kMerged);
+  EXPECT_EQ(injected.status, 2);
+  EXPECT_TRUE(Has(injected.output, "option *ZPNote refuses \"hi\\n%%EndFeature\\nerasepage showpage\": "
+                                   "a control character\n"))
+      << injected.output;
+  EXPECT_FALSE(Has(injected.output, "erasepage showpage\n")) << injected.output;
+  ToolRun letters = Tool("emit " + kSample + " -o ZPCostCenter=abc", ToolErrors::kMerged);
+  EXPECT_EQ(letters.status, 2);
+  EXPECT_TRUE(Has(letters.output, "*ZPCostCenter refuses \"abc\": a character its flags do not allow"))
+      << letters.output;
+  EXPECT_EQ(Tool("options " + kSample + " -o ZPNote=" + std::string(128, 'x')).status, 2);
+  EXPECT_EQ(Tool("options " + kSample + " -o ZPNote=" + std::string(127, 'x')).status, 0);
+  ToolRun accepted = Tool("emit " + kSample + " -o ZPCostCenter=-12.50 -o ZPMailboxNum=1,2,3");
+  EXPECT_EQ(accepted.status, 0);
+  EXPECT_TRUE(Has(accepted.output, "%%BeginFeature: *ZPCostCenter -12.50\n")) << accepted.output;
+  EXPECT_TRUE(Has(accepted.output, "%%BeginFeature: *ZPMailboxNum 1-3\n")) << accepted.output;
+}
+
+TEST(ZpxPpdDocumentTest, OptionsNeverPassControlCharactersToTheTerminal) {
+  TempFile file(
+      kRollDownHead + "*%ZPXFlags *ZPTray: Setup\n*%ZPXGroup *ZPTray Roll/Tray\n"
+      "*OpenUI *ZPTray/\x1B]0;owned\x07Tray: PickOne\n*DefaultZPTray: A\x1B[2J\n"
+      "*ZPTray A\x1B[2J/A: \"\"\n*CloseUI: *ZPTray\n");
+  ToolRun run = Tool("options '" + std::string(file.Path()) + "'");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output.find('\x1B'), std::string::npos) << run.output;
+  EXPECT_TRUE(Has(run.output, "*ZPTray/\\x1b]0;owned\\x07Tray: *A\\x1b[2J\n")) << run.output;
+}

@@ -12,16 +12,6 @@ ToolRun Scan(const std::string& path) { return Tool("scan '" + path + "'", ToolE
 
 std::string Fixture(const char* name) { return std::string(ZPX_FIXTURES) + "/scan/" + name; }
 
-bool HasLine(const std::string& text, const std::string& line) {
-  return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
-}
-
-int LineCount(const std::string& text) {
-  int lines = 0;
-  for (char c : text) lines += c == '\n';
-  return lines;
-}
-
 }  // namespace
 
 TEST(ZpxPpdScanTest, ReportsTheSamplePPD) {

@@ -1,10 +1,14 @@
 // The save and load commands: the document's settings blob in a file, and the
 // document rebuilt from one.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <random>
 #include <string>
 
 #include "PPDX/ZPXPPD.h"
@@ -18,28 +22,101 @@
 namespace zpxtool {
 namespace {
 
-// No blob of a document comes near this; a larger file is not one.
-const std::streamoff kMaxBlobBytes = 64L << 20;
+// No blob of a document comes near this; a larger file is not one. Save refuses
+// to write what load would refuse to read.
+const off_t kMaxBlobBytes = 64L << 20;
 
-bool WriteFile(const char* path, const char* bytes, size_t length) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes, std::streamsize(length));
-  return bool(out);
+// A file name beside the target that nobody else has: the blob is written there
+// and renamed over the target, so that the target is either the old file or the
+// whole new one.
+std::string TemporaryName(const std::string& target) {
+  static std::mt19937 random{std::random_device{}()};
+  const size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  return folder + ".zpx-ppd-" + std::to_string(getpid()) + "-" + std::to_string(random()) + ".tmp";
 }
 
-// The file's bytes in a new handle (the caller disposes it), or null.
-Handle ReadFile(const char* path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return nullptr;
-  std::streamoff size = in.tellg();
-  if (size <= 0 || size > kMaxBlobBytes) return nullptr;
-  Handle bytes = NewHandle(Size(size));
-  if (bytes == nullptr) return nullptr;
-  in.seekg(0);
-  if (!in.read(*bytes, std::streamsize(size))) {
+// A new file of mode 0644 (less the umask), never an existing one nor a link.
+int CreateTemporary(const std::string& target, std::string& name) {
+  const int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    name = TemporaryName(target);
+    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool WriteAll(int fd, const char* bytes, size_t length) {
+  while (length > 0) {
+    ssize_t written = write(fd, bytes, length);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    length -= size_t(written);
+  }
+  return true;
+}
+
+// Writes the bytes to a temporary file, flushes them to the disk and renames the
+// file over the target; 0 on success, otherwise the errno of the step that failed
+// (the target then is as it was).
+int ReplaceFile(const char* target, const char* bytes, size_t length) {
+  std::string temporary;
+  int fd = CreateTemporary(target, temporary);
+  if (fd < 0) return errno;
+  int error = WriteAll(fd, bytes, length) && fsync(fd) == 0 ? 0 : errno;
+  // A delayed write fails at the latest at close.
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temporary.c_str(), target) != 0) error = errno;
+  if (error != 0) unlink(temporary.c_str());
+  return error;
+}
+
+// Null when the blob may be written at `target`; otherwise why not. A link at the
+// target is replaced, never followed; anything else but a regular file stays.
+const char* TargetRefusal(const char* target, const char* input) {
+  struct stat at;
+  if (lstat(target, &at) != 0) return nullptr;
+  if (S_ISDIR(at.st_mode)) return "is a directory";
+  if (!S_ISREG(at.st_mode) && !S_ISLNK(at.st_mode)) return "not a regular file";
+  struct stat source;
+  if (stat(input, &source) == 0 && source.st_dev == at.st_dev && source.st_ino == at.st_ino)
+    return "is the PPD being saved";
+  return nullptr;
+}
+
+// Why the file cannot be a blob (a directory, empty, too large), or null.
+const char* BlobFileRefusal(const struct stat& info) {
+  if (S_ISDIR(info.st_mode)) return "is a directory";
+  if (!S_ISREG(info.st_mode)) return "not a regular file";
+  if (info.st_size == 0) return "empty file";
+  if (info.st_size > kMaxBlobBytes) return "larger than the 64 MB a blob may have";
+  return nullptr;
+}
+
+// The bytes of the open file in a new handle, or null after saying why.
+Handle ReadBlob(int fd, const char* path) {
+  struct stat info;
+  if (fstat(fd, &info) != 0) return Fail(path, std::strerror(errno)), nullptr;
+  if (const char* refusal = BlobFileRefusal(info)) return Fail(path, refusal), nullptr;
+  Handle bytes = NewHandle(Size(info.st_size));
+  if (bytes == nullptr) return Fail(path, "not enough memory to read it"), nullptr;
+  if (pread(fd, *bytes, size_t(info.st_size), 0) != info.st_size) {
+    Fail(path, errno != 0 ? std::strerror(errno) : "the file changed while it was read");
     DisposeHandle(bytes);
     return nullptr;
   }
+  return bytes;
+}
+
+// The file's bytes in a new handle (the caller disposes it), or null after
+// saying why. Opened without blocking, so that a FIFO is refused at once.
+Handle ReadFile(const char* path) {
+  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Fail(path, std::strerror(errno)), nullptr;
+  Handle bytes = ReadBlob(fd, path);
+  close(fd);
   return bytes;
 }
 
@@ -52,21 +129,26 @@ CFURLRef CreateURL(const char* path) {
 
 int Save(int argc, char** argv) {
   if (argc != 2) return Usage("save FILE BLOB");
+  if (const char* refusal = TargetRefusal(argv[1], argv[0])) return Fail(argv[1], refusal);
   std::unique_ptr<ZPXPPD> document = ParseDocument(argv[0]);
-  if (!document || !document->IsValidPPD()) return Fail(argv[0], "not a valid PPD (see zpx-ppd check)");
+  if (!document) return kExitNotPPD;
+  if (!document->IsValidPPD()) return Fail(argv[0], "not a valid PPD (see zpx-ppd check)");
   Settings settings;
   Handle flattened = nullptr;
   if (!document->Save(settings) || settings.GetSettingsHandle(&flattened) != 0)
     return Fail(argv[0], "the document could not be saved");
-  bool written = WriteFile(argv[1], *flattened, size_t(GetHandleSize(flattened)));
+  const Size size = GetHandleSize(flattened);
+  const int error = size > kMaxBlobBytes ? EFBIG : ReplaceFile(argv[1], *flattened, size_t(size));
   DisposeHandle(flattened);
-  return written ? kExitPPD : Fail(argv[1], "cannot write the file");
+  if (size > kMaxBlobBytes)
+    return Fail(argv[1], "the blob would be larger than the 64 MB that load reads");
+  return error == 0 ? kExitPPD : Fail(argv[1], std::strerror(error));
 }
 
 int Load(int argc, char** argv) {
   if (argc < 1 || argc > 2) return Usage("load BLOB [PPD]");
   Handle bytes = ReadFile(argv[0]);
-  if (bytes == nullptr) return Fail(argv[0], "cannot read the file (missing, empty or too large)");
+  if (bytes == nullptr) return kExitNotPPD;
   Settings settings(bytes);
   DisposeHandle(bytes);
   CFRef<CFURLRef> url(argc == 2 ? CreateURL(argv[1]) : nullptr);

@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -12,8 +15,37 @@ namespace zpxtool {
 const char kTool[] = "zpx-ppd";
 
 int Fail(const char* path, const char* reason) {
-  std::fprintf(stderr, "%s: %s: %s\n", kTool, path, reason);
+  std::fprintf(stderr, "%s: %s: %s\n", kTool, Printable(path).c_str(), reason);
   return kExitNotPPD;
+}
+
+std::string Printable(const char* text) {
+  std::string printable;
+  for (const char* at = text != nullptr ? text : ""; *at != '\0'; ++at) {
+    const auto byte = static_cast<unsigned char>(*at);
+    if (byte >= 0x20 && byte != 0x7F) {
+      printable += *at;
+    } else if (byte == '\n') {
+      printable += "\\n";
+    } else if (byte == '\t') {
+      printable += "\\t";
+    } else if (byte == '\r') {
+      printable += "\\r";
+    } else {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+      printable += escaped;
+    }
+  }
+  return printable;
+}
+
+bool IsInputFile(const char* path) {
+  struct stat info;
+  if (stat(path, &info) != 0) return Fail(path, std::strerror(errno)) == kExitPPD;
+  if (S_ISDIR(info.st_mode)) return Fail(path, "is a directory") == kExitPPD;
+  if (!S_ISREG(info.st_mode)) return Fail(path, "not a regular file") == kExitPPD;
+  return true;
 }
 
 int Usage(const char* arguments) {
@@ -22,12 +54,16 @@ int Usage(const char* arguments) {
 }
 
 std::unique_ptr<ZPXPPD> ParseDocument(const char* path) {
+  if (!IsInputFile(path)) return nullptr;
   CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
       kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path), CFIndex(std::strlen(path)), false));
-  if (!url) return nullptr;
+  if (!url) {
+    Fail(path, "not a usable file path");
+    return nullptr;
+  }
   short resources = OpenStringListFile(ZPX_BUNDLE "/Resources", "ZPXPDE.strlist");
   if (resources < 0) std::fprintf(stderr, "%s: the error texts of the bundle cannot be read\n", kTool);
-  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL));
+  std::unique_ptr<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL, nullptr));
   if (resources >= 0) CloseResFile(resources);
   return document;
 }

@@ -247,7 +247,7 @@ void WriteJson(ZPXPPD& document, const char* path) {
 int Dump(int argc, char** argv) {
   if (argc != 2 || std::strcmp(argv[0], "--json") != 0) return Usage("dump --json FILE");
   std::unique_ptr<ZPXPPD> document = ParseDocument(argv[1]);
-  if (!document) return Fail(argv[1], "not a usable file path");
+  if (!document) return kExitNotPPD;
   WriteJson(*document, argv[1]);
   return document->IsValidPPD() ? kExitPPD : kExitNotPPD;
 }

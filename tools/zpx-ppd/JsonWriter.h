@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -42,7 +43,11 @@ class JsonWriter {
   }
   void Bool(bool value) { Raw(value ? "true" : "false"); }
   void Number(long value) { Raw(std::to_string(value).c_str()); }
+  // JSON has no infinities and no NaN: they are written as the strings "inf",
+  // "-inf" and "nan".
   void Number(double value) {
+    if (std::isnan(value)) return String("nan");
+    if (std::isinf(value)) return String(value > 0 ? "inf" : "-inf");
     char text[64];
     std::snprintf(text, sizeof text, "%.9g", value);
     Raw(text);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "PPDX/PPDObjects/Controls/JobNoteTextRule.h"
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
@@ -49,8 +50,6 @@ bool OptionHas(PPDXControl& control, const char* value) {
     return InRange(value, range->MinVal(), range->MaxVal());
   if (auto* range = dynamic_cast<PPDXFloatRangeControl*>(&control))
     return InRange(value, range->MinVal(), range->MaxVal());
-  if (auto* note = dynamic_cast<PPDXJobNote*>(&control))
-    return long(std::strlen(value)) <= note->MaxLength();
   return true;
 }
 
@@ -58,11 +57,25 @@ CFStringRef CreateText(const std::string& text) {
   return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
 }
 
-bool ApplyOption(ZPXPPD& document, const char* argument) {
+// A note's text goes into the job as it is: one its rule refuses is a usage error,
+// named (escaped) with the reason.
+int ApplyNote(PPDXJobNote& note, const std::string& key, const char* value) {
+  const JobNoteTextRule::Verdict verdict = note.TextRule().Judge(value);
+  if (verdict != JobNoteTextRule::kAccepted) {
+    std::fprintf(stderr, "%s: option %s refuses \"%s\": %s\n", kTool, Printable(key.c_str()).c_str(),
+                 Printable(value).c_str(), JobNoteTextRule::Describe(verdict));
+    return kExitUsage;
+  }
+  // A note's stored value is sealed; a user gives the plain text.
+  note.SetNotes(value);
+  return kExitPPD;
+}
+
+int ApplyOption(ZPXPPD& document, const char* argument) {
   const char* equals = std::strchr(argument, '=');
   if (equals == nullptr || equals == argument) {
-    std::fprintf(stderr, "%s: \"%s\" is not KEY=VALUE\n", kTool, argument);
-    return false;
+    std::fprintf(stderr, "%s: \"%s\" is not KEY=VALUE\n", kTool, Printable(argument).c_str());
+    return kExitNotPPD;
   }
   std::string key(argument, size_t(equals - argument));
   if (key[0] != '*') key.insert(0, "*");
@@ -70,30 +83,34 @@ bool ApplyOption(ZPXPPD& document, const char* argument) {
   CFRef<CFStringRef> keyText(CreateText(key));
   CFRef<CFStringRef> valueText(CreateText(value));
   PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
-  bool known = control != nullptr && valueText && OptionHas(*control, value);
-  if (control == nullptr)
-    std::fprintf(stderr, "%s: unknown option %s\n", kTool, key.c_str());
-  else if (!known)
-    std::fprintf(stderr, "%s: option %s has no value \"%s\"\n", kTool, key.c_str(), value);
-  // A note's stored value is sealed; a user gives the plain text.
-  else if (dynamic_cast<PPDXJobNote*>(control) != nullptr)
-    control->SetCurrentControlWithCFString(valueText.get());
-  else
-    document.SetValueForKey(keyText.get(), valueText.get());
-  return known;
+  if (control == nullptr) {
+    std::fprintf(stderr, "%s: unknown option %s\n", kTool, Printable(key.c_str()).c_str());
+    return kExitNotPPD;
+  }
+  auto* note = dynamic_cast<PPDXJobNote*>(control);
+  if (valueText && note != nullptr) return ApplyNote(*note, key, value);
+  if (!valueText || !OptionHas(*control, value)) {
+    std::fprintf(stderr, "%s: option %s has no value \"%s\"\n", kTool,
+                 Printable(key.c_str()).c_str(), Printable(value).c_str());
+    return kExitNotPPD;
+  }
+  document.SetValueForKey(keyText.get(), valueText.get());
+  return kExitPPD;
 }
 
 }  // namespace
 
-bool ApplyOptions(ZPXPPD& document, int argc, char** argv) {
+int ApplyOptions(ZPXPPD& document, int argc, char** argv) {
   for (int i = 0; i < argc; i += 2) {
     if (std::strcmp(argv[i], "-o") != 0 || i + 1 >= argc) {
-      std::fprintf(stderr, "%s: expected -o KEY=VALUE, found \"%s\"\n", kTool, argv[i]);
-      return false;
+      std::fprintf(stderr, "%s: expected -o KEY=VALUE, found \"%s\"\n", kTool,
+                   Printable(argv[i]).c_str());
+      return kExitNotPPD;
     }
-    if (!ApplyOption(document, argv[i + 1])) return false;
+    const int status = ApplyOption(document, argv[i + 1]);
+    if (status != kExitPPD) return status;
   }
-  return true;
+  return kExitPPD;
 }
 
 }  // namespace zpxtool

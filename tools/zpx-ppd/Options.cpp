@@ -28,25 +28,22 @@ std::unique_ptr<ZPXPPD> PreparedDocument(int argc, char** argv, const char* usag
     return nullptr;
   }
   std::unique_ptr<ZPXPPD> document = ParseDocument(argv[0]);
-  if (!document || !document->IsValidPPD()) {
-    status = Fail(argv[0], "not a valid PPD (see zpx-ppd check)");
-    return nullptr;
-  }
-  if (!ApplyOptions(*document, argc - 1, argv + 1)) {
+  if (!document) {
     status = kExitNotPPD;
     return nullptr;
   }
+  if (!document->IsValidPPD()) {
+    status = Fail(argv[0], "not a valid PPD (see zpx-ppd check)");
+    return nullptr;
+  }
+  status = ApplyOptions(*document, argc - 1, argv + 1);
+  if (status != kExitPPD) return nullptr;
   return document;
-}
-
-std::string DisplayName(PPDXElement& element) {
-  const char* name = element.UserName();
-  return name != nullptr ? name : "";
 }
 
 void PrintChoice(ZPXPPD& document, const char* key, const char* choice, bool current) {
   std::printf(" %s%s%s", current ? "*" : "", document.IsKVConstrained(key, choice) ? "!" : "",
-              choice);
+              Printable(choice).c_str());
 }
 
 void PrintPopup(ZPXPPD& document, PPDXPopupControl& popup) {
@@ -62,7 +59,7 @@ void PrintBoolean(ZPXPPD& document, PPDXBooleanControl& control) {
 
 void PrintJobNote(PPDXJobNote& note) {
   const char* text = note.GetNotes();
-  std::printf(" \"%s\" (%ld..%ld characters, flags 0x%lx)", text != nullptr ? text : "",
+  std::printf(" \"%s\" (%ld..%ld characters, flags 0x%lx)", Printable(text).c_str(),
               note.MinLength(), note.MaxLength(), static_cast<unsigned long>(note.Flags().Value()));
 }
 
@@ -72,7 +69,7 @@ void PrintCustomSize(PPDXCustomPageSizeControl& size) {
 }
 
 void PrintOption(ZPXPPD& document, PPDXControl& control) {
-  std::printf("%s/%s:", control.Keyword(), DisplayName(control).c_str());
+  std::printf("%s/%s:", Printable(control.Keyword()).c_str(), Printable(control.UserName()).c_str());
   if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control)) PrintPopup(document, *popup);
   if (auto* boolean = dynamic_cast<PPDXBooleanControl*>(&control)) PrintBoolean(document, *boolean);
   if (auto* range = dynamic_cast<PPDXRangeControl*>(&control))

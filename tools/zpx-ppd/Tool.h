@@ -3,6 +3,7 @@
 // of a PPD as the plug-in does it, and the commands themselves.
 
 #include <memory>
+#include <string>
 
 class ZPXPPD;
 
@@ -16,17 +17,29 @@ extern const char kTool[];
 int Fail(const char* path, const char* reason);
 int Usage(const char* arguments);
 
+// True when the path names a regular file (a link to one included); otherwise
+// false after one line on standard error that says why (missing, a directory, a
+// FIFO or device, which could block the reader for ever).
+bool IsInputFile(const char* path);
+
 // The parsed document of a file, with the error texts of the bundle loaded
-// while it is parsed. Null when the path cannot be a file URL.
+// while it is parsed. Null, after saying why on standard error, when the path
+// is no regular file (IsInputFile) or cannot be a file URL.
 std::unique_ptr<ZPXPPD> ParseDocument(const char* path);
 
 // The document as one JSON object (the schema is in doc/zpx-ppd-json.md).
 void WriteJson(ZPXPPD& document, const char* path);
 
 // Applies "-o KEY=VALUE" pairs (the key with or without its "*") through the
-// document's value setter; false, after naming the fault on standard error,
-// for a malformed argument, an unknown key or a value the option lacks.
-bool ApplyOptions(ZPXPPD& document, int argc, char** argv);
+// document's value setter. After naming the fault on standard error: kExitNotPPD
+// for a malformed argument, an unknown key or a value the option lacks,
+// kExitUsage for a job note's text that its flags refuse; kExitPPD otherwise.
+int ApplyOptions(ZPXPPD& document, int argc, char** argv);
+
+// The text with every control character written as a backslash escape ("\n",
+// "\x1b"), so that bytes from a file or an argument never drive the terminal.
+// Null reads as "".
+std::string Printable(const char* text);
 
 int Scan(int argc, char** argv);
 int Check(int argc, char** argv);

@@ -13,9 +13,10 @@
 //                       schema is in doc/zpx-ppd-json.md).
 //
 // Exit status: 0 for a readable (scan) or valid (check, dump) PPD, 1 for a
-// file that is not one (missing, unreadable, empty, no *PPD-Adobe "4.3"
-// header, or a fatal parse error), 2 for a usage error. Reports go to
-// standard output; errors of the tool itself go to standard error.
+// file that is not one (missing, unreadable, empty, not a regular file, no
+// *PPD-Adobe "4.3" header, or a fatal parse error), 2 for a usage error. Reports
+// go to standard output, control characters escaped; errors of the tool itself go
+// to standard error. check names a line that ends the parse early, as scan does.
 //   zpx-ppd options FILE [-o KEY=VALUE ...]
 //                       every displayable option on one line: keyword and
 //                       display name, then the choices with the current one
@@ -25,9 +26,14 @@
 //   zpx-ppd emit FILE [-o KEY=VALUE ...]
 //                       the feature code of every control, in order, as the
 //                       job carries it. An unknown key or a value the option
-//                       does not have fails (1).
+//                       does not have fails (1); a job note's text that its
+//                       flags refuse (a control character always) is a usage
+//                       error (2).
 //   zpx-ppd save FILE BLOB
-//                       writes the document's settings blob to BLOB.
+//                       writes the document's settings blob to BLOB: whole
+//                       or not at all (a new file renamed over BLOB; a link
+//                       at BLOB is replaced, not followed); never over FILE,
+//                       and never a blob larger than load reads (64 MB).
 //   zpx-ppd load BLOB [PPD]
 //                       rebuilds the document from BLOB (PPD stands in when
 //                       the file BLOB names is gone) and prints what dump

@@ -18,7 +18,7 @@ enum PPDXErrorCode : short {
   kPPDXErrIncompleteParentLine = 15,
   kPPDXErrBadFlagsLine = 16,  // no keyword, or no known option block after it
   kPPDXErrUnreadableFile = 18,
-  kPPDXErrBadShortcut = 19,  // a reserved keyword, or one no option has
+  kPPDXErrBadShortcut = 19,  // a reserved keyword, or one that names no control
   kPPDXErrOptionOutsideGroups = 21,
   kPPDXErrDuplicateName = 23,
   kPPDXErrNoPropertyPage = 25,

@@ -14,21 +14,25 @@
 
 namespace {
 
-// The saved keyword's popup among the displayable controls; null when the keyword
-// names no control, or one that is not a popup.
-PPDXPopupControl* FindPopup(PPDXControls& controls, const CString* keyword) {
+// A shortcut that is no popup, or whose control could not be found again, is
+// counted but saves no keyword; a rebuilt list takes at most this many of them.
+constexpr long kMostShortcutsWithoutKeyword = 4096;
+
+// The saved keyword's control among the displayable ones; null when it names none.
+PPDXControl* FindControl(PPDXControls& controls, const CString* keyword) {
   if (keyword == nullptr) return nullptr;
   CNTL_TYPE type = CNTL_NONE;
-  return dynamic_cast<PPDXPopupControl*>(controls.Find(*keyword, type, true));
+  return controls.Find(*keyword, type, true);
 }
 
 }  // namespace
 
-PPDXShortcuts::PPDXShortcuts(PointerList& popups) : mPopups(popups) {}
+PPDXShortcuts::PPDXShortcuts(PointerList& controls) : mControls(controls) {}
 
 PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
   if (controls == nullptr) return;
-  const long count = SettingsListReader(settings).Count(kShortcutList);
+  const long count =
+      SettingsListReader(settings).Count(kShortcutList, kMostShortcutsWithoutKeyword);
   SettingsEntryReader reader(settings, kShortcutList.firstIndex);
   long index = kShortcutList.firstIndex;
   for (long i = 0; i < count; ++i) {
@@ -38,22 +42,31 @@ PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
     long size = 0;
     std::unique_ptr<CString> keyword(reader.At(index).Text(kShortcutKey));
     if (reader.Size(kShortcutKey, size) == noErr) ++index;
-    mPopups.PushBack(FindPopup(*controls, keyword.get()));
+    mControls.PushBack(FindControl(*controls, keyword.get()));
   }
 }
 
 PPDXShortcuts::~PPDXShortcuts() = default;
 
 PPDXPopupControl* PPDXShortcuts::First() {
-  return WalkFirst<PPDXPopupControl>(mPopups, mCursor, WalkFilter::kNone);
+  return PopupFrom(WalkFirst<PPDXControl>(mControls, mCursor, WalkFilter::kNone));
 }
 
 PPDXPopupControl* PPDXShortcuts::Next() {
-  return WalkNext<PPDXPopupControl>(mPopups, mCursor, WalkFilter::kNone);
+  return PopupFrom(WalkNext<PPDXControl>(mControls, mCursor, WalkFilter::kNone));
+}
+
+PPDXPopupControl* PPDXShortcuts::PopupFrom(PPDXControl* control) {
+  for (; control != nullptr; control = WalkNext<PPDXControl>(mControls, mCursor, WalkFilter::kNone))
+    if (PPDXPopupControl* popup = dynamic_cast<PPDXPopupControl*>(control)) return popup;
+  return nullptr;
 }
 
 PPDXPopupControl* PPDXShortcuts::Find(const char* keyword, const bool& exact) {
-  return WalkFind<PPDXPopupControl>(mPopups, mCursor, WalkFilter::kNone, keyword, exact);
+  if (keyword == nullptr) return nullptr;
+  for (PPDXPopupControl* popup = First(); popup != nullptr; popup = Next())
+    if (KeywordMatches(popup->Keyword(), keyword, exact)) return popup;
+  return nullptr;
 }
 
 PPDXPopupControl* PPDXShortcuts::InputSlot() { return Find("*InputSlot", true); }
@@ -74,7 +87,7 @@ PPDXPopupControl* PPDXShortcuts::Tintora() {
 
 short PPDXShortcuts::Save(Settings& settings) {
   SettingsEntryWriter writer(settings, kShortcutList.countIndex);
-  writer.Number<SInt32>(kShortcutKey, SInt32(mPopups.Size()));
+  writer.Number<SInt32>(kShortcutKey, SInt32(mControls.Size()));
   long index = kShortcutList.firstIndex;
   for (PPDXPopupControl* popup = First(); popup != nullptr && writer.Error() == noErr;
        popup = Next())

@@ -1,19 +1,20 @@
 #pragma once
-// The popups that the PPD marks as shortcuts (the settings used most), with
-// lookups for the well-known ones. The list borrows the popups; an entry may be
-// null when a saved shortcut's popup could not be found again, and every walk
-// skips such entries while Count still counts them.
+// The controls that the PPD marks as shortcuts (the settings used most), with
+// lookups for the well-known ones. The list borrows the controls; an entry may
+// be null when a saved shortcut's control could not be found again. Count counts
+// every entry, while every walk shows only the popups.
 
 #include "foundation/PointerList.h"
 
+class PPDXControl;
 class PPDXControls;
 class PPDXPopupControl;
 class Settings;
 
 class PPDXShortcuts {
  public:
-  // Copies the list of popup pointers.
-  explicit PPDXShortcuts(PointerList& popups);
+  // Copies the list of PPDXControl pointers.
+  explicit PPDXShortcuts(PointerList& controls);
   // Looks the saved keywords up among the controls that `controls` shows under
   // the document's display option; an empty list without controls.
   PPDXShortcuts(Settings& settings, PPDXControls* controls);
@@ -28,8 +29,8 @@ class PPDXShortcuts {
   // otherwise a keyword containing `keyword` matches.
   PPDXPopupControl* Find(const char* keyword, const bool& exact);
 
-  unsigned long Count() const { return mPopups.Size(); }
-  bool Empty() const { return mPopups.Empty(); }
+  unsigned long Count() const { return mControls.Size(); }
+  bool Empty() const { return mControls.Empty(); }
 
   PPDXPopupControl* InputSlot();
   PPDXPopupControl* Duplex();
@@ -44,6 +45,9 @@ class PPDXShortcuts {
   short Save(Settings& settings);
 
  private:
-  PointerList mPopups;
+  // The first popup from `control` on in the walk; the cursor stays on it.
+  PPDXPopupControl* PopupFrom(PPDXControl* control);
+
+  PointerList mControls;
   PointerListItr mCursor;
 };

@@ -6,12 +6,12 @@
 
 SettingsListReader::SettingsListReader(Settings& settings) : mSettings(settings) {}
 
-long SettingsListReader::Count(const SavedListKeys& list) {
+long SettingsListReader::Count(const SavedListKeys& list, long unsaved) {
   SInt32 count = 0;
   if (!SettingsEntryReader(mSettings, list.countIndex).Number(list.countKey, count) || count < 0)
     return 0;
-  const long entries = mSettings.Count();
-  return count < entries ? count : entries;
+  const long most = mSettings.Count() + unsaved;
+  return count < most ? count : most;
 }
 
 int SettingsListReader::Marker(long index, const unsigned long* markers, int markerCount) {

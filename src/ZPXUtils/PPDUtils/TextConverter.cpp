@@ -35,8 +35,9 @@ unsigned long MostCompatibleUTF8Encoding() {
   CFStringEncoding encoding = CFStringGetMostCompatibleMacStringEncoding(
       CreateTextEncoding(kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant,
                          kUnicodeUTF8Format));
-  std::printf("CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
-              static_cast<unsigned>(encoding), static_cast<int>(encoding));
+  // A diagnostic: standard output may be a job or a dump that programs read.
+  std::fprintf(stderr, "CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
+               static_cast<unsigned>(encoding), static_cast<int>(encoding));
   // This platform has no legacy encoding for Unicode and answers with a Unicode
   // form; the PPD's bytes are then UTF-8, which is what the converters must be
   // told (the 16-bit form would make them read the text as UTF-16).
@@ -113,6 +114,21 @@ class ByteBlock {
   unsigned long mSize;
 };
 
+bool HasEightBitByte(const char* text, unsigned long length) {
+  for (unsigned long i = 0; i < length; ++i)
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return true;
+  return false;
+}
+
+bool IsWellFormedUTF8(const char* text, unsigned long length) {
+  CFStringRef string = CFStringCreateWithBytes(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text), CFIndex(length),
+      kCFStringEncodingUTF8, false);
+  if (string == nullptr) return false;
+  CFRelease(string);
+  return true;
+}
+
 bool IsOutputFull(OSStatus status) {
   return status == kTECOutputBufferFullStatus || status == kTECBufferBelowMinimumSizeErr;
 }
@@ -135,6 +151,7 @@ TextConverter::TextConverter(unsigned long& sourceEncoding, const unsigned long&
 TextConverter::~TextConverter() {
   DisposeConverter(mConverter);
   DisposeConverter(mUnicodeConverter);
+  DisposeConverter(mUTF8Converter);
 }
 
 void TextConverter::SetUpFrom(PPDX* document, unsigned long outputEncoding) {
@@ -273,23 +290,35 @@ void TextConverter::CFStringToCstring(CFStringRef string, char* buffer, long cap
   std::snprintf(buffer, capacity, "%s", "Translation Error");
 }
 
-bool TextConverter::TakeAsSystemText(const char* text, long capacity) const {
-  if (mExceptionsList.IsException(mLanguage)) return false;
-  for (long i = 0; i < capacity && text[i] != '\0'; ++i)
-    if (static_cast<unsigned char>(text[i]) >= 0x80) return true;
-  return false;
+// Outside the exception languages, 8-bit text is taken to be Mac OS Roman, and
+// the converter keeps reading from it. A text that is well-formed UTF-8 (from a
+// PPD edited on Linux) is read as UTF-8 instead, that text only; 8-bit bytes make
+// a well-formed text UTF-8 only with a multi-byte character among them.
+TECObjectRef TextConverter::ConverterFor(const char* text, unsigned long length) {
+  if (mExceptionsList.IsException(mLanguage) || !HasEightBitByte(text, length)) return mConverter;
+  if (IsWellFormedUTF8(text, length))
+    return mSourceEncoding == kCFStringEncodingUTF8 ? mConverter : PreparedUTF8Converter();
+  if (mSourceEncoding != kTextEncodingMacRoman) {
+    mSourceEncoding = kTextEncodingMacRoman;
+    if (!Create()) return nullptr;
+  }
+  return mConverter;
+}
+
+TECObjectRef TextConverter::PreparedUTF8Converter() {
+  if (mUTF8Converter == nullptr) {
+    mLastStatus = TECCreateConverter(&mUTF8Converter, kCFStringEncodingUTF8, mOutputEncoding);
+    if (mLastStatus != noErr) mUTF8Converter = nullptr;
+  }
+  return mUTF8Converter;
 }
 
 long TextConverter::Convert(char* text, long capacity) {
   if (!mValid) return mLastStatus;
   if (text == nullptr || capacity <= 0) return mLastStatus = paramErr;
-  // Text typed by the user comes in the system encoding; once seen, the converter
-  // keeps reading from it.
-  if (mSourceEncoding != CFStringGetSystemEncoding() && TakeAsSystemText(text, capacity)) {
-    mSourceEncoding = CFStringGetSystemEncoding();
-    if (!Create()) return mLastStatus;
-  }
   unsigned long textLength = strnlen(text, capacity);
+  TECObjectRef converter = ConverterFor(text, textLength);
+  if (converter == nullptr) return mLastStatus;
   ByteBlock decoded(textLength + 1);
   if (decoded.Bytes() == nullptr) return mLastStatus = memFullErr;
   std::memcpy(decoded.Bytes(), text, textLength);
@@ -298,13 +327,13 @@ long TextConverter::Convert(char* text, long capacity) {
   // byte count says nothing about where a character ends.
   unsigned long length = DehexBufferFill(decoded.Bytes(), decoded.Bytes());
   if (length == 0) return mLastStatus = kEmptyTextStatus;
-  return mLastStatus = ConvertInto(text, capacity, decoded.Bytes(), length);
+  return mLastStatus = ConvertInto(converter, text, capacity, decoded.Bytes(), length);
 }
 
 // Converts into a block of three bytes per input byte, grown by that size whenever
 // the converter runs out of room; on success the result goes back into the text.
-long TextConverter::ConvertInto(char* text, long capacity, const char* source,
-                                unsigned long length) {
+long TextConverter::ConvertInto(TECObjectRef converter, char* text, long capacity,
+                                const char* source, unsigned long length) {
   const unsigned long step = 3 * length;
   ByteBlock converted(step);
   if (converted.Bytes() == nullptr) return memFullErr;
@@ -312,7 +341,7 @@ long TextConverter::ConvertInto(char* text, long capacity, const char* source,
   OSStatus status;
   do {
     ByteCount usedIn = 0, usedOut = 0;
-    status = TECConvertText(mConverter, reinterpret_cast<ConstTextPtr>(source) + read,
+    status = TECConvertText(converter, reinterpret_cast<ConstTextPtr>(source) + read,
                             length - read, &usedIn, converted.Text() + written,
                             converted.Size() - written, &usedOut);
     read += usedIn;
@@ -321,7 +350,7 @@ long TextConverter::ConvertInto(char* text, long capacity, const char* source,
   if (status == noErr) {
     do {
       ByteCount flushed = 0;
-      status = TECFlushText(mConverter, converted.Text() + written, converted.Size() - written,
+      status = TECFlushText(converter, converted.Text() + written, converted.Size() - written,
                             &flushed);
       written += flushed;
     } while (IsOutputFull(status) && converted.Grow(step));

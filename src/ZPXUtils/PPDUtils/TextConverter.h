@@ -56,10 +56,14 @@ class TextConverter {
  private:
   void SetUpFrom(PPDX* document, unsigned long outputEncoding);
   void DisposeConverter(TECObjectRef& converter);
-  bool TakeAsSystemText(const char* text, long capacity) const;
+  // The converter for a text that Convert is given; null, with the status,
+  // when none could be made.
+  TECObjectRef ConverterFor(const char* text, unsigned long length);
+  TECObjectRef PreparedUTF8Converter();
   __CFString const* UnicodeString(const char* text, unsigned long length);
   bool PrepareUnicodeConverter();
-  long ConvertInto(char* text, long capacity, const char* source, unsigned long length);
+  long ConvertInto(TECObjectRef converter, char* text, long capacity, const char* source,
+                   unsigned long length);
 
   unsigned long mSourceEncoding = kUnknownEncoding;
   unsigned long mOutputEncoding = kUnknownEncoding;
@@ -67,6 +71,8 @@ class TextConverter {
   long mLastStatus = 0;
   bool mValid = false;
   TECObjectRef mUnicodeConverter = nullptr;
+  // UTF-8 to the output encoding, made on first need.
+  TECObjectRef mUTF8Converter = nullptr;
   unsigned long mUnicodeSourceEncoding = kUnknownEncoding;
   std::string mLanguage;
 };

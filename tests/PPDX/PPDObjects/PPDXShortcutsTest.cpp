@@ -8,6 +8,9 @@
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "PPDX/PPDObjects/PPDXShortcutsAPI.h"
+#include "foundation/CString.h"
+#include "foundation/Settings.h"
+#include "foundation/SettingsStrings.h"
 #include "support/ModelControls.h"
 #include "support/DisplayOption.h"
 #include "support/WalkedKeywords.h"
@@ -82,4 +85,51 @@ TEST(PPDXShortcutsTest, RestoredShortcutWithoutDisplayablePopupStaysAsNullEntry)
   EXPECT_EQ(WalkedKeywords(afterGap, FirstShortcut, NextShortcut),
             std::vector<std::string>{"*PageSize"});
   EXPECT_TRUE(PPDXShortcuts(settings, nullptr).Empty());
+}
+
+TEST(PPDXShortcutsTest, OtherKindsCountButOnlyPopupsAreWalkedSavedOrFound) {
+  PopupPtr size(model::Popup("*PageSize", true, {"A4"}, nullptr));
+  std::unique_ptr<PPDXBooleanControl> collate(model::Boolean("*Collate", true, false));
+  PointerList list;
+  list.PushBack(static_cast<PPDXControl*>(collate.get()));
+  list.PushBack(static_cast<PPDXControl*>(size.get()));
+  PPDXShortcuts shortcuts(list);
+  EXPECT_EQ(2u, shortcuts.Count());
+  EXPECT_EQ(shortcuts.First(), size.get());
+  EXPECT_EQ(shortcuts.Next(), nullptr);
+  EXPECT_EQ(shortcuts.Find("*Collate", true), nullptr);
+  EXPECT_EQ(shortcuts.Find("Size", false), size.get());
+
+  Settings settings;
+  ASSERT_EQ(0, shortcuts.Save(settings));
+  std::unique_ptr<CString> first(GetSettingsString(settings, FourCC("StCt"), 6001));
+  ASSERT_NE(first, nullptr);
+  EXPECT_STREQ(*first, "*PageSize");
+  EXPECT_EQ(std::unique_ptr<CString>(GetSettingsString(settings, FourCC("StCt"), 6002)), nullptr);
+}
+
+TEST(PPDXShortcutsTest, EveryCountedShortcutComesBackThoughOnlyOneWasSaved) {
+  DisplayOption option(DISPLAY_ALL);
+  PopupPtr size(model::Popup("*PageSize", true, {"A4"}, nullptr));
+  PointerList list;
+  list.PushBack(size.get());
+  list.PushBack(nullptr);
+  list.PushBack(nullptr);
+  Settings settings;
+  ASSERT_EQ(0, PPDXShortcuts(list).Save(settings));
+
+  PPDXControls controls;
+  controls.Add(size.get());
+  PPDXShortcuts restored(settings, &controls);
+  EXPECT_EQ(3u, restored.Count());
+  EXPECT_EQ(WalkedKeywords(restored, FirstShortcut, NextShortcut),
+            std::vector<std::string>{"*PageSize"});
+
+  // A forged count makes no more entries than a saved list could hold.
+  Settings forged;
+  const SInt32 huge = 0x7fffffff;
+  ASSERT_EQ(0, forged.Add(FourCC("StCt"), 6000, &huge, 4));
+  PPDXShortcuts bounded(forged, &controls);
+  EXPECT_LE(bounded.Count(), 1u << 16);
+  EXPECT_TRUE(bounded.First() == nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -21,6 +22,16 @@ class LanguageDocument : public PPDX {
     SetHeaderField(kLanguageEncoding, encoding);
   }
 };
+
+// The converter of a UTF-8 document, whose encoding line is kept off the test's
+// output.
+std::unique_ptr<TextConverter> FromUTF8Document(const char* language) {
+  LanguageDocument document(language, "UTF-8");
+  testing::internal::CaptureStderr();
+  std::unique_ptr<TextConverter> converter(new TextConverter(&document));
+  testing::internal::GetCapturedStderr();
+  return converter;
+}
 
 // The decoded text and, after a "|", the length that decoding gives.
 std::string Dehex(const std::string& text) {
@@ -65,16 +76,15 @@ TEST(TextConverterTest, EncodingNamesAndDocuments) {
   for (const auto& name : names)
     EXPECT_EQ(TextConverter::LanguageStringToEncoding(name.first), name.second) << name.first;
   // The platform answers with its Unicode form; a UTF-8 PPD's bytes stay UTF-8.
+  // The line that says so is a diagnostic, kept off standard output.
   testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   EXPECT_EQ(TextConverter::LanguageStringToEncoding("UTF-8"), kCFStringEncodingUTF8);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n");
-  testing::internal::CaptureStdout();
-  LanguageDocument unicode("Japanese", "UTF-8");
-  TextConverter fromUnicode(&unicode);
-  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   char unicodeText[16] = "\xE6\x97\xA5<C3A9>";
-  EXPECT_EQ(fromUnicode.Convert(unicodeText, sizeof unicodeText), noErr);
+  EXPECT_EQ(FromUTF8Document("Japanese")->Convert(unicodeText, sizeof unicodeText), noErr);
   EXPECT_STREQ(unicodeText, "\xE6\x97\xA5\xC3\xA9");
 
   LanguageDocument latin("English", "ISOLatin1");
@@ -93,7 +103,7 @@ TEST(TextConverterTest, EncodingNamesAndDocuments) {
   EXPECT_STREQ(text, "abc");
 }
 
-TEST(TextConverterTest, ConvertTakesEightBitTextAsSystemTextOutsideTheExceptions) {
+TEST(TextConverterTest, ConvertTakesEightBitTextAsMacRomanOutsideTheExceptionsUnlessUTF8) {
   LanguageDocument japanese("Japanese", "JIS83-RKSJ");
   TextConverter fromJapanese(&japanese);
   char hiragana[8] = "\x82\xA0";
@@ -101,13 +111,33 @@ TEST(TextConverterTest, ConvertTakesEightBitTextAsSystemTextOutsideTheExceptions
   EXPECT_STREQ(hiragana, "\xE3\x81\x82");
 
   LanguageDocument english("English", "ISOLatin1");
+  TextConverter toSystem(&english);
+  char latin[16] = "caf\xE9";
+  EXPECT_EQ(toSystem.Convert(latin, sizeof latin), noErr);
+  EXPECT_STREQ(latin, "caf\xC3\x88");
+  char escaped[16] = "<E9>";  // the switch to Mac OS Roman stays
+  EXPECT_EQ(toSystem.Convert(escaped, sizeof escaped), noErr);
+  EXPECT_STREQ(escaped, "\xC3\x88");
+  char typed[16] = "caf\xC3\xA9 <41>";  // well-formed UTF-8 is read as UTF-8
+  EXPECT_EQ(toSystem.Convert(typed, sizeof typed), noErr);
+  EXPECT_STREQ(typed, "caf\xC3\xA9 A");
+
   TextConverter toLatin(&english, kTextEncodingISOLatin1);
-  char typed[16] = "caf\xC3\xA9 <41>";
-  EXPECT_EQ(toLatin.Convert(typed, sizeof typed), noErr);
-  EXPECT_STREQ(typed, "caf\xE9 A");
-  char escaped[16] = "<C3A9>";  // the switch to system text stays
-  EXPECT_EQ(toLatin.Convert(escaped, sizeof escaped), noErr);
-  EXPECT_STREQ(escaped, "\xE9");
+  char edited[16] = "caf\xC3\xA9 <41>";
+  EXPECT_EQ(toLatin.Convert(edited, sizeof edited), noErr);
+  EXPECT_STREQ(edited, "caf\xE9 A");
+  char after[16] = "<E9>";  // reading one text as UTF-8 leaves the PPD's encoding
+  EXPECT_EQ(toLatin.Convert(after, sizeof after), noErr);
+  EXPECT_STREQ(after, "\xE9");
+  // Bytes that are UTF-8 only in part are not UTF-8.
+  TextConverter fromPart(&english);
+  char broken[16] = "\xC3\xA9\xE9";
+  EXPECT_EQ(fromPart.Convert(broken, sizeof broken), noErr);
+  EXPECT_STREQ(broken, "\xE2\x88\x9A\xC2\xA9\xC3\x88");
+
+  char notUnicode[16] = "caf\xE9";
+  EXPECT_EQ(FromUTF8Document("English")->Convert(notUnicode, sizeof notUnicode), noErr);
+  EXPECT_STREQ(notUnicode, "caf\xC3\x88");
 }
 
 TEST(TextConverterTest, ConvertKeepsToItsCapacityAndReportsFailures) {

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "cf/CoreFoundation.h"
@@ -98,6 +100,65 @@ TEST(CFURL, ReadAndWriteFileResources) {
   for (CFTypeRef each : {CFTypeRef(url), CFTypeRef(data), CFTypeRef(linkURL), CFTypeRef(missing)})
     CFRelease(each);
   unlink(link.c_str());
+  unlink(target.c_str());
+  rmdir(folder);
+}
+
+// A write replaces the file instead of rewriting it in place: a second name of
+// the old file keeps the old bytes, and no temporary file stays behind.
+TEST(CFURL, WriteReplacesTheFileWhole) {
+  char folder[] = "/tmp/cfurl-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  std::string target = std::string(folder) + "/prefs.plist";
+  std::string oldName = std::string(folder) + "/old";
+  CFURLRef url = fileURL(target.c_str(), false);
+  const UInt8 first[] = {'o', 'l', 'd'};
+  const UInt8 second[] = {'n', 'e', 'w', '!'};
+  CFDataRef firstData = CFDataCreate(nullptr, first, sizeof first);
+  CFDataRef secondData = CFDataCreate(nullptr, second, sizeof second);
+  SInt32 error = 1;
+  ASSERT_TRUE(CFURLWriteDataAndPropertiesToResource(url, firstData, nullptr, &error));
+  ASSERT_EQ(link(target.c_str(), oldName.c_str()), 0);
+  ASSERT_TRUE(CFURLWriteDataAndPropertiesToResource(url, secondData, nullptr, &error));
+
+  auto contents = [](const std::string& path) {
+    CFURLRef each = fileURL(path.c_str(), false);
+    CFDataRef data = nullptr;
+    SInt32 code = 0;
+    CFURLCreateDataAndPropertiesFromResource(nullptr, each, &data, nullptr, nullptr, &code);
+    std::string bytes = data ? std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
+                                           size_t(CFDataGetLength(data)))
+                             : "<unreadable>";
+    if (data) CFRelease(data);
+    CFRelease(each);
+    return bytes;
+  };
+  EXPECT_EQ(contents(target), "new!");
+  EXPECT_EQ(contents(oldName), "old");
+  auto entries = std::distance(std::filesystem::directory_iterator(folder),
+                               std::filesystem::directory_iterator());
+  EXPECT_EQ(entries, 2);  // the file and its second name
+
+  // A folder that does not exist takes no file, and no temporary file either.
+  std::string inMissing = std::string(folder) + "/Library/prefs.plist";
+  CFURLRef missingURL = fileURL(inMissing.c_str(), false);
+  EXPECT_FALSE(CFURLWriteDataAndPropertiesToResource(missingURL, firstData, nullptr, &error));
+  EXPECT_EQ(error, kCFURLResourceNotFoundError);
+
+  // A directory URL makes the folder, after which the file can be written there.
+  std::string library = std::string(folder) + "/Library";
+  CFURLRef folderURL = fileURL(library.c_str(), true);
+  EXPECT_TRUE(CFURLWriteDataAndPropertiesToResource(folderURL, firstData, nullptr, &error));
+  EXPECT_FALSE(CFURLWriteDataAndPropertiesToResource(folderURL, firstData, nullptr, &error));
+  EXPECT_TRUE(CFURLWriteDataAndPropertiesToResource(missingURL, secondData, nullptr, &error));
+  EXPECT_EQ(contents(inMissing), "new!");
+
+  for (CFTypeRef each : {CFTypeRef(url), CFTypeRef(firstData), CFTypeRef(secondData),
+                         CFTypeRef(missingURL), CFTypeRef(folderURL)})
+    CFRelease(each);
+  unlink(inMissing.c_str());
+  rmdir(library.c_str());
+  unlink(oldName.c_str());
   unlink(target.c_str());
   rmdir(folder);
 }

@@ -107,6 +107,11 @@ PPDXJobNote::PPDXJobNote(const char* keyword, CFStringRef displayName, PointerLi
       mDefaultNotes(CopyOf(notes)) {
   SetType(CNTL_JOBNOTE);
   AcquireConverter(language);
+  // A default the note's own flags refuse is no default.
+  if (!TextRule().Accepts(GetNotes())) {
+    mNotes.reset();
+    mDefaultNotes.reset();
+  }
 }
 
 PPDXJobNote::PPDXJobNote(Settings& settings, long index, CString* language)
@@ -114,14 +119,14 @@ PPDXJobNote::PPDXJobNote(Settings& settings, long index, CString* language)
   SetType(CNTL_JOBNOTE);
   AcquireConverter(language);
   SettingsEntryReader reader(settings, index);
-  mNotes.reset(ReadNoteText(reader, kNotesKey));
-  mDefaultNotes.reset(ReadNoteText(reader, kDefaultNotesKey));
   SInt32 number = 0;
   if (reader.Number(kMaxLengthKey, number)) mMaxLength = number;
   if (reader.Number(kMinLengthKey, number)) mMinLength = number;
   UInt32 bits = 0;
   if (reader.Number(kFlagsKey, bits)) mNoteFlags = JobNoteFlag(bits);
   if (reader.Number(kNotesOnKey, number)) mNotesOn = number != 0;
+  mDefaultNotes.reset(AcceptedText(ReadNoteText(reader, kDefaultNotesKey)));
+  RestoreNotes(reader);
 }
 
 PPDXJobNote::~PPDXJobNote() {
@@ -150,12 +155,33 @@ const char* PPDXJobNote::GetDefaultNotes() const {
   return mDefaultNotes ? static_cast<const char*>(*mDefaultNotes) : nullptr;
 }
 
-void PPDXJobNote::SetNotes(const char* text) {
+bool PPDXJobNote::SetNotes(const char* text) {
+  if (!TextRule().Accepts(text)) return false;
   ClearCache();
   if (mNotes)
     *mNotes = text;
   else
     mNotes.reset(new CString(text));
+  return true;
+}
+
+JobNoteTextRule PPDXJobNote::TextRule() const {
+  return JobNoteTextRule(mNoteFlags, mMinLength, mMaxLength);
+}
+
+CString* PPDXJobNote::AcceptedText(CString* text) const {
+  if (text == nullptr || TextRule().Accepts(*text)) return text;
+  delete text;
+  return nullptr;
+}
+
+// A blob may come from anywhere: a text the flags refuse gives way to the default.
+void PPDXJobNote::RestoreNotes(SettingsEntryReader& reader) {
+  long size = 0;
+  const bool saved = reader.Size(kNotesKey, size) == noErr;
+  CString* text = AcceptedText(ReadNoteText(reader, kNotesKey));
+  mNotes.reset(text != nullptr || !saved ? text : CopyOf(mDefaultNotes.get()));
+  ClearCache();
 }
 
 void PPDXJobNote::ResetToDefaultValue() {
@@ -253,8 +279,7 @@ void PPDXJobNote::ClearCache() {
 
 short PPDXJobNote::Restore(Settings& settings, long index) {
   SettingsEntryReader reader(settings, index);
-  mNotes.reset(ReadNoteText(reader, kNotesKey));
-  ClearCache();
+  RestoreNotes(reader);
   return noErr;
 }
 

@@ -7,9 +7,11 @@
 #include <memory>
 
 #include "PPDX/PPDObjects/Controls/JobNoteFlag.h"
+#include "PPDX/PPDObjects/Controls/JobNoteTextRule.h"
 #include "PPDX/PPDObjects/PPDXControl.h"
 
 class CString;
+class SettingsEntryReader;
 class TextConverter;
 
 class PPDXJobNote : public PPDXControl {
@@ -41,7 +43,10 @@ class PPDXJobNote : public PPDXControl {
 
   const char* GetNotes() const;
   const char* GetDefaultNotes() const;
-  void SetNotes(const char* text);
+  // False, with the text unchanged, for a text the note's rule refuses.
+  bool SetNotes(const char* text);
+  // The texts this note takes, by its flags and lengths.
+  JobNoteTextRule TextRule() const;
   // A new string of the text ("" without one); the caller releases it.
   CFStringRef CopyNotes() const;
 
@@ -90,6 +95,9 @@ class PPDXJobNote : public PPDXControl {
   static void AcquireConverter(const CString* language);
   static void ReleaseConverter();
 
+  // The text when the rule takes it; otherwise null, the text deleted.
+  CString* AcceptedText(CString* text) const;
+  void RestoreNotes(SettingsEntryReader& reader);
   void ClearCache();
   // Fills the cache from the template, or from BuildPDLString without one.
   void BuildCache(const char* valueText);

@@ -82,7 +82,8 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
   SInt32 count = 0;
   reader.Number(kCountKey, count);
   long itemIndex = 0;
-  for (long i = 0; i < count && ItemIndex(index, i, itemIndex); ++i) {
+  for (long i = 0; i < count && ItemIndex(index, i, itemIndex) && IsSavedItem(settings, itemIndex);
+       ++i) {
     _PopupItem* item = RestoreItem(settings, itemIndex);
     if (item->selected) toSelect = KeywordOf(item);
     mItems.PushBack(item);
@@ -91,6 +92,13 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
 }
 
 PPDXPopupControl::~PPDXPopupControl() { DeleteItems(); }
+
+// Save writes the selected flag of every item: the count of a blob that anyone may
+// have written is believed only as far as the items it names are there.
+bool PPDXPopupControl::IsSavedItem(Settings& settings, long itemIndex) {
+  long size = 0;
+  return SettingsEntryReader(settings, itemIndex).Size(kItemSelectedKey, size) == noErr;
+}
 
 _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex) {
   auto* item = new _PopupItem;

@@ -95,6 +95,7 @@ class PPDXPopupControl : public PPDXControl {
  private:
   _PopupItem* Current() const;
   void DeleteItems();
+  static bool IsSavedItem(Settings& settings, long itemIndex);
   _PopupItem* RestoreItem(Settings& settings, long itemIndex);
   void SaveItems(SettingsEntryWriter& writer, long index);
 

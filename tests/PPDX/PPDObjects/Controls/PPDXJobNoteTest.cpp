@@ -22,6 +22,7 @@ struct NoteOptions {
   const char* notes = nullptr;
   UInt32 flags = 0;
   const char* language = "ISOLatin1";
+  long maxLength = 64;
 };
 
 std::unique_ptr<PPDXJobNote> MakeNote(const char* keyword, const NoteOptions& options) {
@@ -31,7 +32,7 @@ std::unique_ptr<PPDXJobNote> MakeNote(const char* keyword, const NoteOptions& op
   return std::make_unique<PPDXJobNote>(keyword, CFSTR("Note"), controlFlags, Code(code),
                                        code ? strlen(code) : 0,
                                        options.notes ? new CString(options.notes) : nullptr,
-                                       &language, true, 64, JobNoteFlag(options.flags), 2);
+                                       &language, true, options.maxLength, JobNoteFlag(options.flags), 2);
 }
 
 std::string Framed(const char* keyword, const std::string& option, const std::string& body) {
@@ -95,7 +96,7 @@ TEST(PPDXJobNoteTest, WithoutTemplateTheFlagsAndKeywordChooseTheLine) {
 
 TEST(PPDXJobNoteTest, LongTextIsInjectedCutButNamedWhole) {
   const std::string text(600, 'x');
-  auto note = MakeNote("*Notes1", {"%%Note: <*Notes1>\n", text.c_str()});
+  auto note = MakeNote("*Notes1", {"%%Note: <*Notes1>\n", text.c_str(), 0, "ISOLatin1", 1024});
   EXPECT_EQ(Emitted(*note), Framed("*Notes1", text, "%%Note: " + text.substr(0, 511) + "\n"));
   // A cut never splits a character: the 511th byte begins a two-byte one here.
   const std::string accented = std::string(510, 'x') + "\xC3\xA9" + "yy";
@@ -151,7 +152,7 @@ TEST(PPDXJobNoteTest, NotesShareOneConverterWhileAnyExists) {
 }
 
 TEST(PPDXJobNoteTest, RebuildFromFlattenedStoreKeepsEveryField) {
-  auto note = MakeNote("*ZPMailboxNum", {"(<*ZPMailboxNum>) setmailbox\n", "4,5", 0x8022});
+  auto note = MakeNote("*ZPMailboxNum", {"(<*ZPMailboxNum>) setmailbox\n", "4,5", 0x28022});
   note->SetNotes("7,8,9");
   note->SetNotesOnValue(true);
   Settings settings;
@@ -166,7 +167,7 @@ TEST(PPDXJobNoteTest, RebuildFromFlattenedStoreKeepsEveryField) {
   EXPECT_STREQ(GetJobNoteDefaultNotes(&rebuilt), "4,5");
   EXPECT_EQ(GetJobNoteMaxLength(&rebuilt), 64);
   EXPECT_EQ(GetJobNoteMinLength(&rebuilt), 2);
-  EXPECT_EQ(GetJobNoteFlags(&rebuilt), 0x8022u);
+  EXPECT_EQ(GetJobNoteFlags(&rebuilt), 0x28022u);
   EXPECT_TRUE(GetJobNoteNotesOnValue(&rebuilt));
   EXPECT_EQ(Emitted(rebuilt), Emitted(*note));
 
@@ -181,6 +182,62 @@ TEST(PPDXJobNoteTest, RebuildFromFlattenedStoreKeepsEveryField) {
   EXPECT_EQ(0, rebuilt.Restore(emptied, 5004));
   EXPECT_EQ(rebuilt.GetNotes(), nullptr);
   EXPECT_EQ(rebuilt.PostScript(nullptr), 0);
+}
+
+TEST(PPDXJobNoteTest, TextIsCheckedByTheFlagsWhereverItIsSetOrRestored) {
+  // A line end in the text would close the feature frame and start PostScript
+  // of the user's own.
+  auto plain = MakeNote("*ZPNote", {nullptr, "none"});
+  EXPECT_FALSE(plain->SetNotes("hi\n%%EndFeature\nerasepage showpage"));
+  EXPECT_FALSE(plain->SetNotes("tab\there") || plain->SetNotes("del\x7F") || plain->SetNotes("a\rb"));
+  plain->SetCurrentControlWithCFString(CFSTR("x\ny"));
+  EXPECT_STREQ(plain->GetNotes(), "none");
+  EXPECT_EQ(Emitted(*plain), Framed("*ZPNote", "none", "%%EmptyOption\n"));
+  EXPECT_TRUE(plain->SetNotes("Caf\xC3\xA9, 42 (rush)"));
+  EXPECT_FALSE(plain->SetNotes(std::string(65, 'x').c_str()));  // over the maximum of 64
+  EXPECT_TRUE(plain->SetNotes(std::string(64, 'x').c_str()));
+
+  auto mailbox = MakeNote("*ZPMailboxNum", {nullptr, "1,2", JobNoteFlag::kNumeric |
+                                                         JobNoteFlag::kMultiComma |
+                                                         JobNoteFlag::kHyphen});
+  EXPECT_STREQ(mailbox->GetNotes(), "1,2");
+  EXPECT_TRUE(mailbox->SetNotes("1-3,10"));
+  EXPECT_FALSE(mailbox->SetNotes("12a") || mailbox->SetNotes("1 2") || mailbox->SetNotes("1.5"));
+  EXPECT_STREQ(mailbox->GetNotes(), "1-3,10");
+
+  auto name = MakeNote("*ZPUser", {nullptr, "Guest", JobNoteFlag::kAlpha | JobNoteFlag::kSpace |
+                                                         JobNoteFlag::kNoComma |
+                                                         JobNoteFlag::kMinLength});
+  EXPECT_TRUE(name->SetNotes("Jos\xC3\xA9 Ruiz") && name->SetNotes(""));
+  EXPECT_FALSE(name->SetNotes("R2D2") || name->SetNotes("Ruiz,Jose") || name->SetNotes("J"));
+  auto amount = MakeNote("*ZPCost", {nullptr, "-0.5", JobNoteFlag::kDecimal | JobNoteFlag::kNegative});
+  EXPECT_STREQ(amount->GetNotes(), "-0.5");
+  EXPECT_FALSE(amount->SetNotes("1e5"));
+  // A PPD default the flags refuse is no default.
+  auto refused = MakeNote("*ZPCost", {nullptr, "none", JobNoteFlag::kNumeric});
+  EXPECT_EQ(refused->GetNotes(), nullptr);
+  EXPECT_EQ(refused->GetDefaultNotes(), nullptr);
+
+  // A restored text the flags refuse falls back to the default.
+  Settings settings;
+  ASSERT_EQ(0, mailbox->Save(settings, 5001));
+  const char injected[] = "1\n%%EndFeature\nerasepage";
+  ASSERT_EQ(0, settings.Remove(FourCC("jNtT"), 5001));
+  ASSERT_EQ(0, settings.Add(FourCC("jNtT"), 5001, injected, long(sizeof injected - 1)));
+  CString language("ISOLatin1");
+  PPDXJobNote rebuilt(settings, 5001, &language);
+  EXPECT_STREQ(rebuilt.GetNotes(), "1,2");
+  EXPECT_TRUE(rebuilt.SetNotes("4"));
+  EXPECT_EQ(0, rebuilt.Restore(settings, 5001));
+  EXPECT_STREQ(rebuilt.GetNotes(), "1,2");
+  EXPECT_EQ(Emitted(rebuilt), Framed("*ZPMailboxNum", "1-2", "%%EmptyOption\n"));
+  // So does a default of the blob: with both refused the note has no text.
+  ASSERT_EQ(0, settings.Remove(FourCC("jNDT"), 5001));
+  ASSERT_EQ(0, settings.Add(FourCC("jNDT"), 5001, "x\x1B", 2));
+  PPDXJobNote noDefault(settings, 5001, &language);
+  EXPECT_EQ(noDefault.GetDefaultNotes(), nullptr);
+  EXPECT_EQ(noDefault.GetNotes(), nullptr);
+  EXPECT_EQ(noDefault.PostScript(nullptr), 0);
 }
 
 TEST(PPDXJobNoteTest, FlatFunctionsTakeNull) {

@@ -149,6 +149,26 @@ TEST(PPDXPopupControlTest, LongListsNeverOverwriteTheNextControl) {
   EXPECT_EQ(150, longBack.GetValue());
 }
 
+TEST(PPDXPopupControlTest, ForgedItemCountStopsAtTheFirstMissingItem) {
+  auto saved = TrayPopup(kABC, "B");
+  Settings settings;
+  ASSERT_EQ(noErr, saved->Save(settings, 5001));
+  // A count far beyond the items the blob holds makes no item of its own.
+  const SInt32 forged = 1000000;
+  ASSERT_EQ(noErr, settings.Set(FourCC("PCIC"), 5001, &forged, 4));
+  PPDXPopupControl rebuilt(settings, 5001, nullptr);
+  EXPECT_EQ(3, rebuilt.ItemCount());
+  EXPECT_EQ(2, rebuilt.GetValue());
+  EXPECT_EQ(Emitted(rebuilt), TrayFeature("B", "2 tray\n"));
+
+  // Every saved item has its selected entry: the first one missing ends the list,
+  // even where later items are complete.
+  ASSERT_EQ(noErr, settings.Remove(FourCC("PCIS"), 500101));
+  PPDXPopupControl cut(settings, 5001, nullptr);
+  ASSERT_EQ(1, cut.ItemCount());
+  EXPECT_STREQ(*cut.FirstItem()->keyword, "A");
+}
+
 TEST(PPDXPopupControlTest, RestoreTakesSelectionsBack) {
   auto saved = TrayPopup(kABC, "A");
   saved->SetValue(3);

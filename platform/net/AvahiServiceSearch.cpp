@@ -1,0 +1,53 @@
+#include "net/AvahiServiceSearch.h"
+
+#include <cstring>
+
+#include "net/AvahiNames.h"
+
+namespace {
+
+std::string KeyOf(const NetServiceIdentity& service) {
+  return service.name + '\0' + service.type + '\0' + service.domain;
+}
+
+}  // namespace
+
+AvahiServiceSearch::AvahiServiceSearch(const NetServiceIdentity& what,
+                                       NetServiceListener& listener)
+    : mListener(listener) {
+  if (mConnection.Client() == nullptr) return;
+  std::string type = AvahiNames::Type(what.type);
+  mBrowser = avahi_service_browser_new(mConnection.Client(), AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC,
+                                       type.c_str(), AvahiNames::Domain(what.domain),
+                                       AvahiLookupFlags(0), OnBrowse, this);
+  if (mBrowser != nullptr) mConnection.Start();
+}
+
+AvahiServiceSearch::~AvahiServiceSearch() {
+  mConnection.Stop();
+  if (mBrowser != nullptr) avahi_service_browser_free(mBrowser);
+}
+
+void AvahiServiceSearch::OnBrowse(AvahiServiceBrowser*, AvahiIfIndex, AvahiProtocol,
+                                  AvahiBrowserEvent event, const char* name, const char* type,
+                                  const char* domain, AvahiLookupResultFlags, void* search) {
+  if (event != AVAHI_BROWSER_NEW && event != AVAHI_BROWSER_REMOVE) return;
+  NetServiceIdentity service;
+  if (!AvahiNames::Take(name, type, domain, service)) return;
+  auto* self = static_cast<AvahiServiceSearch*>(search);
+  if (event == AVAHI_BROWSER_NEW)
+    self->Seen(service);
+  else
+    self->Gone(service);
+}
+
+void AvahiServiceSearch::Seen(const NetServiceIdentity& service) {
+  if (++mReports[KeyOf(service)] == 1) mListener.Deliver({service, false});
+}
+
+void AvahiServiceSearch::Gone(const NetServiceIdentity& service) {
+  auto reports = mReports.find(KeyOf(service));
+  if (reports == mReports.end() || --reports->second > 0) return;
+  mReports.erase(reports);
+  mListener.Deliver({service, true});
+}

@@ -1,0 +1,24 @@
+#include "plugin/TextBuffer.h"
+
+long CopyTextCut(CFStringRef text, CFStringEncoding encoding, char* buffer, long size) {
+  if (buffer == nullptr || size <= 0) return -1;
+  buffer[0] = '\0';
+  if (text == nullptr) return -1;
+  CFIndex length = CFStringGetLength(text);
+  CFRange whole = CFRangeMake(0, length);
+  // Converting without a buffer tells a character that cannot be carried
+  // apart from a buffer that is too small.
+  if (CFStringGetBytes(text, whole, encoding, 0, false, nullptr, 0, nullptr) < length) return -1;
+  CFIndex used = 0;
+  CFStringGetBytes(text, whole, encoding, 0, false, reinterpret_cast<UInt8*>(buffer), size - 1, &used);
+  buffer[used] = '\0';
+  return long(used);
+}
+
+long EncodedLength(CFStringRef text, CFStringEncoding encoding) {
+  if (text == nullptr) return 0;
+  CFIndex used = 0;
+  CFStringGetBytes(text, CFRangeMake(0, CFStringGetLength(text)), encoding, 0, false, nullptr, 0,
+                   &used);
+  return long(used);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Platform strings written into the fixed byte buffers of the plug-in's callers.
+
+#include "cf/CoreFoundation.h"
+
+// Writes the text in the encoding into `buffer` (room for `size` bytes with
+// the terminating NUL), cut after the last whole character that fits. Returns
+// the bytes written without the NUL, or -1 (and an empty buffer) when the text
+// holds a character that the encoding cannot carry or there is no room at all.
+long CopyTextCut(CFStringRef text, CFStringEncoding encoding, char* buffer, long size);
+
+// The bytes the whole text takes in the encoding, without a NUL.
+long EncodedLength(CFStringRef text, CFStringEncoding encoding);
