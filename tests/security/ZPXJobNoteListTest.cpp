@@ -10,6 +10,7 @@
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/ZPXPPD.h"
 #include "security/ControllerKeys.h"
+#include "security/JobNoteGlobalsTest.h"
 #include "security/ReferenceCiphers.h"
 #include "security/SpecialOptionValue.h"
 #include "support/ModelControls.h"
@@ -17,17 +18,7 @@
 
 namespace {
 
-class ZPXJobNoteListTest : public ::testing::Test {
- protected:
-  void TearDown() override {
-    gZPXPPD = mDocument;
-    gUserAuthNameWasInited = mUserNameFlag;
-  }
-
- private:
-  ZPXPPD* mDocument = gZPXPPD;
-  bool mUserNameFlag = gUserAuthNameWasInited;
-};
+class ZPXJobNoteListTest : public JobNoteGlobalsTest {};
 
 std::vector<std::string> Keywords(const ZPXJobNoteList& list) {
   std::vector<std::string> keywords;

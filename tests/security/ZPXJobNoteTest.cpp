@@ -12,20 +12,15 @@
 #include "foundation/CString.h"
 #include "foundation/NumberText.h"
 #include "security/ControllerKeys.h"
+#include "security/JobNoteGlobalsTest.h"
 #include "security/ReferenceCiphers.h"
 #include "support/ModelControls.h"
 #include "support/ParsedDocument.h"
 
 namespace {
 
-// The job-note output's process-wide state, put back after each test.
-class ZPXJobNoteTest : public ::testing::Test {
+class ZPXJobNoteTest : public JobNoteGlobalsTest {
  protected:
-  void TearDown() override {
-    gZPXPPD = mDocument;
-    gUserAuthNameWasInited = mUserNameFlag;
-  }
-
   // Makes a document of the special options current, as the output does.
   void UseDocument(const std::string& specialOptions) {
     mCurrent = ParseText("*PPD-Adobe: \"4.3\"\n" + specialOptions);
@@ -51,10 +46,6 @@ class ZPXJobNoteTest : public ::testing::Test {
   }
 
   std::unique_ptr<ZPXPPD> mCurrent;
-
- private:
-  ZPXPPD* mDocument = gZPXPPD;
-  bool mUserNameFlag = gUserAuthNameWasInited;
 };
 
 std::string UpperCase(std::string text) {
