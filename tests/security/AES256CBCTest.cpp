@@ -5,20 +5,10 @@
 #include <memory>
 
 #include "security/AES256CBC.h"
+#include "security/ReferenceCiphers.h"
 #include "security/TestBytes.h"
 
 namespace {
-
-Bytes ReferenceCBC(const Bytes& key, const Bytes& iv, const Bytes& in, bool encrypt) {
-  std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> context(EVP_CIPHER_CTX_new(),
-                                                                          EVP_CIPHER_CTX_free);
-  EVP_CipherInit_ex(context.get(), EVP_aes_256_cbc(), nullptr, key.data(), iv.data(), encrypt);
-  EVP_CIPHER_CTX_set_padding(context.get(), 0);
-  Bytes out(in.size());
-  int length = 0;
-  EVP_CipherUpdate(context.get(), out.data(), &length, in.data(), int(in.size()));
-  return out;
-}
 
 const Bytes kKey = FromHex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
 const Bytes kZeroIV(16, 0);

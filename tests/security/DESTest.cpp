@@ -1,28 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "security/DES.h"
+#include "security/ReferenceCiphers.h"
 #include "security/TestBytes.h"
 
-// The reference's single-DES call is deprecated in OpenSSL 3 but still the plainest
-// independent implementation to compare with.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <openssl/des.h>
-
 namespace {
-
-Bytes ReferenceDES(const Bytes& key, const Bytes& block, bool encrypt) {
-  DES_cblock keyBlock;
-  std::copy(key.begin(), key.end(), keyBlock);
-  DES_key_schedule schedule;
-  DES_set_key_unchecked(&keyBlock, &schedule);
-  DES_cblock in;
-  DES_cblock out;
-  std::copy(block.begin(), block.end(), in);
-  DES_ecb_encrypt(&in, &out, &schedule, encrypt ? DES_ENCRYPT : DES_DECRYPT);
-  return Bytes(out, out + 8);
-}
-#pragma GCC diagnostic pop
 
 Bytes RunDES(const Bytes& key, const Bytes& block, short direction) {
   deskey(key.data(), direction);

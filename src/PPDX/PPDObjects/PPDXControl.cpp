@@ -10,6 +10,7 @@
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
+#include "foundation/HexText.h"
 #include "foundation/PointerListOf.h"
 
 namespace {
@@ -98,13 +99,7 @@ std::string ReplaceAll(const std::string& text, const std::string& find, const s
 
 // "<" + two upper-case hexadecimal digits per byte + ">".
 std::string HexString(const std::string& value) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex = "<";
-  for (unsigned char byte : value) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0x0F];
-  }
-  return hex + ">";
+  return "<" + UpperHex(reinterpret_cast<const unsigned char*>(value.data()), value.size()) + ">";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "PPDX/PPDObjects/Controls/CommaSeparatedInts.h"
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
@@ -234,6 +235,17 @@ long PPDXJobNote::PostScript(unsigned char* out) {
   }
   if (mCache == nullptr) BuildCache(ValueText(workingCopy).c_str());
   return GeneratePSOutputData(out, mCache, mCacheLength, workingCopy.c_str(), true);
+}
+
+long PPDXJobNote::PostScriptWithEncryptedText(const char* hexText, unsigned char* out) {
+  if (hexText == nullptr || hexText[std::strspn(hexText, "0123456789ABCDEF")] != '\0') return 0;
+  std::unique_ptr<CString> own = std::move(mNotes);
+  mNotes.reset(new CString(hexText));
+  ClearCache();
+  const long length = PostScript(out);
+  mNotes = std::move(own);
+  ClearCache();
+  return length;
 }
 
 void PPDXJobNote::BuildCache(const char* valueText) {

@@ -34,6 +34,11 @@ class PPDXJobNote : public PPDXControl {
   // The framed snippet: the full text as option, the injected template or the DSC
   // line as code; nothing at all (0) without text or keyword.
   long PostScript(unsigned char* out) override;
+  // The snippet as it is with the note's text encrypted: `hexText`, the
+  // ciphertext as upper-case hexadecimal text, in place of the text, which
+  // stays as it is. The note's rule does not judge it (no flags or lengths
+  // describe a ciphertext), but anything but such text gives 0.
+  long PostScriptWithEncryptedText(const char* hexText, unsigned char* out);
   short Restore(Settings& settings, long index) override;
   CFStringRef CopyCurrentControlValueString() override;
   void SetCurrentControlWithCFString(CFStringRef value) override;

@@ -240,6 +240,30 @@ TEST(PPDXJobNoteTest, TextIsCheckedByTheFlagsWhereverItIsSetOrRestored) {
   EXPECT_EQ(noDefault.PostScript(nullptr), 0);
 }
 
+// The job's output puts a note's ciphertext into its code although no flags
+// of the note describe it; the note keeps its own text and code.
+TEST(PPDXJobNoteTest, EncryptedTextStandsInForTheTextOnlyInTheSnippet) {
+  NoteOptions options;
+  options.psTemplate = "(<*ZPPin>) /Pin exch def\n";
+  options.notes = "4711";
+  options.flags = JobNoteFlag::kNumeric | JobNoteFlag::kEncrypt;
+  options.maxLength = 8;
+  std::unique_ptr<PPDXJobNote> note = MakeNote("*ZPPin", options);
+  const std::string plain = Emitted(*note);
+  EXPECT_FALSE(note->SetNotes("0A1B2C3D4E5F"));  // the note's rule refuses ciphertext
+
+  std::vector<unsigned char> out(size_t(note->PostScriptWithEncryptedText("0A1B2C3D4E5F", nullptr)));
+  ASSERT_EQ(long(out.size()), note->PostScriptWithEncryptedText("0A1B2C3D4E5F", out.data()));
+  EXPECT_EQ(std::string(out.begin(), out.end()),
+            Framed("*ZPPin", "0A1B2C3D4E5F", "<304131423243334434453546> /Pin exch def\n"));
+  EXPECT_STREQ(note->GetNotes(), "4711");
+  EXPECT_EQ(Emitted(*note), plain);
+
+  for (const char* notCiphertext : {"0a1b", "12 34", "AB\n", "G0"})
+    EXPECT_EQ(note->PostScriptWithEncryptedText(notCiphertext, nullptr), 0) << notCiphertext;
+  EXPECT_EQ(note->PostScriptWithEncryptedText(nullptr, nullptr), 0);
+}
+
 TEST(PPDXJobNoteTest, FlatFunctionsTakeNull) {
   SetJobNoteNotes(nullptr, "x");
   EXPECT_EQ(GetJobNoteNotes(nullptr), nullptr);
