@@ -68,9 +68,11 @@ void CFURLFileReplace::SyncFolderOf(const std::string& path) {
   close(folder);
 }
 
-int CFURLFileReplace::Write(const std::string& path, const void* bytes, size_t length) {
+int CFURLFileReplace::Write(const std::string& path, const void* bytes, size_t length,
+                            LinkPolicy links) {
   struct stat status;
-  if (lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) return ELOOP;
+  if (links == kRefuseLink && lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode))
+    return ELOOP;
   std::string temporary;
   int descriptor = CreateTemporary(path, temporary);
   if (descriptor < 0) return errno;

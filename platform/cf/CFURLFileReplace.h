@@ -8,10 +8,14 @@
 
 class CFURLFileReplace {
  public:
+  // What to do with a symbolic link in the file's place. It is never followed:
+  // either the write is refused (ELOOP) or the link itself gives way to the file.
+  enum LinkPolicy { kRefuseLink, kReplaceLink };
+
   // 0 when `path` now holds exactly the bytes, else the errno of the step that
   // failed (the old file is then untouched and no temporary file is left).
-  // A symbolic link in the file's place is refused with ELOOP.
-  static int Write(const std::string& path, const void* bytes, size_t length);
+  static int Write(const std::string& path, const void* bytes, size_t length,
+                   LinkPolicy links = kRefuseLink);
 
  private:
   // An exclusively created file beside `path`, mode 0644 less the umask; -1 on failure.

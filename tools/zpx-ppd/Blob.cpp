@@ -8,13 +8,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 #include "carbon/MacMemory.h"
 #include "cf/CFRef.h"
+#include "cf/CFURLFileReplace.h"
 #include "cf/CoreFoundation.h"
 #include "foundation/PPDFile.h"
 #include "foundation/Settings.h"
@@ -25,53 +25,6 @@ namespace {
 // No blob of a document comes near this; a larger file is not one. Save refuses
 // to write what load would refuse to read.
 const off_t kMaxBlobBytes = 64L << 20;
-
-// A file name beside the target that nobody else has: the blob is written there
-// and renamed over the target, so that the target is either the old file or the
-// whole new one.
-std::string TemporaryName(const std::string& target) {
-  static std::mt19937 random{std::random_device{}()};
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  return folder + ".zpx-ppd-" + std::to_string(getpid()) + "-" + std::to_string(random()) + ".tmp";
-}
-
-// A new file of mode 0644 (less the umask), never an existing one nor a link.
-int CreateTemporary(const std::string& target, std::string& name) {
-  const int kAttempts = 100;
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    name = TemporaryName(target);
-    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-bool WriteAll(int fd, const char* bytes, size_t length) {
-  while (length > 0) {
-    ssize_t written = write(fd, bytes, length);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    length -= size_t(written);
-  }
-  return true;
-}
-
-// Writes the bytes to a temporary file, flushes them to the disk and renames the
-// file over the target; 0 on success, otherwise the errno of the step that failed
-// (the target then is as it was).
-int ReplaceFile(const char* target, const char* bytes, size_t length) {
-  std::string temporary;
-  int fd = CreateTemporary(target, temporary);
-  if (fd < 0) return errno;
-  int error = WriteAll(fd, bytes, length) && fsync(fd) == 0 ? 0 : errno;
-  // A delayed write fails at the latest at close.
-  if (close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && rename(temporary.c_str(), target) != 0) error = errno;
-  if (error != 0) unlink(temporary.c_str());
-  return error;
-}
 
 // Null when the blob may be written at `target`; otherwise why not. A link at the
 // target is replaced, never followed; anything else but a regular file stays.
@@ -138,7 +91,10 @@ int Save(int argc, char** argv) {
   if (!document->Save(settings) || settings.GetSettingsHandle(&flattened) != 0)
     return Fail(argv[0], "the document could not be saved");
   const Size size = GetHandleSize(flattened);
-  const int error = size > kMaxBlobBytes ? EFBIG : ReplaceFile(argv[1], *flattened, size_t(size));
+  const int error = size > kMaxBlobBytes
+                        ? EFBIG
+                        : CFURLFileReplace::Write(argv[1], *flattened, size_t(size),
+                                                  CFURLFileReplace::kReplaceLink);
   DisposeHandle(flattened);
   if (size > kMaxBlobBytes)
     return Fail(argv[1], "the blob would be larger than the 64 MB that load reads");
