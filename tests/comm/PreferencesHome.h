@@ -2,45 +2,29 @@
 // A fresh home folder for one test: the platform's home folder points at it
 // until the object goes, and it is removed with everything in it.
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <string>
 
 #include "paths/PlatformPaths.h"
+#include "support/TempFolder.h"
 
 class PreferencesHome {
  public:
-  PreferencesHome() {
-    char folder[] = "/tmp/zpx-home-XXXXXX";
-    if (mkdtemp(folder) != nullptr) mFolder = folder;
-    PlatformPaths::Redirect(PlatformPaths::kHomeFolder, mFolder);
-  }
-  ~PreferencesHome() {
-    PlatformPaths::Reset(PlatformPaths::kHomeFolder);
-    std::error_code ignored;
-    std::filesystem::remove_all(mFolder, ignored);
-  }
+  PreferencesHome() { PlatformPaths::Redirect(PlatformPaths::kHomeFolder, mHome.Path()); }
+  ~PreferencesHome() { PlatformPaths::Reset(PlatformPaths::kHomeFolder); }
   PreferencesHome(const PreferencesHome&) = delete;
   PreferencesHome& operator=(const PreferencesHome&) = delete;
 
-  const std::string& Folder() const { return mFolder; }
-  std::string PreferencesFile() const {
-    return mFolder + "/Library/Preferences/ZPX.MelvanePrinterV2.plist";
-  }
+  const std::string& Folder() const { return mHome.Path(); }
+  std::string PreferencesFile() const { return Folder() + "/" + kPreferences; }
 
   // Puts `bytes` at `relative` below the home folder, making its folders.
   void Write(const std::string& relative, const std::string& bytes) const {
-    std::filesystem::path path = mFolder + "/" + relative;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    mHome.Write(relative, bytes);
   }
-  void WritePreferences(const std::string& bytes) const {
-    Write("Library/Preferences/ZPX.MelvanePrinterV2.plist", bytes);
-  }
+  void WritePreferences(const std::string& bytes) const { Write(kPreferences, bytes); }
 
   std::string Read(const std::string& path) const {
     std::ifstream file(path, std::ios::binary);
@@ -48,7 +32,8 @@ class PreferencesHome {
   }
 
  private:
-  std::string mFolder;
+  static constexpr const char* kPreferences = "Library/Preferences/ZPX.MelvanePrinterV2.plist";
+  TempFolder mHome;
 };
 
 // A property-list array in XML of the given elements, each already written as
