@@ -9,9 +9,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/ZPXPPD.h"
-#include "security/ControllerKeys.h"
 #include "security/JobNoteGlobalsTest.h"
-#include "security/ReferenceCiphers.h"
 #include "security/SpecialOptionValue.h"
 #include "support/ModelControls.h"
 #include "support/ParsedDocument.h"
@@ -46,8 +44,6 @@ TEST_F(ZPXJobNoteListTest, OneNotePerJobNoteControlInCollectionOrder) {
   EXPECT_TRUE(gUserAuthNameWasInited);
   EXPECT_TRUE(list.isValid());
   EXPECT_EQ(list.Error(), 0);
-  EXPECT_EQ(list.Document(), document.get());
-  EXPECT_EQ(list.PageOrientation(), 0);
   EXPECT_EQ(Keywords(list),
             (std::vector<std::string>{"*Notes1", "*ZPSecurePIN", "*ZPUserAuthPwd", "*ZPAccount"}));
   EXPECT_EQ(list.countProtectedFields(), 2);
@@ -120,15 +116,6 @@ TEST_F(ZPXJobNoteListTest, TheSampleHasTheNotesOfEveryCommentLine) {
   EXPECT_TRUE(SpecialOptionIs(document.get(), "*CopierUserAuth", "True"));
   EXPECT_FALSE(SpecialOptionIs(document.get(), "*CopierUserAuth", "Tru"));
   EXPECT_EQ(SpecialOptionValue(document.get(), "*ZPNoSuchOption"), nullptr);
-  // AES-256 under the key at the third place of the table.
-  gZPXPPD = document.get();
-  char out[ZPXJobNote::kEncryptedTextSize];
-  ASSERT_TRUE(list.find("*DeptPassword")->encryptNote(nullptr, "4711", out));
-  Bytes plain = {'4', '7', '1', '1', 0};
-  plain.insert(plain.end(), 11, 10);
-  const Bytes expected = ReferenceCBC(Bytes(kJobNoteKeyTable + 16, kJobNoteKeyTable + 48),
-                                      Bytes(kJobNoteIV, kJobNoteIV + 16), plain, true);
-  EXPECT_EQ(FromHex(out), expected);
 }
 
 }  // namespace

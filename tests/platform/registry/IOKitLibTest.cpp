@@ -66,11 +66,6 @@ TEST(IOKitLibTest, EthernetInterfacesAreMatchedByClassAndProperties) {
   EXPECT_TRUE(Matched(wrongType).empty());
 }
 
-TEST(IOKitLibTest, AMachineWithoutAdaptersHasNoPrimaryInterface) {
-  SubstitutedAdapters machine({Adapter("lo", {}, true, true)}, DefaultRouteTable(""));
-  EXPECT_TRUE(Matched(PrimaryInterfaces()).empty());
-}
-
 TEST(IOKitLibTest, ObjectsAnswerOnlyWhatTheyAre) {
   SubstitutedAdapters machine({Adapter("eth0", {2, 0, 0, 0, 0, 1})}, DefaultRouteTable("eth0"));
   io_iterator_t services = IO_OBJECT_NULL;
