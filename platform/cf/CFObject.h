@@ -20,6 +20,7 @@ enum : CFTypeID {
   kCFObjectTypeBundle = 31,
   kCFObjectTypeUUID = 34,
   kCFObjectTypeRunLoop = 43,
+  kCFObjectTypeRunLoopSource = 44,
   kCFObjectTypeNetService = 61,
   kCFObjectTypeNetServiceBrowser = 62,
 };
