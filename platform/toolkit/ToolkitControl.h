@@ -15,6 +15,12 @@
 // The key a push button answers to besides a click.
 enum class KeyEquivalent { kNone, kReturn, kEscape };
 
+// A column of a list view: the property it shows, and its heading.
+struct ListColumn {
+  UInt32 property;
+  std::string title;
+};
+
 struct OpaqueControlRef {
   OpaqueControlRef(OSType kind, WindowRef window, const Rect& bounds);
   ~OpaqueControlRef();
@@ -56,5 +62,6 @@ struct OpaqueControlRef {
   std::map<OSType, std::vector<UInt8>> mData;
   std::map<std::pair<OSType, OSType>, std::vector<UInt8>> mProperties;
   std::unique_ptr<OpaqueMenuRef> mMenu;
+  std::vector<ListColumn> mColumns;
   OpaqueEventTargetRef mTarget;
 };

@@ -51,6 +51,9 @@ void WindowDump::Control(ControlRef control, int depth) {
   if (control->mCommandID != 0) mOut << " command " << Code(control->mCommandID);
   mOut << KeyName(control->mKeyEquivalent) << "\n";
   if (control->mMenu) Menu(control->mMenu.get(), depth + 1);
+  for (const ListColumn& column : control->mColumns)
+    mOut << std::string(size_t(depth + 1) * 2, ' ') << "| " << Code(column.property) << " \""
+         << column.title << "\"\n";
   for (ControlRef child : control->mChildren) Control(child, depth + 1);
 }
 
