@@ -109,6 +109,49 @@ void HeadlessDriver::CloseWindow(WindowRef window) {
   RunUntilIdle();
 }
 
+namespace {
+
+ListView* ReachableList(ControlRef list) { return Reachable(list) ? list->mList.get() : nullptr; }
+
+}  // namespace
+
+bool HeadlessDriver::SelectRow(ControlRef list, UInt32 item) {
+  ListView* rows = ReachableList(list);
+  if (!rows || !rows->Has(item)) return false;
+  rows->Select(1, &item, kDataBrowserItemsAssign);
+  RunUntilIdle();
+  return true;
+}
+
+bool HeadlessDriver::OpenRow(ControlRef list, UInt32 item) {
+  ListView* rows = ReachableList(list);
+  bool opened = rows && rows->Open(item);
+  RunUntilIdle();
+  return opened;
+}
+
+bool HeadlessDriver::CloseRow(ControlRef list, UInt32 item) {
+  ListView* rows = ReachableList(list);
+  bool closed = rows && rows->Close(item);
+  RunUntilIdle();
+  return closed;
+}
+
+bool HeadlessDriver::DoubleClickRow(ControlRef list, UInt32 item) {
+  ListView* rows = ReachableList(list);
+  bool clicked = rows && rows->DoubleClick(item);
+  RunUntilIdle();
+  return clicked;
+}
+
+bool HeadlessDriver::SortRows(ControlRef list, UInt32 property, bool increasing) {
+  ListView* rows = ReachableList(list);
+  if (!rows) return false;
+  rows->SortBy(property);
+  rows->SetOrder(increasing ? kDataBrowserOrderIncreasing : kDataBrowserOrderDecreasing);
+  return true;
+}
+
 void HeadlessDriver::AdvanceClock(double seconds) {
   ToolkitModel::Shared().AdvanceClock(seconds);
   RunUntilIdle();

@@ -33,6 +33,13 @@ class HeadlessDriver : public ToolkitBackend {
   // Focus to the next visible, enabled text field of the front window.
   bool PressTab();
   void CloseWindow(WindowRef window);
+  // List rows: a click on the row selects it alone; opening a container tells
+  // the program, which adds its rows; sorting clicks a column heading.
+  bool SelectRow(ControlRef list, UInt32 item);
+  bool OpenRow(ControlRef list, UInt32 item);
+  bool CloseRow(ControlRef list, UInt32 item);
+  bool DoubleClickRow(ControlRef list, UInt32 item);
+  bool SortRows(ControlRef list, UInt32 property, bool increasing);
 
   // Moves the virtual clock, firing due timers in order, then runs until idle.
   void AdvanceClock(double seconds);

@@ -9,6 +9,7 @@
 OpaqueControlRef::OpaqueControlRef(OSType kind, WindowRef window, const Rect& bounds)
     : mKind(kind), mWindow(window), mBounds(bounds), mTarget(this, nullptr) {
   if (kind == kControlKindPopupButton) mMenu = std::make_unique<OpaqueMenuRef>();
+  if (kind == kControlKindDataBrowser) mList = std::make_unique<ListView>(this);
   if (kind == kControlKindCheckBox || kind == kControlKindScrollBar) mMaximum = 1;
   ToolkitModel::Shared().Register(this);
 }

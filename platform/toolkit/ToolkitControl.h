@@ -10,6 +10,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/EventTarget.h"
+#include "toolkit/ListView.h"
 #include "toolkit/ToolkitMenu.h"
 
 // The key a push button answers to besides a click.
@@ -63,5 +64,6 @@ struct OpaqueControlRef {
   std::map<std::pair<OSType, OSType>, std::vector<UInt8>> mProperties;
   std::unique_ptr<OpaqueMenuRef> mMenu;
   std::vector<ListColumn> mColumns;
+  std::unique_ptr<ListView> mList;
   OpaqueEventTargetRef mTarget;
 };

@@ -54,6 +54,7 @@ void WindowDump::Control(ControlRef control, int depth) {
   for (const ListColumn& column : control->mColumns)
     mOut << std::string(size_t(depth + 1) * 2, ' ') << "| " << Code(column.property) << " \""
          << column.title << "\"\n";
+  if (control->mList) Rows(control, depth + 1);
   for (ControlRef child : control->mChildren) Control(child, depth + 1);
 }
 
@@ -61,4 +62,18 @@ void WindowDump::Menu(MenuRef menu, int depth) {
   for (const OpaqueMenuRef::Item& item : menu->mItems)
     mOut << std::string(size_t(depth) * 2, ' ') << "- \"" << item.text << "\""
          << (item.enabled ? "" : " disabled") << "\n";
+}
+
+// Each row in display order: its ID, state, and what it shows in each column.
+void WindowDump::Rows(ControlRef control, int depth) {
+  const ListView& list = *control->mList;
+  for (DataBrowserItemID item : list.Rows(kDataBrowserNoItem, true, kDataBrowserItemAnyState)) {
+    DataBrowserItemState state = list.State(item);
+    mOut << std::string(size_t(depth) * 2, ' ') << "row " << item
+         << (state & kDataBrowserItemIsSelected ? " selected" : "")
+         << (state & kDataBrowserContainerIsOpen ? " open" : "");
+    for (const ListColumn& column : control->mColumns)
+      mOut << " \"" << list.Data(item, column.property).text << "\"";
+    mOut << "\n";
+  }
 }

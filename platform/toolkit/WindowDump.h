@@ -17,5 +17,6 @@ class WindowDump {
  private:
   void Control(ControlRef control, int depth);
   void Menu(MenuRef menu, int depth);
+  void Rows(ControlRef control, int depth);
   std::ostringstream mOut;
 };

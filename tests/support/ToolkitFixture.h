@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cf/CFRef.h"
+#include "support/TempFolder.h"
+#include "toolkit/IBCarbonRuntime.h"
 #include "toolkit/Controls.h"
 #include "toolkit/HeadlessDriver.h"
 #include "toolkit/MacWindows.h"
@@ -54,7 +56,20 @@ class ToolkitFixture : public ::testing::Test {
     return box;
   }
 
+  // A bundle whose Resources/Test.ui holds `text`, and the reference to that file.
+  OSStatus OpenNib(const std::string& text, IBNibRef* nib) {
+    mFolder.Write("T.plugin/Contents/Resources/Test.ui", text);
+    std::string path = mFolder.Path() + "/T.plugin";
+    CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
+        nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
+    mBundle.reset(CFBundleCreate(nullptr, url.get()));
+    return CreateNibReferenceWithCFBundle(mBundle.get(), CFSTR("Test"), nib);
+  }
+  std::string NibPath() const { return mFolder.Path() + "/T.plugin/Contents/Resources/Test.ui"; }
+
   HeadlessDriver mDriver;
+  TempFolder mFolder;
+  CFRef<CFBundleRef> mBundle;
 };
 
 // A handler that writes "<name>:<event>" into a shared list and answers `answer`;

@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
 #include "support/ToolkitFixture.h"
-#include "toolkit/IBCarbonRuntime.h"
 
 namespace {
 
@@ -79,26 +77,11 @@ const char kGood[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 </interface>
 )";
 
-class InterfaceFileTest : public ToolkitFixture {
- protected:
-  // The bundle with Resources/Test.ui holding `text`; null when the file is refused.
-  OSStatus Open(const std::string& text, IBNibRef* nib) {
-    mFolder.Write("T.plugin/Contents/Resources/Test.ui", text);
-    std::string path = mFolder.Path() + "/T.plugin";
-    CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
-    mBundle.reset(CFBundleCreate(nullptr, url.get()));
-    return CreateNibReferenceWithCFBundle(mBundle.get(), CFSTR("Test"), nib);
-  }
-  std::string FilePath() const { return mFolder.Path() + "/T.plugin/Contents/Resources/Test.ui"; }
-
-  TempFolder mFolder;
-  CFRef<CFBundleRef> mBundle;
-};
+using InterfaceFileTest = ToolkitFixture;
 
 TEST_F(InterfaceFileTest, AGoodFileBuildsItsWindows) {
   IBNibRef nib = nullptr;
-  ASSERT_EQ(Open(kGood, &nib), noErr);
+  ASSERT_EQ(OpenNib(kGood, &nib), noErr);
   WindowRef window = nullptr;
   ASSERT_EQ(CreateWindowFromNib(nib, CFSTR("Main"), &window), noErr);
   EXPECT_EQ(HeadlessDriver::Dump(window),
@@ -140,7 +123,7 @@ TEST_F(InterfaceFileTest, AGoodFileBuildsItsWindows) {
 
   testing::internal::CaptureStderr();
   EXPECT_EQ(CreateWindowFromNib(nib, CFSTR("Missing"), &window), kIBCarbonRuntimeCantFindObject);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), FilePath() + ":2: no window \"Missing\"\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), NibPath() + ":2: no window \"Missing\"\n");
   DisposeNibReference(nib);
 
   EXPECT_EQ(CreateNibReferenceWithCFBundle(mBundle.get(), CFSTR("Other"), &nib),
@@ -211,10 +194,10 @@ TEST_F(InterfaceFileTest, EveryMalformedFileIsRefusedWithOneLine) {
   for (const Malformed& bad : cases) {
     IBNibRef nib = nullptr;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Open(bad.text, &nib), kIBCarbonRuntimeCantFindNibFile) << bad.what;
+    EXPECT_EQ(OpenNib(bad.text, &nib), kIBCarbonRuntimeCantFindNibFile) << bad.what;
     std::string reported = testing::internal::GetCapturedStderr();
     EXPECT_EQ(nib, nullptr) << bad.what;
-    std::string start = FilePath() + ":" + std::to_string(bad.line) + ": ";
+    std::string start = NibPath() + ":" + std::to_string(bad.line) + ": ";
     EXPECT_EQ(reported.compare(0, start.size(), start), 0) << bad.what << ": " << reported;
     EXPECT_NE(reported.find(bad.message), std::string::npos) << bad.what << ": " << reported;
     EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 1) << bad.what << ": " << reported;
