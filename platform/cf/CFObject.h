@@ -23,6 +23,8 @@ enum : CFTypeID {
   kCFObjectTypeRunLoopSource = 44,
   kCFObjectTypeNetService = 61,
   kCFObjectTypeNetServiceBrowser = 62,
+  kCFObjectTypeDataProvider = 70,
+  kCFObjectTypeImage = 71,
 };
 
 class CFObject {

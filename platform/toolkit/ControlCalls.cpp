@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "cf/CFStringObject.h"
 #include "toolkit/EventRouting.h"
@@ -311,8 +312,12 @@ OSStatus SetKeyboardFocus(WindowRef window, ControlRef control, ControlPartCode)
 }
 
 void Draw1Control(ControlRef control) {
-  if (IsControlVisible(control))
-    EventRouting::SendControlEvent(control, kEventControlDraw, kControlNoPart);
+  if (!IsControlVisible(control)) return;
+  ToolkitModel& model = ToolkitModel::Shared();
+  ControlRef outer = std::exchange(model.mDrawing, control);
+  control->mDrawn.clear();
+  EventRouting::SendControlEvent(control, kEventControlDraw, kControlNoPart);
+  model.mDrawing = model.IsLive(outer) ? outer : nullptr;
 }
 
 SInt16 GetControlValue(ControlRef control) {

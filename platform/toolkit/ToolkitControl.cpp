@@ -23,7 +23,9 @@ OpaqueControlRef::~OpaqueControlRef() {
     mWindow->Unindex(this);
     if (mWindow->mFocus == this) mWindow->mFocus = nullptr;
   }
-  ToolkitModel::Shared().Unregister(this);
+  ToolkitModel& model = ToolkitModel::Shared();
+  if (model.mDrawing == this) model.mDrawing = nullptr;
+  model.Unregister(this);
 }
 
 bool OpaqueControlRef::IsShown() const {

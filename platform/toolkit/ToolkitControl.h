@@ -11,6 +11,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/EventTarget.h"
 #include "toolkit/ListView.h"
+#include "toolkit/PaneDrawing.h"
 #include "toolkit/ToolkitMenu.h"
 
 // The key a push button answers to besides a click.
@@ -65,5 +66,6 @@ struct OpaqueControlRef {
   std::unique_ptr<OpaqueMenuRef> mMenu;
   std::vector<ListColumn> mColumns;
   std::unique_ptr<ListView> mList;
+  std::vector<PaneDrawing> mDrawn;  // by the last draw
   OpaqueEventTargetRef mTarget;
 };

@@ -40,6 +40,7 @@ class ToolkitModel {
   ModalLoops mModalLoops;
   MouseGesture mGesture;
   ToolkitBackend* mBackend = nullptr;
+  ControlRef mDrawing = nullptr;  // the control being drawn, which keeps what is drawn
 
  private:
   std::vector<WindowRef> mWindows;  // back to front

@@ -55,6 +55,14 @@ void WindowDump::Control(ControlRef control, int depth) {
     mOut << std::string(size_t(depth + 1) * 2, ' ') << "| " << Code(column.property) << " \""
          << column.title << "\"\n";
   if (control->mList) Rows(control, depth + 1);
+  for (const PaneDrawing& drawn : control->mDrawn) {
+    mOut << std::string(size_t(depth + 1) * 2, ' ');
+    if (drawn.kind == PaneDrawing::Kind::kPicture)
+      mOut << "picture " << drawn.width << "x" << drawn.height << " in ";
+    else
+      mOut << "erase ";
+    mOut << Bounds(drawn.area) << "\n";
+  }
   for (ControlRef child : control->mChildren) Control(child, depth + 1);
 }
 
