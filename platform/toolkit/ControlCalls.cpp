@@ -114,7 +114,8 @@ void DisposeControl(ControlRef control) {
 
 OSStatus EmbedControl(ControlRef control, ControlRef container) {
   if (!Live(control) || !Live(container) || control == container) return errUnknownControl;
-  if (!container->Embeds()) return errControlIsNotEmbedder;
+  if (!container->Embeds() || control == control->mWindow->mRoot.get())
+    return errControlIsNotEmbedder;  // a root stays its window's
   for (ControlRef above = container; above; above = above->mParent)
     if (above == control) return errControlIsNotEmbedder;  // would embed itself
   container->Adopt(control);

@@ -124,24 +124,22 @@ bool HeadlessDriver::SelectRow(ControlRef list, UInt32 item) {
 }
 
 bool HeadlessDriver::OpenRow(ControlRef list, UInt32 item) {
-  ListView* rows = ReachableList(list);
-  bool opened = rows && rows->Open(item);
-  RunUntilIdle();
-  return opened;
+  return OnRow(list, item, &ListView::Open);
 }
 
 bool HeadlessDriver::CloseRow(ControlRef list, UInt32 item) {
-  ListView* rows = ReachableList(list);
-  bool closed = rows && rows->Close(item);
-  RunUntilIdle();
-  return closed;
+  return OnRow(list, item, &ListView::Close);
 }
 
 bool HeadlessDriver::DoubleClickRow(ControlRef list, UInt32 item) {
+  return OnRow(list, item, &ListView::DoubleClick);
+}
+
+bool HeadlessDriver::OnRow(ControlRef list, UInt32 item, bool (ListView::*action)(UInt32)) {
   ListView* rows = ReachableList(list);
-  bool clicked = rows && rows->DoubleClick(item);
+  bool done = rows && (rows->*action)(item);
   RunUntilIdle();
-  return clicked;
+  return done;
 }
 
 bool HeadlessDriver::SortRows(ControlRef list, UInt32 property, bool increasing) {

@@ -10,6 +10,8 @@
 
 #include "toolkit/ToolkitBackend.h"
 
+class ListView;
+
 class HeadlessDriver : public ToolkitBackend {
  public:
   // `fail` hears of what a test did wrong: a modal loop with nothing left to do.
@@ -56,6 +58,9 @@ class HeadlessDriver : public ToolkitBackend {
   void ModalLoopStalled(WindowRef window) override;
 
  private:
+  // The action on a reachable list's row, then the run loop until idle.
+  bool OnRow(ControlRef list, UInt32 item, bool (ListView::*action)(UInt32));
+
   ControlRef mPressed = nullptr;
   std::deque<std::function<void()>> mModalSteps;
   std::function<void(const std::string&)> mFail;

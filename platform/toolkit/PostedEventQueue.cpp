@@ -39,7 +39,8 @@ void PostedEventQueue::Deliver(void* info) {
     EventTargetRef target = nullptr;
     if (!event->Read(kEventParamPostTarget, typeEventTargetRef, &target))
       target = GetApplicationEventTarget();
-    EventRouting::Send(event, target);
+    // A window or control disposed since the post no longer takes events.
+    if (ToolkitModel::Shared().IsLive(target)) EventRouting::Send(event, target);
     ReleaseEvent(event);
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/ToolkitWindow.h"
+#include "toolkit/ToolkitControl.h"
 
 ToolkitModel& ToolkitModel::Shared() {
   static ToolkitModel* sModel = new ToolkitModel;  // lives as long as the process
@@ -28,6 +29,14 @@ WindowRef ToolkitModel::FrontWindow() const {
 
 bool ToolkitModel::IsLive(WindowRef window) const {
   return std::find(mWindows.begin(), mWindows.end(), window) != mWindows.end();
+}
+
+bool ToolkitModel::IsLive(EventTargetRef target) const {
+  if (target == &mApplication) return true;
+  bool ofWindow = std::any_of(mWindows.begin(), mWindows.end(),
+                              [&](WindowRef window) { return &window->mTarget == target; });
+  return ofWindow || std::any_of(mControls.begin(), mControls.end(),
+                                 [&](ControlRef control) { return &control->mTarget == target; });
 }
 
 void ToolkitModel::AdvanceClock(EventTimerInterval seconds) {

@@ -29,6 +29,8 @@ class ToolkitModel {
   void Register(ControlRef control) { mControls.insert(control); }
   void Unregister(ControlRef control) { mControls.erase(control); }
   bool IsLive(ControlRef control) const { return mControls.count(control) != 0; }
+  // Whether the target is the application's or one of a live window or control.
+  bool IsLive(EventTargetRef target) const;
 
   EventTime Now() const { return mClock; }
   // Moves the clock forward, firing the timers due on the way.

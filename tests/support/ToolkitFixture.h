@@ -50,6 +50,16 @@ class ToolkitFixture : public ::testing::Test {
     return pane;
   }
 
+  // A pop-up whose menu holds the items, their number its maximum.
+  static ControlRef NewPopup(WindowRef window, Rect bounds, std::vector<CFStringRef> items) {
+    ControlRef popup = nullptr;
+    EXPECT_EQ(CreatePopupButtonControl(window, &bounds, nullptr, 0, false, 0, 0, 0, &popup), noErr);
+    for (CFStringRef item : items)
+      AppendMenuItemTextWithCFString(GetControlPopupMenuHandle(popup), item, 0, 0, nullptr);
+    SetControl32BitMaximum(popup, SInt32(items.size()));
+    return popup;
+  }
+
   static ControlRef NewCheckBox(WindowRef window, Rect bounds) {
     ControlRef box = nullptr;
     EXPECT_EQ(CreateCheckBoxControl(window, &bounds, CFSTR("Box"), 0, true, &box), noErr);

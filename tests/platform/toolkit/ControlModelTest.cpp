@@ -147,16 +147,11 @@ TEST_F(ControlModelTest, DataPropertiesAndKinds) {
 }
 
 TEST_F(ControlModelTest, PopupMenusKeepTheirItems) {
-  WindowRef window = NewWindow();
-  ControlRef popup = nullptr;
-  Rect bounds = {0, 0, 20, 100};
-  ASSERT_EQ(CreatePopupButtonControl(window, &bounds, nullptr, 0, false, 0, 0, 0, &popup), noErr);
+  ControlRef popup = NewPopup(NewWindow(), {0, 0, 20, 100}, {CFSTR("A4"), CFSTR("Letter")});
   MenuRef menu = GetControlPopupMenuHandle(popup);
   ASSERT_NE(menu, nullptr);
   MenuItemIndex index = 0;
-  AppendMenuItemTextWithCFString(menu, CFSTR("A4"), 0, 0, &index);
-  AppendMenuItemTextWithCFString(menu, CFSTR("Letter"), 0, 0, &index);
-  AppendMenuItemTextWithCFString(menu, CFSTR("Tabloid"), 0, 0, &index);
+  ASSERT_EQ(AppendMenuItemTextWithCFString(menu, CFSTR("Tabloid"), 0, 0, &index), noErr);
   EXPECT_EQ(index, 3);
   DeleteMenuItem(menu, 1);
   DeleteMenuItem(menu, 9);

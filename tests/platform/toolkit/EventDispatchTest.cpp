@@ -100,14 +100,9 @@ OSStatus TrackByHand(EventHandlerCallRef, EventRef event, void* userData) {
 }
 
 TEST_F(EventDispatchTest, PopupsTakeTheChosenItemAfterTheClickHandlers) {
-  WindowRef window = NewWindow();
-  ControlRef popup = nullptr;
-  Rect bounds = {10, 10, 30, 120};
-  ASSERT_EQ(CreatePopupButtonControl(window, &bounds, nullptr, 0, false, 0, 0, 0, &popup), noErr);
+  ControlRef popup =
+      NewPopup(NewWindow(), {10, 10, 30, 120}, {CFSTR("One"), CFSTR("Two"), CFSTR("Three")});
   MenuRef menu = GetControlPopupMenuHandle(popup);
-  for (CFStringRef item : {CFSTR("One"), CFSTR("Two"), CFSTR("Three")})
-    AppendMenuItemTextWithCFString(menu, item, 0, 0, nullptr);
-  SetControl32BitMaximum(popup, 3);
   SetControl32BitValue(popup, 1);
   DisableMenuItem(menu, 2);
   Tracker tracker;
@@ -148,6 +143,33 @@ TEST_F(EventDispatchTest, ReturnEscapeAndClosePressTheirButtons) {
   WindowRef plain = NewWindow();
   mDriver.CloseWindow(plain);
   EXPECT_EQ(GetWindowEventTarget(plain), nullptr);
+}
+
+TEST_F(EventDispatchTest, TabMovesTheFocusAndTypingFillsTheFocusedField) {
+  WindowRef window = NewWindow();
+  ControlRef fields[3];
+  for (short i = 0; i < 3; ++i) {
+    Rect bounds = {short(10 + 30 * i), 10, short(30 + 30 * i), 200};
+    ASSERT_EQ(CreateEditUnicodeTextControl(window, &bounds, CFSTR(""), false, nullptr, &fields[i]),
+              noErr);
+  }
+  HideControl(fields[1]);
+  EXPECT_FALSE(mDriver.Type("lost"));  // nothing has the focus
+  ASSERT_TRUE(mDriver.PressTab());
+  ASSERT_TRUE(mDriver.Type("Ann"));
+  ASSERT_TRUE(mDriver.PressTab());  // past the hidden field
+  ASSERT_TRUE(mDriver.Type("Bo"));
+  ASSERT_TRUE(mDriver.PressTab());  // round to the first
+  ASSERT_TRUE(mDriver.Type("e"));
+  auto text = [](ControlRef field) {
+    char bytes[16] = {};
+    Size size = 0;
+    GetControlData(field, 0, kControlEditTextTextTag, sizeof bytes, bytes, &size);
+    return std::string(bytes, size_t(size));
+  };
+  EXPECT_EQ(text(fields[0]), "Anne");
+  EXPECT_EQ(text(fields[1]), "");
+  EXPECT_EQ(text(fields[2]), "Bo");
 }
 
 }  // namespace
