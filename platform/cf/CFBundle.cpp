@@ -157,6 +157,22 @@ CFURLRef CFBundleCopyExecutableURL(CFBundleRef bundle) {
       kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
 }
 
+CFURLRef CFBundleCopyResourceURL(CFBundleRef bundle, CFStringRef resourceName,
+                                 CFStringRef resourceType, CFStringRef subDirName) {
+  if (bundle == nullptr || resourceName == nullptr) return nullptr;
+  std::string name = __CFString::utf8Of(resourceName);
+  if (resourceType != nullptr) name += "." + __CFString::utf8Of(resourceType);
+  std::string folder = subDirName != nullptr ? __CFString::utf8Of(subDirName) : std::string();
+  bool inside = name.find('/') == std::string::npos && name != "." && name != ".." &&
+                folder.find('/') == std::string::npos && folder != "..";
+  if (!inside) return nullptr;
+  std::string path = bundle->folder + "/Contents/Resources/" + (folder.empty() ? "" : folder + "/") + name;
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
+  return CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
+}
+
 CFTypeRef CFBundleGetValueForInfoDictionaryKey(CFBundleRef bundle, CFStringRef key) {
   if (bundle == nullptr || key == nullptr) return nullptr;
   return CFDictionaryGetValue(bundle->info.get(), key);

@@ -28,6 +28,10 @@ CFStringRef CFBundleGetIdentifier(CFBundleRef bundle);
 CFURLRef CFBundleCopyBundleURL(CFBundleRef bundle);
 // Contents/MacOS/<CFBundleExecutable>; NULL when Info.plist names none.
 CFURLRef CFBundleCopyExecutableURL(CFBundleRef bundle);
+// Contents/Resources/[<subDirName>/]<resourceName>.<resourceType> when that file
+// exists; NULL otherwise, and for names that would leave Resources/.
+CFURLRef CFBundleCopyResourceURL(CFBundleRef bundle, CFStringRef resourceName,
+                                 CFStringRef resourceType, CFStringRef subDirName);
 // Not retained; NULL when the dictionary has no such key.
 CFTypeRef CFBundleGetValueForInfoDictionaryKey(CFBundleRef bundle, CFStringRef key);
 // The string of the key in the table (NULL: "Localizable"). A key that the

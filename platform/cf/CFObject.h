@@ -20,8 +20,11 @@ enum : CFTypeID {
   kCFObjectTypeBundle = 31,
   kCFObjectTypeUUID = 34,
   kCFObjectTypeRunLoop = 43,
+  kCFObjectTypeRunLoopSource = 44,
   kCFObjectTypeNetService = 61,
   kCFObjectTypeNetServiceBrowser = 62,
+  kCFObjectTypeDataProvider = 70,
+  kCFObjectTypeImage = 71,
 };
 
 class CFObject {

@@ -11,7 +11,7 @@
 #include "cf/CFRef.h"
 #include "cf/CFStringObject.h"
 #include "net/CFNetServiceObject.h"
-#include "net/CFRunLoopObject.h"
+#include "cf/CFRunLoopObject.h"
 
 struct __CFNetServiceBrowser : CFObject, RunLoopClient, NetServiceListener {
   __CFNetServiceBrowser(CFNetServiceBrowserClientCallBack callback,

@@ -6,7 +6,7 @@
 
 #include "cf/CFArray.h"
 #include "cf/CFBase.h"
-#include "net/CFRunLoop.h"
+#include "cf/CFRunLoop.h"
 
 typedef struct __CFNetService* CFNetServiceRef;
 typedef struct __CFNetServiceBrowser* CFNetServiceBrowserRef;

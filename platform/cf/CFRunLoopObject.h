@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cf/CFObject.h"
-#include "net/CFRunLoop.h"
+#include "cf/CFRunLoop.h"
 
 class RunLoopClient {
  public:
@@ -30,6 +30,7 @@ struct __CFRunLoop : CFObject {
   // From any thread: the client has something to deliver.
   void Signal(RunLoopClient* client);
   SInt32 Run(CFStringRef mode, CFTimeInterval seconds, bool returnAfterSourceHandled);
+  void WakeUp() { mWake.notify_all(); }
 
  private:
   struct Entry {

@@ -1,10 +1,13 @@
-#include "net/CFRunLoop.h"
+#include "cf/CFRunLoop.h"
 
 #include <algorithm>
 #include <chrono>
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include "cf/CFStringObject.h"
-#include "net/CFRunLoopObject.h"
+#include "cf/CFRunLoopObject.h"
 
 namespace {
 
@@ -84,9 +87,19 @@ SInt32 __CFRunLoop::Run(CFStringRef mode, CFTimeInterval seconds, bool returnAft
   return kCFRunLoopRunFinished;
 }
 
+CFRunLoopRef CFRunLoopGetMain() {
+  static __CFRunLoop* sMainLoop = new __CFRunLoop;  // lives as long as the process
+  return sMainLoop;
+}
+
 CFRunLoopRef CFRunLoopGetCurrent() {
+  if (getpid() == static_cast<pid_t>(syscall(SYS_gettid))) return CFRunLoopGetMain();
   thread_local __CFRunLoop sLoop;
   return &sLoop;
+}
+
+void CFRunLoopWakeUp(CFRunLoopRef loop) {
+  if (loop) loop->WakeUp();
 }
 
 SInt32 CFRunLoopRunInMode(CFStringRef mode, CFTimeInterval seconds,

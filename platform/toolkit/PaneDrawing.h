@@ -1,0 +1,15 @@
+#pragma once
+// What a control drew the last time it was drawn: pictures and erased areas,
+// in window coordinates, for tests to read back.
+
+#include <cstddef>
+
+#include "toolkit/CoreGraphics.h"
+
+struct PaneDrawing {
+  enum class Kind { kPicture, kErase };
+  Kind kind;
+  Rect area;
+  size_t width = 0;  // of the picture
+  size_t height = 0;
+};

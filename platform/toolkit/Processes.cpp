@@ -1,0 +1,24 @@
+#include "toolkit/Processes.h"
+
+#include "carbon/MacErrors.h"
+
+namespace {
+
+bool sFront = false;
+
+}  // namespace
+
+OSErr GetCurrentProcess(ProcessSerialNumber* outProcess) {
+  if (!outProcess) return paramErr;
+  *outProcess = {0, kCurrentProcess};
+  return noErr;
+}
+
+OSErr SetFrontProcess(const ProcessSerialNumber* process) {
+  if (!process || process->highLongOfPSN != 0 || process->lowLongOfPSN != kCurrentProcess)
+    return paramErr;  // the only process the stand-in knows is this one
+  sFront = true;
+  return noErr;
+}
+
+Boolean CurrentProcessIsFront() { return sFront; }
