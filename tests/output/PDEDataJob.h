@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ class PDEDataJob {
   explicit PDEDataJob(const std::string& language = "en",
                       const std::string& ppd = ZPX_BUNDLE "/samples/ZPX-Sample.ppd")
       : mBundle(language) {
+    std::filesystem::create_directories(mFolder.Path() + "/home");
     PlatformPaths::Redirect(PlatformPaths::kHomeFolder, mFolder.Path() + "/home");
     PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder, mFolder.Path());
     PlatformPaths::Redirect(PlatformPaths::kApplicationSupport, mFolder.Path() + "/support");
