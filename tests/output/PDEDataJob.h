@@ -79,6 +79,12 @@ class PDEDataJob {
     CFRef<CFStringRef> text(CreateString(value));
     if (control != nullptr) control->SetCurrentControlWithCFString(text.get());
   }
+  // The control's current value as the pane shows it; "<none>" without it.
+  std::string Current(const char* keyword) {
+    CNTL_TYPE type = CNTL_NONE;
+    PPDXControl* control = mDocument->GetControls()->Find(keyword, type, true);
+    return control != nullptr ? TakeText(control->CopyCurrentControlValueString()) : "<none>";
+  }
   PMPrintSession Session() const { return mSession; }
   const TempFolder& Folder() const { return mFolder; }
 
