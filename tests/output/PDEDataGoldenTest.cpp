@@ -3,20 +3,16 @@
 // site, in order.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 
 #include "output/PDEDataJob.h"
+#include "support/FileText.h"
 
 namespace {
 
 std::string ReadFixture(const std::string& relative) {
-  std::ifstream file(std::string(ZPX_FIXTURES) + "/output/" + relative, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return FileText(std::string(ZPX_FIXTURES) + "/output/" + relative);
 }
 
 void Substitute(std::string& text, const std::string& mark, const std::string& by) {

@@ -22,13 +22,9 @@
 #include "paths/PlatformPaths.h"
 #include "plugin/SessionFunctions.h"
 #include "security/JobNoteGlobalsTest.h"
+#include "support/JobTicketBlocks.h"
 #include "support/ParsedDocument.h"
 #include "support/TempFolder.h"
-
-struct JobBlock {
-  SInt32 site;
-  std::string bytes;
-};
 
 class PDEDataJob {
  public:
@@ -97,18 +93,7 @@ class PDEDataJob {
     ZPXJobTicket jobTicket(&settings, CFSTR("ZPX.PSData.test"));
     const OSStatus result = Data().OutPostscriptData(&jobTicket);
     if (status != nullptr) *status = result;
-    std::vector<JobBlock> blocks;
-    CFArrayRef entries = jobTicket.Entries();
-    for (CFIndex i = 0; i + 1 < CFArrayGetCount(entries); i += 2) {
-      JobBlock block{0, ""};
-      CFNumberGetValue(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(entries, i)),
-                       kCFNumberSInt32Type, &block.site);
-      auto data = static_cast<CFDataRef>(CFArrayGetValueAtIndex(entries, i + 1));
-      block.bytes.assign(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
-                         size_t(CFDataGetLength(data)));
-      blocks.push_back(block);
-    }
-    return blocks;
+    return JobTicketBlocks(jobTicket);
   }
   // The blocks as one text: each block after a line "@@ <site>".
   std::string Listing() {

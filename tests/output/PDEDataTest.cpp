@@ -6,12 +6,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "output/PDEDataJob.h"
 #include "output/PDEKeywordTables.h"
+#include "support/FileText.h"
 
 namespace {
 
@@ -23,23 +22,9 @@ bool Mentions(const std::vector<JobBlock>& blocks, const std::string& text) {
   return false;
 }
 
-std::vector<std::string> At(const std::vector<JobBlock>& blocks, SInt32 site) {
-  std::vector<std::string> texts;
-  for (const JobBlock& block : blocks)
-    if (block.site == site) texts.push_back(block.bytes);
-  return texts;
-}
-
 PPDXControl* Control(ZPXPPD& document, const char* keyword) {
   CNTL_TYPE type = CNTL_NONE;
   return document.GetControls()->Find(keyword, type, true);
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
 }
 
 }  // namespace
@@ -226,14 +211,7 @@ TEST_F(PDEDataTest, ProfileValuesWithoutTheMarkPrefixStayAsTheyAre) {
   const std::string expected =
       "%%BeginFeature: *ZPRGBOverride sRGB EFBBBF\n /XJXsetDynamicOption where\n"
       "        { pop (*ZPRGBOverride) (sRGB EFBBBF) XJXsetDynamicOption } if\n%%EndFeature\n";
-  bool found = false;
-  CFArrayRef entries = jobTicket.Entries();
-  for (CFIndex i = 1; i < CFArrayGetCount(entries); i += 2) {
-    auto block = static_cast<CFDataRef>(CFArrayGetValueAtIndex(entries, i));
-    found = found || std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(block)),
-                                 size_t(CFDataGetLength(block))) == expected;
-  }
-  EXPECT_TRUE(found);
+  EXPECT_TRUE(Mentions(JobTicketBlocks(jobTicket), expected));
 }
 
 TEST_F(PDEDataTest, FileDestinationNeverReplacesWhatStandsAtThePath) {
@@ -250,7 +228,7 @@ TEST_F(PDEDataTest, FileDestinationNeverReplacesWhatStandsAtThePath) {
   ASSERT_EQ(0, stat((folder + "/new.ps").c_str(), &made));
   EXPECT_EQ(0640u, made.st_mode & 0777);
   EXPECT_EQ(0, made.st_size);
-  EXPECT_EQ(std::vector<std::string>{folder + "/new.ps"}, At(blocks, 900));
+  EXPECT_EQ(std::vector<std::string>{folder + "/new.ps"}, BlocksAt(blocks, 900));
 
   // An existing file keeps its bytes; a link is not followed. Each failure is
   // reported once, and the path still goes to the job.
@@ -260,7 +238,7 @@ TEST_F(PDEDataTest, FileDestinationNeverReplacesWhatStandsAtThePath) {
   blocks = job.Output();
   std::string reported = testing::internal::GetCapturedStderr();
   EXPECT_EQ("earlier job", FileText(kept));
-  EXPECT_EQ(std::vector<std::string>{kept}, At(blocks, 900));
+  EXPECT_EQ(std::vector<std::string>{kept}, BlocksAt(blocks, 900));
   EXPECT_NE(std::string::npos, reported.find(kept));
   EXPECT_EQ(reported.find('\n'), reported.size() - 1);
 
@@ -271,13 +249,13 @@ TEST_F(PDEDataTest, FileDestinationNeverReplacesWhatStandsAtThePath) {
   blocks = job.Output();
   reported = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(std::filesystem::exists(folder + "/target.ps"));
-  EXPECT_EQ(std::vector<std::string>{link}, At(blocks, 900));
+  EXPECT_EQ(std::vector<std::string>{link}, BlocksAt(blocks, 900));
   EXPECT_NE(std::string::npos, reported.find(link));
 
   // Not a file destination: nothing at 900 and no file.
   job.Set("*ZPDestination", "Printer");
   job.Set("*ZPMailboxName", folder + "/unused.ps");
-  EXPECT_TRUE(At(job.Output(), 900).empty());
+  EXPECT_TRUE(BlocksAt(job.Output(), 900).empty());
   EXPECT_FALSE(std::filesystem::exists(folder + "/unused.ps"));
 }
 

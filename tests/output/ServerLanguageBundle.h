@@ -3,23 +3,18 @@
 // language, made the plug-in's default bundle while the object lives. The
 // default bundle is process-wide: the destructor leaves none behind.
 
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "cf/CFRef.h"
 #include "plugin/PDEBundle.h"
+#include "support/FileText.h"
 #include "support/TempFolder.h"
 
 class ServerLanguageBundle {
  public:
   explicit ServerLanguageBundle(const std::string& language) {
-    std::ifstream info(std::string(ZPX_BUILT_BUNDLE) + "/Contents/Info.plist");
-    std::stringstream plist;
-    plist << info.rdbuf();
-    mFolder.Write("ZPXPDE.plugin/Contents/Info.plist", plist.str());
+    mFolder.Write("ZPXPDE.plugin/Contents/Info.plist",
+                  FileText(std::string(ZPX_BUILT_BUNDLE) + "/Contents/Info.plist"));
     mFolder.Write("ZPXPDE.plugin/Contents/Resources/en.lproj/Localizable.strings",
                   "\"N/A\" = \"not set\";\n\"ServerLanguage\" = \"" + language + "\";\n");
     const std::string path = mFolder.Path() + "/ZPXPDE.plugin";

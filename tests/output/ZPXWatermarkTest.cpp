@@ -2,20 +2,16 @@
 // PostScript resource that draws it.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "output/ServerLanguageBundle.h"
 #include "output/ZPXWatermark.h"
+#include "support/FileText.h"
 
 namespace {
 
 std::string FixtureText(const std::string& name) {
-  std::ifstream file(std::string(ZPX_FIXTURES) + "/output/" + name, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return FileText(std::string(ZPX_FIXTURES) + "/output/" + name);
 }
 
 }  // namespace
