@@ -112,6 +112,7 @@ class PDEData {
   CFStringRef PrinterName() const { return mPrinterName.get(); }
   CFStringRef PrinterAddress() const { return mPrinterAddress.get(); }
   ZPXPPD* Document() const { return mDocument; }
+  ProjectPDE* Extension() const { return mExtension; }
 
   // The packer of the job notes' user-authentication record, for tests.
   void SetUserAuthPacker(ZPXJobNoteList::UserAuthPacker packer) { mPackUserAuth = packer; }
