@@ -192,16 +192,13 @@ bool PDEData::SaveMelvanePrinterList() { return mPreferences && mPreferences->Sa
 
 bool PDEData::StoreBlob(int blobNumber, const std::vector<std::string>& lines) {
   if (!mPreferences || !mPrinterName) return false;
-  std::vector<std::array<char, ZPXMelvanePrinterPList::kBlobLineSize>> slots(lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    slots[i].fill('\0');
-    // A line cut to its slot may end inside a character; the store leaves
-    // such a slot out rather than keep half a character.
-    std::strncpy(slots[i].data(), lines[i].c_str(), slots[i].size() - 1);
-  }
-  using Slot = const char(*)[ZPXMelvanePrinterPList::kBlobLineSize];
-  const Slot first = reinterpret_cast<Slot>(slots.empty() ? nullptr : slots[0].data());
-  return mPreferences->AddDataBlob(mPrinterName.get(), int(lines.size()), blobNumber, first) &&
+  constexpr size_t kSlot = ZPXMelvanePrinterPList::kBlobLineSize;
+  std::unique_ptr<char[][kSlot]> slots(new char[lines.size()][kSlot]());
+  // A line cut to its slot may end inside a character; the store leaves such
+  // a slot out rather than keep half a character.
+  for (size_t i = 0; i < lines.size(); ++i) std::strncpy(slots[i], lines[i].c_str(), kSlot - 1);
+  return mPreferences->AddDataBlob(mPrinterName.get(), int(lines.size()), blobNumber,
+                                   slots.get()) &&
          mPreferences->Save();
 }
 
