@@ -294,3 +294,27 @@ TEST_F(PDEDataTest, WatermarksAndShortcutsInThePrinterPreferences) {
     EXPECT_EQ("KEEP", data.Watermark(0)->Text());
   }
 }
+
+TEST_F(PDEDataTest, PrinterAddressesInThePreferencesStore) {
+  PDEDataJob job;
+  PDEData& data = job.Data();
+  CFRef<CFStringRef> printer(CreateString(PDEDataJob::kPrinter));
+  EXPECT_EQ("", TextOf(data.GetMelvanePrinterAddress(printer.get())));
+  data.SetMelvanePrinterAddress(nullptr, CString("10.0.0.9"), true);
+  data.SetMelvanePrinterAddress(CFSTR("Other Queue"), CString("10.0.0.10"), false);
+  bool twoWay = false;
+  EXPECT_EQ("10.0.0.9", TextOf(data.GetMelvanePrinterAddress(printer.get(), &twoWay)));
+  EXPECT_TRUE(twoWay);
+  EXPECT_EQ("10.0.0.10", TextOf(data.GetMelvanePrinterAddress(CFSTR("Other Queue"), &twoWay)));
+  EXPECT_FALSE(twoWay);
+
+  // Saved at once: a store read again, and a new data object, see them.
+  data.ResetMelvanePrinterList();
+  EXPECT_EQ("10.0.0.10", TextOf(data.GetMelvanePrinterAddress(CFSTR("Other Queue"))));
+  EXPECT_TRUE(data.GetIPAddressEnabled());
+  data.SetIPAddressEnabled(false);
+  PDEData again(job.Session(), &job.Document(), nullptr);
+  EXPECT_EQ("10.0.0.9", TextOf(again.PrinterAddress()));
+  EXPECT_FALSE(again.GetIPAddressEnabled());
+  EXPECT_TRUE(again.SaveMelvanePrinterList());
+}
