@@ -21,14 +21,10 @@
 #include "security/ReferenceCiphers.h"
 #include "security/ZPXJobNoteList.h"
 #include "support/ControlTestSupport.h"
+#include "support/JobTicketBlocks.h"
 #include "support/ParsedDocument.h"
 
 namespace {
-
-struct Block {
-  SInt32 site;
-  std::string bytes;
-};
 
 // A print session with its tickets and the job ticket the output adds to.
 class PrintJob {
@@ -59,26 +55,8 @@ class PrintJob {
 
   OSStatus Run(ZPXJobNoteList& list) { return list.outInjectionData(mJobTicket.get(), mSession); }
 
-  std::vector<Block> Blocks() const {
-    std::vector<Block> blocks;
-    CFArrayRef entries = mJobTicket->Entries();
-    for (CFIndex i = 0; i + 1 < CFArrayGetCount(entries); i += 2) {
-      Block block{0, ""};
-      CFNumberGetValue(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(entries, i)),
-                       kCFNumberSInt32Type, &block.site);
-      auto data = static_cast<CFDataRef>(CFArrayGetValueAtIndex(entries, i + 1));
-      block.bytes.assign(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
-                         size_t(CFDataGetLength(data)));
-      blocks.push_back(block);
-    }
-    return blocks;
-  }
-  std::vector<std::string> At(SInt32 site) const {
-    std::vector<std::string> texts;
-    for (const Block& block : Blocks())
-      if (block.site == site) texts.push_back(block.bytes);
-    return texts;
-  }
+  std::vector<JobBlock> Blocks() const { return JobTicketBlocks(*mJobTicket); }
+  std::vector<std::string> At(SInt32 site) const { return BlocksAt(Blocks(), site); }
   // The feature code of the keyword, "" when there is none.
   std::string FeatureCode(const std::string& keyword) const {
     for (const std::string& code : At(kPSInjectionSiteFeatureCode))
@@ -86,7 +64,7 @@ class PrintJob {
     return "";
   }
   bool Mentions(const std::string& text) const {
-    for (const Block& block : Blocks())
+    for (const JobBlock& block : Blocks())
       if (block.bytes.find(text) != std::string::npos) return true;
     return false;
   }

@@ -107,7 +107,8 @@ TEST_F(ZPXJobNoteListTest, TheSampleHasTheNotesOfEveryCommentLine) {
   short index = 0;
   ASSERT_NE(list.find("*ZPMailboxNum"), nullptr);
   EXPECT_FALSE(list.find("*ZPMailboxNum")->specialKeyword(&index));
-  EXPECT_EQ(list.countProtectedFields(), 3);  // the PIN, the department and the directory password
+  // The PIN, the department, the directory and the workflow server passwords.
+  EXPECT_EQ(list.countProtectedFields(), 4);
   EXPECT_TRUE(list.find("*DeptPassword")->Control()->IsEncrypt());
   EXPECT_TRUE(list.find("*ZPXPrintTime")->checkRangeValues("22:30"));
   EXPECT_FALSE(list.find("*ZPXPrintTime")->checkRangeValues("2230"));

@@ -1,0 +1,36 @@
+#pragma once
+// The blocks a job ticket holds, read back from its entries: each with its
+// injection site, in the order they were added.
+
+#include <string>
+#include <vector>
+
+#include "output/ZPXJobTicket.h"
+
+struct JobBlock {
+  SInt32 site;
+  std::string bytes;
+};
+
+inline std::vector<JobBlock> JobTicketBlocks(const ZPXJobTicket& jobTicket) {
+  std::vector<JobBlock> blocks;
+  CFArrayRef entries = jobTicket.Entries();
+  for (CFIndex i = 0; entries != nullptr && i + 1 < CFArrayGetCount(entries); i += 2) {
+    JobBlock block{0, ""};
+    CFNumberGetValue(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(entries, i)),
+                     kCFNumberSInt32Type, &block.site);
+    auto data = static_cast<CFDataRef>(CFArrayGetValueAtIndex(entries, i + 1));
+    block.bytes.assign(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
+                       size_t(CFDataGetLength(data)));
+    blocks.push_back(block);
+  }
+  return blocks;
+}
+
+// The texts of the blocks at the site, in order.
+inline std::vector<std::string> BlocksAt(const std::vector<JobBlock>& blocks, SInt32 site) {
+  std::vector<std::string> texts;
+  for (const JobBlock& block : blocks)
+    if (block.site == site) texts.push_back(block.bytes);
+  return texts;
+}
