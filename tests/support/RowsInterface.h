@@ -4,102 +4,48 @@
 // `Cntl` 2000 + k, picture `Bitm` 2000 + k) and a check-box row (`Cntl`
 // 3000 + k, picture `Bitm` 3000 + k), and a pop-up `Cntl` 2005 without title.
 
-inline const char* RowsInterface() {
-  return R"UI(<?xml version="1.0"?>
-<interface>
-  <object class="GtkWindow" id="Rows">
-    <property name="title">Rows</property>
-    <property name="default-width">600</property>
-    <property name="default-height">300</property>
-    <child>
-      <object class="GtkFixed">
-        <child>
-          <object class="GtkLabel" id="Rows:Ttle:2001"><property name="label">Title</property><property name="width-request">120</property></object>
-          <packing><property name="x">10</property><property name="y">55</property></packing>
-        </child>
-        <child>
-          <object class="GtkComboBoxText" id="Rows:Cntl:2001"><property name="width-request">150</property></object>
-          <packing><property name="x">140</property><property name="y">55</property></packing>
-        </child>
-        <child>
-          <object class="GtkDrawingArea" id="Rows:Bitm:2001"><property name="width-request">40</property><property name="height-request">40</property><property name="visible">False</property></object>
-          <packing><property name="x">300</property><property name="y">55</property></packing>
-        </child>
-        <child>
-          <object class="GtkCheckButton" id="Rows:Cntl:3001"><property name="label">Box</property><property name="width-request">120</property></object>
-          <packing><property name="x">360</property><property name="y">55</property></packing>
-        </child>
-        <child>
-          <object class="GtkDrawingArea" id="Rows:Bitm:3001"><property name="width-request">40</property><property name="height-request">40</property><property name="visible">False</property></object>
-          <packing><property name="x">500</property><property name="y">55</property></packing>
-        </child>
-        <child>
-          <object class="GtkLabel" id="Rows:Ttle:2002"><property name="label">Title</property><property name="width-request">120</property></object>
-          <packing><property name="x">10</property><property name="y">100</property></packing>
-        </child>
-        <child>
-          <object class="GtkComboBoxText" id="Rows:Cntl:2002"><property name="width-request">150</property></object>
-          <packing><property name="x">140</property><property name="y">100</property></packing>
-        </child>
-        <child>
-          <object class="GtkDrawingArea" id="Rows:Bitm:2002"><property name="width-request">40</property><property name="height-request">40</property><property name="visible">False</property></object>
-          <packing><property name="x">300</property><property name="y">100</property></packing>
-        </child>
-        <child>
-          <object class="GtkCheckButton" id="Rows:Cntl:3002"><property name="label">Box</property><property name="width-request">120</property></object>
-          <packing><property name="x">360</property><property name="y">100</property></packing>
-        </child>
-        <child>
-          <object class="GtkDrawingArea" id="Rows:Bitm:3002"><property name="width-request">40</property><property name="height-request">40</property><property name="visible">False</property></object>
-          <packing><property name="x">500</property><property name="y">100</property></packing>
-        </child>
-        <child>
-          <object class="GtkLabel" id="Rows:Ttle:2003"><property name="label">Title</property><property name="width-request">120</property></object>
-          <packing><property name="x">10</property><property name="y">145</property></packing>
-        </child>
-        <child>
-          <object class="GtkComboBoxText" id="Rows:Cntl:2003"><property name="width-request">150</property></object>
-          <packing><property name="x">140</property><property name="y">145</property></packing>
-        </child>
-        <child>
-          <object class="GtkDrawingArea" id="Rows:Bitm:2003"><property name="width-request">40</property><property name="height-request">40</property><property name="visible">False</property></object>
-          <packing><property name="x">300</property><property name="y">145</property></packing>
-        </child>
-        <child>
-          <object class="GtkCheckButton" id="Rows:Cntl:3003"><property name="label">Box</property><property name="width-request">120</property></object>
-          <packing><property name="x">360</property><property name="y">145</property></packing>
-        </child>
-        <child>
-          <object class="GtkDrawingArea" id="Rows:Bitm:3003"><property name="width-request">40</property><property name="height-request">40</property><property name="visible">False</property></object>
-          <packing><property name="x">500</property><property name="y">145</property></packing>
-        </child>
-        <child>
-          <object class="GtkLabel" id="Rows:Ttle:2004"><property name="label">Title</property><property name="width-request">120</property></object>
-          <packing><property name="x">10</property><property name="y">190</property></packing>
-        </child>
-        <child>
-          <object class="GtkComboBoxText" id="Rows:Cntl:2004"><property name="width-request">150</property></object>
-          <packing><property name="x">140</property><property name="y">190</property></packing>
-        </child>
-        <child>
-          <object class="GtkDrawingArea" id="Rows:Bitm:2004"><property name="width-request">40</property><property name="height-request">40</property><property name="visible">False</property></object>
-          <packing><property name="x">300</property><property name="y">190</property></packing>
-        </child>
-        <child>
-          <object class="GtkCheckButton" id="Rows:Cntl:3004"><property name="label">Box</property><property name="width-request">120</property></object>
-          <packing><property name="x">360</property><property name="y">190</property></packing>
-        </child>
-        <child>
-          <object class="GtkDrawingArea" id="Rows:Bitm:3004"><property name="width-request">40</property><property name="height-request">40</property><property name="visible">False</property></object>
-          <packing><property name="x">500</property><property name="y">190</property></packing>
-        </child>
-        <child>
-          <object class="GtkComboBoxText" id="Rows:Cntl:2005"><property name="width-request">150</property></object>
-          <packing><property name="x">140</property><property name="y">240</property></packing>
-        </child>
-      </object>
-    </child>
-  </object>
-</interface>
-)UI";
+#include <string>
+
+namespace rowsinterface {
+
+// A control of the window at (x, y); `properties` as GtkBuilder elements.
+inline std::string Placed(const std::string& gtkClass, const std::string& id, int x, int y,
+                          const std::string& properties) {
+  return "<child><object class=\"" + gtkClass + "\" id=\"Rows:" + id + "\">" + properties +
+         "</object><packing><property name=\"x\">" + std::to_string(x) +
+         "</property><property name=\"y\">" + std::to_string(y) + "</property></packing></child>\n";
+}
+
+inline std::string Width(int width) {
+  return "<property name=\"width-request\">" + std::to_string(width) + "</property>";
+}
+
+// A hidden 40 x 40 picture pane, shown by its widget.
+inline std::string Picture(int number, int x, int y) {
+  return Placed("GtkDrawingArea", "Bitm:" + std::to_string(number), x, y,
+                Width(40) + "<property name=\"height-request\">40</property>"
+                            "<property name=\"visible\">False</property>");
+}
+
+}  // namespace rowsinterface
+
+inline std::string RowsInterface() {
+  using namespace rowsinterface;
+  std::string rows;
+  for (int k = 1; k <= 4; ++k) {
+    const int y = 10 + 45 * k;
+    rows += Placed("GtkLabel", "Ttle:" + std::to_string(2000 + k), 10, y,
+                   "<property name=\"label\">Title</property>" + Width(120));
+    rows += Placed("GtkComboBoxText", "Cntl:" + std::to_string(2000 + k), 140, y, Width(150));
+    rows += Picture(2000 + k, 300, y);
+    rows += Placed("GtkCheckButton", "Cntl:" + std::to_string(3000 + k), 360, y,
+                   "<property name=\"label\">Box</property>" + Width(120));
+    rows += Picture(3000 + k, 500, y);
+  }
+  rows += Placed("GtkComboBoxText", "Cntl:2005", 140, 240, Width(150));
+  return "<?xml version=\"1.0\"?>\n<interface>\n<object class=\"GtkWindow\" id=\"Rows\">"
+         "<property name=\"default-width\">600</property>"
+         "<property name=\"default-height\">300</property>\n"
+         "<child><object class=\"GtkFixed\">\n" +
+         rows + "</object></child>\n</object>\n</interface>\n";
 }

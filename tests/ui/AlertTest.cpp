@@ -7,25 +7,13 @@
 
 #include "support/PluginBundle.h"
 #include "support/ToolkitFixture.h"
+#include "support/WidgetText.h"
 #include "ui/CustomCarbonEvent.h"
 #include "ui/EventHack.h"
 #include "ui/TellUser.h"
 #include "ui/UI_ZPXAlert.h"
 
 namespace {
-
-std::string TitleOf(ControlRef control) {
-  CFStringRef title = nullptr;
-  CopyControlTitleAsCFString(control, &title);
-  return TakeText(title);
-}
-
-SInt16 FontSizeOf(ControlRef control) {
-  ControlFontStyleRec style = {};
-  GetControlData(control, kControlEntireControl, kControlFontStyleTag, sizeof style, &style,
-                 nullptr);
-  return style.size;
-}
 
 WindowClass ClassOf(WindowRef window) {
   WindowClass windowClass = 0;
@@ -59,32 +47,32 @@ class AlertTest : public ToolkitFixture {
 TEST_F(AlertTest, FlagsChooseButtonsAndFonts) {
   UI_ZPXAlert standard(CFSTR("The job could not be sent."), CFSTR("Try again?"), 0x202, nullptr);
   ASSERT_TRUE(standard.IsBuilt());
-  EXPECT_EQ("OK", TitleOf(standard.getControlByID(FourCC("ok  "), 1)));
-  EXPECT_EQ("Cancel", TitleOf(standard.getControlByID(FourCC("canc"), 1)));
+  EXPECT_EQ("OK", WidgetTitle(standard.getControlByID(FourCC("ok  "), 1)));
+  EXPECT_EQ("Cancel", WidgetTitle(standard.getControlByID(FourCC("canc"), 1)));
   standard.show();
   EXPECT_TRUE(IsControlVisible(standard.getControlByID(FourCC("ok  "), 1)));
   EXPECT_TRUE(IsControlVisible(standard.getControlByID(FourCC("canc"), 1)));
-  EXPECT_EQ("The job could not be sent.", TitleOf(standard.getControlByID(FourCC("alrt"), 1)));
-  EXPECT_EQ("Try again?", TitleOf(standard.getControlByID(FourCC("alrt"), 2)));
-  EXPECT_NE(11, FontSizeOf(standard.getControlByID(FourCC("alrt"), 1)));
-  EXPECT_EQ(11, FontSizeOf(standard.getControlByID(FourCC("alrt"), 2)));
+  EXPECT_EQ("The job could not be sent.", WidgetTitle(standard.getControlByID(FourCC("alrt"), 1)));
+  EXPECT_EQ("Try again?", WidgetTitle(standard.getControlByID(FourCC("alrt"), 2)));
+  EXPECT_NE(11, WidgetFontSize(standard.getControlByID(FourCC("alrt"), 1)));
+  EXPECT_EQ(11, WidgetFontSize(standard.getControlByID(FourCC("alrt"), 2)));
   standard.hide();
 
   UI_ZPXAlert okOnly(CFSTR("Done."), nullptr, 0x101, nullptr);
   ASSERT_TRUE(okOnly.IsBuilt());
   okOnly.show();
   EXPECT_EQ(nullptr, okOnly.getControlByID(FourCC("alrt"), 2));  // the one-line window
-  EXPECT_EQ(11, FontSizeOf(okOnly.getControlByID(FourCC("alrt"), 1)));
+  EXPECT_EQ(11, WidgetFontSize(okOnly.getControlByID(FourCC("alrt"), 1)));
   EXPECT_FALSE(IsControlVisible(okOnly.getControlByID(FourCC("canc"), 1)));
   EXPECT_TRUE(IsControlVisible(okOnly.getControlByID(FourCC("ok  "), 1)));
   okOnly.hide();
 
   UI_ZPXAlert yesNo(CFSTR("Replace the shortcut?"), nullptr, 0x4, nullptr);
-  EXPECT_EQ("Yes", TitleOf(yesNo.getControlByID(FourCC("ok  "), 1)));
-  EXPECT_EQ("No", TitleOf(yesNo.getControlByID(FourCC("canc"), 1)));
+  EXPECT_EQ("Yes", WidgetTitle(yesNo.getControlByID(FourCC("ok  "), 1)));
+  EXPECT_EQ("No", WidgetTitle(yesNo.getControlByID(FourCC("canc"), 1)));
   UI_ZPXAlert titled("Replace?", nullptr, 0x4, nullptr, "Replace", "Keep");
-  EXPECT_EQ("Replace", TitleOf(titled.getControlByID(FourCC("ok  "), 1)));
-  EXPECT_EQ("Keep", TitleOf(titled.getControlByID(FourCC("canc"), 1)));
+  EXPECT_EQ("Replace", WidgetTitle(titled.getControlByID(FourCC("ok  "), 1)));
+  EXPECT_EQ("Keep", WidgetTitle(titled.getControlByID(FourCC("canc"), 1)));
 }
 
 TEST_F(AlertTest, ADocumentParentGetsASheetAndASheetParentAPlainWindow) {

@@ -7,17 +7,12 @@
 
 #include "support/PluginBundle.h"
 #include "support/ToolkitFixture.h"
+#include "support/WidgetText.h"
 #include "toolkit/ToolkitControl.h"
 #include "ui/ControlUtils.h"
 #include "ui/LoadAnImageRef.h"
 
 namespace {
-
-std::string TitleOf(ControlRef control) {
-  CFStringRef title = nullptr;
-  CopyControlTitleAsCFString(control, &title);
-  return TakeText(title);
-}
 
 Rect BoundsOf(ControlRef control) {
   Rect bounds;
@@ -70,14 +65,14 @@ TEST_F(ControlUtilsTest, FontInfoSetsOnlyTheGivenPartsAndTitlesTakeBothTextForms
   EXPECT_EQ(1, style.just);
 
   EXPECT_EQ(noErr, ControlUtils::SetControlTitle(box, CFSTR("Collate")));
-  EXPECT_EQ("Collate", TitleOf(box));
+  EXPECT_EQ("Collate", WidgetTitle(box));
   EXPECT_EQ(noErr, ControlUtils::SetControlTitle(box, "Zweiseitig \xC3\xBC"));
-  EXPECT_EQ("Zweiseitig \xC3\xBC", TitleOf(box));
+  EXPECT_EQ("Zweiseitig \xC3\xBC", WidgetTitle(box));
   ControlRef label = nullptr;
   Rect bounds = {40, 10, 60, 100};
   ASSERT_EQ(noErr, CreateStaticTextControl(window, &bounds, CFSTR(""), nullptr, &label));
   EXPECT_EQ(noErr, ControlUtils::SetControlTitle(label, "Paper Type:"));
-  EXPECT_EQ("Paper Type:", TitleOf(label));
+  EXPECT_EQ("Paper Type:", WidgetTitle(label));
 }
 
 TEST_F(ControlUtilsTest, SizeControlFollowsEachKindsRule) {

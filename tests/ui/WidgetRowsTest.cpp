@@ -13,6 +13,7 @@
 #include "support/PluginBundle.h"
 #include "support/RowsInterface.h"
 #include "support/ToolkitFixture.h"
+#include "support/WidgetText.h"
 #include "toolkit/ToolkitControl.h"
 #include "ui/UI_CheckBoxControl.h"
 #include "ui/UI_PopupControl.h"
@@ -47,12 +48,6 @@ std::string PictureOf(ControlRef pane) {
     if (drawn.kind == PaneDrawing::Kind::kPicture)
       return std::to_string(drawn.width) + "x" + std::to_string(drawn.height);
   return "none";
-}
-
-std::string TitleOf(ControlRef control) {
-  CFStringRef title = nullptr;
-  CopyControlTitleAsCFString(control, &title);
-  return TakeText(title);
 }
 
 }  // namespace
@@ -99,7 +94,7 @@ TEST_F(WidgetRowsTest, PopupShowsTheOptionAndItsPictureFollowsTheChoice) {
   EXPECT_EQ("One-Sided|Two-Sided, Long Edge|Two-Sided, Short Edge|", MenuOf(popup));
   EXPECT_EQ(4, GetControl32BitMaximum(popup));
   EXPECT_EQ(2, GetControl32BitValue(popup));
-  EXPECT_EQ("Two-Sided: ", TitleOf(Control("Ttle", 2001)));
+  EXPECT_EQ("Two-Sided: ", WidgetTitle(Control("Ttle", 2001)));
   EXPECT_TRUE(IsControlVisible(Control("Bitm", 2001)));
   EXPECT_EQ("40x32", PictureOf(Control("Bitm", 2001)));
 
@@ -168,7 +163,7 @@ TEST_F(WidgetRowsTest, CheckBoxesFollowTheOptionTheConstraintsAndTheirPictures) 
   UI_CheckBoxControl collate(mWindow, 3001, Boolean("*ZPCollate"), true, mDocument.get(), 3001);
   UI_CheckBoxControl offset(mWindow, 3002, Boolean("*ZPOffsetStack"), true, mDocument.get(), 3002);
   ControlRef collateBox = Control("Cntl", 3001);
-  EXPECT_EQ("Collate", TitleOf(collateBox));
+  EXPECT_EQ("Collate", WidgetTitle(collateBox));
   EXPECT_EQ(1, GetControl32BitValue(collateBox));
   EXPECT_TRUE(IsControlEnabled(collateBox));
   EXPECT_EQ("36x36", PictureOf(Control("Bitm", 3001)));
