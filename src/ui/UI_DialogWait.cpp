@@ -39,7 +39,6 @@ void UI_DialogWait::onOK() { End(kOKCommand); }
 void UI_DialogWait::End(UInt32 command) {
   hide();
   mEndingCommand = command;
-  mResult = 0;
   QuitAppModalLoopForWindow(mWindow);
 }
 

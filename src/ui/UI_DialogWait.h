@@ -58,6 +58,5 @@ class UI_DialogWait {
   void EnableButton(OSType signature, bool on);
 
   UInt32 mEndingCommand = 0;
-  UInt32 mResult = 0;
   EventHandlerRef mHandler = nullptr;
 };

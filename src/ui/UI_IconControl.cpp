@@ -13,9 +13,6 @@
 
 namespace {
 
-// Where the pane keeps its widget, for the draw callback.
-constexpr OSType kWidgetProperty = FourCC("Icon");
-
 const EventTypeSpec kDrawEvents[] = {{kEventClassControl, kEventControlDraw}};
 
 }  // namespace
@@ -30,12 +27,8 @@ UI_IconControl::UI_IconControl(WindowRef window, SInt32 controlNumber, const cha
     mPane = nullptr;
     return;
   }
-  UI_IconControl* self = this;
-  SetControlProperty(mPane, kWidgetProperty, kWidgetProperty, sizeof self, &self);
   InstallEventHandler(GetControlEventTarget(mPane), NewEventHandlerUPP(IconControlHandler), 1,
                       kDrawEvents, this, &mHandler);
-  ControlUserPaneDrawUPP draw = NewControlUserPaneDrawUPP(DrawPane);
-  SetControlData(mPane, kControlEntireControl, kControlUserPaneDrawProcTag, sizeof draw, &draw);
   if (IconTable::Shared().Empty()) ParseIconLookupFile();
   ShowControl(mPane);
   Redraw();
@@ -46,10 +39,6 @@ UI_IconControl::~UI_IconControl() {
   Rect bounds;
   EraseRect(GetControlBounds(mPane, &bounds));
   HideControl(mPane);
-  ControlUserPaneDrawUPP none = nullptr;
-  SetControlData(mPane, kControlEntireControl, kControlUserPaneDrawProcTag, sizeof none, &none);
-  UI_IconControl* nobody = nullptr;
-  SetControlProperty(mPane, kWidgetProperty, kWidgetProperty, sizeof nobody, &nobody);
   if (mHandler != nullptr) RemoveEventHandler(mHandler);
 }
 
@@ -92,13 +81,9 @@ const char* UI_IconControl::GetIconPath(const char* keyword, const char* value) 
   return IconTable::Shared().PathFor(keyword, value);
 }
 
+// Every draw of the pane reaches this handler first, so the picture needs no
+// user-pane draw callback besides.
 OSStatus UI_IconControl::IconControlHandler(EventHandlerCallRef, EventRef, void* self) {
   static_cast<UI_IconControl*>(self)->DrawIcon();
   return noErr;
-}
-
-void UI_IconControl::DrawPane(ControlRef pane, ControlPartCode) {
-  UI_IconControl* self = nullptr;
-  GetControlProperty(pane, kWidgetProperty, kWidgetProperty, sizeof self, nullptr, &self);
-  if (self != nullptr) self->DrawIcon();
 }

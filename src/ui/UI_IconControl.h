@@ -30,7 +30,6 @@ class UI_IconControl {
 
  private:
   static OSStatus IconControlHandler(EventHandlerCallRef call, EventRef event, void* self);
-  static void DrawPane(ControlRef pane, ControlPartCode part);
   // The option's value as the icon table names it; "" for other kinds.
   void CurrentValue(char* value, size_t size) const;
 

@@ -24,7 +24,7 @@ WindowClass ClassOf(WindowRef window) {
 // An alert whose input check answers what the test lines up, one per OK.
 class CheckedAlert : public UI_ZPXAlert {
  public:
-  CheckedAlert(std::vector<int> answers)
+  explicit CheckedAlert(std::vector<int> answers)
       : UI_ZPXAlert(CFSTR("Printer address"), nullptr, 0x202, nullptr), mAnswers(answers) {}
   int validateInput() override {
     int answer = mAnswers.front();

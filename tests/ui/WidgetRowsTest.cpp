@@ -16,6 +16,7 @@
 #include "support/WidgetText.h"
 #include "toolkit/ToolkitControl.h"
 #include "ui/UI_CheckBoxControl.h"
+#include "ui/UI_IconControl.h"
 #include "ui/UI_PopupControl.h"
 
 namespace {
@@ -181,4 +182,17 @@ TEST_F(WidgetRowsTest, CheckBoxesFollowTheOptionTheConstraintsAndTheirPictures) 
   ASSERT_TRUE(mDriver.Click(collateBox));
   EXPECT_EQ("True", Value(*mDocument, "*ZPCollate"));
   EXPECT_EQ("36x36", PictureOf(Control("Bitm", 3001)));
+}
+
+TEST_F(WidgetRowsTest, PicturesWithoutAnEntryOrWithAnOverlongKeywordOnlyErase) {
+  Open();
+  UI_IconControl known(mWindow, 2001, "*ZP_PAPER_ORIENTATION", mDocument.get());
+  EXPECT_EQ("30x40", PictureOf(Control("Bitm", 2001)));
+  UI_IconControl noEntry(mWindow, 2002, "*ZPMediaType", mDocument.get());
+  EXPECT_EQ("none", PictureOf(Control("Bitm", 2002)));
+  EXPECT_TRUE(IsControlVisible(Control("Bitm", 2002)));
+  const std::string overlong = "*ZP_PAPER_ORIENTATION" + std::string(60, 'X');
+  UI_IconControl tooLong(mWindow, 2003, overlong.c_str(), mDocument.get());
+  EXPECT_EQ("none", PictureOf(Control("Bitm", 2003)));
+  EXPECT_FALSE(Control("Bitm", 2003)->mDrawn.empty());  // erased all the same
 }
