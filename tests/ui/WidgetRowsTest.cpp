@@ -5,10 +5,13 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "foundation/CString.h"
 #include "support/ParsedDocument.h"
 #include "support/PluginBundle.h"
 #include "support/RowsInterface.h"
@@ -33,6 +36,18 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   EXPECT_NE(std::string::npos, at) << from;
   if (at != std::string::npos) text.replace(at, from.size(), to);
   return text;
+}
+
+// Choices as the parser hands them over; a null name is a choice without one.
+PointerList MenuChoices(const std::vector<std::pair<const char*, const char*>>& choices) {
+  PointerList items;
+  for (const auto& [keyword, name] : choices) {
+    auto* item = new _PopupItem;
+    item->keyword = new CString(keyword);
+    if (name != nullptr) item->name = CFStringCreateWithCString(nullptr, name, kCFStringEncodingUTF8);
+    items.PushBack(item);
+  }
+  return items;
 }
 
 std::string MenuOf(ControlRef popup) {
@@ -149,13 +164,18 @@ TEST_F(WidgetRowsTest, DisabledRowsAndRowsWithoutTitleTakeNoChoice) {
 }
 
 TEST_F(WidgetRowsTest, AChoiceWithoutTranslationShowsItsKeywordAndTheRestFollow) {
-  Open(Replaced(SampleText(), "*ZPDuplex Top/Two-Sided, Long Edge:", "*ZPDuplex Top:"));
-  UI_PopupControl row(mWindow, 2001, Popup("*ZPDuplex"), true, mDocument.get(), false, 0);
+  Open();
+  PointerList flags;
+  PointerList items =
+      MenuChoices({{"False", "One-Sided"}, {"Top", nullptr}, {"Bottom", ""}, {"Booklet", "Booklet"}});
+  PPDXPopupControl option("*ZPDuplex", CFSTR("Two-Sided"), flags, true, false, false, items,
+                          new CString("False"), nullptr);
+  UI_PopupControl row(mWindow, 2001, &option, false, nullptr, false, 0);
   ControlRef popup = Control("Cntl", 2001);
-  EXPECT_EQ("One-Sided|Top|Two-Sided, Short Edge|", MenuOf(popup));
-  EXPECT_EQ(4, GetControl32BitMaximum(popup));
-  ASSERT_TRUE(mDriver.ChooseMenuItem(popup, 3));
-  EXPECT_EQ("Bottom", Value(*mDocument, "*ZPDuplex"));
+  EXPECT_EQ("One-Sided|Top|Bottom|Booklet|", MenuOf(popup));
+  EXPECT_EQ(5, GetControl32BitMaximum(popup));
+  ASSERT_TRUE(mDriver.ChooseMenuItem(popup, 4));
+  EXPECT_EQ(4, option.GetValue());
 }
 
 TEST_F(WidgetRowsTest, CheckBoxesFollowTheOptionTheConstraintsAndTheirPictures) {
