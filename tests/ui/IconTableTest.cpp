@@ -1,0 +1,73 @@
+// The icon table as the bundle's lookup file fills it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/TempFile.h"
+#include "ui/IconTable.h"
+
+namespace {
+
+void ReadText(IconTable& table, const std::string& text) {
+  TempFile file(text, "lookup.csv");
+  ASSERT_TRUE(table.ReadFile(file.Path()));
+}
+
+}  // namespace
+
+TEST(IconTable, ReadsBothLineFormsInFileOrder) {
+  IconTable table;
+  ReadText(table,
+           "1,ZPDuplex,Top,icons/duplex-top.png\n"
+           "2,ZPCollate,icons/collate.png\n"
+           "3,ZPDuplex,Bottom,icons/duplex-bottom.gif\n"  // not a picture we draw
+           "4,ZPDuplex,Top,icons/second.png\n"
+           "5,ZPDuplex\n");                                // too few fields
+  EXPECT_EQ(3u, table.Count());
+  EXPECT_STREQ("icons/duplex-top.png", table.PathFor("ZPDuplex", "Top"));
+  EXPECT_STREQ("icons/collate.png", table.PathFor("ZPCollate", ""));
+  EXPECT_STREQ("", table.PathFor("ZPDuplex", "Bottom"));
+  EXPECT_STREQ("", table.PathFor("*ZPDuplex", "Top"));  // exact keyword only
+  EXPECT_STREQ("", table.PathFor("ZPDuplex", "top"));
+}
+
+TEST(IconTable, LineEndsAreStrippedWhateverTheirForm) {
+  IconTable table;
+  ReadText(table, "x,A,One,icons/one.png\r\nx,B,Two,icons/two.png\nx,C,Three,icons/three.png");
+  EXPECT_STREQ("icons/one.png", table.PathFor("A", "One"));  // no "\r" kept
+  EXPECT_STREQ("icons/two.png", table.PathFor("B", "Two"));
+  EXPECT_STREQ("icons/three.png", table.PathFor("C", "Three"));  // last line keeps its "g"
+}
+
+TEST(IconTable, FieldsAndLinesThatDoNotFitAreLeftOutWhole) {
+  const std::string keyword64(64, 'K');
+  const std::string keyword63(63, 'K');
+  const std::string path128 = "icons/" + std::string(118, 'p') + ".png";  // 128 bytes
+  const std::string path127 = "icons/" + std::string(117, 'p') + ".png";
+  const std::string longLine = "x,L,V,icons/l.png," + std::string(1100, 'z') + "\n";
+  IconTable table;
+  ReadText(table, "x," + keyword64 + ",V,icons/k.png\n" + "x," + keyword63 + ",V,icons/k.png\n" +
+                      "x,P,V," + path128 + "\n" + "x,P,W," + path127 + "\n" + longLine +
+                      "x,After,V,icons/after.png\n");
+  EXPECT_EQ(3u, table.Count());
+  EXPECT_STREQ("icons/k.png", table.PathFor(keyword63.c_str(), "V"));
+  EXPECT_STREQ("", table.PathFor("P", "V"));
+  EXPECT_EQ(path127, table.PathFor("P", "W"));
+  EXPECT_STREQ("", table.PathFor("L", "V"));  // neither kept nor cut into the next entry
+  EXPECT_STREQ("icons/after.png", table.PathFor("After", "V"));
+}
+
+TEST(IconTable, KeepsTheFirst999EntriesAndReadsNothingWithoutAFile) {
+  std::string text;
+  for (int i = 0; i < 1200; ++i)
+    text += "x,K" + std::to_string(i) + ",V,icons/" + std::to_string(i) + ".png\n";
+  IconTable table;
+  ReadText(table, text);
+  EXPECT_EQ(999u, table.Count());
+  EXPECT_STREQ("icons/998.png", table.PathFor("K998", "V"));
+  EXPECT_STREQ("", table.PathFor("K999", "V"));
+
+  IconTable none;
+  EXPECT_FALSE(none.ReadFile("/nonexistent/icons/lookup.csv"));
+  EXPECT_TRUE(none.Empty());
+}
