@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "comm/HostAddress.h"
 #include "net/InjectedNetServices.h"
 #include "support/PlatformString.h"
 
@@ -89,26 +88,4 @@ TEST(BonjourList, SortingAndChoosing) {
   network.Withdraw("Alpha");
   DeliverWaitingEvents();
   EXPECT_EQ(TextOf(list.GetPrinterName()), "Alpha");
-}
-
-TEST(HostAddress, DottedQuadsAndNames) {
-  char text[16];
-  ASSERT_TRUE(ResolveHostToAddrString("192.168.0.10", text, sizeof text));
-  EXPECT_STREQ(text, "192.168.0.10");
-  ASSERT_TRUE(ResolveHostToAddrString("localhost", text, sizeof text));
-  EXPECT_STREQ(text, "127.0.0.1");
-  EXPECT_FALSE(ResolveHostToAddrString("255.255.255.254", text, 8));  // too small for the text
-
-  in_addr_t address = 0;
-  ASSERT_TRUE(ResolveHostToAddr("10.1.2.3", &address));
-  EXPECT_EQ(address, htonl(0x0A010203));
-  EXPECT_EQ(InetToAddr("10.1.2"), htonl(0x0A010002));  // the classic short form a.b.c
-  EXPECT_EQ(InetToAddr("printer-1"), INADDR_NONE);
-
-  sockaddr_in record;
-  EXPECT_EQ(LookupHostAddress(nullptr, &record), kLookupMissingArgument);
-  EXPECT_EQ(LookupHostAddress("10.1.2.3", nullptr), kLookupMissingArgument);
-  ASSERT_EQ(LookupHostAddress("10.1.2.3", &record), kLookupDone);
-  EXPECT_EQ(record.sin_family, AF_INET);
-  EXPECT_EQ(record.sin_port, 0);
 }
