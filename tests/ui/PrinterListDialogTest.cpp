@@ -15,6 +15,7 @@
 #include "support/PluginBundle.h"
 #include "support/ToolkitFixture.h"
 #include "support/WidgetText.h"
+#include "toolkit/DataBrowser.h"
 #include "ui/UI_ZPXAlert.h"
 
 namespace {
@@ -154,4 +155,42 @@ TEST(PrinterListDialog, ValidAddressesHoldASCIILettersDigitsDashesAndDots) {
   EXPECT_FALSE(UI_PrinterListDialog::validateAddress("fe80::1"));
   EXPECT_FALSE(UI_PrinterListDialog::validateAddress("a_b"));
   EXPECT_FALSE(UI_PrinterListDialog::validateAddress("\xE9"));  // a Latin-1 letter is no ASCII one
+}
+
+TEST_F(PrinterListDialogTest, PrintersOnTheNetworkFillTheListWhileTheDialogWaits) {
+  mNetwork.Announce("Hall", {"10.0.0.10", "10.0.0.9"});
+  UI_PrinterListDialog dialog(nullptr, "", false);
+  ASSERT_TRUE(dialog.IsBuilt());
+  ControlRef list = dialog.getControlByID(UI_PrinterListDialog::kPrinterList, 1);
+  ControlRef edit = dialog.getControlByID(UI_PrinterListDialog::kAddressEdit, 1);
+  auto rowCount = [list] {
+    ItemCount count = 0;
+    GetDataBrowserItemCount(list, kDataBrowserNoItem, true, kDataBrowserItemAnyState, &count);
+    return count;
+  };
+  mDriver.QueueModalStep([&] { mNetwork.Announce("Lab", {"192.168.1.5"}); });
+  mDriver.QueueModalStep([&] {
+    EXPECT_EQ(rowCount(), 3u);
+    EXPECT_TRUE(mDriver.SelectRow(list, 3));
+    EXPECT_EQ(WidgetTitle(edit), "192.168.1.5");
+    mNetwork.Withdraw("Hall");
+  });
+  mDriver.QueueModalStep([&] {
+    EXPECT_EQ(rowCount(), 1u);  // both rows of "Hall" went
+    EXPECT_TRUE(mDriver.PressReturn());
+  });
+  char result[UI_PrinterListDialog::kFieldSize] = "";
+  EXPECT_EQ(dialog.waitforResults(result, sizeof result), kOK);
+  EXPECT_STREQ(result, "192.168.1.5");
+  EXPECT_EQ(TextOf(dialog.GetDeviceName()), "Lab");
+
+  // A typed name whose address a row shows reports that row's printer.
+  mNetwork.Announce("Hall", {"10.0.0.10", "10.0.0.9"});
+  mHosts.Add("printer-7", {"10.0.0.9"});
+  UI_PrinterListDialog typed(nullptr, "printer-7", false);
+  mDriver.QueueModalStep([&] { EXPECT_TRUE(mDriver.PressReturn()); });
+  EXPECT_EQ(typed.waitforResults(result, sizeof result), kOK);
+  EXPECT_STREQ(result, "printer-7");
+  EXPECT_EQ(TextOf(typed.GetDeviceName()), "Hall");
+  EXPECT_EQ(mHosts.LookupCount(), 1);
 }
