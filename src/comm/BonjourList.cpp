@@ -45,7 +45,8 @@ BonjourList::BonjourList(ControlRef addressEdit, ControlRef list)
 
 void BonjourList::AttachToList() {
   BonjourList* self = this;
-  if (SetControlProperty(mList, kListPropertyCreator, kListPropertyTag, sizeof self, &self) != noErr)
+  if (SetControlProperty(mList, kListPropertyCreator, kListPropertyTag, sizeof self, &self) !=
+      noErr)
     return;
   DataBrowserCallbacks callbacks;
   callbacks.version = kDataBrowserLatestCallbacks;
@@ -70,8 +71,8 @@ OSStatus BonjourList::ItemDataProc(ControlRef list, DataBrowserItemID item,
                                    DataBrowserPropertyID property, DataBrowserItemDataRef itemData,
                                    Boolean setValue) {
   BonjourList* self = Of(list);
-  CFStringRef text = self != nullptr && !setValue ? self->DataBrowserItemDataGet(item, property)
-                                                  : nullptr;
+  CFStringRef text =
+      self != nullptr && !setValue ? self->DataBrowserItemDataGet(item, property) : nullptr;
   if (text == nullptr) return errDataBrowserPropertyNotFound;
   return SetDataBrowserItemDataText(itemData, text);
 }
@@ -186,7 +187,8 @@ void BonjourList::DataBrowserItemChanged(DataBrowserItemID item,
 void BonjourList::SetPrinterNameWithHostName(const char* host) {
   char quad[16];
   if (!ResolveHostToAddrString(host, quad, sizeof quad)) return;
-  CFRef<CFStringRef> wanted(CFStringCreateWithCString(kCFAllocatorDefault, quad, kCFStringEncodingUTF8));
+  CFRef<CFStringRef> wanted(
+      CFStringCreateWithCString(kCFAllocatorDefault, quad, kCFStringEncodingUTF8));
   CFIndex position = CFArrayGetFirstIndexOfValue(
       mAddresses.get(), CFRangeMake(0, CFArrayGetCount(mAddresses.get())), wanted.get());
   if (position == kCFNotFound) return;

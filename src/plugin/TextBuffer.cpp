@@ -32,3 +32,15 @@ bool CopyTextWhole(const char* text, char* buffer, size_t size) {
   std::memcpy(buffer, text, length + 1);
   return true;
 }
+
+std::string EncodedText(CFStringRef text, CFStringEncoding encoding) {
+  std::string bytes(size_t(EncodedLength(text, encoding)), '\0');
+  if (bytes.empty()) return bytes;
+  CFIndex length = CFStringGetLength(text);
+  CFIndex used = 0;
+  if (CFStringGetBytes(text, CFRangeMake(0, length), encoding, 0, false,
+                       reinterpret_cast<UInt8*>(&bytes[0]), CFIndex(bytes.size()), &used) < length)
+    return std::string();
+  bytes.resize(size_t(used));
+  return bytes;
+}

@@ -2,6 +2,7 @@
 // Platform strings written into the fixed byte buffers of the plug-in's callers.
 
 #include <cstddef>
+#include <string>
 
 #include "cf/CoreFoundation.h"
 
@@ -18,3 +19,6 @@ long EncodedLength(CFStringRef text, CFStringEncoding encoding);
 // whole; answers whether it did. A text that does not fit leaves the buffer
 // alone: cut short, an address or a name would become another one.
 bool CopyTextWhole(const char* text, char* buffer, size_t size);
+
+// The whole text in the encoding; empty for none or when a character cannot be carried.
+std::string EncodedText(CFStringRef text, CFStringEncoding encoding);

@@ -18,16 +18,16 @@ constexpr SInt16 kSmallFontSize = 11;
 
 enum { kAccept = 1, kStayOpen = 0, kCancel = -1 };
 
-CFStringRef CopyBidiString(CFStringRef key) {
-  return PDEBundle::CopyLocalizedCFStringFromFile(key, CFSTR("BidiStrings"), GetBundleRef());
-}
-
 bool IsAddressCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
          c == '.';
 }
 
 }  // namespace
+
+CFStringRef UI_PrinterListDialog::CopyBidiString(CFStringRef key) {
+  return PDEBundle::CopyLocalizedCFStringFromFile(key, CFSTR("BidiStrings"), GetBundleRef());
+}
 
 UI_PrinterListDialog::UI_PrinterListDialog(WindowRef parent, const char* initialAddress,
                                            bool allowEmpty)
@@ -115,7 +115,8 @@ int UI_PrinterListDialog::validateInput() {
   char entry[kFieldSize];
   // An entry too long for the field is refused like any other bad address.
   if (!ReadEntry(entry)) return Refuse(CFSTR("INVALID_IP_ADDRESS"));
-  if (entry[0] != '\0') return validateAddress(entry) ? kAccept : Refuse(CFSTR("INVALID_IP_ADDRESS"));
+  if (entry[0] != '\0')
+    return validateAddress(entry) ? kAccept : Refuse(CFSTR("INVALID_IP_ADDRESS"));
   if (mAllowEmpty) return kAccept;
   SysBeep(1);
   return Refuse(CFSTR("IP_NOT_CONFIG"));

@@ -41,6 +41,8 @@ class UI_PrinterListDialog : public UI_DialogWait {
   // Whether `text` fitted whole into the field; the field is cleared otherwise.
   bool setServerNameField(const char* text);
   void initializeStrings();
+  // The text of `key` in the bundle's "BidiStrings" table; the caller releases it.
+  static CFStringRef CopyBidiString(CFStringRef key);
 
   int validateInput() override;
   void onOK() override;

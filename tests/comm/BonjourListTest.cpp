@@ -1,13 +1,12 @@
 // The network list over the address dialog's list and address edit (the
 // bundle's "BidiUI" window), with a hand-driven service browser.
-#include "comm/BonjourList.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "comm/BonjourList.h"
 #include "net/InjectedNetServices.h"
 #include "support/PlatformString.h"
 #include "support/PluginBundle.h"
@@ -62,12 +61,7 @@ class BonjourListTest : public ToolkitFixture {
     mList = Control(FourCC("ppls"));
   }
 
-  ControlRef Control(OSType signature) const {
-    const ControlID id = {signature, 1};
-    ControlRef control = nullptr;
-    EXPECT_EQ(GetControlByID(mWindow, &id, &control), noErr);
-    return control;
-  }
+  ControlRef Control(OSType signature) const { return FindControl(mWindow, signature, 1); }
 
   InjectedNetServices mNetwork;
   CFRef<CFBundleRef> mBundle;

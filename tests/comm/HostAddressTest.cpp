@@ -1,10 +1,9 @@
-#include "comm/HostAddress.h"
-
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "comm/HostAddress.h"
 #include "net/InjectedHostResolver.h"
 
 namespace {

@@ -1,8 +1,6 @@
 // The address dialog of two-way communication, driven through the headless
 // toolkit with the bundle's "BidiUI" file, a hand-driven service browser and a
 // host table: nothing leaves the machine.
-#include "ui/UI_PrinterListDialog.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -16,6 +14,7 @@
 #include "support/ToolkitFixture.h"
 #include "support/WidgetText.h"
 #include "toolkit/DataBrowser.h"
+#include "ui/UI_PrinterListDialog.h"
 #include "ui/UI_ZPXAlert.h"
 
 namespace {
@@ -23,11 +22,10 @@ namespace {
 constexpr UInt32 kOK = UI_DialogWait::kOKCommand;
 constexpr UInt32 kCancel = UI_DialogWait::kCancelCommand;
 
-// The first line of the alert in front, as the user reads it.
+// A line of the alert in front, as the user reads it.
 std::string FrontAlertLine(SInt32 number) {
-  const ControlID id = {UI_ZPXAlert::kLineSignature, number};
-  ControlRef line = nullptr;
-  GetControlByID(ToolkitModel::Shared().FrontWindow(), &id, &line);
+  ControlRef line =
+      FindControl(ToolkitModel::Shared().FrontWindow(), UI_ZPXAlert::kLineSignature, number);
   return line != nullptr ? WidgetTitle(line) : "";
 }
 
@@ -116,7 +114,10 @@ TEST_F(PrinterListDialogTest, OKAcceptsNamesAndDottedQuadsOnly) {
   EXPECT_EQ(quad.waitforResults(result, sizeof result), kOK);
   EXPECT_STREQ(result, "192.168.0.10");
 
-  for (const std::string& bad : std::vector<std::string>{"a b", "a:b", "dr\xC3\xA9" "cker", std::string(300, '1')}) {
+  for (const std::string& bad : std::vector<std::string>{"a b", "a:b",
+                                                         "dr\xC3\xA9"
+                                                         "cker",
+                                                         std::string(300, '1')}) {
     std::strcpy(result, "kept");
     EXPECT_EQ(Enter("", bad, true, &alert, result, sizeof result), kCancel) << bad;
     EXPECT_EQ(alert, "The address cannot be found on the network.") << bad;
