@@ -199,7 +199,7 @@ UInt32 UI_IPAddressPanel::ShowTwoWayCommuncationsDialog() {
   if (mDialog->IsBuilt()) ending = mDialog->waitforResults(result, sizeof result);
   if (ending == UI_PrinterListDialog::kOKCommand) {
     if (CFStringRef picked = mDialog->GetDeviceName()) setDeviceName(picked);
-    mDialog.reset();
+    mDialog.reset();  // closed: setIPAddress has no dialog field to fill
     setIPAddress(result);
     mChanged |= kAddressChanged;
     Post(kAddressChangedCommand);
