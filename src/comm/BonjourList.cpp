@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "comm/HostAddress.h"
+#include "toolkit/Controls.h"
+#include "toolkit/ToolkitErrors.h"
 
 namespace {
 
@@ -34,13 +36,62 @@ BonjourList::BonjourList(ControlRef addressEdit, ControlRef list)
       mBrowser(CFNetServiceBrowserCreate(kCFAllocatorDefault, NetServicesCallback, &mContext)),
       mAddresses(CreateColumn()),
       mNames(CreateColumn()) {
+  AttachToList();
   CFNetServiceBrowserScheduleWithRunLoop(mBrowser.get(), CFRunLoopGetCurrent(),
                                          kCFRunLoopCommonModes);
   CFStreamError error;
   CFNetServiceBrowserSearchForServices(mBrowser.get(), CFSTR(""), CFSTR("_printer._tcp."), &error);
 }
 
+void BonjourList::AttachToList() {
+  BonjourList* self = this;
+  if (SetControlProperty(mList, kListPropertyCreator, kListPropertyTag, sizeof self, &self) !=
+      noErr)
+    return;
+  DataBrowserCallbacks callbacks;
+  callbacks.version = kDataBrowserLatestCallbacks;
+  InitDataBrowserCallbacks(&callbacks);
+  callbacks.u.v1.itemDataCallback = NewDataBrowserItemDataUPP(ItemDataProc);
+  callbacks.u.v1.itemCompareCallback = NewDataBrowserItemCompareUPP(ItemCompareProc);
+  callbacks.u.v1.itemNotificationCallback = NewDataBrowserItemNotificationUPP(ItemNotificationProc);
+  SetDataBrowserCallbacks(mList, &callbacks);
+}
+
+BonjourList* BonjourList::Of(ControlRef list) {
+  BonjourList* self = nullptr;
+  ByteCount size = 0;
+  if (GetControlProperty(list, kListPropertyCreator, kListPropertyTag, sizeof self, &size, &self) !=
+          noErr ||
+      size != sizeof self)
+    return nullptr;
+  return self;
+}
+
+OSStatus BonjourList::ItemDataProc(ControlRef list, DataBrowserItemID item,
+                                   DataBrowserPropertyID property, DataBrowserItemDataRef itemData,
+                                   Boolean setValue) {
+  BonjourList* self = Of(list);
+  CFStringRef text =
+      self != nullptr && !setValue ? self->DataBrowserItemDataGet(item, property) : nullptr;
+  if (text == nullptr) return errDataBrowserPropertyNotFound;
+  return SetDataBrowserItemDataText(itemData, text);
+}
+
+Boolean BonjourList::ItemCompareProc(ControlRef list, DataBrowserItemID first,
+                                     DataBrowserItemID second, DataBrowserPropertyID sortProperty) {
+  BonjourList* self = Of(list);
+  return self != nullptr && self->DataBrowserItemCompare(first, second, sortProperty);
+}
+
+void BonjourList::ItemNotificationProc(ControlRef list, DataBrowserItemID item,
+                                       DataBrowserItemNotification message) {
+  if (BonjourList* self = Of(list)) self->DataBrowserItemChanged(item, message);
+}
+
 BonjourList::~BonjourList() {
+  // The list control may outlive this list: its callbacks must find no one.
+  BonjourList* none = nullptr;
+  SetControlProperty(mList, kListPropertyCreator, kListPropertyTag, sizeof none, &none);
   CFNetServiceBrowserUnscheduleFromRunLoop(mBrowser.get(), CFRunLoopGetCurrent(),
                                            kCFRunLoopCommonModes);
   CFNetServiceBrowserInvalidate(mBrowser.get());
@@ -74,7 +125,9 @@ void BonjourList::AddService(CFNetServiceRef service, CFStringRef name) {
 void BonjourList::AddRow(CFStringRef address, CFStringRef name) {
   CFArrayAppendValue(mAddresses.get(), address);
   CFArrayAppendValue(mNames.get(), name);
-  mRowIDs.push_back(mNextRowID++);
+  DataBrowserItemID row = mNextRowID++;
+  mRowIDs.push_back(row);
+  AddDataBrowserItems(mList, kDataBrowserNoItem, 1, &row, kDataBrowserItemNoProperty);
 }
 
 // From the last entry to the first, so that positions still to visit stay put.
@@ -84,7 +137,9 @@ void BonjourList::RemoveService(CFStringRef name) {
     if (CFStringCompare(entryName, name, 0) != kCFCompareEqualTo) continue;
     CFArrayRemoveValueAtIndex(mNames.get(), i);
     CFArrayRemoveValueAtIndex(mAddresses.get(), i);
+    DataBrowserItemID row = mRowIDs[size_t(i)];
     mRowIDs.erase(mRowIDs.begin() + i);
+    RemoveDataBrowserItems(mList, kDataBrowserNoItem, 1, &row, kDataBrowserItemNoProperty);
   }
 }
 
@@ -120,9 +175,11 @@ bool BonjourList::DataBrowserItemCompare(DataBrowserItemID first, DataBrowserIte
 void BonjourList::DataBrowserItemChanged(DataBrowserItemID item,
                                          DataBrowserItemNotification message) {
   CFIndex position = PositionOf(item);
-  if (message != kItemSelected || position == kCFNotFound) return;
-  mAddressFieldText = CFRef<CFStringRef>::Retain(
-      static_cast<CFStringRef>(CFArrayGetValueAtIndex(mAddresses.get(), position)));
+  if (message != kDataBrowserItemSelected || position == kCFNotFound) return;
+  auto address = static_cast<CFStringRef>(CFArrayGetValueAtIndex(mAddresses.get(), position));
+  SetControlData(mAddressEdit, kControlEntireControl, kControlEditTextCFStringTag, sizeof address,
+                 &address);
+  Draw1Control(mAddressEdit);
   mPrinterName = CFRef<CFStringRef>::Retain(
       static_cast<CFStringRef>(CFArrayGetValueAtIndex(mNames.get(), position)));
 }
@@ -130,7 +187,8 @@ void BonjourList::DataBrowserItemChanged(DataBrowserItemID item,
 void BonjourList::SetPrinterNameWithHostName(const char* host) {
   char quad[16];
   if (!ResolveHostToAddrString(host, quad, sizeof quad)) return;
-  CFRef<CFStringRef> wanted(CFStringCreateWithCString(kCFAllocatorDefault, quad, kCFStringEncodingUTF8));
+  CFRef<CFStringRef> wanted(
+      CFStringCreateWithCString(kCFAllocatorDefault, quad, kCFStringEncodingUTF8));
   CFIndex position = CFArrayGetFirstIndexOfValue(
       mAddresses.get(), CFRangeMake(0, CFArrayGetCount(mAddresses.get())), wanted.get());
   if (position == kCFNotFound) return;

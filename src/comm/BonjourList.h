@@ -8,26 +8,23 @@
 // it had, so a list view's selection and sorting stay right. Entry n of the
 // three parallel arrays (addresses, names, row identifiers) is one row.
 //
-// The list view calls the DataBrowser... members; until the toolkit's list
-// view lands the rows are read through GetRows.
+// The list control finds its BonjourList through a control property (creator
+// 'ZPX ', tag kListPropertyTag) and calls the DataBrowser... members.
 
 #include <vector>
 
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 #include "net/CFNetServices.h"
-
-typedef struct OpaqueControlRef* ControlRef;
-typedef UInt32 DataBrowserItemID;
-typedef UInt32 DataBrowserPropertyID;
-typedef UInt32 DataBrowserItemNotification;
+#include "toolkit/DataBrowser.h"
 
 class BonjourList {
  public:
   static constexpr DataBrowserPropertyID kNameColumn = FourCC("bNam");
   static constexpr DataBrowserPropertyID kAddressColumn = FourCC("ipAd");
-  static constexpr DataBrowserItemNotification kItemSelected = 5;
   static constexpr CFTimeInterval kResolveSeconds = 5.0;
+  static constexpr OSType kListPropertyCreator = FourCC("ZPX ");
+  static constexpr OSType kListPropertyTag = FourCC("BnjL");
 
   // Starts browsing at once on the current run loop, in the common modes.
   BonjourList(ControlRef addressEdit, ControlRef list);
@@ -53,13 +50,17 @@ class BonjourList {
   static void NetServicesCallback(CFNetServiceBrowserRef browser, CFOptionFlags flags,
                                   CFTypeRef domainOrService, CFStreamError* error, void* info);
 
-  const std::vector<DataBrowserItemID>& GetRows() const { return mRowIDs; }
-  // What the address field was last given; null before a row was selected.
-  CFStringRef GetAddressFieldText() const { return mAddressFieldText.get(); }
-  ControlRef GetAddressEdit() const { return mAddressEdit; }
-  ControlRef GetListControl() const { return mList; }
-
  private:
+  // The list control's callbacks, which find the BonjourList by its property.
+  static BonjourList* Of(ControlRef list);
+  static OSStatus ItemDataProc(ControlRef list, DataBrowserItemID item,
+                               DataBrowserPropertyID property, DataBrowserItemDataRef itemData,
+                               Boolean setValue);
+  static Boolean ItemCompareProc(ControlRef list, DataBrowserItemID first,
+                                 DataBrowserItemID second, DataBrowserPropertyID sortProperty);
+  static void ItemNotificationProc(ControlRef list, DataBrowserItemID item,
+                                   DataBrowserItemNotification message);
+  void AttachToList();
   void AddService(CFNetServiceRef service, CFStringRef name);
   void RemoveService(CFStringRef name);
   void AddRow(CFStringRef address, CFStringRef name);
@@ -70,7 +71,6 @@ class BonjourList {
   ControlRef mList;
   // Retained: the row it came from may go while it is still the answer.
   CFRef<CFStringRef> mPrinterName;
-  CFRef<CFStringRef> mAddressFieldText;
   CFNetServiceClientContext mContext;
   CFRef<CFNetServiceBrowserRef> mBrowser;
   CFRef<CFMutableArrayRef> mAddresses;

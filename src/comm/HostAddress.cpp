@@ -1,40 +1,52 @@
 #include "comm/HostAddress.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
-#include <sys/socket.h>
 
 #include <cstdio>
 #include <cstring>
 
+#include "net/HostResolver.h"
+
 in_addr_t InetToAddr(const char* text) { return text != nullptr ? inet_addr(text) : INADDR_NONE; }
 
-int LookupHostAddress(const char* name, sockaddr_in* record) {
+namespace {
+
+void ClearRecord(HostAddressRecord& record) {
+  record.length = 0;
+  record.family = 0;
+  record.port = 0;
+  record.address = 0;
+  std::memset(record.padding, 0, sizeof record.padding);
+}
+
+void FillRecord(HostAddressRecord& record, in_addr_t address) {
+  record.length = sizeof record;
+  record.family = kHostAddressFamilyInet;
+  record.address = address;
+}
+
+}  // namespace
+
+int LookupHostAddress(const char* name, HostAddressRecord* record) {
   if (name == nullptr || record == nullptr) return kLookupMissingArgument;
-  std::memset(record, 0, sizeof *record);
-  in_addr_t quad = InetToAddr(name);
-  if (quad != INADDR_NONE) {
-    record->sin_family = AF_INET;
-    record->sin_addr.s_addr = quad;
-    return kLookupDone;
-  }
-  addrinfo hints;
-  std::memset(&hints, 0, sizeof hints);
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (getaddrinfo(name, nullptr, &hints, &found) != 0 || found == nullptr) return kLookupUnresolved;
-  const auto* first = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-  record->sin_family = AF_INET;
-  record->sin_addr = first->sin_addr;
-  freeaddrinfo(found);
+  ClearRecord(*record);
+  // inet_aton takes the forms inet_addr takes, "255.255.255.255" included, which
+  // inet_addr cannot tell from a failure: a dotted quad never waits for the host
+  // database.
+  in_addr quad;
+  in_addr_t address = 0;
+  if (inet_aton(name, &quad) != 0)
+    address = quad.s_addr;
+  else if (!HostResolver::Current().FirstIPv4Address(name, address))
+    return kLookupUnresolved;
+  FillRecord(*record, address);
   return kLookupDone;
 }
 
 bool ResolveHostToAddr(const char* name, in_addr_t* address) {
-  sockaddr_in record;
+  HostAddressRecord record;
   if (address == nullptr || LookupHostAddress(name, &record) != kLookupDone) return false;
-  *address = record.sin_addr.s_addr;
+  *address = record.address;
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "plugin/TextBuffer.h"
 
+#include <cstring>
+
 long CopyTextCut(CFStringRef text, CFStringEncoding encoding, char* buffer, long size) {
   if (buffer == nullptr || size <= 0) return -1;
   buffer[0] = '\0';
@@ -21,4 +23,24 @@ long EncodedLength(CFStringRef text, CFStringEncoding encoding) {
   CFStringGetBytes(text, CFRangeMake(0, CFStringGetLength(text)), encoding, 0, false, nullptr, 0,
                    &used);
   return long(used);
+}
+
+bool CopyTextWhole(const char* text, char* buffer, size_t size) {
+  if (text == nullptr || buffer == nullptr) return false;
+  size_t length = strnlen(text, size);
+  if (length == size) return false;
+  std::memcpy(buffer, text, length + 1);
+  return true;
+}
+
+std::string EncodedText(CFStringRef text, CFStringEncoding encoding) {
+  std::string bytes(size_t(EncodedLength(text, encoding)), '\0');
+  if (bytes.empty()) return bytes;
+  CFIndex length = CFStringGetLength(text);
+  CFIndex used = 0;
+  if (CFStringGetBytes(text, CFRangeMake(0, length), encoding, 0, false,
+                       reinterpret_cast<UInt8*>(&bytes[0]), CFIndex(bytes.size()), &used) < length)
+    return std::string();
+  bytes.resize(size_t(used));
+  return bytes;
 }

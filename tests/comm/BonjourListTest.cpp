@@ -1,81 +1,137 @@
-#include "comm/BonjourList.h"
-
+// The network list over the address dialog's list and address edit (the
+// bundle's "BidiUI" window), with a hand-driven service browser.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "comm/HostAddress.h"
+#include "comm/BonjourList.h"
 #include "net/InjectedNetServices.h"
 #include "support/PlatformString.h"
+#include "support/PluginBundle.h"
+#include "support/ToolkitFixture.h"
+#include "support/WidgetText.h"
 
 namespace {
 
 void DeliverWaitingEvents() { CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, false); }
 
-// Each row as "name address", in row order.
-std::vector<std::string> Rows(const BonjourList& list) {
-  std::vector<std::string> rows;
-  for (DataBrowserItemID row : list.GetRows())
-    rows.push_back(TextOf(list.DataBrowserItemDataGet(row, BonjourList::kNameColumn)) + " " +
-                   TextOf(list.DataBrowserItemDataGet(row, BonjourList::kAddressColumn)));
+// A row as the list shows it.
+struct ShownRow {
+  DataBrowserItemID id;
+  std::string text;  // "name address"
+};
+
+// The list's rows in display order, read from the window as the user sees it.
+std::vector<ShownRow> Shown(WindowRef window) {
+  std::vector<ShownRow> rows;
+  std::istringstream dump(HeadlessDriver::Dump(window));
+  for (std::string line; std::getline(dump, line);) {
+    size_t at = line.find("row ");
+    if (at == std::string::npos || line.find_first_not_of(' ') != at) continue;
+    ShownRow row = {DataBrowserItemID(std::stoul(line.substr(at + 4))), ""};
+    for (size_t open = line.find('"'); open != std::string::npos;) {
+      size_t close = line.find('"', open + 1);
+      row.text += (row.text.empty() ? "" : " ") + line.substr(open + 1, close - open - 1);
+      open = line.find('"', close + 1);
+    }
+    rows.push_back(row);
+  }
   return rows;
+}
+
+std::vector<std::string> Texts(const std::vector<ShownRow>& rows) {
+  std::vector<std::string> texts;
+  for (const ShownRow& row : rows) texts.push_back(row.text);
+  return texts;
 }
 
 }  // namespace
 
-TEST(BonjourList, RowsFollowTheServicesOnTheNetwork) {
-  InjectedNetServices network;
-  network.Announce("Hall", {"10.0.0.10", "fe80::1", "10.0.0.9"});
-  BonjourList* list = CreateBonjourList(nullptr, nullptr);
-  network.Announce("Lab", {"192.168.1.5", "192.168.1.6"});
-  network.AnnounceUnresolvable("Ghost");
-  network.Announce("Scanner", {"10.0.0.50"}, "_scanner._tcp.");
-  EXPECT_TRUE(list->GetRows().empty());  // nothing arrives before the run loop runs
+class BonjourListTest : public ToolkitFixture {
+ protected:
+  BonjourListTest() : mBundle(CreateBundleAt(ZPX_BUILT_BUNDLE)) {
+    IBNibRef nib = nullptr;
+    EXPECT_EQ(CreateNibReferenceWithCFBundle(mBundle.get(), CFSTR("BidiUI"), &nib), noErr);
+    EXPECT_EQ(CreateWindowFromNib(nib, CFSTR("PrinterListDialog"), &mWindow), noErr);
+    DisposeNibReference(nib);
+    ShowWindow(mWindow);
+    mEdit = Control(FourCC("paed"));
+    mList = Control(FourCC("ppls"));
+  }
+
+  ControlRef Control(OSType signature) const { return FindControl(mWindow, signature, 1); }
+
+  InjectedNetServices mNetwork;
+  CFRef<CFBundleRef> mBundle;
+  WindowRef mWindow = nullptr;
+  ControlRef mEdit = nullptr;
+  ControlRef mList = nullptr;
+};
+
+TEST_F(BonjourListTest, RowsFollowTheServicesOnTheNetwork) {
+  mNetwork.Announce("Hall", {"10.0.0.10", "fe80::1", "10.0.0.9"});
+  BonjourList* list = CreateBonjourList(mEdit, mList);
+  BonjourList* found = nullptr;
+  ASSERT_EQ(GetControlProperty(mList, FourCC("ZPX "), BonjourList::kListPropertyTag, sizeof found,
+                               nullptr, &found),
+            noErr);
+  EXPECT_EQ(found, list);
+  mNetwork.Announce("Lab", {"192.168.1.5", "192.168.1.6"});
+  mNetwork.AnnounceUnresolvable("Ghost");
+  mNetwork.Announce("Scanner", {"10.0.0.50"}, "_scanner._tcp.");
+  EXPECT_TRUE(Shown(mWindow).empty());  // nothing arrives before the run loop runs
   DeliverWaitingEvents();
-  EXPECT_EQ(Rows(*list), (std::vector<std::string>{"Hall 10.0.0.10", "Hall 10.0.0.9",
+  std::vector<ShownRow> rows = Shown(mWindow);
+  EXPECT_EQ(Texts(rows), (std::vector<std::string>{"Hall 10.0.0.10", "Hall 10.0.0.9",
                                                    "Lab 192.168.1.5", "Lab 192.168.1.6"}));
-  DataBrowserItemID lab6 = list->GetRows()[3];
+  ASSERT_EQ(rows.size(), 4u);
+  DataBrowserItemID lab6 = rows[3].id;
   EXPECT_EQ(list->DataBrowserItemDataGet(lab6, FourCC("othr")), nullptr);
 
   // Both rows of "Hall" go; the others keep their identifiers.
-  network.Withdraw("Hall");
+  mNetwork.Withdraw("Hall");
   DeliverWaitingEvents();
-  EXPECT_EQ(Rows(*list), (std::vector<std::string>{"Lab 192.168.1.5", "Lab 192.168.1.6"}));
-  EXPECT_EQ(list->GetRows()[1], lab6);
+  rows = Shown(mWindow);
+  EXPECT_EQ(Texts(rows), (std::vector<std::string>{"Lab 192.168.1.5", "Lab 192.168.1.6"}));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1].id, lab6);
   EXPECT_EQ(list->DataBrowserItemDataGet(1, BonjourList::kNameColumn), nullptr);
 
-  network.Announce("Hall", {"10.0.0.11"});
+  mNetwork.Announce("Hall", {"10.0.0.11"});
   DeliverWaitingEvents();
-  EXPECT_EQ(Rows(*list).back(), "Hall 10.0.0.11");
-  EXPECT_EQ(list->GetRows().back(), 5u);  // 1 and 2 are never handed out again
+  rows = Shown(mWindow);
+  EXPECT_EQ(rows.back().text, "Hall 10.0.0.11");
+  EXPECT_EQ(rows.back().id, 5u);  // 1 and 2 are never handed out again
   DeleteBonjourList(list);
   // A list that is gone hears nothing more.
-  network.Announce("Late", {"10.0.0.12"});
+  mNetwork.Announce("Late", {"10.0.0.12"});
   DeliverWaitingEvents();
+  EXPECT_EQ(Shown(mWindow).size(), 3u);
 }
 
-TEST(BonjourList, SortingAndChoosing) {
-  InjectedNetServices network;
-  network.Announce("beta", {"10.0.0.10"});
-  network.Announce("Alpha", {"10.0.0.9", "127.0.0.1"});
-  BonjourList list(nullptr, nullptr);
+TEST_F(BonjourListTest, SortingAndChoosing) {
+  mNetwork.Announce("beta", {"10.0.0.10"});
+  mNetwork.Announce("Alpha", {"10.0.0.9", "127.0.0.1"});
+  BonjourList list(mEdit, mList);
   DeliverWaitingEvents();
-  ASSERT_EQ(Rows(list), (std::vector<std::string>{"beta 10.0.0.10", "Alpha 10.0.0.9",
-                                                  "Alpha 127.0.0.1"}));
-  DataBrowserItemID beta = list.GetRows()[0], alpha = list.GetRows()[1];
-  EXPECT_TRUE(list.DataBrowserItemCompare(alpha, beta, BonjourList::kNameColumn));
-  EXPECT_FALSE(list.DataBrowserItemCompare(beta, alpha, BonjourList::kNameColumn));
-  EXPECT_TRUE(list.DataBrowserItemCompare(alpha, beta, BonjourList::kAddressColumn));
-  EXPECT_FALSE(list.DataBrowserItemCompare(beta, alpha, BonjourList::kAddressColumn));
-  EXPECT_FALSE(list.DataBrowserItemCompare(alpha, 99, BonjourList::kAddressColumn));
+  ASSERT_EQ(Texts(Shown(mWindow)),
+            (std::vector<std::string>{"beta 10.0.0.10", "Alpha 10.0.0.9", "Alpha 127.0.0.1"}));
+  DataBrowserItemID beta = Shown(mWindow)[0].id;
+  ASSERT_TRUE(mDriver.SortRows(mList, BonjourList::kNameColumn, true));
+  EXPECT_EQ(Texts(Shown(mWindow)).front(), "Alpha 10.0.0.9");
+  ASSERT_TRUE(mDriver.SortRows(mList, BonjourList::kAddressColumn, true));
+  EXPECT_EQ(Texts(Shown(mWindow)),  // 9 before 10, as numbers
+            (std::vector<std::string>{"Alpha 10.0.0.9", "beta 10.0.0.10", "Alpha 127.0.0.1"}));
+  EXPECT_FALSE(list.DataBrowserItemCompare(beta, 99, BonjourList::kAddressColumn));
 
   EXPECT_EQ(list.GetPrinterName(), nullptr);
-  list.DataBrowserItemChanged(beta, BonjourList::kItemSelected + 1);
+  list.DataBrowserItemChanged(beta, kDataBrowserItemDeselected);
   EXPECT_EQ(list.GetPrinterName(), nullptr);
-  list.DataBrowserItemChanged(beta, BonjourList::kItemSelected);
+  ASSERT_TRUE(mDriver.SelectRow(mList, beta));
   EXPECT_EQ(TextOf(list.GetPrinterName()), "beta");
-  EXPECT_EQ(TextOf(list.GetAddressFieldText()), "10.0.0.10");
+  EXPECT_EQ(WidgetTitle(mEdit), "10.0.0.10");
 
   // A typed address picks the first row with it; an unknown one changes nothing.
   list.SetPrinterNameWithHostName("10.0.0.9");
@@ -86,29 +142,8 @@ TEST(BonjourList, SortingAndChoosing) {
   EXPECT_EQ(TextOf(list.GetPrinterName()), "Alpha");
 
   // The chosen name outlives the rows it came from.
-  network.Withdraw("Alpha");
+  mNetwork.Withdraw("Alpha");
   DeliverWaitingEvents();
   EXPECT_EQ(TextOf(list.GetPrinterName()), "Alpha");
-}
-
-TEST(HostAddress, DottedQuadsAndNames) {
-  char text[16];
-  ASSERT_TRUE(ResolveHostToAddrString("192.168.0.10", text, sizeof text));
-  EXPECT_STREQ(text, "192.168.0.10");
-  ASSERT_TRUE(ResolveHostToAddrString("localhost", text, sizeof text));
-  EXPECT_STREQ(text, "127.0.0.1");
-  EXPECT_FALSE(ResolveHostToAddrString("255.255.255.254", text, 8));  // too small for the text
-
-  in_addr_t address = 0;
-  ASSERT_TRUE(ResolveHostToAddr("10.1.2.3", &address));
-  EXPECT_EQ(address, htonl(0x0A010203));
-  EXPECT_EQ(InetToAddr("10.1.2"), htonl(0x0A010002));  // the classic short form a.b.c
-  EXPECT_EQ(InetToAddr("printer-1"), INADDR_NONE);
-
-  sockaddr_in record;
-  EXPECT_EQ(LookupHostAddress(nullptr, &record), kLookupMissingArgument);
-  EXPECT_EQ(LookupHostAddress("10.1.2.3", nullptr), kLookupMissingArgument);
-  ASSERT_EQ(LookupHostAddress("10.1.2.3", &record), kLookupDone);
-  EXPECT_EQ(record.sin_family, AF_INET);
-  EXPECT_EQ(record.sin_port, 0);
+  EXPECT_EQ(Shown(mWindow).size(), 1u);
 }

@@ -16,6 +16,14 @@
 #include "toolkit/Menus.h"
 #include "toolkit/ToolkitModel.h"
 
+// The window's control with that ID, or null.
+inline ControlRef FindControl(WindowRef window, OSType signature, SInt32 number) {
+  const ControlID id = {signature, number};
+  ControlRef control = nullptr;
+  GetControlByID(window, &id, &control);
+  return control;
+}
+
 class ToolkitFixture : public ::testing::Test {
  protected:
   ToolkitFixture() : mDriver([](const std::string& what) { ADD_FAILURE() << what; }) {}
