@@ -30,11 +30,11 @@ OSType Code(const std::string& four) {
          (OSType(UInt8(four[2])) << 8) | OSType(UInt8(four[3]));
 }
 
-// "<window>:<code>:<number>", already checked by the reader.
+// "<window>:<code>:<number>", already checked by the reader. The number holds no
+// colon, but the four characters of the code may: count back from the last one.
 ControlID IdOf(const std::string& id) {
-  size_t code = id.rfind(':', id.size() - 1);
-  code = id.rfind(':', code - 1) + 1;
-  return {Code(id.substr(code, 4)), InterfaceClasses::Number(id.substr(code + 5))};
+  size_t number = id.rfind(':') + 1;
+  return {Code(id.substr(number - 5, 4)), InterfaceClasses::Number(id.substr(number))};
 }
 
 }  // namespace

@@ -18,6 +18,15 @@ void SkipRestOfLine(FILE* file) {
   }
 }
 
+// Keywords, values and picture paths never hold control characters: a line that
+// still has one once its line end is gone is not an entry (a stray carriage
+// return would otherwise end up inside a path).
+bool HasControlCharacter(const char* line) {
+  for (; *line != '\0'; ++line)
+    if (static_cast<unsigned char>(*line) < 0x20) return true;
+  return false;
+}
+
 }  // namespace
 
 IconTable& IconTable::Shared() {
@@ -58,6 +67,7 @@ bool IconTable::ReadFile(const char* path) {
 }
 
 void IconTable::AddLine(char* line) {
+  if (HasControlCharacter(line)) return;
   char* save = nullptr;
   if (strtok_r(line, ",", &save) == nullptr) return;  // the first field says nothing
   const char* keyword = strtok_r(nullptr, ",", &save);

@@ -37,6 +37,14 @@ TEST(IconTable, LineEndsAreStrippedWhateverTheirForm) {
   EXPECT_STREQ("icons/one.png", table.PathFor("A", "One"));  // no "\r" kept
   EXPECT_STREQ("icons/two.png", table.PathFor("B", "Two"));
   EXPECT_STREQ("icons/three.png", table.PathFor("C", "Three"));  // last line keeps its "g"
+
+  // A carriage return or other control character inside a line is no line end: such a
+  // line is no entry, and the lines around it still are.
+  IconTable stray;
+  ReadText(stray, "x,D,Four,icons/four.png\r\x01n\nx,E,Five,icons/fi\x01ve.png\nx,F,Six,icons/six.png\n");
+  EXPECT_STREQ("", stray.PathFor("D", "Four"));
+  EXPECT_STREQ("", stray.PathFor("E", "Five"));
+  EXPECT_STREQ("icons/six.png", stray.PathFor("F", "Six"));
 }
 
 TEST(IconTable, FieldsAndLinesThatDoNotFitAreLeftOutWhole) {

@@ -206,3 +206,29 @@ TEST_F(InterfaceFileTest, EveryMalformedFileIsRefusedWithOneLine) {
 }
 
 }  // namespace
+
+TEST_F(InterfaceFileTest, ASignatureMayHoldAColon) {
+  const char file[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<interface>
+  <object class="GtkWindow" id="W">
+    <child>
+      <object class="GtkFixed" id="W:PANE:1">
+        <child>
+          <object class="GtkCheckButton" id="W:a:bc:7"><property name="label">On</property></object>
+        </child>
+      </object>
+    </child>
+  </object>
+</interface>
+)";
+  IBNibRef nib = nullptr;
+  ASSERT_EQ(OpenNib(file, &nib), noErr);
+  WindowRef window = nullptr;
+  ASSERT_EQ(CreateWindowFromNib(nib, CFSTR("W"), &window), noErr);
+  ControlID id = {FourCC("a:bc"), 7};
+  ControlRef box = nullptr;
+  EXPECT_EQ(GetControlByID(window, &id, &box), noErr);
+  EXPECT_NE(box, nullptr);
+  DisposeWindow(window);
+  DisposeNibReference(nib);
+}
