@@ -1,14 +1,11 @@
 #include "ui/SharedMemoryList.h"
 
-#include <sys/ipc.h>
-#include <sys/shm.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "ipc/SharedSegment.h"
 #include "output/WideText.h"
 
 namespace {
@@ -61,27 +58,12 @@ SDMKeyValueList* NewList(const std::vector<WidePair>& pairs) {
   return list;
 }
 
-// A private segment of this user only; never number 0, which the area's
-// identifier field uses for "none".
-int NewSegment(size_t size) {
-  int id = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
-  if (id == 0) {
-    const int zero = id;
-    id = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
-    shmctl(zero, IPC_RMID, nullptr);
-  }
-  return id;
-}
-
-// The pairs of an overflow area this user made, read-only and within the
-// segment's real size; a count past the segment stops at its end.
+// The pairs of an overflow area this user made, within the segment's real
+// size; a count past the segment stops at its end.
 bool ReadOverflowPairs(int id, size_t count, std::vector<WidePair>& pairs) {
-  struct shmid_ds status;
-  if (id < 0 || shmctl(id, IPC_STAT, &status) != 0 || status.shm_perm.cuid != geteuid())
-    return false;
-  const char* address = static_cast<const char*>(shmat(id, nullptr, SHM_RDONLY));
-  if (address == reinterpret_cast<const char*>(-1)) return false;
-  const size_t size = status.shm_segsz;
+  size_t size = 0;
+  const char* address = static_cast<const char*>(SharedSegmentAttachOwnReadOnly(id, size));
+  if (address == nullptr) return false;
   size_t at = 0;
   for (size_t read = 0; read < count && at < size; ++read) {
     const size_t keyLength = strnlen(address + at, size - at);
@@ -91,7 +73,7 @@ bool ReadOverflowPairs(int id, size_t count, std::vector<WidePair>& pairs) {
                      WideFromUTF8Replacing(address + valueAt, valueLength)});
     at = valueAt + valueLength + 1;
   }
-  shmdt(address);
+  SharedSegmentDetach(address);
   return true;
 }
 
@@ -100,7 +82,7 @@ bool ReadOverflowPairs(int id, size_t count, std::vector<WidePair>& pairs) {
 SharedMemoryList::SharedMemoryList(char* area) : mArea(area) {}
 
 SharedMemoryList::~SharedMemoryList() {
-  if (mOverflowAddress != nullptr) shmdt(mOverflowAddress);
+  SharedSegmentDetach(mOverflowAddress);
 }
 
 void SharedMemoryList::Clear() {
@@ -192,8 +174,8 @@ std::string SharedMemoryList::ReadWatermarkDefinition(size_t slot) const {
 }
 
 void SharedMemoryList::RemoveOverflowArea() {
-  if (mOverflowAddress != nullptr) shmdt(mOverflowAddress);
-  if (mOverflowId > 0) shmctl(mOverflowId, IPC_RMID, nullptr);
+  SharedSegmentDetach(mOverflowAddress);
+  SharedSegmentRemove(mOverflowId);
   mOverflowAddress = nullptr;
   mOverflowId = -1;
   WriteNumber(kOverflowCountOffset, kOverflowCountSize, 0);
@@ -226,13 +208,14 @@ bool SharedMemoryList::WriteOverflow(const SDMKeyValueList& list, size_t first) 
     packed += FieldText(list.mEntries[i].mKey, kKeySize) + '\0';
     packed += FieldText(list.mEntries[i].mValue, kValueSize) + '\0';
   }
-  const int id = NewSegment(packed.size());
-  if (id < 0) return false;
-  void* address = shmat(id, nullptr, 0);
-  // Marked now, so that no segment outlives a crash; the application can
-  // still attach it by identifier while the pane keeps it attached.
-  shmctl(id, IPC_RMID, nullptr);
-  if (address == reinterpret_cast<void*>(-1)) return false;
+  const int id = SharedSegmentCreate(packed.size());
+  // Kept attached until the next exchange: the application attaches the
+  // marked segment by identifier meanwhile.
+  void* address = SharedSegmentAttachAndMark(id);
+  if (address == nullptr) {
+    SharedSegmentRemove(id);
+    return false;
+  }
   memcpy(address, packed.data(), packed.size());
   mOverflowId = id;
   mOverflowAddress = address;
