@@ -44,23 +44,9 @@ std::string FieldText(const wchar_t* text, size_t fieldSize) {
   return utf8;
 }
 
-struct WidePair {
-  std::wstring mKey;
-  std::wstring mValue;
-};
-
-SDMKeyValueList* NewList(const std::vector<WidePair>& pairs) {
-  SDMKeyValueList* list = new SDMKeyValueList;
-  list->mCount = static_cast<int32_t>(pairs.size());
-  list->mEntries = new SDMKeyValue[pairs.size()];
-  for (size_t i = 0; i < pairs.size(); ++i)
-    list->mEntries[i] = {NewWide(pairs[i].mKey), NewWide(pairs[i].mValue)};
-  return list;
-}
-
 // The pairs of an overflow area this user made, within the segment's real
 // size; a count past the segment stops at its end.
-bool ReadOverflowPairs(int id, size_t count, std::vector<WidePair>& pairs) {
+bool ReadOverflowPairs(int id, size_t count, SDMPairs& pairs) {
   size_t size = 0;
   const char* address = static_cast<const char*>(SharedSegmentAttachOwnReadOnly(id, size));
   if (address == nullptr) return false;
@@ -227,7 +213,7 @@ bool SharedMemoryList::WriteOverflow(const SDMKeyValueList& list, size_t first) 
 SDMKeyValueList* SharedMemoryList::Create_SDMList_From_SharedMemoryList() const {
   const size_t tableCount =
       size_t(std::clamp<long>(ReadNumber(kCountOffset, kCountSize), 0, kTableEntries));
-  std::vector<WidePair> pairs;
+  SDMPairs pairs;
   for (size_t i = 0; i < tableCount; ++i)
     pairs.push_back({WideFromField(mArea + kKeysOffset + i * kKeySize, kKeySize),
                      WideFromField(mArea + kValuesOffset + i * kValueSize, kValueSize)});
@@ -239,7 +225,7 @@ SDMKeyValueList* SharedMemoryList::Create_SDMList_From_SharedMemoryList() const 
       return nullptr;
     }
   }
-  return NewList(pairs);
+  return NewSDMList(pairs);
 }
 
 void SharedMemoryList::FreeSDMList(SDMKeyValueList* list) {
@@ -250,4 +236,20 @@ void SharedMemoryList::FreeSDMList(SDMKeyValueList* list) {
   }
   delete[] list->mEntries;
   delete list;
+}
+
+SDMKeyValueList* SharedMemoryList::NewSDMList(const SDMPairs& pairs) {
+  SDMKeyValueList* list = new SDMKeyValueList;
+  list->mCount = static_cast<int32_t>(pairs.size());
+  list->mEntries = new SDMKeyValue[pairs.size()];
+  for (size_t i = 0; i < pairs.size(); ++i)
+    list->mEntries[i] = {NewWide(pairs[i].first), NewWide(pairs[i].second)};
+  return list;
+}
+
+SDMPairs SharedMemoryList::PairsOf(const SDMKeyValueList& list) {
+  SDMPairs pairs;
+  for (int32_t i = 0; i < list.mCount; ++i)
+    pairs.push_back({list.mEntries[i].mKey, list.mEntries[i].mValue});
+  return pairs;
 }

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 struct SDMKeyValue {
   wchar_t* mKey;
@@ -20,6 +22,9 @@ struct SDMKeyValueList {
   SDMKeyValue* mEntries;
   int32_t mCount;
 };
+
+// Keys and values as plain texts, for building and reading lists.
+using SDMPairs = std::vector<std::pair<std::wstring, std::wstring>>;
 
 class SharedMemoryList {
  public:
@@ -55,6 +60,8 @@ class SharedMemoryList {
   // an overflow area that cannot be read (another user's, or gone).
   SDMKeyValueList* Create_SDMList_From_SharedMemoryList() const;
   static void FreeSDMList(SDMKeyValueList* list);
+  static SDMKeyValueList* NewSDMList(const SDMPairs& pairs);
+  static SDMPairs PairsOf(const SDMKeyValueList& list);
 
   // Drops the overflow area this pane made and writes overflow count "0".
   void RemoveOverflowArea();

@@ -15,21 +15,7 @@
 
 namespace {
 
-using WidePairs = std::vector<std::pair<std::wstring, std::wstring>>;
-
-wchar_t* WideCopy(const std::wstring& text) {
-  wchar_t* copy = new wchar_t[text.size() + 1];
-  wcscpy(copy, text.c_str());
-  return copy;
-}
-
-// A list as the pane hands it over; FreeSDMList releases it.
-SDMKeyValueList* MakeList(const WidePairs& pairs) {
-  SDMKeyValueList* list = new SDMKeyValueList{new SDMKeyValue[pairs.size()], int32_t(pairs.size())};
-  for (size_t i = 0; i < pairs.size(); ++i)
-    list->mEntries[i] = {WideCopy(pairs[i].first), WideCopy(pairs[i].second)};
-  return list;
-}
+using WidePairs = SDMPairs;
 
 WidePairs Numbered(size_t count) {
   WidePairs pairs;
@@ -40,16 +26,14 @@ WidePairs Numbered(size_t count) {
 
 WidePairs ReadBack(const SharedMemoryList& shared) {
   SDMKeyValueList* list = shared.Create_SDMList_From_SharedMemoryList();
-  WidePairs pairs;
-  if (list == nullptr) return pairs;
-  for (int32_t i = 0; i < list->mCount; ++i)
-    pairs.push_back({list->mEntries[i].mKey, list->mEntries[i].mValue});
+  if (list == nullptr) return WidePairs();
+  const WidePairs pairs = SharedMemoryList::PairsOf(*list);
   SharedMemoryList::FreeSDMList(list);
   return pairs;
 }
 
 void Write(SharedMemoryList& shared, const WidePairs& pairs) {
-  SDMKeyValueList* list = MakeList(pairs);
+  SDMKeyValueList* list = SharedMemoryList::NewSDMList(pairs);
   EXPECT_TRUE(shared.Create_SharedMemoryList_From_SDMList(*list));
   SharedMemoryList::FreeSDMList(list);
 }
