@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <cstring>
 #include <string>
 
 #include "cf/CFRef.h"
@@ -51,8 +52,8 @@ class CompanionEnvironment {
 // Sleeps in small steps until the condition holds or the seconds are up.
 template <typename Condition>
 bool WaitFor(Condition condition, double seconds) {
-  const struct timespec step = {0, 5 * 1000 * 1000};
-  for (double waited = 0; waited < seconds; waited += 0.005) {
+  const struct timespec step = {0, 1000 * 1000};
+  for (double waited = 0; waited < seconds; waited += 0.001) {
     if (condition()) return true;
     nanosleep(&step, nullptr);
   }

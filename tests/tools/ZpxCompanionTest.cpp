@@ -62,8 +62,8 @@ TEST_F(ZpxCompanionTest, ScenarioChangesEntriesWatermarksAndStatusThenUnloads) {
                                    "set ZP_WATERMARK=2\n"
                                    "add RangeProp=1-3\n"
                                    "addmany 260 Chapters=5\n"
-                                   "watermark 1|0|DRAFT\n"
-                                   "watermark 2|1|COPY\n");
+                                   "watermark 1,1,0,0,0,,0,,450,,,48,Helvetica,DRAFT\n"
+                                   "watermark 2,2,0,0,0,,1,,0,,,36,Times,COPY\n");
   CFRef<CFMessagePortRef> port(Open({{L"ZPDuplex", L"None"}, {L"ZP_WATERMARK", L"0"}}));
   ASSERT_NE(nullptr, port.get());
   ASSERT_TRUE(Returned());
@@ -78,7 +78,7 @@ TEST_F(ZpxCompanionTest, ScenarioChangesEntriesWatermarksAndStatusThenUnloads) {
   EXPECT_EQ(L"RangeProp", back[2].first);
   EXPECT_EQ(L"Chapters", back[262].first);
   EXPECT_EQ(2u, mArea->ReadWatermarkCount());
-  EXPECT_EQ("2|1|COPY", mArea->ReadWatermarkDefinition(1));
+  EXPECT_EQ("2,2,0,0,0,,1,,0,,,36,Times,COPY", mArea->ReadWatermarkDefinition(1));
 
   EXPECT_EQ(kCFMessagePortSuccess, SendMessage(port.get(), "jpUnload", true));
   EXPECT_TRUE(WaitFor([&] { return ProcessReap(mChild); }, 10));

@@ -81,6 +81,13 @@ class MessagePortTest : public ::testing::Test {
   }
   void TearDown() override { PlatformPaths::Reset(PlatformPaths::kMessagePortFolder); }
 
+  CFMessagePortRef Serve(CFStringRef name) {
+    return CFMessagePortCreateLocal(nullptr, name, Echo, &mContext, nullptr);
+  }
+
+  Served mServed;
+  CFMessagePortContext mContext = {0, &mServed, nullptr, nullptr, nullptr};
+
   TempFolder mFolder;
   std::string mPorts;
 };
@@ -88,16 +95,14 @@ class MessagePortTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(MessagePortTest, RequestsAreAnsweredOnTheMainLoopAndNamesFreedByInvalidate) {
-  Served served;
-  CFMessagePortContext context = {0, &served, nullptr, nullptr, nullptr};
   CFRef<CFStringRef> name(Name("4242"));
   EXPECT_EQ(nullptr, CFMessagePortCreateRemote(nullptr, name.get()));
-  CFRef<CFMessagePortRef> local(CFMessagePortCreateLocal(nullptr, name.get(), Echo, &context, nullptr));
+  CFRef<CFMessagePortRef> local(Serve(name.get()));
   ASSERT_NE(nullptr, local.get());
   struct stat folder;
   ASSERT_EQ(0, stat(mPorts.c_str(), &folder));
   EXPECT_EQ(0700u, folder.st_mode & 0777);
-  EXPECT_EQ(nullptr, CFMessagePortCreateLocal(nullptr, name.get(), Echo, &context, nullptr))
+  EXPECT_EQ(nullptr, Serve(name.get()))
       << "a live name is not taken twice";
 
   CFRef<CFMessagePortRef> remote(CFMessagePortCreateRemote(nullptr, name.get()));
@@ -105,35 +110,33 @@ TEST_F(MessagePortTest, RequestsAreAnsweredOnTheMainLoopAndNamesFreedByInvalidat
   Exchange exchange = SendWhileServing(remote.get(), std::string("jpOpenMainUI", 13), kCFRunLoopDefaultMode);
   EXPECT_EQ(kCFMessagePortSuccess, exchange.mResult);
   EXPECT_EQ(std::string("re:jpOpenMainUI", 16), exchange.mReply);
-  EXPECT_EQ(7, served.mLastId);
+  EXPECT_EQ(7, mServed.mLastId);
 
   exchange = SendWhileServing(remote.get(), "no reply awaited", nullptr);
   EXPECT_EQ(kCFMessagePortSuccess, exchange.mResult);
   EXPECT_EQ("", exchange.mReply);
-  EXPECT_EQ(2, served.mRequests);
+  EXPECT_EQ(2, mServed.mRequests);
 
   // A frame past the limit is refused before it travels.
   exchange = SendWhileServing(remote.get(), std::string(kCFMessagePortMaxFrame + 1, 'x'), nullptr);
   EXPECT_EQ(kCFMessagePortTransportError, exchange.mResult);
-  EXPECT_EQ(2, served.mRequests);
+  EXPECT_EQ(2, mServed.mRequests);
 
   // The callout may quit: the reply still goes out, then the name is free.
-  served.mQuitOnRequest = true;
+  mServed.mQuitOnRequest = true;
   exchange = SendWhileServing(remote.get(), "jpUnload", kCFRunLoopDefaultMode);
   EXPECT_EQ("re:jpUnload", exchange.mReply);
   EXPECT_FALSE(CFMessagePortIsValid(local.get()));
   EXPECT_EQ(nullptr, CFMessagePortCreateRemote(nullptr, name.get()));
   EXPECT_EQ(kCFMessagePortIsInvalid,
             CFMessagePortSendRequest(remote.get(), 0, nullptr, 1, 1, nullptr, nullptr));
-  CFRef<CFMessagePortRef> again(CFMessagePortCreateLocal(nullptr, name.get(), Echo, &context, nullptr));
+  CFRef<CFMessagePortRef> again(Serve(name.get()));
   EXPECT_NE(nullptr, again.get());
 }
 
 TEST_F(MessagePortTest, AnUnansweredRequestTimesOut) {
   CFRef<CFStringRef> name(Name("silent"));
-  Served served;
-  CFMessagePortContext context = {0, &served, nullptr, nullptr, nullptr};
-  CFRef<CFMessagePortRef> local(CFMessagePortCreateLocal(nullptr, name.get(), Echo, &context, nullptr));
+  CFRef<CFMessagePortRef> local(Serve(name.get()));
   CFRef<CFMessagePortRef> remote(CFMessagePortCreateRemote(nullptr, name.get()));
   ASSERT_NE(nullptr, remote.get());
   // Nobody runs the main loop: the request is read but never answered.
@@ -141,16 +144,14 @@ TEST_F(MessagePortTest, AnUnansweredRequestTimesOut) {
   EXPECT_EQ(kCFMessagePortReceiveTimeout,
             CFMessagePortSendRequest(remote.get(), 0, data.get(), 1, 0.2, kCFRunLoopDefaultMode, nullptr));
   CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.05, false);
-  EXPECT_EQ(1, served.mRequests);
+  EXPECT_EQ(1, mServed.mRequests);
 }
 
 TEST_F(MessagePortTest, FoldersOthersCouldUseDisablePortsAndBadNamesAreRefused) {
   CFRef<CFStringRef> name(Name("1"));
-  Served served;
-  CFMessagePortContext context = {0, &served, nullptr, nullptr, nullptr};
   ASSERT_EQ(0, mkdir(mPorts.c_str(), 0755));
   testing::internal::CaptureStderr();
-  EXPECT_EQ(nullptr, CFMessagePortCreateLocal(nullptr, name.get(), Echo, &context, nullptr));
+  EXPECT_EQ(nullptr, Serve(name.get()));
   EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("disabled"));
 
   ASSERT_EQ(0, rmdir(mPorts.c_str()));
@@ -158,23 +159,21 @@ TEST_F(MessagePortTest, FoldersOthersCouldUseDisablePortsAndBadNamesAreRefused) 
   ASSERT_EQ(0, mkdir(real.c_str(), 0700));
   ASSERT_EQ(0, symlink(real.c_str(), mPorts.c_str()));
   testing::internal::CaptureStderr();
-  EXPECT_EQ(nullptr, CFMessagePortCreateLocal(nullptr, name.get(), Echo, &context, nullptr));
+  EXPECT_EQ(nullptr, Serve(name.get()));
   testing::internal::GetCapturedStderr();
 
   ASSERT_EQ(0, unlink(mPorts.c_str()));
   for (const char* bad : {"../escape", "a/b", "", ".hidden", "name with space"}) {
     CFRef<CFStringRef> badName(Name(bad));
-    EXPECT_EQ(nullptr, CFMessagePortCreateLocal(nullptr, badName.get(), Echo, &context, nullptr)) << bad;
+    EXPECT_EQ(nullptr, Serve(badName.get())) << bad;
   }
-  CFRef<CFMessagePortRef> good(CFMessagePortCreateLocal(nullptr, name.get(), Echo, &context, nullptr));
+  CFRef<CFMessagePortRef> good(Serve(name.get()));
   EXPECT_NE(nullptr, good.get());
 }
 
 TEST_F(MessagePortTest, APeerOfAnotherUserIsDropped) {
   CFRef<CFStringRef> name(Name("guarded"));
-  Served served;
-  CFMessagePortContext context = {0, &served, nullptr, nullptr, nullptr};
-  CFRef<CFMessagePortRef> local(CFMessagePortCreateLocal(nullptr, name.get(), Echo, &context, nullptr));
+  CFRef<CFMessagePortRef> local(Serve(name.get()));
   ASSERT_NE(nullptr, local.get());
   // Let the other user reach the socket; the port must still refuse it.
   ASSERT_EQ(0, chmod(mFolder.Path().c_str(), 0755));
@@ -198,5 +197,5 @@ TEST_F(MessagePortTest, APeerOfAnotherUserIsDropped) {
   while (waitpid(child, &status, WNOHANG) == 0) CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.01, false);
   EXPECT_EQ(0, WEXITSTATUS(status));
   CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.1, false);
-  EXPECT_EQ(0, served.mRequests);
+  EXPECT_EQ(0, mServed.mRequests);
 }
