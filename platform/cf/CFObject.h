@@ -19,6 +19,7 @@ enum : CFTypeID {
   kCFObjectTypeURL = 29,
   kCFObjectTypeBundle = 31,
   kCFObjectTypeUUID = 34,
+  kCFObjectTypeMessagePort = 37,
   kCFObjectTypeRunLoop = 43,
   kCFObjectTypeRunLoopSource = 44,
   kCFObjectTypeNetService = 61,

@@ -11,6 +11,7 @@ namespace {
 struct Default {
   const char* variable;
   const char* path;  // null: derived at run time
+  const char* belowVariable = "";  // appended to the variable's value
 };
 
 // Indexed by PlatformPaths::Location.
@@ -19,6 +20,7 @@ constexpr Default kDefaults[PlatformPaths::kLocationCount] = {
     {"HOME", ""},
     {"ZPX_SUPPORT_DIR", "/Library/Application Support/ZPX"},
     {"ZPX_BUNDLE_DIR", nullptr},
+    {"XDG_RUNTIME_DIR", nullptr, "/zpx-ports"},
 };
 
 bool Known(PlatformPaths::Location where) {
@@ -46,6 +48,18 @@ std::string BundleBesideProgram() {
   return folder + "../lib/zpx/ZPXPDE.plugin";
 }
 
+// Without a per-user runtime folder the ports live in a folder named for the
+// user in the temporary folder.
+std::string PortFolderBesideTemporaryFiles() {
+  return PlatformPaths::Below(PlatformPaths::kTemporaryFolder,
+                              "zpx-ports-" + std::to_string(geteuid()));
+}
+
+std::string Derived(PlatformPaths::Location where) {
+  return where == PlatformPaths::kMessagePortFolder ? PortFolderBesideTemporaryFiles()
+                                                    : BundleBesideProgram();
+}
+
 }  // namespace
 
 std::string PlatformPaths::Get(Location where) {
@@ -54,8 +68,9 @@ std::string PlatformPaths::Get(Location where) {
     return WithoutTrailingSlashes(*redirected);
   const Default& fallback = kDefaults[where];
   const char* variable = getenv(fallback.variable);
-  if (variable != nullptr && variable[0] != '\0') return WithoutTrailingSlashes(variable);
-  return fallback.path != nullptr ? fallback.path : BundleBesideProgram();
+  if (variable != nullptr && variable[0] != '\0')
+    return WithoutTrailingSlashes(variable) + fallback.belowVariable;
+  return fallback.path != nullptr ? fallback.path : Derived(where);
 }
 
 std::string PlatformPaths::Below(Location where, const std::string& relative) {

@@ -11,6 +11,8 @@
 // | kApplicationSupport     | "/Library/Application Support/ZPX"   | ZPX_SUPPORT_DIR |
 // | kBundleFolder           | ../lib/zpx/ZPXPDE.plugin beside the  | ZPX_BUNDLE_DIR  |
 // |                         | running program                      |                 |
+// | kMessagePortFolder      | XDG_RUNTIME_DIR/zpx-ports, else      | XDG_RUNTIME_DIR |
+// |                         | <temporary folder>/zpx-ports-<uid>   |                 |
 
 #include <string>
 
@@ -21,6 +23,7 @@ class PlatformPaths {
     kHomeFolder,
     kApplicationSupport,
     kBundleFolder,
+    kMessagePortFolder,
     kLocationCount
   };
 

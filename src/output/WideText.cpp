@@ -40,6 +40,21 @@ unsigned long SmallestOfLength(size_t length) {
   return kSmallest[length];
 }
 
+// The character starting at `i`; 0 when the bytes there are not UTF-8.
+size_t DecodeAt(const char* bytes, size_t size, size_t i, unsigned long& c) {
+  const size_t length = SequenceLength(static_cast<unsigned char>(bytes[i]), c);
+  bool valid = length != 0 && i + length <= size;
+  for (size_t k = 1; valid && k < length; ++k) {
+    const unsigned char next = static_cast<unsigned char>(bytes[i + k]);
+    valid = (next & 0xC0) == 0x80;
+    c = (c << 6) | (next & 0x3F);
+  }
+  if (!valid || c < SmallestOfLength(length) || c > kLastCodePoint || IsSurrogate(c)) return 0;
+  return length;
+}
+
+constexpr wchar_t kReplacementCharacter = 0xFFFD;
+
 }  // namespace
 
 bool UTF8FromWide(const std::wstring& text, std::string& utf8) {
@@ -59,14 +74,8 @@ bool WideFromUTF8(const std::string& utf8, std::wstring& text) {
   text.clear();
   for (size_t i = 0; i < utf8.size();) {
     unsigned long c = 0;
-    const size_t length = SequenceLength(static_cast<unsigned char>(utf8[i]), c);
-    bool valid = length != 0 && i + length <= utf8.size();
-    for (size_t k = 1; valid && k < length; ++k) {
-      const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      c = (c << 6) | (next & 0x3F);
-    }
-    if (!valid || c < SmallestOfLength(length) || c > kLastCodePoint || IsSurrogate(c)) {
+    const size_t length = DecodeAt(utf8.data(), utf8.size(), i, c);
+    if (length == 0) {
       text.clear();
       return false;
     }
@@ -74,4 +83,31 @@ bool WideFromUTF8(const std::string& utf8, std::wstring& text) {
     i += length;
   }
   return true;
+}
+
+std::wstring WideFromUTF8Replacing(const char* bytes, size_t size) {
+  std::wstring text;
+  for (size_t i = 0; i < size;) {
+    unsigned long c = 0;
+    const size_t length = DecodeAt(bytes, size, i, c);
+    text += length == 0 ? kReplacementCharacter : wchar_t(c);
+    i += length == 0 ? 1 : length;
+  }
+  return text;
+}
+
+std::string UTF8FromWideReplacing(const wchar_t* text) {
+  std::string utf8;
+  for (; *text != 0; ++text) {
+    const unsigned long c = static_cast<unsigned long>(*text);
+    AppendUTF8(c > kLastCodePoint || IsSurrogate(c) ? kReplacementCharacter : c, utf8);
+  }
+  return utf8;
+}
+
+size_t UTF8BoundaryCut(const std::string& utf8, size_t limit) {
+  if (utf8.size() <= limit) return utf8.size();
+  size_t cut = limit;
+  while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
+  return cut;
 }

@@ -10,3 +10,11 @@
 bool UTF8FromWide(const std::wstring& text, std::string& utf8);
 // False, with an empty result, for bytes that are not UTF-8.
 bool WideFromUTF8(const std::string& utf8, std::wstring& text);
+
+// The lenient forms for texts another process wrote or that must always
+// travel: what is not Unicode becomes U+FFFD instead of failing.
+std::wstring WideFromUTF8Replacing(const char* bytes, size_t length);
+std::string UTF8FromWideReplacing(const wchar_t* text);
+// The longest start of the UTF-8 text of at most `limit` bytes that ends on a
+// character boundary.
+size_t UTF8BoundaryCut(const std::string& utf8, size_t limit);

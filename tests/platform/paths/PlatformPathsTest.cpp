@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <optional>
 #include <string>
@@ -77,3 +78,17 @@ TEST(PlatformPathsTest, NoHomeGivesNoPathBelowIt) {
 }
 
 }  // namespace
+
+TEST(PlatformPathsTest, PortFolderIsTheUsersRuntimeFolderElseOneNamedForTheUser) {
+  ScopedVariable tmp("ZPX_TMPDIR", nullptr);
+  {
+    ScopedVariable runtime("XDG_RUNTIME_DIR", "/run/user/1000/");
+    EXPECT_EQ("/run/user/1000/zpx-ports", PlatformPaths::Get(PlatformPaths::kMessagePortFolder));
+  }
+  ScopedVariable runtime("XDG_RUNTIME_DIR", nullptr);
+  const std::string expected = "/tmp/zpx-ports-" + std::to_string(geteuid());
+  EXPECT_EQ(expected, PlatformPaths::Get(PlatformPaths::kMessagePortFolder));
+  PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder, "/scratch");
+  EXPECT_EQ("/scratch/zpx-ports-" + std::to_string(geteuid()),
+            PlatformPaths::Get(PlatformPaths::kMessagePortFolder));
+}
