@@ -1,0 +1,151 @@
+// The pane's job-properties link driven end to end against zpx-companion:
+// the area made at construction, the exchange, the 0.01 s poll on the
+// virtual clock and the close-down.
+
+#include <signal.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "output/PDEDataJob.h"
+#include "support/CompanionRun.h"
+#include "support/FileText.h"
+#include "support/ToolkitFixture.h"
+#include "ui/UI_Panel.h"
+
+namespace {
+
+// Whether a segment of that identifier still exists.
+bool SegmentExists(int id) {
+  struct shmid_ds info;
+  return shmctl(id, IPC_STAT, &info) == 0;
+}
+
+class JobPropertiesLink : public ToolkitFixture {
+ protected:
+  // A panel whose companion plays `scenario`.
+  std::unique_ptr<UI_Panel> NewPanel(const std::string& scenario,
+                                     const std::string& program = CompanionProgram()) {
+    mEnvironment.reset();  // it puts the environment back when it goes
+    mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), scenario);
+    auto panel = std::make_unique<UI_Panel>(&mJob.Data(), nullptr, nullptr, program);
+    EXPECT_TRUE(panel->IsValid());
+    EXPECT_TRUE(WaitFor([&] {
+      CFRef<CFMessagePortRef> port(RemotePort(panel->AreaId()));
+      return port.get() != nullptr;
+    }, 10));
+    return panel;
+  }
+  // Polls on the virtual clock, at most `seconds` of real time, until the
+  // companion has answered.
+  bool RunExchange(UI_Panel& panel) {
+    if (!panel.LaunchJobProperties(UI_Panel::kJPMainView)) return false;
+    return WaitFor([&] {
+      mDriver.AdvanceClock(UI_Panel::kPollInterval);
+      return !panel.IsIgnoringButton();
+    }, 10);
+  }
+
+  PDEDataJob mJob;
+  std::unique_ptr<CompanionEnvironment> mEnvironment;
+};
+
+TEST_F(JobPropertiesLink, AppliesValuesWatermarksAndPairsTheCompanionWrites) {
+  auto panel = NewPanel(
+      "set ZPDuplex=Top\n"
+      "set ZP_WATERMARK=2\n"
+      "addmany 3 RangeProp=1-2\n"
+      "watermark 1,1,0,0,0,,0,,450,,,48,Helvetica,DRAFT\n"
+      "watermark 2,2,0,0,0,,1,,0,,,36,Times,COPY\n");
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_EQ(mJob.Current("*ZPDuplex"), "Top");
+  ASSERT_EQ(mJob.Data().WatermarkCount(), 2);
+  EXPECT_EQ(mJob.Data().SelectedWatermark(), 1);
+  EXPECT_EQ(mJob.Data().Watermark(1)->Description(), "2,2,0,0,0,,1,,0,,,36,Times,COPY");
+  ASSERT_EQ(mJob.Data().MMCount(), 3);
+  EXPECT_EQ(mJob.Data().MMKeyword(0), L"RangeProp");
+  EXPECT_EQ(mJob.Data().MMValue(2), L"1-2");
+}
+
+TEST_F(JobPropertiesLink, WatermarkNumbersOutsideTheListStayInIt) {
+  const std::string marks =
+      "watermark 1,1,0,0,0,,0,,450,,,48,Helvetica,DRAFT\n"
+      "watermark 2,2,0,0,0,,1,,0,,,36,Times,COPY\n";
+  auto panel = NewPanel("set ZP_WATERMARK=25\n" + marks);
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_EQ(mJob.Data().SelectedWatermark(), 1);  // the last one, not slot 20
+  panel.reset();
+  panel = NewPanel("set ZP_WATERMARK=0\n" + marks);
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_EQ(mJob.Data().SelectedWatermark(), PDEData::kNoWatermark);
+}
+
+TEST_F(JobPropertiesLink, MMPairsStopAtTheModelsRoom) {
+  auto panel = NewPanel("addmany 300 Chapters=1\n");
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_EQ(mJob.Data().MMCount(), PDEData::kMaxMMPairs);
+}
+
+TEST_F(JobPropertiesLink, StatusOtherThanDoneAppliesNothing) {
+  auto panel = NewPanel("set ZPDuplex=Top\nstatus 7\n");
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
+}
+
+TEST_F(JobPropertiesLink, ACompanionDyingMidExchangeUnblocksThePane) {
+  auto panel = NewPanel("set ZPDuplex=Top\nexit\n");
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_FALSE(panel->IsIgnoringButton());
+  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
+}
+
+TEST_F(JobPropertiesLink, NoSegmentOutlivesThePaneAndTheCompanionQuits) {
+  auto panel = NewPanel("");
+  const int id = panel->AreaId();
+  const pid_t companion = panel->CompanionProcess();
+  ASSERT_TRUE(SegmentExists(id));
+  panel.reset();
+  EXPECT_FALSE(SegmentExists(id));
+  EXPECT_EQ(kill(companion, 0), -1);  // reaped
+}
+
+TEST_F(JobPropertiesLink, AMissingCompanionIsAbandonedAfterOneRetry) {
+  mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), "");
+  UI_Panel panel(&mJob.Data(), nullptr, nullptr, mJob.Folder().Path() + "/none");
+  ASSERT_TRUE(panel.IsValid());
+  EXPECT_FALSE(panel.LaunchJobProperties(UI_Panel::kJPMainView));
+  EXPECT_FALSE(panel.IsIgnoringButton());
+}
+
+TEST_F(JobPropertiesLink, ArgumentsFileIsWrittenOnlyAsThisUsersRegularFile) {
+  const std::string arguments = mJob.Folder().Path() + "/ND3Args.txt";
+  {
+    auto panel = NewPanel("");
+    EXPECT_EQ(FileText(arguments), std::to_string(panel->AreaId()) + "\n");
+    struct stat info;
+    ASSERT_EQ(stat(arguments.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+  }
+  std::filesystem::remove(arguments);
+  const std::string target = mJob.Folder().Write("target.txt", "keep");
+  ASSERT_EQ(symlink(target.c_str(), arguments.c_str()), 0);
+  auto panel = NewPanel("");
+  EXPECT_EQ(FileText(target), "keep");
+}
+
+TEST_F(JobPropertiesLink, ACompanionPathIsNeverReadByAShell) {
+  const std::string folder = mJob.Folder().Path() + "/odd\"; $(touch x)";
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(CompanionProgram(), folder + "/zpx-companion");
+  const std::string x = std::filesystem::current_path().string() + "/x";
+  auto panel = NewPanel("", folder + "/zpx-companion");
+  EXPECT_FALSE(std::filesystem::exists(x));
+  EXPECT_FALSE(std::filesystem::exists(mJob.Folder().Path() + "/x"));
+}
+
+}  // namespace
