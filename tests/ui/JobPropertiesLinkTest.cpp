@@ -26,6 +26,17 @@ bool SegmentExists(int id) {
   return shmctl(id, IPC_STAT, &info) == 0;
 }
 
+// The watermark count the pane wrote into its area.
+long AreaWatermarkCount(int id) {
+  size_t size = 0;
+  const void* bytes = SharedSegmentAttachOwnReadOnly(id, size);
+  if (bytes == nullptr || size < SharedMemoryList::kAreaSize) return -1;
+  const SharedMemoryList area(static_cast<char*>(const_cast<void*>(bytes)));
+  const long count = long(area.ReadWatermarkCount());
+  SharedSegmentDetach(bytes);
+  return count;
+}
+
 class JobPropertiesLink : public ToolkitFixture {
  protected:
   // A panel whose companion plays `scenario`.
@@ -146,6 +157,39 @@ TEST_F(JobPropertiesLink, ACompanionPathIsNeverReadByAShell) {
   auto panel = NewPanel("", folder + "/zpx-companion");
   EXPECT_FALSE(std::filesystem::exists(x));
   EXPECT_FALSE(std::filesystem::exists(mJob.Folder().Path() + "/x"));
+}
+
+TEST_F(JobPropertiesLink, WatermarksGoIntoTheAreaTwentyAtMost) {
+  auto panel = NewPanel("");
+  EXPECT_EQ(mJob.Data().WatermarkCount(), 5);  // the defaults, without preferences
+  EXPECT_EQ(AreaWatermarkCount(panel->AreaId()), 5);
+  panel.reset();
+  mJob.Data().DeleteWatermarks();
+  for (int i = 0; i < 21; ++i)
+    mJob.Data().AddWatermark(("1,1,0,0,0,,0,,450,,,48,Helvetica,W" + std::to_string(i)).c_str());
+  ASSERT_TRUE(mJob.Data().SaveWatermarksToPreferences());
+  panel = NewPanel("");
+  EXPECT_EQ(mJob.Data().WatermarkCount(), 21);
+  EXPECT_EQ(AreaWatermarkCount(panel->AreaId()), 20);
+}
+
+TEST_F(JobPropertiesLink, DefaultSettingsCarryOptionsAndTheJobsOwnEntries) {
+  auto panel = NewPanel("");
+  mJob.Set("*ZPDuplex", "Bottom");
+  SDMKeyValueList* list = panel->GetDefaultSettings();
+  const SDMPairs pairs = SharedMemoryList::PairsOf(*list);
+  SharedMemoryList::FreeSDMList(list);
+  auto value = [&](const std::wstring& key) {
+    for (const auto& [k, v] : pairs)
+      if (k == key) return v;
+    return std::wstring(L"<none>");
+  };
+  EXPECT_EQ(value(L"ZPDuplex"), L"Bottom");
+  EXPECT_EQ(value(L"ZPOutProfile"), L"Standard");  // two-way off: sent as it is
+  EXPECT_EQ(value(L"CustomPrintSize"), L"<none>");
+  EXPECT_EQ(value(L"ZP_WATERMARK"), L"0");
+  EXPECT_EQ(value(L"ZP_WATERMARK_FIRSTPAGEONLY"), L"False");
+  EXPECT_EQ(value(L"ZPPCMID"), L"-1");
 }
 
 }  // namespace
