@@ -120,9 +120,10 @@ UI_Panel::UI_Panel(PDEData* data, WindowRef dialog, UI_IPAddressPanel* addressAr
 UI_Panel::~UI_Panel() {
   if (mTimer != nullptr) RemoveEventLoopTimer(mTimer);
   if (mArea == nullptr) return;
-  SendUnload();
+  const bool unloaded = SendUnload();
   mData->SaveWatermarksToPreferences();
-  if (mCompanion != -1) ProcessReapWithin(mCompanion, kUnloadTimeout);
+  // A companion that was not told to quit (not serving yet) is ended at once.
+  if (mCompanion != -1) ProcessReapWithin(mCompanion, unloaded ? kUnloadTimeout : 0);
   delete mList;
   SharedSegmentDetach(mArea);
   SharedSegmentRemove(mAreaId);
@@ -355,13 +356,14 @@ void UI_Panel::ApplyEntry(const std::string& keyword, const std::wstring& value)
 
 // The companion quits on "jpUnload"; one more try after a pause when the
 // first send fails.
-void UI_Panel::SendUnload() const {
+bool UI_Panel::SendUnload() const {
   CFRef<CFMessagePortRef> port(OpenPort(mAreaId));
-  if (port.get() == nullptr) return;
+  if (port.get() == nullptr) return false;
   if (Send(port.get(), "jpUnload", kUnloadTimeout, kUnloadTimeout, kCFRunLoopDefaultMode) ==
       kCFMessagePortSuccess)
-    return;
+    return true;
   const struct timespec pause = {time_t(kRetryWaitSeconds), 0};
   nanosleep(&pause, nullptr);
-  Send(port.get(), "jpUnload", kUnloadTimeout, kUnloadTimeout, kCFRunLoopDefaultMode);
+  return Send(port.get(), "jpUnload", kUnloadTimeout, kUnloadTimeout, kCFRunLoopDefaultMode) ==
+         kCFMessagePortSuccess;
 }

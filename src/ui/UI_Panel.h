@@ -52,7 +52,7 @@ class UI_Panel {
   void TellInvalidAddress() const;
   void SelectWatermarkNumber(long number);
   void ApplyEntry(const std::string& keyword, const std::wstring& value);
-  void SendUnload() const;
+  bool SendUnload() const;  // true when the companion was told to quit
 
   PDEData* mData;
   WindowRef mDialog;

@@ -13,9 +13,11 @@
 #include <string>
 
 #include "output/PDEDataJob.h"
+#include "plugin/BundleFunctions.h"
 #include "support/CompanionRun.h"
 #include "support/FileText.h"
 #include "support/ToolkitFixture.h"
+#include "ui/UI_IPAddressPanel.h"
 #include "ui/UI_Panel.h"
 
 namespace {
@@ -190,6 +192,82 @@ TEST_F(JobPropertiesLink, DefaultSettingsCarryOptionsAndTheJobsOwnEntries) {
   EXPECT_EQ(value(L"ZP_WATERMARK"), L"0");
   EXPECT_EQ(value(L"ZP_WATERMARK_FIRSTPAGEONLY"), L"False");
   EXPECT_EQ(value(L"ZPPCMID"), L"-1");
+}
+
+// Two-way communication on, the address as the user typed it.
+class TwoWayJobPropertiesLink : public JobPropertiesLink {
+ protected:
+  // Alerts open their interface file from the plug-in's bundle, here the
+  // job's copy of it: the copy gets the file and the alert's texts.
+  TwoWayJobPropertiesLink() {
+    CFRef<CFURLRef> url(CFBundleCopyBundleURL(GetBundleRef()));
+    UInt8 path[1024] = {};
+    CFURLGetFileSystemRepresentation(url.get(), true, path, sizeof path);
+    const std::string resources = reinterpret_cast<char*>(path) + std::string("/Contents/Resources");
+    std::filesystem::copy_file(ZPX_BUILT_BUNDLE "/Contents/Resources/AlertUI.ui",
+                               resources + "/AlertUI.ui");
+    std::filesystem::copy(ZPX_BUILT_BUNDLE "/Contents/Resources/en.lproj/BidiStrings.strings",
+                          resources + "/en.lproj/BidiStrings.strings");
+    mJob.EnableTwoWay();
+    mWindow = NewWindow(500, 300);
+    ControlRef root = nullptr;
+    GetRootControl(mWindow, &root);
+    mAddressArea = std::make_unique<UI_IPAddressPanel>(mWindow, root, Rect{10, 10, 110, 410},
+                                                       mJob.Session(), true, true, true);
+  }
+  std::unique_ptr<UI_Panel> NewTwoWayPanel(const std::string& scenario, const char* address) {
+    mAddressArea->setIPAddress(address);
+    mEnvironment.reset();
+    mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), scenario);
+    return std::make_unique<UI_Panel>(&mJob.Data(), mWindow, mAddressArea.get(),
+                                      CompanionProgram());
+  }
+  // The texts of every window while the next alert is up; the alert is then dismissed.
+  void ExpectAlert() {
+    mDriver.QueueModalStep([this] {
+      for (WindowRef window : ToolkitModel::Shared().Windows()) mAlertText += HeadlessDriver::Dump(window);
+      EXPECT_TRUE(mDriver.PressReturn());
+    });
+  }
+
+  WindowRef mWindow = nullptr;
+  std::unique_ptr<UI_IPAddressPanel> mAddressArea;
+  std::string mAlertText;
+};
+
+TEST_F(TwoWayJobPropertiesLink, AnUnresolvableAddressSendsNothingAndSaysSo) {
+  auto panel = NewTwoWayPanel("set ZPDuplex=Top\n", "no-such-host.invalid");
+  ExpectAlert();
+  EXPECT_FALSE(panel->LaunchJobProperties(UI_Panel::kJPMainView));
+  EXPECT_FALSE(panel->IsIgnoringButton());
+  EXPECT_NE(mAlertText.find("cannot be found"), std::string::npos) << mAlertText;
+  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
+}
+
+TEST_F(TwoWayJobPropertiesLink, StatusInvalidAddressShowsTheAlertAndAppliesNothing) {
+  auto panel = NewTwoWayPanel("set ZPDuplex=Top\nstatus 4096\n", "127.0.0.1");
+  ASSERT_TRUE(WaitFor([&] {
+    CFRef<CFMessagePortRef> port(RemotePort(panel->AreaId()));
+    return port.get() != nullptr;
+  }, 10));
+  ExpectAlert();
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_NE(mAlertText.find("cannot be found"), std::string::npos) << mAlertText;
+  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
+}
+
+TEST_F(TwoWayJobPropertiesLink, PrinterFilledOptionsAreLeftOutWhileTwoWayIsOn) {
+  auto panel = NewTwoWayPanel("", "127.0.0.1");
+  SDMKeyValueList* list = panel->GetDefaultSettings();
+  const SDMPairs pairs = SharedMemoryList::PairsOf(*list);
+  SharedMemoryList::FreeSDMList(list);
+  bool outProfile = false, duplex = false;
+  for (const auto& pair : pairs) {
+    outProfile = outProfile || pair.first == L"ZPOutProfile";
+    duplex = duplex || pair.first == L"ZPDuplex";
+  }
+  EXPECT_FALSE(outProfile);
+  EXPECT_TRUE(duplex);
 }
 
 }  // namespace
