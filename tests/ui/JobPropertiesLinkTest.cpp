@@ -117,6 +117,19 @@ TEST_F(JobPropertiesLink, ACompanionDyingMidExchangeUnblocksThePane) {
   EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
 }
 
+TEST_F(JobPropertiesLink, ACompanionKilledMidExchangeUnblocksThePane) {
+  auto panel = NewPanel("set ZPDuplex=Top\ndelay 30\n");
+  ASSERT_TRUE(panel->LaunchJobProperties(UI_Panel::kJPMainView));
+  mDriver.AdvanceClock(UI_Panel::kPollInterval);
+  EXPECT_TRUE(panel->IsIgnoringButton());  // still working
+  ASSERT_EQ(kill(panel->CompanionProcess(), SIGKILL), 0);
+  EXPECT_TRUE(WaitFor([&] {
+    mDriver.AdvanceClock(UI_Panel::kPollInterval);
+    return !panel->IsIgnoringButton();
+  }, 10));
+  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
+}
+
 TEST_F(JobPropertiesLink, NoSegmentOutlivesThePaneAndTheCompanionQuits) {
   auto panel = NewPanel("");
   const int id = panel->AreaId();
