@@ -1,6 +1,5 @@
 #include "cf/CFURL.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include "cf/CFObject.h"
 #include "cf/CFStringObject.h"
 #include "cf/CFURLFileReplace.h"
+#include "cf/RegularFileReader.h"
 
 namespace {
 
@@ -235,31 +235,24 @@ SInt32 errorOfErrno() {
 }
 
 // Files larger than this are not read into memory.
-constexpr off_t kMaximumResourceSize = off_t(256) << 20;
+constexpr size_t kMaximumResourceSize = size_t(256) << 20;
 
 bool readFile(const std::string& path, std::vector<UInt8>& bytes, SInt32* errorCode) {
-  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) {
-    setError(errorCode, errorOfErrno());
-    return false;
-  }
-  struct stat status;
-  bool ok = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
-            status.st_size <= kMaximumResourceSize;
-  if (!ok) setError(errorCode, kCFURLResourceAccessViolationError);
-  UInt8 chunk[65536];
-  while (ok) {
-    ssize_t count = read(descriptor, chunk, sizeof chunk);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0 || static_cast<off_t>(bytes.size()) + count > kMaximumResourceSize) {
-      ok = count == 0;
-      if (!ok) setError(errorCode, kCFURLUnknownError);
+  switch (RegularFileReader::Read(path, kMaximumResourceSize, bytes)) {
+    case RegularFileReader::kRead:
+      return true;
+    case RegularFileReader::kCannotOpen:
+      setError(errorCode, errorOfErrno());
+      return false;
+    case RegularFileReader::kNotRegular:
+    case RegularFileReader::kTooLarge:
+      setError(errorCode, kCFURLResourceAccessViolationError);
+      return false;
+    case RegularFileReader::kReadFailed:
       break;
-    }
-    bytes.insert(bytes.end(), chunk, chunk + count);
   }
-  close(descriptor);
-  return ok;
+  setError(errorCode, kCFURLUnknownError);
+  return false;
 }
 
 SInt32 errorOfWrite(int error) {

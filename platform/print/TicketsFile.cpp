@@ -1,9 +1,5 @@
 #include "print/TicketsFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -11,6 +7,7 @@
 #include <vector>
 
 #include "cf/CFRef.h"
+#include "cf/RegularFileReader.h"
 #include "print/PrintSession.h"
 #include "print/TicketTable.h"
 
@@ -146,22 +143,18 @@ OSStatus StatusOfErrno() {
 
 // The file's bytes, at most the maximum size; kPMXMLParseError beyond it.
 OSStatus ReadBounded(const char* path, std::vector<UInt8>& bytes) {
-  int descriptor = open(path, O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) return StatusOfErrno();
-  struct stat status;
-  OSStatus result = noErr;
-  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) result = ioErr;
-  UInt8 chunk[65536];
-  while (result == noErr) {
-    ssize_t count = read(descriptor, chunk, sizeof chunk);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) result = ioErr;
-    if (count <= 0) break;
-    if (long(bytes.size()) + count > TicketsFile::kMaximumFileSize) result = kPMXMLParseError;
-    else bytes.insert(bytes.end(), chunk, chunk + count);
+  switch (RegularFileReader::Read(path, TicketsFile::kMaximumFileSize, bytes)) {
+    case RegularFileReader::kRead:
+      return noErr;
+    case RegularFileReader::kCannotOpen:
+      return StatusOfErrno();
+    case RegularFileReader::kTooLarge:
+      return kPMXMLParseError;
+    case RegularFileReader::kNotRegular:
+    case RegularFileReader::kReadFailed:
+      break;
   }
-  close(descriptor);
-  return result;
+  return ioErr;
 }
 
 }  // namespace
