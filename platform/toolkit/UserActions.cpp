@@ -46,17 +46,17 @@ bool UserActions::Click(ControlRef control) {
 }
 
 bool UserActions::ChooseMenuItem(ControlRef popup, MenuItemIndex item) {
-  if (!Reachable(popup) || !popup->mMenu || !popup->mMenu->IsEnabled(item)) return false;
-  Press(popup);
-  ToolkitModel::Shared().mGesture.mChosenItem = item;
-  Release(Centre(popup->mBounds));
-  return true;
+  return Reachable(popup) && popup->mMenu && popup->mMenu->IsEnabled(item) &&
+         ClickMenu(popup, item);
 }
 
 bool UserActions::OpenMenu(ControlRef popup) {
-  if (!Reachable(popup) || !popup->mMenu) return false;
+  return Reachable(popup) && popup->mMenu && ClickMenu(popup, 0);
+}
+
+bool UserActions::ClickMenu(ControlRef popup, MenuItemIndex item) {
   Press(popup);
-  ToolkitModel::Shared().mGesture.mChosenItem = 0;
+  ToolkitModel::Shared().mGesture.mChosenItem = item;
   Release(Centre(popup->mBounds));
   return true;
 }

@@ -42,6 +42,8 @@ class UserActions {
   // The action on a reachable list's row, then the run loop until idle.
   bool OnRow(ControlRef list, UInt32 item, bool (ListView::*action)(UInt32));
   bool PressKeyButton(KeyEquivalent key);
+  // Presses the pop-up and releases it on `item` (0: dismissed).
+  bool ClickMenu(ControlRef popup, MenuItemIndex item);
 
   ControlRef mPressed = nullptr;
 };

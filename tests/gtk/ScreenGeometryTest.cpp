@@ -129,12 +129,8 @@ TEST_F(ScreenGeometryTest, ThePrinterAddressArea) {
 TEST_F(ScreenGeometryTest, WidgetRowsWithTheirPictures) {
   std::unique_ptr<ZPXPPD> document = ParseFile(ZPX_BUNDLE "/samples/ZPX-Sample.ppd");
   ASSERT_TRUE(document && document->IsValidPPD());
-  IBNibRef nib = nullptr;
-  ASSERT_EQ(noErr, OpenNib(RowsInterface(), &nib));
-  WindowRef window = nullptr;
-  ASSERT_EQ(noErr, CreateWindowFromNib(nib, CFSTR("Rows"), &window));
-  DisposeNibReference(nib);
-  ShowWindow(window);
+  WindowRef window = ShowWindowFromText(RowsInterface(), CFSTR("Rows"));
+  ASSERT_NE(window, nullptr);
   auto controls = document->GetControls();
   UI_PopupControl duplex(window, 2001, controls->FindPopup("*ZPDuplex", true), true, document.get(),
                          false, 2001);

@@ -1,18 +1,22 @@
 // The keyboard alone, with keys synthesized in-process: Tab's round, Space on
 // a check box, pop-ups opened with Down whose disabled items stay out of
-// reach, Return and Escape in an alert, and closing a dialog's window.
+// reach, Return and Escape in an alert, closing a dialog's window, and the
+// arrows in a list.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "net/InjectedHostResolver.h"
+#include "net/InjectedNetServices.h"
 #include "support/ParsedDocument.h"
 #include "support/PluginBundle.h"
 #include "support/RowsInterface.h"
 #include "support/ScreenFixture.h"
 #include "ui/UI_CheckBoxControl.h"
 #include "ui/UI_PopupControl.h"
+#include "ui/UI_PrinterListDialog.h"
 #include "ui/UI_ZPXAlert.h"
 
 class ScreenKeyboardTest : public ScreenFixture {
@@ -24,11 +28,8 @@ class ScreenKeyboardTest : public ScreenFixture {
   void OpenRows() {
     mDocument = ParseFile(ZPX_BUNDLE "/samples/ZPX-Sample.ppd");
     ASSERT_TRUE(mDocument && mDocument->IsValidPPD());
-    IBNibRef nib = nullptr;
-    ASSERT_EQ(noErr, OpenNib(RowsInterface(), &nib));
-    ASSERT_EQ(noErr, CreateWindowFromNib(nib, CFSTR("Rows"), &mWindow));
-    DisposeNibReference(nib);
-    ShowWindow(mWindow);
+    mWindow = ShowWindowFromText(RowsInterface(), CFSTR("Rows"));
+    ASSERT_NE(mWindow, nullptr);
     PPDXControls* controls = mDocument->GetControls();
     mMedia = std::make_unique<UI_PopupControl>(mWindow, 2001, controls->FindPopup("*ZPMediaType", true),
                                                true, mDocument.get(), false, 0);
@@ -148,4 +149,34 @@ TEST_F(ScreenKeyboardTest, ReturnEscapeAndClosingTheWindowEndAnAlert) {
   EXPECT_EQ(third.waitForUser(), UI_DialogWait::kCancelCommand);
   mScreen->Settle();
   EXPECT_TRUE(gtk_widget_is_sensitive(WindowWidget(document)));
+}
+
+TEST_F(ScreenKeyboardTest, ArrowsMoveInTheListOfPrinters) {
+  InjectedNetServices network;
+  InjectedHostResolver hosts;
+  network.Announce("Hall", {"10.0.0.10"});
+  network.Announce("Lab", {"192.168.1.5"});
+  UI_PrinterListDialog dialog(nullptr, "", false);
+  ASSERT_TRUE(dialog.IsBuilt());
+  ControlRef list = dialog.getControlByID(UI_PrinterListDialog::kPrinterList, 1);
+  ControlRef edit = dialog.getControlByID(UI_PrinterListDialog::kAddressEdit, 1);
+  auto selectedRows = [list] {
+    ItemCount count = 0;
+    GetDataBrowserItemCount(list, kDataBrowserNoItem, true, kDataBrowserItemIsSelected, &count);
+    return count;
+  };
+  mScreen->QueueModalStep([&] {
+    for (int tabs = 0; tabs < 8 && Focused() != list; ++tabs) Key(GDK_KEY_Tab);
+    ASSERT_EQ(Focused(), list);
+    Key(GDK_KEY_Down);
+    Key(GDK_KEY_Down);
+    EXPECT_EQ(selectedRows(), 1u);
+    EXPECT_EQ(edit->mText, "192.168.1.5");  // the second row's printer
+    Key(GDK_KEY_Up);
+    EXPECT_EQ(edit->mText, "10.0.0.10");
+    Key(GDK_KEY_Return);
+  });
+  char result[UI_PrinterListDialog::kFieldSize] = "";
+  EXPECT_EQ(dialog.waitforResults(result, sizeof result), UI_DialogWait::kOKCommand);
+  EXPECT_STREQ(result, "10.0.0.10");
 }

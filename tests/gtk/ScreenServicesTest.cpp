@@ -47,6 +47,18 @@ void CountPerformed(void* count) { ++*static_cast<std::atomic<int>*>(count); }
 
 class ScreenServicesTest : public ScreenFixture {};
 
+TEST_F(ScreenServicesTest, TheScreenIsChosenBeforeAnythingIsShown) {
+  std::string error;
+  EXPECT_EQ(ScreenBackend::Open(&error), nullptr);
+  EXPECT_NE(error.find("open already"), std::string::npos) << error;
+  mScreen.reset();
+  WindowRef shownHeadless = NewWindow();
+  EXPECT_EQ(ScreenBackend::Open(&error), nullptr);
+  EXPECT_NE(error.find("shown already"), std::string::npos) << error;
+  HideWindow(shownHeadless);
+  EXPECT_NE(ScreenBackend::Open(&error), nullptr) << error;
+}
+
 TEST_F(ScreenServicesTest, DisplayTextBellAndCursorComeFromTheScreen) {
   CGRect display = CGDisplayBounds(CGMainDisplayID());
   EXPECT_EQ(display.size.width, 1280);

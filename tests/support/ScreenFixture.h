@@ -21,11 +21,6 @@ class ScreenFixture : public ToolkitFixture {
     mScreen = ScreenBackend::Open(&error, [](const std::string& what) { ADD_FAILURE() << what; });
     if (!mScreen) ADD_FAILURE() << error;  // the tests run on a virtual display, never without
   }
-  ~ScreenFixture() override {
-    std::vector<WindowRef> left = ToolkitModel::Shared().Windows();
-    for (WindowRef window : left) DisposeWindow(window);
-    mScreen.reset();
-  }
 
   GtkWidget* WidgetOf(ControlRef control) const {
     ScreenWindow* window = mScreen->ViewOf(control->mWindow);
@@ -51,8 +46,15 @@ class ScreenFixture : public ToolkitFixture {
     GtkWidget* target = gtk_grab_get_current();
     if (!target) target = WindowWidget(ToolkitModel::Shared().FrontWindow());
     ASSERT_NE(target, nullptr);
-    GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(target));
+    GtkWidget* toplevel = gtk_widget_get_toplevel(target);
+    GdkWindow* window = gtk_widget_get_window(toplevel);
     ASSERT_NE(window, nullptr);
+    // The display has no window manager: the window takes the keyboard as a
+    // person's click would give it (lists move only while they have it).
+    if (GTK_IS_WINDOW(toplevel) && !gtk_window_is_active(GTK_WINDOW(toplevel))) {
+      gdk_window_focus(window, GDK_CURRENT_TIME);
+      mScreen->Settle();
+    }
     GdkDisplay* display = gdk_window_get_display(window);
     GdkDevice* keyboard = gdk_seat_get_keyboard(gdk_display_get_default_seat(display));
     GdkKeymapKey* keys = nullptr;

@@ -83,6 +83,16 @@ class ToolkitFixture : public ::testing::Test {
     mBundle.reset(CFBundleCreate(nullptr, url.get()));
     return CreateNibReferenceWithCFBundle(mBundle.get(), CFSTR("Test"), nib);
   }
+  // The window `name` of the interface `text`, shown.
+  WindowRef ShowWindowFromText(const std::string& text, CFStringRef name) {
+    IBNibRef nib = nullptr;
+    WindowRef window = nullptr;
+    EXPECT_EQ(noErr, OpenNib(text, &nib));
+    EXPECT_EQ(noErr, CreateWindowFromNib(nib, name, &window));
+    DisposeNibReference(nib);
+    if (window) ShowWindow(window);
+    return window;
+  }
   std::string NibPath() const { return mFolder.Path() + "/T.plugin/Contents/Resources/Test.ui"; }
 
   HeadlessDriver mDriver;

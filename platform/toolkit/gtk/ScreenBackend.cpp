@@ -6,6 +6,8 @@
 #include "toolkit/ToolkitWindow.h"
 #include "toolkit/gtk/ScreenStyle.h"
 
+bool ScreenBackend::sOpen = false;
+
 namespace {
 
 // How long Settle waits for the display server at most.
@@ -22,6 +24,15 @@ GtkWidget* MeasuringLabel(bool small) {
 
 std::unique_ptr<ScreenBackend> ScreenBackend::Open(
     std::string* error, std::function<void(const std::string&)> stalled) {
+  if (sOpen) {
+    *error = "the screen is open already";
+    return nullptr;
+  }
+  // What was shown headless would appear out of nowhere.
+  if (ToolkitModel::Shared().FrontWindow()) {
+    *error = "a window is shown already: the screen is chosen before anything is shown";
+    return nullptr;
+  }
   if (!gtk_init_check(nullptr, nullptr)) {
     const char* display = g_getenv("DISPLAY");
     *error = std::string("cannot open the display named by DISPLAY (") +
@@ -38,9 +49,11 @@ ScreenBackend::ScreenBackend(std::function<void(const std::string&)> stalled)
       mSmallFont(MeasuringLabel(true)),
       mSource([this] { Refresh(); }) {
   ToolkitModel::Shared().mBackend = this;
+  sOpen = true;
 }
 
 ScreenBackend::~ScreenBackend() {
+  sOpen = false;
   if (ToolkitModel::Shared().mBackend == this) ToolkitModel::Shared().mBackend = nullptr;
   mViews.clear();
   g_object_unref(mSystemFont);

@@ -22,7 +22,7 @@
 class ScreenBackend : public ToolkitBackend {
  public:
   // The backend on the display the environment names; null, with the reason
-  // in *error, when there is none. `stalled` hears of a modal loop left with
+  // in *error, when there is none, one is open or a window is shown already. `stalled` hears of a modal loop left with
   // nothing to do (tests, which queue the user's steps); without it a modal
   // loop waits for the user.
   static std::unique_ptr<ScreenBackend> Open(
@@ -71,4 +71,5 @@ class ScreenBackend : public ToolkitBackend {
   GtkWidget* mSmallFont;
   ThemeCursor mCursor = kThemeArrowCursor;
   ScreenRunLoopSource mSource;
+  static bool sOpen;  // one screen per process
 };

@@ -325,6 +325,7 @@ void ScreenControl::SyncList() {
   std::vector<std::string> shown;
   CollectRows(kDataBrowserNoItem, &shown);
   if (shown != mRowsShown) {
+    UInt32 cursor = CursorRow();  // the keyboard stays on its row
     ClearRows();
     gtk_tree_store_clear(GTK_TREE_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(mInner))));
     FillRows(kDataBrowserNoItem, nullptr);
@@ -334,9 +335,19 @@ void ScreenControl::SyncList() {
       gtk_tree_view_expand_row(GTK_TREE_VIEW(mInner), path, FALSE);
       gtk_tree_path_free(path);
     }
+    PutCursorOn(cursor);
     mRowsShown = std::move(shown);
   }
   SyncSelection();
+}
+
+void ScreenControl::PutCursorOn(UInt32 item) {
+  auto found = std::find_if(mRowRefs.begin(), mRowRefs.end(),
+                            [&](const auto& row) { return row.first == item; });
+  if (item == kDataBrowserNoItem || found == mRowRefs.end()) return;
+  GtkTreePath* path = gtk_tree_row_reference_get_path(found->second);
+  gtk_tree_view_set_cursor(GTK_TREE_VIEW(mInner), path, nullptr, FALSE);
+  gtk_tree_path_free(path);
 }
 
 void ScreenControl::SyncSelection() {
@@ -454,22 +465,25 @@ void ScreenControl::OnSelection(GtkTreeSelection* selection, ScreenControl* self
   backend.Refresh();
 }
 
+// GTK opens or closes nothing itself: the refreshed rows come open or closed
+// as the model has them.
+gboolean ScreenControl::OpenOrCloseRow(GtkTreeView* view, GtkTreeIter* row,
+                                       bool (UserActions::*action)(ControlRef, UInt32)) {
+  ScreenBackend& backend = mBackend;
+  if (backend.Syncing()) return FALSE;
+  (backend.Actions().*action)(mControl, RowAt(gtk_tree_view_get_model(view), row));
+  backend.Refresh();
+  return TRUE;
+}
+
 gboolean ScreenControl::OnTestExpand(GtkTreeView* view, GtkTreeIter* row, GtkTreePath*,
                                      ScreenControl* self) {
-  ScreenBackend& backend = self->mBackend;
-  if (backend.Syncing()) return FALSE;
-  backend.Actions().OpenRow(self->mControl, self->RowAt(gtk_tree_view_get_model(view), row));
-  backend.Refresh();
-  return TRUE;  // the refreshed rows come open as the model has them
+  return self->OpenOrCloseRow(view, row, &UserActions::OpenRow);
 }
 
 gboolean ScreenControl::OnTestCollapse(GtkTreeView* view, GtkTreeIter* row, GtkTreePath*,
                                        ScreenControl* self) {
-  ScreenBackend& backend = self->mBackend;
-  if (backend.Syncing()) return FALSE;
-  backend.Actions().CloseRow(self->mControl, self->RowAt(gtk_tree_view_get_model(view), row));
-  backend.Refresh();
-  return TRUE;
+  return self->OpenOrCloseRow(view, row, &UserActions::CloseRow);
 }
 
 void ScreenControl::OnRowActivated(GtkTreeView* view, GtkTreePath* path, GtkTreeViewColumn*,

@@ -8,6 +8,7 @@
 #include <gtk/gtk.h>
 
 #include "toolkit/ToolkitControl.h"
+#include "toolkit/UserActions.h"
 
 class ScreenBackend;
 
@@ -45,12 +46,15 @@ class ScreenControl {
   void SyncList();
   void SyncFont();
   void SyncSelection();
+  void PutCursorOn(UInt32 item);
   void ClearRows();
   // The rows inside `container`, depth first, with a placeholder under a
   // closed container so that GTK offers to open it.
   void CollectRows(UInt32 container, std::vector<std::string>* out) const;
   void FillRows(UInt32 container, GtkTreeIter* parent);
   UInt32 RowAt(GtkTreeModel* model, GtkTreeIter* iter) const;
+  gboolean OpenOrCloseRow(GtkTreeView* view, GtkTreeIter* row,
+                          bool (UserActions::*action)(ControlRef, UInt32));
   void Connect(GtkWidget* widget, const char* signal, GCallback callback);
 
   static void OnClicked(GtkWidget*, ScreenControl* self);
