@@ -160,17 +160,12 @@ TEST_F(ScreenKeyboardTest, ArrowsMoveInTheListOfPrinters) {
   ASSERT_TRUE(dialog.IsBuilt());
   ControlRef list = dialog.getControlByID(UI_PrinterListDialog::kPrinterList, 1);
   ControlRef edit = dialog.getControlByID(UI_PrinterListDialog::kAddressEdit, 1);
-  auto selectedRows = [list] {
-    ItemCount count = 0;
-    GetDataBrowserItemCount(list, kDataBrowserNoItem, true, kDataBrowserItemIsSelected, &count);
-    return count;
-  };
   mScreen->QueueModalStep([&] {
     for (int tabs = 0; tabs < 8 && Focused() != list; ++tabs) Key(GDK_KEY_Tab);
     ASSERT_EQ(Focused(), list);
     Key(GDK_KEY_Down);
     Key(GDK_KEY_Down);
-    EXPECT_EQ(selectedRows(), 1u);
+    EXPECT_EQ(ListRowCount(list, kDataBrowserItemIsSelected), 1u);
     EXPECT_EQ(edit->mText, "192.168.1.5");  // the second row's printer
     Key(GDK_KEY_Up);
     EXPECT_EQ(edit->mText, "10.0.0.10");
