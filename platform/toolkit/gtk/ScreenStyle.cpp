@@ -9,6 +9,7 @@ constexpr const char kSheet[] = R"css(
 .small, .small * { font-size: 11px; }
 button { padding: 0 6px; }
 button.combo { padding: 0 4px; }
+combobox arrow { min-width: 12px; min-height: 12px; }
 checkbutton { padding: 0; }
 check { margin: 0 4px 0 0; min-width: 14px; min-height: 14px; }
 entry { padding: 0 4px; }
