@@ -1,7 +1,7 @@
 // The keyboard alone, with keys synthesized in-process: Tab's round, Space on
 // a check box, pop-ups opened with Down whose disabled items stay out of
-// reach, Return and Escape in an alert, closing a dialog's window, and the
-// arrows in a list.
+// reach, Return and Escape in an alert, closing a dialog's window, the
+// arrows in a list, Right and Left on a group.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,6 +12,7 @@
 #include "net/InjectedNetServices.h"
 #include "support/ParsedDocument.h"
 #include "support/PluginBundle.h"
+#include "support/PrintersList.h"
 #include "support/RowsInterface.h"
 #include "support/ScreenFixture.h"
 #include "ui/UI_CheckBoxControl.h"
@@ -174,4 +175,40 @@ TEST_F(ScreenKeyboardTest, ArrowsMoveInTheListOfPrinters) {
   char result[UI_PrinterListDialog::kFieldSize] = "";
   EXPECT_EQ(dialog.waitforResults(result, sizeof result), UI_DialogWait::kOKCommand);
   EXPECT_STREQ(result, "10.0.0.10");
+}
+
+TEST_F(ScreenKeyboardTest, RightOpensAGroupAndLeftClosesIt) {
+  PrintersHeard heard;
+  sPrintersHeard = &heard;
+  WindowRef window = ShowWindowFromText(kPrintersListFile, CFSTR("Printers"));
+  ControlRef list = SetUpPrintersList(window);
+  const DataBrowserItemID top[] = {1, 2, 3};
+  ASSERT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 3, top, kPrinterName), noErr);
+  mScreen->Settle();
+  GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(list))));
+  Key(GDK_KEY_Tab);
+  ASSERT_EQ(Focused(), list);
+  Key(GDK_KEY_Down);
+  Key(GDK_KEY_Down);  // Office, the group
+  ASSERT_EQ(ListRowCount(list, kDataBrowserItemIsSelected), 1u);
+  Key(GDK_KEY_Right);
+  EXPECT_EQ(ListRowCount(list), 5u);  // the program filled it
+  GtkTreePath* office = gtk_tree_path_new_from_string("1");
+  EXPECT_TRUE(gtk_tree_view_row_expanded(rows, office));
+  EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(rows), nullptr), 3);
+  Key(GDK_KEY_Down);  // into the group: Zeta, as added
+  GtkTreeSelection* selection = gtk_tree_view_get_selection(rows);
+  GtkTreeModel* model = nullptr;
+  GtkTreeIter selected;
+  ASSERT_TRUE(gtk_tree_selection_get_selected(selection, &model, &selected));
+  gchar* name = nullptr;
+  gtk_tree_model_get(model, &selected, 1, &name, -1);
+  EXPECT_STREQ(name, "Zeta");
+  g_free(name);
+  Key(GDK_KEY_Up);
+  Key(GDK_KEY_Left);
+  EXPECT_EQ(ListRowCount(list), 3u);
+  EXPECT_FALSE(gtk_tree_view_row_expanded(rows, office));
+  gtk_tree_path_free(office);
+  sPrintersHeard = nullptr;
 }
