@@ -1,6 +1,7 @@
 // The alerts, the address dialog, the printer-address area and the widget
-// rows in real windows: every widget at its control's bounds, and each window
-// looking like its reference picture.
+// rows in real windows: every widget at its control's bounds, each window
+// looking like its reference picture, and the model's changes shown; a scroll
+// bar between the user and the program.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -150,4 +151,33 @@ TEST_F(ScreenGeometryTest, WidgetRowsWithTheirPictures) {
   mScreen->Settle();
   EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(WidgetOf(popup))), 2);
   EXPECT_FALSE(gtk_widget_get_visible(WidgetOf(FindControl(window, FourCC("Cntl"), 3001))));
+}
+
+TEST_F(ScreenGeometryTest, AScrollBarMovedByTheUserTellsTheProgram) {
+  WindowRef window = ShowWindowFromText(R"(<interface>
+  <object class="GtkAdjustment" id="range"><property name="lower">0</property><property name="upper">20</property><property name="value">3</property></object>
+  <object class="GtkWindow" id="Scroll">
+    <child><object class="GtkFixed">
+      <child><object class="GtkScrollbar" id="Scroll:sbar:1">
+        <property name="adjustment">range</property><property name="orientation">vertical</property>
+        <property name="width-request">16</property><property name="height-request">200</property>
+      </object><packing><property name="x">370</property><property name="y">10</property></packing></child>
+    </object></child>
+  </object>
+</interface>)", CFSTR("Scroll"));
+  ASSERT_NE(window, nullptr);
+  ControlRef bar = FindControl(window, FourCC("sbar"), 1);
+  std::vector<std::string> heard;
+  EventLog log = {&heard, "bar"};
+  Listen(GetControlEventTarget(bar), &log, {{kEventClassControl, kEventControlHit}});
+  mScreen->Settle();
+  EXPECT_EQ(Misplaced(window), "");
+  GtkRange* shown = GTK_RANGE(WidgetOf(bar));
+  EXPECT_EQ(gtk_range_get_value(shown), 3);
+  gtk_range_set_value(shown, 12);  // as a drag of the thumb does
+  EXPECT_EQ(GetControl32BitValue(bar), 12);
+  EXPECT_EQ(heard, (std::vector<std::string>{"bar:" + std::to_string(kEventControlHit)}));
+  SetControl32BitMaximum(bar, 8);  // the program shortens the range: the value follows
+  mScreen->Settle();
+  EXPECT_EQ(gtk_range_get_value(shown), 8);
 }

@@ -212,3 +212,23 @@ TEST_F(ScreenKeyboardTest, RightOpensAGroupAndLeftClosesIt) {
   gtk_tree_path_free(office);
   sPrintersHeard = nullptr;
 }
+
+TEST_F(ScreenKeyboardTest, TypedTextReachesTheAddressField) {
+  InjectedNetServices network;
+  InjectedHostResolver hosts;
+  UI_PrinterListDialog dialog(nullptr, "", false);
+  ASSERT_TRUE(dialog.IsBuilt());
+  ControlRef edit = dialog.getControlByID(UI_PrinterListDialog::kAddressEdit, 1);
+  mScreen->QueueModalStep([&] {
+    ASSERT_EQ(Focused(), edit);  // where the dialog put the keyboard
+    for (guint key : {GDK_KEY_1, GDK_KEY_0, GDK_KEY_period, GDK_KEY_2})
+      Key(key);
+    EXPECT_EQ(edit->mText, "10.2");
+    Key(GDK_KEY_BackSpace);
+    Key(GDK_KEY_7);
+    Key(GDK_KEY_Return);
+  });
+  char result[UI_PrinterListDialog::kFieldSize] = "";
+  EXPECT_EQ(dialog.waitforResults(result, sizeof result), UI_DialogWait::kOKCommand);
+  EXPECT_STREQ(result, "10.7");
+}
