@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "toolkit/ToolkitModel.h"
+
 namespace {
 
 UInt32 sBeeps = 0;
@@ -10,6 +12,7 @@ UInt32 sBeeps = 0;
 
 void SysBeep(short) {
   ++sBeeps;
+  if (ToolkitBackend* backend = ToolkitModel::Shared().mBackend) return backend->Beep();
   if (isatty(STDERR_FILENO)) (void)!write(STDERR_FILENO, "\a", 1);
 }
 

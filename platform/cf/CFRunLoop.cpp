@@ -24,6 +24,12 @@ bool __CFRunLoop::HasEntriesFor(const std::string& mode) const {
                      [&](const Entry& entry) { return ServesMode(entry, mode); });
 }
 
+bool __CFRunLoop::IsServed(RunLoopClient* client, const std::string& mode) const {
+  return std::any_of(mEntries.begin(), mEntries.end(), [&](const Entry& entry) {
+    return entry.client == client && ServesMode(entry, mode);
+  });
+}
+
 void __CFRunLoop::Add(RunLoopClient* client, CFStringRef mode) {
   std::lock_guard<std::mutex> hold(mLock);
   mEntries.push_back({client, ModeName(mode)});
@@ -49,15 +55,31 @@ void __CFRunLoop::Signal(RunLoopClient* client) {
     if (std::find(mSignalled.begin(), mSignalled.end(), client) == mSignalled.end())
       mSignalled.push_back(client);
   }
+  WakeUp();
+}
+
+void __CFRunLoop::WakeUp() {
   mWake.notify_all();
+  std::lock_guard<std::mutex> hold(mLock);
+  if (mHostWake) mHostWake(mHostContext);
+}
+
+void __CFRunLoop::SetHost(void (*wake)(void* context), void* context) {
+  std::lock_guard<std::mutex> hold(mLock);
+  mHostWake = wake;
+  mHostContext = context;
+}
+
+bool __CFRunLoop::HasWork(CFStringRef mode) {
+  std::string name = ModeName(mode);
+  std::lock_guard<std::mutex> hold(mLock);
+  return std::any_of(mSignalled.begin(), mSignalled.end(),
+                     [&](RunLoopClient* client) { return IsServed(client, name); });
 }
 
 RunLoopClient* __CFRunLoop::TakeSignalled(const std::string& mode) {
   for (auto signalled = mSignalled.begin(); signalled != mSignalled.end(); ++signalled) {
-    bool served = std::any_of(mEntries.begin(), mEntries.end(), [&](const Entry& entry) {
-      return entry.client == *signalled && ServesMode(entry, mode);
-    });
-    if (!served) continue;
+    if (!IsServed(*signalled, mode)) continue;
     RunLoopClient* client = *signalled;
     mSignalled.erase(signalled);
     return client;

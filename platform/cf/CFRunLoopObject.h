@@ -30,7 +30,12 @@ struct __CFRunLoop : CFObject {
   // From any thread: the client has something to deliver.
   void Signal(RunLoopClient* client);
   SInt32 Run(CFStringRef mode, CFTimeInterval seconds, bool returnAfterSourceHandled);
-  void WakeUp() { mWake.notify_all(); }
+  void WakeUp();
+  // Another event loop (a toolkit's) that runs this one's clients: `wake`
+  // hears, from any thread, that there is work; null detaches it.
+  void SetHost(void (*wake)(void* context), void* context);
+  // Whether a client scheduled in the mode is signalled.
+  bool HasWork(CFStringRef mode);
 
  private:
   struct Entry {
@@ -39,6 +44,7 @@ struct __CFRunLoop : CFObject {
   };
   bool ServesMode(const Entry& entry, const std::string& mode) const;
   bool HasEntriesFor(const std::string& mode) const;
+  bool IsServed(RunLoopClient* client, const std::string& mode) const;
   // A signalled client scheduled in the mode, taken off the signalled list.
   RunLoopClient* TakeSignalled(const std::string& mode);
 
@@ -46,4 +52,6 @@ struct __CFRunLoop : CFObject {
   std::condition_variable mWake;
   std::vector<Entry> mEntries;
   std::vector<RunLoopClient*> mSignalled;
+  void (*mHostWake)(void*) = nullptr;
+  void* mHostContext = nullptr;
 };

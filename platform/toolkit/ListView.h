@@ -36,6 +36,8 @@ class ListView {
   // What the item-data callback gives for the row's property.
   OpaqueDataBrowserItemDataRef Data(DataBrowserItemID item, DataBrowserPropertyID property) const;
   DataBrowserItemState State(DataBrowserItemID item) const;
+  // What the item-data callback says of the row's container property.
+  bool IsContainer(DataBrowserItemID item) const;
 
   DataBrowserTableViewColumnID mDisclosureColumn = 0;
   bool mExpandableRows = false;
@@ -49,7 +51,6 @@ class ListView {
   };
   const Row* Find(DataBrowserItemID item) const;
   Row* Find(DataBrowserItemID item);
-  bool IsContainer(DataBrowserItemID item) const;
   std::vector<DataBrowserItemID> Children(DataBrowserItemID container) const;
   void Collect(DataBrowserItemID container, bool recurse, DataBrowserItemState state,
                std::vector<DataBrowserItemID>* out) const;

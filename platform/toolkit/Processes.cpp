@@ -1,6 +1,7 @@
 #include "toolkit/Processes.h"
 
 #include "carbon/MacErrors.h"
+#include "toolkit/ToolkitModel.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ OSErr SetFrontProcess(const ProcessSerialNumber* process) {
   if (!process || process->highLongOfPSN != 0 || process->lowLongOfPSN != kCurrentProcess)
     return paramErr;  // the only process the stand-in knows is this one
   sFront = true;
+  if (ToolkitBackend* backend = ToolkitModel::Shared().mBackend) backend->ComeToFront();
   return noErr;
 }
 

@@ -52,18 +52,23 @@ void CGContextDrawImage(CGContextRef context, CGRect rect, CGImageRef image) {
   short left = Coordinate(rect.origin.x), top = Coordinate(rect.origin.y);
   Rect area = {top, left, Coordinate(rect.origin.y + rect.size.height),
                Coordinate(rect.origin.x + rect.size.width)};
-  control->mDrawn.push_back({PaneDrawing::Kind::kPicture, area, image->mWidth, image->mHeight});
+  control->mDrawn.push_back({PaneDrawing::Kind::kPicture, area, image->mWidth, image->mHeight,
+                             CFRef<CGImageRef>::Retain(image)});
 }
 
 void EraseRect(const Rect* rect) {
   ControlRef control = ToolkitModel::Shared().mDrawing;
-  if (control && rect) control->mDrawn.push_back({PaneDrawing::Kind::kErase, *rect});
+  if (control && rect) control->mDrawn.push_back({PaneDrawing::Kind::kErase, *rect, 0, 0, {}});
 }
 
 CGDirectDisplayID CGMainDisplayID() { return 1; }
 
 CGRect CGDisplayBounds(CGDirectDisplayID display) {
-  return display == CGMainDisplayID() ? sMainDisplay : CGRectMake(0, 0, 0, 0);
+  if (display != CGMainDisplayID()) return CGRectMake(0, 0, 0, 0);
+  CGRect bounds = sMainDisplay;
+  ToolkitBackend* backend = ToolkitModel::Shared().mBackend;
+  if (backend) backend->DisplayBounds(&bounds);
+  return bounds;
 }
 
 void SetMainDisplayBounds(CGRect bounds) { sMainDisplay = bounds; }

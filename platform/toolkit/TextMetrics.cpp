@@ -4,6 +4,7 @@
 
 #include "carbon/MacErrors.h"
 #include "cf/CFStringObject.h"
+#include "toolkit/ToolkitModel.h"
 
 namespace {
 
@@ -27,7 +28,14 @@ SInt16 TextMetrics::Baseline(ThemeFontID font) { return font == kThemeSmallSyste
 OSStatus GetThemeTextDimensions(CFStringRef text, ThemeFontID font, ThemeDrawState, Boolean,
                                 Point* ioBounds, SInt16* outBaseline) {
   if (!text || !ioBounds) return paramErr;
-  size_t width = TextMetrics::Width(__CFString::utf8Of(text), font);
+  std::string utf8 = __CFString::utf8Of(text);
+  ToolkitBackend* backend = ToolkitModel::Shared().mBackend;
+  SInt16 baseline = 0;
+  if (backend && backend->MeasureText(utf8, font, ioBounds, &baseline)) {
+    if (outBaseline) *outBaseline = baseline;
+    return noErr;
+  }
+  size_t width = TextMetrics::Width(utf8, font);
   ioBounds->h = short(std::min<size_t>(width, INT16_MAX));
   ioBounds->v = TextMetrics::LineHeight(font);
   if (outBaseline) *outBaseline = TextMetrics::Baseline(font);
@@ -36,6 +44,7 @@ OSStatus GetThemeTextDimensions(CFStringRef text, ThemeFontID font, ThemeDrawSta
 
 OSStatus SetThemeCursor(ThemeCursor cursor) {
   sCursor = cursor;
+  if (ToolkitBackend* backend = ToolkitModel::Shared().mBackend) backend->ShowCursor(cursor);
   return noErr;
 }
 

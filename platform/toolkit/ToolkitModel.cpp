@@ -39,6 +39,15 @@ bool ToolkitModel::IsLive(EventTargetRef target) const {
                                  [&](ControlRef control) { return &control->mTarget == target; });
 }
 
+EventTime ToolkitModel::Now() const {
+  EventTime real = 0;
+  return mBackend && mBackend->Clock(&real) ? std::max(real, mClock) : mClock;
+}
+
 void ToolkitModel::AdvanceClock(EventTimerInterval seconds) {
-  mTimers.Advance(&mClock, mClock + std::max(seconds, 0.0));
+  AdvanceClockTo(mClock + std::max(seconds, 0.0));
+}
+
+void ToolkitModel::AdvanceClockTo(EventTime until) {
+  mTimers.Advance(&mClock, std::max(until, mClock));
 }

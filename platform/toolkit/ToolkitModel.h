@@ -32,9 +32,11 @@ class ToolkitModel {
   // Whether the target is the application's or one of a live window or control.
   bool IsLive(EventTargetRef target) const;
 
-  EventTime Now() const { return mClock; }
+  // The backend's clock when it keeps real time, else the virtual one.
+  EventTime Now() const;
   // Moves the clock forward, firing the timers due on the way.
   void AdvanceClock(EventTimerInterval seconds);
+  void AdvanceClockTo(EventTime until);
 
   OpaqueEventTargetRef mApplication{nullptr, nullptr};
   TimerQueue mTimers;

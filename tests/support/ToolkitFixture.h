@@ -11,6 +11,7 @@
 #include "support/TempFolder.h"
 #include "toolkit/IBCarbonRuntime.h"
 #include "toolkit/Controls.h"
+#include "toolkit/DataBrowser.h"
 #include "toolkit/HeadlessDriver.h"
 #include "toolkit/MacWindows.h"
 #include "toolkit/Menus.h"
@@ -22,6 +23,13 @@ inline ControlRef FindControl(WindowRef window, OSType signature, SInt32 number)
   ControlRef control = nullptr;
   GetControlByID(window, &id, &control);
   return control;
+}
+
+// How many rows of the list, at any depth, are in `state` (any state: all).
+inline ItemCount ListRowCount(ControlRef list, DataBrowserItemState state = kDataBrowserItemAnyState) {
+  ItemCount count = 0;
+  GetDataBrowserItemCount(list, kDataBrowserNoItem, true, state, &count);
+  return count;
 }
 
 class ToolkitFixture : public ::testing::Test {
@@ -82,6 +90,16 @@ class ToolkitFixture : public ::testing::Test {
         nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
     mBundle.reset(CFBundleCreate(nullptr, url.get()));
     return CreateNibReferenceWithCFBundle(mBundle.get(), CFSTR("Test"), nib);
+  }
+  // The window `name` of the interface `text`, shown.
+  WindowRef ShowWindowFromText(const std::string& text, CFStringRef name) {
+    IBNibRef nib = nullptr;
+    WindowRef window = nullptr;
+    EXPECT_EQ(noErr, OpenNib(text, &nib));
+    EXPECT_EQ(noErr, CreateWindowFromNib(nib, name, &window));
+    DisposeNibReference(nib);
+    if (window) ShowWindow(window);
+    return window;
   }
   std::string NibPath() const { return mFolder.Path() + "/T.plugin/Contents/Resources/Test.ui"; }
 

@@ -164,20 +164,15 @@ TEST_F(PrinterListDialogTest, PrintersOnTheNetworkFillTheListWhileTheDialogWaits
   ASSERT_TRUE(dialog.IsBuilt());
   ControlRef list = dialog.getControlByID(UI_PrinterListDialog::kPrinterList, 1);
   ControlRef edit = dialog.getControlByID(UI_PrinterListDialog::kAddressEdit, 1);
-  auto rowCount = [list] {
-    ItemCount count = 0;
-    GetDataBrowserItemCount(list, kDataBrowserNoItem, true, kDataBrowserItemAnyState, &count);
-    return count;
-  };
   mDriver.QueueModalStep([&] { mNetwork.Announce("Lab", {"192.168.1.5"}); });
   mDriver.QueueModalStep([&] {
-    EXPECT_EQ(rowCount(), 3u);
+    EXPECT_EQ(ListRowCount(list), 3u);
     EXPECT_TRUE(mDriver.SelectRow(list, 3));
     EXPECT_EQ(WidgetTitle(edit), "192.168.1.5");
     mNetwork.Withdraw("Hall");
   });
   mDriver.QueueModalStep([&] {
-    EXPECT_EQ(rowCount(), 1u);  // both rows of "Hall" went
+    EXPECT_EQ(ListRowCount(list), 1u);  // both rows of "Hall" went
     EXPECT_TRUE(mDriver.PressReturn());
   });
   char result[UI_PrinterListDialog::kFieldSize] = "";

@@ -76,11 +76,8 @@ class WidgetRowsTest : public ToolkitFixture {
   void Open(const std::string& text = SampleText()) {
     mDocument = ParseText(text);
     ASSERT_TRUE(mDocument && mDocument->IsValidPPD());
-    IBNibRef nib = nullptr;
-    ASSERT_EQ(noErr, OpenNib(RowsInterface(), &nib));
-    ASSERT_EQ(noErr, CreateWindowFromNib(nib, CFSTR("Rows"), &mWindow));
-    DisposeNibReference(nib);
-    ShowWindow(mWindow);
+    mWindow = ShowWindowFromText(RowsInterface(), CFSTR("Rows"));
+    ASSERT_NE(mWindow, nullptr);
   }
 
   PPDXPopupControl* Popup(const char* keyword) {

@@ -5,84 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "support/ToolkitFixture.h"
-#include "toolkit/DataBrowser.h"
+#include "support/PrintersList.h"
 
 namespace {
 
-const char kListFile[] = R"(<interface>
-  <object class="GtkWindow" id="Printers">
-    <child>
-      <object class="GtkFixed">
-        <child>
-          <object class="GtkTreeView" id="Printers:list:1">
-            <property name="width-request">300</property>
-            <property name="height-request">200</property>
-            <child><object class="GtkTreeViewColumn" id="Printers:name"><property name="title">Name</property></object></child>
-          </object>
-        </child>
-      </object>
-    </child>
-  </object>
-</interface>
-)";
-
-constexpr DataBrowserPropertyID kName = FourCC("name");
-
-// The program's side: names of rows, the container among them, what it heard.
-struct Printers {
-  std::map<DataBrowserItemID, std::string> names = {
-      {1, "Cyan"}, {2, "Office"}, {3, "Black"}, {21, "Zeta"}, {22, "Alpha"}};
-  std::vector<std::string> heard;
-};
-Printers* sPrinters = nullptr;
-
-OSStatus ItemData(ControlRef, DataBrowserItemID item, DataBrowserPropertyID property,
-                  DataBrowserItemDataRef data, Boolean setValue) {
-  if (setValue) return errDataBrowserPropertyNotFound;
-  if (property == kDataBrowserItemIsContainerProperty)
-    return SetDataBrowserItemDataBooleanValue(data, item == 2);
-  if (property != kName) return errDataBrowserPropertyNotFound;
-  CFRef<CFStringRef> text(CFStringCreateWithCString(nullptr, sPrinters->names[item].c_str(),
-                                                    kCFStringEncodingUTF8));
-  return SetDataBrowserItemDataText(data, text.get());
-}
-
-Boolean Compare(ControlRef, DataBrowserItemID one, DataBrowserItemID two,
-                DataBrowserPropertyID property) {
-  return property == kName && sPrinters->names[one] < sPrinters->names[two];
-}
-
-void Notification(ControlRef list, DataBrowserItemID item, DataBrowserItemNotification message) {
-  sPrinters->heard.push_back(std::to_string(item) + ":" + std::to_string(message));
-  if (message == kDataBrowserContainerOpened) {
-    const DataBrowserItemID inside[] = {21, 22};
-    AddDataBrowserItems(list, item, 2, inside, kName);
-  }
-}
-
 class ListViewTest : public ToolkitFixture {
  protected:
-  ListViewTest() { sPrinters = &mPrinters; }
-  ~ListViewTest() override { sPrinters = nullptr; }
+  ListViewTest() { sPrintersHeard = &mPrinters; }
+  ~ListViewTest() override { sPrintersHeard = nullptr; }
 
   ControlRef OpenList() {
-    IBNibRef nib = nullptr;
-    EXPECT_EQ(OpenNib(kListFile, &nib), noErr);
-    EXPECT_EQ(CreateWindowFromNib(nib, CFSTR("Printers"), &mWindow), noErr);
-    DisposeNibReference(nib);
-    ShowWindow(mWindow);
-    ControlID id = {FourCC("list"), 1};
-    ControlRef list = nullptr;
-    EXPECT_EQ(GetControlByID(mWindow, &id, &list), noErr);
-    DataBrowserCallbacks callbacks;
-    callbacks.version = kDataBrowserLatestCallbacks;
-    EXPECT_EQ(InitDataBrowserCallbacks(&callbacks), noErr);
-    callbacks.u.v1.itemDataCallback = NewDataBrowserItemDataUPP(ItemData);
-    callbacks.u.v1.itemCompareCallback = NewDataBrowserItemCompareUPP(Compare);
-    callbacks.u.v1.itemNotificationCallback = NewDataBrowserItemNotificationUPP(Notification);
-    EXPECT_EQ(SetDataBrowserCallbacks(list, &callbacks), noErr);
-    return list;
+    mWindow = ShowWindowFromText(kPrintersListFile, CFSTR("Printers"));
+    return SetUpPrintersList(mWindow);
   }
 
   static std::vector<DataBrowserItemID> Displayed(ControlRef list) {
@@ -95,20 +29,20 @@ class ListViewTest : public ToolkitFixture {
     return rows;
   }
 
-  Printers mPrinters;
+  PrintersHeard mPrinters;
   WindowRef mWindow = nullptr;
 };
 
 TEST_F(ListViewTest, RowsFollowTheCompareCallbackAndOpenContainers) {
   ControlRef list = OpenList();
   const DataBrowserItemID top[] = {1, 2, 3};
-  ASSERT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 3, top, kName), noErr);
-  EXPECT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 1, top, kName), paramErr);  // already there
+  ASSERT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 3, top, kPrinterName), noErr);
+  EXPECT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 1, top, kPrinterName), paramErr);  // already there
   EXPECT_EQ(Displayed(list), (std::vector<DataBrowserItemID>{1, 2, 3}));  // as added
 
-  ASSERT_TRUE(mDriver.SortRows(list, kName, true));
+  ASSERT_TRUE(mDriver.SortRows(list, kPrinterName, true));
   EXPECT_EQ(Displayed(list), (std::vector<DataBrowserItemID>{3, 1, 2}));  // Black Cyan Office
-  ASSERT_TRUE(mDriver.SortRows(list, kName, false));
+  ASSERT_TRUE(mDriver.SortRows(list, kPrinterName, false));
   EXPECT_EQ(Displayed(list), (std::vector<DataBrowserItemID>{2, 1, 3}));
 
   EXPECT_FALSE(mDriver.OpenRow(list, 1));  // no container
@@ -123,7 +57,7 @@ TEST_F(ListViewTest, RowsFollowTheCompareCallbackAndOpenContainers) {
   ASSERT_EQ(GetDataBrowserItemCount(list, 2, false, kDataBrowserItemAnyState, &count), noErr);
   EXPECT_EQ(count, 2u);
 
-  ASSERT_TRUE(mDriver.SortRows(list, kName, true));
+  ASSERT_TRUE(mDriver.SortRows(list, kPrinterName, true));
   EXPECT_EQ(HeadlessDriver::Dump(mWindow),
             "window class 6 \"\" [0 0 300 400] shown\n"
             "  'upan' '....' 0 [0 0 300 400] value 0 (0..0)\n"
@@ -139,14 +73,14 @@ TEST_F(ListViewTest, RowsFollowTheCompareCallbackAndOpenContainers) {
   ASSERT_TRUE(mDriver.CloseRow(list, 2));
   EXPECT_EQ(Displayed(list), (std::vector<DataBrowserItemID>{3, 1, 2}));
   EXPECT_FALSE(mDriver.CloseRow(list, 2));
-  ASSERT_EQ(RemoveDataBrowserItems(list, kDataBrowserNoItem, 0, nullptr, kName), noErr);
+  ASSERT_EQ(RemoveDataBrowserItems(list, kDataBrowserNoItem, 0, nullptr, kPrinterName), noErr);
   EXPECT_TRUE(Displayed(list).empty());
 }
 
 TEST_F(ListViewTest, SelectionsAndTheirNotifications) {
   ControlRef list = OpenList();
   const DataBrowserItemID top[] = {1, 2, 3};
-  ASSERT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 3, top, kName), noErr);
+  ASSERT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 3, top, kPrinterName), noErr);
   mPrinters.heard.clear();
   ASSERT_TRUE(mDriver.SelectRow(list, 3));
   ASSERT_TRUE(mDriver.SelectRow(list, 1));
@@ -162,10 +96,10 @@ TEST_F(ListViewTest, SelectionsAndTheirNotifications) {
   ASSERT_EQ(GetDataBrowserSelectionAnchor(list, &first, &last), noErr);
   EXPECT_EQ(last, 1u);
   const DataBrowserItemID gone[] = {1};
-  ASSERT_EQ(RemoveDataBrowserItems(list, kDataBrowserNoItem, 1, gone, kName), noErr);
+  ASSERT_EQ(RemoveDataBrowserItems(list, kDataBrowserNoItem, 1, gone, kPrinterName), noErr);
   ASSERT_EQ(GetDataBrowserSelectionAnchor(list, &first, &last), noErr);
   EXPECT_EQ(first, kDataBrowserNoItem);
-  EXPECT_EQ(RemoveDataBrowserItems(list, kDataBrowserNoItem, 1, gone, kName),
+  EXPECT_EQ(RemoveDataBrowserItems(list, kDataBrowserNoItem, 1, gone, kPrinterName),
             errDataBrowserItemNotFound);
 
   EXPECT_FALSE(mDriver.SelectRow(list, 99));

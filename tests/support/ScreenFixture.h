@@ -1,0 +1,116 @@
+#pragma once
+// A toolkit shown on the virtual display: the GTK backend replaces the
+// headless driver for the test, a modal loop left with nothing to do fails
+// the test, and no window is left behind. Helpers read back what the screen
+// shows and synthesize keys in-process.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "support/ToolkitFixture.h"
+#include "toolkit/ToolkitControl.h"
+#include "toolkit/ToolkitWindow.h"
+#include "toolkit/gtk/ScreenBackend.h"
+
+class ScreenFixture : public ToolkitFixture {
+ protected:
+  ScreenFixture() {
+    std::string error;
+    mScreen = ScreenBackend::Open(&error, [](const std::string& what) { ADD_FAILURE() << what; });
+    if (!mScreen) ADD_FAILURE() << error;  // the tests run on a virtual display, never without
+  }
+
+  GtkWidget* WidgetOf(ControlRef control) const {
+    ScreenWindow* window = mScreen->ViewOf(control->mWindow);
+    ScreenControl* view = window ? window->ViewOf(control) : nullptr;
+    return view ? view->Widget() : nullptr;
+  }
+  GtkWidget* WindowWidget(WindowRef window) const {
+    ScreenWindow* view = mScreen->ViewOf(window);
+    return view ? view->Widget() : nullptr;
+  }
+
+  // Every control shown by a widget of its own sits exactly (within a pixel)
+  // at its bounds; the mismatches, one per line.
+  std::string Misplaced(WindowRef window) const {
+    std::string wrong;
+    CollectMisplaced(window->mRoot.get(), &wrong);
+    return wrong;
+  }
+
+  // A key pressed and released in the window that has the keyboard now: the
+  // grabbing menu, else the front window.
+  void Key(guint keyval, GdkModifierType state = GdkModifierType(0)) {
+    GtkWidget* target = gtk_grab_get_current();
+    if (!target) target = WindowWidget(ToolkitModel::Shared().FrontWindow());
+    ASSERT_NE(target, nullptr);
+    GtkWidget* toplevel = gtk_widget_get_toplevel(target);
+    GdkWindow* window = gtk_widget_get_window(toplevel);
+    ASSERT_NE(window, nullptr);
+    // The display has no window manager: the window takes the keyboard as a
+    // person's click would give it (lists move only while they have it).
+    if (GTK_IS_WINDOW(toplevel) && !gtk_window_is_active(GTK_WINDOW(toplevel))) {
+      gdk_window_focus(window, GDK_CURRENT_TIME);
+      mScreen->Settle();
+    }
+    GdkDisplay* display = gdk_window_get_display(window);
+    GdkDevice* keyboard = gdk_seat_get_keyboard(gdk_display_get_default_seat(display));
+    GdkKeymapKey* keys = nullptr;
+    gint count = 0;
+    gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &count);
+    for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+      GdkEvent* event = gdk_event_new(type);
+      event->key.window = GDK_WINDOW(g_object_ref(window));
+      event->key.keyval = keyval;
+      event->key.state = state;
+      event->key.time = GDK_CURRENT_TIME;
+      event->key.hardware_keycode = count > 0 ? guint16(keys[0].keycode) : 0;
+      gdk_event_set_device(event, keyboard);
+      gtk_main_do_event(event);
+      gdk_event_free(event);
+    }
+    g_free(keys);
+    mScreen->Settle();
+  }
+
+  // The control whose widget has the front window's keyboard focus, or null.
+  ControlRef Focused() const {
+    WindowRef front = ToolkitModel::Shared().FrontWindow();
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(WindowWidget(front)));
+    ScreenWindow* view = mScreen->ViewOf(front);
+    for (ScreenControl* control : view->FocusOrder())
+      if (focus == control->Widget() || (focus && gtk_widget_is_ancestor(focus, control->Widget())))
+        return control->Control();
+    return nullptr;
+  }
+
+  std::unique_ptr<ScreenBackend> mScreen;
+
+ private:
+  void CollectMisplaced(ControlRef control, std::string* wrong) const {
+    GtkWidget* widget = control != control->mWindow->mRoot.get() ? WidgetOf(control) : nullptr;
+    if (widget && gtk_widget_get_visible(widget)) {
+      GtkAllocation shown;
+      gtk_widget_get_allocation(widget, &shown);
+      const Rect& bounds = control->mBounds;
+      if (std::abs(shown.x - bounds.left) > 1 || std::abs(shown.y - bounds.top) > 1 ||
+          std::abs(shown.x + shown.width - bounds.right) > 1 ||
+          std::abs(shown.y + shown.height - bounds.bottom) > 1)
+        *wrong += Describe(control) + " at " + std::to_string(shown.x) + "," +
+                  std::to_string(shown.y) + " " + std::to_string(shown.width) + "x" +
+                  std::to_string(shown.height) + "\n";
+    }
+    for (ControlRef child : control->mChildren) CollectMisplaced(child, wrong);
+  }
+  static std::string Describe(ControlRef control) {
+    const Rect& bounds = control->mBounds;
+    std::string signature(4, ' ');
+    for (int byte = 0; byte < 4; ++byte) signature[byte] = char(control->mID.signature >> (24 - 8 * byte));
+    return "'" + signature + "' " + std::to_string(control->mID.id) + " of " +
+           std::to_string(bounds.left) + "," + std::to_string(bounds.top) + " " +
+           std::to_string(bounds.right - bounds.left) + "x" +
+           std::to_string(bounds.bottom - bounds.top);
+  }
+};
