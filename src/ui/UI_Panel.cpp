@@ -242,22 +242,25 @@ void UI_Panel::MergeEmbedUI(WindowRef source, bool embed) {
   GetControlByID(source, &rowsId, &rowsGroup);
   mAddressGroup = addressGroup;
   mRowsGroup = rowsGroup;
-  // Both groups keep their places relative to each other: the vertical
-  // offset is the source window's, the horizontal one each group's own.
-  const short windowHeight = Height(sourceBounds);
+  ControlRef root = nullptr;
+  GetRootControl(mDialog, &root);
+  const Rect pane = BoundsOf(mParentPane);
   for (ControlRef group : {addressGroup, rowsGroup}) {
     if (group == nullptr) continue;
-    Rect bounds = BoundsOf(group);
-    const Rect pane = BoundsOf(mParentPane);
-    const short dh = short(std::max(0, (Width(pane) - Width(bounds)) / 2));
-    const short dv = short(std::max(0, (Height(pane) - windowHeight) / 2));
-    OffsetRect(&bounds, short(pane.left + dh - bounds.left), short(pane.top + dv));
-    SetControlBounds(group, &bounds);
-    ControlRef root = nullptr;
-    GetRootControl(mDialog, &root);
+    AdjustSubControl(group, pane, Height(sourceBounds));
     EmbedControl(group, group == rowsGroup && !embed ? root : mParentPane);
     CoverWithParentPane(group);
   }
+}
+
+// Both groups keep their places relative to each other: the vertical offset
+// is the source window's, the horizontal one each group's own.
+void UI_Panel::AdjustSubControl(ControlRef control, const Rect& pane, short sourceHeight) {
+  Rect bounds = BoundsOf(control);
+  const short dh = short(std::max(0, (Width(pane) - Width(bounds)) / 2));
+  const short dv = short(std::max(0, (Height(pane) - sourceHeight) / 2));
+  OffsetRect(&bounds, short(pane.left + dh - bounds.left), short(pane.top + dv));
+  SetControlBounds(control, &bounds);
 }
 
 // Grows the parent pane to cover the control.

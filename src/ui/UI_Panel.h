@@ -15,6 +15,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cf/CFRef.h"
 #include "toolkit/CarbonEvents.h"
@@ -143,7 +144,10 @@ class UI_Panel : public UI_DialogWait {
   // ---- Building.
   void BuildUI(IBNibRef nib);
   void MergeEmbedUI(WindowRef source, bool embed);
-  void AdjustSubControl(ControlRef control);
+  // Centres the group horizontally in the parent pane as it was handed over
+  // and, by the source window's height, vertically; never left of or above
+  // the pane's origin.
+  static void AdjustSubControl(ControlRef control, const Rect& pane, short sourceHeight);
   void CoverWithParentPane(ControlRef control);
   void CheckSmallScreen();
   void CreateAddressArea(ControlRef group);
@@ -169,8 +173,6 @@ class UI_Panel : public UI_DialogWait {
 
   // ---- Customize.
   ControlRef CustomizeList(SInt32 number) const;
-  std::vector<DataBrowserItemID> ShortcutRows() const;
-  void SetShortcutRows(const std::vector<DataBrowserItemID>& rows);
   void MoveShortcut(int step);
   void SelectIn(SInt32 list);
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -14,6 +15,8 @@
 #include "output/PDEDataJob.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/BundleFunctions.h"
+#include "plugin/SessionFunctions.h"
+#include "print/PMTicket.h"
 #include "support/PluginBundle.h"
 #include "support/TempFolder.h"
 #include "support/ToolkitFixture.h"
@@ -63,8 +66,10 @@ inline std::string GeneratedShortcuts(int count, int perGroup) {
 
 class PaneJob {
  public:
+  static constexpr Rect kSmallParentPane = {20, 20, 40, 40};
+
   explicit PaneJob(const std::string& ppdText = SamplePPDText(),
-                   const std::string& ppdName = "job.ppd")
+                   const std::string& ppdName = "job.ppd", const Rect& paneBounds = kSmallParentPane)
       : mPPDPath(mPPDFolder.Write(ppdName, ppdText)),
         mJob("en", mPPDPath),
         mBundle(CreateBundleAt(ZPX_BUILT_BUNDLE)) {
@@ -75,8 +80,7 @@ class PaneJob {
     ControlRef root = nullptr;
     CreateRootControl(mDialog, &root);
     ShowWindow(mDialog);
-    Rect bounds = {20, 20, 40, 40};
-    CreateUserPaneControl(mDialog, &bounds, 0, &mParentPane);
+    CreateUserPaneControl(mDialog, &paneBounds, 0, &mParentPane);
     EmbedControl(mParentPane, root);
   }
   ~PaneJob() {
@@ -92,6 +96,23 @@ class PaneJob {
   // The dialog's control, or null.
   ControlRef Control(OSType signature, SInt32 number) const {
     return FindControl(mDialog, signature, number);
+  }
+  // The paper page setup chose: its name and its unadjusted rectangle (top,
+  // left, bottom, right).
+  void SetPageSetupPaper(CFStringRef name, std::initializer_list<float> rect) {
+    PMTicketRef pageFormat = nullptr;
+    if (MyGetTicket(mJob.Session(), kPDE_PMPageFormatRef, pageFormat) != noErr) return;
+    PMTicketRef paper = nullptr;
+    PMTicketCreate(nullptr, kPMPaperInfoTicket, &paper);
+    PMTicketSetCFString(paper, CFSTR("test"), kPMPaperNameKey, name, false);
+    CFRef<CFMutableArrayRef> numbers(CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks));
+    for (float side : rect) {
+      CFRef<CFNumberRef> number(CFNumberCreate(nullptr, kCFNumberFloat32Type, &side));
+      CFArrayAppendValue(numbers.get(), number.get());
+    }
+    PMTicketSetCFArray(paper, CFSTR("test"), kPMUnadjustedPaperRectKey, numbers.get(), false);
+    PMTicketSetTicket(pageFormat, paper, 0);
+    PMTicketReleaseAndClear(&paper);
   }
   // The plug-in's bundle here is the job's copy: it gets a file of the
   // assembled bundle's resources.

@@ -156,11 +156,35 @@ TEST_F(JobPropertiesLink, ACompanionKilledMidExchangeUnblocksThePane) {
   EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
 }
 
+TEST_F(JobPropertiesLink, TheButtonStartsOneExchangeAndIsSwallowedWhileItRuns) {
+  auto panel = NewPanel("set ZPDuplex=Top\ndelay 1\n");
+  panel->Show();
+  const size_t windows = ToolkitModel::Shared().Windows().size();
+  ControlRef button = mPane.Control(FourCC("cUpd"), UI_Panel::kJobPropertiesButton);
+  ASSERT_TRUE(mDriver.Click(button));
+  EXPECT_EQ(panel->LastEventStatus(), noErr);
+  EXPECT_TRUE(panel->IsIgnoringButton());
+  EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows + 1);  // the blocker
+  ASSERT_TRUE(mDriver.Click(button));
+  EXPECT_EQ(panel->LastEventStatus(), noErr);  // swallowed
+  EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows + 1);
+  ASSERT_TRUE(WaitFor([&] {
+    mDriver.AdvanceClock(UI_Panel::kPollInterval);
+    return !panel->IsIgnoringButton();
+  }, 10));
+  EXPECT_EQ(mJob.Current("*ZPDuplex"), "Top");
+  EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows);
+}
+
 TEST_F(JobPropertiesLink, NoSegmentOutlivesThePaneAndTheCompanionQuits) {
   auto panel = NewPanel("");
   const int id = panel->AreaId();
   const pid_t companion = panel->CompanionProcess();
   ASSERT_TRUE(SegmentExists(id));
+  // Marked for removal already: a killed pane leaves nothing behind.
+  struct shmid_ds info;
+  ASSERT_EQ(shmctl(id, IPC_STAT, &info), 0);
+  EXPECT_NE(info.shm_perm.mode & SHM_DEST, 0u);
   panel.reset();
   EXPECT_FALSE(SegmentExists(id));
   EXPECT_EQ(kill(companion, 0), -1);  // reaped
@@ -247,20 +271,7 @@ TEST_F(JobPropertiesLink, DefaultSettingsCarryOptionsAndTheJobsOwnEntries) {
 }
 
 TEST_F(JobPropertiesLink, APageSetupPaperOutsideThePPDTravelsAsACustomPageSize) {
-  PMTicketRef pageFormat = nullptr;
-  ASSERT_EQ(MyGetTicket(mJob.Session(), kPDE_PMPageFormatRef, pageFormat), noErr);
-  PMTicketRef paper = nullptr;
-  PMTicketCreate(nullptr, kPMPaperInfoTicket, &paper);
-  PMTicketSetCFString(paper, CFSTR("test"), kPMPaperNameKey, CFSTR("Oddball"), false);
-  CFMutableArrayRef rect = CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks);
-  for (float side : {0.0f, 0.0f, 700.0f, 500.0f}) {
-    CFRef<CFNumberRef> number(CFNumberCreate(nullptr, kCFNumberFloat32Type, &side));
-    CFArrayAppendValue(rect, number.get());
-  }
-  PMTicketSetCFArray(paper, CFSTR("test"), kPMUnadjustedPaperRectKey, rect, false);
-  CFRelease(rect);
-  PMTicketSetTicket(pageFormat, paper, 0);
-  PMTicketReleaseAndClear(&paper);
+  mPane.SetPageSetupPaper(CFSTR("Oddball"), {0, 0, 700, 500});
   auto panel = NewPanel("");
   const SDMPairs pairs = DefaultPairs(*panel);
   EXPECT_EQ(ValueIn(pairs, L"PageSize"), L"Custom");

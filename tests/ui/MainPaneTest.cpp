@@ -120,6 +120,28 @@ TEST_F(MainPane, SmallScreenHasFourRowsAndShiftsOncePerPane) {
             UI_Panel::kSmallScreenShift);
 }
 
+TEST_F(MainPane, GroupsAreCentredInTheParentPaneNeverAboveOrLeftOfIt) {
+  // "PDEMain" is 540 x 420; the address group 520 x 65 at (10, 345), the rows
+  // group 520 x 330 at (10, 10).
+  Open();
+  ControlRef address = mPane->Control(FourCC("User"), UI_Panel::kAddressGroup);
+  ControlRef rows = mPane->Control(FourCC("UseR"), UI_Panel::kRowsGroup);
+  ASSERT_NE(address, nullptr);
+  ASSERT_NE(rows, nullptr);
+  EXPECT_EQ(BoundsOf(address).left, 20);  // a pane narrower than the group: no offset
+  EXPECT_EQ(BoundsOf(address).top, 20 + 345);
+  EXPECT_EQ(BoundsOf(rows).top, 20 + 10);
+  const Rect pane = BoundsOf(mPane->ParentPane());
+  EXPECT_EQ(pane.bottom, 20 + 345 + 65);  // grown to cover both groups
+  EXPECT_EQ(pane.right, 20 + 520);
+
+  mPanel.reset();
+  mPane = std::make_unique<PaneJob>(SamplePPDText(), "job.ppd", Rect{0, 0, 500, 700});
+  mPanel = mPane->NewPanel();
+  EXPECT_EQ(BoundsOf(mPane->Control(FourCC("User"), UI_Panel::kAddressGroup)).left, (700 - 520) / 2);
+  EXPECT_EQ(BoundsOf(mPane->Control(FourCC("UseR"), UI_Panel::kRowsGroup)).top, (500 - 420) / 2 + 10);
+}
+
 TEST_F(MainPane, ExactlyAsManyShortcutsAsRowsNeedNoScrollBar) {
   Open(GeneratedPaneText(1, 8, GeneratedShortcuts(8, 8)));
   EXPECT_EQ(GetControl32BitMaximum(Scroll()), 0);
@@ -198,27 +220,9 @@ TEST_F(MainPane, ResetLeavesInstallableOptionsAndOrphansAlone) {
   EXPECT_EQ(mPane->Job().Current("*ZPDuplex"), "False");
 }
 
-// The page-setup paper as the print session's page format holds it.
-void SetPaper(PaneJob& pane, CFStringRef name, std::initializer_list<float> rect) {
-  PMTicketRef pageFormat = nullptr;
-  ASSERT_EQ(MyGetTicket(pane.Job().Session(), kPDE_PMPageFormatRef, pageFormat), noErr);
-  PMTicketRef paper = nullptr;
-  PMTicketCreate(nullptr, kPMPaperInfoTicket, &paper);
-  PMTicketSetCFString(paper, CFSTR("test"), kPMPaperNameKey, name, false);
-  CFMutableArrayRef numbers = CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks);
-  for (float side : rect) {
-    CFRef<CFNumberRef> number(CFNumberCreate(nullptr, kCFNumberFloat32Type, &side));
-    CFArrayAppendValue(numbers, number.get());
-  }
-  PMTicketSetCFArray(paper, CFSTR("test"), kPMUnadjustedPaperRectKey, numbers, false);
-  CFRelease(numbers);
-  PMTicketSetTicket(pageFormat, paper, 0);
-  PMTicketReleaseAndClear(&paper);
-}
-
 TEST_F(MainPane, PageSetupPaperInThePPDIsSelectedWithoutCustomSize) {
   mPane = std::make_unique<PaneJob>();
-  SetPaper(*mPane, CFSTR("US Letter"), {-18, -18, 774, 594});
+  mPane->SetPageSetupPaper(CFSTR("US Letter"), {-18, -18, 774, 594});
   mPane->Job().Set("*PageSize", "A4");
   mPanel = mPane->NewPanel();
   EXPECT_EQ(mPane->Job().Current("*PageSize"), "Letter");
@@ -228,7 +232,7 @@ TEST_F(MainPane, PageSetupPaperInThePPDIsSelectedWithoutCustomSize) {
 
 TEST_F(MainPane, UnknownPageSetupPaperBecomesTheCustomPrintSize) {
   mPane = std::make_unique<PaneJob>();
-  SetPaper(*mPane, CFSTR("Oddball"), {-18, -18, 774, 594});
+  mPane->SetPageSetupPaper(CFSTR("Oddball"), {-18, -18, 774, 594});
   mPanel = mPane->NewPanel();
   EXPECT_TRUE(mPane->Job().Data().IsDocumentPageSizeInUse());
   EXPECT_EQ(mPane->Job().Current("*ZPPrintSize"), "CustomPrintSize");
@@ -248,7 +252,7 @@ TEST_F(MainPane, MalformedPaperRectanglesMakeNoCustomSize) {
   for (const auto& rect : bad) {
     mPanel.reset();
     mPane = std::make_unique<PaneJob>();
-    SetPaper(*mPane, CFSTR("Oddball"), rect);
+    mPane->SetPageSetupPaper(CFSTR("Oddball"), rect);
     mPanel = mPane->NewPanel();
     EXPECT_FALSE(mPane->Job().Data().IsDocumentPageSizeInUse());
     EXPECT_EQ(mPanel->CustomPrintSizeText(), "");
