@@ -207,7 +207,7 @@ TEST_F(MainPane, TreeListsTheGroupsInOrderWithoutTheFirstOption) {
   EXPECT_EQ(TakeText(CFStringCreateCopy(nullptr, tree.NameOf(201))), "ZPOpt1_1");
 }
 
-TEST_F(MainPane, ResetLeavesInstallableOptionsAndOrphansAlone) {
+TEST_F(MainPane, ResetLeavesInstallableOptionsAlone) {
   Open();
   mPane->Job().Set("*ZPDuplex", "Top");
   mPane->Job().Set("*ZPOptionalFinisher", "Stapler");
