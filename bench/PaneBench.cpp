@@ -5,7 +5,6 @@
 // and closed (20 ms).
 
 #include <benchmark/benchmark.h>
-
 #include <stdlib.h>
 
 #include <filesystem>

@@ -92,7 +92,8 @@ CFStringRef PPDTree::NameOf(UInt32 id) const {
 std::vector<UInt32> PPDTree::ItemIdsOf(UInt32 groupId) const {
   std::vector<UInt32> ids;
   if (!IsGroupId(groupId) || groupId > mGroups.size()) return ids;
-  for (size_t i = 0; i < mGroups[groupId - 1].items.size(); ++i) ids.push_back(ItemId(groupId - 1, i));
+  for (size_t i = 0; i < mGroups[groupId - 1].items.size(); ++i)
+    ids.push_back(ItemId(groupId - 1, i));
   return ids;
 }
 

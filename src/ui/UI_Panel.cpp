@@ -27,7 +27,6 @@
 #include "toolkit/CoreGraphics.h"
 #include "toolkit/Gestalt.h"
 #include "toolkit/QuickDraw.h"
-#include "ui/ControlUtils.h"
 #include "ui/PPDTree.h"
 #include "ui/UI_CheckBoxControl.h"
 #include "ui/UI_IPAddressPanel.h"
@@ -35,14 +34,6 @@
 
 namespace {
 
-constexpr OSType kJobPropertiesSignature = FourCC("cUpd");
-constexpr OSType kCustomizeSignature = FourCC("Cust");
-constexpr OSType kResetSignature = FourCC("Rest");
-constexpr OSType kQuickAccessSignature = FourCC("QuAc");
-constexpr OSType kScrollSignature = FourCC("Scrl");
-constexpr OSType kAddressGroupSignature = FourCC("User");
-constexpr OSType kRowsGroupSignature = FourCC("UseR");
-constexpr OSType kRowIconSignature = FourCC("Bitm");
 constexpr const char* kInstallableGroups[] = {"ZPPPInstallableOptions", "InstallableOptions"};
 constexpr char kScrollPaneGroup[] = "ZPScrollPane";
 // Fixed rows of a document without shortcuts, in this order.
@@ -54,10 +45,6 @@ constexpr CGFloat kSmallScreenHeight = 800;
 constexpr size_t kPPDCopyLimit = 64 * 1024 * 1024;
 // A paper rectangle beyond this many points in either direction is not a paper.
 constexpr float kLargestPaper = 100000;
-
-const EventTypeSpec kControlEvents[] = {{kEventClassControl, kEventControlClick},
-                                        {kEventClassControl, kEventControlHit}};
-const EventTypeSpec kCommandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
 
 short Width(const Rect& r) { return short(r.right - r.left); }
 short Height(const Rect& r) { return short(r.bottom - r.top); }
@@ -83,13 +70,15 @@ void ShortenBottom(ControlRef control, short by) {
 }
 
 bool SameIgnoringCase(CFStringRef a, CFStringRef b) {
-  return a != nullptr && b != nullptr && CFStringCompare(a, b, kCFCompareCaseInsensitive) == kCFCompareEqualTo;
+  return a != nullptr && b != nullptr &&
+         CFStringCompare(a, b, kCFCompareCaseInsensitive) == kCFCompareEqualTo;
 }
 
 std::string Text(CFStringRef text) {
   if (text == nullptr) return "";
-  std::vector<char> buffer(size_t(CFStringGetMaximumSizeForEncoding(CFStringGetLength(text),
-                                                                   kCFStringEncodingUTF8)) + 1);
+  std::vector<char> buffer(
+      size_t(CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8)) +
+      1);
   CFStringGetCString(text, buffer.data(), CFIndex(buffer.size()), kCFStringEncodingUTF8);
   return buffer.data();
 }
@@ -103,8 +92,9 @@ PPDXControl* FindControl(ZPXPPD* document, const char* keyword) {
 
 PPDXPopupControl* FindPopup(ZPXPPD* document, const char* keyword) {
   PPDXControl* control = FindControl(document, keyword);
-  return control != nullptr && control->Type() == CNTL_POPUP ? static_cast<PPDXPopupControl*>(control)
-                                                            : nullptr;
+  return control != nullptr && control->Type() == CNTL_POPUP
+             ? static_cast<PPDXPopupControl*>(control)
+             : nullptr;
 }
 
 const char* ParentKeyword(PPDXControl* control) {
@@ -314,9 +304,11 @@ void UI_Panel::PopulatePPDTreeStructure() {
   }
   PPDXGroups* groups = document->GetGroups();
   PPDXGroup* group = groups->First();
-  for (group = group != nullptr ? groups->Next() : nullptr; group != nullptr; group = groups->Next()) {
+  for (group = group != nullptr ? groups->Next() : nullptr; group != nullptr;
+       group = groups->Next()) {
     const char* keyword = group->Keyword();
-    if (keyword == nullptr || IsInstallableGroup(keyword) || std::strcmp(keyword, kScrollPaneGroup) == 0)
+    if (keyword == nullptr || IsInstallableGroup(keyword) ||
+        std::strcmp(keyword, kScrollPaneGroup) == 0)
       continue;
     tree.AddGroup(keyword, group->CFStringUserName());
   }
@@ -380,7 +372,8 @@ void UI_Panel::MakeFixedRows() {
 void UI_Panel::MakeShortcutRows(SInt32 rows) {
   const PPDTree& tree = PPDTree::Shared();
   SInt32 row = 0;
-  for (size_t i = size_t(std::max(0L, sScrollOffset)); i < tree.ShortcutCount() && row < rows; ++i) {
+  for (size_t i = size_t(std::max(0L, sScrollOffset)); i < tree.ShortcutCount() && row < rows;
+       ++i) {
     const char* keyword = tree.ShortcutAt(i).keyword.c_str();
     if (FindControl(sCurrentDocument, keyword) == nullptr) continue;
     MakeRow(keyword, row++, true, true);
@@ -411,44 +404,27 @@ void LiveActionProc(ControlRef control, ControlPartCode part) {
   const SInt32 maximum = GetControl32BitMaximum(control);
   SInt32 step = 0;
   switch (part) {
-    case kControlUpButtonPart: step = value > minimum ? -1 : 0; break;
-    case kControlDownButtonPart: step = value < maximum ? 1 : 0; break;
-    case kControlPageUpPart: step = value > minimum ? -UI_Panel::sPageStep : 0; break;
-    case kControlPageDownPart: step = value < maximum ? UI_Panel::sPageStep : 0; break;
-    default: break;
+    case kControlUpButtonPart:
+      step = value > minimum ? -1 : 0;
+      break;
+    case kControlDownButtonPart:
+      step = value < maximum ? 1 : 0;
+      break;
+    case kControlPageUpPart:
+      step = value > minimum ? -UI_Panel::sPageStep : 0;
+      break;
+    case kControlPageDownPart:
+      step = value < maximum ? UI_Panel::sPageStep : 0;
+      break;
+    default:
+      break;
   }
   SetControl32BitValue(control, std::clamp(value + step, minimum, maximum));
   UI_Panel::sScrollOffset = std::max<SInt32>(0, GetControl32BitValue(control));
   panel->CreateBasicPanel();
 }
 
-// ---- Showing and hiding.
-
-void UI_Panel::InstallHandler(EventTargetRef target) {
-  EventHandlerRef handler = nullptr;
-  if (InstallEventHandler(target, NewEventHandlerUPP(EventHandler), std::size(kControlEvents),
-                          kControlEvents, this, &handler) == noErr)
-    mControlHandlers.push_back(handler);
-}
-
-void UI_Panel::Show() {
-  if (mHandler == nullptr && mDialog != nullptr) {
-    InstallEventHandler(GetWindowEventTarget(mDialog), NewEventHandlerUPP(EventHandler),
-                        std::size(kCommandEvents), kCommandEvents, this, &mHandler);
-    // The Configure button of the address area is its own to track as well.
-    const std::pair<OSType, SInt32> targets[] = {
-        {kJobPropertiesSignature, kJobPropertiesButton}, {kCustomizeSignature, kCustomizeButton},
-        {kResetSignature, kResetButton}, {UI_IPAddressPanel::kSwitchSignature, UI_IPAddressPanel::kControlNumber},
-        {UI_IPAddressPanel::kConfigureSignature, UI_IPAddressPanel::kControlNumber},
-        {kScrollSignature, kScrollBar}};
-    for (const auto& [signature, number] : targets)
-      if (ControlRef control = DialogControl(signature, number))
-        InstallHandler(GetControlEventTarget(control));
-  }
-  ShiftForSmallScreenOnce();
-  if (mParentPane != nullptr) SetControlVisibility(mParentPane, true, true);
-  RefreshStoredAddress();
-}
+// ---- Showing.
 
 // The first pane shown on a small screen in this process makes room once.
 void UI_Panel::ShiftForSmallScreenOnce() {
@@ -472,138 +448,15 @@ void UI_Panel::RefreshStoredAddress() {
   if (enabled) mAddressArea->switchBidiMode(true);
 }
 
-void UI_Panel::Hide() {
-  if (mParentPane != nullptr) SetControlVisibility(mParentPane, false, false);
-  if (mHandler != nullptr) RemoveEventHandler(std::exchange(mHandler, nullptr));
-  for (EventHandlerRef handler : mControlHandlers) RemoveEventHandler(handler);
-  mControlHandlers.clear();
-  CloseCustomize();
-}
-
-// ---- Events.
-
-OSStatus UI_Panel::EventHandler(EventHandlerCallRef, EventRef event, void* panel) {
-  auto* self = static_cast<UI_Panel*>(panel);
-  if (self != sLivePanel || self->mDocumentGone) return eventNotHandledErr;
-  self->mLastStatus = self->HandleEvent(event);
-  return self->mLastStatus;
-}
-
-OSStatus UI_Panel::HandleEvent(EventRef event) {
-  if (ProcessIPAddressEvent(event) == noErr) return noErr;
-  if (GetEventClass(event) == kEventClassCommand) {
-    HICommand command;
-    if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
-                          nullptr, &command) != noErr)
-      return eventNotHandledErr;
-    return ProcessCommandEvent(command.commandID);
-  }
-  ControlRef control = nullptr;
-  ControlID id = {0, 0};
-  if (GetEventParameter(event, kEventParamDirectObject, typeControlRef, nullptr, sizeof control,
-                        nullptr, &control) != noErr ||
-      GetControlID(control, &id) != noErr)
-    return eventNotHandledErr;
-  if (id.signature == kJobPropertiesSignature && id.id == kJobPropertiesButton)
-    return HandleJobPropertiesPress(event, control);
-  return ProcessControlHit(event, control);
-}
-
-// A click becomes a hit only when released inside; both start one exchange
-// and are then the pane's alone. While the companion works they are swallowed.
-OSStatus UI_Panel::HandleJobPropertiesPress(EventRef event, ControlRef control) {
-  if (mIgnoreButton) return noErr;
-  if (GetEventKind(event) == kEventControlClick && !MSWordWorkaround(control))
-    return eventNotHandledErr;
-  LaunchJobProperties(kJPMainView);
-  return noErr;
-}
-
-bool UI_Panel::MSWordWorkaround(ControlRef control) {
-  ControlKind kind = {0, 0};
-  GetControlKind(control, &kind);
-  if (kind.kind != kControlKindPushButton && kind.kind != kControlKindCheckBox) return false;
-  if (!ControlUtils::TrackClick(control)) return false;
-  if (kind.kind == kControlKindCheckBox)
-    SetControl32BitValue(control, GetControl32BitValue(control) == 0 ? 1 : 0);
-  return true;
-}
-
-OSStatus UI_Panel::ProcessIPAddressEvent(EventRef event) {
-  return mAddressArea != nullptr ? mAddressArea->HandleIPAddressPanelEvent(event) : eventNotHandledErr;
-}
-
-void UI_Panel::MarkAddressChanged() {
-  if (mList != nullptr) mList->WriteChangedFlag(true);
-  mSettingsChanged = true;
-}
-
-OSStatus UI_Panel::ProcessCommandEvent(UInt32 command) {
-  switch (command) {
-    case UI_IPAddressPanel::kSwitchChangedCommand:
-      MarkAddressChanged();
-      if (mAddressArea != nullptr) mData->SetIPAddressEnabled(mAddressArea->IsTwoWayOn());
-      break;
-    case UI_IPAddressPanel::kAddressChangedCommand:
-      if (mAddressArea != nullptr && mAddressArea->IPAddressHasChanged(nullptr, 0)) {
-        mData->SetMelvanePrinterAddress(mPrinterName.get(), CString(mAddressArea->Address().c_str()),
-                                        mAddressArea->IsTwoWayOn());
-        MarkAddressChanged();
-      }
-      break;
-    case kJobPropertiesCommand:
-      if (!mIgnoreButton) LaunchJobProperties(kJPMainView);
-      break;
-    case kAddCommand: AddShortCut(); break;
-    case kRemoveCommand: RemoveShortCut(); break;
-    case kMoveUpCommand: MoveShortcutUp(); break;
-    case kMoveDownCommand: MoveShortcutDown(); break;
-    case kOKCommand: CustomizeDialogOnOK(); break;
-    case kCancelCommand: CloseCustomize(); break;
-    default: break;
-  }
-  return eventNotHandledErr;
-}
-
-// Buttons act on their hit; the scroll bar scrolls by the hit's part, and a
-// click (no part) only rebuilds the rows at its value.
-OSStatus UI_Panel::ProcessControlHit(EventRef event, ControlRef control) {
-  ControlID id = {0, 0};
-  GetControlID(control, &id);
-  const bool hit = GetEventKind(event) == kEventControlHit;
-  ControlPartCode part = kControlNoPart;
-  GetEventParameter(event, kEventParamControlPart, typeControlPartCode, nullptr, sizeof part, nullptr,
-                    &part);
-  switch (id.id) {
-    case kJobPropertiesButton:
-      if (hit) LaunchJobProperties(kJPMainView);
-      break;
-    case kCustomizeButton:
-      if (hit) OpenCustomize();
-      break;
-    case kResetButton:
-      if (hit) ResetControlsToDefault();
-      break;
-    case kScrollBar:
-      if (hit) {
-        LiveActionProc(control, part);
-      } else {
-        sScrollOffset = std::max<SInt32>(0, GetControl32BitValue(control));
-        CreateBasicPanel();
-      }
-      break;
-    default: break;
-  }
-  return eventNotHandledErr;
-}
-
 // ---- Reset and paper.
 
 void UI_Panel::ResetControlsToDefault() {
   CNTL_TYPE type = CNTL_NONE;
   PPDXControls* controls = mData->Document()->GetControls();
-  for (PPDXControl* control = controls->First(type); control != nullptr; control = controls->Next(type)) {
-    if (ParentKeyword(control) != nullptr && !IsInstallable(control)) control->ResetToDefaultValue();
+  for (PPDXControl* control = controls->First(type); control != nullptr;
+       control = controls->Next(type)) {
+    if (ParentKeyword(control) != nullptr && !IsInstallable(control))
+      control->ResetToDefaultValue();
   }
   CreateBasicPanel();
 }
@@ -614,7 +467,8 @@ bool UI_Panel::GetOSPageSize() {
   CFStringRef paperName = nullptr;
   if (MyGetTicket(mData->Session(), kPDE_PMPageFormatRef, pageFormat) != noErr ||
       PMTicketGetTicket(pageFormat, kPMPaperInfoTicket, 0, &paperInfo) != noErr ||
-      PMTicketGetCFString(paperInfo, kPMTopLevel, kPMTopLevel, kPMPaperNameKey, &paperName) != noErr)
+      PMTicketGetCFString(paperInfo, kPMTopLevel, kPMTopLevel, kPMPaperNameKey, &paperName) !=
+          noErr)
     return false;
   ZPXPPD* document = mData->Document();
   PPDXPopupControl* pageSize = FindPopup(document, "*PageSize");
@@ -633,7 +487,8 @@ bool UI_Panel::GetOSPageSize() {
   CFArrayRef rect = nullptr;
   float width = 0;
   float height = 0;
-  if (PMTicketGetCFArray(paperInfo, kPMTopLevel, kPMTopLevel, kPMUnadjustedPaperRectKey, &rect) != noErr ||
+  if (PMTicketGetCFArray(paperInfo, kPMTopLevel, kPMTopLevel, kPMUnadjustedPaperRectKey, &rect) !=
+          noErr ||
       !PaperSize(rect, width, height))
     return false;
   mPaperName = CFRef<CFStringRef>::Retain(paperName);
@@ -668,8 +523,10 @@ std::string UI_Panel::CopyPPDBeside() const {
   const std::string& source = mData->PPDPath();
   const std::string copy = source + ".ppd";
   std::vector<UInt8> bytes;
-  if (!source.empty() && RegularFileReader::Read(source, kPPDCopyLimit, bytes) == RegularFileReader::kRead &&
-      CFURLFileReplace::Write(copy, bytes.data(), bytes.size(), CFURLFileReplace::kReplaceLink) == 0)
+  if (!source.empty() &&
+      RegularFileReader::Read(source, kPPDCopyLimit, bytes) == RegularFileReader::kRead &&
+      CFURLFileReplace::Write(copy, bytes.data(), bytes.size(), CFURLFileReplace::kReplaceLink) ==
+          0)
     return copy;
   std::fprintf(stderr, "ZPX: the PPD could not be copied beside itself\n");
   return std::string();

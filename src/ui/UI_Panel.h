@@ -42,7 +42,14 @@ class UI_Panel : public UI_DialogWait {
   static constexpr short kSmallScreenShift = 110;
   static constexpr SInt32 kPopupRowBase = 2000;
   static constexpr SInt32 kCheckBoxRowBase = 3000;
-  // Controls of "PDEMain" by number; their signatures are in UI_Panel.cpp.
+  // Controls of "PDEMain".
+  static constexpr OSType kJobPropertiesSignature = FourCC("cUpd");
+  static constexpr OSType kCustomizeSignature = FourCC("Cust");
+  static constexpr OSType kResetSignature = FourCC("Rest");
+  static constexpr OSType kQuickAccessSignature = FourCC("QuAc");
+  static constexpr OSType kScrollSignature = FourCC("Scrl");
+  static constexpr OSType kAddressGroupSignature = FourCC("User");
+  static constexpr OSType kRowsGroupSignature = FourCC("UseR");
   enum : SInt32 {
     kJobPropertiesButton = 5100,
     kCustomizeButton = 5101,
@@ -53,7 +60,12 @@ class UI_Panel : public UI_DialogWait {
     kRowsGroup = 1000,
   };
   // The Customize window's lists and buttons.
-  enum : SInt32 { kOptionList = 2000, kShortcutList = 2001, kAddButton = 1000, kRemoveButton = 1001 };
+  enum : SInt32 {
+    kOptionList = 2000,
+    kShortcutList = 2001,
+    kAddButton = 1000,
+    kRemoveButton = 1001
+  };
   static constexpr UInt32 kAddCommand = FourCC("add!");
   static constexpr UInt32 kRemoveCommand = FourCC("remv");
   static constexpr UInt32 kMoveUpCommand = FourCC("movu");

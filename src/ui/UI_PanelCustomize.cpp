@@ -15,7 +15,6 @@ namespace {
 
 constexpr OSType kListSignatures[] = {FourCC("SLST"), FourCC("CLST")};
 constexpr OSType kButtonSignature = FourCC("BUTN");
-constexpr OSType kScrollSignature = FourCC("Scrl");
 
 OSType ListSignature(SInt32 number) {
   return number == UI_Panel::kOptionList ? kListSignatures[0] : kListSignatures[1];
@@ -163,9 +162,8 @@ void UI_Panel::CustomizeDialogOnOK() {
     if (const PPDTree::Item* item = tree.ItemOf(id))
       tree.AddShortcut(item->keyword.c_str(), item->name.get(), id);
   sScrollOffset = 0;
-  const ControlID scrollId = {kScrollSignature, kScrollBar};
-  ControlRef scroll = nullptr;
-  if (GetControlByID(mDialog, &scrollId, &scroll) == noErr) SetControl32BitValue(scroll, 0);
+  if (ControlRef scroll = DialogControl(kScrollSignature, kScrollBar))
+    SetControl32BitValue(scroll, 0);
   mData->SetPPDShortcuts(tree.ShortcutKeywords());
   CloseCustomize();
   CreateBasicPanel();
@@ -174,10 +172,10 @@ void UI_Panel::CustomizeDialogOnOK() {
 // A selection in one list enables that list's button and clears the other.
 void UI_Panel::SelectIn(SInt32 list) {
   const SInt32 other = list == kOptionList ? kShortcutList : kOptionList;
-  ControlRef ownButton = WindowControl(mCustomize, kButtonSignature,
-                                       list == kOptionList ? kAddButton : kRemoveButton);
-  ControlRef otherButton = WindowControl(mCustomize, kButtonSignature,
-                                         list == kOptionList ? kRemoveButton : kAddButton);
+  ControlRef ownButton =
+      WindowControl(mCustomize, kButtonSignature, list == kOptionList ? kAddButton : kRemoveButton);
+  ControlRef otherButton =
+      WindowControl(mCustomize, kButtonSignature, list == kOptionList ? kRemoveButton : kAddButton);
   if (ownButton != nullptr) EnableControl(ownButton);
   if (otherButton != nullptr) DisableControl(otherButton);
   if (ControlRef otherList = CustomizeList(other))
@@ -188,7 +186,8 @@ void UI_Panel::MyItemNotification(ControlRef browser, DataBrowserItemID item,
                                   DataBrowserItemNotification message) {
   UI_Panel* panel = sLivePanel;
   ControlID id = {0, 0};
-  if (panel == nullptr || panel->mCustomize == nullptr || GetControlID(browser, &id) != noErr) return;
+  if (panel == nullptr || panel->mCustomize == nullptr || GetControlID(browser, &id) != noErr)
+    return;
   if (message == kDataBrowserContainerOpened && id.id == kOptionList) {
     const std::vector<UInt32> items = PPDTree::Shared().ItemIdsOf(item);
     AddDataBrowserItems(browser, item, items.size(), items.data(), kDataBrowserItemNoProperty);
@@ -199,7 +198,8 @@ void UI_Panel::MyItemNotification(ControlRef browser, DataBrowserItemID item,
 
 OSStatus UI_Panel::MyDataBrowserItemDataCallback(ControlRef, DataBrowserItemID item,
                                                  DataBrowserPropertyID property,
-                                                 DataBrowserItemDataRef itemData, Boolean setValue) {
+                                                 DataBrowserItemDataRef itemData,
+                                                 Boolean setValue) {
   if (setValue) return noErr;
   if (property == kDataBrowserItemIsContainerProperty)
     return SetDataBrowserItemDataBooleanValue(itemData, PPDTree::IsGroupId(item));

@@ -37,8 +37,7 @@
 
 namespace {
 
-constexpr const char* kActionMessages[] = {"jpOpenMainUI", "jpOpenTintoraUI",
-                                           "jpOpenMixedMediaUI"};
+constexpr const char* kActionMessages[] = {"jpOpenMainUI", "jpOpenTintoraUI", "jpOpenMixedMediaUI"};
 constexpr double kRetryWaitSeconds = 2;
 constexpr CFTimeInterval kOpenSendTimeout = 10;
 constexpr CFTimeInterval kUnloadTimeout = 5;
@@ -100,7 +99,9 @@ std::wstring WithoutStar(const std::wstring& keyword) {
   return !keyword.empty() && keyword[0] == L'*' ? keyword.substr(1) : keyword;
 }
 
-std::wstring Widen(const std::string& utf8) { return WideFromUTF8Replacing(utf8.data(), utf8.size()); }
+std::wstring Widen(const std::string& utf8) {
+  return WideFromUTF8Replacing(utf8.data(), utf8.size());
+}
 
 std::string TextOfString(CFStringRef text) {
   if (text == nullptr) return "";
@@ -212,8 +213,8 @@ void UI_Panel::GetWatermarks() {
       mData->AddWatermark(TextOfString(text.get()).c_str());
     }
   }
-  const size_t count = std::min<size_t>(size_t(mData->WatermarkCount()),
-                                        SharedMemoryList::kWatermarkSlots);
+  const size_t count =
+      std::min<size_t>(size_t(mData->WatermarkCount()), SharedMemoryList::kWatermarkSlots);
   for (size_t i = 0; i < count; ++i)
     mList->WriteWatermark(i, mData->Watermark(long(i))->Description());
   mList->WriteWatermarkCount(count);
@@ -222,8 +223,7 @@ void UI_Panel::GetWatermarks() {
 void UI_Panel::UpdateWatermarks() {
   mData->DeleteWatermarks();
   const size_t count = mList->ReadWatermarkCount();
-  for (size_t i = 0; i < count; ++i)
-    mData->AddWatermark(mList->ReadWatermarkDefinition(i).c_str());
+  for (size_t i = 0; i < count; ++i) mData->AddWatermark(mList->ReadWatermarkDefinition(i).c_str());
   if (mData->SelectedWatermark() >= mData->WatermarkCount())
     mData->SelectWatermark(mData->WatermarkCount() - 1);
 }
@@ -255,9 +255,11 @@ SDMKeyValueList* UI_Panel::GetDefaultSettings() {
   AddOptionEntries(entries, twoWay, customPageSize);
   if (PPDXControl* custom = FindExact(document, "*CustomPrintSize")) {
     PPDXControl* printSize = FindExact(document, "*ZPPrintSize");
-    const bool notCustom = printSize != nullptr &&
-        !SameIgnoringCase(TextOfString(CFRef<CFStringRef>(printSize->CopyCurrentControlValueString()).get()),
-                          "CustomPrintSize");
+    const bool notCustom =
+        printSize != nullptr &&
+        !SameIgnoringCase(
+            TextOfString(CFRef<CFStringRef>(printSize->CopyCurrentControlValueString()).get()),
+            "CustomPrintSize");
     entries.push_back({L"CustomPrintSize", notCustom ? L"False" : ValueOf(custom)});
   }
   if (customPageSize) {
@@ -273,8 +275,9 @@ SDMKeyValueList* UI_Panel::GetDefaultSettings() {
   const long selected = mData->SelectedWatermark();
   const bool hasSelection = selected >= 0 && selected < mData->WatermarkCount();
   entries.push_back({L"ZP_WATERMARK", std::to_wstring(hasSelection ? selected + 1 : 0)});
-  entries.push_back({L"ZP_WATERMARK_FIRSTPAGEONLY",
-                     hasSelection && mData->Watermark(selected)->FirstPageOnly() ? L"True" : L"False"});
+  entries.push_back(
+      {L"ZP_WATERMARK_FIRSTPAGEONLY",
+       hasSelection && mData->Watermark(selected)->FirstPageOnly() ? L"True" : L"False"});
   for (long i = 0; i < PDEData::kBidiPairCount; ++i)
     entries.push_back({WithoutStar(mData->BidiKeyword(i)), mData->BidiValue(i)});
   entries.push_back({L"ZP_COPIES", std::to_wstring(mData->GetNumCopiesFromOS())});
@@ -396,8 +399,8 @@ void UI_Panel::OnJPReturn() {
 }
 
 void UI_Panel::TellInvalidAddress() const {
-  CFRef<CFStringRef> first(PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("INVALID_IP_ADDRESS"),
-                                                                    CFSTR("BidiStrings")));
+  CFRef<CFStringRef> first(
+      PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("INVALID_IP_ADDRESS"), CFSTR("BidiStrings")));
   CFRef<CFStringRef> second(
       PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("PRESS_OKAY"), CFSTR("BidiStrings")));
   TellUser(first.get(), second.get(), 0x202, nullptr);
@@ -451,7 +454,8 @@ void UI_Panel::ApplyEntry(const std::string& keyword, const std::wstring& value)
     ApplyPrinterOption(keyword, text);
   PPDXControl* control = FindExact(mData->Document(), keyword.c_str());
   if (control == nullptr) return;
-  CFRef<CFStringRef> cfText(CFStringCreateWithCString(nullptr, text.c_str(), kCFStringEncodingUTF8));
+  CFRef<CFStringRef> cfText(
+      CFStringCreateWithCString(nullptr, text.c_str(), kCFStringEncodingUTF8));
   control->SetCurrentControlWithCFString(cfText.get());
 }
 
@@ -464,7 +468,8 @@ void UI_Panel::ApplyPrinterOption(const std::string& keyword, const std::string&
   auto* defaultChoice = new CString(value.c_str());
   const bool taken =
       FindExact(document, printerKeyword.c_str()) != nullptr
-          ? document->PPDReconcilePopupMenu(printerKeyword.c_str(), value.c_str(), choices, defaultChoice)
+          ? document->PPDReconcilePopupMenu(printerKeyword.c_str(), value.c_str(), choices,
+                                            defaultChoice)
           : document->PPDCreatePopupMenu(kPrinterOptionGroup, printerKeyword.c_str(), value.c_str(),
                                          choices, defaultChoice) != nullptr;
   if (taken) return;

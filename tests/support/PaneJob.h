@@ -44,9 +44,10 @@ inline std::string GeneratedPaneText(int groups, int perGroup, const std::string
     text += "*%ZPXParent " + group + "/Pane: True|Rolldown\n";
   }
   auto option = [&](const std::string& keyword, const std::string& group) {
-    text += "*%ZPXFlags *" + keyword + ": Setup\n*%ZPXGroup *" + keyword + " " + group + "/" + keyword + "\n*OpenUI *" + keyword +
-            "/" + keyword + ": PickOne\n*Default" + keyword + ": A\n*" + keyword +
-            " A/Choice A: \"\"\n*" + keyword + " B/Choice B: \"\"\n*CloseUI: *" + keyword + "\n";
+    text += "*%ZPXFlags *" + keyword + ": Setup\n*%ZPXGroup *" + keyword + " " + group + "/" +
+            keyword + "\n*OpenUI *" + keyword + "/" + keyword + ": PickOne\n*Default" + keyword +
+            ": A\n*" + keyword + " A/Choice A: \"\"\n*" + keyword +
+            " B/Choice B: \"\"\n*CloseUI: *" + keyword + "\n";
   };
   option("ZPFirst", "G0");
   for (int g = 0; g < groups; ++g)
@@ -69,7 +70,8 @@ class PaneJob {
   static constexpr Rect kSmallParentPane = {20, 20, 40, 40};
 
   explicit PaneJob(const std::string& ppdText = SamplePPDText(),
-                   const std::string& ppdName = "job.ppd", const Rect& paneBounds = kSmallParentPane)
+                   const std::string& ppdName = "job.ppd",
+                   const Rect& paneBounds = kSmallParentPane)
       : mPPDPath(mPPDFolder.Write(ppdName, ppdText)),
         mJob("en", mPPDPath),
         mBundle(CreateBundleAt(ZPX_BUILT_BUNDLE)) {

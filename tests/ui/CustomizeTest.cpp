@@ -92,8 +92,8 @@ TEST_F(Customize, AddTakesAGroupsItemsOnceAndRemoveTakesThemOut) {
   Open(3, 4, 2);
   ASSERT_TRUE(mDriver.SelectRow(mOptions, Group(0)));
   ASSERT_TRUE(Add());
-  EXPECT_EQ(ListRows(mShortcuts), (std::vector<DataBrowserItemID>{Item(0, 0), Item(0, 1), Item(0, 2),
-                                                                  Item(0, 3)}));
+  EXPECT_EQ(ListRows(mShortcuts),
+            (std::vector<DataBrowserItemID>{Item(0, 0), Item(0, 1), Item(0, 2), Item(0, 3)}));
   ASSERT_TRUE(mDriver.OpenRow(mOptions, Group(2)));
   ASSERT_TRUE(mDriver.SelectRow(mOptions, Item(2, 3)));
   ASSERT_TRUE(Add());
@@ -102,8 +102,8 @@ TEST_F(Customize, AddTakesAGroupsItemsOnceAndRemoveTakesThemOut) {
   EXPECT_EQ(ListRows(mShortcuts).back(), Item(2, 3));
   ASSERT_TRUE(mDriver.SelectRow(mShortcuts, Item(0, 1)));
   ASSERT_TRUE(Remove());
-  EXPECT_EQ(ListRows(mShortcuts), (std::vector<DataBrowserItemID>{Item(0, 0), Item(0, 2), Item(0, 3),
-                                                                  Item(2, 3)}));
+  EXPECT_EQ(ListRows(mShortcuts),
+            (std::vector<DataBrowserItemID>{Item(0, 0), Item(0, 2), Item(0, 3), Item(2, 3)}));
 }
 
 TEST_F(Customize, AddStopsAtNinetyNineShortcuts) {
@@ -174,7 +174,8 @@ TEST_F(Customize, CancelChangesNothing) {
   EXPECT_FALSE(mPane->Job().Data().GetPPDShortcuts(saved) && !saved.empty());
   // Opened again, it shows the list as it was.
   ASSERT_TRUE(mDriver.Click(mPane->Control(FourCC("Cust"), UI_Panel::kCustomizeButton)));
-  mShortcuts = FindControl(mPanel->CustomizeWindow(), kShortcutListSignature, UI_Panel::kShortcutList);
+  mShortcuts =
+      FindControl(mPanel->CustomizeWindow(), kShortcutListSignature, UI_Panel::kShortcutList);
   EXPECT_EQ(ListRows(mShortcuts).size(), 3u);
 }
 

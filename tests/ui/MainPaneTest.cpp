@@ -39,7 +39,7 @@ Rect BoundsOf(ControlRef control) {
 // check box as "[x] " and its title; a disabled pop-up ends in " (off)".
 std::string RowsShown(const PaneJob& pane) {
   std::string rows;
-  for (SInt32 k = 0; k < UI_Panel::kWidgetSlots; ++k) {
+  for (SInt32 k = 0; k < SInt32(UI_Panel::kWidgetSlots); ++k) {
     ControlRef popup = pane.Control(kRowControl, UI_Panel::kPopupRowBase + k);
     ControlRef box = pane.Control(kRowControl, UI_Panel::kCheckBoxRowBase + k);
     if (popup != nullptr && IsControlVisible(popup)) {
@@ -65,7 +65,9 @@ class MainPane : public ToolkitFixture {
     return *mPanel;
   }
   ControlRef Scroll() const { return mPane->Control(FourCC("Scrl"), UI_Panel::kScrollBar); }
-  ControlRef Button(OSType signature, SInt32 number) const { return mPane->Control(signature, number); }
+  ControlRef Button(OSType signature, SInt32 number) const {
+    return mPane->Control(signature, number);
+  }
 
   std::unique_ptr<UI_Panel> mPanel;
 };
@@ -74,12 +76,14 @@ TEST_F(MainPane, TwelveShortcutsScrollOnEightRows) {
   Open(GeneratedPaneText(2, 8, GeneratedShortcuts(12, 8)));
   EXPECT_EQ(GetControl32BitMaximum(Scroll()), 4);
   EXPECT_TRUE(IsControlVisible(Scroll()));
-  EXPECT_EQ(RowsShown(*mPane),
-            "ZPOpt0_0: |ZPOpt0_1: |ZPOpt0_2: |ZPOpt0_3: |ZPOpt0_4: |ZPOpt0_5: |ZPOpt0_6: |ZPOpt0_7: |");
+  EXPECT_EQ(
+      RowsShown(*mPane),
+      "ZPOpt0_0: |ZPOpt0_1: |ZPOpt0_2: |ZPOpt0_3: |ZPOpt0_4: |ZPOpt0_5: |ZPOpt0_6: |ZPOpt0_7: |");
   LiveActionProc(Scroll(), kControlPageDownPart);
   EXPECT_EQ(UI_Panel::ScrollOffset(), 4);
-  EXPECT_EQ(RowsShown(*mPane),
-            "ZPOpt0_4: |ZPOpt0_5: |ZPOpt0_6: |ZPOpt0_7: |ZPOpt1_0: |ZPOpt1_1: |ZPOpt1_2: |ZPOpt1_3: |");
+  EXPECT_EQ(
+      RowsShown(*mPane),
+      "ZPOpt0_4: |ZPOpt0_5: |ZPOpt0_6: |ZPOpt0_7: |ZPOpt1_0: |ZPOpt1_1: |ZPOpt1_2: |ZPOpt1_3: |");
   LiveActionProc(Scroll(), kControlPageDownPart);  // at the maximum: stays
   EXPECT_EQ(UI_Panel::ScrollOffset(), 4);
   LiveActionProc(Scroll(), kControlUpButtonPart);
@@ -138,8 +142,10 @@ TEST_F(MainPane, GroupsAreCentredInTheParentPaneNeverAboveOrLeftOfIt) {
   mPanel.reset();
   mPane = std::make_unique<PaneJob>(SamplePPDText(), "job.ppd", Rect{0, 0, 500, 700});
   mPanel = mPane->NewPanel();
-  EXPECT_EQ(BoundsOf(mPane->Control(FourCC("User"), UI_Panel::kAddressGroup)).left, (700 - 520) / 2);
-  EXPECT_EQ(BoundsOf(mPane->Control(FourCC("UseR"), UI_Panel::kRowsGroup)).top, (500 - 420) / 2 + 10);
+  EXPECT_EQ(BoundsOf(mPane->Control(FourCC("User"), UI_Panel::kAddressGroup)).left,
+            (700 - 520) / 2);
+  EXPECT_EQ(BoundsOf(mPane->Control(FourCC("UseR"), UI_Panel::kRowsGroup)).top,
+            (500 - 420) / 2 + 10);
 }
 
 TEST_F(MainPane, ExactlyAsManyShortcutsAsRowsNeedNoScrollBar) {
@@ -151,7 +157,8 @@ TEST_F(MainPane, ExactlyAsManyShortcutsAsRowsNeedNoScrollBar) {
 
 TEST_F(MainPane, WithoutShortcutsOnlyTheFixedRowsTheDocumentHas) {
   const std::string sort =
-      "*%ZPXFlags *ZPSort: Setup\n*%ZPXGroup *ZPSort G0/Sort\n*OpenUI *ZPSort/Sort: PickOne\n*DefaultZPSort: A\n*ZPSort A/Sorted: \"\"\n"
+      "*%ZPXFlags *ZPSort: Setup\n*%ZPXGroup *ZPSort G0/Sort\n*OpenUI *ZPSort/Sort: "
+      "PickOne\n*DefaultZPSort: A\n*ZPSort A/Sorted: \"\"\n"
       "*ZPSort B/Unsorted: \"\"\n*CloseUI: *ZPSort\n";
   Open(GeneratedPaneText(1, 2, sort));
   EXPECT_EQ(RowsShown(*mPane), "Sort: |");
@@ -246,9 +253,11 @@ TEST_F(MainPane, UnknownPageSetupPaperBecomesTheCustomPrintSize) {
 }
 
 TEST_F(MainPane, MalformedPaperRectanglesMakeNoCustomSize) {
-  const std::initializer_list<float> bad[] = {
-      {-18, -18, 774}, {0, 0, 0, 0}, {0, 0, 200000, 10}, {0, 0, std::numeric_limits<float>::infinity(), 10},
-      {0, 0, std::numeric_limits<float>::quiet_NaN(), 10}};
+  const std::initializer_list<float> bad[] = {{-18, -18, 774},
+                                              {0, 0, 0, 0},
+                                              {0, 0, 200000, 10},
+                                              {0, 0, std::numeric_limits<float>::infinity(), 10},
+                                              {0, 0, std::numeric_limits<float>::quiet_NaN(), 10}};
   for (const auto& rect : bad) {
     mPanel.reset();
     mPane = std::make_unique<PaneJob>();
@@ -264,7 +273,8 @@ TEST_F(MainPane, AddressCommandsMarkTheAreaAndStoreTheAddress) {
   Open();
   ASSERT_NE(mPanel->AddressArea(), nullptr);
   EXPECT_FALSE(mPanel->SettingsChanged());
-  EXPECT_EQ(mPanel->ProcessCommandEvent(UI_IPAddressPanel::kSwitchChangedCommand), eventNotHandledErr);
+  EXPECT_EQ(mPanel->ProcessCommandEvent(UI_IPAddressPanel::kSwitchChangedCommand),
+            eventNotHandledErr);
   EXPECT_TRUE(mPanel->SettingsChanged());
   size_t size = 0;
   const void* bytes = SharedSegmentAttachOwnReadOnly(mPanel->AreaId(), size);
@@ -285,9 +295,11 @@ TEST_F(MainPane, AddressCommandsMarkTheAreaAndStoreTheAddress) {
     EXPECT_TRUE(mDriver.Type("10.1.2.3"));
     EXPECT_TRUE(mDriver.PressReturn());
   });
-  ASSERT_TRUE(mDriver.Click(Button(UI_IPAddressPanel::kSwitchSignature, UI_IPAddressPanel::kControlNumber)));
+  ASSERT_TRUE(mDriver.Click(
+      Button(UI_IPAddressPanel::kSwitchSignature, UI_IPAddressPanel::kControlNumber)));
   EXPECT_TRUE(mPanel->SettingsChanged());
-  CFStringRef stored = mPane->Job().Data().GetMelvanePrinterAddress(mPane->Job().Data().PrinterName());
+  CFStringRef stored =
+      mPane->Job().Data().GetMelvanePrinterAddress(mPane->Job().Data().PrinterName());
   EXPECT_EQ(TakeText(CFStringCreateCopy(nullptr, stored)), "10.1.2.3");
 }
 
@@ -339,14 +351,13 @@ TEST_F(MainPane, PPDIsCopiedWithoutAShellAndNeverThroughALink) {
   ASSERT_EQ(stat(copy.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0022, 0u);
   EXPECT_FALSE(std::filesystem::exists("x"));
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(mPane->PPDPath()).parent_path() / "x"));
+  EXPECT_FALSE(
+      std::filesystem::exists(std::filesystem::path(mPane->PPDPath()).parent_path() / "x"));
 
   mPanel.reset();
   mPane = std::make_unique<PaneJob>();
   const std::string target = mPane->PPDPath() + ".target";
-  {
-    std::ofstream(target) << "keep";
-  }
+  { std::ofstream(target) << "keep"; }
   const std::string planted = mPane->PPDPath() + ".ppd";
   std::filesystem::remove(planted);
   ASSERT_EQ(symlink(target.c_str(), planted.c_str()), 0);
