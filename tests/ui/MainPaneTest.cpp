@@ -169,6 +169,7 @@ TEST_F(MainPane, ShortcutWithoutItsOptionMakesNoRow) {
   Open(GeneratedPaneText(1, 3, "*%ZPShortcut *ZPOpt0_0\n*%ZPShortcut *ZPOpt0_2\n"));
   PPDTree& tree = PPDTree::Shared();
   ASSERT_EQ(tree.ShortcutCount(), 2u);
+  EXPECT_EQ(GetControl32BitMaximum(Scroll()), 0);  // fewer shortcuts than rows: never below 0
   // A shortcut the user saved for an option this PPD no longer has.
   tree.AddShortcut("*ZPGone", CFSTR("Gone"));
   tree.AddShortcut("*ZPOpt0_1", CFSTR("ZPOpt0_1"));
