@@ -12,6 +12,7 @@ struct Default {
   const char* variable;
   const char* path;  // null: derived at run time
   const char* belowVariable = "";  // appended to the variable's value
+  bool emptyVariableMeansNone = false;  // set to "": no such location
 };
 
 // Indexed by PlatformPaths::Location.
@@ -21,6 +22,7 @@ constexpr Default kDefaults[PlatformPaths::kLocationCount] = {
     {"ZPX_SUPPORT_DIR", "/Library/Application Support/ZPX"},
     {"ZPX_BUNDLE_DIR", nullptr},
     {"XDG_RUNTIME_DIR", nullptr, "/zpx-ports"},
+    {"ZPX_COMPANION", nullptr, "", true},
 };
 
 bool Known(PlatformPaths::Location where) {
@@ -56,8 +58,13 @@ std::string PortFolderBesideTemporaryFiles() {
 }
 
 std::string Derived(PlatformPaths::Location where) {
-  return where == PlatformPaths::kMessagePortFolder ? PortFolderBesideTemporaryFiles()
-                                                    : BundleBesideProgram();
+  switch (where) {
+    case PlatformPaths::kMessagePortFolder: return PortFolderBesideTemporaryFiles();
+    case PlatformPaths::kCompanionProgram:
+      return PlatformPaths::Below(PlatformPaths::kApplicationSupport,
+                                  "lib/ZPX ND3toJP.app/Contents/MacOS/ZPX ND3toJP");
+    default: return BundleBesideProgram();
+  }
 }
 
 }  // namespace
@@ -68,6 +75,8 @@ std::string PlatformPaths::Get(Location where) {
     return WithoutTrailingSlashes(*redirected);
   const Default& fallback = kDefaults[where];
   const char* variable = getenv(fallback.variable);
+  if (variable != nullptr && variable[0] == '\0' && fallback.emptyVariableMeansNone)
+    return std::string();
   if (variable != nullptr && variable[0] != '\0')
     return WithoutTrailingSlashes(variable) + fallback.belowVariable;
   return fallback.path != nullptr ? fallback.path : Derived(where);

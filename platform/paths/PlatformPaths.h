@@ -13,6 +13,10 @@
 // |                         | running program                      |                 |
 // | kMessagePortFolder      | XDG_RUNTIME_DIR/zpx-ports, else      | XDG_RUNTIME_DIR |
 // |                         | <temporary folder>/zpx-ports-<uid>   |                 |
+// | kCompanionProgram       | <application support>/lib/ZPX        | ZPX_COMPANION   |
+// |                         | ND3toJP.app/Contents/MacOS/ZPX       | ("" or an empty |
+// |                         | ND3toJP (a file, not a folder)       | redirection:    |
+// |                         |                                      | none starts)    |
 
 #include <string>
 
@@ -24,6 +28,7 @@ class PlatformPaths {
     kApplicationSupport,
     kBundleFolder,
     kMessagePortFolder,
+    kCompanionProgram,
     kLocationCount
   };
 

@@ -108,6 +108,7 @@ class PDEData {
   bool IsDocumentPageSizeInUse() const { return mDocumentPageSizeInUse; }
 
   const std::string& PPDPath() const { return mPPDPath; }
+  PMPrintSession Session() const { return mSession; }
   long PageOrientation() const { return mPageOrientation; }
   CFStringRef PrinterName() const { return mPrinterName.get(); }
   CFStringRef PrinterAddress() const { return mPrinterAddress.get(); }

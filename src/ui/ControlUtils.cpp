@@ -9,6 +9,7 @@
 #include "plugin/BundleFunctions.h"
 #include "toolkit/Appearance.h"
 #include "toolkit/Menus.h"
+#include "toolkit/QuickDraw.h"
 #include "ui/LoadAnImageRef.h"
 
 namespace {
@@ -168,4 +169,20 @@ void ControlUtils::DrawPNG(CGrafPtr port, ControlRef control, const char* relati
                                 bounds.bottom - bounds.top),
                      image.get());
   QDEndCGContext(port, &context);
+}
+
+bool ControlUtils::TrackClick(ControlRef control) {
+  Rect bounds;
+  GetControlBounds(control, &bounds);
+  Point where = {0, 0};
+  MouseTrackingResult result = kMouseTrackingMouseDown;
+  bool inside = true;
+  HiliteControl(control, kControlButtonPart);
+  while (result != kMouseTrackingMouseUp) {
+    if (TrackMouseLocation(nullptr, &where, &result) != noErr) break;
+    inside = PtInRect(where, &bounds);
+    HiliteControl(control, inside ? kControlButtonPart : kControlNoPart);
+  }
+  HiliteControl(control, kControlNoPart);
+  return result == kMouseTrackingMouseUp && inside;
 }

@@ -28,4 +28,7 @@ class ControlUtils {
   // Erases the control's area and draws the picture of the resources folder
   // into it; a picture that cannot be loaded leaves the area erased.
   static void DrawPNG(CGrafPtr port, ControlRef control, const char* relativePath);
+  // Follows the press on the control until the mouse is released,
+  // highlighting it while the mouse is inside; whether it was released inside.
+  static bool TrackClick(ControlRef control);
 };

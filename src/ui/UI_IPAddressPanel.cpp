@@ -208,22 +208,6 @@ UInt32 UI_IPAddressPanel::ShowTwoWayCommuncationsDialog() {
   return ending;
 }
 
-bool UI_IPAddressPanel::TrackClick(ControlRef control) {
-  Rect bounds;
-  GetControlBounds(control, &bounds);
-  Point where = {0, 0};
-  MouseTrackingResult result = kMouseTrackingMouseDown;
-  bool inside = true;
-  HiliteControl(control, kControlButtonPart);
-  while (result != kMouseTrackingMouseUp) {
-    if (TrackMouseLocation(nullptr, &where, &result) != noErr) break;
-    inside = PtInRect(where, &bounds);
-    HiliteControl(control, inside ? kControlButtonPart : kControlNoPart);
-  }
-  HiliteControl(control, kControlNoPart);
-  return result == kMouseTrackingMouseUp && inside;
-}
-
 OSStatus UI_IPAddressPanel::HandleIPAddressPanelEvent(EventRef event) {
   ControlRef control = nullptr;
   ControlID id = {0, 0};
@@ -234,7 +218,7 @@ OSStatus UI_IPAddressPanel::HandleIPAddressPanelEvent(EventRef event) {
       GetControlID(control, &id) != noErr || id.id != kControlNumber ||
       (id.signature != kSwitchSignature && id.signature != kConfigureSignature))
     return eventNotHandledErr;
-  if (!TrackClick(control)) return eventNotHandledErr;
+  if (!ControlUtils::TrackClick(control)) return eventNotHandledErr;
   if (id.signature == kConfigureSignature) {
     ShowTwoWayCommuncationsDialog();
     return noErr;

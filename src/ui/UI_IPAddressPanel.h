@@ -78,8 +78,6 @@ class UI_IPAddressPanel {
   ControlRef NewLabel(const Rect& bounds, CFStringRef key);
   void Identify(ControlRef control, OSType signature);
   void Post(UInt32 command) const;
-  // Whether the press on `control` ended inside it.
-  static bool TrackClick(ControlRef control);
   ZPXMelvanePrinterPList& Preferences();
 
   std::string mAddress;

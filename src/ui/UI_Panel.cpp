@@ -1,369 +1,533 @@
 #include "ui/UI_Panel.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <string>
 #include <utility>
+#include <vector>
 
-#include "PPDX/PPDObjects/PPDXControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
+#include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/PPDXGroup.h"
+#include "PPDX/PPDObjects/PPDXGroups.h"
+#include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "PPDX/ZPXPPD.h"
-#include "cf/CFRef.h"
-#include "comm/HostAddress.h"
-#include "ipc/CFMessagePort.h"
-#include "ipc/ProcessSpawn.h"
-#include "ipc/SharedSegment.h"
+#include "cf/CFURLFileReplace.h"
+#include "cf/RegularFileReader.h"
+#include "foundation/CString.h"
 #include "output/PDEData.h"
-#include "output/WideText.h"
 #include "paths/PlatformPaths.h"
-#include "plugin/PDEBundle.h"
-#include "toolkit/Appearance.h"
-#include "ui/TellUser.h"
+#include "plugin/SessionFunctions.h"
+#include "print/PMTicket.h"
+#include "toolkit/Controls.h"
+#include "toolkit/CoreGraphics.h"
+#include "toolkit/Gestalt.h"
+#include "toolkit/QuickDraw.h"
+#include "ui/PPDTree.h"
+#include "ui/UI_CheckBoxControl.h"
 #include "ui/UI_IPAddressPanel.h"
+#include "ui/UI_PopupControl.h"
 
 namespace {
 
-constexpr const char* kActionMessages[] = {"jpOpenMainUI", "jpOpenTintoraUI",
-                                           "jpOpenMixedMediaUI"};
-constexpr double kRetryWaitSeconds = 2;
-constexpr CFTimeInterval kOpenSendTimeout = 10;
-constexpr CFTimeInterval kUnloadTimeout = 5;
-constexpr long kDefaultWatermarks = 5;
-// Any status but 0 and 4096 leaves everything as it was.
-constexpr int kStatusNothingToApply = 1;
-// Options the two-way link fills in from the printer while it is on.
-constexpr const char* kBidiOptions[] = {"*ZPSimulation", "*ZPOutProfile", "*ZPRGBOverride"};
-constexpr const char* kMMKeys[] = {"*RangeProp", "*RangeNum", "*Chapters", "*SubsetFinishing"};
-constexpr const char* kBidiPairKeys[] = {"*ZPPCMID", "*ZPPCName", "*ZPCoverSizePCMID",
-                                         "*ZPCoverSizePCName"};
+constexpr const char* kInstallableGroups[] = {"ZPPPInstallableOptions", "InstallableOptions"};
+constexpr char kScrollPaneGroup[] = "ZPScrollPane";
+// Fixed rows of a document without shortcuts, in this order.
+constexpr const char* kFixedRows[] = {"*ZPDuplex", "*ZPRIPBooklet", "*ZPSort"};
+constexpr SInt32 kPageStep = 4;
+constexpr SInt32 kSmallScreenPageStep = 2;
+constexpr SInt32 kSmallScreenMinorVersion = 4;  // above it, a small display counts
+constexpr CGFloat kSmallScreenHeight = 800;
+constexpr size_t kPPDCopyLimit = 64 * 1024 * 1024;
+// A paper rectangle beyond this many points in either direction is not a paper.
+constexpr float kLargestPaper = 100000;
 
-CFMessagePortRef OpenPort(int id) {
-  CFRef<CFStringRef> name(
-      CFStringCreateWithCString(nullptr, std::to_string(id).c_str(), kCFStringEncodingUTF8));
-  return CFMessagePortCreateRemote(nullptr, name.get());
+short Width(const Rect& r) { return short(r.right - r.left); }
+short Height(const Rect& r) { return short(r.bottom - r.top); }
+
+Rect BoundsOf(ControlRef control) {
+  Rect bounds = {0, 0, 0, 0};
+  GetControlBounds(control, &bounds);
+  return bounds;
 }
 
-SInt32 Send(CFMessagePortRef port, const char* message, CFTimeInterval sendTimeout,
-            CFTimeInterval receiveTimeout, CFStringRef replyMode) {
-  CFRef<CFDataRef> data(CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(message),
-                                     CFIndex(std::strlen(message) + 1)));
-  return CFMessagePortSendRequest(port, 0, data.get(), sendTimeout, receiveTimeout, replyMode,
-                                  nullptr);
+void MoveUp(ControlRef control, short by) {
+  if (control == nullptr) return;
+  Rect bounds = BoundsOf(control);
+  OffsetRect(&bounds, 0, short(-by));
+  SetControlBounds(control, &bounds);
 }
 
-// Waits in small real-time steps, at most `seconds`, for the companion's port.
-CFMessagePortRef WaitForPort(int id, double seconds) {
-  const struct timespec step = {0, 10 * 1000 * 1000};
-  for (double waited = 0;; waited += 0.01) {
-    CFMessagePortRef port = OpenPort(id);
-    if (port != nullptr || waited >= seconds) return port;
-    nanosleep(&step, nullptr);
-  }
+void ShortenBottom(ControlRef control, short by) {
+  if (control == nullptr) return;
+  Rect bounds = BoundsOf(control);
+  bounds.bottom = short(std::max<int>(bounds.top, bounds.bottom - by));
+  SetControlBounds(control, &bounds);
 }
 
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.compare(0, std::strlen(prefix), prefix) == 0;
+bool SameIgnoringCase(CFStringRef a, CFStringRef b) {
+  return a != nullptr && b != nullptr &&
+         CFStringCompare(a, b, kCFCompareCaseInsensitive) == kCFCompareEqualTo;
 }
 
-bool IsOneOf(const std::string& keyword, const char* const* list, size_t count) {
-  for (size_t i = 0; i < count; ++i)
-    if (StartsWith(keyword, list[i])) return true;
-  return false;
-}
-
-// Keys travel without the keyword's leading "*".
-std::wstring WithoutStar(const std::wstring& keyword) {
-  return !keyword.empty() && keyword[0] == L'*' ? keyword.substr(1) : keyword;
-}
-
-std::wstring Widen(const std::string& utf8) { return WideFromUTF8Replacing(utf8.data(), utf8.size()); }
-
-std::string TextOfString(CFStringRef text) {
+std::string Text(CFStringRef text) {
   if (text == nullptr) return "";
-  char buffer[1024] = {};
-  CFStringGetCString(text, buffer, sizeof buffer, kCFStringEncodingUTF8);
-  return buffer;
+  std::vector<char> buffer(
+      size_t(CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8)) +
+      1);
+  CFStringGetCString(text, buffer.data(), CFIndex(buffer.size()), kCFStringEncodingUTF8);
+  return buffer.data();
+}
+
+PPDXControl* FindControl(ZPXPPD* document, const char* keyword) {
+  if (document == nullptr) return nullptr;
+  CNTL_TYPE type = CNTL_NONE;
+  const bool exact = true;
+  return document->GetControls()->Find(keyword, type, exact);
+}
+
+PPDXPopupControl* FindPopup(ZPXPPD* document, const char* keyword) {
+  PPDXControl* control = FindControl(document, keyword);
+  return control != nullptr && control->Type() == CNTL_POPUP
+             ? static_cast<PPDXPopupControl*>(control)
+             : nullptr;
+}
+
+const char* ParentKeyword(PPDXControl* control) {
+  PPDXElement* parent = control->GetParent();
+  return parent != nullptr ? parent->Keyword() : nullptr;
+}
+
+// The four numbers of a paper rectangle (top, left, bottom, right) as the
+// paper's width and height in points; false when it is no paper.
+bool PaperSize(CFArrayRef rect, float& width, float& height) {
+  if (rect == nullptr || CFArrayGetCount(rect) < 4) return false;
+  float sides[4];
+  for (CFIndex i = 0; i < 4; ++i) {
+    CFTypeRef value = CFArrayGetValueAtIndex(rect, i);
+    if (value == nullptr || CFGetTypeID(value) != CFNumberGetTypeID() ||
+        !CFNumberGetValue(static_cast<CFNumberRef>(value), kCFNumberFloat32Type, &sides[i]) ||
+        !std::isfinite(sides[i]))
+      return false;
+  }
+  width = std::fabs(sides[1]) + std::fabs(sides[3]);
+  height = std::fabs(sides[0]) + std::fabs(sides[2]);
+  return width > 0 && height > 0 && width <= kLargestPaper && height <= kLargestPaper;
 }
 
 }  // namespace
 
-UI_Panel::UI_Panel(PDEData* data, WindowRef dialog, UI_IPAddressPanel* addressArea,
-                   std::string companionPath)
-    : mData(data), mDialog(dialog), mAddressArea(addressArea),
-      mCompanionPath(std::move(companionPath)) {
-  mAreaId = SharedSegmentCreate(SharedMemoryList::kAreaSize);
-  if (mAreaId != -1) mArea = static_cast<char*>(SharedSegmentAttachAndMark(mAreaId));
-  if (mArea == nullptr) return;
-  mList = new SharedMemoryList(mArea);
-  mList->Clear();
-  mList->WritePPDPath((mData->PPDPath() + ".ppd").c_str());
-  if (TwoWayOn()) {
-    mList->WriteAddress(mAddressArea->Address().c_str());
-  } else {
-    mList->WriteNoAddress();
-  }
-  GetWatermarks();
-  SDMKeyValueList* list = GetDefaultSettings();
-  mList->Create_SharedMemoryList_From_SDMList(*list);
-  SharedMemoryList::FreeSDMList(list);
-  LoadHelperModule();
+UI_Panel* UI_Panel::sLivePanel = nullptr;
+ZPXPPD* UI_Panel::sCurrentDocument = nullptr;
+long UI_Panel::sScrollOffset = 0;
+bool UI_Panel::sSmallScreen = false;
+SInt32 UI_Panel::sPageStep = kPageStep;
+bool UI_Panel::sSmallScreenShiftDone = false;
+
+bool UI_Panel::IsInstallableGroup(const char* keyword) {
+  for (const char* installable : kInstallableGroups)
+    if (keyword != nullptr && std::strcmp(keyword, installable) == 0) return true;
+  return false;
+}
+
+bool UI_Panel::IsInstallable(PPDXControl* control) {
+  return control->IsInstallableOption() || IsInstallableGroup(ParentKeyword(control));
+}
+
+bool IsControlDisabled(const char* keyword) {
+  return keyword != nullptr && std::strcmp(keyword, "*PageSize") == 0;
+}
+
+UI_Panel::UI_Panel(IBNibRef nib, ControlRef parentPane, PDEData* data)
+    : UI_DialogWait(GetControlOwner(parentPane)),
+      mData(data),
+      mDialog(GetControlOwner(parentPane)),
+      mParentPane(parentPane),
+      mNib(nib),
+      mCompanionPath(PlatformPaths::Get(PlatformPaths::kCompanionProgram)) {
+  if (mData == nullptr || mData->PrinterName() == nullptr) return;
+  mPrinterName = CFRef<CFStringRef>::Retain(mData->PrinterName());
+  BuildUI(nib);
+  sCurrentDocument = mData->Document();
+  PopulatePPDTreeStructure();
+  sScrollOffset = 0;
+  if (!mData->IsReinitialized() && !mData->IsRestoredFromTicket()) TakePageSetupPaper();
+  CreateBasicPanel();
+  mData->DeleteWatermarks();
+  mSettingsChanged = false;
+  sLivePanel = this;
+  mPPDCopy = CopyPPDBeside();
+  if (!SetUpSharedArea()) return;
+  mValid = true;
 }
 
 UI_Panel::~UI_Panel() {
-  if (mTimer != nullptr) RemoveEventLoopTimer(mTimer);
-  if (mArea == nullptr) return;
-  const bool unloaded = SendUnload();
-  mData->SaveWatermarksToPreferences();
-  // A companion that was not told to quit (not serving yet) is ended at once.
-  if (mCompanion != -1) ProcessReapWithin(mCompanion, unloaded ? kUnloadTimeout : 0);
-  delete mList;
-  SharedSegmentDetach(mArea);
-  SharedSegmentRemove(mAreaId);
+  sSmallScreenShiftDone = false;
+  if (sLivePanel == this) sLivePanel = nullptr;
+  CloseDownLink();
+  Hide();
+  DestroyRows();
+  mAddressArea.reset();
+  DisposeBlocker();
+  for (ControlRef group : {mAddressGroup, mRowsGroup})
+    if (group != nullptr) DisposeControl(group);
 }
 
-bool UI_Panel::TwoWayOn() const { return mAddressArea != nullptr && mAddressArea->IsTwoWayOn(); }
-
-void UI_Panel::LoadHelperModule() {
-  if (mCompanionPath.empty()) return;
-  if (mCompanion != -1) ProcessReap(mCompanion);
-  mCompanion = ProcessSpawn(mCompanionPath, {std::to_string(mAreaId)});
-  WriteArgumentsFile();
-}
-
-// The identifier for a companion that looks for it in the temporary folder.
-// The name is fixed in a shared folder: only a regular file of this user is
-// written, never through a link.
-void UI_Panel::WriteArgumentsFile() const {
-  const std::string path = PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "ND3Args.txt");
-  if (path.empty()) return;
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return;
-  struct stat info;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
-      ftruncate(fd, 0) == 0) {
-    const std::string text = std::to_string(mAreaId) + "\n";
-    if (write(fd, text.data(), text.size()) != ssize_t(text.size()))
-      std::fprintf(stderr, "ND3Args.txt: short write\n");
+void UI_Panel::TakePageSetupPaper() {
+  if (GetOSPageSize()) {
+    PPDXPopupControl* pageSize = FindPopup(mData->Document(), "*PageSize");
+    pageSize->SetValue(1);
+    _PopupItem* first = pageSize->FirstItem();
+    if (first != nullptr) {
+      if (first->name != nullptr) CFRelease(first->name);
+      first->name = static_cast<CFStringRef>(CFRetain(mPaperName.get()));
+      delete[] std::exchange(first->nameText, nullptr);
+    }
+    mData->SetDocumentPageSizeInUse(true);
+  } else {
+    SetZPPrintSizeToDocumentSize();
+    mData->SetDocumentPageSizeInUse(false);
   }
-  close(fd);
 }
 
-void UI_Panel::GetWatermarks() {
-  mData->GetWatermarksFromPreferences();
-  if (mData->WatermarkCount() == 0) {
-    for (long i = 0; i < kDefaultWatermarks; ++i) {
-      CFRef<CFStringRef> key(CFStringCreateWithCString(
-          nullptr, ("Watermark" + std::to_string(i)).c_str(), kCFStringEncodingUTF8));
-      CFRef<CFStringRef> text(PDEBundle::CopyLocalizedCFString(key.get()));
-      mData->AddWatermark(TextOfString(text.get()).c_str());
+// ---- Building the pane.
+
+void UI_Panel::BuildUI(IBNibRef nib) {
+  WindowRef source = nullptr;
+  if (nib == nullptr || CreateWindowFromNib(nib, CFSTR("PDEMain"), &source) != noErr) return;
+  mBuilt = true;
+  MergeEmbedUI(source, !mData->IsReinitialized());
+  sPageStep = kPageStep;
+  CheckSmallScreen();
+  if (mAddressGroup != nullptr) {
+    if (sSmallScreen) MoveUp(mAddressGroup, kSmallScreenShift);
+    CreateAddressArea(mAddressGroup);
+  }
+  DisposeWindow(source);
+}
+
+void UI_Panel::CheckSmallScreen() {
+  SInt32 minor = 0;
+  sSmallScreen = Gestalt(gestaltSystemVersionMinor, &minor) == noErr &&
+                 minor > kSmallScreenMinorVersion &&
+                 CGDisplayBounds(CGMainDisplayID()).size.height <= kSmallScreenHeight;
+  if (sSmallScreen) sPageStep = kSmallScreenPageStep;
+}
+
+// The two groups leave "PDEMain" for the dialog: the address group into the
+// parent pane, the rows group into it too when embedding is asked for, else
+// onto the dialog's root.
+void UI_Panel::MergeEmbedUI(WindowRef source, bool embed) {
+  Rect sourceBounds = {0, 0, 0, 0};
+  GetWindowBounds(source, kWindowContentRgn, &sourceBounds);
+  const ControlID addressId = {kAddressGroupSignature, kAddressGroup};
+  const ControlID rowsId = {kRowsGroupSignature, kRowsGroup};
+  ControlRef addressGroup = nullptr;
+  ControlRef rowsGroup = nullptr;
+  GetControlByID(source, &addressId, &addressGroup);
+  GetControlByID(source, &rowsId, &rowsGroup);
+  mAddressGroup = addressGroup;
+  mRowsGroup = rowsGroup;
+  ControlRef root = nullptr;
+  GetRootControl(mDialog, &root);
+  const Rect pane = BoundsOf(mParentPane);
+  for (ControlRef group : {addressGroup, rowsGroup}) {
+    if (group == nullptr) continue;
+    AdjustSubControl(group, pane, Height(sourceBounds));
+    EmbedControl(group, group == rowsGroup && !embed ? root : mParentPane);
+    CoverWithParentPane(group);
+  }
+}
+
+// Both groups keep their places relative to each other: the vertical offset
+// is the source window's, the horizontal one each group's own.
+void UI_Panel::AdjustSubControl(ControlRef control, const Rect& pane, short sourceHeight) {
+  Rect bounds = BoundsOf(control);
+  const short dh = short(std::max(0, (Width(pane) - Width(bounds)) / 2));
+  const short dv = short(std::max(0, (Height(pane) - sourceHeight) / 2));
+  OffsetRect(&bounds, short(pane.left + dh - bounds.left), short(pane.top + dv));
+  SetControlBounds(control, &bounds);
+}
+
+// Grows the parent pane to cover the control.
+void UI_Panel::CoverWithParentPane(ControlRef control) {
+  const Rect pane = BoundsOf(mParentPane);
+  const Rect bounds = BoundsOf(control);
+  Rect covering;
+  UnionRect(&pane, &bounds, &covering);
+  SetControlBounds(mParentPane, &covering);
+}
+
+void UI_Panel::CreateAddressArea(ControlRef group) {
+  const Rect bounds = BoundsOf(group);
+  mAddressArea = std::make_unique<UI_IPAddressPanel>(mDialog, mParentPane, bounds, mData->Session(),
+                                                     mData->GetIPAddressEnabled(), true, true);
+  Rect covered = bounds;
+  if (sSmallScreen) covered.bottom = short(covered.bottom - kSmallScreenShift);
+  const Rect pane = BoundsOf(mParentPane);
+  Rect grown;
+  UnionRect(&pane, &covered, &grown);
+  SetControlBounds(mParentPane, &grown);
+}
+
+ControlRef UI_Panel::DialogControl(OSType signature, SInt32 number) const {
+  const ControlID id = {signature, number};
+  ControlRef control = nullptr;
+  GetControlByID(mDialog, &id, &control);
+  return control;
+}
+
+// ---- The shortcut tree.
+
+void UI_Panel::PopulatePPDTreeStructure() {
+  PPDTree& tree = PPDTree::Shared();
+  tree.Clear();
+  ZPXPPD* document = mData->Document();
+  if (document == nullptr) return;
+  PPDXShortcuts* shortcuts = document->GetShortcuts();
+  for (PPDXControl* control = shortcuts != nullptr ? shortcuts->First() : nullptr;
+       control != nullptr; control = shortcuts->Next())
+    if (mData->IsValidBasicPanelControl(control))
+      tree.AddShortcut(control->Keyword(), control->CFStringUserName());
+  // Nothing saved reads as an empty list: the document's shortcuts stay.
+  std::vector<std::string> saved;
+  if (mData->GetPPDShortcuts(saved) && !saved.empty()) {
+    tree.ClearShortcuts();
+    for (const std::string& keyword : saved) {
+      PPDXControl* control = FindControl(document, keyword.c_str());
+      if (control != nullptr) tree.AddShortcut(keyword.c_str(), control->CFStringUserName());
     }
   }
-  const size_t count = std::min<size_t>(size_t(mData->WatermarkCount()),
-                                        SharedMemoryList::kWatermarkSlots);
-  for (size_t i = 0; i < count; ++i)
-    mList->WriteWatermark(i, mData->Watermark(long(i))->Description());
-  mList->WriteWatermarkCount(count);
+  PPDXGroups* groups = document->GetGroups();
+  PPDXGroup* group = groups->First();
+  for (group = group != nullptr ? groups->Next() : nullptr; group != nullptr;
+       group = groups->Next()) {
+    const char* keyword = group->Keyword();
+    if (keyword == nullptr || IsInstallableGroup(keyword) ||
+        std::strcmp(keyword, kScrollPaneGroup) == 0)
+      continue;
+    tree.AddGroup(keyword, group->CFStringUserName());
+  }
+  CNTL_TYPE type = CNTL_NONE;
+  PPDXControls* controls = document->GetControls();
+  PPDXControl* control = controls->First(type);
+  for (control = control != nullptr ? controls->Next(type) : nullptr; control != nullptr;
+       control = controls->Next(type)) {
+    if ((type != CNTL_BOOLEAN && type != CNTL_POPUP) || !mData->IsValidBasicPanelControl(control))
+      continue;
+    const size_t g = tree.FindGroup(ParentKeyword(control));
+    if (g == tree.GroupCount()) continue;
+    const UInt32 id = tree.AddItem(g, control->Keyword(), control->CFStringUserName());
+    PPDTree::Shortcut* shortcut = tree.FindShortcut(control->Keyword());
+    if (id != PPDTree::kNoItem && shortcut != nullptr) shortcut->itemId = id;
+  }
+  tree.RemoveEmptyGroups();
 }
 
-void UI_Panel::UpdateWatermarks() {
-  mData->DeleteWatermarks();
-  const size_t count = mList->ReadWatermarkCount();
-  for (size_t i = 0; i < count; ++i)
-    mData->AddWatermark(mList->ReadWatermarkDefinition(i).c_str());
-  if (mData->SelectedWatermark() >= mData->WatermarkCount())
-    mData->SelectWatermark(mData->WatermarkCount() - 1);
+// ---- The basic panel.
+
+void UI_Panel::DestroyRows() {
+  for (auto& popup : mPopups) popup.reset();
+  for (auto& box : mCheckBoxes) box.reset();
 }
 
-SDMKeyValueList* UI_Panel::GetDefaultSettings() {
-  SDMPairs entries;
-  mList->ClearInstallableIndexes();
-  const bool twoWay = TwoWayOn();
+void UI_Panel::DocumentDestroyed() {
+  DestroyRows();
+  if (sCurrentDocument == mData->Document()) sCurrentDocument = nullptr;
+  mDocumentGone = true;
+}
+
+void UI_Panel::CreateBasicPanel() {
+  DestroyRows();
+  sCurrentDocument = mData->Document();
+  mDocumentGone = sCurrentDocument == nullptr;
+  if (mDocumentGone) return;
+  const SInt32 rows = sSmallScreen ? kSmallScreenRows : kRows;
+  const long count = long(PPDTree::Shared().ShortcutCount());
+  ControlRef scroll = DialogControl(kScrollSignature, kScrollBar);
+  if (scroll != nullptr) {
+    const SInt32 maximum = std::max<SInt32>(0, SInt32((count - rows + 1) / 2 * 2));
+    SetControl32BitMaximum(scroll, maximum);
+    SetControlVisibility(scroll, count > rows, false);
+  }
+  if (count == 0) {
+    MakeFixedRows();
+  } else {
+    MakeShortcutRows(rows);
+  }
+}
+
+void UI_Panel::MakeFixedRows() {
+  SInt32 row = 0;
+  for (const char* keyword : kFixedRows) {
+    if (FindPopup(sCurrentDocument, keyword) == nullptr) continue;
+    MakeRow(keyword, row++, false, false);
+  }
+}
+
+void UI_Panel::MakeShortcutRows(SInt32 rows) {
+  const PPDTree& tree = PPDTree::Shared();
+  SInt32 row = 0;
+  for (size_t i = size_t(std::max(0L, sScrollOffset)); i < tree.ShortcutCount() && row < rows;
+       ++i) {
+    const char* keyword = tree.ShortcutAt(i).keyword.c_str();
+    if (FindControl(sCurrentDocument, keyword) == nullptr) continue;
+    MakeRow(keyword, row++, true, true);
+  }
+}
+
+// Row `row` for the option: a pop-up or a check box; any other kind leaves
+// the row empty.
+void UI_Panel::MakeRow(const char* keyword, SInt32 row, bool checkConstraints, bool withIcon) {
+  PPDXControl* control = FindControl(sCurrentDocument, keyword);
+  const SInt32 icon = withIcon ? kPopupRowBase + row : 0;
+  if (control->Type() == CNTL_POPUP) {
+    mPopups[size_t(row)] = std::make_unique<UI_PopupControl>(
+        mDialog, kPopupRowBase + row, static_cast<PPDXPopupControl*>(control), checkConstraints,
+        sCurrentDocument, IsControlDisabled(keyword), icon);
+  } else if (control->Type() == CNTL_BOOLEAN) {
+    mCheckBoxes[size_t(row)] = std::make_unique<UI_CheckBoxControl>(
+        mDialog, kCheckBoxRowBase + row, static_cast<PPDXBooleanControl*>(control),
+        checkConstraints, sCurrentDocument, icon);
+  }
+}
+
+void LiveActionProc(ControlRef control, ControlPartCode part) {
+  UI_Panel* panel = UI_Panel::sLivePanel;
+  if (control == nullptr || panel == nullptr) return;
+  const SInt32 value = GetControl32BitValue(control);
+  const SInt32 minimum = GetControl32BitMinimum(control);
+  const SInt32 maximum = GetControl32BitMaximum(control);
+  SInt32 step = 0;
+  switch (part) {
+    case kControlUpButtonPart:
+      step = value > minimum ? -1 : 0;
+      break;
+    case kControlDownButtonPart:
+      step = value < maximum ? 1 : 0;
+      break;
+    case kControlPageUpPart:
+      step = value > minimum ? -UI_Panel::sPageStep : 0;
+      break;
+    case kControlPageDownPart:
+      step = value < maximum ? UI_Panel::sPageStep : 0;
+      break;
+    default:
+      break;
+  }
+  SetControl32BitValue(control, std::clamp(value + step, minimum, maximum));
+  UI_Panel::sScrollOffset = std::max<SInt32>(0, GetControl32BitValue(control));
+  panel->CreateBasicPanel();
+}
+
+// ---- Showing.
+
+// The first pane shown on a small screen in this process makes room once.
+void UI_Panel::ShiftForSmallScreenOnce() {
+  if (!sSmallScreen || sSmallScreenShiftDone || !mBuilt) return;
+  sSmallScreenShiftDone = true;
+  ShortenBottom(DialogControl(kScrollSignature, kScrollBar), kSmallScreenShift);
+  ShortenBottom(DialogControl(kQuickAccessSignature, kQuickAccessArea), kSmallScreenShift);
+  ShortenBottom(DialogControl(kRowsGroupSignature, kRowsGroup), kSmallScreenShift);
+  MoveUp(DialogControl(kJobPropertiesSignature, kJobPropertiesButton), kSmallScreenShift);
+  MoveUp(DialogControl(kResetSignature, kResetButton), kSmallScreenShift);
+}
+
+void UI_Panel::RefreshStoredAddress() {
+  mData->ResetMelvanePrinterList();
+  if (mAddressArea == nullptr) return;
+  bool enabled = false;
+  CFStringRef stored = mData->GetMelvanePrinterAddress(mPrinterName.get(), &enabled);
+  const std::string address = Text(stored);
+  mData->SetMelvanePrinterAddress(mPrinterName.get(), CString(address.c_str()),
+                                  mAddressArea->IsTwoWayOn());
+  if (enabled) mAddressArea->switchBidiMode(true);
+}
+
+// ---- Reset and paper.
+
+void UI_Panel::ResetControlsToDefault() {
   CNTL_TYPE type = CNTL_NONE;
   PPDXControls* controls = mData->Document()->GetControls();
   for (PPDXControl* control = controls->First(type); control != nullptr;
        control = controls->Next(type)) {
-    const std::string keyword = control->Keyword() != nullptr ? control->Keyword() : "";
-    if (keyword.size() < 2 || keyword == "*CustomPrintSize") continue;
-    if (twoWay && IsOneOf(keyword, kBidiOptions, std::size(kBidiOptions))) continue;
-    CFRef<CFStringRef> value(control->CopyCurrentControlValueString());
-    entries.push_back({Widen(keyword.substr(1)), Widen(TextOfString(value.get()))});
+    if (ParentKeyword(control) != nullptr && !IsInstallable(control))
+      control->ResetToDefaultValue();
   }
-  const long selected = mData->SelectedWatermark();
-  const bool hasSelection = selected >= 0 && selected < mData->WatermarkCount();
-  entries.push_back({L"ZP_WATERMARK", std::to_wstring(hasSelection ? selected + 1 : 0)});
-  entries.push_back({L"ZP_WATERMARK_FIRSTPAGEONLY",
-                     hasSelection && mData->Watermark(selected)->FirstPageOnly() ? L"True" : L"False"});
-  for (long i = 0; i < PDEData::kBidiPairCount; ++i)
-    entries.push_back({WithoutStar(mData->BidiKeyword(i)), mData->BidiValue(i)});
-  entries.push_back({L"ZP_COPIES", std::to_wstring(mData->GetNumCopiesFromOS())});
-  for (long i = 0; i < mData->MMCount(); ++i)
-    if (!mData->MMKeyword(i).empty()) entries.push_back({mData->MMKeyword(i), mData->MMValue(i)});
-  return SharedMemoryList::NewSDMList(entries);
+  CreateBasicPanel();
 }
 
-bool UI_Panel::LaunchJobProperties(JP_ACTIONS action) {
-  if (mArea == nullptr || action < kJPMainView || action > kJPMixedMediaView) return false;
-  SetThemeCursor(kThemeWatchCursor);
-  SDMKeyValueList* list = GetDefaultSettings();
-  GetWatermarks();
-  mList->WriteStatus(SharedMemoryList::kStatusWorking);
-  mList->WritePPDPath((mData->PPDPath() + ".ppd").c_str());
-  if (TwoWayOn()) {
-    char resolved[16] = {};
-    if (!ResolveHostToAddrString(mAddressArea->Address().c_str(), resolved, sizeof resolved)) {
-      SharedMemoryList::FreeSDMList(list);
-      mList->WriteStatus(SharedMemoryList::kStatusDone);
-      TellInvalidAddress();
-      SetThemeCursor(kThemeArrowCursor);
-      return false;
-    }
-    mList->WriteAddress(mAddressArea->Address().c_str());
-  } else {
-    mList->WriteNoAddress();
-  }
-  mList->Create_SharedMemoryList_From_SDMList(*list);
-  SharedMemoryList::FreeSDMList(list);
-  CFRef<CFMessagePortRef> port(OpenPort(mAreaId));
-  if (port.get() == nullptr) {
-    LoadHelperModule();
-    port.reset(WaitForPort(mAreaId, kRetryWaitSeconds));
-  }
-  if (port.get() == nullptr) {
-    mList->WriteStatus(SharedMemoryList::kStatusDone);
-    SetThemeCursor(kThemeArrowCursor);
+bool UI_Panel::GetOSPageSize() {
+  PMTicketRef pageFormat = nullptr;
+  PMTicketRef paperInfo = nullptr;
+  CFStringRef paperName = nullptr;
+  if (MyGetTicket(mData->Session(), kPDE_PMPageFormatRef, pageFormat) != noErr ||
+      PMTicketGetTicket(pageFormat, kPMPaperInfoTicket, 0, &paperInfo) != noErr ||
+      PMTicketGetCFString(paperInfo, kPMTopLevel, kPMTopLevel, kPMPaperNameKey, &paperName) !=
+          noErr)
+    return false;
+  ZPXPPD* document = mData->Document();
+  PPDXPopupControl* pageSize = FindPopup(document, "*PageSize");
+  if (pageSize == nullptr || paperName == nullptr) return false;
+  pageSize->ResetToDefaultValue();
+  pageSize->SetCurrentControlWithCFString(paperName);
+  CFRef<CFStringRef> current(pageSize->CopyCurrentControlValueString());
+  if (SameIgnoringCase(current.get(), paperName)) return false;
+  const std::pair<CFStringRef, const char*> known[] = {{CFSTR("US Letter"), "Letter"},
+                                                       {CFSTR("US Legal"), "Legal"}};
+  for (const auto& [name, keyword] : known) {
+    if (!SameIgnoringCase(paperName, name)) continue;
+    pageSize->SetKeywordSelect(keyword, true);
     return false;
   }
-  Send(port.get(), kActionMessages[action - kJPMainView], kOpenSendTimeout, 0, nullptr);
-  mIgnoreButton = true;
-  SetTimerCheckForJPReturn();
+  CFArrayRef rect = nullptr;
+  float width = 0;
+  float height = 0;
+  if (PMTicketGetCFArray(paperInfo, kPMTopLevel, kPMTopLevel, kPMUnadjustedPaperRectKey, &rect) !=
+          noErr ||
+      !PaperSize(rect, width, height))
+    return false;
+  mPaperName = CFRef<CFStringRef>::Retain(paperName);
+  PPDXControl* custom = FindControl(document, "*CustomPrintSize");
+  if (custom != nullptr && custom->Type() == CNTL_CUSTOMPAGESIZE) {
+    auto* size = static_cast<PPDXCustomPageSizeControl*>(custom);
+    size->SetWidth(width);
+    size->SetHeight(height);
+    CFRef<CFStringRef> text(size->CopyCurrentControlValueString());
+    mCustomSizeText = Text(text.get());
+    if (PPDXControl* printSize = FindControl(document, "*ZPPrintSize"))
+      printSize->SetCurrentControlWithCFString(CFSTR("CustomPrintSize"));
+  }
   return true;
 }
 
-void UI_Panel::SetTimerCheckForJPReturn() {
-  InstallEventLoopTimer(GetMainEventLoop(), kPollInterval, 0,
-                        NewEventLoopTimerUPP(TimerCheckForJPReturn), this, &mTimer);
-}
-
-// A companion that died mid-exchange never writes its status: its process
-// has exited or its port is gone.
-bool UI_Panel::CompanionGone() const {
-  if (mCompanion != -1 && ProcessReap(mCompanion)) return true;
-  CFRef<CFMessagePortRef> port(OpenPort(mAreaId));
-  return port.get() == nullptr;
-}
-
-void UI_Panel::TimerCheckForJPReturn(EventLoopTimerRef timer, void* panel) {
-  auto* self = static_cast<UI_Panel*>(panel);
-  RemoveEventLoopTimer(timer);
-  self->mTimer = nullptr;
-  int status = SharedMemoryList::kStatusDone;
-  const bool read = self->mList->ReadStatus(status);
-  if (read && status == SharedMemoryList::kStatusWorking) {
-    if (!self->CompanionGone()) {
-      self->SetTimerCheckForJPReturn();
-      return;
-    }
-    self->mCompanion = -1;
-    self->mList->WriteStatus(kStatusNothingToApply);
-  }
-  self->mIgnoreButton = false;
-  self->OnJPReturn();
-}
-
-void UI_Panel::OnJPReturn() {
-  if (mDialog != nullptr) ShowWindow(mDialog);
-  int status = SharedMemoryList::kStatusWorking;
-  mList->ReadStatus(status);
-  if (status == SharedMemoryList::kStatusDone) {
-    UpdateWatermarks();
-    mData->SaveWatermarksToPreferences();
-    SDMKeyValueList* list = mList->Create_SDMList_From_SharedMemoryList();
-    if (list != nullptr) SetUpdatedSettings(*list);
-    SharedMemoryList::FreeSDMList(list);
-  } else if (status == SharedMemoryList::kStatusInvalidAddress) {
-    TellInvalidAddress();
-  }
-  mList->WriteStatus(SharedMemoryList::kStatusDone);
-  SetThemeCursor(kThemeArrowCursor);
-}
-
-void UI_Panel::TellInvalidAddress() const {
-  CFRef<CFStringRef> first(PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("INVALID_IP_ADDRESS"),
-                                                                    CFSTR("BidiStrings")));
-  CFRef<CFStringRef> second(
-      PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("PRESS_OKAY"), CFSTR("BidiStrings")));
-  TellUser(first.get(), second.get(), 0x202, nullptr);
-}
-
-// 0 selects none; a number past the list (or negative) the last watermark
-// there is, so that the job never reads past the list.
-void UI_Panel::SelectWatermarkNumber(long number) {
-  const long count = mData->WatermarkCount();
-  if (number == 0) {
-    mData->SelectWatermark(PDEData::kNoWatermark);
-  } else if (number > 0 && number <= count) {
-    mData->SelectWatermark(number - 1);
-  } else {
-    mData->SelectWatermark(count > 0 ? count - 1 : PDEData::kNoWatermark);
-  }
-}
-
-void UI_Panel::SetUpdatedSettings(const SDMKeyValueList& list) {
-  mData->ClearMMPairs();
-  mBidiPairsFilled = 0;
-  for (const auto& [key, value] : SharedMemoryList::PairsOf(list)) {
-    std::string keyword = "*" + UTF8FromWideReplacing(key.c_str());
-    keyword.resize(UTF8BoundaryCut(keyword, 65));
-    ApplyEntry(keyword, value);
-  }
-}
-
-void UI_Panel::ApplyEntry(const std::string& keyword, const std::wstring& value) {
-  std::string text = UTF8FromWideReplacing(value.c_str());
-  text.resize(UTF8BoundaryCut(text, 1023));
-  const long selected = mData->SelectedWatermark();
-  if (StartsWith(keyword, "*ZP_WATERMARK_FIRSTPAGEONLY")) {
-    if (selected >= 0 && selected < mData->WatermarkCount())
-      mData->Watermark(selected)->SetFirstPageOnly(value.c_str());
+void UI_Panel::SetZPPrintSizeToDocumentSize() {
+  ZPXPPD* document = mData->Document();
+  PPDXPopupControl* printSize = FindPopup(document, "*ZPPrintSize");
+  PPDXControl* pageSize = FindControl(document, "*PageSize");
+  if (printSize == nullptr || pageSize == nullptr || printSize->IsKeywordSelected("SameAsPageSize"))
     return;
-  }
-  if (StartsWith(keyword, "*ZP_WATERMARK")) return SelectWatermarkNumber(std::atol(text.c_str()));
-  if (StartsWith(keyword, "*ZP_COPIES")) return;
-  if (IsOneOf(keyword, kMMKeys, std::size(kMMKeys))) {
-    mData->AddMMPair(Widen(keyword.substr(1)), value);  // refuses past the 255th
-    return;
-  }
-  if (IsOneOf(keyword, kBidiPairKeys, std::size(kBidiPairKeys))) {
-    if (mBidiPairsFilled < PDEData::kBidiPairCount)
-      mData->SetBidiPair(mBidiPairsFilled++, Widen(keyword), value);
-    return;
-  }
-  CNTL_TYPE type = CNTL_NONE;
-  const bool exact = true;
-  PPDXControl* control = mData->Document()->GetControls()->Find(keyword.c_str(), type, exact);
-  if (control == nullptr) return;
-  CFRef<CFStringRef> cfText(CFStringCreateWithCString(nullptr, text.c_str(), kCFStringEncodingUTF8));
-  control->SetCurrentControlWithCFString(cfText.get());
+  CFRef<CFStringRef> value(pageSize->CopyCurrentControlValueString());
+  printSize->SetCurrentControlWithCFString(value.get());
 }
 
-// The companion quits on "jpUnload"; one more try after a pause when the
-// first send fails.
-bool UI_Panel::SendUnload() const {
-  CFRef<CFMessagePortRef> port(OpenPort(mAreaId));
-  if (port.get() == nullptr) return false;
-  if (Send(port.get(), "jpUnload", kUnloadTimeout, kUnloadTimeout, kCFRunLoopDefaultMode) ==
-      kCFMessagePortSuccess)
-    return true;
-  const struct timespec pause = {time_t(kRetryWaitSeconds), 0};
-  nanosleep(&pause, nullptr);
-  return Send(port.get(), "jpUnload", kUnloadTimeout, kUnloadTimeout, kCFRunLoopDefaultMode) ==
-         kCFMessagePortSuccess;
+// The companion reads the PPD beside itself under ".ppd". The copy goes
+// through a new file renamed into place: a link planted at that name is
+// replaced, never followed.
+// Without a copy the area's PPD-copy field stays empty.
+std::string UI_Panel::CopyPPDBeside() const {
+  const std::string& source = mData->PPDPath();
+  const std::string copy = source + ".ppd";
+  std::vector<UInt8> bytes;
+  if (!source.empty() &&
+      RegularFileReader::Read(source, kPPDCopyLimit, bytes) == RegularFileReader::kRead &&
+      CFURLFileReplace::Write(copy, bytes.data(), bytes.size(), CFURLFileReplace::kReplaceLink) ==
+          0)
+    return copy;
+  std::fprintf(stderr, "ZPX: the PPD could not be copied beside itself\n");
+  return std::string();
 }

@@ -12,10 +12,16 @@
 #include <memory>
 #include <string>
 
+#include "PPDX/PPDObjects/PPDXControl.h"
 #include "output/PDEDataJob.h"
+#include "output/WideText.h"
+#include "plugin/SessionFunctions.h"
+#include "print/PMTicket.h"
+#include "support/PlatformString.h"
 #include "plugin/BundleFunctions.h"
 #include "support/CompanionRun.h"
 #include "support/FileText.h"
+#include "support/PaneJob.h"
 #include "support/ToolkitFixture.h"
 #include "ui/UI_IPAddressPanel.h"
 #include "ui/UI_Panel.h"
@@ -39,6 +45,24 @@ long AreaWatermarkCount(int id) {
   return count;
 }
 
+std::wstring WideOf(CFStringRef text) {
+  const std::string utf8 = TakeText(text != nullptr ? CFStringCreateCopy(nullptr, text) : nullptr);
+  return WideFromUTF8Replacing(utf8.data(), utf8.size());
+}
+
+SDMPairs DefaultPairs(UI_Panel& panel) {
+  SDMKeyValueList* list = panel.GetDefaultSettings();
+  const SDMPairs pairs = SharedMemoryList::PairsOf(*list);
+  SharedMemoryList::FreeSDMList(list);
+  return pairs;
+}
+
+std::wstring ValueIn(const SDMPairs& pairs, const std::wstring& key) {
+  for (const auto& [k, v] : pairs)
+    if (k == key) return v;
+  return L"<none>";
+}
+
 class JobPropertiesLink : public ToolkitFixture {
  protected:
   // A panel whose companion plays `scenario`.
@@ -46,7 +70,8 @@ class JobPropertiesLink : public ToolkitFixture {
                                      const std::string& program = CompanionProgram()) {
     mEnvironment.reset();  // it puts the environment back when it goes
     mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), scenario);
-    auto panel = std::make_unique<UI_Panel>(&mJob.Data(), nullptr, nullptr, program);
+    PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, program);
+    auto panel = mPane.NewPanel();
     EXPECT_TRUE(panel->IsValid());
     EXPECT_TRUE(WaitFor([&] {
       CFRef<CFMessagePortRef> port(RemotePort(panel->AreaId()));
@@ -64,7 +89,8 @@ class JobPropertiesLink : public ToolkitFixture {
     }, 10);
   }
 
-  PDEDataJob mJob;
+  PaneJob mPane;
+  PDEDataJob& mJob = mPane.Job();
   std::unique_ptr<CompanionEnvironment> mEnvironment;
 };
 
@@ -130,11 +156,35 @@ TEST_F(JobPropertiesLink, ACompanionKilledMidExchangeUnblocksThePane) {
   EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
 }
 
+TEST_F(JobPropertiesLink, TheButtonStartsOneExchangeAndIsSwallowedWhileItRuns) {
+  auto panel = NewPanel("set ZPDuplex=Top\ndelay 1\n");
+  panel->Show();
+  const size_t windows = ToolkitModel::Shared().Windows().size();
+  ControlRef button = mPane.Control(FourCC("cUpd"), UI_Panel::kJobPropertiesButton);
+  ASSERT_TRUE(mDriver.Click(button));
+  EXPECT_EQ(panel->LastEventStatus(), noErr);
+  EXPECT_TRUE(panel->IsIgnoringButton());
+  EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows + 1);  // the blocker
+  ASSERT_TRUE(mDriver.Click(button));
+  EXPECT_EQ(panel->LastEventStatus(), noErr);  // swallowed
+  EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows + 1);
+  ASSERT_TRUE(WaitFor([&] {
+    mDriver.AdvanceClock(UI_Panel::kPollInterval);
+    return !panel->IsIgnoringButton();
+  }, 10));
+  EXPECT_EQ(mJob.Current("*ZPDuplex"), "Top");
+  EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows);
+}
+
 TEST_F(JobPropertiesLink, NoSegmentOutlivesThePaneAndTheCompanionQuits) {
   auto panel = NewPanel("");
   const int id = panel->AreaId();
   const pid_t companion = panel->CompanionProcess();
   ASSERT_TRUE(SegmentExists(id));
+  // Marked for removal already: a killed pane leaves nothing behind.
+  struct shmid_ds info;
+  ASSERT_EQ(shmctl(id, IPC_STAT, &info), 0);
+  EXPECT_NE(info.shm_perm.mode & SHM_DEST, 0u);
   panel.reset();
   EXPECT_FALSE(SegmentExists(id));
   EXPECT_EQ(kill(companion, 0), -1);  // reaped
@@ -142,10 +192,11 @@ TEST_F(JobPropertiesLink, NoSegmentOutlivesThePaneAndTheCompanionQuits) {
 
 TEST_F(JobPropertiesLink, AMissingCompanionIsAbandonedAfterOneRetry) {
   mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), "");
-  UI_Panel panel(&mJob.Data(), nullptr, nullptr, mJob.Folder().Path() + "/none");
-  ASSERT_TRUE(panel.IsValid());
-  EXPECT_FALSE(panel.LaunchJobProperties(UI_Panel::kJPMainView));
-  EXPECT_FALSE(panel.IsIgnoringButton());
+  PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, mJob.Folder().Path() + "/none");
+  auto panel = mPane.NewPanel();
+  ASSERT_TRUE(panel->IsValid());
+  EXPECT_FALSE(panel->LaunchJobProperties(UI_Panel::kJPMainView));
+  EXPECT_FALSE(panel->IsIgnoringButton());
 }
 
 TEST_F(JobPropertiesLink, ArgumentsFileIsWrittenOnlyAsThisUsersRegularFile) {
@@ -179,6 +230,8 @@ TEST_F(JobPropertiesLink, WatermarksGoIntoTheAreaTwentyAtMost) {
   EXPECT_EQ(mJob.Data().WatermarkCount(), 5);  // the defaults, without preferences
   EXPECT_EQ(AreaWatermarkCount(panel->AreaId()), 5);
   panel.reset();
+  // Watermarks are kept with the printer's entry in the preferences.
+  mJob.Data().SetMelvanePrinterAddress(nullptr, CString(""), false);
   mJob.Data().DeleteWatermarks();
   for (int i = 0; i < 21; ++i)
     mJob.Data().AddWatermark(("1,1,0,0,0,,0,,450,,,48,Helvetica,W" + std::to_string(i)).c_str());
@@ -191,20 +244,41 @@ TEST_F(JobPropertiesLink, WatermarksGoIntoTheAreaTwentyAtMost) {
 TEST_F(JobPropertiesLink, DefaultSettingsCarryOptionsAndTheJobsOwnEntries) {
   auto panel = NewPanel("");
   mJob.Set("*ZPDuplex", "Bottom");
-  SDMKeyValueList* list = panel->GetDefaultSettings();
-  const SDMPairs pairs = SharedMemoryList::PairsOf(*list);
-  SharedMemoryList::FreeSDMList(list);
-  auto value = [&](const std::wstring& key) {
-    for (const auto& [k, v] : pairs)
-      if (k == key) return v;
-    return std::wstring(L"<none>");
-  };
-  EXPECT_EQ(value(L"ZPDuplex"), L"Bottom");
-  EXPECT_EQ(value(L"ZPOutProfile"), L"Standard");  // two-way off: sent as it is
-  EXPECT_EQ(value(L"CustomPrintSize"), L"<none>");
-  EXPECT_EQ(value(L"ZP_WATERMARK"), L"0");
-  EXPECT_EQ(value(L"ZP_WATERMARK_FIRSTPAGEONLY"), L"False");
-  EXPECT_EQ(value(L"ZPPCMID"), L"-1");
+  SDMPairs pairs = DefaultPairs(*panel);
+  EXPECT_EQ(ValueIn(pairs, L"ZPDuplex"), L"Bottom");
+  EXPECT_EQ(ValueIn(pairs, L"ZPOutProfile"), L"Standard");  // two-way off: sent as it is
+  EXPECT_EQ(ValueIn(pairs, L"CustomPrintSize"), L"False");  // the print size is not custom
+  EXPECT_EQ(ValueIn(pairs, L"ZP_WATERMARK"), L"0");
+  EXPECT_EQ(ValueIn(pairs, L"ZP_WATERMARK_FIRSTPAGEONLY"), L"False");
+  EXPECT_EQ(ValueIn(pairs, L"ZPPCMID"), L"-1");
+  EXPECT_EQ(ValueIn(pairs, L"PageSize"), L"Letter");
+  mJob.Set("*ZPDuplex", "False");
+  EXPECT_EQ(ValueIn(DefaultPairs(*panel), L"ZPDuplex"), L"False");  // dynamic at its default
+  mJob.Set("*ZPPrintSize", "CustomPrintSize");
+  EXPECT_NE(ValueIn(DefaultPairs(*panel), L"CustomPrintSize"), L"False");
+  // The installable options' entries are named by their index.
+  size_t finisher = 0;
+  pairs = DefaultPairs(*panel);
+  while (finisher < pairs.size() && pairs[finisher].first != L"ZPOptionalFinisher") ++finisher;
+  ASSERT_LT(finisher, pairs.size());
+  size_t size = 0;
+  const void* bytes = SharedSegmentAttachOwnReadOnly(panel->AreaId(), size);
+  ASSERT_NE(bytes, nullptr);
+  const SharedMemoryList area(static_cast<char*>(const_cast<void*>(bytes)));
+  EXPECT_EQ(area.ReadField(SharedMemoryList::kInstallableOffset, SharedMemoryList::kInstallableSize),
+            std::to_string(finisher) + ",");
+  SharedSegmentDetach(bytes);
+}
+
+TEST_F(JobPropertiesLink, APageSetupPaperOutsideThePPDTravelsAsACustomPageSize) {
+  mPane.SetPageSetupPaper(CFSTR("Oddball"), {0, 0, 700, 500});
+  auto panel = NewPanel("");
+  const SDMPairs pairs = DefaultPairs(*panel);
+  EXPECT_EQ(ValueIn(pairs, L"PageSize"), L"Custom");
+  EXPECT_EQ(ValueIn(pairs, L"CustomPageSize"), L"500.000000 700.000000");
+  size_t pageSizes = 0;
+  for (const auto& pair : pairs) pageSizes += pair.first == L"PageSize";
+  EXPECT_EQ(pageSizes, 1u);
 }
 
 // Two-way communication on, the address as the user typed it.
@@ -213,27 +287,18 @@ class TwoWayJobPropertiesLink : public JobPropertiesLink {
   // Alerts open their interface file from the plug-in's bundle, here the
   // job's copy of it: the copy gets the file and the alert's texts.
   TwoWayJobPropertiesLink() {
-    CFRef<CFURLRef> url(CFBundleCopyBundleURL(GetBundleRef()));
-    UInt8 path[1024] = {};
-    CFURLGetFileSystemRepresentation(url.get(), true, path, sizeof path);
-    const std::string resources = reinterpret_cast<char*>(path) + std::string("/Contents/Resources");
-    std::filesystem::copy_file(ZPX_BUILT_BUNDLE "/Contents/Resources/AlertUI.ui",
-                               resources + "/AlertUI.ui");
-    std::filesystem::copy(ZPX_BUILT_BUNDLE "/Contents/Resources/en.lproj/BidiStrings.strings",
-                          resources + "/en.lproj/BidiStrings.strings");
+    mPane.CopyBuiltResource("AlertUI.ui");
+    mPane.CopyBuiltResource("en.lproj/BidiStrings.strings");
     mJob.EnableTwoWay();
-    mWindow = NewWindow(500, 300);
-    ControlRef root = nullptr;
-    GetRootControl(mWindow, &root);
-    mAddressArea = std::make_unique<UI_IPAddressPanel>(mWindow, root, Rect{10, 10, 110, 410},
-                                                       mJob.Session(), true, true, true);
   }
   std::unique_ptr<UI_Panel> NewTwoWayPanel(const std::string& scenario, const char* address) {
-    mAddressArea->setIPAddress(address);
     mEnvironment.reset();
     mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), scenario);
-    return std::make_unique<UI_Panel>(&mJob.Data(), mWindow, mAddressArea.get(),
-                                      CompanionProgram());
+    PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, CompanionProgram());
+    auto panel = mPane.NewPanel();
+    EXPECT_TRUE(panel->AddressArea() != nullptr && panel->AddressArea()->IsTwoWayOn());
+    if (panel->AddressArea() != nullptr) panel->AddressArea()->setIPAddress(address);
+    return panel;
   }
   // The texts of every window while the next alert is up; the alert is then dismissed.
   void ExpectAlert() {
@@ -243,8 +308,6 @@ class TwoWayJobPropertiesLink : public JobPropertiesLink {
     });
   }
 
-  WindowRef mWindow = nullptr;
-  std::unique_ptr<UI_IPAddressPanel> mAddressArea;
   std::string mAlertText;
 };
 
@@ -269,18 +332,29 @@ TEST_F(TwoWayJobPropertiesLink, StatusInvalidAddressShowsTheAlertAndAppliesNothi
   EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
 }
 
-TEST_F(TwoWayJobPropertiesLink, PrinterFilledOptionsAreLeftOutWhileTwoWayIsOn) {
-  auto panel = NewTwoWayPanel("", "127.0.0.1");
-  SDMKeyValueList* list = panel->GetDefaultSettings();
-  const SDMPairs pairs = SharedMemoryList::PairsOf(*list);
-  SharedMemoryList::FreeSDMList(list);
-  bool outProfile = false, duplex = false;
-  for (const auto& pair : pairs) {
-    outProfile = outProfile || pair.first == L"ZPOutProfile";
-    duplex = duplex || pair.first == L"ZPDuplex";
-  }
-  EXPECT_FALSE(outProfile);
-  EXPECT_TRUE(duplex);
+TEST_F(TwoWayJobPropertiesLink, PrinterFilledOptionsAndDynamicDefaultsAreLeftOut) {
+  auto panel = NewTwoWayPanel("set ZPOutProfile=Vivid\n", "127.0.0.1");
+  ASSERT_TRUE(WaitFor([&] {
+    CFRef<CFMessagePortRef> port(RemotePort(panel->AreaId()));
+    return port.get() != nullptr;
+  }, 10));
+  PPDXControl* printerProfile = mJob.Document().GetPPDXControlForKey(CFSTR("*ZPOutProfileBidi"));
+  ASSERT_NE(printerProfile, nullptr);
+  const std::wstring reported = WideOf(printerProfile->CFStringUserName());
+  SDMPairs pairs = DefaultPairs(*panel);
+  // The printer's profile travels under the option's key; the dynamic
+  // two-sided option only when it is off its default.
+  EXPECT_EQ(ValueIn(pairs, L"ZPOutProfile"), reported);
+  EXPECT_EQ(ValueIn(pairs, L"ZPDuplex"), L"<none>");
+  EXPECT_EQ(ValueIn(pairs, L"ZPMediaType"), L"Plain");
+  mJob.Set("*ZPDuplex", "Top");
+  pairs = DefaultPairs(*panel);
+  EXPECT_EQ(ValueIn(pairs, L"ZPDuplex"), L"Top");
+
+  // The printer's answer becomes the one choice of the "Bidi" option.
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_EQ(mJob.Current("*ZPOutProfileBidi"), "Vivid");
+  EXPECT_EQ(WideOf(printerProfile->CFStringUserName()), L"Vivid");
 }
 
 }  // namespace

@@ -92,3 +92,23 @@ TEST(PlatformPathsTest, PortFolderIsTheUsersRuntimeFolderElseOneNamedForTheUser)
   EXPECT_EQ("/scratch/zpx-ports-" + std::to_string(geteuid()),
             PlatformPaths::Get(PlatformPaths::kMessagePortFolder));
 }
+
+TEST(PlatformPathsTest, CompanionProgramLivesInTheSupportFilesUnlessEmptied) {
+  ScopedVariable support("ZPX_SUPPORT_DIR", "/opt/zpx");
+  ScopedVariable companion("ZPX_COMPANION", nullptr);
+  EXPECT_EQ("/opt/zpx/lib/ZPX ND3toJP.app/Contents/MacOS/ZPX ND3toJP",
+            PlatformPaths::Get(PlatformPaths::kCompanionProgram));
+  {
+    ScopedVariable moved("ZPX_COMPANION", "/usr/bin/zpx-companion");
+    EXPECT_EQ("/usr/bin/zpx-companion", PlatformPaths::Get(PlatformPaths::kCompanionProgram));
+  }
+  {
+    ScopedVariable none("ZPX_COMPANION", "");
+    EXPECT_EQ("", PlatformPaths::Get(PlatformPaths::kCompanionProgram));
+  }
+  // Other locations keep treating an empty variable as unset.
+  ScopedVariable emptyTmp("ZPX_TMPDIR", "");
+  EXPECT_EQ("/tmp", PlatformPaths::Get(PlatformPaths::kTemporaryFolder));
+  PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
+  EXPECT_EQ("", PlatformPaths::Get(PlatformPaths::kCompanionProgram));
+}
