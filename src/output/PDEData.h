@@ -100,6 +100,8 @@ class PDEData {
   const std::wstring& BidiValue(long index) const { return mBidiPairs[size_t(index)].value; }
 
   bool IsComplete() const { return mConstructionComplete; }
+  // The pane could not set up what the model needs (its shared area).
+  void MarkIncomplete() { mConstructionComplete = false; }
   bool IsReinitialized() const { return mReinitialized; }
   void SetReinitialized(bool on) { mReinitialized = on; }
   bool IsRestoredFromTicket() const { return mRestoredFromTicket; }

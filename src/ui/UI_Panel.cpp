@@ -161,7 +161,10 @@ UI_Panel::UI_Panel(IBNibRef nib, ControlRef parentPane, PDEData* data)
   mSettingsChanged = false;
   sLivePanel = this;
   mPPDCopy = CopyPPDBeside();
-  if (!SetUpSharedArea()) return;
+  if (!SetUpSharedArea()) {
+    mData->MarkIncomplete();
+    return;
+  }
   mValid = true;
 }
 

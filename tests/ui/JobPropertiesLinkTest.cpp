@@ -2,6 +2,7 @@
 // the area made at construction, the exchange, the 0.01 s poll on the
 // virtual clock and the close-down.
 
+#include <sched.h>
 #include <signal.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -174,6 +176,21 @@ TEST_F(JobPropertiesLink, TheButtonStartsOneExchangeAndIsSwallowedWhileItRuns) {
   }, 10));
   EXPECT_EQ(mJob.Current("*ZPDuplex"), "Top");
   EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows);
+}
+
+// The system's limit on an area's size is lowered below the area's own in an
+// IPC namespace of the test's child (root only, as the suite runs), so the
+// area cannot be made: the pane and the data model both end invalid.
+TEST_F(JobPropertiesLink, NoSharedAreaLeavesThePaneAndTheDataModelInvalid) {
+  ASSERT_TRUE(mJob.Data().IsComplete());
+  EXPECT_EXIT(
+      {
+        if (unshare(CLONE_NEWIPC) != 0) _exit(3);
+        std::ofstream("/proc/sys/kernel/shmmax") << 4096;
+        auto panel = mPane.NewPanel();
+        _exit(panel->IsValid() ? 4 : mJob.Data().IsComplete() ? 5 : 0);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 TEST_F(JobPropertiesLink, NoSegmentOutlivesThePaneAndTheCompanionQuits) {
