@@ -21,6 +21,7 @@ constexpr Default kDefaults[PlatformPaths::kLocationCount] = {
     {"ZPX_SUPPORT_DIR", "/Library/Application Support/ZPX"},
     {"ZPX_BUNDLE_DIR", nullptr},
     {"XDG_RUNTIME_DIR", nullptr, "/zpx-ports"},
+    {"ZPX_COMPANION", nullptr},
 };
 
 bool Known(PlatformPaths::Location where) {
@@ -56,6 +57,9 @@ std::string PortFolderBesideTemporaryFiles() {
 }
 
 std::string Derived(PlatformPaths::Location where) {
+  if (where == PlatformPaths::kCompanionProgram)
+    return PlatformPaths::Below(PlatformPaths::kApplicationSupport,
+                                "lib/ZPX ND3toJP.app/Contents/MacOS/ZPX ND3toJP");
   return where == PlatformPaths::kMessagePortFolder ? PortFolderBesideTemporaryFiles()
                                                     : BundleBesideProgram();
 }
@@ -68,6 +72,8 @@ std::string PlatformPaths::Get(Location where) {
     return WithoutTrailingSlashes(*redirected);
   const Default& fallback = kDefaults[where];
   const char* variable = getenv(fallback.variable);
+  // An empty companion variable means that no companion starts.
+  if (variable != nullptr && variable[0] == '\0' && where == kCompanionProgram) return variable;
   if (variable != nullptr && variable[0] != '\0')
     return WithoutTrailingSlashes(variable) + fallback.belowVariable;
   return fallback.path != nullptr ? fallback.path : Derived(where);

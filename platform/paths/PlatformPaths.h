@@ -13,6 +13,9 @@
 // |                         | running program                      |                 |
 // | kMessagePortFolder      | XDG_RUNTIME_DIR/zpx-ports, else      | XDG_RUNTIME_DIR |
 // |                         | <temporary folder>/zpx-ports-<uid>   |                 |
+// | kCompanionProgram       | <support>/lib/ZPX ND3toJP.app/       | ZPX_COMPANION   |
+// |                         | Contents/MacOS/ZPX ND3toJP; ""       | (set to "":     |
+// |                         | (redirected or set so): none starts  | none)           |
 
 #include <string>
 
@@ -24,6 +27,7 @@ class PlatformPaths {
     kApplicationSupport,
     kBundleFolder,
     kMessagePortFolder,
+    kCompanionProgram,
     kLocationCount
   };
 

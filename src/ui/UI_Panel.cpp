@@ -117,6 +117,10 @@ UI_Panel::UI_Panel(PDEData* data, WindowRef dialog, UI_IPAddressPanel* addressAr
   LoadHelperModule();
 }
 
+UI_Panel::UI_Panel(IBNibRef, ControlRef parentPane, PDEData* data)
+    : UI_Panel(data, GetControlOwner(parentPane), nullptr,
+               PlatformPaths::Get(PlatformPaths::kCompanionProgram)) {}
+
 UI_Panel::~UI_Panel() {
   if (mTimer != nullptr) RemoveEventLoopTimer(mTimer);
   if (mArea == nullptr) return;

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "toolkit/CarbonEvents.h"
+#include "toolkit/Controls.h"
+#include "toolkit/IBCarbonRuntime.h"
 #include "toolkit/MacWindows.h"
 #include "ui/SharedMemoryList.h"
 
@@ -24,11 +26,19 @@ class UI_Panel {
   // nothing. IsValid() is false when the shared area could not be made.
   UI_Panel(PDEData* data, WindowRef dialog, UI_IPAddressPanel* addressArea,
            std::string companionPath);
+  // The pane in the dialog's user pane: the dialog window owns `parentPane`;
+  // the companion is the one the platform paths name.
+  UI_Panel(IBNibRef nib, ControlRef parentPane, PDEData* data);
   ~UI_Panel();
   UI_Panel(const UI_Panel&) = delete;
   UI_Panel& operator=(const UI_Panel&) = delete;
 
   bool IsValid() const { return mArea != nullptr; }
+  // The controls of the main pane come with it; until then there is nothing to show.
+  void Show() {}
+  void Hide() {}
+  // Every change already went to the model when it was made.
+  OSStatus CommitUserChanges() { return noErr; }
   int AreaId() const { return mAreaId; }
   pid_t CompanionProcess() const { return mCompanion; }
   // Set while the companion works: the job-properties button is then ignored.
