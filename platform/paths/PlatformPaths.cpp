@@ -22,6 +22,7 @@ constexpr Default kDefaults[PlatformPaths::kLocationCount] = {
     {"ZPX_BUNDLE_DIR", nullptr},
     {"XDG_RUNTIME_DIR", nullptr, "/zpx-ports"},
     {"ZPX_COMPANION", nullptr},
+    {"XDG_CONFIG_HOME", nullptr},
 };
 
 bool Known(PlatformPaths::Location where) {
@@ -57,6 +58,8 @@ std::string PortFolderBesideTemporaryFiles() {
 }
 
 std::string Derived(PlatformPaths::Location where) {
+  if (where == PlatformPaths::kConfigFolder)
+    return PlatformPaths::Below(PlatformPaths::kHomeFolder, ".config");
   if (where == PlatformPaths::kCompanionProgram)
     return PlatformPaths::Below(PlatformPaths::kApplicationSupport,
                                 "lib/ZPX ND3toJP.app/Contents/MacOS/ZPX ND3toJP");

@@ -16,6 +16,7 @@
 // | kCompanionProgram       | <support>/lib/ZPX ND3toJP.app/       | ZPX_COMPANION   |
 // |                         | Contents/MacOS/ZPX ND3toJP; ""       | (set to "":     |
 // |                         | (redirected or set so): none starts  | none)           |
+// | kConfigFolder           | <home>/.config ("" without a home)   | XDG_CONFIG_HOME |
 
 #include <string>
 
@@ -28,6 +29,7 @@ class PlatformPaths {
     kBundleFolder,
     kMessagePortFolder,
     kCompanionProgram,
+    kConfigFolder,
     kLocationCount
   };
 

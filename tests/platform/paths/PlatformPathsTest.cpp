@@ -92,3 +92,15 @@ TEST(PlatformPathsTest, PortFolderIsTheUsersRuntimeFolderElseOneNamedForTheUser)
   EXPECT_EQ("/scratch/zpx-ports-" + std::to_string(geteuid()),
             PlatformPaths::Get(PlatformPaths::kMessagePortFolder));
 }
+
+TEST(PlatformPathsTest, ConfigFolderIsTheUsersConfigFolderElseOneBelowHome) {
+  {
+    ScopedVariable config("XDG_CONFIG_HOME", "/etc/xdg-user/");
+    EXPECT_EQ("/etc/xdg-user", PlatformPaths::Get(PlatformPaths::kConfigFolder));
+  }
+  ScopedVariable config("XDG_CONFIG_HOME", nullptr);
+  ScopedVariable home("HOME", "/home/someone");
+  EXPECT_EQ("/home/someone/.config", PlatformPaths::Get(PlatformPaths::kConfigFolder));
+  ScopedVariable noHome("HOME", nullptr);
+  EXPECT_EQ("", PlatformPaths::Get(PlatformPaths::kConfigFolder));
+}
