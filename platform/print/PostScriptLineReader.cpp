@@ -52,27 +52,30 @@ size_t PostScriptLineReader::NextLineEnd() {
 
 bool PostScriptLineReader::NextPiece(LinePiece& piece) {
   for (;;) {
-    size_t end = NextLineEnd();
-    // A CR at the end of the bytes read may be the first half of a CRLF.
-    bool complete = end < mEnd && !(mBuffer[end] == '\r' && end + 1 == mEnd && !mAtEnd);
-    bool full = mPosition == 0 && mEnd == mBuffer.size();
-    if (!complete && !full && Refill()) continue;
-    if (!complete && !full && mFailed) return false;
+    const size_t end = NextLineEnd();
+    // A CR that ends the bytes read may be the first half of a CRLF.
+    const bool openCR = end + 1 == mEnd && mBuffer[end] == '\r' && !mAtEnd;
+    const bool complete = end < mEnd && !openCR;
+    const bool full = mPosition == 0 && mEnd == mBuffer.size();
+    if (!complete && !full && !mAtEnd) {
+      // Positions move with the refill: look again.
+      if (!Refill() && mFailed) return false;
+      continue;
+    }
     if (Unread() == 0) return false;
     piece.mText = mBuffer.data() + mPosition;
     piece.mStartsLine = !mInsideLine;
-    if (end == mEnd) {
-      // No line end in a full buffer (more of the line follows) or at the
-      // end of the input (a last line without one).
-      size_t length = full && mBuffer[mEnd - 1] == '\r' ? Unread() - 1 : Unread();
-      piece.mLength = length;
+    if (!complete) {
+      // A full buffer without a whole line end (more of the line follows,
+      // an open CR with it), or a last line without one.
+      piece.mLength = openCR ? end - mPosition : Unread();
       piece.mEndLength = 0;
       piece.mEndsLine = !full;
       mInsideLine = full;
-      mPosition += length;
+      mPosition += piece.mLength;
       return true;
     }
-    size_t endLength = mBuffer[end] == '\r' && end + 1 < mEnd && mBuffer[end + 1] == '\n' ? 2 : 1;
+    const size_t endLength = mBuffer[end] == '\r' && end + 1 < mEnd && mBuffer[end + 1] == '\n' ? 2 : 1;
     piece.mLength = end - mPosition;
     piece.mEndLength = endLength;
     piece.mEndsLine = true;

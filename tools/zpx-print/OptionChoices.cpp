@@ -1,5 +1,7 @@
 #include "OptionChoices.h"
 
+#include <cstring>
+
 #include "PPDX/OptionValues.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/ZPXPPD.h"
@@ -8,6 +10,16 @@ namespace {
 
 CFStringRef CreateText(const std::string& text) {
   return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
+}
+
+// Installable options describe the printer, not the job: the options the
+// model marks so, and those of the PPD's installable-options group.
+bool IsInstallable(PPDXControl& control) {
+  if (control.IsInstallableOption()) return true;
+  PPDXElement* group = control.GetParent();
+  const char* name = group != nullptr ? group->Keyword() : nullptr;
+  return name != nullptr &&
+         (std::strcmp(name, "InstallableOptions") == 0 || std::strcmp(name, "ZPPPInstallableOptions") == 0);
 }
 
 bool ReadsBack(ZPXPPD& document, CFStringRef key, CFStringRef value) {
@@ -22,7 +34,7 @@ PrintFailure Apply(ZPXPPD& document, const OptionChoices::Choice& choice) {
   CFRef<CFStringRef> valueText(CreateText(value));
   PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
   if (control == nullptr) return PrintFailure::BadInput("no option " + key);
-  if (control->IsInstallableOption() || control->Type() == CNTL_SPECIAL)
+  if (IsInstallable(*control) || control->Type() == CNTL_SPECIAL)
     return PrintFailure::BadInput("option " + key + " is not one a user sets");
   if (auto* note = dynamic_cast<PPDXJobNote*>(control)) {
     JobNoteTextRule::Verdict verdict = note->TextRule().Judge(value.c_str());
