@@ -4,6 +4,7 @@
 
 #include "cf/CFRef.h"
 #include "plugin/BundleFunctions.h"
+#include "plugin/PDEBundle.h"
 #include "plugin/PDEInterface.h"
 
 namespace {
@@ -73,6 +74,9 @@ UInt32 PDEFactory::Release(void* instance) {
   PDEFactory* factory = From(instance);
   if (--factory->mCount > 0) return factory->mCount;
   delete factory;
+  // No hold of the code's own keeps its bundle: the host's last release
+  // unloads the code.
   MyFreeBundle(GetBundleID());
+  PDEBundle::InitBundle(nullptr);
   return 0;
 }

@@ -2,7 +2,7 @@
 // The plug-in's factory and the instance it makes: the base interface of the
 // plug-in (QueryInterface, AddRef, Release), counted, registered with the
 // platform as an instance of its factory while it lives. Its last release
-// lets go of the cached bundle.
+// lets go of the cached and the default bundle.
 
 #include "foundation/ZPXExport.h"
 #include "plugin/PDEPluginInterface.h"

@@ -118,7 +118,7 @@ bool ProjectPDE::SetupPPD(ZPXJobTicket& jobTicket, bool& restored, CFStringRef k
 
 OSStatus ProjectPDE::Sync(PMPrintSession session, bool reinitialize) {
   JobTicket sessionTicket(session);
-  if (!sessionTicket.IsValid()) return kNotDone;
+  if (session == nullptr || !sessionTicket.IsValid()) return kNotDone;
   CFRef<CFStringRef> psDataKey(CreatePostscriptDataFileKey());
   if (!psDataKey) {
     // A key that cannot be made is a failure, not a Sync that wrote nothing.

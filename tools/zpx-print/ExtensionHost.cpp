@@ -25,7 +25,9 @@ class HiddenDialog {
     Rect paneBounds = {0, 0, 200, 525};
     if (CreateNewWindow(kDocumentWindowClass, kWindowNoAttributes, &bounds, &mWindow) != noErr)
       mWindow = nullptr;
-    if (mWindow != nullptr && CreateUserPaneControl(mWindow, &paneBounds, 0, &mPane) != noErr)
+    ControlRef root = nullptr;
+    if (mWindow != nullptr && (CreateRootControl(mWindow, &root) != noErr ||
+                               CreateUserPaneControl(mWindow, &paneBounds, 0, &mPane) != noErr))
       mPane = nullptr;
   }
   ~HiddenDialog() {
