@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "plugin/PDEPluginInterface.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
@@ -32,11 +33,12 @@ class PrintHome {
     mFolder.Write("tmp/.keep", "");
   }
 
-  PrintRun Run(const std::string& arguments, const std::string& document = kSampleDocument) const {
+  PrintRun Run(const std::string& arguments, const std::string& document = kSampleDocument,
+               const std::string& environment = "") const {
     const std::string job = mFolder.Path() + "/job.ps";
     const std::string errors = mFolder.Path() + "/errors.txt";
     std::filesystem::remove(job);
-    std::string command = "XDG_CONFIG_HOME='" + mFolder.Path() + "/config' ZPX_TMPDIR='" +
+    std::string command = environment + " XDG_CONFIG_HOME='" + mFolder.Path() + "/config' ZPX_TMPDIR='" +
                           mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " + arguments +
                           " < '" + document + "' > '" + job + "' 2> '" + errors + "'";
     int status = std::system(command.c_str());
@@ -198,4 +200,50 @@ TEST(ZpxPrint, DocumentsOfOtherShapesStillRun) {
   std::string pages = PageTexts(run.job, status);
   EXPECT_EQ(status, 0) << pages;
   EXPECT_TRUE(Has(pages, "Carriage page")) << pages;
+}
+
+TEST(ZpxPrint, DataFilesThatAreLinksMalformedOrOfUnknownSitesMakeNoJob) {
+  PrintHome home;
+  // A bundle whose extension names whatever data file ZPX_TEST_HANDOVER gives.
+  const std::string bundle = home.Path() + "/Handover.plugin";
+  home.Write("Handover.plugin/Contents/Info.plist",
+             "<plist version=\"1.0\"><dict>"
+             "<key>CFBundleIdentifier</key><string>com.zpx.test.handover</string>"
+             "<key>CFBundleExecutable</key><string>handover.so</string>"
+             "<key>CFPlugInFactories</key><dict><key>5F1B8C0E-3C1A-4E55-9C4B-6D2A1E0F7B31</key>"
+             "<string>HandoverFactory</string></dict>"
+             "<key>CFPlugInTypes</key><dict><key>" kPDEPlugInTypeID "</key><array>"
+             "<string>5F1B8C0E-3C1A-4E55-9C4B-6D2A1E0F7B31</string></array></dict>"
+             "</dict></plist>");
+  std::filesystem::create_directories(bundle + "/Contents/MacOS");
+  std::filesystem::create_symlink(ZPX_HANDOVER_EXTENSION, bundle + "/Contents/MacOS/handover.so");
+  auto run = [&](const std::string& dataFile) {
+    std::string environment = "ZPX_BUNDLE_DIR='" + bundle + "'";
+    if (!dataFile.empty()) environment += " ZPX_TEST_HANDOVER='" + dataFile + "'";
+    return home.Run("--ppd '" + kSamplePPD + "'", kSampleDocument, environment);
+  };
+  auto list = [](const std::string& entries) {
+    return "<plist version=\"1.0\"><array>" + entries + "</array></plist>";
+  };
+  const std::string block = "<integer>81</integer><data>L3ggMSBkZWY=</data>";
+
+  std::string good = home.Write("good.plist", list(block));
+  PrintRun printed = run(good);
+  ASSERT_EQ(printed.status, 0) << printed.errors;
+  EXPECT_TRUE(Has(printed.job, "/x 1 def\n%%EndSetup"));
+  EXPECT_FALSE(std::filesystem::exists(good));
+
+  std::string target = home.Write("target.plist", list(block));
+  const std::string link = home.Path() + "/link.plist";
+  std::filesystem::create_symlink(target, link);
+  for (const std::string& bad : {link, home.Write("odd.plist", list(block + "<integer>81</integer>")),
+                                 home.Write("site7.plist", list("<integer>7</integer><data>AA==</data>")),
+                                 std::string()}) {
+    PrintRun refused = run(bad);
+    EXPECT_EQ(refused.status, 1) << bad;
+    EXPECT_EQ(LineCount(refused.errors), 1) << refused.errors;
+    EXPECT_EQ(refused.job, "");
+  }
+  EXPECT_TRUE(std::filesystem::exists(target));
+  EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
