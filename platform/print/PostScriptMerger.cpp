@@ -1,11 +1,13 @@
 #include "print/PostScriptMerger.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
 constexpr char kWrapperOpen[] = "[{";
 constexpr char kWrapperClose[] = "} stopped cleartomark";
+constexpr size_t kClassifiedLength = PostScriptLineReader::kMinimumCapacity - 1;
 constexpr uint64_t kLargestCount = std::numeric_limits<uint64_t>::max() / 16;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -116,16 +118,18 @@ PostScriptMerger::Result PostScriptMerger::Merge() {
 }
 
 void PostScriptMerger::Line(const LinePiece& piece) {
-  std::string_view text(piece.mText, piece.mLength);
+  // Lines are told apart by what every reader holds of them in one piece, so
+  // that the job does not depend on the size of the reader's buffer.
+  std::string_view text(piece.mText, std::min(piece.mLength, kClassifiedLength));
+  const bool whole = piece.mEndsLine && piece.mLength + 2 <= PostScriptLineReader::kMinimumCapacity;
   mDroppingLine = false;
   if (Embedded(text, piece)) return;
   if (Removed(text)) {
     mDroppingLine = !piece.mEndsLine;
     return;
   }
-  if (HeldWrapper(text)) return;
-  if (!mInjections.mSuppressedFeatures.empty() && WithoutTrailingBlanks(text) == kWrapperOpen &&
-      piece.mEndsLine) {
+  if (HeldWrapper(text, whole)) return;
+  if (!mInjections.mSuppressedFeatures.empty() && whole && WithoutTrailingBlanks(text) == kWrapperOpen) {
     mWrapper.assign(piece.mText, piece.mLength + piece.mEndLength);
     mWrapperHeld = true;
     mWrapperEmptied = false;
@@ -162,9 +166,9 @@ bool PostScriptMerger::Removed(std::string_view text) {
   return true;
 }
 
-bool PostScriptMerger::HeldWrapper(std::string_view text) {
+bool PostScriptMerger::HeldWrapper(std::string_view text, bool whole) {
   if (!mWrapperHeld) return false;
-  if (mWrapperEmptied && WithoutTrailingBlanks(text) == kWrapperClose) {
+  if (mWrapperEmptied && whole && WithoutTrailingBlanks(text) == kWrapperClose) {
     mWrapperHeld = false;
     return true;
   }

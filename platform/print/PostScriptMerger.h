@@ -43,7 +43,8 @@ class PostScriptMerger {
   // True when the line belonged to an embedded document or a removed feature.
   bool Embedded(std::string_view text, const LinePiece& piece);
   bool Removed(std::string_view text);
-  bool HeldWrapper(std::string_view text);
+  // `whole`: the line came in one piece of any reader.
+  bool HeldWrapper(std::string_view text, bool whole);
   void InSection(std::string_view text, const LinePiece& piece);
   void Header(std::string_view text, const LinePiece& piece);
   void BeforeSetup(std::string_view text, const LinePiece& piece);

@@ -95,11 +95,16 @@ OSStatus ProjectPDE::Initialize(PDEFlags* flags, PDEReference reference, Control
   return mInitialized ? noErr : kNotDone;
 }
 
-bool ProjectPDE::BuildModelAndPane(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings) {
+bool ProjectPDE::MakeModel(ZPXJobTicket& jobTicket) {
   bool restored = false;
   SetupPPD(jobTicket, restored, mPrinterSettingsKey.get());
   mData.reset(new PDEData(mSession, mDocument, this));
   mData->SetDocument(mDocument);
+  return restored;
+}
+
+bool ProjectPDE::BuildModelAndPane(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings) {
+  const bool restored = MakeModel(jobTicket);
   mData->SetRestoredFromTicket(restored);
   if (!mData->IsComplete()) return false;
   mData->RestoreNonPSSettings(&settings);
@@ -145,10 +150,7 @@ OSStatus ProjectPDE::Rebuild(ZPXJobTicket& jobTicket, PrintSettingsTicket& setti
   mPanel.reset();
   DestroyDocument();
   mData.reset();
-  bool restored = false;
-  SetupPPD(jobTicket, restored, mPrinterSettingsKey.get());
-  mData.reset(new PDEData(mSession, mDocument, this));
-  mData->SetDocument(mDocument);
+  MakeModel(jobTicket);
   mData->SetReinitialized(true);
   if (!mData->IsComplete()) return memFullErr;
   OSStatus status = mData->RestoreNonPSSettings(&settings);

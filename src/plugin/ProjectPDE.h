@@ -64,6 +64,9 @@ class ProjectPDE {
   CFStringRef PrinterSettingsKey() const { return mPrinterSettingsKey.get(); }
 
  private:
+  // The document of the session's PPD with the ticket's choices, and a new
+  // data object over it; whether the choices were read.
+  bool MakeModel(ZPXJobTicket& jobTicket);
   bool BuildModelAndPane(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings);
   OSStatus Rebuild(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings);
   OSStatus WriteChoices(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings, bool& destroyDocument);

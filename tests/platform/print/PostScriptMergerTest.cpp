@@ -139,12 +139,17 @@ TEST(PostScriptMerger, LongLinesAndSmallBuffersGiveTheSameJob) {
   injections.mSuppressedFeatures = {"*Duplex"};
   injections.mHeaderComments = {"%%Title: new"};
   const std::string longLine(5000, 'x');
-  const std::string document =
+  std::string document =
       "%!PS\r\n%%Title: old " + longLine + "\r\n%%EndComments\r\n%%BeginSetup\r\n" +
       "%%BeginFeature: *Duplex None\r\n" + longLine + "\r\n%%EndFeature\r\n" + longLine +
       "\r\n%%EndSetup\r\nshowpage\r\n";
+  // Told apart by their first 255 bytes only, whatever the buffer: kept.
+  const std::string farKey = "%%BeginFeature: " + std::string(300, ' ') + "*Duplex None\r\n";
+  const std::string wideWrapper = "[{" + std::string(300, ' ') + "\r\n";
+  document.insert(document.find("showpage"), wideWrapper + farKey + "%%EndFeature\r\n");
   const std::string expected = "%!PS\r\n%%Title: new\r\n%%EndComments\r\n%%BeginSetup\r\n" +
-                               longLine + "\r\n/w 1 def\r\n%%EndSetup\r\nshowpage\r\n";
+                               longLine + "\r\n/w 1 def\r\n%%EndSetup\r\n" + wideWrapper + farKey +
+                               "%%EndFeature\r\nshowpage\r\n";
   EXPECT_EQ(Merge(document, injections).job, expected);
   for (size_t capacity = PostScriptLineReader::kMinimumCapacity;
        capacity < PostScriptLineReader::kMinimumCapacity + 8; ++capacity)
