@@ -9,16 +9,9 @@
 
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
+#include "print/PostScriptInjectionSite.h"
 
 namespace {
-
-enum Site : int32_t {
-  kSuppressedFeature = -9,
-  kJobNoteComments = 30,
-  kFeatureCode = 81,
-  kHeaderComments = 504,
-  kFileDestination = 900,
-};
 
 class OpenFile {
  public:
@@ -87,11 +80,15 @@ InjectionDataFile::Result Sort(CFArrayRef entries, JobInjections& injections) {
       return InjectionDataFile::kMalformed;
     std::string bytes = BytesOf(static_cast<CFDataRef>(data));
     switch (site) {
-      case kHeaderComments: sorted.mHeaderComments.push_back(bytes); break;
-      case kJobNoteComments: jobNoteComments.push_back(bytes); break;
-      case kFeatureCode: sorted.mSetupBlocks.push_back(bytes); break;
-      case kSuppressedFeature: sorted.mSuppressedFeatures.push_back(KeywordOf(bytes)); break;
-      case kFileDestination: sorted.mCopyPaths.push_back(bytes.substr(0, bytes.find('\0'))); break;
+      case kPSInjectionSiteHeaderComments: sorted.mHeaderComments.push_back(bytes); break;
+      case kPSInjectionSiteJobNoteComments: jobNoteComments.push_back(bytes); break;
+      case kPSInjectionSiteFeatureCode: sorted.mSetupBlocks.push_back(bytes); break;
+      case kPSInjectionSiteSuppressedFeature:
+        sorted.mSuppressedFeatures.push_back(KeywordOf(bytes));
+        break;
+      case kPSInjectionSiteFileDestination:
+        sorted.mCopyPaths.push_back(bytes.substr(0, bytes.find('\0')));
+        break;
       default: return InjectionDataFile::kUnknownSite;
     }
   }
