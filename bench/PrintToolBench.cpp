@@ -25,7 +25,8 @@ void BM_PrintSampleJob(benchmark::State& state) {
   TempFolder folder;
   const std::string document = folder.Write("ten.ps", TenPages());
   folder.Write("tmp/.keep", "");
-  const std::string command = "XDG_CONFIG_HOME='" + folder.Path() + "/config' ZPX_TMPDIR='" +
+  const std::string command = "HOME='" + folder.Path() + "' XDG_CONFIG_HOME='" + folder.Path() +
+                              "/config' ZPX_TMPDIR='" +
                               folder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print --ppd '" +
                               ZPX_BUNDLE + "/samples/ZPX-Sample.ppd' -o ZPDuplex=Top --output '" +
                               folder.Path() + "/job.ps' '" + document + "'";

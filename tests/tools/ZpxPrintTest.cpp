@@ -38,7 +38,8 @@ class PrintHome {
     const std::string job = mFolder.Path() + "/job.ps";
     const std::string errors = mFolder.Path() + "/errors.txt";
     std::filesystem::remove(job);
-    std::string command = environment + " XDG_CONFIG_HOME='" + mFolder.Path() + "/config' ZPX_TMPDIR='" +
+    std::string command = environment + " HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" +
+                          mFolder.Path() + "/config' ZPX_TMPDIR='" +
                           mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " + arguments +
                           " < '" + document + "' > '" + job + "' 2> '" + errors + "'";
     int status = std::system(command.c_str());
