@@ -9,7 +9,6 @@
 namespace {
 
 #define kCreator CFSTR("zpx-print")
-#define kJobNameKey CFSTR("com.apple.print.JobInfo.PMJobName")
 
 CFStringRef CreateText(const std::string& text) {
   return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
@@ -73,7 +72,7 @@ bool PrinterSession::SetJobItems(const PrintArguments& arguments, const PrinterD
          SetString(info, kPMMakeAndModelNameKey, ppd.MakeAndModel()) &&
          PMTicketSetSInt32(pageFormat, kCreator, kPMOrientationKey, arguments.mOrientation, false) == noErr &&
          PMTicketSetSInt32(settings, kCreator, kPMCopiesKey, SInt32(arguments.mCopies), false) == noErr &&
-         SetString(settings, kJobNameKey, arguments.JobName()) && SetPaper(ppd, pageSize);
+         SetString(settings, kPMJobNameKey, arguments.JobName()) && SetPaper(ppd, pageSize);
 }
 
 bool PrinterSession::SetPaper(const PrinterDescription& ppd, CFStringRef pageSize) {
