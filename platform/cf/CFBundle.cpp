@@ -1,5 +1,6 @@
 #include "cf/CFBundle.h"
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <map>
@@ -47,7 +48,12 @@ struct __CFBundle : CFObject {
       : CFObject(kCFObjectTypeBundle), folder(std::move(folder)), info(info) {
     Registry()[this->folder] = this;
   }
-  ~__CFBundle() override { Registry().erase(folder); }
+  // The code goes with the last release of its bundle, never earlier: objects
+  // that the code made may live as long as the bundle.
+  ~__CFBundle() override {
+    Registry().erase(folder);
+    if (mExecutable != nullptr) dlclose(mExecutable);
+  }
 
   bool equals(const CFObject& other) const override { return this == &other; }
   CFHashCode hash() const override { return CFObjectHashBytes(folder.data(), folder.size()); }
@@ -92,6 +98,7 @@ struct __CFBundle : CFObject {
   const std::string folder;
   CFRef<CFDictionaryRef> info;
   std::map<std::string, std::unique_ptr<CFStringsTable>> tables;
+  void* mExecutable = nullptr;
 };
 
 namespace {
@@ -188,4 +195,32 @@ CFStringRef CFBundleCopyLocalizedString(CFBundleRef bundle, CFStringRef key, CFS
   if (found == nullptr)
     found = value != nullptr && CFStringGetLength(value) > 0 ? value : key;
   return static_cast<CFStringRef>(CFRetain(found));
+}
+
+CFArrayRef CFBundleGetAllBundles() {
+  // The platform keeps the list; it does not keep the bundles alive.
+  static CFRef<CFMutableArrayRef>* all = new CFRef<CFMutableArrayRef>;  // outlives static holders
+  all->reset(CFArrayCreateMutable(kCFAllocatorDefault, 0, nullptr));
+  for (const auto& entry : __CFBundle::Registry()) CFArrayAppendValue(all->get(), entry.second);
+  return all->get();
+}
+
+Boolean CFBundleLoadExecutable(CFBundleRef bundle) {
+  if (bundle == nullptr) return false;
+  if (bundle->mExecutable != nullptr) return true;
+  CFRef<CFURLRef> url(CFBundleCopyExecutableURL(bundle));
+  UInt8 path[4096];
+  if (!url || !CFURLGetFileSystemRepresentation(url.get(), true, path, sizeof path)) return false;
+  // The plug-in's own names stay its own: another plug-in's cannot replace them.
+  bundle->mExecutable = dlopen(reinterpret_cast<const char*>(path), RTLD_NOW | RTLD_LOCAL);
+  return bundle->mExecutable != nullptr;
+}
+
+Boolean CFBundleIsExecutableLoaded(CFBundleRef bundle) {
+  return bundle != nullptr && bundle->mExecutable != nullptr;
+}
+
+void* CFBundleGetFunctionPointerForName(CFBundleRef bundle, CFStringRef functionName) {
+  if (functionName == nullptr || !CFBundleLoadExecutable(bundle)) return nullptr;
+  return dlsym(bundle->mExecutable, __CFString::utf8Of(functionName).c_str());
 }

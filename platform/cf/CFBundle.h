@@ -5,6 +5,7 @@
 // The language is the bundle's development region ("en" when it names none).
 // Bundles made in this process are found again by URL and by identifier.
 
+#include "cf/CFArray.h"
 #include "cf/CFBase.h"
 #include "cf/CFString.h"
 #include "cf/CFURL.h"
@@ -39,3 +40,16 @@ CFTypeRef CFBundleGetValueForInfoDictionaryKey(CFBundleRef bundle, CFStringRef k
 // key when `value` is NULL or empty. The caller releases the result.
 CFStringRef CFBundleCopyLocalizedString(CFBundleRef bundle, CFStringRef key, CFStringRef value,
                                         CFStringRef tableName);
+
+// The bundles alive in this process (the array and the bundles are not retained;
+// the array is remade by the next call).
+CFArrayRef CFBundleGetAllBundles();
+
+// Loads Contents/MacOS/<CFBundleExecutable> once (dlopen, every symbol bound
+// now, none made global); it stays loaded until the bundle's last release.
+// False when the bundle names no executable or it cannot be loaded.
+Boolean CFBundleLoadExecutable(CFBundleRef bundle);
+Boolean CFBundleIsExecutableLoaded(CFBundleRef bundle);
+// The function the executable exports under the name, loading it first; NULL
+// when it cannot be loaded or has no such function.
+void* CFBundleGetFunctionPointerForName(CFBundleRef bundle, CFStringRef functionName);

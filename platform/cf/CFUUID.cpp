@@ -125,3 +125,9 @@ CFUUIDRef CFUUIDGetConstantUUIDWithBytes(CFAllocatorRef, UInt8 byte0, UInt8 byte
   }
   return constant;
 }
+
+CFUUIDBytes CFUUIDGetUUIDBytes(CFUUIDRef uuid) {
+  CFUUIDBytes bytes{};
+  if (uuid != nullptr) std::memcpy(&bytes, uuid->bytes.data(), sizeof bytes);
+  return bytes;
+}

@@ -15,6 +15,8 @@ CFUUIDRef CFUUIDCreate(CFAllocatorRef allocator);
 CFUUIDRef CFUUIDCreateFromUUIDBytes(CFAllocatorRef allocator, CFUUIDBytes bytes);
 // NULL unless the text is a UUID in its written form (either case of hex digits).
 CFUUIDRef CFUUIDCreateFromString(CFAllocatorRef allocator, CFStringRef uuidString);
+// All zero for NULL.
+CFUUIDBytes CFUUIDGetUUIDBytes(CFUUIDRef uuid);
 // Upper-case hex digits.
 CFStringRef CFUUIDCreateString(CFAllocatorRef allocator, CFUUIDRef uuid);
 // The same object for the same bytes, never freed; the caller does not release it.

@@ -23,6 +23,7 @@ constexpr Default kDefaults[PlatformPaths::kLocationCount] = {
     {"ZPX_BUNDLE_DIR", nullptr},
     {"XDG_RUNTIME_DIR", nullptr, "/zpx-ports"},
     {"ZPX_COMPANION", nullptr, "", true},
+    {"XDG_CONFIG_HOME", nullptr},
 };
 
 bool Known(PlatformPaths::Location where) {
@@ -63,6 +64,8 @@ std::string Derived(PlatformPaths::Location where) {
     case PlatformPaths::kCompanionProgram:
       return PlatformPaths::Below(PlatformPaths::kApplicationSupport,
                                   "lib/ZPX ND3toJP.app/Contents/MacOS/ZPX ND3toJP");
+    case PlatformPaths::kConfigFolder:
+      return PlatformPaths::Below(PlatformPaths::kHomeFolder, ".config");
     default: return BundleBesideProgram();
   }
 }

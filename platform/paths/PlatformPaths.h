@@ -17,6 +17,7 @@
 // |                         | ND3toJP.app/Contents/MacOS/ZPX       | ("" or an empty |
 // |                         | ND3toJP (a file, not a folder)       | redirection:    |
 // |                         |                                      | none starts)    |
+// | kConfigFolder           | <home>/.config ("" without a home)   | XDG_CONFIG_HOME |
 
 #include <string>
 
@@ -29,6 +30,7 @@ class PlatformPaths {
     kBundleFolder,
     kMessagePortFolder,
     kCompanionProgram,
+    kConfigFolder,
     kLocationCount
   };
 

@@ -24,6 +24,7 @@ enum : UInt32 { kPMTopLevel = 0 };
 #define kPMCopiesKey CFSTR("com.apple.print.PrintSettings.PMCopies")
 #define kPMLayoutColumnsKey CFSTR("com.apple.print.PrintSettings.PMLayoutColumns")
 #define kPMLayoutRowsKey CFSTR("com.apple.print.PrintSettings.PMLayoutRows")
+#define kPMJobNameKey CFSTR("com.apple.print.JobInfo.PMJobName")
 // Items of the page format and paper-info tickets.
 #define kPMOrientationKey CFSTR("com.apple.print.PageFormat.PMOrientation")
 #define kPMPaperNameKey CFSTR("com.apple.print.PaperInfo.ppd.PMPaperName")

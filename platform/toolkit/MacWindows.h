@@ -30,6 +30,7 @@ Boolean IsWindowVisible(WindowRef window);
 void SelectWindow(WindowRef window);
 OSStatus ShowSheetWindow(WindowRef sheet, WindowRef parent);
 OSStatus HideSheetWindow(WindowRef sheet);
+// errInvalidWindowRef for a window that is not shown as a sheet.
 OSStatus GetSheetWindowParent(WindowRef sheet, WindowRef* outParent);
 OSStatus GetWindowClass(WindowRef window, WindowClass* outClass);
 OSStatus GetWindowBounds(WindowRef window, WindowRegionCode region, Rect* outBounds);

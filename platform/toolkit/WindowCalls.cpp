@@ -62,6 +62,7 @@ OSStatus HideSheetWindow(WindowRef sheet) {
 
 OSStatus GetSheetWindowParent(WindowRef sheet, WindowRef* outParent) {
   if (!ToolkitModel::Shared().IsLive(sheet) || !outParent) return paramErr;
+  if (sheet->mSheetParent == nullptr) return errInvalidWindowRef;
   *outParent = sheet->mSheetParent;
   return noErr;
 }

@@ -115,6 +115,8 @@ class PDEData {
   CFStringRef PrinterName() const { return mPrinterName.get(); }
   CFStringRef PrinterAddress() const { return mPrinterAddress.get(); }
   ZPXPPD* Document() const { return mDocument; }
+  // The extension's document (borrowed), or null once the extension destroyed it.
+  void SetDocument(ZPXPPD* document) { mDocument = document; }
   ProjectPDE* Extension() const { return mExtension; }
 
   // The packer of the job notes' user-authentication record, for tests.

@@ -7,7 +7,7 @@
 
 #include "cf/CFRef.h"
 #include "output/JobTicket.h"
-#include "output/PostScriptInjectionSite.h"
+#include "print/PostScriptInjectionSite.h"
 
 class PPDXControl;
 class PrintSettingsTicket;

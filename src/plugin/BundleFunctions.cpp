@@ -1,5 +1,7 @@
 #include "plugin/BundleFunctions.h"
 
+#include <string>
+
 #include "cf/CFRef.h"
 #include "plugin/PDEIdentity.h"
 #include "plugin/TextBuffer.h"
@@ -75,4 +77,20 @@ CFStringRef CreateRandomFileName(CFStringRef prefix, char* buffer) {
   if (name != nullptr && buffer != nullptr)
     CopyTextCut(name, kCFStringEncodingUTF8, buffer, kRandomFileNameSize);
   return name;
+}
+
+namespace {
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+}
+
+}  // namespace
+
+CFStringRef CreatePrinterSettingsKey(CFStringRef bundleID, CFStringRef makeAndModel) {
+  std::string key = EncodedText(bundleID, kCFStringEncodingUTF8);
+  ReplaceAll(key, ".PInf", "." + EncodedText(makeAndModel, kCFStringEncodingUTF8) + ".PInf");
+  ReplaceAll(key, " ", "_");
+  return CFStringCreateWithCString(kCFAllocatorDefault, key.c_str(), kCFStringEncodingUTF8);
 }

@@ -20,6 +20,11 @@ CFStringRef CreateClientIdentifier(CFStringRef suffix);
 // bundle. The caller releases it.
 CFURLRef CreatePDEContentsURL(CFStringRef key);
 
+// The printer settings key under which the dialog keeps a printer's choices:
+// the bundle identifier with "." and the make and model inserted before each
+// ".PInf", spaces turned into "_". A new string.
+CFStringRef CreatePrinterSettingsKey(CFStringRef bundleID, CFStringRef makeAndModel);
+
 // A one-entry cache of the plug-in's bundle. While it is empty, Get looks the
 // identifier up and keeps (retains) what it finds; afterwards it answers the
 // kept bundle whatever identifier it is given. Free empties it.

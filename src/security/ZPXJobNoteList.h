@@ -7,7 +7,7 @@
 
 #include "PPDX/PPDObjects/Controls/PPDXUserAuthLib.h"
 #include "comm/PtrLinkList.h"
-#include "output/PostScriptInjectionSite.h"
+#include "print/PostScriptInjectionSite.h"
 #include "print/PMPrintSession.h"
 #include "security/ZPXJobNote.h"
 

@@ -96,3 +96,17 @@ TEST(BundleFunctions, RandomFileNamesAreFreshAndCutOnACharacter) {
   EXPECT_EQ(254u, kept.size());
   EXPECT_EQ('x', buffer[kRandomFileNameSize - 1]);
 }
+
+TEST(BundleFunctions, PrinterSettingsKeysPutTheMakeAndModelBeforeEachPInf) {
+  auto key = [](const char* identifier, const char* model) {
+    CFRef<CFStringRef> id(CreateString(identifier));
+    CFRef<CFStringRef> makeAndModel(CreateString(model));
+    return TakeText(CreatePrinterSettingsKey(id.get(), makeAndModel.get()));
+  };
+  EXPECT_EQ(key("com.zpx.print.pde.ABC.PInf", "ZPX Production 9000"),
+            "com.zpx.print.pde.ABC.ZPX_Production_9000.PInf");
+  // Without ".PInf" only the spaces change.
+  EXPECT_EQ(key("com.zpx.my bundle", "ZPX 9000"), "com.zpx.my_bundle");
+  EXPECT_EQ(key("a.PInf.PInf", "M"), "a.M.PInf.M.PInf");
+  EXPECT_EQ(key("a.PInf", ""), "a..PInf");
+}

@@ -112,3 +112,15 @@ TEST(PlatformPathsTest, CompanionProgramLivesInTheSupportFilesUnlessEmptied) {
   PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
   EXPECT_EQ("", PlatformPaths::Get(PlatformPaths::kCompanionProgram));
 }
+
+TEST(PlatformPathsTest, ConfigFolderIsTheUsersConfigFolderElseOneBelowHome) {
+  {
+    ScopedVariable config("XDG_CONFIG_HOME", "/etc/xdg-user/");
+    EXPECT_EQ("/etc/xdg-user", PlatformPaths::Get(PlatformPaths::kConfigFolder));
+  }
+  ScopedVariable config("XDG_CONFIG_HOME", nullptr);
+  ScopedVariable home("HOME", "/home/someone");
+  EXPECT_EQ("/home/someone/.config", PlatformPaths::Get(PlatformPaths::kConfigFolder));
+  ScopedVariable noHome("HOME", nullptr);
+  EXPECT_EQ("", PlatformPaths::Get(PlatformPaths::kConfigFolder));
+}

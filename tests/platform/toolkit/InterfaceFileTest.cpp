@@ -118,6 +118,7 @@ TEST_F(InterfaceFileTest, AGoodFileBuildsItsWindows) {
   EXPECT_EQ(sheetClass, kSheetAlertWindowClass);
   ASSERT_EQ(ShowSheetWindow(sheet, window), noErr);
   WindowRef parent = nullptr;
+  EXPECT_EQ(GetSheetWindowParent(window, &parent), errInvalidWindowRef);
   GetSheetWindowParent(sheet, &parent);
   EXPECT_EQ(parent, window);
 

@@ -1,6 +1,6 @@
 #pragma once
-// Where in the job a PostScript block goes. Stored in the job ticket's entries
-// as a 32-bit integer number.
+// Where in the job a PostScript block goes: the sites the print system knows.
+// Stored in the job ticket's entries as a 32-bit integer number.
 
 #include <cstdint>
 

@@ -1,0 +1,250 @@
+// zpx-print drives the loaded bundle as the print system would and writes a
+// job that a PostScript interpreter runs; it remembers choices per printer,
+// refuses bad input with status 2 and leaves nothing of a run behind.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "plugin/PDEPluginInterface.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
+#include "support/ToolRun.h"
+
+namespace {
+
+const std::string kSamplePPD = std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd";
+const std::string kSampleDocument = std::string(ZPX_BUNDLE) + "/samples/Sample.ps";
+
+struct PrintRun {
+  int status;
+  std::string job;
+  std::string errors;
+};
+
+// One run with its own config and temporary folders below `home`.
+class PrintHome {
+ public:
+  PrintHome() {
+    mFolder.Write("config/.keep", "");
+    mFolder.Write("tmp/.keep", "");
+  }
+
+  PrintRun Run(const std::string& arguments, const std::string& document = kSampleDocument,
+               const std::string& environment = "") const {
+    const std::string job = mFolder.Path() + "/job.ps";
+    const std::string errors = mFolder.Path() + "/errors.txt";
+    std::filesystem::remove(job);
+    std::string command = environment + " HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" +
+                          mFolder.Path() + "/config' ZPX_TMPDIR='" +
+                          mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " + arguments +
+                          " < '" + document + "' > '" + job + "' 2> '" + errors + "'";
+    int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(job), FileText(errors)};
+  }
+
+  std::string Write(const std::string& relative, const std::string& bytes) const {
+    return mFolder.Write(relative, bytes);
+  }
+  const std::string& Path() const { return mFolder.Path(); }
+  std::string TicketsFile() const { return mFolder.Path() + "/config/zpx-print/ZPX-Sample.plist"; }
+  // What a run left in the temporary folder besides the marker.
+  size_t LeftInTemporaryFolder() const {
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(mFolder.Path() + "/tmp"))
+      count += entry.path().filename() != ".keep";
+    return count;
+  }
+
+ private:
+  TempFolder mFolder;
+};
+
+std::string PageTexts(const std::string& job, int& status) {
+  TempFolder folder;
+  std::string path = folder.Write("job.ps", job);
+  std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" + path + "' 2>&1";
+  std::string text;
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[512];
+  size_t n;
+  while (pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+  int result = pipe != nullptr ? pclose(pipe) : -1;
+  status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+  return text;
+}
+
+std::string SampleJob(const PrintHome& home, const std::string& options) {
+  return home.Run("--ppd '" + kSamplePPD + "' " + options).job;
+}
+
+}  // namespace
+
+TEST(ZpxPrint, TheJobRunsInAnInterpreterWithTheChosenDuplexInPlaceOfTheDocuments) {
+  PrintHome home;
+  PrintRun run = home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top --title Proof --copies 2 --orientation landscape");
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "");
+  EXPECT_TRUE(Has(run.job, "[{\n%%BeginFeature: *ZPDuplex Top\n<</Duplex true /Tumble false>> "
+                           "setpagedevice\n%%EndFeature\n} stopped cleartomark\n"));
+  EXPECT_FALSE(Has(run.job, "*ZPDuplex False"));
+  // The document's own setup stays, ahead of what the dialog adds.
+  EXPECT_LT(run.job.find("/Helvetica findfont"), run.job.find("*ZPDuplex Top"));
+  EXPECT_LT(run.job.find("*ZPDuplex Top"), run.job.find("%%EndSetup"));
+  EXPECT_FALSE(Has(run.job, "%%Orientation: Portrait"));
+  EXPECT_LT(run.job.find("%%Orientation: Landscape"), run.job.find("%%EndComments"));
+
+  int status = -1;
+  std::string pages = PageTexts(run.job, status);
+  EXPECT_EQ(status, 0) << pages;
+  for (const char* page : {"Sample page one", "Sample page two", "Sample page three"})
+    EXPECT_TRUE(Has(pages, page)) << pages;
+  EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
+}
+
+TEST(ZpxPrint, AChoiceIsKeptForTheNextRunUntilForgotten) {
+  PrintHome home;
+  EXPECT_TRUE(Has(SampleJob(home, "-o ZPDuplex=Bottom"), "*ZPDuplex Bottom"));
+  struct stat status;
+  ASSERT_EQ(stat(home.TicketsFile().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  EXPECT_FALSE(Has(FileText(home.TicketsFile()), "ZPX.PSData."));
+
+  EXPECT_TRUE(Has(SampleJob(home, ""), "*ZPDuplex Bottom"));
+  EXPECT_TRUE(Has(SampleJob(home, "--forget"), "*ZPDuplex False"));
+  EXPECT_TRUE(Has(SampleJob(home, ""), "*ZPDuplex False"));
+
+  // An unreadable file is reported and leaves the defaults.
+  home.Write("config/zpx-print/ZPX-Sample.plist", "not a property list");
+  PrintRun run = home.Run("--ppd '" + kSamplePPD + "'");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+  EXPECT_TRUE(Has(run.errors, "zpx-print: ignoring the unreadable tickets file"));
+  EXPECT_TRUE(Has(run.job, "*ZPDuplex False"));
+}
+
+TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
+  PrintHome home;
+  const std::string ppd = "--ppd '" + kSamplePPD + "' ";
+  struct Case {
+    std::string arguments;
+    std::string named;
+  };
+  for (const Case& bad : std::initializer_list<Case>{
+           {"", "--ppd"},
+           {ppd + "--copies 0", "--copies"},
+           {ppd + "--orientation upside-down", "--orientation"},
+           {ppd + "--frobnicate", "--frobnicate"},
+           {ppd + "-o ZPDuplex", "ZPDuplex"},
+           {ppd + "-o Nothing=1", "*Nothing"},
+           {ppd + "-o ZPDuplex=Sideways", "Sideways"},
+           {ppd + "-o '*ZPMediaType=Transparency' -o ZPDuplex=Top", "constraints forbid"},
+           {ppd + "-o ZPOptionalFinisher=Stapler", "*ZPOptionalFinisher"},
+           {ppd + "-o Durance=False", "*Durance"},
+           {"--ppd '" + home.Path() + "/missing.ppd'", "missing.ppd"},
+       }) {
+    PrintRun run = home.Run(bad.arguments);
+    EXPECT_EQ(run.status, 2) << bad.arguments;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_TRUE(Has(run.errors, "zpx-print: ") && Has(run.errors, bad.named)) << run.errors;
+    EXPECT_EQ(run.job, "") << bad.arguments;
+  }
+  PrintRun run = home.Run(ppd, home.Write("text.txt", "Dear printer,\n"));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(Has(run.errors, "%!")) << run.errors;
+  EXPECT_EQ(run.job, "");
+  EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
+}
+
+TEST(ZpxPrint, APPDOfAnotherPrinterMakesNoJob) {
+  PrintHome home;
+  std::string ppd = FileText(kSamplePPD);
+  ppd.replace(ppd.find("ZPX9000.PPD"), 11, "OTHER.PPD");
+  PrintRun run = home.Run("--ppd '" + home.Write("Other.ppd", ppd) + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Has(run.errors, "zpx-print: Initialize answered 1")) << run.errors;
+  EXPECT_EQ(run.job, "");
+  EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
+}
+
+TEST(ZpxPrint, AFileDestinationGetsACopyOnlyWhenTheExtensionMadeItEmpty) {
+  PrintHome home;
+  const std::string copy = home.Path() + "/copy.ps";
+  const std::string options = "-o ZPDestination=File -o 'ZPMailboxName=" + copy + "'";
+  PrintRun run = home.Run("--ppd '" + kSamplePPD + "' " + options);
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(FileText(copy), run.job);
+
+  // Now the file holds the last job: this one is written, its copy refused.
+  run = home.Run("--ppd '" + kSamplePPD + "' --forget " + options + " --title second");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Has(run.job, "%%EOF"));
+  EXPECT_TRUE(Has(run.errors, "zpx-print: the job's copy needs an empty regular file")) << run.errors;
+  EXPECT_NE(FileText(copy), run.job);
+}
+
+TEST(ZpxPrint, DocumentsOfOtherShapesStillRun) {
+  PrintHome home;
+  // CR line ends, no %%EndComments and no setup section.
+  const std::string document = "%!PS-Adobe-3.0\r%%Title: cr\r/Helvetica findfont 20 scalefont setfont\r"
+                               "%%Page: 1 1\r72 700 moveto (Carriage page) show showpage\r%%EOF\r";
+  PrintRun run = home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top", home.Write("cr.ps", document));
+  ASSERT_EQ(run.status, 0) << run.errors;
+  // The document's lines keep their CR; the blocks are as the extension wrote them.
+  EXPECT_EQ(run.job.rfind("%!PS-Adobe-3.0\r%%Title: cr\r%%Orientation: Portrait\n", 0), 0u);
+  EXPECT_TRUE(Has(run.job, "\n%%BeginSetup\r[{\r%%BeginFeature:"));
+  EXPECT_TRUE(Has(run.job, "%%EndSetup\r/Helvetica findfont 20 scalefont setfont\r%%Page: 1 1\r"));
+  int status = -1;
+  std::string pages = PageTexts(run.job, status);
+  EXPECT_EQ(status, 0) << pages;
+  EXPECT_TRUE(Has(pages, "Carriage page")) << pages;
+}
+
+TEST(ZpxPrint, DataFilesThatAreLinksMalformedOrOfUnknownSitesMakeNoJob) {
+  PrintHome home;
+  // A bundle whose extension names whatever data file ZPX_TEST_HANDOVER gives.
+  const std::string bundle = home.Path() + "/Handover.plugin";
+  home.Write("Handover.plugin/Contents/Info.plist",
+             "<plist version=\"1.0\"><dict>"
+             "<key>CFBundleIdentifier</key><string>com.zpx.test.handover</string>"
+             "<key>CFBundleExecutable</key><string>handover.so</string>"
+             "<key>CFPlugInFactories</key><dict><key>5F1B8C0E-3C1A-4E55-9C4B-6D2A1E0F7B31</key>"
+             "<string>HandoverFactory</string></dict>"
+             "<key>CFPlugInTypes</key><dict><key>" kPDEPlugInTypeID "</key><array>"
+             "<string>5F1B8C0E-3C1A-4E55-9C4B-6D2A1E0F7B31</string></array></dict>"
+             "</dict></plist>");
+  std::filesystem::create_directories(bundle + "/Contents/MacOS");
+  std::filesystem::create_symlink(ZPX_HANDOVER_EXTENSION, bundle + "/Contents/MacOS/handover.so");
+  auto run = [&](const std::string& dataFile) {
+    std::string environment = "ZPX_BUNDLE_DIR='" + bundle + "'";
+    if (!dataFile.empty()) environment += " ZPX_TEST_HANDOVER='" + dataFile + "'";
+    return home.Run("--ppd '" + kSamplePPD + "'", kSampleDocument, environment);
+  };
+  auto list = [](const std::string& entries) {
+    return "<plist version=\"1.0\"><array>" + entries + "</array></plist>";
+  };
+  const std::string block = "<integer>81</integer><data>L3ggMSBkZWY=</data>";
+
+  std::string good = home.Write("good.plist", list(block));
+  PrintRun printed = run(good);
+  ASSERT_EQ(printed.status, 0) << printed.errors;
+  EXPECT_TRUE(Has(printed.job, "/x 1 def\n%%EndSetup"));
+  EXPECT_FALSE(std::filesystem::exists(good));
+
+  std::string target = home.Write("target.plist", list(block));
+  const std::string link = home.Path() + "/link.plist";
+  std::filesystem::create_symlink(target, link);
+  for (const std::string& bad : {link, home.Write("odd.plist", list(block + "<integer>81</integer>")),
+                                 home.Write("site7.plist", list("<integer>7</integer><data>AA==</data>")),
+                                 std::string()}) {
+    PrintRun refused = run(bad);
+    EXPECT_EQ(refused.status, 1) << bad;
+    EXPECT_EQ(LineCount(refused.errors), 1) << refused.errors;
+    EXPECT_EQ(refused.job, "");
+  }
+  EXPECT_TRUE(std::filesystem::exists(target));
+  EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Loads the dialog-extension bundle as a print dialog does and drives its
+// extension once through Retain, GetAPIVersion, Prologue, Initialize (into
+// the user pane of a window nobody sees), Open, Sync(false), Close, Terminate
+// and the releases.
+
+#include "PrintFailure.h"
+#include "cf/CFRef.h"
+#include "cf/CoreFoundation.h"
+#include "plugin/PDEPluginInterface.h"
+#include "print/PMPrintSession.h"
+
+class ExtensionHost {
+ public:
+  // The plug-in in the bundle folder of the platform paths.
+  ExtensionHost();
+  // The plug-in goes last: its code unloads with it.
+  ~ExtensionHost();
+  ExtensionHost(const ExtensionHost&) = delete;
+  ExtensionHost& operator=(const ExtensionHost&) = delete;
+
+  bool IsLoaded() const { return mPlugIn != nullptr; }
+  // Not retained; null without a plug-in.
+  CFStringRef BundleIdentifier() const;
+  // A status other than 0 from Initialize or Sync, or a plug-in that offers
+  // no extension, is kExitNoJob.
+  PrintFailure Run(PMPrintSession session);
+
+ private:
+  PrintFailure Drive(PDEInterfaceObject* object, PMPrintSession session);
+  PrintFailure Lifecycle(const PDEInterfaceTable& slots, PDEContext context, PMPrintSession session);
+
+  CFPlugInRef mPlugIn = nullptr;
+};

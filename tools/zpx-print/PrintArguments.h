@@ -1,0 +1,31 @@
+#pragma once
+// The command line of zpx-print:
+//   zpx-print --ppd FILE [-o KEY=VALUE]... [--copies N]
+//             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
+//             [--title TEXT] [--output FILE] [--forget] [DOCUMENT]
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "PrintFailure.h"
+
+struct PrintArguments {
+  static constexpr long kMaximumCopies = 9999;
+
+  std::string mPPD;
+  std::vector<std::pair<std::string, std::string>> mOptions;  // key with "*", value
+  long mCopies = 1;
+  // The print system's numbers: 1 portrait, 2 landscape, 3 reverse portrait,
+  // 4 reverse landscape.
+  int mOrientation = 1;
+  std::string mTitle;
+  std::string mOutput;    // "": standard output
+  std::string mDocument;  // "": standard input
+  bool mForget = false;
+
+  // A bad command line is kExitBadInput.
+  PrintFailure Parse(int argc, const char* const* argv);
+  // The job's name: the title, else the document's file name, else "stdin".
+  std::string JobName() const;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// The printer's PPD as the print system keeps it: a private copy, named after
+// the printer, with what the print system reads from it (the make and model
+// from *NickName, each paper's *PaperDimension).
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "PrintFailure.h"
+
+class PrinterDescription {
+ public:
+  static constexpr size_t kMaximumSize = 16 << 20;
+
+  // The printer is named after the PPD file, without its folder and extension.
+  static std::string PrinterNameOf(const std::string& ppdPath);
+
+  // Copies the PPD into `folder`; a PPD that cannot be read is kExitBadInput.
+  PrintFailure Copy(const std::string& ppdPath, const std::string& folder);
+
+  const std::string& CopyPath() const { return mCopyPath; }
+  const std::string& MakeAndModel() const { return mMakeAndModel; }
+  // Width and height in points; false for a paper without a dimension.
+  bool PaperDimension(const std::string& paper, std::pair<double, double>& size) const;
+
+ private:
+  void ReadLine(const std::string& line);
+
+  std::string mCopyPath;
+  std::string mMakeAndModel;
+  std::map<std::string, std::pair<double, double>> mPaperDimensions;
+};

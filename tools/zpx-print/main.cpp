@@ -1,0 +1,128 @@
+// zpx-print: prints a PostScript document through the dialog extension as the
+// print system would, headless, and writes the finished job. Exit 0: job
+// written; 1: no job made; 2: a bad command line or input.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "ExtensionHost.h"
+#include "JobDelivery.h"
+#include "OptionChoices.h"
+#include "PrintArguments.h"
+#include "PrinterDescription.h"
+#include "PrinterSession.h"
+#include "RunFolder.h"
+#include "TicketMemory.h"
+#include "cf/CFRef.h"
+#include "paths/PlatformPaths.h"
+#include "plugin/BundleFunctions.h"
+#include "plugin/PDEIdentity.h"
+#include "plugin/TextBuffer.h"
+#include "print/InjectionDataFile.h"
+
+namespace {
+
+#define kCreator CFSTR("zpx-print")
+
+// One line, whatever the message holds.
+void Say(const std::string& message) {
+  std::string line;
+  for (unsigned char c : message) line += c < 0x20 || c == 0x7f ? '?' : char(c);
+  std::fprintf(stderr, "zpx-print: %s\n", line.c_str());
+}
+
+int Exit(const PrintFailure& failure) {
+  if (failure.Failed()) Say(failure.mMessage);
+  return failure.mExit;
+}
+
+// The path of the blocks' file that the extension named in the ticket.
+bool DataFilePath(PrinterSession& session, CFStringRef identifier, std::string& path) {
+  CFRef<CFStringRef> prefix(CFStringCreateWithCString(nullptr, pde::kPostscriptDataKeyPrefix,
+                                                      kCFStringEncodingUTF8));
+  CFRef<CFMutableStringRef> key(CFStringCreateMutableCopy(nullptr, 0, prefix.get()));
+  CFStringAppend(key.get(), identifier);
+  CFStringRef value = nullptr;
+  if (PMTicketGetCFString(session.Ticket(kPDE_PMPrintSettingsRef), kPMTopLevel, kPMTopLevel,
+                          key.get(), &value) != noErr)
+    return false;
+  path = EncodedText(value, kCFStringEncodingUTF8);
+  // What stays in the ticket is what the next run starts from; the file is gone then.
+  PMTicketReleaseItem(session.Ticket(kPDE_PMPrintSettingsRef), key.get());
+  return !path.empty();
+}
+
+PrintFailure ReadBlocks(PrinterSession& session, CFStringRef identifier, JobInjections& injections) {
+  std::string path;
+  if (!DataFilePath(session, identifier, path))
+    return PrintFailure::NoJob("the extension left no PostScript data item");
+  InjectionDataFile::Result result = InjectionDataFile::Read(path, injections);
+  if (result != InjectionDataFile::kCannotOpen) unlink(path.c_str());
+  if (result != InjectionDataFile::kRead) return PrintFailure::NoJob(InjectionDataFile::Describe(result));
+  return PrintFailure::None();
+}
+
+// The -o choices on top of the remembered ones, stored where the extension
+// restores them from; the page size they leave in `pageSize`.
+PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& arguments,
+                          const PrinterDescription& ppd, CFStringRef identifier,
+                          CFRef<CFStringRef>& pageSize) {
+  CFRef<CFStringRef> makeAndModel(
+      CFStringCreateWithCString(nullptr, ppd.MakeAndModel().c_str(), kCFStringEncodingUTF8));
+  CFRef<CFStringRef> key(CreatePrinterSettingsKey(identifier, makeAndModel.get()));
+  PMTicketRef settings = session.Ticket(kPDE_PMPrintSettingsRef);
+  CFDictionaryRef remembered = nullptr;
+  PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, key.get(), &remembered);
+  CFRef<CFDictionaryRef> values;
+  PrintFailure failure = OptionChoices::Check(ppd.CopyPath(), remembered, arguments.mOptions, values);
+  if (failure.Failed()) return failure;
+  if (PMTicketSetCFDictionary(settings, kCreator, key.get(), values.get(), false) != noErr)
+    return PrintFailure::NoJob("cannot store the options in the ticket");
+  CFTypeRef size = CFDictionaryGetValue(values.get(), CFSTR("*PageSize"));
+  if (size != nullptr && CFGetTypeID(size) == CFStringGetTypeID())
+    pageSize.reset(static_cast<CFStringRef>(CFRetain(size)));
+  return PrintFailure::None();
+}
+
+PrintFailure Print(const PrintArguments& arguments) {
+  RunFolder folder;
+  if (!folder.IsValid()) return PrintFailure::NoJob("cannot make a private folder");
+  PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
+  PrinterDescription ppd;
+  PrintFailure failure = ppd.Copy(arguments.mPPD, folder.Path());
+  if (failure.Failed()) return failure;
+  const std::string printer = PrinterDescription::PrinterNameOf(arguments.mPPD);
+  TicketMemory memory(printer);
+  if (arguments.mForget) memory.Forget();
+  PrinterSession session;
+  if (!session.IsValid() || !session.SetPrinter(printer, ppd))
+    return PrintFailure::NoJob("cannot make the print session");
+  std::string warning = memory.Load(session.Session());
+  if (!warning.empty()) Say(warning);
+  ExtensionHost host;
+  if (!host.IsLoaded() || host.BundleIdentifier() == nullptr)
+    return PrintFailure::NoJob("cannot load the dialog extension's bundle");
+  CFRef<CFStringRef> pageSize;
+  failure = StoreChoices(session, arguments, ppd, host.BundleIdentifier(), pageSize);
+  if (failure.Failed()) return failure;
+  if (!session.SetJobItems(arguments, ppd, pageSize.get()))
+    return PrintFailure::NoJob("cannot fill the session's tickets");
+  failure = host.Run(session.Session());
+  JobInjections injections;
+  if (!failure.Failed()) failure = ReadBlocks(session, host.BundleIdentifier(), injections);
+  if (!failure.Failed()) failure = JobDelivery::Deliver(arguments, injections);
+  if (!failure.Failed() && !memory.Save(session.Session()))
+    Say("cannot remember the choices in " + memory.Path());
+  return failure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  PrintArguments arguments;
+  PrintFailure failure = arguments.Parse(argc, argv);
+  if (failure.Failed()) return Exit(failure);
+  return Exit(Print(arguments));
+}
