@@ -172,7 +172,8 @@ UI_Panel::~UI_Panel() {
   sSmallScreenShiftDone = false;
   if (sLivePanel == this) sLivePanel = nullptr;
   CloseDownLink();
-  Hide();
+  // The parent pane is the dialog's: it keeps its visibility for the next pane.
+  StopHandlingEvents();
   DestroyRows();
   mAddressArea.reset();
   DisposeBlocker();
@@ -203,7 +204,7 @@ void UI_Panel::BuildUI(IBNibRef nib) {
   WindowRef source = nullptr;
   if (nib == nullptr || CreateWindowFromNib(nib, CFSTR("PDEMain"), &source) != noErr) return;
   mBuilt = true;
-  MergeEmbedUI(source, !mData->IsReinitialized());
+  MergeEmbedUI(source);
   sPageStep = kPageStep;
   CheckSmallScreen();
   if (mAddressGroup != nullptr) {
@@ -221,10 +222,10 @@ void UI_Panel::CheckSmallScreen() {
   if (sSmallScreen) sPageStep = kSmallScreenPageStep;
 }
 
-// The two groups leave "PDEMain" for the dialog: the address group into the
-// parent pane, the rows group into it too when embedding is asked for, else
-// onto the dialog's root.
-void UI_Panel::MergeEmbedUI(WindowRef source, bool embed) {
+// The two groups leave "PDEMain" for the parent pane, also in a pane rebuilt
+// from the tickets: left in "PDEMain" the rows would go with it, and outside
+// the parent pane they would stay on screen when the dialog hides the pane.
+void UI_Panel::MergeEmbedUI(WindowRef source) {
   Rect sourceBounds = {0, 0, 0, 0};
   GetWindowBounds(source, kWindowContentRgn, &sourceBounds);
   const ControlID addressId = {kAddressGroupSignature, kAddressGroup};
@@ -235,13 +236,11 @@ void UI_Panel::MergeEmbedUI(WindowRef source, bool embed) {
   GetControlByID(source, &rowsId, &rowsGroup);
   mAddressGroup = addressGroup;
   mRowsGroup = rowsGroup;
-  ControlRef root = nullptr;
-  GetRootControl(mDialog, &root);
   const Rect pane = BoundsOf(mParentPane);
   for (ControlRef group : {addressGroup, rowsGroup}) {
     if (group == nullptr) continue;
     AdjustSubControl(group, pane, Height(sourceBounds));
-    EmbedControl(group, group == rowsGroup && !embed ? root : mParentPane);
+    EmbedControl(group, mParentPane);
     CoverWithParentPane(group);
   }
 }

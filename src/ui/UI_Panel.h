@@ -155,7 +155,7 @@ class UI_Panel : public UI_DialogWait {
 
   // ---- Building.
   void BuildUI(IBNibRef nib);
-  void MergeEmbedUI(WindowRef source, bool embed);
+  void MergeEmbedUI(WindowRef source);
   // Centres the group horizontally in the parent pane as it was handed over
   // and, by the source window's height, vertically; never left of or above
   // the pane's origin.
@@ -180,6 +180,8 @@ class UI_Panel : public UI_DialogWait {
   static bool MSWordWorkaround(ControlRef control);
   void OpenCustomize();
   void CloseCustomize();
+  // Removes the handlers Show installed and closes Customize.
+  void StopHandlingEvents();
   void RefreshStoredAddress();
   void MarkAddressChanged();
 

@@ -50,6 +50,10 @@ void UI_Panel::Show() {
 
 void UI_Panel::Hide() {
   if (mParentPane != nullptr) SetControlVisibility(mParentPane, false, false);
+  StopHandlingEvents();
+}
+
+void UI_Panel::StopHandlingEvents() {
   if (mHandler != nullptr) RemoveEventHandler(std::exchange(mHandler, nullptr));
   for (EventHandlerRef handler : mControlHandlers) RemoveEventHandler(handler);
   mControlHandlers.clear();
