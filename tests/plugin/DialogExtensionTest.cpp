@@ -19,11 +19,16 @@
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 #include "toolkit/Controls.h"
+#include "toolkit/HeadlessDriver.h"
 #include "toolkit/MacWindows.h"
+#include "toolkit/ToolkitModel.h"
 
 namespace {
 
-const std::string kSamplePPD = std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd";
+// The sample in a folder of the tests': the pane writes its ".ppd" copy beside it.
+const TempFolder sSampleFolder;
+const std::string kSamplePPD = sSampleFolder.Write(
+    "ZPX-Sample.ppd", FileText(std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd"));
 
 CFUUIDRef CreateUUID(const char* text) {
   CFRef<CFStringRef> string(CreateString(text));
@@ -137,6 +142,14 @@ class Dialog {
   WindowRef mWindow = nullptr;
   ControlRef mPane = nullptr;
 };
+
+// The window's control with that ID, or null.
+ControlRef FindControlOf(WindowRef window, OSType signature, SInt32 number) {
+  const ControlID id = {signature, number};
+  ControlRef control = nullptr;
+  GetControlByID(window, &id, &control);
+  return control;
+}
 
 // One extension made by Prologue through a new interface object.
 struct Extension {
@@ -318,6 +331,45 @@ TEST(DialogExtension, AServedPrinterIsInitializedSyncedIntoTheTicketsAndOpened) 
     EXPECT_EQ(dialog.WindowTop(), top);
   }
   EXPECT_EQ(slots.Close(extension.mContext), 0);
+}
+
+// A pane answers the user only once shown: a rebuild from the tickets shows
+// the new pane at once while the parent pane is visible, and leaves it for
+// Open while the dialog has the parent pane hidden.
+TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
+  LoadedBundle bundle;
+  bundle.Load();
+  Dialog dialog(kSamplePPD);
+  Extension extension(bundle);
+  const PDEInterfaceTable& slots = extension.mSlots;
+  HeadlessDriver driver([](const std::string& what) { ADD_FAILURE() << what; });
+  // Whether a press on Customize opens its window (closed again by Close).
+  auto customizeOpens = [&] {
+    const size_t before = ToolkitModel::Shared().Windows().size();
+    driver.Click(FindControlOf(dialog.mWindow, 'Cust', 5101));
+    const bool opened = ToolkitModel::Shared().Windows().size() > before;
+    slots.Close(extension.mContext);
+    return opened;
+  };
+  PDEFlags flags = 0;
+  ShowWindow(dialog.mWindow);
+  ASSERT_EQ(slots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane, dialog.mSession), 0);
+  ASSERT_NE(FindControlOf(dialog.mWindow, 'Cust', 5101), nullptr);
+  ASSERT_EQ(slots.Open(extension.mContext), 0);
+  EXPECT_TRUE(customizeOpens());  // Close hid the parent pane
+  ASSERT_EQ(slots.Open(extension.mContext), 0);
+  ASSERT_EQ(slots.Sync(extension.mContext, dialog.mSession, true), 0);
+  EXPECT_TRUE(customizeOpens());
+
+  SetControlVisibility(dialog.mPane, false, false);
+  ASSERT_EQ(slots.Sync(extension.mContext, dialog.mSession, true), 0);
+  SetControlVisibility(dialog.mPane, true, false);
+  EXPECT_FALSE(customizeOpens());
+  ASSERT_EQ(slots.Open(extension.mContext), 0);
+  EXPECT_TRUE(IsControlVisible(FindControlOf(dialog.mWindow, 'Cntl', 2001)));
+  EXPECT_TRUE(customizeOpens());
+  // The rebuilt pane's rows went into the parent pane: closed, they are gone too.
+  EXPECT_FALSE(IsControlVisible(FindControlOf(dialog.mWindow, 'Cntl', 2001)));
 }
 
 TEST(DialogExtension, PrintersItDoesNotServeFailInitializeAndSyncWritesNothing) {
