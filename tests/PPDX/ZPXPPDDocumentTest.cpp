@@ -325,6 +325,55 @@ TEST_F(ZPXPPDDocumentTest, RebuildCopesWithMissingEntriesAndAMovedFile) {
   EXPECT_EQ("<null>", Value(empty, "*ZPTray"));
 }
 
+// The document's choices live in storage it releases at once; what a caller
+// retained of them is its own and outlives the document.
+TEST_F(ZPXPPDDocumentTest, PlatformStringsACallerRetainedOutliveTheDocument) {
+  std::unique_ptr<ZPXPPD> document = ParseText(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
+  PPDXPopupControl* tray = document->GetControls()->FindPopup("*ZPTray", true);
+  ASSERT_NE(nullptr, tray);
+  CFStringRef choiceName = tray->GetKeywordCFLocalName("Lower");
+  CFStringRef controlName = tray->CFStringUserName();
+  ASSERT_NE(nullptr, choiceName);
+  CFRetain(choiceName);
+  CFRetain(controlName);
+  CFStringRef value = document->CopyValueForKey(CFSTR("*ZPTray"));
+  document.reset();
+  EXPECT_EQ("Lower", TakeText(choiceName));
+  EXPECT_EQ("ZPTray", TakeText(controlName));
+  EXPECT_EQ("Upper", TakeText(value));
+}
+
+// Replacing one popup's parsed choices deletes them in the middle of the
+// document's life: the other popups' choices, codes and names stay whole.
+TEST_F(ZPXPPDDocumentTest, ReplacingOnePopupsChoicesLeavesTheOthersIntact) {
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower") +
+                PopupOfChoices("ZPBin", "Roll", "Left Right Centre") +
+                PopupOfChoices("ZPMediaType", "Roll", "Plain Glossy"));
+  PointerList items = Items({{"Top", "Top bin", "(Top) pop\n"}, {"Face", nullptr, nullptr}});
+  ASSERT_TRUE(document->PPDReconcilePopupMenu("*ZPBin", "Bin", items, new CString("Face")));
+  SetValue(*document, "*ZPMediaType", "Glossy");
+  PPDXControls* controls = document->GetControls();
+  std::string choices;
+  for (const char* key : {"*ZPTray", "*ZPBin", "*ZPMediaType"}) {
+    PPDXPopupControl* popup = controls->FindPopup(key, true);
+    ASSERT_NE(nullptr, popup);
+    for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem()) {
+      choices += std::string(*item->keyword) + "/" +
+                 (item->name != nullptr ? TextOf(item->name) : "-") + "/" +
+                 std::string(reinterpret_cast<const char*>(item->psData), size_t(item->psLength)) +
+                 " ";
+    }
+    choices += "= " + Emitted(*popup);
+  }
+  EXPECT_EQ(choices,
+            "Upper/Upper/(Upper) pop\n Lower/Lower/(Lower) pop\n "
+            "= %%BeginFeature: *ZPTray Upper\n(Upper) pop\n%%EndFeature\n"
+            "Top/Top bin/(Top) pop\n Face/-/ = %%BeginFeature: *ZPBin Face\n\n%%EndFeature\n"
+            "Plain/Plain/(Plain) pop\n Glossy/Glossy/(Glossy) pop\n "
+            "= %%BeginFeature: *ZPMediaType Glossy\n(Glossy) pop\n%%EndFeature\n");
+}
+
 TEST_F(ZPXPPDDocumentTest, RunTimePopupsJoinTheirGroupAndRebuildInPlace) {
   TempFile file(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
   std::unique_ptr<ZPXPPD> document = ParseFile(file.Path());

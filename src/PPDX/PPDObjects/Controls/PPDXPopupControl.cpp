@@ -9,6 +9,7 @@
 #include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "carbon/MacErrors.h"
 #include "foundation/CString.h"
+#include "foundation/DocumentStorage.h"
 #include "foundation/PointerListOf.h"
 #include "foundation/SettingsKeys.h"
 
@@ -39,8 +40,21 @@ const char* KeywordOf(const _PopupItem* item) {
 _PopupItem::~_PopupItem() {
   delete keyword;
   if (name != nullptr) CFRelease(name);
-  std::free(psData);
+  DocumentStorage* storage = StorageOf(this);
+  if (storage != nullptr)
+    storage->Release(psData, size_t(psLength > 0 ? psLength : 0));
+  else
+    std::free(psData);
   delete[] nameText;
+}
+
+_PopupItem* NewStoredItem(DocumentStorage& storage, const char* keyword, const void* code,
+                          unsigned long length) {
+  _PopupItem* item = new (storage) _PopupItem;
+  item->keyword = new (storage) CString(keyword, storage);
+  item->psData = static_cast<unsigned char*>(storage.Copy(code, length));
+  item->psLength = item->psData != nullptr ? long(length) : 0;
+  return item;
 }
 
 const char* _PopupItem::displayName() {

@@ -6,12 +6,15 @@
 #include <memory>
 
 #include "PPDX/PPDObjects/PPDXControl.h"
+#include "foundation/StorageObject.h"
 
 class CString;
 class SettingsEntryWriter;
 
-// One choice. Every field is owned; the parser fills them in.
-struct _PopupItem {
+// One choice. Every field is owned; the parser fills them in. A choice placed
+// in a document's storage holds its keyword and code there too (made by
+// NewStoredItem); one made with a plain new holds heap blocks.
+struct _PopupItem : public StorageObject {
   _PopupItem() = default;
   ~_PopupItem();
 
@@ -29,6 +32,10 @@ struct _PopupItem {
   bool selected = false;
   char* nameText = nullptr;
 };
+
+// A choice in `storage` with a copy of the keyword and code (none for length 0).
+_PopupItem* NewStoredItem(DocumentStorage& storage, const char* keyword,
+                          const void* code, unsigned long length);
 
 class PPDXPopupControl : public PPDXControl {
  public:
