@@ -1,16 +1,6 @@
 #include "constraints/ConstraintForest.h"
 
-namespace {
-
-std::pmr::pool_options ForestPoolOptions() {
-  std::pmr::pool_options options;
-  options.max_blocks_per_chunk = 256;
-  return options;
-}
-
-}  // namespace
-
-ConstraintForest::ConstraintForest() : mPool(ForestPoolOptions()) {}
+#include <algorithm>
 
 ConstraintForest::~ConstraintForest() = default;
 
@@ -20,13 +10,30 @@ void ConstraintForest::insert(long key1, long option1, long key2, long option2,
 }
 
 void ConstraintForest::insert(long key1, long option1, const KV& excluded) {
-  std::unique_ptr<KeyConstraintTree>& tree = mTrees[key1];
-  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1, &mPool);
-  tree->insert(option1, excluded);
+  mPending.push_back(Declared{key1, option1, excluded});
+}
+
+void ConstraintForest::Settle() const {
+  if (mPending.empty()) return;
+  // Stable, so that each option's pairs keep their declaration order.
+  std::stable_sort(mPending.begin(), mPending.end(), [](const Declared& a, const Declared& b) {
+    return a.key < b.key || (a.key == b.key && a.option < b.option);
+  });
+  const Declared* end = mPending.data() + mPending.size();
+  for (const Declared* first = mPending.data(); first != end;) {
+    const Declared* last = first;
+    while (last != end && last->key == first->key) ++last;
+    std::unique_ptr<KeyConstraintTree>& tree = mTrees[first->key];
+    if (!tree) tree = std::make_unique<KeyConstraintTree>(first->key);
+    tree->insert(first, last);
+    first = last;
+  }
+  std::vector<Declared>().swap(mPending);
 }
 
 std::unique_ptr<ItemConstraintList> ConstraintForest::GetConstraintList(long key,
                                                                         long option) const {
+  Settle();
   auto found = mTrees.find(key);
   if (found == mTrees.end()) return nullptr;
   return found->second->GetItemConstraintList(option);
@@ -44,6 +51,7 @@ bool ConstraintForest::EnableConstraints(long key1, long option1, long key2,
 
 bool ConstraintForest::Change(TreeChange change, long key1, long option1, long key2,
                               long option2) {
+  Settle();
   if (key1 == -1) {
     for (auto& entry : mTrees) (entry.second.get()->*change)(-1, key2, option2);
     return true;
@@ -60,4 +68,7 @@ bool ConstraintForest::Change(TreeChange change, long key1, long option1, long k
   return true;
 }
 
-void ConstraintForest::clear() { mTrees.clear(); }
+void ConstraintForest::clear() {
+  mPending.clear();
+  mTrees.clear();
+}
