@@ -39,7 +39,7 @@ long CStringSoup::Insert(const char* text) {
   if (mIds.At(slot) != -1) return mIds.At(slot);
   long id = size();
   mTexts.push_back(Text{Store(key), key.length, key.hash});
-  mIds.Put(slot, id, [this](long held) { return mTexts[static_cast<size_t>(held)].hash; });
+  mIds.Put(slot, id, key.hash);
   return id;
 }
 

@@ -41,12 +41,12 @@ size_t UIConstraints::HashOf(const SpecialConstraint& line) {
 }
 
 bool UIConstraints::Repeats(const SpecialConstraint& line) {
+  const size_t hash = HashOf(line);
   const size_t slot =
-      mDeclaredIds.SlotOf(HashOf(line), [this, &line](long id) { return mDeclared[size_t(id)] == line; });
+      mDeclaredIds.SlotOf(hash, [this, &line](long id) { return mDeclared[size_t(id)] == line; });
   if (mDeclaredIds.At(slot) != -1) return true;
+  mDeclaredIds.Put(slot, long(mDeclared.size()), hash);
   mDeclared.push_back(line);
-  mDeclaredIds.Put(slot, long(mDeclared.size() - 1),
-                   [this](long id) { return HashOf(mDeclared[size_t(id)]); });
   return false;
 }
 

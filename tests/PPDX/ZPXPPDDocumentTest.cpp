@@ -343,21 +343,17 @@ TEST_F(ZPXPPDDocumentTest, PlatformStringsACallerRetainedOutliveTheDocument) {
   EXPECT_EQ("Upper", TakeText(value));
 }
 
-// Replacing one popup's parsed choices deletes them in the middle of the
-// document's life: the other popups' choices, codes and names stay whole.
-TEST_F(ZPXPPDDocumentTest, ReplacingOnePopupsChoicesLeavesTheOthersIntact) {
-  std::unique_ptr<ZPXPPD> document =
-      ParseText(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower") +
-                PopupOfChoices("ZPBin", "Roll", "Left Right Centre") +
-                PopupOfChoices("ZPMediaType", "Roll", "Plain Glossy"));
+// Replacing one popup's parsed or rebuilt choices deletes them in the middle of
+// the document's life: the other popups' choices, codes and names stay whole.
+std::string ChoicesAfterReplacingTheMiddlePopup(ZPXPPD& document) {
   PointerList items = Items({{"Top", "Top bin", "(Top) pop\n"}, {"Face", nullptr, nullptr}});
-  ASSERT_TRUE(document->PPDReconcilePopupMenu("*ZPBin", "Bin", items, new CString("Face")));
-  SetValue(*document, "*ZPMediaType", "Glossy");
-  PPDXControls* controls = document->GetControls();
+  EXPECT_TRUE(document.PPDReconcilePopupMenu("*ZPBin", "Bin", items, new CString("Face")));
+  SetValue(document, "*ZPMediaType", "Glossy");
+  PPDXControls* controls = document.GetControls();
   std::string choices;
   for (const char* key : {"*ZPTray", "*ZPBin", "*ZPMediaType"}) {
     PPDXPopupControl* popup = controls->FindPopup(key, true);
-    ASSERT_NE(nullptr, popup);
+    if (popup == nullptr) return choices + "no " + key;
     for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem()) {
       choices += std::string(*item->keyword) + "/" +
                  (item->name != nullptr ? TextOf(item->name) : "-") + "/" +
@@ -366,12 +362,25 @@ TEST_F(ZPXPPDDocumentTest, ReplacingOnePopupsChoicesLeavesTheOthersIntact) {
     }
     choices += "= " + Emitted(*popup);
   }
-  EXPECT_EQ(choices,
-            "Upper/Upper/(Upper) pop\n Lower/Lower/(Lower) pop\n "
-            "= %%BeginFeature: *ZPTray Upper\n(Upper) pop\n%%EndFeature\n"
-            "Top/Top bin/(Top) pop\n Face/-/ = %%BeginFeature: *ZPBin Face\n\n%%EndFeature\n"
-            "Plain/Plain/(Plain) pop\n Glossy/Glossy/(Glossy) pop\n "
-            "= %%BeginFeature: *ZPMediaType Glossy\n(Glossy) pop\n%%EndFeature\n");
+  return choices;
+}
+
+TEST_F(ZPXPPDDocumentTest, ReplacingOnePopupsChoicesLeavesTheOthersIntact) {
+  const std::string kReplaced =
+      "Upper/Upper/(Upper) pop\n Lower/Lower/(Lower) pop\n "
+      "= %%BeginFeature: *ZPTray Upper\n(Upper) pop\n%%EndFeature\n"
+      "Top/Top bin/(Top) pop\n Face/-/ = %%BeginFeature: *ZPBin Face\n\n%%EndFeature\n"
+      "Plain/Plain/(Plain) pop\n Glossy/Glossy/(Glossy) pop\n "
+      "= %%BeginFeature: *ZPMediaType Glossy\n(Glossy) pop\n%%EndFeature\n";
+  const std::string ppd = kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower") +
+                          PopupOfChoices("ZPBin", "Roll", "Left Right Centre") +
+                          PopupOfChoices("ZPMediaType", "Roll", "Plain Glossy");
+  std::unique_ptr<ZPXPPD> parsed = ParseText(ppd);
+  std::unique_ptr<Settings> blob = Travel(*parsed);
+  EXPECT_EQ(ChoicesAfterReplacingTheMiddlePopup(*parsed), kReplaced);
+  parsed.reset();
+  ZPXPPD rebuilt(*blob, nullptr, nullptr);
+  EXPECT_EQ(ChoicesAfterReplacingTheMiddlePopup(rebuilt), kReplaced);
 }
 
 TEST_F(ZPXPPDDocumentTest, RunTimePopupsJoinTheirGroupAndRebuildInPlace) {

@@ -18,14 +18,17 @@ class PPDXJobNote;
 class PPDXPopupControl;
 class PPDXRangeControl;
 class PPDXSpecialOption;
+class DocumentStorage;
 class UIConstraints;
 
 class PPDXControls {
  public:
   PPDXControls();
   // Rebuilds the controls saved in the store, each of the kind its marker names;
-  // the caller owns them. Boolean and popup controls report to `constraints`.
-  PPDXControls(Settings& settings, UIConstraints* constraints);
+  // the caller owns them. Boolean and popup controls report to `constraints`;
+  // popup choices are placed in `storage` when given.
+  PPDXControls(Settings& settings, UIConstraints* constraints,
+               DocumentStorage* storage = nullptr);
   virtual ~PPDXControls();
 
   PPDXControls(const PPDXControls&) = delete;

@@ -85,9 +85,11 @@ PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName,
   if (mDefaultKeyword) SetKeywordSelect(*mDefaultKeyword, true);
 }
 
-PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints)
+PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints,
+                                   DocumentStorage* storage)
     : PPDXControl(settings, index, constraints) {
   SetType(CNTL_POPUP);
+  if (storage != nullptr) mItems.PlaceNodesIn(*storage);
   SettingsEntryReader reader(settings, index);
   SInt32 pickMany = 0;
   if (reader.Number(kPickManyKey, pickMany)) mPickMany = pickMany != 0;
@@ -98,7 +100,7 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
   long itemIndex = 0;
   for (long i = 0; i < count && ItemIndex(index, i, itemIndex) && IsSavedItem(settings, itemIndex);
        ++i) {
-    _PopupItem* item = RestoreItem(settings, itemIndex);
+    _PopupItem* item = RestoreItem(settings, itemIndex, storage);
     if (item->selected) toSelect = KeywordOf(item);
     mItems.PushBack(item);
   }
@@ -114,16 +116,17 @@ bool PPDXPopupControl::IsSavedItem(Settings& settings, long itemIndex) {
   return SettingsEntryReader(settings, itemIndex).Size(kItemSelectedKey, size) == noErr;
 }
 
-_PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex) {
-  auto* item = new _PopupItem;
+_PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex,
+                                          DocumentStorage* storage) {
+  auto* item = storage != nullptr ? new (*storage) _PopupItem : new _PopupItem;
   SettingsEntryReader reader(settings, itemIndex);
-  item->keyword = reader.Text(kItemKeywordKey);
+  item->keyword = reader.Text(kItemKeywordKey, storage);
   item->name = reader.PlatformText(kItemNameKey);
   if (item->name == nullptr) {
     std::unique_ptr<CString> text(reader.Text(kItemTextNameKey));
     if (text) item->name = CFStringCreateWithCString(nullptr, *text, CFStringGetSystemEncoding());
   }
-  reader.Bytes(kItemCodeKey, item->psData, item->psLength);
+  reader.Bytes(kItemCodeKey, item->psData, item->psLength, storage);
   SInt32 selected = 0;
   if (reader.Number(kItemSelectedKey, selected)) item->selected = selected != 0;
   return item;

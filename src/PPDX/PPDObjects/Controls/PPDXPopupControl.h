@@ -9,6 +9,7 @@
 #include "foundation/StorageObject.h"
 
 class CString;
+class DocumentStorage;
 class SettingsEntryWriter;
 
 // One choice. Every field is owned; the parser fills them in. A choice placed
@@ -48,7 +49,9 @@ class PPDXPopupControl : public PPDXControl {
   PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags, bool visible,
                    bool pickMany, bool installable, PointerList& items, CString* defaultKeyword,
                    UIConstraints* constraints);
-  PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints);
+  // With `storage`, the restored choices are placed there (see NewStoredItem).
+  PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints,
+                   DocumentStorage* storage = nullptr);
   ~PPDXPopupControl() override;
 
   long ItemCount() const { return long(mItems.Size()); }
@@ -103,7 +106,7 @@ class PPDXPopupControl : public PPDXControl {
   _PopupItem* Current() const;
   void DeleteItems();
   static bool IsSavedItem(Settings& settings, long itemIndex);
-  _PopupItem* RestoreItem(Settings& settings, long itemIndex);
+  static _PopupItem* RestoreItem(Settings& settings, long itemIndex, DocumentStorage* storage);
   void SaveItems(SettingsEntryWriter& writer, long index);
 
   bool mPickMany = false;
