@@ -1,8 +1,8 @@
 #pragma once
 // The program's own byte string: an owned, heap-held, NUL-terminated text.
 //
-// A string may begin as a copy held in a document's storage; any change then
-// moves it to a buffer of its own.
+// A string may begin as a copy held in a document's storage; a change that
+// needs a new buffer takes one of its own on the heap.
 //
 // A string without a buffer is "unset", which is not the same as "": assigning
 // a null or unset source makes the target unset, and an unset string converts

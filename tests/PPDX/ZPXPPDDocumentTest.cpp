@@ -383,6 +383,21 @@ TEST_F(ZPXPPDDocumentTest, ReplacingOnePopupsChoicesLeavesTheOthersIntact) {
   EXPECT_EQ(ChoicesAfterReplacingTheMiddlePopup(rebuilt), kReplaced);
 }
 
+// A choice without an option keyword is saved with an empty one and comes back
+// with it: selected, it is still the value and its code is still emitted.
+TEST_F(ZPXPPDDocumentTest, AChoiceWithAnEmptyKeywordSurvivesTheBlob) {
+  std::unique_ptr<ZPXPPD> document = ParseText(kHead + PopupOfChoices("ZPTray", "Roll", "Upper"));
+  PointerList items = Items({{"Top", nullptr, nullptr}, {"", "Blank", "(blank) pop\n"}});
+  ASSERT_TRUE(document->PPDReconcilePopupMenu("*ZPTray", "Tray", items, nullptr));
+  SetValue(*document, "*ZPTray", "");
+  ZPXPPD rebuilt(*Travel(*document), nullptr, nullptr);
+  PPDXPopupControl* tray = rebuilt.GetControls()->FindPopup("*ZPTray", true);
+  ASSERT_NE(nullptr, tray);
+  EXPECT_EQ("", Value(rebuilt, "*ZPTray"));
+  EXPECT_EQ("%%BeginFeature: *ZPTray \n(blank) pop\n%%EndFeature\n", Emitted(*tray));
+  EXPECT_EQ(2, tray->GetValue());
+}
+
 TEST_F(ZPXPPDDocumentTest, RunTimePopupsJoinTheirGroupAndRebuildInPlace) {
   TempFile file(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
   std::unique_ptr<ZPXPPD> document = ParseFile(file.Path());

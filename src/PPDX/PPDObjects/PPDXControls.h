@@ -11,6 +11,7 @@
 #include "foundation/CountArray.h"
 #include "foundation/PointerList.h"
 
+class DocumentStorage;
 class PPDXBooleanControl;
 class PPDXCustomPageSizeControl;
 class PPDXFloatRangeControl;
@@ -18,7 +19,6 @@ class PPDXJobNote;
 class PPDXPopupControl;
 class PPDXRangeControl;
 class PPDXSpecialOption;
-class DocumentStorage;
 class UIConstraints;
 
 class PPDXControls {

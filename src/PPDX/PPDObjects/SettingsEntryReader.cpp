@@ -35,9 +35,9 @@ bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& 
   SettingsEntryBytes entry;
   if (!entry.Read(mSettings, key, mIndex)) return false;
   const size_t size = size_t(entry.Size());
-  void* copy = storage != nullptr ? storage->Copy(entry.Data(), size) : std::malloc(size);
+  void* copy = storage != nullptr ? storage->Allocate(size) : std::malloc(size);
   if (copy == nullptr) return false;
-  if (storage == nullptr) std::memcpy(copy, entry.Data(), size);
+  std::memcpy(copy, entry.Data(), size);
   bytes = static_cast<unsigned char*>(copy);
   length = entry.Size();
   return true;

@@ -31,6 +31,13 @@ bool HasKeyword(const _PopupItem* item, const char* keyword) {
   return item->keyword != nullptr && keyword != nullptr && *item->keyword == keyword;
 }
 
+// A choice read without an option keyword was saved with an empty one; it comes
+// back as the parser made it, with an empty keyword rather than none.
+bool HasEmptyEntry(SettingsEntryReader& reader, unsigned long key) {
+  long size = -1;
+  return reader.Size(key, size) == noErr && size == 0;
+}
+
 const char* KeywordOf(const _PopupItem* item) {
   return item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : nullptr;
 }
@@ -121,6 +128,8 @@ _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex,
   auto* item = storage != nullptr ? new (*storage) _PopupItem : new _PopupItem;
   SettingsEntryReader reader(settings, itemIndex);
   item->keyword = reader.Text(kItemKeywordKey, storage);
+  if (item->keyword == nullptr && HasEmptyEntry(reader, kItemKeywordKey))
+    item->keyword = storage != nullptr ? new (*storage) CString("", *storage) : new CString("");
   item->name = reader.PlatformText(kItemNameKey);
   if (item->name == nullptr) {
     std::unique_ptr<CString> text(reader.Text(kItemTextNameKey));

@@ -13,8 +13,8 @@ class DocumentStorage;
 class SettingsEntryWriter;
 
 // One choice. Every field is owned; the parser fills them in. A choice placed
-// in a document's storage holds its keyword and code there too (made by
-// NewStoredItem); one made with a plain new holds heap blocks.
+// in a document's storage (the parser's and a rebuild's) holds its keyword and
+// code there too; one made with a plain new holds heap blocks.
 struct _PopupItem : public StorageObject {
   _PopupItem() = default;
   ~_PopupItem();
