@@ -1,7 +1,5 @@
 #include "constraints/ConstraintForest.h"
 
-#include <algorithm>
-
 ConstraintForest::~ConstraintForest() = default;
 
 void ConstraintForest::insert(long key1, long option1, long key2, long option2,
@@ -10,25 +8,16 @@ void ConstraintForest::insert(long key1, long option1, long key2, long option2,
 }
 
 void ConstraintForest::insert(long key1, long option1, const KV& excluded) {
-  mPending.push_back(Declared{key1, option1, excluded});
+  std::unique_ptr<KeyConstraintTree>& tree = mTrees[key1];
+  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1);
+  tree->insert(option1, excluded);
+  mUnsettled = true;
 }
 
 void ConstraintForest::Settle() const {
-  if (mPending.empty()) return;
-  // Stable, so that each option's pairs keep their declaration order.
-  std::stable_sort(mPending.begin(), mPending.end(), [](const Declared& a, const Declared& b) {
-    return a.key < b.key || (a.key == b.key && a.option < b.option);
-  });
-  const Declared* end = mPending.data() + mPending.size();
-  for (const Declared* first = mPending.data(); first != end;) {
-    const Declared* last = first;
-    while (last != end && last->key == first->key) ++last;
-    std::unique_ptr<KeyConstraintTree>& tree = mTrees[first->key];
-    if (!tree) tree = std::make_unique<KeyConstraintTree>(first->key);
-    tree->insert(first, last);
-    first = last;
-  }
-  std::vector<Declared>().swap(mPending);
+  if (!mUnsettled) return;
+  for (auto& entry : mTrees) entry.second->Settle();
+  mUnsettled = false;
 }
 
 std::unique_ptr<ItemConstraintList> ConstraintForest::GetConstraintList(long key,
@@ -69,6 +58,6 @@ bool ConstraintForest::Change(TreeChange change, long key1, long option1, long k
 }
 
 void ConstraintForest::clear() {
-  mPending.clear();
   mTrees.clear();
+  mUnsettled = false;
 }

@@ -24,7 +24,7 @@ class ConstraintForest {
   void insert(long key1, long option1, const KV& excluded);
   // Files the pairs inserted since the last time into their lists. Every other
   // operation does it first; a document does it once its declarations are read,
-  // so that it holds no pairs twice.
+  // so that it holds no queued pairs.
   void Settle() const;
 
   // A new list (the caller owns it), or null when the key has no constraint at all.
@@ -40,14 +40,13 @@ class ConstraintForest {
 
  private:
   using TreeChange = std::set<KV> (KeyConstraintTree::*)(long, long, long);
-  using Declared = KeyConstraintTree::Declared;
 
   bool Change(TreeChange change, long key1, long option1, long key2, long option2);
 
-  // A document declares tens of thousands of pairs before it asks anything: they
-  // are kept in arrival order and filed tree by tree in one pass at the first
-  // question, rather than one search and one block each.
-  mutable std::vector<Declared> mPending;
+  // A document declares tens of thousands of pairs before it asks anything: each
+  // tree queues its own and files them in one pass at the first question, rather
+  // than one search and one block each.
+  mutable bool mUnsettled = false;
   // Hashed: every query fetches a list of some key of the model, and nothing shows the
   // order of the trees.
   mutable std::unordered_map<long, std::unique_ptr<KeyConstraintTree>> mTrees;

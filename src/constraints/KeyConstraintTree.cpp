@@ -15,8 +15,14 @@ bool PairMatches(const KeyConstraintTree::KV& kv, long key, long option) {
 
 KeyConstraintTree::~KeyConstraintTree() = default;
 
-// Merges the new pairs into the flat lists in one pass.
-void KeyConstraintTree::insert(const Declared* first, const Declared* last) {
+// Merges the queued pairs into the flat lists in one pass.
+void KeyConstraintTree::Settle() {
+  if (mPending.empty()) return;
+  // Stable, so that each option's pairs keep their declaration order.
+  std::stable_sort(mPending.begin(), mPending.end(),
+                   [](const Pending& a, const Pending& b) { return a.option < b.option; });
+  const Pending* first = mPending.data();
+  const Pending* const last = first + mPending.size();
   std::vector<long> options;
   std::vector<uint32_t> ends;
   std::vector<bool> disabled;
@@ -46,6 +52,7 @@ void KeyConstraintTree::insert(const Declared* first, const Declared* last) {
   mEnds.swap(ends);
   mDisabled.swap(disabled);
   mPairs.swap(pairs);
+  std::vector<Pending>().swap(mPending);
 }
 
 std::unique_ptr<ItemConstraintList> KeyConstraintTree::GetItemConstraintList(

@@ -14,22 +14,17 @@ class KeyConstraintTree {
  public:
   using KV = std::pair<long, long>;
 
-  // One declared pair: while `option` of `key` is chosen, `excluded` must not be.
-  struct Declared {
-    long key;
-    long option;
-    KV excluded;
-  };
-
   explicit KeyConstraintTree(long owner) : mKey(owner) {}
   KeyConstraintTree(const KeyConstraintTree&) = delete;
   KeyConstraintTree& operator=(const KeyConstraintTree&) = delete;
   virtual ~KeyConstraintTree();
 
-  // Adds pairs of this key, ordered by option (each option's in declaration
-  // order). An option whose whole list was disabled takes no new pair until it
-  // is enabled.
-  void insert(const Declared* first, const Declared* last);
+  // Queues a pair for the option; Settle files it. An option whose whole list
+  // was disabled takes no new pair until it is enabled.
+  void insert(long option, const KV& excluded) { mPending.push_back(Pending{option, excluded}); }
+  // Files the queued pairs into the lists, each option's in declaration order;
+  // every other operation expects it done.
+  void Settle();
   // A new list (the caller owns it) of the option's pairs, or of every option's when
   // the option is -1, options ascending.
   std::unique_ptr<ItemConstraintList> GetItemConstraintList(long option) const;
@@ -44,6 +39,11 @@ class KeyConstraintTree {
   long mKey;  // the key that owns the tree
 
  private:
+  struct Pending {
+    long option;
+    KV excluded;
+  };
+
   // One option's list, taken apart while disabling or enabling changes it.
   struct List {
     long option;
@@ -67,4 +67,7 @@ class KeyConstraintTree {
   std::vector<bool> mDisabled;
   std::vector<KV> mPairs;
   std::map<long, std::unique_ptr<ItemConstraintList>> mSaved;
+  // A document declares its pairs before it asks anything: they wait here in
+  // arrival order and are filed in one pass.
+  std::vector<Pending> mPending;
 };

@@ -7,6 +7,9 @@
 // after every block, are poisoned, so that a use after release or an overrun
 // is caught as it would be on the heap.
 //
+// The chunks of a storage that goes are kept, up to a bound, for the next
+// document (not in the sanitizer build).
+//
 // Nothing a caller may keep beyond the document may live here: platform
 // objects and every Create/Copy result stay on the heap.
 
@@ -30,8 +33,11 @@ class DocumentStorage {
   // A block holding a copy of the bytes; null for none.
   void* Copy(const void* bytes, std::size_t size);
 
-  // The bytes of every chunk taken from the heap.
+  // The bytes of every chunk the storage holds.
   std::size_t ChunkBytes() const { return mChunkBytes; }
+
+  // Gives the chunks kept for later documents back to the heap.
+  static void ReleaseSpareChunks();
 
  private:
   struct Chunk {
