@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "cf/CoreFoundation.h"
+#include "foundation/DocumentStorage.h"
 #include "foundation/SettingsKeys.h"
 
 class CString;
@@ -54,6 +55,9 @@ class PPDX {
   const char* ModelName() const;
 
   PPDFile* File() const { return mFile.get(); }
+  // Where the model places its small objects (popup choices, their texts and
+  // codes, their list nodes); released when the document goes.
+  DocumentStorage& Storage() { return mStorage; }
 
   // The header entries of the settings blob (under kHeaderKey: the layout
   // version, the file location when there is a file, then each header text
@@ -119,6 +123,8 @@ class PPDX {
   bool SkipContinuationLines();
   void DeleteErrors();
 
+  // First, so that it outlives every object placed in it.
+  DocumentStorage mStorage;
   bool mValid = false;
   bool mValidPrinterName = true;
   std::unique_ptr<PPDFile> mFile;

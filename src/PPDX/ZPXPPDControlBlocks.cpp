@@ -46,7 +46,9 @@ namespace zpxppd {
 // deleted with the block.
 class PopupBlock : public OptionBlockReader {
  public:
-  explicit PopupBlock(PPDX& document) : mDocument(document) {}
+  explicit PopupBlock(PPDX& document) : mDocument(document) {
+    mItems.PlaceNodesIn(document.Storage());
+  }
   ~PopupBlock() override { PointerListOf<_PopupItem>(mItems).DeleteAll(); }
 
   void Default(const char* value) override {
@@ -58,11 +60,9 @@ class PopupBlock : public OptionBlockReader {
   // so that the choices keep their places.
   void Option(const char* option, const char* translation, const char* postScript,
               unsigned long length) override {
-    _PopupItem* item = new _PopupItem;
-    item->keyword = new CString(option != nullptr ? option : "");
+    _PopupItem* item = NewStoredItem(mDocument.Storage(), option != nullptr ? option : "",
+                                     postScript, length);
     if (translation != nullptr) item->name = mDocument.CreateDisplayName(translation);
-    item->psData = CopyPostScript(postScript, length);
-    item->psLength = item->psData != nullptr ? long(length) : 0;
     mItems.PushBack(item);
   }
 

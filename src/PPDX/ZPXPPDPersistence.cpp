@@ -228,7 +228,7 @@ void ZPXPPD::RebuildModel(Settings& settings) {
   mConstraints.reset(new UIConstraints);
   mProperties.reset(new PPDXProperties(settings));
   mGroups.reset(new PPDXGroups(settings));
-  mControls.reset(new PPDXControls(settings, mConstraints.get()));
+  mControls.reset(new PPDXControls(settings, mConstraints.get(), &Storage()));
   IndexControls();
   mShortcuts.reset(new PPDXShortcuts(settings, mControls.get()));
   ResolveHierarchy();

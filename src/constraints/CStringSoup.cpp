@@ -12,10 +12,7 @@ constexpr size_t kReservedTexts = 512;
 
 }  // namespace
 
-CStringSoup::CStringSoup() {
-  mTexts.reserve(kReservedTexts);
-  mSlots.assign(2 * kReservedTexts, -1);
-}
+CStringSoup::CStringSoup() : mIds(kReservedTexts) { mTexts.reserve(kReservedTexts); }
 
 CStringSoup::~CStringSoup() = default;
 
@@ -28,26 +25,21 @@ CStringSoup::Text CStringSoup::Measure(const char* text) {
 }
 
 size_t CStringSoup::SlotOf(const Text& key) const {
-  size_t mask = mSlots.size() - 1;
-  for (size_t slot = key.hash & mask;; slot = (slot + 1) & mask) {
-    long id = mSlots[slot];
-    if (id == -1) return slot;
+  return mIds.SlotOf(key.hash, [this, &key](long id) {
     const Text& entry = mTexts[static_cast<size_t>(id)];
-    if (entry.hash == key.hash && entry.length == key.length &&
-        std::memcmp(entry.text, key.text, key.length) == 0)
-      return slot;
-  }
+    return entry.hash == key.hash && entry.length == key.length &&
+           std::memcmp(entry.text, key.text, key.length) == 0;
+  });
 }
 
 long CStringSoup::Insert(const char* text) {
   if (text == nullptr) return -1;
   Text key = Measure(text);
   size_t slot = SlotOf(key);
-  if (mSlots[slot] != -1) return mSlots[slot];
+  if (mIds.At(slot) != -1) return mIds.At(slot);
   long id = size();
   mTexts.push_back(Text{Store(key), key.length, key.hash});
-  mSlots[slot] = id;
-  if (2 * mTexts.size() > mSlots.size()) Grow();
+  mIds.Put(slot, id, key.hash);
   return id;
 }
 
@@ -70,16 +62,6 @@ const char* CStringSoup::Store(const Text& key) {
   return stored;
 }
 
-void CStringSoup::Grow() {
-  mSlots.assign(2 * mSlots.size(), -1);
-  size_t mask = mSlots.size() - 1;
-  for (size_t id = 0; id < mTexts.size(); ++id) {
-    size_t slot = mTexts[id].hash & mask;
-    while (mSlots[slot] != -1) slot = (slot + 1) & mask;
-    mSlots[slot] = static_cast<long>(id);
-  }
-}
-
 const char* CStringSoup::Find(long id) const {
   if (id < 0 || id >= size()) return nullptr;
   return mTexts[static_cast<size_t>(id)].text;
@@ -87,12 +69,12 @@ const char* CStringSoup::Find(long id) const {
 
 long CStringSoup::Find(const char* text) const {
   if (text == nullptr) return -1;
-  return mSlots[SlotOf(Measure(text))];
+  return mIds.At(SlotOf(Measure(text)));
 }
 
 void CStringSoup::Clear() {
   mTexts.clear();
-  mSlots.assign(2 * kReservedTexts, -1);
+  mIds.Clear(kReservedTexts);
   mBlocks.clear();
   mFree = nullptr;
   mFreeBytes = 0;

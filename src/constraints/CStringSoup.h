@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "constraints/IdTable.h"
+
 class CStringSoup {
  public:
   CStringSoup();
@@ -32,14 +34,11 @@ class CStringSoup {
   // The slot that holds the id of an equal text, or the empty slot where it would go.
   size_t SlotOf(const Text& text) const;
   const char* Store(const Text& text);
-  void Grow();
 
   std::vector<Text> mTexts;  // by id, each pointing into the blocks
   // Every document interns a text for every key, option and constraint operand
-  // it reads, and the dialog looks one up for every menu item it shows: an open
-  // table of ids (-1 for an empty slot), a power of two in size and never more
-  // than half full, keeps each look-up to a hash and a comparison or two.
-  std::vector<long> mSlots;
+  // it reads, and the dialog looks one up for every menu item it shows.
+  IdTable mIds;
   // The texts, packed into blocks that never move, so that Find(id) stays valid.
   std::vector<std::unique_ptr<char[]>> mBlocks;
   char* mFree = nullptr;

@@ -1,17 +1,5 @@
 #include "constraints/ConstraintForest.h"
 
-namespace {
-
-std::pmr::pool_options ForestPoolOptions() {
-  std::pmr::pool_options options;
-  options.max_blocks_per_chunk = 256;
-  return options;
-}
-
-}  // namespace
-
-ConstraintForest::ConstraintForest() : mPool(ForestPoolOptions()) {}
-
 ConstraintForest::~ConstraintForest() = default;
 
 void ConstraintForest::insert(long key1, long option1, long key2, long option2,
@@ -21,12 +9,20 @@ void ConstraintForest::insert(long key1, long option1, long key2, long option2,
 
 void ConstraintForest::insert(long key1, long option1, const KV& excluded) {
   std::unique_ptr<KeyConstraintTree>& tree = mTrees[key1];
-  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1, &mPool);
+  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1);
   tree->insert(option1, excluded);
+  mUnsettled = true;
+}
+
+void ConstraintForest::Settle() const {
+  if (!mUnsettled) return;
+  for (auto& entry : mTrees) entry.second->Settle();
+  mUnsettled = false;
 }
 
 std::unique_ptr<ItemConstraintList> ConstraintForest::GetConstraintList(long key,
                                                                         long option) const {
+  Settle();
   auto found = mTrees.find(key);
   if (found == mTrees.end()) return nullptr;
   return found->second->GetItemConstraintList(option);
@@ -44,6 +40,7 @@ bool ConstraintForest::EnableConstraints(long key1, long option1, long key2,
 
 bool ConstraintForest::Change(TreeChange change, long key1, long option1, long key2,
                               long option2) {
+  Settle();
   if (key1 == -1) {
     for (auto& entry : mTrees) (entry.second.get()->*change)(-1, key2, option2);
     return true;
@@ -60,4 +57,7 @@ bool ConstraintForest::Change(TreeChange change, long key1, long option1, long k
   return true;
 }
 
-void ConstraintForest::clear() { mTrees.clear(); }
+void ConstraintForest::clear() {
+  mTrees.clear();
+  mUnsettled = false;
+}

@@ -2,10 +2,10 @@
 // Every declared constraint, by the key and option that exclude.
 
 #include <memory>
-#include <memory_resource>
 #include <set>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "constraints/ItemConstraintList.h"
 #include "constraints/KeyConstraintTree.h"
@@ -14,7 +14,7 @@ class ConstraintForest {
  public:
   using KV = std::pair<long, long>;
 
-  ConstraintForest();
+  ConstraintForest() = default;
   ConstraintForest(const ConstraintForest&) = delete;
   ConstraintForest& operator=(const ConstraintForest&) = delete;
   virtual ~ConstraintForest();
@@ -22,6 +22,10 @@ class ConstraintForest {
   // While option1 of key1 is chosen, option2 of key2 must not be selected.
   void insert(long key1, long option1, long key2, long option2, ConstraintType type);
   void insert(long key1, long option1, const KV& excluded);
+  // Files the pairs inserted since the last time into their lists. Every other
+  // operation does it first; a document does it once its declarations are read,
+  // so that it holds no queued pairs.
+  void Settle() const;
 
   // A new list (the caller owns it), or null when the key has no constraint at all.
   // Option -1 gives the pairs of every option of the key.
@@ -39,12 +43,11 @@ class ConstraintForest {
 
   bool Change(TreeChange change, long key1, long option1, long key2, long option2);
 
-  // A declared document has a list for most options of most keys: thousands of small
-  // map nodes and pair arrays that live as long as the forest. They come from a pool of
-  // its own, declared first so that it outlives the trees, in chunks of bounded size so
-  // that little of the last chunk goes unused.
-  std::pmr::unsynchronized_pool_resource mPool;
+  // A document declares tens of thousands of pairs before it asks anything: each
+  // tree queues its own and files them in one pass at the first question, rather
+  // than one search and one block each.
+  mutable bool mUnsettled = false;
   // Hashed: every query fetches a list of some key of the model, and nothing shows the
   // order of the trees.
-  std::unordered_map<long, std::unique_ptr<KeyConstraintTree>> mTrees;
+  mutable std::unordered_map<long, std::unique_ptr<KeyConstraintTree>> mTrees;
 };

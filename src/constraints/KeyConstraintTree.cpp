@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <vector>
 
 namespace {
 
@@ -12,53 +11,118 @@ bool PairMatches(const KeyConstraintTree::KV& kv, long key, long option) {
   return kv.first == key && Selects(option, kv.second);
 }
 
-ItemConstraintList Without(const ItemConstraintList& list, long key, long option) {
-  ItemConstraintList kept(list.mOption);
-  for (const auto& kv : list.pairs()) {
-    if (!PairMatches(kv, key, option)) kept.insert(kv);
-  }
-  return kept;
-}
-
 }  // namespace
 
 KeyConstraintTree::~KeyConstraintTree() = default;
 
-void KeyConstraintTree::insert(long option, const KV& excluded) {
-  auto found = mActive.lower_bound(option);
-  if (found == mActive.end() || found->first != option) {
-    found = mActive.emplace_hint(found, option,
-                                  ItemConstraintList(option, mActive.get_allocator().resource()));
+// Merges the queued pairs into the flat lists in one pass.
+void KeyConstraintTree::Settle() {
+  if (mPending.empty()) return;
+  // Stable, so that each option's pairs keep their declaration order.
+  std::stable_sort(mPending.begin(), mPending.end(),
+                   [](const Pending& a, const Pending& b) { return a.option < b.option; });
+  const Pending* first = mPending.data();
+  const Pending* const last = first + mPending.size();
+  std::vector<long> options;
+  std::vector<uint32_t> ends;
+  std::vector<bool> disabled;
+  std::vector<KV> pairs;
+  options.reserve(mOptions.size() + size_t(last - first));
+  pairs.reserve(mPairs.size() + size_t(last - first));
+  size_t list = 0;
+  while (list < mOptions.size() || first != last) {
+    const bool fromLists = first == last || (list < mOptions.size() && mOptions[list] <= first->option);
+    const long option = fromLists ? mOptions[list] : first->option;
+    bool off = false;
+    if (fromLists && mOptions[list] == option) {
+      off = mDisabled[list];
+      pairs.insert(pairs.end(), mPairs.begin() + long(Begin(list)), mPairs.begin() + long(mEnds[list]));
+      ++list;
+    }
+    for (; first != last && first->option == option; ++first) {
+      if (!off) pairs.push_back(first->excluded);
+    }
+    options.push_back(option);
+    ends.push_back(uint32_t(pairs.size()));
+    disabled.push_back(off);
   }
-  if (found->second) found->second->insert(excluded);
+  options.shrink_to_fit();
+  pairs.shrink_to_fit();
+  mOptions.swap(options);
+  mEnds.swap(ends);
+  mDisabled.swap(disabled);
+  mPairs.swap(pairs);
+  std::vector<Pending>().swap(mPending);
 }
 
 std::unique_ptr<ItemConstraintList> KeyConstraintTree::GetItemConstraintList(
     long option) const {
   auto list = std::make_unique<ItemConstraintList>(option);
-  auto first = option == -1 ? mActive.begin() : mActive.find(option);
-  auto last = option == -1 || first == mActive.end() ? mActive.end() : std::next(first);
-  for (auto entry = first; entry != last; ++entry) {
-    if (entry->second) *list += *entry->second;
+  size_t first = 0;
+  size_t last = mOptions.size();
+  if (option != -1) {
+    first = size_t(std::lower_bound(mOptions.begin(), mOptions.end(), option) - mOptions.begin());
+    last = first < mOptions.size() && mOptions[first] == option ? first + 1 : first;
   }
+  if (first == last) return list;
+  for (size_t at = Begin(first); at < mEnds[last - 1]; ++at) list->insert(mPairs[at]);
   return list;
+}
+
+std::vector<KeyConstraintTree::List> KeyConstraintTree::Lists() const {
+  std::vector<List> lists;
+  for (size_t list = 0; list < mOptions.size(); ++list) {
+    lists.push_back(List{mOptions[list], mDisabled[list],
+                         std::vector<KV>(mPairs.begin() + long(Begin(list)),
+                                         mPairs.begin() + long(mEnds[list]))});
+  }
+  return lists;
+}
+
+void KeyConstraintTree::Assign(const std::vector<List>& lists) {
+  mOptions.clear();
+  mEnds.clear();
+  mDisabled.clear();
+  mPairs.clear();
+  for (const List& list : lists) {
+    mOptions.push_back(list.option);
+    mPairs.insert(mPairs.end(), list.pairs.begin(), list.pairs.end());
+    mEnds.push_back(uint32_t(mPairs.size()));
+    mDisabled.push_back(list.disabled);
+  }
+}
+
+// An option without a list gets one, disabled whole, in its place.
+KeyConstraintTree::List& KeyConstraintTree::ListOf(std::vector<List>& lists, long option) {
+  auto found = std::lower_bound(lists.begin(), lists.end(), option,
+                                [](const List& list, long id) { return list.option < id; });
+  if (found == lists.end() || found->option != option)
+    found = lists.insert(found, List{option, true, {}});
+  return *found;
 }
 
 std::set<KeyConstraintTree::KV> KeyConstraintTree::DisableConstraints(long option1,
                                                                        long key2,
                                                                        long option2) {
   std::set<KV> removed;
-  for (auto& [option, active] : mActive) {
-    if (!Selects(option1, option)) continue;
-    Save(option, ListOf(active));
-    if (!active) continue;
+  std::vector<List> lists = Lists();
+  for (List& list : lists) {
+    if (!Selects(option1, list.option)) continue;
+    Save(list.option, list.disabled ? nullptr : &list.pairs);
+    if (list.disabled) continue;
     if (key2 < 0) {
-      removed.insert(active->pairs().begin(), active->pairs().end());
-      active.reset();
+      removed.insert(list.pairs.begin(), list.pairs.end());
+      list.pairs.clear();
+      list.disabled = true;
     } else {
-      active = Without(*active, key2, option2);
+      list.pairs.erase(std::remove_if(list.pairs.begin(), list.pairs.end(),
+                                      [key2, option2](const KV& kv) {
+                                        return PairMatches(kv, key2, option2);
+                                      }),
+                       list.pairs.end());
     }
   }
+  Assign(lists);
   return removed;
 }
 
@@ -66,29 +130,32 @@ std::set<KeyConstraintTree::KV> KeyConstraintTree::EnableConstraints(long option
                                                                       long key2,
                                                                       long option2) {
   std::set<KV> restored;
+  std::vector<List> lists = Lists();
   for (const auto& [option, saved] : mSaved) {
     if (!Selects(option1, option)) continue;
-    std::optional<ItemConstraintList>& active = mActive[option];
+    List& list = ListOf(lists, option);
     if (key2 < 0) {
-      active = *saved;
+      list.pairs.assign(saved->pairs().begin(), saved->pairs().end());
       restored.insert(saved->pairs().begin(), saved->pairs().end());
     } else {
-      active = Restore(ListOf(active), *saved, key2, option2);
+      list.pairs = Restore(list.disabled ? nullptr : &list.pairs, *saved, key2, option2);
     }
+    list.disabled = false;
   }
+  Assign(lists);
   return restored;
 }
 
 // Merges into the saved copy instead of replacing it: a second disabling of the same
 // option would otherwise overwrite the pairs the first one removed, and they could never
 // be enabled again.
-void KeyConstraintTree::Save(long option, const ItemConstraintList* active) {
+void KeyConstraintTree::Save(long option, const std::vector<KV>* active) {
   std::unique_ptr<ItemConstraintList>& saved = mSaved[option];
   if (!saved) saved = std::make_unique<ItemConstraintList>(option);
   if (!active) return;
   std::map<KV, long> alreadySaved;
   for (const KV& kv : saved->pairs()) ++alreadySaved[kv];
-  for (const KV& kv : active->pairs()) {
+  for (const KV& kv : *active) {
     long& count = alreadySaved[kv];
     if (count > 0) {
       --count;
@@ -98,11 +165,11 @@ void KeyConstraintTree::Save(long option, const ItemConstraintList* active) {
   }
 }
 
-ItemConstraintList KeyConstraintTree::Restore(const ItemConstraintList* active,
-                                              const ItemConstraintList& saved, long key2,
-                                              long option2) {
+std::vector<KeyConstraintTree::KV> KeyConstraintTree::Restore(const std::vector<KV>* active,
+                                                              const ItemConstraintList& saved,
+                                                              long key2, long option2) {
   std::vector<KV> own;
-  if (active) own.assign(active->pairs().begin(), active->pairs().end());
+  if (active) own = *active;
   std::vector<KV> back;
   for (const KV& kv : saved.pairs()) {
     if (PairMatches(kv, key2, option2)) back.push_back(kv);
@@ -112,7 +179,5 @@ ItemConstraintList KeyConstraintTree::Restore(const ItemConstraintList* active,
   std::vector<KV> merged;
   std::set_union(own.begin(), own.end(), back.begin(), back.end(),
                  std::back_inserter(merged));
-  ItemConstraintList list(saved.mOption);
-  for (const KV& kv : merged) list.insert(kv);
-  return list;
+  return merged;
 }

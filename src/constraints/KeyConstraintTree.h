@@ -1,12 +1,12 @@
 #pragma once
 // The constraint lists of one key's options, with the copies that disabling keeps.
 
+#include <cstdint>
 #include <map>
 #include <memory>
-#include <memory_resource>
-#include <optional>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "constraints/ItemConstraintList.h"
 
@@ -14,17 +14,17 @@ class KeyConstraintTree {
  public:
   using KV = std::pair<long, long>;
 
-  // The map nodes that hold the lists, and the lists' pairs, come from `pool`, which
-  // must outlive the tree.
-  explicit KeyConstraintTree(long owner,
-                             std::pmr::memory_resource* pool = std::pmr::get_default_resource())
-      : mKey(owner), mActive(pool) {}
+  explicit KeyConstraintTree(long owner) : mKey(owner) {}
   KeyConstraintTree(const KeyConstraintTree&) = delete;
   KeyConstraintTree& operator=(const KeyConstraintTree&) = delete;
   virtual ~KeyConstraintTree();
 
-  // An option whose whole list was disabled takes no new pair until it is enabled.
-  void insert(long option, const KV& excluded);
+  // Queues a pair for the option; Settle files it. An option whose whole list
+  // was disabled takes no new pair until it is enabled.
+  void insert(long option, const KV& excluded) { mPending.push_back(Pending{option, excluded}); }
+  // Files the queued pairs into the lists, each option's in declaration order;
+  // every other operation expects it done.
+  void Settle();
   // A new list (the caller owns it) of the option's pairs, or of every option's when
   // the option is -1, options ascending.
   std::unique_ptr<ItemConstraintList> GetItemConstraintList(long option) const;
@@ -39,19 +39,35 @@ class KeyConstraintTree {
   long mKey;  // the key that owns the tree
 
  private:
-  // A declared document has a list for most of its options: held in the map's own
-  // nodes rather than in blocks of their own. An empty optional is a list that
-  // was disabled whole.
-  using ActiveLists = std::pmr::map<long, std::optional<ItemConstraintList>>;
-  using Lists = std::map<long, std::unique_ptr<ItemConstraintList>>;
+  struct Pending {
+    long option;
+    KV excluded;
+  };
 
-  static const ItemConstraintList* ListOf(const std::optional<ItemConstraintList>& active) {
-    return active ? &*active : nullptr;
-  }
-  void Save(long option, const ItemConstraintList* active);
-  static ItemConstraintList Restore(const ItemConstraintList* active,
-                                    const ItemConstraintList& saved, long key2, long option2);
+  // One option's list, taken apart while disabling or enabling changes it.
+  struct List {
+    long option;
+    bool disabled;  // disabled whole: it takes no pair
+    std::vector<KV> pairs;
+  };
 
-  ActiveLists mActive;
-  Lists mSaved;
+  size_t Begin(size_t list) const { return list == 0 ? 0 : mEnds[list - 1]; }
+  std::vector<List> Lists() const;
+  void Assign(const std::vector<List>& lists);
+  static List& ListOf(std::vector<List>& lists, long option);
+  void Save(long option, const std::vector<KV>* active);
+  static std::vector<KV> Restore(const std::vector<KV>* active, const ItemConstraintList& saved,
+                                 long key2, long option2);
+
+  // A declared document has a list for most of its options, and the dialog asks for
+  // one at every menu item: the lists are kept flat, every option's pairs one after
+  // the other in mPairs, options ascending, instead of a block per list.
+  std::vector<long> mOptions;
+  std::vector<uint32_t> mEnds;  // where each option's pairs end in mPairs
+  std::vector<bool> mDisabled;
+  std::vector<KV> mPairs;
+  std::map<long, std::unique_ptr<ItemConstraintList>> mSaved;
+  // A document declares its pairs before it asks anything: they wait here in
+  // arrival order and are filed in one pass.
+  std::vector<Pending> mPending;
 };

@@ -1,7 +1,6 @@
 #include "constraints/UIConstraints.h"
 
 #include <algorithm>
-#include <functional>
 #include <iterator>
 
 namespace {
@@ -23,8 +22,7 @@ void UIConstraints::Add(const char* key1, const char* option1, const char* key2,
   long optionId2 = mStrings.Insert(option2);
   const SpecialConstraint line{keyId1, optionId1, keyId2, optionId2, requirement};
   // A repeated line changes no answer; kept once, it costs nothing in any list.
-  if (!mDeclaredOnce.insert(line).second) return;
-  mDeclared.push_back(line);
+  if (Repeats(line)) return;
   long wildcard = mStrings.Find(kWildcard);
   if (optionId1 == wildcard || optionId2 == wildcard) {
     mSpecial.push_back(line);
@@ -34,11 +32,22 @@ void UIConstraints::Add(const char* key1, const char* option1, const char* key2,
   forest.insert(keyId1, optionId1, keyId2, optionId2, kExclusionConstraint);
 }
 
-size_t UIConstraints::LineHash::operator()(const SpecialConstraint& line) const {
-  size_t hash = std::hash<bool>()(line.requirement);
+size_t UIConstraints::HashOf(const SpecialConstraint& line) {
+  size_t hash = line.requirement ? 1 : 0;
   for (long id : {line.key1, line.option1, line.key2, line.option2})
-    hash = hash * 1000003u ^ std::hash<long>()(id);
-  return hash;
+    hash = (hash ^ static_cast<size_t>(id)) * 0x9E3779B97F4A7C15ull;
+  // The table picks slots by the low bits: fold the well-mixed high ones in.
+  return hash ^ (hash >> 32);
+}
+
+bool UIConstraints::Repeats(const SpecialConstraint& line) {
+  const size_t hash = HashOf(line);
+  const size_t slot =
+      mDeclaredIds.SlotOf(hash, [this, &line](long id) { return mDeclared[size_t(id)] == line; });
+  if (mDeclaredIds.At(slot) != -1) return true;
+  mDeclaredIds.Put(slot, long(mDeclared.size()), hash);
+  mDeclared.push_back(line);
+  return false;
 }
 
 void UIConstraints::KVSInsert(const char* key, const char* option) {
@@ -56,6 +65,12 @@ void UIConstraints::UpdateKVCache(const char* key, const char* option) {
 void UIConstraints::UpdateKVCache(long key, long option) { mCurrent.Insert(key, option); }
 
 void UIConstraints::Resolve() {
+  ExpandWildcardLines();
+  mConstraints.Settle();
+  mRequires.Settle();
+}
+
+void UIConstraints::ExpandWildcardLines() {
   long wildcard = mStrings.Find(kWildcard);
   if (wildcard == -1) return;
   for (const SpecialConstraint& line : mSpecial) {

@@ -4,12 +4,12 @@
 
 #include <deque>
 #include <memory>
-#include <unordered_set>
 #include <vector>
 
 #include "constraints/CStringSoup.h"
 #include "constraints/ConstraintForest.h"
 #include "constraints/ConstraintsEngine.h"
+#include "constraints/IdTable.h"
 #include "constraints/KVCache.h"
 #include "constraints/KeyForest.h"
 
@@ -70,6 +70,12 @@ class UIConstraints {
   CStringSoup* GetConstraintStrings() { return &mStrings; }
 
  private:
+  static constexpr size_t kExpectedLines = 1024;
+
+  void ExpandWildcardLines();
+  static size_t HashOf(const SpecialConstraint& line);
+  // True when the line was declared before; otherwise it is declared now.
+  bool Repeats(const SpecialConstraint& line);
   // Registered options that a wildcard reaches: never "None" or "False".
   std::vector<long> WildcardTargets(const std::vector<long>& options);
   const std::vector<long>& RegisteredOptions(long key) const;
@@ -85,9 +91,7 @@ class UIConstraints {
   // one growing array would copy them all at every doubling, into memory fresh
   // from the system each time.
   std::deque<SpecialConstraint> mDeclared;
-  // The same lines, to find a repeated one at once.
-  struct LineHash {
-    size_t operator()(const SpecialConstraint& line) const;
-  };
-  std::unordered_set<SpecialConstraint, LineHash> mDeclaredOnce;
+  // The same lines by their place in mDeclared, to find a repeated one at once
+  // without a block per line.
+  IdTable mDeclaredIds{kExpectedLines};
 };

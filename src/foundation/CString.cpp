@@ -1,6 +1,7 @@
 #include "foundation/CString.h"
 
 #include "carbon/TextCommon.h"
+#include "foundation/DocumentStorage.h"
 #include "cf/CFString.h"
 
 #include <cctype>
@@ -13,6 +14,14 @@ CString::CString() : mBuffer(nullptr), mLength(0) {}
 CString::CString(const char* text) : CString() { *this = text; }
 
 CString::CString(const CString& other) : CString() { *this = other.mBuffer; }
+
+CString::CString(const char* text, DocumentStorage& storage) : CString() {
+  if (text == nullptr) return;
+  const unsigned long length = std::strlen(text);
+  mBuffer = static_cast<char*>(storage.Copy(text, length + 1));
+  mLength = length;
+  mStorage = &storage;
+}
 
 // Sized for the encoding, not per UTF-16 unit: a UTF-8 text can take three
 // bytes for each unit. Returns a new NUL-terminated buffer, or null when the
@@ -113,7 +122,11 @@ void CString::Replace(const CString& find, const CString& with) {
 void CString::ClearBuffer() { Adopt(nullptr, 0); }
 
 void CString::Adopt(char* text, unsigned long textLength) {
-  delete[] mBuffer;
+  if (mStorage != nullptr)
+    mStorage->Release(mBuffer, mLength + 1);
+  else
+    delete[] mBuffer;
+  mStorage = nullptr;
   mBuffer = text;
   mLength = text ? textLength : 0;
 }

@@ -1,18 +1,27 @@
 #pragma once
 // The program's own byte string: an owned, heap-held, NUL-terminated text.
 //
+// A string may begin as a copy held in a document's storage; a change that
+// needs a new buffer takes one of its own on the heap.
+//
 // A string without a buffer is "unset", which is not the same as "": assigning
 // a null or unset source makes the target unset, and an unset string converts
 // to a null `const char*`. Copies are deep. Allocation failures are silent and
 // leave the string as it was.
 
+#include "foundation/StorageObject.h"
+
+class DocumentStorage;
 struct __CFString;
 
-class CString {
+class CString : public StorageObject {
  public:
   CString();
   CString(const char* text);
   CString(const CString& other);
+  // A copy of the text held in `storage`, which must outlive the string;
+  // unset for a null text.
+  CString(const char* text, DocumentStorage& storage);
   // Converts with the system encoding; an unconvertible or null source leaves
   // the string unset.
   CString(__CFString const* text);
@@ -69,4 +78,6 @@ class CString {
 
   char* mBuffer;
   unsigned long mLength;
+  // Holds mBuffer when not null; the heap holds it otherwise.
+  DocumentStorage* mStorage = nullptr;
 };

@@ -69,10 +69,15 @@ PointerList& PointerList::operator=(const PointerList& other) {
 
 PointerList::~PointerList() { MakeEmpty(); }
 
+PNode* PointerList::NewNode(const void* data, PNode* prev, PNode* next) {
+  if (mStorage != nullptr) return new (*mStorage) PNode(data, prev, next);
+  return new (std::nothrow) PNode(data, prev, next);
+}
+
 PointerListItr PointerList::InsertBefore(PointerListItr position, const void* data) {
   PNode* following = position.mNode;
   if (!following || following == &mHead) return PointerListItr();
-  PNode* node = new (std::nothrow) PNode(data, following->prev, following);
+  PNode* node = NewNode(data, following->prev, following);
   if (!node) return PointerListItr();
   following->prev->next = node;
   following->prev = node;

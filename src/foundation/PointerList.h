@@ -6,7 +6,11 @@
 // clearing it. Iterators are plain positions; erasing the node an iterator
 // stands on invalidates it (continue with the one Erase returns).
 
-class PNode {
+#include "foundation/StorageObject.h"
+
+class DocumentStorage;
+
+class PNode : public StorageObject {
  public:
   PNode();
   PNode(const void* data, PNode* prev, PNode* next);
@@ -58,10 +62,15 @@ class ConstPointerListItr {
 class PointerList {
  public:
   PointerList();
-  // Copies are shallow: the same pointers, in the same order.
+  // Copies are shallow: the same pointers, in the same order, in nodes placed
+  // as the copy places its own (a new copy: on the heap, for it may outlive
+  // the storage of the original's nodes).
   PointerList(const PointerList& other);
   PointerList& operator=(const PointerList& other);
   ~PointerList();
+
+  // Nodes made from now on live in `storage`, which must outlive them.
+  void PlaceNodesIn(DocumentStorage& storage) { mStorage = &storage; }
 
   unsigned long Size() const { return mCount; }
   bool Empty() const { return mCount == 0; }
@@ -96,7 +105,10 @@ class PointerList {
  private:
   bool IsElement(const PNode* node) const { return node && node != &mHead && node != &mTail; }
 
+  PNode* NewNode(const void* data, PNode* prev, PNode* next);
+
   unsigned long mCount;
   PNode mHead;
   PNode mTail;
+  DocumentStorage* mStorage = nullptr;
 };

@@ -98,6 +98,7 @@ Settings& Settings::operator=(const Settings& other) {
   mLastError = other.mLastError;
   mIsValid = other.mIsValid;
   mPosition = other.mPosition;
+  mByteOrder = ByteOrder::kUnknown;
   return *this;
 }
 
@@ -106,6 +107,11 @@ Settings::~Settings() { DisposeCollection(mStore); }
 short Settings::Result(short error) {
   mLastError = error;
   return error;
+}
+
+short Settings::Changed(short error) {
+  mByteOrder = ByteOrder::kUnknown;
+  return Result(error);
 }
 
 short Settings::Locate(unsigned long key, long index, CollectionTag& tag, SInt32& id) const {
@@ -120,7 +126,7 @@ short Settings::Add(unsigned long const& key, long const& index, const void* dat
   const short located = Locate(key, index, tag, id);
   if (located != noErr) return Result(located);
   if (!FitsItemSize(size)) return Result(paramErr);
-  return Result(AddCollectionItem(mStore, tag, id, SInt32(size), data));
+  return Changed(AddCollectionItem(mStore, tag, id, SInt32(size), data));
 }
 
 short Settings::Get(unsigned long const& key, long const& index, void* data, long& size,
@@ -151,6 +157,12 @@ short Settings::FixByteOrder(void* data, long length) {
 
 // Compared unsigned: a small count reversed is a large number whatever its sign.
 bool Settings::WrittenInOtherByteOrder() {
+  if (mByteOrder == ByteOrder::kUnknown)
+    mByteOrder = CountReadsReversed() ? ByteOrder::kOther : ByteOrder::kSame;
+  return mByteOrder == ByteOrder::kOther;
+}
+
+bool Settings::CountReadsReversed() const {
   SInt32 size = 0;
   if (GetCollectionItemInfo(mStore, CollectionTag(kPropertyPageList.countKey),
                             SInt32(kPropertyPageList.countIndex), nullptr, &size,
@@ -171,7 +183,7 @@ short Settings::Set(unsigned long const& key, long const& index, const void* dat
   if (!FitsItemSize(size)) return Result(paramErr);
   OSErr error = GetCollectionItemInfo(mStore, tag, id, nullptr, nullptr, nullptr);
   if (error != noErr) return Result(error);
-  return Result(AddCollectionItem(mStore, tag, id, SInt32(size), data));
+  return Changed(AddCollectionItem(mStore, tag, id, SInt32(size), data));
 }
 
 short Settings::Remove(unsigned long const& key, long const& index) {
@@ -179,7 +191,7 @@ short Settings::Remove(unsigned long const& key, long const& index) {
   SInt32 id;
   const short located = Locate(key, index, tag, id);
   if (located != noErr) return Result(located);
-  return Result(RemoveCollectionItem(mStore, tag, id));
+  return Changed(RemoveCollectionItem(mStore, tag, id));
 }
 
 short Settings::SetAttribute(unsigned long const& key, long const& index, unsigned long mask,
@@ -269,5 +281,5 @@ short Settings::Read(DataStream* stream, unsigned long size) {
   short streamError = noErr;
   if (!stream->in(*block.mHandle, size, &countRead, &streamError))
     return Result(streamError != noErr ? streamError : short(kSettingsStreamErr));
-  return Result(UnflattenCollectionFromHdl(mStore, block.mHandle));
+  return Changed(UnflattenCollectionFromHdl(mStore, block.mHandle));
 }

@@ -72,14 +72,20 @@ class Settings {
 
  private:
   short Result(short error);
+  // Result of a call that changed the entries.
+  short Changed(short error);
   // 0, kSettingsNoStoreErr or paramErr (key or index beyond 32 bits).
   short Locate(unsigned long key, long index, CollectionTag& tag, SInt32& id) const;
   short ReadPosition(unsigned long& key, long& index, long& size, unsigned long& attributes);
   short FixByteOrder(void* data, long length);
+  // Asked for every number read back, so known once per content.
   bool WrittenInOtherByteOrder();
+  bool CountReadsReversed() const;
 
   short mLastError;
   bool mIsValid;
   Collection mStore;
   long mPosition;
+  enum class ByteOrder : char { kUnknown, kSame, kOther };
+  ByteOrder mByteOrder = ByteOrder::kUnknown;
 };

@@ -15,11 +15,13 @@ constexpr UInt8 kLossByte = '?';
 
 }  // namespace
 
-CString* GetSettingsString(Settings& settings, unsigned long const& key, long const& index) {
+CString* GetSettingsString(Settings& settings, unsigned long const& key, long const& index,
+                           DocumentStorage* storage) {
   SettingsEntryBytes bytes;
   // Bytes that begin with a NUL are no text: taken as "", they would be saved
   // back as no entry at all.
   if (!bytes.Read(settings, key, index) || bytes.Data()[0] == '\0') return nullptr;
+  if (storage != nullptr) return new (*storage) CString(bytes.Data(), *storage);
   return new CString(bytes.Data());
 }
 

@@ -6,11 +6,14 @@
 #include "cf/CoreFoundation.h"
 
 class CString;
+class DocumentStorage;
 class Settings;
 
 // A new string holding the entry's bytes; null when the entry is missing, empty
 // or cannot be read. The caller deletes it.
-CString* GetSettingsString(Settings& settings, unsigned long const& key, long const& index);
+// Placed, with its text, in `storage` when one is given.
+CString* GetSettingsString(Settings& settings, unsigned long const& key, long const& index,
+                           DocumentStorage* storage = nullptr);
 
 // A new platform string from an entry written with CFStringToExternal; null
 // under the same conditions. The caller releases it.

@@ -325,6 +325,79 @@ TEST_F(ZPXPPDDocumentTest, RebuildCopesWithMissingEntriesAndAMovedFile) {
   EXPECT_EQ("<null>", Value(empty, "*ZPTray"));
 }
 
+// The document's choices live in storage it releases at once; what a caller
+// retained of them is its own and outlives the document.
+TEST_F(ZPXPPDDocumentTest, PlatformStringsACallerRetainedOutliveTheDocument) {
+  std::unique_ptr<ZPXPPD> document = ParseText(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
+  PPDXPopupControl* tray = document->GetControls()->FindPopup("*ZPTray", true);
+  ASSERT_NE(nullptr, tray);
+  CFStringRef choiceName = tray->GetKeywordCFLocalName("Lower");
+  CFStringRef controlName = tray->CFStringUserName();
+  ASSERT_NE(nullptr, choiceName);
+  CFRetain(choiceName);
+  CFRetain(controlName);
+  CFStringRef value = document->CopyValueForKey(CFSTR("*ZPTray"));
+  document.reset();
+  EXPECT_EQ("Lower", TakeText(choiceName));
+  EXPECT_EQ("ZPTray", TakeText(controlName));
+  EXPECT_EQ("Upper", TakeText(value));
+}
+
+// Replacing one popup's parsed or rebuilt choices deletes them in the middle of
+// the document's life: the other popups' choices, codes and names stay whole.
+std::string ChoicesAfterReplacingTheMiddlePopup(ZPXPPD& document) {
+  PointerList items = Items({{"Top", "Top bin", "(Top) pop\n"}, {"Face", nullptr, nullptr}});
+  EXPECT_TRUE(document.PPDReconcilePopupMenu("*ZPBin", "Bin", items, new CString("Face")));
+  SetValue(document, "*ZPMediaType", "Glossy");
+  PPDXControls* controls = document.GetControls();
+  std::string choices;
+  for (const char* key : {"*ZPTray", "*ZPBin", "*ZPMediaType"}) {
+    PPDXPopupControl* popup = controls->FindPopup(key, true);
+    if (popup == nullptr) return choices + "no " + key;
+    for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem()) {
+      choices += std::string(*item->keyword) + "/" +
+                 (item->name != nullptr ? TextOf(item->name) : "-") + "/" +
+                 std::string(reinterpret_cast<const char*>(item->psData), size_t(item->psLength)) +
+                 " ";
+    }
+    choices += "= " + Emitted(*popup);
+  }
+  return choices;
+}
+
+TEST_F(ZPXPPDDocumentTest, ReplacingOnePopupsChoicesLeavesTheOthersIntact) {
+  const std::string kReplaced =
+      "Upper/Upper/(Upper) pop\n Lower/Lower/(Lower) pop\n "
+      "= %%BeginFeature: *ZPTray Upper\n(Upper) pop\n%%EndFeature\n"
+      "Top/Top bin/(Top) pop\n Face/-/ = %%BeginFeature: *ZPBin Face\n\n%%EndFeature\n"
+      "Plain/Plain/(Plain) pop\n Glossy/Glossy/(Glossy) pop\n "
+      "= %%BeginFeature: *ZPMediaType Glossy\n(Glossy) pop\n%%EndFeature\n";
+  const std::string ppd = kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower") +
+                          PopupOfChoices("ZPBin", "Roll", "Left Right Centre") +
+                          PopupOfChoices("ZPMediaType", "Roll", "Plain Glossy");
+  std::unique_ptr<ZPXPPD> parsed = ParseText(ppd);
+  std::unique_ptr<Settings> blob = Travel(*parsed);
+  EXPECT_EQ(ChoicesAfterReplacingTheMiddlePopup(*parsed), kReplaced);
+  parsed.reset();
+  ZPXPPD rebuilt(*blob, nullptr, nullptr);
+  EXPECT_EQ(ChoicesAfterReplacingTheMiddlePopup(rebuilt), kReplaced);
+}
+
+// A choice without an option keyword is saved with an empty one and comes back
+// with it: selected, it is still the value and its code is still emitted.
+TEST_F(ZPXPPDDocumentTest, AChoiceWithAnEmptyKeywordSurvivesTheBlob) {
+  std::unique_ptr<ZPXPPD> document = ParseText(kHead + PopupOfChoices("ZPTray", "Roll", "Upper"));
+  PointerList items = Items({{"Top", nullptr, nullptr}, {"", "Blank", "(blank) pop\n"}});
+  ASSERT_TRUE(document->PPDReconcilePopupMenu("*ZPTray", "Tray", items, nullptr));
+  SetValue(*document, "*ZPTray", "");
+  ZPXPPD rebuilt(*Travel(*document), nullptr, nullptr);
+  PPDXPopupControl* tray = rebuilt.GetControls()->FindPopup("*ZPTray", true);
+  ASSERT_NE(nullptr, tray);
+  EXPECT_EQ("", Value(rebuilt, "*ZPTray"));
+  EXPECT_EQ("%%BeginFeature: *ZPTray \n(blank) pop\n%%EndFeature\n", Emitted(*tray));
+  EXPECT_EQ(2, tray->GetValue());
+}
+
 TEST_F(ZPXPPDDocumentTest, RunTimePopupsJoinTheirGroupAndRebuildInPlace) {
   TempFile file(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
   std::unique_ptr<ZPXPPD> document = ParseFile(file.Path());

@@ -64,6 +64,37 @@ TEST(KeyForestTest, KeysAscendingOptionsInRegistrationOrder) {
   EXPECT_EQ(Pairs(listed.begin(), listed.end()), expected);
 }
 
+// Pairs are filed when asked for: pairs declared after a question still come in,
+// each option's in declaration order and the options ascending; lists copied out
+// live on after the forest.
+TEST(ConstraintForestFilingTest, LateDeclarationsJoinAndCopiesOutliveTheForest) {
+  std::unique_ptr<ItemConstraintList> one;
+  std::unique_ptr<ItemConstraintList> every;
+  {
+    ConstraintForest forest;
+    for (long i = 0; i < 30; ++i) forest.insert(1, 40 - i % 3, 2, i, kExclusionConstraint);
+    EXPECT_EQ(forest.GetConstraintList(7, -1), nullptr);
+    EXPECT_EQ(ListedPairs(forest, 1, 39), (Pairs{{2, 1}, {2, 4}, {2, 7}, {2, 10}, {2, 13},
+                                             {2, 16}, {2, 19}, {2, 22}, {2, 25}, {2, 28}}));
+    forest.insert(1, 39, 3, 0, kExclusionConstraint);
+    forest.insert(1, 5, 3, 1, kExclusionConstraint);
+    forest.insert(7, 70, 1, 5, kExclusionConstraint);
+    EXPECT_EQ(ListedPairs(forest, 7, 70), (Pairs{{1, 5}}));
+    EXPECT_EQ(ListedPairs(forest, 1, 41), Pairs{});
+    one = forest.GetConstraintList(1, 39);
+    every = forest.GetConstraintList(1, -1);
+  }
+  ASSERT_EQ(one->size(), 11);
+  EXPECT_EQ(*(*one)[10], KV(3, 0));
+  ASSERT_EQ(every->size(), 32);
+  EXPECT_EQ(*(*every)[0], KV(3, 1));
+  EXPECT_EQ(*(*every)[1], KV(2, 2));
+  EXPECT_EQ(*(*every)[11], KV(2, 1));
+  EXPECT_EQ(*(*every)[21], KV(3, 0));
+  EXPECT_EQ(*(*every)[22], KV(2, 0));
+  EXPECT_EQ(*(*every)[31], KV(2, 27));
+}
+
 class ConstraintForestTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -68,6 +69,27 @@ TEST_F(UIConstraintsTest, WildcardsExpandOverRegisteredOptions) {
   EXPECT_EQ(ListOf(forest, "*B", "False"), Pairs{});
   EXPECT_EQ(forest->GetConstraintList(Id("*C"), -1), nullptr);
   EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"), (Pairs{{keyB, b2}}));
+}
+
+// Lines that share their texts in another order are lines of their own, however
+// many the set holds.
+TEST_F(UIConstraintsTest, ThousandsOfLinesDeclaredTwiceAreKeptOnceInOrder) {
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < 3000; ++i) {
+      const std::string a = "o" + std::to_string(i);
+      const std::string b = "o" + std::to_string(i + 1);
+      constraints.Add("*A", a.c_str(), "*B", b.c_str(), false);
+      constraints.Add("*A", b.c_str(), "*B", a.c_str(), false);
+    }
+  }
+  constraints.Add("*B", "o1", "*A", "o2", false);
+  constraints.Add("*A", "o1", "*B", "o2", true);
+  const auto& lines = constraints.DeclaredLines();
+  ASSERT_EQ(lines.size(), 6002u);
+  EXPECT_EQ(lines[4001].option1, Id("o2001"));
+  EXPECT_EQ(lines[4001].option2, Id("o2000"));
+  EXPECT_EQ(lines[6000].key1, Id("*B"));
+  EXPECT_TRUE(lines[6001].requirement);
 }
 
 TEST_F(UIConstraintsTest, RepeatedLinesAreKeptOnceWithTheSameAnswers) {

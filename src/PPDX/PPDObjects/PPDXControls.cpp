@@ -48,14 +48,14 @@ auto VisitKind(PPDXControl* control, Visit&& visit) {
 }
 
 PPDXControl* NewControl(int marker, Settings& settings, long index, UIConstraints* constraints,
-                        CString* language) {
+                        CString* language, DocumentStorage* storage) {
   switch (marker) {
     case kBooleanMarker:
       return new (std::nothrow) PPDXBooleanControl(settings, index, constraints);
     case kJobNoteMarker:
       return new (std::nothrow) PPDXJobNote(settings, index, language);
     case kPopupMarker:
-      return new (std::nothrow) PPDXPopupControl(settings, index, constraints);
+      return new (std::nothrow) PPDXPopupControl(settings, index, constraints, storage);
     case kRangeMarker:
       return new (std::nothrow) PPDXRangeControl(settings, index);
     case kFloatRangeMarker:
@@ -88,14 +88,15 @@ PPDXControl* PPDXControls::KindList::Find(const char* keyword, bool exact) {
 
 PPDXControls::PPDXControls() = default;
 
-PPDXControls::PPDXControls(Settings& settings, UIConstraints* constraints) {
+PPDXControls::PPDXControls(Settings& settings, UIConstraints* constraints,
+                           DocumentStorage* storage) {
   std::unique_ptr<CString> language(
       SettingsEntryReader(settings, HeaderTextIndex(kLanguageEncoding)).Text(kHeaderKey));
   SettingsListReader list(settings);
   const long count = list.Count(kControlList);
   for (long index = kControlList.firstIndex; index < kControlList.firstIndex + count; ++index)
     Add(NewControl(list.Marker(index, kMarkers, kMarkerCount), settings, index, constraints,
-                   language.get()));
+                   language.get(), storage));
 }
 
 PPDXControls::~PPDXControls() = default;

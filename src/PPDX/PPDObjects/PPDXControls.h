@@ -11,6 +11,7 @@
 #include "foundation/CountArray.h"
 #include "foundation/PointerList.h"
 
+class DocumentStorage;
 class PPDXBooleanControl;
 class PPDXCustomPageSizeControl;
 class PPDXFloatRangeControl;
@@ -24,8 +25,10 @@ class PPDXControls {
  public:
   PPDXControls();
   // Rebuilds the controls saved in the store, each of the kind its marker names;
-  // the caller owns them. Boolean and popup controls report to `constraints`.
-  PPDXControls(Settings& settings, UIConstraints* constraints);
+  // the caller owns them. Boolean and popup controls report to `constraints`;
+  // popup choices are placed in `storage` when given.
+  PPDXControls(Settings& settings, UIConstraints* constraints,
+               DocumentStorage* storage = nullptr);
   virtual ~PPDXControls();
 
   PPDXControls(const PPDXControls&) = delete;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "carbon/MacErrors.h"
+#include "foundation/DocumentStorage.h"
 #include "foundation/Settings.h"
 #include "foundation/SettingsEntryBytes.h"
 #include "foundation/SettingsStrings.h"
@@ -29,19 +30,21 @@ short SettingsEntryReader::Fixed(unsigned long key, void* data, long size) {
   return mSettings.Get(key, mIndex, data, stored, true);
 }
 
-bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& length) {
+bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& length,
+                                DocumentStorage* storage) {
   SettingsEntryBytes entry;
   if (!entry.Read(mSettings, key, mIndex)) return false;
-  auto* copy = static_cast<unsigned char*>(std::malloc(size_t(entry.Size())));
+  const size_t size = size_t(entry.Size());
+  void* copy = storage != nullptr ? storage->Allocate(size) : std::malloc(size);
   if (copy == nullptr) return false;
-  std::memcpy(copy, entry.Data(), size_t(entry.Size()));
-  bytes = copy;
+  std::memcpy(copy, entry.Data(), size);
+  bytes = static_cast<unsigned char*>(copy);
   length = entry.Size();
   return true;
 }
 
-CString* SettingsEntryReader::Text(unsigned long key) {
-  return GetSettingsString(mSettings, key, mIndex);
+CString* SettingsEntryReader::Text(unsigned long key, DocumentStorage* storage) {
+  return GetSettingsString(mSettings, key, mIndex, storage);
 }
 
 CFStringRef SettingsEntryReader::PlatformText(unsigned long key) {

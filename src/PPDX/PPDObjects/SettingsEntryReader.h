@@ -6,6 +6,7 @@
 #include "cf/CoreFoundation.h"
 
 class CString;
+class DocumentStorage;
 class Settings;
 
 class SettingsEntryReader {
@@ -43,11 +44,14 @@ class SettingsEntryReader {
     return Fixed(key, &value, size);
   }
 
-  // A new malloc'd copy of a non-empty entry (the caller frees it) and its length;
-  // false, with both untouched, when the entry is missing, empty or unreadable.
-  bool Bytes(unsigned long key, unsigned char*& bytes, long& length);
+  // A new malloc'd copy of a non-empty entry (the caller frees it), or one in
+  // `storage` when given, and its length; false, with both untouched, when the
+  // entry is missing, empty or unreadable.
+  bool Bytes(unsigned long key, unsigned char*& bytes, long& length,
+             DocumentStorage* storage = nullptr);
   // A new string of the entry's bytes, null as for Bytes; the caller deletes it.
-  CString* Text(unsigned long key);
+  // Placed, with its text, in `storage` when given.
+  CString* Text(unsigned long key, DocumentStorage* storage = nullptr);
   // A new string from an entry in external form, or null; the caller releases it.
   CFStringRef PlatformText(unsigned long key);
 

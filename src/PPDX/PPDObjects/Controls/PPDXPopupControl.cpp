@@ -9,6 +9,7 @@
 #include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "carbon/MacErrors.h"
 #include "foundation/CString.h"
+#include "foundation/DocumentStorage.h"
 #include "foundation/PointerListOf.h"
 #include "foundation/SettingsKeys.h"
 
@@ -30,6 +31,13 @@ bool HasKeyword(const _PopupItem* item, const char* keyword) {
   return item->keyword != nullptr && keyword != nullptr && *item->keyword == keyword;
 }
 
+// A choice read without an option keyword was saved with an empty one; it comes
+// back as the parser made it, with an empty keyword rather than none.
+bool HasEmptyEntry(SettingsEntryReader& reader, unsigned long key) {
+  long size = -1;
+  return reader.Size(key, size) == noErr && size == 0;
+}
+
 const char* KeywordOf(const _PopupItem* item) {
   return item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : nullptr;
 }
@@ -39,8 +47,21 @@ const char* KeywordOf(const _PopupItem* item) {
 _PopupItem::~_PopupItem() {
   delete keyword;
   if (name != nullptr) CFRelease(name);
-  std::free(psData);
+  DocumentStorage* storage = StorageOf(this);
+  if (storage != nullptr)
+    storage->Release(psData, size_t(psLength > 0 ? psLength : 0));
+  else
+    std::free(psData);
   delete[] nameText;
+}
+
+_PopupItem* NewStoredItem(DocumentStorage& storage, const char* keyword, const void* code,
+                          unsigned long length) {
+  _PopupItem* item = new (storage) _PopupItem;
+  item->keyword = new (storage) CString(keyword, storage);
+  item->psData = static_cast<unsigned char*>(storage.Copy(code, length));
+  item->psLength = item->psData != nullptr ? long(length) : 0;
+  return item;
 }
 
 const char* _PopupItem::displayName() {
@@ -71,9 +92,11 @@ PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName,
   if (mDefaultKeyword) SetKeywordSelect(*mDefaultKeyword, true);
 }
 
-PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints)
+PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints,
+                                   DocumentStorage* storage)
     : PPDXControl(settings, index, constraints) {
   SetType(CNTL_POPUP);
+  if (storage != nullptr) mItems.PlaceNodesIn(*storage);
   SettingsEntryReader reader(settings, index);
   SInt32 pickMany = 0;
   if (reader.Number(kPickManyKey, pickMany)) mPickMany = pickMany != 0;
@@ -84,7 +107,7 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
   long itemIndex = 0;
   for (long i = 0; i < count && ItemIndex(index, i, itemIndex) && IsSavedItem(settings, itemIndex);
        ++i) {
-    _PopupItem* item = RestoreItem(settings, itemIndex);
+    _PopupItem* item = RestoreItem(settings, itemIndex, storage);
     if (item->selected) toSelect = KeywordOf(item);
     mItems.PushBack(item);
   }
@@ -100,16 +123,19 @@ bool PPDXPopupControl::IsSavedItem(Settings& settings, long itemIndex) {
   return SettingsEntryReader(settings, itemIndex).Size(kItemSelectedKey, size) == noErr;
 }
 
-_PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex) {
-  auto* item = new _PopupItem;
+_PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex,
+                                          DocumentStorage* storage) {
+  auto* item = storage != nullptr ? new (*storage) _PopupItem : new _PopupItem;
   SettingsEntryReader reader(settings, itemIndex);
-  item->keyword = reader.Text(kItemKeywordKey);
+  item->keyword = reader.Text(kItemKeywordKey, storage);
+  if (item->keyword == nullptr && HasEmptyEntry(reader, kItemKeywordKey))
+    item->keyword = storage != nullptr ? new (*storage) CString("", *storage) : new CString("");
   item->name = reader.PlatformText(kItemNameKey);
   if (item->name == nullptr) {
     std::unique_ptr<CString> text(reader.Text(kItemTextNameKey));
     if (text) item->name = CFStringCreateWithCString(nullptr, *text, CFStringGetSystemEncoding());
   }
-  reader.Bytes(kItemCodeKey, item->psData, item->psLength);
+  reader.Bytes(kItemCodeKey, item->psData, item->psLength, storage);
   SInt32 selected = 0;
   if (reader.Number(kItemSelectedKey, selected)) item->selected = selected != 0;
   return item;

@@ -6,12 +6,16 @@
 #include <memory>
 
 #include "PPDX/PPDObjects/PPDXControl.h"
+#include "foundation/StorageObject.h"
 
 class CString;
+class DocumentStorage;
 class SettingsEntryWriter;
 
-// One choice. Every field is owned; the parser fills them in.
-struct _PopupItem {
+// One choice. Every field is owned; the parser fills them in. A choice placed
+// in a document's storage (the parser's and a rebuild's) holds its keyword and
+// code there too; one made with a plain new holds heap blocks.
+struct _PopupItem : public StorageObject {
   _PopupItem() = default;
   ~_PopupItem();
 
@@ -30,6 +34,10 @@ struct _PopupItem {
   char* nameText = nullptr;
 };
 
+// A choice in `storage` with a copy of the keyword and code (none for length 0).
+_PopupItem* NewStoredItem(DocumentStorage& storage, const char* keyword,
+                          const void* code, unsigned long length);
+
 class PPDXPopupControl : public PPDXControl {
  public:
   // The key of the one-byte entry by which a rebuild knows this kind.
@@ -41,7 +49,9 @@ class PPDXPopupControl : public PPDXControl {
   PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags, bool visible,
                    bool pickMany, bool installable, PointerList& items, CString* defaultKeyword,
                    UIConstraints* constraints);
-  PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints);
+  // With `storage`, the restored choices are placed there (see NewStoredItem).
+  PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints,
+                   DocumentStorage* storage = nullptr);
   ~PPDXPopupControl() override;
 
   long ItemCount() const { return long(mItems.Size()); }
@@ -96,7 +106,7 @@ class PPDXPopupControl : public PPDXControl {
   _PopupItem* Current() const;
   void DeleteItems();
   static bool IsSavedItem(Settings& settings, long itemIndex);
-  _PopupItem* RestoreItem(Settings& settings, long itemIndex);
+  static _PopupItem* RestoreItem(Settings& settings, long itemIndex, DocumentStorage* storage);
   void SaveItems(SettingsEntryWriter& writer, long index);
 
   bool mPickMany = false;
