@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ZPX_STORAGE_POISONS 1
@@ -50,13 +51,27 @@ constexpr std::size_t kMostSpareChunks = 64;
 struct SpareChunks {
   std::mutex lock;
   std::vector<std::unique_ptr<unsigned char[]>> chunks;
+  bool closed = false;  // the program or the bundle is going: keep none
 };
 
-// Never destroyed: a document may go after the program's statics.
+// Never destroyed, and not on the heap: a document may go after the program's
+// statics, and a bundle that unloads takes this storage with it.
 SpareChunks& Spares() {
-  static SpareChunks* spares = new SpareChunks;
+  alignas(SpareChunks) static unsigned char space[sizeof(SpareChunks)];
+  static SpareChunks* spares = new (space) SpareChunks;
   return *spares;
 }
+
+// At exit, or when the bundle holding this code unloads, the kept chunks go
+// back to the heap, and a document that goes later keeps none.
+struct SpareChunksCloser {
+  ~SpareChunksCloser() {
+    SpareChunks& spares = Spares();
+    std::lock_guard<std::mutex> held(spares.lock);
+    spares.chunks.clear();
+    spares.closed = true;
+  }
+} sSpareChunksCloser;
 
 std::unique_ptr<unsigned char[]> TakeSpareChunk() {
   SpareChunks& spares = Spares();
@@ -70,7 +85,8 @@ std::unique_ptr<unsigned char[]> TakeSpareChunk() {
 void KeepSpareChunk(std::unique_ptr<unsigned char[]>& chunk) {
   SpareChunks& spares = Spares();
   std::lock_guard<std::mutex> held(spares.lock);
-  if (spares.chunks.size() < kMostSpareChunks) spares.chunks.push_back(std::move(chunk));
+  if (!spares.closed && spares.chunks.size() < kMostSpareChunks)
+    spares.chunks.push_back(std::move(chunk));
 }
 
 std::size_t Rounded(std::size_t size) { return (size + kAlignment - 1) & ~(kAlignment - 1); }
