@@ -18,6 +18,7 @@ class ScreenPaneTest : public ScreenFixture {
  protected:
   UI_Panel& Open(const std::string& ppd) {
     mPane = std::make_unique<PaneJob>(ppd);
+    mPane->CopyBuiltResource("en.lproj/BidiStrings.strings");  // the address area's words
     mPanel = mPane->NewPanel();
     EXPECT_TRUE(mPanel->IsBuilt());
     mPanel->Show();

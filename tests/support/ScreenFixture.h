@@ -22,6 +22,10 @@ class ScreenFixture : public ToolkitFixture {
     mScreen = ScreenBackend::Open(&error, [](const std::string& what) { ADD_FAILURE() << what; });
     if (!mScreen) ADD_FAILURE() << error;  // the tests run on a virtual display, never without
   }
+  ~ScreenFixture() override {
+    if (mScreen && mScreen->ModalStepsLeft() > 0)
+      ADD_FAILURE() << mScreen->ModalStepsLeft() << " of the user's steps never ran";
+  }
 
   GtkWidget* WidgetOf(ControlRef control) const {
     ScreenWindow* window = mScreen->ViewOf(control->mWindow);

@@ -1,6 +1,7 @@
 #include "toolkit/gtk/ScreenBackend.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/ToolkitModel.h"
 #include "toolkit/ToolkitWindow.h"
@@ -100,6 +101,13 @@ void ScreenBackend::Refresh() {
     ViewOf(window)->Sync(ParentOf(window), !modal || modal == window);
   ApplyCursor();
   mSyncing = false;
+}
+
+void ScreenBackend::ScreenOnly(const std::function<void()>& change) {
+  const bool syncing = std::exchange(mSyncing, true);
+  change();
+  mSyncing = syncing;
+  Refresh();
 }
 
 void ScreenBackend::ApplyCursor() {
