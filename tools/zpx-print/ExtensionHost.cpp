@@ -65,6 +65,7 @@ PrintFailure ExtensionHost::Drive(PDEInterfaceObject* object, PMPrintSession ses
   UInt32 width = 0, height = 0;
   if (status == noErr) status = slots.Prologue(&context, &creator, &kind, &title, &width, &height);
   if (kind != nullptr) CFRelease(kind);
+  if (status == noErr && dialog.Pane() != nullptr) dialog.SizePane(width, height);
   failure = status == noErr ? Lifecycle(slots, context, session, dialog) : SlotFailed("Prologue", status);
   // The dialog's hold from QueryInterface and the one Retain added.
   PDEInterfaceObject* held = object;

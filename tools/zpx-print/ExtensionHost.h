@@ -1,8 +1,8 @@
 #pragma once
 // Loads the dialog-extension bundle as a print dialog does and drives its
-// extension once through Retain, GetAPIVersion, Prologue, Initialize (into
-// the dialog's user pane), Open, Sync(false) when the user prints, Close,
-// Terminate and the releases.
+// extension once through Retain, GetAPIVersion, Prologue (the dialog sizes
+// its user pane as asked), Initialize (into that pane), Open, Sync(false)
+// when the user prints, Close, Terminate and the releases.
 
 #include "HostDialog.h"
 #include "PrintFailure.h"

@@ -2,7 +2,7 @@
 
 HiddenDialog::HiddenDialog() {
   Rect bounds = {100, 100, 500, 700};
-  Rect paneBounds = {0, 0, kPaneHeight, kPaneWidth};
+  Rect paneBounds = {0, 0, 0, 0};  // sized by the extension's prologue
   if (CreateNewWindow(kDocumentWindowClass, kWindowNoAttributes, &bounds, &mWindow) != noErr)
     mWindow = nullptr;
   ControlRef root = nullptr;

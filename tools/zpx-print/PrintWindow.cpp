@@ -12,6 +12,10 @@ constexpr short kPaneTop = kMargin + kLineHeight + 12;
 constexpr short kButtonWidth = 90;
 constexpr short kButtonHeight = 20;
 constexpr short kButtonGap = 12;
+constexpr short kNameWidth = 500;
+// Before the pane's size is known.
+constexpr short kFirstWidth = 400;
+constexpr short kFirstHeight = 300;
 // Where a window manager, if any, does not place it.
 constexpr short kWindowLeft = 60;
 constexpr short kWindowTop = 40;
@@ -34,8 +38,7 @@ ControlRef NewButton(WindowRef window, CFStringRef title, UInt32 command) {
 }  // namespace
 
 PrintWindow::PrintWindow(const std::string& printer) {
-  const Rect bounds = {kWindowTop, kWindowLeft, kWindowTop + kPaneTop + kPaneHeight + 60,
-                       kWindowLeft + kPaneWidth + 2 * kMargin};
+  const Rect bounds = {kWindowTop, kWindowLeft, kWindowTop + kFirstHeight, kWindowLeft + kFirstWidth};
   ControlRef root = nullptr;
   if (CreateNewWindow(kDocumentWindowClass, kWindowNoAttributes, &bounds, &mWindow) != noErr ||
       CreateRootControl(mWindow, &root) != noErr) {
@@ -55,11 +58,11 @@ PrintWindow::~PrintWindow() {
 }
 
 void PrintWindow::MakeControls(const std::string& printer) {
-  const Rect nameBounds = {kMargin, kMargin, kMargin + kLineHeight, kMargin + kPaneWidth};
+  const Rect nameBounds = {kMargin, kMargin, kMargin + kLineHeight, kMargin + kNameWidth};
   CFRef<CFStringRef> name(CreateText("Printer: " + printer));
   ControlRef label = nullptr;
   CreateStaticTextControl(mWindow, &nameBounds, name.get(), nullptr, &label);
-  const Rect paneBounds = {kPaneTop, kMargin, kPaneTop + kPaneHeight, kMargin + kPaneWidth};
+  const Rect paneBounds = {kPaneTop, kMargin, kPaneTop, kMargin};  // sized by the prologue
   if (CreateUserPaneControl(mWindow, &paneBounds, 0, &mPane) != noErr) mPane = nullptr;
   mCancel = NewButton(mWindow, CFSTR("Cancel"), kCancelCommand);
   mPrint = NewButton(mWindow, CFSTR("Print"), kPrintCommand);
@@ -71,7 +74,9 @@ void PrintWindow::MakeControls(const std::string& printer) {
 void PrintWindow::FitToPane() {
   Rect pane = {0, 0, 0, 0};
   GetControlBounds(mPane, &pane);
-  const short width = short(std::max<int>(pane.right, kMargin + kPaneWidth) + kMargin);
+  const short width =
+      short(std::max<int>({pane.right, kMargin + kNameWidth, kMargin + 2 * kButtonWidth + kButtonGap}) +
+            kMargin);
   const short buttonsTop = short(pane.bottom + kMargin);
   Rect printBounds = {buttonsTop, short(width - kMargin - kButtonWidth),
                       short(buttonsTop + kButtonHeight), short(width - kMargin)};
