@@ -75,6 +75,8 @@ class ScreenBackend : public ToolkitBackend {
   GtkWidget* mSystemFont;  // labels whose layouts measure text
   GtkWidget* mSmallFont;
   ThemeCursor mCursor = kThemeArrowCursor;
+  GdkCursor* mArrowCursor = nullptr;
+  GdkCursor* mWaitCursor = nullptr;
   ScreenRunLoopSource mSource;
   static bool sOpen;  // one screen per process
 };
