@@ -17,6 +17,7 @@ enum {
   ioErr = -36,
   bdNamErr = -37,
   dirNFErr = -120,
+  userCanceledErr = -128,
   permErr = -54,
   resNotFound = -192,
   resFNotFound = -193,

@@ -120,6 +120,11 @@ OSStatus InstallEventHandler(EventTargetRef target, EventHandlerUPP handler, Ite
                              EventHandlerRef* outHandler);
 OSStatus RemoveEventHandler(EventHandlerRef handler);
 EventTargetRef GetApplicationEventTarget();
+// The application's own loop: the main run loop and the user's input until
+// QuitApplicationEventLoop; unlike a modal loop it leaves every window to the
+// user, and the modal loops run inside it take over while they last.
+void RunApplicationEventLoop();
+void QuitApplicationEventLoop();
 OSStatus SendEventToEventTarget(EventRef event, EventTargetRef target);
 
 OSStatus CreateEvent(CFAllocatorRef allocator, UInt32 eventClass, UInt32 kind, EventTime when,

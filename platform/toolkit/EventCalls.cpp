@@ -36,6 +36,13 @@ OSStatus RemoveEventHandler(EventHandlerRef handler) {
 
 EventTargetRef GetApplicationEventTarget() { return &ToolkitModel::Shared().mApplication; }
 
+void RunApplicationEventLoop() {
+  ToolkitModel& model = ToolkitModel::Shared();
+  model.mModalLoops.Run(nullptr, model.mBackend);
+}
+
+void QuitApplicationEventLoop() { ToolkitModel::Shared().mModalLoops.Quit(nullptr); }
+
 OSStatus SendEventToEventTarget(EventRef event, EventTargetRef target) {
   if (!event || !target) return paramErr;
   return EventRouting::Send(event, target);

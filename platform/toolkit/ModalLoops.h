@@ -1,7 +1,7 @@
 #pragma once
 // The nested modal loops: each runs the main run loop and the user's steps
 // until it is told to quit; quitting an outer loop ends it only once the loops
-// inside it have ended.
+// inside it have ended. The application's loop is one without a window.
 
 #include <cstddef>
 #include <vector>

@@ -15,7 +15,6 @@
 #include "support/PluginBundle.h"
 #include "support/RowsInterface.h"
 #include "support/ScreenFixture.h"
-#include "support/ScreenShot.h"
 #include "ui/UI_CheckBoxControl.h"
 #include "ui/UI_IPAddressPanel.h"
 #include "ui/UI_PopupControl.h"
@@ -25,18 +24,6 @@
 class ScreenGeometryTest : public ScreenFixture {
  protected:
   ScreenGeometryTest() : mBuilt(CreateBundleAt(ZPX_BUILT_BUNDLE)) {}
-
-  // The window shown, settled, in place and as its reference `name` shows it.
-  void ExpectShownAsReference(WindowRef window, const std::string& name) {
-    mScreen->Settle();
-    GtkWidget* shown = WindowWidget(window);
-    ASSERT_NE(shown, nullptr);
-    ASSERT_TRUE(gtk_widget_get_mapped(shown)) << name;
-    EXPECT_EQ(Misplaced(window), "") << name;
-    EXPECT_EQ(gtk_widget_get_allocated_width(shown), window->mBounds.right - window->mBounds.left);
-    EXPECT_EQ(gtk_widget_get_allocated_height(shown), window->mBounds.bottom - window->mBounds.top);
-    EXPECT_EQ(CompareScreenShot(shown, name), "") << name;
-  }
 
   CFRef<CFBundleRef> mBuilt;
 };

@@ -40,6 +40,14 @@ void TurnUntil(Done done) {
 
 void CountFired(EventLoopTimerRef, void* count) { ++*static_cast<int*>(count); }
 
+// A program kept busy: due again as soon as it has run.
+void FireAgainAtOnce(EventLoopTimerRef timer, void* count) {
+  ++*static_cast<int*>(count);
+  SetEventLoopTimerNextFireTime(timer, 0);
+}
+
+void NotePainted(GdkFrameClock*, bool* painted) { *painted = true; }
+
 OSStatus CountHandled(EventHandlerCallRef, EventRef, void* count) {
   ++*static_cast<int*>(count);
   return noErr;
@@ -160,6 +168,28 @@ TEST_F(ScreenServicesTest, TimersPostedEventsAndSourcesRunOnGLibsLoop) {
 #if defined(__SANITIZE_ADDRESS__)
 // The leak checker's exceptions cover what GTK's libraries keep, not memory of
 // ours lost inside their callbacks.
+TEST_F(ScreenServicesTest, AWindowShownWhileTheProgramIsBusyIsStillPainted) {
+  int fired = 0;
+  EventLoopTimerRef timer = nullptr;
+  ASSERT_EQ(InstallEventLoopTimer(GetMainEventLoop(), 0, 0, NewEventLoopTimerUPP(FireAgainAtOnce),
+                                  &fired, &timer),
+            noErr);
+  WindowRef window = NewWindow(200, 100);
+  mScreen->Refresh();
+  GtkWidget* shown = WindowWidget(window);
+  ASSERT_NE(shown, nullptr);
+  gtk_widget_realize(shown);
+  bool painted = false;
+  GdkFrameClock* clock = gtk_widget_get_frame_clock(shown);
+  gulong handler = g_signal_connect(clock, "after-paint", G_CALLBACK(NotePainted), &painted);
+  for (int turn = 0; turn < 2000 && !painted; ++turn) g_main_context_iteration(nullptr, TRUE);
+  g_signal_handler_disconnect(clock, handler);
+  EXPECT_TRUE(painted);
+  for (int turn = 0; turn < 100 && fired == 0; ++turn) g_main_context_iteration(nullptr, TRUE);
+  EXPECT_GT(fired, 0);  // and the program runs too
+  RemoveEventLoopTimer(timer);
+}
+
 TEST_F(ScreenServicesTest, ALeakOfOursInsideGLibsLoopIsStillReported) {
   WindowRef window = NewWindow();
   mScreen->Settle();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "support/ScreenShot.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/ToolkitControl.h"
 #include "toolkit/ToolkitWindow.h"
@@ -20,6 +21,10 @@ class ScreenFixture : public ToolkitFixture {
     std::string error;
     mScreen = ScreenBackend::Open(&error, [](const std::string& what) { ADD_FAILURE() << what; });
     if (!mScreen) ADD_FAILURE() << error;  // the tests run on a virtual display, never without
+  }
+  ~ScreenFixture() override {
+    if (mScreen && mScreen->ModalStepsLeft() > 0)
+      ADD_FAILURE() << mScreen->ModalStepsLeft() << " of the user's steps never ran";
   }
 
   GtkWidget* WidgetOf(ControlRef control) const {
@@ -38,6 +43,18 @@ class ScreenFixture : public ToolkitFixture {
     std::string wrong;
     CollectMisplaced(window->mRoot.get(), &wrong);
     return wrong;
+  }
+
+  // The window shown, settled, in place and as its reference `name` shows it.
+  void ExpectShownAsReference(WindowRef window, const std::string& name) {
+    mScreen->Settle();
+    GtkWidget* shown = WindowWidget(window);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(gtk_widget_get_mapped(shown)) << name;
+    EXPECT_EQ(Misplaced(window), "") << name;
+    EXPECT_EQ(gtk_widget_get_allocated_width(shown), window->mBounds.right - window->mBounds.left);
+    EXPECT_EQ(gtk_widget_get_allocated_height(shown), window->mBounds.bottom - window->mBounds.top);
+    EXPECT_EQ(CompareScreenShot(shown, name), "") << name;
   }
 
   // A key pressed and released in the window that has the keyboard now: the

@@ -159,6 +159,20 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
 
+TEST(ZpxPrint, ThePrintWindowWithoutADisplayExitsWithTwoNamingDisplay) {
+  PrintHome home;
+  const std::string arguments = "--gui --ppd '" + kSamplePPD + "'";
+  for (const std::string& environment : {std::string("env -u DISPLAY"), std::string("DISPLAY=:9876")}) {
+    PrintRun run = home.Run(arguments, kSampleDocument, environment);
+    EXPECT_EQ(run.status, 2) << environment;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_TRUE(Has(run.errors, "zpx-print: ") && Has(run.errors, "DISPLAY")) << run.errors;
+    EXPECT_EQ(run.job, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(home.TicketsFile()));
+  EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
+}
+
 TEST(ZpxPrint, APPDOfAnotherPrinterMakesNoJob) {
   PrintHome home;
   std::string ppd = FileText(kSamplePPD);

@@ -3,8 +3,6 @@
 #include <string>
 
 #include "paths/PlatformPaths.h"
-#include "toolkit/Controls.h"
-#include "toolkit/MacWindows.h"
 
 namespace {
 
@@ -16,31 +14,6 @@ CFUUIDRef CreateUUID(const char* text) {
 PrintFailure SlotFailed(const char* slot, OSStatus status) {
   return PrintFailure::NoJob(std::string(slot) + " answered " + std::to_string(status));
 }
-
-// The window the print dialog would show, with the user pane it gives the extension.
-class HiddenDialog {
- public:
-  HiddenDialog() {
-    Rect bounds = {100, 100, 500, 700};
-    Rect paneBounds = {0, 0, 200, 525};
-    if (CreateNewWindow(kDocumentWindowClass, kWindowNoAttributes, &bounds, &mWindow) != noErr)
-      mWindow = nullptr;
-    ControlRef root = nullptr;
-    if (mWindow != nullptr && (CreateRootControl(mWindow, &root) != noErr ||
-                               CreateUserPaneControl(mWindow, &paneBounds, 0, &mPane) != noErr))
-      mPane = nullptr;
-  }
-  ~HiddenDialog() {
-    if (mWindow != nullptr) DisposeWindow(mWindow);
-  }
-  HiddenDialog(const HiddenDialog&) = delete;
-  HiddenDialog& operator=(const HiddenDialog&) = delete;
-  ControlRef Pane() const { return mPane; }
-
- private:
-  WindowRef mWindow = nullptr;
-  ControlRef mPane = nullptr;
-};
 
 }  // namespace
 
@@ -59,7 +32,7 @@ CFStringRef ExtensionHost::BundleIdentifier() const {
   return mPlugIn != nullptr ? CFBundleGetIdentifier(CFPlugInGetBundle(mPlugIn)) : nullptr;
 }
 
-PrintFailure ExtensionHost::Run(PMPrintSession session) {
+PrintFailure ExtensionHost::Run(PMPrintSession session, HostDialog& dialog) {
   if (mPlugIn == nullptr) return PrintFailure::NoJob("cannot load the dialog extension's bundle");
   CFRef<CFUUIDRef> type(CreateUUID(kPDEPlugInTypeID));
   CFRef<CFArrayRef> factories(CFPlugInFindFactoriesForPlugInTypeInPlugIn(type.get(), mPlugIn));
@@ -73,13 +46,14 @@ PrintFailure ExtensionHost::Run(PMPrintSession session) {
   void* object = nullptr;
   SInt32 status = factory->mTable->QueryInterface(factory, CFUUIDGetUUIDBytes(interface.get()), &object);
   PrintFailure failure = status == noErr && object != nullptr
-                             ? Drive(static_cast<PDEInterfaceObject*>(object), session)
+                             ? Drive(static_cast<PDEInterfaceObject*>(object), session, dialog)
                              : SlotFailed("QueryInterface", status);
   factory->mTable->Release(factory);
   return failure;
 }
 
-PrintFailure ExtensionHost::Drive(PDEInterfaceObject* object, PMPrintSession session) {
+PrintFailure ExtensionHost::Drive(PDEInterfaceObject* object, PMPrintSession session,
+                                  HostDialog& dialog) {
   const PDEInterfaceTable& slots = *object->mTable;
   PrintFailure failure;
   PDEAPIVersion version;
@@ -91,7 +65,8 @@ PrintFailure ExtensionHost::Drive(PDEInterfaceObject* object, PMPrintSession ses
   UInt32 width = 0, height = 0;
   if (status == noErr) status = slots.Prologue(&context, &creator, &kind, &title, &width, &height);
   if (kind != nullptr) CFRelease(kind);
-  failure = status == noErr ? Lifecycle(slots, context, session) : SlotFailed("Prologue", status);
+  if (status == noErr && dialog.Pane() != nullptr) dialog.SizePane(width, height);
+  failure = status == noErr ? Lifecycle(slots, context, session, dialog) : SlotFailed("Prologue", status);
   // The dialog's hold from QueryInterface and the one Retain added.
   PDEInterfaceObject* held = object;
   slots.Release(&held);
@@ -101,8 +76,7 @@ PrintFailure ExtensionHost::Drive(PDEInterfaceObject* object, PMPrintSession ses
 }
 
 PrintFailure ExtensionHost::Lifecycle(const PDEInterfaceTable& slots, PDEContext context,
-                                      PMPrintSession session) {
-  HiddenDialog dialog;
+                                      PMPrintSession session, HostDialog& dialog) {
   PDEFlags flags = 0;
   PrintFailure failure;
   OSStatus status = slots.Initialize(context, &flags, nullptr, dialog.Pane(), session);
@@ -110,8 +84,13 @@ PrintFailure ExtensionHost::Lifecycle(const PDEInterfaceTable& slots, PDEContext
     failure = SlotFailed("Initialize", status);
   } else {
     slots.Open(context);
-    status = slots.Sync(context, session, false);
-    if (status != noErr) failure = SlotFailed("Sync", status);
+    if (dialog.UserPrints()) {
+      status = slots.Sync(context, session, false);
+      if (status != noErr) failure = SlotFailed("Sync", status);
+    } else {
+      status = userCanceledErr;
+      failure = PrintFailure::NoJob("cancelled: no job written");
+    }
     slots.Close(context);
   }
   slots.Terminate(context, status);

@@ -1,9 +1,10 @@
 #pragma once
 // Loads the dialog-extension bundle as a print dialog does and drives its
-// extension once through Retain, GetAPIVersion, Prologue, Initialize (into
-// the user pane of a window nobody sees), Open, Sync(false), Close, Terminate
-// and the releases.
+// extension once through Retain, GetAPIVersion, Prologue (the dialog sizes
+// its user pane as asked), Initialize (into that pane), Open, Sync(false)
+// when the user prints, Close, Terminate and the releases.
 
+#include "HostDialog.h"
 #include "PrintFailure.h"
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
@@ -22,13 +23,14 @@ class ExtensionHost {
   bool IsLoaded() const { return mPlugIn != nullptr; }
   // Not retained; null without a plug-in.
   CFStringRef BundleIdentifier() const;
-  // A status other than 0 from Initialize or Sync, or a plug-in that offers
-  // no extension, is kExitNoJob.
-  PrintFailure Run(PMPrintSession session);
+  // A status other than 0 from Initialize or Sync, a plug-in that offers no
+  // extension, or the user's Cancel is kExitNoJob.
+  PrintFailure Run(PMPrintSession session, HostDialog& dialog);
 
  private:
-  PrintFailure Drive(PDEInterfaceObject* object, PMPrintSession session);
-  PrintFailure Lifecycle(const PDEInterfaceTable& slots, PDEContext context, PMPrintSession session);
+  PrintFailure Drive(PDEInterfaceObject* object, PMPrintSession session, HostDialog& dialog);
+  PrintFailure Lifecycle(const PDEInterfaceTable& slots, PDEContext context, PMPrintSession session,
+                         HostDialog& dialog);
 
   CFPlugInRef mPlugIn = nullptr;
 };

@@ -51,6 +51,8 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
       mOutput = value;
     } else if (word == "--forget") {
       mForget = true;
+    } else if (word == "--gui") {
+      mGui = true;
     } else if (word.size() > 1 && word[0] == '-') {
       return PrintFailure::BadInput("unknown option " + word);
     } else if (!mDocument.empty()) {

@@ -2,7 +2,7 @@
 // The command line of zpx-print:
 //   zpx-print --ppd FILE [-o KEY=VALUE]... [--copies N]
 //             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
-//             [--title TEXT] [--output FILE] [--forget] [DOCUMENT]
+//             [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]
 
 #include <string>
 #include <utility>
@@ -23,6 +23,7 @@ struct PrintArguments {
   std::string mOutput;    // "": standard output
   std::string mDocument;  // "": standard input
   bool mForget = false;
+  bool mGui = false;  // the print window on the display
 
   // A bad command line is kExitBadInput.
   PrintFailure Parse(int argc, const char* const* argv);

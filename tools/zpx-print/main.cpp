@@ -1,13 +1,16 @@
 // zpx-print: prints a PostScript document through the dialog extension as the
-// print system would, headless, and writes the finished job. Exit 0: job
-// written; 1: no job made; 2: a bad command line or input.
+// print system would, headless or (--gui) in a print window, and writes the
+// finished job. Exit 0: job written; 1: no job made; 2: a bad command line or
+// input, or no display.
 
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "ExtensionHost.h"
+#include "GuiHost.h"
 #include "JobDelivery.h"
 #include "OptionChoices.h"
 #include "PrintArguments.h"
@@ -86,7 +89,7 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
   return PrintFailure::None();
 }
 
-PrintFailure Print(const PrintArguments& arguments) {
+PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
   RunFolder folder;
   if (!folder.IsValid()) return PrintFailure::NoJob("cannot make a private folder");
   PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
@@ -109,7 +112,8 @@ PrintFailure Print(const PrintArguments& arguments) {
   if (failure.Failed()) return failure;
   if (!session.SetJobItems(arguments, ppd, pageSize.get()))
     return PrintFailure::NoJob("cannot fill the session's tickets");
-  failure = host.Run(session.Session());
+  std::unique_ptr<HostDialog> dialog = gui.NewDialog(printer);
+  failure = host.Run(session.Session(), *dialog);
   JobInjections injections;
   if (!failure.Failed()) failure = ReadBlocks(session, host.BundleIdentifier(), injections);
   if (!failure.Failed()) failure = JobDelivery::Deliver(arguments, injections);
@@ -124,5 +128,8 @@ int main(int argc, char** argv) {
   PrintArguments arguments;
   PrintFailure failure = arguments.Parse(argc, argv);
   if (failure.Failed()) return Exit(failure);
-  return Exit(Print(arguments));
+  GuiHost gui;
+  if (arguments.mGui) failure = gui.OpenScreen();
+  if (failure.Failed()) return Exit(failure);
+  return Exit(Print(arguments, gui));
 }

@@ -1,6 +1,7 @@
 #include "toolkit/gtk/ScreenBackend.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/ToolkitModel.h"
 #include "toolkit/ToolkitWindow.h"
@@ -58,6 +59,8 @@ ScreenBackend::~ScreenBackend() {
   mViews.clear();
   g_object_unref(mSystemFont);
   g_object_unref(mSmallFont);
+  for (GdkCursor* cursor : {mArrowCursor, mWaitCursor})
+    if (cursor) g_object_unref(cursor);
   while (g_main_context_pending(nullptr)) g_main_context_iteration(nullptr, FALSE);
 }
 
@@ -102,14 +105,22 @@ void ScreenBackend::Refresh() {
   mSyncing = false;
 }
 
+void ScreenBackend::ScreenOnly(const std::function<void()>& change) {
+  const bool syncing = std::exchange(mSyncing, true);
+  change();
+  mSyncing = syncing;
+  Refresh();
+}
+
+// One cursor object per kind, so that a window already showing it is left
+// alone: setting it again is a request to the display on every refresh.
 void ScreenBackend::ApplyCursor() {
-  GdkDisplay* display = gdk_display_get_default();
-  GdkCursor* cursor =
-      gdk_cursor_new_from_name(display, mCursor == kThemeWatchCursor ? "wait" : "default");
+  const bool waiting = mCursor == kThemeWatchCursor;
+  GdkCursor*& cursor = waiting ? mWaitCursor : mArrowCursor;
+  if (!cursor) cursor = gdk_cursor_new_from_name(gdk_display_get_default(), waiting ? "wait" : "default");
   for (const auto& view : mViews)
     if (GdkWindow* shown = gtk_widget_get_window(view->Widget()))
       if (gdk_window_get_cursor(shown) != cursor) gdk_window_set_cursor(shown, cursor);
-  if (cursor) g_object_unref(cursor);
 }
 
 bool ScreenBackend::Settled() const {

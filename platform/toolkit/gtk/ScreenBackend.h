@@ -37,11 +37,16 @@ class ScreenBackend : public ToolkitBackend {
   void Settle();
   // While the screen follows the model, widgets' signals are not the user's.
   bool Syncing() const { return mSyncing; }
+  // A change made to the screen alone (the keyboard's focus moved): what the
+  // widgets do on their own meanwhile (a list selecting the row its cursor
+  // lands on) is not the user's, and the screen follows the model again.
+  void ScreenOnly(const std::function<void()>& change);
   UserActions& Actions() { return mActions; }
   ScreenWindow* ViewOf(WindowRef window) const;
   // What the user will do, one step per turn of the next modal loops, each
   // once the screen has settled.
   void QueueModalStep(std::function<void()> step);
+  size_t ModalStepsLeft() const { return mModalSteps.size(); }
 
   bool PerformModalStep(WindowRef window) override;
   void ModalLoopStalled(WindowRef window) override;
@@ -70,6 +75,8 @@ class ScreenBackend : public ToolkitBackend {
   GtkWidget* mSystemFont;  // labels whose layouts measure text
   GtkWidget* mSmallFont;
   ThemeCursor mCursor = kThemeArrowCursor;
+  GdkCursor* mArrowCursor = nullptr;
+  GdkCursor* mWaitCursor = nullptr;
   ScreenRunLoopSource mSource;
   static bool sOpen;  // one screen per process
 };

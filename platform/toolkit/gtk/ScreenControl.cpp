@@ -135,6 +135,10 @@ void ScreenControl::BuildPopup() {
   gtk_cell_layout_pack_start(GTK_CELL_LAYOUT(mWidget), cell, TRUE);
   gtk_cell_layout_set_attributes(GTK_CELL_LAYOUT(mWidget), cell, "text", kMenuTextColumn,
                                  "sensitive", kMenuEnabledColumn, nullptr);
+  // The pop-up has its model width: measuring every item for a width of its
+  // own on each change would cost a frame.
+  if (GtkWidget* shown = gtk_bin_get_child(GTK_BIN(mWidget)))
+    if (GTK_IS_CELL_VIEW(shown)) gtk_cell_view_set_fit_model(GTK_CELL_VIEW(shown), FALSE);
   Connect(mWidget, "changed", G_CALLBACK(OnChanged));
   Connect(mWidget, "notify::popup-shown", G_CALLBACK(OnPopupShown));
 }

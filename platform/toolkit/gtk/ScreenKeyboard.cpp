@@ -51,7 +51,8 @@ bool ScreenKeyboard::MoveFocus(bool backward) {
   size_t count = order.size();
   size_t next = at == order.end() ? (backward ? count - 1 : 0)
                                   : (size_t(at - order.begin()) + (backward ? count - 1 : 1)) % count;
-  gtk_widget_grab_focus(order[next]->FocusWidget());
+  GtkWidget* target = order[next]->FocusWidget();
+  mBackend.ScreenOnly([target] { gtk_widget_grab_focus(target); });
   return true;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <gdk/gdk.h>
+
 #include "cf/CFRunLoopObject.h"
 #include "toolkit/ToolkitModel.h"
 
@@ -27,6 +29,9 @@ ScreenRunLoopSource::ScreenRunLoopSource(std::function<void()> ran) : mRan(std::
   reinterpret_cast<Source*>(mSource)->owner = this;
   // Modal loops run inside model code that this source called.
   g_source_set_can_recurse(mSource, TRUE);
+  // The user's input, layout and painting come first: a program whose timers
+  // keep it busy must not leave new windows and menus unpainted.
+  g_source_set_priority(mSource, GDK_PRIORITY_REDRAW + 1);
   g_source_attach(mSource, nullptr);
   CFRunLoopGetMain()->SetHost(&ScreenRunLoopSource::Wake, nullptr);
 }

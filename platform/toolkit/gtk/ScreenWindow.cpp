@@ -50,7 +50,8 @@ void ScreenWindow::Sync(ScreenWindow* parent, bool sensitive) {
   const char* title = gtk_window_get_title(window);
   if (!title || mModel->mTitle != title) gtk_window_set_title(window, mModel->mTitle.c_str());
   gtk_window_set_modal(window, IsModalClass(mModel->mClass));
-  gtk_window_set_transient_for(window, parent ? GTK_WINDOW(parent->mWindow) : nullptr);
+  GtkWindow* above = parent ? GTK_WINDOW(parent->mWindow) : nullptr;
+  if (gtk_window_get_transient_for(window) != above) gtk_window_set_transient_for(window, above);
   gtk_widget_set_sensitive(mWindow, sensitive);
   SyncControls();
   gint width = 0, height = 0;
@@ -86,9 +87,12 @@ void ScreenWindow::Position(ScreenWindow* parent) {
     gtk_window_get_position(GTK_WINDOW(parent->mWindow), &left, &top);
     left += (Width(over) - Width(mModel->mBounds)) / 2;
   }
-  gint shownLeft = 0, shownTop = 0;
-  gtk_window_get_position(GTK_WINDOW(mWindow), &shownLeft, &shownTop);
-  if (shownLeft != left || shownTop != top) gtk_window_move(GTK_WINDOW(mWindow), left, top);
+  // Asking the display where the window is costs a round trip on every
+  // refresh: the window moves only when the place it should have changed.
+  if (mPlaced && mPlacedAt.x == left && mPlacedAt.y == top) return;
+  gtk_window_move(GTK_WINDOW(mWindow), left, top);
+  mPlaced = true;
+  mPlacedAt = {left, top, 0, 0};
 }
 
 void ScreenWindow::SyncControls() {

@@ -51,4 +51,6 @@ class ScreenWindow {
   std::unordered_map<ControlRef, std::unique_ptr<ScreenControl>> mControls;
   std::vector<ControlRef> mOrder;  // embedding order
   ControlRef mFocusShown = nullptr;
+  bool mPlaced = false;
+  GdkRectangle mPlacedAt = {0, 0, 0, 0};  // where the window was last moved to
 };

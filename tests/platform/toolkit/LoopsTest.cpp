@@ -21,6 +21,26 @@ TEST_F(LoopsTest, NestedModalLoopsEndOneAtATime) {
   EXPECT_EQ(QuitAppModalLoopForWindow(outer), paramErr);  // no loop left
 }
 
+TEST_F(LoopsTest, TheApplicationLoopRunsUntilItIsQuitWithModalLoopsInside) {
+  WindowRef dialog = NewWindow();
+  std::vector<std::string> order;
+  mDriver.QueueModalStep([&] {
+    EXPECT_EQ(QuitAppModalLoopForWindow(dialog), paramErr);  // no window's loop runs
+    mDriver.QueueModalStep([&] {
+      QuitApplicationEventLoop();  // asked for inside the dialog's loop: waits for it
+      order.push_back("dialog still running");
+    });
+    mDriver.QueueModalStep([&] { EXPECT_EQ(QuitAppModalLoopForWindow(dialog), noErr); });
+    EXPECT_EQ(RunAppModalLoopForWindow(dialog), noErr);
+    order.push_back("dialog ended");
+  });
+  RunApplicationEventLoop();
+  order.push_back("application loop ended");
+  EXPECT_EQ(order, (std::vector<std::string>{"dialog still running", "dialog ended",
+                                             "application loop ended"}));
+  EXPECT_EQ(ToolkitModel::Shared().mModalLoops.Depth(), 0u);
+}
+
 struct QuitOnCommand {
   WindowRef window;
   UInt32 command = 0;

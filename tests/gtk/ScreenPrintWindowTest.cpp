@@ -1,0 +1,191 @@
+// zpx-print's print window on the display, with the bundle's extension in it
+// and the keyboard alone: a pop-up changed, a shortcut added in Customize and
+// its check box toggled, the disabled row passed over, then Print, which
+// leaves the choices and the job's PostScript data in the tickets; Escape
+// and closing the window cancel and leave no data.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "comm/PreferencesHome.h"
+#include "paths/PlatformPaths.h"
+#include "plugin/BundleFunctions.h"
+#include "plugin/PDEIdentity.h"
+#include "plugin/TextBuffer.h"
+#include "print/PMTicket.h"
+#include "support/ScreenFixture.h"
+#include "support/TempFolder.h"
+#include "ui/UI_Panel.h"
+#include "zpx-print/ExtensionHost.h"
+#include "zpx-print/PrintWindow.h"
+#include "zpx-print/PrinterDescription.h"
+#include "zpx-print/PrinterSession.h"
+
+namespace {
+
+constexpr int kMostTabs = 40;
+
+class ScreenPrintWindowTest : public ScreenFixture {
+ protected:
+  ScreenPrintWindowTest() {
+    PlatformPaths::Redirect(PlatformPaths::kBundleFolder, ZPX_BUILT_BUNDLE);
+    PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
+    PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder, mFolder.Path());
+    EXPECT_FALSE(mPPD.Copy(ZPX_BUNDLE "/samples/ZPX-Sample.ppd", mFolder.Path()).Failed());
+    EXPECT_TRUE(mSession.SetPrinter("ZPX-Sample", mPPD));
+    EXPECT_TRUE(mSession.SetJobItems(PrintArguments(), mPPD, nullptr));
+  }
+  ~ScreenPrintWindowTest() override {
+    for (auto where : {PlatformPaths::kBundleFolder, PlatformPaths::kCompanionProgram,
+                       PlatformPaths::kTemporaryFolder})
+      PlatformPaths::Reset(where);
+  }
+
+  ControlRef Row(OSType signature, SInt32 number) const {
+    return FindControl(mWindow.Window(), signature, number);
+  }
+  // Tab until `control` has the keyboard; every control passed on the way is
+  // noted in mReached.
+  bool TabTo(ControlRef control) {
+    for (int tab = 0; tab < kMostTabs && Focused() != control; ++tab) {
+      Key(GDK_KEY_Tab);
+      mReached.insert(Focused());
+    }
+    return Focused() == control;
+  }
+  // The text of the list's selected row, "" without one.
+  std::string SelectedRowText(ControlRef list) {
+    GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(list))));
+    GtkTreeModel* model = nullptr;
+    GtkTreeIter selected;
+    if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(rows), &model, &selected))
+      return "";
+    gchar* text = nullptr;
+    gtk_tree_model_get(model, &selected, 1, &text, -1);
+    std::string shown = text != nullptr ? text : "";
+    g_free(text);
+    return shown;
+  }
+  // The choice the extension left for the option in the print settings, "" for none.
+  std::string Choice(const char* key) const {
+    CFRef<CFStringRef> makeAndModel(
+        CFStringCreateWithCString(nullptr, mPPD.MakeAndModel().c_str(), kCFStringEncodingUTF8));
+    CFRef<CFStringRef> settingsKey(CreatePrinterSettingsKey(mHost.BundleIdentifier(), makeAndModel.get()));
+    CFDictionaryRef values = nullptr;
+    if (PMTicketGetCFDictionary(mSession.Ticket(kPDE_PMPrintSettingsRef), kPMTopLevel, kPMTopLevel,
+                                settingsKey.get(), &values) != noErr)
+      return "";
+    CFRef<CFStringRef> name(CFStringCreateWithCString(nullptr, key, kCFStringEncodingUTF8));
+    CFTypeRef value = CFDictionaryGetValue(values, name.get());
+    return value != nullptr && CFGetTypeID(value) == CFStringGetTypeID()
+               ? EncodedText(static_cast<CFStringRef>(value), kCFStringEncodingUTF8)
+               : "";
+  }
+  // The file of the job's PostScript data the extension named, removed; "" for none.
+  std::string TakeDataFile() const {
+    CFRef<CFStringRef> prefix(CFStringCreateWithCString(nullptr, pde::kPostscriptDataKeyPrefix,
+                                                        kCFStringEncodingUTF8));
+    CFRef<CFMutableStringRef> key(CFStringCreateMutableCopy(nullptr, 0, prefix.get()));
+    CFStringAppend(key.get(), mHost.BundleIdentifier());
+    CFStringRef path = nullptr;
+    if (PMTicketGetCFString(mSession.Ticket(kPDE_PMPrintSettingsRef), kPMTopLevel, kPMTopLevel,
+                            key.get(), &path) != noErr)
+      return "";
+    std::string file = EncodedText(path, kCFStringEncodingUTF8);
+    unlink(file.c_str());
+    return file;
+  }
+
+  PreferencesHome mHome;
+  TempFolder mFolder;
+  PrinterDescription mPPD;
+  PrinterSession mSession;
+  ExtensionHost mHost;
+  PrintWindow mWindow{"ZPX-Sample"};
+  std::set<ControlRef> mReached;
+  std::string mCollateShown;  // the choice the check box shows at Print
+};
+
+TEST_F(ScreenPrintWindowTest, TheKeyboardAloneChangesAddsTogglesAndPrints) {
+  ASSERT_TRUE(mHost.IsLoaded());
+  const SInt32 pageSize = UI_Panel::kPopupRowBase, duplex = UI_Panel::kPopupRowBase + 2;
+  const SInt32 added = UI_Panel::kCheckBoxRowBase + 4;
+  mScreen->QueueModalStep([&] {
+    ExpectShownAsReference(mWindow.Window(), "print-window");
+    // Two-Sided, from One-Sided down to Long Edge.
+    ASSERT_TRUE(TabTo(Row(FourCC("Cntl"), duplex)));
+    Key(GDK_KEY_Down);
+    Key(GDK_KEY_Down);
+    Key(GDK_KEY_Return);
+    EXPECT_EQ(GetControl32BitValue(Row(FourCC("Cntl"), duplex)), 2);
+    // Customize: Collate from Layout Options becomes the fifth shortcut.
+    ASSERT_TRUE(TabTo(Row(UI_Panel::kCustomizeSignature, UI_Panel::kCustomizeButton)));
+    Key(GDK_KEY_space);
+  });
+  mScreen->QueueModalStep([&] {
+    WindowRef customize = ToolkitModel::Shared().FrontWindow();
+    ASSERT_NE(customize, mWindow.Window());
+    ControlRef options = FindControl(customize, FourCC("SLST"), UI_Panel::kOptionList);
+    ASSERT_NE(options, nullptr);
+    Key(GDK_KEY_Tab);
+    ASSERT_EQ(Focused(), options);
+    for (int row = 0; row < kMostTabs && SelectedRowText(options) != "Layout Options"; ++row)
+      Key(GDK_KEY_Down);
+    Key(GDK_KEY_Right);
+    for (int row = 0; row < kMostTabs && SelectedRowText(options) != "Collate"; ++row)
+      Key(GDK_KEY_Down);
+    ASSERT_EQ(SelectedRowText(options), "Collate");
+    ControlRef add = FindControl(customize, FourCC("BUTN"), UI_Panel::kAddButton);
+    for (int tab = 0; tab < kMostTabs && Focused() != add; ++tab) Key(GDK_KEY_Tab);
+    Key(GDK_KEY_space);
+    Key(GDK_KEY_Return);  // OK
+  });
+  mScreen->QueueModalStep([&] {
+    EXPECT_EQ(ToolkitModel::Shared().FrontWindow(), mWindow.Window());
+    ControlRef collate = Row(FourCC("Cntl"), added);
+    ASSERT_NE(collate, nullptr);
+    ASSERT_TRUE(IsControlVisible(collate));
+    const SInt32 before = GetControl32BitValue(collate);
+    ASSERT_TRUE(TabTo(collate));
+    Key(GDK_KEY_space);
+    EXPECT_EQ(GetControl32BitValue(collate), 1 - before);
+    EXPECT_EQ(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(WidgetOf(collate))), 1 - before);
+    mCollateShown = before ? "False" : "True";
+    // A whole round of Tab: the disabled Page Size row is never reached.
+    mReached.clear();
+    Key(GDK_KEY_Tab);
+    mReached.insert(Focused());
+    TabTo(collate);  // back round to where it started
+    EXPECT_FALSE(IsControlEnabled(Row(FourCC("Cntl"), pageSize)));
+    EXPECT_EQ(mReached.count(Row(FourCC("Cntl"), pageSize)), 0u);
+    EXPECT_EQ(mReached.count(Row(FourCC("Cntl"), duplex)), 1u);
+    Key(GDK_KEY_Return);  // Print
+  });
+  PrintFailure failure = mHost.Run(mSession.Session(), mWindow);
+  EXPECT_FALSE(failure.Failed()) << failure.mMessage;
+  EXPECT_EQ(Choice("*ZPDuplex"), "Top");
+  EXPECT_EQ(Choice("*ZPCollate"), mCollateShown);
+  EXPECT_NE(TakeDataFile(), "");
+}
+
+TEST_F(ScreenPrintWindowTest, EscapeAndClosingTheWindowCancel) {
+  mScreen->QueueModalStep([&] { Key(GDK_KEY_Escape); });
+  PrintFailure failure = mHost.Run(mSession.Session(), mWindow);
+  EXPECT_EQ(failure.mExit, kExitNoJob);
+  EXPECT_EQ(TakeDataFile(), "");
+
+  PrintWindow second("ZPX-Sample");
+  mScreen->QueueModalStep([&] {
+    GdkEvent* event = gdk_event_new(GDK_DELETE);
+    event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(WindowWidget(second.Window()))));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+  });
+  EXPECT_EQ(mHost.Run(mSession.Session(), second).mExit, kExitNoJob);
+  EXPECT_EQ(TakeDataFile(), "");
+}
+
+}  // namespace
