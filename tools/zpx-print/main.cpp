@@ -1,6 +1,7 @@
 // zpx-print: prints a PostScript document through the dialog extension as the
-// print system would, headless, and writes the finished job. Exit 0: job
-// written; 1: no job made; 2: a bad command line or input.
+// print system would, headless, and writes the finished job (or submits it to
+// a queue of the print server). Exit 0: job written; 1: no job made; 2: a bad
+// command line or input; 3: the print server failed.
 
 #include <unistd.h>
 
@@ -13,6 +14,8 @@
 #include "PrintArguments.h"
 #include "PrinterDescription.h"
 #include "PrinterSession.h"
+#include "QueueList.h"
+#include "QueuePrinter.h"
 #include "RunFolder.h"
 #include "TicketMemory.h"
 #include "cf/CFRef.h"
@@ -76,7 +79,8 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
   CFDictionaryRef remembered = nullptr;
   PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, key.get(), &remembered);
   CFRef<CFDictionaryRef> values;
-  PrintFailure failure = OptionChoices::Check(ppd.CopyPath(), remembered, arguments.mOptions, values);
+  PrintFailure failure =
+      OptionChoices::Check(ppd.CopyPath(), remembered, arguments.mJobOptions, arguments.mOptions, values);
   if (failure.Failed()) return failure;
   if (PMTicketSetCFDictionary(settings, kCreator, key.get(), values.get(), false) != noErr)
     return PrintFailure::NoJob("cannot store the options in the ticket");
@@ -91,9 +95,12 @@ PrintFailure Print(const PrintArguments& arguments) {
   if (!folder.IsValid()) return PrintFailure::NoJob("cannot make a private folder");
   PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
   PrinterDescription ppd;
-  PrintFailure failure = ppd.Copy(arguments.mPPD, folder.Path());
+  QueuePrinter queue;
+  const bool toQueue = !arguments.mQueue.empty();
+  PrintFailure failure = toQueue ? queue.Open(arguments.mQueue, folder.Path(), ppd)
+                                 : ppd.Copy(arguments.mPPD, folder.Path());
   if (failure.Failed()) return failure;
-  const std::string printer = PrinterDescription::PrinterNameOf(arguments.mPPD);
+  const std::string printer = toQueue ? arguments.mQueue : PrinterDescription::PrinterNameOf(arguments.mPPD);
   TicketMemory memory(printer);
   if (arguments.mForget) memory.Forget();
   PrinterSession session;
@@ -112,7 +119,12 @@ PrintFailure Print(const PrintArguments& arguments) {
   failure = host.Run(session.Session());
   JobInjections injections;
   if (!failure.Failed()) failure = ReadBlocks(session, host.BundleIdentifier(), injections);
-  if (!failure.Failed()) failure = JobDelivery::Deliver(arguments, injections);
+  // A job for the queue waits in the run's folder unless --output names a file.
+  PrintArguments delivery = arguments;
+  const bool submit = toQueue && arguments.mOutput.empty();
+  if (submit) delivery.mOutput = folder.Path() + "/job.ps";
+  if (!failure.Failed()) failure = JobDelivery::Deliver(delivery, injections);
+  if (!failure.Failed() && submit) failure = queue.Submit(delivery.mOutput, arguments.JobName());
   if (!failure.Failed() && !memory.Save(session.Session()))
     Say("cannot remember the choices in " + memory.Path());
   return failure;
@@ -124,5 +136,5 @@ int main(int argc, char** argv) {
   PrintArguments arguments;
   PrintFailure failure = arguments.Parse(argc, argv);
   if (failure.Failed()) return Exit(failure);
-  return Exit(Print(arguments));
+  return Exit(arguments.mList ? QueueList::Show() : Print(arguments));
 }
