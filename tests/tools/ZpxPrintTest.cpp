@@ -144,6 +144,10 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
            {ppd + "-o '*ZPMediaType=Transparency' -o ZPDuplex=Top", "constraints forbid"},
            {ppd + "-o ZPOptionalFinisher=Stapler", "*ZPOptionalFinisher"},
            {ppd + "-o Durance=False", "*Durance"},
+           {ppd + "--printer Office", "--printer"},
+           {ppd + "--number-up 3", "--number-up"},
+           {ppd + "--job-option ZPDuplex", "ZPDuplex"},
+           {ppd + "--job-option ZPDuplex=Sideways", "Sideways"},
            {"--ppd '" + home.Path() + "/missing.ppd'", "missing.ppd"},
        }) {
     PrintRun run = home.Run(bad.arguments);
