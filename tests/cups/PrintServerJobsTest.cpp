@@ -5,6 +5,7 @@
 // queues; the filter leaves no scratch files and no shared memory behind.
 #include <cups/cups.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -18,14 +19,15 @@
 #include <thread>
 
 #include "LocalPrintServer.h"
+#include "print/PrintQueues.h"
+#include "print/QueueJob.h"
 #include "support/FileText.h"
+#include "support/PrintJobFiles.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
 namespace {
 
-const std::string kSamplePPD = std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd";
-const std::string kSampleDocument = std::string(ZPX_BUNDLE) + "/samples/Sample.ps";
 constexpr int kJobSeconds = 30;
 
 struct CommandRun {
@@ -40,12 +42,6 @@ CommandRun RunCommand(const std::string& command) {
   const std::string output = folder.Path() + "/out", errors = folder.Path() + "/err";
   int status = std::system((command + " > '" + output + "' 2> '" + errors + "'").c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(output), FileText(errors)};
-}
-
-// The user-authentication record is sealed with the moment and a salt of its
-// making: two runs differ there and only there.
-std::string WithoutAuthenticationTag(const std::string& job) {
-  return std::regex_replace(job, std::regex("%%ZPXUATag: [^\r\n]*"), "%%ZPXUATag: ");
 }
 
 int Occurrences(const std::string& text, const std::string& part) {
@@ -162,7 +158,7 @@ TEST_F(PrintServerJobs, AQueueGetsExactlyTheJobItsPPDGivesAndOutputKeepsItHere) 
                            kSampleDocument + "'");
   ASSERT_EQ(local.status, 0) << local.errors;
   EXPECT_TRUE(Has(captured, "%%BeginFeature: *ZPDuplex Top"));
-  EXPECT_EQ(WithoutAuthenticationTag(captured), WithoutAuthenticationTag(local.output));
+  EXPECT_EQ(Unstamped(captured), Unstamped(local.output));
 
   // The choice was kept under the queue's name; --output writes the job here and submits nothing.
   const std::string output = mHome.Path() + "/job.ps";
@@ -266,4 +262,39 @@ TEST_F(PrintServerJobs, TheListDescribesEachQueue) {
   const std::string device = "capture:" + sServer->CaptureFolder();
   EXPECT_EQ(list.output, "Other\tZPX Production 9000 PS v1.0\t" + device + "\tnot served\n" +
                              "Served\tZPX Production 9000 PS v1.0\t" + device + "\tserved\n");
+}
+
+TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
+  PrintServer server;
+  ASSERT_NE(server.Connection(), nullptr) << PrintServer::LastError();
+  std::vector<std::string> names;
+  ASSERT_TRUE(PrintQueues::Names(server, names));
+  EXPECT_EQ(names, (std::vector<std::string>{"Other", "Served"}));
+
+  PMPrinter printer = nullptr;
+  ASSERT_EQ(PrintQueues::CreatePrinter(server, "Served", mHome.Path(), &printer), kPMNoError);
+  EXPECT_EQ(FileText(mHome.Path() + "/Served.ppd"), FileText(sServer->QueuePPD("Served")));
+  PMRelease(printer);
+  for (const char* refused : {"Nowhere", "../Served", ""})
+    EXPECT_EQ(PrintQueues::CreatePrinter(server, refused, mHome.Path(), &printer), kPMInvalidPrinter) << refused;
+  EXPECT_EQ(printer, nullptr);
+
+  // Three chunks and a piece, marked finished so that the filter passes them on.
+  std::string bytes = "%!PS-Adobe-3.0\n";
+  while (bytes.size() < 3 * QueueJob::kChunkSize + 100) bytes += "% filler line of a large job\n";
+  const std::string path = mHome.Write("large.ps", bytes);
+  int fd = open(path.c_str(), O_RDONLY);
+  std::string error;
+  int job = QueueJob::Submit(server, "Served", "large", {{"zpx-finished", "true"}},
+                             "application/vnd.cups-postscript", fd, error);
+  close(fd);
+  ASSERT_GT(job, 0) << error;
+  std::string captured;
+  ASSERT_TRUE(Captured(std::to_string(job), captured));
+  EXPECT_EQ(captured, bytes);
+
+  fd = open(path.c_str(), O_RDONLY);
+  EXPECT_EQ(QueueJob::Submit(server, "Nowhere", "lost", {}, "application/vnd.cups-postscript", fd, error), 0);
+  close(fd);
+  EXPECT_FALSE(error.empty());
 }

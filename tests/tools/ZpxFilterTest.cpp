@@ -7,28 +7,20 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <string>
 
 #include "support/FileText.h"
+#include "support/PrintJobFiles.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
 namespace {
-
-const std::string kSamplePPD = std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd";
-const std::string kSampleDocument = std::string(ZPX_BUNDLE) + "/samples/Sample.ps";
 
 struct FilterRun {
   int status;
   std::string job;
   std::string messages;
 };
-
-// The authentication record holds the moment of its making.
-std::string Unstamped(const std::string& job) {
-  return std::regex_replace(job, std::regex("%%ZPXUATag: [^\r\n]*"), "%%ZPXUATag: ");
-}
 
 class FilterFolder {
  public:
@@ -64,12 +56,7 @@ class FilterFolder {
   std::string Write(const std::string& relative, const std::string& bytes) const {
     return mFolder.Write(relative, bytes);
   }
-  size_t LeftInTemporaryFolder() const {
-    size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(mFolder.Path() + "/tmp"))
-      count += entry.path().filename() != ".keep";
-    return count;
-  }
+  size_t LeftInTemporaryFolder() const { return EntriesLeftIn(mFolder.Path() + "/tmp"); }
 
  private:
   TempFolder mFolder;
@@ -108,7 +95,8 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
 
 TEST(ZpxFilter, AFinishedJobPassesUnchanged) {
   FilterFolder folder;
-  const std::string bytes = std::string("%!PS finished\r\n\0\x01\xff binary", 27) + std::string(200000, 'x');
+  const char head[] = "%!PS finished\r\n\0\x01\xff binary";
+  const std::string bytes = std::string(head, sizeof head - 1) + std::string(200000, 'x');
   FilterRun run = folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways",
                                 folder.Write("finished.ps", bytes), "");
   ASSERT_EQ(run.status, 0) << run.messages;
