@@ -298,3 +298,16 @@ TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
   close(fd);
   EXPECT_FALSE(error.empty());
 }
+
+TEST_F(PrintServerJobs, TheInstalledProgramsFindTheirLibrariesOnlyWithinTheTree) {
+  for (const char* program : {"/bin/zpx-print", "/lib/cups/filter/zpx-filter",
+                              "/lib/zpx/ZPXPDE.plugin/Contents/MacOS/libzpxpde.so"}) {
+    CommandRun dynamic = RunCommand("readelf -d '" + sServer->Prefix() + program + "'");
+    ASSERT_EQ(dynamic.status, 0) << program;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(dynamic.output, match, std::regex("runpath: \\[([^\\]]*)\\]"))) << program;
+    std::istringstream folders(match[1].str());
+    for (std::string folder; std::getline(folders, folder, ':');)
+      EXPECT_EQ(folder.rfind("$ORIGIN", 0), 0u) << program << ": " << folder;
+  }
+}
