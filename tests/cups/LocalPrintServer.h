@@ -5,9 +5,11 @@
 // no browsing, no web interface), its programs the prefix's lib/cups with the
 // system's filters and cups-exec linked in and the capturing backend. As root
 // the server runs as nobody/nogroup; otherwise as the invoking user. It is
-// stopped by its process id when the object goes, whatever happened.
+// stopped by its process id when the object goes, or by a watcher process
+// when this process ends any other way.
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <netinet/in.h>
 #include <pwd.h>
@@ -56,6 +58,11 @@ class LocalPrintServer {
   }
 
   void Stop() {
+    if (mWatcher > 0) {
+      kill(mWatcher, SIGKILL);
+      waitpid(mWatcher, nullptr, 0);
+      mWatcher = -1;
+    }
     if (mPid <= 0) return;
     kill(mPid, SIGTERM);
     for (int tries = 0; tries < 100 && waitpid(mPid, nullptr, WNOHANG) == 0; ++tries)
@@ -149,6 +156,7 @@ class LocalPrintServer {
         execlp("cupsd", "cupsd", "-f", "-c", daemon.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
+    Watch();
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kStartSeconds);
     while (mPid > 0 && !mReady && std::chrono::steady_clock::now() < deadline) {
       if (waitpid(mPid, nullptr, WNOHANG) == mPid) {
@@ -158,6 +166,26 @@ class LocalPrintServer {
       mReady = Answers();
       if (!mReady) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+  }
+
+  // A process that stops the server when this one ends without stopping it
+  // (an abort, a signal): it waits for the end of a pipe only this process holds.
+  void Watch() {
+    int ends[2];
+    if (mPid <= 0 || pipe2(ends, O_CLOEXEC) != 0) return;
+    mWatcher = fork();
+    if (mWatcher == 0) {
+      close(ends[1]);
+      char byte;
+      while (read(ends[0], &byte, 1) != 0) {
+      }
+      kill(mPid, SIGTERM);
+      sleep(2);
+      kill(mPid, SIGKILL);
+      _exit(0);
+    }
+    close(ends[0]);
+    mWatcherPipe = ends[1];
   }
 
   bool Answers() const {
@@ -176,5 +204,7 @@ class LocalPrintServer {
   std::string mUser;
   int mPort = -1;
   pid_t mPid = -1;
+  pid_t mWatcher = -1;
+  int mWatcherPipe = -1;  // held open, never written: its end wakes the watcher
   bool mReady = false;
 };
