@@ -306,6 +306,8 @@ CFURLRef CFURLCopyAbsoluteURL(CFURLRef url) {
   return new __CFURL(url->absoluteParts().join(), nullptr);
 }
 
+CFStringRef CFURLGetString(CFURLRef url) { return url ? url->string : nullptr; }
+
 CFStringRef CFURLCopyScheme(CFURLRef url) {
   if (!url) return nullptr;
   URLParts parts = url->absoluteParts();

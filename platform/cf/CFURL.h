@@ -35,6 +35,8 @@ CFURLRef CFURLCopyAbsoluteURL(CFURLRef url);
 // NULL for an empty text or one with spaces or control characters.
 CFURLRef CFURLCreateWithString(CFAllocatorRef allocator, CFStringRef URLString, CFURLRef baseURL);
 
+// The URL's text relative to its base (borrowed).
+CFStringRef CFURLGetString(CFURLRef url);
 CFStringRef CFURLCopyScheme(CFURLRef url);
 CFStringRef CFURLCopyHostName(CFURLRef url);
 CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle pathStyle);

@@ -24,6 +24,7 @@ constexpr Default kDefaults[PlatformPaths::kLocationCount] = {
     {"XDG_RUNTIME_DIR", nullptr, "/zpx-ports"},
     {"ZPX_COMPANION", nullptr, "", true},
     {"XDG_CONFIG_HOME", nullptr},
+    {"ZPX_PRINT", nullptr},
 };
 
 bool Known(PlatformPaths::Location where) {
@@ -40,15 +41,27 @@ std::string WithoutTrailingSlashes(std::string path) {
   return path;
 }
 
+// The running program's folder with a trailing slash; "" when unknown.
+std::string ProgramFolder() {
+  char program[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
+  if (length <= 0) return "";
+  std::string folder(program, size_t(length));
+  folder.erase(folder.find_last_of('/') + 1);
+  return folder;
+}
+
 // The installed bundle sits in lib/zpx/ beside the bin/ folder of the programs, in
 // the build tree as in an installed tree, so a copied tree keeps working.
 std::string BundleBesideProgram() {
-  char program[PATH_MAX];
-  ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
-  if (length <= 0) return "ZPXPDE.plugin";
-  std::string folder(program, size_t(length));
-  folder.erase(folder.find_last_of('/') + 1);
-  return folder + "../lib/zpx/ZPXPDE.plugin";
+  std::string folder = ProgramFolder();
+  return folder.empty() ? "ZPXPDE.plugin" : folder + "../lib/zpx/ZPXPDE.plugin";
+}
+
+// The print server's filter lives in lib/cups/filter/ of the same tree as bin/.
+std::string PrintProgramBesideFilter() {
+  std::string folder = ProgramFolder();
+  return folder.empty() ? "zpx-print" : folder + "../../../bin/zpx-print";
 }
 
 // Without a per-user runtime folder the ports live in a folder named for the
@@ -66,6 +79,7 @@ std::string Derived(PlatformPaths::Location where) {
                                   "lib/ZPX ND3toJP.app/Contents/MacOS/ZPX ND3toJP");
     case PlatformPaths::kConfigFolder:
       return PlatformPaths::Below(PlatformPaths::kHomeFolder, ".config");
+    case PlatformPaths::kPrintProgram: return PrintProgramBesideFilter();
     default: return BundleBesideProgram();
   }
 }

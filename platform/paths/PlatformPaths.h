@@ -18,6 +18,9 @@
 // |                         | ND3toJP (a file, not a folder)       | redirection:    |
 // |                         |                                      | none starts)    |
 // | kConfigFolder           | <home>/.config ("" without a home)   | XDG_CONFIG_HOME |
+// | kPrintProgram           | ../../../bin/zpx-print beside the    | ZPX_PRINT       |
+// |                         | running program (the print server's  |                 |
+// |                         | filter in lib/cups/filter/)          |                 |
 
 #include <string>
 
@@ -31,6 +34,7 @@ class PlatformPaths {
     kMessagePortFolder,
     kCompanionProgram,
     kConfigFolder,
+    kPrintProgram,
     kLocationCount
   };
 

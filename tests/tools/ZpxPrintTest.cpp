@@ -11,13 +11,11 @@
 
 #include "plugin/PDEPluginInterface.h"
 #include "support/FileText.h"
+#include "support/PrintJobFiles.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
 namespace {
-
-const std::string kSamplePPD = std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd";
-const std::string kSampleDocument = std::string(ZPX_BUNDLE) + "/samples/Sample.ps";
 
 struct PrintRun {
   int status;
@@ -52,12 +50,7 @@ class PrintHome {
   const std::string& Path() const { return mFolder.Path(); }
   std::string TicketsFile() const { return mFolder.Path() + "/config/zpx-print/ZPX-Sample.plist"; }
   // What a run left in the temporary folder besides the marker.
-  size_t LeftInTemporaryFolder() const {
-    size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(mFolder.Path() + "/tmp"))
-      count += entry.path().filename() != ".keep";
-    return count;
-  }
+  size_t LeftInTemporaryFolder() const { return EntriesLeftIn(mFolder.Path() + "/tmp"); }
 
  private:
   TempFolder mFolder;
@@ -144,6 +137,10 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
            {ppd + "-o '*ZPMediaType=Transparency' -o ZPDuplex=Top", "constraints forbid"},
            {ppd + "-o ZPOptionalFinisher=Stapler", "*ZPOptionalFinisher"},
            {ppd + "-o Durance=False", "*Durance"},
+           {ppd + "--printer Office", "--printer"},
+           {ppd + "--number-up 3", "--number-up"},
+           {ppd + "--job-option ZPDuplex", "ZPDuplex"},
+           {ppd + "--job-option ZPDuplex=Sideways", "Sideways"},
            {"--ppd '" + home.Path() + "/missing.ppd'", "missing.ppd"},
        }) {
     PrintRun run = home.Run(bad.arguments);

@@ -27,15 +27,24 @@ bool ReadsBack(ZPXPPD& document, CFStringRef key, CFStringRef value) {
   return stored && CFEqual(stored.get(), value);
 }
 
-PrintFailure Apply(ZPXPPD& document, const OptionChoices::Choice& choice) {
+// The option a user sets under the key, or null with `failure` saying why not.
+PPDXControl* UserOption(ZPXPPD& document, const std::string& key, PrintFailure& failure) {
+  CFRef<CFStringRef> keyText(CreateText(key));
+  PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
+  if (control == nullptr) {
+    failure = PrintFailure::BadInput("no option " + key);
+  } else if (IsInstallable(*control) || control->Type() == CNTL_SPECIAL) {
+    failure = PrintFailure::BadInput("option " + key + " is not one a user sets");
+    control = nullptr;
+  }
+  return control;
+}
+
+PrintFailure Apply(ZPXPPD& document, PPDXControl* control, const OptionChoices::Choice& choice) {
   const std::string& key = choice.first;
   const std::string& value = choice.second;
   CFRef<CFStringRef> keyText(CreateText(key));
   CFRef<CFStringRef> valueText(CreateText(value));
-  PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
-  if (control == nullptr) return PrintFailure::BadInput("no option " + key);
-  if (IsInstallable(*control) || control->Type() == CNTL_SPECIAL)
-    return PrintFailure::BadInput("option " + key + " is not one a user sets");
   if (auto* note = dynamic_cast<PPDXJobNote*>(control)) {
     JobNoteTextRule::Verdict verdict = note->TextRule().Judge(value.c_str());
     if (verdict != JobNoteTextRule::kAccepted)
@@ -56,6 +65,7 @@ PrintFailure Apply(ZPXPPD& document, const OptionChoices::Choice& choice) {
 }  // namespace
 
 PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef remembered,
+                                  const std::vector<Choice>& jobOptions,
                                   const std::vector<Choice>& choices, CFRef<CFDictionaryRef>& values) {
   CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
       kCFAllocatorDefault, reinterpret_cast<const UInt8*>(ppdPath.c_str()), CFIndex(ppdPath.size()),
@@ -64,12 +74,21 @@ PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef re
   ZPXPPD* document = new ZPXPPD(url.get(), PARSE_ALL, nullptr);
   if (remembered != nullptr) document->SetAllValues(remembered);
   PrintFailure failure;
-  for (const Choice& choice : choices) {
-    failure = Apply(*document, choice);
+  std::vector<Choice> applied;
+  for (const Choice& option : jobOptions) {
+    PrintFailure ignored;
+    PPDXControl* control = UserOption(*document, option.first, ignored);
+    if (control != nullptr) failure = Apply(*document, control, option);
     if (failure.Failed()) break;
+    if (control != nullptr) applied.push_back(option);
   }
   for (size_t index = 0; !failure.Failed() && index < choices.size(); ++index) {
-    const Choice& choice = choices[index];
+    PPDXControl* control = UserOption(*document, choices[index].first, failure);
+    if (control != nullptr) failure = Apply(*document, control, choices[index]);
+    applied.push_back(choices[index]);
+  }
+  for (size_t index = 0; !failure.Failed() && index < applied.size(); ++index) {
+    const Choice& choice = applied[index];
     if (document->IsKVConstrained(choice.first.c_str(), choice.second.c_str()))
       failure = PrintFailure::BadInput("the constraints forbid " + choice.first + " " + choice.second);
   }

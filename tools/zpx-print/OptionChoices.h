@@ -3,7 +3,8 @@
 // see them: after the remembered values, each option must exist, be one a
 // user sets (not an installable or special option), take the value (and read
 // it back), and no choice may be one the constraints forbid under the final
-// selections.
+// selections. A job's own options come first and are held to the same rules,
+// except that those naming no option a user sets are ignored.
 
 #include <string>
 #include <utility>
@@ -20,5 +21,6 @@ class OptionChoices {
   // On success `values` holds every option's value after the choices (a new
   // dictionary). A choice the PPD refuses is kExitBadInput.
   static PrintFailure Check(const std::string& ppdPath, CFDictionaryRef remembered,
-                            const std::vector<Choice>& choices, CFRef<CFDictionaryRef>& values);
+                            const std::vector<Choice>& jobOptions, const std::vector<Choice>& choices,
+                            CFRef<CFDictionaryRef>& values);
 };

@@ -20,26 +20,46 @@ bool Orientation(const std::string& text, int& orientation) {
   return orientation != 0;
 }
 
+bool NumberUp(const std::string& text, int& numberUp) {
+  for (const char* allowed : {"1", "2", "4", "6", "9", "16"})
+    if (text == allowed) numberUp = std::stoi(text);
+  return text == std::to_string(numberUp);
+}
+
+// KEY=VALUE with the key written as the PPD does, with "*".
+bool KeyValue(const std::string& text, std::pair<std::string, std::string>& option) {
+  size_t equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) return false;
+  option.first = text.substr(0, equals);
+  if (option.first[0] != '*') option.first.insert(0, "*");
+  option.second = text.substr(equals + 1);
+  return true;
+}
+
 }  // namespace
 
 PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
   for (int index = 1; index < argc; ++index) {
     const std::string word = argv[index];
-    const bool takesValue = word == "--ppd" || word == "-o" || word == "--copies" ||
+    const bool takesValue = word == "--ppd" || word == "--printer" || word == "-o" ||
+                            word == "--job-option" || word == "--copies" || word == "--number-up" ||
                             word == "--orientation" || word == "--title" || word == "--output";
     if (takesValue && index + 1 >= argc) return PrintFailure::BadInput(word + " needs a value");
     const std::string value = takesValue ? argv[++index] : "";
     if (word == "--ppd") {
       mPPD = value;
-    } else if (word == "-o") {
-      size_t equals = value.find('=');
-      if (equals == std::string::npos || equals == 0)
-        return PrintFailure::BadInput("\"" + value + "\" is not KEY=VALUE");
-      std::string key = value.substr(0, equals);
-      if (key[0] != '*') key.insert(0, "*");
-      mOptions.emplace_back(key, value.substr(equals + 1));
+    } else if (word == "--printer") {
+      mQueue = value;
+    } else if (word == "--list") {
+      mList = true;
+    } else if (word == "-o" || word == "--job-option") {
+      std::pair<std::string, std::string> option;
+      if (!KeyValue(value, option)) return PrintFailure::BadInput("\"" + value + "\" is not KEY=VALUE");
+      (word == "-o" ? mOptions : mJobOptions).push_back(option);
     } else if (word == "--copies") {
       if (!Copies(value, mCopies)) return PrintFailure::BadInput("--copies takes 1 to 9999");
+    } else if (word == "--number-up") {
+      if (!NumberUp(value, mNumberUp)) return PrintFailure::BadInput("--number-up takes 1, 2, 4, 6, 9 or 16");
     } else if (word == "--orientation") {
       mOrientation = 0;
       if (!Orientation(value, mOrientation))
@@ -61,7 +81,9 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
       mDocument = word;
     }
   }
-  if (mPPD.empty()) return PrintFailure::BadInput("--ppd FILE is required");
+  if (mList) return PrintFailure::None();
+  if (mPPD.empty() == mQueue.empty())
+    return PrintFailure::BadInput("--ppd FILE or --printer QUEUE is required, not both");
   return PrintFailure::None();
 }
 

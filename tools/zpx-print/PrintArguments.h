@@ -1,8 +1,10 @@
 #pragma once
 // The command line of zpx-print:
-//   zpx-print --ppd FILE [-o KEY=VALUE]... [--copies N]
+//   zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option KEY=VALUE]...
+//             [--copies N] [--number-up 1|2|4|6|9|16]
 //             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
 //             [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]
+//   zpx-print --list
 
 #include <string>
 #include <utility>
@@ -14,7 +16,13 @@ struct PrintArguments {
   static constexpr long kMaximumCopies = 9999;
 
   std::string mPPD;
+  std::string mQueue;  // --printer: the print server's queue instead of a PPD file
+  bool mList = false;
   std::vector<std::pair<std::string, std::string>> mOptions;  // key with "*", value
+  // Options as a job from another application carries them: those that are
+  // not options a user sets in the PPD are ignored.
+  std::vector<std::pair<std::string, std::string>> mJobOptions;  // key with "*", value
+  int mNumberUp = 1;  // pages on each sheet
   long mCopies = 1;
   // The print system's numbers: 1 portrait, 2 landscape, 3 reverse portrait,
   // 4 reverse landscape.

@@ -4,7 +4,7 @@
 
 #include <string>
 
-enum PrintExit { kExitJobWritten = 0, kExitNoJob = 1, kExitBadInput = 2 };
+enum PrintExit { kExitJobWritten = 0, kExitNoJob = 1, kExitBadInput = 2, kExitPrintSystem = 3 };
 
 struct PrintFailure {
   PrintExit mExit = kExitJobWritten;
@@ -14,4 +14,5 @@ struct PrintFailure {
   static PrintFailure None() { return PrintFailure(); }
   static PrintFailure NoJob(const std::string& message) { return {kExitNoJob, message}; }
   static PrintFailure BadInput(const std::string& message) { return {kExitBadInput, message}; }
+  static PrintFailure PrintSystem(const std::string& message) { return {kExitPrintSystem, message}; }
 };

@@ -39,6 +39,19 @@ PrintFailure PrinterDescription::Copy(const std::string& ppdPath, const std::str
     return PrintFailure::BadInput("cannot read the PPD " + ppdPath);
   mCopyPath = folder + "/" + PrinterNameOf(ppdPath) + ".ppd";
   if (!WriteNew(mCopyPath, bytes)) return PrintFailure::NoJob("cannot copy the PPD to " + folder);
+  ReadLines(bytes);
+  return PrintFailure::None();
+}
+
+bool PrinterDescription::Adopt(const std::string& privatePath) {
+  std::vector<UInt8> bytes;
+  if (RegularFileReader::Read(privatePath, kMaximumSize, bytes) != RegularFileReader::kRead) return false;
+  mCopyPath = privatePath;
+  ReadLines(bytes);
+  return true;
+}
+
+void PrinterDescription::ReadLines(const std::vector<UInt8>& bytes) {
   std::string line;
   for (UInt8 byte : bytes) {
     if (byte == '\n' || byte == '\r') {
@@ -49,7 +62,6 @@ PrintFailure PrinterDescription::Copy(const std::string& ppdPath, const std::str
     }
   }
   ReadLine(line);
-  return PrintFailure::None();
 }
 
 void PrinterDescription::ReadLine(const std::string& line) {

@@ -6,8 +6,10 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "PrintFailure.h"
+#include "carbon/MacTypes.h"
 
 class PrinterDescription {
  public:
@@ -18,6 +20,9 @@ class PrinterDescription {
 
   // Copies the PPD into `folder`; a PPD that cannot be read is kExitBadInput.
   PrintFailure Copy(const std::string& ppdPath, const std::string& folder);
+  // Takes a PPD that already is a private copy (a queue's, fetched into the
+  // run's folder); false when it cannot be read.
+  bool Adopt(const std::string& privatePath);
 
   const std::string& CopyPath() const { return mCopyPath; }
   const std::string& MakeAndModel() const { return mMakeAndModel; }
@@ -25,6 +30,7 @@ class PrinterDescription {
   bool PaperDimension(const std::string& paper, std::pair<double, double>& size) const;
 
  private:
+  void ReadLines(const std::vector<UInt8>& bytes);
   void ReadLine(const std::string& line);
 
   std::string mCopyPath;

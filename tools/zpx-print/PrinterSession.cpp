@@ -72,7 +72,23 @@ bool PrinterSession::SetJobItems(const PrintArguments& arguments, const PrinterD
          SetString(info, kPMMakeAndModelNameKey, ppd.MakeAndModel()) &&
          PMTicketSetSInt32(pageFormat, kCreator, kPMOrientationKey, arguments.mOrientation, false) == noErr &&
          PMTicketSetSInt32(settings, kCreator, kPMCopiesKey, SInt32(arguments.mCopies), false) == noErr &&
-         SetString(settings, kPMJobNameKey, arguments.JobName()) && SetPaper(ppd, pageSize);
+         SetString(settings, kPMJobNameKey, arguments.JobName()) && SetLayout(arguments.mNumberUp) &&
+         SetPaper(ppd, pageSize);
+}
+
+bool PrinterSession::SetLayout(int pagesPerSheet) {
+  // Rows by columns as the print system lays out pages on a portrait sheet;
+  // one page a sheet is the tickets' default, left unwritten.
+  static const struct {
+    int pages, rows, columns;
+  } kLayouts[] = {{2, 1, 2}, {4, 2, 2}, {6, 2, 3}, {9, 3, 3}, {16, 4, 4}};
+  if (pagesPerSheet == 1) return true;
+  PMTicketRef settings = Ticket(kPDE_PMPrintSettingsRef);
+  for (const auto& layout : kLayouts)
+    if (layout.pages == pagesPerSheet)
+      return PMTicketSetSInt32(settings, kCreator, kPMLayoutRowsKey, layout.rows, false) == noErr &&
+             PMTicketSetSInt32(settings, kCreator, kPMLayoutColumnsKey, layout.columns, false) == noErr;
+  return false;
 }
 
 bool PrinterSession::SetPaper(const PrinterDescription& ppd, CFStringRef pageSize) {

@@ -1,8 +1,8 @@
 #pragma once
 // The print session zpx-print plays the print system with: one printer named
 // after its PPD, and the ticket items the dialog extension reads (compiled
-// PPD, make and model, orientation, copies, job name, the page-setup paper
-// with its dimensions), on top of the tickets remembered for the printer.
+// PPD, make and model, orientation, copies, job name, pages per sheet as
+// layout rows and columns, the page-setup paper with its dimensions), on top of the tickets remembered for the printer.
 
 #include <string>
 
@@ -28,6 +28,7 @@ class PrinterSession {
                    CFStringRef pageSize);
 
  private:
+  bool SetLayout(int pagesPerSheet);
   bool SetPaper(const PrinterDescription& ppd, CFStringRef pageSize);
 
   PMPrintSession mSession = nullptr;

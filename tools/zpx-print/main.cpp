@@ -1,7 +1,8 @@
 // zpx-print: prints a PostScript document through the dialog extension as the
 // print system would, headless or (--gui) in a print window, and writes the
-// finished job. Exit 0: job written; 1: no job made; 2: a bad command line or
-// input, or no display.
+// finished job (or submits it to a queue of the print server). Exit 0: job
+// written; 1: no job made; 2: a bad command line or input, or no display;
+// 3: the print server failed.
 
 #include <unistd.h>
 
@@ -16,6 +17,8 @@
 #include "PrintArguments.h"
 #include "PrinterDescription.h"
 #include "PrinterSession.h"
+#include "QueueList.h"
+#include "QueuePrinter.h"
 #include "RunFolder.h"
 #include "TicketMemory.h"
 #include "cf/CFRef.h"
@@ -79,7 +82,8 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
   CFDictionaryRef remembered = nullptr;
   PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, key.get(), &remembered);
   CFRef<CFDictionaryRef> values;
-  PrintFailure failure = OptionChoices::Check(ppd.CopyPath(), remembered, arguments.mOptions, values);
+  PrintFailure failure =
+      OptionChoices::Check(ppd.CopyPath(), remembered, arguments.mJobOptions, arguments.mOptions, values);
   if (failure.Failed()) return failure;
   if (PMTicketSetCFDictionary(settings, kCreator, key.get(), values.get(), false) != noErr)
     return PrintFailure::NoJob("cannot store the options in the ticket");
@@ -94,9 +98,12 @@ PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
   if (!folder.IsValid()) return PrintFailure::NoJob("cannot make a private folder");
   PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
   PrinterDescription ppd;
-  PrintFailure failure = ppd.Copy(arguments.mPPD, folder.Path());
+  QueuePrinter queue;
+  const bool toQueue = !arguments.mQueue.empty();
+  PrintFailure failure = toQueue ? queue.Open(arguments.mQueue, folder.Path(), ppd)
+                                 : ppd.Copy(arguments.mPPD, folder.Path());
   if (failure.Failed()) return failure;
-  const std::string printer = PrinterDescription::PrinterNameOf(arguments.mPPD);
+  const std::string printer = toQueue ? arguments.mQueue : PrinterDescription::PrinterNameOf(arguments.mPPD);
   TicketMemory memory(printer);
   if (arguments.mForget) memory.Forget();
   PrinterSession session;
@@ -116,7 +123,12 @@ PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
   failure = host.Run(session.Session(), *dialog);
   JobInjections injections;
   if (!failure.Failed()) failure = ReadBlocks(session, host.BundleIdentifier(), injections);
-  if (!failure.Failed()) failure = JobDelivery::Deliver(arguments, injections);
+  // A job for the queue waits in the run's folder unless --output names a file.
+  PrintArguments delivery = arguments;
+  const bool submit = toQueue && arguments.mOutput.empty();
+  if (submit) delivery.mOutput = folder.Path() + "/job.ps";
+  if (!failure.Failed()) failure = JobDelivery::Deliver(delivery, injections);
+  if (!failure.Failed() && submit) failure = queue.Submit(delivery.mOutput, arguments.JobName());
   if (!failure.Failed() && !memory.Save(session.Session()))
     Say("cannot remember the choices in " + memory.Path());
   return failure;
@@ -128,6 +140,7 @@ int main(int argc, char** argv) {
   PrintArguments arguments;
   PrintFailure failure = arguments.Parse(argc, argv);
   if (failure.Failed()) return Exit(failure);
+  if (arguments.mList) return Exit(QueueList::Show());
   GuiHost gui;
   if (arguments.mGui) failure = gui.OpenScreen();
   if (failure.Failed()) return Exit(failure);

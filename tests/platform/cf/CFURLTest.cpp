@@ -37,6 +37,14 @@ TEST(CFURL, PathComponents) {
   EXPECT_EQ(TakeText(CFURLCopyScheme(file)), "file");
   EXPECT_EQ(CFURLCopyHostName(file), nullptr);
 
+  // A device URI reads back as it was written; one relative to a base stays relative.
+  CFURLRef device = CFURLCreateWithString(nullptr, CFSTR("capture:/var/spool/jobs"), nullptr);
+  EXPECT_EQ(TakeText(CFStringCreateCopy(nullptr, CFURLGetString(device))), "capture:/var/spool/jobs");
+  CFURLRef relative = CFURLCreateWithString(nullptr, CFSTR("q.ppd"), folder);
+  EXPECT_EQ(TakeText(CFStringCreateCopy(nullptr, CFURLGetString(relative))), "q.ppd");
+  EXPECT_EQ(CFURLGetString(nullptr), nullptr);
+  for (CFURLRef url : {device, relative}) CFRelease(url);
+
   for (CFURLRef url : {folder, file}) CFRelease(url);
 
   const char rawPath[] = "/a/b";

@@ -49,6 +49,17 @@ TEST(PlatformPathsTest, BundleDefaultsToTheFolderBesideThePrograms) {
   EXPECT_EQ('/', folder[0]);
 }
 
+TEST(PlatformPathsTest, ThePrintProgramIsFoundFromTheFiltersFolderUnlessMoved) {
+  ScopedVariable program("ZPX_PRINT", nullptr);
+  std::string path = PlatformPaths::Get(PlatformPaths::kPrintProgram);
+  const std::string tail = "/../../../bin/zpx-print";
+  ASSERT_GT(path.size(), tail.size());
+  EXPECT_EQ(tail, path.substr(path.size() - tail.size()));
+  EXPECT_EQ('/', path[0]);
+  ScopedVariable moved("ZPX_PRINT", "/opt/zpx/bin/zpx-print");
+  EXPECT_EQ("/opt/zpx/bin/zpx-print", PlatformPaths::Get(PlatformPaths::kPrintProgram));
+}
+
 TEST(PlatformPathsTest, VariablesMoveLocationsAndRedirectionsWin) {
   ScopedVariable tmp("ZPX_TMPDIR", "/var/tmp/zpx//");
   ScopedVariable bundle("ZPX_BUNDLE_DIR", "/opt/zpx/ZPXPDE.plugin");

@@ -1,0 +1,22 @@
+#pragma once
+// The print server's queues as the print system's printers: each with its
+// make and model ("printer-make-and-model"), device URI and the PPD the queue
+// was made with, fetched from the server into a folder of the caller's.
+
+#include <string>
+#include <vector>
+
+#include "print/PMPrintSession.h"
+#include "print/PrintServer.h"
+
+class PrintQueues {
+ public:
+  // The queues' names, sorted; false when the server does not answer.
+  static bool Names(const PrintServer& server, std::vector<std::string>& names);
+  // A new printer for the queue (PMRelease it) with the served PPD as
+  // `folder`/QUEUE.ppd; without a PPD on the server its description URL is
+  // missing (kPMNoSuchEntry). kPMInvalidPrinter when the queue is unknown or
+  // its name is not one a file may carry.
+  static OSStatus CreatePrinter(const PrintServer& server, const std::string& queue,
+                                const std::string& folder, PMPrinter* printer);
+};

@@ -1,0 +1,313 @@
+// Printing through a print server of the test's own: zpx-print submits to a
+// queue exactly the job it writes for the queue's PPD; jobs from lp run
+// through zpx-filter, which finishes them or stops them with the reason;
+// queue and server failures exit 3 (an unserved PPD 1); --list describes the
+// queues; the filter leaves no scratch files and no shared memory behind.
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "LocalPrintServer.h"
+#include "print/PrintQueues.h"
+#include "print/QueueJob.h"
+#include "support/FileText.h"
+#include "support/PrintJobFiles.h"
+#include "support/TempFolder.h"
+#include "support/ToolRun.h"
+
+namespace {
+
+constexpr int kJobSeconds = 30;
+
+struct CommandRun {
+  int status;
+  std::string output;
+  std::string errors;
+};
+
+// The command's status, standard output and standard error.
+CommandRun RunCommand(const std::string& command) {
+  TempFolder folder;
+  const std::string output = folder.Path() + "/out", errors = folder.Path() + "/err";
+  int status = std::system((command + " > '" + output + "' 2> '" + errors + "'").c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(output), FileText(errors)};
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+std::string PageTexts(const std::string& jobPath, int& status) {
+  CommandRun run = RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" + jobPath + "'");
+  status = run.status;
+  return run.output + run.errors;
+}
+
+// Shared-memory segments the user owns.
+int SegmentsOf(const std::string& user) {
+  std::istringstream lines(RunCommand("ipcs -m").output);
+  int count = 0;
+  std::string key, id, owner;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    if (words >> key >> id >> owner && key.rfind("0x", 0) == 0 && owner == user) ++count;
+  }
+  return count;
+}
+
+class PrintServerJobs : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    sServer = new LocalPrintServer();
+    ASSERT_TRUE(sServer->IsRunning()) << FileText(sServer->ErrorLog());
+    setenv("CUPS_SERVER", sServer->Address().c_str(), 1);
+    std::string other = FileText(kSamplePPD);
+    other.replace(other.find("ZPX9000.PPD"), 11, "OTHER.PPD");
+    sOtherPPD = new TempFolder();
+    ASSERT_TRUE(sServer->AddQueue("Served", kSamplePPD));
+    ASSERT_TRUE(sServer->AddQueue("Other", sOtherPPD->Write("Other.ppd", other)));
+  }
+  static void TearDownTestSuite() {
+    delete sServer;
+    delete sOtherPPD;
+    unsetenv("CUPS_SERVER");
+  }
+
+  // zpx-print of the installed tree, with a home of its own.
+  CommandRun Print(const std::string& arguments, const std::string& environment = "") const {
+    return RunCommand(environment + " HOME='" + mHome.Path() + "' XDG_CONFIG_HOME='" + mHome.Path() +
+               "/config' ZPX_TMPDIR=/tmp '" + sServer->Prefix() + "/bin/zpx-print' " + arguments);
+  }
+
+  // The job's number from "request id is QUEUE-N (1 file(s))" or
+  // "zpx-print: submitted QUEUE-N".
+  static std::string JobNumber(const std::string& output) {
+    std::smatch match;
+    return std::regex_search(output, match, std::regex("-([0-9]+)\\b")) ? match[1].str() : "";
+  }
+
+  // The captured bytes once the backend has the whole job; "" after kJobSeconds.
+  static bool Captured(const std::string& job, std::string& bytes) {
+    const std::string base = sServer->CaptureFolder() + "/" + job;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kJobSeconds);
+    while (!std::filesystem::exists(base + ".args") && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    bytes = FileText(base + ".ps");
+    return std::filesystem::exists(base + ".args");
+  }
+
+  // The job's state once it is stopped or done, with the printer's message for it.
+  static ipp_jstate_t FinalState(const std::string& job, std::string& message) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kJobSeconds);
+    ipp_jstate_t state = IPP_JSTATE_PENDING;
+    while (state < IPP_JSTATE_STOPPED && std::chrono::steady_clock::now() < deadline) {
+      ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+      const std::string uri = "ipp://localhost/jobs/" + job;
+      ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
+      ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+      ipp_attribute_t* found = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);
+      if (found != nullptr) state = ipp_jstate_t(ippGetInteger(found, 0));
+      found = ippFindAttribute(response, "job-printer-state-message", IPP_TAG_TEXT);
+      message = found != nullptr ? ippGetString(found, 0, nullptr) : "";
+      ippDelete(response);
+      if (state < IPP_JSTATE_STOPPED) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return state;
+  }
+
+  static std::set<std::string> FilterTemporaryFiles() {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(sServer->TemporaryFolder()))
+      names.insert(entry.path().filename().string());
+    return names;
+  }
+
+  static LocalPrintServer* sServer;
+  static TempFolder* sOtherPPD;
+  TempFolder mHome;
+};
+
+LocalPrintServer* PrintServerJobs::sServer = nullptr;
+TempFolder* PrintServerJobs::sOtherPPD = nullptr;
+
+}  // namespace
+
+TEST_F(PrintServerJobs, AQueueGetsExactlyTheJobItsPPDGivesAndOutputKeepsItHere) {
+  CommandRun submitted = Print("--printer Served -o ZPDuplex=Top '" + kSampleDocument + "'");
+  ASSERT_EQ(submitted.status, 0) << submitted.errors;
+  EXPECT_EQ(submitted.errors, "");
+  const std::string job = JobNumber(submitted.output);
+  EXPECT_EQ(submitted.output, "zpx-print: submitted Served-" + job + "\n");
+  std::string captured;
+  ASSERT_TRUE(Captured(job, captured)) << FileText(sServer->ErrorLog());
+
+  CommandRun local = Print("--forget --ppd '" + sServer->QueuePPD("Served") + "' -o ZPDuplex=Top '" +
+                           kSampleDocument + "'");
+  ASSERT_EQ(local.status, 0) << local.errors;
+  EXPECT_TRUE(Has(captured, "%%BeginFeature: *ZPDuplex Top"));
+  EXPECT_EQ(Unstamped(captured), Unstamped(local.output));
+
+  // The choice was kept under the queue's name; --output writes the job here and submits nothing.
+  const std::string output = mHome.Path() + "/job.ps";
+  CommandRun kept = Print("--printer Served --output '" + output + "' '" + kSampleDocument + "'");
+  ASSERT_EQ(kept.status, 0) << kept.errors;
+  EXPECT_EQ(kept.output, "");
+  EXPECT_TRUE(Has(FileText(output), "%%BeginFeature: *ZPDuplex Top"));
+  EXPECT_TRUE(std::filesystem::exists(mHome.Path() + "/config/zpx-print/Served.plist"));
+  EXPECT_FALSE(std::filesystem::exists(sServer->CaptureFolder() + "/" + std::to_string(std::stoi(job) + 1) + ".ps"));
+}
+
+TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySealed) {
+  const std::set<std::string> temporaryBefore = FilterTemporaryFiles();
+  const int segmentsBefore = SegmentsOf(sServer->UserName());
+  CommandRun lp = RunCommand("lp -d Served -o ZPDuplex=Top -o ZPSecurePIN=735194 -o job-hold-until=no-hold '" +
+                      kSampleDocument + "'");
+  ASSERT_EQ(lp.status, 0) << lp.errors;
+  std::string job;
+  ASSERT_TRUE(Captured(JobNumber(lp.output), job)) << FileText(sServer->ErrorLog());
+
+  EXPECT_EQ(Occurrences(job, "%%BeginFeature: *ZPDuplex "), 1) << job;
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPDuplex Top"));
+  EXPECT_FALSE(Has(job, "735194"));
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPSecurePIN ")) << job;
+  // The print server put its own copy of every option's code into the setup;
+  // the extension's list of features it writes itself took those out. The
+  // page size is the print system's: the document's, the server's and the
+  // extension's copies stay.
+  std::istringstream lines(job);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("%%BeginFeature: *", 0) == 0 && line.rfind("%%BeginFeature: *PageSize ", 0) != 0) {
+      EXPECT_EQ(Occurrences(job, line.substr(0, line.find(' ', 17)) + " "), 1) << line;
+    }
+
+  int status = -1;
+  std::string pages = PageTexts(sServer->CaptureFolder() + "/" + JobNumber(lp.output) + ".ps", status);
+  EXPECT_EQ(status, 0) << pages;
+  for (const char* page : {"Sample page one", "Sample page two", "Sample page three"})
+    EXPECT_TRUE(Has(pages, page)) << pages;
+  EXPECT_EQ(FilterTemporaryFiles(), temporaryBefore);
+  EXPECT_EQ(SegmentsOf(sServer->UserName()), segmentsBefore);
+}
+
+TEST_F(PrintServerJobs, ABadChoiceStopsItsJobWithTheReasonAndTheNextJobPrints) {
+  CommandRun bad = RunCommand("lp -d Served -o ZPDuplex=Sideways '" + kSampleDocument + "'");
+  ASSERT_EQ(bad.status, 0) << bad.errors;
+  std::string message;
+  EXPECT_EQ(FinalState(JobNumber(bad.output), message), IPP_JSTATE_STOPPED);
+  EXPECT_TRUE(Has(message, "*ZPDuplex") && Has(message, "Sideways")) << message;
+  std::string nothing;
+  Captured(JobNumber(bad.output), nothing);
+  EXPECT_EQ(nothing, "");
+
+  CommandRun good = RunCommand("lp -d Served -o ZPDuplex=Bottom '" + kSampleDocument + "'");
+  ASSERT_EQ(good.status, 0) << good.errors;
+  std::string job;
+  ASSERT_TRUE(Captured(JobNumber(good.output), job)) << FileText(sServer->ErrorLog());
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPDuplex Bottom"));
+  EXPECT_EQ(FinalState(JobNumber(good.output), message), IPP_JSTATE_COMPLETED) << message;
+}
+
+TEST_F(PrintServerJobs, UnservedPPDsUnknownQueuesAndDeadServersEachHaveTheirStatus) {
+  const std::string document = " '" + kSampleDocument + "'";
+  CommandRun other = Print("--printer Other" + document);
+  EXPECT_EQ(other.status, 1) << other.errors;
+  EXPECT_EQ(LineCount(other.errors), 1) << other.errors;
+
+  CommandRun unknown = Print("--printer Nowhere" + document);
+  EXPECT_EQ(unknown.status, 3);
+  EXPECT_TRUE(Has(unknown.errors, "zpx-print: ") && Has(unknown.errors, "Nowhere")) << unknown.errors;
+  EXPECT_EQ(LineCount(unknown.errors), 1) << unknown.errors;
+
+  // Nothing listens: a stopped server.
+  CommandRun stopped = Print("--printer Served" + document,
+                             "CUPS_SERVER=127.0.0.1:" + std::to_string(LocalPrintServer::FreePort()));
+  EXPECT_EQ(stopped.status, 3);
+  EXPECT_EQ(LineCount(stopped.errors), 1) << stopped.errors;
+  EXPECT_EQ(Print("--list", "CUPS_SERVER=127.0.0.1:" + std::to_string(LocalPrintServer::FreePort())).status, 3);
+
+  // A server that takes the connection and never answers.
+  int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 4), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  auto start = std::chrono::steady_clock::now();
+  CommandRun dead = Print("--printer Served" + document,
+                          "CUPS_SERVER=127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
+  auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  close(listener);
+  EXPECT_EQ(dead.status, 3) << dead.errors;
+  EXPECT_LT(seconds, 12.0);
+}
+
+TEST_F(PrintServerJobs, TheListDescribesEachQueue) {
+  CommandRun list = Print("--list");
+  ASSERT_EQ(list.status, 0) << list.errors;
+  const std::string device = "capture:" + sServer->CaptureFolder();
+  EXPECT_EQ(list.output, "Other\tZPX Production 9000 PS v1.0\t" + device + "\tnot served\n" +
+                             "Served\tZPX Production 9000 PS v1.0\t" + device + "\tserved\n");
+}
+
+TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
+  PrintServer server;
+  ASSERT_NE(server.Connection(), nullptr) << PrintServer::LastError();
+  std::vector<std::string> names;
+  ASSERT_TRUE(PrintQueues::Names(server, names));
+  EXPECT_EQ(names, (std::vector<std::string>{"Other", "Served"}));
+
+  PMPrinter printer = nullptr;
+  ASSERT_EQ(PrintQueues::CreatePrinter(server, "Served", mHome.Path(), &printer), kPMNoError);
+  EXPECT_EQ(FileText(mHome.Path() + "/Served.ppd"), FileText(sServer->QueuePPD("Served")));
+  PMRelease(printer);
+  for (const char* refused : {"Nowhere", "../Served", ""})
+    EXPECT_EQ(PrintQueues::CreatePrinter(server, refused, mHome.Path(), &printer), kPMInvalidPrinter) << refused;
+  EXPECT_EQ(printer, nullptr);
+
+  // Three chunks and a piece, marked finished so that the filter passes them on.
+  std::string bytes = "%!PS-Adobe-3.0\n";
+  while (bytes.size() < 3 * QueueJob::kChunkSize + 100) bytes += "% filler line of a large job\n";
+  const std::string path = mHome.Write("large.ps", bytes);
+  int fd = open(path.c_str(), O_RDONLY);
+  std::string error;
+  int job = QueueJob::Submit(server, "Served", "large", {{"zpx-finished", "true"}},
+                             "application/vnd.cups-postscript", fd, error);
+  close(fd);
+  ASSERT_GT(job, 0) << error;
+  std::string captured;
+  ASSERT_TRUE(Captured(std::to_string(job), captured));
+  EXPECT_EQ(captured, bytes);
+
+  fd = open(path.c_str(), O_RDONLY);
+  EXPECT_EQ(QueueJob::Submit(server, "Nowhere", "lost", {}, "application/vnd.cups-postscript", fd, error), 0);
+  close(fd);
+  EXPECT_FALSE(error.empty());
+}
+
+TEST_F(PrintServerJobs, TheInstalledProgramsFindTheirLibrariesOnlyWithinTheTree) {
+  for (const char* program : {"/bin/zpx-print", "/lib/cups/filter/zpx-filter",
+                              "/lib/zpx/ZPXPDE.plugin/Contents/MacOS/libzpxpde.so"}) {
+    CommandRun dynamic = RunCommand("readelf -d '" + sServer->Prefix() + program + "'");
+    ASSERT_EQ(dynamic.status, 0) << program;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(dynamic.output, match, std::regex("runpath: \\[([^\\]]*)\\]"))) << program;
+    std::istringstream folders(match[1].str());
+    for (std::string folder; std::getline(folders, folder, ':');)
+      EXPECT_EQ(folder.rfind("$ORIGIN", 0), 0u) << program << ": " << folder;
+  }
+}

@@ -1,0 +1,86 @@
+// zpx-filter: the print server's filter for jobs that did not come through
+// zpx-print (from lp or other applications). It runs the dialog extension on
+// the job as `zpx-print --ppd "$PPD"` does, with the job's options, and
+// writes the finished job on standard output; a job zpx-print finished
+// already passes unchanged. Any failure is one "ERROR:" line and exit 1, so
+// the server stops the job rather than print it without the controller's code.
+//
+//   zpx-filter job-id user title copies options [file]
+//   environment: PPD, TMPDIR (the scratch folder's parent)
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "FilterOptions.h"
+#include "HostRun.h"
+#include "RunFolder.h"
+#include "paths/PlatformPaths.h"
+
+namespace {
+
+constexpr size_t kChunkSize = 64 << 10;
+
+// One line for the server's log, whatever the text holds.
+void Say(const char* level, const std::string& message) {
+  std::string line;
+  for (unsigned char c : message) line += c < 0x20 || c == 0x7f ? '?' : char(c);
+  std::fprintf(stderr, "%s: %s\n", level, line.c_str());
+}
+
+int Fail(const std::string& message) {
+  Say("ERROR", message);
+  return 1;
+}
+
+bool Copy(int from, int to) {
+  std::vector<char> chunk(kChunkSize);
+  ssize_t length;
+  while ((length = read(from, chunk.data(), chunk.size())) > 0)
+    for (ssize_t done = 0, written; done < length; done += written)
+      if ((written = write(to, chunk.data() + done, size_t(length - done))) <= 0) return false;
+  return length == 0;
+}
+
+bool CopyFile(const std::string& path, int to) {
+  int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd == -1) return false;
+  bool copied = Copy(fd, to);
+  close(fd);
+  return copied;
+}
+
+int Finish(const FilterOptions& options, const std::string& document) {
+  const char* ppd = getenv("PPD");
+  if (ppd == nullptr || *ppd == '\0') return Fail("the queue has no PPD");
+  const char* temporary = getenv("TMPDIR");
+  PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder,
+                          temporary != nullptr && *temporary != '\0' ? temporary : "/tmp");
+  RunFolder scratch;
+  if (!scratch.IsValid()) return Fail("cannot make a scratch folder");
+  const std::string job = scratch.Path() + "/job.ps";
+  HostRun run(PlatformPaths::Get(PlatformPaths::kPrintProgram),
+              options.HostArguments(ppd, job, document), scratch.Path());
+  if (run.Status() != 0) {
+    if (run.Messages().empty()) return Fail("zpx-print failed with status " + std::to_string(run.Status()));
+    return Fail(run.Messages().back());
+  }
+  for (const std::string& message : run.Messages()) Say("INFO", message);
+  return CopyFile(job, STDOUT_FILENO) ? 0 : Fail("cannot pass the finished job on");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 6 || argc > 7) return Fail("usage: zpx-filter job-id user title copies options [file]");
+  FilterOptions options(argv[3], argv[4], argv[5]);
+  const std::string document = argc == 7 ? argv[6] : "";
+  if (!options.IsFinished()) return Finish(options, document);
+  int input = document.empty() ? STDIN_FILENO : open(document.c_str(), O_RDONLY | O_CLOEXEC);
+  if (input == -1) return Fail("cannot read the job " + document);
+  return Copy(input, STDOUT_FILENO) ? 0 : Fail("cannot pass the job on");
+}

@@ -1,0 +1,57 @@
+#include "QueuePrinter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cf/CFRef.h"
+#include "print/PrintQueues.h"
+#include "print/QueueJob.h"
+
+namespace {
+
+// The file path of the printer's PPD; "" when the server served none.
+std::string DescriptionPath(PMPrinter printer) {
+  CFURLRef url = nullptr;
+  if (PMPrinterCopyDescriptionURL(printer, kPMPPDDescriptionType, &url) != kPMNoError) return "";
+  CFRef<CFURLRef> held(url);
+  UInt8 path[4096];
+  if (!CFURLGetFileSystemRepresentation(url, true, path, sizeof path)) return "";
+  return reinterpret_cast<const char*>(path);
+}
+
+}  // namespace
+
+PrintFailure QueuePrinter::Open(const std::string& queue, const std::string& folder,
+                                PrinterDescription& ppd) {
+  mQueue = queue;
+  if (mServer.Connection() == nullptr) return PrintFailure::PrintSystem(PrintServer::LastError());
+  // The served PPD gets a folder of its own: the run's folder keeps its
+  // names for the run's files.
+  const std::string served = folder + "/served";
+  if (mkdir(served.c_str(), 0700) != 0) return PrintFailure::NoJob("cannot make a folder in " + folder);
+  PMPrinter printer = nullptr;
+  OSStatus status = PrintQueues::CreatePrinter(mServer, queue, served, &printer);
+  if (status == kPMInvalidPrinter)
+    return PrintFailure::PrintSystem("no queue " + queue + ": " + PrintServer::LastError());
+  if (status != kPMNoError) return PrintFailure::NoJob("cannot make the printer " + queue);
+  std::string path = DescriptionPath(printer);
+  PMRelease(printer);
+  if (path.empty())
+    return PrintFailure::PrintSystem("queue " + queue + " has no PPD: " + PrintServer::LastError());
+  if (!ppd.Adopt(path)) return PrintFailure::NoJob("cannot read the PPD of " + queue);
+  return PrintFailure::None();
+}
+
+PrintFailure QueuePrinter::Submit(const std::string& jobPath, const std::string& title) {
+  int fd = open(jobPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd == -1) return PrintFailure::NoJob("cannot read the job " + jobPath);
+  std::string error;
+  int job = QueueJob::Submit(mServer, mQueue, title, {{kFinishedOption, "true"}}, kJobFormat, fd, error);
+  close(fd);
+  if (job == 0) return PrintFailure::PrintSystem(mQueue + " refused the job: " + error);
+  std::printf("zpx-print: submitted %s-%d\n", mQueue.c_str(), job);
+  return PrintFailure::None();
+}

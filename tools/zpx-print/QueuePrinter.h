@@ -1,0 +1,27 @@
+#pragma once
+// A queue of the print server as zpx-print's printer: its served PPD fetched
+// into the run's folder, and the finished job submitted to it.
+
+#include <string>
+
+#include "PrintFailure.h"
+#include "PrinterDescription.h"
+#include "print/PrintServer.h"
+
+class QueuePrinter {
+ public:
+  static constexpr const char* kJobFormat = "application/vnd.cups-postscript";
+  // The job option that tells the queue's filter the job is finished already.
+  static constexpr const char* kFinishedOption = "zpx-finished";
+
+  // The queue's PPD read into `ppd` from `folder`. An unreachable server, an
+  // unknown queue or one without a PPD is kExitPrintSystem.
+  PrintFailure Open(const std::string& queue, const std::string& folder, PrinterDescription& ppd);
+  // Sends the finished job in `jobPath` and says "zpx-print: submitted
+  // QUEUE-ID" on standard output; a refused job is kExitPrintSystem.
+  PrintFailure Submit(const std::string& jobPath, const std::string& title);
+
+ private:
+  PrintServer mServer;
+  std::string mQueue;
+};
