@@ -45,7 +45,7 @@ constexpr size_t kMaximumInfoSize = 1 << 20;
 
 struct __CFBundle : CFObject {
   __CFBundle(std::string folder, CFDictionaryRef info)
-      : CFObject(kCFObjectTypeBundle), folder(std::move(folder)), info(info) {
+      : CFObject(kCFObjectTypeBundle), folder(std::move(folder)), info(info), made(++sMade) {
     Registry()[this->folder] = this;
   }
   // The code goes with the last release of its bundle, never earlier: objects
@@ -97,6 +97,8 @@ struct __CFBundle : CFObject {
 
   const std::string folder;
   CFRef<CFDictionaryRef> info;
+  const unsigned long made;  // the order bundles were made in
+  static inline unsigned long sMade = 0;
   std::map<std::string, std::unique_ptr<CFStringsTable>> tables;
   void* mExecutable = nullptr;
 };
@@ -139,11 +141,16 @@ CFBundleRef CFBundleCreate(CFAllocatorRef, CFURLRef bundleURL) {
   return info != nullptr ? new __CFBundle(folder, info) : nullptr;
 }
 
+// Of several live bundles with the identifier, the one made first answers,
+// wherever the bundles lie.
 CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef bundleID) {
   if (bundleID == nullptr) return nullptr;
+  __CFBundle* first = nullptr;
   for (const auto& entry : __CFBundle::Registry())
-    if (CFEqual(entry.second->InfoString(kCFBundleIdentifierKey), bundleID)) return entry.second;
-  return nullptr;
+    if (CFEqual(entry.second->InfoString(kCFBundleIdentifierKey), bundleID) &&
+        (first == nullptr || entry.second->made < first->made))
+      first = entry.second;
+  return first;
 }
 
 CFStringRef CFBundleGetIdentifier(CFBundleRef bundle) {

@@ -74,7 +74,14 @@ TEST(CFBundle, FoundByFolderAndIdentifierWhileAlive) {
   EXPECT_EQ(path + "/Contents/MacOS/libtest.so",
             TakeText(CFURLCopyFileSystemPath(executable.get(), kCFURLPOSIXPathStyle)));
 
+  // A copy made later answers only once the first is gone, even where its
+  // folder's path sorts first.
+  folder.Write("A.plugin/Contents/Info.plist", kInfo);
+  CFBundleRef copy = CreateBundle(folder.Path() + "/A.plugin");
+  EXPECT_EQ(bundle, CFBundleGetBundleWithIdentifier(CFSTR("com.example.test.bundle")));
   CFRelease(bundle);
+  EXPECT_EQ(copy, CFBundleGetBundleWithIdentifier(CFSTR("com.example.test.bundle")));
+  CFRelease(copy);
   EXPECT_EQ(nullptr, CFBundleGetBundleWithIdentifier(CFSTR("com.example.test.bundle")));
 
   // No folder, or an information file that is no dictionary: no bundle.
