@@ -21,6 +21,7 @@
 #include "LocalPrintServer.h"
 #include "print/PrintQueues.h"
 #include "print/QueueJob.h"
+#include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"
 #include "support/TempFolder.h"
@@ -30,30 +31,10 @@ namespace {
 
 constexpr int kJobSeconds = 30;
 
-struct CommandRun {
-  int status;
-  std::string output;
-  std::string errors;
-};
-
-// The command's status, standard output and standard error.
-CommandRun RunCommand(const std::string& command) {
-  TempFolder folder;
-  const std::string output = folder.Path() + "/out", errors = folder.Path() + "/err";
-  int status = std::system((command + " > '" + output + "' 2> '" + errors + "'").c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(output), FileText(errors)};
-}
-
 int Occurrences(const std::string& text, const std::string& part) {
   int count = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
   return count;
-}
-
-std::string PageTexts(const std::string& jobPath, int& status) {
-  CommandRun run = RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" + jobPath + "'");
-  status = run.status;
-  return run.output + run.errors;
 }
 
 // Shared-memory segments the user owns.
@@ -74,11 +55,9 @@ class PrintServerJobs : public ::testing::Test {
     sServer = new LocalPrintServer();
     ASSERT_TRUE(sServer->IsRunning()) << FileText(sServer->ErrorLog());
     setenv("CUPS_SERVER", sServer->Address().c_str(), 1);
-    std::string other = FileText(kSamplePPD);
-    other.replace(other.find("ZPX9000.PPD"), 11, "OTHER.PPD");
     sOtherPPD = new TempFolder();
     ASSERT_TRUE(sServer->AddQueue("Served", kSamplePPD));
-    ASSERT_TRUE(sServer->AddQueue("Other", sOtherPPD->Write("Other.ppd", other)));
+    ASSERT_TRUE(sServer->AddQueue("Other", sOtherPPD->Write("Other.ppd", OtherPrinterPPDText())));
   }
   static void TearDownTestSuite() {
     delete sServer;
@@ -193,11 +172,10 @@ TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySeal
       EXPECT_EQ(Occurrences(job, line.substr(0, line.find(' ', 17)) + " "), 1) << line;
     }
 
-  int status = -1;
-  std::string pages = PageTexts(sServer->CaptureFolder() + "/" + JobNumber(lp.output) + ".ps", status);
-  EXPECT_EQ(status, 0) << pages;
+  CommandRun pages = InterpretedPages(sServer->CaptureFolder() + "/" + JobNumber(lp.output) + ".ps");
+  EXPECT_EQ(pages.status, 0) << pages.errors;
   for (const char* page : {"Sample page one", "Sample page two", "Sample page three"})
-    EXPECT_TRUE(Has(pages, page)) << pages;
+    EXPECT_TRUE(Has(pages.output, page)) << pages.output;
   EXPECT_EQ(FilterTemporaryFiles(), temporaryBefore);
   EXPECT_EQ(SegmentsOf(sServer->UserName()), segmentsBefore);
 }

@@ -197,14 +197,7 @@ TEST_F(ScreenKeyboardTest, RightOpensAGroupAndLeftClosesIt) {
   EXPECT_TRUE(gtk_tree_view_row_expanded(rows, office));
   EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(rows), nullptr), 3);
   Key(GDK_KEY_Down);  // into the group: Zeta, as added
-  GtkTreeSelection* selection = gtk_tree_view_get_selection(rows);
-  GtkTreeModel* model = nullptr;
-  GtkTreeIter selected;
-  ASSERT_TRUE(gtk_tree_selection_get_selected(selection, &model, &selected));
-  gchar* name = nullptr;
-  gtk_tree_model_get(model, &selected, 1, &name, -1);
-  EXPECT_STREQ(name, "Zeta");
-  g_free(name);
+  EXPECT_EQ(SelectedRowText(list), "Zeta");
   Key(GDK_KEY_Up);
   Key(GDK_KEY_Left);
   EXPECT_EQ(ListRowCount(list), 3u);

@@ -56,19 +56,6 @@ class ScreenPrintWindowTest : public ScreenFixture {
     }
     return Focused() == control;
   }
-  // The text of the list's selected row, "" without one.
-  std::string SelectedRowText(ControlRef list) {
-    GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(list))));
-    GtkTreeModel* model = nullptr;
-    GtkTreeIter selected;
-    if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(rows), &model, &selected))
-      return "";
-    gchar* text = nullptr;
-    gtk_tree_model_get(model, &selected, 1, &text, -1);
-    std::string shown = text != nullptr ? text : "";
-    g_free(text);
-    return shown;
-  }
   // The choice the extension left for the option in the print settings, "" for none.
   std::string Choice(const char* key) const {
     CFRef<CFStringRef> makeAndModel(

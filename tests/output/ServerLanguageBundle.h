@@ -8,6 +8,7 @@
 #include "cf/CFRef.h"
 #include "plugin/PDEBundle.h"
 #include "support/FileText.h"
+#include "support/FileURL.h"
 #include "support/TempFolder.h"
 
 class ServerLanguageBundle {
@@ -18,9 +19,7 @@ class ServerLanguageBundle {
     mFolder.Write("ZPXPDE.plugin/Contents/Resources/en.lproj/Localizable.strings",
                   "\"N/A\" = \"not set\";\n\"ServerLanguage\" = \"" + language + "\";\n");
     const std::string path = mFolder.Path() + "/ZPXPDE.plugin";
-    CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
-    mBundle.reset(CFBundleCreate(nullptr, url.get()));
+    mBundle.reset(CreateBundleAt(path));
     PDEBundle::InitBundle(mBundle.get());
   }
   ~ServerLanguageBundle() { PDEBundle::InitBundle(nullptr); }

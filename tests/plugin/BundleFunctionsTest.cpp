@@ -7,16 +7,11 @@
 
 #include "cf/CFRef.h"
 #include "plugin/BundleFunctions.h"
+#include "support/FileURL.h"
 #include "support/PlatformString.h"
 #include "support/TempFolder.h"
 
 namespace {
-
-CFBundleRef OpenBundle(const std::string& folder) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(folder.c_str()), CFIndex(folder.size()), true));
-  return CFBundleCreate(nullptr, url.get());
-}
 
 // A bundle folder whose Info.plist gives the identifier.
 std::string WriteBundle(const TempFolder& folder, const std::string& name, const std::string& id) {
@@ -42,7 +37,7 @@ TEST(BundleFunctions, IdentityStrings) {
   EXPECT_EQ(id, TakeText(CreateClientIdentifier(nullptr)));
 
   // The assembled bundle carries the same identifier.
-  CFRef<CFBundleRef> built(OpenBundle(ZPX_BUILT_BUNDLE));
+  CFRef<CFBundleRef> built(CreateBundleAt(ZPX_BUILT_BUNDLE));
   ASSERT_TRUE(built);
   EXPECT_EQ(id, TextOf(CFBundleGetIdentifier(built.get())));
   EXPECT_EQ(built.get(), GetBundleRef());
@@ -50,8 +45,8 @@ TEST(BundleFunctions, IdentityStrings) {
 
 TEST(BundleFunctions, MyGetBundleKeepsTheFirstBundleUntilFreed) {
   TempFolder folder;
-  CFRef<CFBundleRef> first(OpenBundle(WriteBundle(folder, "First.plugin", "com.example.first")));
-  CFRef<CFBundleRef> second(OpenBundle(WriteBundle(folder, "Second.plugin", "com.example.second")));
+  CFRef<CFBundleRef> first(CreateBundleAt(WriteBundle(folder, "First.plugin", "com.example.first")));
+  CFRef<CFBundleRef> second(CreateBundleAt(WriteBundle(folder, "Second.plugin", "com.example.second")));
   ASSERT_TRUE(first && second);
 
   MyFreeBundle(nullptr);

@@ -18,10 +18,7 @@
 #include "support/PlatformString.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
-#include "toolkit/Controls.h"
-#include "toolkit/HeadlessDriver.h"
-#include "toolkit/MacWindows.h"
-#include "toolkit/ToolkitModel.h"
+#include "support/ToolkitFixture.h"
 
 namespace {
 
@@ -56,8 +53,7 @@ class LoadedBundle {
 
   // Loads the bundle as it is now and makes the factory instance.
   void Load() {
-    CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(mPath.c_str()), CFIndex(mPath.size()), true));
+    CFRef<CFURLRef> url(CreateFileURL(mPath, true));
     mPlugIn = CFPlugInCreate(nullptr, url.get());
     ASSERT_NE(mPlugIn, nullptr);
     CFRef<CFUUIDRef> type(CreateUUID(kPDEPlugInTypeID));
@@ -142,14 +138,6 @@ class Dialog {
   WindowRef mWindow = nullptr;
   ControlRef mPane = nullptr;
 };
-
-// The window's control with that ID, or null.
-ControlRef FindControlOf(WindowRef window, OSType signature, SInt32 number) {
-  const ControlID id = {signature, number};
-  ControlRef control = nullptr;
-  GetControlByID(window, &id, &control);
-  return control;
-}
 
 // One extension made by Prologue through a new interface object.
 struct Extension {
@@ -346,7 +334,7 @@ TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
   // Whether a press on Customize opens its window (closed again by Close).
   auto customizeOpens = [&] {
     const size_t before = ToolkitModel::Shared().Windows().size();
-    driver.Click(FindControlOf(dialog.mWindow, 'Cust', 5101));
+    driver.Click(FindControl(dialog.mWindow, 'Cust', 5101));
     const bool opened = ToolkitModel::Shared().Windows().size() > before;
     slots.Close(extension.mContext);
     return opened;
@@ -354,7 +342,7 @@ TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
   PDEFlags flags = 0;
   ShowWindow(dialog.mWindow);
   ASSERT_EQ(slots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane, dialog.mSession), 0);
-  ASSERT_NE(FindControlOf(dialog.mWindow, 'Cust', 5101), nullptr);
+  ASSERT_NE(FindControl(dialog.mWindow, 'Cust', 5101), nullptr);
   ASSERT_EQ(slots.Open(extension.mContext), 0);
   EXPECT_TRUE(customizeOpens());  // Close hid the parent pane
   ASSERT_EQ(slots.Open(extension.mContext), 0);
@@ -366,10 +354,10 @@ TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
   SetControlVisibility(dialog.mPane, true, false);
   EXPECT_FALSE(customizeOpens());
   ASSERT_EQ(slots.Open(extension.mContext), 0);
-  EXPECT_TRUE(IsControlVisible(FindControlOf(dialog.mWindow, 'Cntl', 2001)));
+  EXPECT_TRUE(IsControlVisible(FindControl(dialog.mWindow, 'Cntl', 2001)));
   EXPECT_TRUE(customizeOpens());
   // The rebuilt pane's rows went into the parent pane: closed, they are gone too.
-  EXPECT_FALSE(IsControlVisible(FindControlOf(dialog.mWindow, 'Cntl', 2001)));
+  EXPECT_FALSE(IsControlVisible(FindControl(dialog.mWindow, 'Cntl', 2001)));
 }
 
 TEST(DialogExtension, PrintersItDoesNotServeFailInitializeAndSyncWritesNothing) {

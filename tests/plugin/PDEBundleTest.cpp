@@ -6,6 +6,7 @@
 #include "carbon/SysBeep.h"
 #include "cf/CFRef.h"
 #include "plugin/PDEBundle.h"
+#include "support/FileURL.h"
 #include "support/PlatformString.h"
 
 namespace {
@@ -13,10 +14,7 @@ namespace {
 class PDEBundleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(ZPX_BUILT_BUNDLE), CFIndex(strlen(ZPX_BUILT_BUNDLE)),
-        true));
-    mBundle.reset(CFBundleCreate(nullptr, url.get()));
+    mBundle.reset(CreateBundleAt(ZPX_BUILT_BUNDLE));
     ASSERT_TRUE(mBundle);
   }
   // The default bundle is process-wide: leave none behind.

@@ -7,14 +7,9 @@
 
 #include "cf/CFRef.h"
 #include "plugin/BundleFunctions.h"
+#include "support/FileURL.h"
 #include "support/PlatformString.h"
 #include "support/TempFolder.h"
-
-inline CFBundleRef CreateBundleAt(const std::string& folder) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(folder.c_str()), CFIndex(folder.size()), true));
-  return CFBundleCreate(nullptr, url.get());
-}
 
 // The folder `relative` below `folder` made into a plug-in bundle; its path.
 inline std::string WritePluginBundle(const TempFolder& folder, const std::string& relative) {

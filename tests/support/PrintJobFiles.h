@@ -6,8 +6,16 @@
 #include <regex>
 #include <string>
 
+#include "support/FileText.h"
+
 inline const std::string kSamplePPD = std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd";
 inline const std::string kSampleDocument = std::string(ZPX_BUNDLE) + "/samples/Sample.ps";
+
+// The sample made the PPD of a printer the extension does not serve.
+inline std::string OtherPrinterPPDText() {
+  std::string text = FileText(kSamplePPD);
+  return text.replace(text.find("ZPX9000.PPD"), 11, "OTHER.PPD");
+}
 
 // The user-authentication record is sealed with the moment and a salt of its
 // making: two runs' jobs differ there and only there.

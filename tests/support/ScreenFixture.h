@@ -37,6 +37,20 @@ class ScreenFixture : public ToolkitFixture {
     return view ? view->Widget() : nullptr;
   }
 
+  // The text of the list's selected row, "" without one.
+  std::string SelectedRowText(ControlRef list) const {
+    GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(list))));
+    GtkTreeModel* model = nullptr;
+    GtkTreeIter selected;
+    if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(rows), &model, &selected))
+      return "";
+    gchar* text = nullptr;
+    gtk_tree_model_get(model, &selected, 1, &text, -1);
+    std::string shown = text != nullptr ? text : "";
+    g_free(text);
+    return shown;
+  }
+
   // Every control shown by a widget of its own sits exactly (within a pixel)
   // at its bounds; the mismatches, one per line.
   std::string Misplaced(WindowRef window) const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cf/CFRef.h"
+#include "support/FileURL.h"
 #include "support/TempFolder.h"
 #include "toolkit/IBCarbonRuntime.h"
 #include "toolkit/Controls.h"
@@ -86,9 +87,7 @@ class ToolkitFixture : public ::testing::Test {
   OSStatus OpenNib(const std::string& text, IBNibRef* nib) {
     mFolder.Write("T.plugin/Contents/Resources/Test.ui", text);
     std::string path = mFolder.Path() + "/T.plugin";
-    CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
-    mBundle.reset(CFBundleCreate(nullptr, url.get()));
+    mBundle.reset(CreateBundleAt(path));
     return CreateNibReferenceWithCFBundle(mBundle.get(), CFSTR("Test"), nib);
   }
   // The window `name` of the interface `text`, shown.

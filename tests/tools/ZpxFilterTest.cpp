@@ -3,12 +3,11 @@
 // unchanged, and answers a job it cannot finish with one ERROR line and no
 // output; its scratch folder below TMPDIR never outlives it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"
 #include "support/TempFolder.h"
@@ -16,41 +15,25 @@
 
 namespace {
 
-struct FilterRun {
-  int status;
-  std::string job;
-  std::string messages;
-};
-
 class FilterFolder {
  public:
   FilterFolder() { mFolder.Write("tmp/.keep", ""); }
 
   // The filter as the print server starts it; `document` "" sends the sample on standard input.
-  FilterRun Filter(const std::string& options, const std::string& document = kSampleDocument,
-                   const std::string& environment = "PPD='" + kSamplePPD + "'") const {
-    const std::string job = mFolder.Path() + "/job.ps", messages = mFolder.Path() + "/messages.txt";
-    std::string command = environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" +
-                          options + "' " + (document.empty() ? "< '" + kSampleDocument + "'" : "'" + document + "'") +
-                          " > '" + job + "' 2> '" + messages + "'";
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(job), FileText(messages)};
+  CommandRun Filter(const std::string& options, const std::string& document = kSampleDocument,
+                    const std::string& environment = "PPD='" + kSamplePPD + "'") const {
+    return RunCommand(environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" +
+                      options + "' " + (document.empty() ? "< '" + kSampleDocument + "'" : "'" + document + "'"));
   }
 
   // zpx-print's job for the sample with a home of its own.
   std::string Print(const std::string& arguments) const {
     const std::string home = mFolder.Path() + "/print-home";
     std::filesystem::create_directories(home);
-    std::string command = "HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' ZPX_TMPDIR='" + home + "' " +
-                          ZPX_TOOLS_DIR + "/zpx-print --forget --ppd '" + kSamplePPD + "' --title Report " +
-                          arguments + " < '" + kSampleDocument + "'";
-    std::string job;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while (pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0) job.append(buffer, n);
-    if (pipe != nullptr) pclose(pipe);
-    return job;
+    return RunCommand("HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' ZPX_TMPDIR='" + home + "' " +
+                      ZPX_TOOLS_DIR + "/zpx-print --forget --ppd '" + kSamplePPD + "' --title Report " +
+                      arguments + " < '" + kSampleDocument + "'")
+        .output;
   }
 
   std::string Write(const std::string& relative, const std::string& bytes) const {
@@ -69,27 +52,27 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
   // The server's own attributes, an installable and a special option are not the job's choices.
   const std::string serverOptions =
       "finishings=3 job-uuid=urn:uuid:1b4e28ba ZPOptionalFinisher=Stapler Durance=False print-color-mode=monochrome";
-  FilterRun run = folder.Filter(serverOptions + " ZPDuplex=Top orientation-requested=4");
-  ASSERT_EQ(run.status, 0) << run.messages;
-  EXPECT_EQ(run.messages, "");
-  EXPECT_EQ(Unstamped(run.job), Unstamped(folder.Print("-o ZPDuplex=Top --orientation landscape")));
-  EXPECT_TRUE(Has(run.job, "%%BeginFeature: *ZPDuplex Top"));
-  EXPECT_TRUE(Has(run.job, "%%Orientation: Landscape"));
+  CommandRun run = folder.Filter(serverOptions + " ZPDuplex=Top orientation-requested=4");
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "");
+  EXPECT_EQ(Unstamped(run.output), Unstamped(folder.Print("-o ZPDuplex=Top --orientation landscape")));
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPDuplex Top"));
+  EXPECT_TRUE(Has(run.output, "%%Orientation: Landscape"));
 
   // From standard input, with pages on each sheet and a page size from the job's media.
   run = folder.Filter("number-up=2 media=A4,Tray1", "");
-  ASSERT_EQ(run.status, 0) << run.messages;
-  EXPECT_EQ(Unstamped(run.job), Unstamped(folder.Print("--number-up 2 -o PageSize=A4")));
-  EXPECT_TRUE(Has(run.job, "%%BeginFeature: *PageSize A4"));
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(Unstamped(run.output), Unstamped(folder.Print("--number-up 2 -o PageSize=A4")));
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *PageSize A4"));
   // A page size the job names itself wins over its media.
   run = folder.Filter("media=A4 PageSize=Letter");
-  EXPECT_FALSE(Has(run.job, "%%BeginFeature: *PageSize A4"));
-  EXPECT_TRUE(Has(run.job, "%%BeginFeature: *PageSize Letter"));
+  EXPECT_FALSE(Has(run.output, "%%BeginFeature: *PageSize A4"));
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *PageSize Letter"));
 
   // The PIN travels sealed only.
   run = folder.Filter("ZPSecurePIN=735194");
-  ASSERT_EQ(run.status, 0) << run.messages;
-  EXPECT_FALSE(Has(run.job, "735194"));
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_FALSE(Has(run.output, "735194"));
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 }
 
@@ -97,18 +80,16 @@ TEST(ZpxFilter, AFinishedJobPassesUnchanged) {
   FilterFolder folder;
   const char head[] = "%!PS finished\r\n\0\x01\xff binary";
   const std::string bytes = std::string(head, sizeof head - 1) + std::string(200000, 'x');
-  FilterRun run = folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways",
+  CommandRun run = folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways",
                                 folder.Write("finished.ps", bytes), "");
-  ASSERT_EQ(run.status, 0) << run.messages;
-  EXPECT_EQ(run.job, bytes);
-  EXPECT_EQ(run.messages, "");
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.output, bytes);
+  EXPECT_EQ(run.errors, "");
 }
 
 TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
   FilterFolder folder;
-  std::string other = FileText(kSamplePPD);
-  other.replace(other.find("ZPX9000.PPD"), 11, "OTHER.PPD");
-  const std::string otherPPD = folder.Write("Other.ppd", other);
+  const std::string otherPPD = folder.Write("Other.ppd", OtherPrinterPPDText());
   struct Case {
     std::string options;
     std::string document;
@@ -124,21 +105,16 @@ TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
            {"", kSampleDocument, "PPD=", "PPD"},
            {"", folder.Write("letter.txt", "Dear printer,\n"), ppd, "%!"},
        }) {
-    FilterRun run = folder.Filter(bad.options, bad.document, bad.environment);
+    CommandRun run = folder.Filter(bad.options, bad.document, bad.environment);
     EXPECT_EQ(run.status, 1) << bad.options;
-    EXPECT_EQ(LineCount(run.messages), 1) << run.messages;
-    EXPECT_EQ(run.messages.rfind("ERROR: ", 0), 0u) << run.messages;
-    EXPECT_TRUE(Has(run.messages, bad.named)) << run.messages;
-    EXPECT_EQ(run.job, "") << bad.options;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_EQ(run.errors.rfind("ERROR: ", 0), 0u) << run.errors;
+    EXPECT_TRUE(Has(run.errors, bad.named)) << run.errors;
+    EXPECT_EQ(run.output, "") << bad.options;
   }
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 
-  const std::string usage = "'" ZPX_FILTER "' 12 ann Report 2>&1 >/dev/null";
-  FILE* pipe = popen(usage.c_str(), "r");
-  char line[256] = "";
-  ASSERT_NE(pipe, nullptr);
-  EXPECT_NE(fgets(line, sizeof line, pipe), nullptr);
-  int status = pclose(pipe);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(std::string(line).rfind("ERROR: usage", 0), 0u) << line;
+  CommandRun usage = RunCommand("'" ZPX_FILTER "' 12 ann Report");
+  EXPECT_EQ(usage.status, 1);
+  EXPECT_EQ(usage.errors.rfind("ERROR: usage", 0), 0u) << usage.errors;
 }

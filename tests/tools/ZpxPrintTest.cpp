@@ -3,25 +3,18 @@
 // refuses bad input with status 2 and leaves nothing of a run behind.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "plugin/PDEPluginInterface.h"
+#include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
 namespace {
-
-struct PrintRun {
-  int status;
-  std::string job;
-  std::string errors;
-};
 
 // One run with its own config and temporary folders below `home`.
 class PrintHome {
@@ -31,17 +24,11 @@ class PrintHome {
     mFolder.Write("tmp/.keep", "");
   }
 
-  PrintRun Run(const std::string& arguments, const std::string& document = kSampleDocument,
-               const std::string& environment = "") const {
-    const std::string job = mFolder.Path() + "/job.ps";
-    const std::string errors = mFolder.Path() + "/errors.txt";
-    std::filesystem::remove(job);
-    std::string command = environment + " HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" +
-                          mFolder.Path() + "/config' ZPX_TMPDIR='" +
-                          mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " + arguments +
-                          " < '" + document + "' > '" + job + "' 2> '" + errors + "'";
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(job), FileText(errors)};
+  CommandRun Run(const std::string& arguments, const std::string& document = kSampleDocument,
+                 const std::string& environment = "") const {
+    return RunCommand(environment + " HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" + mFolder.Path() +
+                      "/config' ZPX_TMPDIR='" + mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " +
+                      arguments + " < '" + document + "'");
   }
 
   std::string Write(const std::string& relative, const std::string& bytes) const {
@@ -56,45 +43,30 @@ class PrintHome {
   TempFolder mFolder;
 };
 
-std::string PageTexts(const std::string& job, int& status) {
-  TempFolder folder;
-  std::string path = folder.Write("job.ps", job);
-  std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" + path + "' 2>&1";
-  std::string text;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[512];
-  size_t n;
-  while (pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-  int result = pipe != nullptr ? pclose(pipe) : -1;
-  status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-  return text;
-}
-
 std::string SampleJob(const PrintHome& home, const std::string& options) {
-  return home.Run("--ppd '" + kSamplePPD + "' " + options).job;
+  return home.Run("--ppd '" + kSamplePPD + "' " + options).output;
 }
 
 }  // namespace
 
 TEST(ZpxPrint, TheJobRunsInAnInterpreterWithTheChosenDuplexInPlaceOfTheDocuments) {
   PrintHome home;
-  PrintRun run = home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top --title Proof --copies 2 --orientation landscape");
+  CommandRun run = home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top --title Proof --copies 2 --orientation landscape");
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.errors, "");
-  EXPECT_TRUE(Has(run.job, "[{\n%%BeginFeature: *ZPDuplex Top\n<</Duplex true /Tumble false>> "
+  EXPECT_TRUE(Has(run.output, "[{\n%%BeginFeature: *ZPDuplex Top\n<</Duplex true /Tumble false>> "
                            "setpagedevice\n%%EndFeature\n} stopped cleartomark\n"));
-  EXPECT_FALSE(Has(run.job, "*ZPDuplex False"));
+  EXPECT_FALSE(Has(run.output, "*ZPDuplex False"));
   // The document's own setup stays, ahead of what the dialog adds.
-  EXPECT_LT(run.job.find("/Helvetica findfont"), run.job.find("*ZPDuplex Top"));
-  EXPECT_LT(run.job.find("*ZPDuplex Top"), run.job.find("%%EndSetup"));
-  EXPECT_FALSE(Has(run.job, "%%Orientation: Portrait"));
-  EXPECT_LT(run.job.find("%%Orientation: Landscape"), run.job.find("%%EndComments"));
+  EXPECT_LT(run.output.find("/Helvetica findfont"), run.output.find("*ZPDuplex Top"));
+  EXPECT_LT(run.output.find("*ZPDuplex Top"), run.output.find("%%EndSetup"));
+  EXPECT_FALSE(Has(run.output, "%%Orientation: Portrait"));
+  EXPECT_LT(run.output.find("%%Orientation: Landscape"), run.output.find("%%EndComments"));
 
-  int status = -1;
-  std::string pages = PageTexts(run.job, status);
-  EXPECT_EQ(status, 0) << pages;
+  CommandRun pages = InterpretedPages(home.Write("printed.ps", run.output));
+  EXPECT_EQ(pages.status, 0) << pages.errors;
   for (const char* page : {"Sample page one", "Sample page two", "Sample page three"})
-    EXPECT_TRUE(Has(pages, page)) << pages;
+    EXPECT_TRUE(Has(pages.output, page)) << pages.output;
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
 
@@ -112,11 +84,11 @@ TEST(ZpxPrint, AChoiceIsKeptForTheNextRunUntilForgotten) {
 
   // An unreadable file is reported and leaves the defaults.
   home.Write("config/zpx-print/ZPX-Sample.plist", "not a property list");
-  PrintRun run = home.Run("--ppd '" + kSamplePPD + "'");
+  CommandRun run = home.Run("--ppd '" + kSamplePPD + "'");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
   EXPECT_TRUE(Has(run.errors, "zpx-print: ignoring the unreadable tickets file"));
-  EXPECT_TRUE(Has(run.job, "*ZPDuplex False"));
+  EXPECT_TRUE(Has(run.output, "*ZPDuplex False"));
 }
 
 TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
@@ -143,16 +115,16 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
            {ppd + "--job-option ZPDuplex=Sideways", "Sideways"},
            {"--ppd '" + home.Path() + "/missing.ppd'", "missing.ppd"},
        }) {
-    PrintRun run = home.Run(bad.arguments);
+    CommandRun run = home.Run(bad.arguments);
     EXPECT_EQ(run.status, 2) << bad.arguments;
     EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
     EXPECT_TRUE(Has(run.errors, "zpx-print: ") && Has(run.errors, bad.named)) << run.errors;
-    EXPECT_EQ(run.job, "") << bad.arguments;
+    EXPECT_EQ(run.output, "") << bad.arguments;
   }
-  PrintRun run = home.Run(ppd, home.Write("text.txt", "Dear printer,\n"));
+  CommandRun run = home.Run(ppd, home.Write("text.txt", "Dear printer,\n"));
   EXPECT_EQ(run.status, 2);
   EXPECT_TRUE(Has(run.errors, "%!")) << run.errors;
-  EXPECT_EQ(run.job, "");
+  EXPECT_EQ(run.output, "");
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
 
@@ -160,11 +132,11 @@ TEST(ZpxPrint, ThePrintWindowWithoutADisplayExitsWithTwoNamingDisplay) {
   PrintHome home;
   const std::string arguments = "--gui --ppd '" + kSamplePPD + "'";
   for (const std::string& environment : {std::string("env -u DISPLAY"), std::string("DISPLAY=:9876")}) {
-    PrintRun run = home.Run(arguments, kSampleDocument, environment);
+    CommandRun run = home.Run(arguments, kSampleDocument, environment);
     EXPECT_EQ(run.status, 2) << environment;
     EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
     EXPECT_TRUE(Has(run.errors, "zpx-print: ") && Has(run.errors, "DISPLAY")) << run.errors;
-    EXPECT_EQ(run.job, "");
+    EXPECT_EQ(run.output, "");
   }
   EXPECT_FALSE(std::filesystem::exists(home.TicketsFile()));
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
@@ -172,12 +144,10 @@ TEST(ZpxPrint, ThePrintWindowWithoutADisplayExitsWithTwoNamingDisplay) {
 
 TEST(ZpxPrint, APPDOfAnotherPrinterMakesNoJob) {
   PrintHome home;
-  std::string ppd = FileText(kSamplePPD);
-  ppd.replace(ppd.find("ZPX9000.PPD"), 11, "OTHER.PPD");
-  PrintRun run = home.Run("--ppd '" + home.Write("Other.ppd", ppd) + "'");
+  CommandRun run = home.Run("--ppd '" + home.Write("Other.ppd", OtherPrinterPPDText()) + "'");
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(Has(run.errors, "zpx-print: Initialize answered 1")) << run.errors;
-  EXPECT_EQ(run.job, "");
+  EXPECT_EQ(run.output, "");
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
 
@@ -185,16 +155,16 @@ TEST(ZpxPrint, AFileDestinationGetsACopyOnlyWhenTheExtensionMadeItEmpty) {
   PrintHome home;
   const std::string copy = home.Path() + "/copy.ps";
   const std::string options = "-o ZPDestination=File -o 'ZPMailboxName=" + copy + "'";
-  PrintRun run = home.Run("--ppd '" + kSamplePPD + "' " + options);
+  CommandRun run = home.Run("--ppd '" + kSamplePPD + "' " + options);
   ASSERT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(FileText(copy), run.job);
+  EXPECT_EQ(FileText(copy), run.output);
 
   // Now the file holds the last job: this one is written, its copy refused.
   run = home.Run("--ppd '" + kSamplePPD + "' --forget " + options + " --title second");
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Has(run.job, "%%EOF"));
+  EXPECT_TRUE(Has(run.output, "%%EOF"));
   EXPECT_TRUE(Has(run.errors, "zpx-print: the job's copy needs an empty regular file")) << run.errors;
-  EXPECT_NE(FileText(copy), run.job);
+  EXPECT_NE(FileText(copy), run.output);
 }
 
 TEST(ZpxPrint, DocumentsOfOtherShapesStillRun) {
@@ -202,16 +172,15 @@ TEST(ZpxPrint, DocumentsOfOtherShapesStillRun) {
   // CR line ends, no %%EndComments and no setup section.
   const std::string document = "%!PS-Adobe-3.0\r%%Title: cr\r/Helvetica findfont 20 scalefont setfont\r"
                                "%%Page: 1 1\r72 700 moveto (Carriage page) show showpage\r%%EOF\r";
-  PrintRun run = home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top", home.Write("cr.ps", document));
+  CommandRun run = home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top", home.Write("cr.ps", document));
   ASSERT_EQ(run.status, 0) << run.errors;
   // The document's lines keep their CR; the blocks are as the extension wrote them.
-  EXPECT_EQ(run.job.rfind("%!PS-Adobe-3.0\r%%Title: cr\r%%Orientation: Portrait\n", 0), 0u);
-  EXPECT_TRUE(Has(run.job, "\n%%BeginSetup\r[{\r%%BeginFeature:"));
-  EXPECT_TRUE(Has(run.job, "%%EndSetup\r/Helvetica findfont 20 scalefont setfont\r%%Page: 1 1\r"));
-  int status = -1;
-  std::string pages = PageTexts(run.job, status);
-  EXPECT_EQ(status, 0) << pages;
-  EXPECT_TRUE(Has(pages, "Carriage page")) << pages;
+  EXPECT_EQ(run.output.rfind("%!PS-Adobe-3.0\r%%Title: cr\r%%Orientation: Portrait\n", 0), 0u);
+  EXPECT_TRUE(Has(run.output, "\n%%BeginSetup\r[{\r%%BeginFeature:"));
+  EXPECT_TRUE(Has(run.output, "%%EndSetup\r/Helvetica findfont 20 scalefont setfont\r%%Page: 1 1\r"));
+  CommandRun pages = InterpretedPages(home.Write("printed.ps", run.output));
+  EXPECT_EQ(pages.status, 0) << pages.errors;
+  EXPECT_TRUE(Has(pages.output, "Carriage page")) << pages.output;
 }
 
 TEST(ZpxPrint, DataFilesThatAreLinksMalformedOrOfUnknownSitesMakeNoJob) {
@@ -240,9 +209,9 @@ TEST(ZpxPrint, DataFilesThatAreLinksMalformedOrOfUnknownSitesMakeNoJob) {
   const std::string block = "<integer>81</integer><data>L3ggMSBkZWY=</data>";
 
   std::string good = home.Write("good.plist", list(block));
-  PrintRun printed = run(good);
+  CommandRun printed = run(good);
   ASSERT_EQ(printed.status, 0) << printed.errors;
-  EXPECT_TRUE(Has(printed.job, "/x 1 def\n%%EndSetup"));
+  EXPECT_TRUE(Has(printed.output, "/x 1 def\n%%EndSetup"));
   EXPECT_FALSE(std::filesystem::exists(good));
 
   std::string target = home.Write("target.plist", list(block));
@@ -251,10 +220,10 @@ TEST(ZpxPrint, DataFilesThatAreLinksMalformedOrOfUnknownSitesMakeNoJob) {
   for (const std::string& bad : {link, home.Write("odd.plist", list(block + "<integer>81</integer>")),
                                  home.Write("site7.plist", list("<integer>7</integer><data>AA==</data>")),
                                  std::string()}) {
-    PrintRun refused = run(bad);
+    CommandRun refused = run(bad);
     EXPECT_EQ(refused.status, 1) << bad;
     EXPECT_EQ(LineCount(refused.errors), 1) << refused.errors;
-    EXPECT_EQ(refused.job, "");
+    EXPECT_EQ(refused.output, "");
   }
   EXPECT_TRUE(std::filesystem::exists(target));
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);

@@ -70,25 +70,30 @@ class JobPropertiesLink : public ToolkitFixture {
   // A panel whose companion plays `scenario`.
   std::unique_ptr<UI_Panel> NewPanel(const std::string& scenario,
                                      const std::string& program = CompanionProgram()) {
+    UseCompanion(scenario, program);
+    auto panel = mPane.NewPanel();
+    EXPECT_TRUE(panel->IsValid());
+    EXPECT_TRUE(CompanionListens(*panel));
+    return panel;
+  }
+  void UseCompanion(const std::string& scenario, const std::string& program = CompanionProgram()) {
     mEnvironment.reset();  // it puts the environment back when it goes
     mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), scenario);
     PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, program);
-    auto panel = mPane.NewPanel();
-    EXPECT_TRUE(panel->IsValid());
-    EXPECT_TRUE(WaitFor([&] {
-      CFRef<CFMessagePortRef> port(RemotePort(panel->AreaId()));
-      return port.get() != nullptr;
-    }, 10));
-    return panel;
   }
-  // Polls on the virtual clock, at most `seconds` of real time, until the
-  // companion has answered.
-  bool RunExchange(UI_Panel& panel) {
-    if (!panel.LaunchJobProperties(UI_Panel::kJPMainView)) return false;
+  static bool CompanionListens(UI_Panel& panel) {
+    return WaitFor([&] { return CFRef<CFMessagePortRef>(RemotePort(panel.AreaId())).get() != nullptr; }, 10);
+  }
+  // Polls on the virtual clock, at most ten seconds of real time, until the
+  // exchange has ended.
+  bool ExchangeEnds(UI_Panel& panel) {
     return WaitFor([&] {
       mDriver.AdvanceClock(UI_Panel::kPollInterval);
       return !panel.IsIgnoringButton();
     }, 10);
+  }
+  bool RunExchange(UI_Panel& panel) {
+    return panel.LaunchJobProperties(UI_Panel::kJPMainView) && ExchangeEnds(panel);
   }
 
   PaneJob mPane;
@@ -151,10 +156,7 @@ TEST_F(JobPropertiesLink, ACompanionKilledMidExchangeUnblocksThePane) {
   mDriver.AdvanceClock(UI_Panel::kPollInterval);
   EXPECT_TRUE(panel->IsIgnoringButton());  // still working
   ASSERT_EQ(kill(panel->CompanionProcess(), SIGKILL), 0);
-  EXPECT_TRUE(WaitFor([&] {
-    mDriver.AdvanceClock(UI_Panel::kPollInterval);
-    return !panel->IsIgnoringButton();
-  }, 10));
+  EXPECT_TRUE(ExchangeEnds(*panel));
   EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
 }
 
@@ -170,10 +172,7 @@ TEST_F(JobPropertiesLink, TheButtonStartsOneExchangeAndIsSwallowedWhileItRuns) {
   ASSERT_TRUE(mDriver.Click(button));
   EXPECT_EQ(panel->LastEventStatus(), noErr);  // swallowed
   EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows + 1);
-  ASSERT_TRUE(WaitFor([&] {
-    mDriver.AdvanceClock(UI_Panel::kPollInterval);
-    return !panel->IsIgnoringButton();
-  }, 10));
+  ASSERT_TRUE(ExchangeEnds(*panel));
   EXPECT_EQ(mJob.Current("*ZPDuplex"), "Top");
   EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows);
 }
@@ -208,8 +207,7 @@ TEST_F(JobPropertiesLink, NoSegmentOutlivesThePaneAndTheCompanionQuits) {
 }
 
 TEST_F(JobPropertiesLink, AMissingCompanionIsAbandonedAfterOneRetry) {
-  mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), "");
-  PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, mJob.Folder().Path() + "/none");
+  UseCompanion("", mJob.Folder().Path() + "/none");
   auto panel = mPane.NewPanel();
   ASSERT_TRUE(panel->IsValid());
   EXPECT_FALSE(panel->LaunchJobProperties(UI_Panel::kJPMainView));
@@ -309,9 +307,7 @@ class TwoWayJobPropertiesLink : public JobPropertiesLink {
     mJob.EnableTwoWay();
   }
   std::unique_ptr<UI_Panel> NewTwoWayPanel(const std::string& scenario, const char* address) {
-    mEnvironment.reset();
-    mEnvironment = std::make_unique<CompanionEnvironment>(mJob.Folder(), scenario);
-    PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, CompanionProgram());
+    UseCompanion(scenario);
     auto panel = mPane.NewPanel();
     EXPECT_TRUE(panel->AddressArea() != nullptr && panel->AddressArea()->IsTwoWayOn());
     if (panel->AddressArea() != nullptr) panel->AddressArea()->setIPAddress(address);
@@ -339,10 +335,7 @@ TEST_F(TwoWayJobPropertiesLink, AnUnresolvableAddressSendsNothingAndSaysSo) {
 
 TEST_F(TwoWayJobPropertiesLink, StatusInvalidAddressShowsTheAlertAndAppliesNothing) {
   auto panel = NewTwoWayPanel("set ZPDuplex=Top\nstatus 4096\n", "127.0.0.1");
-  ASSERT_TRUE(WaitFor([&] {
-    CFRef<CFMessagePortRef> port(RemotePort(panel->AreaId()));
-    return port.get() != nullptr;
-  }, 10));
+  ASSERT_TRUE(CompanionListens(*panel));
   ExpectAlert();
   ASSERT_TRUE(RunExchange(*panel));
   EXPECT_NE(mAlertText.find("cannot be found"), std::string::npos) << mAlertText;
@@ -351,10 +344,7 @@ TEST_F(TwoWayJobPropertiesLink, StatusInvalidAddressShowsTheAlertAndAppliesNothi
 
 TEST_F(TwoWayJobPropertiesLink, PrinterFilledOptionsAndDynamicDefaultsAreLeftOut) {
   auto panel = NewTwoWayPanel("set ZPOutProfile=Vivid\n", "127.0.0.1");
-  ASSERT_TRUE(WaitFor([&] {
-    CFRef<CFMessagePortRef> port(RemotePort(panel->AreaId()));
-    return port.get() != nullptr;
-  }, 10));
+  ASSERT_TRUE(CompanionListens(*panel));
   PPDXControl* printerProfile = mJob.Document().GetPPDXControlForKey(CFSTR("*ZPOutProfileBidi"));
   ASSERT_NE(printerProfile, nullptr);
   const std::wstring reported = WideOf(printerProfile->CFStringUserName());

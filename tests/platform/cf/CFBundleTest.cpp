@@ -31,12 +31,6 @@ std::string UTF16(const std::u16string& text, bool bigEndian) {
   return bytes;
 }
 
-CFBundleRef CreateBundle(const std::string& folder) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(folder.c_str()), CFIndex(folder.size()), true));
-  return CFBundleCreate(nullptr, url.get());
-}
-
 std::string Localized(CFBundleRef bundle, const char* key, CFStringRef table,
                       CFStringRef value = nullptr) {
   CFRef<CFStringRef> keyText(CreateString(key));
@@ -53,9 +47,9 @@ TEST(CFBundle, FoundByFolderAndIdentifierWhileAlive) {
   TempFolder folder;
   folder.Write("Test.plugin/Contents/Info.plist", kInfo);
   std::string path = folder.Path() + "/Test.plugin";
-  CFBundleRef bundle = CreateBundle(path);
+  CFBundleRef bundle = CreateBundleAt(path);
   ASSERT_NE(bundle, nullptr);
-  CFBundleRef again = CreateBundle(path + "/");
+  CFBundleRef again = CreateBundleAt(path + "/");
   EXPECT_EQ(bundle, again);
   CFRelease(again);
 
@@ -85,9 +79,9 @@ TEST(CFBundle, FoundByFolderAndIdentifierWhileAlive) {
   EXPECT_EQ(nullptr, CFBundleGetBundleWithIdentifier(CFSTR("com.example.test.bundle")));
 
   // No folder, or an information file that is no dictionary: no bundle.
-  EXPECT_EQ(nullptr, CreateBundle(folder.Path() + "/Missing.plugin"));
+  EXPECT_EQ(nullptr, CreateBundleAt(folder.Path() + "/Missing.plugin"));
   folder.Write("Bad.plugin/Contents/Info.plist", "<plist><array/></plist>");
-  EXPECT_EQ(nullptr, CreateBundle(folder.Path() + "/Bad.plugin"));
+  EXPECT_EQ(nullptr, CreateBundleAt(folder.Path() + "/Bad.plugin"));
 }
 
 TEST(CFBundle, LocalizedStringsInEveryEncodingWithFallbacks) {
@@ -100,7 +94,7 @@ TEST(CFBundle, LocalizedStringsInEveryEncodingWithFallbacks) {
   folder.Write(resources + "Little.strings", UTF16(u"\"OK\" = \"D\u2019accord\";", false));
   folder.Write(resources + "Big.strings", UTF16(u"\"OK\" = \"Tr\u00E8s bien\";", true));
   folder.Write(resources + "Broken.strings", "\"OK\" = \"Fine\";\n\"Next\" = \"unclosed;\n");
-  CFRef<CFBundleRef> bundle(CreateBundle(folder.Path() + "/Test.plugin"));
+  CFRef<CFBundleRef> bundle(CreateBundleAt(folder.Path() + "/Test.plugin"));
   ASSERT_TRUE(bundle);
 
   EXPECT_EQ("Options \xC3\xA9tendues", Localized(bundle.get(), "Title", nullptr));

@@ -8,6 +8,7 @@
 
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
+#include "support/FileURL.h"
 #include "support/PlatformString.h"
 #include "support/TempFolder.h"
 
@@ -19,11 +20,6 @@ bool IsMapped(const std::string& library) {
   return handle != nullptr;
 }
 
-CFURLRef CreateFolderURL(const std::string& path) {
-  return CFURLCreateFromFileSystemRepresentation(nullptr, reinterpret_cast<const UInt8*>(path.c_str()),
-                                                 CFIndex(path.size()), true);
-}
-
 }  // namespace
 
 TEST(CFPlugInLoad, CodeLoadsOnDemandAndGoesWithTheLastRelease) {
@@ -31,7 +27,7 @@ TEST(CFPlugInLoad, CodeLoadsOnDemandAndGoesWithTheLastRelease) {
   const std::string bundlePath = folder.Path() + "/Copy.plugin";
   std::filesystem::copy(ZPX_BUILT_BUNDLE, bundlePath, std::filesystem::copy_options::recursive);
   const std::string library = bundlePath + "/Contents/MacOS/libzpxpde.so";
-  CFRef<CFURLRef> url(CreateFolderURL(bundlePath));
+  CFRef<CFURLRef> url(CreateFileURL(bundlePath, true));
 
   CFPlugInRef plugIn = CFPlugInCreate(nullptr, url.get());
   ASSERT_NE(plugIn, nullptr);
@@ -69,7 +65,7 @@ TEST(CFPlugInLoad, FactoriesAreFoundByTypeOnlyAsDeclared) {
                "<string>11111111-1111-1111-1111-111111111111</string><string>not a uuid</string>"
                "<integer>3</integer></array></dict>"
                "</dict></plist>");
-  CFRef<CFURLRef> url(CreateFolderURL(bundlePath));
+  CFRef<CFURLRef> url(CreateFileURL(bundlePath, true));
   CFPlugInRef plugIn = CFPlugInCreate(nullptr, url.get());
   ASSERT_NE(plugIn, nullptr);
   CFRef<CFUUIDRef> type(CFUUIDCreateFromString(nullptr, CFSTR("22222222-2222-2222-2222-222222222222")));

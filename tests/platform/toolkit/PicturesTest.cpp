@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "carbon/SysBeep.h"
+#include "support/FileURL.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/Appearance.h"
 #include "toolkit/CoreGraphics.h"
@@ -15,8 +16,7 @@ namespace {
 const std::string kPicture = ZPX_FIXTURES "/toolkit/three-by-two.png";
 
 CGImageRef LoadPNG(const std::string& path) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false));
+  CFRef<CFURLRef> url(CreateFileURL(path));
   CGDataProviderRef provider = CGDataProviderCreateWithURL(url.get());
   if (!provider) return nullptr;
   CGImageRef image = CGImageCreateWithPNGDataProvider(provider, nullptr, false,
