@@ -71,7 +71,7 @@ TEST(CFBundle, FoundByFolderAndIdentifierWhileAlive) {
   // A copy made later answers only once the first is gone, even where its
   // folder's path sorts first.
   folder.Write("A.plugin/Contents/Info.plist", kInfo);
-  CFBundleRef copy = CreateBundle(folder.Path() + "/A.plugin");
+  CFBundleRef copy = CreateBundleAt(folder.Path() + "/A.plugin");
   EXPECT_EQ(bundle, CFBundleGetBundleWithIdentifier(CFSTR("com.example.test.bundle")));
   CFRelease(bundle);
   EXPECT_EQ(copy, CFBundleGetBundleWithIdentifier(CFSTR("com.example.test.bundle")));
