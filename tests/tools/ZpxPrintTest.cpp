@@ -121,6 +121,10 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
     EXPECT_TRUE(Has(run.errors, "zpx-print: ") && Has(run.errors, bad.named)) << run.errors;
     EXPECT_EQ(run.output, "") << bad.arguments;
   }
+  CommandRun help = home.Run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(Has(help.output, "--ppd FILE") && Has(help.output, "--list")) << help.output;
+  EXPECT_EQ(help.errors, "");
   CommandRun run = home.Run(ppd, home.Write("text.txt", "Dear printer,\n"));
   EXPECT_EQ(run.status, 2);
   EXPECT_TRUE(Has(run.errors, "%!")) << run.errors;

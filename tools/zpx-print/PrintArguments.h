@@ -5,6 +5,7 @@
 //             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
 //             [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]
 //   zpx-print --list
+//   zpx-print --help
 
 #include <string>
 #include <utility>
@@ -14,10 +15,17 @@
 
 struct PrintArguments {
   static constexpr long kMaximumCopies = 9999;
+  static constexpr const char* kUsage =
+      "usage: zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option KEY=VALUE]...\n"
+      "                 [--copies N] [--number-up 1|2|4|6|9|16]\n"
+      "                 [--orientation portrait|landscape|reverse-portrait|reverse-landscape]\n"
+      "                 [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]\n"
+      "       zpx-print --list\n";
 
   std::string mPPD;
   std::string mQueue;  // --printer: the print server's queue instead of a PPD file
   bool mList = false;
+  bool mHelp = false;  // --help: the usage on standard output, nothing else
   std::vector<std::pair<std::string, std::string>> mOptions;  // key with "*", value
   // Options as a job from another application carries them: those that are
   // not options a user sets in the PPD are ignored.

@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
   PrintArguments arguments;
   PrintFailure failure = arguments.Parse(argc, argv);
   if (failure.Failed()) return Exit(failure);
+  if (arguments.mHelp) return std::fputs(PrintArguments::kUsage, stdout) < 0 ? 1 : 0;
   if (arguments.mList) return Exit(QueueList::Show());
   GuiHost gui;
   if (arguments.mGui) failure = gui.OpenScreen();
