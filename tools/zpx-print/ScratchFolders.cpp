@@ -37,7 +37,7 @@ extern "C" void OnEndingSignal(int number) {
   const int savedErrno = errno;
   const unsigned char byte = static_cast<unsigned char>(number);
   if (write(sSignalPipe[1], &byte, 1) != 1) {
-    // Nothing can be lost: the pipe holds earlier signals, whose thread ends the program.
+    // Only a full pipe refuses it, and that holds a signal that ends the program already.
   }
   errno = savedErrno;
 }
@@ -90,6 +90,7 @@ std::string ScratchFolders::Make(const std::string& pattern) {
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   std::lock_guard<std::mutex> hold(sLock);
+  // mkdtemp makes the folder 0700.
   if (mkdtemp(name.data()) == nullptr) return "";
   sFolders.push_back(name.data());
   return sFolders.back();
