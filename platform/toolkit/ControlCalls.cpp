@@ -317,6 +317,7 @@ void Draw1Control(ControlRef control) {
   ToolkitModel& model = ToolkitModel::Shared();
   ControlRef outer = std::exchange(model.mDrawing, control);
   control->mDrawn.clear();
+  ++control->mDraws;
   EventRouting::SendControlEvent(control, kEventControlDraw, kControlNoPart);
   model.mDrawing = model.IsLive(outer) ? outer : nullptr;
 }

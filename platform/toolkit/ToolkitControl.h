@@ -67,5 +67,6 @@ struct OpaqueControlRef {
   std::vector<ListColumn> mColumns;
   std::unique_ptr<ListView> mList;
   std::vector<PaneDrawing> mDrawn;  // by the last draw
+  unsigned mDraws = 0;  // how many draws made mDrawn: a screen shows it again when this moves on
   OpaqueEventTargetRef mTarget;
 };

@@ -2,7 +2,8 @@
 // queue exactly the job it writes for the queue's PPD; jobs from lp run
 // through zpx-filter, which finishes them or stops them with the reason;
 // queue and server failures exit 3 (an unserved PPD 1); --list describes the
-// queues; the filter leaves no scratch files and no shared memory behind.
+// queues; the filter leaves no scratch files and no shared memory behind, and
+// copies the server made are not made again by the printer.
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -288,4 +289,27 @@ TEST_F(PrintServerJobs, TheInstalledProgramsFindTheirLibrariesOnlyWithinTheTree)
     for (std::string folder; std::getline(folders, folder, ':');)
       EXPECT_EQ(folder.rfind("$ORIGIN", 0), 0u) << program << ": " << folder;
   }
+}
+
+TEST_F(PrintServerJobs, CopiesTheServerMadeAreNotMadeAgainAndTheJobsMediaIsThePageSize) {
+  // With *cupsManualCopies the server repeats the pages itself; the job's
+  // copies still reach the filter, and must not become the printer's too.
+  std::string ppd = FileText(kSamplePPD);
+  ppd.insert(ppd.find("*cupsFilter2"), "*cupsManualCopies: True\n");
+  TempFolder folder;
+  ASSERT_TRUE(sServer->AddQueue("ServerCopies", folder.Write("ServerCopies.ppd", ppd)));
+  CommandRun lp = RunCommand("lp -d ServerCopies -n 2 -o media=A4 '" + kSampleDocument + "'");
+  ASSERT_EQ(lp.status, 0) << lp.errors;
+  std::string job;
+  ASSERT_TRUE(Captured(JobNumber(lp.output), job)) << FileText(sServer->ErrorLog());
+  LocalPrintServer::Shell("lpadmin -h " + sServer->Address() + " -x ServerCopies");
+
+  // The document's own Letter stays in its setup; the extension's A4 comes last.
+  EXPECT_EQ(Occurrences(job, "%%BeginFeature: *PageSize A4"), 2) << job;
+  CommandRun printed = RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" +
+                                  sServer->CaptureFolder() + "/" + JobNumber(lp.output) +
+                                  ".ps' -c 'currentpagedevice dup /NumCopies get == /PageSize get =='");
+  EXPECT_EQ(printed.status, 0) << printed.errors;
+  EXPECT_EQ(Occurrences(printed.output, "Sample page three"), 2) << printed.output;
+  EXPECT_TRUE(Has(printed.output, "\n1\n[595 842]\n")) << printed.output;
 }

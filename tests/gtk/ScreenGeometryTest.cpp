@@ -141,17 +141,7 @@ TEST_F(ScreenGeometryTest, WidgetRowsWithTheirPictures) {
 }
 
 TEST_F(ScreenGeometryTest, AScrollBarMovedByTheUserTellsTheProgram) {
-  WindowRef window = ShowWindowFromText(R"(<interface>
-  <object class="GtkAdjustment" id="range"><property name="lower">0</property><property name="upper">20</property><property name="value">3</property></object>
-  <object class="GtkWindow" id="Scroll">
-    <child><object class="GtkFixed">
-      <child><object class="GtkScrollbar" id="Scroll:sbar:1">
-        <property name="adjustment">range</property><property name="orientation">vertical</property>
-        <property name="width-request">16</property><property name="height-request">200</property>
-      </object><packing><property name="x">370</property><property name="y">10</property></packing></child>
-    </object></child>
-  </object>
-</interface>)", CFSTR("Scroll"));
+  WindowRef window = ShowScrollBarWindow();
   ASSERT_NE(window, nullptr);
   ControlRef bar = FindControl(window, FourCC("sbar"), 1);
   std::vector<std::string> heard;

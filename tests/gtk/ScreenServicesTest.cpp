@@ -1,7 +1,7 @@
 // What the system asks of the screen besides windows: the display's bounds,
 // text measured in the widgets' fonts, the bell, the cursor; and the model's
 // run loop on GLib's: timers in real time, posted events, run-loop sources
-// signalled from other threads.
+// signalled from other threads, and an idle window left unpainted.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,6 +12,7 @@
 #include "carbon/SysBeep.h"
 #include "support/ScreenFixture.h"
 #include "toolkit/Appearance.h"
+#include "toolkit/CoreGraphics.h"
 #include "toolkit/Processes.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -47,6 +48,13 @@ void FireAgainAtOnce(EventLoopTimerRef timer, void* count) {
 }
 
 void NotePainted(GdkFrameClock*, bool* painted) { *painted = true; }
+
+gboolean CountPaint(GtkWidget*, cairo_t*, int* paints) {
+  ++*paints;
+  return FALSE;
+}
+
+void EraseAll(ControlRef pane, ControlPartCode) { EraseRect(&pane->mBounds); }
 
 OSStatus CountHandled(EventHandlerCallRef, EventRef, void* count) {
   ++*static_cast<int*>(count);
@@ -163,6 +171,38 @@ TEST_F(ScreenServicesTest, TimersPostedEventsAndSourcesRunOnGLibsLoop) {
   EXPECT_EQ(performed, 1);
   if (g_main_context_find_source_by_id(nullptr, guard)) g_source_remove(guard);
   CFRunLoopRemoveSource(CFRunLoopGetMain(), source.get(), kCFRunLoopDefaultMode);
+}
+
+TEST_F(ScreenServicesTest, AnIdleWindowIsPaintedAgainOnlyAfterItChanges) {
+  WindowRef window = ShowScrollBarWindow();
+  ASSERT_NE(window, nullptr);
+  ControlRef bar = FindControl(window, FourCC("sbar"), 1);
+  ControlRef pane = NewPane(window, {10, 10, 60, 110});
+  ControlUserPaneDrawUPP draw = NewControlUserPaneDrawUPP(EraseAll);
+  ASSERT_EQ(SetControlData(pane, 0, kControlUserPaneDrawProcTag, sizeof draw, &draw), noErr);
+  Draw1Control(pane);
+  mScreen->Settle();
+  int panePaints = 0, barPaints = 0;
+  g_signal_connect(WidgetOf(pane), "draw", G_CALLBACK(CountPaint), &panePaints);
+  g_signal_connect(WidgetOf(bar), "draw", G_CALLBACK(CountPaint), &barPaints);
+  // A modal loop's idle turns for a third of a second, each refreshing the
+  // screen: at the display's frame rate a repaint per turn would come ~20 times.
+  auto busyTurns = [&] {
+    int busy = 0;
+    for (gint64 end = g_get_monotonic_time() + G_USEC_PER_SEC / 3; g_get_monotonic_time() < end; g_usleep(1000))
+      busy += mScreen->PerformModalStep(window);
+    return busy;
+  };
+  EXPECT_LE(busyTurns(), 2);
+  EXPECT_EQ(panePaints, 0);
+  EXPECT_EQ(barPaints, 0);
+
+  // What the program changes is painted once.
+  Draw1Control(pane);
+  SetControl32BitValue(bar, 7);
+  EXPECT_LE(busyTurns(), 4);
+  EXPECT_EQ(panePaints, 1);
+  EXPECT_EQ(barPaints, 1);
 }
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -37,6 +37,22 @@ class ScreenFixture : public ToolkitFixture {
     return view ? view->Widget() : nullptr;
   }
 
+  // The window "Scroll" with only a vertical scroll bar, `sbar` 1 of the range
+  // 0 to 20 at 3, at 370,10 and 200 high; shown.
+  WindowRef ShowScrollBarWindow() {
+    return ShowWindowFromText(R"(<interface>
+  <object class="GtkAdjustment" id="range"><property name="lower">0</property><property name="upper">20</property><property name="value">3</property></object>
+  <object class="GtkWindow" id="Scroll">
+    <child><object class="GtkFixed">
+      <child><object class="GtkScrollbar" id="Scroll:sbar:1">
+        <property name="adjustment">range</property><property name="orientation">vertical</property>
+        <property name="width-request">16</property><property name="height-request">200</property>
+      </object><packing><property name="x">370</property><property name="y">10</property></packing></child>
+    </object></child>
+  </object>
+</interface>)", CFSTR("Scroll"));
+  }
+
   // The text of the list's selected row, "" without one.
   std::string SelectedRowText(ControlRef list) const {
     GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(list))));

@@ -1,11 +1,18 @@
 // zpx-print drives the loaded bundle as the print system would and writes a
 // job that a PostScript interpreter runs; it remembers choices per printer,
 // refuses bad input with status 2 and leaves nothing of a run behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "plugin/PDEPluginInterface.h"
 #include "support/CommandRun.h"
@@ -26,9 +33,13 @@ class PrintHome {
 
   CommandRun Run(const std::string& arguments, const std::string& document = kSampleDocument,
                  const std::string& environment = "") const {
-    return RunCommand(environment + " HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" + mFolder.Path() +
-                      "/config' ZPX_TMPDIR='" + mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " +
-                      arguments + " < '" + document + "'");
+    return RunCommand(environment + " " + Command(arguments) + " < '" + document + "'");
+  }
+
+  // zpx-print with the home's folders, as shell words.
+  std::string Command(const std::string& arguments) const {
+    return "HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" + mFolder.Path() + "/config' ZPX_TMPDIR='" +
+           mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " + arguments;
   }
 
   std::string Write(const std::string& relative, const std::string& bytes) const {
@@ -45,6 +56,46 @@ class PrintHome {
 
 std::string SampleJob(const PrintHome& home, const std::string& options) {
   return home.Run("--ppd '" + kSamplePPD + "' " + options).output;
+}
+
+// A zpx-print of the sample that waits on a pipe for its document, with the
+// ending signals at their default action whatever the test runner ignores;
+// `input` is the pipe's writing end, for the caller to close.
+pid_t StartWaitingPrint(const PrintHome& home, int& input) {
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) return -1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[0], STDIN_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  for (int number : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, number);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  const std::string command = "exec env " + home.Command("--ppd '" + kSamplePPD + "'");
+  const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+  pid_t child = -1;
+  if (posix_spawn(&child, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ) != 0) child = -1;
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeFds[0]);
+  input = pipeFds[1];
+  return child;
+}
+
+// The run's folder below the home's temporary folder once it holds the
+// printer's files; empty if none came within ten seconds.
+std::string RunFolderWithFiles(const PrintHome& home) {
+  for (int tries = 0; tries < 1000; ++tries) {
+    for (const auto& entry : std::filesystem::directory_iterator(home.Path() + "/tmp"))
+      if (entry.is_directory() && !std::filesystem::is_empty(entry.path())) return entry.path().string();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return "";
 }
 
 }  // namespace
@@ -130,6 +181,23 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
   EXPECT_TRUE(Has(run.errors, "%!")) << run.errors;
   EXPECT_EQ(run.output, "");
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
+}
+
+TEST(ZpxPrint, AnEndingSignalRemovesTheRunsFolderAndEndsTheProgramAsTheSignalAsks) {
+  PrintHome home;
+  for (int number : {SIGTERM, SIGINT, SIGHUP}) {
+    int input = -1;
+    pid_t child = StartWaitingPrint(home, input);
+    ASSERT_GT(child, 0);
+    const std::string folder = RunFolderWithFiles(home);
+    EXPECT_NE(folder, "") << strsignal(number);
+    kill(child, number);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(input);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == number) << strsignal(number) << " " << status;
+    EXPECT_EQ(home.LeftInTemporaryFolder(), 0u) << strsignal(number);
+  }
 }
 
 TEST(ZpxPrint, ThePrintWindowWithoutADisplayExitsWithTwoNamingDisplay) {

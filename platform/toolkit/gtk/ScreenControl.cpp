@@ -213,17 +213,30 @@ void ScreenControl::Sync() {
         gtk_widget_unset_state_flags(mWidget, GTK_STATE_FLAG_ACTIVE);
       break;
     case kControlKindPopupButton: SyncPopup(); break;
-    case kControlKindScrollBar: {
-      GtkAdjustment* range = gtk_range_get_adjustment(GTK_RANGE(mWidget));
-      gtk_adjustment_configure(range, mControl->mValue, mControl->mMinimum,
-                               double(mControl->mMaximum) + 1, 1, 1, 1);
-      break;
-    }
+    case kControlKindScrollBar: SyncRange(); break;
     case kControlKindDataBrowser: SyncList(); break;
-    default:
-      if (GTK_IS_DRAWING_AREA(mWidget)) gtk_widget_queue_draw(mWidget);
-      break;
+    default: SyncDrawing(); break;
   }
+}
+
+// Configuring an adjustment tells the scroll bar it changed, and it lays
+// itself out and repaints, even when every number stayed the same.
+void ScreenControl::SyncRange() {
+  GtkAdjustment* range = gtk_range_get_adjustment(GTK_RANGE(mWidget));
+  const double upper = double(mControl->mMaximum) + 1;
+  if (gtk_adjustment_get_value(range) == mControl->mValue &&
+      gtk_adjustment_get_lower(range) == mControl->mMinimum && gtk_adjustment_get_upper(range) == upper &&
+      gtk_adjustment_get_page_size(range) == 1)
+    return;
+  gtk_adjustment_configure(range, mControl->mValue, mControl->mMinimum, upper, 1, 1, 1);
+}
+
+// Painted again only after the program drew again: a repaint asked for on
+// every turn of the loop keeps an idle window painting at the display's rate.
+void ScreenControl::SyncDrawing() {
+  if (!GTK_IS_DRAWING_AREA(mWidget) || mDrawsShown == mControl->mDraws) return;
+  mDrawsShown = mControl->mDraws;
+  gtk_widget_queue_draw(mWidget);
 }
 
 void ScreenControl::SyncFont() {

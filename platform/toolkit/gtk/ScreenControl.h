@@ -45,6 +45,8 @@ class ScreenControl {
   void SyncPopup();
   void SyncList();
   void SyncFont();
+  void SyncDrawing();
+  void SyncRange();
   void SyncSelection();
   void PutCursorOn(UInt32 item);
   void ClearRows();
@@ -79,4 +81,5 @@ class ScreenControl {
   std::vector<std::string> mRowsShown;  // each row's id, parent, texts and state
   std::vector<std::pair<UInt32, GtkTreeRowReference*>> mRowRefs;
   std::string mAccessibleLabel;
+  unsigned mDrawsShown = 0;  // the model's draw count when the widget was last asked to paint
 };

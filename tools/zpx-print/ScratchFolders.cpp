@@ -1,0 +1,103 @@
+#include "ScratchFolders.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// Held while a folder is made or removed, and by the signal's thread to the end.
+std::mutex sLock;
+std::vector<std::string> sFolders;
+int sSignalPipe[2] = {-1, -1};
+pid_t sWatchedProcess = 0;
+
+void RemoveTree(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+}
+
+extern "C" void OnEndingSignal(int number) {
+  // A child between fork and exec has no folders of its own: it ends at once.
+  if (getpid() != sWatchedProcess) {
+    signal(number, SIG_DFL);
+    raise(number);
+    return;
+  }
+  const int savedErrno = errno;
+  const unsigned char byte = static_cast<unsigned char>(number);
+  if (write(sSignalPipe[1], &byte, 1) != 1) {
+    // Only a full pipe refuses it, and that holds a signal that ends the program already.
+  }
+  errno = savedErrno;
+}
+
+void EndAsSignalled(int number) {
+  sLock.lock();  // never released: the program ends here
+  for (const std::string& folder : sFolders) RemoveTree(folder);
+  signal(number, SIG_DFL);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, number);
+  pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+  raise(number);
+  _exit(128 + number);  // only were the signal's default action held up
+}
+
+extern "C" void* WaitForEndingSignal(void*) {
+  unsigned char byte = 0;
+  ssize_t length;
+  while ((length = read(sSignalPipe[0], &byte, 1)) == -1 && errno == EINTR) {
+  }
+  if (length == 1) EndAsSignalled(byte);
+  return nullptr;
+}
+
+// Without the pipe or the thread the signals keep their default action.
+void CatchEndingSignals() {
+  pthread_t thread;
+  if (pipe2(sSignalPipe, O_CLOEXEC) != 0) return;
+  sWatchedProcess = getpid();
+  if (pthread_create(&thread, nullptr, WaitForEndingSignal, nullptr) != 0) return;
+  pthread_detach(thread);
+  for (int number : kEndingSignals) {
+    struct sigaction previous = {};
+    if (sigaction(number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+    struct sigaction action = {};
+    action.sa_handler = OnEndingSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    sigaction(number, &action, nullptr);
+  }
+}
+
+pthread_once_t sCatchOnce = PTHREAD_ONCE_INIT;
+
+}  // namespace
+
+std::string ScratchFolders::Make(const std::string& pattern) {
+  pthread_once(&sCatchOnce, CatchEndingSignals);
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  std::lock_guard<std::mutex> hold(sLock);
+  // mkdtemp makes the folder 0700.
+  if (mkdtemp(name.data()) == nullptr) return "";
+  sFolders.push_back(name.data());
+  return sFolders.back();
+}
+
+void ScratchFolders::Remove(const std::string& path) {
+  std::lock_guard<std::mutex> hold(sLock);
+  RemoveTree(path);
+  sFolders.erase(std::remove(sFolders.begin(), sFolders.end(), path), sFolders.end());
+}
