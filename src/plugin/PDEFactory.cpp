@@ -63,7 +63,8 @@ SInt32 PDEFactory::QueryInterface(void* instance, CFUUIDBytes interfaceID, void*
   }
   if (IsInterface(requested.get(), kPDEDialogExtensionInterfaceID)) {
     *result = PDEInterface::Create();
-    return *result != nullptr ? noErr : memFullErr;
+    if (*result == nullptr) return memFullErr;
+    return noErr;
   }
   return kPDENoInterface;
 }
