@@ -130,7 +130,7 @@ bool ZPXPPD::SaveModel(Settings& settings) {
 bool ZPXPPD::SaveConstraints(Settings& settings) const {
   std::string packed;
   CStringSoup& texts = *mConstraints->GetConstraintStrings();
-  for (const UIConstraints::SpecialConstraint& line : mConstraints->DeclaredLines()) {
+  for (const UIConstraints::DeclaredLine& line : mConstraints->DeclaredLines()) {
     for (long id : {line.key1, line.option1, line.key2, line.option2}) {
       const char* text = texts.Find(id);
       packed += text != nullptr ? text : "";

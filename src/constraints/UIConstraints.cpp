@@ -20,27 +20,29 @@ void UIConstraints::Add(const char* key1, const char* option1, const char* key2,
   long optionId1 = mStrings.Insert(option1);
   long keyId2 = mStrings.Insert(key2);
   long optionId2 = mStrings.Insert(option2);
-  const SpecialConstraint line{keyId1, optionId1, keyId2, optionId2, requirement};
   // A repeated line changes no answer; kept once, it costs nothing in any list.
-  if (Repeats(line)) return;
+  if (Repeats(DeclaredLine{std::int32_t(keyId1), std::int32_t(optionId1), std::int32_t(keyId2),
+                           std::int32_t(optionId2), requirement}))
+    return;
   long wildcard = mStrings.Find(kWildcard);
   if (optionId1 == wildcard || optionId2 == wildcard) {
-    mSpecial.push_back(line);
+    mSpecial.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
     return;
   }
   ConstraintForest& forest = requirement ? mRequires : mConstraints;
   forest.insert(keyId1, optionId1, keyId2, optionId2, kExclusionConstraint);
 }
 
-size_t UIConstraints::HashOf(const SpecialConstraint& line) {
+size_t UIConstraints::HashOf(const DeclaredLine& line) {
   size_t hash = line.requirement ? 1 : 0;
-  for (long id : {line.key1, line.option1, line.key2, line.option2})
+  for (std::int32_t id : {line.key1, line.option1, line.key2, line.option2})
     hash = (hash ^ static_cast<size_t>(id)) * 0x9E3779B97F4A7C15ull;
   // The table picks slots by the low bits: fold the well-mixed high ones in.
   return hash ^ (hash >> 32);
 }
 
-bool UIConstraints::Repeats(const SpecialConstraint& line) {
+bool UIConstraints::Repeats(const DeclaredLine& line) {
+  if (mDeclaredIds.Count() != mDeclared.size()) FileDeclaredLines();
   const size_t hash = HashOf(line);
   const size_t slot =
       mDeclaredIds.SlotOf(hash, [this, &line](long id) { return mDeclared[size_t(id)] == line; });
@@ -48,6 +50,14 @@ bool UIConstraints::Repeats(const SpecialConstraint& line) {
   mDeclaredIds.Put(slot, long(mDeclared.size()), hash);
   mDeclared.push_back(line);
   return false;
+}
+
+void UIConstraints::FileDeclaredLines() {
+  mDeclaredIds.Clear(mDeclared.size());
+  for (size_t id = 0; id < mDeclared.size(); ++id) {
+    const size_t hash = HashOf(mDeclared[id]);
+    mDeclaredIds.Put(mDeclaredIds.SlotOf(hash, [](long) { return false; }), long(id), hash);
+  }
 }
 
 void UIConstraints::KVSInsert(const char* key, const char* option) {
@@ -65,6 +75,9 @@ void UIConstraints::UpdateKVCache(const char* key, const char* option) {
 void UIConstraints::UpdateKVCache(long key, long option) { mCurrent.Insert(key, option); }
 
 void UIConstraints::Resolve() {
+  // Lines come after this only from a caller that adds to a finished set: the
+  // table is filed again then.
+  mDeclaredIds.Clear(0);
   ExpandWildcardLines();
   mConstraints.Settle();
   mRequires.Settle();

@@ -2,6 +2,7 @@
 // A document's constraint set: the declared exclusions between option choices, the
 // options of every key, and the option currently selected for each key.
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -24,6 +25,22 @@ class UIConstraints {
     bool requirement;  // declared as a requirement rather than an exclusion
 
     bool operator==(const SpecialConstraint& other) const {
+      return key1 == other.key1 && option1 == other.option1 && key2 == other.key2 &&
+             option2 == other.option2 && requirement == other.requirement;
+    }
+  };
+
+  // A line as the set keeps it for saving, half the size of the one above: tens
+  // of thousands are kept for the document's life, and an interned text's id
+  // is its place among the document's texts, far below 2^31.
+  struct DeclaredLine {
+    std::int32_t key1;
+    std::int32_t option1;
+    std::int32_t key2;
+    std::int32_t option2;
+    bool requirement;
+
+    bool operator==(const DeclaredLine& other) const {
       return key1 == other.key1 && option1 == other.option1 && key2 == other.key2 &&
              option2 == other.option2 && requirement == other.requirement;
     }
@@ -63,7 +80,7 @@ class UIConstraints {
 
   // Every line Add was given, in order, each once, wildcards unexpanded: what a
   // document keeps of its constraints when it saves itself.
-  const std::deque<SpecialConstraint>& DeclaredLines() const { return mDeclared; }
+  const std::deque<DeclaredLine>& DeclaredLines() const { return mDeclared; }
 
   ConstraintForest* GetConstraintForest() { return &mConstraints; }
   ConstraintForest* GetRequiresForest() { return &mRequires; }
@@ -73,9 +90,11 @@ class UIConstraints {
   static constexpr size_t kExpectedLines = 1024;
 
   void ExpandWildcardLines();
-  static size_t HashOf(const SpecialConstraint& line);
+  static size_t HashOf(const DeclaredLine& line);
   // True when the line was declared before; otherwise it is declared now.
-  bool Repeats(const SpecialConstraint& line);
+  bool Repeats(const DeclaredLine& line);
+  // Files every declared line in mDeclaredIds.
+  void FileDeclaredLines();
   // Registered options that a wildcard reaches: never "None" or "False".
   std::vector<long> WildcardTargets(const std::vector<long>& options);
   const std::vector<long>& RegisteredOptions(long key) const;
@@ -90,8 +109,8 @@ class UIConstraints {
   // Held in blocks: a large document declares tens of thousands of lines, and
   // one growing array would copy them all at every doubling, into memory fresh
   // from the system each time.
-  std::deque<SpecialConstraint> mDeclared;
+  std::deque<DeclaredLine> mDeclared;
   // The same lines by their place in mDeclared, to find a repeated one at once
-  // without a block per line.
+  // without a block per line; emptied when the set is resolved.
   IdTable mDeclaredIds{kExpectedLines};
 };

@@ -1,8 +1,9 @@
 #include "foundation/DocumentStorage.h"
 
 #include <cstring>
-#include <mutex>
-#include <new>
+#include <utility>
+
+#include "foundation/SpareBlocks.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ZPX_STORAGE_POISONS 1
@@ -37,58 +38,6 @@ constexpr std::size_t kGap = kAlignment;
 constexpr std::size_t kGap = 0;
 #endif
 
-#ifdef ZPX_STORAGE_POISONS
-// The sanitizer sees every chunk go back to the heap with its document, so that
-// a use after the document is caught.
-constexpr std::size_t kMostSpareChunks = 0;
-#else
-// The chunks of a document that goes are kept for the next one, up to 4 MiB:
-// handed back all at once they let the heap give its top back to the system,
-// and the next document would fault every page in again.
-constexpr std::size_t kMostSpareChunks = 64;
-#endif
-
-struct SpareChunks {
-  std::mutex lock;
-  std::vector<std::unique_ptr<unsigned char[]>> chunks;
-  bool closed = false;  // the program or the bundle is going: keep none
-};
-
-// Never destroyed, and not on the heap: a document may go after the program's
-// statics, and a bundle that unloads takes this storage with it.
-SpareChunks& Spares() {
-  alignas(SpareChunks) static unsigned char space[sizeof(SpareChunks)];
-  static SpareChunks* spares = new (space) SpareChunks;
-  return *spares;
-}
-
-// At exit, or when the bundle holding this code unloads, the kept chunks go
-// back to the heap, and a document that goes later keeps none.
-struct SpareChunksCloser {
-  ~SpareChunksCloser() {
-    SpareChunks& spares = Spares();
-    std::lock_guard<std::mutex> held(spares.lock);
-    spares.chunks.clear();
-    spares.closed = true;
-  }
-} sSpareChunksCloser;
-
-std::unique_ptr<unsigned char[]> TakeSpareChunk() {
-  SpareChunks& spares = Spares();
-  std::lock_guard<std::mutex> held(spares.lock);
-  if (spares.chunks.empty()) return nullptr;
-  std::unique_ptr<unsigned char[]> chunk = std::move(spares.chunks.back());
-  spares.chunks.pop_back();
-  return chunk;
-}
-
-void KeepSpareChunk(std::unique_ptr<unsigned char[]>& chunk) {
-  SpareChunks& spares = Spares();
-  std::lock_guard<std::mutex> held(spares.lock);
-  if (!spares.closed && spares.chunks.size() < kMostSpareChunks)
-    spares.chunks.push_back(std::move(chunk));
-}
-
 std::size_t Rounded(std::size_t size) { return (size + kAlignment - 1) & ~(kAlignment - 1); }
 
 }  // namespace
@@ -97,14 +46,10 @@ DocumentStorage::~DocumentStorage() {
   // The heap checks its own blocks again once they are its own.
   for (Chunk& chunk : mChunks) {
     ZPX_UNPOISON(chunk.bytes.get(), chunk.size);
-    if (chunk.size == kChunkSize) KeepSpareChunk(chunk.bytes);
+    // A block with a chunk of its own has a size the next document is unlikely
+    // to ask for again.
+    if (chunk.size == kChunkSize) SpareBlocks::Give(std::move(chunk.bytes), chunk.size);
   }
-}
-
-void DocumentStorage::ReleaseSpareChunks() {
-  SpareChunks& spares = Spares();
-  std::lock_guard<std::mutex> held(spares.lock);
-  spares.chunks.clear();
 }
 
 void* DocumentStorage::Allocate(std::size_t size) {
@@ -127,9 +72,8 @@ void* DocumentStorage::Allocate(std::size_t size) {
 }
 
 unsigned char* DocumentStorage::NewChunk(std::size_t size) {
-  std::unique_ptr<unsigned char[]> spare = size == kChunkSize ? TakeSpareChunk() : nullptr;
-  unsigned char* chunk = spare ? spare.release() : new unsigned char[size];
-  mChunks.push_back(Chunk{std::unique_ptr<unsigned char[]>(chunk), size});
+  mChunks.push_back(Chunk{SpareBlocks::Take(size), size});
+  unsigned char* chunk = mChunks.back().bytes.get();
   mChunkBytes += size;
   ZPX_POISON(chunk, size);
   return chunk;

@@ -7,15 +7,16 @@
 // after every block, are poisoned, so that a use after release or an overrun
 // is caught as it would be on the heap.
 //
-// The chunks of a storage that goes are kept, up to a bound, for the next
-// document (not in the sanitizer build).
+// The chunks of a storage that goes are kept for the next document
+// (SpareBlocks).
 //
 // Nothing a caller may keep beyond the document may live here: platform
 // objects and every Create/Copy result stay on the heap.
 
 #include <cstddef>
-#include <memory>
 #include <vector>
+
+#include "foundation/SpareBlocks.h"
 
 class DocumentStorage {
  public:
@@ -36,12 +37,9 @@ class DocumentStorage {
   // The bytes of every chunk the storage holds.
   std::size_t ChunkBytes() const { return mChunkBytes; }
 
-  // Gives the chunks kept for later documents back to the heap.
-  static void ReleaseSpareChunks();
-
  private:
   struct Chunk {
-    std::unique_ptr<unsigned char[]> bytes;
+    SpareBlocks::Block bytes;
     std::size_t size;
   };
 

@@ -92,6 +92,20 @@ TEST_F(UIConstraintsTest, ThousandsOfLinesDeclaredTwiceAreKeptOnceInOrder) {
   EXPECT_TRUE(lines[6001].requirement);
 }
 
+// Resolving lets go of what finds repeated lines; a line added later is still
+// checked against every line declared before.
+TEST_F(UIConstraintsTest, LinesAddedAfterResolvingAreStillKeptOnce) {
+  for (int i = 0; i < 100; ++i)
+    constraints.Add("*A", ("o" + std::to_string(i)).c_str(), "*B", "b", false);
+  constraints.Resolve();
+  constraints.Add("*A", "o42", "*B", "b", false);
+  constraints.Add("*A", "o100", "*B", "b", false);
+  constraints.Add("*A", "o100", "*B", "b", false);
+  const auto& lines = constraints.DeclaredLines();
+  ASSERT_EQ(lines.size(), 101u);
+  EXPECT_EQ(lines[100].option1, Id("o100"));
+}
+
 TEST_F(UIConstraintsTest, RepeatedLinesAreKeptOnceWithTheSameAnswers) {
   RegisterOptions("*A", {"a1", "a2"});
   RegisterOptions("*B", {"b1", "b2"});

@@ -132,4 +132,27 @@ TEST(DocumentStorageTest, ListNodesInStorageAndCopiesOnTheHeap) {
     EXPECT_EQ(*at, expected);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer build keeps nothing between documents: a block read after its
+// document went, or a block released within it, is reported as on the heap.
+TEST(DocumentStorageTest, UsesAfterTheDocumentOrARelease) {
+  EXPECT_DEATH(
+      {
+        auto* storage = new DocumentStorage;
+        auto* block = static_cast<volatile char*>(storage->Allocate(24));
+        delete storage;
+        (void)block[0];
+      },
+      "heap-use-after-free");
+  EXPECT_DEATH(
+      {
+        DocumentStorage storage;
+        auto* block = static_cast<volatile char*>(storage.Allocate(24));
+        storage.Release(const_cast<char*>(block), 24);
+        (void)block[1];
+      },
+      "use-after-poison");
+}
+#endif
+
 }  // namespace
