@@ -200,9 +200,22 @@ OSErr UnflattenCollectionFromHdl(Collection c, Handle flattened) {
   OSErr checked = CheckFlattened(block, size, count);
   if (checked != noErr) return checked;
   c->Reserve(count);
+  // The items' places in the index are scattered over a table larger than
+  // the caches: each is loaded some items before it is needed.
+  constexpr UInt32 kAhead = 16;
+  Size ahead = kHeaderSize;
+  FlatItem next{};
+  for (UInt32 k = 0; k < count && k < kAhead; ++k) {
+    ReadFlatItem(block, size, ahead, next);
+    c->Prefetch(next.tag, next.id);
+  }
   Size offset = kHeaderSize;
   FlatItem flat{};
   for (UInt32 k = 0; k < count; ++k) {
+    if (k + kAhead < count) {
+      ReadFlatItem(block, size, ahead, next);
+      c->Prefetch(next.tag, next.id);
+    }
     ReadFlatItem(block, size, offset, flat);
     CollectionItem& item = c->Obtain(flat.tag, flat.id);
     StoreData(item, flat.length, flat.data);

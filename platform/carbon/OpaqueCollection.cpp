@@ -36,11 +36,11 @@ bool OpaqueCollection::Holds(std::size_t slot, FourCharCode tag, SInt32 id) cons
   return item.tag == tag && item.id == id && !item.removed;
 }
 
+// Nearest first: the entry looked for mostly lies a step or two away.
 std::size_t OpaqueCollection::FindNear(std::size_t slot, FourCharCode tag, SInt32 id) const {
-  const std::size_t first = slot > kNear ? slot - kNear : 0;
-  const std::size_t last = std::min(items_.size(), slot + kNear + 1);
-  for (std::size_t near = first; near < last; ++near) {
-    if (Holds(near, tag, id)) return near;
+  for (std::size_t step = 1; step <= kNear; ++step) {
+    if (slot + step < items_.size() && Holds(slot + step, tag, id)) return slot + step;
+    if (step <= slot && Holds(slot - step, tag, id)) return slot - step;
   }
   return CollectionSlotIndex::kNone;
 }

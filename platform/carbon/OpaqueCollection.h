@@ -30,6 +30,9 @@ struct OpaqueCollection {
   // 1-based position of an existing item.
   SInt32 IndexOf(const CollectionItem& item);
 
+  // Prepares an Obtain of this tag and id a few calls later.
+  void Prefetch(FourCharCode tag, SInt32 id) const { slots_.Prefetch(KeyOf(tag, id)); }
+
   // Appends a new item, or returns the existing one with this tag and id.
   CollectionItem& Obtain(FourCharCode tag, SInt32 id);
 
