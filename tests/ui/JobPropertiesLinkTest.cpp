@@ -118,36 +118,28 @@ TEST_F(JobPropertiesLink, AppliesValuesWatermarksAndPairsTheCompanionWrites) {
   EXPECT_EQ(mJob.Data().MMValue(2), L"1-2");
 }
 
-TEST_F(JobPropertiesLink, WatermarkNumbersOutsideTheListStayInIt) {
+TEST_F(JobPropertiesLink, WatermarkNumbersAndMMPairsStayWithinTheModelsRoom) {
   const std::string marks =
       "watermark 1,1,0,0,0,,0,,450,,,48,Helvetica,DRAFT\n"
       "watermark 2,2,0,0,0,,1,,0,,,36,Times,COPY\n";
-  auto panel = NewPanel("set ZP_WATERMARK=25\n" + marks);
+  auto panel = NewPanel("set ZP_WATERMARK=25\naddmany 300 Chapters=1\n" + marks);
   ASSERT_TRUE(RunExchange(*panel));
   EXPECT_EQ(mJob.Data().SelectedWatermark(), 1);  // the last one, not slot 20
+  EXPECT_EQ(mJob.Data().MMCount(), PDEData::kMaxMMPairs);
   panel.reset();
   panel = NewPanel("set ZP_WATERMARK=0\n" + marks);
   ASSERT_TRUE(RunExchange(*panel));
   EXPECT_EQ(mJob.Data().SelectedWatermark(), PDEData::kNoWatermark);
 }
 
-TEST_F(JobPropertiesLink, MMPairsStopAtTheModelsRoom) {
-  auto panel = NewPanel("addmany 300 Chapters=1\n");
-  ASSERT_TRUE(RunExchange(*panel));
-  EXPECT_EQ(mJob.Data().MMCount(), PDEData::kMaxMMPairs);
-}
-
-TEST_F(JobPropertiesLink, StatusOtherThanDoneAppliesNothing) {
-  auto panel = NewPanel("set ZPDuplex=Top\nstatus 7\n");
-  ASSERT_TRUE(RunExchange(*panel));
-  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
-}
-
-TEST_F(JobPropertiesLink, ACompanionDyingMidExchangeUnblocksThePane) {
-  auto panel = NewPanel("set ZPDuplex=Top\nexit\n");
-  ASSERT_TRUE(RunExchange(*panel));
-  EXPECT_FALSE(panel->IsIgnoringButton());
-  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
+// A status other than done, or a companion that dies mid-exchange: the pane
+// is unblocked and nothing is applied.
+TEST_F(JobPropertiesLink, AnExchangeThatEndsBadlyAppliesNothing) {
+  for (const char* ending : {"status 7\n", "exit\n"}) {
+    auto panel = NewPanel(std::string("set ZPDuplex=Top\n") + ending);
+    ASSERT_TRUE(RunExchange(*panel)) << ending;
+    EXPECT_EQ(mJob.Current("*ZPDuplex"), "False") << ending;
+  }
 }
 
 TEST_F(JobPropertiesLink, ACompanionKilledMidExchangeUnblocksThePane) {
