@@ -25,7 +25,7 @@ namespace {
 // The sample in a folder of the tests': the pane writes its ".ppd" copy beside it.
 const TempFolder sSampleFolder;
 const std::string kSamplePPD = sSampleFolder.Write(
-    "ZPX-Sample.ppd", FileText(std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd"));
+    "ZPX-Sample.ppd", SamplePPDText());
 
 CFUUIDRef CreateUUID(const char* text) {
   CFRef<CFStringRef> string(CreateString(text));

@@ -5,10 +5,8 @@
 // file of the assembled bundle. No companion starts unless a test names one.
 
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "cf/CFRef.h"
@@ -17,18 +15,12 @@
 #include "plugin/BundleFunctions.h"
 #include "plugin/SessionFunctions.h"
 #include "print/PMTicket.h"
+#include "support/FileText.h"
 #include "support/PluginBundle.h"
 #include "support/TempFolder.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/CoreGraphics.h"
 #include "ui/UI_Panel.h"
-
-inline std::string SamplePPDText() {
-  std::ifstream in(ZPX_BUNDLE "/samples/ZPX-Sample.ppd", std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // A PPD of `groups` roll-down groups G0, G1, ... of `perGroup` pick-one
 // options *ZPOpt<g>_<i> (choices A, the default, and B), preceded by the

@@ -29,12 +29,6 @@ namespace {
 constexpr OSType kRowControl = FourCC("Cntl");
 constexpr OSType kRowTitle = FourCC("Ttle");
 
-Rect BoundsOf(ControlRef control) {
-  Rect bounds = {0, 0, 0, 0};
-  GetControlBounds(control, &bounds);
-  return bounds;
-}
-
 // The rows the basic panel shows, top to bottom: a pop-up row by its title, a
 // check box as "[x] " and its title; a disabled pop-up ends in " (off)".
 std::string RowsShown(const PaneJob& pane) {
