@@ -81,8 +81,6 @@ TEST_F(PDEDataTest, ConstructionTurnsTheRotationOffAndNeedsAPrinter) {
   job.SetOrientation(2);
   PDEData& data = job.Data();
   EXPECT_TRUE(data.IsComplete());
-  EXPECT_EQ(&job.Document(), data.Document());
-  EXPECT_EQ(nullptr, data.Extension());
   EXPECT_EQ(2, data.PageOrientation());
   EXPECT_EQ("False", Value(job.Document(), "*ZPOrientation"));
   EXPECT_EQ(ZPX_BUNDLE "/samples/ZPX-Sample.ppd", data.PPDPath());

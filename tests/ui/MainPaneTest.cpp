@@ -152,7 +152,6 @@ TEST_F(MainPane, WithoutShortcutsOnlyTheFixedRowsTheDocumentHas) {
       "*ZPSort B/Unsorted: \"\"\n*CloseUI: *ZPSort\n";
   Open(GeneratedPaneText(1, 2, sort));
   EXPECT_EQ(RowsShown(*mPane), "Sort: |");
-  EXPECT_TRUE(IsControlVisible(mPane->Control(kRowControl, UI_Panel::kPopupRowBase)));
 }
 
 TEST_F(MainPane, ShortcutWithoutItsOptionMakesNoRow) {
