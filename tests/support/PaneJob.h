@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cf/CFRef.h"
+#include "ipc/SharedSegment.h"
 #include "output/PDEDataJob.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/BundleFunctions.h"
@@ -20,6 +21,7 @@
 #include "support/TempFolder.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/CoreGraphics.h"
+#include "ui/SharedMemoryList.h"
 #include "ui/UI_Panel.h"
 
 // A PPD of `groups` roll-down groups G0, G1, ... of `perGroup` pick-one
@@ -55,6 +57,18 @@ inline std::string GeneratedShortcuts(int count, int perGroup) {
     lines += "*%ZPShortcut *ZPOpt" + std::to_string(k / perGroup) + "_" +
              std::to_string(k % perGroup) + "\n";
   return lines;
+}
+
+// A field of a pane's shared area as the other process reads it; "<no area>"
+// when the area cannot be read whole.
+inline std::string AreaField(int areaId, size_t offset, size_t size) {
+  size_t length = 0;
+  const void* bytes = SharedSegmentAttachOwnReadOnly(areaId, length);
+  if (bytes == nullptr || length < SharedMemoryList::kAreaSize) return "<no area>";
+  const std::string field =
+      SharedMemoryList(static_cast<char*>(const_cast<void*>(bytes))).ReadField(offset, size);
+  SharedSegmentDetach(bytes);
+  return field;
 }
 
 class PaneJob {

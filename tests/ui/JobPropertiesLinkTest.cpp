@@ -36,17 +36,6 @@ bool SegmentExists(int id) {
   return shmctl(id, IPC_STAT, &info) == 0;
 }
 
-// The watermark count the pane wrote into its area.
-long AreaWatermarkCount(int id) {
-  size_t size = 0;
-  const void* bytes = SharedSegmentAttachOwnReadOnly(id, size);
-  if (bytes == nullptr || size < SharedMemoryList::kAreaSize) return -1;
-  const SharedMemoryList area(static_cast<char*>(const_cast<void*>(bytes)));
-  const long count = long(area.ReadWatermarkCount());
-  SharedSegmentDetach(bytes);
-  return count;
-}
-
 std::wstring WideOf(CFStringRef text) {
   const std::string utf8 = TakeText(text != nullptr ? CFStringCreateCopy(nullptr, text) : nullptr);
   return WideFromUTF8Replacing(utf8.data(), utf8.size());
@@ -235,7 +224,9 @@ TEST_F(JobPropertiesLink, ACompanionPathIsNeverReadByAShell) {
 TEST_F(JobPropertiesLink, WatermarksGoIntoTheAreaTwentyAtMost) {
   auto panel = NewPanel("");
   EXPECT_EQ(mJob.Data().WatermarkCount(), 5);  // the defaults, without preferences
-  EXPECT_EQ(AreaWatermarkCount(panel->AreaId()), 5);
+  EXPECT_EQ(AreaField(panel->AreaId(), SharedMemoryList::kWatermarkCountOffset,
+                      SharedMemoryList::kWatermarkCountSize),
+            "5");
   panel.reset();
   // Watermarks are kept with the printer's entry in the preferences.
   mJob.Data().SetMelvanePrinterAddress(nullptr, CString(""), false);
@@ -245,7 +236,9 @@ TEST_F(JobPropertiesLink, WatermarksGoIntoTheAreaTwentyAtMost) {
   ASSERT_TRUE(mJob.Data().SaveWatermarksToPreferences());
   panel = NewPanel("");
   EXPECT_EQ(mJob.Data().WatermarkCount(), 21);
-  EXPECT_EQ(AreaWatermarkCount(panel->AreaId()), 20);
+  EXPECT_EQ(AreaField(panel->AreaId(), SharedMemoryList::kWatermarkCountOffset,
+                      SharedMemoryList::kWatermarkCountSize),
+            "20");
 }
 
 TEST_F(JobPropertiesLink, DefaultSettingsCarryOptionsAndTheJobsOwnEntries) {
@@ -268,13 +261,9 @@ TEST_F(JobPropertiesLink, DefaultSettingsCarryOptionsAndTheJobsOwnEntries) {
   pairs = DefaultPairs(*panel);
   while (finisher < pairs.size() && pairs[finisher].first != L"ZPOptionalFinisher") ++finisher;
   ASSERT_LT(finisher, pairs.size());
-  size_t size = 0;
-  const void* bytes = SharedSegmentAttachOwnReadOnly(panel->AreaId(), size);
-  ASSERT_NE(bytes, nullptr);
-  const SharedMemoryList area(static_cast<char*>(const_cast<void*>(bytes)));
-  EXPECT_EQ(area.ReadField(SharedMemoryList::kInstallableOffset, SharedMemoryList::kInstallableSize),
+  EXPECT_EQ(AreaField(panel->AreaId(), SharedMemoryList::kInstallableOffset,
+                      SharedMemoryList::kInstallableSize),
             std::to_string(finisher) + ",");
-  SharedSegmentDetach(bytes);
 }
 
 TEST_F(JobPropertiesLink, APageSetupPaperOutsideThePPDTravelsAsACustomPageSize) {

@@ -264,12 +264,7 @@ TEST_F(MainPane, AddressCommandsMarkTheAreaAndStoreTheAddress) {
   EXPECT_EQ(mPanel->ProcessCommandEvent(UI_IPAddressPanel::kSwitchChangedCommand),
             eventNotHandledErr);
   EXPECT_TRUE(mPanel->SettingsChanged());
-  size_t size = 0;
-  const void* bytes = SharedSegmentAttachOwnReadOnly(mPanel->AreaId(), size);
-  ASSERT_NE(bytes, nullptr);
-  const SharedMemoryList view(static_cast<char*>(const_cast<void*>(bytes)));
-  EXPECT_EQ(view.ReadField(SharedMemoryList::kChangedOffset, 2), "1");
-  SharedSegmentDetach(bytes);
+  EXPECT_EQ(AreaField(mPanel->AreaId(), SharedMemoryList::kChangedOffset, 2), "1");
 
   // An address the area did not see change is not stored.
   mPanel.reset();
