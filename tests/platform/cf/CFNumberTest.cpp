@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 
 #include "cf/CoreFoundation.h"
@@ -94,6 +95,10 @@ TEST(CFUUID, TextAndBytesRoundTrip) {
   CFUUIDRef again = CFUUIDCreateFromUUIDBytes(nullptr, bytes);
   EXPECT_TRUE(CFEqual(again, uuid));
   EXPECT_EQ(CFHash(again), CFHash(uuid));
+  const CFUUIDBytes back = CFUUIDGetUUIDBytes(uuid);
+  EXPECT_EQ(std::memcmp(&back, &bytes, sizeof bytes), 0);
+  const CFUUIDBytes none = CFUUIDGetUUIDBytes(nullptr);
+  EXPECT_EQ(none.byte0 | none.byte7 | none.byte15, 0);
 
   CFUUIDRef constant =
       CFUUIDGetConstantUUIDWithBytes(nullptr, 0xA1, 0xB2, 0xC3, 0xD4, 0, 1, 0x4F, 0, 0x8A, 0xBC,
