@@ -38,7 +38,9 @@ TEST(ZPCFSecurityTest, EncryptionRoundTripsAnyTextIncludingEmptyAndNull) {
     // AES blocks with PKCS #7 padding: always at least one byte of padding.
     CFRef<CFDataRef> cipher(ZPCFBase64CreateDecodedData(encrypted.get()));
     EXPECT_EQ(size_t(CFDataGetLength(cipher.get())), (plain.size() / 16 + 1) * 16) << plain;
-    if (!plain.empty()) EXPECT_EQ(DataText(cipher.get()).find(plain), std::string::npos);
+    if (!plain.empty()) {
+      EXPECT_EQ(DataText(cipher.get()).find(plain), std::string::npos);
+    }
     CFRef<CFStringRef> decrypted(ZPCFCreateDecryptedString(encrypted.get(), password.get()));
     EXPECT_EQ(TextOf(decrypted.get()), plain);
   }

@@ -63,11 +63,7 @@ class PrintJob {
       if (code.rfind("%%BeginFeature: " + keyword + " ", 0) == 0) return code;
     return "";
   }
-  bool Mentions(const std::string& text) const {
-    for (const JobBlock& block : Blocks())
-      if (block.bytes.find(text) != std::string::npos) return true;
-    return false;
-  }
+  bool Mentions(const std::string& text) const { return BlocksMention(Blocks(), text); }
 
   PMPrintSession Session() const { return mSession; }
 
@@ -287,7 +283,9 @@ TEST_F(ZPXJobNoteListOutputTest, DirectoryAuthenticationDecidesTheAccountNotes) 
     ASSERT_EQ(account.Lines().size(), 1u);
     const std::string record = Between(account.Lines()[0], "%%ZPXUATag: ", "\n");
     EXPECT_EQ(Unpacked(record), n.sent[0] != '\0' ? std::string(n.sent) + "|pw" : "|");
-    if (n.sent[0] != '\0') EXPECT_EQ(NoteText(*account.document, "*ZPUserAuthName"), n.sent);
+    if (n.sent[0] != '\0') {
+      EXPECT_EQ(NoteText(*account.document, "*ZPUserAuthName"), n.sent);
+    }
   }
 }
 
