@@ -14,7 +14,6 @@ namespace {
 
 class TestDocument : public PPDX {
  public:
-  using PPDX::SetHeaderField;
   using PPDX::SetStream;
 };
 
@@ -171,14 +170,4 @@ TEST(PPDXTest, LongPostScriptValuesAreCutToCapacity) {
   ASSERT_EQ(reader.Document().GetPostscriptString(reader.Line(), out, 4096), 4096u);
   EXPECT_EQ(std::string(out, 4095), value.substr(0, 4095));
   EXPECT_EQ(out[4095], '\n');
-}
-
-TEST(PPDXTest, HeaderTexts) {
-  TestDocument document;
-  document.SetHeaderField(kLanguageEncoding, "ISOLatin1");
-  document.SetHeaderField(kModelName, "first");
-  document.SetHeaderField(kModelName, "second");
-  EXPECT_STREQ(document.LanguageEncoding(), "ISOLatin1");
-  EXPECT_STREQ(document.ModelName(), "second");
-  EXPECT_EQ(document.LanguageVersion(), nullptr);
 }

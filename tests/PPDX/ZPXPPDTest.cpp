@@ -27,6 +27,7 @@
 #include "constraints/UIConstraints.h"
 #include "support/DisplayOption.h"
 #include "support/ParsedDocument.h"
+#include "support/PlatformString.h"
 #include "support/WalkedKeywords.h"
 
 namespace {
@@ -58,10 +59,7 @@ PPDXControl* AnyControl(ZPXPPD& document, const char* keyword) {
 }
 
 std::string DisplayName(PPDXElement* element) {
-  char text[256] = "<none>";
-  if (element != nullptr && element->CFStringUserName() != nullptr)
-    CFStringGetCString(element->CFStringUserName(), text, sizeof text, kCFStringEncodingUTF8);
-  return text;
+  return element != nullptr ? TextOf(element->CFStringUserName()) : "<none>";
 }
 
 // The head of a document with one page, its scroll pane and a roll-down.
@@ -251,9 +249,7 @@ TEST(ZPXPPDTest, OptionLineWithoutKeywordIsAChoiceWithAnEmptyKeyword) {
   std::vector<std::string> names;
   for (_PopupItem* item = tray->FirstItem(); item != nullptr; item = tray->NextItem()) {
     keywords.push_back(item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : "<none>");
-    char name[64] = "<none>";
-    if (item->name != nullptr) CFStringGetCString(item->name, name, sizeof name, kCFStringEncodingUTF8);
-    names.push_back(name);
+    names.push_back(TextOf(item->name));
   }
   EXPECT_EQ(keywords, (std::vector<std::string>{"A", "", "B"}));
   EXPECT_EQ(names, (std::vector<std::string>{"A", "Nameless", "B"}));

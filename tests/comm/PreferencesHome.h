@@ -2,9 +2,7 @@
 // A fresh home folder for one test: the platform's home folder points at it
 // until the object goes, and it is removed with everything in it.
 
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 
 #include "paths/PlatformPaths.h"
@@ -25,11 +23,6 @@ class PreferencesHome {
     mHome.Write(relative, bytes);
   }
   void WritePreferences(const std::string& bytes) const { Write(kPreferences, bytes); }
-
-  std::string Read(const std::string& path) const {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
 
  private:
   static constexpr const char* kPreferences = "Library/Preferences/ZPX.MelvanePrinterV2.plist";

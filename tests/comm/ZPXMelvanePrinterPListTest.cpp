@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "comm/PreferencesHome.h"
+#include "support/FileText.h"
 #include "support/PlatformString.h"
 
 namespace {
@@ -86,7 +87,7 @@ TEST(ZPXMelvanePrinterPList, NewPrinterIsSavedBelowTheHomeFolder) {
     ASSERT_TRUE(store.Save()) << store.GetLastError();
     EXPECT_FALSE(store.IsDirty());
   }
-  std::string saved = home.Read(home.PreferencesFile());
+  std::string saved = FileText(home.PreferencesFile());
   EXPECT_EQ(saved.compare(0, 5, "<?xml"), 0) << saved;
   struct stat status;
   ASSERT_EQ(stat(home.PreferencesFile().c_str(), &status), 0);

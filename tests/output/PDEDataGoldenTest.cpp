@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "foundation/HexText.h"
 #include "output/PDEDataJob.h"
 #include "support/FileText.h"
 
@@ -18,13 +19,6 @@ std::string ReadFixture(const std::string& relative) {
 void Substitute(std::string& text, const std::string& mark, const std::string& by) {
   for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + by.size()))
     text.replace(at, mark.size(), by);
-}
-
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (unsigned char byte : bytes) hex += std::string{kDigits[byte >> 4], kDigits[byte & 15]};
-  return hex;
 }
 
 class PDEDataGoldenTest : public JobNoteGlobalsTest {
@@ -40,8 +34,10 @@ class PDEDataGoldenTest : public JobNoteGlobalsTest {
       else
         text += ReadFixture("pieces/" + piece + ".out");
     }
-    Substitute(text, "@FOLDERHEX@", Hex(mJob->Folder().Path()));
-    Substitute(text, "@FOLDER@", mJob->Folder().Path());
+    const std::string& folder = mJob->Folder().Path();
+    Substitute(text, "@FOLDERHEX@",
+               UpperHex(reinterpret_cast<const unsigned char*>(folder.data()), folder.size()));
+    Substitute(text, "@FOLDER@", folder);
     return text;
   }
 

@@ -5,9 +5,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/ZPXPPD.h"
@@ -19,6 +18,7 @@
 #include "plugin/BundleFunctions.h"
 #include "print/TicketsFile.h"
 #include "support/ControlTestSupport.h"
+#include "support/FileText.h"
 #include "support/ParsedDocument.h"
 #include "support/TempFolder.h"
 
@@ -38,13 +38,6 @@ std::unique_ptr<PPDXPopupControl> PopupOfSize(long total) {
   return make(std::string(size_t(total - frame), 'p'));
 }
 
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class ZPXJobTicketTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,12 +54,8 @@ class ZPXJobTicketTest : public ::testing::Test {
   }
 
   size_t TemporaryFiles() const {
-    size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(mTemporary.Path())) {
-      (void)entry;
-      ++count;
-    }
-    return count;
+    return size_t(std::distance(std::filesystem::directory_iterator(mTemporary.Path()),
+                                std::filesystem::directory_iterator()));
   }
 
   // The path that the ticket holds under the key, "" without one.
@@ -199,8 +188,7 @@ TEST_F(ZPXJobTicketTest, ControlsOfEverySizeAddTheirWholeCode) {
     ASSERT_TRUE(job.Add(kPSInjectionSiteFeatureCode, control.get())) << size;
     CFDataRef added = static_cast<CFDataRef>(CFArrayGetValueAtIndex(job.Entries(), 2 * job.Count() - 1));
     EXPECT_EQ(size, CFDataGetLength(added));
-    std::string code(reinterpret_cast<const char*>(CFDataGetBytePtr(added)), size_t(size));
-    EXPECT_EQ(Emitted(*control), code) << size;
+    EXPECT_EQ(Emitted(*control), DataText(added)) << size;
   }
   EXPECT_EQ(4, job.Count());
   EXPECT_EQ(8, CFArrayGetCount(job.Entries()));

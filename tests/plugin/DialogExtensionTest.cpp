@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "cf/CFRef.h"
@@ -25,23 +24,26 @@ namespace {
 // The sample in a folder of the tests': the pane writes its ".ppd" copy beside it.
 const TempFolder sSampleFolder;
 const std::string kSamplePPD = sSampleFolder.Write(
-    "ZPX-Sample.ppd", FileText(std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd"));
+    "ZPX-Sample.ppd", SamplePPDText());
 
 CFUUIDRef CreateUUID(const char* text) {
   CFRef<CFStringRef> string(CreateString(text));
   return CFUUIDCreateFromString(nullptr, string.get());
 }
 
-// A copy of the built bundle in a folder of its own, loaded as a plug-in,
-// with the factory instance it makes for our type.
+// A copy of the built bundle in a folder of its own (its printer list
+// replaced when one is given), loaded as a plug-in, with the factory instance
+// it makes for our type.
 class LoadedBundle {
  public:
-  LoadedBundle() {
+  explicit LoadedBundle(const std::string& printerList = "") {
     mPath = mFolder.Path() + "/ZPXPDE.plugin";
     std::filesystem::copy(ZPX_BUILT_BUNDLE, mPath, std::filesystem::copy_options::recursive);
+    if (!printerList.empty()) mFolder.Write("ZPXPDE.plugin/Contents/PrinterList.plist", printerList);
     PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder, mFolder.Path());
     PlatformPaths::Redirect(PlatformPaths::kHomeFolder, mFolder.Path());
     PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
+    Load();
   }
   ~LoadedBundle() {
     if (mFactory != nullptr) mFactory->mTable->Release(mFactory);
@@ -50,20 +52,6 @@ class LoadedBundle {
   }
   LoadedBundle(const LoadedBundle&) = delete;
   LoadedBundle& operator=(const LoadedBundle&) = delete;
-
-  // Loads the bundle as it is now and makes the factory instance.
-  void Load() {
-    CFRef<CFURLRef> url(CreateFileURL(mPath, true));
-    mPlugIn = CFPlugInCreate(nullptr, url.get());
-    ASSERT_NE(mPlugIn, nullptr);
-    CFRef<CFUUIDRef> type(CreateUUID(kPDEPlugInTypeID));
-    CFRef<CFArrayRef> factories(CFPlugInFindFactoriesForPlugInTypeInPlugIn(type.get(), mPlugIn));
-    ASSERT_TRUE(factories);
-    ASSERT_EQ(CFArrayGetCount(factories.get()), 1);
-    mFactoryID.reset(static_cast<CFUUIDRef>(CFRetain(CFArrayGetValueAtIndex(factories.get(), 0))));
-    mFactory = static_cast<PDEFactoryInstance*>(CFPlugInInstanceCreate(nullptr, mFactoryID.get(), type.get()));
-    ASSERT_NE(mFactory, nullptr);
-  }
 
   PDEInterfaceObject* NewInterface() {
     CFRef<CFUUIDRef> interface(CreateUUID(kPDEDialogExtensionInterfaceID));
@@ -78,6 +66,20 @@ class LoadedBundle {
   CFStringRef Identifier() const { return CFBundleGetIdentifier(mPlugIn); }
 
  private:
+  // Loads the bundle and makes the factory instance.
+  void Load() {
+    CFRef<CFURLRef> url(CreateFileURL(mPath, true));
+    mPlugIn = CFPlugInCreate(nullptr, url.get());
+    ASSERT_NE(mPlugIn, nullptr);
+    CFRef<CFUUIDRef> type(CreateUUID(kPDEPlugInTypeID));
+    CFRef<CFArrayRef> factories(CFPlugInFindFactoriesForPlugInTypeInPlugIn(type.get(), mPlugIn));
+    ASSERT_TRUE(factories);
+    ASSERT_EQ(CFArrayGetCount(factories.get()), 1);
+    mFactoryID.reset(static_cast<CFUUIDRef>(CFRetain(CFArrayGetValueAtIndex(factories.get(), 0))));
+    mFactory = static_cast<PDEFactoryInstance*>(CFPlugInInstanceCreate(nullptr, mFactoryID.get(), type.get()));
+    ASSERT_NE(mFactory, nullptr);
+  }
+
   TempFolder mFolder;
   std::string mPath;
   CFPlugInRef mPlugIn = nullptr;
@@ -181,7 +183,6 @@ CFStringRef CreatePSDataKey(CFStringRef identifier) {
 
 TEST(DialogExtension, TheFactoryAnswersItsInterfacesAndCountsItsInstance) {
   LoadedBundle bundle;
-  bundle.Load();
   PDEFactoryInstance* factory = bundle.Factory();
   EXPECT_EQ(CFPlugInGetInstanceCountForFactory(bundle.FactoryID()), 1);
 
@@ -215,7 +216,6 @@ TEST(DialogExtension, TheFactoryAnswersItsInterfacesAndCountsItsInstance) {
 
 TEST(DialogExtension, PrologueDescribesThePaneAndSlotsRefuseAMissingContext) {
   LoadedBundle bundle;
-  bundle.Load();
   Extension extension(bundle);
   ASSERT_NE(extension.mContext, nullptr);
   EXPECT_EQ(extension.mWidth, 525u);
@@ -241,7 +241,6 @@ TEST(DialogExtension, PrologueDescribesThePaneAndSlotsRefuseAMissingContext) {
 
 TEST(DialogExtension, PrologueFailsWithoutTheInterfaceFileAndRetainReloadsItAfterTheLastRelease) {
   LoadedBundle bundle;
-  bundle.Load();
   PDEInterfaceObject* object = bundle.NewInterface();
   EXPECT_EQ(object->mTable->Retain(object), 0);
   EXPECT_EQ(object->mCount, 2u);
@@ -270,7 +269,6 @@ TEST(DialogExtension, PrologueFailsWithoutTheInterfaceFileAndRetainReloadsItAfte
 
 TEST(DialogExtension, AServedPrinterIsInitializedSyncedIntoTheTicketsAndOpened) {
   LoadedBundle bundle;
-  bundle.Load();
   Dialog dialog(kSamplePPD);
   Extension extension(bundle);
   const PDEInterfaceTable& slots = extension.mSlots;
@@ -326,7 +324,6 @@ TEST(DialogExtension, AServedPrinterIsInitializedSyncedIntoTheTicketsAndOpened) 
 // Open while the dialog has the parent pane hidden.
 TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
   LoadedBundle bundle;
-  bundle.Load();
   Dialog dialog(kSamplePPD);
   Extension extension(bundle);
   const PDEInterfaceTable& slots = extension.mSlots;
@@ -334,7 +331,7 @@ TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
   // Whether a press on Customize opens its window (closed again by Close).
   auto customizeOpens = [&] {
     const size_t before = ToolkitModel::Shared().Windows().size();
-    driver.Click(FindControl(dialog.mWindow, 'Cust', 5101));
+    driver.Click(FindControl(dialog.mWindow, FourCC("Cust"), 5101));
     const bool opened = ToolkitModel::Shared().Windows().size() > before;
     slots.Close(extension.mContext);
     return opened;
@@ -342,7 +339,7 @@ TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
   PDEFlags flags = 0;
   ShowWindow(dialog.mWindow);
   ASSERT_EQ(slots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane, dialog.mSession), 0);
-  ASSERT_NE(FindControl(dialog.mWindow, 'Cust', 5101), nullptr);
+  ASSERT_NE(FindControl(dialog.mWindow, FourCC("Cust"), 5101), nullptr);
   ASSERT_EQ(slots.Open(extension.mContext), 0);
   EXPECT_TRUE(customizeOpens());  // Close hid the parent pane
   ASSERT_EQ(slots.Open(extension.mContext), 0);
@@ -354,15 +351,14 @@ TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
   SetControlVisibility(dialog.mPane, true, false);
   EXPECT_FALSE(customizeOpens());
   ASSERT_EQ(slots.Open(extension.mContext), 0);
-  EXPECT_TRUE(IsControlVisible(FindControl(dialog.mWindow, 'Cntl', 2001)));
+  EXPECT_TRUE(IsControlVisible(FindControl(dialog.mWindow, FourCC("Cntl"), 2001)));
   EXPECT_TRUE(customizeOpens());
   // The rebuilt pane's rows went into the parent pane: closed, they are gone too.
-  EXPECT_FALSE(IsControlVisible(FindControl(dialog.mWindow, 'Cntl', 2001)));
+  EXPECT_FALSE(IsControlVisible(FindControl(dialog.mWindow, FourCC("Cntl"), 2001)));
 }
 
 TEST(DialogExtension, PrintersItDoesNotServeFailInitializeAndSyncWritesNothing) {
   LoadedBundle bundle;
-  bundle.Load();
   TempFolder folder;
   std::string other = FileText(kSamplePPD);
   other.replace(other.find("ZPX9000.PPD"), 11, "OTHER.PPD");
@@ -399,10 +395,7 @@ TEST(DialogExtension, PrintersItDoesNotServeFailInitializeAndSyncWritesNothing) 
 }
 
 TEST(DialogExtension, APrinterListWithoutFileNamesServesNoPrinter) {
-  LoadedBundle bundle;
-  std::ofstream(bundle.Path() + "/Contents/PrinterList.plist")
-      << "<plist version=\"1.0\"><dict><key>OTHER</key><array/></dict></plist>";
-  bundle.Load();
+  LoadedBundle bundle("<plist version=\"1.0\"><dict><key>OTHER</key><array/></dict></plist>");
   Dialog dialog(kSamplePPD);
   Extension extension(bundle);
   PDEFlags flags = 0;

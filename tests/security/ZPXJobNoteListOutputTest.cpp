@@ -63,11 +63,7 @@ class PrintJob {
       if (code.rfind("%%BeginFeature: " + keyword + " ", 0) == 0) return code;
     return "";
   }
-  bool Mentions(const std::string& text) const {
-    for (const JobBlock& block : Blocks())
-      if (block.bytes.find(text) != std::string::npos) return true;
-    return false;
-  }
+  bool Mentions(const std::string& text) const { return BlocksMention(Blocks(), text); }
 
   PMPrintSession Session() const { return mSession; }
 
@@ -234,73 +230,63 @@ TEST_F(ZPXJobNoteListOutputTest, TheSampleWritesEveryKindOfLineAndCode) {
   }
 }
 
+// The job of a document with the account notes, the directory switch given
+// as `ldap` (none when null) and the notes set as the user types them (a null
+// name is left unset); `packer` stands in for the record's maker when given.
+struct AccountJob {
+  AccountJob(const char* ldap, const char* name, const char* password,
+             ZPXJobNoteList::UserAuthPacker packer = nullptr)
+      : document(ParseText(kHead + (ldap ? SpecialOption("*ZPXAuthenticateWithLDAP", ldap) : "") +
+                           kDirectoryNotes)) {
+    if (name != nullptr) SetNote(*document, "*ZPUserAuthName", name);
+    SetNote(*document, "*ZPUserAuthPwd", password);
+    ZPXJobNoteList list(document.get(), false);
+    if (packer != nullptr) list.SetUserAuthPacker(packer);
+    EXPECT_EQ(noErr, job.Run(list));
+  }
+  std::vector<std::string> Lines() const { return job.At(kPSInjectionSiteJobNoteComments); }
+
+  std::unique_ptr<ZPXPPD> document;
+  PrintJob job;
+};
+
 TEST_F(ZPXJobNoteListOutputTest, DirectoryAuthenticationDecidesTheAccountNotes) {
   // Off: the password line is its bare prefix, without line end, and the
   // password has no code; the name is an ordinary note with a code.
   {
-    std::unique_ptr<ZPXPPD> document = ParseText(kHead + kDirectoryNotes);
-    SetNote(*document, "*ZPUserAuthName", "ann");
-    SetNote(*document, "*ZPUserAuthPwd", "s3cret");
-    PrintJob job;
-    ZPXJobNoteList list(document.get(), false);
-    ASSERT_EQ(noErr, job.Run(list));
-    EXPECT_EQ(job.At(kPSInjectionSiteJobNoteComments), std::vector<std::string>{"%%ZPXUATag: "});
-    EXPECT_EQ(job.FeatureCode("*ZPUserAuthPwd"), "");
-    EXPECT_NE(job.FeatureCode("*ZPUserAuthName"), "");
-    EXPECT_FALSE(job.Mentions("s3cret"));
-    EXPECT_FALSE(job.Mentions("733363726574"));
+    AccountJob off(nullptr, "ann", "s3cret");
+    EXPECT_EQ(off.Lines(), std::vector<std::string>{"%%ZPXUATag: "});
+    EXPECT_EQ(off.job.FeatureCode("*ZPUserAuthPwd"), "");
+    EXPECT_NE(off.job.FeatureCode("*ZPUserAuthName"), "");
+    EXPECT_FALSE(off.job.Mentions("s3cret"));
+    EXPECT_FALSE(off.job.Mentions("733363726574"));
   }
   // On, without the copier's own authentication: the record only.
-  for (const std::string& ldap : {std::string("True"), std::string("true")}) {
-    std::unique_ptr<ZPXPPD> document =
-        ParseText(kHead + SpecialOption("*ZPXAuthenticateWithLDAP", ldap) + kDirectoryNotes);
-    SetNote(*document, "*ZPUserAuthName", "ann");
-    SetNote(*document, "*ZPUserAuthPwd", "s3cret");
-    PrintJob job;
-    ZPXJobNoteList list(document.get(), false);
-    ASSERT_EQ(noErr, job.Run(list));
-    const std::vector<std::string> lines = job.At(kPSInjectionSiteJobNoteComments);
-    ASSERT_EQ(lines.size(), 1u);
-    if (ldap == "True") {
-      EXPECT_EQ(Unpacked(Between(lines[0], "%%ZPXUATag: ", "\n")), "ann|s3cret");
-      EXPECT_TRUE(job.At(kPSInjectionSiteFeatureCode).empty());
-    } else {
-      EXPECT_EQ(lines[0], "%%ZPXUATag: ");  // the value must be exactly "True"
-    }
-  }
+  AccountJob on("True", "ann", "s3cret");
+  ASSERT_EQ(on.Lines().size(), 1u);
+  EXPECT_EQ(Unpacked(Between(on.Lines()[0], "%%ZPXUATag: ", "\n")), "ann|s3cret");
+  EXPECT_TRUE(on.job.At(kPSInjectionSiteFeatureCode).empty());
+  // The value must be exactly "True".
+  EXPECT_EQ(AccountJob("true", "ann", "s3cret").Lines(), std::vector<std::string>{"%%ZPXUATag: "});
+
   // The first "/:" is escaped unless a "//" comes first; the escaped name is
-  // the note's text afterwards. A name that is not UTF-8 is sent empty.
+  // the note's text afterwards. A name that is not UTF-8 is sent empty, and an
+  // empty or unset name makes the record carry no password either.
   const struct {
     const char* name;
     const char* sent;
   } names[] = {{"a/:b/:c", "a//:b/:c"}, {"a//b/:c", "a//b/:c"}, {"/:", "//:"},
-               {"Zo\xC3\xAB", "Zo\xC3\xAB"}, {"\xFF\xFE", ""}};
+               {"Zo\xC3\xAB", "Zo\xC3\xAB"}, {"\xFF\xFE", ""}, {nullptr, ""}};
   for (const auto& n : names) {
-    std::unique_ptr<ZPXPPD> document =
-        ParseText(kHead + SpecialOption("*ZPXAuthenticateWithLDAP", "True") + kDirectoryNotes);
-    SetNote(*document, "*ZPUserAuthName", n.name);
-    SetNote(*document, "*ZPUserAuthPwd", "pw");
-    PrintJob job;
-    ZPXJobNoteList list(document.get(), false);
-    ASSERT_EQ(noErr, job.Run(list));
-    ASSERT_EQ(job.At(kPSInjectionSiteJobNoteComments).size(), 1u);
-    const std::string record = Between(job.At(kPSInjectionSiteJobNoteComments)[0], "%%ZPXUATag: ", "\n");
-    // An empty name makes the record carry no password either.
-    EXPECT_EQ(Unpacked(record), n.sent[0] != '\0' ? std::string(n.sent) + "|pw" : "|") << n.name;
+    SCOPED_TRACE(n.name != nullptr ? n.name : "<unset>");
+    AccountJob account("True", n.name, "pw");
+    ASSERT_EQ(account.Lines().size(), 1u);
+    const std::string record = Between(account.Lines()[0], "%%ZPXUATag: ", "\n");
+    EXPECT_EQ(Unpacked(record), n.sent[0] != '\0' ? std::string(n.sent) + "|pw" : "|");
     if (n.sent[0] != '\0') {
-      EXPECT_EQ(NoteText(*document, "*ZPUserAuthName"), n.sent);
+      EXPECT_EQ(NoteText(*account.document, "*ZPUserAuthName"), n.sent);
     }
   }
-
-  // An empty name: both texts of the record are empty.
-  std::unique_ptr<ZPXPPD> document =
-      ParseText(kHead + SpecialOption("*ZPXAuthenticateWithLDAP", "True") + kDirectoryNotes);
-  SetNote(*document, "*ZPUserAuthPwd", "s3cret");
-  PrintJob job;
-  ZPXJobNoteList list(document.get(), false);
-  ASSERT_EQ(noErr, job.Run(list));
-  ASSERT_EQ(job.At(kPSInjectionSiteJobNoteComments).size(), 1u);
-  EXPECT_EQ(Unpacked(Between(job.At(kPSInjectionSiteJobNoteComments)[0], "%%ZPXUATag: ", "\n")), "|");
 }
 
 int FailingPacker(const char*, const char*, const char*, UAL_DomainType, int, char** out) {
@@ -309,15 +295,9 @@ int FailingPacker(const char*, const char*, const char*, UAL_DomainType, int, ch
 }
 
 TEST_F(ZPXJobNoteListOutputTest, ARecordThatCannotBeMadeLeavesThePrefixAlone) {
-  std::unique_ptr<ZPXPPD> document =
-      ParseText(kHead + SpecialOption("*ZPXAuthenticateWithLDAP", "True") + kDirectoryNotes);
-  SetNote(*document, "*ZPUserAuthName", "ann");
-  SetNote(*document, "*ZPUserAuthPwd", "s3cret");
-  PrintJob job;
-  ZPXJobNoteList list(document.get(), false);
-  list.SetUserAuthPacker(FailingPacker);
-  ASSERT_EQ(noErr, job.Run(list));
-  EXPECT_EQ(job.At(kPSInjectionSiteJobNoteComments), std::vector<std::string>{"%%ZPXUATag: \n"});
+  AccountJob account("True", "ann", "s3cret", FailingPacker);
+  const PrintJob& job = account.job;
+  EXPECT_EQ(account.Lines(), std::vector<std::string>{"%%ZPXUATag: \n"});
   EXPECT_FALSE(job.Mentions("s3cret"));
   EXPECT_FALSE(job.Mentions("733363726574"));
 }

@@ -1,5 +1,6 @@
 #pragma once
-// A whole file's bytes; empty when it cannot be read.
+// A whole file's bytes; empty when it cannot be read. The bundled sample PPD's
+// text, which many tests start from.
 
 #include <fstream>
 #include <sstream>
@@ -11,3 +12,5 @@ inline std::string FileText(const std::string& path) {
   text << file.rdbuf();
   return text.str();
 }
+
+inline std::string SamplePPDText() { return FileText(ZPX_BUNDLE "/samples/ZPX-Sample.ppd"); }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/ZPXJobTicket.h"
+#include "support/PlatformString.h"
 
 struct JobBlock {
   SInt32 site;
@@ -16,12 +17,9 @@ inline std::vector<JobBlock> JobTicketBlocks(const ZPXJobTicket& jobTicket) {
   std::vector<JobBlock> blocks;
   CFArrayRef entries = jobTicket.Entries();
   for (CFIndex i = 0; entries != nullptr && i + 1 < CFArrayGetCount(entries); i += 2) {
-    JobBlock block{0, ""};
+    JobBlock block{0, DataText(static_cast<CFDataRef>(CFArrayGetValueAtIndex(entries, i + 1)))};
     CFNumberGetValue(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(entries, i)),
                      kCFNumberSInt32Type, &block.site);
-    auto data = static_cast<CFDataRef>(CFArrayGetValueAtIndex(entries, i + 1));
-    block.bytes.assign(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
-                       size_t(CFDataGetLength(data)));
     blocks.push_back(block);
   }
   return blocks;
@@ -33,4 +31,11 @@ inline std::vector<std::string> BlocksAt(const std::vector<JobBlock>& blocks, SI
   for (const JobBlock& block : blocks)
     if (block.site == site) texts.push_back(block.bytes);
   return texts;
+}
+
+// Whether any block holds the text.
+inline bool BlocksMention(const std::vector<JobBlock>& blocks, const std::string& text) {
+  for (const JobBlock& block : blocks)
+    if (block.bytes.find(text) != std::string::npos) return true;
+  return false;
 }

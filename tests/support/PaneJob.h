@@ -5,30 +5,24 @@
 // file of the assembled bundle. No companion starts unless a test names one.
 
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "cf/CFRef.h"
+#include "ipc/SharedSegment.h"
 #include "output/PDEDataJob.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/BundleFunctions.h"
 #include "plugin/SessionFunctions.h"
 #include "print/PMTicket.h"
+#include "support/FileText.h"
 #include "support/PluginBundle.h"
 #include "support/TempFolder.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/CoreGraphics.h"
+#include "ui/SharedMemoryList.h"
 #include "ui/UI_Panel.h"
-
-inline std::string SamplePPDText() {
-  std::ifstream in(ZPX_BUNDLE "/samples/ZPX-Sample.ppd", std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // A PPD of `groups` roll-down groups G0, G1, ... of `perGroup` pick-one
 // options *ZPOpt<g>_<i> (choices A, the default, and B), preceded by the
@@ -63,6 +57,18 @@ inline std::string GeneratedShortcuts(int count, int perGroup) {
     lines += "*%ZPShortcut *ZPOpt" + std::to_string(k / perGroup) + "_" +
              std::to_string(k % perGroup) + "\n";
   return lines;
+}
+
+// A field of a pane's shared area as the other process reads it; "<no area>"
+// when the area cannot be read whole.
+inline std::string AreaField(int areaId, size_t offset, size_t size) {
+  size_t length = 0;
+  const void* bytes = SharedSegmentAttachOwnReadOnly(areaId, length);
+  if (bytes == nullptr || length < SharedMemoryList::kAreaSize) return "<no area>";
+  const std::string field =
+      SharedMemoryList(static_cast<char*>(const_cast<void*>(bytes))).ReadField(offset, size);
+  SharedSegmentDetach(bytes);
+  return field;
 }
 
 class PaneJob {

@@ -1,5 +1,5 @@
 #pragma once
-// Platform strings to and from UTF-8 text. No test framework here: the
+// Platform strings to and from UTF-8 text, and platform data to and from bytes. No test framework here: the
 // benchmarks and fuzz targets read strings through it too.
 
 #include <string>
@@ -28,4 +28,17 @@ inline std::string TakeText(CFStringRef string) {
 // A new platform string of UTF-8 text; the caller releases it.
 inline CFStringRef CreateString(const std::string& text) {
   return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
+}
+
+// A new platform data object of the bytes; the caller releases it.
+inline CFDataRef CreateData(const std::string& bytes) {
+  return CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes.data()),
+                      CFIndex(bytes.size()));
+}
+
+// The bytes of a platform data object; "<null>" for null.
+inline std::string DataText(CFDataRef data) {
+  if (data == nullptr) return "<null>";
+  return std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
+                     size_t(CFDataGetLength(data)));
 }

@@ -26,6 +26,12 @@ inline ControlRef FindControl(WindowRef window, OSType signature, SInt32 number)
   return control;
 }
 
+inline Rect BoundsOf(ControlRef control) {
+  Rect bounds = {0, 0, 0, 0};
+  GetControlBounds(control, &bounds);
+  return bounds;
+}
+
 // How many rows of the list, at any depth, are in `state` (any state: all).
 inline ItemCount ListRowCount(ControlRef list, DataBrowserItemState state = kDataBrowserItemAnyState) {
   ItemCount count = 0;

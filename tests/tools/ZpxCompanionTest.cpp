@@ -45,6 +45,12 @@ class ZpxCompanionTest : public ::testing::Test {
   bool Returned() {
     return WaitFor([&] { return Status() != SharedMemoryList::kStatusWorking; }, 10);
   }
+  // Asks the companion to unload and waits until it has ended.
+  void Unload(CFMessagePortRef port) {
+    EXPECT_EQ(kCFMessagePortSuccess, SendMessage(port, "jpUnload", true));
+    EXPECT_TRUE(WaitFor([&] { return ProcessReap(mChild); }, 10));
+    mChild = -1;
+  }
 
   TempFolder mFolder;
   int mId = -1;
@@ -80,9 +86,7 @@ TEST_F(ZpxCompanionTest, ScenarioChangesEntriesWatermarksAndStatusThenUnloads) {
   EXPECT_EQ(2u, mArea->ReadWatermarkCount());
   EXPECT_EQ("2,2,0,0,0,,1,,0,,,36,Times,COPY", mArea->ReadWatermarkDefinition(1));
 
-  EXPECT_EQ(kCFMessagePortSuccess, SendMessage(port.get(), "jpUnload", true));
-  EXPECT_TRUE(WaitFor([&] { return ProcessReap(mChild); }, 10));
-  mChild = -1;
+  Unload(port.get());
 }
 
 TEST_F(ZpxCompanionTest, StatusRawBytesAndQuittingUnanswered) {
@@ -94,8 +98,7 @@ TEST_F(ZpxCompanionTest, StatusRawBytesAndQuittingUnanswered) {
     EXPECT_EQ(4096, Status());
     EXPECT_EQ("4096", mArea->ReadField(SharedMemoryList::kStatusOffset, 6));
     EXPECT_EQ(1, mArea->ReadNumber(SharedMemoryList::kCountOffset, SharedMemoryList::kCountSize));
-    SendMessage(port.get(), "jpUnload", true);
-    EXPECT_TRUE(WaitFor([&] { return ProcessReap(mChild); }, 10));
+    Unload(port.get());
   }
   {
     // Raw bytes land after the entries: a count the pane must clamp.
@@ -103,8 +106,7 @@ TEST_F(ZpxCompanionTest, StatusRawBytesAndQuittingUnanswered) {
     CFRef<CFMessagePortRef> port(Open({{L"A", L"1"}}));
     ASSERT_TRUE(Returned());
     EXPECT_EQ("999", mArea->ReadField(SharedMemoryList::kCountOffset, SharedMemoryList::kCountSize));
-    SendMessage(port.get(), "jpUnload", true);
-    EXPECT_TRUE(WaitFor([&] { return ProcessReap(mChild); }, 10));
+    Unload(port.get());
   }
   {
     CompanionEnvironment environment(mFolder, "delay 0.1\nexit\n");
@@ -123,7 +125,5 @@ TEST_F(ZpxCompanionTest, WithoutAScenarioItLogsTheEntriesAndAnswersZero) {
   ASSERT_NE(nullptr, port.get());
   ASSERT_TRUE(Returned());
   EXPECT_EQ(0, Status());
-  SendMessage(port.get(), "jpUnload", true);
-  EXPECT_TRUE(WaitFor([&] { return ProcessReap(mChild); }, 10));
-  mChild = -1;
+  Unload(port.get());
 }

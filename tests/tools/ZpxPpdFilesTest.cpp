@@ -1,14 +1,14 @@
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "support/TempFile.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
 namespace {
@@ -17,45 +17,11 @@ const std::string kSamplePath = std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.p
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Write(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// Names in a folder, to find files a command left behind.
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  if (DIR* listing = opendir(folder.c_str())) {
-    while (const dirent* entry = readdir(listing)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(listing);
-  }
-  return names;
-}
-
-bool IsLink(const std::string& path) {
-  struct stat info;
-  return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
-
-// A folder of its own, emptied of what a test put there when it goes.
-class Scratch {
- public:
-  Scratch() : mFile("", ".keep") {}
-  ~Scratch() {
-    for (const std::string& name : Entries(mFile.Directory()))
-      if (name != ".keep") unlink(Path(name).c_str());
-  }
-  std::string Path(const std::string& name) const { return mFile.Directory() + "/" + name; }
-
- private:
-  TempFile mFile;
+// A folder of the test's own.
+struct Scratch {
+  std::string Path(const std::string& name) const { return mFolder.Path() + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) const { mFolder.Write(name, bytes); }
+  TempFolder mFolder;
 };
 
 }  // namespace
@@ -63,7 +29,7 @@ class Scratch {
 TEST(ZpxPpdFilesTest, SaveReplacesTheTargetWholeAndNeverFollowsALink) {
   Scratch scratch;
   ASSERT_EQ(Tool("save " + Quoted(kSamplePath) + " " + Quoted(scratch.Path("a.blob"))).status, 0);
-  const std::string blob = Contents(scratch.Path("a.blob"));
+  const std::string blob = FileText(scratch.Path("a.blob"));
   ASSERT_GT(blob.size(), 1000u);
   struct stat info;
   ASSERT_EQ(stat(scratch.Path("a.blob").c_str(), &info), 0);
@@ -73,36 +39,38 @@ TEST(ZpxPpdFilesTest, SaveReplacesTheTargetWholeAndNeverFollowsALink) {
 
   // A link at the target is replaced by the blob; what it pointed to stays, and
   // a dangling link creates nothing where it pointed.
-  Write(scratch.Path("victim"), "keep");
+  scratch.Write("victim", "keep");
   ASSERT_EQ(symlink(scratch.Path("victim").c_str(), scratch.Path("link").c_str()), 0);
   ASSERT_EQ(symlink(scratch.Path("nowhere").c_str(), scratch.Path("dangling").c_str()), 0);
   for (const char* name : {"link", "dangling"}) {
     EXPECT_EQ(Tool("save " + Quoted(kSamplePath) + " " + Quoted(scratch.Path(name))).status, 0);
-    EXPECT_FALSE(IsLink(scratch.Path(name))) << name;
-    EXPECT_EQ(Contents(scratch.Path(name)), blob) << name;
+    EXPECT_FALSE(std::filesystem::is_symlink(scratch.Path(name))) << name;
+    EXPECT_EQ(FileText(scratch.Path(name)), blob) << name;
   }
-  EXPECT_EQ(Contents(scratch.Path("victim")), "keep");
+  EXPECT_EQ(FileText(scratch.Path("victim")), "keep");
   EXPECT_NE(access(scratch.Path("nowhere").c_str(), F_OK), 0);
 
   // A write that fails leaves the old blob and no temporary file, and says why.
-  Write(scratch.Path("old.blob"), "previous");
+  scratch.Write("old.blob", "previous");
   ToolRun full = Tool("save " + Quoted(kSamplePath) + " " + Quoted(scratch.Path("old.blob")),
                       ToolErrors::kMerged, "trap '' XFSZ; ulimit -f 1;");
   EXPECT_EQ(full.status, 1);
   EXPECT_TRUE(Has(full.output, "old.blob: File too large")) << full.output;
-  EXPECT_EQ(Contents(scratch.Path("old.blob")), "previous");
-  for (const std::string& name : Entries(scratch.Path("")))
-    EXPECT_TRUE(name == ".keep" || name.find(".blob") != std::string::npos || name == "victim" ||
-                name == "link" || name == "dangling")
+  EXPECT_EQ(FileText(scratch.Path("old.blob")), "previous");
+  for (const auto& entry : std::filesystem::directory_iterator(scratch.Path(""))) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name.find(".blob") != std::string::npos || name == "victim" || name == "link" ||
+                name == "dangling")
         << name;
+  }
 
   // The PPD itself, or a device, is never a target.
-  Write(scratch.Path("copy.ppd"), Contents(kSamplePath));
+  scratch.Write("copy.ppd", FileText(kSamplePath));
   ToolRun self = Tool("save " + Quoted(scratch.Path("copy.ppd")) + " " + Quoted(scratch.Path("copy.ppd")),
                       ToolErrors::kMerged);
   EXPECT_EQ(self.status, 1);
   EXPECT_TRUE(Has(self.output, "copy.ppd: is the PPD being saved")) << self.output;
-  EXPECT_EQ(Contents(scratch.Path("copy.ppd")), Contents(kSamplePath));
+  EXPECT_EQ(FileText(scratch.Path("copy.ppd")), FileText(kSamplePath));
   ToolRun device = Tool("save " + Quoted(kSamplePath) + " /dev/full", ToolErrors::kMerged);
   EXPECT_EQ(device.status, 1);
   EXPECT_TRUE(Has(device.output, "/dev/full: not a regular file")) << device.output;
@@ -134,8 +102,8 @@ TEST(ZpxPpdFilesTest, AFifoOrFolderIsRefusedAtOnceInOneLine) {
 
 TEST(ZpxPpdFilesTest, LoadSaysWhatIsWrongWithTheFile) {
   Scratch scratch;
-  Write(scratch.Path("empty.blob"), "");
-  Write(scratch.Path("huge.blob"), "");
+  scratch.Write("empty.blob", "");
+  scratch.Write("huge.blob", "");
   ASSERT_EQ(truncate(scratch.Path("huge.blob").c_str(), (64L << 20) + 1), 0);
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"missing.blob", "missing.blob: No such file or directory"},

@@ -1,10 +1,9 @@
 // Fonts, titles, sizes and pictures of controls, on the headless toolkit.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "support/FileText.h"
 #include "support/PluginBundle.h"
 #include "support/ToolkitFixture.h"
 #include "support/WidgetText.h"
@@ -13,19 +12,6 @@
 #include "ui/LoadAnImageRef.h"
 
 namespace {
-
-Rect BoundsOf(ControlRef control) {
-  Rect bounds;
-  GetControlBounds(control, &bounds);
-  return bounds;
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // What the pane drew, as "erase" and "picture WxH" words.
 std::string Drawn(ControlRef pane) {
@@ -139,7 +125,7 @@ TEST_F(ControlUtilsTest, ResourceFolderIsBesideTheLastMacOSFolderAndBounded) {
 }
 
 TEST_F(ControlUtilsTest, DrawPNGDrawsWholePicturesAndOtherwiseOnlyErases) {
-  const std::string picture = FileBytes(ZPX_BUNDLE "/Resources/icons/portrait.png");
+  const std::string picture = FileText(ZPX_BUNDLE "/Resources/icons/portrait.png");
   ASSERT_GT(picture.size(), 60u);
   std::string corrupt = picture;
   for (size_t i = 40; i < corrupt.size() - 12; ++i) corrupt[i] = char(~corrupt[i]);
@@ -147,7 +133,7 @@ TEST_F(ControlUtilsTest, DrawPNGDrawsWholePicturesAndOtherwiseOnlyErases) {
   mFolder.Write("P.plugin/Contents/Resources/good.png", picture);
   mFolder.Write("P.plugin/Contents/Resources/corrupt.png", corrupt);
   mFolder.Write("P.plugin/Contents/Resources/short.png", picture.substr(0, picture.size() / 2));
-  mFolder.Write("P.plugin/Contents/Resources/wide.png", FileBytes(ZPX_FIXTURES "/ui/too-wide.png"));
+  mFolder.Write("P.plugin/Contents/Resources/wide.png", FileText(ZPX_FIXTURES "/ui/too-wide.png"));
   CFRef<CFBundleRef> bundle(CreateBundleAt(path));
   ASSERT_TRUE(bundle);
 

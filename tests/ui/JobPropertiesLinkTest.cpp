@@ -36,17 +36,6 @@ bool SegmentExists(int id) {
   return shmctl(id, IPC_STAT, &info) == 0;
 }
 
-// The watermark count the pane wrote into its area.
-long AreaWatermarkCount(int id) {
-  size_t size = 0;
-  const void* bytes = SharedSegmentAttachOwnReadOnly(id, size);
-  if (bytes == nullptr || size < SharedMemoryList::kAreaSize) return -1;
-  const SharedMemoryList area(static_cast<char*>(const_cast<void*>(bytes)));
-  const long count = long(area.ReadWatermarkCount());
-  SharedSegmentDetach(bytes);
-  return count;
-}
-
 std::wstring WideOf(CFStringRef text) {
   const std::string utf8 = TakeText(text != nullptr ? CFStringCreateCopy(nullptr, text) : nullptr);
   return WideFromUTF8Replacing(utf8.data(), utf8.size());
@@ -118,36 +107,28 @@ TEST_F(JobPropertiesLink, AppliesValuesWatermarksAndPairsTheCompanionWrites) {
   EXPECT_EQ(mJob.Data().MMValue(2), L"1-2");
 }
 
-TEST_F(JobPropertiesLink, WatermarkNumbersOutsideTheListStayInIt) {
+TEST_F(JobPropertiesLink, WatermarkNumbersAndMMPairsStayWithinTheModelsRoom) {
   const std::string marks =
       "watermark 1,1,0,0,0,,0,,450,,,48,Helvetica,DRAFT\n"
       "watermark 2,2,0,0,0,,1,,0,,,36,Times,COPY\n";
-  auto panel = NewPanel("set ZP_WATERMARK=25\n" + marks);
+  auto panel = NewPanel("set ZP_WATERMARK=25\naddmany 300 Chapters=1\n" + marks);
   ASSERT_TRUE(RunExchange(*panel));
   EXPECT_EQ(mJob.Data().SelectedWatermark(), 1);  // the last one, not slot 20
+  EXPECT_EQ(mJob.Data().MMCount(), PDEData::kMaxMMPairs);
   panel.reset();
   panel = NewPanel("set ZP_WATERMARK=0\n" + marks);
   ASSERT_TRUE(RunExchange(*panel));
   EXPECT_EQ(mJob.Data().SelectedWatermark(), PDEData::kNoWatermark);
 }
 
-TEST_F(JobPropertiesLink, MMPairsStopAtTheModelsRoom) {
-  auto panel = NewPanel("addmany 300 Chapters=1\n");
-  ASSERT_TRUE(RunExchange(*panel));
-  EXPECT_EQ(mJob.Data().MMCount(), PDEData::kMaxMMPairs);
-}
-
-TEST_F(JobPropertiesLink, StatusOtherThanDoneAppliesNothing) {
-  auto panel = NewPanel("set ZPDuplex=Top\nstatus 7\n");
-  ASSERT_TRUE(RunExchange(*panel));
-  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
-}
-
-TEST_F(JobPropertiesLink, ACompanionDyingMidExchangeUnblocksThePane) {
-  auto panel = NewPanel("set ZPDuplex=Top\nexit\n");
-  ASSERT_TRUE(RunExchange(*panel));
-  EXPECT_FALSE(panel->IsIgnoringButton());
-  EXPECT_EQ(mJob.Current("*ZPDuplex"), "False");
+// A status other than done, or a companion that dies mid-exchange: the pane
+// is unblocked and nothing is applied.
+TEST_F(JobPropertiesLink, AnExchangeThatEndsBadlyAppliesNothing) {
+  for (const char* ending : {"status 7\n", "exit\n"}) {
+    auto panel = NewPanel(std::string("set ZPDuplex=Top\n") + ending);
+    ASSERT_TRUE(RunExchange(*panel)) << ending;
+    EXPECT_EQ(mJob.Current("*ZPDuplex"), "False") << ending;
+  }
 }
 
 TEST_F(JobPropertiesLink, ACompanionKilledMidExchangeUnblocksThePane) {
@@ -243,7 +224,9 @@ TEST_F(JobPropertiesLink, ACompanionPathIsNeverReadByAShell) {
 TEST_F(JobPropertiesLink, WatermarksGoIntoTheAreaTwentyAtMost) {
   auto panel = NewPanel("");
   EXPECT_EQ(mJob.Data().WatermarkCount(), 5);  // the defaults, without preferences
-  EXPECT_EQ(AreaWatermarkCount(panel->AreaId()), 5);
+  EXPECT_EQ(AreaField(panel->AreaId(), SharedMemoryList::kWatermarkCountOffset,
+                      SharedMemoryList::kWatermarkCountSize),
+            "5");
   panel.reset();
   // Watermarks are kept with the printer's entry in the preferences.
   mJob.Data().SetMelvanePrinterAddress(nullptr, CString(""), false);
@@ -253,7 +236,9 @@ TEST_F(JobPropertiesLink, WatermarksGoIntoTheAreaTwentyAtMost) {
   ASSERT_TRUE(mJob.Data().SaveWatermarksToPreferences());
   panel = NewPanel("");
   EXPECT_EQ(mJob.Data().WatermarkCount(), 21);
-  EXPECT_EQ(AreaWatermarkCount(panel->AreaId()), 20);
+  EXPECT_EQ(AreaField(panel->AreaId(), SharedMemoryList::kWatermarkCountOffset,
+                      SharedMemoryList::kWatermarkCountSize),
+            "20");
 }
 
 TEST_F(JobPropertiesLink, DefaultSettingsCarryOptionsAndTheJobsOwnEntries) {
@@ -276,13 +261,9 @@ TEST_F(JobPropertiesLink, DefaultSettingsCarryOptionsAndTheJobsOwnEntries) {
   pairs = DefaultPairs(*panel);
   while (finisher < pairs.size() && pairs[finisher].first != L"ZPOptionalFinisher") ++finisher;
   ASSERT_LT(finisher, pairs.size());
-  size_t size = 0;
-  const void* bytes = SharedSegmentAttachOwnReadOnly(panel->AreaId(), size);
-  ASSERT_NE(bytes, nullptr);
-  const SharedMemoryList area(static_cast<char*>(const_cast<void*>(bytes)));
-  EXPECT_EQ(area.ReadField(SharedMemoryList::kInstallableOffset, SharedMemoryList::kInstallableSize),
+  EXPECT_EQ(AreaField(panel->AreaId(), SharedMemoryList::kInstallableOffset,
+                      SharedMemoryList::kInstallableSize),
             std::to_string(finisher) + ",");
-  SharedSegmentDetach(bytes);
 }
 
 TEST_F(JobPropertiesLink, APageSetupPaperOutsideThePPDTravelsAsACustomPageSize) {

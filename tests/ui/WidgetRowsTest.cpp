@@ -1,9 +1,7 @@
 // Pane rows bound to the sample PPD's options, driven as a user drives them.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +10,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "foundation/CString.h"
+#include "support/FileText.h"
 #include "support/ParsedDocument.h"
 #include "support/PluginBundle.h"
 #include "support/RowsInterface.h"
@@ -23,13 +22,6 @@
 #include "ui/UI_PopupControl.h"
 
 namespace {
-
-std::string SampleText() {
-  std::ifstream in(ZPX_BUNDLE "/samples/ZPX-Sample.ppd", std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   size_t at = text.find(from);
@@ -73,7 +65,7 @@ class WidgetRowsTest : public ToolkitFixture {
   WidgetRowsTest() : mBuilt(CreateBundleAt(ZPX_BUILT_BUNDLE)) {}
 
   // The rows window over `document` (the sample when none is given).
-  void Open(const std::string& text = SampleText()) {
+  void Open(const std::string& text = SamplePPDText()) {
     mDocument = ParseText(text);
     ASSERT_TRUE(mDocument && mDocument->IsValidPPD());
     mWindow = ShowWindowFromText(RowsInterface(), CFSTR("Rows"));
@@ -176,7 +168,7 @@ TEST_F(WidgetRowsTest, AChoiceWithoutTranslationShowsItsKeywordAndTheRestFollow)
 }
 
 TEST_F(WidgetRowsTest, CheckBoxesFollowTheOptionTheConstraintsAndTheirPictures) {
-  Open(Replaced(SampleText(), "*% ==== Fonts",
+  Open(Replaced(SamplePPDText(), "*% ==== Fonts",
                 "*UIConstraints: *ZPOffsetStack True *ZPDuplex False\n*% ==== Fonts"));
   UI_CheckBoxControl collate(mWindow, 3001, Boolean("*ZPCollate"), true, mDocument.get(), 3001);
   UI_CheckBoxControl offset(mWindow, 3002, Boolean("*ZPOffsetStack"), true, mDocument.get(), 3002);

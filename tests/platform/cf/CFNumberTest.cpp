@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 
 #include "cf/CoreFoundation.h"
+#include "support/PlatformString.h"
 
 namespace {
 
-std::string describe(CFTypeRef object) {
-  CFStringRef description = CFCopyDescription(object);
-  char buffer[128];
-  CFStringGetCString(description, buffer, sizeof buffer, kCFStringEncodingUTF8);
-  CFRelease(description);
-  return buffer;
-}
+std::string describe(CFTypeRef object) { return TakeText(CFCopyDescription(object)); }
 
 }  // namespace
 
@@ -93,15 +89,16 @@ TEST(CFBoolean, ConstantsSurviveReleases) {
 TEST(CFUUID, TextAndBytesRoundTrip) {
   CFUUIDRef uuid = CFUUIDCreateFromString(nullptr, CFSTR("a1b2c3d4-0001-4F00-8abc-DEF012345678"));
   ASSERT_NE(uuid, nullptr);
-  CFStringRef text = CFUUIDCreateString(nullptr, uuid);
-  char buffer[64];
-  CFStringGetCString(text, buffer, sizeof buffer, kCFStringEncodingASCII);
-  EXPECT_STREQ(buffer, "A1B2C3D4-0001-4F00-8ABC-DEF012345678");
+  EXPECT_EQ(TakeText(CFUUIDCreateString(nullptr, uuid)), "A1B2C3D4-0001-4F00-8ABC-DEF012345678");
   CFUUIDBytes bytes = {0xA1, 0xB2, 0xC3, 0xD4, 0,    1,    0x4F, 0,
                        0x8A, 0xBC, 0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78};
   CFUUIDRef again = CFUUIDCreateFromUUIDBytes(nullptr, bytes);
   EXPECT_TRUE(CFEqual(again, uuid));
   EXPECT_EQ(CFHash(again), CFHash(uuid));
+  const CFUUIDBytes back = CFUUIDGetUUIDBytes(uuid);
+  EXPECT_EQ(std::memcmp(&back, &bytes, sizeof bytes), 0);
+  const CFUUIDBytes none = CFUUIDGetUUIDBytes(nullptr);
+  EXPECT_EQ(none.byte0 | none.byte7 | none.byte15, 0);
 
   CFUUIDRef constant =
       CFUUIDGetConstantUUIDWithBytes(nullptr, 0xA1, 0xB2, 0xC3, 0xD4, 0, 1, 0x4F, 0, 0x8A, 0xBC,
@@ -126,6 +123,6 @@ TEST(CFUUID, TextAndBytesRoundTrip) {
     CFRelease(candidate);
   }
   for (CFTypeRef each :
-       {CFTypeRef(uuid), CFTypeRef(text), CFTypeRef(again), CFTypeRef(random1), CFTypeRef(random2)})
+       {CFTypeRef(uuid), CFTypeRef(again), CFTypeRef(random1), CFTypeRef(random2)})
     CFRelease(each);
 }

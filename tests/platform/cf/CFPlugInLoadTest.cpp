@@ -85,14 +85,3 @@ TEST(CFPlugInLoad, FactoriesAreFoundByTypeOnlyAsDeclared) {
   EXPECT_EQ(CFPlugInInstanceCreate(nullptr, factory.get(), otherType.get()), nullptr);
   CFRelease(plugIn);
 }
-
-TEST(CFPlugInLoad, UUIDBytesRoundTrip) {
-  CFRef<CFUUIDRef> uuid(CFUUIDCreateFromString(nullptr, CFSTR("A996FD7E-B738-11D3-8519-0050E4603277")));
-  CFUUIDBytes bytes = CFUUIDGetUUIDBytes(uuid.get());
-  EXPECT_EQ(bytes.byte0, 0xA9);
-  EXPECT_EQ(bytes.byte15, 0x77);
-  CFRef<CFUUIDRef> again(CFUUIDCreateFromUUIDBytes(nullptr, bytes));
-  EXPECT_TRUE(CFEqual(uuid.get(), again.get()));
-  CFUUIDBytes none = CFUUIDGetUUIDBytes(nullptr);
-  EXPECT_EQ(none.byte0 | none.byte7 | none.byte15, 0);
-}

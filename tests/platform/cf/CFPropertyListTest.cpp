@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
+#include "support/PlatformString.h"
 
 namespace {
 
@@ -42,19 +44,13 @@ CFDictionaryRef makeTree() {
 }
 
 CFPropertyListRef read(const std::string& bytes, CFOptionFlags options, CFStringRef* error) {
-  CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes.data()),
-                                static_cast<CFIndex>(bytes.size()));
-  CFPropertyListRef result = CFPropertyListCreateFromXMLData(nullptr, data, options, error);
-  CFRelease(data);
-  return result;
+  CFRef<CFDataRef> data(CreateData(bytes));
+  return CFPropertyListCreateFromXMLData(nullptr, data.get(), options, error);
 }
 
 std::string xmlOf(CFPropertyListRef tree) {
-  CFDataRef data = CFPropertyListCreateXMLData(nullptr, tree);
-  std::string xml(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
-                  static_cast<size_t>(CFDataGetLength(data)));
-  CFRelease(data);
-  return xml;
+  CFRef<CFDataRef> data(CFPropertyListCreateXMLData(nullptr, tree));
+  return DataText(data.get());
 }
 
 void appendBigEndian(std::string& bytes, uint64_t value, int size) {

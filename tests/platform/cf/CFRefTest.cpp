@@ -6,6 +6,7 @@
 
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
+#include "support/PlatformString.h"
 
 // The suite runs under the address and leak sanitizers: a reference given back
 // twice, or an object read after its last reference went, stops the test, and
@@ -20,18 +21,13 @@ CFStringRef NewString(const char* text) {
   return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
 }
 
-std::string Text(CFStringRef string) {
-  char buffer[64];
-  return CFStringGetCString(string, buffer, sizeof buffer, kCFStringEncodingUTF8) ? buffer : "";
-}
-
 }  // namespace
 
 TEST(CFRef, ReleasesWhatItAdoptsAndKeepsWhatItRetains) {
   {
     CFRef<CFStringRef> adopted(NewString("adopted"));
     EXPECT_TRUE(adopted);
-    EXPECT_EQ(Text(adopted.get()), "adopted");
+    EXPECT_EQ(TextOf(adopted.get()), "adopted");
   }
 
   CFStringRef borrowed = NewString("borrowed");
@@ -40,7 +36,7 @@ TEST(CFRef, ReleasesWhatItAdoptsAndKeepsWhatItRetains) {
     EXPECT_EQ(held.get(), borrowed);
   }
   // The holder gave back only the reference it took.
-  EXPECT_EQ(Text(borrowed), "borrowed");
+  EXPECT_EQ(TextOf(borrowed), "borrowed");
   CFRelease(borrowed);
 
   CFRef<CFStringRef> none(nullptr);
@@ -54,7 +50,7 @@ TEST(CFRef, MovingOrHandingOutPassesTheOneReferenceOn) {
     CFRef<CFStringRef> first(NewString("moved once"));
     CFRef<CFStringRef> second(std::move(first));
     EXPECT_FALSE(first);
-    EXPECT_EQ(Text(second.get()), "moved once");
+    EXPECT_EQ(TextOf(second.get()), "moved once");
   }
 
   CFStringRef string = NewString("handed out");
@@ -69,16 +65,16 @@ TEST(CFRef, MovingOrHandingOutPassesTheOneReferenceOn) {
     EXPECT_FALSE(second);
   }
   EXPECT_EQ(handedOut, string);
-  EXPECT_EQ(Text(handedOut), "handed out");
+  EXPECT_EQ(TextOf(handedOut), "handed out");
   CFRelease(handedOut);
 }
 
 TEST(CFRef, ReplacingTheObjectReleasesThePreviousOne) {
   CFRef<CFStringRef> held(NewString("first"));
   held = CFRef<CFStringRef>(NewString("second"));
-  EXPECT_EQ(Text(held.get()), "second");
+  EXPECT_EQ(TextOf(held.get()), "second");
   held.reset(NewString("third"));
-  EXPECT_EQ(Text(held.get()), "third");
+  EXPECT_EQ(TextOf(held.get()), "third");
   held.reset();
   EXPECT_FALSE(held);
 }

@@ -4,22 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 
 namespace {
-
-// Owns one reference for the length of a test.
-template <typename Ref>
-struct Owned {
-  explicit Owned(Ref ref) : ref(ref) {}
-  ~Owned() {
-    if (ref) CFRelease(ref);
-  }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  operator Ref() const { return ref; }
-  Ref ref;
-};
 
 CFStringRef utf8(const char* text) {
   return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
@@ -34,10 +22,10 @@ std::string cString(CFStringRef text, CFStringEncoding encoding = kCFStringEncod
 std::string format(CFStringRef format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  Owned<CFStringRef> text(
+  CFRef<CFStringRef> text(
       CFStringCreateWithFormatAndArguments(nullptr, nullptr, format, arguments));
   va_end(arguments);
-  return cString(text);
+  return cString(text.get());
 }
 
 }  // namespace
@@ -50,10 +38,10 @@ TEST(CFString, CreateCopyRule) {
   EXPECT_NE(CFGetTypeID(text), CFDataGetTypeID());
 
   // A copy of an immutable string may be the same object, but it is a new reference.
-  Owned<CFStringRef> copy(CFStringCreateCopy(nullptr, text));
-  EXPECT_TRUE(CFEqual(copy, text));
+  CFRef<CFStringRef> copy(CFStringCreateCopy(nullptr, text));
+  EXPECT_TRUE(CFEqual(copy.get(), text));
   CFRelease(text);
-  EXPECT_EQ(cString(copy), "abc");
+  EXPECT_EQ(cString(copy.get()), "abc");
 
   // Constants are shared and survive any release.
   CFStringRef constant = CFSTR("constant text");
@@ -66,30 +54,30 @@ TEST(CFString, CreateCopyRule) {
 TEST(CFString, EqualValuesCreatedDifferentlyAreEqualWithEqualHashes) {
   const UInt8 latin1[] = {'c', 'a', 'f', 0xE9};
   const UniChar characters[] = {'c', 'a', 'f', 0xE9};
-  Owned<CFStringRef> fromBytes(
+  CFRef<CFStringRef> fromBytes(
       CFStringCreateWithBytes(nullptr, latin1, 4, kCFStringEncodingISOLatin1, false));
-  Owned<CFStringRef> fromCString(utf8("caf\xC3\xA9"));
-  Owned<CFStringRef> fromCharacters(CFStringCreateWithCharacters(nullptr, characters, 4));
-  Owned<CFMutableStringRef> mutableText(CFStringCreateMutableCopy(nullptr, 0, CFSTR("caf")));
-  Owned<CFStringRef> accent(CFStringCreateWithCharacters(nullptr, characters + 3, 1));
-  CFStringAppend(mutableText, accent);
+  CFRef<CFStringRef> fromCString(utf8("caf\xC3\xA9"));
+  CFRef<CFStringRef> fromCharacters(CFStringCreateWithCharacters(nullptr, characters, 4));
+  CFRef<CFMutableStringRef> mutableText(CFStringCreateMutableCopy(nullptr, 0, CFSTR("caf")));
+  CFRef<CFStringRef> accent(CFStringCreateWithCharacters(nullptr, characters + 3, 1));
+  CFStringAppend(mutableText.get(), accent.get());
 
-  for (CFStringRef other : {fromCString.ref, fromCharacters.ref, CFStringRef(mutableText.ref)}) {
-    EXPECT_TRUE(CFEqual(fromBytes, other));
-    EXPECT_EQ(CFHash(fromBytes), CFHash(other));
+  for (CFStringRef other : {fromCString.get(), fromCharacters.get(), CFStringRef(mutableText.get())}) {
+    EXPECT_TRUE(CFEqual(fromBytes.get(), other));
+    EXPECT_EQ(CFHash(fromBytes.get()), CFHash(other));
   }
-  EXPECT_EQ(CFStringGetLength(fromBytes), 4);
-  EXPECT_EQ(CFStringGetCharacterAtIndex(fromBytes, 3), 0xE9);
-  Owned<CFStringRef> different(utf8("cafe"));
-  EXPECT_FALSE(CFEqual(fromBytes, different));
+  EXPECT_EQ(CFStringGetLength(fromBytes.get()), 4);
+  EXPECT_EQ(CFStringGetCharacterAtIndex(fromBytes.get(), 3), 0xE9);
+  CFRef<CFStringRef> different(utf8("cafe"));
+  EXPECT_FALSE(CFEqual(fromBytes.get(), different.get()));
 }
 
 TEST(CFString, LengthsCountUTF16UnitsAndConversionsKeepSurrogatePairs) {
-  Owned<CFStringRef> text(utf8("a\xF0\x9F\x98\x80z"));  // a, U+1F600, z
-  ASSERT_EQ(CFStringGetLength(text), 4);
-  EXPECT_EQ(CFStringGetCharacterAtIndex(text, 1), 0xD83D);
-  EXPECT_EQ(CFStringGetCharacterAtIndex(text, 2), 0xDE00);
-  EXPECT_EQ(cString(text), "a\xF0\x9F\x98\x80z");
+  CFRef<CFStringRef> text(utf8("a\xF0\x9F\x98\x80z"));  // a, U+1F600, z
+  ASSERT_EQ(CFStringGetLength(text.get()), 4);
+  EXPECT_EQ(CFStringGetCharacterAtIndex(text.get(), 1), 0xD83D);
+  EXPECT_EQ(CFStringGetCharacterAtIndex(text.get(), 2), 0xDE00);
+  EXPECT_EQ(cString(text.get()), "a\xF0\x9F\x98\x80z");
   EXPECT_EQ(CFStringGetMaximumSizeForEncoding(4, kCFStringEncodingUTF8), 12);
 
   // Invalid UTF-8 creates nothing: an overlong form, a stray continuation, a cut sequence.
@@ -98,50 +86,50 @@ TEST(CFString, LengthsCountUTF16UnitsAndConversionsKeepSurrogatePairs) {
 }
 
 TEST(CFString, EncodingsThatCannotRepresentATextFail) {
-  Owned<CFStringRef> accented(utf8("\xC3\xA9t\xC3\xA9"));  // été
+  CFRef<CFStringRef> accented(utf8("\xC3\xA9t\xC3\xA9"));  // été
   char small[16];
-  EXPECT_FALSE(CFStringGetCString(accented, small, sizeof small, kCFStringEncodingASCII));
-  EXPECT_EQ(cString(accented, kCFStringEncodingISOLatin1), "\xE9t\xE9");
-  EXPECT_EQ(cString(accented, kCFStringEncodingMacRoman), "\x8Et\x8E");
+  EXPECT_FALSE(CFStringGetCString(accented.get(), small, sizeof small, kCFStringEncodingASCII));
+  EXPECT_EQ(cString(accented.get(), kCFStringEncodingISOLatin1), "\xE9t\xE9");
+  EXPECT_EQ(cString(accented.get(), kCFStringEncodingMacRoman), "\x8Et\x8E");
 
   // The same byte is a different letter in Mac OS Roman and in ISO Latin 1.
   const UInt8 byte[] = {0xE9};
-  Owned<CFStringRef> mac(
+  CFRef<CFStringRef> mac(
       CFStringCreateWithBytes(nullptr, byte, 1, kCFStringEncodingMacRoman, false));
-  Owned<CFStringRef> latin(
+  CFRef<CFStringRef> latin(
       CFStringCreateWithBytes(nullptr, byte, 1, kCFStringEncodingISOLatin1, false));
-  EXPECT_EQ(CFStringGetCharacterAtIndex(mac, 0), 0xC8);    // È
-  EXPECT_EQ(CFStringGetCharacterAtIndex(latin, 0), 0xE9);  // é
+  EXPECT_EQ(CFStringGetCharacterAtIndex(mac.get(), 0), 0xC8);    // È
+  EXPECT_EQ(CFStringGetCharacterAtIndex(latin.get(), 0), 0xE9);  // é
   EXPECT_EQ(CFStringCreateWithBytes(nullptr, byte, 1, kCFStringEncodingASCII, false), nullptr);
 
   // Without a loss byte the conversion stops at the first character it cannot
   // represent; with one, every such character is replaced.
   UInt8 buffer[8];
   CFIndex used = -1;
-  Owned<CFStringRef> mixed(
+  CFRef<CFStringRef> mixed(
       utf8("ab\xC3\xA9"
            "cd"));
-  EXPECT_EQ(CFStringGetBytes(mixed, CFRangeMake(0, 5), kCFStringEncodingASCII, 0, false, buffer,
+  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingASCII, 0, false, buffer,
                              sizeof buffer, &used),
             2);
   EXPECT_EQ(used, 2);
-  EXPECT_EQ(CFStringGetBytes(mixed, CFRangeMake(0, 5), kCFStringEncodingASCII, '?', false, buffer,
+  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingASCII, '?', false, buffer,
                              sizeof buffer, &used),
             5);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), static_cast<size_t>(used)), "ab?cd");
   // A buffer too small for the next character ends the conversion before it.
   EXPECT_EQ(
-      CFStringGetBytes(mixed, CFRangeMake(0, 5), kCFStringEncodingUTF8, 0, false, buffer, 3, &used),
+      CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingUTF8, 0, false, buffer, 3, &used),
       2);
   EXPECT_EQ(used, 2);
   // A null buffer measures.
-  EXPECT_EQ(CFStringGetBytes(mixed, CFRangeMake(1, 4), kCFStringEncodingUTF8, 0, false, nullptr, 0,
+  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(1, 4), kCFStringEncodingUTF8, 0, false, nullptr, 0,
                              &used),
             4);
   EXPECT_EQ(used, 5);
   // A C string that does not fit fails rather than being cut.
-  EXPECT_FALSE(CFStringGetCString(mixed, small, 6, kCFStringEncodingUTF8));
-  EXPECT_TRUE(CFStringGetCString(mixed, small, 7, kCFStringEncodingUTF8));
+  EXPECT_FALSE(CFStringGetCString(mixed.get(), small, 6, kCFStringEncodingUTF8));
+  EXPECT_TRUE(CFStringGetCString(mixed.get(), small, 7, kCFStringEncodingUTF8));
 }
 
 TEST(CFString, LegacyEncodingsRoundTrip) {
@@ -158,10 +146,10 @@ TEST(CFString, LegacyEncodingsRoundTrip) {
       {kCFStringEncodingMacJapanese, "\x82\xA0", "\xE3\x81\x82"},
   };
   for (const Case& c : cases) {
-    Owned<CFStringRef> decoded(CFStringCreateWithCString(nullptr, c.bytes, c.encoding));
-    EXPECT_EQ(cString(decoded), c.text) << std::hex << c.encoding;
-    Owned<CFStringRef> text(utf8(c.text));
-    EXPECT_EQ(cString(text, c.encoding), c.bytes) << std::hex << c.encoding;
+    CFRef<CFStringRef> decoded(CFStringCreateWithCString(nullptr, c.bytes, c.encoding));
+    EXPECT_EQ(cString(decoded.get()), c.text) << std::hex << c.encoding;
+    CFRef<CFStringRef> text(utf8(c.text));
+    EXPECT_EQ(cString(text.get(), c.encoding), c.bytes) << std::hex << c.encoding;
   }
   EXPECT_EQ(CFStringGetSystemEncoding(), kCFStringEncodingUTF8);
   EXPECT_EQ(CFStringGetMostCompatibleMacStringEncoding(kCFStringEncodingUTF8),
@@ -177,50 +165,50 @@ TEST(CFString, ConversionsInTurnKeepTheirEncodingsApart) {
   const UInt8 cut[] = {'a', 0x82};
   const UInt8 hiragana[] = {0x82, 0xA0};
   for (int round = 0; round < 2; ++round) {
-    Owned<CFStringRef> mac(
+    CFRef<CFStringRef> mac(
         CFStringCreateWithBytes(nullptr, accented, 2, kCFStringEncodingMacRoman, false));
-    EXPECT_EQ(cString(mac), "a\xC3\x88");  // aÈ
+    EXPECT_EQ(cString(mac.get()), "a\xC3\x88");  // aÈ
     EXPECT_EQ(CFStringCreateWithBytes(nullptr, cut, 2, kCFStringEncodingShiftJIS, false), nullptr);
-    Owned<CFStringRef> japanese(
+    CFRef<CFStringRef> japanese(
         CFStringCreateWithBytes(nullptr, hiragana, 2, kCFStringEncodingShiftJIS, false));
-    EXPECT_EQ(cString(japanese), "\xE3\x81\x82");
-    Owned<CFStringRef> windows(
+    EXPECT_EQ(cString(japanese.get()), "\xE3\x81\x82");
+    CFRef<CFStringRef> windows(
         CFStringCreateWithBytes(nullptr, accented, 2, kCFStringEncodingWindowsLatin1, false));
-    EXPECT_EQ(cString(windows), "a\xC3\xA9");  // aé
-    EXPECT_EQ(cString(mac, kCFStringEncodingWindowsLatin1), "a\xC8");
+    EXPECT_EQ(cString(windows.get()), "a\xC3\xA9");  // aé
+    EXPECT_EQ(cString(mac.get(), kCFStringEncodingWindowsLatin1), "a\xC8");
   }
 
   // ISO Latin 1 has a character for every byte, of the byte's value.
   UInt8 bytes[256];
   for (int i = 0; i < 256; ++i) bytes[i] = static_cast<UInt8>(i);
-  Owned<CFStringRef> all(
+  CFRef<CFStringRef> all(
       CFStringCreateWithBytes(nullptr, bytes, 256, kCFStringEncodingISOLatin1, false));
-  ASSERT_EQ(CFStringGetLength(all), 256);
-  for (int i = 0; i < 256; ++i) EXPECT_EQ(CFStringGetCharacterAtIndex(all, i), i);
+  ASSERT_EQ(CFStringGetLength(all.get()), 256);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(CFStringGetCharacterAtIndex(all.get(), i), i);
   UInt8 back[256];
   CFIndex used = 0;
-  EXPECT_EQ(CFStringGetBytes(all, CFRangeMake(0, 256), kCFStringEncodingISOLatin1, 0, false, back,
+  EXPECT_EQ(CFStringGetBytes(all.get(), CFRangeMake(0, 256), kCFStringEncodingISOLatin1, 0, false, back,
                              sizeof back, &used),
             256);
   EXPECT_EQ(std::memcmp(back, bytes, sizeof back), 0);
-  Owned<CFStringRef> euro(utf8("\xE2\x82\xAC"));
-  EXPECT_EQ(CFStringGetBytes(euro, CFRangeMake(0, 1), kCFStringEncodingISOLatin1, 0, false, back,
+  CFRef<CFStringRef> euro(utf8("\xE2\x82\xAC"));
+  EXPECT_EQ(CFStringGetBytes(euro.get(), CFRangeMake(0, 1), kCFStringEncodingISOLatin1, 0, false, back,
                              sizeof back, &used),
             0);
 }
 
 TEST(CFString, ExternalRepresentationCarriesAByteOrderMark) {
-  Owned<CFStringRef> text(utf8("A\xC3\xA9"));
-  Owned<CFDataRef> external(
-      CFStringCreateExternalRepresentation(nullptr, text, kCFStringEncodingUnicode, '?'));
-  ASSERT_EQ(CFDataGetLength(external), 6);
-  const UInt8* bytes = CFDataGetBytePtr(external);
+  CFRef<CFStringRef> text(utf8("A\xC3\xA9"));
+  CFRef<CFDataRef> external(
+      CFStringCreateExternalRepresentation(nullptr, text.get(), kCFStringEncodingUnicode, '?'));
+  ASSERT_EQ(CFDataGetLength(external.get()), 6);
+  const UInt8* bytes = CFDataGetBytePtr(external.get());
   UniChar mark;
   std::memcpy(&mark, bytes, 2);
   EXPECT_EQ(mark, 0xFEFF);  // in this machine's order
-  Owned<CFStringRef> back(
-      CFStringCreateFromExternalRepresentation(nullptr, external, kCFStringEncodingUnicode));
-  EXPECT_TRUE(CFEqual(back, text));
+  CFRef<CFStringRef> back(
+      CFStringCreateFromExternalRepresentation(nullptr, external.get(), kCFStringEncodingUnicode));
+  EXPECT_TRUE(CFEqual(back.get(), text.get()));
 
   // Either byte order is read by its mark; without a mark the text is big-endian.
   const UInt8 little[] = {0xFF, 0xFE, 'A', 0, 0xE9, 0};
@@ -228,34 +216,34 @@ TEST(CFString, ExternalRepresentationCarriesAByteOrderMark) {
   const UInt8 unmarked[] = {0, 'A', 0, 0xE9};
   for (auto input : {std::basic_string<UInt8>(little, 6), std::basic_string<UInt8>(big, 6),
                      std::basic_string<UInt8>(unmarked, 4)}) {
-    Owned<CFDataRef> data(CFDataCreate(nullptr, input.data(), static_cast<CFIndex>(input.size())));
-    Owned<CFStringRef> read(
-        CFStringCreateFromExternalRepresentation(nullptr, data, kCFStringEncodingUnicode));
-    EXPECT_TRUE(CFEqual(read, text));
+    CFRef<CFDataRef> data(CFDataCreate(nullptr, input.data(), static_cast<CFIndex>(input.size())));
+    CFRef<CFStringRef> read(
+        CFStringCreateFromExternalRepresentation(nullptr, data.get(), kCFStringEncodingUnicode));
+    EXPECT_TRUE(CFEqual(read.get(), text.get()));
   }
   const UInt8 odd[] = {0xFE, 0xFF, 0};
-  Owned<CFDataRef> oddData(CFDataCreate(nullptr, odd, 3));
-  EXPECT_EQ(CFStringCreateFromExternalRepresentation(nullptr, oddData, kCFStringEncodingUnicode),
+  CFRef<CFDataRef> oddData(CFDataCreate(nullptr, odd, 3));
+  EXPECT_EQ(CFStringCreateFromExternalRepresentation(nullptr, oddData.get(), kCFStringEncodingUnicode),
             nullptr);
 
   // An encoding without the character and without a loss byte gives nothing.
-  EXPECT_EQ(CFStringCreateExternalRepresentation(nullptr, text, kCFStringEncodingASCII, 0),
+  EXPECT_EQ(CFStringCreateExternalRepresentation(nullptr, text.get(), kCFStringEncodingASCII, 0),
             nullptr);
-  Owned<CFDataRef> lossy(
-      CFStringCreateExternalRepresentation(nullptr, text, kCFStringEncodingASCII, '?'));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(lossy)), 2), "A?");
+  CFRef<CFDataRef> lossy(
+      CFStringCreateExternalRepresentation(nullptr, text.get(), kCFStringEncodingASCII, '?'));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(lossy.get())), 2), "A?");
 }
 
 TEST(CFString, CompareIgnoringCaseOverARange) {
-  Owned<CFStringRef> value(utf8("TRUEish"));
-  EXPECT_EQ(CFStringCompareWithOptions(value, CFSTR("true"), CFRangeMake(0, 4),
+  CFRef<CFStringRef> value(utf8("TRUEish"));
+  EXPECT_EQ(CFStringCompareWithOptions(value.get(), CFSTR("true"), CFRangeMake(0, 4),
                                        kCFCompareCaseInsensitive),
             kCFCompareEqualTo);
-  EXPECT_NE(CFStringCompareWithOptions(value, CFSTR("true"), CFRangeMake(0, 4), 0),
+  EXPECT_NE(CFStringCompareWithOptions(value.get(), CFSTR("true"), CFRangeMake(0, 4), 0),
             kCFCompareEqualTo);
   // A range past the end compares what is there.
-  Owned<CFStringRef> shorter(utf8("Tru"));
-  EXPECT_EQ(CFStringCompareWithOptions(shorter, CFSTR("true"), CFRangeMake(0, 4),
+  CFRef<CFStringRef> shorter(utf8("Tru"));
+  EXPECT_EQ(CFStringCompareWithOptions(shorter.get(), CFSTR("true"), CFRangeMake(0, 4),
                                        kCFCompareCaseInsensitive),
             kCFCompareLessThan);
   EXPECT_EQ(CFStringCompare(CFSTR("\xC3\x89t\xC3\xA9"), CFSTR("\xC3\xA9T\xC3\x89"),
@@ -270,23 +258,23 @@ TEST(CFString, CompareIgnoringCaseOverARange) {
 }
 
 TEST(CFString, FindWithOptions) {
-  Owned<CFStringRef> text(utf8("Letter Legal letter"));
-  CFRange found = CFStringFind(text, CFSTR("letter"), 0);
+  CFRef<CFStringRef> text(utf8("Letter Legal letter"));
+  CFRange found = CFStringFind(text.get(), CFSTR("letter"), 0);
   EXPECT_EQ(found.location, 13);
   EXPECT_EQ(found.length, 6);
-  EXPECT_EQ(CFStringFind(text, CFSTR("letter"), kCFCompareCaseInsensitive).location, 0);
+  EXPECT_EQ(CFStringFind(text.get(), CFSTR("letter"), kCFCompareCaseInsensitive).location, 0);
   EXPECT_EQ(
-      CFStringFind(text, CFSTR("LETTER"), kCFCompareCaseInsensitive | kCFCompareBackwards).location,
+      CFStringFind(text.get(), CFSTR("LETTER"), kCFCompareCaseInsensitive | kCFCompareBackwards).location,
       13);
-  EXPECT_EQ(CFStringFind(text, CFSTR("Legal"), kCFCompareAnchored).location, kCFNotFound);
-  EXPECT_EQ(CFStringFind(text, CFSTR("x"), 0).length, 0);
+  EXPECT_EQ(CFStringFind(text.get(), CFSTR("Legal"), kCFCompareAnchored).location, kCFNotFound);
+  EXPECT_EQ(CFStringFind(text.get(), CFSTR("x"), 0).length, 0);
   EXPECT_TRUE(
-      CFStringFindWithOptions(text, CFSTR("Legal"), CFRangeMake(7, 5), kCFCompareAnchored, &found));
+      CFStringFindWithOptions(text.get(), CFSTR("Legal"), CFRangeMake(7, 5), kCFCompareAnchored, &found));
   EXPECT_EQ(found.location, 7);
-  EXPECT_FALSE(CFStringFindWithOptions(text, CFSTR("Legal"), CFRangeMake(8, 11), 0, &found));
+  EXPECT_FALSE(CFStringFindWithOptions(text.get(), CFSTR("Legal"), CFRangeMake(8, 11), 0, &found));
 
-  Owned<CFStringRef> middle(CFStringCreateWithSubstring(nullptr, text, CFRangeMake(7, 5)));
-  EXPECT_EQ(cString(middle), "Legal");
+  CFRef<CFStringRef> middle(CFStringCreateWithSubstring(nullptr, text.get(), CFRangeMake(7, 5)));
+  EXPECT_EQ(cString(middle.get()), "Legal");
 }
 
 TEST(CFString, LeadingNumbers) {
@@ -315,13 +303,13 @@ TEST(CFString, FormatConversions) {
   EXPECT_EQ(format(CFSTR("%s|%.3s|%*d"), "text", "abcdef", 4, 7), "text|abc|   7");
   EXPECT_EQ(format(CFSTR("%p"), nullptr), "(nil)");
 
-  Owned<CFStringRef> name(utf8("Caf\xC3\xA9"));
+  CFRef<CFStringRef> name(utf8("Caf\xC3\xA9"));
   SInt32 number = 12;
   double real = 0.5;
-  Owned<CFNumberRef> boxed(CFNumberCreate(nullptr, kCFNumberSInt32Type, &number));
-  Owned<CFNumberRef> boxedReal(CFNumberCreate(nullptr, kCFNumberDoubleType, &real));
-  EXPECT_EQ(format(CFSTR("[%@] [%8@] [%-6@] %@ %@ %@"), name.ref, name.ref, name.ref, boxed.ref,
-                   boxedReal.ref, nullptr),
+  CFRef<CFNumberRef> boxed(CFNumberCreate(nullptr, kCFNumberSInt32Type, &number));
+  CFRef<CFNumberRef> boxedReal(CFNumberCreate(nullptr, kCFNumberDoubleType, &real));
+  EXPECT_EQ(format(CFSTR("[%@] [%8@] [%-6@] %@ %@ %@"), name.get(), name.get(), name.get(), boxed.get(),
+                   boxedReal.get(), nullptr),
             "[Caf\xC3\xA9] [    Caf\xC3\xA9] [Caf\xC3\xA9  ] 12 0.5 (null)");
   // A format that ends inside a conversion stops there.
   EXPECT_EQ(format(CFSTR("50%")), "50");

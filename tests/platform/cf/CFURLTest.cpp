@@ -134,9 +134,7 @@ TEST(CFURL, WriteReplacesTheFileWhole) {
     CFDataRef data = nullptr;
     SInt32 code = 0;
     CFURLCreateDataAndPropertiesFromResource(nullptr, each, &data, nullptr, nullptr, &code);
-    std::string bytes = data ? std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
-                                           size_t(CFDataGetLength(data)))
-                             : "<unreadable>";
+    std::string bytes = data ? DataText(data) : "<unreadable>";
     if (data) CFRelease(data);
     CFRelease(each);
     return bytes;

@@ -15,6 +15,7 @@
 #include "cf/CoreFoundation.h"
 #include "ipc/CFMessagePort.h"
 #include "paths/PlatformPaths.h"
+#include "support/PlatformString.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -26,25 +27,14 @@ struct Served {
   bool mQuitOnRequest = false;
 };
 
-std::string Text(CFDataRef data) {
-  return std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),
-                     size_t(CFDataGetLength(data)));
-}
-
-CFDataRef Data(const std::string& text) {
-  return CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(text.data()), CFIndex(text.size()));
-}
-
 CFDataRef Echo(CFMessagePortRef local, SInt32 msgid, CFDataRef data, void* info) {
   Served* served = static_cast<Served*>(info);
   ++served->mRequests;
   served->mLastId = msgid;
-  served->mLastBytes = Text(data);
+  served->mLastBytes = DataText(data);
   if (served->mQuitOnRequest) CFMessagePortInvalidate(local);
-  return Data("re:" + served->mLastBytes);
+  return CreateData("re:" + served->mLastBytes);
 }
-
-CFStringRef Name(const char* name) { return CFStringCreateWithCString(nullptr, name, kCFStringEncodingUTF8); }
 
 // Sends on another thread while the main loop serves; the result and reply.
 struct Exchange {
@@ -57,12 +47,12 @@ Exchange SendWhileServing(CFMessagePortRef remote, const std::string& bytes, CFS
   Exchange exchange;
   std::atomic<bool> done(false);
   std::thread sender([&] {
-    CFRef<CFDataRef> data(Data(bytes));
+    CFRef<CFDataRef> data(CreateData(bytes));
     CFDataRef reply = nullptr;
     exchange.mResult =
         CFMessagePortSendRequest(remote, 7, data.get(), 5, receiveSeconds, replyMode, &reply);
     if (reply != nullptr) {
-      exchange.mReply = Text(reply);
+      exchange.mReply = DataText(reply);
       CFRelease(reply);
     }
     done = true;
@@ -95,7 +85,7 @@ class MessagePortTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(MessagePortTest, RequestsAreAnsweredOnTheMainLoopAndNamesFreedByInvalidate) {
-  CFRef<CFStringRef> name(Name("4242"));
+  CFRef<CFStringRef> name(CreateString("4242"));
   EXPECT_EQ(nullptr, CFMessagePortCreateRemote(nullptr, name.get()));
   CFRef<CFMessagePortRef> local(Serve(name.get()));
   ASSERT_NE(nullptr, local.get());
@@ -138,12 +128,12 @@ TEST_F(MessagePortTest, RequestsAreAnsweredOnTheMainLoopAndNamesFreedByInvalidat
 }
 
 TEST_F(MessagePortTest, AnUnansweredRequestTimesOut) {
-  CFRef<CFStringRef> name(Name("silent"));
+  CFRef<CFStringRef> name(CreateString("silent"));
   CFRef<CFMessagePortRef> local(Serve(name.get()));
   CFRef<CFMessagePortRef> remote(CFMessagePortCreateRemote(nullptr, name.get()));
   ASSERT_NE(nullptr, remote.get());
   // Nobody runs the main loop: the request is read but never answered.
-  CFRef<CFDataRef> data(Data("ping"));
+  CFRef<CFDataRef> data(CreateData("ping"));
   EXPECT_EQ(kCFMessagePortReceiveTimeout,
             CFMessagePortSendRequest(remote.get(), 0, data.get(), 1, 0.2, kCFRunLoopDefaultMode, nullptr));
   CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.05, false);
@@ -151,7 +141,7 @@ TEST_F(MessagePortTest, AnUnansweredRequestTimesOut) {
 }
 
 TEST_F(MessagePortTest, FoldersOthersCouldUseDisablePortsAndBadNamesAreRefused) {
-  CFRef<CFStringRef> name(Name("1"));
+  CFRef<CFStringRef> name(CreateString("1"));
   ASSERT_EQ(0, mkdir(mPorts.c_str(), 0755));
   testing::internal::CaptureStderr();
   EXPECT_EQ(nullptr, Serve(name.get()));
@@ -167,7 +157,7 @@ TEST_F(MessagePortTest, FoldersOthersCouldUseDisablePortsAndBadNamesAreRefused) 
 
   ASSERT_EQ(0, unlink(mPorts.c_str()));
   for (const char* bad : {"../escape", "a/b", "", ".hidden", "name with space"}) {
-    CFRef<CFStringRef> badName(Name(bad));
+    CFRef<CFStringRef> badName(CreateString(bad));
     EXPECT_EQ(nullptr, Serve(badName.get())) << bad;
   }
   CFRef<CFMessagePortRef> good(Serve(name.get()));
@@ -175,7 +165,7 @@ TEST_F(MessagePortTest, FoldersOthersCouldUseDisablePortsAndBadNamesAreRefused) 
 }
 
 TEST_F(MessagePortTest, APeerOfAnotherUserIsDropped) {
-  CFRef<CFStringRef> name(Name("guarded"));
+  CFRef<CFStringRef> name(CreateString("guarded"));
   CFRef<CFMessagePortRef> local(Serve(name.get()));
   ASSERT_NE(nullptr, local.get());
   // Let the other user reach the socket; the port must still refuse it.

@@ -40,22 +40,22 @@ TEST(PlatformPathsTest, DefaultsAreThePlatformsOwnPaths) {
   EXPECT_EQ("/tmp/ND3Args.txt", PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "ND3Args.txt"));
 }
 
-TEST(PlatformPathsTest, BundleDefaultsToTheFolderBesideThePrograms) {
-  ScopedVariable bundle("ZPX_BUNDLE_DIR", nullptr);
-  std::string folder = PlatformPaths::Get(PlatformPaths::kBundleFolder);
-  const std::string tail = "/../lib/zpx/ZPXPDE.plugin";
-  ASSERT_GT(folder.size(), tail.size());
-  EXPECT_EQ(tail, folder.substr(folder.size() - tail.size()));
-  EXPECT_EQ('/', folder[0]);
-}
-
-TEST(PlatformPathsTest, ThePrintProgramIsFoundFromTheFiltersFolderUnlessMoved) {
-  ScopedVariable program("ZPX_PRINT", nullptr);
-  std::string path = PlatformPaths::Get(PlatformPaths::kPrintProgram);
-  const std::string tail = "/../../../bin/zpx-print";
-  ASSERT_GT(path.size(), tail.size());
-  EXPECT_EQ(tail, path.substr(path.size() - tail.size()));
-  EXPECT_EQ('/', path[0]);
+// The bundle beside the programs, the print program found from the filters'
+// folder: absolute paths relative to the running program's own folder.
+TEST(PlatformPathsTest, BundleAndPrintProgramAreFoundFromTheProgramsFolderUnlessMoved) {
+  const struct {
+    const char* variable;
+    PlatformPaths::Location location;
+    std::string tail;
+  } cases[] = {{"ZPX_BUNDLE_DIR", PlatformPaths::kBundleFolder, "/../lib/zpx/ZPXPDE.plugin"},
+               {"ZPX_PRINT", PlatformPaths::kPrintProgram, "/../../../bin/zpx-print"}};
+  for (const auto& c : cases) {
+    ScopedVariable unset(c.variable, nullptr);
+    const std::string path = PlatformPaths::Get(c.location);
+    ASSERT_GT(path.size(), c.tail.size()) << c.variable;
+    EXPECT_EQ(c.tail, path.substr(path.size() - c.tail.size()));
+    EXPECT_EQ('/', path[0]);
+  }
   ScopedVariable moved("ZPX_PRINT", "/opt/zpx/bin/zpx-print");
   EXPECT_EQ("/opt/zpx/bin/zpx-print", PlatformPaths::Get(PlatformPaths::kPrintProgram));
 }

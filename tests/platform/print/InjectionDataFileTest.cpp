@@ -11,6 +11,7 @@
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 #include "print/InjectionDataFile.h"
+#include "support/PlatformString.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -23,14 +24,12 @@ std::string EntriesList(const std::vector<Entry>& entries) {
   for (const Entry& entry : entries) {
     int site = entry.first;
     CFRef<CFNumberRef> number(CFNumberCreate(nullptr, kCFNumberSInt32Type, &site));
-    CFRef<CFDataRef> data(CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(entry.second.data()),
-                                       CFIndex(entry.second.size())));
+    CFRef<CFDataRef> data(CreateData(entry.second));
     CFArrayAppendValue(array.get(), number.get());
     CFArrayAppendValue(array.get(), data.get());
   }
   CFRef<CFDataRef> xml(CFPropertyListCreateXMLData(nullptr, array.get()));
-  return std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(xml.get())),
-                     size_t(CFDataGetLength(xml.get())));
+  return DataText(xml.get());
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 // A session's tickets kept in a file between runs, and files that break the form.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "cf/CFRef.h"
 #include "print/TicketsFile.h"
+#include "support/FileText.h"
 #include "support/PlatformString.h"
 #include "support/TempFolder.h"
 
@@ -27,10 +26,7 @@ class TicketsFileTest : public ::testing::Test {
   std::string SavedText() {
     std::string path = mFolder.Path() + "/tickets.plist";
     EXPECT_EQ(noErr, TicketsFile::Save(mSession, path.c_str()));
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return FileText(path);
   }
 
   // Loads the text as a tickets file; the print settings must stay as they were

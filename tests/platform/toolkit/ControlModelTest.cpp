@@ -2,12 +2,6 @@
 
 namespace {
 
-Rect BoundsOf(ControlRef control) {
-  Rect bounds = {};
-  GetControlBounds(control, &bounds);
-  return bounds;
-}
-
 bool SameRect(const Rect& a, const Rect& b) {
   return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }

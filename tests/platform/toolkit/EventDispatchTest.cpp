@@ -86,7 +86,6 @@ TEST_F(EventDispatchTest, AClickIsAHitOnlyWhenReleasedInside) {
 }
 
 struct Tracker {
-  std::vector<MouseTrackingResult> steps;
   SInt32 valueAtClick = -1;
 };
 

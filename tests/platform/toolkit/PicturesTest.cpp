@@ -1,9 +1,7 @@
 // PNG pictures drawn by a user pane, which keeps what it last drew; damaged
 // PNGs give no picture. And the system facts the pane asks for.
-#include <fstream>
-#include <iterator>
-
 #include "carbon/SysBeep.h"
+#include "support/FileText.h"
 #include "support/FileURL.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/Appearance.h"
@@ -79,8 +77,7 @@ TEST_F(PicturesTest, APaneKeepsWhatItLastDrew) {
 }
 
 TEST_F(PicturesTest, DamagedPNGsGiveNoPicture) {
-  std::ifstream in(kPicture, std::ios::binary);
-  std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string good = FileText(kPicture);
   ASSERT_EQ(good.size(), 74u);
   std::string badCRC = good;
   badCRC[45] = char(badCRC[45] ^ 0x40);  // inside the compressed pixels

@@ -8,6 +8,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
 #include "carbon/MacErrors.h"
 #include "support/ControlTestSupport.h"
+#include "support/PlatformString.h"
 
 namespace {
 
@@ -19,19 +20,11 @@ std::unique_ptr<PPDXFloatRangeControl> ScaleControl(double increment, double def
                                                  defaultValue, true);
 }
 
-std::string Copied(PPDXFloatRangeControl& control) {
-  CFStringRef text = control.CopyCurrentControlValueString();
-  char buffer[64] = "";
-  CFStringGetCString(text, buffer, sizeof buffer, kCFStringEncodingASCII);
-  CFRelease(text);
-  return buffer;
-}
-
 TEST(PPDXFloatRangeControlTest, ValueTextIsPaddedToNineCharacters) {
   auto control = ScaleControl(0.5, 2.5);
   EXPECT_EQ(Emitted(*control),
             "%%BeginFeature: *Scale    2.5000\n   2.5000 dup scale\n%%EndFeature\n");
-  EXPECT_EQ(Copied(*control), "2.500000");
+  EXPECT_EQ(TakeText(control->CopyCurrentControlValueString()), "2.500000");
   control->SetCurrentControlWithCFString(CFSTR("-3.25"));
   EXPECT_EQ(Emitted(*control),
             "%%BeginFeature: *Scale   -3.2500\n  -3.2500 dup scale\n%%EndFeature\n");

@@ -31,7 +31,6 @@ const std::vector<Choice> kABC = {
 TEST(PPDXPopupControlTest, PickOneFollowsPositionsAndTheDefault) {
   KVProbe probe("*Tray", {"A", "B", "C"});
   auto popup = TrayPopup(kABC, "B", false, &probe.constraints);
-  EXPECT_EQ(CNTL_POPUP, popup->Type());
   EXPECT_EQ(2, GetPopupValue(popup.get()));
   EXPECT_EQ(2, GetPopupDefaultValue(popup.get()));
   EXPECT_TRUE(probe.Current("B"));
