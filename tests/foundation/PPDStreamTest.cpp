@@ -76,7 +76,9 @@ TEST(PPDStreamTest, TokensAndLinesOfRandomTextStopWhereTheyMust) {
     ASSERT_EQ(expected.first, out.substr(0, stored)) << round;
     char next;
     ASSERT_EQ(expected.second < text.size(), tokens.GetChar(next)) << round;
-    if (expected.second < text.size()) ASSERT_EQ(text[expected.second], next) << round;
+    if (expected.second < text.size()) {
+      ASSERT_EQ(text[expected.second], next) << round;
+    }
 
     PPDStream lines(text.data(), long(text.size()));
     for (size_t at = 0;;) {

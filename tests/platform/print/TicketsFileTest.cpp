@@ -35,7 +35,9 @@ class TicketsFileTest : public ::testing::Test {
     std::string path = mFolder.Write("load.plist", text);
     PMTicketRef before = Ticket(kPDE_PMPrintSettingsRef);
     OSStatus status = TicketsFile::Load(mSession, path.c_str());
-    if (status != noErr) EXPECT_EQ(before, Ticket(kPDE_PMPrintSettingsRef));
+    if (status != noErr) {
+      EXPECT_EQ(before, Ticket(kPDE_PMPrintSettingsRef));
+    }
     return status;
   }
 
