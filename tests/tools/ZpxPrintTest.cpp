@@ -17,42 +17,12 @@
 #include "plugin/PDEPluginInterface.h"
 #include "support/CommandRun.h"
 #include "support/FileText.h"
+#include "support/PrintHome.h"
 #include "support/PrintJobFiles.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
 namespace {
-
-// One run with its own config and temporary folders below `home`.
-class PrintHome {
- public:
-  PrintHome() {
-    mFolder.Write("config/.keep", "");
-    mFolder.Write("tmp/.keep", "");
-  }
-
-  CommandRun Run(const std::string& arguments, const std::string& document = kSampleDocument,
-                 const std::string& environment = "") const {
-    return RunCommand(environment + " " + Command(arguments) + " < '" + document + "'");
-  }
-
-  // zpx-print with the home's folders, as shell words.
-  std::string Command(const std::string& arguments) const {
-    return "HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" + mFolder.Path() + "/config' ZPX_TMPDIR='" +
-           mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " + arguments;
-  }
-
-  std::string Write(const std::string& relative, const std::string& bytes) const {
-    return mFolder.Write(relative, bytes);
-  }
-  const std::string& Path() const { return mFolder.Path(); }
-  std::string TicketsFile() const { return mFolder.Path() + "/config/zpx-print/ZPX-Sample.plist"; }
-  // What a run left in the temporary folder besides the marker.
-  size_t LeftInTemporaryFolder() const { return EntriesLeftIn(mFolder.Path() + "/tmp"); }
-
- private:
-  TempFolder mFolder;
-};
 
 std::string SampleJob(const PrintHome& home, const std::string& options) {
   return home.Run("--ppd '" + kSamplePPD + "' " + options).output;
