@@ -1,7 +1,8 @@
 // zpx-filter finishes a job from another application as zpx-print does for
 // the queue's PPD with the job's options, passes a job zpx-print finished
-// unchanged, and answers a job it cannot finish with one ERROR line and no
-// output; its scratch folder below TMPDIR never outlives it.
+// unchanged, and answers a job it cannot finish (or one that selects a file
+// destination) with one ERROR line and no output; its scratch folder below
+// TMPDIR never outlives it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -36,6 +37,7 @@ class FilterFolder {
         .output;
   }
 
+  std::string Path(const std::string& relative) const { return mFolder.Path() + "/" + relative; }
   std::string Write(const std::string& relative, const std::string& bytes) const {
     return mFolder.Write(relative, bytes);
   }
@@ -97,8 +99,15 @@ TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
     std::string named;
   };
   const std::string ppd = "PPD='" + kSamplePPD + "'";
+  // A file the job names is never made, whether the job or the PPD's default selects the file destination.
+  std::string fileDefault = SamplePPDText();
+  fileDefault.replace(fileDefault.find("*DefaultZPDestination: Printer"), 30, "*DefaultZPDestination: File");
+  const std::string fileDefaultPPD = "PPD='" + folder.Write("FileDefault.ppd", fileDefault) + "'";
+  const std::string mailbox = folder.Path("mailbox.ps");
   for (const Case& bad : std::initializer_list<Case>{
            {"ZPDuplex=Sideways", kSampleDocument, ppd, "Sideways"},
+           {"ZPDestination=File ZPMailboxName=" + mailbox, kSampleDocument, ppd, "*ZPDestination"},
+           {"ZPMailboxName=" + mailbox, kSampleDocument, fileDefaultPPD, "*ZPDestination"},
            {"ZPMediaType=Transparency ZPDuplex=Top", kSampleDocument, ppd, "constraints forbid"},
            {"number-up=3", kSampleDocument, ppd, "--number-up"},
            {"", kSampleDocument, "PPD='" + otherPPD + "'", "Initialize answered"},
@@ -112,6 +121,7 @@ TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
     EXPECT_TRUE(Has(run.errors, bad.named)) << run.errors;
     EXPECT_EQ(run.output, "") << bad.options;
   }
+  EXPECT_FALSE(std::filesystem::exists(mailbox));
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 
   CommandRun usage = RunCommand("'" ZPX_FILTER "' 12 ann Report");
