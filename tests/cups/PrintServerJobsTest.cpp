@@ -268,8 +268,9 @@ TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
     EXPECT_EQ(PrintQueues::CreatePrinter(server, refused, mHome.Path(), &printer), kPMInvalidPrinter) << refused;
   EXPECT_EQ(printer, nullptr);
 
-  // Three chunks and a piece, marked finished so that the filter passes them on.
-  std::string bytes = "%!PS-Adobe-3.0\n";
+  // Three chunks and a piece, marked finished and with a finished job's header
+  // comments, so that the filter passes them on.
+  std::string bytes = "%!PS-Adobe-3.0\n%%Orientation: Portrait\n%%ZPXUATag: \n%%EndComments\n";
   while (bytes.size() < 3 * QueueJob::kChunkSize + 100) bytes += "% filler line of a large job\n";
   const std::string path = mHome.Write("large.ps", bytes);
   int fd = open(path.c_str(), O_RDONLY);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "../../tools/zpx-filter/DocumentHead.h"
 #include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"
@@ -22,18 +23,21 @@ class FilterFolder {
 
   // The filter as the print server starts it; `document` "" sends the sample on standard input.
   CommandRun Filter(const std::string& options, const std::string& document = kSampleDocument,
-                    const std::string& environment = "PPD='" + kSamplePPD + "'") const {
-    return RunCommand(environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" +
-                      options + "' " + (document.empty() ? "< '" + kSampleDocument + "'" : "'" + document + "'"));
+                    const std::string& environment = kSampleEnvironment) const {
+    return Run(environment, options, document.empty() ? "< '" + kSampleDocument + "'" : "'" + document + "'");
+  }
+  // The filter with the document on standard input.
+  CommandRun FilterInput(const std::string& options, const std::string& document) const {
+    return Run(kSampleEnvironment, options, "< '" + document + "'");
   }
 
-  // zpx-print's job for the sample with a home of its own.
-  std::string Print(const std::string& arguments) const {
+  // zpx-print's job for the document with a home of its own.
+  std::string Print(const std::string& arguments, const std::string& document = kSampleDocument) const {
     const std::string home = mFolder.Path() + "/print-home";
     std::filesystem::create_directories(home);
     return RunCommand("HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' ZPX_TMPDIR='" + home + "' " +
                       ZPX_TOOLS_DIR + "/zpx-print --forget --ppd '" + kSamplePPD + "' --title Report " +
-                      arguments + " < '" + kSampleDocument + "'")
+                      arguments + " < '" + document + "'")
         .output;
   }
 
@@ -44,6 +48,13 @@ class FilterFolder {
   size_t LeftInTemporaryFolder() const { return EntriesLeftIn(mFolder.Path() + "/tmp"); }
 
  private:
+  inline static const std::string kSampleEnvironment = "PPD='" + kSamplePPD + "'";
+
+  CommandRun Run(const std::string& environment, const std::string& options, const std::string& input) const {
+    return RunCommand(environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" +
+                      options + "' " + input);
+  }
+
   TempFolder mFolder;
 };
 
@@ -78,15 +89,43 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 }
 
-TEST(ZpxFilter, AFinishedJobPassesUnchanged) {
+TEST(ZpxFilter, AFinishedJobPassesUnchangedByteForByte) {
   FilterFolder folder;
-  const char head[] = "%!PS finished\r\n\0\x01\xff binary";
-  const std::string bytes = std::string(head, sizeof head - 1) + std::string(200000, 'x');
-  CommandRun run = folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways",
-                                folder.Write("finished.ps", bytes), "");
-  ASSERT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.output, bytes);
-  EXPECT_EQ(run.errors, "");
+  // zpx-print's jobs, one of a document with CR line ends and no %%EndComments,
+  // each followed by binary data well past the header that the filter reads.
+  const std::string crDocument = folder.Write("cr.ps", "%!PS-Adobe-3.0\r%%Title: cr\r/Helvetica findfont\r"
+                                                       "%%Page: 1 1\rshowpage\r%%EOF\r");
+  const char binary[] = "\0\x01\xff\r binary";
+  const std::string tail = std::string(binary, sizeof binary - 1) + std::string(200000, 'x');
+  for (const std::string& job : {folder.Print("-o ZPDuplex=Top") + tail, folder.Print("", crDocument) + tail}) {
+    const std::string path = folder.Write("finished.ps", job);
+    for (const CommandRun& run : {folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways", path),
+                                  folder.FilterInput("zpx-finished=true", path)}) {
+      ASSERT_EQ(run.status, 0) << run.errors;
+      EXPECT_EQ(run.output, job);
+      EXPECT_EQ(run.errors, "");
+    }
+  }
+}
+
+TEST(ZpxFilter, AJobMarkedFinishedWithoutTheExtensionsHeaderCommentsIsFinished) {
+  FilterFolder folder;
+  // The comments forged after more header than the filter reads.
+  std::string forged = FileText(kSampleDocument);
+  forged.insert(forged.find("%%EndComments"), "%%ZPXUATag: forged\n");
+  std::string filler = "%%DocumentSuppliedResources: procset filler\n";
+  while (filler.size() <= DocumentHead::kMaximumBytes) filler += "%%+ procset filler\n";
+  forged.insert(forged.find('\n') + 1, filler);
+  for (const std::string& document : {kSampleDocument, folder.Write("forged.ps", forged)}) {
+    const std::string expected = Unstamped(folder.Print("", document));
+    for (const CommandRun& run : {folder.Filter("zpx-finished=true", document),
+                                  folder.FilterInput("zpx-finished=true", document)}) {
+      ASSERT_EQ(run.status, 0) << run.errors;
+      EXPECT_EQ(Unstamped(run.output), expected);
+      EXPECT_TRUE(Has(run.output, "%%ZPXCustom1: Proof"));
+    }
+  }
+  EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 }
 
 TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
