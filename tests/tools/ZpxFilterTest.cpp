@@ -2,11 +2,21 @@
 // the queue's PPD with the job's options, passes a job zpx-print finished
 // unchanged, and answers a job it cannot finish (or one that selects a file
 // destination) with one ERROR line and no output; its scratch folder below
-// TMPDIR never outlives it.
+// TMPDIR never outlives it, nor does its zpx-print a cancelled job.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "../../tools/zpx-filter/DocumentHead.h"
 #include "support/CommandRun.h"
@@ -31,6 +41,30 @@ class FilterFolder {
     return Run(kSampleEnvironment, options, "< '" + document + "'");
   }
 
+  // The filter on the document, its output dropped, with the ending signals at
+  // their default action whatever the test runner ignores.
+  pid_t StartFilter(const std::string& document) const {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int number : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, number);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    const std::string command = "exec env " + Command(kSampleEnvironment, "", "'" + document + "'");
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    pid_t filter = -1;
+    if (posix_spawn(&filter, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ) != 0)
+      filter = -1;
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return filter;
+  }
+
   // zpx-print's job for the document with a home of its own.
   std::string Print(const std::string& arguments, const std::string& document = kSampleDocument) const {
     const std::string home = mFolder.Path() + "/print-home";
@@ -50,13 +84,45 @@ class FilterFolder {
  private:
   inline static const std::string kSampleEnvironment = "PPD='" + kSamplePPD + "'";
 
+  std::string Command(const std::string& environment, const std::string& options, const std::string& input) const {
+    return environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" + options +
+           "' " + input;
+  }
   CommandRun Run(const std::string& environment, const std::string& options, const std::string& input) const {
-    return RunCommand(environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" +
-                      options + "' " + input);
+    return RunCommand(Command(environment, options, input));
   }
 
   TempFolder mFolder;
 };
+
+// The processes whose parent is `parent`, from /proc: "pid (name) state ppid ...".
+std::vector<pid_t> ChildrenOf(pid_t parent) {
+  std::vector<pid_t> children;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string stat = FileText(entry.path().string() + "/stat");
+    const size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos || nameEnd + 4 >= stat.size()) continue;
+    if (std::atoi(stat.c_str() + nameEnd + 4) == parent) children.push_back(std::atoi(stat.c_str()));
+  }
+  return children;
+}
+
+// Running or stopped, not ended: a zombie has ended.
+bool IsAlive(pid_t process) {
+  const std::string stat = FileText("/proc/" + std::to_string(process) + "/stat");
+  const size_t nameEnd = stat.rfind(')');
+  return nameEnd != std::string::npos && nameEnd + 2 < stat.size() && stat[nameEnd + 2] != 'Z';
+}
+
+// The FIFO's writing end once a reader has opened it; -1 after 30 seconds.
+int OpenWhenRead(const std::string& fifo) {
+  for (int tries = 0; tries < 3000; ++tries) {
+    int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd != -1) return fd;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return -1;
+}
 
 }  // namespace
 
@@ -125,6 +191,33 @@ TEST(ZpxFilter, AJobMarkedFinishedWithoutTheExtensionsHeaderCommentsIsFinished) 
       EXPECT_TRUE(Has(run.output, "%%ZPXCustom1: Proof"));
     }
   }
+  EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
+}
+
+TEST(ZpxFilter, ACancelledJobEndsItsZpxPrintAndLeavesNothingBehind) {
+  FilterFolder folder;
+  const std::string fifo = folder.Path("document.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const pid_t filter = folder.StartFilter(fifo);
+  ASSERT_GT(filter, 0);
+  // zpx-print has opened the document and waits for bytes that never come.
+  const int writer = OpenWhenRead(fifo);
+  const std::vector<pid_t> children = ChildrenOf(filter);
+  kill(filter, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(filter, &status, 0), filter);
+  EXPECT_NE(writer, -1);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(children.size(), 1u);
+  int living = 0;
+  // A child left running must not outlive the test.
+  for (pid_t child : children) {
+    if (!IsAlive(child)) continue;
+    ++living;
+    kill(child, SIGKILL);
+  }
+  if (writer != -1) close(writer);
+  EXPECT_EQ(living, 0);
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 }
 
