@@ -51,6 +51,15 @@ class LocalPrintServer {
   const std::string& UserName() const { return mUser; }
   std::string ErrorLog() const { return mFolder.Path() + "/log/error_log"; }
 
+  // A new folder below the server's that the server's user may write in.
+  std::string ServerUserFolder(const std::string& name) const {
+    const std::string path = mFolder.Path() + "/" + name;
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (geteuid() == 0 && Shell("chown nobody:nogroup '" + path + "'") != 0) return "";
+    return path;
+  }
+
   // Adds an enabled queue that captures its jobs, made from the PPD.
   bool AddQueue(const std::string& queue, const std::string& ppd) const {
     return Shell("lpadmin -h " + Address() + " -p " + queue + " -E -v capture:" + CaptureFolder() +

@@ -1,12 +1,24 @@
 // zpx-filter finishes a job from another application as zpx-print does for
 // the queue's PPD with the job's options, passes a job zpx-print finished
-// unchanged, and answers a job it cannot finish with one ERROR line and no
-// output; its scratch folder below TMPDIR never outlives it.
+// unchanged, and answers a job it cannot finish (or one that selects a file
+// destination) with one ERROR line and no output; its scratch folder below
+// TMPDIR never outlives it, nor does its zpx-print a cancelled job.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "../../tools/zpx-filter/DocumentHead.h"
 #include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"
@@ -21,29 +33,96 @@ class FilterFolder {
 
   // The filter as the print server starts it; `document` "" sends the sample on standard input.
   CommandRun Filter(const std::string& options, const std::string& document = kSampleDocument,
-                    const std::string& environment = "PPD='" + kSamplePPD + "'") const {
-    return RunCommand(environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" +
-                      options + "' " + (document.empty() ? "< '" + kSampleDocument + "'" : "'" + document + "'"));
+                    const std::string& environment = kSampleEnvironment) const {
+    return Run(environment, options, document.empty() ? "< '" + kSampleDocument + "'" : "'" + document + "'");
+  }
+  // The filter with the document on standard input.
+  CommandRun FilterInput(const std::string& options, const std::string& document) const {
+    return Run(kSampleEnvironment, options, "< '" + document + "'");
   }
 
-  // zpx-print's job for the sample with a home of its own.
-  std::string Print(const std::string& arguments) const {
+  // The filter on the document, its output dropped, with the ending signals at
+  // their default action whatever the test runner ignores.
+  pid_t StartFilter(const std::string& document) const {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int number : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, number);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    const std::string command = "exec env " + Command(kSampleEnvironment, "", "'" + document + "'");
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    pid_t filter = -1;
+    if (posix_spawn(&filter, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ) != 0)
+      filter = -1;
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return filter;
+  }
+
+  // zpx-print's job for the document with a home of its own.
+  std::string Print(const std::string& arguments, const std::string& document = kSampleDocument) const {
     const std::string home = mFolder.Path() + "/print-home";
     std::filesystem::create_directories(home);
     return RunCommand("HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' ZPX_TMPDIR='" + home + "' " +
                       ZPX_TOOLS_DIR + "/zpx-print --forget --ppd '" + kSamplePPD + "' --title Report " +
-                      arguments + " < '" + kSampleDocument + "'")
+                      arguments + " < '" + document + "'")
         .output;
   }
 
+  std::string Path(const std::string& relative) const { return mFolder.Path() + "/" + relative; }
   std::string Write(const std::string& relative, const std::string& bytes) const {
     return mFolder.Write(relative, bytes);
   }
   size_t LeftInTemporaryFolder() const { return EntriesLeftIn(mFolder.Path() + "/tmp"); }
 
  private:
+  inline static const std::string kSampleEnvironment = "PPD='" + kSamplePPD + "'";
+
+  std::string Command(const std::string& environment, const std::string& options, const std::string& input) const {
+    return environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" + options +
+           "' " + input;
+  }
+  CommandRun Run(const std::string& environment, const std::string& options, const std::string& input) const {
+    return RunCommand(Command(environment, options, input));
+  }
+
   TempFolder mFolder;
 };
+
+// The processes whose parent is `parent`, from /proc: "pid (name) state ppid ...".
+std::vector<pid_t> ChildrenOf(pid_t parent) {
+  std::vector<pid_t> children;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string stat = FileText(entry.path().string() + "/stat");
+    const size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos || nameEnd + 4 >= stat.size()) continue;
+    if (std::atoi(stat.c_str() + nameEnd + 4) == parent) children.push_back(std::atoi(stat.c_str()));
+  }
+  return children;
+}
+
+// Running or stopped, not ended: a zombie has ended.
+bool IsAlive(pid_t process) {
+  const std::string stat = FileText("/proc/" + std::to_string(process) + "/stat");
+  const size_t nameEnd = stat.rfind(')');
+  return nameEnd != std::string::npos && nameEnd + 2 < stat.size() && stat[nameEnd + 2] != 'Z';
+}
+
+// The FIFO's writing end once a reader has opened it; -1 after 30 seconds.
+int OpenWhenRead(const std::string& fifo) {
+  for (int tries = 0; tries < 3000; ++tries) {
+    int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd != -1) return fd;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return -1;
+}
 
 }  // namespace
 
@@ -76,15 +155,70 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 }
 
-TEST(ZpxFilter, AFinishedJobPassesUnchanged) {
+TEST(ZpxFilter, AFinishedJobPassesUnchangedByteForByte) {
   FilterFolder folder;
-  const char head[] = "%!PS finished\r\n\0\x01\xff binary";
-  const std::string bytes = std::string(head, sizeof head - 1) + std::string(200000, 'x');
-  CommandRun run = folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways",
-                                folder.Write("finished.ps", bytes), "");
-  ASSERT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.output, bytes);
-  EXPECT_EQ(run.errors, "");
+  // zpx-print's jobs, one of a document with CR line ends and no %%EndComments,
+  // each followed by binary data well past the header that the filter reads.
+  const std::string crDocument = folder.Write("cr.ps", "%!PS-Adobe-3.0\r%%Title: cr\r/Helvetica findfont\r"
+                                                       "%%Page: 1 1\rshowpage\r%%EOF\r");
+  const char binary[] = "\0\x01\xff\r binary";
+  const std::string tail = std::string(binary, sizeof binary - 1) + std::string(200000, 'x');
+  for (const std::string& job : {folder.Print("-o ZPDuplex=Top") + tail, folder.Print("", crDocument) + tail}) {
+    const std::string path = folder.Write("finished.ps", job);
+    for (const CommandRun& run : {folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways", path),
+                                  folder.FilterInput("zpx-finished=true", path)}) {
+      ASSERT_EQ(run.status, 0) << run.errors;
+      EXPECT_EQ(run.output, job);
+      EXPECT_EQ(run.errors, "");
+    }
+  }
+}
+
+TEST(ZpxFilter, AJobMarkedFinishedWithoutTheExtensionsHeaderCommentsIsFinished) {
+  FilterFolder folder;
+  // The comments forged after more header than the filter reads.
+  std::string forged = FileText(kSampleDocument);
+  forged.insert(forged.find("%%EndComments"), "%%ZPXUATag: forged\n");
+  std::string filler = "%%DocumentSuppliedResources: procset filler\n";
+  while (filler.size() <= DocumentHead::kMaximumBytes) filler += "%%+ procset filler\n";
+  forged.insert(forged.find('\n') + 1, filler);
+  for (const std::string& document : {kSampleDocument, folder.Write("forged.ps", forged)}) {
+    const std::string expected = Unstamped(folder.Print("", document));
+    for (const CommandRun& run : {folder.Filter("zpx-finished=true", document),
+                                  folder.FilterInput("zpx-finished=true", document)}) {
+      ASSERT_EQ(run.status, 0) << run.errors;
+      EXPECT_EQ(Unstamped(run.output), expected);
+      EXPECT_TRUE(Has(run.output, "%%ZPXCustom1: Proof"));
+    }
+  }
+  EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
+}
+
+TEST(ZpxFilter, ACancelledJobEndsItsZpxPrintAndLeavesNothingBehind) {
+  FilterFolder folder;
+  const std::string fifo = folder.Path("document.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const pid_t filter = folder.StartFilter(fifo);
+  ASSERT_GT(filter, 0);
+  // zpx-print has opened the document and waits for bytes that never come.
+  const int writer = OpenWhenRead(fifo);
+  const std::vector<pid_t> children = ChildrenOf(filter);
+  kill(filter, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(filter, &status, 0), filter);
+  EXPECT_NE(writer, -1);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(children.size(), 1u);
+  int living = 0;
+  // A child left running must not outlive the test.
+  for (pid_t child : children) {
+    if (!IsAlive(child)) continue;
+    ++living;
+    kill(child, SIGKILL);
+  }
+  if (writer != -1) close(writer);
+  EXPECT_EQ(living, 0);
+  EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 }
 
 TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
@@ -97,8 +231,15 @@ TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
     std::string named;
   };
   const std::string ppd = "PPD='" + kSamplePPD + "'";
+  // A file the job names is never made, whether the job or the PPD's default selects the file destination.
+  std::string fileDefault = SamplePPDText();
+  fileDefault.replace(fileDefault.find("*DefaultZPDestination: Printer"), 30, "*DefaultZPDestination: File");
+  const std::string fileDefaultPPD = "PPD='" + folder.Write("FileDefault.ppd", fileDefault) + "'";
+  const std::string mailbox = folder.Path("mailbox.ps");
   for (const Case& bad : std::initializer_list<Case>{
            {"ZPDuplex=Sideways", kSampleDocument, ppd, "Sideways"},
+           {"ZPDestination=File ZPMailboxName=" + mailbox, kSampleDocument, ppd, "*ZPDestination"},
+           {"ZPMailboxName=" + mailbox, kSampleDocument, fileDefaultPPD, "*ZPDestination"},
            {"ZPMediaType=Transparency ZPDuplex=Top", kSampleDocument, ppd, "constraints forbid"},
            {"number-up=3", kSampleDocument, ppd, "--number-up"},
            {"", kSampleDocument, "PPD='" + otherPPD + "'", "Initialize answered"},
@@ -112,6 +253,7 @@ TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
     EXPECT_TRUE(Has(run.errors, bad.named)) << run.errors;
     EXPECT_EQ(run.output, "") << bad.options;
   }
+  EXPECT_FALSE(std::filesystem::exists(mailbox));
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 
   CommandRun usage = RunCommand("'" ZPX_FILTER "' 12 ann Report");

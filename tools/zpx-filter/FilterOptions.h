@@ -15,7 +15,7 @@ class FilterOptions {
   // The job carries zpx-print's mark of a finished job.
   bool IsFinished() const { return mFinished; }
   // zpx-print's arguments after the program name, for the PPD and the job's
-  // output file; `document` "" reads standard input.
+  // output file, as a job of the print server's; `document` "" reads standard input.
   std::vector<std::string> HostArguments(const std::string& ppd, const std::string& output,
                                          const std::string& document) const;
 

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "ScratchFolders.h"
+
 namespace {
 
 constexpr char kProgramPrefix[] = "zpx-print: ";
@@ -32,13 +34,14 @@ HostRun::HostRun(const std::string& program, const std::vector<std::string>& arg
                  const std::string& scratch) {
   int pipeFds[2];
   if (pipe2(pipeFds, O_CLOEXEC) != 0) return;
-  pid_t child = fork();
+  // A cancelled job's signal reaches the child too.
+  pid_t child = ScratchFolders::ForkChild();
   if (child == 0) RunChild(program, arguments, scratch, pipeFds[1]);
   close(pipeFds[1]);
   if (child != -1) Collect(pipeFds[0]);
   close(pipeFds[0]);
   int status = 0;
-  if (child == -1 || waitpid(child, &status, 0) != child) return;
+  if (child == -1 || !ScratchFolders::WaitForChild(child, status)) return;
   mStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

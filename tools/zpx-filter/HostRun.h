@@ -1,7 +1,8 @@
 #pragma once
 // One run of zpx-print for the filter: everything it writes (its tickets, the
 // extension's data file and preferences) goes below a scratch folder, its job
-// to a file there, and what it says on standard error is collected.
+// to a file there, and what it says on standard error is collected. A signal
+// that ends the filter ends the run first (ScratchFolders::ForkChild).
 
 #include <string>
 #include <vector>

@@ -2,8 +2,9 @@
 // zpx-print (from lp or other applications). It runs the dialog extension on
 // the job as `zpx-print --ppd "$PPD"` does, with the job's options, and
 // writes the finished job on standard output; a job zpx-print finished
-// already passes unchanged. Any failure is one "ERROR:" line and exit 1, so
-// the server stops the job rather than print it without the controller's code.
+// already (marked so, with the extension's header comments) passes
+// unchanged. Any failure is one "ERROR:" line and exit 1, so the server stops
+// the job rather than print it without the controller's code.
 //
 //   zpx-filter job-id user title copies options [file]
 //   environment: PPD, TMPDIR (the scratch folder's parent)
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "DocumentHead.h"
 #include "FilterOptions.h"
 #include "HostRun.h"
 #include "RunFolder.h"
@@ -37,12 +39,28 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// The comments the extension writes into the header of every job it
+// finishes, whatever the options: the page's orientation (site 504) and the
+// directory password's tag (site 30, written even when no password is given).
+// Anyone may mark a job finished; only a job that also carries these passes
+// unchanged.
+constexpr const char* kFinishedJobComments[] = {"%%Orientation:", "%%ZPXUATag:"};
+
+bool WriteAll(int to, const char* bytes, size_t length) {
+  while (length > 0) {
+    ssize_t written = write(to, bytes, length);
+    if (written <= 0) return false;
+    bytes += written;
+    length -= size_t(written);
+  }
+  return true;
+}
+
 bool Copy(int from, int to) {
   std::vector<char> chunk(kChunkSize);
   ssize_t length;
   while ((length = read(from, chunk.data(), chunk.size())) > 0)
-    for (ssize_t done = 0, written; done < length; done += written)
-      if ((written = write(to, chunk.data() + done, size_t(length - done))) <= 0) return false;
+    if (!WriteAll(to, chunk.data(), size_t(length))) return false;
   return length == 0;
 }
 
@@ -54,7 +72,29 @@ bool CopyFile(const std::string& path, int to) {
   return copied;
 }
 
-int Finish(const FilterOptions& options, const std::string& document) {
+// The bytes the filter read, then the rest of the document.
+bool PassOn(const DocumentHead& head, int to) {
+  return WriteAll(to, head.Bytes().data(), head.Bytes().size()) && Copy(head.Fd(), to);
+}
+
+// The whole document in a new file of the filter's own.
+bool Spool(const DocumentHead& head, const std::string& path) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd == -1) return false;
+  bool written = PassOn(head, fd);
+  return close(fd) == 0 && written;
+}
+
+bool IsFinishedJob(const DocumentHead& head) {
+  for (const char* comment : kFinishedJobComments)
+    if (!head.HasComment(comment)) return false;
+  return true;
+}
+
+// The document is the file the server named (standard input when none), or,
+// once the filter has read its head, the whole document spooled into the
+// scratch folder.
+int Finish(const FilterOptions& options, std::string document, const DocumentHead* head) {
   const char* ppd = getenv("PPD");
   if (ppd == nullptr || *ppd == '\0') return Fail("the queue has no PPD");
   const char* temporary = getenv("TMPDIR");
@@ -62,6 +102,10 @@ int Finish(const FilterOptions& options, const std::string& document) {
                           temporary != nullptr && *temporary != '\0' ? temporary : "/tmp");
   RunFolder scratch;
   if (!scratch.IsValid()) return Fail("cannot make a scratch folder");
+  if (head != nullptr) {
+    document = scratch.Path() + "/document.ps";
+    if (!Spool(*head, document)) return Fail("cannot keep the job for the extension");
+  }
   const std::string job = scratch.Path() + "/job.ps";
   HostRun run(PlatformPaths::Get(PlatformPaths::kPrintProgram),
               options.HostArguments(ppd, job, document), scratch.Path());
@@ -79,8 +123,11 @@ int main(int argc, char** argv) {
   if (argc < 6 || argc > 7) return Fail("usage: zpx-filter job-id user title copies options [file]");
   FilterOptions options(argv[3], argv[4], argv[5]);
   const std::string document = argc == 7 ? argv[6] : "";
-  if (!options.IsFinished()) return Finish(options, document);
+  if (!options.IsFinished()) return Finish(options, document, nullptr);
   int input = document.empty() ? STDIN_FILENO : open(document.c_str(), O_RDONLY | O_CLOEXEC);
   if (input == -1) return Fail("cannot read the job " + document);
-  return Copy(input, STDOUT_FILENO) ? 0 : Fail("cannot pass the job on");
+  DocumentHead head(input);
+  if (head.Failed()) return Fail("cannot read the job " + document);
+  if (!IsFinishedJob(head)) return Finish(options, document, &head);
+  return PassOn(head, STDOUT_FILENO) ? 0 : Fail("cannot pass the job on");
 }

@@ -73,6 +73,8 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
       mForget = true;
     } else if (word == "--gui") {
       mGui = true;
+    } else if (word == "--server-job") {
+      mServerJob = true;
     } else if (word == "--help" || word == "-h") {
       mHelp = true;
       return PrintFailure::None();

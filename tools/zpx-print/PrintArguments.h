@@ -40,6 +40,9 @@ struct PrintArguments {
   std::string mDocument;  // "": standard input
   bool mForget = false;
   bool mGui = false;  // the print window on the display
+  // --server-job, the filter's: the job comes from any client of the print
+  // server, so what would write a file the job names is refused (ServerJobRule).
+  bool mServerJob = false;
 
   // A bad command line is kExitBadInput.
   PrintFailure Parse(int argc, const char* const* argv);

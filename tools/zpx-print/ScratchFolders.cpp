@@ -5,6 +5,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@ std::mutex sLock;
 std::vector<std::string> sFolders;
 int sSignalPipe[2] = {-1, -1};
 pid_t sWatchedProcess = 0;
+pid_t sChild = 0;  // ForkChild's child until it is waited for; under sLock
 
 void RemoveTree(const std::string& path) {
   std::error_code ignored;
@@ -42,8 +44,23 @@ extern "C" void OnEndingSignal(int number) {
   errno = savedErrno;
 }
 
+// The child is never reaped elsewhere while noted, so its number is still its own.
+void EndChild(int number) {
+  constexpr int kStepMicroseconds = 10000;
+  constexpr int kSteps = ScratchFolders::kChildSeconds * 1000000 / kStepMicroseconds;
+  if (sChild <= 0) return;
+  kill(sChild, number);
+  pid_t ended = 0;
+  for (int step = 0; ended == 0 && step < kSteps; ++step)
+    if ((ended = waitpid(sChild, nullptr, WNOHANG)) == 0) usleep(kStepMicroseconds);
+  if (ended != 0) return;
+  kill(sChild, SIGKILL);
+  waitpid(sChild, nullptr, 0);
+}
+
 void EndAsSignalled(int number) {
   sLock.lock();  // never released: the program ends here
+  EndChild(number);
   for (const std::string& folder : sFolders) RemoveTree(folder);
   signal(number, SIG_DFL);
   sigset_t only;
@@ -100,4 +117,24 @@ void ScratchFolders::Remove(const std::string& path) {
   std::lock_guard<std::mutex> hold(sLock);
   RemoveTree(path);
   sFolders.erase(std::remove(sFolders.begin(), sFolders.end(), path), sFolders.end());
+}
+
+pid_t ScratchFolders::ForkChild() {
+  pthread_once(&sCatchOnce, CatchEndingSignals);
+  std::lock_guard<std::mutex> hold(sLock);
+  const pid_t child = fork();
+  if (child > 0) sChild = child;
+  return child;
+}
+
+bool ScratchFolders::WaitForChild(pid_t child, int& status) {
+  // Waited for without reaping it, so that a signal's thread may still pass it the signal.
+  siginfo_t ended;
+  while (waitid(P_PID, id_t(child), &ended, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+  }
+  {
+    std::lock_guard<std::mutex> hold(sLock);
+    if (sChild == child) sChild = 0;
+  }
+  return waitpid(child, &status, 0) == child;
 }

@@ -10,6 +10,8 @@
 // is being made or removed, and raises the signal again with its default
 // action. A signal ignored when the program started (nohup) stays ignored.
 
+#include <sys/types.h>
+
 #include <string>
 
 class ScratchFolders {
@@ -18,4 +20,16 @@ class ScratchFolders {
   static std::string Make(const std::string& pattern);
   // Removes a folder that Make made, with everything in it.
   static void Remove(const std::string& path);
+
+  // A child process (fork's answer) that an ending signal is passed on to
+  // before the folders go: it gets the same signal and up to kChildSeconds to
+  // end (and remove its own folders), then SIGKILL. Forked and noted under
+  // the lock, so no signal falls between the two; the child (0) must exec or
+  // _exit at once. One child at a time.
+  static pid_t ForkChild();
+  // Waits for the child ForkChild made, forgets it, then reaps it; false when
+  // it could not be waited for.
+  static bool WaitForChild(pid_t child, int& status);
+
+  static constexpr int kChildSeconds = 2;
 };

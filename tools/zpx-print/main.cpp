@@ -20,6 +20,7 @@
 #include "QueueList.h"
 #include "QueuePrinter.h"
 #include "RunFolder.h"
+#include "ServerJobRule.h"
 #include "TicketMemory.h"
 #include "cf/CFRef.h"
 #include "paths/PlatformPaths.h"
@@ -84,6 +85,7 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
   CFRef<CFDictionaryRef> values;
   PrintFailure failure =
       OptionChoices::Check(ppd.CopyPath(), remembered, arguments.mJobOptions, arguments.mOptions, values);
+  if (!failure.Failed() && arguments.mServerJob) failure = ServerJobRule::Check(values.get());
   if (failure.Failed()) return failure;
   if (PMTicketSetCFDictionary(settings, kCreator, key.get(), values.get(), false) != noErr)
     return PrintFailure::NoJob("cannot store the options in the ticket");
