@@ -33,7 +33,8 @@ void WriteJson(ZPXPPD& document, const char* path);
 // Applies "-o KEY=VALUE" pairs (the key with or without its "*") through the
 // document's value setter. After naming the fault on standard error: kExitNotPPD
 // for a malformed argument, an unknown key or a value the option lacks,
-// kExitUsage for a job note's text that its flags refuse; kExitPPD otherwise.
+// kExitUsage for a job note's text that its flags or lengths refuse (named by
+// the option and the rule, never the text); kExitPPD otherwise.
 int ApplyOptions(ZPXPPD& document, int argc, char** argv);
 
 // The text with every control character written as a backslash escape ("\n",

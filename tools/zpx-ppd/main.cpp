@@ -27,8 +27,9 @@
 //                       the feature code of every control, in order, as the
 //                       job carries it. An unknown key or a value the option
 //                       does not have fails (1); a job note's text that its
-//                       flags refuse (a control character always) is a usage
-//                       error (2).
+//                       flags or lengths refuse (a control character always)
+//                       is a usage error (2), named by the option and the rule,
+//                       never the text.
 //   zpx-ppd save FILE BLOB
 //                       writes the document's settings blob to BLOB: whole
 //                       or not at all (a new file renamed over BLOB; a link
