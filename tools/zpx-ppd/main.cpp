@@ -6,8 +6,10 @@
 //                       stops a parse.
 //   zpx-ppd check FILE  parses FILE into the option model (orphans and
 //                       hidden elements included, as the plug-in does) and
-//                       lists every parse error and whether the document is
-//                       valid.
+//                       lists every parse error, every warning (a job note's
+//                       default that its own flags refuse, by line) and
+//                       whether the document is valid; warnings do not make
+//                       it invalid.
 //   zpx-ppd dump --json FILE
 //                       the parsed option model as one JSON object (the
 //                       schema is in doc/zpx-ppd-json.md).
