@@ -229,10 +229,9 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
     bool consumed = false;
     const char* bareKey = key[0] == '*' ? key + 1 : key;
     if (NextToken(next, keyword, kKeywordDelimiters, true)) {
-      if (std::strncmp(keyword, "*%Default", 9) == 0) {
+      if (IsJobNoteDefault(keyword)) {
         consumed = true;
-        if (NextToken(next, word, kFlagDelimiters, true) && word[0] != '\0')
-          defaultText.reset(new CString(word));
+        if (ReadJobNoteDefault(next, word)) defaultText.reset(new CString(word));
       } else if (keyword[0] == '*' && keyword[1] == '%' && Is(keyword + 2, bareKey)) {
         consumed = true;
         psLength = GetPostscriptString(next, postScript, kPostScriptCapacity);

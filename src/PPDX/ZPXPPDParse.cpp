@@ -3,9 +3,19 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "PPDX/PPDX.h"
 #include "foundation/CString.h"
 
 namespace zpxppd {
+
+bool IsJobNoteDefault(const char* keyword) {
+  static constexpr char kPrefix[] = "*%Default";
+  return std::strncmp(keyword, kPrefix, sizeof kPrefix - 1) == 0;
+}
+
+bool ReadJobNoteDefault(PPDStream& rest, char* text) {
+  return PPDX::NextToken(rest, text, kFlagDelimiters, true) && text[0] != '\0';
+}
 
 PPDXErrorObj* MakeError(PPDXErrorCode code, const char* keyword, bool fatal) {
   return new PPDXErrorObj(code, CString(keyword != nullptr ? keyword : ""), fatal);

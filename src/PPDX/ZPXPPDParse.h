@@ -35,6 +35,14 @@ class OptionBlockReader {
                       unsigned long length) = 0;
 };
 
+// Whether the first token of the line after a job note's line opens the note's
+// default ("*%Default...", whatever follows).
+bool IsJobNoteDefault(const char* keyword);
+// The text of a job note's default line, read from `rest` (the line after its
+// first token) into `text` (kTokenSize bytes): up to a "|", ":" or quote,
+// trimmed. False when the line gives none.
+bool ReadJobNoteDefault(PPDStream& rest, char* text);
+
 // A new error about `keyword` (none when null).
 PPDXErrorObj* MakeError(PPDXErrorCode code, const char* keyword, bool fatal);
 

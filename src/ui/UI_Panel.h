@@ -131,6 +131,9 @@ class UI_Panel : public UI_DialogWait {
   // False when no exchange started (unresolvable address, no companion).
   bool LaunchJobProperties(JP_ACTIONS action);
   SDMKeyValueList* GetDefaultSettings();
+  // Applies the companion's list: a person's entries. A job note's entry that
+  // the note's flags or lengths refuse stays out, and each such refusal is told
+  // in an alert of its own (never with the text) once the list is applied.
   void SetUpdatedSettings(const SDMKeyValueList& list);
   void GetWatermarks();
   void UpdateWatermarks();
@@ -199,7 +202,10 @@ class UI_Panel : public UI_DialogWait {
   void ShowBlocker();
   void DisposeBlocker();
   void SelectWatermarkNumber(long number);
-  void ApplyEntry(const std::string& keyword, const std::wstring& value);
+  // Adds to `refusals` the message of a note entry that is refused.
+  void ApplyEntry(const std::string& keyword, const std::wstring& value,
+                  std::vector<std::string>& refusals);
+  void TellRefusals(const std::vector<std::string>& refusals) const;
   void ApplyPrinterOption(const std::string& keyword, const std::string& value);
   bool SendUnload() const;  // true when the companion was told to quit
   void CloseDownLink();

@@ -12,7 +12,10 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
@@ -34,6 +37,7 @@
 #include "ui/TellUser.h"
 #include "ui/UI_IPAddressPanel.h"
 #include "ui/UI_Panel.h"
+#include "ui/UI_ZPXAlert.h"
 
 namespace {
 
@@ -422,15 +426,26 @@ void UI_Panel::SelectWatermarkNumber(long number) {
 void UI_Panel::SetUpdatedSettings(const SDMKeyValueList& list) {
   mData->ClearMMPairs();
   mBidiPairsFilled = 0;
+  std::vector<std::string> refusals;
   for (const auto& [key, value] : SharedMemoryList::PairsOf(list)) {
     std::string keyword = "*" + UTF8FromWideReplacing(key.c_str());
     keyword.resize(UTF8BoundaryCut(keyword, 65));
-    ApplyEntry(keyword, value);
+    ApplyEntry(keyword, value, refusals);
   }
   CreateBasicPanel();
+  TellRefusals(refusals);
 }
 
-void UI_Panel::ApplyEntry(const std::string& keyword, const std::wstring& value) {
+void UI_Panel::TellRefusals(const std::vector<std::string>& refusals) const {
+  for (const std::string& refusal : refusals) {
+    CFRef<CFStringRef> message(
+        CFStringCreateWithCString(nullptr, refusal.c_str(), kCFStringEncodingUTF8));
+    TellUser(message.get(), UI_ZPXAlert::kCancelHidden, nullptr);
+  }
+}
+
+void UI_Panel::ApplyEntry(const std::string& keyword, const std::wstring& value,
+                          std::vector<std::string>& refusals) {
   std::string text = UTF8FromWideReplacing(value.c_str());
   text.resize(UTF8BoundaryCut(text, kValueTextSize - 1));
   const long selected = mData->SelectedWatermark();
@@ -454,6 +469,13 @@ void UI_Panel::ApplyEntry(const std::string& keyword, const std::wstring& value)
     ApplyPrinterOption(keyword, text);
   PPDXControl* control = FindExact(mData->Document(), keyword.c_str());
   if (control == nullptr) return;
+  if (auto* note = dynamic_cast<PPDXJobNote*>(control)) {
+    // The note's own value, sent to the companion and back, is no entry: a
+    // maker's default stands whatever its flags say.
+    if (value == ValueOf(note)) return;
+    std::string refusal = note->Refusal(text.c_str());
+    if (!refusal.empty()) return refusals.push_back(std::move(refusal));
+  }
   CFRef<CFStringRef> cfText(
       CFStringCreateWithCString(nullptr, text.c_str(), kCFStringEncodingUTF8));
   control->SetCurrentControlWithCFString(cfText.get());

@@ -25,6 +25,7 @@
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "PPDX/PPDObjects/PPDXShortcutsAPI.h"
 #include "constraints/UIConstraints.h"
+#include "support/ControlTestSupport.h"
 #include "support/DisplayOption.h"
 #include "support/ParsedDocument.h"
 #include "support/PlatformString.h"
@@ -312,6 +313,30 @@ TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
   EXPECT_STREQ(standalone->GetDefaultNotes(), "42");
   EXPECT_EQ(standalone->Flags().Value(), JobNoteFlag::kMinLength);
   EXPECT_EQ(standalone->MinLength(), 0);
+}
+
+// The flags describe a note's field: the maker's default stands whether or not
+// a person could type it, and reaches the job. Only a control character, which
+// would break the feature frame, keeps a default out.
+TEST(ZPXPPDTest, NoteDefaultsTheirFlagsRefuseAreKeptAndReachTheJob) {
+  std::unique_ptr<ZPXPPD> document =
+      ParseFile(std::string(ZPX_FIXTURES) + "/ppd/job-note-defaults.ppd");
+  EXPECT_EQ(Errors(*document), "");
+  auto* room = dynamic_cast<PPDXJobNote*>(AnyControl(*document, "*N1"));
+  ASSERT_NE(room, nullptr);
+  EXPECT_STREQ(room->GetDefaultNotes(), "Room 12");
+  EXPECT_EQ(Emitted(*room), "%%BeginFeature: *N1 Room 12\n%%EmptyOption\n%%EndFeature\n");
+  auto* path = dynamic_cast<PPDXJobNote*>(AnyControl(*document, "*ZPMailboxName"));
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(Emitted(*path),
+            "%%BeginFeature: *ZPMailboxName /var/spool/zpx/job.ps\n%%EmptyOption\n%%EndFeature\n");
+
+  std::unique_ptr<ZPXPPD> control =
+      ParseText(kHead + "*%ZPXJobNote *N1/N: 32\n*%DefaultN1: a\x01b\n");
+  auto* note = dynamic_cast<PPDXJobNote*>(AnyControl(*control, "*N1"));
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->GetDefaultNotes(), nullptr);
+  EXPECT_EQ(note->PostScript(nullptr), 0);
 }
 
 TEST(ZPXPPDTest, MinimumLengthDigitsAndExtensionLevels) {

@@ -253,6 +253,19 @@ TEST_F(PDEDataTest, FileDestinationNeverReplacesWhatStandsAtThePath) {
   EXPECT_FALSE(std::filesystem::exists(folder + "/unused.ps"));
 }
 
+// The maker's path note takes letters and digits by its flags, which only
+// describe the field: its default, slashes and all, is where the job goes.
+TEST_F(PDEDataTest, APathDefaultItsFlagsDoNotDescribeIsTheFileDestination) {
+  TempFolder folder;
+  const std::string target = folder.Path() + "/out.ps";
+  std::string ppd = FileText(ZPX_FIXTURES "/ppd/job-note-defaults.ppd");
+  const std::string given = "/var/spool/zpx/job.ps";
+  ppd.replace(ppd.find(given), given.size(), target);
+  PDEDataJob job("en", folder.Write("job-note-defaults.ppd", ppd));
+  EXPECT_EQ(std::vector<std::string>{target}, BlocksAt(job.Output(), 900));
+  EXPECT_TRUE(std::filesystem::exists(target));
+}
+
 TEST_F(PDEDataTest, WatermarksAndShortcutsInThePrinterPreferences) {
   {
     PDEDataJob job;

@@ -34,6 +34,38 @@ TEST(ZpxPpdCheckTest, NamesTheLineThatEndsTheParse) {
   EXPECT_TRUE(Has(run.output, "\nstop: line 3: longer than 255 bytes; the parse ends there\n")) << run.output;
 }
 
+// A note keeps a default its own flags refuse; the maker hears of it, with the
+// line, and the document stays valid.
+TEST(ZpxPpdCheckTest, WarnsOfNoteDefaultsTheirOwnFlagsRefuse) {
+  const std::string fixture = "'" + std::string(ZPX_FIXTURES) + "/ppd/job-note-defaults.ppd'";
+  ToolRun check = Tool("check " + fixture);
+  EXPECT_EQ(check.status, 0);
+  EXPECT_TRUE(Has(check.output,
+                  "\nerrors: 0\nwarning: line 19: *N1 takes digits only\n"
+                  "warning: line 23: *ZPMailboxName takes letters and digits only\nvalid: yes\n"))
+      << check.output;
+  EXPECT_FALSE(Has(check.output, "ZPSecurePIN")) << check.output;  // its default fits
+
+  ToolRun dump = Tool("dump --json " + fixture);
+  EXPECT_EQ(dump.status, 0);
+  EXPECT_TRUE(Has(dump.output,
+                  "\"warnings\":[{\"line\":19,\"keyword\":\"*N1\",\"description\":\"*N1 takes digits only\"},"
+                  "{\"line\":23,\"keyword\":\"*ZPMailboxName\","
+                  "\"description\":\"*ZPMailboxName takes letters and digits only\"}]}"))
+      << dump.output;
+
+  // A default with a control character is no default at all; the warning
+  // never repeats it.
+  TempFile file(kRollDownHead + "*%ZPXFlags *N1: Spooler\n*%ZPXGroup *N1 Roll/Note\n"
+                "*%ZPXJobNote *N1/Note: 32\n*%DefaultN1: a\x1B[2Jb\n");
+  ToolRun control = Tool("check '" + std::string(file.Path()) + "'");
+  EXPECT_TRUE(Has(control.output, "\nwarning: line 12: *N1 takes no control characters\n"))
+      << control.output;
+  EXPECT_FALSE(Has(control.output, "2Jb")) << control.output;
+  ToolRun controlDump = Tool("dump --json '" + std::string(file.Path()) + "'");
+  EXPECT_TRUE(Has(controlDump.output, "\"default\":null,\"value\":null")) << controlDump.output;
+}
+
 TEST(ZpxPpdCheckTest, DumpWritesTheModelAsJson) {
   TempFile file(
       "*PPD-Adobe: \"4.3\"\n*LanguageVersion: French\n*LanguageEncoding: ISOLatin1\n"
@@ -64,7 +96,7 @@ TEST(ZpxPpdCheckTest, DumpWritesTheModelAsJson) {
       << json;
   EXPECT_TRUE(Has(json, "\"feature\":\"%%BeginFeature: *ZPTray A\\ncaf\\u00e9\\u0009\\n%%EndFeature\\n\""))
       << json;
-  EXPECT_TRUE(Has(json, "\"shortcuts\":[],\"errors\":[]}")) << json;
+  EXPECT_TRUE(Has(json, "\"shortcuts\":[],\"errors\":[],\"warnings\":[]}")) << json;
 }
 
 TEST(ZpxPpdCheckTest, DumpOfUTF8DocumentWithUnboundedRangesIsJsonAlone) {

@@ -277,22 +277,13 @@ TEST_F(JobPropertiesLink, APageSetupPaperOutsideThePPDTravelsAsACustomPageSize) 
   EXPECT_EQ(pageSizes, 1u);
 }
 
-// Two-way communication on, the address as the user typed it.
-class TwoWayJobPropertiesLink : public JobPropertiesLink {
+// Alerts open their interface file from the plug-in's bundle, here the job's
+// copy of it: the copy gets the file and the alert's texts.
+class AlertingJobPropertiesLink : public JobPropertiesLink {
  protected:
-  // Alerts open their interface file from the plug-in's bundle, here the
-  // job's copy of it: the copy gets the file and the alert's texts.
-  TwoWayJobPropertiesLink() {
+  AlertingJobPropertiesLink() {
     mPane.CopyBuiltResource("AlertUI.ui");
     mPane.CopyBuiltResource("en.lproj/BidiStrings.strings");
-    mJob.EnableTwoWay();
-  }
-  std::unique_ptr<UI_Panel> NewTwoWayPanel(const std::string& scenario, const char* address) {
-    UseCompanion(scenario);
-    auto panel = mPane.NewPanel();
-    EXPECT_TRUE(panel->AddressArea() != nullptr && panel->AddressArea()->IsTwoWayOn());
-    if (panel->AddressArea() != nullptr) panel->AddressArea()->setIPAddress(address);
-    return panel;
   }
   // The texts of every window while the next alert is up; the alert is then dismissed.
   void ExpectAlert() {
@@ -303,6 +294,35 @@ class TwoWayJobPropertiesLink : public JobPropertiesLink {
   }
 
   std::string mAlertText;
+};
+
+// What comes back from the companion a person typed: a note's entry that its
+// flags refuse stays out and is told without its text (it may be a PIN). The
+// note's own value coming back unchanged is no entry, whatever its flags say.
+TEST_F(AlertingJobPropertiesLink, ANoteEntryItsFlagsRefuseStaysOutAndIsToldWithoutTheText) {
+  mJob.Set("*ZPAccount", "n/a");  // Numeric, but the model keeps what it is given
+  auto panel = NewPanel("set ZPSecurePIN=4x7q\nset ZPNote=Rush\n");
+  ExpectAlert();
+  ASSERT_TRUE(RunExchange(*panel));
+  EXPECT_NE(mAlertText.find("*ZPSecurePIN takes digits only"), std::string::npos) << mAlertText;
+  EXPECT_EQ(mAlertText.find("4x7q"), std::string::npos) << mAlertText;
+  EXPECT_EQ(mAlertText.find("ZPAccount"), std::string::npos) << mAlertText;
+  EXPECT_EQ(mJob.Current("*ZPSecurePIN"), "");
+  EXPECT_EQ(mJob.Current("*ZPNote"), "Rush");
+  EXPECT_EQ(mJob.Current("*ZPAccount"), "n/a");
+}
+
+// Two-way communication on, the address as the user typed it.
+class TwoWayJobPropertiesLink : public AlertingJobPropertiesLink {
+ protected:
+  TwoWayJobPropertiesLink() { mJob.EnableTwoWay(); }
+  std::unique_ptr<UI_Panel> NewTwoWayPanel(const std::string& scenario, const char* address) {
+    UseCompanion(scenario);
+    auto panel = mPane.NewPanel();
+    EXPECT_TRUE(panel->AddressArea() != nullptr && panel->AddressArea()->IsTwoWayOn());
+    if (panel->AddressArea() != nullptr) panel->AddressArea()->setIPAddress(address);
+    return panel;
+  }
 };
 
 TEST_F(TwoWayJobPropertiesLink, AnUnresolvableAddressSendsNothingAndSaysSo) {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "NoteDefaultWarnings.h"
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 #include "carbon/MacMemory.h"
@@ -110,7 +111,8 @@ int Load(int argc, char** argv) {
   CFRef<CFURLRef> url(argc == 2 ? CreateURL(argv[1]) : nullptr);
   ZPXPPD document(settings, url.get(), nullptr);
   if (!document.IsValidPPD()) return Fail(argv[0], "not a settings blob of a document");
-  WriteJson(document, document.File() != nullptr ? document.File()->path().c_str() : nullptr);
+  // A blob keeps no parse, so neither errors nor warnings.
+  WriteJson(document, document.File() != nullptr ? document.File()->path().c_str() : nullptr, {});
   return kExitPPD;
 }
 

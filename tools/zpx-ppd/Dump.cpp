@@ -2,8 +2,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "JsonWriter.h"
+#include "NoteDefaultWarnings.h"
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXFloatRangeControl.h"
@@ -209,6 +211,19 @@ void DumpShortcuts(JsonWriter& json, PPDXShortcuts* shortcuts) {
   json.EndArray();
 }
 
+void DumpWarnings(JsonWriter& json, const std::vector<Warning>& warnings) {
+  json.Key("warnings");
+  json.BeginArray();
+  for (const Warning& warning : warnings) {
+    json.BeginObject();
+    json.Field("line", warning.line);
+    json.Field("keyword", warning.keyword.c_str());
+    json.Field("description", warning.description.c_str());
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
 void DumpErrors(JsonWriter& json, PPDXErrors& errors) {
   json.Key("errors");
   json.BeginArray();
@@ -225,7 +240,7 @@ void DumpErrors(JsonWriter& json, PPDXErrors& errors) {
 
 }  // namespace
 
-void WriteJson(ZPXPPD& document, const char* path) {
+void WriteJson(ZPXPPD& document, const char* path, const std::vector<Warning>& warnings) {
   // Every element, hidden and orphaned ones included.
   _DISPLAY_OPTIONS_ saved = ZPXPPD::Options();
   ZPXPPD::Options(DISPLAY_ALL);
@@ -239,6 +254,7 @@ void WriteJson(ZPXPPD& document, const char* path) {
   DumpControls(json, *document.GetControls());
   DumpShortcuts(json, document.GetShortcuts());
   DumpErrors(json, *document.GetErrors());
+  DumpWarnings(json, warnings);
   json.EndObject();
   json.End();
   ZPXPPD::Options(saved);
@@ -248,7 +264,9 @@ int Dump(int argc, char** argv) {
   if (argc != 2 || std::strcmp(argv[0], "--json") != 0) return Usage("dump --json FILE");
   std::unique_ptr<ZPXPPD> document = ParseDocument(argv[1]);
   if (!document) return kExitNotPPD;
-  WriteJson(*document, argv[1]);
+  ScanReport report;
+  PPDScanner(argv[1]).ScanFile(report);  // a file without the header leaves it empty
+  WriteJson(*document, argv[1], NoteDefaultWarnings(*document, report));
   return document->IsValidPPD() ? kExitPPD : kExitNotPPD;
 }
 

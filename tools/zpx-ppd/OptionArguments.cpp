@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "PPDX/PPDObjects/Controls/JobNoteTextRule.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/OptionValues.h"
 #include "PPDX/ZPXPPD.h"
@@ -19,13 +18,12 @@ CFStringRef CreateText(const std::string& text) {
   return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
 }
 
-// A note's text goes into the job as it is: one its rule refuses is a usage error,
-// named (escaped) with the reason.
-int ApplyNote(PPDXJobNote& note, const std::string& key, const char* value) {
-  const JobNoteTextRule::Verdict verdict = note.TextRule().Judge(value);
-  if (verdict != JobNoteTextRule::kAccepted) {
-    std::fprintf(stderr, "%s: option %s refuses \"%s\": %s\n", kTool, Printable(key.c_str()).c_str(),
-                 Printable(value).c_str(), JobNoteTextRule::Describe(verdict));
+// A note's text goes into the job as it is: one its flags or lengths refuse is a
+// usage error, named by the option and its rule alone (the text may be a PIN).
+int ApplyNote(PPDXJobNote& note, const char* value) {
+  const std::string refusal = note.Refusal(value);
+  if (!refusal.empty()) {
+    std::fprintf(stderr, "%s: %s\n", kTool, Printable(refusal.c_str()).c_str());
     return kExitUsage;
   }
   // A note's stored value is sealed; a user gives the plain text.
@@ -50,7 +48,7 @@ int ApplyOption(ZPXPPD& document, const char* argument) {
     return kExitNotPPD;
   }
   auto* note = dynamic_cast<PPDXJobNote*>(control);
-  if (valueText && note != nullptr) return ApplyNote(*note, key, value);
+  if (note != nullptr) return ApplyNote(*note, value);
   if (!valueText || !OptionValues::Takes(*control, value)) {
     std::fprintf(stderr, "%s: option %s has no value \"%s\"\n", kTool,
                  Printable(key.c_str()).c_str(), Printable(value).c_str());

@@ -1,11 +1,15 @@
 #pragma once
 // Reads a PPD with the document's stream and token readers, keeping counts: the
-// lines, the main keywords and the line, if any, at which a parse stops.
+// lines, the main keywords and the line, if any, at which a parse stops; and
+// where the job notes' defaults stand.
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "LineCountingStream.h"
 #include "PPDX/PPDX.h"
+#include "PPDX/ZPXPPDParse.h"
 #include "carbon/MacErrors.h"
 #include "foundation/BoyerMoore.h"
 #include "foundation/PPDFile.h"
@@ -22,11 +26,19 @@ inline const unsigned long kQuotedCapacity = 256;
 
 enum LineResult { kLineComplete, kLineTooLong, kLineByte255, kLineUnterminated, kNoMoreLines };
 
+// A job note's default as the line after the note's line gives it.
+struct NoteDefault {
+  long line;
+  std::string keyword;  // the note's, with its "*"
+  std::string text;
+};
+
 struct ScanReport {
   long lines = 0;
   long mainKeywords = 0;
   long stopLine = 0;
   LineResult stopReason = kLineComplete;
+  std::vector<NoteDefault> noteDefaults;
 };
 
 // Why a line stops a parse, as a phrase; "none" for a complete line.
@@ -96,6 +108,7 @@ class PPDScanner : public PPDX {
     ScanReport report;
     report.mainKeywords = 1;  // *PPD-Adobe, read by the header test
     char line[PPDStream::kMaxLine + 1];
+    std::string noteKeyword;  // of the note on the line before, if any
     for (;;) {
       long lineNumber = stream.Lines() + 1;
       LineResult result = NextLine(stream, line);
@@ -107,7 +120,11 @@ class PPDScanner : public PPDX {
       if (result == kLineUnterminated) ++report.lines;
       PPDStream lineStream(line, static_cast<long>(std::strlen(line)));
       char token[PPDStream::kMaxLine + 1];
-      if (NextToken(lineStream, token, " \t:", true) && IsMainKeyword(token)) ++report.mainKeywords;
+      if (!NextToken(lineStream, token, " \t:", true)) token[0] = '\0';
+      if (IsMainKeyword(token)) ++report.mainKeywords;
+      // The parse reads no note from the line that stops it on.
+      if (report.stopLine == 0)
+        noteKeyword = ReadNoteLine(token, lineStream, lineNumber, noteKeyword, report);
     }
     report.lines += stream.Lines();
     return report;
@@ -122,6 +139,19 @@ class PPDScanner : public PPDX {
   }
 
  private:
+  // Reads a job note's line (its keyword, returned) or, after one, its default
+  // line the way the parser does; "" for any other line.
+  static std::string ReadNoteLine(const char* token, PPDStream& rest, long lineNumber,
+                                  const std::string& noteKeyword, ScanReport& report) {
+    char text[PPDStream::kMaxLine + 1];
+    if (std::strcmp(token, "*%ZPXJobNote") == 0)
+      return NextToken(rest, text, zpxppd::kOptionDelimiters, true) ? text : "";
+    if (!noteKeyword.empty() && zpxppd::IsJobNoteDefault(token) &&
+        zpxppd::ReadJobNoteDefault(rest, text))
+      report.noteDefaults.push_back({lineNumber, noteKeyword, text});
+    return "";
+  }
+
   // Reads one line of the file, going past a line that stops a parse so that
   // the counts cover the whole file.
   static LineResult NextLine(LineCountingStream& stream, char* line) {

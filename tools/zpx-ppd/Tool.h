@@ -4,10 +4,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class ZPXPPD;
 
 namespace zpxtool {
+
+struct Warning;
 
 enum ExitStatus { kExitPPD = 0, kExitNotPPD = 1, kExitUsage = 2 };
 
@@ -27,13 +30,15 @@ bool IsInputFile(const char* path);
 // is no regular file (IsInputFile) or cannot be a file URL.
 std::unique_ptr<ZPXPPD> ParseDocument(const char* path);
 
-// The document as one JSON object (the schema is in doc/zpx-ppd-json.md).
-void WriteJson(ZPXPPD& document, const char* path);
+// The document as one JSON object with the given warnings (the schema is in
+// doc/zpx-ppd-json.md).
+void WriteJson(ZPXPPD& document, const char* path, const std::vector<Warning>& warnings);
 
 // Applies "-o KEY=VALUE" pairs (the key with or without its "*") through the
 // document's value setter. After naming the fault on standard error: kExitNotPPD
 // for a malformed argument, an unknown key or a value the option lacks,
-// kExitUsage for a job note's text that its flags refuse; kExitPPD otherwise.
+// kExitUsage for a job note's text that its flags or lengths refuse (named by
+// the option and the rule, never the text); kExitPPD otherwise.
 int ApplyOptions(ZPXPPD& document, int argc, char** argv);
 
 // The text with every control character written as a backslash escape ("\n",

@@ -6,8 +6,10 @@
 //                       stops a parse.
 //   zpx-ppd check FILE  parses FILE into the option model (orphans and
 //                       hidden elements included, as the plug-in does) and
-//                       lists every parse error and whether the document is
-//                       valid.
+//                       lists every parse error, every warning (a job note's
+//                       default that its own flags refuse, by line) and
+//                       whether the document is valid; warnings do not make
+//                       it invalid.
 //   zpx-ppd dump --json FILE
 //                       the parsed option model as one JSON object (the
 //                       schema is in doc/zpx-ppd-json.md).
@@ -27,8 +29,9 @@
 //                       the feature code of every control, in order, as the
 //                       job carries it. An unknown key or a value the option
 //                       does not have fails (1); a job note's text that its
-//                       flags refuse (a control character always) is a usage
-//                       error (2).
+//                       flags or lengths refuse (a control character always)
+//                       is a usage error (2), named by the option and the rule,
+//                       never the text.
 //   zpx-ppd save FILE BLOB
 //                       writes the document's settings blob to BLOB: whole
 //                       or not at all (a new file renamed over BLOB; a link

@@ -108,8 +108,8 @@ PPDXJobNote::PPDXJobNote(const char* keyword, CFStringRef displayName, PointerLi
       mDefaultNotes(CopyOf(notes)) {
   SetType(CNTL_JOBNOTE);
   AcquireConverter(language);
-  // A default the note's own flags refuse is no default.
-  if (!TextRule().Accepts(GetNotes())) {
+  // A default with a control character is no default.
+  if (!JobNoteTextRule::IsSafe(GetNotes())) {
     mNotes.reset();
     mDefaultNotes.reset();
   }
@@ -126,7 +126,7 @@ PPDXJobNote::PPDXJobNote(Settings& settings, long index, CString* language)
   UInt32 bits = 0;
   if (reader.Number(kFlagsKey, bits)) mNoteFlags = JobNoteFlag(bits);
   if (reader.Number(kNotesOnKey, number)) mNotesOn = number != 0;
-  mDefaultNotes.reset(AcceptedText(ReadNoteText(reader, kDefaultNotesKey)));
+  mDefaultNotes.reset(SafeText(ReadNoteText(reader, kDefaultNotesKey)));
   RestoreNotes(reader);
 }
 
@@ -157,7 +157,7 @@ const char* PPDXJobNote::GetDefaultNotes() const {
 }
 
 bool PPDXJobNote::SetNotes(const char* text) {
-  if (!TextRule().Accepts(text)) return false;
+  if (!JobNoteTextRule::IsSafe(text)) return false;
   ClearCache();
   if (mNotes)
     *mNotes = text;
@@ -170,17 +170,25 @@ JobNoteTextRule PPDXJobNote::TextRule() const {
   return JobNoteTextRule(mNoteFlags, mMinLength, mMaxLength);
 }
 
-CString* PPDXJobNote::AcceptedText(CString* text) const {
-  if (text == nullptr || TextRule().Accepts(*text)) return text;
+std::string PPDXJobNote::Refusal(const char* text) const {
+  const JobNoteTextRule rule = TextRule();
+  const JobNoteTextRule::Verdict verdict = rule.Judge(text);
+  if (verdict == JobNoteTextRule::kAccepted) return "";
+  return std::string(Keyword() != nullptr ? Keyword() : "the note") + " " + rule.Explain(verdict);
+}
+
+CString* PPDXJobNote::SafeText(CString* text) {
+  if (text == nullptr || JobNoteTextRule::IsSafe(*text)) return text;
   delete text;
   return nullptr;
 }
 
-// A blob may come from anywhere: a text the flags refuse gives way to the default.
+// A blob may come from anywhere: a text with a control character gives way to
+// the default.
 void PPDXJobNote::RestoreNotes(SettingsEntryReader& reader) {
   long size = 0;
   const bool saved = reader.Size(kNotesKey, size) == noErr;
-  CString* text = AcceptedText(ReadNoteText(reader, kNotesKey));
+  CString* text = SafeText(ReadNoteText(reader, kNotesKey));
   mNotes.reset(text != nullptr || !saved ? text : CopyOf(mDefaultNotes.get()));
   ClearCache();
 }

@@ -3,8 +3,12 @@
 // password that the controller receives with the job. Its feature snippet names the
 // text as the option and carries, as code, either the PPD's template with the text
 // injected or, without a template, a DSC comment line chosen by flags and keyword.
+// The note stores any text without a control character, wherever it comes from
+// (set, preset, blob, PPD default); its flags and lengths only describe the field,
+// and the places where a person gives a value check it with TextRule.
 
 #include <memory>
+#include <string>
 
 #include "PPDX/PPDObjects/Controls/JobNoteFlag.h"
 #include "PPDX/PPDObjects/Controls/JobNoteTextRule.h"
@@ -20,8 +24,9 @@ class PPDXJobNote : public PPDXControl {
   static constexpr unsigned long kMarker = FourCC("JbNt");
 
   PPDXJobNote();
-  // Adopts `notes` as the current text and keeps a copy of it as the default; the
-  // template is adopted as the control's PostScript. `language` (the PPD's language
+  // Adopts `notes` as the current text and keeps a copy of it as the default (none
+  // at all for a text with a control character); the template is adopted as the
+  // control's PostScript. `language` (the PPD's language
   // encoding name) only sets up the converter that all notes share; it stays the
   // caller's.
   PPDXJobNote(const char* keyword, CFStringRef displayName, PointerList& flags,
@@ -48,10 +53,14 @@ class PPDXJobNote : public PPDXControl {
 
   const char* GetNotes() const;
   const char* GetDefaultNotes() const;
-  // False, with the text unchanged, for a text the note's rule refuses.
+  // False, with the text unchanged, for a text with a control character.
   bool SetNotes(const char* text);
-  // The texts this note takes, by its flags and lengths.
+  // The texts the note's field takes, by its flags and lengths.
   JobNoteTextRule TextRule() const;
+  // What a person who gives `text` is told when TextRule refuses it, as one
+  // message: the keyword and the rule ("*ZPSecurePIN needs 4 to 8 digits"),
+  // never the text. "" when the rule takes it.
+  std::string Refusal(const char* text) const;
   // A new string of the text ("" without one); the caller releases it.
   CFStringRef CopyNotes() const;
 
@@ -100,8 +109,8 @@ class PPDXJobNote : public PPDXControl {
   static void AcquireConverter(const CString* language);
   static void ReleaseConverter();
 
-  // The text when the rule takes it; otherwise null, the text deleted.
-  CString* AcceptedText(CString* text) const;
+  // The text when it is safe (JobNoteTextRule::IsSafe); otherwise null, the text deleted.
+  static CString* SafeText(CString* text);
   void RestoreNotes(SettingsEntryReader& reader);
   void ClearCache();
   // Fills the cache from the template, or from BuildPDLString without one.

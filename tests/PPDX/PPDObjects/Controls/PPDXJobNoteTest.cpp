@@ -10,8 +10,10 @@
 #include "PPDX/PPDObjects/PPDXElementAPI.h"
 #include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "carbon/MacMemory.h"
+#include "cf/CFRef.h"
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
+#include "security/ZPCFSecurity.h"
 #include "support/ControlTestSupport.h"
 #include "support/PlatformString.h"
 
@@ -184,53 +186,35 @@ TEST(PPDXJobNoteTest, RebuildFromFlattenedStoreKeepsEveryField) {
   EXPECT_EQ(rebuilt.PostScript(nullptr), 0);
 }
 
-TEST(PPDXJobNoteTest, TextIsCheckedByTheFlagsWhereverItIsSetOrRestored) {
-  // A line end in the text would close the feature frame and start PostScript
-  // of the user's own.
+// A line end in the text would close the feature frame and start PostScript
+// of the user's own: no text with a control character gets in, from anywhere.
+TEST(PPDXJobNoteTest, ControlCharactersAreRefusedWhereverTheTextComesFrom) {
   auto plain = MakeNote("*ZPNote", {nullptr, "none"});
   EXPECT_FALSE(plain->SetNotes("hi\n%%EndFeature\nerasepage showpage"));
   EXPECT_FALSE(plain->SetNotes("tab\there") || plain->SetNotes("del\x7F") || plain->SetNotes("a\rb"));
   plain->SetCurrentControlWithCFString(CFSTR("x\ny"));
+  CFRef<CFStringRef> preset(
+      ZPCFCreateEncryptedString(CFSTR("x\ny"), CFSTR("7A3E1C90-5B2D-4F68-9E07-C1D24B8A6F35")));
+  plain->SetPresetValueString(preset.get());
   EXPECT_STREQ(plain->GetNotes(), "none");
   EXPECT_EQ(Emitted(*plain), Framed("*ZPNote", "none", "%%EmptyOption\n"));
-  EXPECT_TRUE(plain->SetNotes("Caf\xC3\xA9, 42 (rush)"));
-  EXPECT_FALSE(plain->SetNotes(std::string(65, 'x').c_str()));  // over the maximum of 64
-  EXPECT_TRUE(plain->SetNotes(std::string(64, 'x').c_str()));
 
-  auto mailbox = MakeNote("*ZPMailboxNum", {nullptr, "1,2", JobNoteFlag::kNumeric |
-                                                         JobNoteFlag::kMultiComma |
-                                                         JobNoteFlag::kHyphen});
-  EXPECT_STREQ(mailbox->GetNotes(), "1,2");
-  EXPECT_TRUE(mailbox->SetNotes("1-3,10"));
-  EXPECT_FALSE(mailbox->SetNotes("12a") || mailbox->SetNotes("1 2") || mailbox->SetNotes("1.5"));
-  EXPECT_STREQ(mailbox->GetNotes(), "1-3,10");
-
-  auto name = MakeNote("*ZPUser", {nullptr, "Guest", JobNoteFlag::kAlpha | JobNoteFlag::kSpace |
-                                                         JobNoteFlag::kNoComma |
-                                                         JobNoteFlag::kMinLength});
-  EXPECT_TRUE(name->SetNotes("Jos\xC3\xA9 Ruiz") && name->SetNotes(""));
-  EXPECT_FALSE(name->SetNotes("R2D2") || name->SetNotes("Ruiz,Jose") || name->SetNotes("J"));
-  auto amount = MakeNote("*ZPCost", {nullptr, "-0.5", JobNoteFlag::kDecimal | JobNoteFlag::kNegative});
-  EXPECT_STREQ(amount->GetNotes(), "-0.5");
-  EXPECT_FALSE(amount->SetNotes("1e5"));
-  // A PPD default the flags refuse is no default.
-  auto refused = MakeNote("*ZPCost", {nullptr, "none", JobNoteFlag::kNumeric});
+  auto refused = MakeNote("*ZPNote", {nullptr, "a\x1B[2J"});
   EXPECT_EQ(refused->GetNotes(), nullptr);
   EXPECT_EQ(refused->GetDefaultNotes(), nullptr);
 
-  // A restored text the flags refuse falls back to the default.
+  // A restored text with one gives way to the default.
   Settings settings;
-  ASSERT_EQ(0, mailbox->Save(settings, 5001));
+  ASSERT_EQ(0, plain->Save(settings, 5001));
   const char injected[] = "1\n%%EndFeature\nerasepage";
   ASSERT_EQ(0, settings.Remove(FourCC("jNtT"), 5001));
   ASSERT_EQ(0, settings.Add(FourCC("jNtT"), 5001, injected, long(sizeof injected - 1)));
   CString language("ISOLatin1");
   PPDXJobNote rebuilt(settings, 5001, &language);
-  EXPECT_STREQ(rebuilt.GetNotes(), "1,2");
+  EXPECT_STREQ(rebuilt.GetNotes(), "none");
   EXPECT_TRUE(rebuilt.SetNotes("4"));
   EXPECT_EQ(0, rebuilt.Restore(settings, 5001));
-  EXPECT_STREQ(rebuilt.GetNotes(), "1,2");
-  EXPECT_EQ(Emitted(rebuilt), Framed("*ZPMailboxNum", "1-2", "%%EmptyOption\n"));
+  EXPECT_STREQ(rebuilt.GetNotes(), "none");
   // So does a default of the blob: with both refused the note has no text.
   ASSERT_EQ(0, settings.Remove(FourCC("jNDT"), 5001));
   ASSERT_EQ(0, settings.Add(FourCC("jNDT"), 5001, "x\x1B", 2));
@@ -238,6 +222,85 @@ TEST(PPDXJobNoteTest, TextIsCheckedByTheFlagsWhereverItIsSetOrRestored) {
   EXPECT_EQ(noDefault.GetDefaultNotes(), nullptr);
   EXPECT_EQ(noDefault.GetNotes(), nullptr);
   EXPECT_EQ(noDefault.PostScript(nullptr), 0);
+}
+
+// The flags and lengths describe the field; the note stores what it is given.
+TEST(PPDXJobNoteTest, FlagsAndLengthsDoNotBindTheStoredText) {
+  auto room = MakeNote("*N1", {nullptr, "Room 12", JobNoteFlag::kNumeric, "ISOLatin1", 4});
+  EXPECT_STREQ(room->GetDefaultNotes(), "Room 12");
+  EXPECT_EQ(Emitted(*room), Framed("*N1", "Room 12", "%%EmptyOption\n"));
+  EXPECT_TRUE(room->SetNotes("12a, 1.5 and more"));
+  EXPECT_STREQ(room->GetNotes(), "12a, 1.5 and more");
+
+  Settings settings;
+  ASSERT_EQ(0, room->Save(settings, 5001));
+  CString language("ISOLatin1");
+  PPDXJobNote rebuilt(settings, 5001, &language);
+  EXPECT_STREQ(rebuilt.GetNotes(), "12a, 1.5 and more");
+  EXPECT_STREQ(rebuilt.GetDefaultNotes(), "Room 12");
+  CFRef<CFStringRef> preset(room->CopyPresetValueString());
+  room->ResetToDefaultValue();
+  room->SetPresetValueString(preset.get());
+  EXPECT_STREQ(room->GetNotes(), "12a, 1.5 and more");
+}
+
+TEST(PPDXJobNoteTest, TheRuleJudgesWhatAPersonGives) {
+  using Rule = JobNoteTextRule;
+  const Rule plain(JobNoteFlag(0), 0, 64);
+  EXPECT_EQ(plain.Judge("a\nb"), Rule::kControlCharacter);
+  EXPECT_EQ(plain.Judge("Caf\xC3\xA9, 42 (rush)"), Rule::kAccepted);
+  EXPECT_EQ(plain.Judge(std::string(65, 'x').c_str()), Rule::kTooLong);
+  EXPECT_EQ(plain.Judge(std::string(64, 'x').c_str()), Rule::kAccepted);
+
+  const Rule mailbox(
+      JobNoteFlag(JobNoteFlag::kNumeric | JobNoteFlag::kMultiComma | JobNoteFlag::kHyphen), 0, 32);
+  EXPECT_TRUE(mailbox.Accepts("1-3,10"));
+  for (const char* text : {"12a", "1 2", "1.5"})
+    EXPECT_EQ(mailbox.Judge(text), Rule::kCharacterNotTaken) << text;
+
+  const Rule name(JobNoteFlag(JobNoteFlag::kAlpha | JobNoteFlag::kSpace | JobNoteFlag::kNoComma |
+                              JobNoteFlag::kMinLength),
+                  2, 31);
+  EXPECT_TRUE(name.Accepts("Jos\xC3\xA9 Ruiz") && name.Accepts(""));
+  EXPECT_EQ(name.Judge("R2D2"), Rule::kCharacterNotTaken);
+  EXPECT_EQ(name.Judge("Ruiz,Jose"), Rule::kCharacterNotTaken);
+  EXPECT_EQ(name.Judge("J"), Rule::kTooShort);
+  const Rule amount(JobNoteFlag(JobNoteFlag::kDecimal | JobNoteFlag::kNegative), 0, 12);
+  EXPECT_TRUE(amount.Accepts("-0.5"));
+  EXPECT_EQ(amount.Judge("1e5"), Rule::kCharacterNotTaken);
+}
+
+// One phrase per refusal, from the flags and lengths alone, so that every
+// place that checks a value words it alike and none repeats a secret.
+TEST(PPDXJobNoteTest, ARefusalNamesTheOptionAndTheRuleButNeverTheText) {
+  NoteOptions pin;
+  pin.flags = JobNoteFlag::kNumeric | JobNoteFlag::kPassword | JobNoteFlag::kMinLength;
+  pin.maxLength = 8;
+  auto secure = MakeNote("*ZPSecurePIN", pin);  // MakeNote gives a minimum of 2
+  EXPECT_EQ(secure->Refusal("123456789"), "*ZPSecurePIN needs 2 to 8 digits");
+  EXPECT_EQ(secure->Refusal("1"), "*ZPSecurePIN needs 2 to 8 digits");
+  EXPECT_EQ(secure->Refusal("12a4"), "*ZPSecurePIN takes digits only");
+  EXPECT_EQ(secure->Refusal("12\n4"), "*ZPSecurePIN takes no control characters");
+  EXPECT_EQ(secure->Refusal("1234"), "");
+
+  auto mailbox = MakeNote("*ZPMailboxName", {nullptr, nullptr,
+                                             JobNoteFlag::kAlpha | JobNoteFlag::kNumeric});
+  EXPECT_EQ(mailbox->Refusal("/out/job.ps"), "*ZPMailboxName takes letters and digits only");
+  auto note = MakeNote("*N1", {nullptr, nullptr, JobNoteFlag::kNoComma, "ISOLatin1", 32});
+  EXPECT_EQ(note->Refusal(std::string(33, '7').c_str()), "*N1 takes at most 32 characters");
+  EXPECT_EQ(note->Refusal("a,b"), "*N1 takes no commas");
+
+  using Rule = JobNoteTextRule;
+  const Rule cost(JobNoteFlag(JobNoteFlag::kDecimal | JobNoteFlag::kNegative | JobNoteFlag::kSpace |
+                              JobNoteFlag::kMultiComma | JobNoteFlag::kMinLength),
+                  1, 0);
+  EXPECT_EQ(cost.Explain(Rule::kCharacterNotTaken),
+            "takes digits, decimal points, spaces, hyphens and commas only");
+  const Rule one(
+      JobNoteFlag(JobNoteFlag::kAlpha | JobNoteFlag::kNumeric | JobNoteFlag::kMinLength), 1, 1);
+  EXPECT_EQ(one.Explain(Rule::kTooLong), "needs 1 letter or digit");
+  const Rule atLeast(JobNoteFlag(JobNoteFlag::kMinLength), 5, 0);
+  EXPECT_EQ(atLeast.Explain(Rule::kTooShort), "needs at least 5 characters");
 }
 
 // The job's output puts a note's ciphertext into its code although no flags
@@ -250,7 +313,7 @@ TEST(PPDXJobNoteTest, EncryptedTextStandsInForTheTextOnlyInTheSnippet) {
   options.maxLength = 8;
   std::unique_ptr<PPDXJobNote> note = MakeNote("*ZPPin", options);
   const std::string plain = Emitted(*note);
-  EXPECT_FALSE(note->SetNotes("0A1B2C3D4E5F"));  // the note's rule refuses ciphertext
+  EXPECT_FALSE(note->TextRule().Accepts("0A1B2C3D4E5F"));  // no flags describe ciphertext
 
   std::vector<unsigned char> out(size_t(note->PostScriptWithEncryptedText("0A1B2C3D4E5F", nullptr)));
   ASSERT_EQ(long(out.size()), note->PostScriptWithEncryptedText("0A1B2C3D4E5F", out.data()));
