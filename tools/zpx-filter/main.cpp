@@ -18,6 +18,7 @@
 
 #include "FilterOptions.h"
 #include "HostRun.h"
+#include "ProcessStart.h"
 #include "RunFolder.h"
 #include "paths/PlatformPaths.h"
 
@@ -76,6 +77,7 @@ int Finish(const FilterOptions& options, const std::string& document) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!ProcessStart::Prepare()) return 1;
   if (argc < 6 || argc > 7) return Fail("usage: zpx-filter job-id user title copies options [file]");
   FilterOptions options(argv[3], argv[4], argv[5]);
   const std::string document = argc == 7 ? argv[6] : "";
