@@ -5,8 +5,6 @@
 #include <strings.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <cwchar>
 
@@ -58,12 +56,10 @@ std::string WithByteOrderMark(const char* text) {
 
 // An empty file where nothing stands: never over an existing file, never
 // through a link, with the permissions the user's umask leaves of 0666.
-bool CreateDestinationFile(const std::string& path) {
+void CreateDestinationFile(const std::string& path) {
   const int descriptor = open(path.c_str(), O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC,
                               0666);
-  if (descriptor < 0) return false;
-  close(descriptor);
-  return true;
+  if (descriptor >= 0) close(descriptor);
 }
 
 }  // namespace
@@ -228,7 +224,6 @@ void PDEData::AddFileDestination(ZPXJobTicket& jobTicket) {
     return;
   const std::string path = CurrentValue("*ZPMailboxName", kMailboxPathSize);
   AddText(jobTicket, kPSInjectionSiteFileDestination, path);
-  if (!CreateDestinationFile(path))
-    std::fprintf(stderr, "ZPX: the file destination \"%s\" was not created: %s\n", path.c_str(),
-                 std::strerror(errno));
+  // The print system writes the job's copy there, and says so when it cannot.
+  CreateDestinationFile(path);
 }

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -31,7 +35,7 @@ std::string SampleJob(const PrintHome& home, const std::string& options) {
 // A zpx-print of the sample that waits on a pipe for its document, with the
 // ending signals at their default action whatever the test runner ignores;
 // `input` is the pipe's writing end, for the caller to close.
-pid_t StartWaitingPrint(const PrintHome& home, int& input) {
+pid_t StartWaitingPrint(const PrintHome& home, int& input, const std::string& arguments = "") {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) return -1;
   posix_spawn_file_actions_t actions;
@@ -46,7 +50,7 @@ pid_t StartWaitingPrint(const PrintHome& home, int& input) {
   for (int number : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, number);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-  const std::string command = "exec env " + home.Command("--ppd '" + kSamplePPD + "'");
+  const std::string command = "exec env " + home.Command("--ppd '" + kSamplePPD + "' " + arguments);
   const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
   pid_t child = -1;
   if (posix_spawn(&child, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ) != 0) child = -1;
@@ -66,6 +70,54 @@ std::string RunFolderWithFiles(const PrintHome& home) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return "";
+}
+
+// A FIFO or a listening socket at `path` that takes a job small enough for
+// its buffer while the test runs the writer; what it took is read after.
+class JobCatcher {
+ public:
+  JobCatcher(const std::string& path, bool socket) : mSocket(socket) {
+    if (!socket) {
+      // Reading and writing, so that opening neither waits nor sees the end.
+      if (mkfifo(path.c_str(), 0600) == 0) mFd = open(path.c_str(), O_RDWR | O_NONBLOCK);
+      return;
+    }
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    mFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    if (bind(mFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(mFd, 1) != 0) {
+      close(mFd);
+      mFd = -1;
+    }
+  }
+  ~JobCatcher() {
+    if (mFd != -1) close(mFd);
+  }
+  bool IsValid() const { return mFd != -1; }
+
+  std::string Bytes() const {
+    const int from = mSocket ? accept4(mFd, nullptr, nullptr, SOCK_NONBLOCK) : mFd;
+    std::string bytes;
+    char buffer[4096];
+    ssize_t length;
+    while (from != -1 && (length = read(from, buffer, sizeof buffer)) > 0) bytes.append(buffer, size_t(length));
+    if (mSocket && from != -1) close(from);
+    return bytes;
+  }
+
+ private:
+  bool mSocket;
+  int mFd = -1;
+};
+
+// The files in `folder` whose names hold `part`: those a run writes beside
+// its output (".zpx-print-") or its tickets (".new-") before renaming them.
+size_t FilesNamedWith(const std::string& folder, const std::string& part = ".zpx-print-") {
+  size_t count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().find(part) != std::string::npos) ++count;
+  return count;
 }
 
 }  // namespace
@@ -153,20 +205,140 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
 
-TEST(ZpxPrint, AnEndingSignalRemovesTheRunsFolderAndEndsTheProgramAsTheSignalAsks) {
+TEST(ZpxPrint, DevicesFifosSocketsAndDescriptorsAreWrittenIntoNeverReplaced) {
   PrintHome home;
-  for (int number : {SIGTERM, SIGINT, SIGHUP}) {
+  const std::string folder = home.Path() + "/out";
+  std::filesystem::create_directories(folder);
+  const std::string expected = SampleJob(home, "");
+  auto print = [&](const std::string& output) {
+    return home.Run("--ppd '" + kSamplePPD + "' --output '" + output + "'");
+  };
+
+  const std::string device = folder + "/null";
+  ASSERT_EQ(mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+  EXPECT_EQ(print(device).status, 0);
+  struct stat status;
+  EXPECT_TRUE(lstat(device.c_str(), &status) == 0 && S_ISCHR(status.st_mode));
+
+  for (bool socket : {false, true}) {
+    const std::string path = folder + (socket ? "/socket" : "/fifo");
+    JobCatcher catcher(path, socket);
+    ASSERT_TRUE(catcher.IsValid()) << path;
+    CommandRun run = print(path);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(Unstamped(catcher.Bytes()), Unstamped(expected)) << path;
+    EXPECT_TRUE(lstat(path.c_str(), &status) == 0 && (socket ? S_ISSOCK(status.st_mode) : S_ISFIFO(status.st_mode)));
+  }
+
+  // A link into the process's descriptors, as /dev/stdout and /dev/fd/N are.
+  const std::string standardOutput = folder + "/stdout";
+  std::filesystem::create_symlink("/proc/self/fd/1", standardOutput);
+  CommandRun run = print(standardOutput);
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(Unstamped(run.output), Unstamped(expected));
+  EXPECT_TRUE(std::filesystem::is_symlink(standardOutput));
+  EXPECT_EQ(FilesNamedWith(folder), 0u);
+}
+
+TEST(ZpxPrint, AFileIsReplacedWholeKeepingItsModeALinkIsReplacedAndAFolderRefused) {
+  PrintHome home;
+  const std::string expected = SampleJob(home, "");
+  auto print = [&](const std::string& output) {
+    return home.Run("--ppd '" + kSamplePPD + "' --output '" + output + "'");
+  };
+  const std::string job = home.Write("out/job.ps", "an older job");
+  ASSERT_EQ(chmod(job.c_str(), 0600), 0);
+  EXPECT_EQ(print(job).status, 0);
+  EXPECT_EQ(Unstamped(FileText(job)), Unstamped(expected));
+  struct stat status;
+  ASSERT_EQ(stat(job.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+
+  const std::string target = home.Write("out/target.ps", "kept");
+  const std::string link = home.Path() + "/out/link.ps";
+  std::filesystem::create_symlink(target, link);
+  EXPECT_EQ(print(link).status, 0);
+  EXPECT_FALSE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Unstamped(FileText(link)), Unstamped(expected));
+  EXPECT_EQ(FileText(target), "kept");
+
+  const std::string folder = home.Path() + "/out/folder";
+  std::filesystem::create_directories(folder);
+  std::filesystem::create_symlink(folder, home.Path() + "/out/folder-link");
+  for (const std::string& refused : {folder, home.Path() + "/out/folder-link"}) {
+    CommandRun run = print(refused);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_TRUE(Has(run.errors, refused + ": it is a")) << run.errors;
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(home.Path() + "/out/folder-link"));
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+  EXPECT_EQ(FilesNamedWith(home.Path() + "/out"), 0u);
+}
+
+TEST(ZpxPrint, ClosedStandardDescriptorsAreNeverTakenForTheDocumentOrTheJob) {
+  PrintHome home;
+  const std::string print = "timeout 20 env " + home.Command("--ppd '" + kSamplePPD + "'");
+  // Standard input closed: an empty document, not the program's own pipe.
+  CommandRun run = RunCommand(print + " <&-");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(Has(run.errors, "%!")) << run.errors;
+  // Standard output closed: the job goes nowhere, and nowhere it should not.
+  run = RunCommand("(exec " + print + " '" + kSampleDocument + "' >&-)");
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "");
+  run = RunCommand("(exec " + print + " >&- 2>&- <&-)");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
+}
+
+TEST(ZpxPrint, AnEndingSignalAtAnyStageLeavesNoFileOfTheRun) {
+  PrintHome home;
+  const std::string folder = home.Path() + "/out";
+  std::filesystem::create_directories(folder);
+  const std::string document = FileText(kSampleDocument);
+  // Stages: starting, loading the bundle, waiting for the document, half a
+  // job written beside the output, the whole document given.
+  enum Stage { kAtOnce, kAfterDelay, kRunFolderMade, kHalfWritten, kDocumentGiven };
+  const struct {
+    Stage stage;
+    int delay;  // milliseconds
+  } kRuns[] = {{kAtOnce, 0},       {kAfterDelay, 5},   {kAfterDelay, 20},     {kAfterDelay, 60},
+               {kRunFolderMade, 0}, {kHalfWritten, 0}, {kHalfWritten, 30},   {kDocumentGiven, 0},
+               {kDocumentGiven, 2}, {kDocumentGiven, 10}};
+  const int signals[] = {SIGTERM, SIGINT, SIGHUP};
+  for (size_t index = 0; index < sizeof kRuns / sizeof kRuns[0]; ++index) {
+    const int number = signals[index % 3];
     int input = -1;
-    pid_t child = StartWaitingPrint(home, input);
+    pid_t child = StartWaitingPrint(home, input, "--output '" + folder + "/job.ps'");
     ASSERT_GT(child, 0);
-    const std::string folder = RunFolderWithFiles(home);
-    EXPECT_NE(folder, "") << strsignal(number);
+    if (kRuns[index].stage >= kRunFolderMade) {
+      EXPECT_NE(RunFolderWithFiles(home), "");
+    }
+    if (kRuns[index].stage == kHalfWritten) {
+      EXPECT_EQ(write(input, document.data(), document.size() / 2), ssize_t(document.size() / 2));
+      for (int tries = 0; tries < 1000 && FilesNamedWith(folder) == 0; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      EXPECT_EQ(FilesNamedWith(folder), 1u);
+    }
+    if (kRuns[index].stage == kDocumentGiven) {
+      EXPECT_EQ(write(input, document.data(), document.size()), ssize_t(document.size()));
+      close(input);
+      input = -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kRuns[index].delay));
     kill(child, number);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    close(input);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == number) << strsignal(number) << " " << status;
-    EXPECT_EQ(home.LeftInTemporaryFolder(), 0u) << strsignal(number);
+    if (input != -1) close(input);
+    const std::string run = "run " + std::to_string(index) + ", " + strsignal(number);
+    EXPECT_TRUE(WIFSIGNALED(status) ? WTERMSIG(status) == number : WEXITSTATUS(status) == 0) << run;
+    EXPECT_EQ(home.LeftInTemporaryFolder(), 0u) << run;
+    EXPECT_EQ(FilesNamedWith(folder), 0u) << run;
+    const std::string tickets = home.Path() + "/config/zpx-print";
+    if (std::filesystem::exists(tickets)) {
+      EXPECT_EQ(FilesNamedWith(tickets, ".new-"), 0u) << run;
+    }
   }
 }
 
@@ -193,20 +365,33 @@ TEST(ZpxPrint, APPDOfAnotherPrinterMakesNoJob) {
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
 
-TEST(ZpxPrint, AFileDestinationGetsACopyOnlyWhenTheExtensionMadeItEmpty) {
+TEST(ZpxPrint, AFileDestinationGetsACopyOnlyWhenTheExtensionMadeItEmptyAndTheJobInAnyCase) {
   PrintHome home;
+  auto print = [&](const std::string& destination) {
+    return home.Run("--ppd '" + kSamplePPD + "' --forget -o ZPDestination=File -o 'ZPMailboxName=" +
+                    destination + "'");
+  };
   const std::string copy = home.Path() + "/copy.ps";
-  const std::string options = "-o ZPDestination=File -o 'ZPMailboxName=" + copy + "'";
-  CommandRun run = home.Run("--ppd '" + kSamplePPD + "' " + options);
+  CommandRun run = print(copy);
   ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "");
   EXPECT_EQ(FileText(copy), run.output);
 
-  // Now the file holds the last job: this one is written, its copy refused.
-  run = home.Run("--ppd '" + kSamplePPD + "' --forget " + options + " --title second");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Has(run.output, "%%EOF"));
-  EXPECT_TRUE(Has(run.errors, "zpx-print: the job's copy needs an empty regular file")) << run.errors;
-  EXPECT_NE(FileText(copy), run.output);
+  // A file there already (the last job), a folder, a folder that is not there:
+  // the job is written, its copy is not, and one line says why.
+  std::filesystem::create_directories(home.Path() + "/folder");
+  for (const std::string& refused : {copy, home.Path() + "/folder", home.Path() + "/missing/copy.ps"}) {
+    const std::string before = std::filesystem::is_regular_file(refused) ? FileText(refused) : "";
+    run = print(refused);
+    EXPECT_EQ(run.status, 0) << refused;
+    EXPECT_TRUE(Has(run.output, "%%EOF"));
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_TRUE(Has(run.errors, "zpx-print: warning: ") && Has(run.errors, refused + ": ")) << run.errors;
+    if (!before.empty()) {
+      EXPECT_EQ(FileText(refused), before);
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(home.Path() + "/missing"));
 }
 
 TEST(ZpxPrint, DocumentsOfOtherShapesStillRun) {

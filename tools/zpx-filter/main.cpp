@@ -20,6 +20,7 @@
 #include "DocumentHead.h"
 #include "FilterOptions.h"
 #include "HostRun.h"
+#include "ProcessStart.h"
 #include "RunFolder.h"
 #include "paths/PlatformPaths.h"
 
@@ -120,6 +121,7 @@ int Finish(const FilterOptions& options, std::string document, const DocumentHea
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!ProcessStart::Prepare()) return 1;
   if (argc < 6 || argc > 7) return Fail("usage: zpx-filter job-id user title copies options [file]");
   FilterOptions options(argv[3], argv[4], argv[5]);
   const std::string document = argc == 7 ? argv[6] : "";

@@ -1,17 +1,21 @@
 #include "JobDelivery.h"
 
+#include <errno.h>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <vector>
+#include <algorithm>
+#include <cstring>
 
+#include "OutputFile.h"
 #include "print/JobOutput.h"
 #include "print/PostScriptLineReader.h"
 #include "print/PostScriptMerger.h"
 
 namespace {
+
+constexpr size_t kMaximumCommentLength = 255;
 
 // A descriptor that is closed with the object unless it is a standard one.
 class Descriptor {
@@ -28,39 +32,25 @@ class Descriptor {
   int mFd;
 };
 
-// The job's file beside the output, renamed over it only when kept.
-class PendingOutput {
- public:
-  explicit PendingOutput(const std::string& output) : mOutput(output) {
-    if (output.empty()) return;
-    std::string pattern = output + ".zpx-print-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    mFd = mkstemp(name.data());
-    if (mFd != -1) mPath = name.data();
-  }
-  ~PendingOutput() {
-    if (mFd != -1) close(mFd);
-    if (!mPath.empty()) unlink(mPath.c_str());
-  }
-  PendingOutput(const PendingOutput&) = delete;
-  PendingOutput& operator=(const PendingOutput&) = delete;
+// Why the extension's file destination could not take the job's copy.
+std::string WhyNoCopy(const std::string& path) {
+  struct stat status;
+  if (lstat(path.c_str(), &status) != 0) return std::strerror(errno);
+  if (S_ISDIR(status.st_mode)) return "it is a folder";
+  if (S_ISLNK(status.st_mode)) return "it is a link";
+  if (!S_ISREG(status.st_mode)) return "it is not a regular file";
+  if (status.st_uid != geteuid()) return "it is another user's file";
+  return "a file was there already";
+}
 
-  int Fd() const { return mOutput.empty() ? STDOUT_FILENO : mFd; }
-  bool Keep() {
-    if (mOutput.empty()) return true;
-    mode_t mask = umask(0);
-    umask(mask);
-    bool kept = fchmod(mFd, 0666 & ~mask) == 0 && rename(mPath.c_str(), mOutput.c_str()) == 0;
-    if (kept) mPath.clear();
-    return kept;
-  }
-
- private:
-  std::string mOutput;
-  std::string mPath;
-  int mFd = -1;
-};
+// The job's title as its header comment: one line of at most 255 bytes,
+// whatever the title holds (a job's title comes from any print client).
+std::string TitleComment(const std::string& title) {
+  std::string comment = "%%Title: ";
+  for (unsigned char c : title) comment += c < 0x20 || c == 0x7f ? ' ' : char(c);
+  comment.resize(std::min(comment.size(), kMaximumCommentLength));
+  return comment + "\n";
+}
 
 PrintFailure MergeFailure(PostScriptMerger::Result result) {
   switch (result) {
@@ -78,26 +68,30 @@ PrintFailure MergeFailure(PostScriptMerger::Result result) {
 
 }  // namespace
 
-PrintFailure JobDelivery::Deliver(const PrintArguments& arguments, const JobInjections& injections) {
+PrintFailure JobDelivery::Deliver(const PrintArguments& arguments, const JobInjections& injections,
+                                  std::string& warning) {
   Descriptor input(arguments.mDocument.empty()
                        ? STDIN_FILENO
-                       : open(arguments.mDocument.c_str(), O_RDONLY | O_CLOEXEC));
+                       : open(arguments.mDocument.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
   if (input.Fd() == -1) return PrintFailure::BadInput("cannot open the document " + arguments.mDocument);
-  PendingOutput pending(arguments.mOutput);
-  if (pending.Fd() == -1) return PrintFailure::NoJob("cannot write " + arguments.mOutput);
+  OutputFile destination(arguments.mOutput);
+  if (destination.Fd() == -1) return PrintFailure::NoJob(destination.Problem());
   std::string refusedCopy;
   PostScriptMerger::Result result;
   {
-    JobOutput output(pending.Fd());
-    for (const std::string& path : injections.mCopyPaths)
-      if (!output.AddCopy(path)) refusedCopy = path;
+    JobInjections job = injections;
+    if (!arguments.mTitle.empty()) job.mHeaderComments.push_back(TitleComment(arguments.mTitle));
+    JobOutput output(destination.Fd());
+    for (const std::string& path : job.mCopyPaths)
+      if (!output.AddCopy(path) && refusedCopy.empty()) refusedCopy = path;
     PostScriptLineReader reader(input.Fd());
-    result = PostScriptMerger(injections, reader, output).Merge();
+    result = PostScriptMerger(job, reader, output).Merge();
   }
   PrintFailure failure = MergeFailure(result);
   if (failure.Failed()) return failure;
-  if (!pending.Keep()) return PrintFailure::NoJob("cannot write " + arguments.mOutput);
+  if (!destination.Keep()) return PrintFailure::NoJob(destination.Problem());
   if (!refusedCopy.empty())
-    return PrintFailure::NoJob("the job's copy needs an empty regular file of this user: " + refusedCopy);
+    warning = "warning: the job was written, but not its copy at the file destination " + refusedCopy + ": " +
+              WhyNoCopy(refusedCopy);
   return PrintFailure::None();
 }

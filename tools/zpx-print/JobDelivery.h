@@ -1,8 +1,9 @@
 #pragma once
 // Merges the extension's blocks into the document and writes the finished job
-// to its output (a file is written beside itself and renamed into place, so a
-// failed run leaves no half job), with copies to the paths of its file
+// to its output (see OutputFile), with copies to the paths of its file
 // destinations.
+
+#include <string>
 
 #include "PrintArguments.h"
 #include "PrintFailure.h"
@@ -10,7 +11,8 @@
 
 class JobDelivery {
  public:
-  // A document that is no PostScript is kExitBadInput; a destination that
-  // cannot take the copy is kExitNoJob after the job was written.
-  static PrintFailure Deliver(const PrintArguments& arguments, const JobInjections& injections);
+  // A document that is no PostScript is kExitBadInput. A file destination
+  // that cannot take the copy does not undo the job: `warning` says why.
+  static PrintFailure Deliver(const PrintArguments& arguments, const JobInjections& injections,
+                              std::string& warning);
 };

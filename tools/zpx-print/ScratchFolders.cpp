@@ -17,9 +17,13 @@ namespace {
 
 constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-// Held while a folder is made or removed, and by the signal's thread to the end.
+constexpr int kRemovalAttempts = 100;
+
+// Held while a folder or file is made, claimed or removed, and by the signal's
+// thread to the end.
 std::mutex sLock;
 std::vector<std::string> sFolders;
+std::vector<std::string> sFiles;
 int sSignalPipe[2] = {-1, -1};
 pid_t sWatchedProcess = 0;
 pid_t sChild = 0;  // ForkChild's child until it is waited for; under sLock
@@ -27,6 +31,20 @@ pid_t sChild = 0;  // ForkChild's child until it is waited for; under sLock
 void RemoveTree(const std::string& path) {
   std::error_code ignored;
   std::filesystem::remove_all(path, ignored);
+}
+
+// While other threads still write into the folder, one pass may leave it
+// with a file that appeared meanwhile.
+void RemoveTreeForGood(const std::string& path) {
+  std::error_code error;
+  for (int attempt = 0; attempt < kRemovalAttempts; ++attempt) {
+    std::filesystem::remove_all(path, error);
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return;
+  }
+}
+
+void Forget(std::vector<std::string>& paths, const std::string& path) {
+  paths.erase(std::remove(paths.begin(), paths.end(), path), paths.end());
 }
 
 extern "C" void OnEndingSignal(int number) {
@@ -61,7 +79,8 @@ void EndChild(int number) {
 void EndAsSignalled(int number) {
   sLock.lock();  // never released: the program ends here
   EndChild(number);
-  for (const std::string& folder : sFolders) RemoveTree(folder);
+  for (const std::string& file : sFiles) unlink(file.c_str());
+  for (const std::string& folder : sFolders) RemoveTreeForGood(folder);
   signal(number, SIG_DFL);
   sigset_t only;
   sigemptyset(&only);
@@ -116,7 +135,30 @@ std::string ScratchFolders::Make(const std::string& pattern) {
 void ScratchFolders::Remove(const std::string& path) {
   std::lock_guard<std::mutex> hold(sLock);
   RemoveTree(path);
-  sFolders.erase(std::remove(sFolders.begin(), sFolders.end(), path), sFolders.end());
+  Forget(sFolders, path);
+}
+
+int ScratchFolders::MakeFile(std::string& pattern) {
+  pthread_once(&sCatchOnce, CatchEndingSignals);
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  std::lock_guard<std::mutex> hold(sLock);
+  const int fd = mkostemp(name.data(), O_CLOEXEC);
+  if (fd == -1) return -1;
+  pattern = name.data();
+  sFiles.push_back(pattern);
+  return fd;
+}
+
+void ScratchFolders::Claim(const std::string& path) {
+  pthread_once(&sCatchOnce, CatchEndingSignals);
+  std::lock_guard<std::mutex> hold(sLock);
+  sFiles.push_back(path);
+}
+
+void ScratchFolders::Release(const std::string& path) {
+  std::lock_guard<std::mutex> hold(sLock);
+  Forget(sFiles, path);
 }
 
 pid_t ScratchFolders::ForkChild() {

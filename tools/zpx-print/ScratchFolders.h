@@ -1,7 +1,8 @@
 #pragma once
-// The process's scratch folders: each made private (0700) and removed with
-// everything in it by its owner, or, when SIGTERM, SIGINT or SIGHUP ends the
-// program first, removed before the program ends as the signal asks.
+// The process's scratch folders and files: each folder made private (0700)
+// and removed with everything in it by its owner, each file removed or put in
+// place by its owner, or, when SIGTERM, SIGINT or SIGHUP ends the program
+// first, removed before the program ends as the signal asks.
 //
 // What a folder holds is not known beforehand (the extension names its own
 // files), so a signal handler could not remove it with the few calls allowed
@@ -9,6 +10,10 @@
 // its own reads it, removes the folders with ordinary calls while no folder
 // is being made or removed, and raises the signal again with its default
 // action. A signal ignored when the program started (nohup) stays ignored.
+// Once a signal is taken, making or claiming a file or folder waits for the
+// end, so that nothing is made after the removal. Other threads go on while
+// the folders are removed and may still add files to them: a folder is
+// removed again until it is gone.
 
 #include <sys/types.h>
 
@@ -20,6 +25,15 @@ class ScratchFolders {
   static std::string Make(const std::string& pattern);
   // Removes a folder that Make made, with everything in it.
   static void Remove(const std::string& path);
+
+  // A new file (0600) from an mkstemp pattern, opened for writing (close on
+  // exec); `pattern` becomes its name. -1 when none could be made.
+  static int MakeFile(std::string& pattern);
+  // A file the caller is about to make at `path` by other means: removed if a
+  // signal ends the program before Release.
+  static void Claim(const std::string& path);
+  // The file is the program's no more (renamed into place, or removed).
+  static void Release(const std::string& path);
 
   // A child process (fork's answer) that an ending signal is passed on to
   // before the folders go: it gets the same signal and up to kChildSeconds to

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "ScratchFolders.h"
 #include "paths/PlatformPaths.h"
 #include "print/TicketsFile.h"
 
@@ -56,11 +57,12 @@ bool TicketMemory::Save(PMPrintSession session) const {
   std::string folder = mPath.substr(0, mPath.find_last_of('/'));
   if (!MakeFolder(folder.substr(0, folder.find_last_of('/'))) || !MakeFolder(folder)) return false;
   std::string temporary = mPath + ".new-" + std::to_string(getpid());
+  ScratchFolders::Claim(temporary);
   mode_t before = umask(077);
   bool saved = TicketsFile::Save(session, temporary.c_str()) == noErr;
   umask(before);
-  if (saved && chmod(temporary.c_str(), 0600) == 0 && rename(temporary.c_str(), mPath.c_str()) == 0)
-    return true;
-  unlink(temporary.c_str());
-  return false;
+  saved = saved && chmod(temporary.c_str(), 0600) == 0 && rename(temporary.c_str(), mPath.c_str()) == 0;
+  if (!saved) unlink(temporary.c_str());
+  ScratchFolders::Release(temporary);
+  return saved;
 }

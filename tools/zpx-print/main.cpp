@@ -17,6 +17,7 @@
 #include "PrintArguments.h"
 #include "PrinterDescription.h"
 #include "PrinterSession.h"
+#include "ProcessStart.h"
 #include "QueueList.h"
 #include "QueuePrinter.h"
 #include "RunFolder.h"
@@ -129,7 +130,9 @@ PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
   PrintArguments delivery = arguments;
   const bool submit = toQueue && arguments.mOutput.empty();
   if (submit) delivery.mOutput = folder.Path() + "/job.ps";
-  if (!failure.Failed()) failure = JobDelivery::Deliver(delivery, injections);
+  std::string copyWarning;
+  if (!failure.Failed()) failure = JobDelivery::Deliver(delivery, injections, copyWarning);
+  if (!copyWarning.empty()) Say(copyWarning);
   if (!failure.Failed() && submit) failure = queue.Submit(delivery.mOutput, arguments.JobName());
   if (!failure.Failed() && !memory.Save(session.Session()))
     Say("cannot remember the choices in " + memory.Path());
@@ -139,6 +142,7 @@ PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!ProcessStart::Prepare()) return kExitNoJob;
   PrintArguments arguments;
   PrintFailure failure = arguments.Parse(argc, argv);
   if (failure.Failed()) return Exit(failure);
