@@ -269,8 +269,8 @@ TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
   EXPECT_EQ(printer, nullptr);
 
   // Three chunks and a piece, marked finished and with a finished job's header
-  // comments, so that the filter passes them on.
-  std::string bytes = "%!PS-Adobe-3.0\n%%Orientation: Portrait\n%%ZPXUATag: \n%%EndComments\n";
+  // comment, so that the filter passes them on.
+  std::string bytes = "%!PS-Adobe-3.0\n%%ZPXFinished: zpx-print\n%%EndComments\n";
   while (bytes.size() < 3 * QueueJob::kChunkSize + 100) bytes += "% filler line of a large job\n";
   const std::string path = mHome.Write("large.ps", bytes);
   int fd = open(path.c_str(), O_RDONLY);

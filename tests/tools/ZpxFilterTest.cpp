@@ -134,9 +134,11 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
   CommandRun run = folder.Filter(serverOptions + " ZPDuplex=Top orientation-requested=4");
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.errors, "");
-  EXPECT_EQ(Unstamped(run.output), Unstamped(folder.Print("-o ZPDuplex=Top --orientation landscape")));
+  EXPECT_EQ(Unstamped(run.output), Unstamped(folder.Print("--server-job -o ZPDuplex=Top --orientation landscape")));
   EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPDuplex Top"));
   EXPECT_TRUE(Has(run.output, "%%Orientation: Landscape"));
+  // The server turned the pages: the printer's own orientation stays.
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZP_PAPER_ORIENTATION Portrait"));
 
   // From standard input, with pages on each sheet and a page size from the job's media.
   run = folder.Filter("number-up=2 media=A4,Tray1", "");
@@ -178,7 +180,7 @@ TEST(ZpxFilter, AJobMarkedFinishedWithoutTheExtensionsHeaderCommentsIsFinished) 
   FilterFolder folder;
   // The comments forged after more header than the filter reads.
   std::string forged = FileText(kSampleDocument);
-  forged.insert(forged.find("%%EndComments"), "%%ZPXUATag: forged\n");
+  forged.insert(forged.find("%%EndComments"), "%%ZPXFinished: zpx-print\n");
   std::string filler = "%%DocumentSuppliedResources: procset filler\n";
   while (filler.size() <= DocumentHead::kMaximumBytes) filler += "%%+ procset filler\n";
   forged.insert(forged.find('\n') + 1, filler);

@@ -2,7 +2,7 @@
 // zpx-print (from lp or other applications). It runs the dialog extension on
 // the job as `zpx-print --ppd "$PPD"` does, with the job's options, and
 // writes the finished job on standard output; a job zpx-print finished
-// already (marked so, with the extension's header comments) passes
+// already (marked so, with its header comment) passes
 // unchanged. Any failure is one "ERROR:" line and exit 1, so the server stops
 // the job rather than print it without the controller's code.
 //
@@ -20,6 +20,7 @@
 #include "DocumentHead.h"
 #include "FilterOptions.h"
 #include "HostRun.h"
+#include "QueuePrinter.h"
 #include "ProcessStart.h"
 #include "RunFolder.h"
 #include "paths/PlatformPaths.h"
@@ -39,13 +40,6 @@ int Fail(const std::string& message) {
   Say("ERROR", message);
   return 1;
 }
-
-// The comments the extension writes into the header of every job it
-// finishes, whatever the options: the page's orientation (site 504) and the
-// directory password's tag (site 30, written even when no password is given).
-// Anyone may mark a job finished; only a job that also carries these passes
-// unchanged.
-constexpr const char* kFinishedJobComments[] = {"%%Orientation:", "%%ZPXUATag:"};
 
 bool WriteAll(int to, const char* bytes, size_t length) {
   while (length > 0) {
@@ -86,11 +80,9 @@ bool Spool(const DocumentHead& head, const std::string& path) {
   return close(fd) == 0 && written;
 }
 
-bool IsFinishedJob(const DocumentHead& head) {
-  for (const char* comment : kFinishedJobComments)
-    if (!head.HasComment(comment)) return false;
-  return true;
-}
+// Anyone may mark a job finished; only one that zpx-print finished carries
+// its comment in the header.
+bool IsFinishedJob(const DocumentHead& head) { return head.HasComment(QueuePrinter::kFinishedComment); }
 
 // The document is the file the server named (standard input when none), or,
 // once the filter has read its head, the whole document spooled into the
