@@ -143,6 +143,21 @@ TEST(ZpxPrint, TheJobRunsInAnInterpreterWithTheChosenDuplexInPlaceOfTheDocuments
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
 
+TEST(ZpxPrint, CopiesOrientationAndTitleReachTheJobAndAnOptionByNameDecides) {
+  PrintHome home;
+  std::string job = SampleJob(home, "--forget --copies 3 --orientation reverse-landscape --title 'Q3\nshowpage'");
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPCopies 3\n<</NumCopies 3 >> setpagedevice")) << job;
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZP_PAPER_ORIENTATION Landscape\n"));
+  // The title replaces the document's, on one line whatever it holds.
+  EXPECT_TRUE(Has(job, "\n%%Title: Q3 showpage\n"));
+  EXPECT_FALSE(Has(job, "%%Title: Sample"));
+  job = SampleJob(home, "--forget --copies 3 -o ZPCopies=2 --orientation landscape -o ZP_PAPER_ORIENTATION=Portrait");
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPCopies 2\n"));
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZP_PAPER_ORIENTATION Portrait\n"));
+  // Pages per sheet are the print server's to lay out: zpx-print does not offer it.
+  EXPECT_FALSE(Has(home.Run("--help").output, "number-up"));
+}
+
 TEST(ZpxPrint, AChoiceIsKeptForTheNextRunUntilForgotten) {
   PrintHome home;
   EXPECT_TRUE(Has(SampleJob(home, "-o ZPDuplex=Bottom"), "*ZPDuplex Bottom"));

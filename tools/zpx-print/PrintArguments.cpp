@@ -4,6 +4,9 @@
 
 namespace {
 
+constexpr const char* kCopiesOption = "*ZPCopies";
+constexpr const char* kOrientationOption = "*ZP_PAPER_ORIENTATION";
+
 constexpr const char* kOrientations[] = {"portrait", "landscape", "reverse-portrait",
                                          "reverse-landscape"};
 
@@ -58,10 +61,12 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
       (word == "-o" ? mOptions : mJobOptions).push_back(option);
     } else if (word == "--copies") {
       if (!Copies(value, mCopies)) return PrintFailure::BadInput("--copies takes 1 to 9999");
+      mCopiesGiven = true;
     } else if (word == "--number-up") {
       if (!NumberUp(value, mNumberUp)) return PrintFailure::BadInput("--number-up takes 1, 2, 4, 6, 9 or 16");
     } else if (word == "--orientation") {
       mOrientation = 0;
+      mOrientationGiven = true;
       if (!Orientation(value, mOrientation))
         return PrintFailure::BadInput("--orientation takes portrait, landscape, reverse-portrait "
                                       "or reverse-landscape");
@@ -96,4 +101,15 @@ std::string PrintArguments::JobName() const {
   if (!mTitle.empty()) return mTitle;
   if (mDocument.empty()) return "stdin";
   return mDocument.substr(mDocument.find_last_of('/') + 1);
+}
+
+std::vector<std::pair<std::string, std::string>> PrintArguments::JobOptions() const {
+  std::vector<std::pair<std::string, std::string>> options;
+  if (!mServerJob && mCopiesGiven) options.push_back({kCopiesOption, std::to_string(mCopies)});
+  // The controller's option knows two orientations; which way round a reverse
+  // one lies the print system's orientation tells.
+  if (!mServerJob && mOrientationGiven)
+    options.push_back({kOrientationOption, mOrientation % 2 == 1 ? "Portrait" : "Landscape"});
+  options.insert(options.end(), mJobOptions.begin(), mJobOptions.end());
+  return options;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of zpx-print:
 //   zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option KEY=VALUE]...
-//             [--copies N] [--number-up 1|2|4|6|9|16]
+//             [--copies N]
 //             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
 //             [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]
 //   zpx-print --list
@@ -17,7 +17,7 @@ struct PrintArguments {
   static constexpr long kMaximumCopies = 9999;
   static constexpr const char* kUsage =
       "usage: zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option KEY=VALUE]...\n"
-      "                 [--copies N] [--number-up 1|2|4|6|9|16]\n"
+      "                 [--copies N]\n"
       "                 [--orientation portrait|landscape|reverse-portrait|reverse-landscape]\n"
       "                 [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]\n"
       "       zpx-print --list\n";
@@ -30,11 +30,16 @@ struct PrintArguments {
   // Options as a job from another application carries them: those that are
   // not options a user sets in the PPD are ignored.
   std::vector<std::pair<std::string, std::string>> mJobOptions;  // key with "*", value
-  int mNumberUp = 1;  // pages on each sheet
+  // --number-up, the filter's: how many pages the print server laid out on
+  // each sheet (the extension's notes tell the controller); zpx-print lays
+  // out nothing itself, so the usage does not offer it.
+  int mNumberUp = 1;
   long mCopies = 1;
+  bool mCopiesGiven = false;
   // The print system's numbers: 1 portrait, 2 landscape, 3 reverse portrait,
   // 4 reverse landscape.
   int mOrientation = 1;
+  bool mOrientationGiven = false;
   std::string mTitle;
   std::string mOutput;    // "": standard output
   std::string mDocument;  // "": standard input
@@ -48,4 +53,9 @@ struct PrintArguments {
   PrintFailure Parse(int argc, const char* const* argv);
   // The job's name: the title, else the document's file name, else "stdin".
   std::string JobName() const;
+  // --copies and --orientation as the controller's own options, for a PPD that
+  // has them ("*ZPCopies", "*ZP_PAPER_ORIENTATION"), ahead of the job options
+  // so that an option given by name decides. A job of the print server's
+  // leaves both to the server, which made its copies and turned its pages.
+  std::vector<std::pair<std::string, std::string>> JobOptions() const;
 };

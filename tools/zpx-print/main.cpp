@@ -85,7 +85,7 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
   PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, key.get(), &remembered);
   CFRef<CFDictionaryRef> values;
   PrintFailure failure =
-      OptionChoices::Check(ppd.CopyPath(), remembered, arguments.mJobOptions, arguments.mOptions, values);
+      OptionChoices::Check(ppd.CopyPath(), remembered, arguments.JobOptions(), arguments.mOptions, values);
   if (!failure.Failed() && arguments.mServerJob) failure = ServerJobRule::Check(values.get());
   if (failure.Failed()) return failure;
   if (PMTicketSetCFDictionary(settings, kCreator, key.get(), values.get(), false) != noErr)
