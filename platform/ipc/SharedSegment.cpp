@@ -15,8 +15,12 @@ int NewPrivateSegment(size_t size) { return shmget(IPC_PRIVATE, size, IPC_CREAT 
 int SharedSegmentCreate(size_t size) {
   const int id = NewPrivateSegment(size);
   if (id != 0) return id;
+  // The first segment of an IPC namespace is number 0, which the shared area
+  // reads as "none": another is made while this one still holds the number,
+  // and this one is removed here (SharedSegmentRemove leaves 0 alone, as a
+  // field's "none", which may be no segment of ours).
   const int other = NewPrivateSegment(size);
-  SharedSegmentRemove(id);
+  shmctl(id, IPC_RMID, nullptr);
   return other;
 }
 

@@ -7,7 +7,8 @@
 
 #include <cstddef>
 
-// A new private segment of `size` bytes; -1 when none can be made.
+// A new private segment of `size` bytes, never number 0 (a segment that got
+// it is removed at once); -1 when none can be made.
 int SharedSegmentCreate(size_t size);
 // Attaches the segment for reading and writing and marks it for removal;
 // null on failure.
@@ -16,4 +17,5 @@ void* SharedSegmentAttachAndMark(int id);
 // size; null for another user's segment or one that is gone.
 const void* SharedSegmentAttachOwnReadOnly(int id, size_t& size);
 void SharedSegmentDetach(const void* address);
+// Marks the segment for removal; 0 ("none") and -1 are left alone.
 void SharedSegmentRemove(int id);

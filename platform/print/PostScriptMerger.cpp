@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -73,6 +74,48 @@ bool EndsHeader(std::string_view text) {
   return false;
 }
 
+// A "[{" or "} stopped cleartomark" line, told apart only when it came whole.
+bool IsWrapperLine(std::string_view text, bool whole, std::string_view wrapper) {
+  return whole && WithoutTrailingBlanks(text) == wrapper;
+}
+
+// Comments that end the section a feature sits in: a feature without its end
+// goes no further.
+bool EndsSection(std::string_view text) {
+  for (const char* end : {"%%EndComments", "%%EndProlog", "%%EndSetup", "%%EndPageSetup", "%%Page:",
+                          "%%PageTrailer", "%%Trailer", "%%EOF"})
+    if (StartsWith(text, end)) return true;
+  return false;
+}
+
+// Features do not nest: one that begins ends the one before.
+bool StartsFeature(std::string_view text) {
+  return StartsWith(text, "%%BeginFeature:") || StartsWith(text, "%%IncludeFeature:");
+}
+
+// Calls `visit` with every line of the block, without its line end.
+template <typename Visit>
+void ForEachLine(const std::string& block, Visit visit) {
+  size_t start = 0;
+  while (start < block.size()) {
+    size_t end = block.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = block.size();
+    visit(std::string_view(block.data() + start, end - start));
+    start = end + 1;
+  }
+}
+
+// Whether one of the blocks begins a feature of the key on a line of its own.
+bool WritesFeature(const std::vector<std::string>& blocks, std::string_view key) {
+  bool writes = false;
+  for (const std::string& block : blocks)
+    ForEachLine(block, [&writes, key](std::string_view line) {
+      writes = writes || (StartsWith(line, "%%BeginFeature:") &&
+                          FirstArgument(line, sizeof "%%BeginFeature:" - 1) == key);
+    });
+  return writes;
+}
+
 size_t ReaderStep(uint64_t left) {
   return left < PostScriptLineReader::kDefaultCapacity ? size_t(left)
                                                        : PostScriptLineReader::kDefaultCapacity;
@@ -87,24 +130,25 @@ bool HasLineEnd(const std::string& block) {
 PostScriptMerger::PostScriptMerger(const JobInjections& injections, PostScriptLineReader& input,
                                    JobOutput& output)
     : mInjections(injections), mInput(input), mOutput(output) {
-  for (const std::string& block : mInjections.mHeaderComments) {
-    size_t start = 0;
-    while (start < block.size()) {
-      size_t end = block.find_first_of("\r\n", start);
-      if (end == std::string::npos) end = block.size();
-      std::string_view line(block.data() + start, end - start);
+  for (const std::string& block : mInjections.mHeaderComments)
+    ForEachLine(block, [this](std::string_view line) {
       if (IsComment(line) && !StartsWith(line, "%%+")) mReplacedNames.emplace_back(CommentName(line));
-      start = end + 1;
-    }
-  }
+    });
+  // The extension leaves the page size off its list: the print system's
+  // merge takes the document's out only when the extension writes its own.
+  mRemovedKeys = mInjections.mSuppressedFeatures;
+  if (WritesFeature(mInjections.mSetupBlocks, "*PageSize"))
+    mRemovedKeys.insert(mRemovedKeys.end(), {"*PageSize", "*PageRegion"});
 }
 
 PostScriptMerger::Result PostScriptMerger::Merge() {
   LinePiece piece;
   if (!mInput.NextPiece(piece)) return mInput.Failed() ? kReadFailed : kNotPostScript;
   if (piece.mLength < 2 || piece.mText[0] != '%' || piece.mText[1] != '!') return kNotPostScript;
-  mLineEnd = piece.mEndLength > 0 ? std::string(piece.mText + piece.mLength, piece.mEndLength) : "\n";
+  mLineEnd = "\n";
+  mFirstLineOpen = true;
   Copy(piece);
+  FirstLineEnd(piece);
   while (mInput.NextPiece(piece)) {
     if (piece.mStartsLine)
       Line(piece);
@@ -124,12 +168,12 @@ void PostScriptMerger::Line(const LinePiece& piece) {
   const bool whole = piece.mEndsLine && piece.mLength + 2 <= PostScriptLineReader::kMinimumCapacity;
   mDroppingLine = false;
   if (Embedded(text, piece)) return;
-  if (Removed(text)) {
+  if (Removed(text, whole)) {
     mDroppingLine = !piece.mEndsLine;
     return;
   }
   if (HeldWrapper(text, whole)) return;
-  if (!mInjections.mSuppressedFeatures.empty() && whole && WithoutTrailingBlanks(text) == kWrapperOpen) {
+  if (!mRemovedKeys.empty() && IsWrapperLine(text, whole, kWrapperOpen)) {
     mWrapper.assign(piece.mText, piece.mLength + piece.mEndLength);
     mWrapperHeld = true;
     mWrapperEmptied = false;
@@ -139,7 +183,14 @@ void PostScriptMerger::Line(const LinePiece& piece) {
 }
 
 void PostScriptMerger::Continuation(const LinePiece& piece) {
+  FirstLineEnd(piece);
   if (!mDroppingLine) Copy(piece);
+}
+
+void PostScriptMerger::FirstLineEnd(const LinePiece& piece) {
+  if (!mFirstLineOpen || !piece.mEndsLine) return;
+  mFirstLineOpen = false;
+  if (piece.mEndLength > 0) mLineEnd.assign(piece.mText + piece.mLength, piece.mEndLength);
 }
 
 bool PostScriptMerger::Embedded(std::string_view text, const LinePiece& piece) {
@@ -154,11 +205,8 @@ bool PostScriptMerger::Embedded(std::string_view text, const LinePiece& piece) {
   return true;
 }
 
-bool PostScriptMerger::Removed(std::string_view text) {
-  if (mRemovingFeature) {
-    if (StartsWith(text, "%%EndFeature")) mRemovingFeature = false;
-    return true;
-  }
+bool PostScriptMerger::Removed(std::string_view text, bool whole) {
+  if (mRemovingFeature && InRemovedFeature(text, whole)) return true;
   bool feature = IsSuppressed(text, "%%BeginFeature:");
   if (!feature && !IsSuppressed(text, "%%IncludeFeature:")) return false;
   mRemovingFeature = feature;
@@ -166,11 +214,67 @@ bool PostScriptMerger::Removed(std::string_view text) {
   return true;
 }
 
+bool PostScriptMerger::InRemovedFeature(std::string_view text, bool whole) {
+  if (mRemovedEmbeddedDepth > 0) {
+    if (StartsWith(text, "%%BeginDocument"))
+      ++mRemovedEmbeddedDepth;
+    else if (StartsWith(text, "%%EndDocument"))
+      --mRemovedEmbeddedDepth;
+    else
+      CountedSection(text);
+    return true;
+  }
+  if (StartsWith(text, "%%EndFeature")) {
+    EndRemoval(false);
+    return true;
+  }
+  const bool closes = IsWrapperLine(text, whole, kWrapperClose);
+  if (EndsSection(text)) {
+    EndRemoval(true);
+    return false;
+  }
+  // The wrapper around the feature closes, or another feature begins.
+  if (StartsFeature(text) || (closes && mRemovedOpeners == 0)) {
+    EndRemoval(false);
+    return false;
+  }
+  if (IsWrapperLine(text, whole, kWrapperOpen))
+    ++mRemovedOpeners;
+  else if (closes)
+    --mRemovedOpeners;
+  else if (StartsWith(text, "%%BeginDocument"))
+    mRemovedEmbeddedDepth = 1;
+  else
+    CountedSection(text);
+  return true;
+}
+
+void PostScriptMerger::EndRemoval(bool sectionEnd) {
+  mRemovingFeature = false;
+  const uint64_t openers = std::exchange(mRemovedOpeners, 0);
+  if (sectionEnd || openers == 0) return;
+  // Wrappers that begin inside the feature's lines and close after them: the
+  // wrapper held for the feature comes first, the last of them is held in
+  // turn, as the document might drop what it wraps next.
+  ReleaseWrapper();
+  for (uint64_t left = openers; left > 1; --left) InsertBlock(kWrapperOpen);
+  mWrapper = kWrapperOpen + mLineEnd;
+  mWrapperHeld = true;
+  mWrapperEmptied = false;
+}
+
 bool PostScriptMerger::HeldWrapper(std::string_view text, bool whole) {
   if (!mWrapperHeld) return false;
-  if (mWrapperEmptied && whole && WithoutTrailingBlanks(text) == kWrapperClose) {
-    mWrapperHeld = false;
-    return true;
+  if (mWrapperEmptied) {
+    if (IsWrapperLine(text, whole, kWrapperClose)) {
+      mWrapperHeld = false;
+      return true;
+    }
+    // Its closing line cannot come after the end of its section.
+    if (EndsSection(text)) {
+      mWrapperHeld = false;
+      return false;
+    }
   }
   ReleaseWrapper();
   return false;
@@ -268,18 +372,21 @@ void PostScriptMerger::CountedSection(std::string_view text) {
 }
 
 void PostScriptMerger::CopyCounted() {
+  // Those of a removed feature go with it.
+  const bool keep = !mRemovingFeature;
   if (mCountingLines) {
     LinePiece piece;
     while (mCountedLeft > 0 && mInput.NextPiece(piece)) {
-      Copy(piece);
+      if (keep) Copy(piece);
       if (piece.mEndsLine) --mCountedLeft;
     }
   } else {
     const char* bytes = nullptr;
     size_t length = 0;
     while (mCountedLeft > 0 && mInput.NextBytes(ReaderStep(mCountedLeft), bytes, length)) {
-      mOutput.Write(bytes, length);
       mCountedLeft -= length;
+      if (!keep) continue;
+      mOutput.Write(bytes, length);
       mLastLineOpen = bytes[length - 1] != '\n' && bytes[length - 1] != '\r';
     }
   }
@@ -287,6 +394,8 @@ void PostScriptMerger::CopyCounted() {
 }
 
 void PostScriptMerger::Finish() {
+  // A wrapper that held only removed features has no closing line to come.
+  if (mWrapperEmptied) mWrapperHeld = false;
   ReleaseWrapper();
   switch (mSection) {
     case kHeader:
@@ -336,8 +445,8 @@ void PostScriptMerger::InsertBlock(const std::string& block) {
 bool PostScriptMerger::IsSuppressed(std::string_view text, const char* comment) const {
   if (!IsComment(text) || !StartsWith(text, comment)) return false;
   std::string_view key = FirstArgument(text, std::char_traits<char>::length(comment));
-  for (const std::string& suppressed : mInjections.mSuppressedFeatures)
-    if (!suppressed.empty() && key == suppressed) return true;
+  for (const std::string& removed : mRemovedKeys)
+    if (!removed.empty() && key == removed) return true;
   return false;
 }
 

@@ -10,9 +10,18 @@
 // - the document's "%%BeginFeature: *Key" ... "%%EndFeature" blocks and
 //   "%%IncludeFeature: *Key" lines of suppressed keys go, with a "[{" ... "}
 //   stopped cleartomark" wrapper that held nothing else; inserted blocks stay.
+//   When a setup block holds a "*PageSize" feature, the document's "*PageSize"
+//   and "*PageRegion" features go too, so that the job has one page size.
+//   A feature without its "%%EndFeature" ends where the next feature begins,
+//   where the wrapper around it closes, or at the end of its section (setup,
+//   page setup, page, trailer): nothing after goes with it. A wrapper that
+//   held only removed features goes at a section end, where its closing line
+//   can no longer come; "[{" lines the removed lines opened and left open are
+//   written back, so that every wrapper line kept finds its pair.
 // Everything else is copied byte for byte with its own line ends; data and
 // binary sections are skipped by their counts, embedded documents copied
-// untouched. Each inserted block ends in the document's line end.
+// untouched (inside a removed feature they go with it, whatever they hold).
+// Each inserted block ends in the document's line end.
 
 #include <cstdint>
 #include <string>
@@ -40,10 +49,17 @@ class PostScriptMerger {
   void Line(const LinePiece& piece);
   // The rest of a line longer than the reader's buffer.
   void Continuation(const LinePiece& piece);
+  // Inserted lines end as the document's first line does, which may come in
+  // several pieces.
+  void FirstLineEnd(const LinePiece& piece);
   // True when the line belonged to an embedded document or a removed feature.
   bool Embedded(std::string_view text, const LinePiece& piece);
-  bool Removed(std::string_view text);
   // `whole`: the line came in one piece of any reader.
+  bool Removed(std::string_view text, bool whole);
+  // False when the line ends the feature being removed and is the document's again.
+  bool InRemovedFeature(std::string_view text, bool whole);
+  // `sectionEnd`: the section ended; wrappers opened inside the feature cannot close.
+  void EndRemoval(bool sectionEnd);
   bool HeldWrapper(std::string_view text, bool whole);
   void InSection(std::string_view text, const LinePiece& piece);
   void Header(std::string_view text, const LinePiece& piece);
@@ -66,10 +82,17 @@ class PostScriptMerger {
   PostScriptLineReader& mInput;
   JobOutput& mOutput;
   std::vector<std::string> mReplacedNames;
+  // The keys whose features leave the document: the suppressed ones, and the
+  // page size and region when the extension writes a page size.
+  std::vector<std::string> mRemovedKeys;
   std::string mLineEnd;
+  bool mFirstLineOpen = false;  // its end not read yet
   Section mSection = kHeader;
   int mEmbeddedDepth = 0;
   bool mRemovingFeature = false;
+  // In the feature being removed: "[{" lines not closed yet, embedded documents.
+  uint64_t mRemovedOpeners = 0;
+  int mRemovedEmbeddedDepth = 0;
   bool mDroppingContinuation = false;  // "%%+" lines of a replaced header comment
   bool mDroppingLine = false;          // the rest of a long line that went
   // A "[{" line kept back until it is known whether it wraps a removed feature.

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "print/PostScriptMerger.h"
+#include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/TempFile.h"
+#include "support/ToolRun.h"
 
 namespace {
 
@@ -37,6 +39,12 @@ JobInjections SetupBlocks(std::vector<std::string> blocks) {
   JobInjections injections;
   injections.mSetupBlocks = std::move(blocks);
   return injections;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
 }
 
 const std::string kDocument =
@@ -156,10 +164,135 @@ TEST(PostScriptMerger, LongLinesAndSmallBuffersGiveTheSameJob) {
     EXPECT_EQ(Merge(document, injections, capacity).job, expected) << capacity;
 }
 
+TEST(PostScriptMerger, AFirstLineLongerThanTheBufferStillGivesItsLineEndToTheBlocks) {
+  const std::string document = "%!PS " + std::string(300, 'x') + "\r%%EndComments\rshowpage\r";
+  const std::string expected =
+      "%!PS " + std::string(300, 'x') + "\r%%EndComments\r%%BeginSetup\r/w 1 def\r%%EndSetup\rshowpage\r";
+  EXPECT_EQ(Merge(document, SetupBlocks({"/w 1 def"})).job, expected);
+  EXPECT_EQ(Merge(document, SetupBlocks({"/w 1 def"}), PostScriptLineReader::kMinimumCapacity).job, expected);
+}
+
 TEST(PostScriptMerger, InputThatIsNoPostScriptWritesNothing) {
   for (const char* document : {"", "%", "PS\n%!", "\n%!PS\n"}) {
     Merged merged = Merge(document, SetupBlocks({"/w 1 def"}));
     EXPECT_EQ(merged.result, PostScriptMerger::kNotPostScript) << document;
     EXPECT_EQ(merged.job, "");
+  }
+}
+
+// A feature the extension writes itself and that the document leaves without
+// its %%EndFeature goes no further than the end of its section, its wrapper
+// or the next feature: the rest of the document comes through, and no wrapper
+// stays open.
+TEST(PostScriptMerger, AnUnterminatedRemovedFeatureEndsWithItsSectionAndLeavesNoWrapperOpen) {
+  JobInjections injections = SetupBlocks({"%%BeginFeature: *InputSlot Lower\n/slot 2 def\n%%EndFeature\n"});
+  injections.mSuppressedFeatures = {"*InputSlot", "*Duplex"};
+  const std::string prolog =
+      "%!PS-Adobe-3.0\n%%Pages: 3\n%%EndComments\n%%BeginProlog\n/Line { moveto show } bind def\n"
+      "%%EndProlog\n";
+  const std::string inserted =
+      "[{\n%%BeginFeature: *InputSlot Lower\n/slot 2 def\n%%EndFeature\n} stopped cleartomark\n";
+  const std::string document =
+      prolog +
+      // In the setup, wrapped: the feature ends where its wrapper closes.
+      "%%BeginSetup\n[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n} stopped cleartomark\n"
+      // A wrapper that holds more than the feature keeps the rest.
+      "[{\n/wrapped 1 def\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n} stopped cleartomark\n"
+      // The next feature ends it too, kept or removed in its turn, in its own wrapper.
+      "[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n[{\n%%BeginFeature: *Kept On\n/kept 1 def\n"
+      "%%EndFeature\n} stopped cleartomark\n"
+      "[{\n%%BeginFeature: *Duplex None\n/duplex 1 def\n%%EndFeature\n} stopped cleartomark\n"
+      "} stopped cleartomark\n"
+      // Without a wrapper, the end of the setup ends it.
+      "/Helvetica findfont 24 scalefont setfont\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n"
+      "/dropped 1 def\n%%EndSetup\n"
+      // In a page setup, a wrapper that never closes goes with it.
+      "%%Page: 1 1\n%%BeginPageSetup\n[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n"
+      "%%EndPageSetup\n(Page one) 72 700 Line\nshowpage\n"
+      // At the end of a page, and of the last one before the trailer.
+      "%%Page: 2 2\n(Page two) 72 700 Line\nshowpage\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n"
+      "%%Page: 3 3\n(Page three) 72 700 Line\nshowpage\n[{\n%%BeginFeature: *InputSlot Upper\n"
+      "%%Trailer\n/trailer 1 def\n%%BeginFeature: *Duplex None\n/duplex 1 def\n%%EOF\n";
+  const std::string expected =
+      prolog +
+      "%%BeginSetup\n"
+      "[{\n/wrapped 1 def\n} stopped cleartomark\n"
+      "[{\n[{\n%%BeginFeature: *Kept On\n/kept 1 def\n%%EndFeature\n} stopped cleartomark\n"
+      "} stopped cleartomark\n/Helvetica findfont 24 scalefont setfont\n" +
+      inserted +
+      "%%EndSetup\n"
+      "%%Page: 1 1\n%%BeginPageSetup\n%%EndPageSetup\n(Page one) 72 700 Line\nshowpage\n"
+      "%%Page: 2 2\n(Page two) 72 700 Line\nshowpage\n"
+      "%%Page: 3 3\n(Page three) 72 700 Line\nshowpage\n"
+      "%%Trailer\n/trailer 1 def\n%%EOF\n";
+  Merged merged = Merge(document, injections);
+  ASSERT_EQ(merged.result, PostScriptMerger::kMerged);
+  EXPECT_EQ(merged.job, expected);
+  for (size_t capacity = PostScriptLineReader::kMinimumCapacity;
+       capacity < PostScriptLineReader::kMinimumCapacity + 4; ++capacity)
+    EXPECT_EQ(Merge(document, injections, capacity).job, expected) << capacity;
+  EXPECT_EQ(Occurrences(merged.job, "[{\n"), Occurrences(merged.job, "} stopped cleartomark\n"));
+
+  // Every page runs. The whole document (and a document that ends inside
+  // the removed feature) is good PostScript.
+  TempFile job(merged.job, "job.ps");
+  CommandRun pages = InterpretedPages(job.Path());
+  EXPECT_EQ(pages.status, 0) << pages.errors;
+  for (const char* page : {"Page one", "Page two", "Page three"})
+    EXPECT_TRUE(Has(pages.output, page)) << page;
+  merged = Merge(prolog + "%%BeginSetup\n[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n", injections);
+  EXPECT_EQ(merged.job, prolog + "%%BeginSetup\n" + inserted);
+}
+
+// Wrappers and embedded documents in the code of a removed feature are its
+// own: their closing lines do not end it, and their sections count as they
+// do anywhere else.
+TEST(PostScriptMerger, ARemovedFeaturesOwnWrappersAndSectionsGoWithIt) {
+  JobInjections injections = SetupBlocks({"/w 1 def"});
+  injections.mSuppressedFeatures = {"*InputSlot"};
+  const std::string payload = "%%EndSetup\n} stopped cleartomark\n";
+  const std::string document =
+      "%!PS\n%%BeginSetup\n[{\n%%BeginFeature: *InputSlot Upper\n[{\n/inner 1 def\n} stopped cleartomark\n"
+      "%%BeginBinary: " + std::to_string(payload.size()) + "\n" + payload + "%%EndBinary\n"
+      "%%BeginDocument: a.eps\n%%EndSetup\n%%Page: 1 1\n%%EndDocument\n"
+      "%%EndFeature\n} stopped cleartomark\n/kept 1 def\n%%EndSetup\n%%Page: 1 1\nshowpage\n";
+  EXPECT_EQ(Merge(document, injections).job,
+            "%!PS\n%%BeginSetup\n/kept 1 def\n/w 1 def\n%%EndSetup\n%%Page: 1 1\nshowpage\n");
+}
+
+// When the extension writes a page size itself, the document's page size and
+// page region go as the features on its list do; otherwise they stay.
+TEST(PostScriptMerger, TheDocumentsPageSizeGoesOnlyWhenTheExtensionWritesOne) {
+  const std::string pageSize =
+      "[{\n%%BeginFeature: *PageSize Letter\n<</PageSize [612 792]>> setpagedevice\n%%EndFeature\n"
+      "} stopped cleartomark\n";
+  const std::string pageRegion =
+      "[{\n%%BeginFeature: *PageRegion Letter\n<</PageSize [612 792]>> setpagedevice\n%%EndFeature\n"
+      "} stopped cleartomark\n";
+  const std::string other = "[{\n%%BeginFeature: *PageSizeX Big\n%%EndFeature\n} stopped cleartomark\n";
+  const std::string document = "%!PS\n%%EndComments\n%%BeginSetup\n" + pageSize + pageRegion + other +
+                               "%%IncludeFeature: *PageSize Legal\n%%EndSetup\n%%Page: 1 1\n"
+                               "%%BeginPageSetup\n" + pageSize + "%%EndPageSetup\nshowpage\n";
+  const std::string a4 =
+      "%%BeginFeature: *PageSize A4\n<</PageSize [595 842]>> setpagedevice\n%%EndFeature\n";
+  JobInjections injections = SetupBlocks({"%%BeginFeature: *ZPDuplex Top\n%%EndFeature\n", a4});
+  injections.mSuppressedFeatures = {"*ZPDuplex"};
+  Merged merged = Merge(document, injections);
+  ASSERT_EQ(merged.result, PostScriptMerger::kMerged);
+  EXPECT_EQ(merged.job,
+            "%!PS\n%%EndComments\n%%BeginSetup\n" + other +
+            "[{\n%%BeginFeature: *ZPDuplex Top\n%%EndFeature\n} stopped cleartomark\n[{\n" + a4 +
+            "} stopped cleartomark\n%%EndSetup\n%%Page: 1 1\n%%BeginPageSetup\n%%EndPageSetup\nshowpage\n");
+
+  // A page size on any line of a block counts; a page region or another
+  // keyword alone does not, and the document's stay.
+  merged = Merge(document, SetupBlocks({"/w 1 def\r\n" + a4}));
+  EXPECT_EQ(Occurrences(merged.job, "%%BeginFeature: *PageSize "), 1u);
+  EXPECT_EQ(Occurrences(merged.job, "*PageRegion"), 0u);
+  for (const char* block : {"%%BeginFeature: *PageRegion A4\n%%EndFeature\n",
+                            "%%BeginFeature: *PageSizeX A4\n%%EndFeature\n"}) {
+    std::string kept = document;
+    kept.insert(kept.find("%%EndSetup"), "[{\n" + std::string(block) + "} stopped cleartomark\n");
+    EXPECT_EQ(Merge(document, SetupBlocks({block})).job, kept) << block;
   }
 }
