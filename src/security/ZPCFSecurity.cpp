@@ -42,8 +42,11 @@ CSSM_DATA AsData(const std::string& bytes) {
 }
 
 // Runs one encryption or decryption under the password's key on the standard
-// provider, reporting a failed step under its name. The result is allocated with
-// appMalloc; false on failure.
+// provider, reporting a failed step of the provider under its name. A text
+// that does not decrypt (damaged, or sealed under another password) is an
+// answer about that text, not a fault: the caller knows what the text was and
+// says so in its own words. The result is allocated with appMalloc; false on
+// failure.
 bool CryptWithPassword(bool encrypt, const std::string& input, CFStringRef password,
                        CSSM_DATA* output) {
   CSSM_CSP_HANDLE csp = 0;
@@ -61,7 +64,7 @@ bool CryptWithPassword(bool encrypt, const std::string& input, CFStringRef passw
   } else {
     const CSSM_DATA in = AsData(input);
     result = encrypt ? cdsaEncrypt(csp, &key, &in, output) : cdsaDecrypt(csp, &key, &in, output);
-    if (result != CSSM_OK) cssmPerror(encrypt ? "cdsaEncrypt" : "cdsaDecrypt", result);
+    if (result != CSSM_OK && encrypt) cssmPerror("cdsaEncrypt", result);
     cdsaFreeKey(csp, &key);
   }
   cdsaCspDetach(csp);

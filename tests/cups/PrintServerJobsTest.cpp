@@ -33,12 +33,6 @@ namespace {
 
 constexpr int kJobSeconds = 30;
 
-int Occurrences(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
 // Shared-memory segments the user owns.
 int SegmentsOf(const std::string& user) {
   std::istringstream lines(RunCommand("ipcs -m").output);
@@ -160,7 +154,7 @@ TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySeal
   std::string job;
   ASSERT_TRUE(Captured(JobNumber(lp.output), job)) << FileText(sServer->ErrorLog());
 
-  EXPECT_EQ(Occurrences(job, "%%BeginFeature: *ZPDuplex "), 1) << job;
+  EXPECT_EQ(Occurrences(job, "%%BeginFeature: *ZPDuplex "), 1u) << job;
   EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPDuplex Top"));
   EXPECT_FALSE(Has(job, "735194"));
   EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPSecurePIN ")) << job;
@@ -170,7 +164,7 @@ TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySeal
   std::istringstream lines(job);
   for (std::string line; std::getline(lines, line);)
     if (line.rfind("%%BeginFeature: *", 0) == 0) {
-      EXPECT_EQ(Occurrences(job, line.substr(0, line.find(' ', 17)) + " "), 1) << line;
+      EXPECT_EQ(Occurrences(job, line.substr(0, line.find(' ', 17)) + " "), 1u) << line;
     }
 
   CommandRun pages = InterpretedPages(sServer->CaptureFolder() + "/" + JobNumber(lp.output) + ".ps");
@@ -316,12 +310,12 @@ TEST_F(PrintServerJobs, CopiesTheServerMadeAreNotMadeAgainAndTheJobsMediaIsThePa
 
   // The extension's A4 is the job's only page size: the document's Letter and
   // the server's A4 went.
-  EXPECT_EQ(Occurrences(job, "%%BeginFeature: *PageSize "), 1) << job;
-  EXPECT_EQ(Occurrences(job, "%%BeginFeature: *PageSize A4"), 1) << job;
+  EXPECT_EQ(Occurrences(job, "%%BeginFeature: *PageSize "), 1u) << job;
+  EXPECT_EQ(Occurrences(job, "%%BeginFeature: *PageSize A4"), 1u) << job;
   CommandRun printed = RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" +
                                   sServer->CaptureFolder() + "/" + JobNumber(lp.output) +
                                   ".ps' -c 'currentpagedevice dup /NumCopies get == /PageSize get =='");
   EXPECT_EQ(printed.status, 0) << printed.errors;
-  EXPECT_EQ(Occurrences(printed.output, "Sample page three"), 2) << printed.output;
+  EXPECT_EQ(Occurrences(printed.output, "Sample page three"), 2u) << printed.output;
   EXPECT_TRUE(Has(printed.output, "\n1\n[595 842]\n")) << printed.output;
 }

@@ -7,27 +7,14 @@
 #include <string>
 
 #include "support/CommandRun.h"
+#include "support/FileText.h"
+#include "support/PrintHome.h"
 #include "support/PrintJobFiles.h"
-#include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
 namespace {
 
-// zpx-print of the sample printer with the document, with config and
-// temporary folders of its own.
-CommandRun PrintSample(const TempFolder& home, const std::string& options, const std::string& document) {
-  home.Write("config/.keep", "");
-  home.Write("tmp/.keep", "");
-  return RunCommand("HOME='" + home.Path() + "' XDG_CONFIG_HOME='" + home.Path() + "/config' ZPX_TMPDIR='" +
-                    home.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print --ppd '" + kSamplePPD + "' " +
-                    options + " < '" + document + "'");
-}
-
-size_t Occurrences(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
+const std::string kSample = "--ppd '" + kSamplePPD + "' ";
 
 // The sample document with `text` put in before `before`.
 std::string SampleWith(const std::string& text, const std::string& before) {
@@ -38,14 +25,14 @@ std::string SampleWith(const std::string& text, const std::string& before) {
 }  // namespace
 
 TEST(ZpxPrintSetup, TheChosenPageSizeIsTheJobsOnlyPageSize) {
-  TempFolder home;
+  PrintHome home;
   // The sample's setup holds a page size Letter; a page region Letter joins it.
   const std::string document = home.Write(
       "letter.ps", SampleWith("[{\n%%BeginFeature: *PageRegion Letter\n"
                               "<</PageSize [612 792]>> setpagedevice\n%%EndFeature\n} stopped cleartomark\n",
                               "/Helvetica"));
   ASSERT_TRUE(Has(FileText(document), "%%BeginFeature: *PageSize Letter"));
-  CommandRun run = PrintSample(home, "-o PageSize=A4", document);
+  CommandRun run = home.Run(kSample + "-o PageSize=A4", document);
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(Occurrences(run.output, "%%BeginFeature: *PageSize"), 1u) << run.output;
   EXPECT_TRUE(Has(run.output, "[{\n%%BeginFeature: *PageSize A4\n")) << run.output;
@@ -60,7 +47,7 @@ TEST(ZpxPrintSetup, TheChosenPageSizeIsTheJobsOnlyPageSize) {
 }
 
 TEST(ZpxPrintSetup, AnUnterminatedFeatureOfTheExtensionLeavesEveryPageAndTheTrailer) {
-  TempFolder home;
+  PrintHome home;
   // *InputSlot is one of the controls whose code the extension writes: in a
   // wrapper, at the end of the setup and in the trailer.
   std::string text = SampleWith(
@@ -70,7 +57,7 @@ TEST(ZpxPrintSetup, AnUnterminatedFeatureOfTheExtensionLeavesEveryPageAndTheTrai
               "%%BeginFeature: *InputSlot Upper\n<</MediaPosition 1>> setpagedevice\n");
   text.insert(text.find("%%EOF"), "%%BeginFeature: *InputSlot Lower\n");
   const std::string document = home.Write("unterminated.ps", text);
-  CommandRun run = PrintSample(home, "", document);
+  CommandRun run = home.Run(kSample, document);
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(Occurrences(run.output, "%%BeginFeature: *InputSlot "), 1u) << run.output;
   EXPECT_TRUE(Has(run.output, "\n/Helvetica findfont 24 scalefont setfont\n")) << run.output;

@@ -1,10 +1,16 @@
 #pragma once
-// The -o choices of a run, checked on a model of the PPD as the dialog would
-// see them: after the remembered values, each option must exist, be one a
-// user sets (not an installable or special option), take the value (and read
-// it back), and no choice may be one the constraints forbid under the final
-// selections. A job's own options come first and are held to the same rules,
-// except that those naming no option a user sets are ignored.
+// The choices of a run, checked on a model of the PPD as the dialog would see
+// them. The remembered values come first, each held to the PPD of this run: a
+// value for an option the PPD no longer has, for one a user does not set
+// (installable options come from the PPD or the queue), that the option does
+// not take, that does not decrypt or that the constraints now forbid is
+// forgotten with a line naming it; secret notes (Password or Encrypt flags)
+// are never taken from them. A job's own options follow, then the -o choices:
+// each option must exist, be one a user sets (not an installable or special
+// option), take the value (and read it back), and no choice may be one the
+// constraints forbid under the final selections; the job's options naming no
+// option a user sets are ignored. A file destination needs its path. No
+// message repeats a note's text.
 
 #include <string>
 #include <utility>
@@ -14,13 +20,32 @@
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 
+class PPDXControl;
+class ZPXPPD;
+
 class OptionChoices {
  public:
   using Choice = std::pair<std::string, std::string>;
 
-  // On success `values` holds every option's value after the choices (a new
-  // dictionary). A choice the PPD refuses is kExitBadInput.
-  static PrintFailure Check(const std::string& ppdPath, CFDictionaryRef remembered,
-                            const std::vector<Choice>& jobOptions, const std::vector<Choice>& choices,
-                            CFRef<CFDictionaryRef>& values);
+  // A choice the PPD refuses is kExitBadInput.
+  PrintFailure Check(const std::string& ppdPath, CFDictionaryRef remembered,
+                     const std::vector<Choice>& jobOptions, const std::vector<Choice>& choices);
+
+  // After a successful Check, every option's value.
+  CFDictionaryRef Values() const { return mValues.get(); }
+  // One line for each remembered value forgotten, in the order of the keys.
+  const std::vector<std::string>& Forgotten() const { return mForgotten; }
+  // The keys of Values() never kept for another run: the secret notes' and
+  // the installable options'.
+  const std::vector<std::string>& NeverRemembered() const { return mNeverRemembered; }
+
+ private:
+  void Restore(ZPXPPD& document, CFDictionaryRef remembered);
+  // The control whose remembered value was taken, or null.
+  PPDXControl* RestoreValue(ZPXPPD& document, const std::string& key, CFTypeRef value);
+  void ListNeverRemembered(ZPXPPD& document);
+
+  CFRef<CFDictionaryRef> mValues;
+  std::vector<std::string> mForgotten;
+  std::vector<std::string> mNeverRemembered;
 };

@@ -39,6 +39,14 @@ bool KeyValue(const std::string& text, std::pair<std::string, std::string>& opti
   return true;
 }
 
+// A PPD keyword, which a prompt may show as it is.
+bool IsKeyword(const std::string& text) {
+  const size_t start = !text.empty() && text[0] == '*' ? 1 : 0;
+  return text.size() > start && text.size() <= 64 &&
+         text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-.",
+                                start) == std::string::npos;
+}
+
 }  // namespace
 
 PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
@@ -46,7 +54,8 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
     const std::string word = argv[index];
     const bool takesValue = word == "--ppd" || word == "--printer" || word == "-o" ||
                             word == "--job-option" || word == "--copies" || word == "--number-up" ||
-                            word == "--orientation" || word == "--title" || word == "--output";
+                            word == "--orientation" || word == "--title" || word == "--output" ||
+                            word == "--ask" || word == "--secrets";
     if (takesValue && index + 1 >= argc) return PrintFailure::BadInput(word + " needs a value");
     const std::string value = takesValue ? argv[++index] : "";
     if (word == "--ppd") {
@@ -80,6 +89,11 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
       mGui = true;
     } else if (word == "--server-job") {
       mServerJob = true;
+    } else if (word == "--ask") {
+      if (!IsKeyword(value)) return PrintFailure::BadInput("--ask takes an option's key");
+      mAskedKeys.push_back(value[0] == '*' ? value : "*" + value);
+    } else if (word == "--secrets") {
+      mSecretsFile = value;
     } else if (word == "--help" || word == "-h") {
       mHelp = true;
       return PrintFailure::None();
@@ -112,4 +126,8 @@ std::vector<std::pair<std::string, std::string>> PrintArguments::JobOptions() co
     options.push_back({kOrientationOption, mOrientation % 2 == 1 ? "Portrait" : "Landscape"});
   options.insert(options.end(), mJobOptions.begin(), mJobOptions.end());
   return options;
+}
+
+bool PrintArguments::ParseChoice(const std::string& text, std::pair<std::string, std::string>& option) {
+  return KeyValue(text, option);
 }

@@ -4,6 +4,7 @@
 //             [--copies N]
 //             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
 //             [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]
+//             [--ask KEY]... [--secrets FILE]
 //   zpx-print --list
 //   zpx-print --help
 
@@ -20,6 +21,7 @@ struct PrintArguments {
       "                 [--copies N]\n"
       "                 [--orientation portrait|landscape|reverse-portrait|reverse-landscape]\n"
       "                 [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]\n"
+      "                 [--ask KEY]... [--secrets FILE]\n"
       "       zpx-print --list\n";
 
   std::string mPPD;
@@ -48,6 +50,11 @@ struct PrintArguments {
   // --server-job, the filter's: the job comes from any client of the print
   // server, so what would write a file the job names is refused (ServerJobRule).
   bool mServerJob = false;
+  // Choices kept off the command line, where every local user reads them:
+  // the keys (with "*") whose values the terminal gives, and a file of
+  // KEY=VALUE lines.
+  std::vector<std::string> mAskedKeys;
+  std::string mSecretsFile;
 
   // A bad command line is kExitBadInput.
   PrintFailure Parse(int argc, const char* const* argv);
@@ -58,4 +65,6 @@ struct PrintArguments {
   // so that an option given by name decides. A job of the print server's
   // leaves both to the server, which made its copies and turned its pages.
   std::vector<std::pair<std::string, std::string>> JobOptions() const;
+  // KEY=VALUE as -o takes it, the key given "*" when it has none.
+  static bool ParseChoice(const std::string& text, std::pair<std::string, std::string>& option);
 };

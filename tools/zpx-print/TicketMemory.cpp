@@ -4,14 +4,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
 #include "ScratchFolders.h"
 #include "paths/PlatformPaths.h"
+#include "plugin/SessionFunctions.h"
+#include "plugin/TextBuffer.h"
+#include "print/PMTicket.h"
 #include "print/TicketsFile.h"
 
 namespace {
+
+#define kCreator CFSTR("zpx-print")
 
 bool MakeFolder(const std::string& path) {
   return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
@@ -52,8 +58,35 @@ std::string TicketMemory::Load(PMPrintSession session) const {
   return "ignoring the unreadable tickets file " + mPath + " (" + std::to_string(status) + ")";
 }
 
+void TicketMemory::LeaveOut(CFStringRef valuesKey, const std::vector<std::string>& keys) {
+  mValuesKey = CFRef<CFStringRef>::Retain(valuesKey);
+  mLeftOut = keys;
+}
+
+bool TicketMemory::RemoveLeftOut(PMPrintSession session) const {
+  PMTicketRef settings = nullptr;
+  CFDictionaryRef values = nullptr;
+  if (!mValuesKey || MyGetTicket(session, kPDE_PMPrintSettingsRef, settings) != noErr ||
+      PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, mValuesKey.get(), &values) != noErr)
+    return true;  // no values, none to leave out
+  const size_t count = size_t(CFDictionaryGetCount(values));
+  std::vector<const void*> keys(count), items(count);
+  CFDictionaryGetKeysAndValues(values, keys.data(), items.data());
+  CFRef<CFMutableDictionaryRef> kept(CFDictionaryCreateMutable(
+      kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks));
+  if (!kept) return false;
+  for (size_t index = 0; index < count; ++index) {
+    const bool isText = CFGetTypeID(keys[index]) == CFStringGetTypeID();
+    const std::string key =
+        isText ? EncodedText(static_cast<CFStringRef>(keys[index]), kCFStringEncodingUTF8) : "";
+    if (isText && std::find(mLeftOut.begin(), mLeftOut.end(), key) == mLeftOut.end())
+      CFDictionarySetValue(kept.get(), keys[index], items[index]);
+  }
+  return PMTicketSetCFDictionary(settings, kCreator, mValuesKey.get(), kept.get(), false) == noErr;
+}
+
 bool TicketMemory::Save(PMPrintSession session) const {
-  if (mPath.empty()) return false;
+  if (mPath.empty() || !RemoveLeftOut(session)) return false;
   std::string folder = mPath.substr(0, mPath.find_last_of('/'));
   if (!MakeFolder(folder.substr(0, folder.find_last_of('/'))) || !MakeFolder(folder)) return false;
   std::string temporary = mPath + ".new-" + std::to_string(getpid());

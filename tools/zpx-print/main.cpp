@@ -21,6 +21,7 @@
 #include "QueueList.h"
 #include "QueuePrinter.h"
 #include "RunFolder.h"
+#include "SecretInput.h"
 #include "ServerJobRule.h"
 #include "TicketMemory.h"
 #include "cf/CFRef.h"
@@ -73,24 +74,27 @@ PrintFailure ReadBlocks(PrinterSession& session, CFStringRef identifier, JobInje
 }
 
 // The -o choices on top of the remembered ones, stored where the extension
-// restores them from; the page size they leave in `pageSize`.
+// restores them from; the page size they leave in `pageSize`. The memory is
+// told which values it never keeps.
 PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& arguments,
                           const PrinterDescription& ppd, CFStringRef identifier,
-                          CFRef<CFStringRef>& pageSize) {
+                          TicketMemory& memory, CFRef<CFStringRef>& pageSize) {
   CFRef<CFStringRef> makeAndModel(
       CFStringCreateWithCString(nullptr, ppd.MakeAndModel().c_str(), kCFStringEncodingUTF8));
   CFRef<CFStringRef> key(CreatePrinterSettingsKey(identifier, makeAndModel.get()));
   PMTicketRef settings = session.Ticket(kPDE_PMPrintSettingsRef);
   CFDictionaryRef remembered = nullptr;
   PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, key.get(), &remembered);
-  CFRef<CFDictionaryRef> values;
+  OptionChoices choices;
   PrintFailure failure =
-      OptionChoices::Check(ppd.CopyPath(), remembered, arguments.JobOptions(), arguments.mOptions, values);
-  if (!failure.Failed() && arguments.mServerJob) failure = ServerJobRule::Check(values.get());
+      choices.Check(ppd.CopyPath(), remembered, arguments.JobOptions(), arguments.mOptions);
+  for (const std::string& line : choices.Forgotten()) Say(line);
+  if (!failure.Failed() && arguments.mServerJob) failure = ServerJobRule::Check(choices.Values());
   if (failure.Failed()) return failure;
-  if (PMTicketSetCFDictionary(settings, kCreator, key.get(), values.get(), false) != noErr)
+  memory.LeaveOut(key.get(), choices.NeverRemembered());
+  if (PMTicketSetCFDictionary(settings, kCreator, key.get(), choices.Values(), false) != noErr)
     return PrintFailure::NoJob("cannot store the options in the ticket");
-  CFTypeRef size = CFDictionaryGetValue(values.get(), CFSTR("*PageSize"));
+  CFTypeRef size = CFDictionaryGetValue(choices.Values(), CFSTR("*PageSize"));
   if (size != nullptr && CFGetTypeID(size) == CFStringGetTypeID())
     pageSize.reset(static_cast<CFStringRef>(CFRetain(size)));
   return PrintFailure::None();
@@ -118,7 +122,7 @@ PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
   if (!host.IsLoaded() || host.BundleIdentifier() == nullptr)
     return PrintFailure::NoJob("cannot load the dialog extension's bundle");
   CFRef<CFStringRef> pageSize;
-  failure = StoreChoices(session, arguments, ppd, host.BundleIdentifier(), pageSize);
+  failure = StoreChoices(session, arguments, ppd, host.BundleIdentifier(), memory, pageSize);
   if (failure.Failed()) return failure;
   if (!session.SetJobItems(arguments, ppd, pageSize.get()))
     return PrintFailure::NoJob("cannot fill the session's tickets");
@@ -148,6 +152,8 @@ int main(int argc, char** argv) {
   if (failure.Failed()) return Exit(failure);
   if (arguments.mHelp) return std::fputs(PrintArguments::kUsage, stdout) < 0 ? 1 : 0;
   if (arguments.mList) return Exit(QueueList::Show());
+  failure = SecretInput::Gather(arguments);
+  if (failure.Failed()) return Exit(failure);
   GuiHost gui;
   if (arguments.mGui) failure = gui.OpenScreen();
   if (failure.Failed()) return Exit(failure);

@@ -41,12 +41,6 @@ JobInjections SetupBlocks(std::vector<std::string> blocks) {
   return injections;
 }
 
-size_t Occurrences(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
 const std::string kDocument =
     "%!PS-Adobe-3.0\n%%Title: t\n%%Orientation: Portrait\n%%+ continued\n%%Pages: 1\n"
     "%%EndComments\n%%BeginProlog\n/p {} def\n%%EndProlog\n%%BeginSetup\n/s 1 def\n"

@@ -60,21 +60,6 @@ bool JobNoteTextRule::HasMinimum() const {
   return mFlags.Has(JobNoteFlag::kMinLength) && mMinLength > 0;
 }
 
-const char* JobNoteTextRule::Describe(Verdict verdict) {
-  switch (verdict) {
-    case kControlCharacter:
-      return "a control character";
-    case kCharacterNotTaken:
-      return "a character its flags do not allow";
-    case kTooLong:
-      return "longer than its maximum length";
-    case kTooShort:
-      return "shorter than its minimum length";
-    default:
-      return "nothing wrong";
-  }
-}
-
 std::string JobNoteTextRule::Explain(Verdict verdict) const {
   switch (verdict) {
     case kControlCharacter:

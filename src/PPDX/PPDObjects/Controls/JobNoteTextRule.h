@@ -26,8 +26,6 @@ class JobNoteTextRule {
   Verdict Judge(const char* text) const;
   bool Accepts(const char* text) const { return Judge(text) == kAccepted; }
 
-  // What is wrong with a text, as a phrase ("a control character").
-  static const char* Describe(Verdict verdict);
   // The rule a refused text breaks, as the phrase that follows the option's
   // keyword in a message ("needs 4 to 8 digits", "takes letters and digits
   // only", "takes at most 32 characters", "takes no control characters"). It
