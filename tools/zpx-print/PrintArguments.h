@@ -1,10 +1,9 @@
 #pragma once
 // The command line of zpx-print:
 //   zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option KEY=VALUE]...
-//             [--copies N]
+//             [--ask KEY]... [--secrets FILE] [--copies N]
 //             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
 //             [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]
-//             [--ask KEY]... [--secrets FILE]
 //   zpx-print --list
 //   zpx-print --help
 
@@ -18,10 +17,9 @@ struct PrintArguments {
   static constexpr long kMaximumCopies = 9999;
   static constexpr const char* kUsage =
       "usage: zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option KEY=VALUE]...\n"
-      "                 [--copies N]\n"
+      "                 [--ask KEY]... [--secrets FILE] [--copies N]\n"
       "                 [--orientation portrait|landscape|reverse-portrait|reverse-landscape]\n"
       "                 [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]\n"
-      "                 [--ask KEY]... [--secrets FILE]\n"
       "       zpx-print --list\n";
 
   std::string mPPD;
