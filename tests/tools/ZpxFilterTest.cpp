@@ -22,6 +22,7 @@
 #include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"
+#include "support/ShellStart.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
@@ -48,19 +49,8 @@ class FilterFolder {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    for (int number : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, number);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    const std::string command = "exec env " + Command(kSampleEnvironment, "", "'" + document + "'");
-    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
-    pid_t filter = -1;
-    if (posix_spawn(&filter, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ) != 0)
-      filter = -1;
-    posix_spawnattr_destroy(&attributes);
+    const pid_t filter =
+        StartShellCommand("exec env " + Command(kSampleEnvironment, "", "'" + document + "'"), actions);
     posix_spawn_file_actions_destroy(&actions);
     return filter;
   }

@@ -23,6 +23,7 @@
 #include "support/ParsedDocument.h"
 #include "support/PrintHome.h"
 #include "support/PrintJobFiles.h"
+#include "support/ShellStart.h"
 #include "support/ToolRun.h"
 
 namespace {
@@ -87,18 +88,7 @@ class TerminalPrint {
     // Opened in the new session, the terminal becomes its controlling one.
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, terminal.c_str(), O_RDWR, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    for (int number : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) sigaddset(&defaults, number);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF);
-    const std::string command = "exec env " + home.Command(arguments);
-    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
-    if (posix_spawn(&mChild, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ) != 0)
-      mChild = -1;
-    posix_spawnattr_destroy(&attributes);
+    mChild = StartShellCommand("exec env " + home.Command(arguments), actions, POSIX_SPAWN_SETSID);
     posix_spawn_file_actions_destroy(&actions);
   }
   ~TerminalPrint() {

@@ -23,6 +23,7 @@
 #include "support/FileText.h"
 #include "support/PrintHome.h"
 #include "support/PrintJobFiles.h"
+#include "support/ShellStart.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
@@ -43,18 +44,8 @@ pid_t StartWaitingPrint(const PrintHome& home, int& input, const std::string& ar
   posix_spawn_file_actions_adddup2(&actions, pipeFds[0], STDIN_FILENO);
   posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t defaults;
-  sigemptyset(&defaults);
-  for (int number : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, number);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
   const std::string command = "exec env " + home.Command("--ppd '" + kSamplePPD + "' " + arguments);
-  const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
-  pid_t child = -1;
-  if (posix_spawn(&child, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ) != 0) child = -1;
-  posix_spawnattr_destroy(&attributes);
+  const pid_t child = StartShellCommand(command, actions);
   posix_spawn_file_actions_destroy(&actions);
   close(pipeFds[0]);
   input = pipeFds[1];
