@@ -101,11 +101,15 @@ extern "C" void* WaitForEndingSignal(void*) {
 
 // Without the pipe or the thread the signals keep their default action.
 void CatchEndingSignals() {
-  pthread_t thread;
   if (pipe2(sSignalPipe, O_CLOEXEC) != 0) return;
   sWatchedProcess = getpid();
-  if (pthread_create(&thread, nullptr, WaitForEndingSignal, nullptr) != 0) return;
-  pthread_detach(thread);
+  pthread_attr_t detached;
+  pthread_attr_init(&detached);
+  pthread_attr_setdetachstate(&detached, PTHREAD_CREATE_DETACHED);
+  pthread_t thread;
+  const int made = pthread_create(&thread, &detached, WaitForEndingSignal, nullptr);
+  pthread_attr_destroy(&detached);
+  if (made != 0) return;
   for (int number : kEndingSignals) {
     struct sigaction previous = {};
     if (sigaction(number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
