@@ -1,33 +1,18 @@
 #include "ipc/CFMessagePort.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstring>
-#include <deque>
-#include <mutex>
-#include <thread>
 
 #include "cf/CFRunLoopObject.h"
 #include "cf/CFStringObject.h"
 #include "ipc/MessagePortFolder.h"
 #include "ipc/MessagePortFrames.h"
+#include "ipc/MessagePortServer.h"
 
 namespace {
-
-// How long a connection may take to hand over its request, and the reply.
-constexpr double kRequestSeconds = 5;
-constexpr double kReplySeconds = 5;
-
-struct Request {
-  int mSocket;
-  SInt32 mMessageId;
-  std::string mBytes;
-};
 
 std::string BytesOf(CFDataRef data) {
   if (data == nullptr) return std::string();
@@ -51,7 +36,7 @@ int ListenAt(const std::string& path) {
   struct sockaddr_un address = {};
   address.sun_family = AF_UNIX;
   memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (listener < 0) return -1;
   if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       listen(listener, 16) != 0) {
@@ -64,7 +49,10 @@ int ListenAt(const std::string& path) {
 }  // namespace
 
 struct __CFMessagePort : CFObject, RunLoopClient {
-  explicit __CFMessagePort(const std::string& path) : CFObject(kCFObjectTypeMessagePort), mPath(path) {}
+  explicit __CFMessagePort(const std::string& path)
+      : CFObject(kCFObjectTypeMessagePort),
+        mPath(path),
+        mServer([this] { CFRunLoopGetMain()->Signal(this); }) {}
   ~__CFMessagePort() override {
     Invalidate();
     if (mContext.release != nullptr) mContext.release(mContext.info);
@@ -82,99 +70,54 @@ struct __CFMessagePort : CFObject, RunLoopClient {
   bool mValid = true;
 
  private:
-  void Accept();
-  bool TakeRequest(Request& request);
-  void Answer(const Request& request);
+  void Answer(const MessagePortServer::Request& request);
 
   bool mLocal = false;
   CFMessagePortCallBack mCallout = nullptr;
   CFMessagePortContext mContext = {};
-  int mListener = -1;
-  int mStop[2] = {-1, -1};
-  std::thread mAcceptor;
-  std::mutex mLock;
-  std::deque<Request> mRequests;
+  MessagePortServer mServer;
 };
 
 bool __CFMessagePort::Serve(int listener, CFMessagePortCallBack callout,
                             const CFMessagePortContext& context) {
-  if (pipe2(mStop, O_CLOEXEC) != 0) {
-    close(listener);
-    return false;
-  }
+  if (!mServer.Start(listener)) return false;
   mLocal = true;
-  mListener = listener;
   mCallout = callout;
   mContext = context;
   if (mContext.retain != nullptr) mContext.info = const_cast<void*>(mContext.retain(mContext.info));
   CFRunLoopGetMain()->Add(this, kCFRunLoopCommonModes);
-  mAcceptor = std::thread([this] { Accept(); });
   return true;
 }
 
-// On the acceptor thread: reads each request whole, then hands it to the run
-// loop, so that the callout runs on the main thread.
-void __CFMessagePort::Accept() {
-  for (;;) {
-    struct pollfd waits[2] = {{mListener, POLLIN, 0}, {mStop[0], POLLIN, 0}};
-    if (poll(waits, 2, -1) < 0 && errno != EINTR) return;
-    if (waits[1].revents != 0) return;
-    if (waits[0].revents == 0) continue;
-    const int connection = accept4(mListener, nullptr, nullptr, SOCK_CLOEXEC);
-    if (connection < 0) continue;
-    std::string frame;
-    if (!PeerIsThisUser(connection) ||
-        ReceiveFrame(connection, frame, kRequestSeconds) != FrameResult::kDone ||
-        frame.size() < sizeof(SInt32)) {
-      close(connection);
-      continue;
-    }
-    Request request = {connection, 0, frame.substr(sizeof(SInt32))};
-    memcpy(&request.mMessageId, frame.data(), sizeof(SInt32));
-    {
-      std::lock_guard<std::mutex> hold(mLock);
-      mRequests.push_back(std::move(request));
-    }
-    CFRunLoopGetMain()->Signal(this);
-  }
-}
-
-bool __CFMessagePort::TakeRequest(Request& request) {
-  std::lock_guard<std::mutex> hold(mLock);
-  if (mRequests.empty()) return false;
-  request = std::move(mRequests.front());
-  mRequests.pop_front();
-  return true;
-}
-
-void __CFMessagePort::Answer(const Request& request) {
+// On the main thread, for each request the server read whole.
+void __CFMessagePort::Answer(const MessagePortServer::Request& request) {
   CFDataRef data = DataOf(request.mBytes);
   CFDataRef reply = mCallout(this, request.mMessageId, data, mContext.info);
   CFRelease(data);
-  SendFrame(request.mSocket, BytesOf(reply), kReplySeconds);
+  if (mValid) {
+    mServer.Reply(request.mSocket, BytesOf(reply));
+  } else {
+    // The callout ended the port (a quit request): its reply still goes out.
+    SendFrame(request.mSocket, BytesOf(reply), MessagePortServer::kReplySeconds);
+    close(request.mSocket);
+  }
   if (reply != nullptr) CFRelease(reply);
-  close(request.mSocket);
 }
 
 void __CFMessagePort::Perform() {
-  // The callout may invalidate the port (a quit request): later requests are
-  // then closed unanswered.
-  Request request;
-  while (mValid && TakeRequest(request)) Answer(request);
+  // The callout may invalidate the port: later requests are then closed
+  // unanswered.
+  MessagePortServer::Request request;
+  while (mValid && mServer.TakeRequest(request)) Answer(request);
 }
 
 void __CFMessagePort::Invalidate() {
   if (!mValid) return;
   mValid = false;
   if (!mLocal) return;
+  mServer.Stop();
   CFRunLoopGetMain()->Remove(this, kCFRunLoopCommonModes);
-  if (write(mStop[1], "x", 1) == 1 && mAcceptor.joinable()) mAcceptor.join();
-  close(mStop[0]);
-  close(mStop[1]);
-  close(mListener);
   unlink(mPath.c_str());
-  Request request;
-  while (TakeRequest(request)) close(request.mSocket);
 }
 
 CFMessagePortRef CFMessagePortCreateLocal(CFAllocatorRef, CFStringRef name,

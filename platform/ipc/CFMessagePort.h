@@ -1,7 +1,9 @@
 #pragma once
 // Message ports between processes of one user: a local port is a Unix-domain
-// socket named by the port in the user's port folder (PlatformPaths), served
-// on the main run loop; a remote port sends one request per connection and
+// socket named by the port in the user's port folder (PlatformPaths) whose
+// requests are answered on the main run loop; its connections are read
+// without waiting for one another (MessagePortServer), so an idle or slow
+// peer delays no other. A remote port sends one request per connection and
 // may wait for the reply. A port folder that is a link, another user's or
 // open wider than 0700 disables ports (one line on standard error). Frames
 // hold at most kCFMessagePortMaxFrame bytes; a peer of another user is
@@ -24,6 +26,8 @@ enum : SInt32 {
 };
 
 enum : CFIndex { kCFMessagePortMaxFrame = 1 << 20 };
+// The connections a local port holds at most (MessagePortServer).
+enum : CFIndex { kCFMessagePortMaxConnections = 64 };
 
 struct CFMessagePortContext {
   CFIndex version;  // 0

@@ -9,8 +9,6 @@
 #include <chrono>
 #include <cstring>
 
-#include "ipc/CFMessagePort.h"
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -33,27 +31,16 @@ FrameResult Ready(int socket, short events, Clock::time_point deadline) {
   return ready > 0 ? FrameResult::kDone : FrameResult::kFailed;
 }
 
-FrameResult SendAll(int socket, const char* bytes, size_t length, Clock::time_point deadline) {
-  while (length > 0) {
-    const FrameResult ready = Ready(socket, POLLOUT, deadline);
+// Moves the frame, waiting up to the deadline whenever the socket is not
+// ready for `events`.
+FrameResult MoveWhole(MessagePortTransfer& frame, int socket, short events,
+                      Clock::time_point deadline) {
+  for (;;) {
+    const FrameResult moved = frame.Move(socket);
+    if (moved != FrameResult::kPending) return moved;
+    const FrameResult ready = Ready(socket, events, deadline);
     if (ready != FrameResult::kDone) return ready;
-    const ssize_t sent = send(socket, bytes, length, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (sent < 0 && errno != EAGAIN && errno != EINTR) return FrameResult::kFailed;
-    if (sent > 0) bytes += sent, length -= size_t(sent);
   }
-  return FrameResult::kDone;
-}
-
-FrameResult ReceiveAll(int socket, char* bytes, size_t length, Clock::time_point deadline) {
-  while (length > 0) {
-    const FrameResult ready = Ready(socket, POLLIN, deadline);
-    if (ready != FrameResult::kDone) return ready;
-    const ssize_t received = recv(socket, bytes, length, MSG_DONTWAIT);
-    if (received == 0 || (received < 0 && errno != EAGAIN && errno != EINTR))
-      return FrameResult::kFailed;
-    if (received > 0) bytes += received, length -= size_t(received);
-  }
-  return FrameResult::kDone;
 }
 
 }  // namespace
@@ -80,19 +67,13 @@ int ConnectToPort(const std::string& path) {
 }
 
 FrameResult SendFrame(int socket, const std::string& bytes, double seconds) {
-  if (bytes.size() > size_t(kCFMessagePortMaxFrame)) return FrameResult::kFailed;
-  const uint32_t length = uint32_t(bytes.size());
-  std::string frame(reinterpret_cast<const char*>(&length), sizeof length);
-  frame += bytes;
-  return SendAll(socket, frame.data(), frame.size(), DeadlineAfter(seconds));
+  MessagePortTransfer frame(bytes);
+  return MoveWhole(frame, socket, POLLOUT, DeadlineAfter(seconds));
 }
 
 FrameResult ReceiveFrame(int socket, std::string& bytes, double seconds) {
-  const Clock::time_point deadline = DeadlineAfter(seconds);
-  uint32_t length = 0;
-  FrameResult result = ReceiveAll(socket, reinterpret_cast<char*>(&length), sizeof length, deadline);
-  if (result != FrameResult::kDone) return result;
-  if (length > uint32_t(kCFMessagePortMaxFrame)) return FrameResult::kFailed;
-  bytes.assign(length, '\0');
-  return ReceiveAll(socket, bytes.data(), length, deadline);
+  MessagePortTransfer frame;
+  const FrameResult result = MoveWhole(frame, socket, POLLIN, DeadlineAfter(seconds));
+  if (result == FrameResult::kDone) bytes = frame.Bytes();
+  return result;
 }

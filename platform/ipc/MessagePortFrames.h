@@ -1,12 +1,11 @@
 #pragma once
-// One request or reply on a port's connection: a 4-byte message id (requests
-// only), a 4-byte length and at most kCFMessagePortMaxFrame bytes, all within
-// a time-out. Connections are accepted only from processes of this user.
+// One request or reply on a port's connection, waited for up to a time-out:
+// a frame (MessagePortTransfer) whose bytes start with a 4-byte message id in
+// a request. Connections are accepted only from processes of this user.
 
-#include <cstdint>
 #include <string>
 
-enum class FrameResult { kDone, kTimedOut, kFailed };
+#include "ipc/MessagePortTransfer.h"
 
 // Whether the peer at the other end of a Unix-domain socket runs as this user.
 bool PeerIsThisUser(int socket);
