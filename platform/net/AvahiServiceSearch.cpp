@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "net/AvahiNames.h"
+#include "net/CFNetServices.h"
 
 namespace {
 
@@ -15,12 +16,17 @@ std::string KeyOf(const NetServiceIdentity& service) {
 AvahiServiceSearch::AvahiServiceSearch(const NetServiceIdentity& what,
                                        NetServiceListener& listener)
     : mListener(listener) {
-  if (mConnection.Client() == nullptr) return;
-  std::string type = AvahiNames::Type(what.type);
-  mBrowser = avahi_service_browser_new(mConnection.Client(), AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC,
-                                       type.c_str(), AvahiNames::Domain(what.domain),
-                                       AvahiLookupFlags(0), OnBrowse, this);
-  if (mBrowser != nullptr) mConnection.Start();
+  if (mConnection.Client() != nullptr) {
+    std::string type = AvahiNames::Type(what.type);
+    mBrowser = avahi_service_browser_new(mConnection.Client(), AVAHI_IF_UNSPEC,
+                                         AVAHI_PROTO_UNSPEC, type.c_str(),
+                                         AvahiNames::Domain(what.domain), AvahiLookupFlags(0),
+                                         OnBrowse, this);
+  }
+  if (mBrowser != nullptr)
+    mConnection.Start();
+  else
+    Failed();
 }
 
 AvahiServiceSearch::~AvahiServiceSearch() {
@@ -31,10 +37,11 @@ AvahiServiceSearch::~AvahiServiceSearch() {
 void AvahiServiceSearch::OnBrowse(AvahiServiceBrowser*, AvahiIfIndex, AvahiProtocol,
                                   AvahiBrowserEvent event, const char* name, const char* type,
                                   const char* domain, AvahiLookupResultFlags, void* search) {
+  auto* self = static_cast<AvahiServiceSearch*>(search);
+  if (event == AVAHI_BROWSER_FAILURE) return self->Failed();
   if (event != AVAHI_BROWSER_NEW && event != AVAHI_BROWSER_REMOVE) return;
   NetServiceIdentity service;
   if (!AvahiNames::Take(name, type, domain, service)) return;
-  auto* self = static_cast<AvahiServiceSearch*>(search);
   if (event == AVAHI_BROWSER_NEW)
     self->Seen(service);
   else
@@ -43,6 +50,12 @@ void AvahiServiceSearch::OnBrowse(AvahiServiceBrowser*, AvahiIfIndex, AvahiProto
 
 void AvahiServiceSearch::Seen(const NetServiceIdentity& service) {
   if (++mReports[KeyOf(service)] == 1) mListener.Deliver({service, false});
+}
+
+void AvahiServiceSearch::Failed() {
+  NetServiceEvent failure;
+  failure.error = kCFNetServicesErrorUnknown;
+  mListener.Deliver(failure);
 }
 
 void AvahiServiceSearch::Gone(const NetServiceIdentity& service) {

@@ -2,6 +2,8 @@
 // A search on the DNS-SD daemon. The daemon reports a service once per
 // network interface and protocol; the listener hears of it once, when it is
 // first seen, and of its removal when the last of those reports is withdrawn.
+// Without a daemon, or when the daemon fails the search, the listener hears
+// of the failure.
 
 #include <avahi-client/lookup.h>
 
@@ -17,6 +19,8 @@ class AvahiServiceSearch : public NetServiceSearch {
   ~AvahiServiceSearch() override;
 
  private:
+  // The listener hears that the search cannot go on.
+  void Failed();
   // Called on the connection's thread.
   void Seen(const NetServiceIdentity& service);
   void Gone(const NetServiceIdentity& service);

@@ -45,9 +45,11 @@ struct __CFNetServiceBrowser : CFObject, RunLoopClient, NetServiceListener {
       events.pop_front();
       CFOptionFlags flags = event.removed ? CFOptionFlags(kCFNetServiceFlagRemove) : 0;
       if (!events.empty()) flags |= kCFNetServiceFlagMoreComing;
-      CFRef<CFNetServiceRef> service(new __CFNetService(event.service));
-      CFStreamError none = {0, 0};
-      mCallback(this, flags, service.get(), &none, mContext.info);
+      CFStreamError error = {0, event.error};
+      if (event.error != 0) error.domain = kCFStreamErrorDomainNetServices;
+      CFRef<CFNetServiceRef> service(event.error != 0 ? nullptr
+                                                      : new __CFNetService(event.service));
+      mCallback(this, flags, service.get(), &error, mContext.info);
     }
   }
 

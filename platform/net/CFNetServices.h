@@ -46,7 +46,8 @@ struct CFNetServiceClientContext {
 };
 
 // `domainOrService` is a CFNetServiceRef for service events (borrowed for
-// the call; retain it to keep it).
+// the call; retain it to keep it). A search that fails (no DNS-SD service to
+// ask) calls once more with null and the error in `error`; else its error is 0.
 typedef void (*CFNetServiceBrowserClientCallBack)(CFNetServiceBrowserRef browser,
                                                  CFOptionFlags flags, CFTypeRef domainOrService,
                                                  CFStreamError* error, void* info);

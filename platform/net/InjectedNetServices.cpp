@@ -91,6 +91,12 @@ void InjectedNetServices::Tell(const NetServiceIdentity& service, bool removed) 
 
 std::unique_ptr<NetServiceSearch> InjectedNetServices::StartSearch(const NetServiceIdentity& what,
                                                                    NetServiceListener& listener) {
+  if (mStopped) {
+    NetServiceEvent failure;
+    failure.error = kCFNetServicesErrorUnknown;
+    listener.Deliver(failure);
+    return std::make_unique<Search>(mWatchers, &listener);
+  }
   mWatchers.push_back({what.type, &listener});
   // Services already there are found first, as on a real network.
   for (const Service& service : mServices)

@@ -22,6 +22,8 @@ class InjectedNetServices : public NetServiceBackend {
   // A service that appears but never answers a resolution: it times out.
   void AnnounceUnresolvable(const std::string& name, const std::string& type = "_printer._tcp.");
   void Withdraw(const std::string& name, const std::string& type = "_printer._tcp.");
+  // As when no DNS-SD daemon runs: every search started from now on fails at once.
+  void Stop() { mStopped = true; }
 
   std::unique_ptr<NetServiceSearch> StartSearch(const NetServiceIdentity& what,
                                                 NetServiceListener& listener) override;
@@ -45,4 +47,5 @@ class InjectedNetServices : public NetServiceBackend {
 
   std::vector<Service> mServices;
   std::vector<Watcher> mWatchers;
+  bool mStopped = false;
 };

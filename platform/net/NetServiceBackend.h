@@ -15,10 +15,13 @@ struct NetServiceIdentity {
   std::string domain;
 };
 
-// A service that appeared or went away.
+// A service that appeared or went away, or the search's end: a search that
+// cannot go on (no daemon to ask) says so once, with a kCFNetServicesError
+// code and no service.
 struct NetServiceEvent {
   NetServiceIdentity service;
   bool removed = false;
+  SInt32 error = 0;
 };
 
 // Hears of the services a search finds; called on any thread.

@@ -49,6 +49,7 @@ void WindowDump::Control(ControlRef control, int depth) {
   if (!control->mEnabled) mOut << " disabled";
   if (control->mHilite != kControlNoPart) mOut << " hilite " << control->mHilite;
   if (control->mCommandID != 0) mOut << " command " << Code(control->mCommandID);
+  if (!control->mHelpTag.empty()) mOut << " help \"" << control->mHelpTag << "\"";
   mOut << KeyName(control->mKeyEquivalent) << "\n";
   if (control->mMenu) Menu(control->mMenu.get(), depth + 1);
   for (const ListColumn& column : control->mColumns)

@@ -29,9 +29,10 @@ CFMutableArrayRef CreateColumn() {
 
 }  // namespace
 
-BonjourList::BonjourList(ControlRef addressEdit, ControlRef list)
+BonjourList::BonjourList(ControlRef addressEdit, ControlRef list, ControlRef failureNote)
     : mAddressEdit(addressEdit),
       mList(list),
+      mFailureNote(failureNote),
       mContext{0, this, nullptr, nullptr, nullptr},
       mBrowser(CFNetServiceBrowserCreate(kCFAllocatorDefault, NetServicesCallback, &mContext)),
       mAddresses(CreateColumn()),
@@ -100,9 +101,15 @@ BonjourList::~BonjourList() {
 }
 
 void BonjourList::NetServicesCallback(CFNetServiceBrowserRef, CFOptionFlags flags,
-                                      CFTypeRef domainOrService, CFStreamError*, void* info) {
-  if ((flags & kCFNetServiceFlagIsDomain) != 0 || info == nullptr) return;
+                                      CFTypeRef domainOrService, CFStreamError* error,
+                                      void* info) {
+  if (info == nullptr) return;
   auto* self = static_cast<BonjourList*>(info);
+  if (error != nullptr && error->error != 0) {
+    if (self->mFailureNote != nullptr) ShowControl(self->mFailureNote);
+    return;
+  }
+  if ((flags & kCFNetServiceFlagIsDomain) != 0) return;
   auto service = static_cast<CFNetServiceRef>(const_cast<void*>(domainOrService));
   CFStringRef name = CFNetServiceGetName(service);
   if (name == nullptr) return;
@@ -196,8 +203,8 @@ void BonjourList::SetPrinterNameWithHostName(const char* host) {
       static_cast<CFStringRef>(CFArrayGetValueAtIndex(mNames.get(), position)));
 }
 
-BonjourList* CreateBonjourList(ControlRef addressEdit, ControlRef list) {
-  return new BonjourList(addressEdit, list);
+BonjourList* CreateBonjourList(ControlRef addressEdit, ControlRef list, ControlRef failureNote) {
+  return new BonjourList(addressEdit, list, failureNote);
 }
 
 void DeleteBonjourList(BonjourList* list) { delete list; }

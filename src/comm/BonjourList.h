@@ -9,7 +9,9 @@
 // three parallel arrays (addresses, names, row identifiers) is one row.
 //
 // The list control finds its BonjourList through a control property (creator
-// 'ZPX ', tag kListPropertyTag) and calls the DataBrowser... members.
+// 'ZPX ', tag kListPropertyTag) and calls the DataBrowser... members. When the
+// search fails (no DNS-SD service runs) the list stays empty and the note
+// given for it is shown.
 
 #include <vector>
 
@@ -27,7 +29,8 @@ class BonjourList {
   static constexpr OSType kListPropertyTag = FourCC("BnjL");
 
   // Starts browsing at once on the current run loop, in the common modes.
-  BonjourList(ControlRef addressEdit, ControlRef list);
+  // `failureNote` (may be null) is shown when the search fails.
+  BonjourList(ControlRef addressEdit, ControlRef list, ControlRef failureNote = nullptr);
   BonjourList(const BonjourList&) = delete;
   BonjourList& operator=(const BonjourList&) = delete;
   virtual ~BonjourList();
@@ -69,6 +72,7 @@ class BonjourList {
 
   ControlRef mAddressEdit;
   ControlRef mList;
+  ControlRef mFailureNote;
   // Retained: the row it came from may go while it is still the answer.
   CFRef<CFStringRef> mPrinterName;
   CFNetServiceClientContext mContext;
@@ -79,5 +83,6 @@ class BonjourList {
   DataBrowserItemID mNextRowID = 1;
 };
 
-BonjourList* CreateBonjourList(ControlRef addressEdit, ControlRef list);
+BonjourList* CreateBonjourList(ControlRef addressEdit, ControlRef list,
+                               ControlRef failureNote = nullptr);
 void DeleteBonjourList(BonjourList* list);

@@ -93,3 +93,7 @@ const char* IconTable::PathFor(const char* keyword, const char* value) const {
       return entry.path;
   return "";
 }
+
+const char* IconTable::PathAt(size_t index) const {
+  return index < mEntries.size() ? mEntries[index].path : "";
+}

@@ -30,6 +30,8 @@ class IconTable {
   // The path of the first entry whose keyword and value equal these exactly;
   // the empty text when none does.
   const char* PathFor(const char* keyword, const char* value) const;
+  // The path of entry `index`, in file order; the empty text past the last.
+  const char* PathAt(size_t index) const;
 
  private:
   struct Entry {

@@ -187,6 +187,9 @@ class UI_Panel : public UI_DialogWait {
   void StopHandlingEvents();
   void RefreshStoredAddress();
   void MarkAddressChanged();
+  // Without a companion to start the job-properties button is disabled, and
+  // its help tag says why.
+  void UpdateJobPropertiesButton();
 
   // ---- Customize.
   ControlRef CustomizeList(SInt32 number) const;
@@ -196,6 +199,8 @@ class UI_Panel : public UI_DialogWait {
   // ---- The link.
   bool SetUpSharedArea();
   bool TwoWayOn() const;
+  // Whether the companion's path names a regular file this user may run.
+  bool CompanionInstalled() const;
   void WriteArgumentsFile() const;
   bool CompanionGone() const;
   void TellInvalidAddress() const;

@@ -6,8 +6,11 @@
 #include <utility>
 
 #include "foundation/CString.h"
+#include "cf/CFRef.h"
 #include "output/PDEData.h"
+#include "plugin/PDEBundle.h"
 #include "toolkit/Controls.h"
+#include "toolkit/MacHelp.h"
 #include "ui/ControlUtils.h"
 #include "ui/UI_IPAddressPanel.h"
 #include "ui/UI_Panel.h"
@@ -45,7 +48,26 @@ void UI_Panel::Show() {
   }
   ShiftForSmallScreenOnce();
   if (mParentPane != nullptr) SetControlVisibility(mParentPane, true, true);
+  UpdateJobPropertiesButton();
   RefreshStoredAddress();
+}
+
+// Asked at each showing, so that a companion installed meanwhile is offered.
+void UI_Panel::UpdateJobPropertiesButton() {
+  ControlRef button = DialogControl(kJobPropertiesSignature, kJobPropertiesButton);
+  if (button == nullptr) return;
+  HMHelpContentRec help = {kMacHelpVersion, {0, 0, 0, 0}, kHMDefaultSide, {}};
+  help.content[kHMMinimumContentIndex].contentType = kHMNoContent;
+  help.content[kHMMaximumContentIndex].contentType = kHMNoContent;
+  CFRef<CFStringRef> why;
+  if (CompanionInstalled()) {
+    EnableControl(button);
+  } else {
+    DisableControl(button);
+    why.reset(PDEBundle::CopyLocalizedCFString(CFSTR("NO_COMPANION")));
+    help.content[kHMMinimumContentIndex] = {kHMCFStringContent, {why.get()}};
+  }
+  HMSetControlHelpContent(button, &help);
 }
 
 void UI_Panel::Hide() {

@@ -182,6 +182,12 @@ void UI_Panel::CloseDownLink() {
 
 bool UI_Panel::TwoWayOn() const { return mAddressArea != nullptr && mAddressArea->IsTwoWayOn(); }
 
+bool UI_Panel::CompanionInstalled() const {
+  struct stat info;
+  return !mCompanionPath.empty() && stat(mCompanionPath.c_str(), &info) == 0 &&
+         S_ISREG(info.st_mode) && access(mCompanionPath.c_str(), X_OK) == 0;
+}
+
 void UI_Panel::LoadHelperModule() {
   if (mCompanionPath.empty()) return;
   if (mCompanion != -1) ProcessReap(mCompanion);

@@ -57,7 +57,7 @@ bool UI_PrinterListDialog::Build() {
   if (mAddressEdit == nullptr || mPrinterList == nullptr) return false;
   CFRef<CFStringRef> title(CopyBidiString(CFSTR("TWO_WAY_TITLE")));
   if (title) SetWindowTitleWithCFString(mWindow, title.get());
-  mNetworkList = CreateBonjourList(mAddressEdit, mPrinterList);
+  mNetworkList = CreateBonjourList(mAddressEdit, mPrinterList, Control(kNoBrowserLabel));
   installEventHandler(mWindow);
   initializeStrings();
   return true;
@@ -73,6 +73,7 @@ void UI_PrinterListDialog::initializeStrings() {
   SetLabel(kHintLabel, CFSTR("IP_OR_DNS_NAME"), true);
   SetLabel(kHeadingLabel, CFSTR("ENTER_TWO_WAY"), false);
   SetLabel(kNoteLabel, CFSTR("NO_IP_ADDRESS"), true);
+  SetLabel(kNoBrowserLabel, CFSTR("NO_BROWSER"), true);
 }
 
 void UI_PrinterListDialog::SetLabel(OSType signature, CFStringRef key, bool small) {

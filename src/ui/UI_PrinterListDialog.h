@@ -21,6 +21,8 @@ class UI_PrinterListDialog : public UI_DialogWait {
   static constexpr OSType kHintLabel = FourCC("pdcp");
   static constexpr OSType kHeadingLabel = FourCC("ptit");
   static constexpr OSType kNoteLabel = FourCC("pres");
+  // Shown only when no network service browser runs to find printers.
+  static constexpr OSType kNoBrowserLabel = FourCC("pnsv");
 
   // Nothing is built without a plug-in bundle, its "BidiUI" file, the window
   // or its address edit and list; IsBuilt tells.

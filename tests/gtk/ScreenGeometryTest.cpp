@@ -81,12 +81,31 @@ TEST_F(ScreenGeometryTest, TheAddressDialogWithThePrintersFound) {
     EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(
                      WidgetOf(dialog.getControlByID(UI_PrinterListDialog::kAddressEdit, 1)))),
                  "10.0.0.7");
+    EXPECT_FALSE(gtk_widget_get_visible(
+        WidgetOf(dialog.getControlByID(UI_PrinterListDialog::kNoBrowserLabel, 1))));
     // A printer leaving the network leaves the list shown too.
     network.Withdraw("Hall");
   });
   mScreen->QueueModalStep([&] {
     GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(list))));
     EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(rows), nullptr), 1);
+    Key(GDK_KEY_Escape);
+  });
+  char result[UI_PrinterListDialog::kFieldSize] = "";
+  EXPECT_EQ(dialog.waitforResults(result, sizeof result), UI_DialogWait::kCancelCommand);
+}
+
+TEST_F(ScreenGeometryTest, TheAddressDialogWithoutANetworkService) {
+  InjectedNetServices network;
+  network.Stop();
+  UI_PrinterListDialog dialog(nullptr, "", false);
+  ASSERT_TRUE(dialog.IsBuilt());
+  mScreen->QueueModalStep([&] {
+    ExpectShownAsReference(dialog.Window(), "address-dialog-no-service");
+    GtkWidget* note = WidgetOf(dialog.getControlByID(UI_PrinterListDialog::kNoBrowserLabel, 1));
+    EXPECT_TRUE(gtk_widget_get_visible(note));
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(note)),
+                 "No printers found: the network service browser is not running.");
     Key(GDK_KEY_Escape);
   });
   char result[UI_PrinterListDialog::kFieldSize] = "";

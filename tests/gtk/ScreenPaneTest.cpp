@@ -1,8 +1,8 @@
 // The main pane in real windows: the sample's pane, twelve shortcuts scrolled
 // by the user, Customize with a group open, and the small-screen layout (run
 // on a 1024 x 768 display): every widget at its control's bounds, each window
-// looking like its reference picture, and the rows the program rebuilds
-// shown.
+// looking like its reference picture, the rows the program rebuilds shown,
+// and the job-properties button's state without a companion.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,6 +19,7 @@ class ScreenPaneTest : public ScreenFixture {
   UI_Panel& Open(const std::string& ppd) {
     mPane = std::make_unique<PaneJob>(ppd);
     mPane->CopyBuiltResource("en.lproj/BidiStrings.strings");  // the address area's words
+    mPane->CopyBuiltResource("en.lproj/Localizable.strings");  // and the pane's
     mPanel = mPane->NewPanel();
     EXPECT_TRUE(mPanel->IsBuilt());
     mPanel->Show();
@@ -48,6 +49,15 @@ TEST_F(ScreenPaneTest, TheSamplesPane) {
         << k;
   }
   EXPECT_FALSE(gtk_widget_get_visible(WidgetOf(Scroll())));  // the sample's rows all fit
+  // No companion runs here: its button cannot be pressed, and says why.
+  GtkWidget* jobProperties = WidgetOf(
+      mPane->Control(UI_Panel::kJobPropertiesSignature, UI_Panel::kJobPropertiesButton));
+  EXPECT_FALSE(gtk_widget_is_sensitive(jobProperties));
+  gchar* why = gtk_widget_get_tooltip_text(jobProperties);
+  EXPECT_STREQ(why,
+               "The job properties application is not installed: ask your administrator to "
+               "install it.");
+  g_free(why);
 }
 
 TEST_F(ScreenPaneTest, TwelveShortcutsScrolledByTheUser) {

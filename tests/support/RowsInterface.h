@@ -20,10 +20,10 @@ inline std::string Width(int width) {
   return "<property name=\"width-request\">" + std::to_string(width) + "</property>";
 }
 
-// A hidden 40 x 40 picture pane, shown by its widget.
+// A hidden 24 x 24 picture pane (the pane's size), shown by its widget.
 inline std::string Picture(int number, int x, int y) {
   return Placed("GtkDrawingArea", "Bitm:" + std::to_string(number), x, y,
-                Width(40) + "<property name=\"height-request\">40</property>"
+                Width(24) + "<property name=\"height-request\">24</property>"
                             "<property name=\"visible\">False</property>");
 }
 

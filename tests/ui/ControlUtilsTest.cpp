@@ -125,7 +125,7 @@ TEST_F(ControlUtilsTest, ResourceFolderIsBesideTheLastMacOSFolderAndBounded) {
 }
 
 TEST_F(ControlUtilsTest, DrawPNGDrawsWholePicturesAndOtherwiseOnlyErases) {
-  const std::string picture = FileText(ZPX_BUNDLE "/Resources/icons/portrait.png");
+  const std::string picture = FileText(ZPX_FIXTURES "/toolkit/three-by-two.png");
   ASSERT_GT(picture.size(), 60u);
   std::string corrupt = picture;
   for (size_t i = 40; i < corrupt.size() - 12; ++i) corrupt[i] = char(~corrupt[i]);
@@ -145,7 +145,7 @@ TEST_F(ControlUtilsTest, DrawPNGDrawsWholePicturesAndOtherwiseOnlyErases) {
   ASSERT_EQ(noErr, InstallEventHandler(GetControlEventTarget(pane), NewEventHandlerUPP(DrawPicture),
                                        1, &draw, &relative, &handler));
   const std::pair<std::string, std::string> cases[] = {
-      {"good.png", "erase picture 30x40 "}, {"corrupt.png", "erase "}, {"short.png", "erase "},
+      {"good.png", "erase picture 3x2 "}, {"corrupt.png", "erase "}, {"short.png", "erase "},
       {"wide.png", "erase "},              {"missing.png", "erase "}, {"", "erase "}};
   for (const auto& [file, drawn] : cases) {
     relative = file;
@@ -158,7 +158,7 @@ TEST_F(ControlUtilsTest, DrawPNGDrawsWholePicturesAndOtherwiseOnlyErases) {
   CFRef<CFURLRef> url(CFBundleCopyResourceURL(bundle.get(), CFSTR("good"), CFSTR("png"), nullptr));
   CFRef<CGImageRef> image(LoadAnImageRef(url.get()));
   ASSERT_TRUE(image);
-  EXPECT_EQ(30u, CGImageGetWidth(image.get()));
-  EXPECT_EQ(40u, CGImageGetHeight(image.get()));
+  EXPECT_EQ(3u, CGImageGetWidth(image.get()));
+  EXPECT_EQ(2u, CGImageGetHeight(image.get()));
   EXPECT_EQ(nullptr, LoadAnImageRef(nullptr));
 }

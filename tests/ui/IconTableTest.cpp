@@ -1,10 +1,22 @@
-// The icon table as the bundle's lookup file fills it.
+// The icon table as the bundle's lookup file fills it, and the pictures the
+// bundle's table names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "support/FileText.h"
+#include "support/PanePictures.h"
+#include "support/PluginBundle.h"
 #include "support/TempFile.h"
+#include "support/ToolkitFixture.h"
+#include "toolkit/IBCarbonRuntime.h"
 #include "ui/IconTable.h"
+#include "ui/UI_IconControl.h"
+#include "ui/UI_Panel.h"
 
 namespace {
 
@@ -78,4 +90,58 @@ TEST(IconTable, KeepsTheFirst999EntriesAndReadsNothingWithoutAFile) {
   IconTable none;
   EXPECT_FALSE(none.ReadFile("/nonexistent/icons/lookup.csv"));
   EXPECT_TRUE(none.Empty());
+}
+
+class BundlePictures : public ToolkitFixture {
+ protected:
+  // The size of a row's picture area in the pane the bundle's interface file makes.
+  void PaneArea(short* width, short* height) {
+    CFRef<CFBundleRef> bundle(CreateBundleAt(ZPX_BUILT_BUNDLE));
+    IBNibRef nib = nullptr;
+    ASSERT_EQ(CreateNibReferenceWithCFBundle(bundle.get(), CFSTR("PDEProject"), &nib), noErr);
+    WindowRef pane = nullptr;
+    ASSERT_EQ(CreateWindowFromNib(nib, CFSTR("PDEMain"), &pane), noErr);
+    DisposeNibReference(nib);
+    Rect bounds = {0, 0, 0, 0};
+    GetControlBounds(FindControl(pane, UI_IconControl::kSignature, UI_Panel::kPopupRowBase), &bounds);
+    *width = short(bounds.right - bounds.left);
+    *height = short(bounds.bottom - bounds.top);
+    DisposeWindow(pane);
+  }
+};
+
+// Every line of the bundle's table is an entry whose picture loads at the
+// size of the pane's picture area, so that it is drawn pixel for pixel. It is
+// a drawing on the pixel grid: more than a coloured square (three colours at
+// least), every pixel wholly covered or wholly clear and few colours (no
+// blurred edge). No two files show the same picture.
+TEST_F(BundlePictures, EachEntryIsADrawingOfItsOwnAtThePanesSize) {
+  constexpr size_t kMostColours = 8;
+  short width = 0, height = 0;
+  PaneArea(&width, &height);
+  ASSERT_GT(width, 0);
+  const std::string lookup = FileText(ZPX_BUNDLE "/Resources/icons/lookup.csv");
+  IconTable table;
+  ASSERT_TRUE(table.ReadFile(ZPX_BUNDLE "/Resources/icons/lookup.csv"));
+  EXPECT_EQ(table.Count(), size_t(std::count(lookup.begin(), lookup.end(), '\n')));
+  std::map<std::vector<UInt8>, std::string> seen;
+  for (size_t i = 0; i < table.Count(); ++i) {
+    const std::string path = table.PathAt(i);
+    CFRef<CGImageRef> image(LoadBundlePicture(path));
+    ASSERT_TRUE(image) << path;
+    EXPECT_EQ(CGImageGetWidth(image.get()), size_t(width)) << path;
+    EXPECT_EQ(CGImageGetHeight(image.get()), size_t(height)) << path;
+    const std::vector<UInt8>& pixels = PixelsOf(image.get());
+    std::set<std::vector<UInt8>> colours;
+    bool onGrid = true;
+    for (size_t at = 0; at + 4 <= pixels.size(); at += 4) {
+      colours.insert({pixels.begin() + long(at), pixels.begin() + long(at) + 4});
+      onGrid = onGrid && (pixels[at + 3] == 0 || pixels[at + 3] == 255);
+    }
+    EXPECT_GE(colours.size(), 3u) << path;
+    EXPECT_LE(colours.size(), kMostColours) << path;
+    EXPECT_TRUE(onGrid) << path;
+    const std::string& first = seen.emplace(pixels, path).first->second;
+    EXPECT_EQ(first, path) << "the same picture";
+  }
 }

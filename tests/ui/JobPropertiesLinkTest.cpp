@@ -25,6 +25,7 @@
 #include "support/FileText.h"
 #include "support/PaneJob.h"
 #include "support/ToolkitFixture.h"
+#include "toolkit/ToolkitControl.h"
 #include "ui/UI_IPAddressPanel.h"
 #include "ui/UI_Panel.h"
 
@@ -158,6 +159,15 @@ TEST_F(JobPropertiesLink, TheButtonStartsOneExchangeAndIsSwallowedWhileItRuns) {
   EXPECT_EQ(ToolkitModel::Shared().Windows().size(), windows);
 }
 
+TEST_F(JobPropertiesLink, APressReleasedOutsideStartsNothing) {
+  auto panel = NewPanel("");
+  panel->Show();
+  ASSERT_TRUE(mDriver.Press(mPane.Control(FourCC("cUpd"), UI_Panel::kJobPropertiesButton)));
+  mDriver.Release(Point{-100, -100});
+  EXPECT_EQ(panel->LastEventStatus(), eventNotHandledErr);
+  EXPECT_FALSE(panel->IsIgnoringButton());
+}
+
 // The system's limit on an area's size is lowered below the area's own in an
 // IPC namespace of the test's child (root only, as the suite runs), so the
 // area cannot be made: the pane and the data model both end invalid.
@@ -193,6 +203,37 @@ TEST_F(JobPropertiesLink, AMissingCompanionIsAbandonedAfterOneRetry) {
   ASSERT_TRUE(panel->IsValid());
   EXPECT_FALSE(panel->LaunchJobProperties(UI_Panel::kJPMainView));
   EXPECT_FALSE(panel->IsIgnoringButton());
+}
+
+// The button is offered only while a program this user may run is at the
+// companion's path, checked at each showing; otherwise its help tag says why.
+TEST_F(JobPropertiesLink, WithoutACompanionTheButtonIsDisabledAndSaysWhy) {
+  const std::string why =
+      "The job properties application is not installed: ask your administrator to install it.";
+  mPane.CopyBuiltResource("en.lproj/Localizable.strings");
+  auto state = [&](UI_Panel& panel) {
+    panel.Show();
+    ControlRef button = mPane.Control(FourCC("cUpd"), UI_Panel::kJobPropertiesButton);
+    const bool pressed = mDriver.Click(button);
+    return std::string(IsControlEnabled(button) ? "enabled" : "disabled") +
+           (pressed ? " pressed" : "") + (panel.IsIgnoringButton() ? " working" : "") + " [" +
+           button->mHelpTag + "]";
+  };
+  UseCompanion("", "");
+  EXPECT_EQ(state(*mPane.NewPanel()), "disabled [" + why + "]");
+
+  const std::string path = mJob.Folder().Path() + "/ZPX ND3toJP";
+  UseCompanion("", path);
+  auto panel = mPane.NewPanel();
+  EXPECT_EQ(state(*panel), "disabled [" + why + "]") << "missing";
+  std::filesystem::create_directory(path);
+  EXPECT_EQ(state(*panel), "disabled [" + why + "]") << "a folder";
+  std::filesystem::remove(path);
+  mJob.Folder().Write("ZPX ND3toJP", "#!/bin/sh\n");
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+  EXPECT_EQ(state(*panel), "disabled [" + why + "]") << "not executable";
+  ASSERT_EQ(chmod(path.c_str(), 0755), 0);
+  EXPECT_EQ(state(*panel), "enabled pressed []") << "installed";
 }
 
 TEST_F(JobPropertiesLink, ArgumentsFileIsWrittenOnlyAsThisUsersRegularFile) {

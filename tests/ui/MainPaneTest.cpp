@@ -1,7 +1,7 @@
 // The main pane built from the bundle's interface file over our own PPDs and
 // the sample, driven as a user drives it: the rows of the basic panel and
 // their scrolling, the small-screen layout, Reset, the paper from page setup,
-// the address commands, the job-properties button and the PPD's copy.
+// the address commands and the PPD's copy.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -314,15 +314,6 @@ TEST_F(MainPane, EventsReachOnlyTheLivePaneWithADocument) {
   EXPECT_TRUE(mDriver.Click(Scroll()));
   EXPECT_EQ(UI_Panel::ScrollOffset(), 2);
   EXPECT_EQ(RowsShown(*mPane), "");
-}
-
-TEST_F(MainPane, JobPropertiesPressReleasedOutsideStartsNothing) {
-  Open();
-  ControlRef button = mPane->Control(FourCC("cUpd"), UI_Panel::kJobPropertiesButton);
-  ASSERT_TRUE(mDriver.Press(button));
-  mDriver.Release(Point{-100, -100});
-  EXPECT_EQ(mPanel->LastEventStatus(), eventNotHandledErr);
-  EXPECT_FALSE(mPanel->IsIgnoringButton());
 }
 
 TEST_F(MainPane, PPDIsCopiedWithoutAShellAndNeverThroughALink) {

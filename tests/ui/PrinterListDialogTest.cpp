@@ -190,3 +190,28 @@ TEST_F(PrinterListDialogTest, PrintersOnTheNetworkFillTheListWhileTheDialogWaits
   EXPECT_EQ(TextOf(typed.GetDeviceName()), "Hall");
   EXPECT_EQ(mHosts.LookupCount(), 1);
 }
+
+// Without a network service browser the list stays empty and the dialog says
+// why in a line of its own, shown only then.
+TEST_F(PrinterListDialogTest, WithoutANetworkServiceALineSaysWhyNoPrinterIsListed) {
+  auto noteShown = [&](bool stopped) {
+    if (stopped) mNetwork.Stop();
+    UI_PrinterListDialog dialog(nullptr, "", true);
+    EXPECT_TRUE(dialog.IsBuilt());
+    ControlRef note = dialog.getControlByID(UI_PrinterListDialog::kNoBrowserLabel, 1);
+    std::string shown;
+    mDriver.QueueModalStep([&] {
+      EXPECT_EQ(ListRowCount(dialog.getControlByID(UI_PrinterListDialog::kPrinterList, 1)),
+                stopped ? 0u : 1u);
+      if (IsControlVisible(note))
+        shown = WidgetTitle(note) + " (" + std::to_string(WidgetFontSize(note)) + ")";
+      EXPECT_TRUE(mDriver.PressEscape());
+    });
+    char result[UI_PrinterListDialog::kFieldSize] = "";
+    EXPECT_EQ(dialog.waitforResults(result, sizeof result), kCancel);
+    return shown;
+  };
+  mNetwork.Announce("Hall", {"10.0.0.10"});
+  EXPECT_EQ(noteShown(false), "");
+  EXPECT_EQ(noteShown(true), "No printers found: the network service browser is not running. (11)");
+}

@@ -1,6 +1,7 @@
 // Pane rows bound to the sample PPD's options, driven as a user drives them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "foundation/CString.h"
 #include "support/FileText.h"
+#include "support/PanePictures.h"
 #include "support/ParsedDocument.h"
 #include "support/PluginBundle.h"
 #include "support/RowsInterface.h"
@@ -50,11 +52,18 @@ std::string MenuOf(ControlRef popup) {
   return items;
 }
 
-// The size of the picture the pane shows; "none" when it shows none.
+// The file of the bundle's icons whose picture the pane shows; "none" when it
+// shows none, "another" when it shows a picture of no such file.
 std::string PictureOf(ControlRef pane) {
-  for (const PaneDrawing& drawn : pane->mDrawn)
-    if (drawn.kind == PaneDrawing::Kind::kPicture)
-      return std::to_string(drawn.width) + "x" + std::to_string(drawn.height);
+  for (const PaneDrawing& drawn : pane->mDrawn) {
+    if (drawn.kind != PaneDrawing::Kind::kPicture) continue;
+    for (const auto& file : std::filesystem::directory_iterator(ZPX_BUNDLE "/Resources/icons")) {
+      const std::string name = file.path().filename().string();
+      CFRef<CGImageRef> picture(LoadBundlePicture("icons/" + name));
+      if (picture && PixelsOf(picture.get()) == PixelsOf(drawn.image.get())) return name;
+    }
+    return "another";
+  }
   return "none";
 }
 
@@ -101,11 +110,11 @@ TEST_F(WidgetRowsTest, PopupShowsTheOptionAndItsPictureFollowsTheChoice) {
   EXPECT_EQ(2, GetControl32BitValue(popup));
   EXPECT_EQ("Two-Sided: ", WidgetTitle(Control("Ttle", 2001)));
   EXPECT_TRUE(IsControlVisible(Control("Bitm", 2001)));
-  EXPECT_EQ("40x32", PictureOf(Control("Bitm", 2001)));
+  EXPECT_EQ("duplex-long.png", PictureOf(Control("Bitm", 2001)));
 
   ASSERT_TRUE(mDriver.ChooseMenuItem(popup, 3));
   EXPECT_EQ("Bottom", Value(*mDocument, "*ZPDuplex"));
-  EXPECT_EQ("40x30", PictureOf(Control("Bitm", 2001)));
+  EXPECT_EQ("duplex-short.png", PictureOf(Control("Bitm", 2001)));
 
   row.ChangeControlMaximum(0);
   EXPECT_EQ("", MenuOf(popup));
@@ -176,27 +185,27 @@ TEST_F(WidgetRowsTest, CheckBoxesFollowTheOptionTheConstraintsAndTheirPictures) 
   EXPECT_EQ("Collate", WidgetTitle(collateBox));
   EXPECT_EQ(1, GetControl32BitValue(collateBox));
   EXPECT_TRUE(IsControlEnabled(collateBox));
-  EXPECT_EQ("36x36", PictureOf(Control("Bitm", 3001)));
+  EXPECT_EQ("collate-on.png", PictureOf(Control("Bitm", 3001)));
 
   ControlRef offsetBox = Control("Cntl", 3002);
   EXPECT_EQ(0, GetControl32BitValue(offsetBox));
   EXPECT_FALSE(IsControlEnabled(offsetBox));  // "True" is constrained
   EXPECT_FALSE(mDriver.Click(offsetBox));
-  EXPECT_EQ("34x34", PictureOf(Control("Bitm", 3002)));
+  EXPECT_EQ("offset-off.png", PictureOf(Control("Bitm", 3002)));
 
   ASSERT_TRUE(mDriver.Click(collateBox));
   EXPECT_EQ(0, GetControl32BitValue(collateBox));
   EXPECT_EQ("False", Value(*mDocument, "*ZPCollate"));
-  EXPECT_EQ("36x34", PictureOf(Control("Bitm", 3001)));
+  EXPECT_EQ("collate-off.png", PictureOf(Control("Bitm", 3001)));
   ASSERT_TRUE(mDriver.Click(collateBox));
   EXPECT_EQ("True", Value(*mDocument, "*ZPCollate"));
-  EXPECT_EQ("36x36", PictureOf(Control("Bitm", 3001)));
+  EXPECT_EQ("collate-on.png", PictureOf(Control("Bitm", 3001)));
 }
 
 TEST_F(WidgetRowsTest, PicturesWithoutAnEntryOrWithAnOverlongKeywordOnlyErase) {
   Open();
   UI_IconControl known(mWindow, 2001, "*ZP_PAPER_ORIENTATION", mDocument.get());
-  EXPECT_EQ("30x40", PictureOf(Control("Bitm", 2001)));
+  EXPECT_EQ("portrait.png", PictureOf(Control("Bitm", 2001)));
   UI_IconControl noEntry(mWindow, 2002, "*ZPMediaType", mDocument.get());
   EXPECT_EQ("none", PictureOf(Control("Bitm", 2002)));
   EXPECT_TRUE(IsControlVisible(Control("Bitm", 2002)));

@@ -200,6 +200,7 @@ void ScreenControl::Sync() {
   gtk_widget_set_visible(mWidget, ShownToRoot(mControl));
   gtk_widget_set_sensitive(mWidget, EnabledToRoot(mControl));
   SyncFont();
+  SyncHelpTag();
   SyncText();
   switch (mKind) {
     case kControlKindCheckBox:
@@ -251,6 +252,13 @@ void ScreenControl::SyncFont() {
     else
       gtk_style_context_remove_class(context, ScreenStyle::kSmallClass);
   }
+}
+
+// The control's help tag is the widget's tooltip, shown on a disabled widget too.
+void ScreenControl::SyncHelpTag() {
+  if (mControl->mHelpTag == mHelpShown) return;
+  mHelpShown = mControl->mHelpTag;
+  gtk_widget_set_tooltip_text(mWidget, mHelpShown.empty() ? nullptr : mHelpShown.c_str());
 }
 
 void ScreenControl::SyncText() {

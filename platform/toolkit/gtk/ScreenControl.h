@@ -45,6 +45,7 @@ class ScreenControl {
   void SyncPopup();
   void SyncList();
   void SyncFont();
+  void SyncHelpTag();
   void SyncDrawing();
   void SyncRange();
   void SyncSelection();
@@ -81,5 +82,6 @@ class ScreenControl {
   std::vector<std::string> mRowsShown;  // each row's id, parent, texts and state
   std::vector<std::pair<UInt32, GtkTreeRowReference*>> mRowRefs;
   std::string mAccessibleLabel;
+  std::string mHelpShown;  // the tooltip's text, "" for none
   unsigned mDrawsShown = 0;  // the model's draw count when the widget was last asked to paint
 };
