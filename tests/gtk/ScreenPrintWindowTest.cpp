@@ -2,7 +2,8 @@
 // and the keyboard alone: a pop-up changed, a shortcut added in Customize and
 // its check box toggled, the disabled row passed over, then Print, which
 // leaves the choices and the job's PostScript data in the tickets; Escape
-// and closing the window cancel and leave no data.
+// and closing the window cancel and leave no data; Customize opens centred
+// on the print window and above it.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -84,6 +85,15 @@ class ScreenPrintWindowTest : public ScreenFixture {
     std::string file = EncodedText(path, kCFStringEncodingUTF8);
     unlink(file.c_str());
     return file;
+  }
+
+  // The middle of the window as the display shows it.
+  GdkPoint CentreShown(WindowRef window) const {
+    GtkWidget* shown = WindowWidget(window);
+    GdkPoint origin = {0, 0};
+    gdk_window_get_origin(gtk_widget_get_window(shown), &origin.x, &origin.y);
+    return {origin.x + gtk_widget_get_allocated_width(shown) / 2,
+            origin.y + gtk_widget_get_allocated_height(shown) / 2};
   }
 
   PreferencesHome mHome;
@@ -173,6 +183,28 @@ TEST_F(ScreenPrintWindowTest, EscapeAndClosingTheWindowCancel) {
   });
   EXPECT_EQ(mHost.Run(mSession.Session(), second).mExit, kExitNoJob);
   EXPECT_EQ(TakeDataFile(), "");
+}
+
+TEST_F(ScreenPrintWindowTest, CustomizeOpensCentredOnThePrintWindowAndAboveIt) {
+  mScreen->QueueModalStep([&] {
+    gtk_button_clicked(
+        GTK_BUTTON(WidgetOf(Row(UI_Panel::kCustomizeSignature, UI_Panel::kCustomizeButton))));
+  });
+  mScreen->QueueModalStep([&] {
+    WindowRef customize = ToolkitModel::Shared().FrontWindow();
+    ASSERT_NE(customize, mWindow.Window());
+    EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(WindowWidget(customize))),
+              GTK_WINDOW(WindowWidget(mWindow.Window())));
+    const GdkPoint centre = CentreShown(customize), printCentre = CentreShown(mWindow.Window());
+    EXPECT_NEAR(centre.x, printCentre.x, 1);
+    EXPECT_NEAR(centre.y, printCentre.y, 1);
+    Key(GDK_KEY_Escape);  // Customize's Cancel
+  });
+  mScreen->QueueModalStep([&] {
+    EXPECT_EQ(ToolkitModel::Shared().FrontWindow(), mWindow.Window());
+    Key(GDK_KEY_Escape);
+  });
+  EXPECT_EQ(mHost.Run(mSession.Session(), mWindow).mExit, kExitNoJob);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "support/ToolkitFixture.h"
+#include "toolkit/CoreGraphics.h"
 
 namespace {
 
@@ -65,6 +66,32 @@ TEST_F(ControlModelTest, MovingAContainerMovesWhatItEmbeds) {
   Rect wider = {50, 15, 150, 400};
   SetControlBounds(outer, &wider);
   EXPECT_TRUE(SameRect(BoundsOf(box), {70, 35, 90, 95}));
+}
+
+TEST_F(ControlModelTest, AWindowCentredOnItsParentStaysOnTheDisplay) {
+  SetMainDisplayBounds(CGRectMake(0, 0, 1024, 768));
+  WindowRef parent = NewWindow(500, 400);  // at 100,100
+  Rect bounds = {0, 0, 200, 300};
+  WindowRef window = nullptr;
+  ASSERT_EQ(CreateNewWindow(kMovableModalWindowClass, kWindowNoAttributes, &bounds, &window), noErr);
+  ASSERT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), noErr);
+  Rect placed = {0, 0, 0, 0};
+  GetWindowBounds(window, kWindowContentRgn, &placed);
+  EXPECT_TRUE(SameRect(placed, {200, 200, 400, 500}));
+  // A parent near the display's corner: as near the middle as the display allows.
+  MoveWindow(parent, -150, 700, false);
+  ASSERT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), noErr);
+  GetWindowBounds(window, kWindowContentRgn, &placed);
+  EXPECT_TRUE(SameRect(placed, {568, 0, 768, 300}));
+  // Wider than the display: centred all the same.
+  SizeWindow(window, 1200, 200, false);
+  ASSERT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), noErr);
+  GetWindowBounds(window, kWindowContentRgn, &placed);
+  EXPECT_EQ(placed.left, -150 + (500 - 1200) / 2);
+  EXPECT_EQ(RepositionWindow(window, parent, 1), paramErr);
+  DisposeWindow(parent);
+  EXPECT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), errInvalidWindowRef);
+  SetMainDisplayBounds(CGRectMake(0, 0, 1440, 900));
 }
 
 TEST_F(ControlModelTest, VisibilityNeedsEveryContainerVisible) {
