@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "comm/PreferencesHome.h"
 #include "paths/PlatformPaths.h"
@@ -94,6 +97,28 @@ class ScreenPrintWindowTest : public ScreenFixture {
     gdk_window_get_origin(gtk_widget_get_window(shown), &origin.x, &origin.y);
     return {origin.x + gtk_widget_get_allocated_width(shown) / 2,
             origin.y + gtk_widget_get_allocated_height(shown) / 2};
+  }
+
+  // The lowest edge, in the window, of the widgets shown above Print and
+  // Cancel, and the top of those two.
+  void MeasureBelowThePane(int* lowest, int* buttonsTop) const {
+    *lowest = 0;
+    *buttonsTop = INT_MAX;
+    std::vector<ControlRef> controls = {mWindow.Window()->mRoot.get()};
+    for (size_t next = 0; next < controls.size(); ++next) {
+      ControlRef control = controls[next];
+      controls.insert(controls.end(), control->mChildren.begin(), control->mChildren.end());
+      GtkWidget* widget = next > 0 ? WidgetOf(control) : nullptr;
+      if (!widget || !gtk_widget_get_visible(widget)) continue;
+      GtkAllocation shown;
+      gtk_widget_get_allocation(widget, &shown);
+      UInt32 command = 0;
+      GetControlCommandID(control, &command);
+      if (command == PrintWindow::kPrintCommand || command == PrintWindow::kCancelCommand)
+        *buttonsTop = std::min(*buttonsTop, shown.y);
+      else
+        *lowest = std::max(*lowest, shown.y + shown.height);
+    }
   }
 
   PreferencesHome mHome;
@@ -202,6 +227,26 @@ TEST_F(ScreenPrintWindowTest, CustomizeOpensCentredOnThePrintWindowAndAboveIt) {
   });
   mScreen->QueueModalStep([&] {
     EXPECT_EQ(ToolkitModel::Shared().FrontWindow(), mWindow.Window());
+    Key(GDK_KEY_Escape);
+  });
+  EXPECT_EQ(mHost.Run(mSession.Session(), mWindow).mExit, kExitNoJob);
+}
+
+// Run on a 1024 x 768 display only (its own CTest entry).
+using ScreenSmallScreenPrintWindowTest = ScreenPrintWindowTest;
+
+// The pane's small-screen layout moves its lower part up once the pane has
+// grown to hold it: the window fits what the pane shows, not the pane's size.
+TEST_F(ScreenSmallScreenPrintWindowTest, NoBlankBandBetweenThePaneAndTheButtons) {
+  ASSERT_EQ(CGDisplayBounds(CGMainDisplayID()).size.height, 768);
+  mScreen->QueueModalStep([&] {
+    EXPECT_TRUE(UI_Panel::IsSmallScreen());
+    ExpectShownAsReference(mWindow.Window(), "print-window-small-screen");
+    int lowest = 0, buttonsTop = 0;
+    MeasureBelowThePane(&lowest, &buttonsTop);
+    // The window's margin of 20 pixels and a few more at most.
+    EXPECT_GE(buttonsTop - lowest, 0);
+    EXPECT_LE(buttonsTop - lowest, 24);
     Key(GDK_KEY_Escape);
   });
   EXPECT_EQ(mHost.Run(mSession.Session(), mWindow).mExit, kExitNoJob);

@@ -68,6 +68,29 @@ TEST_F(ControlModelTest, MovingAContainerMovesWhatItEmbeds) {
   EXPECT_TRUE(SameRect(BoundsOf(box), {70, 35, 90, 95}));
 }
 
+TEST_F(ControlModelTest, ContainersListWhatTheyEmbedInOrder) {
+  WindowRef window = NewWindow();
+  ControlRef pane = NewPane(window, {0, 0, 100, 100});
+  ControlRef first = NewCheckBox(window, {10, 10, 30, 60});
+  ControlRef second = NewPane(window, {40, 10, 60, 60});
+  for (ControlRef control : {first, second}) ASSERT_EQ(EmbedControl(control, pane), noErr);
+  UInt16 count = 0;
+  ASSERT_EQ(CountSubControls(pane, &count), noErr);
+  EXPECT_EQ(count, 2);
+  ControlRef found = nullptr;
+  ASSERT_EQ(GetIndexedSubControl(pane, 1, &found), noErr);
+  EXPECT_EQ(found, first);
+  ASSERT_EQ(GetIndexedSubControl(pane, 2, &found), noErr);
+  EXPECT_EQ(found, second);
+  EXPECT_EQ(GetIndexedSubControl(pane, 0, &found), paramErr);
+  EXPECT_EQ(GetIndexedSubControl(pane, 3, &found), paramErr);
+  EXPECT_EQ(CountSubControls(second, &count), noErr);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(CountSubControls(first, &count), errControlIsNotEmbedder);
+  DisposeControl(pane);
+  EXPECT_EQ(CountSubControls(pane, &count), errUnknownControl);
+}
+
 TEST_F(ControlModelTest, AWindowCentredOnItsParentStaysOnTheDisplay) {
   SetMainDisplayBounds(CGRectMake(0, 0, 1024, 768));
   WindowRef parent = NewWindow(500, 400);  // at 100,100
