@@ -3,7 +3,8 @@
 // its check box toggled, the disabled row passed over, then Print, which
 // leaves the choices and the job's PostScript data in the tickets; Escape
 // and closing the window cancel and leave no data; Customize opens centred
-// on the print window and above it.
+// on the print window and above it; on a small display (1024 x 768) the
+// window ends just below what the pane shows.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
