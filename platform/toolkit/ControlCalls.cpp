@@ -122,6 +122,21 @@ OSStatus EmbedControl(ControlRef control, ControlRef container) {
   return noErr;
 }
 
+OSStatus CountSubControls(ControlRef control, UInt16* outNumChildren) {
+  if (!Live(control) || !outNumChildren) return errUnknownControl;
+  if (!control->Embeds()) return errControlIsNotEmbedder;
+  *outNumChildren = UInt16(std::min<size_t>(control->mChildren.size(), UINT16_MAX));
+  return noErr;
+}
+
+OSStatus GetIndexedSubControl(ControlRef control, UInt16 index, ControlRef* outSubControl) {
+  if (!Live(control) || !outSubControl) return errUnknownControl;
+  if (!control->Embeds()) return errControlIsNotEmbedder;
+  if (index < 1 || index > control->mChildren.size()) return paramErr;
+  *outSubControl = control->mChildren[index - 1];
+  return noErr;
+}
+
 OSStatus GetControlID(ControlRef control, ControlID* outID) {
   if (!Live(control) || !outID) return errUnknownControl;
   *outID = control->mID;

@@ -95,6 +95,9 @@ OSStatus SetWindowCancelButton(WindowRef window, ControlRef button);
 void DisposeControl(ControlRef control);
 // Moves the control, with what it embeds, into `container` (of any window).
 OSStatus EmbedControl(ControlRef control, ControlRef container);
+// The controls a container embeds, in embedding order; the index counts from 1.
+OSStatus CountSubControls(ControlRef control, UInt16* outNumChildren);
+OSStatus GetIndexedSubControl(ControlRef control, UInt16 index, ControlRef* outSubControl);
 
 OSStatus GetControlID(ControlRef control, ControlID* outID);
 OSStatus SetControlID(ControlRef control, const ControlID* id);

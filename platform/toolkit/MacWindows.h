@@ -14,6 +14,8 @@ enum : WindowClass {
   kSheetAlertWindowClass = 15,
 };
 enum : WindowAttributes { kWindowNoAttributes = 0 };
+typedef UInt32 WindowPositionMethod;
+enum : WindowPositionMethod { kWindowCenterOnParentWindow = 2 };
 typedef UInt16 WindowRegionCode;
 enum : WindowRegionCode { kWindowStructureRgn = 32, kWindowContentRgn = 33 };
 
@@ -36,6 +38,9 @@ OSStatus GetWindowClass(WindowRef window, WindowClass* outClass);
 OSStatus GetWindowBounds(WindowRef window, WindowRegionCode region, Rect* outBounds);
 void MoveWindow(WindowRef window, short h, short v, Boolean front);
 void SizeWindow(WindowRef window, short width, short height, Boolean update);
+// Moves the window to the middle of its parent window, kept on the main
+// display where it fits; paramErr for other methods.
+OSStatus RepositionWindow(WindowRef window, WindowRef parentWindow, WindowPositionMethod method);
 OSStatus SetWindowTitleWithCFString(WindowRef window, CFStringRef title);
 EventTargetRef GetWindowEventTarget(WindowRef window);
 GrafPtr GetWindowPort(WindowRef window);

@@ -1,6 +1,9 @@
 // The window calls over the process's toolkit model.
 
+#include <algorithm>
+
 #include "cf/CFStringObject.h"
+#include "toolkit/CoreGraphics.h"
 #include "toolkit/ToolkitModel.h"
 #include "toolkit/ToolkitWindow.h"
 
@@ -88,6 +91,33 @@ void SizeWindow(WindowRef window, short width, short height, Boolean) {
   if (!ToolkitModel::Shared().IsLive(window) || width < 0 || height < 0) return;
   window->mBounds.right = short(window->mBounds.left + width);
   window->mBounds.bottom = short(window->mBounds.top + height);
+}
+
+namespace {
+
+// Where a side of `length` starts centred on [from, to), moved onto the
+// display's [low, high) when it fits there.
+int CentredOn(int from, int to, int length, int low, int high) {
+  const int start = from + (to - from - length) / 2;
+  return length <= high - low ? std::clamp(start, low, high - length) : start;
+}
+
+}  // namespace
+
+OSStatus RepositionWindow(WindowRef window, WindowRef parentWindow, WindowPositionMethod method) {
+  ToolkitModel& model = ToolkitModel::Shared();
+  if (!model.IsLive(window) || !model.IsLive(parentWindow)) return errInvalidWindowRef;
+  if (method != kWindowCenterOnParentWindow) return paramErr;
+  const Rect& parent = parentWindow->mBounds;
+  const Rect& bounds = window->mBounds;
+  const CGRect display = CGDisplayBounds(CGMainDisplayID());
+  const int left = int(display.origin.x), top = int(display.origin.y);
+  const int h = CentredOn(parent.left, parent.right, bounds.right - bounds.left, left,
+                          left + int(display.size.width));
+  const int v = CentredOn(parent.top, parent.bottom, bounds.bottom - bounds.top, top,
+                          top + int(display.size.height));
+  MoveWindow(window, short(h), short(v), false);
+  return noErr;
 }
 
 OSStatus SetWindowTitleWithCFString(WindowRef window, CFStringRef title) {

@@ -63,6 +63,7 @@ void UI_Panel::OpenCustomize() {
     const EventTypeSpec commands[] = {{kEventClassCommand, kEventCommandProcess}};
     InstallEventHandler(GetWindowEventTarget(mCustomize), NewEventHandlerUPP(EventHandler),
                         std::size(commands), commands, this, &mCustomizeHandler);
+    RepositionWindow(mCustomize, mDialog, kWindowCenterOnParentWindow);
   }
   MyInitializeDataBrowserControl(mCustomize);
   ShowWindow(mCustomize);

@@ -1,8 +1,10 @@
 // The main pane in real windows: the sample's pane, twelve shortcuts scrolled
-// by the user, Customize with a group open, and the small-screen layout (run
-// on a 1024 x 768 display): every widget at its control's bounds, each window
-// looking like its reference picture, the rows the program rebuilds shown,
-// and the job-properties button's state without a companion.
+// The main pane in real windows: the sample's pane, twelve shortcuts scrolled
+// by the user, Customize with a group opened and closed by clicks on its
+// expander, and the small-screen layout (run on a 1024 x 768 display): every
+// widget at its control's bounds, each window looking like its reference
+// picture, the rows the program rebuilds shown, and the job-properties
+// button's state without a companion.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,7 +12,6 @@
 
 #include "support/PaneJob.h"
 #include "support/ScreenFixture.h"
-#include "ui/PPDTree.h"
 
 namespace {
 
@@ -80,8 +81,11 @@ TEST_F(ScreenPaneTest, CustomizeWithAGroupOpen) {
   WindowRef customize = mPanel->CustomizeWindow();
   ASSERT_NE(customize, nullptr);
   ControlRef options = FindControl(customize, FourCC("SLST"), UI_Panel::kOptionList);
-  const PPDTree& tree = PPDTree::Shared();
-  ASSERT_TRUE(mScreen->Actions().OpenRow(options, PPDTree::GroupId(tree.FindGroup("G1"))));
+  mScreen->Settle();
+  ClickExpander(options, "1");  // G1, as a person opens it; GTK logs nothing
+  EXPECT_EQ(ListRowCount(options, kDataBrowserContainerIsOpen), 1u);
+  EXPECT_EQ(ListRowCount(options), 7u);  // the program filled it
+  EXPECT_EQ(ListRowCount(options, kDataBrowserItemIsSelected), 0u);  // the click selects nothing
   ExpectShownAsReference(customize, "customize-group-open");
   GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(options))));
   // Three groups, the open one with its four options below it.
@@ -92,6 +96,9 @@ TEST_F(ScreenPaneTest, CustomizeWithAGroupOpen) {
   EXPECT_EQ(gtk_tree_model_iter_n_children(model, &group), 4);
   GtkTreePath* path = gtk_tree_model_get_path(model, &group);
   EXPECT_TRUE(gtk_tree_view_row_expanded(rows, path));
+  ClickExpander(options, "1");  // and closes it again
+  EXPECT_EQ(ListRowCount(options), 3u);
+  EXPECT_FALSE(gtk_tree_view_row_expanded(rows, path));
   gtk_tree_path_free(path);
 }
 

@@ -2,13 +2,18 @@
 // and the keyboard alone: a pop-up changed, a shortcut added in Customize and
 // its check box toggled, the disabled row passed over, then Print, which
 // leaves the choices and the job's PostScript data in the tickets; Escape
-// and closing the window cancel and leave no data.
+// and closing the window cancel and leave no data; Customize opens centred
+// on the print window and above it; on a small display (1024 x 768) the
+// window ends just below what the pane shows.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "comm/PreferencesHome.h"
 #include "paths/PlatformPaths.h"
@@ -84,6 +89,37 @@ class ScreenPrintWindowTest : public ScreenFixture {
     std::string file = EncodedText(path, kCFStringEncodingUTF8);
     unlink(file.c_str());
     return file;
+  }
+
+  // The middle of the window as the display shows it.
+  GdkPoint CentreShown(WindowRef window) const {
+    GtkWidget* shown = WindowWidget(window);
+    GdkPoint origin = {0, 0};
+    gdk_window_get_origin(gtk_widget_get_window(shown), &origin.x, &origin.y);
+    return {origin.x + gtk_widget_get_allocated_width(shown) / 2,
+            origin.y + gtk_widget_get_allocated_height(shown) / 2};
+  }
+
+  // The lowest edge, in the window, of the widgets shown above Print and
+  // Cancel, and the top of those two.
+  void MeasureBelowThePane(int* lowest, int* buttonsTop) const {
+    *lowest = 0;
+    *buttonsTop = INT_MAX;
+    std::vector<ControlRef> controls = {mWindow.Window()->mRoot.get()};
+    for (size_t next = 0; next < controls.size(); ++next) {
+      ControlRef control = controls[next];
+      controls.insert(controls.end(), control->mChildren.begin(), control->mChildren.end());
+      GtkWidget* widget = next > 0 ? WidgetOf(control) : nullptr;
+      if (!widget || !gtk_widget_get_visible(widget)) continue;
+      GtkAllocation shown;
+      gtk_widget_get_allocation(widget, &shown);
+      UInt32 command = 0;
+      GetControlCommandID(control, &command);
+      if (command == PrintWindow::kPrintCommand || command == PrintWindow::kCancelCommand)
+        *buttonsTop = std::min(*buttonsTop, shown.y);
+      else
+        *lowest = std::max(*lowest, shown.y + shown.height);
+    }
   }
 
   PreferencesHome mHome;
@@ -173,6 +209,47 @@ TEST_F(ScreenPrintWindowTest, EscapeAndClosingTheWindowCancel) {
   });
   EXPECT_EQ(mHost.Run(mSession.Session(), second).mExit, kExitNoJob);
   EXPECT_EQ(TakeDataFile(), "");
+}
+
+TEST_F(ScreenPrintWindowTest, CustomizeOpensCentredOnThePrintWindowAndAboveIt) {
+  mScreen->QueueModalStep([&] {
+    gtk_button_clicked(
+        GTK_BUTTON(WidgetOf(Row(UI_Panel::kCustomizeSignature, UI_Panel::kCustomizeButton))));
+  });
+  mScreen->QueueModalStep([&] {
+    WindowRef customize = ToolkitModel::Shared().FrontWindow();
+    ASSERT_NE(customize, mWindow.Window());
+    EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(WindowWidget(customize))),
+              GTK_WINDOW(WindowWidget(mWindow.Window())));
+    const GdkPoint centre = CentreShown(customize), printCentre = CentreShown(mWindow.Window());
+    EXPECT_NEAR(centre.x, printCentre.x, 1);
+    EXPECT_NEAR(centre.y, printCentre.y, 1);
+    Key(GDK_KEY_Escape);  // Customize's Cancel
+  });
+  mScreen->QueueModalStep([&] {
+    EXPECT_EQ(ToolkitModel::Shared().FrontWindow(), mWindow.Window());
+    Key(GDK_KEY_Escape);
+  });
+  EXPECT_EQ(mHost.Run(mSession.Session(), mWindow).mExit, kExitNoJob);
+}
+
+// Run on a 1024 x 768 display only (its own CTest entry).
+using ScreenSmallScreenPrintWindowTest = ScreenPrintWindowTest;
+
+// The pane's small-screen layout moves its lower part up once the pane has
+// grown to hold it: the window fits what the pane shows, not the pane's size.
+TEST_F(ScreenSmallScreenPrintWindowTest, NoBlankBandBetweenThePaneAndTheButtons) {
+  ASSERT_EQ(CGDisplayBounds(CGMainDisplayID()).size.height, 768);
+  mScreen->QueueModalStep([&] {
+    ExpectShownAsReference(mWindow.Window(), "print-window-small-screen");  // four rows
+    int lowest = 0, buttonsTop = 0;
+    MeasureBelowThePane(&lowest, &buttonsTop);
+    // The window's margin of 20 pixels and a few more at most.
+    EXPECT_GE(buttonsTop - lowest, 0);
+    EXPECT_LE(buttonsTop - lowest, 24);
+    Key(GDK_KEY_Escape);
+  });
+  EXPECT_EQ(mHost.Run(mSession.Session(), mWindow).mExit, kExitNoJob);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // A toolkit shown on the virtual display: the GTK backend replaces the
 // headless driver for the test, a modal loop left with nothing to do fails
-// the test, and no window is left behind. Helpers read back what the screen
-// shows and synthesize keys in-process.
+// the test, so does any warning or critical GTK or GLib logs, and no window
+// is left behind. Helpers read back what the screen shows and synthesize keys
+// and clicks in-process.
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,29 @@
 #include "toolkit/ToolkitWindow.h"
 #include "toolkit/gtk/ScreenBackend.h"
 
+namespace screenfixture {
+
+// Writes every message as GLib would, and fails the running test on a
+// warning, a critical or an error, whichever library logged it.
+inline GLogWriterOutput FailOnWarnings(GLogLevelFlags level, const GLogField* fields, gsize count,
+                                       gpointer data) {
+  if (level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) {
+    gchar* line = g_log_writer_format_fields(level, fields, count, FALSE);
+    ADD_FAILURE() << line;
+    g_free(line);
+  }
+  return g_log_writer_default(level, fields, count, data);
+}
+
+}  // namespace screenfixture
+
 class ScreenFixture : public ToolkitFixture {
  protected:
   ScreenFixture() {
+    // GLib takes one writer per process, for good.
+    static const bool kWriterSet =
+        (g_log_set_writer_func(screenfixture::FailOnWarnings, nullptr, nullptr), true);
+    (void)kWriterSet;
     std::string error;
     mScreen = ScreenBackend::Open(&error, [](const std::string& what) { ADD_FAILURE() << what; });
     if (!mScreen) ADD_FAILURE() << error;  // the tests run on a virtual display, never without
@@ -120,6 +141,48 @@ class ScreenFixture : public ToolkitFixture {
     }
     g_free(keys);
     mScreen->Settle();
+  }
+
+  // The pointer moved to x, y of the GDK window (a tree view's rows: its bin
+  // window) and the first button pressed and released there.
+  void Click(GdkWindow* window, double x, double y) {
+    GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(window));
+    GdkDevice* pointer = gdk_seat_get_pointer(seat);
+    gint rootX = 0, rootY = 0;
+    gdk_window_get_root_coords(window, gint(x), gint(y), &rootX, &rootY);
+    for (GdkEventType type : {GDK_MOTION_NOTIFY, GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+      GdkEvent* event = gdk_event_new(type);
+      event->any.window = GDK_WINDOW(g_object_ref(window));
+      if (type == GDK_MOTION_NOTIFY) {
+        GdkEventMotion& motion = event->motion;
+        motion.time = GDK_CURRENT_TIME;
+        motion.x = x, motion.y = y, motion.x_root = rootX, motion.y_root = rootY;
+      } else {
+        GdkEventButton& button = event->button;
+        button.time = GDK_CURRENT_TIME;
+        button.x = x, button.y = y, button.x_root = rootX, button.y_root = rootY;
+        button.button = 1;
+        button.state = type == GDK_BUTTON_RELEASE ? GDK_BUTTON1_MASK : 0;
+      }
+      gdk_event_set_device(event, pointer);
+      gdk_event_set_source_device(event, pointer);
+      gtk_main_do_event(event);
+      gdk_event_free(event);
+    }
+    mScreen->Settle();
+  }
+
+  // A click on the expander of the list's row at `path` ("1": the second row).
+  void ClickExpander(ControlRef list, const char* path) {
+    GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(list))));
+    GtkTreePath* row = gtk_tree_path_new_from_string(path);
+    GdkRectangle whole, cell;
+    GtkTreeViewColumn* column = gtk_tree_view_get_expander_column(rows);
+    if (!column) column = gtk_tree_view_get_column(rows, 0);
+    gtk_tree_view_get_background_area(rows, row, column, &whole);
+    gtk_tree_view_get_cell_area(rows, row, column, &cell);  // right of the expander
+    gtk_tree_path_free(row);
+    Click(gtk_tree_view_get_bin_window(rows), (whole.x + cell.x) / 2.0, cell.y + cell.height / 2.0);
   }
 
   // The control whose widget has the front window's keyboard focus, or null.

@@ -35,6 +35,25 @@ ControlRef NewButton(WindowRef window, CFStringRef title, UInt32 command) {
   return button;
 }
 
+// The lowest edge of what the container shows: the bottom of its lowest
+// visible control that embeds nothing, or `bottom` when that is lower.
+short ShownBottom(ControlRef container, short bottom) {
+  UInt16 count = 0;
+  if (CountSubControls(container, &count) != noErr) return bottom;
+  for (UInt16 index = 1; index <= count; ++index) {
+    ControlRef control = nullptr;
+    if (GetIndexedSubControl(container, index, &control) != noErr || !IsControlVisible(control))
+      continue;
+    UInt16 inside = 0;
+    Rect bounds = {0, 0, 0, 0};
+    if (CountSubControls(control, &inside) == noErr && inside > 0)
+      bottom = ShownBottom(control, bottom);
+    else
+      bottom = std::max(bottom, GetControlBounds(control, &bounds)->bottom);
+  }
+  return bottom;
+}
+
 }  // namespace
 
 PrintWindow::PrintWindow(const std::string& printer) {
@@ -70,10 +89,17 @@ void PrintWindow::MakeControls(const std::string& printer) {
   SetWindowDefaultButton(mWindow, mPrint);
 }
 
-// The extension grows its pane to what it holds; the buttons go below it.
+// The extension grows its pane to hold its controls where they first go; its
+// small-screen layout moves the lower ones up afterwards. The pane ends where
+// what it shows ends, and the buttons go below it.
 void PrintWindow::FitToPane() {
   Rect pane = {0, 0, 0, 0};
   GetControlBounds(mPane, &pane);
+  const short shownBottom = ShownBottom(mPane, pane.top);
+  if (shownBottom > pane.top) {
+    pane.bottom = shownBottom;
+    SetControlBounds(mPane, &pane);
+  }
   const short width =
       short(std::max<int>({pane.right, kMargin + kNameWidth, kMargin + 2 * kButtonWidth + kButtonGap}) +
             kMargin);

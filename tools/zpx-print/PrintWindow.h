@@ -22,8 +22,8 @@ class PrintWindow : public HostDialog {
   PrintWindow& operator=(const PrintWindow&) = delete;
 
   ControlRef Pane() const override { return mPane; }
-  // Fits the window to the pane as the extension left it, shows it and waits
-  // for Print or Cancel.
+  // Fits the pane to what the extension left shown in it and the window to
+  // the pane, shows it and waits for Print or Cancel.
   bool UserPrints() override;
   WindowRef Window() const { return mWindow; }
 

@@ -146,6 +146,32 @@ void ScreenBackend::Settle() {
     Refresh();
   } while (!Settled() && g_get_monotonic_time() < limit &&
            (g_usleep(2000), true));
+  AwaitFrames(limit);
+  gdk_display_sync(gdk_display_get_default());
+}
+
+// A window's frame clock holds a repaint back until the display's next frame
+// is due, so nothing may be pending while what changed is not painted yet:
+// each shown window paints one frame asked for now, with whatever its
+// widgets asked to repaint before.
+void ScreenBackend::AwaitFrames(gint64 limit) {
+  std::vector<std::pair<GdkFrameClock*, bool>> clocks;
+  for (const auto& view : mViews)
+    if (gtk_widget_get_mapped(view->Widget()))
+      if (GdkFrameClock* clock = gtk_widget_get_frame_clock(view->Widget()))
+        clocks.emplace_back(clock, false);
+  std::vector<gulong> handlers;
+  for (auto& [clock, painted] : clocks) {
+    handlers.push_back(g_signal_connect_swapped(
+        clock, "after-paint", G_CALLBACK(+[](bool* done) { *done = true; }), &painted));
+    gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_PAINT);
+  }
+  auto allPainted = [&] {
+    return std::all_of(clocks.begin(), clocks.end(), [](const auto& clock) { return clock.second; });
+  };
+  while (!allPainted() && g_get_monotonic_time() < limit) g_main_context_iteration(nullptr, TRUE);
+  for (size_t index = 0; index < clocks.size(); ++index)
+    g_signal_handler_disconnect(clocks[index].first, handlers[index]);
 }
 
 void ScreenBackend::QueueModalStep(std::function<void()> step) {

@@ -33,7 +33,8 @@ class ScreenBackend : public ToolkitBackend {
 
   // Makes the screen show the model as it is now.
   void Refresh();
-  // Refreshes, then lets GTK map, lay out and paint every shown window.
+  // Refreshes, then lets GTK map, lay out and paint every shown window, and
+  // waits until the display shows what was painted.
   void Settle();
   // While the screen follows the model, widgets' signals are not the user's.
   bool Syncing() const { return mSyncing; }
@@ -66,6 +67,7 @@ class ScreenBackend : public ToolkitBackend {
   ScreenWindow* ParentOf(WindowRef window) const;
   void ApplyCursor();
   bool Settled() const;
+  void AwaitFrames(gint64 limit);
 
   std::vector<std::unique_ptr<ScreenWindow>> mViews;
   UserActions mActions;

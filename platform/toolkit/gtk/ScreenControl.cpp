@@ -81,6 +81,7 @@ ScreenControl::ScreenControl(ScreenBackend& backend, ControlRef control)
 }
 
 ScreenControl::~ScreenControl() {
+  if (mRowChange != 0) g_source_remove(mRowChange);
   ClearRows();
   gtk_widget_destroy(mWidget);
   g_object_unref(mWidget);
@@ -165,6 +166,7 @@ void ScreenControl::BuildList() {
   }
   gtk_container_add(GTK_CONTAINER(mWidget), mInner);
   gtk_widget_show(mInner);
+  Connect(mInner, "grab-focus", G_CALLBACK(OnGrabFocus));
   Connect(mInner, "test-expand-row", G_CALLBACK(OnTestExpand));
   Connect(mInner, "test-collapse-row", G_CALLBACK(OnTestCollapse));
   Connect(mInner, "row-activated", G_CALLBACK(OnRowActivated));
@@ -490,25 +492,48 @@ void ScreenControl::OnSelection(GtkTreeSelection* selection, ScreenControl* self
   backend.Refresh();
 }
 
-// GTK opens or closes nothing itself: the refreshed rows come open or closed
-// as the model has them.
-gboolean ScreenControl::OpenOrCloseRow(GtkTreeView* view, GtkTreeIter* row,
-                                       bool (UserActions::*action)(ControlRef, UInt32)) {
-  ScreenBackend& backend = mBackend;
-  if (backend.Syncing()) return FALSE;
-  (backend.Actions().*action)(mControl, RowAt(gtk_tree_view_get_model(view), row));
-  backend.Refresh();
+// A list that takes the keyboard puts its cursor on the first row when it
+// has none, and selects it: a click on a row's expander would select the
+// first row. Where the focus goes is the screen's alone.
+void ScreenControl::OnGrabFocus(GtkWidget* widget, ScreenControl* self) {
+  if (self->mBackend.Syncing()) return;
+  g_signal_stop_emission_by_name(widget, "grab-focus");
+  self->mBackend.ScreenOnly([widget] { gtk_widget_grab_focus(widget); });
+}
+
+// GTK opens or closes nothing itself: the model opens or closes the row once
+// GTK is done with the click or key, and the refreshed rows come open or
+// closed as the model has them. Refreshing at once would clear the rows under
+// GTK, which goes on with the row it asked about.
+gboolean ScreenControl::OpenOrCloseRow(GtkTreeView* view, GtkTreeIter* row, bool open) {
+  if (mBackend.Syncing()) return FALSE;
+  if (mRowChange == 0) {
+    mRowChangeItem = RowAt(gtk_tree_view_get_model(view), row);
+    mRowChangeOpens = open;
+    mRowChange = g_idle_add_full(G_PRIORITY_DEFAULT, GSourceFunc(ChangeRow), this, nullptr);
+  }
   return TRUE;
+}
+
+gboolean ScreenControl::ChangeRow(ScreenControl* self) {
+  self->mRowChange = 0;
+  ScreenBackend& backend = self->mBackend;
+  if (self->mRowChangeOpens)
+    backend.Actions().OpenRow(self->mControl, self->mRowChangeItem);
+  else
+    backend.Actions().CloseRow(self->mControl, self->mRowChangeItem);
+  backend.Refresh();
+  return G_SOURCE_REMOVE;
 }
 
 gboolean ScreenControl::OnTestExpand(GtkTreeView* view, GtkTreeIter* row, GtkTreePath*,
                                      ScreenControl* self) {
-  return self->OpenOrCloseRow(view, row, &UserActions::OpenRow);
+  return self->OpenOrCloseRow(view, row, true);
 }
 
 gboolean ScreenControl::OnTestCollapse(GtkTreeView* view, GtkTreeIter* row, GtkTreePath*,
                                        ScreenControl* self) {
-  return self->OpenOrCloseRow(view, row, &UserActions::CloseRow);
+  return self->OpenOrCloseRow(view, row, false);
 }
 
 void ScreenControl::OnRowActivated(GtkTreeView* view, GtkTreePath* path, GtkTreeViewColumn*,

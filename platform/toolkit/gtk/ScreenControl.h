@@ -56,8 +56,8 @@ class ScreenControl {
   void CollectRows(UInt32 container, std::vector<std::string>* out) const;
   void FillRows(UInt32 container, GtkTreeIter* parent);
   UInt32 RowAt(GtkTreeModel* model, GtkTreeIter* iter) const;
-  gboolean OpenOrCloseRow(GtkTreeView* view, GtkTreeIter* row,
-                          bool (UserActions::*action)(ControlRef, UInt32));
+  gboolean OpenOrCloseRow(GtkTreeView* view, GtkTreeIter* row, bool open);
+  static gboolean ChangeRow(ScreenControl* self);
   void Connect(GtkWidget* widget, const char* signal, GCallback callback);
 
   static void OnClicked(GtkWidget*, ScreenControl* self);
@@ -68,6 +68,7 @@ class ScreenControl {
   static void OnScrolled(GtkRange*, ScreenControl* self);
   static gboolean OnDraw(GtkWidget*, cairo_t* cr, ScreenControl* self);
   static void OnSelection(GtkTreeSelection*, ScreenControl* self);
+  static void OnGrabFocus(GtkWidget* widget, ScreenControl* self);
   static gboolean OnTestExpand(GtkTreeView*, GtkTreeIter*, GtkTreePath*, ScreenControl* self);
   static gboolean OnTestCollapse(GtkTreeView*, GtkTreeIter*, GtkTreePath*, ScreenControl* self);
   static void OnRowActivated(GtkTreeView*, GtkTreePath*, GtkTreeViewColumn*, ScreenControl* self);
@@ -84,4 +85,7 @@ class ScreenControl {
   std::string mAccessibleLabel;
   std::string mHelpShown;  // the tooltip's text, "" for none
   unsigned mDrawsShown = 0;  // the model's draw count when the widget was last asked to paint
+  guint mRowChange = 0;      // the idle source that opens or closes a row, 0 for none
+  UInt32 mRowChangeItem = 0;
+  bool mRowChangeOpens = false;
 };

@@ -1,4 +1,5 @@
 #include "support/ToolkitFixture.h"
+#include "toolkit/CoreGraphics.h"
 
 namespace {
 
@@ -65,6 +66,55 @@ TEST_F(ControlModelTest, MovingAContainerMovesWhatItEmbeds) {
   Rect wider = {50, 15, 150, 400};
   SetControlBounds(outer, &wider);
   EXPECT_TRUE(SameRect(BoundsOf(box), {70, 35, 90, 95}));
+}
+
+TEST_F(ControlModelTest, ContainersListWhatTheyEmbedInOrder) {
+  WindowRef window = NewWindow();
+  ControlRef pane = NewPane(window, {0, 0, 100, 100});
+  ControlRef first = NewCheckBox(window, {10, 10, 30, 60});
+  ControlRef second = NewPane(window, {40, 10, 60, 60});
+  for (ControlRef control : {first, second}) ASSERT_EQ(EmbedControl(control, pane), noErr);
+  UInt16 count = 0;
+  ASSERT_EQ(CountSubControls(pane, &count), noErr);
+  EXPECT_EQ(count, 2);
+  ControlRef found = nullptr;
+  ASSERT_EQ(GetIndexedSubControl(pane, 1, &found), noErr);
+  EXPECT_EQ(found, first);
+  ASSERT_EQ(GetIndexedSubControl(pane, 2, &found), noErr);
+  EXPECT_EQ(found, second);
+  EXPECT_EQ(GetIndexedSubControl(pane, 0, &found), paramErr);
+  EXPECT_EQ(GetIndexedSubControl(pane, 3, &found), paramErr);
+  EXPECT_EQ(CountSubControls(second, &count), noErr);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(CountSubControls(first, &count), errControlIsNotEmbedder);
+  DisposeControl(pane);
+  EXPECT_EQ(CountSubControls(pane, &count), errUnknownControl);
+}
+
+TEST_F(ControlModelTest, AWindowCentredOnItsParentStaysOnTheDisplay) {
+  SetMainDisplayBounds(CGRectMake(0, 0, 1024, 768));
+  WindowRef parent = NewWindow(500, 400);  // at 100,100
+  Rect bounds = {0, 0, 200, 300};
+  WindowRef window = nullptr;
+  ASSERT_EQ(CreateNewWindow(kMovableModalWindowClass, kWindowNoAttributes, &bounds, &window), noErr);
+  ASSERT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), noErr);
+  Rect placed = {0, 0, 0, 0};
+  GetWindowBounds(window, kWindowContentRgn, &placed);
+  EXPECT_TRUE(SameRect(placed, {200, 200, 400, 500}));
+  // A parent near the display's corner: as near the middle as the display allows.
+  MoveWindow(parent, -150, 700, false);
+  ASSERT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), noErr);
+  GetWindowBounds(window, kWindowContentRgn, &placed);
+  EXPECT_TRUE(SameRect(placed, {568, 0, 768, 300}));
+  // Wider than the display: centred all the same.
+  SizeWindow(window, 1200, 200, false);
+  ASSERT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), noErr);
+  GetWindowBounds(window, kWindowContentRgn, &placed);
+  EXPECT_EQ(placed.left, -150 + (500 - 1200) / 2);
+  EXPECT_EQ(RepositionWindow(window, parent, 1), paramErr);
+  DisposeWindow(parent);
+  EXPECT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), errInvalidWindowRef);
+  SetMainDisplayBounds(CGRectMake(0, 0, 1440, 900));
 }
 
 TEST_F(ControlModelTest, VisibilityNeedsEveryContainerVisible) {
