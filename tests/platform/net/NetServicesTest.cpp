@@ -167,8 +167,9 @@ TEST(NetServices, SystemBackendStartsAndStops) {
   EXPECT_EQ(RunBriefly(0.2), kCFRunLoopRunTimedOut);
   const std::string failure = "!" + std::to_string(kCFStreamErrorDomainNetServices) + "/" +
                               std::to_string(kCFNetServicesErrorUnknown);
-  if (access("/run/avahi-daemon/socket", F_OK) != 0)  // where the daemon would listen
+  if (access("/run/avahi-daemon/socket", F_OK) != 0) {  // where the daemon would listen
     EXPECT_EQ(heard.events, std::vector<std::string>{failure});
+  }
   EndBrowsing(browser.get());
   CFStreamError error;
   CFNetServiceBrowserStopSearch(browser.get(), &error);
