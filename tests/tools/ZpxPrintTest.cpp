@@ -185,7 +185,7 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
            {ppd + "-o ZPDuplex", "ZPDuplex"},
            {ppd + "-o Nothing=1", "*Nothing"},
            {ppd + "-o ZPDuplex=Sideways", "Sideways"},
-           {ppd + "-o '*ZPMediaType=Transparency' -o ZPDuplex=Top", "constraints forbid"},
+           {ppd + "-o '*ZPMediaType=Transparency' -o ZPDuplex=Top", "conflicts with *ZPDuplex Top"},
            {ppd + "-o ZPOptionalFinisher=Stapler", "*ZPOptionalFinisher"},
            {ppd + "-o Durance=False", "*Durance"},
            {ppd + "--printer Office", "--printer"},

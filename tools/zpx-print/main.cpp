@@ -85,7 +85,7 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
   PMTicketRef settings = session.Ticket(kPDE_PMPrintSettingsRef);
   CFDictionaryRef remembered = nullptr;
   PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, key.get(), &remembered);
-  OptionChoices choices;
+  OptionChoices choices(arguments.mQueue);
   PrintFailure failure =
       choices.Check(ppd.CopyPath(), remembered, arguments.JobOptions(), arguments.mOptions);
   for (const std::string& line : choices.Forgotten()) Say(line);
