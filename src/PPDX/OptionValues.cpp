@@ -1,6 +1,8 @@
 #include "PPDX/OptionValues.h"
 
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -32,6 +34,21 @@ bool PopupHas(PPDXPopupControl& popup, const char* value) {
   return false;
 }
 
+// The shortest text that reads back as the same number: a float bound as the
+// PPD gave it, without the digits single precision adds ("0.1", not
+// "0.100000001").
+template <typename Number>
+std::string BoundText(Number bound) {
+  std::array<char, 64> text;
+  const std::to_chars_result written = std::to_chars(text.data(), text.data() + text.size(), bound);
+  return std::string(text.data(), written.ptr);
+}
+
+template <typename Range>
+std::string RangeRefusal(const char* key, Range& range) {
+  return std::string(key) + " takes " + BoundText(range.MinVal()) + " to " + BoundText(range.MaxVal());
+}
+
 }  // namespace
 
 bool OptionValues::Takes(PPDXControl& control, const char* value) {
@@ -43,4 +60,12 @@ bool OptionValues::Takes(PPDXControl& control, const char* value) {
   if (auto* range = dynamic_cast<PPDXFloatRangeControl*>(&control))
     return InRange(value, range->MinVal(), range->MaxVal());
   return true;
+}
+
+std::string OptionValues::Refusal(PPDXControl& control, const char* value) {
+  if (Takes(control, value)) return "";
+  const char* key = control.Keyword() != nullptr ? control.Keyword() : "";
+  if (auto* range = dynamic_cast<PPDXRangeControl*>(&control)) return RangeRefusal(key, *range);
+  if (auto* range = dynamic_cast<PPDXFloatRangeControl*>(&control)) return RangeRefusal(key, *range);
+  return "option " + std::string(key) + " has no value \"" + value + "\"";
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "PPDX/PPDX.h"
 #include "PPDX/PPDXDisplayOptions.h"
@@ -108,6 +109,10 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   // choices; a print size that follows the page size is tested as that size.
   bool IsKVConstrained(const char* key, const char* option);
   bool IsKVConstrained(long key, long option);
+  // The other side of the first constraint that forbids choosing the option
+  // of that key under the current choices (UIConstraints::FindConflict), with
+  // the print size as IsKVConstrained tests it; two nulls when none does.
+  std::pair<const char*, const char*> FindConflict(const char* key, const char* option);
   bool GetFileSpec(FSSpec& location) const;
   // The same PPD: the same file location and the same *PCFileName.
   bool operator==(const ZPXPPD& other) const;

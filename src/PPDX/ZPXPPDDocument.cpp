@@ -92,14 +92,18 @@ PPDXPopupControl* ZPXPPD::PrintSizeFollowingPageSize() const {
 }
 
 bool ZPXPPD::IsKVConstrained(const char* key, const char* option) {
+  return FindConflict(key, option).first != nullptr;
+}
+
+std::pair<const char*, const char*> ZPXPPD::FindConflict(const char* key, const char* option) {
   PPDXPopupControl* printSize = PrintSizeFollowingPageSize();
   CFRef<CFStringRef> pageSize(
       printSize != nullptr ? FindAnyControl(kPageSize)->CopyCurrentControlValueString() : nullptr);
-  if (!pageSize) return mConstraints->IsKVConstrained(key, option);
+  if (!pageSize) return mConstraints->FindConflict(key, option);
   printSize->SetCurrentControlWithCFString(pageSize.get());
-  bool constrained = mConstraints->IsKVConstrained(key, option);
+  std::pair<const char*, const char*> conflict = mConstraints->FindConflict(key, option);
   printSize->SetCurrentControlWithCFString(CFSTR("SameAsPageSize"));
-  return constrained;
+  return conflict;
 }
 
 bool ZPXPPD::IsKVConstrained(long key, long option) {

@@ -35,6 +35,17 @@ _KVErrorSet ConstraintsEngine::Test(const KVCache* delta) {
   return result;
 }
 
+KVCache::KV ConstraintsEngine::FirstConflict(long key, long option) const {
+  std::unique_ptr<ItemConstraintList> list = ListOf(key, option);
+  if (!list) return KVCache::KV(-1, -1);
+  KVCache change;
+  change.Insert(key, option);
+  for (const KVCache::KV& kv : list->pairs()) {
+    if (IsSelected(change, kv)) return kv;
+  }
+  return KVCache::KV(-1, -1);
+}
+
 void ConstraintsEngine::AddConflicts(const ItemConstraintList& list, const KVCache& changes,
                                      _KVErrorSet& result) const {
   const auto& pairs = list.pairs();

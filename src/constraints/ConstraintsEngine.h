@@ -25,6 +25,10 @@ class ConstraintsEngine {
   // Conflicts of the delta's own constraint lists with the current selections once the
   // delta is applied, and the other options of the conflicting keys.
   _KVErrorSet Test(const KVCache* delta);
+  // The first pair of the option's own list, in declaration order, that is
+  // selected once the key takes the option: the other side of the first
+  // constraint that forbids it. (-1, -1) when none does.
+  KVCache::KV FirstConflict(long key, long option) const;
   // Changes the candidate until it tests free of conflicts or the search bounds are met;
   // with keepGiven the keys the candidate holds when the search starts keep their
   // options.

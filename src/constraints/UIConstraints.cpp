@@ -139,13 +139,15 @@ const std::vector<long>& UIConstraints::RegisteredOptions(long key) const {
   return options == nullptr ? kNone : *options;
 }
 
-bool UIConstraints::ValidateDelta(KVCache delta) {
+ConstraintsEngine& UIConstraints::Engine() {
   if (!mEngine) {
     mEngine =
         std::make_unique<ConstraintsEngine>(&mCurrent, &mConstraints, &mOptions, nullptr);
   }
-  return mEngine->Test(&delta).conflicts.empty();
+  return *mEngine;
 }
+
+bool UIConstraints::ValidateDelta(KVCache delta) { return Engine().Test(&delta).conflicts.empty(); }
 
 bool UIConstraints::IsKVConstrained(long key, long option) {
   KVCache delta;
@@ -155,4 +157,10 @@ bool UIConstraints::IsKVConstrained(long key, long option) {
 
 bool UIConstraints::IsKVConstrained(const char* key, const char* option) {
   return IsKVConstrained(mStrings.Find(key), mStrings.Find(option));
+}
+
+std::pair<const char*, const char*> UIConstraints::FindConflict(const char* key, const char* option) {
+  const KVCache::KV other = Engine().FirstConflict(mStrings.Find(key), mStrings.Find(option));
+  if (other.first < 0) return {nullptr, nullptr};
+  return {mStrings.Find(other.first), mStrings.Find(other.second)};
 }

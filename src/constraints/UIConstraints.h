@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "constraints/CStringSoup.h"
@@ -77,6 +78,10 @@ class UIConstraints {
   // Texts never interned are not constrained as keys and stand for every option as
   // options.
   bool IsKVConstrained(const char* key, const char* option);
+  // The selected key and option of the first declared constraint that forbids
+  // the option under the current selections, as interned texts that live as
+  // long as the set; two nulls when none does. Texts as in IsKVConstrained.
+  std::pair<const char*, const char*> FindConflict(const char* key, const char* option);
 
   // Every line Add was given, in order, each once, wildcards unexpanded: what a
   // document keeps of its constraints when it saves itself.
@@ -88,6 +93,8 @@ class UIConstraints {
 
  private:
   static constexpr size_t kExpectedLines = 1024;
+
+  ConstraintsEngine& Engine();
 
   void ExpandWildcardLines();
   static size_t HashOf(const DeclaredLine& line);

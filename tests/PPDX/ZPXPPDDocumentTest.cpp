@@ -189,10 +189,14 @@ TEST_F(ZPXPPDDocumentTest, PrintSizeFollowingThePageSizeIsTestedAsThatSize) {
   std::unique_ptr<ZPXPPD> document = ParseFile(file.Path());
   SetValue(*document, "*PageSize", "A3");
   EXPECT_TRUE(document->IsKVConstrained("*ZPMediaType", "Transparency"));
+  const auto [otherKey, otherOption] = document->FindConflict("*ZPMediaType", "Transparency");
+  EXPECT_STREQ(otherKey, "*ZPPrintSize");
+  EXPECT_STREQ(otherOption, "A3");
   EXPECT_EQ("SameAsPageSize", Value(*document, "*ZPPrintSize"));
   EXPECT_FALSE(document->GetUIConstraints()->IsKVConstrained("*ZPMediaType", "Transparency"));
   SetValue(*document, "*PageSize", "Letter");
   EXPECT_FALSE(document->IsKVConstrained("*ZPMediaType", "Transparency"));
+  EXPECT_EQ(document->FindConflict("*ZPMediaType", "Transparency").first, nullptr);
   SetValue(*document, "*ZPPrintSize", "A3");
   EXPECT_TRUE(document->IsKVConstrained("*ZPMediaType", "Transparency"));
 }

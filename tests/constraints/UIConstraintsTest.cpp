@@ -20,6 +20,12 @@ class UIConstraintsTest : public ::testing::Test {
     return list ? list->pairs() : Pairs{};
   }
 
+  // "KEY OPTION" of the other side of the option's first conflict, "" without one.
+  std::string Conflict(const char* key, const char* option) {
+    const auto [otherKey, otherOption] = constraints.FindConflict(key, option);
+    return otherKey != nullptr ? std::string(otherKey) + " " + otherOption : "";
+  }
+
   UIConstraints constraints;
 };
 
@@ -44,6 +50,35 @@ TEST_F(UIConstraintsTest, ConstraintsHoldInTheDeclaredDirectionOnly) {
   EXPECT_FALSE(constraints.IsKVConstrained("*A", "a2"));
   EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"),
             (Pairs{{Id("*B"), Id("b2")}}));
+}
+
+// Of the constraints that forbid a choice, the one declared first names the
+// other side; a wildcard's pairs come after the lines declared in full.
+TEST_F(UIConstraintsTest, TheConflictIsTheFirstDeclaredConstraintThatHolds) {
+  RegisterOptions("*A", {"a1", "a2"});
+  RegisterOptions("*B", {"b1", "b2"});
+  RegisterOptions("*C", {"c1", "c2"});
+  constraints.Add("*A", "a1", "*C", "", false);
+  constraints.Add("*A", "a1", "*B", "b1", false);
+  constraints.Add("*A", "a1", "*C", "c2", false);
+  constraints.Add("*A", "a2", "*B", "b2", true);
+  constraints.Resolve();
+  constraints.UpdateKVCache("*A", "a2");
+  constraints.UpdateKVCache("*B", "b2");
+  constraints.UpdateKVCache("*C", "c2");
+
+  EXPECT_EQ(Conflict("*A", "a1"), "*C c2");
+  constraints.UpdateKVCache("*B", "b1");
+  EXPECT_EQ(Conflict("*A", "a1"), "*B b1");
+  EXPECT_EQ(Conflict("*A", "never interned"), "*B b1");
+  constraints.UpdateKVCache("*B", "b2");
+  constraints.UpdateKVCache("*C", "c1");
+  EXPECT_EQ(Conflict("*A", "a1"), "*C c1");
+  // Requirements forbid nothing, nor does a choice that no line excludes.
+  EXPECT_EQ(Conflict("*A", "a2"), "");
+  EXPECT_EQ(Conflict("*B", "b1"), "");
+  EXPECT_EQ(Conflict("*Z", "z"), "");
+  EXPECT_EQ(Conflict("*A", "a1") != "", constraints.IsKVConstrained("*A", "a1"));
 }
 
 TEST_F(UIConstraintsTest, WildcardsExpandOverRegisteredOptions) {

@@ -56,3 +56,11 @@ inline void SetValue(ZPXPPD& document, const std::string& key, const std::string
   CFRelease(keyText);
   CFRelease(valueText);
 }
+
+// The control of that key, of any kind; null without one.
+inline PPDXControl* ControlOf(ZPXPPD& document, const std::string& key) {
+  CFStringRef keyText = CreateString(key);
+  PPDXControl* control = document.GetPPDXControlForKey(keyText);
+  CFRelease(keyText);
+  return control;
+}

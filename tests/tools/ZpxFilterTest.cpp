@@ -232,9 +232,11 @@ TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
            {"ZPDuplex=Sideways", kSampleDocument, ppd, "Sideways"},
            {"ZPDestination=File ZPMailboxName=" + mailbox, kSampleDocument, ppd, "*ZPDestination"},
            {"ZPMailboxName=" + mailbox, kSampleDocument, fileDefaultPPD, "*ZPDestination"},
-           {"ZPMediaType=Transparency ZPDuplex=Top", kSampleDocument, ppd, "constraints forbid"},
+           {"ZPMediaType=Transparency ZPDuplex=Top", kSampleDocument, ppd,
+            "*ZPDuplex Top conflicts with *ZPMediaType Transparency"},
            {"number-up=3", kSampleDocument, ppd, "--number-up"},
-           {"", kSampleDocument, "PPD='" + otherPPD + "'", "Initialize answered"},
+           {"", kSampleDocument, "PPD='" + otherPPD + "'",
+            "its *PCFileName \"OTHER.PPD\" is not in the bundle's"},
            {"", kSampleDocument, "PPD=", "PPD"},
            {"", folder.Write("letter.txt", "Dear printer,\n"), ppd, "%!"},
        }) {
@@ -251,4 +253,29 @@ TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
   CommandRun usage = RunCommand("'" ZPX_FILTER "' 12 ann Report");
   EXPECT_EQ(usage.status, 1);
   EXPECT_EQ(usage.errors.rfind("ERROR: usage", 0), 0u) << usage.errors;
+}
+
+// zpx-print's reason is the ERROR line, whatever came before it, however long
+// it is (cut on a character boundary) and whether or not its line ends.
+TEST(ZpxFilter, TheErrorLineCarriesZpxPrintsLastReasonWhole) {
+  FilterFolder folder;
+  std::string value;
+  while (value.size() < 5000) value += "\xC3\xA9";  // two bytes each, from an odd place
+  CommandRun run = folder.Filter("ZPDuplex=" + value);
+  EXPECT_EQ(run.status, 1);
+  std::string reason = "option *ZPDuplex has no value \"";
+  while (reason.size() + 2 <= 1000) reason += "\xC3\xA9";
+  EXPECT_EQ(run.errors, "ERROR: " + reason + "\u2026\n");
+
+  // Over 4 KiB of other lines first, and the last one unended.
+  const std::string program = folder.Write(
+      "zpx-print",
+      "#!/bin/sh\nfor i in $(seq 200); do echo \"zpx-print: forgetting a remembered choice: $i\" >&2; done\n"
+      "printf 'zpx-print: the reason, unended' >&2\nexit 1\n");
+  ASSERT_EQ(chmod(program.c_str(), 0700), 0);
+  run = folder.Filter("", kSampleDocument, "PPD='" + kSamplePPD + "' ZPX_PRINT='" + program + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "ERROR: the reason, unended\n");
+  EXPECT_EQ(run.output, "");
+  EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 }

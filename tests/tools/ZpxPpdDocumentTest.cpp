@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "support/TempFile.h"
 #include "support/ToolRun.h"
@@ -54,6 +55,46 @@ TEST(ZpxPpdDocumentTest, EmitCarriesTheGivenValuesAndRefusesUnknownOnes) {
   EXPECT_EQ(Tool("emit " + kSample + " -o ZPCopies=0").status, 1);
   EXPECT_EQ(Tool("emit " + kSample + " -o PageSize").status, 1);
   EXPECT_EQ(Tool("emit").status, 2);
+}
+
+// The constraints hold under the final choices, whatever their order; a
+// refusal names the other side, a range its bounds.
+TEST(ZpxPpdDocumentTest, ARefusedChoiceIsNamedWithWhatForbidsIt) {
+  const std::pair<std::string, std::string> refusals[] = {
+      {"emit " + kSample + " -o ZPStapler=TopLeft",
+       "*ZPStapler TopLeft conflicts with *ZPOptionalFinisher None"},
+      {"options " + kSample + " -o ZPDuplex=Top -o ZPMediaType=Transparency",
+       "*ZPDuplex Top conflicts with *ZPMediaType Transparency"},
+      {"emit " + kSample + " -o ZPScale=24", "*ZPScale takes 25 to 400"},
+      {"options " + kSample + " -o ZPBookletGap=-0.5", "*ZPBookletGap takes 0 to 20"}};
+  for (const auto& [arguments, message] : refusals) {
+    ToolRun run = Tool(arguments, ToolErrors::kMerged);
+    EXPECT_EQ(run.status, 1) << arguments;
+    EXPECT_EQ(run.output, "zpx-ppd: " + message + "\n");
+  }
+  ToolRun installed = Tool("emit " + kSample + " -o ZPStapler=TopLeft -o ZPOptionalFinisher=Stapler");
+  EXPECT_EQ(installed.status, 0);
+  EXPECT_TRUE(Has(installed.output, "%%BeginFeature: *ZPStapler TopLeft\n")) << installed.output;
+}
+
+TEST(ZpxPpdDocumentTest, HelpExplainsTheCommandsAndTheMarksOfOptions) {
+  for (const char* asking : {"--help", "help"}) {
+    ToolRun help = Tool(asking, ToolErrors::kMerged);
+    EXPECT_EQ(help.status, 0) << asking;
+    EXPECT_EQ(help.output.rfind("usage: zpx-ppd COMMAND", 0), 0u) << help.output;
+    EXPECT_EQ(help.output, Tool(asking).output) << "standard error is not used";
+    for (const char* part : {"\nzpx-ppd options FILE [-o KEY=VALUE ...]\n", "\"*\" marking the current one",
+                             "\"!\"\n    one the constraints forbid now", "\nzpx-ppd load BLOB [PPD]\n"})
+      EXPECT_TRUE(Has(help.output, part)) << part;
+  }
+  // A PPD without the maker's keywords places no option where the dialog looks.
+  TempFile plain(
+      "*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
+      "*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: Letter\n"
+      "*PageSize Letter/Letter: \"<</PageSize [612 792]>> setpagedevice\"\n*CloseUI: *PageSize\n");
+  ToolRun none = Tool("options '" + std::string(plain.Path()) + "'", ToolErrors::kMerged);
+  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.output, "no options the extension shows\n");
 }
 
 TEST(ZpxPpdDocumentTest, LoadedBlobDumpsAsTheParsedDocument) {

@@ -189,6 +189,39 @@ TEST(ZpxPrintChoices, RememberedValuesTheCurrentPPDRefusesAreForgottenEachWithAL
   EXPECT_EQ(run.errors, "");
 }
 
+// One line that says why and what to do: both sides of the constraint, and
+// --forget where the other side was remembered; a range's bounds; where an
+// installable option is set.
+TEST(ZpxPrintChoices, ARefusedChoiceIsNamedWithWhatForbidsIt) {
+  PrintHome home;
+  const std::pair<std::string, std::string> refusals[] = {
+      {"-o ZPStapler=TopLeft", "*ZPStapler TopLeft conflicts with *ZPOptionalFinisher None"},
+      {"-o ZPMediaType=Transparency -o ZPDuplex=Top",
+       "*ZPMediaType Transparency conflicts with *ZPDuplex Top"},
+      {"-o ZPOptionalFinisher=Stapler",
+       "*ZPOptionalFinisher is installable, not a job's choice: it is set on the queue "
+       "(lpadmin -p QUEUE -o ZPOptionalFinisher=Stapler) or in the PPD"},
+      {"-o ZPScale=401", "*ZPScale takes 25 to 400"},
+      {"-o ZPBookletGap=20.5", "*ZPBookletGap takes 0 to 20"}};
+  for (const auto& [choices, message] : refusals) {
+    CommandRun run = home.Run(kSample + choices);
+    EXPECT_EQ(run.status, 2) << choices;
+    EXPECT_EQ(run.errors, "zpx-print: " + message + "\n");
+    EXPECT_EQ(run.output, "") << choices;
+  }
+
+  ASSERT_EQ(home.Run(kSample + "-o ZPMediaType=Transparency").status, 0);
+  CommandRun blocked = home.Run(kSample + "-o ZPDuplex=Top");
+  EXPECT_EQ(blocked.status, 2);
+  EXPECT_EQ(blocked.errors,
+            "zpx-print: *ZPDuplex Top conflicts with *ZPMediaType Transparency, remembered from an earlier "
+            "run (--forget drops the remembered choices)\n");
+  // Given again, the other side is this job's choice.
+  EXPECT_EQ(home.Run(kSample + "-o ZPDuplex=Top -o ZPMediaType=Transparency").errors,
+            "zpx-print: *ZPDuplex Top conflicts with *ZPMediaType Transparency\n");
+  EXPECT_EQ(home.Run(kSample + "--forget -o ZPDuplex=Top").status, 0);
+}
+
 TEST(ZpxPrintChoices, ARefusedOrUnreadableNoteIsNamedWithItsRuleNeverItsText) {
   PrintHome home;
   const std::pair<std::string, std::string> refusals[] = {

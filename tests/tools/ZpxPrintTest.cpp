@@ -185,7 +185,7 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
            {ppd + "-o ZPDuplex", "ZPDuplex"},
            {ppd + "-o Nothing=1", "*Nothing"},
            {ppd + "-o ZPDuplex=Sideways", "Sideways"},
-           {ppd + "-o '*ZPMediaType=Transparency' -o ZPDuplex=Top", "constraints forbid"},
+           {ppd + "-o '*ZPMediaType=Transparency' -o ZPDuplex=Top", "conflicts with *ZPDuplex Top"},
            {ppd + "-o ZPOptionalFinisher=Stapler", "*ZPOptionalFinisher"},
            {ppd + "-o Durance=False", "*Durance"},
            {ppd + "--printer Office", "--printer"},
@@ -366,7 +366,9 @@ TEST(ZpxPrint, APPDOfAnotherPrinterMakesNoJob) {
   PrintHome home;
   CommandRun run = home.Run("--ppd '" + home.Write("Other.ppd", OtherPrinterPPDText()) + "'");
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Has(run.errors, "zpx-print: Initialize answered 1")) << run.errors;
+  EXPECT_EQ(run.errors,
+            "zpx-print: the extension does not serve this PPD: its *PCFileName \"OTHER.PPD\" is not in the "
+            "bundle's printer list\n");
   EXPECT_EQ(run.output, "");
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }

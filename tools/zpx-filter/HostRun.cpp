@@ -7,10 +7,15 @@
 #include <unistd.h>
 
 #include "ScratchFolders.h"
+#include "output/WideText.h"
 
 namespace {
 
 constexpr char kProgramPrefix[] = "zpx-print: ";
+constexpr size_t kPrefixLength = sizeof kProgramPrefix - 1;
+// Of a line, enough to know whether it is longer than a message may be.
+constexpr size_t kKeptBytes = kPrefixLength + HostRun::kMaximumLineBytes + 1;
+constexpr char kCutMark[] = "\u2026";
 
 [[noreturn]] void RunChild(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& scratch, int messages) {
@@ -46,19 +51,30 @@ HostRun::HostRun(const std::string& program, const std::vector<std::string>& arg
 }
 
 void HostRun::Collect(int fd) {
-  std::string text;
+  std::string line;
   char buffer[512];
   ssize_t length;
-  // Read to the end so that the program never blocks on a full pipe; keep the head.
+  // Read to the end so that the program never blocks on a full pipe.
   while ((length = read(fd, buffer, sizeof buffer)) != 0) {
     if (length < 0 && errno == EINTR) continue;
     if (length < 0) break;
-    if (text.size() < kMaximumMessages) text.append(buffer, size_t(length));
+    for (const char* byte = buffer; byte < buffer + length; ++byte) {
+      if (*byte != '\n') {
+        if (line.size() < kKeptBytes) line += *byte;
+        continue;
+      }
+      Keep(line);
+      line.clear();
+    }
   }
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    std::string line = text.substr(start, end - start);
-    if (line.rfind(kProgramPrefix, 0) == 0) line.erase(0, sizeof kProgramPrefix - 1);
-    mMessages.push_back(line);
-  }
+  // A program that ends in the middle of a line still said it.
+  if (!line.empty()) Keep(line);
+}
+
+void HostRun::Keep(std::string line) {
+  if (line.rfind(kProgramPrefix, 0) == 0) line.erase(0, kPrefixLength);
+  if (line.size() > kMaximumLineBytes)
+    line = line.substr(0, UTF8BoundaryCut(line, kMaximumLineBytes)) + kCutMark;
+  if (mMessages.size() == kMaximumLines) mMessages.erase(mMessages.begin());
+  mMessages.push_back(line);
 }

@@ -1,15 +1,19 @@
 #pragma once
 // One run of zpx-print for the filter: everything it writes (its tickets, the
 // extension's data file and preferences) goes below a scratch folder, its job
-// to a file there, and what it says on standard error is collected. A signal
-// that ends the filter ends the run first (ScratchFolders::ForkChild).
+// to a file there, and what it says on standard error is collected line by
+// line, the last line whether it ends or not. A signal that ends the filter
+// ends the run first (ScratchFolders::ForkChild).
 
 #include <string>
 #include <vector>
 
 class HostRun {
  public:
-  static constexpr size_t kMaximumMessages = 4096;
+  // A longer line is cut on a UTF-8 character boundary and ends in "…".
+  static constexpr size_t kMaximumLineBytes = 1000;
+  // Only the last lines are kept, however many the program writes.
+  static constexpr size_t kMaximumLines = 64;
 
   // The program at `program` with `arguments`, HOME, XDG_CONFIG_HOME and
   // ZPX_TMPDIR in `scratch`; standard input is the filter's.
@@ -23,6 +27,8 @@ class HostRun {
 
  private:
   void Collect(int fd);
+  // Takes a line that holds at most kKeptBytes of what the program wrote.
+  void Keep(std::string line);
 
   int mStatus = -1;
   std::vector<std::string> mMessages;

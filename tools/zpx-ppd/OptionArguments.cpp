@@ -1,11 +1,14 @@
-// "-o KEY=VALUE" arguments, checked against the option before they are set.
+// "-o KEY=VALUE" arguments, checked against the option before they are set
+// and against the constraints once all are set.
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDX/ChoiceConflict.h"
 #include "PPDX/OptionValues.h"
+#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 #include "cf/CFRef.h"
@@ -31,7 +34,8 @@ int ApplyNote(PPDXJobNote& note, const char* value) {
   return kExitPPD;
 }
 
-int ApplyOption(ZPXPPD& document, const char* argument) {
+// Sets one choice; `control` is the option it names.
+int ApplyOption(ZPXPPD& document, const char* argument, PPDXControl*& control) {
   const char* equals = std::strchr(argument, '=');
   if (equals == nullptr || equals == argument) {
     std::fprintf(stderr, "%s: \"%s\" is not KEY=VALUE\n", kTool, Printable(argument).c_str());
@@ -42,35 +46,50 @@ int ApplyOption(ZPXPPD& document, const char* argument) {
   const char* value = equals + 1;
   CFRef<CFStringRef> keyText(CreateText(key));
   CFRef<CFStringRef> valueText(CreateText(value));
-  PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
+  control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
   if (control == nullptr) {
     std::fprintf(stderr, "%s: unknown option %s\n", kTool, Printable(key.c_str()).c_str());
     return kExitNotPPD;
   }
   auto* note = dynamic_cast<PPDXJobNote*>(control);
   if (note != nullptr) return ApplyNote(*note, value);
-  if (!valueText || !OptionValues::Takes(*control, value)) {
-    std::fprintf(stderr, "%s: option %s has no value \"%s\"\n", kTool,
-                 Printable(key.c_str()).c_str(), Printable(value).c_str());
+  const std::string refusal = valueText ? OptionValues::Refusal(*control, value)
+                                        : "option " + key + " has no value \"" + value + "\"";
+  if (!refusal.empty()) {
+    std::fprintf(stderr, "%s: %s\n", kTool, Printable(refusal.c_str()).c_str());
     return kExitNotPPD;
   }
   document.SetValueForKey(keyText.get(), valueText.get());
   return kExitPPD;
 }
 
+// The first given choice that the constraints forbid under the final choices.
+int CheckConstraints(ZPXPPD& document, const std::vector<PPDXControl*>& given) {
+  for (PPDXControl* control : given) {
+    ChoiceConflict conflict(document, *control);
+    if (!conflict.Exists()) continue;
+    std::fprintf(stderr, "%s: %s\n", kTool, Printable(conflict.Describe().c_str()).c_str());
+    return kExitNotPPD;
+  }
+  return kExitPPD;
+}
+
 }  // namespace
 
 int ApplyOptions(ZPXPPD& document, int argc, char** argv) {
+  std::vector<PPDXControl*> given;
   for (int i = 0; i < argc; i += 2) {
     if (std::strcmp(argv[i], "-o") != 0 || i + 1 >= argc) {
       std::fprintf(stderr, "%s: expected -o KEY=VALUE, found \"%s\"\n", kTool,
                    Printable(argv[i]).c_str());
       return kExitNotPPD;
     }
-    const int status = ApplyOption(document, argv[i + 1]);
+    PPDXControl* control = nullptr;
+    const int status = ApplyOption(document, argv[i + 1], control);
     if (status != kExitPPD) return status;
+    given.push_back(control);
   }
-  return kExitPPD;
+  return CheckConstraints(document, given);
 }
 
 }  // namespace zpxtool

@@ -94,10 +94,15 @@ int Options(int argc, char** argv) {
   ZPXPPD::Options(DISPLAY_ATTACHED_VISIBLE);
   PPDXControls* controls = document->GetControls();
   CNTL_TYPE type;
+  bool shown = false;
   for (PPDXControl* control = controls->First(type); control != nullptr; control = controls->Next(type)) {
-    if (type != CNTL_SPECIAL && control->Keyword() != nullptr) PrintOption(*document, *control);
+    if (type == CNTL_SPECIAL || control->Keyword() == nullptr) continue;
+    PrintOption(*document, *control);
+    shown = true;
   }
   ZPXPPD::Options(saved);
+  // A PPD without the maker's keywords places no option where the dialog looks.
+  if (!shown) std::printf("no options the extension shows\n");
   return kExitPPD;
 }
 

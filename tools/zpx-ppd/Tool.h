@@ -36,9 +36,11 @@ void WriteJson(ZPXPPD& document, const char* path, const std::vector<Warning>& w
 
 // Applies "-o KEY=VALUE" pairs (the key with or without its "*") through the
 // document's value setter. After naming the fault on standard error: kExitNotPPD
-// for a malformed argument, an unknown key or a value the option lacks,
-// kExitUsage for a job note's text that its flags or lengths refuse (named by
-// the option and the rule, never the text); kExitPPD otherwise.
+// for a malformed argument, an unknown key, a value the option lacks (a range
+// names its bounds) or a choice the constraints forbid under the final choices
+// (named with the choice it conflicts with), kExitUsage for a job note's text
+// that its flags or lengths refuse (named by the option and the rule, never the
+// text); kExitPPD otherwise.
 int ApplyOptions(ZPXPPD& document, int argc, char** argv);
 
 // The text with every control character written as a backslash escape ("\n",

@@ -20,18 +20,22 @@
 // go to standard output, control characters escaped; errors of the tool itself go
 // to standard error. check names a line that ends the parse early, as scan does.
 //   zpx-ppd options FILE [-o KEY=VALUE ...]
-//                       every displayable option on one line: keyword and
-//                       display name, then the choices with the current one
-//                       marked "*" and those the constraints forbid under the
-//                       current choices marked "!"; ranges with their limits,
-//                       job notes with their lengths and flags.
+//                       every option the extension shows on one line:
+//                       keyword and display name, then the choices with the
+//                       current one marked "*" and those the constraints
+//                       forbid under the current choices marked "!"; ranges
+//                       with their limits, job notes with their lengths and
+//                       flags. "no options the extension shows" for a PPD
+//                       without the maker's keywords.
 //   zpx-ppd emit FILE [-o KEY=VALUE ...]
 //                       the feature code of every control, in order, as the
-//                       job carries it. An unknown key or a value the option
-//                       does not have fails (1); a job note's text that its
-//                       flags or lengths refuse (a control character always)
-//                       is a usage error (2), named by the option and the rule,
-//                       never the text.
+//                       job carries it. An unknown key, a value the option
+//                       does not have (a range names its bounds) or a choice
+//                       the constraints forbid (named with the choice it
+//                       conflicts with) fails (1), for options too; a job
+//                       note's text that its flags or lengths refuse (a
+//                       control character always) is a usage error (2), named
+//                       by the option and the rule, never the text.
 //   zpx-ppd save FILE BLOB
 //                       writes the document's settings blob to BLOB: whole
 //                       or not at all (a new file renamed over BLOB; a link
@@ -55,19 +59,38 @@ struct Command {
   const char* name;
   const char* arguments;
   int (*run)(int argc, char** argv);
+  const char* description;  // for --help: lines of at most 72 columns
 };
 
 const Command kCommands[] = {
-    {"scan", "FILE", Scan},
-    {"check", "FILE", Check},
-    {"dump", "--json FILE", Dump},
-    {"options", "FILE [-o KEY=VALUE ...]", Options},
-    {"emit", "FILE [-o KEY=VALUE ...]", Emit},
-    {"save", "FILE BLOB", Save},
-    {"load", "BLOB [PPD]", Load},
+    {"scan", "FILE", Scan,
+     "how the parser reads FILE: its header, its *PCFileName, how many lines and\n"
+     "main keywords it has and the line, if any, that stops a parse"},
+    {"check", "FILE", Check,
+     "parses FILE as the extension does and lists every parse error and\n"
+     "warning, and whether the document is valid"},
+    {"dump", "--json FILE", Dump, "the option model as one JSON object"},
+    {"options", "FILE [-o KEY=VALUE ...]", Options,
+     "every option the extension shows, one a line: KEY/Name: and its choices,\n"
+     "\"*\" marking the current one (the PPD's default unless -o sets it) and \"!\"\n"
+     "one the constraints forbid now, under the current choices; ranges with\n"
+     "their limits, job notes with their lengths and flags"},
+    {"emit", "FILE [-o KEY=VALUE ...]", Emit, "the feature code of every control, as the job carries it"},
+    {"save", "FILE BLOB", Save, "writes the document's settings blob to BLOB, whole or not at all"},
+    {"load", "BLOB [PPD]", Load,
+     "rebuilds the document from BLOB (PPD stands in when its file is gone)\n"
+     "and prints it as dump --json does"},
 };
 
-// One line that lists every command.
+constexpr char kChoicesAndStatusHelp[] =
+    "-o KEY=VALUE (the key with or without \"*\") sets a choice first: an unknown\n"
+    "key, a value the option lacks (a range names its limits) or a choice the\n"
+    "constraints forbid fails with 1; a job note's text its rule refuses is a\n"
+    "usage error (2).\n"
+    "Exit status: 0 a readable or valid PPD, 1 a file that is not one, 2 a usage\n"
+    "error.\n";
+
+// One line that lists every command, for standard error.
 void PrintUsage() {
   std::fprintf(stderr, "usage:");
   const char* separator = " ";
@@ -75,7 +98,26 @@ void PrintUsage() {
     std::fprintf(stderr, "%s%s %s %s", separator, kTool, command.name, command.arguments);
     separator = " | ";
   }
-  std::fprintf(stderr, "\n");
+  std::fprintf(stderr, " (%s --help says more)\n", kTool);
+}
+
+// Every command with what it does, for standard output.
+int PrintHelp() {
+  std::printf("usage: %s COMMAND ...\n", kTool);
+  for (const Command& command : kCommands) {
+    std::printf("\n%s %s %s\n", kTool, command.name, command.arguments);
+    for (const char* line = command.description; *line != '\0';) {
+      const size_t length = std::strcspn(line, "\n");
+      std::printf("    %.*s\n", int(length), line);
+      line += length + (line[length] == '\n' ? 1 : 0);
+    }
+  }
+  std::printf("\n%s", kChoicesAndStatusHelp);
+  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kExitPPD : kExitNotPPD;
+}
+
+bool AsksForHelp(const char* argument) {
+  return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "help") == 0;
 }
 
 }  // namespace
@@ -85,9 +127,10 @@ int main(int argc, char** argv) {
     PrintUsage();
     return kExitUsage;
   }
+  if (AsksForHelp(argv[1])) return PrintHelp();
   for (const Command& command : kCommands) {
     if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
   }
-  std::fprintf(stderr, "%s: unknown command \"%s\"\n", kTool, argv[1]);
+  std::fprintf(stderr, "%s: unknown command \"%s\" (%s --help lists them)\n", kTool, argv[1], kTool);
   return kExitUsage;
 }

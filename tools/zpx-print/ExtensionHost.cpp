@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "PPDX/ZPXPPD.h"
+#include "comm/PrinterListFile.h"
 #include "paths/PlatformPaths.h"
+#include "plugin/PDEIdentity.h"
 
 namespace {
 
@@ -30,6 +33,21 @@ ExtensionHost::~ExtensionHost() {
 
 CFStringRef ExtensionHost::BundleIdentifier() const {
   return mPlugIn != nullptr ? CFBundleGetIdentifier(CFPlugInGetBundle(mPlugIn)) : nullptr;
+}
+
+bool ExtensionHost::Serves(const std::string& ppdPath) const {
+  if (mPlugIn == nullptr) return false;
+  CFRef<CFURLRef> bundle(CFBundleCopyBundleURL(CFPlugInGetBundle(mPlugIn)));
+  CFRef<CFStringRef> folder(
+      CFStringCreateWithCString(kCFAllocatorDefault, pde::kContentsFolder, kCFStringEncodingASCII));
+  CFRef<CFURLRef> contents(bundle && folder ? CFURLCreateCopyAppendingPathComponent(
+                                                  kCFAllocatorDefault, bundle.get(), folder.get(), true)
+                                            : nullptr);
+  CFRef<CFURLRef> ppd(CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(ppdPath.c_str()), CFIndex(ppdPath.size()), false));
+  if (!contents || !ppd) return false;
+  PrinterListFile list(contents.get(), kCFPropertyListImmutable);
+  return list.GetFileNames() != nullptr && ZPXPPD::ValidateFileName(ppd.get(), list.GetFileNames(), nullptr);
 }
 
 PrintFailure ExtensionHost::Run(PMPrintSession session, HostDialog& dialog) {

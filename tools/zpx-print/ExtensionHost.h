@@ -4,6 +4,8 @@
 // its user pane as asked), Initialize (into that pane), Open, Sync(false)
 // when the user prints, Close, Terminate and the releases.
 
+#include <string>
+
 #include "HostDialog.h"
 #include "PrintFailure.h"
 #include "cf/CFRef.h"
@@ -26,6 +28,10 @@ class ExtensionHost {
   // A status other than 0 from Initialize or Sync, a plug-in that offers no
   // extension, or the user's Cancel is kExitNoJob.
   PrintFailure Run(PMPrintSession session, HostDialog& dialog);
+  // Whether the bundle's printer list (PrinterList.plist) names the PPD's
+  // *PCFileName, as the extension's Initialize asks: it refuses any other
+  // printer, and its status alone does not say so.
+  bool Serves(const std::string& ppdPath) const;
 
  private:
   PrintFailure Drive(PDEInterfaceObject* object, PMPrintSession session, HostDialog& dialog);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "PPDX/ChoiceConflict.h"
 #include "PPDX/OptionValues.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/ZPXPPD.h"
@@ -17,6 +18,8 @@ constexpr const char* kForgetting = "forgetting a remembered choice: ";
 constexpr const char* kDestinationKey = "*ZPDestination";
 constexpr const char* kFileDestination = "File";
 constexpr const char* kDestinationPathKey = "*ZPMailboxName";
+// What the messages call the queue when the printer is a PPD file.
+constexpr const char* kAnyQueue = "QUEUE";
 
 CFStringRef CreateText(const std::string& text) {
   return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
@@ -45,20 +48,11 @@ bool ReadsBack(ZPXPPD& document, CFStringRef key, CFStringRef value) {
   return stored && CFEqual(stored.get(), value);
 }
 
-// The option a user sets under the key, or null with `failure` saying why not.
-PPDXControl* UserOption(ZPXPPD& document, const std::string& key, PrintFailure& failure) {
-  CFRef<CFStringRef> keyText(CreateText(key));
-  PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
-  if (control == nullptr) {
-    failure = PrintFailure::BadInput("no option " + key);
-  } else if (IsInstallable(*control)) {
-    failure = PrintFailure::BadInput("option " + key + " is installable: the PPD or the queue sets it");
-    control = nullptr;
-  } else if (control->Type() == CNTL_SPECIAL) {
-    failure = PrintFailure::BadInput("option " + key + " is not one a user sets");
-    control = nullptr;
-  }
-  return control;
+// The key as lpadmin and lp take it.
+std::string WithoutStar(const std::string& key) { return key.rfind('*', 0) == 0 ? key.substr(1) : key; }
+
+bool Contains(const std::vector<PPDXControl*>& controls, const PPDXControl* control) {
+  return std::find(controls.begin(), controls.end(), control) != controls.end();
 }
 
 // The note's own check of a text, named by option and rule, never by the text.
@@ -78,8 +72,9 @@ PrintFailure Apply(ZPXPPD& document, PPDXControl* control, const OptionChoices::
   }
   CFRef<CFStringRef> keyText(CreateText(key));
   CFRef<CFStringRef> valueText(CreateText(value));
-  if (!valueText || !OptionValues::Takes(*control, value.c_str()))
-    return PrintFailure::BadInput("option " + key + " has no value \"" + value + "\"");
+  if (!valueText) return PrintFailure::BadInput("option " + key + " has no value \"" + value + "\"");
+  const std::string refusal = OptionValues::Refusal(*control, value.c_str());
+  if (!refusal.empty()) return PrintFailure::BadInput(refusal);
   document.SetValueForKey(keyText.get(), valueText.get());
   if (!ReadsBack(document, keyText.get(), valueText.get()))
     return PrintFailure::BadInput("option " + key + " does not take \"" + value + "\"");
@@ -95,14 +90,28 @@ PrintFailure RestoreNote(PPDXJobNote& note, const std::string& key, CFStringRef 
   return JudgeNote(note, note.GetNotes());
 }
 
-// Whether the constraints forbid the control's current value.
-PrintFailure Forbidden(ZPXPPD& document, PPDXControl& control) {
-  CFRef<CFStringRef> current(control.CopyCurrentControlValueString());
-  const std::string key = control.Keyword() != nullptr ? control.Keyword() : "";
-  const std::string value = current ? Text(current.get()) : "";
-  if (!document.IsKVConstrained(key.c_str(), value.c_str())) return PrintFailure::None();
-  const bool isNote = dynamic_cast<PPDXJobNote*>(&control) != nullptr;
-  return PrintFailure::BadInput("the constraints forbid " + key + (isNote ? "'s text" : " " + value));
+// What the message adds when the other side of a conflict is no choice of
+// this job but one remembered from an earlier run.
+std::string RememberedOtherSide(ZPXPPD& document, const ChoiceConflict& conflict,
+                                const std::vector<PPDXControl*>& given,
+                                const std::vector<PPDXControl*>& remembered) {
+  CFRef<CFStringRef> key(CreateText(conflict.OtherKey()));
+  PPDXControl* other = key ? document.GetPPDXControlForKey(key.get()) : nullptr;
+  if (other == nullptr || Contains(given, other) || !Contains(remembered, other)) return "";
+  return ", remembered from an earlier run (--forget drops the remembered choices)";
+}
+
+// The first of the given controls whose value the constraints forbid under
+// the final selections.
+PrintFailure Forbidden(ZPXPPD& document, const std::vector<PPDXControl*>& given,
+                       const std::vector<PPDXControl*>& remembered) {
+  for (PPDXControl* control : given) {
+    ChoiceConflict conflict(document, *control);
+    if (conflict.Exists())
+      return PrintFailure::BadInput(conflict.Describe() +
+                                    RememberedOtherSide(document, conflict, given, remembered));
+  }
+  return PrintFailure::None();
 }
 
 std::string CurrentValue(ZPXPPD& document, const char* key) {
@@ -144,24 +153,24 @@ PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef re
       false));
   if (!url) return PrintFailure::BadInput("cannot read the PPD " + ppdPath);
   ZPXPPD* document = new ZPXPPD(url.get(), PARSE_ALL, nullptr);
-  if (remembered != nullptr) Restore(*document, remembered);
+  const std::vector<PPDXControl*> restored =
+      remembered != nullptr ? Restore(*document, remembered) : std::vector<PPDXControl*>();
   PrintFailure failure;
   std::vector<PPDXControl*> applied;
   for (const Choice& option : jobOptions) {
     PrintFailure ignored;
-    PPDXControl* control = UserOption(*document, option.first, ignored);
+    PPDXControl* control = UserOption(*document, option, ignored);
     if (control != nullptr) failure = Apply(*document, control, option);
     if (failure.Failed()) break;
     if (control != nullptr) applied.push_back(control);
   }
   for (size_t index = 0; !failure.Failed() && index < choices.size(); ++index) {
-    PPDXControl* control = UserOption(*document, choices[index].first, failure);
+    PPDXControl* control = UserOption(*document, choices[index], failure);
     if (control == nullptr) break;
     failure = Apply(*document, control, choices[index]);
     applied.push_back(control);
   }
-  for (size_t index = 0; !failure.Failed() && index < applied.size(); ++index)
-    failure = Forbidden(*document, *applied[index]);
+  if (!failure.Failed()) failure = Forbidden(*document, applied, restored);
   if (!failure.Failed()) failure = CheckFileDestination(*document);
   if (!failure.Failed()) {
     mValues.reset(document->CopyAllValues());
@@ -171,27 +180,33 @@ PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef re
   return failure;
 }
 
-void OptionChoices::Restore(ZPXPPD& document, CFDictionaryRef remembered) {
-  std::vector<PPDXControl*> restored;
+std::vector<PPDXControl*> OptionChoices::Restore(ZPXPPD& document, CFDictionaryRef remembered) {
+  std::vector<PPDXControl*> taken;
   for (const auto& [key, value] : SortedEntries(remembered)) {
     PPDXControl* control = RestoreValue(document, key, value);
-    if (control != nullptr) restored.push_back(control);
+    if (control != nullptr) taken.push_back(control);
   }
   // Each in turn, so that of two that forbid each other the second stays.
-  for (PPDXControl* control : restored) {
-    PrintFailure forbidden = Forbidden(document, *control);
-    if (!forbidden.Failed()) continue;
+  std::vector<PPDXControl*> kept;
+  for (PPDXControl* control : taken) {
+    ChoiceConflict conflict(document, *control);
+    if (!conflict.Exists()) {
+      kept.push_back(control);
+      continue;
+    }
     control->ResetToDefaultValue();
-    mForgotten.push_back(kForgetting + forbidden.mMessage);
+    mForgotten.push_back(kForgetting + conflict.Describe());
   }
+  return kept;
 }
 
 PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& key, CFTypeRef value) {
   PrintFailure failure;
-  PPDXControl* control = UserOption(document, key, failure);
+  const bool isText = CFGetTypeID(value) == CFStringGetTypeID();
+  PPDXControl* control =
+      UserOption(document, {key, isText ? Text(static_cast<CFStringRef>(value)) : ""}, failure);
   if (control != nullptr && IsSecret(*control)) return nullptr;
-  if (control != nullptr && CFGetTypeID(value) != CFStringGetTypeID())
-    failure = PrintFailure::BadInput("option " + key + " has no text");
+  if (control != nullptr && !isText) failure = PrintFailure::BadInput("option " + key + " has no text");
   if (failure.Failed()) {
     mForgotten.push_back(kForgetting + failure.mMessage);
     return nullptr;
@@ -205,6 +220,25 @@ PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& ke
   control->ResetToDefaultValue();
   mForgotten.push_back(kForgetting + failure.mMessage);
   return nullptr;
+}
+
+PPDXControl* OptionChoices::UserOption(ZPXPPD& document, const Choice& choice, PrintFailure& failure) const {
+  const std::string& key = choice.first;
+  CFRef<CFStringRef> keyText(CreateText(key));
+  PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
+  if (control == nullptr) {
+    failure = PrintFailure::BadInput("no option " + key);
+  } else if (IsInstallable(*control)) {
+    const std::string queue = mQueue.empty() ? kAnyQueue : mQueue;
+    failure = PrintFailure::BadInput(
+        key + " is installable, not a job's choice: it is set on the queue (lpadmin -p " + queue + " -o " +
+        WithoutStar(key) + "=" + choice.second + ") or in the PPD");
+    control = nullptr;
+  } else if (control->Type() == CNTL_SPECIAL) {
+    failure = PrintFailure::BadInput("option " + key + " is not one a user sets");
+    control = nullptr;
+  }
+  return control;
 }
 
 void OptionChoices::ListNeverRemembered(ZPXPPD& document) {

@@ -10,7 +10,10 @@
 // option), take the value (and read it back), and no choice may be one the
 // constraints forbid under the final selections; the job's options naming no
 // option a user sets are ignored. A file destination needs its path. No
-// message repeats a note's text.
+// message repeats a note's text. A refusal names both sides of the constraint
+// it breaks, and says when the other side was remembered from an earlier run
+// (--forget drops it); an installable option given here is named with the
+// queue's command that sets it.
 
 #include <string>
 #include <utility>
@@ -27,6 +30,9 @@ class OptionChoices {
  public:
   using Choice = std::pair<std::string, std::string>;
 
+  // `queue` names the print server's queue in the messages; "" for a PPD file.
+  explicit OptionChoices(const std::string& queue = "") : mQueue(queue) {}
+
   // A choice the PPD refuses is kExitBadInput.
   PrintFailure Check(const std::string& ppdPath, CFDictionaryRef remembered,
                      const std::vector<Choice>& jobOptions, const std::vector<Choice>& choices);
@@ -40,11 +46,16 @@ class OptionChoices {
   const std::vector<std::string>& NeverRemembered() const { return mNeverRemembered; }
 
  private:
-  void Restore(ZPXPPD& document, CFDictionaryRef remembered);
+  // The controls whose remembered values were taken.
+  std::vector<PPDXControl*> Restore(ZPXPPD& document, CFDictionaryRef remembered);
   // The control whose remembered value was taken, or null.
   PPDXControl* RestoreValue(ZPXPPD& document, const std::string& key, CFTypeRef value);
+  // The option a user sets under the choice's key, or null with `failure`
+  // saying why not.
+  PPDXControl* UserOption(ZPXPPD& document, const Choice& choice, PrintFailure& failure) const;
   void ListNeverRemembered(ZPXPPD& document);
 
+  std::string mQueue;
   CFRef<CFDictionaryRef> mValues;
   std::vector<std::string> mForgotten;
   std::vector<std::string> mNeverRemembered;

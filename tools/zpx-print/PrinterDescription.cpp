@@ -66,6 +66,8 @@ void PrinterDescription::ReadLines(const std::vector<UInt8>& bytes) {
 
 void PrinterDescription::ReadLine(const std::string& line) {
   if (line.rfind("*NickName:", 0) == 0) mMakeAndModel = Quoted(line);
+  if (mPCFileName.empty() && line.rfind("*PCFileName:", 0) == 0)
+    mPCFileName = Quoted(line).substr(0, kMaximumNameBytes);
   if (line.rfind("*PaperDimension ", 0) != 0) return;
   size_t end = line.find_first_of("/:", 16);
   if (end == std::string::npos) return;

@@ -85,7 +85,7 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
   PMTicketRef settings = session.Ticket(kPDE_PMPrintSettingsRef);
   CFDictionaryRef remembered = nullptr;
   PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, key.get(), &remembered);
-  OptionChoices choices;
+  OptionChoices choices(arguments.mQueue);
   PrintFailure failure =
       choices.Check(ppd.CopyPath(), remembered, arguments.JobOptions(), arguments.mOptions);
   for (const std::string& line : choices.Forgotten()) Say(line);
@@ -98,6 +98,15 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
   if (size != nullptr && CFGetTypeID(size) == CFStringGetTypeID())
     pageSize.reset(static_cast<CFStringRef>(CFRetain(size)));
   return PrintFailure::None();
+}
+
+// The extension refuses a printer its bundle does not list and answers only
+// with a status: the list says why.
+PrintFailure NotServed(const PrinterDescription& ppd) {
+  const std::string reason = ppd.PCFileName().empty() ? "it names no *PCFileName"
+                                                      : "its *PCFileName \"" + ppd.PCFileName() +
+                                                            "\" is not in the bundle's printer list";
+  return PrintFailure::NoJob("the extension does not serve this PPD: " + reason);
 }
 
 PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
@@ -128,6 +137,7 @@ PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
     return PrintFailure::NoJob("cannot fill the session's tickets");
   std::unique_ptr<HostDialog> dialog = gui.NewDialog(printer);
   failure = host.Run(session.Session(), *dialog);
+  if (failure.Failed() && !host.Serves(ppd.CopyPath())) failure = NotServed(ppd);
   JobInjections injections;
   if (!failure.Failed()) failure = ReadBlocks(session, host.BundleIdentifier(), injections);
   // A job for the queue waits in the run's folder unless --output names a file.
