@@ -21,7 +21,7 @@ int QueueJob::Submit(PrintServer& server, const std::string& queue, const std::s
     return 0;
   }
   if (SendDocument(server, queue, job, title, format, fd, error)) return job;
-  cupsCancelJob2(server.Exchange(), queue.c_str(), job, 0);
+  if (server.Answered()) cupsCancelJob2(server.Exchange(), queue.c_str(), job, 0);
   return 0;
 }
 
@@ -43,8 +43,11 @@ bool QueueJob::SendDocument(PrintServer& server, const std::string& queue, int j
       sent = false;
     }
   }
-  // The request is closed whatever happened, so that the connection stays usable.
-  bool finished = cupsFinishDocument(server.Exchange(), queue.c_str()) <= IPP_STATUS_OK_CONFLICTING;
+  // A server that stopped answering is not asked again, its time would run out
+  // again; otherwise the request is closed whatever happened, so that the
+  // connection stays usable.
+  if (!server.Answered()) return false;
+  bool finished = server.Succeeded(cupsFinishDocument(server.Exchange(), queue.c_str()));
   if (sent && !finished) error = server.Failure();
   return sent && finished;
 }

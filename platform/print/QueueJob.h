@@ -15,7 +15,7 @@ class QueueJob {
   using Option = std::pair<std::string, std::string>;
 
   // The job's number on the server, or 0 with `error` saying why (a job that
-  // was created is cancelled then).
+  // was created is cancelled then, unless the server stopped answering).
   static int Submit(PrintServer& server, const std::string& queue, const std::string& title,
                     const std::vector<Option>& options, const char* format, int fd, std::string& error);
 

@@ -8,6 +8,7 @@
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -315,6 +316,38 @@ TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
   EXPECT_EQ(QueueJob::Submit(server, "Nowhere", "lost", {}, "application/vnd.cups-postscript", fd, error), 0);
   close(fd);
   EXPECT_FALSE(error.empty());
+}
+
+TEST_F(PrintServerJobs, AJobWhoseEndIsNeverAnsweredFailsWithinTheBudget) {
+  PrintServer server;
+  ASSERT_TRUE(server.IsReached()) << server.Failure();
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  // The job's beginning is taken; once it has been read from the pipe the
+  // server stops (it still takes bytes, into the socket) and the job ends.
+  std::chrono::steady_clock::time_point ended;
+  std::thread document([&] {
+    const std::string beginning = "%!PS-Adobe-3.0\n%%ZPXFinished: zpx-print\n%%EndComments\n";
+    int unread = int(beginning.size());
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kJobSeconds);
+    if (write(ends[1], beginning.data(), beginning.size()) == ssize_t(beginning.size()))
+      while (unread > 0 && std::chrono::steady_clock::now() < deadline && ioctl(ends[0], FIONREAD, &unread) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    sServer->Pause();
+    ended = std::chrono::steady_clock::now();
+    close(ends[1]);
+  });
+  std::string error;
+  int job = QueueJob::Submit(server, "Served", "unanswered", {{"zpx-finished", "true"}},
+                             "application/vnd.cups-postscript", ends[0], error);
+  auto returned = std::chrono::steady_clock::now();
+  document.join();
+  const double seconds = std::chrono::duration<double>(returned - ended).count();
+  sServer->Resume();
+  close(ends[0]);
+  EXPECT_EQ(job, 0);
+  EXPECT_TRUE(Has(error, NoAnswer())) << error;
+  EXPECT_LT(seconds, PrintServer::kTimeoutSeconds);
 }
 
 TEST_F(PrintServerJobs, TheInstalledProgramsFindTheirLibrariesOnlyWithinTheTree) {
