@@ -30,24 +30,29 @@ CFURLRef CreateFileURL(const std::string& path) {
       kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
 }
 
-// The queue's PPD written to `path`; false when the server has none.
-bool FetchPPD(const PrintServer& server, const std::string& queue, const std::string& path) {
+// The queue's PPD written to `path`: kPMNoError, kPMNoSuchEntry when the
+// server has none, kPMGeneralError when the server failed, ioErr when the file
+// could not be written.
+OSStatus FetchPPD(PrintServer& server, const std::string& queue, const std::string& path) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd == -1) return false;
+  if (fd == -1) return ioErr;
   const std::string resource = "/printers/" + queue + ".ppd";
-  bool fetched = cupsGetFd(server.Connection(), resource.c_str(), fd) == HTTP_STATUS_OK;
-  if (close(fd) != 0) fetched = false;
-  if (!fetched) unlink(path.c_str());
-  return fetched;
+  const http_status_t fetched = cupsGetFd(server.Exchange(), resource.c_str(), fd);
+  OSStatus status = fetched == HTTP_STATUS_OK          ? kPMNoError
+                    : fetched == HTTP_STATUS_NOT_FOUND ? kPMNoSuchEntry
+                                                       : kPMGeneralError;
+  if (close(fd) != 0 && status == kPMNoError) status = ioErr;
+  if (status != kPMNoError) unlink(path.c_str());
+  return status;
 }
 
 }  // namespace
 
-bool PrintQueues::Names(const PrintServer& server, std::vector<std::string>& names) {
-  if (server.Connection() == nullptr) return false;
+bool PrintQueues::Names(PrintServer& server, std::vector<std::string>& names) {
+  if (!server.IsReached()) return false;
   cups_dest_t* dests = nullptr;
-  int count = cupsGetDests2(server.Connection(), &dests);
-  if (count == 0 && cupsLastError() > IPP_STATUS_OK_CONFLICTING) return false;
+  int count = cupsGetDests2(server.Exchange(), &dests);
+  if (count == 0 && !server.Succeeded(cupsLastError())) return false;
   for (int index = 0; index < count; ++index)
     if (dests[index].instance == nullptr) names.emplace_back(dests[index].name);
   cupsFreeDests(count, dests);
@@ -55,19 +60,22 @@ bool PrintQueues::Names(const PrintServer& server, std::vector<std::string>& nam
   return true;
 }
 
-OSStatus PrintQueues::CreatePrinter(const PrintServer& server, const std::string& queue,
-                                    const std::string& folder, PMPrinter* printer) {
+OSStatus PrintQueues::CreatePrinter(PrintServer& server, const std::string& queue, const std::string& folder,
+                                    PMPrinter* printer) {
   if (printer == nullptr) return kPMInvalidParameter;
   *printer = nullptr;
-  if (server.Connection() == nullptr || !IsQueueName(queue)) return kPMInvalidPrinter;
-  cups_dest_t* dest = cupsGetNamedDest(server.Connection(), queue.c_str(), nullptr);
-  if (dest == nullptr) return kPMInvalidPrinter;
+  if (!IsQueueName(queue)) return kPMInvalidParameter;
+  if (!server.IsReached()) return kPMGeneralError;
+  cups_dest_t* dest = cupsGetNamedDest(server.Exchange(), queue.c_str(), nullptr);
+  if (dest == nullptr) return server.Answered() ? kPMInvalidPrinter : kPMGeneralError;
   CFRef<CFStringRef> name(CreateText(queue.c_str()));
   CFRef<CFStringRef> makeAndModel(
       CreateText(cupsGetOption("printer-make-and-model", dest->num_options, dest->options)));
   CFRef<CFURLRef> deviceURI(CreateURL(cupsGetOption("device-uri", dest->num_options, dest->options)));
   cupsFreeDests(1, dest);
   const std::string ppdPath = folder + "/" + queue + ".ppd";
-  CFRef<CFURLRef> ppdURL(FetchPPD(server, queue, ppdPath) ? CreateFileURL(ppdPath) : nullptr);
+  const OSStatus fetched = FetchPPD(server, queue, ppdPath);
+  if (fetched != kPMNoError && fetched != kPMNoSuchEntry) return fetched;
+  CFRef<CFURLRef> ppdURL(fetched == kPMNoError ? CreateFileURL(ppdPath) : nullptr);
   return PMPrinterCreate(name.get(), makeAndModel.get(), ppdURL.get(), deviceURI.get(), printer);
 }

@@ -11,12 +11,15 @@
 
 class PrintQueues {
  public:
-  // The queues' names, sorted; false when the server does not answer.
-  static bool Names(const PrintServer& server, std::vector<std::string>& names);
+  // The queues' names, sorted; false when the server failed (server.Failure()
+  // says why).
+  static bool Names(PrintServer& server, std::vector<std::string>& names);
   // A new printer for the queue (PMRelease it) with the served PPD as
   // `folder`/QUEUE.ppd; without a PPD on the server its description URL is
-  // missing (kPMNoSuchEntry). kPMInvalidPrinter when the queue is unknown or
-  // its name is not one a file may carry.
-  static OSStatus CreatePrinter(const PrintServer& server, const std::string& queue,
-                                const std::string& folder, PMPrinter* printer);
+  // missing (kPMNoSuchEntry). kPMInvalidParameter when the name is not one a
+  // queue and a file may carry, kPMInvalidPrinter when the server has no such
+  // queue, kPMGeneralError when the server failed (server.Failure() says why
+  // for both), ioErr when the PPD could not be written into `folder`.
+  static OSStatus CreatePrinter(PrintServer& server, const std::string& queue, const std::string& folder,
+                                PMPrinter* printer);
 };

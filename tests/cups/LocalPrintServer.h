@@ -66,6 +66,11 @@ class LocalPrintServer {
                  " -P '" + ppd + "' 2>/dev/null") == 0;
   }
 
+  // The server stops answering, its connections still taken by the system;
+  // Resume lets it go on.
+  void Pause() const { kill(mPid, SIGSTOP); }
+  void Resume() const { kill(mPid, SIGCONT); }
+
   void Stop() {
     if (mWatcher > 0) {
       kill(mWatcher, SIGKILL);

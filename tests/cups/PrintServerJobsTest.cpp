@@ -1,17 +1,20 @@
 // Printing through a print server of the test's own: zpx-print submits to a
 // queue exactly the job it writes for the queue's PPD; jobs from lp run
 // through zpx-filter, which finishes them or stops them with the reason;
-// queue and server failures exit 3 (an unserved PPD 1); --list describes the
-// queues; the filter leaves no scratch files and no shared memory behind, and
-// copies the server made are not made again by the printer.
+// queue and server failures exit 3 (an unserved PPD 1), each named by its
+// cause, and a server that stops answering is left within the budget; --list
+// describes the queues; the filter leaves no scratch files and no shared
+// memory behind, and copies the server made are not made again by the printer.
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <regex>
 #include <set>
@@ -21,6 +24,7 @@
 #include <tuple>
 
 #include "LocalPrintServer.h"
+#include "SilentServer.h"
 #include "print/PrintQueues.h"
 #include "print/QueueJob.h"
 #include "support/CommandRun.h"
@@ -32,6 +36,16 @@
 namespace {
 
 constexpr int kJobSeconds = 30;
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// What a failure says when the server took the connection and kept silent.
+std::string NoAnswer() {
+  return "did not answer within " +
+         std::to_string(std::chrono::duration_cast<std::chrono::seconds>(PrintServer::kExchangeBudget).count()) + " s";
+}
 
 // Shared-memory segments the user owns.
 int SegmentsOf(const std::string& user) {
@@ -202,7 +216,7 @@ TEST_F(PrintServerJobs, ABadChoiceStopsItsJobWithTheReasonAndTheNextJobPrints) {
   EXPECT_EQ(FinalState(JobNumber(good.output), message), IPP_JSTATE_COMPLETED) << message;
 }
 
-TEST_F(PrintServerJobs, UnservedPPDsUnknownQueuesAndDeadServersEachHaveTheirStatus) {
+TEST_F(PrintServerJobs, UnservedPPDsAndUnknownQueuesEachHaveTheirStatus) {
   const std::string document = " '" + kSampleDocument + "'";
   CommandRun other = Print("--printer Other" + document);
   EXPECT_EQ(other.status, 1) << other.errors;
@@ -212,30 +226,51 @@ TEST_F(PrintServerJobs, UnservedPPDsUnknownQueuesAndDeadServersEachHaveTheirStat
   EXPECT_EQ(unknown.status, 3);
   EXPECT_TRUE(Has(unknown.errors, "zpx-print: ") && Has(unknown.errors, "Nowhere")) << unknown.errors;
   EXPECT_EQ(LineCount(unknown.errors), 1) << unknown.errors;
+}
 
-  // Nothing listens: a stopped server.
-  CommandRun stopped = Print("--printer Served" + document,
-                             "CUPS_SERVER=127.0.0.1:" + std::to_string(LocalPrintServer::FreePort()));
-  EXPECT_EQ(stopped.status, 3);
-  EXPECT_EQ(LineCount(stopped.errors), 1) << stopped.errors;
-  EXPECT_EQ(Print("--list", "CUPS_SERVER=127.0.0.1:" + std::to_string(LocalPrintServer::FreePort())).status, 3);
+TEST_F(PrintServerJobs, EachServerFailureNamesItsCauseAndASilentServerIsLeftWithinTheBudget) {
+  const std::string document = " '" + kSampleDocument + "'";
+  // A server that takes the connection and never answers: --printer and
+  // --list side by side, each given up within the time the README promises.
+  SilentServer silent;
+  ASSERT_GT(silent.Port(), 0);
+  auto timedRun = [&](const std::string& arguments) {
+    auto start = std::chrono::steady_clock::now();
+    CommandRun run = Print(arguments, "CUPS_SERVER=127.0.0.1:" + std::to_string(silent.Port()));
+    return std::make_pair(run, SecondsSince(start));
+  };
+  auto printing = std::async(std::launch::async, timedRun, "--printer Served" + document);
+  auto listing = std::async(std::launch::async, timedRun, "--list");
+  for (const auto& [run, seconds] : {printing.get(), listing.get()}) {
+    EXPECT_EQ(run.status, 3) << run.errors;
+    EXPECT_LT(seconds, PrintServer::kTimeoutSeconds) << run.errors;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_TRUE(Has(run.errors, NoAnswer())) << run.errors;
+  }
 
-  // A server that takes the connection and never answers.
-  int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(listen(listener, 4), 0);
-  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-  auto start = std::chrono::steady_clock::now();
-  CommandRun dead = Print("--printer Served" + document,
-                          "CUPS_SERVER=127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
-  auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  close(listener);
-  EXPECT_EQ(dead.status, 3) << dead.errors;
-  EXPECT_LT(seconds, 12.0);
+  // Nothing listens (a stopped server): the socket's own reason.
+  for (const std::string& arguments : {std::string("--list"), "--printer Served" + document}) {
+    CommandRun refused = Print(arguments, "CUPS_SERVER=127.0.0.1:" + std::to_string(LocalPrintServer::FreePort()));
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_EQ(LineCount(refused.errors), 1) << refused.errors;
+    EXPECT_TRUE(Has(refused.errors, "Connection refused")) << refused.errors;
+  }
+
+  // The server's answers: libcups's message for them; a name no queue has is
+  // refused before the server is asked, without a message of an earlier call.
+  CommandRun unknown = Print("--printer Nowhere" + document);
+  EXPECT_EQ(unknown.status, 3);
+  EXPECT_EQ(unknown.errors, "zpx-print: cannot use the queue Nowhere: The printer or class does not exist.\n");
+  CommandRun badName = Print("--printer ../Served" + document);
+  EXPECT_EQ(badName.status, 3);
+  EXPECT_EQ(badName.errors, "zpx-print: no queue ../Served: the print server gives no queue such a name\n");
+  ASSERT_TRUE(sServer->AddQueue("Refusing", kSamplePPD));
+  ASSERT_EQ(LocalPrintServer::Shell("cupsreject -h " + sServer->Address() + " Refusing"), 0);
+  CommandRun refusing = Print("--printer Refusing" + document);
+  LocalPrintServer::Shell("lpadmin -h " + sServer->Address() + " -x Refusing");
+  EXPECT_EQ(refusing.status, 3);
+  EXPECT_EQ(refusing.errors,
+            "zpx-print: cannot submit the job to Refusing: Destination \"Refusing\" is not accepting jobs.\n");
 }
 
 TEST_F(PrintServerJobs, TheListDescribesEachQueue) {
@@ -248,7 +283,7 @@ TEST_F(PrintServerJobs, TheListDescribesEachQueue) {
 
 TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
   PrintServer server;
-  ASSERT_NE(server.Connection(), nullptr) << PrintServer::LastError();
+  ASSERT_TRUE(server.IsReached()) << server.Failure();
   std::vector<std::string> names;
   ASSERT_TRUE(PrintQueues::Names(server, names));
   EXPECT_EQ(names, (std::vector<std::string>{"Other", "Served"}));
@@ -257,8 +292,9 @@ TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
   ASSERT_EQ(PrintQueues::CreatePrinter(server, "Served", mHome.Path(), &printer), kPMNoError);
   EXPECT_EQ(FileText(mHome.Path() + "/Served.ppd"), FileText(sServer->QueuePPD("Served")));
   PMRelease(printer);
-  for (const char* refused : {"Nowhere", "../Served", ""})
-    EXPECT_EQ(PrintQueues::CreatePrinter(server, refused, mHome.Path(), &printer), kPMInvalidPrinter) << refused;
+  EXPECT_EQ(PrintQueues::CreatePrinter(server, "Nowhere", mHome.Path(), &printer), kPMInvalidPrinter);
+  for (const char* refused : {"../Served", ""})
+    EXPECT_EQ(PrintQueues::CreatePrinter(server, refused, mHome.Path(), &printer), kPMInvalidParameter) << refused;
   EXPECT_EQ(printer, nullptr);
 
   // Three chunks and a piece, marked finished and with a finished job's header
@@ -280,6 +316,38 @@ TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
   EXPECT_EQ(QueueJob::Submit(server, "Nowhere", "lost", {}, "application/vnd.cups-postscript", fd, error), 0);
   close(fd);
   EXPECT_FALSE(error.empty());
+}
+
+TEST_F(PrintServerJobs, AJobWhoseEndIsNeverAnsweredFailsWithinTheBudget) {
+  PrintServer server;
+  ASSERT_TRUE(server.IsReached()) << server.Failure();
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  // The job's beginning is taken; once it has been read from the pipe the
+  // server stops (it still takes bytes, into the socket) and the job ends.
+  std::chrono::steady_clock::time_point ended;
+  std::thread document([&] {
+    const std::string beginning = "%!PS-Adobe-3.0\n%%ZPXFinished: zpx-print\n%%EndComments\n";
+    int unread = int(beginning.size());
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kJobSeconds);
+    if (write(ends[1], beginning.data(), beginning.size()) == ssize_t(beginning.size()))
+      while (unread > 0 && std::chrono::steady_clock::now() < deadline && ioctl(ends[0], FIONREAD, &unread) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    sServer->Pause();
+    ended = std::chrono::steady_clock::now();
+    close(ends[1]);
+  });
+  std::string error;
+  int job = QueueJob::Submit(server, "Served", "unanswered", {{"zpx-finished", "true"}},
+                             "application/vnd.cups-postscript", ends[0], error);
+  auto returned = std::chrono::steady_clock::now();
+  document.join();
+  const double seconds = std::chrono::duration<double>(returned - ended).count();
+  sServer->Resume();
+  close(ends[0]);
+  EXPECT_EQ(job, 0);
+  EXPECT_TRUE(Has(error, NoAnswer())) << error;
+  EXPECT_LT(seconds, PrintServer::kTimeoutSeconds);
 }
 
 TEST_F(PrintServerJobs, TheInstalledProgramsFindTheirLibrariesOnlyWithinTheTree) {

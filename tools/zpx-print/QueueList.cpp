@@ -47,12 +47,16 @@ PrintFailure QueueList::Show() {
   if (!folder.IsValid()) return PrintFailure::NoJob("cannot make a private folder");
   PrintServer server;
   std::vector<std::string> names;
-  if (!PrintQueues::Names(server, names)) return PrintFailure::PrintSystem(PrintServer::LastError());
+  if (!PrintQueues::Names(server, names)) return PrintFailure::PrintSystem(server.Failure());
   std::unique_ptr<PrinterListFile> list = BundlePrinterList();
   CFArrayRef servedNames = list ? list->GetFileNames() : nullptr;
   for (const std::string& name : names) {
     PMPrinter printer = nullptr;
-    if (PrintQueues::CreatePrinter(server, name, folder.Path(), &printer) != kPMNoError) continue;
+    const OSStatus status = PrintQueues::CreatePrinter(server, name, folder.Path(), &printer);
+    if (status == kPMGeneralError) return PrintFailure::PrintSystem(server.Failure());
+    if (status == ioErr) return PrintFailure::NoJob("cannot write the PPD of " + name + " into " + folder.Path());
+    // A queue gone since the list was made, or one whose name no file may carry.
+    if (status != kPMNoError) continue;
     CFStringRef makeAndModel = nullptr;
     PMPrinterGetMakeAndModelName(printer, &makeAndModel);
     std::printf("%s\t%s\t%s\t%s\n", name.c_str(), Text(makeAndModel).c_str(), URIText(printer).c_str(),
