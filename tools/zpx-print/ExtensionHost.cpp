@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "PPDX/ZPXPPD.h"
-#include "comm/PrinterListFile.h"
+#include "ServedPrinters.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/PDEIdentity.h"
 
@@ -38,16 +37,7 @@ CFStringRef ExtensionHost::BundleIdentifier() const {
 bool ExtensionHost::Serves(const std::string& ppdPath) const {
   if (mPlugIn == nullptr) return false;
   CFRef<CFURLRef> bundle(CFBundleCopyBundleURL(CFPlugInGetBundle(mPlugIn)));
-  CFRef<CFStringRef> folder(
-      CFStringCreateWithCString(kCFAllocatorDefault, pde::kContentsFolder, kCFStringEncodingASCII));
-  CFRef<CFURLRef> contents(bundle && folder ? CFURLCreateCopyAppendingPathComponent(
-                                                  kCFAllocatorDefault, bundle.get(), folder.get(), true)
-                                            : nullptr);
-  CFRef<CFURLRef> ppd(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(ppdPath.c_str()), CFIndex(ppdPath.size()), false));
-  if (!contents || !ppd) return false;
-  PrinterListFile list(contents.get(), kCFPropertyListImmutable);
-  return list.GetFileNames() != nullptr && ZPXPPD::ValidateFileName(ppd.get(), list.GetFileNames(), nullptr);
+  return ServedPrinters(bundle.get()).Serves(ppdPath);
 }
 
 PrintFailure ExtensionHost::Run(PMPrintSession session, HostDialog& dialog) {

@@ -1,14 +1,12 @@
 #include "QueueList.h"
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "PPDX/ZPXPPD.h"
 #include "RunFolder.h"
+#include "ServedPrinters.h"
 #include "cf/CFRef.h"
-#include "comm/PrinterListFile.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/TextBuffer.h"
 #include "print/PrintQueues.h"
@@ -24,20 +22,17 @@ std::string URIText(PMPrinter printer) {
   return Text(CFURLGetString(uri));
 }
 
-bool IsServed(PMPrinter printer, CFArrayRef servedNames) {
+bool IsServed(PMPrinter printer, const ServedPrinters& served) {
   CFURLRef ppd = nullptr;
-  if (servedNames == nullptr || PMPrinterCopyDescriptionURL(printer, kPMPPDDescriptionType, &ppd) != kPMNoError)
-    return false;
+  if (PMPrinterCopyDescriptionURL(printer, kPMPPDDescriptionType, &ppd) != kPMNoError) return false;
   CFRef<CFURLRef> held(ppd);
-  return ZPXPPD::ValidateFileName(ppd, servedNames, nullptr);
+  return served.Serves(ppd);
 }
 
-std::unique_ptr<PrinterListFile> BundlePrinterList() {
-  std::string contents = PlatformPaths::Get(PlatformPaths::kBundleFolder) + "/Contents";
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(contents.c_str()), CFIndex(contents.size()), true));
-  return std::unique_ptr<PrinterListFile>(url ? new PrinterListFile(url.get(), kCFPropertyListImmutable)
-                                              : nullptr);
+CFURLRef CreateBundleFolder() {
+  const std::string folder = PlatformPaths::Get(PlatformPaths::kBundleFolder);
+  return CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(folder.c_str()), CFIndex(folder.size()), true);
 }
 
 }  // namespace
@@ -48,8 +43,7 @@ PrintFailure QueueList::Show() {
   PrintServer server;
   std::vector<std::string> names;
   if (!PrintQueues::Names(server, names)) return PrintFailure::PrintSystem(server.Failure());
-  std::unique_ptr<PrinterListFile> list = BundlePrinterList();
-  CFArrayRef servedNames = list ? list->GetFileNames() : nullptr;
+  const ServedPrinters served(CFRef<CFURLRef>(CreateBundleFolder()).get());
   for (const std::string& name : names) {
     PMPrinter printer = nullptr;
     const OSStatus status = PrintQueues::CreatePrinter(server, name, folder.Path(), &printer);
@@ -60,7 +54,7 @@ PrintFailure QueueList::Show() {
     CFStringRef makeAndModel = nullptr;
     PMPrinterGetMakeAndModelName(printer, &makeAndModel);
     std::printf("%s\t%s\t%s\t%s\n", name.c_str(), Text(makeAndModel).c_str(), URIText(printer).c_str(),
-                IsServed(printer, servedNames) ? "served" : "not served");
+                IsServed(printer, served) ? "served" : "not served");
     PMRelease(printer);
   }
   return PrintFailure::None();
