@@ -15,6 +15,13 @@ struct EventHolder {
   ~EventHolder() { ReleaseEvent(event); }
 };
 
+// The control the event is about, and its part when not 0.
+void SetControlParameters(EventRef event, ControlRef control, ControlPartCode part) {
+  event->Set(kEventParamDirectObject, typeControlRef, sizeof control, &control);
+  if (part != kControlNoPart)
+    event->Set(kEventParamControlPart, typeControlPartCode, sizeof part, &part);
+}
+
 }  // namespace
 
 OSStatus EventRouting::Send(EventRef event, EventTargetRef target) {
@@ -34,9 +41,15 @@ OSStatus EventRouting::Send(EventRef event, EventTargetRef target) {
 
 OSStatus EventRouting::SendControlEvent(ControlRef control, UInt32 kind, ControlPartCode part) {
   EventHolder held(kEventClassControl, kind);
-  held.event->Set(kEventParamDirectObject, typeControlRef, sizeof control, &control);
-  if (part != kControlNoPart)
-    held.event->Set(kEventParamControlPart, typeControlPartCode, sizeof part, &part);
+  SetControlParameters(held.event, control, part);
+  return Send(held.event, &control->mTarget);
+}
+
+OSStatus EventRouting::SendClick(ControlRef control, MenuItemIndex chosen) {
+  EventHolder held(kEventClassControl, kEventControlClick);
+  SetControlParameters(held.event, control, control->ClickPart());
+  if (chosen != 0)
+    held.event->Set(kEventParamMenuItemIndex, typeMenuItemIndex, sizeof chosen, &chosen);
   return Send(held.event, &control->mTarget);
 }
 
@@ -52,7 +65,7 @@ OSStatus EventRouting::Standard(EventRef event) {
   if (event->mClass == kEventClassControl &&
       event->Read(kEventParamDirectObject, typeControlRef, &control)) {
     switch (event->mKind) {
-      case kEventControlClick: return TrackClick(control);
+      case kEventControlClick: return TrackClick(event, control);
       case kEventControlHit: return SendCommand(control);
       case kEventControlDraw:
         if (!control->mDrawProc) break;
@@ -66,27 +79,30 @@ OSStatus EventRouting::Standard(EventRef event) {
   return eventNotHandledErr;
 }
 
-OSStatus EventRouting::TrackClick(ControlRef control) {
+OSStatus EventRouting::TrackClick(EventRef click, ControlRef control) {
   ToolkitModel& model = ToolkitModel::Shared();
   HiliteControl(control, control->ClickPart());
   Point release = model.mGesture.FinishAtRelease();
   HiliteControl(control, kControlNoPart);
   ControlPartCode part = control->ClickPart();
   if (!PtInRect(release, &control->mBounds) || part == kControlNoPart) return noErr;
-  if (!ApplyHit(control) || !model.IsLive(control)) return noErr;
-  SendControlEvent(control, kEventControlHit, part);
+  if (control->mKind == kControlKindPopupButton) {
+    MenuItemIndex chosen = 0;  // the menu was dismissed
+    click->Read(kEventParamMenuItemIndex, typeMenuItemIndex, &chosen);
+    PickMenuItem(control, chosen);
+    return noErr;
+  }
+  if (control->mKind == kControlKindCheckBox)
+    control->SetRange(control->mValue ? 0 : 1, control->mMinimum, control->mMaximum);
+  if (model.IsLive(control)) SendControlEvent(control, kEventControlHit, part);
   return noErr;
 }
 
-bool EventRouting::ApplyHit(ControlRef control) {
-  if (control->mKind == kControlKindCheckBox) {
-    control->SetRange(control->mValue ? 0 : 1, control->mMinimum, control->mMaximum);
-  } else if (control->mKind == kControlKindPopupButton) {
-    MenuItemIndex chosen = ToolkitModel::Shared().mGesture.mChosenItem;
-    if (chosen == 0) return false;  // the menu was dismissed
-    if (!control->mMenu->IsEnabled(chosen)) return false;
-    control->SetRange(chosen, control->mMinimum, control->mMaximum);
-  }
+bool EventRouting::PickMenuItem(ControlRef popup, MenuItemIndex item) {
+  if (item == 0 || !popup->mMenu || !popup->mMenu->IsEnabled(item)) return false;
+  popup->SetRange(item, popup->mMinimum, popup->mMaximum);
+  if (ToolkitModel::Shared().IsLive(popup))
+    SendControlEvent(popup, kEventControlHit, kControlMenuPart);
   return true;
 }
 

@@ -12,7 +12,7 @@ class ModalLoops {
  public:
   OSStatus Run(WindowRef window, ToolkitBackend* backend);
   OSStatus Quit(WindowRef window);
-  size_t Depth() const { return mFrames.size(); }
+  size_t DepthForTesting() const { return mFrames.size(); }
   WindowRef Innermost() const { return mFrames.empty() ? nullptr : mFrames.back()->window; }
 
  private:

@@ -3,7 +3,6 @@
 void MouseGesture::Begin(Point press) {
   mSteps.clear();
   mLast = press;
-  mChosenItem = 0;
 }
 
 void MouseGesture::MoveTo(Point point) { mSteps.push_back({point, kMouseTrackingMouseDragged}); }

@@ -1,6 +1,6 @@
 #pragma once
 // The mouse gesture the user is making: the points the mouse goes through after
-// the press, up to its release, and the menu item a pop-up click picks.
+// the press, up to its release.
 
 #include <deque>
 
@@ -15,8 +15,6 @@ class MouseGesture {
   MouseTrackingResult Next(Point* outPoint);
   // Steps up to and including the release; where it was released.
   Point FinishAtRelease();
-
-  MenuItemIndex mChosenItem = 0;
 
  private:
   struct Step {

@@ -23,4 +23,4 @@ OSErr SetFrontProcess(const ProcessSerialNumber* process) {
   return noErr;
 }
 
-Boolean CurrentProcessIsFront() { return sFront; }
+Boolean CurrentProcessIsFrontForTesting() { return sFront; }

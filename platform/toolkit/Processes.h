@@ -11,5 +11,6 @@ enum : UInt32 { kNoProcess = 0, kCurrentProcess = 2 };
 
 OSErr GetCurrentProcess(ProcessSerialNumber* outProcess);
 OSErr SetFrontProcess(const ProcessSerialNumber* process);
-// Not a call of the platform's: whether this process was brought to the front.
-Boolean CurrentProcessIsFront();
+// Not a call of the platform's, for tests: whether this process was brought to
+// the front.
+Boolean CurrentProcessIsFrontForTesting();

@@ -31,11 +31,13 @@ bool UserActions::Press(ControlRef control) {
 
 void UserActions::MoveTo(Point point) { ToolkitModel::Shared().mGesture.MoveTo(point); }
 
-void UserActions::Release(Point point) {
+void UserActions::Release(Point point) { ReleaseOn(point, 0); }
+
+void UserActions::ReleaseOn(Point point, MenuItemIndex chosen) {
   ControlRef pressed = std::exchange(mPressed, nullptr);
   if (!pressed) return;
   ToolkitModel::Shared().mGesture.ReleaseAt(point);
-  EventRouting::SendControlEvent(pressed, kEventControlClick, pressed->ClickPart());
+  EventRouting::SendClick(pressed, chosen);
   RunUntilIdle();
 }
 
@@ -54,10 +56,15 @@ bool UserActions::OpenMenu(ControlRef popup) {
   return Reachable(popup) && popup->mMenu && ClickMenu(popup, 0);
 }
 
+bool UserActions::ChoosePopupItem(ControlRef popup, MenuItemIndex item) {
+  if (!Reachable(popup) || !EventRouting::PickMenuItem(popup, item)) return false;
+  RunUntilIdle();
+  return true;
+}
+
 bool UserActions::ClickMenu(ControlRef popup, MenuItemIndex item) {
   Press(popup);
-  ToolkitModel::Shared().mGesture.mChosenItem = item;
-  Release(Centre(popup->mBounds));
+  ReleaseOn(Centre(popup->mBounds), item);
   return true;
 }
 

@@ -18,10 +18,15 @@ class UserActions {
   // In window coordinates.
   void MoveTo(Point point);
   void Release(Point point);
+  // A click that opens the pop-up's menu and picks `item` in it.
   bool ChooseMenuItem(ControlRef popup, MenuItemIndex item);
   // A click that opens the pop-up's menu and dismisses it: the program hears
   // of the click, nothing is chosen.
   bool OpenMenu(ControlRef popup);
+  // The pick of `item` in the pop-up's menu shown open on the screen, which
+  // heard of the click when it opened: the item becomes the value and the
+  // program hears of the hit.
+  bool ChoosePopupItem(ControlRef popup, MenuItemIndex item);
   bool PressReturn();
   bool PressEscape();
   void CloseWindow(WindowRef window);
@@ -44,6 +49,8 @@ class UserActions {
   bool PressKeyButton(KeyEquivalent key);
   // Presses the pop-up and releases it on `item` (0: dismissed).
   bool ClickMenu(ControlRef popup, MenuItemIndex item);
+  // Releases the pressed control at `point`, on `chosen` in a pop-up's menu.
+  void ReleaseOn(Point point, MenuItemIndex chosen);
 
   ControlRef mPressed = nullptr;
 };

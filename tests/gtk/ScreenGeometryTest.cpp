@@ -1,7 +1,7 @@
 // The alerts, the address dialog, the printer-address area and the widget
 // rows in real windows: every widget at its control's bounds, each window
 // looking like its reference picture, and the model's changes shown; a scroll
-// bar between the user and the program.
+// bar and a pop-up between the user and the program.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -176,4 +176,24 @@ TEST_F(ScreenGeometryTest, AScrollBarMovedByTheUserTellsTheProgram) {
   SetControl32BitMaximum(bar, 8);  // the program shortens the range: the value follows
   mScreen->Settle();
   EXPECT_EQ(gtk_range_get_value(shown), 8);
+}
+
+// The menu heard of the click when it opened: the pick is the value and the hit.
+TEST_F(ScreenGeometryTest, AnItemPickedInAPopupTellsTheProgramOnce) {
+  WindowRef window = ShowWindowFromText(RowsInterface(), CFSTR("Rows"));
+  ASSERT_NE(window, nullptr);
+  ControlRef popup = FindControl(window, FourCC("Cntl"), 2001);
+  MenuRef menu = GetControlPopupMenuHandle(popup);
+  for (CFStringRef item : {CFSTR("One"), CFSTR("Two"), CFSTR("Three")})
+    AppendMenuItemTextWithCFString(menu, item, 0, 0, nullptr);
+  SetControl32BitMaximum(popup, 3);
+  SetControl32BitValue(popup, 1);
+  std::vector<std::string> heard;
+  EventLog log = {&heard, "popup"};
+  Listen(GetControlEventTarget(popup), &log,
+         {{kEventClassControl, kEventControlClick}, {kEventClassControl, kEventControlHit}});
+  mScreen->Settle();
+  gtk_combo_box_set_active(GTK_COMBO_BOX(WidgetOf(popup)), 2);  // as a pick in the open menu does
+  EXPECT_EQ(GetControl32BitValue(popup), 3);
+  EXPECT_EQ(heard, (std::vector<std::string>{"popup:" + std::to_string(kEventControlHit)}));
 }

@@ -44,8 +44,8 @@ class ScreenFixture : public ToolkitFixture {
     if (!mScreen) ADD_FAILURE() << error;  // the tests run on a virtual display, never without
   }
   ~ScreenFixture() override {
-    if (mScreen && mScreen->ModalStepsLeft() > 0)
-      ADD_FAILURE() << mScreen->ModalStepsLeft() << " of the user's steps never ran";
+    if (mScreen && mScreen->ModalStepsLeftForTesting() > 0)
+      ADD_FAILURE() << mScreen->ModalStepsLeftForTesting() << " of the user's steps never ran";
   }
 
   GtkWidget* WidgetOf(ControlRef control) const {

@@ -47,7 +47,7 @@ class ScreenBackend : public ToolkitBackend {
   // What the user will do, one step per turn of the next modal loops, each
   // once the screen has settled.
   void QueueModalStep(std::function<void()> step);
-  size_t ModalStepsLeft() const { return mModalSteps.size(); }
+  size_t ModalStepsLeftForTesting() const { return mModalSteps.size(); }
 
   bool PerformModalStep(WindowRef window) override;
   void ModalLoopStalled(WindowRef window) override;

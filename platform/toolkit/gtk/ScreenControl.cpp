@@ -1,6 +1,7 @@
 #include "toolkit/gtk/ScreenControl.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "toolkit/CGObjects.h"
 #include "toolkit/Controls.h"
@@ -277,10 +278,10 @@ void ScreenControl::SyncText() {
 }
 
 void ScreenControl::SyncPopup() {
-  std::vector<std::string> shown;
+  std::vector<MenuRow> shown;
   if (OpaqueMenuRef* menu = mControl->mMenu.get())
     for (MenuItemIndex item = 1; item <= menu->mItems.size(); ++item)
-      shown.push_back((menu->IsEnabled(item) ? "" : "\1") + menu->At(item).text);
+      shown.push_back({menu->At(item).text, menu->IsEnabled(item)});
   GtkComboBox* popup = GTK_COMBO_BOX(mWidget);
   if (shown != mMenuShown) {
     GtkListStore* items = GTK_LIST_STORE(gtk_combo_box_get_model(popup));
@@ -290,9 +291,8 @@ void ScreenControl::SyncPopup() {
     for (size_t index = 0; index < shown.size(); ++index) {
       if (gint(index) >= count) gtk_list_store_append(items, &row);
       else gtk_tree_model_iter_nth_child(GTK_TREE_MODEL(items), &row, nullptr, gint(index));
-      bool enabled = shown[index].empty() || shown[index][0] != '\1';
-      gtk_list_store_set(items, &row, kMenuTextColumn, shown[index].c_str() + (enabled ? 0 : 1),
-                         kMenuEnabledColumn, enabled, -1);
+      gtk_list_store_set(items, &row, kMenuTextColumn, shown[index].text.c_str(),
+                         kMenuEnabledColumn, gboolean(shown[index].enabled), -1);
     }
     while (gtk_tree_model_iter_nth_child(GTK_TREE_MODEL(items), &row, nullptr, gint(shown.size())))
       gtk_list_store_remove(items, &row);
@@ -423,7 +423,7 @@ void ScreenControl::OnChanged(GtkComboBox* popup, ScreenControl* self) {
   ScreenBackend& backend = self->mBackend;
   gint active = gtk_combo_box_get_active(popup);
   if (backend.Syncing() || active < 0) return;
-  backend.Actions().ChooseMenuItem(self->mControl, MenuItemIndex(active + 1));
+  backend.Actions().ChoosePopupItem(self->mControl, MenuItemIndex(active + 1));
   backend.Refresh();
 }
 
@@ -440,11 +440,13 @@ void ScreenControl::OnPopupShown(GObject* popup, GParamSpec*, ScreenControl* sel
 
 void ScreenControl::OnEdited(GtkEditable* field, ScreenControl* self) {
   if (self->mBackend.Syncing()) return;
-  self->mControl->mText = gtk_entry_get_text(GTK_ENTRY(field));
+  const char* text = gtk_entry_get_text(GTK_ENTRY(field));
+  SetControlData(self->mControl, kControlEntireControl, kControlEditTextTextTag, Size(std::strlen(text)),
+                 text);
 }
 
 gboolean ScreenControl::OnFocusIn(GtkWidget*, GdkEvent*, ScreenControl* self) {
-  self->mControl->mWindow->mFocus = self->mControl;
+  SetKeyboardFocus(self->mControl->mWindow, self->mControl, kControlEditTextPart);
   return FALSE;
 }
 

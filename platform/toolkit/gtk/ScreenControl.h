@@ -38,6 +38,15 @@ class ScreenControl {
   void SetAccessibleLabel(const std::string& label);
 
  private:
+  // A menu item as the pop-up shows it.
+  struct MenuRow {
+    std::string text;
+    bool enabled;
+    bool operator==(const MenuRow& other) const {
+      return text == other.text && enabled == other.enabled;
+    }
+  };
+
   void Build();
   void BuildPopup();
   void BuildList();
@@ -79,7 +88,7 @@ class ScreenControl {
   OSType mKind;
   GtkWidget* mWidget = nullptr;  // placed in the window
   GtkWidget* mInner = nullptr;   // what shows the value (inside a list's scroller)
-  std::vector<std::string> mMenuShown;  // items, "\1" before a disabled one
+  std::vector<MenuRow> mMenuShown;
   std::vector<std::string> mRowsShown;  // each row's id, parent, texts and state
   std::vector<std::pair<UInt32, GtkTreeRowReference*>> mRowRefs;
   std::string mAccessibleLabel;

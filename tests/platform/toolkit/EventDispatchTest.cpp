@@ -116,6 +116,36 @@ TEST_F(EventDispatchTest, PopupsTakeTheChosenItemAfterTheClickHandlers) {
   EXPECT_EQ(GetControl32BitValue(popup), 3);
 }
 
+// The menu shown open heard of the click already: the pick is the value and
+// the hit alone.
+TEST_F(EventDispatchTest, AnItemPickedInAnOpenMenuIsTheValueThenTheHit) {
+  WindowRef window = NewWindow();
+  ControlRef popup =
+      NewPopup(window, {10, 10, 30, 120}, {CFSTR("One"), CFSTR("Two"), CFSTR("Three")});
+  SetControlCommandID(popup, FourCC("pick"));
+  SetControl32BitValue(popup, 1);
+  DisableMenuItem(GetControlPopupMenuHandle(popup), 2);
+  std::vector<std::string> seen;
+  EventLog control{&seen, "control"}, win{&seen, "window"};
+  Listen(GetControlEventTarget(popup), &control, kClickHitCommand);
+  Listen(GetWindowEventTarget(window), &win, {{kEventClassCommand, kEventCommandProcess}});
+
+  EXPECT_FALSE(mDriver.ChoosePopupItem(popup, 2));
+  EXPECT_FALSE(mDriver.ChoosePopupItem(popup, 4));
+  EXPECT_FALSE(mDriver.ChoosePopupItem(popup, 0));
+  EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(mDriver.ChoosePopupItem(popup, 3));
+  EXPECT_EQ(GetControl32BitValue(popup), 3);
+  EXPECT_EQ(seen, (std::vector<std::string>{"control:1",
+                                            "window:cmd " + std::to_string(FourCC("pick"))}));
+
+  seen.clear();
+  HideControl(popup);
+  EXPECT_FALSE(mDriver.ChoosePopupItem(popup, 1));
+  EXPECT_EQ(GetControl32BitValue(popup), 3);
+  EXPECT_TRUE(seen.empty());
+}
+
 TEST_F(EventDispatchTest, ReturnEscapeAndClosePressTheirButtons) {
   WindowRef window = NewWindow();
   ControlRef ok = NewButton(window, {10, 10, 30, 90}, "OK", FourCC("ok  "), {FourCC("ok  "), 1});

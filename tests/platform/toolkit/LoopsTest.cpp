@@ -38,7 +38,7 @@ TEST_F(LoopsTest, TheApplicationLoopRunsUntilItIsQuitWithModalLoopsInside) {
   order.push_back("application loop ended");
   EXPECT_EQ(order, (std::vector<std::string>{"dialog still running", "dialog ended",
                                              "application loop ended"}));
-  EXPECT_EQ(ToolkitModel::Shared().mModalLoops.Depth(), 0u);
+  EXPECT_EQ(ToolkitModel::Shared().mModalLoops.DepthForTesting(), 0u);
 }
 
 struct QuitOnCommand {

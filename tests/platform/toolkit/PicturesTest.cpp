@@ -134,9 +134,9 @@ TEST_F(PicturesTest, SystemFactsThePaneAsksFor) {
   ASSERT_EQ(GetCurrentProcess(&process), noErr);
   ProcessSerialNumber other = {0, 77};
   EXPECT_EQ(SetFrontProcess(&other), paramErr);
-  EXPECT_FALSE(CurrentProcessIsFront());
+  EXPECT_FALSE(CurrentProcessIsFrontForTesting());
   ASSERT_EQ(SetFrontProcess(&process), noErr);
-  EXPECT_TRUE(CurrentProcessIsFront());
+  EXPECT_TRUE(CurrentProcessIsFrontForTesting());
 }
 
 }  // namespace
