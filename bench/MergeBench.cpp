@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <string>
 
-#include "print/JobOutput.h"
-#include "print/PostScriptLineReader.h"
-#include "print/PostScriptMerger.h"
+#include "host/JobOutput.h"
+#include "host/PostScriptLineReader.h"
+#include "host/PostScriptMerger.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "cf/CFRef.h"
+#include "testing/HeadlessDriver.h"
 #include "toolkit/Controls.h"
-#include "toolkit/HeadlessDriver.h"
 #include "toolkit/IBCarbonRuntime.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "paths/PlatformPaths.h"
 #include "support/ParsedDocument.h"
 #include "support/RowsInterface.h"
-#include "toolkit/HeadlessDriver.h"
+#include "testing/HeadlessDriver.h"
 #include "toolkit/IBCarbonRuntime.h"
 #include "ui/UI_CheckBoxControl.h"
 #include "ui/UI_PopupControl.h"

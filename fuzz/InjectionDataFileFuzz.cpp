@@ -8,7 +8,7 @@
 
 #include "FuzzCheck.h"
 #include "ScratchFile.h"
-#include "print/InjectionDataFile.h"
+#include "host/InjectionDataFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   static ScratchFile file("blocks.plist");

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "toolkit/HeadlessDriver.h"
+#include "testing/HeadlessDriver.h"
 #include "toolkit/InterfaceBuilder.h"
 #include "toolkit/InterfaceReader.h"
 #include "toolkit/ToolkitModel.h"

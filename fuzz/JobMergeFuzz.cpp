@@ -14,7 +14,7 @@
 
 #include "FuzzCheck.h"
 #include "ScratchFile.h"
-#include "print/PostScriptMerger.h"
+#include "host/PostScriptMerger.h"
 
 namespace {
 

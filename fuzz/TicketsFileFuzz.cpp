@@ -8,7 +8,7 @@
 
 #include "FuzzCheck.h"
 #include "ScratchFile.h"
-#include "print/TicketsFile.h"
+#include "host/TicketsFile.h"
 
 namespace {
 

@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "cf/CFRef.h"
+#include "output/SharedMemoryList.h"
 #include "toolkit/CarbonEvents.h"
 #include "toolkit/DataBrowser.h"
 #include "toolkit/IBCarbonRuntime.h"
 #include "toolkit/MacWindows.h"
-#include "ui/SharedMemoryList.h"
 #include "ui/UI_DialogWait.h"
 
 class PDEData;

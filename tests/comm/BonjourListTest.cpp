@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "comm/BonjourList.h"
-#include "net/InjectedNetServices.h"
 #include "support/PlatformString.h"
 #include "support/PluginBundle.h"
 #include "support/ToolkitFixture.h"
 #include "support/WidgetText.h"
+#include "testing/InjectedNetServices.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "comm/HostAddress.h"
-#include "net/InjectedHostResolver.h"
+#include "testing/InjectedHostResolver.h"
 
 namespace {
 

@@ -25,8 +25,8 @@
 
 #include "LocalPrintServer.h"
 #include "SilentServer.h"
-#include "print/PrintQueues.h"
-#include "print/QueueJob.h"
+#include "host/PrintQueues.h"
+#include "host/QueueJob.h"
 #include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"

@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "comm/PreferencesHome.h"
-#include "net/InjectedHostResolver.h"
-#include "net/InjectedNetServices.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "comm/PreferencesHome.h"
 #include "support/ParsedDocument.h"
 #include "support/PluginBundle.h"
 #include "support/RowsInterface.h"
 #include "support/ScreenFixture.h"
+#include "testing/InjectedHostResolver.h"
+#include "testing/InjectedNetServices.h"
 #include "ui/UI_CheckBoxControl.h"
 #include "ui/UI_IPAddressPanel.h"
 #include "ui/UI_PopupControl.h"

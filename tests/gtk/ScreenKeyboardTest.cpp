@@ -8,13 +8,13 @@
 #include <string>
 
 #include "PPDX/PPDObjects/PPDXControls.h"
-#include "net/InjectedHostResolver.h"
-#include "net/InjectedNetServices.h"
 #include "support/ParsedDocument.h"
 #include "support/PluginBundle.h"
 #include "support/PrintersList.h"
 #include "support/RowsInterface.h"
 #include "support/ScreenFixture.h"
+#include "testing/InjectedHostResolver.h"
+#include "testing/InjectedNetServices.h"
 #include "ui/UI_CheckBoxControl.h"
 #include "ui/UI_PopupControl.h"
 #include "ui/UI_PrinterListDialog.h"

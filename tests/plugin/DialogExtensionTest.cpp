@@ -8,10 +8,10 @@
 #include <string>
 
 #include "cf/CFRef.h"
+#include "host/InjectionDataFile.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/PDEPluginInterface.h"
 #include "plugin/SessionFunctions.h"
-#include "print/InjectionDataFile.h"
 #include "support/FileText.h"
 #include "support/FileURL.h"
 #include "support/PlatformString.h"

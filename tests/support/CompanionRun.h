@@ -13,8 +13,8 @@
 #include "ipc/CFMessagePort.h"
 #include "ipc/ProcessSpawn.h"
 #include "ipc/SharedSegment.h"
+#include "output/SharedMemoryList.h"
 #include "support/TempFolder.h"
-#include "ui/SharedMemoryList.h"
 
 inline std::string CompanionProgram() { return std::string(ZPX_TOOLS_DIR) + "/zpx-companion"; }
 

@@ -12,6 +12,7 @@
 #include "cf/CFRef.h"
 #include "ipc/SharedSegment.h"
 #include "output/PDEDataJob.h"
+#include "output/SharedMemoryList.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/BundleFunctions.h"
 #include "plugin/SessionFunctions.h"
@@ -21,7 +22,6 @@
 #include "support/TempFolder.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/CoreGraphics.h"
-#include "ui/SharedMemoryList.h"
 #include "ui/UI_Panel.h"
 
 // A PPD of `groups` roll-down groups G0, G1, ... of `perGroup` pick-one

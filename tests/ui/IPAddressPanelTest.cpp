@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "comm/PreferencesHome.h"
-#include "net/InjectedHostResolver.h"
-#include "net/InjectedNetServices.h"
 #include "support/PlatformString.h"
 #include "support/PluginBundle.h"
 #include "support/ToolkitFixture.h"
 #include "support/WidgetText.h"
+#include "testing/InjectedHostResolver.h"
+#include "testing/InjectedNetServices.h"
 #include "ui/UI_IPAddressPanel.h"
 #include "ui/UI_PrinterListDialog.h"
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "carbon/SysBeep.h"
-#include "net/InjectedHostResolver.h"
-#include "net/InjectedNetServices.h"
 #include "support/PluginBundle.h"
 #include "support/ToolkitFixture.h"
 #include "support/WidgetText.h"
+#include "testing/InjectedHostResolver.h"
+#include "testing/InjectedNetServices.h"
 #include "toolkit/DataBrowser.h"
 #include "ui/UI_PrinterListDialog.h"
 #include "ui/UI_ZPXAlert.h"

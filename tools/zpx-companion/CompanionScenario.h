@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/SharedMemoryList.h"
+#include "output/SharedMemoryList.h"
 
 class CompanionScenario {
  public:

@@ -17,8 +17,8 @@
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 #include "ipc/CFMessagePort.h"
+#include "output/SharedMemoryList.h"
 #include "output/WideText.h"
-#include "ui/SharedMemoryList.h"
 
 namespace {
 

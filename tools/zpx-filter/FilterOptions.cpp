@@ -2,7 +2,7 @@
 
 #include <cups/cups.h>
 
-#include "QueuePrinter.h"
+#include "host/FinishedJobMark.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ FilterOptions::FilterOptions(const std::string& title, const std::string& copies
 }
 
 void FilterOptions::Add(const std::string& name, const std::string& value) {
-  if (name == QueuePrinter::kFinishedOption) {
+  if (name == FinishedJobMark::kOption) {
     mFinished = true;
   } else if (name == "media") {
     // A list of media names: the first is the size.

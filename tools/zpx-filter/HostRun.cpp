@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "ScratchFolders.h"
+#include "host/ScratchFolders.h"
 #include "output/WideText.h"
 
 namespace {

@@ -20,9 +20,9 @@
 #include "DocumentHead.h"
 #include "FilterOptions.h"
 #include "HostRun.h"
-#include "QueuePrinter.h"
-#include "ProcessStart.h"
-#include "RunFolder.h"
+#include "host/FinishedJobMark.h"
+#include "host/ProcessStart.h"
+#include "host/RunFolder.h"
 #include "paths/PlatformPaths.h"
 
 namespace {
@@ -82,7 +82,7 @@ bool Spool(const DocumentHead& head, const std::string& path) {
 
 // Anyone may mark a job finished; only one that zpx-print finished carries
 // its comment in the header.
-bool IsFinishedJob(const DocumentHead& head) { return head.HasComment(QueuePrinter::kFinishedComment); }
+bool IsFinishedJob(const DocumentHead& head) { return head.HasComment(FinishedJobMark::kComment); }
 
 // The document is the file the server named (standard input when none), or,
 // once the filter has read its head, the whole document spooled into the

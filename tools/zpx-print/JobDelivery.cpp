@@ -9,10 +9,10 @@
 #include <cstring>
 
 #include "OutputFile.h"
-#include "QueuePrinter.h"
-#include "print/JobOutput.h"
-#include "print/PostScriptLineReader.h"
-#include "print/PostScriptMerger.h"
+#include "host/FinishedJobMark.h"
+#include "host/JobOutput.h"
+#include "host/PostScriptLineReader.h"
+#include "host/PostScriptMerger.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ PrintFailure JobDelivery::Deliver(const PrintArguments& arguments, const JobInje
   PostScriptMerger::Result result;
   {
     JobInjections job = injections;
-    job.mHeaderComments.push_back(std::string(QueuePrinter::kFinishedComment) + "\n");
+    job.mHeaderComments.push_back(std::string(FinishedJobMark::kComment) + "\n");
     if (!arguments.mTitle.empty()) job.mHeaderComments.push_back(TitleComment(arguments.mTitle));
     JobOutput output(destination.Fd());
     for (const std::string& path : job.mCopyPaths)

@@ -7,7 +7,7 @@
 
 #include "PrintArguments.h"
 #include "PrintFailure.h"
-#include "print/JobInjections.h"
+#include "host/JobInjections.h"
 
 class JobDelivery {
  public:

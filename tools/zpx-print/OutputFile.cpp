@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-#include "ScratchFolders.h"
+#include "host/ScratchFolders.h"
 
 namespace {
 

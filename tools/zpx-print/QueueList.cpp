@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "RunFolder.h"
 #include "ServedPrinters.h"
 #include "cf/CFRef.h"
+#include "host/PrintQueues.h"
+#include "host/RunFolder.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/TextBuffer.h"
-#include "print/PrintQueues.h"
 
 namespace {
 

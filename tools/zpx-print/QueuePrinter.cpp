@@ -7,8 +7,9 @@
 #include <cstdio>
 
 #include "cf/CFRef.h"
-#include "print/PrintQueues.h"
-#include "print/QueueJob.h"
+#include "host/FinishedJobMark.h"
+#include "host/PrintQueues.h"
+#include "host/QueueJob.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ PrintFailure QueuePrinter::Submit(const std::string& jobPath, const std::string&
   int fd = open(jobPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd == -1) return PrintFailure::NoJob("cannot read the job " + jobPath);
   std::string error;
-  int job = QueueJob::Submit(mServer, mQueue, title, {{kFinishedOption, "true"}}, kJobFormat, fd, error);
+  int job = QueueJob::Submit(mServer, mQueue, title, {{FinishedJobMark::kOption, "true"}}, kJobFormat, fd, error);
   close(fd);
   if (job == 0) return PrintFailure::PrintSystem("cannot submit the job to " + mQueue + ": " + error);
   std::printf("zpx-print: submitted %s-%d\n", mQueue.c_str(), job);

@@ -6,16 +6,11 @@
 
 #include "PrintFailure.h"
 #include "PrinterDescription.h"
-#include "print/PrintServer.h"
+#include "host/PrintServer.h"
 
 class QueuePrinter {
  public:
   static constexpr const char* kJobFormat = "application/vnd.cups-postscript";
-  // The job option that tells the queue's filter the job is finished already.
-  static constexpr const char* kFinishedOption = "zpx-finished";
-  // The header comment zpx-print writes into every job it finishes: the
-  // filter passes a job unchanged only with both the option and the comment.
-  static constexpr const char* kFinishedComment = "%%ZPXFinished: zpx-print";
 
   // The queue's PPD read into `ppd` from `folder`. An unreachable server, an
   // unknown queue or one without a PPD is kExitPrintSystem.

@@ -8,12 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "ScratchFolders.h"
+#include "host/ScratchFolders.h"
+#include "host/TicketsFile.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/SessionFunctions.h"
 #include "plugin/TextBuffer.h"
 #include "print/PMTicket.h"
-#include "print/TicketsFile.h"
 
 namespace {
 

@@ -17,19 +17,19 @@
 #include "PrintArguments.h"
 #include "PrinterDescription.h"
 #include "PrinterSession.h"
-#include "ProcessStart.h"
 #include "QueueList.h"
 #include "QueuePrinter.h"
-#include "RunFolder.h"
 #include "SecretInput.h"
 #include "ServerJobRule.h"
 #include "TicketMemory.h"
 #include "cf/CFRef.h"
+#include "host/InjectionDataFile.h"
+#include "host/ProcessStart.h"
+#include "host/RunFolder.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/BundleFunctions.h"
 #include "plugin/PDEIdentity.h"
 #include "plugin/TextBuffer.h"
-#include "print/InjectionDataFile.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "cf/CFRef.h"
 #include "net/CFNetServices.h"
-#include "net/InjectedNetServices.h"
 #include "support/PlatformString.h"
+#include "testing/InjectedNetServices.h"
 
 namespace {
 

@@ -1,0 +1,81 @@
+#include "host/PrintQueues.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "cf/CFRef.h"
+
+namespace {
+
+// CUPS refuses these in queue names; "." and ".." would leave the folder.
+bool IsQueueName(const std::string& name) {
+  return !name.empty() && name.size() <= 127 && name != "." && name != ".." &&
+         name.find_first_of("/\\#?' \t\"") == std::string::npos;
+}
+
+CFStringRef CreateText(const char* text) {
+  return text != nullptr ? CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8)
+                         : nullptr;
+}
+
+CFURLRef CreateURL(const char* text) {
+  CFRef<CFStringRef> string(CreateText(text));
+  return string ? CFURLCreateWithString(kCFAllocatorDefault, string.get(), nullptr) : nullptr;
+}
+
+CFURLRef CreateFileURL(const std::string& path) {
+  return CFURLCreateFromFileSystemRepresentation(
+      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
+}
+
+// The queue's PPD written to `path`: kPMNoError, kPMNoSuchEntry when the
+// server has none, kPMGeneralError when the server failed, ioErr when the file
+// could not be written.
+OSStatus FetchPPD(PrintServer& server, const std::string& queue, const std::string& path) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd == -1) return ioErr;
+  const std::string resource = "/printers/" + queue + ".ppd";
+  const http_status_t fetched = cupsGetFd(server.Exchange(), resource.c_str(), fd);
+  OSStatus status = fetched == HTTP_STATUS_OK          ? kPMNoError
+                    : fetched == HTTP_STATUS_NOT_FOUND ? kPMNoSuchEntry
+                                                       : kPMGeneralError;
+  if (close(fd) != 0 && status == kPMNoError) status = ioErr;
+  if (status != kPMNoError) unlink(path.c_str());
+  return status;
+}
+
+}  // namespace
+
+bool PrintQueues::Names(PrintServer& server, std::vector<std::string>& names) {
+  if (!server.IsReached()) return false;
+  cups_dest_t* dests = nullptr;
+  int count = cupsGetDests2(server.Exchange(), &dests);
+  if (count == 0 && !server.Succeeded(cupsLastError())) return false;
+  for (int index = 0; index < count; ++index)
+    if (dests[index].instance == nullptr) names.emplace_back(dests[index].name);
+  cupsFreeDests(count, dests);
+  std::sort(names.begin(), names.end());
+  return true;
+}
+
+OSStatus PrintQueues::CreatePrinter(PrintServer& server, const std::string& queue, const std::string& folder,
+                                    PMPrinter* printer) {
+  if (printer == nullptr) return kPMInvalidParameter;
+  *printer = nullptr;
+  if (!IsQueueName(queue)) return kPMInvalidParameter;
+  if (!server.IsReached()) return kPMGeneralError;
+  cups_dest_t* dest = cupsGetNamedDest(server.Exchange(), queue.c_str(), nullptr);
+  if (dest == nullptr) return server.Answered() ? kPMInvalidPrinter : kPMGeneralError;
+  CFRef<CFStringRef> name(CreateText(queue.c_str()));
+  CFRef<CFStringRef> makeAndModel(
+      CreateText(cupsGetOption("printer-make-and-model", dest->num_options, dest->options)));
+  CFRef<CFURLRef> deviceURI(CreateURL(cupsGetOption("device-uri", dest->num_options, dest->options)));
+  cupsFreeDests(1, dest);
+  const std::string ppdPath = folder + "/" + queue + ".ppd";
+  const OSStatus fetched = FetchPPD(server, queue, ppdPath);
+  if (fetched != kPMNoError && fetched != kPMNoSuchEntry) return fetched;
+  CFRef<CFURLRef> ppdURL(fetched == kPMNoError ? CreateFileURL(ppdPath) : nullptr);
+  return PMPrinterCreate(name.get(), makeAndModel.get(), ppdURL.get(), deviceURI.get(), printer);
+}
