@@ -4,6 +4,7 @@
 
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXElement.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
 #include "carbon/Files.h"
 #include "output/PDEKeywordTables.h"
@@ -22,7 +23,6 @@ constexpr size_t kPPDPathSize = 512;
 constexpr long kMMTextSize = 256;
 constexpr int kShortcutBlob = 0;
 constexpr int kWatermarkBlob = 1;
-constexpr char kInstallableOptionsGroup[] = "ZPPPInstallableOptions";
 constexpr char kOrientationKeyword[] = "*ZPOrientation";
 
 CFRef<CFStringRef> CreateText(const std::string& text) {
@@ -128,7 +128,7 @@ bool PDEData::IsValidBasicPanelControl(PPDXControl* control) const {
   if (control == nullptr) return false;
   PPDXElement* group = control->GetParent();
   if (group != nullptr && group->Keyword() != nullptr &&
-      std::strcmp(group->Keyword(), kInstallableOptionsGroup) == 0)
+      std::strcmp(group->Keyword(), UserChoice::kMakerInstallableGroup) == 0)
     return false;
   const char* keyword = control->Keyword();
   return !isBidiKeyword(keyword) && !isExpertTintoraControl(keyword) &&

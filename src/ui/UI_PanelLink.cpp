@@ -19,6 +19,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
 #include "cf/CFRef.h"
 #include "comm/HostAddress.h"
@@ -249,7 +250,7 @@ void UI_Panel::AddOptionEntries(SDMPairs& entries, bool twoWay, bool customPageS
     if (keyword.size() < 2 || keyword == "*CustomPrintSize") continue;
     if (twoWay && IsExactlyOneOf(keyword, kBidiOptions, std::size(kBidiOptions))) continue;
     if (customPageSize && keyword == "*PageSize") continue;
-    const bool installable = IsInstallable(control);
+    const bool installable = UserChoice::IsInstallable(*control);
     if (twoWay && !installable && IsDynamicAtDefault(control)) continue;
     if (installable) mList->AppendInstallableIndex(int(entries.size()));
     entries.push_back({Widen(keyword.substr(1)), ValueOf(control)});
