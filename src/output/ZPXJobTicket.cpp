@@ -7,6 +7,7 @@
 #include <new>
 
 #include "PPDX/PPDObjects/PPDXControl.h"
+#include "PPDX/PPDRef.h"
 #include "PPDX/ZPXPPD.h"
 #include "comm/PrinterListFile.h"
 #include "foundation/CFDataStream.h"
@@ -196,9 +197,7 @@ ZPXPPD* ZPXJobTicket::RestorePPD(CFStringRef key, CFURLRef url) {
   Settings settings;
   if (!stream.valid() || settings.Read(&stream, 0) != noErr) return nullptr;
   // The document takes over a reference to the printer names.
-  ZPXPPD* document =
-      new ZPXPPD(settings, url, static_cast<CFArrayRef>(CFRetain(printerList.GetFileNames())));
-  if (document->IsValidPrinterName() && document->IsValidPPD()) return document;
-  document->Release();
-  return nullptr;
+  PPDRef<ZPXPPD> document(
+      new ZPXPPD(settings, url, static_cast<CFArrayRef>(CFRetain(printerList.GetFileNames()))));
+  return document->IsValidPrinterName() && document->IsValidPPD() ? document.release() : nullptr;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDX/PPDRef.h"
 #include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
 #include "cf/CFText.h"
@@ -111,7 +112,7 @@ PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef re
       kCFAllocatorDefault, reinterpret_cast<const UInt8*>(ppdPath.c_str()), CFIndex(ppdPath.size()),
       false));
   if (!url) return PrintFailure::BadInput("cannot read the PPD " + ppdPath);
-  ZPXPPD* document = new ZPXPPD(url.get(), PARSE_ALL, nullptr);
+  PPDRef<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL, nullptr));
   const std::vector<PPDXControl*> restored =
       remembered != nullptr ? Restore(*document, remembered) : std::vector<PPDXControl*>();
   PrintFailure failure;
@@ -135,7 +136,6 @@ PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef re
     mValues.reset(document->CopyAllValues());
     ListNeverRemembered(*document);
   }
-  document->Release();
   return failure;
 }
 
