@@ -9,6 +9,7 @@
 #include "PPDX/PPDObjects/PPDXControl.h"
 #include "PPDX/PPDRef.h"
 #include "PPDX/ZPXPPD.h"
+#include "cf/CFText.h"
 #include "comm/PrinterListFile.h"
 #include "foundation/CFDataStream.h"
 #include "foundation/Settings.h"
@@ -93,8 +94,7 @@ bool ZPXJobTicket::Save(CFStringRef clientID) {
   CFRef<CFDataRef> xml(CFPropertyListCreateXMLData(kCFAllocatorDefault, mEntries));
   if (!xml) return Result(memFullErr) == noErr;
   std::string prefixPath = PlatformPaths::Below(PlatformPaths::kTemporaryFolder, kTemporaryFilePrefix);
-  CFRef<CFStringRef> prefix(
-      CFStringCreateWithCString(kCFAllocatorDefault, prefixPath.c_str(), kCFStringEncodingUTF8));
+  CFRef<CFStringRef> prefix(CreateText(prefixPath));
   char path[kRandomFileNameSize];
   CFRef<CFStringRef> name(CreateRandomFileName(prefix.get(), path));
   // A name cut to fit the buffer would not be the one we meant to make.

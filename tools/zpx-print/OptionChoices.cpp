@@ -8,6 +8,7 @@
 #include "PPDX/PPDRef.h"
 #include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFText.h"
 #include "plugin/TextBuffer.h"
 
@@ -108,9 +109,7 @@ std::vector<std::pair<std::string, CFTypeRef>> SortedEntries(CFDictionaryRef dic
 
 PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef remembered,
                                   const std::vector<Choice>& jobOptions, const std::vector<Choice>& choices) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(ppdPath.c_str()), CFIndex(ppdPath.size()),
-      false));
+  CFRef<CFURLRef> url(CreateFileURL(ppdPath));
   if (!url) return PrintFailure::BadInput("cannot read the PPD " + ppdPath);
   PPDRef<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL, nullptr));
   const std::vector<PPDXControl*> restored =

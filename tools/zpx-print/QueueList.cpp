@@ -6,6 +6,7 @@
 
 #include "RunFolder.h"
 #include "ServedPrinters.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/TextBuffer.h"
@@ -30,9 +31,7 @@ bool IsServed(PMPrinter printer, const ServedPrinters& served) {
 }
 
 CFURLRef CreateBundleFolder() {
-  const std::string folder = PlatformPaths::Get(PlatformPaths::kBundleFolder);
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(folder.c_str()), CFIndex(folder.size()), true);
+  return CreateFileURL(PlatformPaths::Get(PlatformPaths::kBundleFolder), true);
 }
 
 }  // namespace
