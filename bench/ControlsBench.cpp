@@ -10,6 +10,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
 #include "carbon/MacMemory.h"
+#include "cf/CFText.h"
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
 
@@ -25,7 +26,7 @@ PPDXPopupControl* MakePopup(long count) {
     auto* item = new _PopupItem;
     const std::string keyword = "Media" + std::to_string(i);
     item->keyword = new CString(keyword.c_str());
-    item->name = CFStringCreateWithCString(nullptr, keyword.c_str(), kCFStringEncodingUTF8);
+    item->name = CreateText(keyword);
     const std::string code = "<</MediaType (" + keyword + ")>> setpagedevice\n";
     item->psData = CodeCopy(code);
     item->psLength = long(code.size());

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "GeneratedPPD.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "output/PDEData.h"
 #include "paths/PlatformPaths.h"
@@ -24,8 +25,7 @@
 #include "ui/UI_Panel.h"
 
 inline CFBundleRef BundleAt(const std::string& path) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
+  CFRef<CFURLRef> url(CreateFileURL(path, true));
   return CFBundleCreate(nullptr, url.get());
 }
 

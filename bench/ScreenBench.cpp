@@ -11,6 +11,7 @@
 
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PaneSetting.h"
+#include "cf/CFFileURL.h"
 #include "support/ParsedDocument.h"
 #include "support/PluginBundle.h"
 #include "support/RowsInterface.h"
@@ -74,8 +75,7 @@ void RowsChangedToFrame(benchmark::State& state) {
   TempFolder folder;
   folder.Write("R.plugin/Contents/Resources/Rows.ui", RowsInterface());
   std::string path = folder.Path() + "/R.plugin";
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
+  CFRef<CFURLRef> url(CreateFileURL(path, true));
   CFRef<CFBundleRef> rowsBundle(CFBundleCreate(nullptr, url.get()));
   CreateNibReferenceWithCFBundle(rowsBundle.get(), CFSTR("Rows"), &nib);
   WindowRef window = nullptr;

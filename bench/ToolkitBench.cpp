@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cf/CFRef.h"
+#include "cf/CFFileURL.h"
 #include "testing/HeadlessDriver.h"
 #include "toolkit/Controls.h"
 #include "toolkit/IBCarbonRuntime.h"
@@ -50,8 +51,7 @@ class BigBundle {
     std::filesystem::create_directories(mFolder + "/B.plugin/Contents/Resources");
     std::ofstream(mFolder + "/B.plugin/Contents/Resources/Big.ui") << ThreeHundredControls();
     std::string path = mFolder + "/B.plugin";
-    CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
+    CFRef<CFURLRef> url(CreateFileURL(path, true));
     mBundle.reset(CFBundleCreate(nullptr, url.get()));
   }
   ~BigBundle() { std::filesystem::remove_all(mFolder); }

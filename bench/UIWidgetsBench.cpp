@@ -17,6 +17,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "paths/PlatformPaths.h"
 #include "support/ParsedDocument.h"
@@ -29,8 +30,7 @@
 namespace {
 
 CFBundleRef BundleAt(const std::string& path) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true));
+  CFRef<CFURLRef> url(CreateFileURL(path, true));
   return CFBundleCreate(nullptr, url.get());
 }
 

@@ -7,6 +7,7 @@
 
 #include "FuzzCheck.h"
 #include "ScratchFile.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "comm/PrinterListFile.h"
 
@@ -14,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   static ScratchFile scratch("Contents/PrinterList.plist");
   scratch.Write(std::string(reinterpret_cast<const char*>(bytes), size));
   std::string contents = scratch.Directory() + "/Contents";
-  CFRef<CFURLRef> folder(CFURLCreateFromFileSystemRepresentation(
-      nullptr, reinterpret_cast<const UInt8*>(contents.c_str()), CFIndex(contents.size()), true));
+  CFRef<CFURLRef> folder(CreateFileURL(contents, true));
   PrinterListFile list(folder.get(), kCFPropertyListImmutable);
   CFArrayRef names = list.GetFileNames();
   FUZZ_CHECK(list.IsValid() == (names != nullptr));

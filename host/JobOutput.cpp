@@ -1,4 +1,5 @@
 #include "host/JobOutput.h"
+#include "ipc/WriteAll.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,17 +9,6 @@
 #include <cstring>
 
 namespace {
-
-bool WriteAll(int fd, const char* bytes, size_t length) {
-  while (length > 0) {
-    ssize_t done = write(fd, bytes, length);
-    if (done < 0 && errno == EINTR) continue;
-    if (done <= 0) return false;
-    bytes += done;
-    length -= size_t(done);
-  }
-  return true;
-}
 
 }  // namespace
 

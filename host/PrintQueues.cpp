@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 
 namespace {
 
@@ -15,19 +17,9 @@ bool IsQueueName(const std::string& name) {
          name.find_first_of("/\\#?' \t\"") == std::string::npos;
 }
 
-CFStringRef CreateText(const char* text) {
-  return text != nullptr ? CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8)
-                         : nullptr;
-}
-
 CFURLRef CreateURL(const char* text) {
-  CFRef<CFStringRef> string(CreateText(text));
+  CFRef<CFStringRef> string(text != nullptr ? CreateText(text) : nullptr);
   return string ? CFURLCreateWithString(kCFAllocatorDefault, string.get(), nullptr) : nullptr;
-}
-
-CFURLRef CreateFileURL(const std::string& path) {
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
 }
 
 // The queue's PPD written to `path`: kPMNoError, kPMNoSuchEntry when the

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "cf/RegularFileReader.h"
 #include "print/PrintSession.h"
@@ -170,8 +171,7 @@ OSStatus TicketsFile::Save(PMPrintSession session, const char* path) {
   }
   CFRef<CFDataRef> xml(CFPropertyListCreateXMLData(kCFAllocatorDefault, file.get()));
   if (!xml) return memFullErr;
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path), CFIndex(strlen(path)), false));
+  CFRef<CFURLRef> url(CreateFileURL(path));
   SInt32 error = 0;
   if (url && CFURLWriteDataAndPropertiesToResource(url.get(), xml.get(), nullptr, &error)) return noErr;
   return error == kCFURLResourceAccessViolationError ? permErr : ioErr;

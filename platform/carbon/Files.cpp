@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "carbon/MacErrors.h"
+#include "ipc/WriteAll.h"
 
 namespace {
 
@@ -357,18 +358,11 @@ OSErr FSWrite(SInt16 refNum, SInt32* count, const void* buffer) {
   int fd;
   if (!DescriptorOf(refNum, &fd)) return rfNumErr;
   if (count == nullptr || *count < 0 || (buffer == nullptr && *count > 0)) return paramErr;
-  SInt32 wanted = *count;
-  SInt32 done = 0;
-  while (done < wanted) {
-    ssize_t n = write(fd, static_cast<const char*>(buffer) + done, static_cast<size_t>(wanted - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      *count = done;
-      return n < 0 && errno == EBADF ? OSErr(wrPermErr) : OSErr(ioErr);
-    }
-    done += static_cast<SInt32>(n);
+  size_t done = 0;
+  if (!WriteAll(fd, buffer, static_cast<size_t>(*count), &done)) {
+    *count = static_cast<SInt32>(done);
+    return errno == EBADF ? OSErr(wrPermErr) : OSErr(ioErr);
   }
-  *count = done;
   return noErr;
 }
 

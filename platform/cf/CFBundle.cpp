@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cf/CFFileURL.h"
 #include "cf/CFObject.h"
 #include "cf/CFPropertyList.h"
 #include "cf/CFRef.h"
@@ -29,8 +30,7 @@ bool IsFolder(const std::string& path) {
 
 // The file's bytes, or none when it cannot be read or is larger than `limit`.
 bool ReadFile(const std::string& path, size_t limit, CFRef<CFDataRef>& data) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false));
+  CFRef<CFURLRef> url(CreateFileURL(path));
   CFDataRef bytes = nullptr;
   if (!url || !CFURLCreateDataAndPropertiesFromResource(kCFAllocatorDefault, url.get(), &bytes,
                                                         nullptr, nullptr, nullptr))
@@ -121,11 +121,6 @@ CFDictionaryRef ReadInfo(const std::string& folder) {
   return static_cast<CFDictionaryRef>(list.release());
 }
 
-CFURLRef CreateFolderURL(const std::string& path) {
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), true);
-}
-
 }  // namespace
 
 CFTypeID CFBundleGetTypeID() { return kCFObjectTypeBundle; }
@@ -158,7 +153,7 @@ CFStringRef CFBundleGetIdentifier(CFBundleRef bundle) {
 }
 
 CFURLRef CFBundleCopyBundleURL(CFBundleRef bundle) {
-  return bundle != nullptr ? CreateFolderURL(bundle->folder) : nullptr;
+  return bundle != nullptr ? CreateFileURL(bundle->folder, true) : nullptr;
 }
 
 CFURLRef CFBundleCopyExecutableURL(CFBundleRef bundle) {
@@ -166,9 +161,7 @@ CFURLRef CFBundleCopyExecutableURL(CFBundleRef bundle) {
   if (executable == nullptr) return nullptr;
   std::string name = __CFString::utf8Of(executable);
   if (name.empty() || name.find('/') != std::string::npos) return nullptr;
-  std::string path = bundle->folder + "/Contents/MacOS/" + name;
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
+  return CreateFileURL(bundle->folder + "/Contents/MacOS/" + name);
 }
 
 CFURLRef CFBundleCopyResourceURL(CFBundleRef bundle, CFStringRef resourceName,
@@ -183,8 +176,7 @@ CFURLRef CFBundleCopyResourceURL(CFBundleRef bundle, CFStringRef resourceName,
   std::string path = bundle->folder + "/Contents/Resources/" + (folder.empty() ? "" : folder + "/") + name;
   struct stat status;
   if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
+  return CreateFileURL(path);
 }
 
 CFTypeRef CFBundleGetValueForInfoDictionaryKey(CFBundleRef bundle, CFStringRef key) {

@@ -1,4 +1,5 @@
 #include "cf/CFURLFileReplace.h"
+#include "ipc/WriteAll.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -46,16 +47,8 @@ int CFURLFileReplace::CreateTemporary(const std::string& path, std::string& temp
   return -1;
 }
 
-int CFURLFileReplace::WriteAll(int descriptor, const void* bytes, size_t length) {
-  const char* cursor = static_cast<const char*>(bytes);
-  size_t written = 0;
-  while (written < length) {
-    ssize_t count = write(descriptor, cursor + written, length - written);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return errno;
-    if (count == 0) return EIO;
-    written += static_cast<size_t>(count);
-  }
+int CFURLFileReplace::WriteAndSync(int descriptor, const void* bytes, size_t length) {
+  if (!WriteAll(descriptor, bytes, length)) return errno;
   return fsync(descriptor) == 0 ? 0 : errno;
 }
 
@@ -76,7 +69,7 @@ int CFURLFileReplace::Write(const std::string& path, const void* bytes, size_t l
   std::string temporary;
   int descriptor = CreateTemporary(path, temporary);
   if (descriptor < 0) return errno;
-  int error = WriteAll(descriptor, bytes, length);
+  int error = WriteAndSync(descriptor, bytes, length);
   if (close(descriptor) != 0 && error == 0) error = errno;
   if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {

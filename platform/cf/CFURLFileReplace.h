@@ -20,6 +20,7 @@ class CFURLFileReplace {
  private:
   // An exclusively created file beside `path`, mode 0644 less the umask; -1 on failure.
   static int CreateTemporary(const std::string& path, std::string& temporary);
-  static int WriteAll(int descriptor, const void* bytes, size_t length);
+  // The bytes, written whole and synced; 0 or the errno of the step that failed.
+  static int WriteAndSync(int descriptor, const void* bytes, size_t length);
   static void SyncFolderOf(const std::string& path);
 };

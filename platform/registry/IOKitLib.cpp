@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 #include "registry/IONetworkKeys.h"
 #include "registry/NetworkAdapters.h"
 
@@ -65,8 +66,7 @@ void AddAdapter(Snapshot& snapshot, const NetworkAdapter& adapter, bool primary)
   CFRef<CFMutableDictionaryRef> interface(NewProperties());
   CFDictionarySetValue(interface.get(), CFSTR(kIOPrimaryInterface),
                        primary ? kCFBooleanTrue : kCFBooleanFalse);
-  CFRef<CFStringRef> name(
-      CFStringCreateWithCString(kCFAllocatorDefault, adapter.name.c_str(), kCFStringEncodingUTF8));
+  CFRef<CFStringRef> name(CreateText(adapter.name));
   if (name) CFDictionarySetValue(interface.get(), CFSTR(kIOBSDNameKey), name.get());
   snapshot.push_back({kIOEthernetInterfaceClass, std::move(interface), int(snapshot.size()) - 1});
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cf/CFStringObject.h"
+#include "cf/CFText.h"
 #include "toolkit/EventRouting.h"
 #include "toolkit/ToolkitModel.h"
 #include "toolkit/ToolkitWindow.h"
@@ -254,8 +255,7 @@ OSStatus GetControlData(ControlRef control, ControlPartCode part, OSType tag, Si
   if (!outData) return noErr;
   if (tag == kControlStaticTextCFStringTag) {
     if (bufferSize < size) return paramErr;
-    *static_cast<CFStringRef*>(outData) =
-        CFStringCreateWithCString(kCFAllocatorDefault, control->mText.c_str(), kCFStringEncodingUTF8);
+    *static_cast<CFStringRef*>(outData) = CreateText(control->mText);
   } else if (tag == kControlStaticTextTextTag) {
     std::memcpy(outData, control->mText.data(), size_t(std::min(bufferSize, size)));
   } else if (tag == kControlUserPaneDrawProcTag) {
@@ -375,7 +375,6 @@ OSStatus SetControlTitleWithCFString(ControlRef control, CFStringRef title) {
 
 OSStatus CopyControlTitleAsCFString(ControlRef control, CFStringRef* outTitle) {
   if (!Live(control) || !outTitle) return paramErr;
-  *outTitle =
-      CFStringCreateWithCString(kCFAllocatorDefault, control->mText.c_str(), kCFStringEncodingUTF8);
+  *outTitle = CreateText(control->mText);
   return noErr;
 }

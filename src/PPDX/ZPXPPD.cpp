@@ -12,6 +12,7 @@
 #include "PPDX/PPDObjects/PPDXProperty.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/PPDObjects/PPDXElement.h"
 #include "PPDX/ZPXPPDParse.h"
@@ -28,8 +29,6 @@ using namespace zpxppd;
 _EXTENSIONS_SUPPORT_ ZPXPPD::sExtensions = EXTENSIONS_ALL;
 
 namespace {
-
-const char kInstallableOptions[] = "InstallableOptions";
 
 template <typename Element, typename Collection>
 void DeleteElements(Collection& collection) {
@@ -194,14 +193,14 @@ PPDXErrorObj* ZPXPPD::ReadRestOfLine(PPDStream& line, std::unique_ptr<CString>& 
 
 PPDXErrorObj* ZPXPPD::ParseInstallableGroup(PPDStream& line, bool opening) {
   char name[kTokenSize];
-  if (!NextToken(line, name, kOptionDelimiters, true) || std::strcmp(name, kInstallableOptions) != 0)
+  if (!NextToken(line, name, kOptionDelimiters, true) || std::strcmp(name, UserChoice::kInstallableGroup) != 0)
     return nullptr;
   mInInstallableOptions = opening;
   if (!opening || mInstallableRollDown != nullptr) return nullptr;
   char translation[kTokenSize];
   bool named = NextToken(line, translation, kOptionDelimiters, false);
   CFRef<CFStringRef> displayName(CreateDisplayName(named ? translation : nullptr));
-  mInstallableRollDown = new PPDXRollDown(kInstallableOptions, displayName.get(), true);
+  mInstallableRollDown = new PPDXRollDown(UserChoice::kInstallableGroup, displayName.get(), true);
   mGroups->Add(mInstallableRollDown);
   return nullptr;
 }

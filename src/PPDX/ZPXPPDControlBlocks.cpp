@@ -13,6 +13,7 @@
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/ZPXPPD.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPDParse.h"
 #include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
@@ -278,7 +279,7 @@ PPDXErrorObj* ZPXPPD::ParsePopupControl(const char* key, CFStringRef translation
   if (group == nullptr && !ParseOrphans())
     return MakeError(kPPDXErrOptionOutsideGroups, key, false);
   CString* defaultKeyword = block.TakeDefault();
-  bool installable = group != nullptr && *group == "ZPPPInstallableOptions";
+  bool installable = group != nullptr && *group == UserChoice::kMakerInstallableGroup;
   PPDXPopupControl* control = new (std::nothrow)
       PPDXPopupControl(key, translation, flags.Words(), true, pickMany, installable, block.Items(),
                        defaultKeyword, mConstraints.get());

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "cf/CFText.h"
 #include "comm/HostAddress.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ToolkitErrors.h"
@@ -194,8 +195,7 @@ void BonjourList::DataBrowserItemChanged(DataBrowserItemID item,
 void BonjourList::SetPrinterNameWithHostName(const char* host) {
   char quad[16];
   if (!ResolveHostToAddrString(host, quad, sizeof quad)) return;
-  CFRef<CFStringRef> wanted(
-      CFStringCreateWithCString(kCFAllocatorDefault, quad, kCFStringEncodingUTF8));
+  CFRef<CFStringRef> wanted(CreateText(quad));
   CFIndex position = CFArrayGetFirstIndexOfValue(
       mAddresses.get(), CFRangeMake(0, CFArrayGetCount(mAddresses.get())), wanted.get());
   if (position == kCFNotFound) return;

@@ -65,15 +65,9 @@ void ProjectPDE::PaneSize(UInt32& width, UInt32& height) {
   height = kPaneHeight;
 }
 
-void ProjectPDE::SetDocument(ZPXPPD* document) {
-  mDocument = document;
-  if (mData) mData->SetDocument(document);
-}
-
 void ProjectPDE::DestroyDocument() {
   if (mData) mData->SetDocument(nullptr);
-  if (mDocument != nullptr) mDocument->Release();
-  mDocument = nullptr;
+  mDocument.reset();
 }
 
 OSStatus ProjectPDE::Initialize(PDEFlags* flags, PDEReference reference, ControlRef parentPane,
@@ -98,8 +92,8 @@ OSStatus ProjectPDE::Initialize(PDEFlags* flags, PDEReference reference, Control
 bool ProjectPDE::MakeModel(ZPXJobTicket& jobTicket) {
   bool restored = false;
   SetupPPD(jobTicket, restored, mPrinterSettingsKey.get());
-  mData.reset(new PDEData(mSession, mDocument, this));
-  mData->SetDocument(mDocument);
+  mData.reset(new PDEData(mSession, mDocument.get(), this));
+  mData->SetDocument(mDocument.get());
   return restored;
 }
 
@@ -114,10 +108,10 @@ bool ProjectPDE::BuildModelAndPane(ZPXJobTicket& jobTicket, PrintSettingsTicket&
 
 bool ProjectPDE::SetupPPD(ZPXJobTicket& jobTicket, bool& restored, CFStringRef key) {
   restored = false;
-  mDocument = ::SetupPPD(mSession, GetBundleID(), key);
-  if (mDocument != nullptr)
-    restored = jobTicket.RestorePPDForAllKeys(mDocument, GetBundleID(), key) == noErr;
-  if (mData) mData->SetDocument(mDocument);
+  mDocument.reset(::SetupPPD(mSession, GetBundleID(), key));
+  if (mDocument)
+    restored = jobTicket.RestorePPDForAllKeys(mDocument.get(), GetBundleID(), key) == noErr;
+  if (mData) mData->SetDocument(mDocument.get());
   return true;
 }
 
@@ -164,13 +158,13 @@ OSStatus ProjectPDE::Rebuild(ZPXJobTicket& jobTicket, PrintSettingsTicket& setti
 OSStatus ProjectPDE::WriteChoices(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings,
                                   bool& destroyDocument) {
   destroyDocument = false;
-  if (mDocument == nullptr) return noErr;
+  if (!mDocument) return noErr;
   if (mPanel) mPanel->CommitUserChanges();
   if (OSStatus status = mData->OutPostscriptData(&jobTicket)) {
     destroyDocument = true;
     return status;
   }
-  jobTicket.SavePPDForAllKeys(mDocument, mPrinterSettingsKey.get());
+  jobTicket.SavePPDForAllKeys(mDocument.get(), mPrinterSettingsKey.get());
   OSStatus status = mData->SaveNonPSSettings(&settings, mPrinterSettingsKey.get());
   jobTicket.Save(mPrinterSettingsKey.get());
   return status;

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "PPDX/PPDRef.h"
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 #include "plugin/PDEPluginInterface.h"
@@ -57,7 +58,7 @@ class ProjectPDE {
   // `key` (`restored`: whether they were read); always true.
   bool SetupPPD(ZPXJobTicket& jobTicket, bool& restored, CFStringRef key);
 
-  ZPXPPD* Document() const { return mDocument; }
+  ZPXPPD* Document() const { return mDocument.get(); }
   PDEData* Data() const { return mData.get(); }
   UI_Panel* Panel() const { return mPanel.get(); }
   // The bundle identifier with the make and model before its ".PInf".
@@ -71,10 +72,9 @@ class ProjectPDE {
   OSStatus Rebuild(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings);
   OSStatus WriteChoices(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings, bool& destroyDocument);
   void SlideWindowUp() const;
-  void SetDocument(ZPXPPD* document);
   void DestroyDocument();
 
-  ZPXPPD* mDocument = nullptr;
+  PPDRef<ZPXPPD> mDocument;
   PMPrintSession mSession = nullptr;
   PDEReference mReference = nullptr;
   ControlRef mParentPane = nullptr;

@@ -4,8 +4,10 @@
 
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXElement.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
 #include "carbon/Files.h"
+#include "cf/CFText.h"
 #include "output/PDEKeywordTables.h"
 #include "output/PrintSettingsTicket.h"
 #include "output/WideText.h"
@@ -22,16 +24,10 @@ constexpr size_t kPPDPathSize = 512;
 constexpr long kMMTextSize = 256;
 constexpr int kShortcutBlob = 0;
 constexpr int kWatermarkBlob = 1;
-constexpr char kInstallableOptionsGroup[] = "ZPPPInstallableOptions";
 constexpr char kOrientationKeyword[] = "*ZPOrientation";
 
-CFRef<CFStringRef> CreateText(const std::string& text) {
-  return CFRef<CFStringRef>(
-      CFStringCreateWithCString(nullptr, text.c_str(), kCFStringEncodingUTF8));
-}
-
 CFRef<CFStringRef> IndexedKey(const char* stem, long index) {
-  return CreateText(stem + std::to_string(index));
+  return CFRef<CFStringRef>(CreateText(stem + std::to_string(index)));
 }
 
 // The ticket text of a wide text; empty when it cannot be written in the
@@ -39,7 +35,7 @@ CFRef<CFStringRef> IndexedKey(const char* stem, long index) {
 CFRef<CFStringRef> TicketText(const std::wstring& text) {
   std::string utf8;
   if (!UTF8FromWide(text, utf8) || utf8.size() >= size_t(kMMTextSize)) utf8.clear();
-  return CreateText(utf8);
+  return CFRef<CFStringRef>(CreateText(utf8));
 }
 
 // Unset when the item is missing or not UTF-8 text of the ticket's room.
@@ -128,7 +124,7 @@ bool PDEData::IsValidBasicPanelControl(PPDXControl* control) const {
   if (control == nullptr) return false;
   PPDXElement* group = control->GetParent();
   if (group != nullptr && group->Keyword() != nullptr &&
-      std::strcmp(group->Keyword(), kInstallableOptionsGroup) == 0)
+      std::strcmp(group->Keyword(), UserChoice::kMakerInstallableGroup) == 0)
     return false;
   const char* keyword = control->Keyword();
   return !isBidiKeyword(keyword) && !isExpertTintoraControl(keyword) &&
@@ -182,7 +178,7 @@ CFStringRef PDEData::GetMelvanePrinterAddress(CFStringRef name, bool* ipEnabled)
 void PDEData::SetMelvanePrinterAddress(CFStringRef name, const CString& address, bool ipEnabled) {
   CFStringRef printer = name != nullptr ? name : mPrinterName.get();
   if (!mPreferences || printer == nullptr) return;
-  CFRef<CFStringRef> text = CreateText(static_cast<const char*>(address));
+  CFRef<CFStringRef> text(CreateText(static_cast<const char*>(address)));
   if (mPreferences->Add(printer, text.get(), ipEnabled)) mPreferences->Save();
 }
 

@@ -5,6 +5,7 @@
 
 #include "PPDX/ZPXPPD.h"
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 #include "output/PDEData.h"
 #include "output/RXClientLibrary.h"
 #include "paths/PlatformPaths.h"
@@ -50,10 +51,6 @@ std::string JobName(PMPrintSession session) {
   return CopyTextCut(name, kCFStringEncodingUTF8, buffer, sizeof buffer) > 0 ? buffer : "";
 }
 
-CFRef<CFStringRef> CreateUTF8Text(const char* text) {
-  return CFRef<CFStringRef>(CFStringCreateWithCString(nullptr, text, kCFStringEncodingUTF8));
-}
-
 }  // namespace
 
 void PDEData::UploadRoutixXMLFiles(int mode) {
@@ -83,7 +80,7 @@ void PDEData::UploadRoutixXMLFiles(int mode) {
   if (mode == kUploadNewJob &&
       createJob(session, folder.c_str(), jobName.c_str(), xmlPath.c_str(), jobID) == 0) {
     jobID[kRXJobIDSize - 1] = '\0';
-    CFRef<CFStringRef> id = CreateUTF8Text(jobID);
+    CFRef<CFStringRef> id(CreateText(jobID));
     for (const char* keyword : {"*ZPRoutixJobId", "*ZPRXNewJobID"})
       if (PPDXControl* control = FindControl(keyword)) control->SetCurrentControlWithCFString(id.get());
   }

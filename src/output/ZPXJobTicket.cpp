@@ -7,7 +7,9 @@
 #include <new>
 
 #include "PPDX/PPDObjects/PPDXControl.h"
+#include "PPDX/PPDRef.h"
 #include "PPDX/ZPXPPD.h"
+#include "cf/CFText.h"
 #include "comm/PrinterListFile.h"
 #include "foundation/CFDataStream.h"
 #include "foundation/Settings.h"
@@ -92,8 +94,7 @@ bool ZPXJobTicket::Save(CFStringRef clientID) {
   CFRef<CFDataRef> xml(CFPropertyListCreateXMLData(kCFAllocatorDefault, mEntries));
   if (!xml) return Result(memFullErr) == noErr;
   std::string prefixPath = PlatformPaths::Below(PlatformPaths::kTemporaryFolder, kTemporaryFilePrefix);
-  CFRef<CFStringRef> prefix(
-      CFStringCreateWithCString(kCFAllocatorDefault, prefixPath.c_str(), kCFStringEncodingUTF8));
+  CFRef<CFStringRef> prefix(CreateText(prefixPath));
   char path[kRandomFileNameSize];
   CFRef<CFStringRef> name(CreateRandomFileName(prefix.get(), path));
   // A name cut to fit the buffer would not be the one we meant to make.
@@ -196,9 +197,7 @@ ZPXPPD* ZPXJobTicket::RestorePPD(CFStringRef key, CFURLRef url) {
   Settings settings;
   if (!stream.valid() || settings.Read(&stream, 0) != noErr) return nullptr;
   // The document takes over a reference to the printer names.
-  ZPXPPD* document =
-      new ZPXPPD(settings, url, static_cast<CFArrayRef>(CFRetain(printerList.GetFileNames())));
-  if (document->IsValidPrinterName() && document->IsValidPPD()) return document;
-  document->Release();
-  return nullptr;
+  PPDRef<ZPXPPD> document(
+      new ZPXPPD(settings, url, static_cast<CFArrayRef>(CFRetain(printerList.GetFileNames()))));
+  return document->IsValidPrinterName() && document->IsValidPPD() ? document.release() : nullptr;
 }

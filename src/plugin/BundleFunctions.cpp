@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 #include "plugin/PDEIdentity.h"
 #include "plugin/TextBuffer.h"
 
@@ -92,5 +93,5 @@ CFStringRef CreatePrinterSettingsKey(CFStringRef bundleID, CFStringRef makeAndMo
   std::string key = EncodedText(bundleID, kCFStringEncodingUTF8);
   ReplaceAll(key, ".PInf", "." + EncodedText(makeAndModel, kCFStringEncodingUTF8) + ".PInf");
   ReplaceAll(key, " ", "_");
-  return CFStringCreateWithCString(kCFAllocatorDefault, key.c_str(), kCFStringEncodingUTF8);
+  return CreateText(key);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "carbon/TextCommon.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "plugin/BundleFunctions.h"
 #include "toolkit/Appearance.h"
@@ -156,8 +157,7 @@ void ControlUtils::DrawPNG(CGrafPtr port, ControlRef control, const char* relati
   CFRef<CGImageRef> image;
   if (GetResourceURL(folder) && relativePath != nullptr && relativePath[0] != '\0') {
     std::string path = std::string(folder) + relativePath;
-    CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false));
+    CFRef<CFURLRef> url(CreateFileURL(path));
     image.reset(LoadAnImageRef(url.get()));
   }
   EraseRect(&bounds);

@@ -15,6 +15,7 @@
 #include "PPDX/PPDObjects/PPDXGroup.h"
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
 #include "cf/CFURLFileReplace.h"
 #include "cf/RegularFileReader.h"
@@ -34,7 +35,6 @@
 
 namespace {
 
-constexpr const char* kInstallableGroups[] = {"ZPPPInstallableOptions", "InstallableOptions"};
 constexpr char kScrollPaneGroup[] = "ZPScrollPane";
 // Fixed rows of a document without shortcuts, in this order.
 constexpr const char* kFixedRows[] = {"*ZPDuplex", "*ZPRIPBooklet", "*ZPSort"};
@@ -127,16 +127,6 @@ long UI_Panel::sScrollOffset = 0;
 bool UI_Panel::sSmallScreen = false;
 SInt32 UI_Panel::sPageStep = kPageStep;
 bool UI_Panel::sSmallScreenShiftDone = false;
-
-bool UI_Panel::IsInstallableGroup(const char* keyword) {
-  for (const char* installable : kInstallableGroups)
-    if (keyword != nullptr && std::strcmp(keyword, installable) == 0) return true;
-  return false;
-}
-
-bool UI_Panel::IsInstallable(PPDXControl* control) {
-  return control->IsInstallableOption() || IsInstallableGroup(ParentKeyword(control));
-}
 
 bool IsControlDisabled(const char* keyword) {
   return keyword != nullptr && std::strcmp(keyword, "*PageSize") == 0;
@@ -309,7 +299,7 @@ void UI_Panel::PopulatePPDTreeStructure() {
   for (group = group != nullptr ? groups->Next() : nullptr; group != nullptr;
        group = groups->Next()) {
     const char* keyword = group->Keyword();
-    if (keyword == nullptr || IsInstallableGroup(keyword) ||
+    if (keyword == nullptr || UserChoice::IsInstallableGroup(keyword) ||
         std::strcmp(keyword, kScrollPaneGroup) == 0)
       continue;
     tree.AddGroup(keyword, group->CFStringUserName());
@@ -453,13 +443,7 @@ void UI_Panel::RefreshStoredAddress() {
 // ---- Reset and paper.
 
 void UI_Panel::ResetControlsToDefault() {
-  CNTL_TYPE type = CNTL_NONE;
-  PPDXControls* controls = mData->Document()->GetControls();
-  for (PPDXControl* control = controls->First(type); control != nullptr;
-       control = controls->Next(type)) {
-    if (ParentKeyword(control) != nullptr && !IsInstallable(control))
-      control->ResetToDefaultValue();
-  }
+  UserChoice(*mData->Document()).ResetJobOptions();
   CreateBasicPanel();
 }
 

@@ -151,11 +151,6 @@ class UI_Panel : public UI_DialogWait {
  private:
   friend void LiveActionProc(ControlRef control, ControlPartCode part);
 
-  // Installable options are the printer's equipment, not the job's: the
-  // PPD's own installable group and the maker's.
-  static bool IsInstallableGroup(const char* keyword);
-  static bool IsInstallable(PPDXControl* control);
-
   // ---- Building.
   void BuildUI(IBNibRef nib);
   void MergeEmbedUI(WindowRef source);

@@ -19,14 +19,17 @@
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 #include "comm/HostAddress.h"
 #include "foundation/CString.h"
 #include "foundation/PointerListOf.h"
 #include "ipc/CFMessagePort.h"
 #include "ipc/ProcessSpawn.h"
 #include "ipc/SharedSegment.h"
+#include "ipc/WriteAll.h"
 #include "output/PDEData.h"
 #include "output/WideText.h"
 #include "paths/PlatformPaths.h"
@@ -59,8 +62,7 @@ constexpr const char* kBidiPairKeys[] = {"*ZPPCMID", "*ZPPCName", "*ZPCoverSizeP
                                          "*ZPCoverSizePCName"};
 
 CFMessagePortRef OpenPort(int id) {
-  CFRef<CFStringRef> name(
-      CFStringCreateWithCString(nullptr, std::to_string(id).c_str(), kCFStringEncodingUTF8));
+  CFRef<CFStringRef> name(CreateText(std::to_string(id)));
   return CFMessagePortCreateRemote(nullptr, name.get());
 }
 
@@ -207,7 +209,7 @@ void UI_Panel::WriteArgumentsFile() const {
   if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
       ftruncate(fd, 0) == 0) {
     const std::string text = std::to_string(mAreaId) + "\n";
-    if (write(fd, text.data(), text.size()) != ssize_t(text.size()))
+    if (!WriteAll(fd, text.data(), text.size()))
       std::fprintf(stderr, "ND3Args.txt: short write\n");
   }
   close(fd);
@@ -217,8 +219,7 @@ void UI_Panel::GetWatermarks() {
   mData->GetWatermarksFromPreferences();
   if (mData->WatermarkCount() == 0) {
     for (long i = 0; i < kDefaultWatermarks; ++i) {
-      CFRef<CFStringRef> key(CFStringCreateWithCString(
-          nullptr, ("Watermark" + std::to_string(i)).c_str(), kCFStringEncodingUTF8));
+      CFRef<CFStringRef> key(CreateText("Watermark" + std::to_string(i)));
       CFRef<CFStringRef> text(PDEBundle::CopyLocalizedCFString(key.get()));
       mData->AddWatermark(TextOfString(text.get()).c_str());
     }
@@ -249,7 +250,7 @@ void UI_Panel::AddOptionEntries(SDMPairs& entries, bool twoWay, bool customPageS
     if (keyword.size() < 2 || keyword == "*CustomPrintSize") continue;
     if (twoWay && IsExactlyOneOf(keyword, kBidiOptions, std::size(kBidiOptions))) continue;
     if (customPageSize && keyword == "*PageSize") continue;
-    const bool installable = IsInstallable(control);
+    const bool installable = UserChoice::IsInstallable(*control);
     if (twoWay && !installable && IsDynamicAtDefault(control)) continue;
     if (installable) mList->AppendInstallableIndex(int(entries.size()));
     entries.push_back({Widen(keyword.substr(1)), ValueOf(control)});
@@ -444,8 +445,7 @@ void UI_Panel::SetUpdatedSettings(const SDMKeyValueList& list) {
 
 void UI_Panel::TellRefusals(const std::vector<std::string>& refusals) const {
   for (const std::string& refusal : refusals) {
-    CFRef<CFStringRef> message(
-        CFStringCreateWithCString(nullptr, refusal.c_str(), kCFStringEncodingUTF8));
+    CFRef<CFStringRef> message(CreateText(refusal));
     TellUser(message.get(), UI_ZPXAlert::kCancelHidden, nullptr);
   }
 }
@@ -482,8 +482,7 @@ void UI_Panel::ApplyEntry(const std::string& keyword, const std::wstring& value,
     std::string refusal = note->Refusal(text.c_str());
     if (!refusal.empty()) return refusals.push_back(std::move(refusal));
   }
-  CFRef<CFStringRef> cfText(
-      CFStringCreateWithCString(nullptr, text.c_str(), kCFStringEncodingUTF8));
+  CFRef<CFStringRef> cfText(CreateText(text));
   control->SetCurrentControlWithCFString(cfText.get());
 }
 

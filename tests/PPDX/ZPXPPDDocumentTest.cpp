@@ -22,7 +22,7 @@ namespace {
 const std::string kSample = ZPX_BUNDLE "/samples/ZPX-Sample.ppd";
 
 bool HasKey(CFDictionaryRef values, const std::string& key) {
-  CFStringRef keyText = CreateString(key);
+  CFStringRef keyText = CreateText(key);
   bool has = CFDictionaryGetValue(values, keyText) != nullptr;
   CFRelease(keyText);
   return has;
@@ -31,7 +31,7 @@ bool HasKey(CFDictionaryRef values, const std::string& key) {
 CFArrayRef Names(std::vector<const char*> names) {
   CFMutableArrayRef array = CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks);
   for (const char* name : names) {
-    CFStringRef string = CreateString(name);
+    CFStringRef string = CreateText(name);
     CFArrayAppendValue(array, string);
     CFRelease(string);
   }

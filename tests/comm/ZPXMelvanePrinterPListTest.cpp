@@ -32,13 +32,13 @@ std::vector<std::string> Elements(CFArrayRef array) {
 }
 
 std::string FindText(const ZPXMelvanePrinterPList& store, const char* name) {
-  CFRef<CFStringRef> key(CreateString(name));
+  CFRef<CFStringRef> key(CreateText(name));
   return TextOf(store.Find(key.get()));
 }
 
 bool AddPrinter(ZPXMelvanePrinterPList& store, const char* name, const char* address, bool on) {
-  CFRef<CFStringRef> key(CreateString(name));
-  CFRef<CFStringRef> value(CreateString(address));
+  CFRef<CFStringRef> key(CreateText(name));
+  CFRef<CFStringRef> value(CreateText(address));
   return store.Add(key.get(), value.get(), on);
 }
 
@@ -48,20 +48,20 @@ bool AddBlob(ZPXMelvanePrinterPList& store, const char* name, int blob,
       new char[lines.size()][ZPXMelvanePrinterPList::kBlobLineSize]());
   for (size_t i = 0; i < lines.size(); ++i)
     std::memcpy(slots[i], lines[i].data(), lines[i].size());
-  CFRef<CFStringRef> key(CreateString(name));
+  CFRef<CFStringRef> key(CreateText(name));
   return store.AddDataBlob(key.get(), int(lines.size()), blob, slots.get());
 }
 
 // The blob's lines, or {"<none>"} when the store answers false.
 std::vector<std::string> Blob(const ZPXMelvanePrinterPList& store, const char* name, int blob) {
-  CFRef<CFStringRef> key(CreateString(name));
+  CFRef<CFStringRef> key(CreateText(name));
   CFRef<CFMutableArrayRef> lines(CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks));
   if (!store.GetDataBlob(key.get(), blob, lines.get())) return {"<none>"};
   return Elements(lines.get());
 }
 
 bool TwoWay(const ZPXMelvanePrinterPList& store, const char* name) {
-  CFRef<CFStringRef> key(CreateString(name));
+  CFRef<CFStringRef> key(CreateText(name));
   return store.getIPEnabled(key.get());
 }
 
@@ -113,11 +113,11 @@ TEST(ZPXMelvanePrinterPList, UpdatesKeepOneRecordPerNameIgnoringCase) {
             (std::vector<std::string>{"Front", "10.0.0.1", "<true>", "2", "0:1", "*Duplex", kEnd,
                                       "Back", "10.0.0.2", "<true>", "2", kEnd}));
 
-  CFRef<CFStringRef> back(CreateString("back"));
+  CFRef<CFStringRef> back(CreateText("back"));
   store.setIPEnabled(back.get(), false);
   EXPECT_FALSE(TwoWay(store, "Back"));
   EXPECT_TRUE(TwoWay(store, "Front"));
-  CFRef<CFStringRef> nobody(CreateString("Nobody"));
+  CFRef<CFStringRef> nobody(CreateText("Nobody"));
   store.setIPEnabled(nobody.get(), true);
   EXPECT_EQ(CFArrayGetCount(store.GetArray()), 12);
   EXPECT_FALSE(store.Add(back.get(), nullptr, true));

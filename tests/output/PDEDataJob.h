@@ -40,7 +40,7 @@ class PDEDataJob {
     PlatformPaths::Redirect(PlatformPaths::kApplicationSupport, mFolder.Path() + "/support");
     PMCreateSession(&mSession);
     PMPrinter printer = nullptr;
-    CFRef<CFStringRef> name(CreateString(kPrinter));
+    CFRef<CFStringRef> name(CreateText(kPrinter));
     PMPrinterCreate(name.get(), CFSTR("ZPX 9000"), nullptr, nullptr, &printer);
     PMSessionSetCurrentPMPrinter(mSession, printer);
     PMRelease(printer);
@@ -72,7 +72,7 @@ class PDEDataJob {
   void Set(const char* keyword, const std::string& value) {
     CNTL_TYPE type = CNTL_NONE;
     PPDXControl* control = mDocument->GetControls()->Find(keyword, type, true);
-    CFRef<CFStringRef> text(CreateString(value));
+    CFRef<CFStringRef> text(CreateText(value));
     if (control != nullptr) control->SetCurrentControlWithCFString(text.get());
   }
   // The control's current value as the pane shows it; "<none>" without it.

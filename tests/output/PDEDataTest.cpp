@@ -296,7 +296,7 @@ TEST_F(PDEDataTest, WatermarksAndShortcutsInThePrinterPreferences) {
 TEST_F(PDEDataTest, PrinterAddressesInThePreferencesStore) {
   PDEDataJob job;
   PDEData& data = job.Data();
-  CFRef<CFStringRef> printer(CreateString(PDEDataJob::kPrinter));
+  CFRef<CFStringRef> printer(CreateText(PDEDataJob::kPrinter));
   EXPECT_EQ("", TextOf(data.GetMelvanePrinterAddress(printer.get())));
   data.SetMelvanePrinterAddress(nullptr, CString("10.0.0.9"), true);
   data.SetMelvanePrinterAddress(CFSTR("Other Queue"), CString("10.0.0.10"), false);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDX/PPDRef.h"
 #include "PPDX/ZPXPPD.h"
 #include "cf/CFRef.h"
 #include "host/TicketsFile.h"
@@ -265,11 +266,10 @@ TEST_F(ZPXJobTicketTest, RestorePPDOnlyForPrintersTheBundleLists) {
   };
   {
     CFRef<CFBundleRef> listing = bundleListing("Listing.plugin", "ZPX9000.PPD");
-    ZPXPPD* restored = job.RestorePPD(CFSTR("PPD"), url.get());
-    ASSERT_NE(nullptr, restored);
+    PPDRef<ZPXPPD> restored(job.RestorePPD(CFSTR("PPD"), url.get()));
+    ASSERT_TRUE(restored);
     EXPECT_EQ("Bottom", Value(*restored, "*ZPDuplex"));
     EXPECT_STREQ("ZPX9000.PPD", restored->PCFileName());
-    restored->Release();
     MyFreeBundle(nullptr);
   }
   {

@@ -83,7 +83,7 @@ TEST(BundleFunctions, RandomFileNamesAreFreshAndCutOnACharacter) {
   // straddle the 255th byte, so it is left out whole, never split.
   std::string kept = "//";
   for (int i = 0; i < 126; ++i) kept += "\xC3\xA9";
-  CFRef<CFStringRef> longPrefix(CreateString(kept + "\xC3\xA9"));
+  CFRef<CFStringRef> longPrefix(CreateText(kept + "\xC3\xA9"));
   std::memset(buffer, 'x', sizeof buffer);
   std::string whole = TakeText(CreateRandomFileName(longPrefix.get(), buffer));
   EXPECT_EQ(kept.size() + 2 + 36, whole.size());
@@ -94,8 +94,8 @@ TEST(BundleFunctions, RandomFileNamesAreFreshAndCutOnACharacter) {
 
 TEST(BundleFunctions, PrinterSettingsKeysPutTheMakeAndModelBeforeEachPInf) {
   auto key = [](const char* identifier, const char* model) {
-    CFRef<CFStringRef> id(CreateString(identifier));
-    CFRef<CFStringRef> makeAndModel(CreateString(model));
+    CFRef<CFStringRef> id(CreateText(identifier));
+    CFRef<CFStringRef> makeAndModel(CreateText(model));
     return TakeText(CreatePrinterSettingsKey(id.get(), makeAndModel.get()));
   };
   EXPECT_EQ(key("com.zpx.print.pde.ABC.PInf", "ZPX Production 9000"),

@@ -27,7 +27,7 @@ const std::string kSamplePPD = sSampleFolder.Write(
     "ZPX-Sample.ppd", SamplePPDText());
 
 CFUUIDRef CreateUUID(const char* text) {
-  CFRef<CFStringRef> string(CreateString(text));
+  CFRef<CFStringRef> string(CreateText(text));
   return CFUUIDCreateFromString(nullptr, string.get());
 }
 
@@ -94,7 +94,7 @@ class Dialog {
                   bool compiledPPD = true) {
     PMCreateSession(&mSession);
     CFRef<CFURLRef> url(CreateFileURL(ppd));
-    CFRef<CFStringRef> model(CreateString(makeAndModel));
+    CFRef<CFStringRef> model(CreateText(makeAndModel));
     PMPrinter printer = nullptr;
     PMPrinterCreate(CFSTR("Queue"), model.get(), url.get(), nullptr, &printer);
     PMSessionSetCurrentPMPrinter(mSession, printer);
@@ -102,7 +102,7 @@ class Dialog {
     PMTicketRef info = Ticket(kPDE_PMPrinterInfoRef);
     PMTicketSetCFString(info, CFSTR("test"), kPMMakeAndModelNameKey, model.get(), false);
     if (compiledPPD) {
-      CFRef<CFStringRef> path(CreateString(ppd));
+      CFRef<CFStringRef> path(CreateText(ppd));
       PMTicketSetCFString(info, CFSTR("test"), kPMCompiledPPDKey, path.get(), false);
     }
     Rect bounds = {100, 40, 500, 640};
@@ -176,7 +176,7 @@ std::string FeatureCode(CFTypeRef dataFile) {
 }
 
 CFStringRef CreatePSDataKey(CFStringRef identifier) {
-  return CreateString("ZPX.PSData." + TextOf(identifier));
+  return CreateText("ZPX.PSData." + TextOf(identifier));
 }
 
 }  // namespace
@@ -284,7 +284,7 @@ TEST(DialogExtension, AServedPrinterIsInitializedSyncedIntoTheTicketsAndOpened) 
   // The make and model, spaces as underscores, before the identifier's ".PInf".
   std::string key = TextOf(bundle.Identifier());
   key.insert(key.size() - 5, ".ZPX_Production_9000");
-  CFRef<CFStringRef> settingsKey(CreateString(key));
+  CFRef<CFStringRef> settingsKey(CreateText(key));
   CFTypeRef values = dialog.SettingsItem(settingsKey.get());
   ASSERT_NE(values, nullptr);
   EXPECT_TRUE(CFEqual(CFDictionaryGetValue(static_cast<CFDictionaryRef>(values), CFSTR("*ZPDuplex")),

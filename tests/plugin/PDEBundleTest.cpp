@@ -43,7 +43,7 @@ TEST_F(PDEBundleTest, StringsOfTheDefaultAndNamedTables) {
   EXPECT_EQ("PRESS_OKAY", TakeText(PDEBundle::CopyLocalizedCFString(CFSTR("PRESS_OKAY"))));
   for (int i = 0; i < 5; ++i) {
     std::string key = "Watermark" + std::to_string(i);
-    CFRef<CFStringRef> keyText(CreateString(key));
+    CFRef<CFStringRef> keyText(CreateText(key));
     std::string watermark = TakeText(PDEBundle::CopyLocalizedCFString(keyText.get()));
     EXPECT_EQ(13, std::count(watermark.begin(), watermark.end(), ',')) << watermark;
   }

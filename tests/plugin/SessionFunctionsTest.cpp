@@ -16,7 +16,7 @@ class SessionFunctionsTest : public ::testing::Test {
 
   // Makes a printer of that device URI (none when null) and PPD the current one.
   void UsePrinter(const char* deviceURI, const char* ppdPath = nullptr) {
-    CFRef<CFStringRef> uriText(deviceURI != nullptr ? CreateString(deviceURI) : nullptr);
+    CFRef<CFStringRef> uriText(deviceURI != nullptr ? CreateText(deviceURI) : nullptr);
     CFRef<CFURLRef> uri(uriText ? CFURLCreateWithString(nullptr, uriText.get(), nullptr) : nullptr);
     CFRef<CFURLRef> ppd(ppdPath != nullptr ? CreateFileURL(ppdPath) : nullptr);
     PMPrinter printer = nullptr;

@@ -20,7 +20,7 @@ TEST(ZPCFSecurityTest, Base64OnPlatformObjects) {
     CFRef<CFDataRef> decoded(ZPCFBase64CreateDecodedData(encoded.get()));
     EXPECT_EQ(DataText(decoded.get()), plain);
   }
-  CFRef<CFStringRef> noisy(CreateString("Zm9v\xc3\xa9 Ym\nFy"));  // a non-ASCII letter and blanks
+  CFRef<CFStringRef> noisy(CreateText("Zm9v\xc3\xa9 Ym\nFy"));  // a non-ASCII letter and blanks
   CFRef<CFDataRef> decoded(ZPCFBase64CreateDecodedData(noisy.get()));
   EXPECT_EQ(DataText(decoded.get()), "foobar");
   EXPECT_EQ(ZPCFBase64CreateEncodedString(nullptr), nullptr);
@@ -28,11 +28,11 @@ TEST(ZPCFSecurityTest, Base64OnPlatformObjects) {
 }
 
 TEST(ZPCFSecurityTest, EncryptionRoundTripsAnyTextIncludingEmptyAndNull) {
-  CFRef<CFStringRef> password(CreateString(kPassword));
+  CFRef<CFStringRef> password(CreateText(kPassword));
   for (const std::string plain : {"", "Mailbox 12", "exactly 16 bytes",
                                   "Gr\xc3\xbc\xc3\x9f"
                                   "e \xe6\x97\xa5"}) {
-    CFRef<CFStringRef> text(CreateString(plain));
+    CFRef<CFStringRef> text(CreateText(plain));
     CFRef<CFStringRef> encrypted(ZPCFCreateEncryptedString(text.get(), password.get()));
     ASSERT_TRUE(encrypted);
     // AES blocks with PKCS #7 padding: always at least one byte of padding.
@@ -54,9 +54,9 @@ TEST(ZPCFSecurityTest, EncryptionRoundTripsAnyTextIncludingEmptyAndNull) {
 // Stored presets hold these texts: encryption must give them byte for byte, also when
 // the same password comes back after another one.
 TEST(ZPCFSecurityTest, EncryptsExactlyAsStoredPresetsHoldIt) {
-  CFRef<CFStringRef> password(CreateString(kPassword));
-  CFRef<CFStringRef> other(CreateString("another password"));
-  CFRef<CFStringRef> text(CreateString("Mailbox 12"));
+  CFRef<CFStringRef> password(CreateText(kPassword));
+  CFRef<CFStringRef> other(CreateText("another password"));
+  CFRef<CFStringRef> text(CreateText("Mailbox 12"));
   CFRef<CFStringRef> first(ZPCFCreateEncryptedString(text.get(), password.get()));
   CFRef<CFStringRef> underOther(ZPCFCreateEncryptedString(text.get(), other.get()));
   CFRef<CFStringRef> again(ZPCFCreateEncryptedString(text.get(), password.get()));
@@ -68,12 +68,12 @@ TEST(ZPCFSecurityTest, EncryptsExactlyAsStoredPresetsHoldIt) {
 }
 
 TEST(ZPCFSecurityTest, DecryptionFailsOnWrongPasswordOrDamagedText) {
-  CFRef<CFStringRef> password(CreateString(kPassword));
-  CFRef<CFStringRef> other(CreateString("another password"));
-  CFRef<CFStringRef> text(CreateString("confidential"));
+  CFRef<CFStringRef> password(CreateText(kPassword));
+  CFRef<CFStringRef> other(CreateText("another password"));
+  CFRef<CFStringRef> text(CreateText("confidential"));
   CFRef<CFStringRef> encrypted(ZPCFCreateEncryptedString(text.get(), password.get()));
   EXPECT_EQ(ZPCFCreateDecryptedString(encrypted.get(), other.get()), nullptr);
-  CFRef<CFStringRef> truncated(CreateString("AAAA"));  // three bytes: not a whole block
+  CFRef<CFStringRef> truncated(CreateText("AAAA"));  // three bytes: not a whole block
   EXPECT_EQ(ZPCFCreateDecryptedString(truncated.get(), password.get()), nullptr);
   EXPECT_EQ(ZPCFCreateDecryptedString(nullptr, password.get()), nullptr);
 }

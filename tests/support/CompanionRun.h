@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 #include "cf/CoreFoundation.h"
 #include "ipc/CFMessagePort.h"
 #include "ipc/ProcessSpawn.h"
@@ -61,8 +62,7 @@ bool WaitFor(Condition condition, double seconds) {
 }
 
 inline CFMessagePortRef RemotePort(int id) {
-  CFRef<CFStringRef> name(CFStringCreateWithCString(nullptr, std::to_string(id).c_str(),
-                                                    kCFStringEncodingUTF8));
+  CFRef<CFStringRef> name(CreateText(std::to_string(id)));
   return CFMessagePortCreateRemote(nullptr, name.get());
 }
 

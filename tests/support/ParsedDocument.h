@@ -43,15 +43,15 @@ inline std::string Errors(ZPXPPD& document) {
 
 // The value of the control of that key; "<null>" without one.
 inline std::string Value(ZPXPPD& document, const std::string& key) {
-  CFStringRef keyText = CreateString(key);
+  CFStringRef keyText = CreateText(key);
   std::string value = TakeText(document.CopyValueForKey(keyText));
   CFRelease(keyText);
   return value;
 }
 
 inline void SetValue(ZPXPPD& document, const std::string& key, const std::string& value) {
-  CFStringRef keyText = CreateString(key);
-  CFStringRef valueText = CreateString(value);
+  CFStringRef keyText = CreateText(key);
+  CFStringRef valueText = CreateText(value);
   document.SetValueForKey(keyText, valueText);
   CFRelease(keyText);
   CFRelease(valueText);
@@ -59,7 +59,7 @@ inline void SetValue(ZPXPPD& document, const std::string& key, const std::string
 
 // The control of that key, of any kind; null without one.
 inline PPDXControl* ControlOf(ZPXPPD& document, const std::string& key) {
-  CFStringRef keyText = CreateString(key);
+  CFStringRef keyText = CreateText(key);
   PPDXControl* control = document.GetPPDXControlForKey(keyText);
   CFRelease(keyText);
   return control;

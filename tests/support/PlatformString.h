@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cf/CFText.h"
 #include "cf/CoreFoundation.h"
 
 // The string's text in UTF-8; "<null>" for null, "<unconvertible>" for a
@@ -23,11 +24,6 @@ inline std::string TakeText(CFStringRef string) {
   std::string text = TextOf(string);
   if (string != nullptr) CFRelease(string);
   return text;
-}
-
-// A new platform string of UTF-8 text; the caller releases it.
-inline CFStringRef CreateString(const std::string& text) {
-  return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
 }
 
 // A new platform data object of the bytes; the caller releases it.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cf/CFText.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/DataBrowser.h"
 
@@ -43,8 +44,7 @@ inline OSStatus PrinterItemData(ControlRef, DataBrowserItemID item, DataBrowserP
   if (property == kDataBrowserItemIsContainerProperty)
     return SetDataBrowserItemDataBooleanValue(data, item == 2);
   if (property != kPrinterName) return errDataBrowserPropertyNotFound;
-  CFRef<CFStringRef> text(CFStringCreateWithCString(nullptr, sPrintersHeard->names[item].c_str(),
-                                                    kCFStringEncodingUTF8));
+  CFRef<CFStringRef> text(CreateText(sPrintersHeard->names[item]));
   return SetDataBrowserItemDataText(data, text.get());
 }
 

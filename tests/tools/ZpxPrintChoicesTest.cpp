@@ -36,7 +36,7 @@ const char* const kSecretKeys[] = {"*ZPSecurePIN", "*ZPAccount", "*DeptPassword"
 // The note's text sealed as the option values keep it.
 std::string SealedValue(const std::string& key, const std::string& text) {
   std::unique_ptr<ZPXPPD> document = ParseFile(kSamplePPD);
-  CFStringRef keyText = CreateString(key);
+  CFStringRef keyText = CreateText(key);
   auto* note = dynamic_cast<PPDXJobNote*>(document->GetPPDXControlForKey(keyText));
   CFRelease(keyText);
   if (note == nullptr || !note->SetNotes(text.c_str())) return "<no note " + key + ">";

@@ -23,6 +23,7 @@
 #include "host/FinishedJobMark.h"
 #include "host/ProcessStart.h"
 #include "host/RunFolder.h"
+#include "ipc/WriteAll.h"
 #include "paths/PlatformPaths.h"
 
 namespace {
@@ -39,16 +40,6 @@ void Say(const char* level, const std::string& message) {
 int Fail(const std::string& message) {
   Say("ERROR", message);
   return 1;
-}
-
-bool WriteAll(int to, const char* bytes, size_t length) {
-  while (length > 0) {
-    ssize_t written = write(to, bytes, length);
-    if (written <= 0) return false;
-    bytes += written;
-    length -= size_t(written);
-  }
-  return true;
 }
 
 bool Copy(int from, int to) {

@@ -14,6 +14,7 @@
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 #include "carbon/MacMemory.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "cf/CFURLFileReplace.h"
 #include "cf/CoreFoundation.h"
@@ -74,11 +75,6 @@ Handle ReadFile(const char* path) {
   return bytes;
 }
 
-CFURLRef CreateURL(const char* path) {
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path), CFIndex(std::strlen(path)), false);
-}
-
 }  // namespace
 
 int Save(int argc, char** argv) {
@@ -108,7 +104,7 @@ int Load(int argc, char** argv) {
   if (bytes == nullptr) return kExitNotPPD;
   Settings settings(bytes);
   DisposeHandle(bytes);
-  CFRef<CFURLRef> url(argc == 2 ? CreateURL(argv[1]) : nullptr);
+  CFRef<CFURLRef> url(argc == 2 ? CreateFileURL(argv[1]) : nullptr);
   ZPXPPD document(settings, url.get(), nullptr);
   if (!document.IsValidPPD()) return Fail(argv[0], "not a settings blob of a document");
   // A blob keeps no parse, so neither errors nor warnings.

@@ -7,6 +7,7 @@
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 #include "carbon/Resources.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
 
@@ -55,8 +56,7 @@ int Usage(const char* arguments) {
 
 std::unique_ptr<ZPXPPD> ParseDocument(const char* path) {
   if (!IsInputFile(path)) return nullptr;
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path), CFIndex(std::strlen(path)), false));
+  CFRef<CFURLRef> url(CreateFileURL(path));
   if (!url) {
     Fail(path, "not a usable file path");
     return nullptr;

@@ -6,35 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "PPDX/ChoiceConflict.h"
-#include "PPDX/OptionValues.h"
-#include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
-#include "PPDX/ZPXPPD.h"
+#include "PPDX/UserChoice.h"
 #include "Tool.h"
-#include "cf/CFRef.h"
-#include "cf/CoreFoundation.h"
 
 namespace zpxtool {
 namespace {
 
-CFStringRef CreateText(const std::string& text) {
-  return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
+// A refusal on standard error; `status` the exit status it leads to.
+int Refuse(const std::string& refusal, int status) {
+  std::fprintf(stderr, "%s: %s\n", kTool, Printable(refusal.c_str()).c_str());
+  return status;
 }
 
-// A note's text goes into the job as it is: one its flags or lengths refuse is a
-// usage error, named by the option and its rule alone (the text may be a PIN).
-int ApplyNote(PPDXJobNote& note, const char* value) {
-  const std::string refusal = note.Refusal(value);
-  if (!refusal.empty()) {
-    std::fprintf(stderr, "%s: %s\n", kTool, Printable(refusal.c_str()).c_str());
-    return kExitUsage;
-  }
-  // A note's stored value is sealed; a user gives the plain text.
-  note.SetNotes(value);
-  return kExitPPD;
-}
-
-// Sets one choice; `control` is the option it names.
+// Sets one choice; `control` is the option it names. The tool sets the options
+// a PPD's author sets too (installable and special ones), and takes the value
+// the option keeps; a note's text its rule refuses is a usage error.
 int ApplyOption(ZPXPPD& document, const char* argument, PPDXControl*& control) {
   const char* equals = std::strchr(argument, '=');
   if (equals == nullptr || equals == argument) {
@@ -44,34 +30,24 @@ int ApplyOption(ZPXPPD& document, const char* argument, PPDXControl*& control) {
   std::string key(argument, size_t(equals - argument));
   if (key[0] != '*') key.insert(0, "*");
   const char* value = equals + 1;
-  CFRef<CFStringRef> keyText(CreateText(key));
-  CFRef<CFStringRef> valueText(CreateText(value));
-  control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
-  if (control == nullptr) {
-    std::fprintf(stderr, "%s: unknown option %s\n", kTool, Printable(key.c_str()).c_str());
-    return kExitNotPPD;
+  UserChoice choice(document);
+  control = choice.Judge(key, value).control;
+  if (control == nullptr) return Refuse("unknown option " + key, kExitNotPPD);
+  const UserChoice::Answer answer = choice.Apply(*control, value);
+  switch (answer.verdict) {
+    case UserChoice::Verdict::kNoteRefused:
+      return Refuse(answer.refusal, kExitUsage);
+    case UserChoice::Verdict::kValueRefused:
+      return Refuse(answer.refusal, kExitNotPPD);
+    default:
+      return kExitPPD;
   }
-  auto* note = dynamic_cast<PPDXJobNote*>(control);
-  if (note != nullptr) return ApplyNote(*note, value);
-  const std::string refusal = valueText ? OptionValues::Refusal(*control, value)
-                                        : "option " + key + " has no value \"" + value + "\"";
-  if (!refusal.empty()) {
-    std::fprintf(stderr, "%s: %s\n", kTool, Printable(refusal.c_str()).c_str());
-    return kExitNotPPD;
-  }
-  document.SetValueForKey(keyText.get(), valueText.get());
-  return kExitPPD;
 }
 
 // The first given choice that the constraints forbid under the final choices.
 int CheckConstraints(ZPXPPD& document, const std::vector<PPDXControl*>& given) {
-  for (PPDXControl* control : given) {
-    ChoiceConflict conflict(document, *control);
-    if (!conflict.Exists()) continue;
-    std::fprintf(stderr, "%s: %s\n", kTool, Printable(conflict.Describe().c_str()).c_str());
-    return kExitNotPPD;
-  }
-  return kExitPPD;
+  const UserChoice::Answer conflict = UserChoice(document).Forbidden(given);
+  return conflict.Taken() ? kExitPPD : Refuse(conflict.refusal, kExitNotPPD);
 }
 
 }  // namespace

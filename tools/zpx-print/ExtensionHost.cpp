@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ServedPrinters.h"
+#include "cf/CFFileURL.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/PDEIdentity.h"
 
@@ -20,9 +21,7 @@ PrintFailure SlotFailed(const char* slot, OSStatus status) {
 }  // namespace
 
 ExtensionHost::ExtensionHost() {
-  std::string folder = PlatformPaths::Get(PlatformPaths::kBundleFolder);
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(folder.c_str()), CFIndex(folder.size()), true));
+  CFRef<CFURLRef> url(CreateFileURL(PlatformPaths::Get(PlatformPaths::kBundleFolder), true));
   if (url) mPlugIn = CFPlugInCreate(kCFAllocatorDefault, url.get());
 }
 

@@ -3,12 +3,13 @@
 #include <strings.h>
 
 #include <algorithm>
-#include <cstring>
 
-#include "PPDX/ChoiceConflict.h"
-#include "PPDX/OptionValues.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDX/PPDRef.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
+#include "cf/CFFileURL.h"
+#include "cf/CFText.h"
 #include "plugin/TextBuffer.h"
 
 namespace {
@@ -21,31 +22,16 @@ constexpr const char* kDestinationPathKey = "*ZPMailboxName";
 // What the messages call the queue when the printer is a PPD file.
 constexpr const char* kAnyQueue = "QUEUE";
 
-CFStringRef CreateText(const std::string& text) {
-  return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
+PrintFailure Failure(const UserChoice::Answer& answer) {
+  return answer.Taken() ? PrintFailure::None() : PrintFailure::BadInput(answer.refusal);
 }
 
 std::string Text(CFStringRef text) { return EncodedText(text, kCFStringEncodingUTF8); }
-
-// Installable options describe the printer, not the job: the options the
-// model marks so, and those of the PPD's installable-options group.
-bool IsInstallable(PPDXControl& control) {
-  if (control.IsInstallableOption()) return true;
-  PPDXElement* group = control.GetParent();
-  const char* name = group != nullptr ? group->Keyword() : nullptr;
-  return name != nullptr &&
-         (std::strcmp(name, "InstallableOptions") == 0 || std::strcmp(name, "ZPPPInstallableOptions") == 0);
-}
 
 // PINs and passwords: they serve the one job they are given for.
 bool IsSecret(PPDXControl& control) {
   auto* note = dynamic_cast<PPDXJobNote*>(&control);
   return note != nullptr && (note->IsPassword() || note->IsEncrypt());
-}
-
-bool ReadsBack(ZPXPPD& document, CFStringRef key, CFStringRef value) {
-  CFRef<CFStringRef> stored(document.CopyValueForKey(key));
-  return stored && CFEqual(stored.get(), value);
 }
 
 // The key as lpadmin and lp take it.
@@ -55,47 +41,26 @@ bool Contains(const std::vector<PPDXControl*>& controls, const PPDXControl* cont
   return std::find(controls.begin(), controls.end(), control) != controls.end();
 }
 
-// The note's own check of a text, named by option and rule, never by the text.
-PrintFailure JudgeNote(const PPDXJobNote& note, const char* text) {
-  const std::string refusal = note.Refusal(text);
-  return refusal.empty() ? PrintFailure::None() : PrintFailure::BadInput(refusal);
-}
-
-PrintFailure Apply(ZPXPPD& document, PPDXControl* control, const OptionChoices::Choice& choice) {
-  const std::string& key = choice.first;
-  const std::string& value = choice.second;
-  if (auto* note = dynamic_cast<PPDXJobNote*>(control)) {
-    PrintFailure failure = JudgeNote(*note, value.c_str());
-    // A note's stored value is sealed; a user gives the plain text.
-    if (!failure.Failed()) note->SetNotes(value.c_str());
-    return failure;
-  }
-  CFRef<CFStringRef> keyText(CreateText(key));
-  CFRef<CFStringRef> valueText(CreateText(value));
-  if (!valueText) return PrintFailure::BadInput("option " + key + " has no value \"" + value + "\"");
-  const std::string refusal = OptionValues::Refusal(*control, value.c_str());
-  if (!refusal.empty()) return PrintFailure::BadInput(refusal);
-  document.SetValueForKey(keyText.get(), valueText.get());
-  if (!ReadsBack(document, keyText.get(), valueText.get()))
-    return PrintFailure::BadInput("option " + key + " does not take \"" + value + "\"");
-  return PrintFailure::None();
-}
-
 // A remembered note's sealed text, opened by the note and judged by its rule.
-PrintFailure RestoreNote(PPDXJobNote& note, const std::string& key, CFStringRef sealed) {
+PrintFailure RestoreNote(ZPXPPD& document, PPDXJobNote& note, const std::string& key, CFStringRef sealed) {
   note.SetPresetValueString(sealed);
   CFRef<CFStringRef> resealed(note.CopyPresetValueString());
   if (!resealed || !CFEqual(resealed.get(), sealed))
     return PrintFailure::BadInput("the text of " + key + " does not decrypt");
-  return JudgeNote(note, note.GetNotes());
+  const char* text = note.GetNotes();
+  return Failure(UserChoice(document).JudgeValue(note, text != nullptr ? text : ""));
+}
+
+PrintFailure Apply(ZPXPPD& document, PPDXControl& control, const std::string& value) {
+  return Failure(UserChoice(document).Apply(control, value));
 }
 
 // What the message adds when the other side of a conflict is no choice of
 // this job but one remembered from an earlier run.
-std::string RememberedOtherSide(ZPXPPD& document, const ChoiceConflict& conflict,
+std::string RememberedOtherSide(ZPXPPD& document, const UserChoice::Answer& conflict,
                                 const std::vector<PPDXControl*>& given,
                                 const std::vector<PPDXControl*>& remembered) {
-  CFRef<CFStringRef> key(CreateText(conflict.OtherKey()));
+  CFRef<CFStringRef> key(CreateText(conflict.otherKey));
   PPDXControl* other = key ? document.GetPPDXControlForKey(key.get()) : nullptr;
   if (other == nullptr || Contains(given, other) || !Contains(remembered, other)) return "";
   return ", remembered from an earlier run (--forget drops the remembered choices)";
@@ -105,13 +70,9 @@ std::string RememberedOtherSide(ZPXPPD& document, const ChoiceConflict& conflict
 // the final selections.
 PrintFailure Forbidden(ZPXPPD& document, const std::vector<PPDXControl*>& given,
                        const std::vector<PPDXControl*>& remembered) {
-  for (PPDXControl* control : given) {
-    ChoiceConflict conflict(document, *control);
-    if (conflict.Exists())
-      return PrintFailure::BadInput(conflict.Describe() +
-                                    RememberedOtherSide(document, conflict, given, remembered));
-  }
-  return PrintFailure::None();
+  const UserChoice::Answer conflict = UserChoice(document).Forbidden(given);
+  if (conflict.Taken()) return PrintFailure::None();
+  return PrintFailure::BadInput(conflict.refusal + RememberedOtherSide(document, conflict, given, remembered));
 }
 
 std::string CurrentValue(ZPXPPD& document, const char* key) {
@@ -148,11 +109,9 @@ std::vector<std::pair<std::string, CFTypeRef>> SortedEntries(CFDictionaryRef dic
 
 PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef remembered,
                                   const std::vector<Choice>& jobOptions, const std::vector<Choice>& choices) {
-  CFRef<CFURLRef> url(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(ppdPath.c_str()), CFIndex(ppdPath.size()),
-      false));
+  CFRef<CFURLRef> url(CreateFileURL(ppdPath));
   if (!url) return PrintFailure::BadInput("cannot read the PPD " + ppdPath);
-  ZPXPPD* document = new ZPXPPD(url.get(), PARSE_ALL, nullptr);
+  PPDRef<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL, nullptr));
   const std::vector<PPDXControl*> restored =
       remembered != nullptr ? Restore(*document, remembered) : std::vector<PPDXControl*>();
   PrintFailure failure;
@@ -160,14 +119,14 @@ PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef re
   for (const Choice& option : jobOptions) {
     PrintFailure ignored;
     PPDXControl* control = UserOption(*document, option, ignored);
-    if (control != nullptr) failure = Apply(*document, control, option);
+    if (control != nullptr) failure = Apply(*document, *control, option.second);
     if (failure.Failed()) break;
     if (control != nullptr) applied.push_back(control);
   }
   for (size_t index = 0; !failure.Failed() && index < choices.size(); ++index) {
     PPDXControl* control = UserOption(*document, choices[index], failure);
     if (control == nullptr) break;
-    failure = Apply(*document, control, choices[index]);
+    failure = Apply(*document, *control, choices[index].second);
     applied.push_back(control);
   }
   if (!failure.Failed()) failure = Forbidden(*document, applied, restored);
@@ -176,7 +135,6 @@ PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef re
     mValues.reset(document->CopyAllValues());
     ListNeverRemembered(*document);
   }
-  document->Release();
   return failure;
 }
 
@@ -189,13 +147,13 @@ std::vector<PPDXControl*> OptionChoices::Restore(ZPXPPD& document, CFDictionaryR
   // Each in turn, so that of two that forbid each other the second stays.
   std::vector<PPDXControl*> kept;
   for (PPDXControl* control : taken) {
-    ChoiceConflict conflict(document, *control);
-    if (!conflict.Exists()) {
+    const UserChoice::Answer conflict = UserChoice(document).Forbidden({control});
+    if (conflict.Taken()) {
       kept.push_back(control);
       continue;
     }
     control->ResetToDefaultValue();
-    mForgotten.push_back(kForgetting + conflict.Describe());
+    mForgotten.push_back(kForgetting + conflict.refusal);
   }
   return kept;
 }
@@ -215,7 +173,7 @@ PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& ke
   CFRef<CFStringRef> preset(control->CopyPresetValueString());
   if (preset && CFEqual(preset.get(), text)) return nullptr;  // the PPD's own
   auto* note = dynamic_cast<PPDXJobNote*>(control);
-  failure = note != nullptr ? RestoreNote(*note, key, text) : Apply(document, control, {key, Text(text)});
+  failure = note != nullptr ? RestoreNote(document, *note, key, text) : Apply(document, *control, Text(text));
   if (!failure.Failed()) return control;
   control->ResetToDefaultValue();
   mForgotten.push_back(kForgetting + failure.mMessage);
@@ -224,28 +182,27 @@ PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& ke
 
 PPDXControl* OptionChoices::UserOption(ZPXPPD& document, const Choice& choice, PrintFailure& failure) const {
   const std::string& key = choice.first;
-  CFRef<CFStringRef> keyText(CreateText(key));
-  PPDXControl* control = keyText ? document.GetPPDXControlForKey(keyText.get()) : nullptr;
-  if (control == nullptr) {
-    failure = PrintFailure::BadInput("no option " + key);
-  } else if (IsInstallable(*control)) {
-    const std::string queue = mQueue.empty() ? kAnyQueue : mQueue;
-    failure = PrintFailure::BadInput(
-        key + " is installable, not a job's choice: it is set on the queue (lpadmin -p " + queue + " -o " +
-        WithoutStar(key) + "=" + choice.second + ") or in the PPD");
-    control = nullptr;
-  } else if (control->Type() == CNTL_SPECIAL) {
-    failure = PrintFailure::BadInput("option " + key + " is not one a user sets");
-    control = nullptr;
+  const UserChoice::Answer answer = UserChoice(document).Judge(key, choice.second);
+  switch (answer.verdict) {
+    case UserChoice::Verdict::kUnknownOption:
+    case UserChoice::Verdict::kNotUserSet:
+      failure = PrintFailure::BadInput(answer.refusal);
+      return nullptr;
+    case UserChoice::Verdict::kInstallable:
+      failure = PrintFailure::BadInput(answer.refusal + ": it is set on the queue (lpadmin -p " +
+                                       (mQueue.empty() ? kAnyQueue : mQueue) + " -o " + WithoutStar(key) +
+                                       "=" + choice.second + ") or in the PPD");
+      return nullptr;
+    default:
+      return answer.control;
   }
-  return control;
 }
 
 void OptionChoices::ListNeverRemembered(ZPXPPD& document) {
   for (const auto& entry : SortedEntries(mValues.get())) {
     CFRef<CFStringRef> key(CreateText(entry.first));
     PPDXControl* control = document.GetPPDXControlForKey(key.get());
-    if (control != nullptr && (IsSecret(*control) || IsInstallable(*control)))
+    if (control != nullptr && (IsSecret(*control) || UserChoice::IsInstallable(*control)))
       mNeverRemembered.push_back(entry.first);
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 
 namespace {
 
@@ -22,8 +23,9 @@ constexpr short kWindowTop = 40;
 
 const EventTypeSpec kCommandEvents[] = {{kEventClassCommand, kEventCommandProcess}};
 
-CFStringRef CreateText(const std::string& utf8) {
-  CFStringRef text = CFStringCreateWithCString(nullptr, utf8.c_str(), kCFStringEncodingUTF8);
+// A title of the text; "?" for one that is no UTF-8.
+CFStringRef CreateTitle(const std::string& utf8) {
+  CFStringRef text = CreateText(utf8);
   return text != nullptr ? text : CFStringCreateWithCString(nullptr, "?", kCFStringEncodingASCII);
 }
 
@@ -78,7 +80,7 @@ PrintWindow::~PrintWindow() {
 
 void PrintWindow::MakeControls(const std::string& printer) {
   const Rect nameBounds = {kMargin, kMargin, kMargin + kLineHeight, kMargin + kNameWidth};
-  CFRef<CFStringRef> name(CreateText("Printer: " + printer));
+  CFRef<CFStringRef> name(CreateTitle("Printer: " + printer));
   ControlRef label = nullptr;
   CreateStaticTextControl(mWindow, &nameBounds, name.get(), nullptr, &label);
   const Rect paneBounds = {kPaneTop, kMargin, kPaneTop, kMargin};  // sized by the prologue

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cf/RegularFileReader.h"
+#include "ipc/WriteAll.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ std::string Quoted(const std::string& line) {
 bool WriteNew(const std::string& path, const std::vector<UInt8>& bytes) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd == -1) return false;
-  bool written = write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+  bool written = WriteAll(fd, bytes.data(), bytes.size());
   return close(fd) == 0 && written;
 }
 

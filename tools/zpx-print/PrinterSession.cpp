@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 #include "plugin/SessionFunctions.h"
 #include "plugin/TextBuffer.h"
 
@@ -10,14 +12,6 @@ namespace {
 
 #define kCreator CFSTR("zpx-print")
 
-CFStringRef CreateText(const std::string& text) {
-  return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
-}
-
-CFURLRef CreateFileURL(const std::string& path) {
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()), CFIndex(path.size()), false);
-}
 
 bool SetString(PMTicketRef ticket, CFStringRef key, const std::string& value) {
   CFRef<CFStringRef> text(CreateText(value));

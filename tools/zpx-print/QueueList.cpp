@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ServedPrinters.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "host/PrintQueues.h"
 #include "host/RunFolder.h"
@@ -30,9 +31,7 @@ bool IsServed(PMPrinter printer, const ServedPrinters& served) {
 }
 
 CFURLRef CreateBundleFolder() {
-  const std::string folder = PlatformPaths::Get(PlatformPaths::kBundleFolder);
-  return CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(folder.c_str()), CFIndex(folder.size()), true);
+  return CreateFileURL(PlatformPaths::Get(PlatformPaths::kBundleFolder), true);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ServedPrinters.h"
 
 #include "PPDX/ZPXPPD.h"
+#include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "plugin/PDEIdentity.h"
 
@@ -25,7 +26,6 @@ bool ServedPrinters::Serves(CFURLRef ppd) const {
 }
 
 bool ServedPrinters::Serves(const std::string& ppdPath) const {
-  CFRef<CFURLRef> ppd(CFURLCreateFromFileSystemRepresentation(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(ppdPath.c_str()), CFIndex(ppdPath.size()), false));
+  CFRef<CFURLRef> ppd(CreateFileURL(ppdPath));
   return Serves(ppd.get());
 }

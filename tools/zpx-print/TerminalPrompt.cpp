@@ -1,4 +1,5 @@
 #include "TerminalPrompt.h"
+#include "ipc/WriteAll.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -70,14 +71,7 @@ TerminalPrompt::~TerminalPrompt() {
 }
 
 bool TerminalPrompt::Write(const std::string& text) {
-  size_t written = 0;
-  while (written < text.size()) {
-    ssize_t length = write(mFd, text.data() + written, text.size() - written);
-    if (length == -1 && errno == EINTR) continue;
-    if (length <= 0) return false;
-    written += size_t(length);
-  }
-  return true;
+  return WriteAll(mFd, text.data(), text.size());
 }
 
 PrintFailure TerminalPrompt::ReadHidden(const std::string& question, std::string& answer) {

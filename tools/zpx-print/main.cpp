@@ -23,6 +23,7 @@
 #include "ServerJobRule.h"
 #include "TicketMemory.h"
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 #include "host/InjectionDataFile.h"
 #include "host/ProcessStart.h"
 #include "host/RunFolder.h"
@@ -79,8 +80,7 @@ PrintFailure ReadBlocks(PrinterSession& session, CFStringRef identifier, JobInje
 PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& arguments,
                           const PrinterDescription& ppd, CFStringRef identifier,
                           TicketMemory& memory, CFRef<CFStringRef>& pageSize) {
-  CFRef<CFStringRef> makeAndModel(
-      CFStringCreateWithCString(nullptr, ppd.MakeAndModel().c_str(), kCFStringEncodingUTF8));
+  CFRef<CFStringRef> makeAndModel(CreateText(ppd.MakeAndModel()));
   CFRef<CFStringRef> key(CreatePrinterSettingsKey(identifier, makeAndModel.get()));
   PMTicketRef settings = session.Ticket(kPDE_PMPrintSettingsRef);
   CFDictionaryRef remembered = nullptr;

@@ -9,6 +9,7 @@
 #include "PPDX/PPDX.h"
 #include "carbon/MacErrors.h"
 #include "carbon/TextCommon.h"
+#include "cf/CFText.h"
 #include "cf/CoreFoundation.h"
 
 HexLanguageExceptions TextConverter::mExceptionsList;
@@ -45,9 +46,6 @@ unsigned long MostCompatibleUTF8Encoding() {
   return encoding;
 }
 
-CFStringRef CreateString(const char* text) {
-  return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
-}
 
 bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -215,7 +213,7 @@ unsigned long TextConverter::DehexBufferFill(const char* text, char* buffer) {
 }
 
 CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
-  if (text == nullptr) return CreateString("");
+  if (text == nullptr) return CreateText("");
   // A document converts a display name for every choice it reads, and they are
   // short: only a long text is decoded into a block of its own.
   char local[kLocalTextSize];
@@ -224,7 +222,7 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
   size_t size = std::strlen(text) + 1;
   if (size > sizeof local) {
     large.reset(new (std::nothrow) ByteBlock(size));
-    if (large == nullptr || large->Bytes() == nullptr) return CreateString("Out Of Memory");
+    if (large == nullptr || large->Bytes() == nullptr) return CreateText("Out Of Memory");
     decoded = large->Bytes();
   }
   unsigned long length = DehexBufferFill(text, decoded);
@@ -246,7 +244,7 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
                                        false);
       break;
   }
-  return result ? result : CreateString("Translation Error");
+  return result ? result : CreateText("Translation Error");
 }
 
 bool TextConverter::PrepareUnicodeConverter() {
@@ -269,7 +267,7 @@ CFStringRef TextConverter::UnicodeString(const char* text, unsigned long length)
   // Every byte of these encodings gives at most one 16-bit unit: twice as many
   // bytes would do.
   ByteBlock unicode(4 * length);
-  if (unicode.Bytes() == nullptr) return CreateString("Out Of Memory");
+  if (unicode.Bytes() == nullptr) return CreateText("Out Of Memory");
   ByteCount read = 0, written = 0, flushed = 0;
   mLastStatus = TECConvertText(mUnicodeConverter, reinterpret_cast<ConstTextPtr>(text), length,
                                &read, unicode.Text(), unicode.Size(), &written);

@@ -33,7 +33,7 @@ std::string UTF16(const std::u16string& text, bool bigEndian) {
 
 std::string Localized(CFBundleRef bundle, const char* key, CFStringRef table,
                       CFStringRef value = nullptr) {
-  CFRef<CFStringRef> keyText(CreateString(key));
+  CFRef<CFStringRef> keyText(CreateText(key));
   return TakeText(CFBundleCopyLocalizedString(bundle, keyText.get(), value, table));
 }
 

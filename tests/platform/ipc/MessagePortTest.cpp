@@ -185,7 +185,7 @@ class MessagePortTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(MessagePortTest, RequestsAreAnsweredOnTheMainLoopAndNamesFreedByInvalidate) {
-  CFRef<CFStringRef> name(CreateString("4242"));
+  CFRef<CFStringRef> name(CreateText("4242"));
   EXPECT_EQ(nullptr, CFMessagePortCreateRemote(nullptr, name.get()));
   CFRef<CFMessagePortRef> local(Serve(name.get()));
   ASSERT_NE(nullptr, local.get());
@@ -228,7 +228,7 @@ TEST_F(MessagePortTest, RequestsAreAnsweredOnTheMainLoopAndNamesFreedByInvalidat
 }
 
 TEST_F(MessagePortTest, AnUnansweredRequestTimesOut) {
-  CFRef<CFStringRef> name(CreateString("silent"));
+  CFRef<CFStringRef> name(CreateText("silent"));
   CFRef<CFMessagePortRef> local(Serve(name.get()));
   CFRef<CFMessagePortRef> remote(CFMessagePortCreateRemote(nullptr, name.get()));
   ASSERT_NE(nullptr, remote.get());
@@ -241,7 +241,7 @@ TEST_F(MessagePortTest, AnUnansweredRequestTimesOut) {
 }
 
 TEST_F(MessagePortTest, FoldersOthersCouldUseDisablePortsAndBadNamesAreRefused) {
-  CFRef<CFStringRef> name(CreateString("1"));
+  CFRef<CFStringRef> name(CreateText("1"));
   ASSERT_EQ(0, mkdir(mPorts.c_str(), 0755));
   testing::internal::CaptureStderr();
   EXPECT_EQ(nullptr, Serve(name.get()));
@@ -257,7 +257,7 @@ TEST_F(MessagePortTest, FoldersOthersCouldUseDisablePortsAndBadNamesAreRefused) 
 
   ASSERT_EQ(0, unlink(mPorts.c_str()));
   for (const char* bad : {"../escape", "a/b", "", ".hidden", "name with space"}) {
-    CFRef<CFStringRef> badName(CreateString(bad));
+    CFRef<CFStringRef> badName(CreateText(bad));
     EXPECT_EQ(nullptr, Serve(badName.get())) << bad;
   }
   CFRef<CFMessagePortRef> good(Serve(name.get()));
@@ -265,7 +265,7 @@ TEST_F(MessagePortTest, FoldersOthersCouldUseDisablePortsAndBadNamesAreRefused) 
 }
 
 TEST_F(MessagePortTest, APeerOfAnotherUserIsDropped) {
-  CFRef<CFStringRef> name(CreateString("guarded"));
+  CFRef<CFStringRef> name(CreateText("guarded"));
   CFRef<CFMessagePortRef> local(Serve(name.get()));
   ASSERT_NE(nullptr, local.get());
   // Let the other user reach the socket; the port must still refuse it.
@@ -291,7 +291,7 @@ TEST_F(MessagePortTest, APeerOfAnotherUserIsDropped) {
 }
 
 TEST_F(MessagePortTest, IdleAndSlowConnectionsDelayNoOtherRequest) {
-  CFRef<CFStringRef> name(CreateString("busy"));
+  CFRef<CFStringRef> name(CreateText("busy"));
   CFRef<CFMessagePortRef> local(Serve(name.get()));
   CFRef<CFMessagePortRef> remote(CFMessagePortCreateRemote(nullptr, name.get()));
   ASSERT_NE(nullptr, remote.get());
@@ -341,7 +341,7 @@ TEST_F(MessagePortTest, IdleAndSlowConnectionsDelayNoOtherRequest) {
 }
 
 TEST_F(MessagePortTest, AFloodOfIdleConnectionsHoldsBoundedDescriptorsAndDelaysNoRequest) {
-  CFRef<CFStringRef> name(CreateString("flood"));
+  CFRef<CFStringRef> name(CreateText("flood"));
   CFRef<CFMessagePortRef> local(Serve(name.get()));
   CFRef<CFMessagePortRef> remote(CFMessagePortCreateRemote(nullptr, name.get()));
   ASSERT_NE(nullptr, remote.get());
