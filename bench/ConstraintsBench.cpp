@@ -64,8 +64,7 @@ std::unique_ptr<Model> Build(long keys) {
   constraints.Resolve();
   CStringSoup* strings = constraints.GetConstraintStrings();
   for (long key = 0; key < keys; ++key) {
-    constraints.UpdateKVCache(KeyText(key).c_str(),
-                              OptionText((key * 7) % kOptionsPerKey).c_str());
+    constraints.UpdateKVCache(KeyText(key).c_str(), OptionText((key * 7) % kOptionsPerKey).c_str());
     for (long option = 0; option < kOptionsPerKey; ++option) {
       model->texts.emplace_back(KeyText(key), OptionText(option));
       model->queries.emplace_back(strings->Find(KeyText(key).c_str()),
@@ -86,9 +85,9 @@ void ReportSweep(benchmark::State& state, const Model& model, long constrained) 
   long queries = static_cast<long>(model.queries.size());
   state.counters["queries"] = static_cast<double>(queries);
   state.counters["constrained"] = static_cast<double>(constrained);
-  state.counters["per_query"] = benchmark::Counter(
-      static_cast<double>(queries) * state.iterations(),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_query"] =
+      benchmark::Counter(static_cast<double>(queries) * state.iterations(),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_SweepByIds(benchmark::State& state) {

@@ -56,8 +56,8 @@ BENCHMARK(BM_PopupSaveFlattenRebuild)->Arg(10)->Arg(100)->Arg(1000);
 void BM_RangeSnippetAfterChange(benchmark::State& state) {
   PointerList flags;
   const std::string code = "<*Darkness> setdarkness % <*Darkness>\n";
-  PPDXRangeControl range("*Darkness", CFSTR("Darkness"), flags, CodeCopy(code), long(code.size()), 0,
-                         1000, 1, 0, true);
+  PPDXRangeControl range("*Darkness", CFSTR("Darkness"), flags, CodeCopy(code), long(code.size()),
+                         0, 1000, 1, 0, true);
   std::vector<unsigned char> out(256);
   long value = 0;
   for (auto _ : state) {

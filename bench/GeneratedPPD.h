@@ -51,8 +51,8 @@ inline void WriteControl(std::ostream& out, int i) {
       out << "*OrderDependency: " << 10 + i % 80 << " AnySetup *" << key << "\n";
       out << "*Default" << key << ": C0\n";
       for (int c = 0; c < ChoiceCount(i); ++c)
-        out << "*" << key << " C" << c << "/Choice " << c << " of option " << i << ": \"<</ZPX"
-            << i << " " << c << ">> setpagedevice\"\n";
+        out << "*" << key << " C" << c << "/Choice " << c << " of option " << i << ": \"<</ZPX" << i
+            << " " << c << ">> setpagedevice\"\n";
       out << "*CloseUI: *" << key << "\n";
       break;
     case 1:
@@ -67,7 +67,8 @@ inline void WriteControl(std::ostream& out, int i) {
           << key << ">>> setpagedevice\"\n";
       break;
     default:
-      out << "*%ZPXJobNote *" << key << "/Note " << i << ": 64|Alpha|Numeric|Remembered|MinLength2\n";
+      out << "*%ZPXJobNote *" << key << "/Note " << i
+          << ": 64|Alpha|Numeric|Remembered|MinLength2\n";
       out << "*%Default" << key << ": none\n";
       break;
   }
@@ -80,8 +81,8 @@ inline void WriteConstraints(std::ostream& out, int controls, int lines) {
   for (int n = 0; n < lines; ++n) {
     int a = 4 * int(random.Next(unsigned(popups)));
     int b = 4 * int(random.Next(unsigned(popups)));
-    out << "*UIConstraints: *ZPOpt" << a << " C" << random.Next(unsigned(ChoiceCount(a))) << " *ZPOpt"
-        << b << " C" << random.Next(unsigned(ChoiceCount(b))) << "\n";
+    out << "*UIConstraints: *ZPOpt" << a << " C" << random.Next(unsigned(ChoiceCount(a)))
+        << " *ZPOpt" << b << " C" << random.Next(unsigned(ChoiceCount(b))) << "\n";
   }
 }
 
@@ -119,6 +120,5 @@ inline const Files& GeneratedFiles() {
   static Files files;
   return files;
 }
-
 
 }  // namespace generatedppd

@@ -26,13 +26,16 @@ constexpr int kFeatureBlocks = 10000;
 std::string GenerateDocument(const TempFolder& folder) {
   const std::string path = folder.Path() + "/large.ps";
   FILE* file = std::fopen(path.c_str(), "wb");
-  std::fputs("%!PS-Adobe-3.0\n%%Title: large\n%%Orientation: Portrait\n%%EndComments\n"
-             "%%BeginProlog\n%%EndProlog\n%%BeginSetup\n%%EndSetup\n", file);
+  std::fputs(
+      "%!PS-Adobe-3.0\n%%Title: large\n%%Orientation: Portrait\n%%EndComments\n"
+      "%%BeginProlog\n%%EndProlog\n%%BeginSetup\n%%EndSetup\n",
+      file);
   const std::string line = "72 700 moveto (The quick brown fox jumps over the lazy dog) show\n";
   const long linesPerBlock = kDocumentBytes / kFeatureBlocks / long(line.size());
   for (int block = 0; block < kFeatureBlocks; ++block) {
-    std::fprintf(file, "%%%%Page: %d %d\n[{\n%%%%BeginFeature: *%s Top\n<</Duplex true>> setpagedevice\n"
-                       "%%%%EndFeature\n} stopped cleartomark\n",
+    std::fprintf(file,
+                 "%%%%Page: %d %d\n[{\n%%%%BeginFeature: *%s Top\n<</Duplex true>> setpagedevice\n"
+                 "%%%%EndFeature\n} stopped cleartomark\n",
                  block + 1, block + 1, block % 2 == 0 ? "ZPDuplex" : "ZPStapler");
     for (long n = 0; n < linesPerBlock; ++n) std::fwrite(line.data(), 1, line.size(), file);
     std::fputs("showpage\n", file);
@@ -47,7 +50,9 @@ void BM_MergeLargeDocument(benchmark::State& state) {
   const std::string path = GenerateDocument(folder);
   JobInjections injections;
   injections.mHeaderComments = {"%%Orientation: Landscape\n"};
-  injections.mSetupBlocks = {"%%BeginFeature: *ZPDuplex Bottom\n<</Duplex true /Tumble true>> setpagedevice\n%%EndFeature\n"};
+  injections.mSetupBlocks = {
+      "%%BeginFeature: *ZPDuplex Bottom\n<</Duplex true /Tumble true>> "
+      "setpagedevice\n%%EndFeature\n"};
   injections.mSuppressedFeatures = {"*ZPDuplex"};
   struct stat status;
   stat(path.c_str(), &status);

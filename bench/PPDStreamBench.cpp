@@ -35,7 +35,8 @@ void BM_ReadLinesThroughWindow(benchmark::State& state) {
     while (stream.GetLine(line)) ++lines;
     benchmark::DoNotOptimize(lines);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
   close(fd);
   unlink(path);
 }
@@ -49,7 +50,8 @@ void BM_SearchPCFileNameInHead(benchmark::State& state) {
     search.SetSearchData(&head[0], static_cast<long>(head.size()));
     benchmark::DoNotOptimize(search.Search());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(head.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(head.size()));
 }
 BENCHMARK(BM_SearchPCFileNameInHead);
 

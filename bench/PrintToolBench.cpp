@@ -32,9 +32,9 @@ void BM_PrintSampleJob(benchmark::State& state) {
   const std::string document = folder.Write("ten.ps", TenPages());
   folder.Write("tmp/.keep", "");
   const std::string command = "HOME='" + folder.Path() + "' XDG_CONFIG_HOME='" + folder.Path() +
-                              "/config' ZPX_TMPDIR='" +
-                              folder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print --ppd '" +
-                              ZPX_BUNDLE + "/samples/ZPX-Sample.ppd' -o ZPDuplex=Top --output '" +
+                              "/config' ZPX_TMPDIR='" + folder.Path() + "/tmp' " + ZPX_TOOLS_DIR +
+                              "/zpx-print --ppd '" + ZPX_BUNDLE +
+                              "/samples/ZPX-Sample.ppd' -o ZPDuplex=Top --output '" +
                               folder.Path() + "/job.ps' '" + document + "'";
   for (auto _ : state)
     if (std::system(command.c_str()) != 0) state.SkipWithError("zpx-print failed");
@@ -44,9 +44,10 @@ BENCHMARK(BM_PrintSampleJob)->Unit(benchmark::kMillisecond)->UseRealTime();
 const std::string kFilter = std::string(ZPX_TOOLS_DIR) + "/../lib/cups/filter/zpx-filter";
 
 // The filter as the print server runs it on `document`, its job thrown away.
-std::string FilterCommand(const TempFolder& folder, const std::string& options, const std::string& document) {
-  return "PPD='" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd' TMPDIR='" + folder.Path() + "' '" +
-         kFilter + "' 7 user ten 1 '" + options + "' '" + document + "' > /dev/null";
+std::string FilterCommand(const TempFolder& folder, const std::string& options,
+                          const std::string& document) {
+  return "PPD='" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd' TMPDIR='" + folder.Path() +
+         "' '" + kFilter + "' 7 user ten 1 '" + options + "' '" + document + "' > /dev/null";
 }
 
 void RunFilter(benchmark::State& state, const std::string& options) {

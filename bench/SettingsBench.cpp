@@ -102,8 +102,13 @@ void BM_Walk(benchmark::State& state) {
   Report(state);
 }
 
-#define ZPX_SETTINGS_BENCH(name) \
-  BENCHMARK(name)->Arg(100000)->Arg(200000)->Arg(400000)->Unit(benchmark::kMillisecond)->Complexity()
+#define ZPX_SETTINGS_BENCH(name)      \
+  BENCHMARK(name)                     \
+      ->Arg(100000)                   \
+      ->Arg(200000)                   \
+      ->Arg(400000)                   \
+      ->Unit(benchmark::kMillisecond) \
+      ->Complexity()
 
 ZPX_SETTINGS_BENCH(BM_Add);
 ZPX_SETTINGS_BENCH(BM_Flatten);

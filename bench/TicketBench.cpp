@@ -71,7 +71,8 @@ void BM_SavePPDThenRestorePPD(benchmark::State& state) {
   if (!scene.HasBundle()) state.SkipWithError("no bundle for the printer list");
   ZPXJobTicket job(scene.Settings(), CFSTR("PPD"));
   for (auto _ : state) {
-    if (!job.SavePPD(document.get(), CFSTR("PPD"), url.get())) state.SkipWithError("SavePPD failed");
+    if (!job.SavePPD(document.get(), CFSTR("PPD"), url.get()))
+      state.SkipWithError("SavePPD failed");
     ZPXPPD* restored = job.RestorePPD(CFSTR("PPD"), url.get());
     if (restored == nullptr) {
       state.SkipWithError("RestorePPD failed");
@@ -87,8 +88,9 @@ void BM_SavePPDThenRestorePPD(benchmark::State& state) {
 void BM_SaveFeatureCodeBlocks(benchmark::State& state) {
   TicketScene scene;
   PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder, scene.Folder());
-  std::string code = "%%BeginFeature: *ZPMediaType Plain\n<</MediaType (Plain)>> setpagedevice\n"
-                     "%%EndFeature\n";
+  std::string code =
+      "%%BeginFeature: *ZPMediaType Plain\n<</MediaType (Plain)>> setpagedevice\n"
+      "%%EndFeature\n";
   for (auto _ : state) {
     ZPXJobTicket job(scene.Settings(), CFSTR("ZPX.PSData"));
     for (int block = 0; block < state.range(0); ++block)

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "cf/CFRef.h"
 #include "cf/CFFileURL.h"
+#include "cf/CFRef.h"
 #include "testing/HeadlessDriver.h"
 #include "toolkit/Controls.h"
 #include "toolkit/IBCarbonRuntime.h"
@@ -22,8 +22,9 @@ constexpr int kControls = 300;
 
 // 30 panes of 9 controls each, plus the panes themselves and the outer pane.
 std::string ThreeHundredControls() {
-  std::string file = "<interface>\n<object class=\"GtkWindow\" id=\"Big\">\n<child>\n"
-                     "<object class=\"GtkFixed\" id=\"Big:root:0\">\n";
+  std::string file =
+      "<interface>\n<object class=\"GtkWindow\" id=\"Big\">\n<child>\n"
+      "<object class=\"GtkFixed\" id=\"Big:root:0\">\n";
   int made = 1;
   for (int pane = 0; made < kControls; ++pane) {
     file += "<child><object class=\"GtkFixed\" id=\"Big:pane:" + std::to_string(pane) +
@@ -34,7 +35,8 @@ std::string ThreeHundredControls() {
       file += "<child><object class=\"" + std::string(kinds[i % 3]) + "\" id=\"Big:ctl" +
               std::to_string(i) + ":" + std::to_string(pane) +
               "\"><property name=\"label\">Option</property></object>"
-              "<packing><property name=\"x\">" + std::to_string(i * 20) +
+              "<packing><property name=\"x\">" +
+              std::to_string(i * 20) +
               "</property><property name=\"y\">4</property></packing></child>\n";
     }
     file += "</object><packing><property name=\"y\">" + std::to_string(pane * 24) +

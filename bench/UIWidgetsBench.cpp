@@ -73,8 +73,7 @@ std::string FiftyChoiceKeyword() {
 void BM_ValidateMenuItems(benchmark::State& state) {
   HeadlessDriver driver([&](const std::string& what) { state.SkipWithError(what.c_str()); });
   std::unique_ptr<ZPXPPD> document = ParseFile(generatedppd::GeneratedFiles().Path(2));
-  PPDXPopupControl* option =
-      document->GetControls()->FindPopup(FiftyChoiceKeyword().c_str(), true);
+  PPDXPopupControl* option = document->GetControls()->FindPopup(FiftyChoiceKeyword().c_str(), true);
   if (option == nullptr || option->ItemCount() != 50) {
     state.SkipWithError("no 50-choice pop-up");
     return;

@@ -31,7 +31,8 @@ inline std::string Summary(ZPXPPD& document) {
   std::string summary;
   PPDXControls* controls = document.GetControls();
   CNTL_TYPE type;
-  for (PPDXControl* control = controls->First(type); control != nullptr; control = controls->Next(type)) {
+  for (PPDXControl* control = controls->First(type); control != nullptr;
+       control = controls->Next(type)) {
     if (type == CNTL_CUSTOMPAGESIZE || control->Keyword() == nullptr) continue;
     summary += control->Keyword();
     if (CFStringRef value = control->CopyCurrentControlValueString()) {
@@ -73,7 +74,8 @@ inline void Exercise(ZPXPPD& document) {
   ZPXPPD rebuilt(*blob, nullptr, nullptr);
   FUZZ_CHECK(rebuilt.IsValidPPD());
   std::string after = Summary(rebuilt);
-  if (after != before) std::fprintf(stderr, "saved:\n%s\nrebuilt:\n%s\n", before.c_str(), after.c_str());
+  if (after != before)
+    std::fprintf(stderr, "saved:\n%s\nrebuilt:\n%s\n", before.c_str(), after.c_str());
   FUZZ_CHECK(after == before);
   ZPXPPD::Options(saved);
 }

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(expr)                                                            \
-  do {                                                                              \
-    if (!(expr)) {                                                                  \
+#define FUZZ_CHECK(expr)                                                                 \
+  do {                                                                                   \
+    if (!(expr)) {                                                                       \
       std::fprintf(stderr, "%s:%d: fuzz check failed: %s\n", __FILE__, __LINE__, #expr); \
-      std::abort();                                                                 \
-    }                                                                               \
+      std::abort();                                                                      \
+    }                                                                                    \
   } while (0)

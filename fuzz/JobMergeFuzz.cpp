@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const char* path = input.Write(document);
 
   PostScriptMerger::Result result;
-  const std::string copied = Merged(path, JobInjections(), PostScriptLineReader::kMinimumCapacity, result);
+  const std::string copied =
+      Merged(path, JobInjections(), PostScriptLineReader::kMinimumCapacity, result);
   const bool postScript = size >= 2 && bytes[0] == '%' && bytes[1] == '!';
   FUZZ_CHECK(result == (postScript ? PostScriptMerger::kMerged : PostScriptMerger::kNotPostScript));
   FUZZ_CHECK(copied == (postScript ? document : std::string()));

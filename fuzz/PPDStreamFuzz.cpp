@@ -57,8 +57,10 @@ class Reader : public PPDX {
       if (!NextToken(lineStream, keyword, " \t:", true) || keyword[0] != '*') continue;
       char option[PPDStream::kMaxLine + 1];
       NextToken(lineStream, option, ":", true);
-      if ((lines % 2 == 1) == mOptions.quotedOnOddLines) ReadQuoted(lineStream);
-      else ReadPostScript(lineStream);
+      if ((lines % 2 == 1) == mOptions.quotedOnOddLines)
+        ReadQuoted(lineStream);
+      else
+        ReadPostScript(lineStream);
     }
   }
 

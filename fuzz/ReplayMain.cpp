@@ -52,8 +52,10 @@ int main(int argc, char** argv) {
   size_t unreadable = 0;
   for (int i = 1; i < argc; ++i) {
     for (const auto& input : InputsBelow(argv[i])) {
-      if (Replay(input)) ++ran;
-      else ++unreadable;
+      if (Replay(input))
+        ++ran;
+      else
+        ++unreadable;
     }
   }
   std::printf("replay: %zu inputs ran, %zu unreadable\n", ran, unreadable);

@@ -17,7 +17,7 @@
 
 namespace {
 
-const char* const kDeclaredEncodings[] = {"ISOLatin1",  "ISOLatin2",   "ISOLatin5", "JIS83-RKSJ",
+const char* const kDeclaredEncodings[] = {"ISOLatin1",   "ISOLatin2",   "ISOLatin5", "JIS83-RKSJ",
                                           "MacStandard", "WindowsANSI", "UTF-8",     "Unknown"};
 
 // The text in a block of exactly its length plus `slack` bytes, the slack zeroed:

@@ -80,16 +80,23 @@ InjectionDataFile::Result Sort(CFArrayRef entries, JobInjections& injections) {
       return InjectionDataFile::kMalformed;
     std::string bytes = BytesOf(static_cast<CFDataRef>(data));
     switch (site) {
-      case kPSInjectionSiteHeaderComments: sorted.mHeaderComments.push_back(bytes); break;
-      case kPSInjectionSiteJobNoteComments: jobNoteComments.push_back(bytes); break;
-      case kPSInjectionSiteFeatureCode: sorted.mSetupBlocks.push_back(bytes); break;
+      case kPSInjectionSiteHeaderComments:
+        sorted.mHeaderComments.push_back(bytes);
+        break;
+      case kPSInjectionSiteJobNoteComments:
+        jobNoteComments.push_back(bytes);
+        break;
+      case kPSInjectionSiteFeatureCode:
+        sorted.mSetupBlocks.push_back(bytes);
+        break;
       case kPSInjectionSiteSuppressedFeature:
         sorted.mSuppressedFeatures.push_back(KeywordOf(bytes));
         break;
       case kPSInjectionSiteFileDestination:
         sorted.mCopyPaths.push_back(bytes.substr(0, bytes.find('\0')));
         break;
-      default: return InjectionDataFile::kUnknownSite;
+      default:
+        return InjectionDataFile::kUnknownSite;
     }
   }
   auto append = [](std::vector<std::string>& to, const std::vector<std::string>& from) {
@@ -125,13 +132,19 @@ InjectionDataFile::Result InjectionDataFile::Read(const std::string& path,
 
 const char* InjectionDataFile::Describe(Result result) {
   switch (result) {
-    case kRead: return "read";
-    case kCannotOpen: return "cannot open the PostScript data file (missing, a link or unreadable)";
-    case kNotOwnFile: return "the PostScript data file is not a regular file of this user, "
-                             "or others may write it";
-    case kTooLarge: return "the PostScript data file is larger than 64 MiB";
-    case kMalformed: return "the PostScript data file is not an even list of sites and data";
-    case kUnknownSite: return "the PostScript data file names an unknown injection site";
+    case kRead:
+      return "read";
+    case kCannotOpen:
+      return "cannot open the PostScript data file (missing, a link or unreadable)";
+    case kNotOwnFile:
+      return "the PostScript data file is not a regular file of this user, "
+             "or others may write it";
+    case kTooLarge:
+      return "the PostScript data file is larger than 64 MiB";
+    case kMalformed:
+      return "the PostScript data file is not an even list of sites and data";
+    case kUnknownSite:
+      return "the PostScript data file names an unknown injection site";
   }
   return "unknown result";
 }

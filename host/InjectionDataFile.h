@@ -15,10 +15,10 @@ class InjectionDataFile {
 
   enum Result {
     kRead,
-    kCannotOpen,     // missing, a link, or unreadable
-    kNotOwnFile,     // not a regular file, another user's or writable by others
+    kCannotOpen,  // missing, a link, or unreadable
+    kNotOwnFile,  // not a regular file, another user's or writable by others
     kTooLarge,
-    kMalformed,      // no property list, no array, odd length, wrong entry types
+    kMalformed,  // no property list, no array, odd length, wrong entry types
     kUnknownSite,
   };
 

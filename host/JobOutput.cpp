@@ -8,9 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 JobOutput::JobOutput(int fd) : mFds{fd}, mBuffer(kBufferSize) {}
 
@@ -22,8 +20,8 @@ bool JobOutput::AddCopy(const std::string& path) {
   int fd = open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd == -1) return false;
   struct stat status;
-  bool usable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                status.st_uid == geteuid() && status.st_size == 0;
+  bool usable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == geteuid() &&
+                status.st_size == 0;
   if (!usable) {
     close(fd);
     return false;

@@ -75,7 +75,8 @@ bool PostScriptLineReader::NextPiece(LinePiece& piece) {
       mPosition += piece.mLength;
       return true;
     }
-    const size_t endLength = mBuffer[end] == '\r' && end + 1 < mEnd && mBuffer[end + 1] == '\n' ? 2 : 1;
+    const size_t endLength =
+        mBuffer[end] == '\r' && end + 1 < mEnd && mBuffer[end + 1] == '\n' ? 2 : 1;
     piece.mLength = end - mPosition;
     piece.mEndLength = endLength;
     piece.mEndsLine = true;

@@ -69,7 +69,8 @@ bool EndsPreamble(std::string_view text) {
 bool EndsHeader(std::string_view text) {
   if (!IsComment(text)) return true;
   if (StartsWith(text, "%%EndComments")) return false;
-  for (const char* start : {"%%Begin", "%%End", "%%Page:", "%%Trailer", "%%EOF", "%%IncludeFeature"})
+  for (const char* start :
+       {"%%Begin", "%%End", "%%Page:", "%%Trailer", "%%EOF", "%%IncludeFeature"})
     if (StartsWith(text, start)) return true;
   return false;
 }
@@ -82,8 +83,8 @@ bool IsWrapperLine(std::string_view text, bool whole, std::string_view wrapper) 
 // Comments that end the section a feature sits in: a feature without its end
 // goes no further.
 bool EndsSection(std::string_view text) {
-  for (const char* end : {"%%EndComments", "%%EndProlog", "%%EndSetup", "%%EndPageSetup", "%%Page:",
-                          "%%PageTrailer", "%%Trailer", "%%EOF"})
+  for (const char* end : {"%%EndComments", "%%EndProlog", "%%EndSetup", "%%EndPageSetup",
+                          "%%Page:", "%%PageTrailer", "%%Trailer", "%%EOF"})
     if (StartsWith(text, end)) return true;
   return false;
 }
@@ -132,7 +133,8 @@ PostScriptMerger::PostScriptMerger(const JobInjections& injections, PostScriptLi
     : mInjections(injections), mInput(input), mOutput(output) {
   for (const std::string& block : mInjections.mHeaderComments)
     ForEachLine(block, [this](std::string_view line) {
-      if (IsComment(line) && !StartsWith(line, "%%+")) mReplacedNames.emplace_back(CommentName(line));
+      if (IsComment(line) && !StartsWith(line, "%%+"))
+        mReplacedNames.emplace_back(CommentName(line));
     });
   // The extension leaves the page size off its list: the print system's
   // merge takes the document's out only when the extension writes its own.

@@ -52,8 +52,8 @@ bool PrintQueues::Names(PrintServer& server, std::vector<std::string>& names) {
   return true;
 }
 
-OSStatus PrintQueues::CreatePrinter(PrintServer& server, const std::string& queue, const std::string& folder,
-                                    PMPrinter* printer) {
+OSStatus PrintQueues::CreatePrinter(PrintServer& server, const std::string& queue,
+                                    const std::string& folder, PMPrinter* printer) {
   if (printer == nullptr) return kPMInvalidParameter;
   *printer = nullptr;
   if (!IsQueueName(queue)) return kPMInvalidParameter;
@@ -63,7 +63,8 @@ OSStatus PrintQueues::CreatePrinter(PrintServer& server, const std::string& queu
   CFRef<CFStringRef> name(CreateText(queue.c_str()));
   CFRef<CFStringRef> makeAndModel(
       CreateText(cupsGetOption("printer-make-and-model", dest->num_options, dest->options)));
-  CFRef<CFURLRef> deviceURI(CreateURL(cupsGetOption("device-uri", dest->num_options, dest->options)));
+  CFRef<CFURLRef> deviceURI(
+      CreateURL(cupsGetOption("device-uri", dest->num_options, dest->options)));
   cupsFreeDests(1, dest);
   const std::string ppdPath = folder + "/" + queue + ".ppd";
   const OSStatus fetched = FetchPPD(server, queue, ppdPath);

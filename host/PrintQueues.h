@@ -20,6 +20,6 @@ class PrintQueues {
   // queue and a file may carry, kPMInvalidPrinter when the server has no such
   // queue, kPMGeneralError when the server failed (server.Failure() says why
   // for both), ioErr when the PPD could not be written into `folder`.
-  static OSStatus CreatePrinter(PrintServer& server, const std::string& queue, const std::string& folder,
-                                PMPrinter* printer);
+  static OSStatus CreatePrinter(PrintServer& server, const std::string& queue,
+                                const std::string& folder, PMPrinter* printer);
 };

@@ -19,7 +19,8 @@ constexpr double kWaitSeconds = 0.25;
 // libcups takes a wait of 0 ms for one of a minute.
 constexpr double kShortestWaitSeconds = 0.001;
 
-constexpr const char* kAdvice = "check that it is running and that CUPS_SERVER or client.conf names it";
+constexpr const char* kAdvice =
+    "check that it is running and that CUPS_SERVER or client.conf names it";
 
 std::string ServerName() {
   const std::string host = cupsServer();
@@ -34,7 +35,8 @@ std::string LibraryMessage() {
 }
 
 int MillisecondsUntil(Clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return int(std::max<decltype(left)>(left, 0));
 }
 
@@ -80,8 +82,8 @@ void PrintServer::Connect() {
   const std::string port = std::to_string(ippPort());
   http_addrlist_t* addresses = httpAddrGetList(cupsServer(), AF_UNSPEC, port.c_str());
   if (addresses == nullptr) {
-    mUnreached =
-        "cannot find the print server " + mName + ": " + LibraryMessage() + "; check CUPS_SERVER or client.conf";
+    mUnreached = "cannot find the print server " + mName + ": " + LibraryMessage() +
+                 "; check CUPS_SERVER or client.conf";
     return;
   }
   int error = 0;
@@ -93,7 +95,8 @@ void PrintServer::Connect() {
   httpAddrFreeList(addresses);
   if (mConnection == nullptr)
     mUnreached = "cannot reach the print server " + mName + ": " +
-                 (error != 0 ? std::string(std::strerror(error)) : LibraryMessage()) + "; " + kAdvice;
+                 (error != 0 ? std::string(std::strerror(error)) : LibraryMessage()) + "; " +
+                 kAdvice;
 }
 
 // One short question within what is left of the budget: libcups's own calls
@@ -105,7 +108,9 @@ void PrintServer::AskFirstQuestion() {
   const bool answered = answer != nullptr;
   ippDelete(answer);
   if (answered) return;
-  mUnreached = Answered() ? "the print server " + mName + " refused a first question: " + LibraryMessage() : Failure();
+  mUnreached = Answered()
+                   ? "the print server " + mName + " refused a first question: " + LibraryMessage()
+                   : Failure();
   httpClose(mConnection);
   mConnection = nullptr;
 }
@@ -117,13 +122,17 @@ http_t* PrintServer::Exchange() {
   return mConnection;
 }
 
-bool PrintServer::Answered() const { return !mTimedOut && httpGetStatus(mConnection) != HTTP_STATUS_ERROR; }
+bool PrintServer::Answered() const {
+  return !mTimedOut && httpGetStatus(mConnection) != HTTP_STATUS_ERROR;
+}
 
 std::string PrintServer::Failure() const {
   if (mConnection == nullptr) return mUnreached;
   if (mTimedOut)
     return "the print server " + mName + " did not answer within " +
-           std::to_string(std::chrono::duration_cast<std::chrono::seconds>(kExchangeBudget).count()) + " s; " + kAdvice;
+           std::to_string(
+               std::chrono::duration_cast<std::chrono::seconds>(kExchangeBudget).count()) +
+           " s; " + kAdvice;
   if (!Answered()) {
     const int error = httpError(mConnection);
     return "the connection to the print server " + mName + " broke" +
@@ -133,10 +142,13 @@ std::string PrintServer::Failure() const {
 }
 
 void PrintServer::WaitAtMost(double seconds) {
-  httpSetTimeout(mConnection, std::max(std::min(seconds, SecondsLeft()), kShortestWaitSeconds), KeepWaiting, this);
+  httpSetTimeout(mConnection, std::max(std::min(seconds, SecondsLeft()), kShortestWaitSeconds),
+                 KeepWaiting, this);
 }
 
-double PrintServer::SecondsLeft() const { return std::chrono::duration<double>(mDeadline - Clock::now()).count(); }
+double PrintServer::SecondsLeft() const {
+  return std::chrono::duration<double>(mDeadline - Clock::now()).count();
+}
 
 int PrintServer::KeepWaiting(http_t*, void* server) {
   auto* self = static_cast<PrintServer*>(server);

@@ -35,7 +35,9 @@ class PrintServer {
   bool Answered() const;
   // Whether the last exchange, for which libcups returned `status`, succeeded:
   // libcups keeps the status before when the connection fails.
-  bool Succeeded(ipp_status_t status) const { return status <= IPP_STATUS_OK_CONFLICTING && Answered(); }
+  bool Succeeded(ipp_status_t status) const {
+    return status <= IPP_STATUS_OK_CONFLICTING && Answered();
+  }
   // Why the server was not reached or the last exchange failed, in one line.
   std::string Failure() const;
 

@@ -5,7 +5,8 @@
 #include <vector>
 
 int QueueJob::Submit(PrintServer& server, const std::string& queue, const std::string& title,
-                     const std::vector<Option>& options, const char* format, int fd, std::string& error) {
+                     const std::vector<Option>& options, const char* format, int fd,
+                     std::string& error) {
   if (!server.IsReached()) {
     error = server.Failure();
     return 0;
@@ -25,9 +26,11 @@ int QueueJob::Submit(PrintServer& server, const std::string& queue, const std::s
   return 0;
 }
 
-bool QueueJob::SendDocument(PrintServer& server, const std::string& queue, int job, const std::string& title,
-                            const char* format, int fd, std::string& error) {
-  if (cupsStartDocument(server.Exchange(), queue.c_str(), job, title.c_str(), format, 1) != HTTP_STATUS_CONTINUE) {
+bool QueueJob::SendDocument(PrintServer& server, const std::string& queue, int job,
+                            const std::string& title, const char* format, int fd,
+                            std::string& error) {
+  if (cupsStartDocument(server.Exchange(), queue.c_str(), job, title.c_str(), format, 1) !=
+      HTTP_STATUS_CONTINUE) {
     error = server.Failure();
     return false;
   }
@@ -38,7 +41,8 @@ bool QueueJob::SendDocument(PrintServer& server, const std::string& queue, int j
     if (length < 0) {
       error = "cannot read the job";
       sent = false;
-    } else if (cupsWriteRequestData(server.Exchange(), chunk.data(), size_t(length)) != HTTP_STATUS_CONTINUE) {
+    } else if (cupsWriteRequestData(server.Exchange(), chunk.data(), size_t(length)) !=
+               HTTP_STATUS_CONTINUE) {
       error = server.Failure();
       sent = false;
     }

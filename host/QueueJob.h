@@ -17,9 +17,11 @@ class QueueJob {
   // The job's number on the server, or 0 with `error` saying why (a job that
   // was created is cancelled then, unless the server stopped answering).
   static int Submit(PrintServer& server, const std::string& queue, const std::string& title,
-                    const std::vector<Option>& options, const char* format, int fd, std::string& error);
+                    const std::vector<Option>& options, const char* format, int fd,
+                    std::string& error);
 
  private:
-  static bool SendDocument(PrintServer& server, const std::string& queue, int job, const std::string& title,
-                           const char* format, int fd, std::string& error);
+  static bool SendDocument(PrintServer& server, const std::string& queue, int job,
+                           const std::string& title, const char* format, int fd,
+                           std::string& error);
 };

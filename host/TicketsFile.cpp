@@ -78,7 +78,8 @@ class TicketReader {
     CFStringRef type = static_cast<CFStringRef>(Field(list, kTypeField, CFStringGetTypeID()));
     CFArrayRef items = static_cast<CFArrayRef>(Field(list, kItemsField, CFArrayGetTypeID()));
     CFArrayRef contained = static_cast<CFArrayRef>(Field(list, kTicketsField, CFArrayGetTypeID()));
-    if (type == nullptr || items == nullptr || contained == nullptr || depth > TicketsFile::kMaximumDepth)
+    if (type == nullptr || items == nullptr || contained == nullptr ||
+        depth > TicketsFile::kMaximumDepth)
       return Fail(kPMInvalidTicket);
     PMTicketRef ticket = nullptr;
     if (PMTicketCreate(kCFAllocatorDefault, type, &ticket) != kPMNoError) return Fail(memFullErr);
@@ -105,8 +106,10 @@ class TicketReader {
     for (CFIndex index = 0; index < count; ++index) {
       CFTypeRef entry = CFArrayGetValueAtIndex(items, index);
       CFStringRef key = static_cast<CFStringRef>(Field(entry, kKeyField, CFStringGetTypeID()));
-      CFStringRef creator = static_cast<CFStringRef>(Field(entry, kCreatorField, CFStringGetTypeID()));
-      CFBooleanRef locked = static_cast<CFBooleanRef>(Field(entry, kLockedField, CFBooleanGetTypeID()));
+      CFStringRef creator =
+          static_cast<CFStringRef>(Field(entry, kCreatorField, CFStringGetTypeID()));
+      CFBooleanRef locked =
+          static_cast<CFBooleanRef>(Field(entry, kLockedField, CFBooleanGetTypeID()));
       if (key == nullptr || creator == nullptr || locked == nullptr) return Fail(kPMInvalidItem);
       CFTypeRef value = CFDictionaryGetValue(static_cast<CFDictionaryRef>(entry), kValueField);
       if (value == nullptr ||
@@ -166,14 +169,16 @@ OSStatus TicketsFile::Save(PMPrintSession session, const char* path) {
   if (path == nullptr || path[0] == '\0') return kPMInvalidParameter;
   CFRef<CFMutableDictionaryRef> file(NewDictionary());
   for (int which = 0; which < OpaquePMPrintSession::kTicketCount; ++which) {
-    CFRef<CFDictionaryRef> list(CreateTicketList(*TicketTable::Shared().Find(object->Ticket(which))));
+    CFRef<CFDictionaryRef> list(
+        CreateTicketList(*TicketTable::Shared().Find(object->Ticket(which))));
     CFDictionarySetValue(file.get(), OpaquePMPrintSession::TicketName(which), list.get());
   }
   CFRef<CFDataRef> xml(CFPropertyListCreateXMLData(kCFAllocatorDefault, file.get()));
   if (!xml) return memFullErr;
   CFRef<CFURLRef> url(CreateFileURL(path));
   SInt32 error = 0;
-  if (url && CFURLWriteDataAndPropertiesToResource(url.get(), xml.get(), nullptr, &error)) return noErr;
+  if (url && CFURLWriteDataAndPropertiesToResource(url.get(), xml.get(), nullptr, &error))
+    return noErr;
   return error == kCFURLResourceAccessViolationError ? permErr : ioErr;
 }
 
@@ -185,8 +190,8 @@ OSStatus TicketsFile::Load(PMPrintSession session, const char* path) {
   OSStatus status = ReadBounded(path, bytes);
   if (status != noErr) return status;
   CFRef<CFDataRef> data(CFDataCreate(kCFAllocatorDefault, bytes.data(), CFIndex(bytes.size())));
-  CFRef<CFPropertyListRef> list(
-      CFPropertyListCreateFromXMLData(kCFAllocatorDefault, data.get(), kCFPropertyListImmutable, nullptr));
+  CFRef<CFPropertyListRef> list(CFPropertyListCreateFromXMLData(kCFAllocatorDefault, data.get(),
+                                                                kCFPropertyListImmutable, nullptr));
   if (!list) return kPMXMLParseError;
   TicketReader reader;
   UInt32 tickets[OpaquePMPrintSession::kTicketCount] = {};

@@ -81,9 +81,8 @@ OSErr CheckFlattened(const unsigned char* block, Size size, UInt32& count) {
 
 Size FlattenedSize(const OpaqueCollection& collection) {
   Size size = kHeaderSize;
-  collection.ForEach([&size](const CollectionItem& item) {
-    size += kItemHeaderSize + Size(item.data.size());
-  });
+  collection.ForEach(
+      [&size](const CollectionItem& item) { size += kItemHeaderSize + Size(item.data.size()); });
   return size;
 }
 
@@ -153,8 +152,8 @@ OSErr GetCollectionItemInfo(Collection c, CollectionTag tag, SInt32 id, SInt32* 
   return noErr;
 }
 
-OSErr SetCollectionItemInfo(Collection c, CollectionTag tag, SInt32 id,
-                            SInt32 whichAttributes, SInt32 newAttributes) {
+OSErr SetCollectionItemInfo(Collection c, CollectionTag tag, SInt32 id, SInt32 whichAttributes,
+                            SInt32 newAttributes) {
   if (c == nullptr) return paramErr;
   CollectionItem* item = c->Find(tag, id);
   if (item == nullptr) return collectionItemNotFoundErr;

@@ -50,8 +50,8 @@ OSErr GetCollectionItemInfo(Collection c, CollectionTag tag, SInt32 id, SInt32* 
 
 // The attribute bits selected by whichAttributes take their values from
 // newAttributes; the others are kept.
-OSErr SetCollectionItemInfo(Collection c, CollectionTag tag, SInt32 id,
-                            SInt32 whichAttributes, SInt32 newAttributes);
+OSErr SetCollectionItemInfo(Collection c, CollectionTag tag, SInt32 id, SInt32 whichAttributes,
+                            SInt32 newAttributes);
 
 OSErr ReplaceIndexedCollectionItem(Collection c, SInt32 index, SInt32 itemSize,
                                    const void* itemData);

@@ -118,8 +118,8 @@ void StoreSpec(SInt32 parID, const std::string& name, FSSpec* location) {
 }
 
 bool ValidName(const std::string& name) {
-  return !name.empty() && name.size() <= kMaxSpecName &&
-         name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+  return !name.empty() && name.size() <= kMaxSpecName && name.find('/') == std::string::npos &&
+         name.find('\0') == std::string::npos;
 }
 
 OSErr FileExists(const std::string& path) {
@@ -242,7 +242,8 @@ OSErr POSIXPathFromFSSpec(const FSSpec& location, std::string* path) {
   std::string directory;
   std::string name(reinterpret_cast<const char*>(location.name) + 1,
                    location.name[0] <= kMaxSpecName ? location.name[0] : 0);
-  if (location.vRefNum != kZPXVolumeRefNum || !ValidName(name) || !DirectoryPath(location.parID, &directory))
+  if (location.vRefNum != kZPXVolumeRefNum || !ValidName(name) ||
+      !DirectoryPath(location.parID, &directory))
     return fnfErr;
   *path = JoinPath(directory, name);
   return noErr;

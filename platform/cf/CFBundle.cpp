@@ -173,7 +173,8 @@ CFURLRef CFBundleCopyResourceURL(CFBundleRef bundle, CFStringRef resourceName,
   bool inside = name.find('/') == std::string::npos && name != "." && name != ".." &&
                 folder.find('/') == std::string::npos && folder != "..";
   if (!inside) return nullptr;
-  std::string path = bundle->folder + "/Contents/Resources/" + (folder.empty() ? "" : folder + "/") + name;
+  std::string path =
+      bundle->folder + "/Contents/Resources/" + (folder.empty() ? "" : folder + "/") + name;
   struct stat status;
   if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
   return CreateFileURL(path);
@@ -191,8 +192,7 @@ CFStringRef CFBundleCopyLocalizedString(CFBundleRef bundle, CFStringRef key, CFS
   if (bundle != nullptr)
     found = bundle->Table(tableName != nullptr ? __CFString::utf8Of(tableName) : "Localizable")
                 .Find(key);
-  if (found == nullptr)
-    found = value != nullptr && CFStringGetLength(value) > 0 ? value : key;
+  if (found == nullptr) found = value != nullptr && CFStringGetLength(value) > 0 ? value : key;
   return static_cast<CFStringRef>(CFRetain(found));
 }
 

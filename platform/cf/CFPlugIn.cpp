@@ -1,8 +1,8 @@
 #include "cf/CFPlugIn.h"
 
 #include <map>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "cf/CFDictionary.h"
 #include "cf/CFRef.h"
@@ -33,7 +33,8 @@ CFDictionaryRef InfoDictionary(CFBundleRef plugIn, CFStringRef key) {
 CFArrayRef DeclaredFactories(CFBundleRef plugIn, CFUUIDRef typeUUID) {
   CFDictionaryRef types = InfoDictionary(plugIn, kCFPlugInTypesKey);
   CFRef<CFStringRef> type(CFUUIDCreateString(kCFAllocatorDefault, typeUUID));
-  CFTypeRef factories = types != nullptr && type ? CFDictionaryGetValue(types, type.get()) : nullptr;
+  CFTypeRef factories =
+      types != nullptr && type ? CFDictionaryGetValue(types, type.get()) : nullptr;
   return factories != nullptr && CFGetTypeID(factories) == CFArrayGetTypeID()
              ? static_cast<CFArrayRef>(factories)
              : nullptr;
@@ -53,7 +54,8 @@ CFStringRef FactoryFunctionName(CFBundleRef plugIn, CFUUIDRef factory) {
       continue;
     CFRef<CFUUIDRef> uuid(
         CFUUIDCreateFromString(kCFAllocatorDefault, static_cast<CFStringRef>(keys[size_t(index)])));
-    if (uuid && CFEqual(uuid.get(), factory)) return static_cast<CFStringRef>(values[size_t(index)]);
+    if (uuid && CFEqual(uuid.get(), factory))
+      return static_cast<CFStringRef>(values[size_t(index)]);
   }
   return nullptr;
 }
@@ -73,7 +75,8 @@ CFArrayRef CFPlugInFindFactoriesForPlugInTypeInPlugIn(CFUUIDRef typeUUID, CFPlug
   for (CFIndex index = 0; factories != nullptr && index < CFArrayGetCount(factories); ++index) {
     CFTypeRef text = CFArrayGetValueAtIndex(factories, index);
     if (CFGetTypeID(text) != CFStringGetTypeID()) continue;
-    CFRef<CFUUIDRef> uuid(CFUUIDCreateFromString(kCFAllocatorDefault, static_cast<CFStringRef>(text)));
+    CFRef<CFUUIDRef> uuid(
+        CFUUIDCreateFromString(kCFAllocatorDefault, static_cast<CFStringRef>(text)));
     if (uuid) CFArrayAppendValue(found, uuid.get());
   }
   return found;
@@ -82,17 +85,20 @@ CFArrayRef CFPlugInFindFactoriesForPlugInTypeInPlugIn(CFUUIDRef typeUUID, CFPlug
 static bool DeclaresFactoryForType(CFPlugInRef plugIn, CFUUIDRef factory, CFUUIDRef typeUUID) {
   CFRef<CFArrayRef> factories(CFPlugInFindFactoriesForPlugInTypeInPlugIn(typeUUID, plugIn));
   return factories &&
-         CFArrayContainsValue(factories.get(), CFRangeMake(0, CFArrayGetCount(factories.get())), factory);
+         CFArrayContainsValue(factories.get(), CFRangeMake(0, CFArrayGetCount(factories.get())),
+                              factory);
 }
 
 void* CFPlugInInstanceCreate(CFAllocatorRef allocator, CFUUIDRef factoryUUID, CFUUIDRef typeUUID) {
   if (factoryUUID == nullptr || typeUUID == nullptr) return nullptr;
   CFArrayRef plugIns = CFBundleGetAllBundles();
   for (CFIndex index = 0; index < CFArrayGetCount(plugIns); ++index) {
-    CFBundleRef plugIn = static_cast<CFBundleRef>(const_cast<void*>(CFArrayGetValueAtIndex(plugIns, index)));
+    CFBundleRef plugIn =
+        static_cast<CFBundleRef>(const_cast<void*>(CFArrayGetValueAtIndex(plugIns, index)));
     CFStringRef name = FactoryFunctionName(plugIn, factoryUUID);
     if (name == nullptr || !DeclaresFactoryForType(plugIn, factoryUUID, typeUUID)) continue;
-    auto function = reinterpret_cast<CFPlugInFactoryFunction>(CFBundleGetFunctionPointerForName(plugIn, name));
+    auto function =
+        reinterpret_cast<CFPlugInFactoryFunction>(CFBundleGetFunctionPointerForName(plugIn, name));
     return function != nullptr ? function(allocator, typeUUID) : nullptr;
   }
   return nullptr;

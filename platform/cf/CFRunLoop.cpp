@@ -6,8 +6,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "cf/CFStringObject.h"
 #include "cf/CFRunLoopObject.h"
+#include "cf/CFStringObject.h"
 
 namespace {
 

@@ -38,8 +38,8 @@ CFComparisonResult sign(long difference) {
 }
 
 // Compares the digit runs at `i` and `j` by their value and moves past them.
-CFComparisonResult compareNumbers(std::u16string_view first, size_t& i,
-                                  std::u16string_view second, size_t& j) {
+CFComparisonResult compareNumbers(std::u16string_view first, size_t& i, std::u16string_view second,
+                                  size_t& j) {
   auto skipZeros = [](std::u16string_view text, size_t& at) {
     while (at + 1 < text.size() && text[at] == u'0' && CFIsASCIIDigit(text[at + 1])) ++at;
   };

@@ -249,7 +249,8 @@ bool decodeWide(const UInt8* bytes, size_t length, const EncodingForm& form, boo
     // Every 16-bit unit is taken as it stands, so the text is sized once.
     size_t at = text.size();
     text.resize(at + length / 2);
-    for (size_t i = 0; i < length; i += 2) text[at++] = static_cast<char16_t>(readUnit(bytes + i, 2, bigEndian));
+    for (size_t i = 0; i < length; i += 2)
+      text[at++] = static_cast<char16_t>(readUnit(bytes + i, 2, bigEndian));
     return true;
   }
   text.reserve(text.size() + length / 4);

@@ -59,6 +59,6 @@ struct __CFString : CFObject {
   const char16_t* units() const { return reinterpret_cast<const char16_t*>(this + 1); }
   char16_t* units() { return reinterpret_cast<char16_t*>(this + 1); }
 
-  size_t length = 0;                        // immutable strings only
+  size_t length = 0;                         // immutable strings only
   std::unique_ptr<std::u16string> editable;  // mutable strings only
 };

@@ -75,11 +75,20 @@ class Scanner {
     if (mPosition >= mText.size()) return false;
     char16_t c = mText[mPosition++];
     switch (c) {
-      case u'n': out += u'\n'; return true;
-      case u't': out += u'\t'; return true;
-      case u'r': out += u'\r'; return true;
-      case u'U': return UnicodeEscape(out);
-      default: out += c; return true;
+      case u'n':
+        out += u'\n';
+        return true;
+      case u't':
+        out += u'\t';
+        return true;
+      case u'r':
+        out += u'\r';
+        return true;
+      case u'U':
+        return UnicodeEscape(out);
+      default:
+        out += c;
+        return true;
     }
   }
 
@@ -100,16 +109,16 @@ class Scanner {
 };
 
 CFStringRef CreateString(const std::u16string& text) {
-  return CFStringCreateWithCharacters(kCFAllocatorDefault,
-                                      reinterpret_cast<const UniChar*>(text.data()),
-                                      CFIndex(text.size()));
+  return CFStringCreateWithCharacters(
+      kCFAllocatorDefault, reinterpret_cast<const UniChar*>(text.data()), CFIndex(text.size()));
 }
 
 // The table's text, by its byte-order mark; false when the bytes do not decode.
 bool Decode(const UInt8* bytes, size_t length, std::u16string& text) {
   CFStringEncoding encoding = kCFStringEncodingUTF8;
   bool external = false;
-  if (length >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
+  if (length >= 2 &&
+      ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
     encoding = kCFStringEncodingUTF16;
     external = true;
   } else if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {

@@ -38,7 +38,8 @@ int CFURLFileReplace::CreateTemporary(const std::string& path, std::string& temp
   std::string name = path.substr(path.find_last_of('/') + 1);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(RandomSuffix()));
+    std::snprintf(suffix, sizeof suffix, ".%016llx",
+                  static_cast<unsigned long long>(RandomSuffix()));
     temporary = folder + "/." + name + suffix;
     int descriptor =
         open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);

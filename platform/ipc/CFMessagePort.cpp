@@ -162,7 +162,8 @@ SInt32 CFMessagePortSendRequest(CFMessagePortRef remote, SInt32 msgid, CFDataRef
   SInt32 result = kCFMessagePortSuccess;
   const FrameResult sent = SendFrame(connection, frame, sendTimeout);
   if (sent != FrameResult::kDone) {
-    result = sent == FrameResult::kTimedOut ? kCFMessagePortSendTimeout : kCFMessagePortTransportError;
+    result =
+        sent == FrameResult::kTimedOut ? kCFMessagePortSendTimeout : kCFMessagePortTransportError;
   } else if (replyMode != nullptr) {
     std::string reply;
     const FrameResult received = ReceiveFrame(connection, reply, rcvTimeout);

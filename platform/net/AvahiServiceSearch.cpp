@@ -13,15 +13,13 @@ std::string KeyOf(const NetServiceIdentity& service) {
 
 }  // namespace
 
-AvahiServiceSearch::AvahiServiceSearch(const NetServiceIdentity& what,
-                                       NetServiceListener& listener)
+AvahiServiceSearch::AvahiServiceSearch(const NetServiceIdentity& what, NetServiceListener& listener)
     : mListener(listener) {
   if (mConnection.Client() != nullptr) {
     std::string type = AvahiNames::Type(what.type);
-    mBrowser = avahi_service_browser_new(mConnection.Client(), AVAHI_IF_UNSPEC,
-                                         AVAHI_PROTO_UNSPEC, type.c_str(),
-                                         AvahiNames::Domain(what.domain), AvahiLookupFlags(0),
-                                         OnBrowse, this);
+    mBrowser = avahi_service_browser_new(mConnection.Client(), AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC,
+                                         type.c_str(), AvahiNames::Domain(what.domain),
+                                         AvahiLookupFlags(0), OnBrowse, this);
   }
   if (mBrowser != nullptr)
     mConnection.Start();

@@ -24,10 +24,9 @@ class AvahiServiceSearch : public NetServiceSearch {
   // Called on the connection's thread.
   void Seen(const NetServiceIdentity& service);
   void Gone(const NetServiceIdentity& service);
-  static void OnBrowse(AvahiServiceBrowser* browser, AvahiIfIndex interface,
-                       AvahiProtocol protocol, AvahiBrowserEvent event, const char* name,
-                       const char* type, const char* domain, AvahiLookupResultFlags flags,
-                       void* search);
+  static void OnBrowse(AvahiServiceBrowser* browser, AvahiIfIndex interface, AvahiProtocol protocol,
+                       AvahiBrowserEvent event, const char* name, const char* type,
+                       const char* domain, AvahiLookupResultFlags flags, void* search);
 
   NetServiceListener& mListener;
   AvahiClientThread mConnection;

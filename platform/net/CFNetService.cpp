@@ -8,7 +8,8 @@ namespace {
 CFArrayRef CreateAddressing(const std::vector<NetServiceBackend::SocketAddress>& addresses) {
   CFMutableArrayRef array = CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks);
   for (const NetServiceBackend::SocketAddress& address : addresses) {
-    CFRef<CFDataRef> data(CFDataCreate(kCFAllocatorDefault, address.data(), CFIndex(address.size())));
+    CFRef<CFDataRef> data(
+        CFDataCreate(kCFAllocatorDefault, address.data(), CFIndex(address.size())));
     CFArrayAppendValue(array, data.get());
   }
   return array;

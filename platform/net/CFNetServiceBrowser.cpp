@@ -9,16 +9,17 @@
 #include <vector>
 
 #include "cf/CFRef.h"
+#include "cf/CFRunLoopObject.h"
 #include "cf/CFStringObject.h"
 #include "net/CFNetServiceObject.h"
-#include "cf/CFRunLoopObject.h"
 
 struct __CFNetServiceBrowser : CFObject, RunLoopClient, NetServiceListener {
   __CFNetServiceBrowser(CFNetServiceBrowserClientCallBack callback,
                         const CFNetServiceClientContext* context)
       : CFObject(kCFObjectTypeNetServiceBrowser), mCallback(callback) {
     if (context != nullptr) mContext = *context;
-    if (mContext.retain != nullptr) mContext.info = const_cast<void*>(mContext.retain(mContext.info));
+    if (mContext.retain != nullptr)
+      mContext.info = const_cast<void*>(mContext.retain(mContext.info));
   }
   ~__CFNetServiceBrowser() override {
     Invalidate();
@@ -151,8 +152,8 @@ void CFNetServiceBrowserScheduleWithRunLoop(CFNetServiceBrowserRef browser, CFRu
     browser->ScheduleOn(runLoop, runLoopMode);
 }
 
-void CFNetServiceBrowserUnscheduleFromRunLoop(CFNetServiceBrowserRef browser,
-                                              CFRunLoopRef runLoop, CFStringRef runLoopMode) {
+void CFNetServiceBrowserUnscheduleFromRunLoop(CFNetServiceBrowserRef browser, CFRunLoopRef runLoop,
+                                              CFStringRef runLoopMode) {
   if (browser != nullptr && runLoop != nullptr && runLoopMode != nullptr)
     browser->UnscheduleFrom(runLoop, runLoopMode);
 }

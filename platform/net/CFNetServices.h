@@ -49,8 +49,8 @@ struct CFNetServiceClientContext {
 // the call; retain it to keep it). A search that fails (no DNS-SD service to
 // ask) calls once more with null and the error in `error`; else its error is 0.
 typedef void (*CFNetServiceBrowserClientCallBack)(CFNetServiceBrowserRef browser,
-                                                 CFOptionFlags flags, CFTypeRef domainOrService,
-                                                 CFStreamError* error, void* info);
+                                                  CFOptionFlags flags, CFTypeRef domainOrService,
+                                                  CFStreamError* error, void* info);
 
 CFNetServiceBrowserRef CFNetServiceBrowserCreate(CFAllocatorRef allocator,
                                                  CFNetServiceBrowserClientCallBack clientCB,
@@ -65,8 +65,8 @@ Boolean CFNetServiceBrowserSearchForServices(CFNetServiceBrowserRef browser, CFS
 void CFNetServiceBrowserStopSearch(CFNetServiceBrowserRef browser, CFStreamError* error);
 void CFNetServiceBrowserScheduleWithRunLoop(CFNetServiceBrowserRef browser, CFRunLoopRef runLoop,
                                             CFStringRef runLoopMode);
-void CFNetServiceBrowserUnscheduleFromRunLoop(CFNetServiceBrowserRef browser,
-                                              CFRunLoopRef runLoop, CFStringRef runLoopMode);
+void CFNetServiceBrowserUnscheduleFromRunLoop(CFNetServiceBrowserRef browser, CFRunLoopRef runLoop,
+                                              CFStringRef runLoopMode);
 
 CFStringRef CFNetServiceGetName(CFNetServiceRef service);
 // Blocks until the service's addresses are known or `timeout` seconds passed.

@@ -10,8 +10,8 @@ namespace {
 
 struct Default {
   const char* variable;
-  const char* path;  // null: derived at run time
-  const char* belowVariable = "";  // appended to the variable's value
+  const char* path;                     // null: derived at run time
+  const char* belowVariable = "";       // appended to the variable's value
   bool emptyVariableMeansNone = false;  // set to "": no such location
 };
 
@@ -73,14 +73,17 @@ std::string PortFolderBesideTemporaryFiles() {
 
 std::string Derived(PlatformPaths::Location where) {
   switch (where) {
-    case PlatformPaths::kMessagePortFolder: return PortFolderBesideTemporaryFiles();
+    case PlatformPaths::kMessagePortFolder:
+      return PortFolderBesideTemporaryFiles();
     case PlatformPaths::kCompanionProgram:
       return PlatformPaths::Below(PlatformPaths::kApplicationSupport,
                                   "lib/ZPX ND3toJP.app/Contents/MacOS/ZPX ND3toJP");
     case PlatformPaths::kConfigFolder:
       return PlatformPaths::Below(PlatformPaths::kHomeFolder, ".config");
-    case PlatformPaths::kPrintProgram: return PrintProgramBesideFilter();
-    default: return BundleBesideProgram();
+    case PlatformPaths::kPrintProgram:
+      return PrintProgramBesideFilter();
+    default:
+      return BundleBesideProgram();
   }
 }
 

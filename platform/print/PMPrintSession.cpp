@@ -49,7 +49,8 @@ OSStatus PMSessionSetCurrentPMPrinter(PMPrintSession printSession, PMPrinter pri
   return kPMNoError;
 }
 
-OSStatus PMSessionGetDataFromSession(PMPrintSession printSession, CFStringRef key, CFTypeRef* data) {
+OSStatus PMSessionGetDataFromSession(PMPrintSession printSession, CFStringRef key,
+                                     CFTypeRef* data) {
   if (data == nullptr) return kPMInvalidParameter;
   *data = nullptr;
   OpaquePMPrintSession* session = OpaquePMPrintSession::From(printSession);

@@ -13,8 +13,8 @@ PrintTicket* TicketOf(PMTicketRef ticket) {
 bool IsPropertyListValue(CFTypeRef value) {
   CFTypeID type = CFGetTypeID(value);
   return type == CFStringGetTypeID() || type == CFNumberGetTypeID() ||
-         type == CFBooleanGetTypeID() || type == CFDataGetTypeID() ||
-         type == CFArrayGetTypeID() || type == CFDictionaryGetTypeID();
+         type == CFBooleanGetTypeID() || type == CFDataGetTypeID() || type == CFArrayGetTypeID() ||
+         type == CFDictionaryGetTypeID();
 }
 
 // The item of the key at the top level, when it has the type (0: any type).
@@ -47,7 +47,8 @@ OSStatus PMTicketCreate(CFAllocatorRef, CFStringRef ticketType, PMTicketRef* new
 }
 
 OSStatus PMTicketRetain(PMTicketRef ticket) {
-  return TicketTable::Shared().Retain(TicketTable::HandleOf(ticket)) ? kPMNoError : kPMInvalidTicket;
+  return TicketTable::Shared().Retain(TicketTable::HandleOf(ticket)) ? kPMNoError
+                                                                     : kPMInvalidTicket;
 }
 
 OSStatus PMTicketReleaseAndClear(PMTicketRef* ticket) {
@@ -99,8 +100,8 @@ OSStatus PMTicketGetCFString(PMTicketRef ticket, UInt32 nodeIndex1, UInt32 nodeI
   return GetTyped(ticket, nodeIndex1, nodeIndex2, key, CFStringGetTypeID(), value);
 }
 
-OSStatus PMTicketGetCFData(PMTicketRef ticket, UInt32 nodeIndex1, UInt32 nodeIndex2, CFStringRef key,
-                           CFDataRef* value) {
+OSStatus PMTicketGetCFData(PMTicketRef ticket, UInt32 nodeIndex1, UInt32 nodeIndex2,
+                           CFStringRef key, CFDataRef* value) {
   return GetTyped(ticket, nodeIndex1, nodeIndex2, key, CFDataGetTypeID(), value);
 }
 

@@ -2,8 +2,7 @@
 
 #include "print/TicketTable.h"
 
-PrintTicket::PrintTicket(CFStringRef type)
-    : mType(CFStringCreateCopy(kCFAllocatorDefault, type)) {}
+PrintTicket::PrintTicket(CFStringRef type) : mType(CFStringCreateCopy(kCFAllocatorDefault, type)) {}
 
 PrintTicket::~PrintTicket() {
   for (UInt32 handle : mContained) TicketTable::Shared().Release(handle);

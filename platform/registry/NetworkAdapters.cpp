@@ -59,8 +59,7 @@ std::optional<Route> DefaultRoute(const std::string& line) {
     return std::nullopt;
   unsigned long destinationBits, flagBits, metricValue, maskBits;
   if (name.size() >= IFNAMSIZ || !ParseHex(destination, destinationBits) ||
-      !ParseHex(flags, flagBits) || !ParseDecimal(metric, metricValue) ||
-      !ParseHex(mask, maskBits))
+      !ParseHex(flags, flagBits) || !ParseDecimal(metric, metricValue) || !ParseHex(mask, maskBits))
     return std::nullopt;
   if (destinationBits != 0 || maskBits != 0 || (flagBits & RTF_UP) == 0) return std::nullopt;
   return Route{name, metricValue};

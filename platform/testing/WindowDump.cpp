@@ -21,9 +21,12 @@ std::string Bounds(const Rect& rect) {
 
 const char* KeyName(KeyEquivalent key) {
   switch (key) {
-    case KeyEquivalent::kReturn: return " key return";
-    case KeyEquivalent::kEscape: return " key escape";
-    default: return "";
+    case KeyEquivalent::kReturn:
+      return " key return";
+    case KeyEquivalent::kEscape:
+      return " key escape";
+    default:
+      return "";
   }
 }
 

@@ -106,7 +106,8 @@ struct HICommandExtended {
 enum : EventPriority { kEventPriorityLow = 0, kEventPriorityStandard = 1, kEventPriorityHigh = 2 };
 enum : EventAttributes { kEventAttributeNone = 0 };
 
-typedef OSStatus (*EventHandlerProcPtr)(EventHandlerCallRef callRef, EventRef event, void* userData);
+typedef OSStatus (*EventHandlerProcPtr)(EventHandlerCallRef callRef, EventRef event,
+                                        void* userData);
 typedef EventHandlerProcPtr EventHandlerUPP;
 typedef void (*EventLoopTimerProcPtr)(EventLoopTimerRef timer, void* userData);
 typedef EventLoopTimerProcPtr EventLoopTimerUPP;

@@ -84,8 +84,8 @@ OSStatus SetDataBrowserCallbacks(ControlRef browser, const DataBrowserCallbacks*
 OSStatus AddDataBrowserItems(ControlRef browser, DataBrowserItemID container, ItemCount numItems,
                              const DataBrowserItemID* items, DataBrowserPropertyID preSortProperty);
 // No items (0, null): every row below `container`.
-OSStatus RemoveDataBrowserItems(ControlRef browser, DataBrowserItemID container,
-                                ItemCount numItems, const DataBrowserItemID* items,
+OSStatus RemoveDataBrowserItems(ControlRef browser, DataBrowserItemID container, ItemCount numItems,
+                                const DataBrowserItemID* items,
                                 DataBrowserPropertyID preSortProperty);
 // The IDs of the rows in display order, into the handle.
 OSStatus GetDataBrowserItems(ControlRef browser, DataBrowserItemID container, Boolean recurse,

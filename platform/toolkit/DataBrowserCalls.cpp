@@ -42,9 +42,8 @@ OSStatus AddDataBrowserItems(ControlRef browser, DataBrowserItemID container, It
   return list ? list->Add(container, numItems, items) : OSStatus(paramErr);
 }
 
-OSStatus RemoveDataBrowserItems(ControlRef browser, DataBrowserItemID container,
-                                ItemCount numItems, const DataBrowserItemID* items,
-                                DataBrowserPropertyID) {
+OSStatus RemoveDataBrowserItems(ControlRef browser, DataBrowserItemID container, ItemCount numItems,
+                                const DataBrowserItemID* items, DataBrowserPropertyID) {
   ListView* list = ListOf(browser);
   return list ? list->Remove(container, numItems, items) : OSStatus(paramErr);
 }

@@ -51,7 +51,8 @@ OSStatus SendEventToEventTarget(EventRef event, EventTargetRef target) {
 OSStatus CreateEvent(CFAllocatorRef, UInt32 eventClass, UInt32 kind, EventTime when,
                      EventAttributes, EventRef* outEvent) {
   if (!outEvent) return paramErr;
-  *outEvent = new (std::nothrow) OpaqueEventRef(eventClass, kind, when > 0 ? when : GetCurrentEventTime());
+  *outEvent =
+      new (std::nothrow) OpaqueEventRef(eventClass, kind, when > 0 ? when : GetCurrentEventTime());
   return *outEvent ? OSStatus(noErr) : OSStatus(memFullErr);
 }
 

@@ -65,8 +65,10 @@ OSStatus EventRouting::Standard(EventRef event) {
   if (event->mClass == kEventClassControl &&
       event->Read(kEventParamDirectObject, typeControlRef, &control)) {
     switch (event->mKind) {
-      case kEventControlClick: return TrackClick(event, control);
-      case kEventControlHit: return SendCommand(control);
+      case kEventControlClick:
+        return TrackClick(event, control);
+      case kEventControlHit:
+        return SendCommand(control);
       case kEventControlDraw:
         if (!control->mDrawProc) break;
         control->mDrawProc(control, kControlEntireControl);

@@ -52,23 +52,27 @@ WindowRef InterfaceBuilder::MakeWindow(const InterfaceObject& window) const {
   return made;
 }
 
-void InterfaceBuilder::AddControl(const InterfaceObject& object, ControlRef container,
-                                  Point origin, Point size) const {
+void InterfaceBuilder::AddControl(const InterfaceObject& object, ControlRef container, Point origin,
+                                  Point size) const {
   auto packed = [&](const char* axis) {
     auto found = object.packing.find(axis);
-    return found == object.packing.end() ? short(0) : short(InterfaceClasses::Number(found->second));
+    return found == object.packing.end() ? short(0)
+                                         : short(InterfaceClasses::Number(found->second));
   };
   short left = short(std::min(origin.h + packed("x"), 32767));
   short top = short(std::min(origin.v + packed("y"), 32767));
   short width = SizeProperty(object, "width-request", size.h);
   short height = SizeProperty(object, "height-request", size.v);
-  Rect bounds = {top, left, short(std::min(top + height, 32767)), short(std::min(left + width, 32767))};
-  auto* control = new OpaqueControlRef(InterfaceClasses::Kind(object.className), container->mWindow, bounds);
+  Rect bounds = {top, left, short(std::min(top + height, 32767)),
+                 short(std::min(left + width, 32767))};
+  auto* control =
+      new OpaqueControlRef(InterfaceClasses::Kind(object.className), container->mWindow, bounds);
   container->Adopt(control);
   Configure(object, control);
   for (const InterfaceObject& child : object.children) {
     if (child.className == "GtkTreeViewColumn")
-      control->mColumns.push_back({Code(child.id.substr(child.id.size() - 4)), child.Property("title", kNone)});
+      control->mColumns.push_back(
+          {Code(child.id.substr(child.id.size() - 4)), child.Property("title", kNone)});
     else
       AddControl(child, control, {top, left}, {kControlHeight, kControlWidth});
   }
@@ -102,7 +106,8 @@ void InterfaceBuilder::Values(const InterfaceObject& object, ControlRef control)
     control->mValue = std::clamp(active + 1, control->mMinimum, control->mMaximum);
   } else if (const InterfaceObject* adjustment = Adjustment(object.Property("adjustment", kNone))) {
     control->mMinimum = InterfaceClasses::Number(adjustment->Property("lower", "0"));
-    control->mMaximum = std::max(control->mMinimum, InterfaceClasses::Number(adjustment->Property("upper", "0")));
+    control->mMaximum =
+        std::max(control->mMinimum, InterfaceClasses::Number(adjustment->Property("upper", "0")));
     control->mValue = std::clamp(InterfaceClasses::Number(adjustment->Property("value", "0")),
                                  control->mMinimum, control->mMaximum);
   }

@@ -40,11 +40,13 @@ const std::map<std::string, ClassEntry>& Table() {
          {"upper", PropertyForm::kInteger}}}},
       {"GtkFixed", {kControlKindUserPane, WithWidgetProperties({})}},
       {"GtkDrawingArea", {kControlKindUserPane, WithWidgetProperties({})}},
-      {"GtkLabel", {kControlKindStaticText, WithWidgetProperties({{"label", PropertyForm::kText}})}},
-      {"GtkButton", {kControlKindPushButton, WithWidgetProperties({{"label", PropertyForm::kText}})}},
+      {"GtkLabel",
+       {kControlKindStaticText, WithWidgetProperties({{"label", PropertyForm::kText}})}},
+      {"GtkButton",
+       {kControlKindPushButton, WithWidgetProperties({{"label", PropertyForm::kText}})}},
       {"GtkCheckButton",
-       {kControlKindCheckBox,
-        WithWidgetProperties({{"label", PropertyForm::kText}, {"active", PropertyForm::kBoolean}})}},
+       {kControlKindCheckBox, WithWidgetProperties({{"label", PropertyForm::kText},
+                                                    {"active", PropertyForm::kBoolean}})}},
       {"GtkComboBoxText",
        {kControlKindPopupButton, WithWidgetProperties({{"active", PropertyForm::kInteger}})}},
       {"GtkEntry", {kControlKindEditText, WithWidgetProperties({{"text", PropertyForm::kText}})}},
@@ -53,7 +55,8 @@ const std::map<std::string, ClassEntry>& Table() {
         WithWidgetProperties({{"adjustment", PropertyForm::kReference},
                               {"orientation", PropertyForm::kOrientation}})}},
       {"GtkSeparator",
-       {kControlKindSeparator, WithWidgetProperties({{"orientation", PropertyForm::kOrientation}})}},
+       {kControlKindSeparator,
+        WithWidgetProperties({{"orientation", PropertyForm::kOrientation}})}},
       {"GtkTreeView", {kControlKindDataBrowser, WithWidgetProperties({})}},
       {"GtkTreeViewColumn", {0, {{"title", PropertyForm::kText}}}},
   };
@@ -93,13 +96,20 @@ bool InterfaceClasses::Valid(PropertyForm form, const std::string& text) {
   static const std::set<std::string> kRoles = {"document", "movable-modal", "sheet", "sheet-alert"};
   switch (form) {
     case PropertyForm::kText:
-    case PropertyForm::kReference: return true;
-    case PropertyForm::kBoolean: return kBooleans.count(text) != 0;
-    case PropertyForm::kSize: return Integer(text, 0, 32767);
-    case PropertyForm::kInteger: return Integer(text, INT32_MIN, INT32_MAX);
-    case PropertyForm::kCode: return text.size() == 4;
-    case PropertyForm::kRole: return kRoles.count(text) != 0;
-    case PropertyForm::kOrientation: return text == "horizontal" || text == "vertical";
+    case PropertyForm::kReference:
+      return true;
+    case PropertyForm::kBoolean:
+      return kBooleans.count(text) != 0;
+    case PropertyForm::kSize:
+      return Integer(text, 0, 32767);
+    case PropertyForm::kInteger:
+      return Integer(text, INT32_MIN, INT32_MAX);
+    case PropertyForm::kCode:
+      return text.size() == 4;
+    case PropertyForm::kRole:
+      return kRoles.count(text) != 0;
+    case PropertyForm::kOrientation:
+      return text == "horizontal" || text == "vertical";
   }
   return false;
 }

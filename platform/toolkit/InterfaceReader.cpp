@@ -56,8 +56,7 @@ std::string Content(xmlNodePtr node) {
 }
 
 bool IsBlank(xmlNodePtr node) {
-  return node->type == XML_COMMENT_NODE ||
-         (node->type == XML_TEXT_NODE && xmlIsBlankNode(node));
+  return node->type == XML_COMMENT_NODE || (node->type == XML_TEXT_NODE && xmlIsBlankNode(node));
 }
 
 bool IsControlClass(const std::string& className) { return InterfaceClasses::Kind(className) != 0; }
@@ -98,7 +97,8 @@ bool InterfaceReader::ReadFile(const std::string& path, InterfaceContents* outCo
 bool InterfaceReader::ReadBytes(const char* bytes, size_t size, const std::string& name,
                                 InterfaceContents* outContents) {
   InterfaceReader reader(name);
-  if (size > kMaximumSize) return reader.Fail(0L, "larger than " + std::to_string(kMaximumSize) + " bytes");
+  if (size > kMaximumSize)
+    return reader.Fail(0L, "larger than " + std::to_string(kMaximumSize) + " bytes");
   xmlParserCtxtPtr parser = xmlNewParserCtxt();
   if (!parser) return reader.Fail(0L, "out of memory");
   ParseState state;
@@ -122,7 +122,8 @@ bool InterfaceReader::ReadBytes(const char* bytes, size_t size, const std::strin
 
 bool InterfaceReader::Document(xmlDocPtr document, InterfaceContents* outContents) {
   xmlNodePtr root = xmlDocGetRootElement(document);
-  if (!root || Name(root) != "interface") return Fail(root ? xmlGetLineNo(root) : 1, "not an <interface>");
+  if (!root || Name(root) != "interface")
+    return Fail(root ? xmlGetLineNo(root) : 1, "not an <interface>");
   std::vector<InterfaceObject> objects;
   for (xmlNodePtr node = root->children; node; node = node->next) {
     if (IsBlank(node)) continue;
@@ -193,7 +194,8 @@ bool InterfaceReader::Property(xmlNodePtr node, const std::string& className,
   std::string value = Content(node);
   if (!InterfaceClasses::Valid(form, value))
     return Fail(node, "property \"" + name + "\" cannot be \"" + value + "\"");
-  if (!into->emplace(name, value).second) return Fail(node, "property \"" + name + "\" given twice");
+  if (!into->emplace(name, value).second)
+    return Fail(node, "property \"" + name + "\" given twice");
   if (form == PropertyForm::kReference) mReferences.emplace_back(value, xmlGetLineNo(node));
   return true;
 }
@@ -230,7 +232,8 @@ bool InterfaceReader::Packing(xmlNodePtr node, InterfaceObject* child) {
     if (member->type != XML_ELEMENT_NODE || Name(member) != "property")
       return Fail(member, "unexpected content in <packing>");
     std::string name = Attribute(member, "name");
-    if (name != "x" && name != "y") return Fail(member, "unknown packing property \"" + name + "\"");
+    if (name != "x" && name != "y")
+      return Fail(member, "unknown packing property \"" + name + "\"");
     std::string value = Content(member);
     if (!InterfaceClasses::Valid(PropertyForm::kSize, value))
       return Fail(member, "packing \"" + name + "\" cannot be \"" + value + "\"");

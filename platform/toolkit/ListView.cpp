@@ -3,7 +3,8 @@
 #include <algorithm>
 
 const ListView::Row* ListView::Find(DataBrowserItemID item) const {
-  auto found = std::find_if(mRows.begin(), mRows.end(), [&](const Row& row) { return row.id == item; });
+  auto found =
+      std::find_if(mRows.begin(), mRows.end(), [&](const Row& row) { return row.id == item; });
   return found == mRows.end() ? nullptr : &*found;
 }
 
@@ -50,8 +51,9 @@ OSStatus ListView::Add(DataBrowserItemID container, ItemCount count,
 
 void ListView::RemoveRow(DataBrowserItemID item) {
   for (DataBrowserItemID child : Children(item)) RemoveRow(child);
-  mRows.erase(std::remove_if(mRows.begin(), mRows.end(), [&](const Row& row) { return row.id == item; }),
-              mRows.end());
+  mRows.erase(
+      std::remove_if(mRows.begin(), mRows.end(), [&](const Row& row) { return row.id == item; }),
+      mRows.end());
   Notify(item, kDataBrowserItemRemoved);
 }
 
@@ -108,11 +110,20 @@ OSStatus ListView::Select(ItemCount count, const DataBrowserItemID* items,
   for (Row& row : mRows) {
     bool selected = row.selected;
     switch (operation) {
-      case kDataBrowserItemsAdd: selected = selected || isNamed(row.id); break;
-      case kDataBrowserItemsAssign: selected = isNamed(row.id); break;
-      case kDataBrowserItemsToggle: selected = selected != isNamed(row.id); break;
-      case kDataBrowserItemsRemove: selected = selected && !isNamed(row.id); break;
-      default: return paramErr;
+      case kDataBrowserItemsAdd:
+        selected = selected || isNamed(row.id);
+        break;
+      case kDataBrowserItemsAssign:
+        selected = isNamed(row.id);
+        break;
+      case kDataBrowserItemsToggle:
+        selected = selected != isNamed(row.id);
+        break;
+      case kDataBrowserItemsRemove:
+        selected = selected && !isNamed(row.id);
+        break;
+      default:
+        return paramErr;
     }
     if (selected != row.selected) changes.emplace_back(row.id, selected);
     row.selected = selected;

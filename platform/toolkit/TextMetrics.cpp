@@ -11,8 +11,9 @@ namespace {
 ThemeCursor sCursor = kThemeArrowCursor;
 
 size_t CodePoints(const std::string& utf8) {
-  return size_t(std::count_if(utf8.begin(), utf8.end(),
-                              [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }));
+  return size_t(std::count_if(utf8.begin(), utf8.end(), [](char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+  }));
 }
 
 }  // namespace

@@ -18,9 +18,8 @@ EventLoopTimerRef TimerQueue::Install(EventTime now, EventTimerInterval delay,
 }
 
 bool TimerQueue::Contains(EventLoopTimerRef timer) const {
-  return std::any_of(mTimers.begin(), mTimers.end(), [&](const OpaqueEventLoopTimerRef& held) {
-    return &held == timer;
-  });
+  return std::any_of(mTimers.begin(), mTimers.end(),
+                     [&](const OpaqueEventLoopTimerRef& held) { return &held == timer; });
 }
 
 bool TimerQueue::Remove(EventLoopTimerRef timer) {
@@ -44,8 +43,8 @@ void TimerQueue::Advance(EventTime* clock, EventTime until) {
   while (EventLoopTimerRef timer = NextDue(until)) {
     *clock = std::max(*clock, timer->mFireTime);
     // Re-armed before the call, so that the callback may set another time.
-    timer->mFireTime = timer->mInterval > 0 ? *clock + timer->mInterval
-                                            : EventTime(kEventDurationForever);
+    timer->mFireTime =
+        timer->mInterval > 0 ? *clock + timer->mInterval : EventTime(kEventDurationForever);
     timer->mProc(timer, timer->mUserData);
   }
   *clock = std::max(*clock, until);

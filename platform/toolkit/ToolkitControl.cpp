@@ -36,12 +36,18 @@ bool OpaqueControlRef::IsShown() const {
 
 ControlPartCode OpaqueControlRef::ClickPart() const {
   switch (mKind) {
-    case kControlKindPushButton: return kControlButtonPart;
-    case kControlKindCheckBox: return kControlCheckBoxPart;
-    case kControlKindPopupButton: return kControlMenuPart;
-    case kControlKindEditText: return kControlEditTextPart;
-    case kControlKindScrollBar: return kControlIndicatorPart;
-    default: return kControlNoPart;
+    case kControlKindPushButton:
+      return kControlButtonPart;
+    case kControlKindCheckBox:
+      return kControlCheckBoxPart;
+    case kControlKindPopupButton:
+      return kControlMenuPart;
+    case kControlKindEditText:
+      return kControlEditTextPart;
+    case kControlKindScrollBar:
+      return kControlIndicatorPart;
+    default:
+      return kControlNoPart;
   }
 }
 

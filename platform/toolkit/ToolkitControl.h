@@ -56,7 +56,7 @@ struct OpaqueControlRef {
   SInt32 mValue = 0;
   SInt32 mMinimum = 0;
   SInt32 mMaximum = 0;
-  std::string mText;  // title or text, UTF-8
+  std::string mText;     // title or text, UTF-8
   std::string mHelpTag;  // UTF-8; empty: none
   UInt32 mCommandID = 0;
   SInt32 mReference = 0;

@@ -19,6 +19,7 @@ OSStatus OpaqueEventRef::Get(EventParamName name, EventParamType desiredType,
   if (outActualType) *outActualType = parameter.type;
   if (outActualSize) *outActualSize = ByteCount(parameter.bytes.size());
   if (outData)
-    std::memcpy(outData, parameter.bytes.data(), std::min<size_t>(bufferSize, parameter.bytes.size()));
+    std::memcpy(outData, parameter.bytes.data(),
+                std::min<size_t>(bufferSize, parameter.bytes.size()));
   return noErr;
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "toolkit/ToolkitWindow.h"
 #include "toolkit/ToolkitControl.h"
+#include "toolkit/ToolkitWindow.h"
 
 ToolkitModel& ToolkitModel::Shared() {
   static ToolkitModel* sModel = new ToolkitModel;  // lives as long as the process

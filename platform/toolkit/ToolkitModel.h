@@ -7,12 +7,12 @@
 #include <unordered_set>
 #include <vector>
 
+#include "toolkit/EventTarget.h"
 #include "toolkit/ModalLoops.h"
 #include "toolkit/MouseGesture.h"
 #include "toolkit/PostedEventQueue.h"
 #include "toolkit/TimerQueue.h"
 #include "toolkit/ToolkitBackend.h"
-#include "toolkit/EventTarget.h"
 
 class ToolkitModel {
  public:

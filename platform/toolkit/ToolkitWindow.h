@@ -34,9 +34,7 @@ struct OpaqueWindowPtr {
   OpaqueEventTargetRef mTarget;
 
  private:
-  static UInt64 Key(const ControlID& id) {
-    return (UInt64(id.signature) << 32) | UInt32(id.id);
-  }
+  static UInt64 Key(const ControlID& id) { return (UInt64(id.signature) << 32) | UInt32(id.id); }
   ControlRef FindInTree(ControlRef from, const ControlID& id, ControlRef except) const;
   std::unordered_map<UInt64, ControlRef> mIndex;
 };

@@ -18,8 +18,7 @@ ListView* ReachableList(ControlRef list) {
 }  // namespace
 
 bool UserActions::Reachable(ControlRef control) {
-  return ToolkitModel::Shared().IsLive(control) && control->IsShown() &&
-         control->mWindow->mVisible;
+  return ToolkitModel::Shared().IsLive(control) && control->IsShown() && control->mWindow->mVisible;
 }
 
 bool UserActions::Press(ControlRef control) {

@@ -46,7 +46,8 @@ std::string BoundText(Number bound) {
 
 template <typename Range>
 std::string RangeRefusal(const char* key, Range& range) {
-  return std::string(key) + " takes " + BoundText(range.MinVal()) + " to " + BoundText(range.MaxVal());
+  return std::string(key) + " takes " + BoundText(range.MinVal()) + " to " +
+         BoundText(range.MaxVal());
 }
 
 }  // namespace
@@ -66,6 +67,7 @@ std::string OptionValues::Refusal(PPDXControl& control, const char* value) {
   if (Takes(control, value)) return "";
   const char* key = control.Keyword() != nullptr ? control.Keyword() : "";
   if (auto* range = dynamic_cast<PPDXRangeControl*>(&control)) return RangeRefusal(key, *range);
-  if (auto* range = dynamic_cast<PPDXFloatRangeControl*>(&control)) return RangeRefusal(key, *range);
+  if (auto* range = dynamic_cast<PPDXFloatRangeControl*>(&control))
+    return RangeRefusal(key, *range);
   return "option " + std::string(key) + " has no value \"" + value + "\"";
 }

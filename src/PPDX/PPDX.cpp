@@ -91,7 +91,8 @@ PPDX::PPDX(PPDFile* file) : mFile(file), mErrors(new PPDXErrors) {}
 PPDX::~PPDX() { DeleteErrors(); }
 
 void PPDX::DeleteErrors() {
-  for (PPDXErrorObj* error = mErrors->First(); error != nullptr; error = mErrors->Next()) delete error;
+  for (PPDXErrorObj* error = mErrors->First(); error != nullptr; error = mErrors->Next())
+    delete error;
 }
 
 void PPDX::Retain() { ++mReferenceCount; }

@@ -11,7 +11,8 @@
 
 bool PPDX::Save(Settings& settings) {
   SInt32 version = kLayoutVersion;
-  if (settings.Add(kHeaderKey, kLayoutVersionIndex, &version, sizeof version) != noErr) return false;
+  if (settings.Add(kHeaderKey, kLayoutVersionIndex, &version, sizeof version) != noErr)
+    return false;
   FSSpec location;
   if (mFile && mFile->getFileInfo(&location) == noErr &&
       settings.Add(kHeaderKey, kFileLocationIndex, &location, sizeof location) != noErr)

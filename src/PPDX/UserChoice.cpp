@@ -40,8 +40,8 @@ bool ReadsBack(ZPXPPD& document, CFStringRef key, CFStringRef value) {
 }  // namespace
 
 bool UserChoice::IsInstallableGroup(const char* keyword) {
-  return keyword != nullptr &&
-         (std::strcmp(keyword, kInstallableGroup) == 0 || std::strcmp(keyword, kMakerInstallableGroup) == 0);
+  return keyword != nullptr && (std::strcmp(keyword, kInstallableGroup) == 0 ||
+                                std::strcmp(keyword, kMakerInstallableGroup) == 0);
 }
 
 bool UserChoice::IsInstallable(PPDXControl& control) {
@@ -84,7 +84,8 @@ UserChoice::Answer UserChoice::Apply(PPDXControl& control, const std::string& va
   CFRef<CFStringRef> valueText(CreateText(value));
   mDocument.SetValueForKey(keyText.get(), valueText.get());
   if (!ReadsBack(mDocument, keyText.get(), valueText.get()))
-    return Refused(Verdict::kNotReadBack, "option " + key + " does not take \"" + value + "\"", &control);
+    return Refused(Verdict::kNotReadBack, "option " + key + " does not take \"" + value + "\"",
+                   &control);
   return answer;
 }
 
@@ -102,7 +103,9 @@ UserChoice::Answer UserChoice::Forbidden(const std::vector<PPDXControl*>& given)
 void UserChoice::ResetJobOptions() {
   CNTL_TYPE type = CNTL_NONE;
   PPDXControls* controls = mDocument.GetControls();
-  for (PPDXControl* control = controls->First(type); control != nullptr; control = controls->Next(type)) {
-    if (ParentKeyword(*control) != nullptr && !IsInstallable(*control)) control->ResetToDefaultValue();
+  for (PPDXControl* control = controls->First(type); control != nullptr;
+       control = controls->Next(type)) {
+    if (ParentKeyword(*control) != nullptr && !IsInstallable(*control))
+      control->ResetToDefaultValue();
   }
 }

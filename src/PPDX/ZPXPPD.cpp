@@ -6,15 +6,15 @@
 #include "PPDX/AllElementsShown.h"
 #include "PPDX/GroupName.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/PPDObjects/PPDXElement.h"
 #include "PPDX/PPDObjects/PPDXErrorObj.h"
+#include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXProperties.h"
 #include "PPDX/PPDObjects/PPDXProperty.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "PPDX/UserChoice.h"
-#include "PPDX/PPDObjects/PPDXErrors.h"
-#include "PPDX/PPDObjects/PPDXElement.h"
 #include "PPDX/ZPXPPDParse.h"
 #include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
@@ -151,16 +151,22 @@ PPDXErrorObj* ZPXPPD::DispatchLine(PPDStream& line, const char* keyword) {
     const char* keyword;
     LineHandler handler;
   } kHandlers[] = {
-      {"*UIConstraints", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, false); }},
-      {"*%ZPXUIConstraints", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, false); }},
-      {"*%ZPXUIRequires", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, true); }},
-      {"*%ZPXPropPage", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParsePropertyPage(l); }},
+      {"*UIConstraints",
+       [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, false); }},
+      {"*%ZPXUIConstraints",
+       [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, false); }},
+      {"*%ZPXUIRequires",
+       [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseUIConstraint(l, true); }},
+      {"*%ZPXPropPage",
+       [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParsePropertyPage(l); }},
       {"*%ZPXGroupName", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseGroupName(l); }},
       {"*%ZPXParent", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseParent(l); }},
       {"*%ZPXFlags", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseControl(l); }},
-      {"*%ParamCustomPrintSize", [](ZPXPPD& d, PPDStream& l, const char* k) { return d.ParseCustomPageSize(l, k); }},
+      {"*%ParamCustomPrintSize",
+       [](ZPXPPD& d, PPDStream& l, const char* k) { return d.ParseCustomPageSize(l, k); }},
       {"*%ZPShortcut", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseShortcut(l); }},
-      {"*%ZPXSpecialOption", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseSpecialOption(l); }},
+      {"*%ZPXSpecialOption",
+       [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseSpecialOption(l); }},
       {"*%ZPXJobNote", [](ZPXPPD& d, PPDStream& l, const char*) { return d.ParseJobNote(l); }},
   };
   for (const auto& entry : kHandlers) {
@@ -193,7 +199,8 @@ PPDXErrorObj* ZPXPPD::ReadRestOfLine(PPDStream& line, std::unique_ptr<CString>& 
 
 PPDXErrorObj* ZPXPPD::ParseInstallableGroup(PPDStream& line, bool opening) {
   char name[kTokenSize];
-  if (!NextToken(line, name, kOptionDelimiters, true) || std::strcmp(name, UserChoice::kInstallableGroup) != 0)
+  if (!NextToken(line, name, kOptionDelimiters, true) ||
+      std::strcmp(name, UserChoice::kInstallableGroup) != 0)
     return nullptr;
   mInInstallableOptions = opening;
   if (!opening || mInstallableRollDown != nullptr) return nullptr;

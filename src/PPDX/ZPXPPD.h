@@ -22,7 +22,7 @@ class Settings;
 namespace zpxppd {
 class BooleanBlock;
 class OptionBlockReader;
-}
+}  // namespace zpxppd
 class FlagList;
 struct GroupName;
 class PPDXControl;

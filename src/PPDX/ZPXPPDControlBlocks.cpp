@@ -12,8 +12,8 @@
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/PPDObjects/PPDXGroups.h"
 #include "PPDX/PPDObjects/PPDXRollDown.h"
-#include "PPDX/ZPXPPD.h"
 #include "PPDX/UserChoice.h"
+#include "PPDX/ZPXPPD.h"
 #include "PPDX/ZPXPPDParse.h"
 #include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
@@ -61,8 +61,8 @@ class PopupBlock : public OptionBlockReader {
   // so that the choices keep their places.
   void Option(const char* option, const char* translation, const char* postScript,
               unsigned long length) override {
-    _PopupItem* item = NewStoredItem(mDocument.Storage(), option != nullptr ? option : "",
-                                     postScript, length);
+    _PopupItem* item =
+        NewStoredItem(mDocument.Storage(), option != nullptr ? option : "", postScript, length);
     if (translation != nullptr) item->name = mDocument.CreateDisplayName(translation);
     mItems.PushBack(item);
   }
@@ -220,7 +220,8 @@ PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {
   while (FetchLine(buffer)) {
     PPDStream line(buffer, long(std::strlen(buffer)));
     char keyword[kTokenSize];
-    if (NextToken(line, keyword, kKeywordDelimiters, true) && Is(keyword, "*CloseUIZPX")) return nullptr;
+    if (NextToken(line, keyword, kKeywordDelimiters, true) && Is(keyword, "*CloseUIZPX"))
+      return nullptr;
   }
   return MakeError(kPPDXErrOpenUIZPXNotClosed, key, true);
 }
@@ -270,8 +271,8 @@ void ZPXPPD::ReadOptionLine(const char* field, PPDStream& line, OptionBlockReade
   block.Option(named ? option : nullptr, translated ? translation : nullptr, postScript, length);
 }
 
-PPDXErrorObj* ZPXPPD::ParsePopupControl(const char* key, CFStringRef translation,
-                                        FlagList& flags, PPDXGroup* group, bool pickMany) {
+PPDXErrorObj* ZPXPPD::ParsePopupControl(const char* key, CFStringRef translation, FlagList& flags,
+                                        PPDXGroup* group, bool pickMany) {
   PopupBlock block(*this);
   if (!ReadOptionBlock(key, block) || block.DefaultCount() > 1)
     return MakeError(kPPDXErrBadOptionBlock, key, true);
@@ -294,11 +295,12 @@ PPDXErrorObj* ZPXPPD::ParsePopupControl(const char* key, CFStringRef translation
   return nullptr;
 }
 
-PPDXErrorObj* ZPXPPD::ParseBooleanControl(const char* key, CFStringRef translation,
-                                          FlagList& flags, PPDXGroup* group) {
+PPDXErrorObj* ZPXPPD::ParseBooleanControl(const char* key, CFStringRef translation, FlagList& flags,
+                                          PPDXGroup* group) {
   BooleanBlock block;
-  PPDXErrorObj* error =
-      ReadOptionBlock(key, block) ? MakeBooleanControl(key, translation, flags, group, block) : nullptr;
+  PPDXErrorObj* error = ReadOptionBlock(key, block)
+                            ? MakeBooleanControl(key, translation, flags, group, block)
+                            : nullptr;
   if (!block.BadOption()) return error;
   // The bad option line is left out and the rest of the block kept; the
   // error comes after the block's own.
@@ -306,8 +308,8 @@ PPDXErrorObj* ZPXPPD::ParseBooleanControl(const char* key, CFStringRef translati
   return MakeError(kPPDXErrBooleanNotTrueOrFalse, key, false);
 }
 
-PPDXErrorObj* ZPXPPD::MakeBooleanControl(const char* key, CFStringRef translation,
-                                         FlagList& flags, PPDXGroup* group, BooleanBlock& block) {
+PPDXErrorObj* ZPXPPD::MakeBooleanControl(const char* key, CFStringRef translation, FlagList& flags,
+                                         PPDXGroup* group, BooleanBlock& block) {
   if (!block.HasDefault()) AddError(MakeError(kPPDXErrNoDefault, key, false));
   if (group == nullptr && !ParseOrphans())
     return MakeError(kPPDXErrOptionOutsideGroups, key, false);

@@ -283,10 +283,10 @@ PPDXErrorObj* ZPXPPD::ParseRange(PPDStream& line, const char* key, FlagList& fla
   CFRef<CFStringRef> displayName(CreateDisplayName(translation));
   PPDXControl* control;
   if (real)
-    control = new (std::nothrow) PPDXFloatRangeControl(
-        key, displayName.get(), flags.Words(), psTemplate, double(templateLength),
-        std::atof(numbers[0]), std::atof(numbers[1]), std::atof(numbers[2]), std::atof(numbers[3]),
-        true);
+    control = new (std::nothrow)
+        PPDXFloatRangeControl(key, displayName.get(), flags.Words(), psTemplate,
+                              double(templateLength), std::atof(numbers[0]), std::atof(numbers[1]),
+                              std::atof(numbers[2]), std::atof(numbers[3]), true);
   else
     control = new (std::nothrow) PPDXRangeControl(
         key, displayName.get(), flags.Words(), psTemplate, templateLength, IntegerField(numbers[0]),

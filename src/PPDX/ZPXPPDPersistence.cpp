@@ -138,7 +138,8 @@ bool ZPXPPD::SaveConstraints(Settings& settings) const {
     }
     packed += line.requirement ? '1' : '0';
   }
-  return settings.Add(kConstraintsKey, kConstraintsIndex, packed.data(), long(packed.size())) == noErr;
+  return settings.Add(kConstraintsKey, kConstraintsIndex, packed.data(), long(packed.size())) ==
+         noErr;
 }
 
 void ZPXPPD::RestoreConstraints(Settings& settings) {

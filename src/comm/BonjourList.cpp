@@ -102,8 +102,7 @@ BonjourList::~BonjourList() {
 }
 
 void BonjourList::NetServicesCallback(CFNetServiceBrowserRef, CFOptionFlags flags,
-                                      CFTypeRef domainOrService, CFStreamError* error,
-                                      void* info) {
+                                      CFTypeRef domainOrService, CFStreamError* error, void* info) {
   if (info == nullptr) return;
   auto* self = static_cast<BonjourList*>(info);
   if (error != nullptr && error->error != 0) {

@@ -59,8 +59,8 @@ class BonjourList {
   static OSStatus ItemDataProc(ControlRef list, DataBrowserItemID item,
                                DataBrowserPropertyID property, DataBrowserItemDataRef itemData,
                                Boolean setValue);
-  static Boolean ItemCompareProc(ControlRef list, DataBrowserItemID first,
-                                 DataBrowserItemID second, DataBrowserPropertyID sortProperty);
+  static Boolean ItemCompareProc(ControlRef list, DataBrowserItemID first, DataBrowserItemID second,
+                                 DataBrowserPropertyID sortProperty);
   static void ItemNotificationProc(ControlRef list, DataBrowserItemID item,
                                    DataBrowserItemNotification message);
   void AttachToList();

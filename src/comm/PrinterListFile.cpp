@@ -6,8 +6,7 @@ namespace {
 // under the key is no list at all.
 CFArrayRef FileNamesIn(CFPropertyListRef list) {
   if (list == nullptr || CFGetTypeID(list) != CFDictionaryGetTypeID()) return nullptr;
-  CFTypeRef names =
-      CFDictionaryGetValue(static_cast<CFDictionaryRef>(list), CFSTR("PCFILENAME"));
+  CFTypeRef names = CFDictionaryGetValue(static_cast<CFDictionaryRef>(list), CFSTR("PCFILENAME"));
   if (names == nullptr || CFGetTypeID(names) != CFArrayGetTypeID()) return nullptr;
   return static_cast<CFArrayRef>(names);
 }

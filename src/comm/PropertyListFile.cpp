@@ -16,8 +16,7 @@ PropertyListFile::PropertyListFile(CFURLRef folder, CFStringRef fileName, Boolea
                                    CFOptionFlags mutability)
     : mFlag(flag) {
   if (folder != nullptr && fileName != nullptr)
-    mURL.reset(
-        CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, folder, fileName, false));
+    mURL.reset(CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, folder, fileName, false));
   mValid = ReadIfLocated(mutability);
 }
 
@@ -50,8 +49,8 @@ bool PropertyListFile::ReadIfLocated(CFOptionFlags mutability) {
 Boolean PropertyListFile::CreatePropertyListFromFile(CFURLRef url, CFOptionFlags mutability) {
   CFDataRef bytes = nullptr;
   SInt32 error = 0;
-  Boolean read = CFURLCreateDataAndPropertiesFromResource(kCFAllocatorDefault, url, &bytes,
-                                                          nullptr, nullptr, &error);
+  Boolean read = CFURLCreateDataAndPropertiesFromResource(kCFAllocatorDefault, url, &bytes, nullptr,
+                                                          nullptr, &error);
   CFRef<CFDataRef> data(bytes);
   mLastError = error;
   mPropertyList.reset();

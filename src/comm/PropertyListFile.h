@@ -10,8 +10,7 @@ class PropertyListFile {
   // The file at the absolute form of `url`.
   PropertyListFile(CFURLRef url, Boolean flag, CFOptionFlags mutability);
   // The file `fileName` in the folder `folder`.
-  PropertyListFile(CFURLRef folder, CFStringRef fileName, Boolean flag,
-                   CFOptionFlags mutability);
+  PropertyListFile(CFURLRef folder, CFStringRef fileName, Boolean flag, CFOptionFlags mutability);
   // The file at `path` below the home folder; valid even when nothing could be
   // read, so that the caller starts an empty list that Save then creates.
   PropertyListFile(const char* path, Boolean flag, CFOptionFlags mutability);

@@ -146,9 +146,9 @@ Boolean ZPXMelvanePrinterPList::Add(CFStringRef name, CFStringRef address, Boole
   if (!nameCopy || !addressCopy) return false;
   CFIndex record = RecordOf(name);
   if (record == kCFNotFound) {
-    for (CFTypeRef element : {CFTypeRef(nameCopy.get()), CFTypeRef(addressCopy.get()),
-                              CFTypeRef(BooleanOf(twoWayOn)), CFTypeRef(CurrentMarker()),
-                              CFTypeRef(EndText())})
+    for (CFTypeRef element :
+         {CFTypeRef(nameCopy.get()), CFTypeRef(addressCopy.get()), CFTypeRef(BooleanOf(twoWayOn)),
+          CFTypeRef(CurrentMarker()), CFTypeRef(EndText())})
       CFArrayAppendValue(mArray.get(), element);
   } else {
     CFArraySetValueAtIndex(mArray.get(), record + kAddressOffset, addressCopy.get());
@@ -232,8 +232,8 @@ CFIndex ZPXMelvanePrinterPList::AnnouncedLines(CFIndex header, CFIndex end) cons
 // that happens to begin like a header is never taken for one.
 CFIndex ZPXMelvanePrinterPList::FindBlobHeader(CFIndex record, int blobNumber,
                                                CFIndex& lineCount) const {
-  CFRef<CFStringRef> prefix(CFStringCreateWithFormat(kCFAllocatorDefault, nullptr,
-                                                     CFSTR("%d:"), blobNumber));
+  CFRef<CFStringRef> prefix(
+      CFStringCreateWithFormat(kCFAllocatorDefault, nullptr, CFSTR("%d:"), blobNumber));
   CFIndex end = EndOf(record);
   for (CFIndex header = record + kFirstBlobOffset; header < end;) {
     CFIndex lines = AnnouncedLines(header, end);
@@ -271,8 +271,7 @@ Boolean ZPXMelvanePrinterPList::AddDataBlob(CFStringRef name, int lineCount, int
   CFIndex at = record + kFirstBlobOffset;
   CFArrayInsertValueAtIndex(mArray.get(), at, header.get());
   for (CFIndex i = 0; i < keptLines; ++i)
-    CFArrayInsertValueAtIndex(mArray.get(), at + 1 + i,
-                              CFArrayGetValueAtIndex(converted.get(), i));
+    CFArrayInsertValueAtIndex(mArray.get(), at + 1 + i, CFArrayGetValueAtIndex(converted.get(), i));
   mDirty = true;
   return true;
 }

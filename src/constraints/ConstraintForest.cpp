@@ -2,8 +2,7 @@
 
 ConstraintForest::~ConstraintForest() = default;
 
-void ConstraintForest::insert(long key1, long option1, long key2, long option2,
-                              ConstraintType) {
+void ConstraintForest::insert(long key1, long option1, long key2, long option2, ConstraintType) {
   insert(key1, option1, KV(key2, option2));
 }
 
@@ -28,18 +27,15 @@ std::unique_ptr<ItemConstraintList> ConstraintForest::GetConstraintList(long key
   return found->second->GetItemConstraintList(option);
 }
 
-bool ConstraintForest::DisableConstraints(long key1, long option1, long key2,
-                                          long option2) {
+bool ConstraintForest::DisableConstraints(long key1, long option1, long key2, long option2) {
   return Change(&KeyConstraintTree::DisableConstraints, key1, option1, key2, option2);
 }
 
-bool ConstraintForest::EnableConstraints(long key1, long option1, long key2,
-                                         long option2) {
+bool ConstraintForest::EnableConstraints(long key1, long option1, long key2, long option2) {
   return Change(&KeyConstraintTree::EnableConstraints, key1, option1, key2, option2);
 }
 
-bool ConstraintForest::Change(TreeChange change, long key1, long option1, long key2,
-                              long option2) {
+bool ConstraintForest::Change(TreeChange change, long key1, long option1, long key2, long option2) {
   Settle();
   if (key1 == -1) {
     for (auto& entry : mTrees) (entry.second.get()->*change)(-1, key2, option2);

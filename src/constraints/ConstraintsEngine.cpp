@@ -65,8 +65,8 @@ void ConstraintsEngine::AddAlternatives(const KVCache::KV& conflict,
                                         const std::vector<KVCache::KV>& excluded,
                                         _KVErrorSet& result) const {
   // The excluded pairs of the conflicting key sit together in the sorted list.
-  auto first = std::lower_bound(excluded.begin(), excluded.end(),
-                                KVCache::KV(conflict.first, LONG_MIN));
+  auto first =
+      std::lower_bound(excluded.begin(), excluded.end(), KVCache::KV(conflict.first, LONG_MIN));
   auto last = std::upper_bound(first, excluded.end(), KVCache::KV(conflict.first, LONG_MAX));
   const std::vector<long>& options = OptionsOf(conflict.first);
   for (auto option = options.rbegin(); option != options.rend(); ++option) {

@@ -16,8 +16,8 @@ class ConstraintsEngine {
  public:
   ConstraintsEngine() = default;
   // None of the four is owned; the engine sees later changes to them.
-  ConstraintsEngine(const KVCache* current, const ConstraintForest* forest,
-                    const KeyForest* keys, const KVCache* locked);
+  ConstraintsEngine(const KVCache* current, const ConstraintForest* forest, const KeyForest* keys,
+                    const KVCache* locked);
   ConstraintsEngine(const ConstraintsEngine&) = delete;
   ConstraintsEngine& operator=(const ConstraintsEngine&) = delete;
   ~ConstraintsEngine();

@@ -1,8 +1,6 @@
 #include "constraints/ItemConstraintList.h"
 
-void ItemConstraintList::insert(long key, long value, ConstraintType) {
-  insert(KV(key, value));
-}
+void ItemConstraintList::insert(long key, long value, ConstraintType) { insert(KV(key, value)); }
 
 // Most lists hold a few pairs; room for several from the start spares the
 // reallocations of growing one pair at a time.

@@ -31,12 +31,14 @@ void KeyConstraintTree::Settle() {
   pairs.reserve(mPairs.size() + size_t(last - first));
   size_t list = 0;
   while (list < mOptions.size() || first != last) {
-    const bool fromLists = first == last || (list < mOptions.size() && mOptions[list] <= first->option);
+    const bool fromLists =
+        first == last || (list < mOptions.size() && mOptions[list] <= first->option);
     const long option = fromLists ? mOptions[list] : first->option;
     bool off = false;
     if (fromLists && mOptions[list] == option) {
       off = mDisabled[list];
-      pairs.insert(pairs.end(), mPairs.begin() + long(Begin(list)), mPairs.begin() + long(mEnds[list]));
+      pairs.insert(pairs.end(), mPairs.begin() + long(Begin(list)),
+                   mPairs.begin() + long(mEnds[list]));
       ++list;
     }
     for (; first != last && first->option == option; ++first) {
@@ -55,8 +57,7 @@ void KeyConstraintTree::Settle() {
   std::vector<Pending>().swap(mPending);
 }
 
-std::unique_ptr<ItemConstraintList> KeyConstraintTree::GetItemConstraintList(
-    long option) const {
+std::unique_ptr<ItemConstraintList> KeyConstraintTree::GetItemConstraintList(long option) const {
   auto list = std::make_unique<ItemConstraintList>(option);
   size_t first = 0;
   size_t last = mOptions.size();
@@ -72,9 +73,9 @@ std::unique_ptr<ItemConstraintList> KeyConstraintTree::GetItemConstraintList(
 std::vector<KeyConstraintTree::List> KeyConstraintTree::Lists() const {
   std::vector<List> lists;
   for (size_t list = 0; list < mOptions.size(); ++list) {
-    lists.push_back(List{mOptions[list], mDisabled[list],
-                         std::vector<KV>(mPairs.begin() + long(Begin(list)),
-                                         mPairs.begin() + long(mEnds[list]))});
+    lists.push_back(List{
+        mOptions[list], mDisabled[list],
+        std::vector<KV>(mPairs.begin() + long(Begin(list)), mPairs.begin() + long(mEnds[list]))});
   }
   return lists;
 }
@@ -101,9 +102,8 @@ KeyConstraintTree::List& KeyConstraintTree::ListOf(std::vector<List>& lists, lon
   return *found;
 }
 
-std::set<KeyConstraintTree::KV> KeyConstraintTree::DisableConstraints(long option1,
-                                                                       long key2,
-                                                                       long option2) {
+std::set<KeyConstraintTree::KV> KeyConstraintTree::DisableConstraints(long option1, long key2,
+                                                                      long option2) {
   std::set<KV> removed;
   std::vector<List> lists = Lists();
   for (List& list : lists) {
@@ -115,20 +115,18 @@ std::set<KeyConstraintTree::KV> KeyConstraintTree::DisableConstraints(long optio
       list.pairs.clear();
       list.disabled = true;
     } else {
-      list.pairs.erase(std::remove_if(list.pairs.begin(), list.pairs.end(),
-                                      [key2, option2](const KV& kv) {
-                                        return PairMatches(kv, key2, option2);
-                                      }),
-                       list.pairs.end());
+      list.pairs.erase(
+          std::remove_if(list.pairs.begin(), list.pairs.end(),
+                         [key2, option2](const KV& kv) { return PairMatches(kv, key2, option2); }),
+          list.pairs.end());
     }
   }
   Assign(lists);
   return removed;
 }
 
-std::set<KeyConstraintTree::KV> KeyConstraintTree::EnableConstraints(long option1,
-                                                                      long key2,
-                                                                      long option2) {
+std::set<KeyConstraintTree::KV> KeyConstraintTree::EnableConstraints(long option1, long key2,
+                                                                     long option2) {
   std::set<KV> restored;
   std::vector<List> lists = Lists();
   for (const auto& [option, saved] : mSaved) {
@@ -177,7 +175,6 @@ std::vector<KeyConstraintTree::KV> KeyConstraintTree::Restore(const std::vector<
   std::sort(own.begin(), own.end());
   std::sort(back.begin(), back.end());
   std::vector<KV> merged;
-  std::set_union(own.begin(), own.end(), back.begin(), back.end(),
-                 std::back_inserter(merged));
+  std::set_union(own.begin(), own.end(), back.begin(), back.end(), std::back_inserter(merged));
   return merged;
 }

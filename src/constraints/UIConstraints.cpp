@@ -93,22 +93,22 @@ void UIConstraints::ExpandWildcardLines() {
     } else if (line.option2 != wildcard) {
       Resolve(line.key1, RegisteredOptions(line.key1), line.key2, line.option2, forest);
     } else {
-      Resolve(line.key1, RegisteredOptions(line.key1), line.key2,
-              RegisteredOptions(line.key2), forest);
+      Resolve(line.key1, RegisteredOptions(line.key1), line.key2, RegisteredOptions(line.key2),
+              forest);
     }
   }
   mSpecial.clear();
 }
 
-void UIConstraints::Resolve(long key1, long option1, long key2,
-                            const std::vector<long>& options2, ConstraintForest& forest) {
+void UIConstraints::Resolve(long key1, long option1, long key2, const std::vector<long>& options2,
+                            ConstraintForest& forest) {
   for (long option2 : WildcardTargets(options2)) {
     forest.insert(key1, option1, key2, option2, kExclusionConstraint);
   }
 }
 
-void UIConstraints::Resolve(long key1, const std::vector<long>& options1, long key2,
-                            long option2, ConstraintForest& forest) {
+void UIConstraints::Resolve(long key1, const std::vector<long>& options1, long key2, long option2,
+                            ConstraintForest& forest) {
   for (long option1 : WildcardTargets(options1)) {
     forest.insert(key1, option1, key2, option2, kExclusionConstraint);
   }
@@ -141,8 +141,7 @@ const std::vector<long>& UIConstraints::RegisteredOptions(long key) const {
 
 ConstraintsEngine& UIConstraints::Engine() {
   if (!mEngine) {
-    mEngine =
-        std::make_unique<ConstraintsEngine>(&mCurrent, &mConstraints, &mOptions, nullptr);
+    mEngine = std::make_unique<ConstraintsEngine>(&mCurrent, &mConstraints, &mOptions, nullptr);
   }
   return *mEngine;
 }
@@ -159,7 +158,8 @@ bool UIConstraints::IsKVConstrained(const char* key, const char* option) {
   return IsKVConstrained(mStrings.Find(key), mStrings.Find(option));
 }
 
-std::pair<const char*, const char*> UIConstraints::FindConflict(const char* key, const char* option) {
+std::pair<const char*, const char*> UIConstraints::FindConflict(const char* key,
+                                                                const char* option) {
   const KVCache::KV other = Engine().FirstConflict(mStrings.Find(key), mStrings.Find(option));
   if (other.first < 0) return {nullptr, nullptr};
   return {mStrings.Find(other.first), mStrings.Find(other.second)};

@@ -15,7 +15,8 @@ CFUUIDRef CreateFactoryID(CFBundleRef bundle, CFUUIDRef typeUUID) {
   if (types == nullptr || CFGetTypeID(types) != CFDictionaryGetTypeID() || typeUUID == nullptr)
     return nullptr;
   CFRef<CFStringRef> type(CFUUIDCreateString(kCFAllocatorDefault, typeUUID));
-  CFTypeRef factories = type ? CFDictionaryGetValue(static_cast<CFDictionaryRef>(types), type.get()) : nullptr;
+  CFTypeRef factories =
+      type ? CFDictionaryGetValue(static_cast<CFDictionaryRef>(types), type.get()) : nullptr;
   if (factories == nullptr || CFGetTypeID(factories) != CFArrayGetTypeID() ||
       CFArrayGetCount(static_cast<CFArrayRef>(factories)) == 0)
     return nullptr;
@@ -25,7 +26,8 @@ CFUUIDRef CreateFactoryID(CFBundleRef bundle, CFUUIDRef typeUUID) {
 }
 
 bool IsInterface(CFUUIDRef requested, const char* text) {
-  CFRef<CFStringRef> string(CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII));
+  CFRef<CFStringRef> string(
+      CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII));
   CFRef<CFUUIDRef> uuid(CFUUIDCreateFromString(kCFAllocatorDefault, string.get()));
   return CFEqual(requested, uuid.get());
 }
@@ -43,7 +45,9 @@ void* PrinterInfoPluginFactory(CFAllocatorRef, CFUUIDRef typeUUID) {
 }
 
 PDEFactory::PDEFactory(CFUUIDRef factoryID)
-    : mTablePointer(&mTable), mTable{nullptr, QueryInterface, AddRef, Release}, mFactoryID(factoryID) {
+    : mTablePointer(&mTable),
+      mTable{nullptr, QueryInterface, AddRef, Release},
+      mFactoryID(factoryID) {
   CFPlugInAddInstanceForFactory(mFactoryID);
 }
 

@@ -89,7 +89,8 @@ OSStatus PDEInterface::Sync(PDEContext context, PMPrintSession session, Boolean 
   return ExtensionOf(context)->Sync(session, reinitialize);
 }
 
-OSStatus PDEInterface::GetSummaryText(PDEContext context, CFArrayRef* titles, CFArrayRef* summaries) {
+OSStatus PDEInterface::GetSummaryText(PDEContext context, CFArrayRef* titles,
+                                      CFArrayRef* summaries) {
   if (context == nullptr) return kPDEInvalidContext;
   return ExtensionOf(context)->GetSummaryText(titles, summaries);
 }

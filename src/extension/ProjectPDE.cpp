@@ -38,7 +38,8 @@ class ResourceFileKeeper {
 
 bool HasCompiledPPD(PrinterInfoTicket& info) {
   CFTypeRef item = nullptr;
-  return PMTicketGetItem(info.Ticket(), kPMTopLevel, kPMTopLevel, kPMCompiledPPDKey, &item) == noErr;
+  return PMTicketGetItem(info.Ticket(), kPMTopLevel, kPMTopLevel, kPMCompiledPPDKey, &item) ==
+         noErr;
 }
 
 }  // namespace
@@ -84,7 +85,8 @@ OSStatus ProjectPDE::Initialize(PDEFlags* flags, PDEReference reference, Control
   CFRef<CFStringRef> psDataKey(HasCompiledPPD(info) ? CreatePostscriptDataFileKey() : nullptr);
   PrintSettingsTicket settings(session);
   ZPXJobTicket jobTicket(&settings, psDataKey.get());
-  mInitialized = psDataKey && SessionPPD(session).IsListed() && BuildModelAndPane(jobTicket, settings);
+  mInitialized =
+      psDataKey && SessionPPD(session).IsListed() && BuildModelAndPane(jobTicket, settings);
   if (!mInitialized) DestroyDocument();
   return mInitialized ? noErr : kNotDone;
 }
@@ -174,8 +176,10 @@ OSStatus ProjectPDE::GetSummaryText(CFArrayRef* titles, CFArrayRef* summaries) {
   ResourceFileKeeper resourceFile;
   if (titles != nullptr) *titles = nullptr;
   if (summaries != nullptr) *summaries = nullptr;
-  CFRef<CFMutableArrayRef> titleList(CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks));
-  CFRef<CFMutableArrayRef> summaryList(CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks));
+  CFRef<CFMutableArrayRef> titleList(
+      CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks));
+  CFRef<CFMutableArrayRef> summaryList(
+      CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks));
   if (!titleList || !summaryList) return memFullErr;
   if (!mData) return noErr;
   for (int line = 0; line < kMaximumSummaryLines; ++line) {
@@ -188,7 +192,8 @@ OSStatus ProjectPDE::GetSummaryText(CFArrayRef* titles, CFArrayRef* summaries) {
     CFArrayAppendValue(titleList.get(), title.get());
     CFArrayAppendValue(summaryList.get(), summary.get());
   }
-  if (CFArrayGetCount(titleList.get()) == 0 || titles == nullptr || summaries == nullptr) return noErr;
+  if (CFArrayGetCount(titleList.get()) == 0 || titles == nullptr || summaries == nullptr)
+    return noErr;
   *titles = titleList.release();
   *summaries = summaryList.release();
   return noErr;

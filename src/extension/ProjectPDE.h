@@ -70,7 +70,8 @@ class ProjectPDE {
   bool MakeModel(ZPXJobTicket& jobTicket);
   bool BuildModelAndPane(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings);
   OSStatus Rebuild(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings);
-  OSStatus WriteChoices(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings, bool& destroyDocument);
+  OSStatus WriteChoices(ZPXJobTicket& jobTicket, PrintSettingsTicket& settings,
+                        bool& destroyDocument);
   void SlideWindowUp() const;
   void DestroyDocument();
 

@@ -1,8 +1,8 @@
 #include "foundation/CString.h"
 
 #include "carbon/TextCommon.h"
-#include "foundation/DocumentStorage.h"
 #include "cf/CFString.h"
+#include "foundation/DocumentStorage.h"
 
 #include <cctype>
 #include <cstdint>

@@ -131,7 +131,8 @@ OSErr FileMac::dataForkRead(char* data, unsigned long* count) {
     *count = 0;
     return Result(fnOpnErr);
   }
-  SInt32 wanted = *count > static_cast<unsigned long>(INT32_MAX) ? INT32_MAX : static_cast<SInt32>(*count);
+  SInt32 wanted =
+      *count > static_cast<unsigned long>(INT32_MAX) ? INT32_MAX : static_cast<SInt32>(*count);
   OSErr error = FSRead(mDataRefNum, &wanted, data);
   *count = static_cast<unsigned long>(wanted);
   return Result(error);
@@ -143,6 +144,7 @@ long FileMac::dataForkSize() {
   if (MakeRef(&ref, nullptr) != noErr ||
       FSGetCatalogInfo(&ref, kFSCatInfoDataSizes, &info, nullptr, nullptr, nullptr) != noErr)
     return 0;
-  return info.dataLogicalSize > static_cast<UInt64>(LONG_MAX) ? LONG_MAX
-                                                              : static_cast<long>(info.dataLogicalSize);
+  return info.dataLogicalSize > static_cast<UInt64>(LONG_MAX)
+             ? LONG_MAX
+             : static_cast<long>(info.dataLogicalSize);
 }

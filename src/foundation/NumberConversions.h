@@ -5,7 +5,7 @@
 #include <cstddef>
 
 enum : size_t {
-  kNumberTextSize = 32,     // num2String and float2String buffers
+  kNumberTextSize = 32,      // num2String and float2String buffers
   kLengthPrefixedSize = 256  // one length byte and at most 255 bytes
 };
 

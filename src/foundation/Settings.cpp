@@ -51,8 +51,10 @@ class ScratchBlock {
   }
   ~ScratchBlock() {
     OSErr ignored;
-    if (mTemporary) TempDisposeHandle(mHandle, &ignored);
-    else DisposeHandle(mHandle);
+    if (mTemporary)
+      TempDisposeHandle(mHandle, &ignored);
+    else
+      DisposeHandle(mHandle);
   }
   ScratchBlock(const ScratchBlock&) = delete;
   ScratchBlock& operator=(const ScratchBlock&) = delete;
@@ -75,8 +77,10 @@ Settings::Settings() : mLastError(noErr), mIsValid(false), mStore(NewCollection(
 }
 
 Settings::Settings(char** flattened) : Settings() {
-  if (flattened == nullptr) Result(paramErr);
-  else Result(UnflattenCollectionFromHdl(mStore, flattened));
+  if (flattened == nullptr)
+    Result(paramErr);
+  else
+    Result(UnflattenCollectionFromHdl(mStore, flattened));
 }
 
 Settings::Settings(OpaqueCollection*& collection)
@@ -129,8 +133,7 @@ short Settings::Add(unsigned long const& key, long const& index, const void* dat
   return Changed(AddCollectionItem(mStore, tag, id, SInt32(size), data));
 }
 
-short Settings::Get(unsigned long const& key, long const& index, void* data, long& size,
-                    bool fix) {
+short Settings::Get(unsigned long const& key, long const& index, void* data, long& size, bool fix) {
   CollectionTag tag;
   SInt32 id;
   const short located = Locate(key, index, tag, id);
@@ -251,8 +254,10 @@ short Settings::GetSettingsHandle(char*** flattened) {
   Handle block = NewHandle(0);
   if (block == nullptr) return Result(memFullErr);
   OSErr error = FlattenCollectionToHdl(mStore, block);
-  if (error != noErr) DisposeHandle(block);
-  else *flattened = block;
+  if (error != noErr)
+    DisposeHandle(block);
+  else
+    *flattened = block;
   return Result(error);
 }
 

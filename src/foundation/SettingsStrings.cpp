@@ -25,8 +25,7 @@ CString* GetSettingsString(Settings& settings, unsigned long const& key, long co
   return new CString(bytes.Data());
 }
 
-CFStringRef GetSettingsCFString(Settings& settings, unsigned long const& key,
-                                long const& index) {
+CFStringRef GetSettingsCFString(Settings& settings, unsigned long const& key, long const& index) {
   SettingsEntryBytes bytes;
   if (!bytes.Read(settings, key, index)) return nullptr;
   return ExtenalToCFString(reinterpret_cast<unsigned char*>(bytes.Data()), bytes.Size());

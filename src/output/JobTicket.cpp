@@ -79,6 +79,4 @@ OSStatus JobTicket::Set(CFStringRef clientID, CFStringRef key, long value, bool 
   return Result(PMTicketSetSInt32(mTicket, clientID, key, SInt32(value), locked));
 }
 
-OSStatus JobTicket::Release(CFStringRef key) {
-  return Result(PMTicketReleaseItem(mTicket, key));
-}
+OSStatus JobTicket::Release(CFStringRef key) { return Result(PMTicketReleaseItem(mTicket, key)); }

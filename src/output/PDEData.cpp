@@ -85,8 +85,8 @@ OSStatus PDEData::SaveNonPSSettings(PrintSettingsTicket* settings, CFStringRef c
   settings->Set(clientID, CFSTR(".SelectedWatermarkKey"), mSelectedWatermark, false);
   OSStatus status = settings->Set(clientID, CFSTR(".MMKey"), mMMCount, false);
   for (long i = 0; i < mMMCount; ++i) {
-    settings->Set(clientID, IndexedKey("MMKey", i).get(), TicketText(mMMPairs[size_t(i)].keyword).get(),
-                  false);
+    settings->Set(clientID, IndexedKey("MMKey", i).get(),
+                  TicketText(mMMPairs[size_t(i)].keyword).get(), false);
     status = settings->Set(clientID, IndexedKey("MMValue", i).get(),
                            TicketText(mMMPairs[size_t(i)].value).get(), false);
   }

@@ -13,9 +13,9 @@
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/ZPXPPD.h"
 #include "output/EncodedText.h"
-#include "output/PrintfText.h"
 #include "output/PDEData.h"
 #include "output/PDEKeywordTables.h"
+#include "output/PrintfText.h"
 #include "output/WideText.h"
 #include "output/ZPXJobTicket.h"
 
@@ -57,8 +57,8 @@ std::string WithByteOrderMark(const char* text) {
 // An empty file where nothing stands: never over an existing file, never
 // through a link, with the permissions the user's umask leaves of 0666.
 void CreateDestinationFile(const std::string& path) {
-  const int descriptor = open(path.c_str(), O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC,
-                              0666);
+  const int descriptor =
+      open(path.c_str(), O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, 0666);
   if (descriptor >= 0) close(descriptor);
 }
 
@@ -150,8 +150,8 @@ void PDEData::AddDynamicProfiles(ZPXJobTicket& jobTicket) {
     const std::string value = WithByteOrderMark(bidirectional->UserName());
     AddText(jobTicket, kPSInjectionSiteFeatureCode,
             PrintfText("%%%%BeginFeature: %s %s\n /XJXsetDynamicOption where\n        { pop (%s) "
-                   "(%s) XJXsetDynamicOption } if\n%%%%EndFeature\n",
-                   plain->Keyword(), value.c_str(), plain->Keyword(), value.c_str()));
+                       "(%s) XJXsetDynamicOption } if\n%%%%EndFeature\n",
+                       plain->Keyword(), value.c_str(), plain->Keyword(), value.c_str()));
   }
 }
 
@@ -159,8 +159,9 @@ void PDEData::AddScaling(ZPXJobTicket& jobTicket) {
   PPDXRangeControl* scale = mDocument->GetControls()->FindRangeControl("*ZPScale", true);
   if (scale == nullptr) return;
   const long value = scale->GetValue();
-  AddText(jobTicket, kPSInjectionSiteFeatureCode,
-          PrintfText("%%%%BeginFeature: *ZPScale %d\n userdict /XJXZPXsetpageproperties known {  << "
+  AddText(
+      jobTicket, kPSInjectionSiteFeatureCode,
+      PrintfText("%%%%BeginFeature: *ZPScale %d\n userdict /XJXZPXsetpageproperties known {  << "
                  "/XJXSetZPScale [ %.2f ] >> XJXZPXsetpageproperties } { /XJXSetZPScale where { "
                  "pop %.2f XJXSetZPScale } if } ifelse \n%%%%EndFeature\n",
                  int(value), value / 100.0, value / 100.0));
@@ -199,8 +200,9 @@ void PDEData::AddCustomPrintSize(ZPXJobTicket& jobTicket) {
   if (control == nullptr || type != CNTL_CUSTOMPAGESIZE || !PrintSizeIsCustom()) return;
   auto* custom = static_cast<PPDXCustomPageSizeControl*>(control);
   const double width = custom->GetWidth(), height = custom->GetHeight();
-  AddText(jobTicket, kPSInjectionSiteFeatureCode,
-          PrintfText("%%%%BeginFeature: *CustomPrintSize %.2f %.2f\n   userdict "
+  AddText(
+      jobTicket, kPSInjectionSiteFeatureCode,
+      PrintfText("%%%%BeginFeature: *CustomPrintSize %.2f %.2f\n   userdict "
                  "/XJXZPXsetpageproperties known\n   {<< /XJXsetPrintSize [ %.2f %.2f 0 0 1 ] >> "
                  "XJXZPXsetpageproperties} if\n%%%%EndFeature\n",
                  width, height, width, height));

@@ -60,8 +60,8 @@ void PDEData::UploadRoutixXMLFiles(int mode) {
   auto openSession = library.Resolve<RXOpenSessionProc>("RXOpenSession");
   auto createJob = library.Resolve<RXCreateNewJobExProc>("RXCreateNewJobEx");
   if (closeSession == nullptr || openSession == nullptr || createJob == nullptr) return;
-  for (const char* keyword : {"*ZPUserName", "*ZPUserPassword", "*ZPIP", "*ZPWorkflowName",
-                              "*ZPWorkflowFolder"})
+  for (const char* keyword :
+       {"*ZPUserName", "*ZPUserPassword", "*ZPIP", "*ZPWorkflowName", "*ZPWorkflowFolder"})
     if (FindControl(keyword) == nullptr) return;
   const std::string user = CurrentValue("*ZPUserName", kAccountTextSize);
   const std::string password = CurrentValue("*ZPUserPassword", kAccountTextSize);
@@ -82,7 +82,8 @@ void PDEData::UploadRoutixXMLFiles(int mode) {
     jobID[kRXJobIDSize - 1] = '\0';
     CFRef<CFStringRef> id(CreateText(jobID));
     for (const char* keyword : {"*ZPRoutixJobId", "*ZPRXNewJobID"})
-      if (PPDXControl* control = FindControl(keyword)) control->SetCurrentControlWithCFString(id.get());
+      if (PPDXControl* control = FindControl(keyword))
+        control->SetCurrentControlWithCFString(id.get());
   }
   closeSession(session);
 }

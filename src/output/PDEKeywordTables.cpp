@@ -10,16 +10,16 @@ constexpr size_t kNarrowRow = 64;
 constexpr size_t kWideRow = 65;
 
 const char kExpertColourControls[][kNarrowRow] = {
-    "*ZPRGBOverride", "*ZPColorRendDict", "*ZPRGBSep",      "*ZPSimulation",
-    "*ZPSimSpeed",    "*ZPOutProfile",    "*ZPSpotColors",  "*ZPPureBlack",
+    "*ZPRGBOverride", "*ZPColorRendDict", "*ZPRGBSep",       "*ZPSimulation",
+    "*ZPSimSpeed",    "*ZPOutProfile",    "*ZPSpotColors",   "*ZPPureBlack",
     "*ZPBlkOvpCtrl",  "*ZPKOnlyGrayCMYK", "*ZPKOnlyGrayRGB", "*ZPPaperSim",
 };
 
 const char kBasicPanelExclusions[][kNarrowRow] = {
-    "*ZPMMInUse",       "*ZPMMInsType",       "*ZPMMCover",       "*ZPImageUnit",
-    "*ZPImageFlag",     "*ZPImageAlign",      "*ZPRIPBooklet",    "*ZPBookCoverEnabled",
-    "*ZPBookCoverTray", "*ZPBookFrCover",     "*ZPBookBkCover",   "*ZPBookCoverInType",
-    "*ZPBookletCreep",  "*ZPBookletReduce",   "*ZPBookAutoSpine", "*ZPBookNumSheetPerSubset",
+    "*ZPMMInUse",       "*ZPMMInsType",     "*ZPMMCover",       "*ZPImageUnit",
+    "*ZPImageFlag",     "*ZPImageAlign",    "*ZPRIPBooklet",    "*ZPBookCoverEnabled",
+    "*ZPBookCoverTray", "*ZPBookFrCover",   "*ZPBookBkCover",   "*ZPBookCoverInType",
+    "*ZPBookletCreep",  "*ZPBookletReduce", "*ZPBookAutoSpine", "*ZPBookNumSheetPerSubset",
     "*ZPBookCentering", "*ZPNUpOption",
 };
 
@@ -65,4 +65,6 @@ bool isSpecialTintoraControl(const char* keyword) {
   return false;
 }
 
-bool isBasicPanelExclusion(const char* keyword) { return EqualsRow(kBasicPanelExclusions, keyword); }
+bool isBasicPanelExclusion(const char* keyword) {
+  return EqualsRow(kBasicPanelExclusions, keyword);
+}

@@ -37,7 +37,9 @@ bool PrinterInfoTicket::CopyStringItem(CFStringRef key, CString& text) {
   return true;
 }
 
-CFStringRef PrinterInfoTicket::GetFullPrinterTypeName() { return StringItem(kPMPrinterLongNameKey); }
+CFStringRef PrinterInfoTicket::GetFullPrinterTypeName() {
+  return StringItem(kPMPrinterLongNameKey);
+}
 
 bool PrinterInfoTicket::GetFullPrinterTypeName(CString& name) {
   return CopyStringItem(kPMPrinterLongNameKey, name);
@@ -118,7 +120,9 @@ long PrinterInfoTicket::MemoryInstalled() { return IntegerItem(kPMTotalMemInstal
 
 CFStringRef PrinterInfoTicket::PPDFile() { return StringItem(kPMDescriptionFileKey); }
 
-bool PrinterInfoTicket::PPDFile(CString& path) { return CopyStringItem(kPMDescriptionFileKey, path); }
+bool PrinterInfoTicket::PPDFile(CString& path) {
+  return CopyStringItem(kPMDescriptionFileKey, path);
+}
 
 CFTypeRef PrinterInfoTicket::GetColorDeviceUUID() { return Item(kPMColorDeviceIDKey, 0); }
 

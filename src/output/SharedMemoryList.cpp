@@ -67,9 +67,7 @@ bool ReadOverflowPairs(int id, size_t count, SDMPairs& pairs) {
 
 SharedMemoryList::SharedMemoryList(char* area) : mArea(area) {}
 
-SharedMemoryList::~SharedMemoryList() {
-  SharedSegmentDetach(mOverflowAddress);
-}
+SharedMemoryList::~SharedMemoryList() { SharedSegmentDetach(mOverflowAddress); }
 
 void SharedMemoryList::Clear() {
   memset(mArea, 0, kAreaSize);
@@ -139,8 +137,8 @@ void SharedMemoryList::ClearInstallableIndexes() {
 void SharedMemoryList::WriteWatermark(size_t slot, const std::string& definition) {
   if (slot >= kWatermarkSlots) return;
   WriteNumber(kWatermarkIndexOffset + slot * kWatermarkIndexSize, kWatermarkIndexSize, long(slot));
-  WriteText(kWatermarkDefinitionOffset + slot * kWatermarkDefinitionSize,
-            kWatermarkDefinitionSize, definition);
+  WriteText(kWatermarkDefinitionOffset + slot * kWatermarkDefinitionSize, kWatermarkDefinitionSize,
+            definition);
 }
 
 void SharedMemoryList::WriteWatermarkCount(size_t count) {
@@ -149,8 +147,8 @@ void SharedMemoryList::WriteWatermarkCount(size_t count) {
 }
 
 size_t SharedMemoryList::ReadWatermarkCount() const {
-  return size_t(std::clamp<long>(ReadNumber(kWatermarkCountOffset, kWatermarkCountSize), 0,
-                                 kWatermarkSlots));
+  return size_t(
+      std::clamp<long>(ReadNumber(kWatermarkCountOffset, kWatermarkCountSize), 0, kWatermarkSlots));
 }
 
 std::string SharedMemoryList::ReadWatermarkDefinition(size_t slot) const {

@@ -51,10 +51,10 @@ OSStatus ZPXJobTicket::Create() {
 bool ZPXJobTicket::Add(PostScriptInjectionSite site, const void* bytes, long length) {
   SInt32 siteNumber = site;
   CFRef<CFNumberRef> number(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &siteNumber));
-  CFRef<CFDataRef> data(length > 0 && bytes != nullptr
-                            ? CFDataCreate(kCFAllocatorDefault, static_cast<const UInt8*>(bytes),
-                                           CFIndex(length))
-                            : nullptr);
+  CFRef<CFDataRef> data(
+      length > 0 && bytes != nullptr
+          ? CFDataCreate(kCFAllocatorDefault, static_cast<const UInt8*>(bytes), CFIndex(length))
+          : nullptr);
   Result(noErr);
   if (mEntries == nullptr || length <= 0) return true;
   if (!number || !data) return Result(memFullErr) == noErr;
@@ -93,15 +93,18 @@ bool ZPXJobTicket::Save(CFStringRef clientID) {
   mDirty = false;
   CFRef<CFDataRef> xml(CFPropertyListCreateXMLData(kCFAllocatorDefault, mEntries));
   if (!xml) return Result(memFullErr) == noErr;
-  std::string prefixPath = PlatformPaths::Below(PlatformPaths::kTemporaryFolder, kTemporaryFilePrefix);
+  std::string prefixPath =
+      PlatformPaths::Below(PlatformPaths::kTemporaryFolder, kTemporaryFilePrefix);
   CFRef<CFStringRef> prefix(CreateText(prefixPath));
   char path[kRandomFileNameSize];
   CFRef<CFStringRef> name(CreateRandomFileName(prefix.get(), path));
   // A name cut to fit the buffer would not be the one we meant to make.
-  if (!name || !prefix || long(std::strlen(path)) != EncodedLength(name.get(), kCFStringEncodingUTF8))
+  if (!name || !prefix ||
+      long(std::strlen(path)) != EncodedLength(name.get(), kCFStringEncodingUTF8))
     return Result(bdNamErr) == noErr;
   if (Result(ExclusiveFile::Write(path, xml.get())) != noErr) return false;
-  if (mSettings->Set(clientID, mKey.get(), name.get(), false) == noErr) return Result(noErr) == noErr;
+  if (mSettings->Set(clientID, mKey.get(), name.get(), false) == noErr)
+    return Result(noErr) == noErr;
   Result(mSettings->LastStatus());
   unlink(path);
   return false;
@@ -175,7 +178,8 @@ bool ZPXJobTicket::SavePPD(ZPXPPD* document, CFStringRef key, CFURLRef) {
   if (mSettings == nullptr || document == nullptr) return Result(paramErr) == noErr;
   Settings settings;
   CFDataStream stream;
-  if (!settings.Valid() || !stream.valid() || !document->Save(settings)) return Result(memFullErr) == noErr;
+  if (!settings.Valid() || !stream.valid() || !document->Save(settings))
+    return Result(memFullErr) == noErr;
   if (OSStatus status = settings.Save(&stream)) return Result(status) == noErr;
   CFRef<CFDataRef> xml(CFPropertyListCreateXMLData(kCFAllocatorDefault, stream.GetData()));
   if (!xml) return Result(memFullErr) == noErr;

@@ -176,7 +176,8 @@ std::string ZPXWatermark::FilledTemplate(bool reencodeFont, long orientation) co
   const double degrees = mAngle / 10.0;
   const int size = int(mFontSize), x = int(mXOffset), y = int(mYOffset);
   if (reencodeFont)
-    return PrintfText(format.c_str(), font, font, mHexText.c_str(), size, font, red, green, blue, degrees, x,
-                  y);
-  return PrintfText(format.c_str(), font, mHexText.c_str(), size, font, red, green, blue, degrees, x, y);
+    return PrintfText(format.c_str(), font, font, mHexText.c_str(), size, font, red, green, blue,
+                      degrees, x, y);
+  return PrintfText(format.c_str(), font, mHexText.c_str(), size, font, red, green, blue, degrees,
+                    x, y);
 }

@@ -14,8 +14,8 @@ CFBundleRef sCachedBundle = nullptr;
 
 // A new string of `head` followed by `tail` (either may be null).
 CFStringRef CreateJoined(CFStringRef head, CFStringRef tail) {
-  CFMutableStringRef joined = CFStringCreateMutableCopy(kCFAllocatorDefault, 0,
-                                                        head != nullptr ? head : CFSTR(""));
+  CFMutableStringRef joined =
+      CFStringCreateMutableCopy(kCFAllocatorDefault, 0, head != nullptr ? head : CFSTR(""));
   if (joined != nullptr && tail != nullptr) CFStringAppend(joined, tail);
   return joined;
 }
@@ -36,13 +36,14 @@ CFStringRef CreateNIBFileName() {
 }
 
 CFStringRef CreatePostscriptDataFileKey() {
-  CFRef<CFStringRef> prefix(CFStringCreateWithCString(kCFAllocatorDefault,
-                                                      pde::kPostscriptDataKeyPrefix,
-                                                      kCFStringEncodingUTF8));
+  CFRef<CFStringRef> prefix(CFStringCreateWithCString(
+      kCFAllocatorDefault, pde::kPostscriptDataKeyPrefix, kCFStringEncodingUTF8));
   return CreateJoined(prefix.get(), GetBundleID());
 }
 
-CFStringRef CreateClientIdentifier(CFStringRef suffix) { return CreateJoined(GetBundleID(), suffix); }
+CFStringRef CreateClientIdentifier(CFStringRef suffix) {
+  return CreateJoined(GetBundleID(), suffix);
+}
 
 CFURLRef CreatePDEContentsURL(CFStringRef key) {
   CFBundleRef bundle = MyGetBundle(key);
@@ -50,8 +51,8 @@ CFURLRef CreatePDEContentsURL(CFStringRef key) {
   if (bundle == nullptr) return nullptr;
   CFRef<CFURLRef> bundleURL(CFBundleCopyBundleURL(bundle));
   if (!bundleURL) return nullptr;
-  CFRef<CFStringRef> contents(CFStringCreateWithCString(kCFAllocatorDefault, pde::kContentsFolder,
-                                                        kCFStringEncodingUTF8));
+  CFRef<CFStringRef> contents(
+      CFStringCreateWithCString(kCFAllocatorDefault, pde::kContentsFolder, kCFStringEncodingUTF8));
   return CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, bundleURL.get(), contents.get(),
                                                true);
 }

@@ -24,7 +24,8 @@ class PDEBundle {
                                  CFBundleRef bundle = nullptr);
   // The string's bytes in the encoding, NUL-terminated and cut as above. False,
   // with the system beep, when the string cannot be written in the encoding.
-  static bool ConvertCFString(CFStringRef string, char* buffer, long size, CFStringEncoding encoding);
+  static bool ConvertCFString(CFStringRef string, char* buffer, long size,
+                              CFStringEncoding encoding);
 
  private:
   static CFBundleRef BundleOrDefault(CFBundleRef bundle);

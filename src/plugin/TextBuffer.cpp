@@ -12,7 +12,8 @@ long CopyTextCut(CFStringRef text, CFStringEncoding encoding, char* buffer, long
   // apart from a buffer that is too small.
   if (CFStringGetBytes(text, whole, encoding, 0, false, nullptr, 0, nullptr) < length) return -1;
   CFIndex used = 0;
-  CFStringGetBytes(text, whole, encoding, 0, false, reinterpret_cast<UInt8*>(buffer), size - 1, &used);
+  CFStringGetBytes(text, whole, encoding, 0, false, reinterpret_cast<UInt8*>(buffer), size - 1,
+                   &used);
   buffer[used] = '\0';
   return long(used);
 }

@@ -45,8 +45,7 @@ size_t KeyOffset(const char* useSpecialKey) {
 // The text without terminator, then n bytes of value n up to a whole number
 // of blocks (a full block when the text fills its last one); the number of
 // ciphertext bytes, or 0 when they would not fit in `capacity`.
-size_t EncryptDES(const unsigned char* key, const char* text, unsigned char* out,
-                  size_t capacity) {
+size_t EncryptDES(const unsigned char* key, const char* text, unsigned char* out, size_t capacity) {
   const size_t length = strnlen(text, capacity);
   const size_t pad = kDESBlockSize - length % kDESBlockSize;
   if (length + pad > capacity) return 0;
@@ -60,11 +59,9 @@ size_t EncryptDES(const unsigned char* key, const char* text, unsigned char* out
 
 // The text, its terminator, then n bytes of value n-1 up to a whole number of
 // blocks, in CBC mode; 0 when the ciphertext would not fit in `capacity`.
-size_t EncryptAES(const unsigned char* key, const char* text, unsigned char* out,
-                  size_t capacity) {
+size_t EncryptAES(const unsigned char* key, const char* text, unsigned char* out, size_t capacity) {
   int length = int(capacity);
-  if (strnlen(text, capacity) == capacity ||
-      !DoAES256Encrypt(key, kJobNoteIV, text, out, &length))
+  if (strnlen(text, capacity) == capacity || !DoAES256Encrypt(key, kJobNoteIV, text, out, &length))
     return 0;
   return size_t(length);
 }
@@ -72,9 +69,7 @@ size_t EncryptAES(const unsigned char* key, const char* text, unsigned char* out
 }  // namespace
 
 ZPXJobNote::ZPXJobNote(PPDXJobNote* control, bool keepNotesOn)
-    : mControl(control),
-      mNotesOn(keepNotesOn || control->GetNotesOnValue()),
-      mInitialised(false) {
+    : mControl(control), mNotesOn(keepNotesOn || control->GetNotesOnValue()), mInitialised(false) {
   gUserAuthNameWasInited = !keepNotesOn;
   mControl->SetNotesOnValue(mNotesOn);
   mInitialised = true;

@@ -7,8 +7,8 @@
 
 #include "PPDX/PPDObjects/Controls/PPDXUserAuthLib.h"
 #include "comm/PtrLinkList.h"
-#include "print/PostScriptInjectionSite.h"
 #include "print/PMPrintSession.h"
+#include "print/PostScriptInjectionSite.h"
 #include "security/ZPXJobNote.h"
 
 class ZPXJobTicket;

@@ -82,8 +82,7 @@ OSStatus ZPXJobNoteList::outInjectionData(ZPXJobTicket* jobTicket, PMPrintSessio
   if (jobTicket == nullptr || !jobTicket->IsValid()) return paramErr;
   OSStatus status = WriteLayoutComments(*jobTicket, session);
   DirectoryAccount account;
-  for (LinkElementDualIterator position(*this); status == noErr && *position != nullptr;
-       ++position)
+  for (LinkElementDualIterator position(*this); status == noErr && *position != nullptr; ++position)
     status = WriteNote(*NoteAt(position), *jobTicket, account);
   gUserAuthNameWasInited = false;
   return status;
@@ -104,9 +103,9 @@ OSStatus ZPXJobNoteList::WriteLayoutComments(ZPXJobTicket& jobTicket, PMPrintSes
         AddText(jobTicket, kPSInjectionSiteHeaderComments, "%%MacCoreNUp: true\n");
     if (status != noErr) return status;
   }
-  return AddText(jobTicket, kPSInjectionSiteHeaderComments,
-                 IsPortrait(mPageOrientation) ? "%%Orientation: Portrait\n"
-                                              : "%%Orientation: Landscape\n");
+  return AddText(
+      jobTicket, kPSInjectionSiteHeaderComments,
+      IsPortrait(mPageOrientation) ? "%%Orientation: Portrait\n" : "%%Orientation: Landscape\n");
 }
 
 OSStatus ZPXJobNoteList::WriteNote(ZPXJobNote& note, ZPXJobTicket& jobTicket,

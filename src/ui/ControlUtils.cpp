@@ -35,8 +35,8 @@ short TitleWidth(ControlRef control) {
   CopyControlTitleAsCFString(control, &raw);
   CFRef<CFStringRef> title(raw);
   Point size = {0, 0};
-  GetThemeTextDimensions(title ? title.get() : CFSTR(""), FontOf(control), kThemeStateActive,
-                         false, &size, nullptr);
+  GetThemeTextDimensions(title ? title.get() : CFSTR(""), FontOf(control), kThemeStateActive, false,
+                         &size, nullptr);
   return size.h;
 }
 
@@ -164,10 +164,10 @@ void ControlUtils::DrawPNG(CGrafPtr port, ControlRef control, const char* relati
   if (!image) return;
   CGContextRef context = nullptr;
   if (QDBeginCGContext(port, &context) != noErr) return;
-  CGContextDrawImage(context,
-                     CGRectMake(bounds.left, bounds.top, bounds.right - bounds.left,
-                                bounds.bottom - bounds.top),
-                     image.get());
+  CGContextDrawImage(
+      context,
+      CGRectMake(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top),
+      image.get());
   QDEndCGContext(port, &context);
 }
 

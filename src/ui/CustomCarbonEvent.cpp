@@ -6,9 +6,8 @@
 CustomCarbonEvent::CustomCarbonEvent(UInt32 command, WindowRef window, UInt32 eventClass,
                                      UInt32 eventKind)
     : mWindow(window) {
-  if (window == nullptr ||
-      CreateEvent(nullptr, eventClass, eventKind, GetCurrentEventTime(), kEventAttributeNone,
-                  &mEvent) != noErr)
+  if (window == nullptr || CreateEvent(nullptr, eventClass, eventKind, GetCurrentEventTime(),
+                                       kEventAttributeNone, &mEvent) != noErr)
     return;
   HICommand record = {};
   record.commandID = command;

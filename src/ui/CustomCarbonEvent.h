@@ -17,8 +17,7 @@ class CustomCarbonEvent {
   // Posts to `queue` (null: the main queue) and wakes the main run loop.
   OSStatus send(EventQueueRef queue, EventPriority priority);
   OSStatus setEventTarget(EventTargetRef target);
-  OSStatus addParameter(EventParamName name, EventParamType type, ByteCount size,
-                        const void* data);
+  OSStatus addParameter(EventParamName name, EventParamType type, ByteCount size, const void* data);
 
  private:
   WindowRef mWindow;

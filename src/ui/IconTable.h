@@ -13,9 +13,9 @@ class IconTable {
  public:
   enum : size_t {
     kMaxEntries = 999,
-    kFieldSize = 64,    // keyword and value, with their NUL
-    kPathSize = 128,    // with its NUL
-    kLineSize = 1024    // 1023 bytes and the NUL
+    kFieldSize = 64,  // keyword and value, with their NUL
+    kPathSize = 128,  // with its NUL
+    kLineSize = 1024  // 1023 bytes and the NUL
   };
 
   // The process's table, filled once by the first icon widget.

@@ -4,8 +4,8 @@ CGImageRef LoadAnImageRef(CFURLRef url) {
   if (url == nullptr) return nullptr;
   CGDataProviderRef provider = CGDataProviderCreateWithURL(url);
   if (provider == nullptr) return nullptr;
-  CGImageRef image = CGImageCreateWithPNGDataProvider(provider, nullptr, false,
-                                                      kCGRenderingIntentDefault);
+  CGImageRef image =
+      CGImageCreateWithPNGDataProvider(provider, nullptr, false, kCGRenderingIntentDefault);
   CGDataProviderRelease(provider);
   return image;
 }

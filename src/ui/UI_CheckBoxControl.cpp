@@ -56,8 +56,8 @@ bool UI_CheckBoxControl::OppositeConstrained(bool value) const {
 OSStatus UI_CheckBoxControl::InstallEventHandler() {
   if (mHandler != nullptr) return noErr;
   return ::InstallEventHandler(GetControlEventTarget(mCheckBox),
-                               NewEventHandlerUPP(CheckBoxControlHandler), 4, kCheckBoxEvents,
-                               this, &mHandler);
+                               NewEventHandlerUPP(CheckBoxControlHandler), 4, kCheckBoxEvents, this,
+                               &mHandler);
 }
 
 void UI_CheckBoxControl::RemoveEventHandler() {

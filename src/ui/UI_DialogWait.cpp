@@ -124,9 +124,14 @@ OSStatus UI_DialogWait::HandleCommand(UInt32 command) {
   }
   if (command != kOKCommand) return eventNotHandledErr;
   switch (validateInput()) {
-    case kAccept: onOK(); break;
-    case kRefuse: onCancel(); break;
-    default: break;  // the dialog stays open for the user to correct
+    case kAccept:
+      onOK();
+      break;
+    case kRefuse:
+      onCancel();
+      break;
+    default:
+      break;  // the dialog stays open for the user to correct
   }
   return noErr;
 }

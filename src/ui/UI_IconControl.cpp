@@ -20,8 +20,7 @@ const EventTypeSpec kDrawEvents[] = {{kEventClassControl, kEventControlDraw}};
 UI_IconControl::UI_IconControl(WindowRef window, SInt32 controlNumber, const char* keyword,
                                ZPXPPD* document)
     : mWindow(window), mDocument(document) {
-  if (keyword != nullptr && std::strlen(keyword) < sizeof mKeyword)
-    std::strcpy(mKeyword, keyword);
+  if (keyword != nullptr && std::strlen(keyword) < sizeof mKeyword) std::strcpy(mKeyword, keyword);
   const ControlID id = {kSignature, controlNumber};
   if (GetControlByID(window, &id, &mPane) != noErr) {
     mPane = nullptr;

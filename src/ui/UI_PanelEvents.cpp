@@ -5,8 +5,8 @@
 #include <iterator>
 #include <utility>
 
-#include "foundation/CString.h"
 #include "cf/CFRef.h"
+#include "foundation/CString.h"
 #include "output/PDEData.h"
 #include "plugin/PDEBundle.h"
 #include "toolkit/Controls.h"

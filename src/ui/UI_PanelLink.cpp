@@ -209,8 +209,7 @@ void UI_Panel::WriteArgumentsFile() const {
   if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
       ftruncate(fd, 0) == 0) {
     const std::string text = std::to_string(mAreaId) + "\n";
-    if (!WriteAll(fd, text.data(), text.size()))
-      std::fprintf(stderr, "ND3Args.txt: short write\n");
+    if (!WriteAll(fd, text.data(), text.size())) std::fprintf(stderr, "ND3Args.txt: short write\n");
   }
   close(fd);
 }

@@ -9,8 +9,8 @@
 class UI_ZPXAlert : public UI_DialogWait {
  public:
   enum : UInt32 {
-    kCancelHidden = 0x1,      // standard buttons, Cancel hidden
-    kStandardButtons = 0x2,   // OK and Cancel
+    kCancelHidden = 0x1,     // standard buttons, Cancel hidden
+    kStandardButtons = 0x2,  // OK and Cancel
     kYesNoButtons = 0x4,
     kFirstLineSmall = 0x100,  // in the small font (size 11)
     kSecondLineSmall = 0x200,

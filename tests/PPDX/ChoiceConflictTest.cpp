@@ -31,17 +31,20 @@ TEST(ChoiceConflictTest, BothSidesAreNamedAndANoteByItsKeyAlone) {
       ParseText(SamplePPDText() + "*UIConstraints: *ZPMailboxName Set *ZPDestination Printer\n" +
                 "*UIConstraints: *ZPMediaType Transparency *ZPPrintSize A4\n");
   SetValue(*document, "*ZPStapler", "TopLeft");
-  EXPECT_EQ(Conflict(*document, "*ZPStapler"), "*ZPStapler TopLeft conflicts with *ZPOptionalFinisher None");
+  EXPECT_EQ(Conflict(*document, "*ZPStapler"),
+            "*ZPStapler TopLeft conflicts with *ZPOptionalFinisher None");
   SetValue(*document, "*ZPOptionalFinisher", "Stapler");
   EXPECT_EQ(Conflict(*document, "*ZPStapler"), "");
 
   SetValue(*document, "*ZPMediaType", "Transparency");
   SetValue(*document, "*ZPDuplex", "Bottom");
-  EXPECT_EQ(Conflict(*document, "*ZPMediaType"), "*ZPMediaType Transparency conflicts with *ZPDuplex Bottom");
+  EXPECT_EQ(Conflict(*document, "*ZPMediaType"),
+            "*ZPMediaType Transparency conflicts with *ZPDuplex Bottom");
   SetValue(*document, "*ZPDuplex", "False");
   EXPECT_EQ(Conflict(*document, "*ZPMediaType"), "");
   SetValue(*document, "*ZPPrintSize", "A4");
-  EXPECT_EQ(Conflict(*document, "*ZPMediaType"), "*ZPMediaType Transparency conflicts with *ZPPrintSize A4");
+  EXPECT_EQ(Conflict(*document, "*ZPMediaType"),
+            "*ZPMediaType Transparency conflicts with *ZPPrintSize A4");
 
   auto* note = dynamic_cast<PPDXJobNote*>(ControlOf(*document, "*ZPMailboxName"));
   ASSERT_NE(note, nullptr);

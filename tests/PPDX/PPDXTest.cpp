@@ -50,7 +50,9 @@ std::string Token(PPDStream& stream, const char* delimiters, bool strip = true) 
   return PPDX::NextToken(stream, out, delimiters, strip) ? out : "<none>";
 }
 
-PPDStream Over(const std::string& text) { return PPDStream(text.data(), static_cast<long>(text.size())); }
+PPDStream Over(const std::string& text) {
+  return PPDStream(text.data(), static_cast<long>(text.size()));
+}
 
 }  // namespace
 
@@ -118,7 +120,8 @@ TEST(PPDXTest, QuotedValues) {
   for (const ValueCase& c : cases) {
     HeaderReader reader(c.file);
     char out[256];
-    EXPECT_EQ(reader.Document().GetQuotedString(reader.Line(), out, c.capacity) ? 1u : 0u, c.result) << c.file;
+    EXPECT_EQ(reader.Document().GetQuotedString(reader.Line(), out, c.capacity) ? 1u : 0u, c.result)
+        << c.file;
     EXPECT_EQ(out, c.value) << c.file;
     EXPECT_EQ(reader.NextLine(), c.nextLine) << c.file;
   }
@@ -134,8 +137,8 @@ struct PostScriptCase {
 
 TEST(PPDXTest, PostScriptValues) {
   const PostScriptCase cases[] = {
-      {"*ZPDuplex Top/Top: \"<</Duplex true>> setpagedevice\"\n", 4096, "<</Duplex true>> setpagedevice\n",
-       "<none>"},
+      {"*ZPDuplex Top/Top: \"<</Duplex true>> setpagedevice\"\n", 4096,
+       "<</Duplex true>> setpagedevice\n", "<none>"},
       {"*ZPDuplex None: \"\"\n", 4096, "", "<none>"},
       {"*ZPDuplex None: code\n\"more\"\n", 4096, "", "\"more\""},
       // Continuation lines: an empty one dropped, a "*%" one read from its

@@ -29,12 +29,14 @@ std::string Verdict(UserChoice::Verdict verdict, const std::string& refusal) {
 TEST(UserChoiceTest, JudgesTheOptionThenTheValue) {
   std::unique_ptr<ZPXPPD> document = ParseText(SamplePPDText());
   using V = UserChoice::Verdict;
-  EXPECT_EQ(Judged(*document, "*ZPNoSuch", "On"), Verdict(V::kUnknownOption, "no option *ZPNoSuch"));
+  EXPECT_EQ(Judged(*document, "*ZPNoSuch", "On"),
+            Verdict(V::kUnknownOption, "no option *ZPNoSuch"));
   EXPECT_EQ(Judged(*document, "*ZPOptionalFinisher", "Stapler"),
             Verdict(V::kInstallable, "*ZPOptionalFinisher is installable, not a job's choice"));
   EXPECT_EQ(Judged(*document, "*ZPServerLanguage", "English"),
             Verdict(V::kNotUserSet, "option *ZPServerLanguage is not one a user sets"));
-  EXPECT_EQ(Judged(*document, "*ZPScale", "500"), Verdict(V::kValueRefused, "*ZPScale takes 25 to 400"));
+  EXPECT_EQ(Judged(*document, "*ZPScale", "500"),
+            Verdict(V::kValueRefused, "*ZPScale takes 25 to 400"));
   EXPECT_EQ(Judged(*document, "*ZPDuplex", "Sideways"),
             Verdict(V::kValueRefused, "option *ZPDuplex has no value \"Sideways\""));
   EXPECT_EQ(Judged(*document, "*ZPDuplex", "\xff"),
@@ -56,7 +58,8 @@ TEST(UserChoiceTest, AppliesTakenValuesAndNamesBothSidesOfAForbiddenOne) {
   EXPECT_TRUE(choice.Apply(*stapler, "TopLeft").Taken());
   EXPECT_EQ(Value(*document, "*ZPStapler"), "TopLeft");
 
-  const UserChoice::Answer forbidden = choice.Forbidden({ControlOf(*document, "*ZPDuplex"), stapler});
+  const UserChoice::Answer forbidden =
+      choice.Forbidden({ControlOf(*document, "*ZPDuplex"), stapler});
   EXPECT_EQ(forbidden.verdict, UserChoice::Verdict::kForbidden);
   EXPECT_EQ(forbidden.refusal, "*ZPStapler TopLeft conflicts with *ZPOptionalFinisher None");
   EXPECT_EQ(forbidden.control, stapler);

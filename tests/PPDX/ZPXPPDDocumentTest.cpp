@@ -128,16 +128,15 @@ using ZPXPPDDocumentTest = DisplayOptionsRestored;
 
 // A page size, a print size that may follow it, a media type that the print
 // size constrains, an installable finisher and a tray that belongs nowhere.
-const std::string kSmall =
-    kHead + "*%ZPXGroupName ZPPPInstallableOptions/Installed: True\n" +
-    "*%ZPXParent ZPPPInstallableOptions/Pane: True|Rolldown\n" +
-    PopupOfChoices("PageSize", "Roll", "Letter A3") +
-    PopupOfChoices("ZPPrintSize", "Roll", "SameAsPageSize Letter A3") +
-    PopupOfChoices("ZPMediaType", "Roll", "Plain Transparency") +
-    PopupOfChoices("ZPFinisher", "ZPPPInstallableOptions", "None Stapler") +
-    PopupOfChoices("ZPTray", "Nowhere", "Upper Lower") +
-    "*UIConstraints: *ZPPrintSize A3 *ZPMediaType Transparency\n"
-    "*UIConstraints: *ZPMediaType Transparency *ZPPrintSize A3\n";
+const std::string kSmall = kHead + "*%ZPXGroupName ZPPPInstallableOptions/Installed: True\n" +
+                           "*%ZPXParent ZPPPInstallableOptions/Pane: True|Rolldown\n" +
+                           PopupOfChoices("PageSize", "Roll", "Letter A3") +
+                           PopupOfChoices("ZPPrintSize", "Roll", "SameAsPageSize Letter A3") +
+                           PopupOfChoices("ZPMediaType", "Roll", "Plain Transparency") +
+                           PopupOfChoices("ZPFinisher", "ZPPPInstallableOptions", "None Stapler") +
+                           PopupOfChoices("ZPTray", "Nowhere", "Upper Lower") +
+                           "*UIConstraints: *ZPPrintSize A3 *ZPMediaType Transparency\n"
+                           "*UIConstraints: *ZPMediaType Transparency *ZPPrintSize A3\n";
 
 TEST_F(ZPXPPDDocumentTest, ValuesFollowTheDisplayOptionsAndSpareInstallableOptions) {
   TempFile file(kSmall);
@@ -210,7 +209,8 @@ TEST(ZPXPPDPrinterNameTest, NameMustStandAtThePCFileNameValueInTheHead) {
   EXPECT_FALSE(NameCheck(head + line, {}));
   EXPECT_FALSE(NameCheck(head, {"ZPX9000"}));
   // Only the 32 bytes after the value's start count.
-  EXPECT_FALSE(NameCheck(head + "*PCFileName: \"" + std::string(40, 'x') + "ZPX9000\"\n", {"ZPX9000"}));
+  EXPECT_FALSE(
+      NameCheck(head + "*PCFileName: \"" + std::string(40, 'x') + "ZPX9000\"\n", {"ZPX9000"}));
   EXPECT_FALSE(NameCheck(head + "*%" + std::string(4096, '-') + "\n" + line, {"ZPX9000"}));
   // A keyword at the very end of the head reads no byte beyond it.
   std::string atEnd = head + std::string(4096 - head.size() - 11, ' ') + "*PCFileName";
@@ -241,9 +241,8 @@ TEST(ZPXPPDPrinterNameTest, DocumentsFromALocationParseOnlyForThePrintersTheySer
     EXPECT_TRUE(served->IsValidPPD());
     EXPECT_EQ("Upper", Value(*served, "*ZPTray"));
   }
-  std::unique_ptr<ZPXPPD> refused[] = {
-      std::make_unique<ZPXPPD>(url, PARSE_ALL, Names({"ZPX1000"})),
-      std::make_unique<ZPXPPD>(location, PARSE_ALL, Names({}))};
+  std::unique_ptr<ZPXPPD> refused[] = {std::make_unique<ZPXPPD>(url, PARSE_ALL, Names({"ZPX1000"})),
+                                       std::make_unique<ZPXPPD>(location, PARSE_ALL, Names({}))};
   CFRelease(url);
   for (std::unique_ptr<ZPXPPD>& other : refused) {
     EXPECT_FALSE(other->IsValidPrinterName());
@@ -332,7 +331,8 @@ TEST_F(ZPXPPDDocumentTest, RebuildCopesWithMissingEntriesAndAMovedFile) {
 // The document's choices live in storage it releases at once; what a caller
 // retained of them is its own and outlives the document.
 TEST_F(ZPXPPDDocumentTest, PlatformStringsACallerRetainedOutliveTheDocument) {
-  std::unique_ptr<ZPXPPD> document = ParseText(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(kHead + PopupOfChoices("ZPTray", "Roll", "Upper Lower"));
   PPDXPopupControl* tray = document->GetControls()->FindPopup("*ZPTray", true);
   ASSERT_NE(nullptr, tray);
   CFStringRef choiceName = tray->GetKeywordCFLocalName("Lower");

@@ -159,11 +159,13 @@ TEST(ZPXPPDTest, FatalBlocksStopTheParseAndKeepWhatCameBefore) {
   // The rest of an over-long line that a block fetched is never read as a line.
   std::unique_ptr<ZPXPPD> rest = ParseText(
       kHead + "*%ZPXFlags *ZPA: Setup\n*%" + std::string(253, 'x') + "*%ZPXFlags *ZPB: Setup\n" +
-      "*%ZPXGroup *ZPB Roll/B\n*OpenUI *ZPB/B: PickOne\n*DefaultZPB: A\n*ZPB A/A: \"\"\n*CloseUI: *ZPB\n");
+      "*%ZPXGroup *ZPB Roll/B\n*OpenUI *ZPB/B: PickOne\n*DefaultZPB: A\n*ZPB A/A: \"\"\n*CloseUI: "
+      "*ZPB\n");
   EXPECT_EQ(Errors(*rest), Listing({{kPPDXErrNoOption}}));
   EXPECT_EQ(AnyControl(*rest, "*ZPB"), nullptr);
 
-  std::unique_ptr<ZPXPPD> skipped = ParseFile(std::string(ZPX_FIXTURES) + "/ppd/openuizpx-skipped.ppd");
+  std::unique_ptr<ZPXPPD> skipped =
+      ParseFile(std::string(ZPX_FIXTURES) + "/ppd/openuizpx-skipped.ppd");
   EXPECT_TRUE(skipped->IsValidPPD());
   skipped->AllErrorsFatal(true);
   EXPECT_FALSE(skipped->IsValidPPD());
@@ -217,10 +219,13 @@ TEST(ZPXPPDTest, BooleanDefaultLinesTakeTheWordAfterTheColon) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    std::unique_ptr<ZPXPPD> document = ParseText(
-        kHead + "*%ZPXFlags *ZPJog: Spooler\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: "
-                "Boolean\n" + c.line + "*ZPJog True/On: \"on\"\n*ZPJog False/Off: \"off\"\n"
-                "*CloseUI: *ZPJog\n");
+    std::unique_ptr<ZPXPPD> document =
+        ParseText(kHead +
+                  "*%ZPXFlags *ZPJog: Spooler\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: "
+                  "Boolean\n" +
+                  c.line +
+                  "*ZPJog True/On: \"on\"\n*ZPJog False/Off: \"off\"\n"
+                  "*CloseUI: *ZPJog\n");
     EXPECT_EQ(Errors(*document), c.errors);
     auto* jog = dynamic_cast<PPDXBooleanControl*>(AnyControl(*document, "*ZPJog"));
     ASSERT_NE(jog, nullptr);
@@ -239,8 +244,9 @@ TEST(ZPXPPDTest, BooleanDefaultLinesTakeTheWordAfterTheColon) {
 TEST(ZPXPPDTest, OptionLineWithoutKeywordIsAChoiceWithAnEmptyKeyword) {
   std::unique_ptr<ZPXPPD> document = ParseText(
       kHead +
-      PopupBlock("ZPTray", "*DefaultZPTray: B\n*ZPTray A/A: \"a\"\n*ZPTray /Nameless: \"n\"\n"
-                           "*ZPTray B/B: \"b\"\n") +
+      PopupBlock("ZPTray",
+                 "*DefaultZPTray: B\n*ZPTray A/A: \"a\"\n*ZPTray /Nameless: \"n\"\n"
+                 "*ZPTray B/B: \"b\"\n") +
       PopupBlock("ZPFold", "*DefaultZPFold: None\n*ZPFold None/N: \"\"\n*ZPFold Half/H: \"\"\n") +
       "*UIConstraints: *ZPTray *ZPFold Half\n");
   EXPECT_EQ(Errors(*document), "");
@@ -249,7 +255,8 @@ TEST(ZPXPPDTest, OptionLineWithoutKeywordIsAChoiceWithAnEmptyKeyword) {
   std::vector<std::string> keywords;
   std::vector<std::string> names;
   for (_PopupItem* item = tray->FirstItem(); item != nullptr; item = tray->NextItem()) {
-    keywords.push_back(item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : "<none>");
+    keywords.push_back(item->keyword != nullptr ? static_cast<const char*>(*item->keyword)
+                                                : "<none>");
     names.push_back(TextOf(item->name));
   }
   EXPECT_EQ(keywords, (std::vector<std::string>{"A", "", "B"}));
@@ -262,13 +269,14 @@ TEST(ZPXPPDTest, OptionLineWithoutKeywordIsAChoiceWithAnEmptyKeyword) {
 }
 
 TEST(ZPXPPDTest, IntegerRangesKeepEveryDigitAndSaturate) {
-  std::unique_ptr<ZPXPPD> document = ParseText(
-      kHead + "*%ZPXFlags *ZPBig: Setup\n*%ZPXGroup *ZPBig Roll/Big\n*%ZPXRange *ZPBig/Big: "
-              "(9007199254740993;9223372036854775807;1;9007199254740993) \"<ZPBig> x\"\n"
-              "*%ZPXFlags *ZPHuge: Setup\n*%ZPXGroup *ZPHuge Roll/Huge\n*%ZPXRange *ZPHuge/Huge: "
-              "(-99999999999999999999;99999999999999999999;7;12.9) \"<ZPHuge> x\"\n"
-              "*%ZPXFlags *ZPReal: Setup\n*%ZPXGroup *ZPReal Roll/Real\n*%ZPXFloatRange "
-              "*ZPReal/Real: (0.5;2.5;0.25;1.5) \"<ZPReal> x\"\n");
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(kHead +
+                "*%ZPXFlags *ZPBig: Setup\n*%ZPXGroup *ZPBig Roll/Big\n*%ZPXRange *ZPBig/Big: "
+                "(9007199254740993;9223372036854775807;1;9007199254740993) \"<ZPBig> x\"\n"
+                "*%ZPXFlags *ZPHuge: Setup\n*%ZPXGroup *ZPHuge Roll/Huge\n*%ZPXRange *ZPHuge/Huge: "
+                "(-99999999999999999999;99999999999999999999;7;12.9) \"<ZPHuge> x\"\n"
+                "*%ZPXFlags *ZPReal: Setup\n*%ZPXGroup *ZPReal Roll/Real\n*%ZPXFloatRange "
+                "*ZPReal/Real: (0.5;2.5;0.25;1.5) \"<ZPReal> x\"\n");
   EXPECT_EQ(Errors(*document), "");
   auto* big = dynamic_cast<PPDXRangeControl*>(AnyControl(*document, "*ZPBig"));
   ASSERT_NE(big, nullptr);
@@ -291,7 +299,8 @@ TEST(ZPXPPDTest, IntegerRangesKeepEveryDigitAndSaturate) {
 
 TEST(ZPXPPDTest, JobNotesTakeTheirFollowingLineAndFlagWords) {
   std::unique_ptr<ZPXPPD> document = ParseText(
-      kHead + "*%ZPXGroupName FPZPNotes/Notes: True\n*%ZPXParent FPZPNotes/Pane: True|Rolldown\n"
+      kHead +
+      "*%ZPXGroupName FPZPNotes/Notes: True\n*%ZPXParent FPZPNotes/Pane: True|Rolldown\n"
       "*%ZPXJobNote *ZPQuoted/Quoted: 10|Alpha\n*%DefaultZPQuoted: \"text\"\n"
       "*%ZPXJobNote *ZPPlain/Plain: 10|Alpha\n"
       "*%ZPXFlags *ZPAfter: Setup\n*%ZPXGroup *ZPAfter Roll/After\n"
@@ -343,8 +352,8 @@ TEST(ZPXPPDTest, MinimumLengthDigitsAndExtensionLevels) {
   struct Case {
     const char* word;
     long minimum;
-  } cases[] = {{"MinLength", 0},    {"MinLength7", 7},    {"MinLength12", 12},
-               {"MinLengthx", -1},  {"MinLength1x", -3},  {"MinLength123", -2}};
+  } cases[] = {{"MinLength", 0},   {"MinLength7", 7},   {"MinLength12", 12},
+               {"MinLengthx", -1}, {"MinLength1x", -3}, {"MinLength123", -2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.word);
     std::unique_ptr<ZPXPPD> document = ParseText(
@@ -389,13 +398,14 @@ TEST(ZPXPPDTest, ConstraintsShortcutsAndLookupsSeeEveryControl) {
 
 TEST(ZPXPPDTest, ShortcutsNameControlsOfAnyKindAndWalksShowOnlyPopups) {
   DisplayOption shown(DISPLAY_ATTACHED_VISIBLE);
-  std::unique_ptr<ZPXPPD> document = ParseText(
-      kHead + "*%ZPShortcut *ZPText\n*%ZPShortcut *ZPLoose\n*%ZPShortcut *ZPMissing\n"
-              "*%ZPShortcut *ZPTray\n*%ZPXJobNote *ZPText/Text: 9|Alpha\n" +
-      PopupBlock("ZPTray", "*DefaultZPTray: Upper\n*ZPTray Upper/U: \"\"\n") +
-      // An orphan, which the display option hides.
-      "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
-      "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n");
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(kHead +
+                "*%ZPShortcut *ZPText\n*%ZPShortcut *ZPLoose\n*%ZPShortcut *ZPMissing\n"
+                "*%ZPShortcut *ZPTray\n*%ZPXJobNote *ZPText/Text: 9|Alpha\n" +
+                PopupBlock("ZPTray", "*DefaultZPTray: Upper\n*ZPTray Upper/U: \"\"\n") +
+                // An orphan, which the display option hides.
+                "*%ZPXFlags *ZPLoose: Setup\n*OpenUI *ZPLoose/Loose: PickOne\n*DefaultZPLoose: A\n"
+                "*ZPLoose A/A: \"\"\n*CloseUI: *ZPLoose\n");
   EXPECT_EQ(Errors(*document), Listing({{kPPDXErrOptionInNoRollDown, "*ZPLoose"},
                                         {kPPDXErrBadShortcut, "*ZPMissing"}}));
   PPDXShortcuts* shortcuts = document->GetShortcuts();
@@ -408,7 +418,9 @@ TEST(ZPXPPDTest, ShortcutsNameControlsOfAnyKindAndWalksShowOnlyPopups) {
 }
 
 TEST(ZPXPPDTest, PlacementHiddenElementsAndOrphans) {
-  const std::string text = kHead + "*%ZPXPropPage FPHidden/A<41 42>C x>y<41>\n"
+  const std::string text =
+      kHead +
+      "*%ZPXPropPage FPHidden/A<41 42>C x>y<41>\n"
       "*OpenGroup: InstallableOptions/Installable Options\n"
       "*%ZPXFlags *ZPFinisher: Setup\n*OpenUI *ZPFinisher/: PickOne\n*DefaultZPFinisher: None\n"
       "*ZPFinisher None/None: \"\"\n*CloseUI: *ZPFinisher\n*CloseGroup: InstallableOptions\n"

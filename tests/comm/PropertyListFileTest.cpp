@@ -92,7 +92,8 @@ TEST(PrinterListFile, TheListOfSupportedFileNames) {
 
   const char* const wrongShapes[] = {
       "<plist><dict><key>PCFILENAME</key><string>ZPXSMPL.PPD</string></dict></plist>",
-      "<plist><dict><key>pcfilename</key><array><string>ZPXSMPL.PPD</string></array></dict></plist>",
+      "<plist><dict><key>pcfilename</key><array><string>ZPXSMPL.PPD</string></array></dict></"
+      "plist>",
       "<plist><array><string>PCFILENAME</string></array></plist>",
       "<plist><dict><key>PCFILENAME</key><array>",
   };

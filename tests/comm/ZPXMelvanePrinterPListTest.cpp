@@ -46,8 +46,7 @@ bool AddBlob(ZPXMelvanePrinterPList& store, const char* name, int blob,
              const std::vector<std::string>& lines) {
   std::unique_ptr<char[][ZPXMelvanePrinterPList::kBlobLineSize]> slots(
       new char[lines.size()][ZPXMelvanePrinterPList::kBlobLineSize]());
-  for (size_t i = 0; i < lines.size(); ++i)
-    std::memcpy(slots[i], lines[i].data(), lines[i].size());
+  for (size_t i = 0; i < lines.size(); ++i) std::memcpy(slots[i], lines[i].data(), lines[i].size());
   CFRef<CFStringRef> key(CreateText(name));
   return store.AddDataBlob(key.get(), int(lines.size()), blob, slots.get());
 }
@@ -156,15 +155,31 @@ TEST(ZPXMelvanePrinterPList, BlobsAreReplacedWholeAndMatchedByNumber) {
 
 TEST(ZPXMelvanePrinterPList, OlderRecordFormatsAreConverted) {
   PreferencesHome home;
-  home.WritePreferences(PlistArray({
-      "<string>Zero</string>", "<string>10.0.0.1</string>", "<false/>", "<string>0</string>",
-      "<string>legacy</string>",
-      "<string>One</string>", "<string>10.0.0.2</string>", "<true/>", "<string>1</string>",
-      "<string>2</string>", "<string>l1</string>", "<string>l2</string>", "<string>old end</string>",
-      "<string>Blob</string>", "<string>10.0.0.3</string>", "<true/>", "<string>1</string>",
-      "<string>1</string>", "<string>x</string>", "<string>old end</string>",
-      "<string>Tail</string>", "<string>10.0.0.4</string>", "<false/>", "<string>2</string>",
-      "<string>----- Data End -----</string>"}));
+  home.WritePreferences(PlistArray({"<string>Zero</string>",
+                                    "<string>10.0.0.1</string>",
+                                    "<false/>",
+                                    "<string>0</string>",
+                                    "<string>legacy</string>",
+                                    "<string>One</string>",
+                                    "<string>10.0.0.2</string>",
+                                    "<true/>",
+                                    "<string>1</string>",
+                                    "<string>2</string>",
+                                    "<string>l1</string>",
+                                    "<string>l2</string>",
+                                    "<string>old end</string>",
+                                    "<string>Blob</string>",
+                                    "<string>10.0.0.3</string>",
+                                    "<true/>",
+                                    "<string>1</string>",
+                                    "<string>1</string>",
+                                    "<string>x</string>",
+                                    "<string>old end</string>",
+                                    "<string>Tail</string>",
+                                    "<string>10.0.0.4</string>",
+                                    "<false/>",
+                                    "<string>2</string>",
+                                    "<string>----- Data End -----</string>"}));
   ZPXMelvanePrinterPList store;
   EXPECT_EQ(FindText(store, "One"), "10.0.0.2");
   EXPECT_EQ(Blob(store, "Zero", 0), std::vector<std::string>{"<none>"});
@@ -175,29 +190,48 @@ TEST(ZPXMelvanePrinterPList, OlderRecordFormatsAreConverted) {
   // A blob written into an older record converts it first.
   ASSERT_TRUE(AddBlob(store, "Blob", 1, {"w"}));
   EXPECT_EQ(Elements(store.GetArray()),
-            (std::vector<std::string>{"Zero", "10.0.0.11", "<true>", "2", kEnd,
-                                      "One", "10.0.0.12", "<false>", "2", kEnd,
-                                      "Blob", "10.0.0.3", "<true>", "2", "1:1", "w", kEnd,
-                                      "Tail", "10.0.0.4", "<false>", "2", kEnd}));
+            (std::vector<std::string>{"Zero",      "10.0.0.11", "<true>", "2",  kEnd,   "One",
+                                      "10.0.0.12", "<false>",   "2",      kEnd, "Blob", "10.0.0.3",
+                                      "<true>",    "2",         "1:1",    "w",  kEnd,   "Tail",
+                                      "10.0.0.4",  "<false>",   "2",      kEnd}));
   EXPECT_EQ(Blob(store, "Blob", 1), std::vector<std::string>{"w"});
 }
 
 TEST(ZPXMelvanePrinterPList, DamagedFilesAreReadWithinBounds) {
   PreferencesHome home;
   // A header announcing more lines than the record holds, and a negative one.
-  home.WritePreferences(PlistArray({
-      "<string>Big</string>", "<string>1.1.1.1</string>", "<true/>", "<string>2</string>",
-      "<string>1:99999</string>", "<string>x</string>", "<string>----- Data End -----</string>",
-      "<string>Neg</string>", "<string>2.2.2.2</string>", "<true/>", "<string>2</string>",
-      "<string>3:-4</string>", "<string>----- Data End -----</string>",
-      "<string>Typed</string>", "<string>3.3.3.3</string>", "<true/>", "<string>2</string>",
-      "<string>5:2</string>", "<integer>7</integer>", "<string>y</string>",
-      "<string>----- Data End -----</string>",
-      "<string>NoFlag</string>", "<string>4.4.4.4</string>", "<integer>1</integer>",
-      "<string>2</string>",
-      "<string>Old</string>", "<string>5.5.5.5</string>", "<false/>", "<string>1</string>",
-      "<string>5000</string>", "<string>z</string>",
-      "<string>Cut</string>"}));
+  home.WritePreferences(PlistArray({"<string>Big</string>",
+                                    "<string>1.1.1.1</string>",
+                                    "<true/>",
+                                    "<string>2</string>",
+                                    "<string>1:99999</string>",
+                                    "<string>x</string>",
+                                    "<string>----- Data End -----</string>",
+                                    "<string>Neg</string>",
+                                    "<string>2.2.2.2</string>",
+                                    "<true/>",
+                                    "<string>2</string>",
+                                    "<string>3:-4</string>",
+                                    "<string>----- Data End -----</string>",
+                                    "<string>Typed</string>",
+                                    "<string>3.3.3.3</string>",
+                                    "<true/>",
+                                    "<string>2</string>",
+                                    "<string>5:2</string>",
+                                    "<integer>7</integer>",
+                                    "<string>y</string>",
+                                    "<string>----- Data End -----</string>",
+                                    "<string>NoFlag</string>",
+                                    "<string>4.4.4.4</string>",
+                                    "<integer>1</integer>",
+                                    "<string>2</string>",
+                                    "<string>Old</string>",
+                                    "<string>5.5.5.5</string>",
+                                    "<false/>",
+                                    "<string>1</string>",
+                                    "<string>5000</string>",
+                                    "<string>z</string>",
+                                    "<string>Cut</string>"}));
   ZPXMelvanePrinterPList store;
   EXPECT_EQ(Blob(store, "Big", 1), std::vector<std::string>{"<none>"});
   EXPECT_EQ(Blob(store, "Neg", 3), std::vector<std::string>{"<none>"});

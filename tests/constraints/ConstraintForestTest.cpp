@@ -8,7 +8,6 @@
 #include "constraints/KVCache.h"
 #include "constraints/KeyForest.h"
 
-
 namespace {
 
 using KV = ConstraintForest::KV;
@@ -74,8 +73,16 @@ TEST(ConstraintForestFilingTest, LateDeclarationsJoinAndCopiesOutliveTheForest) 
     ConstraintForest forest;
     for (long i = 0; i < 30; ++i) forest.insert(1, 40 - i % 3, 2, i, kExclusionConstraint);
     EXPECT_EQ(forest.GetConstraintList(7, -1), nullptr);
-    EXPECT_EQ(ListedPairs(forest, 1, 39), (Pairs{{2, 1}, {2, 4}, {2, 7}, {2, 10}, {2, 13},
-                                             {2, 16}, {2, 19}, {2, 22}, {2, 25}, {2, 28}}));
+    EXPECT_EQ(ListedPairs(forest, 1, 39), (Pairs{{2, 1},
+                                                 {2, 4},
+                                                 {2, 7},
+                                                 {2, 10},
+                                                 {2, 13},
+                                                 {2, 16},
+                                                 {2, 19},
+                                                 {2, 22},
+                                                 {2, 25},
+                                                 {2, 28}}));
     forest.insert(1, 39, 3, 0, kExclusionConstraint);
     forest.insert(1, 5, 3, 1, kExclusionConstraint);
     forest.insert(7, 70, 1, 5, kExclusionConstraint);

@@ -48,8 +48,7 @@ TEST_F(UIConstraintsTest, ConstraintsHoldInTheDeclaredDirectionOnly) {
   EXPECT_FALSE(constraints.IsKVConstrained("*A", "never interned"));
   // Requirements are kept apart and never make a choice constrained.
   EXPECT_FALSE(constraints.IsKVConstrained("*A", "a2"));
-  EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"),
-            (Pairs{{Id("*B"), Id("b2")}}));
+  EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"), (Pairs{{Id("*B"), Id("b2")}}));
 }
 
 // Of the constraints that forbid a choice, the one declared first names the

@@ -47,7 +47,9 @@ class LocalPrintServer {
   // The filters' TMPDIR.
   std::string TemporaryFolder() const { return mFolder.Path() + "/spool/tmp"; }
   // The PPD the server keeps for the queue.
-  std::string QueuePPD(const std::string& queue) const { return mFolder.Path() + "/conf/ppd/" + queue + ".ppd"; }
+  std::string QueuePPD(const std::string& queue) const {
+    return mFolder.Path() + "/conf/ppd/" + queue + ".ppd";
+  }
   const std::string& UserName() const { return mUser; }
   std::string ErrorLog() const { return mFolder.Path() + "/log/error_log"; }
 
@@ -123,9 +125,11 @@ class LocalPrintServer {
     for (const char* folder : {"conf", "state", "cache", "spool/tmp", "log", "capture"})
       fs::create_directories(root + "/" + folder, error);
     const std::string programs = mPrefix + "/lib/cups";
-    for (const char* folder : {"filter", "backend", "daemon"}) fs::create_directories(programs + "/" + folder, error);
+    for (const char* folder : {"filter", "backend", "daemon"})
+      fs::create_directories(programs + "/" + folder, error);
     for (const auto& filter : fs::directory_iterator("/usr/lib/cups/filter", error))
-      fs::create_symlink(filter.path(), programs + "/filter/" + filter.path().filename().string(), error);
+      fs::create_symlink(filter.path(), programs + "/filter/" + filter.path().filename().string(),
+                         error);
     fs::create_symlink("/usr/lib/cups/daemon/cups-exec", programs + "/daemon/cups-exec", error);
     fs::copy_file(ZPX_FIXTURES "/cups/capture", programs + "/backend/capture", error);
     fs::permissions(programs + "/backend/capture", fs::perms(0755), error);
@@ -137,21 +141,25 @@ class LocalPrintServer {
     mUser = root_user ? "nobody" : user->pw_name;
     const std::string groupName = root_user ? "nogroup" : group->gr_name;
     mPort = FreePort();
-    mFolder.Write("conf/cupsd.conf",
-                  "Listen 127.0.0.1:" + std::to_string(mPort) + "\nBrowsing No\nWebInterface No\n"
-                  "LogLevel info\nPassEnv ASAN_OPTIONS\nPassEnv UBSAN_OPTIONS\nPassEnv LSAN_OPTIONS\n"
-                  "<Location />\n  Order allow,deny\n  Allow from 127.0.0.1\n</Location>\n"
-                  "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
+    mFolder.Write(
+        "conf/cupsd.conf",
+        "Listen 127.0.0.1:" + std::to_string(mPort) +
+            "\nBrowsing No\nWebInterface No\n"
+            "LogLevel info\nPassEnv ASAN_OPTIONS\nPassEnv UBSAN_OPTIONS\nPassEnv LSAN_OPTIONS\n"
+            "<Location />\n  Order allow,deny\n  Allow from 127.0.0.1\n</Location>\n"
+            "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
     mFolder.Write("conf/cups-files.conf",
                   "ServerRoot " + root + "/conf\nStateDir " + root + "/state\nCacheDir " + root +
-                      "/cache\nRequestRoot " + root + "/spool\nTempDir " + root + "/spool/tmp\nServerBin " +
-                      programs + "\nDataDir /usr/share/cups\nAccessLog " + root + "/log/access_log\nErrorLog " +
-                      root + "/log/error_log\nPageLog " + root + "/log/page_log\nUser " + mUser +
-                      "\nGroup " + groupName + "\nSystemGroup " + groupName + "\n");
+                      "/cache\nRequestRoot " + root + "/spool\nTempDir " + root +
+                      "/spool/tmp\nServerBin " + programs +
+                      "\nDataDir /usr/share/cups\nAccessLog " + root +
+                      "/log/access_log\nErrorLog " + root + "/log/error_log\nPageLog " + root +
+                      "/log/page_log\nUser " + mUser + "\nGroup " + groupName + "\nSystemGroup " +
+                      groupName + "\n");
     if (!root_user) return true;
     // The server's folders become its user's.
-    return Shell("chown -R nobody:nogroup '" + root + "/conf' '" + root + "/state' '" + root + "/cache' '" +
-                 root + "/spool' '" + root + "/log' '" + root + "/capture'") == 0;
+    return Shell("chown -R nobody:nogroup '" + root + "/conf' '" + root + "/state' '" + root +
+                 "/cache' '" + root + "/spool' '" + root + "/log' '" + root + "/capture'") == 0;
   }
 
   void Start() {
@@ -164,10 +172,11 @@ class LocalPrintServer {
       const std::string files = conf + "cups-files.conf";
       const std::string daemon = conf + "cupsd.conf";
       if (geteuid() == 0)
-        execlp("setpriv", "setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "cupsd", "-f",
-               "-c", daemon.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
+        execlp("setpriv", "setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "cupsd",
+               "-f", "-c", daemon.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
       else
-        execlp("cupsd", "cupsd", "-f", "-c", daemon.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
+        execlp("cupsd", "cupsd", "-f", "-c", daemon.c_str(), "-s", files.c_str(),
+               static_cast<char*>(nullptr));
       _exit(127);
     }
     Watch();

@@ -6,8 +6,8 @@
 // describes the queues; the filter leaves no scratch files and no shared
 // memory behind, and copies the server made are not made again by the printer.
 #include <cups/cups.h>
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 
@@ -44,7 +44,10 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 // What a failure says when the server took the connection and kept silent.
 std::string NoAnswer() {
   return "did not answer within " +
-         std::to_string(std::chrono::duration_cast<std::chrono::seconds>(PrintServer::kExchangeBudget).count()) + " s";
+         std::to_string(
+             std::chrono::duration_cast<std::chrono::seconds>(PrintServer::kExchangeBudget)
+                 .count()) +
+         " s";
 }
 
 // Shared-memory segments the user owns.
@@ -77,8 +80,9 @@ class PrintServerJobs : public ::testing::Test {
 
   // zpx-print of the installed tree, with a home of its own.
   CommandRun Print(const std::string& arguments, const std::string& environment = "") const {
-    return RunCommand(environment + " HOME='" + mHome.Path() + "' XDG_CONFIG_HOME='" + mHome.Path() +
-               "/config' ZPX_TMPDIR=/tmp '" + sServer->Prefix() + "/bin/zpx-print' " + arguments);
+    return RunCommand(environment + " HOME='" + mHome.Path() + "' XDG_CONFIG_HOME='" +
+                      mHome.Path() + "/config' ZPX_TMPDIR=/tmp '" + sServer->Prefix() +
+                      "/bin/zpx-print' " + arguments);
   }
 
   // The job's number from "request id is QUEUE-N (1 file(s))" or
@@ -143,8 +147,8 @@ TEST_F(PrintServerJobs, AQueueGetsExactlyTheJobItsPPDGivesAndOutputKeepsItHere) 
   std::string captured;
   ASSERT_TRUE(Captured(job, captured)) << FileText(sServer->ErrorLog());
 
-  CommandRun local = Print("--forget --ppd '" + sServer->QueuePPD("Served") + "' -o ZPDuplex=Top '" +
-                           kSampleDocument + "'");
+  CommandRun local = Print("--forget --ppd '" + sServer->QueuePPD("Served") +
+                           "' -o ZPDuplex=Top '" + kSampleDocument + "'");
   ASSERT_EQ(local.status, 0) << local.errors;
   EXPECT_TRUE(Has(captured, "%%BeginFeature: *ZPDuplex Top"));
   EXPECT_EQ(Unstamped(captured), Unstamped(local.output));
@@ -156,14 +160,16 @@ TEST_F(PrintServerJobs, AQueueGetsExactlyTheJobItsPPDGivesAndOutputKeepsItHere) 
   EXPECT_EQ(kept.output, "");
   EXPECT_TRUE(Has(FileText(output), "%%BeginFeature: *ZPDuplex Top"));
   EXPECT_TRUE(std::filesystem::exists(mHome.Path() + "/config/zpx-print/Served.plist"));
-  EXPECT_FALSE(std::filesystem::exists(sServer->CaptureFolder() + "/" + std::to_string(std::stoi(job) + 1) + ".ps"));
+  EXPECT_FALSE(std::filesystem::exists(sServer->CaptureFolder() + "/" +
+                                       std::to_string(std::stoi(job) + 1) + ".ps"));
 }
 
 TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySealed) {
   const std::set<std::string> temporaryBefore = FilterTemporaryFiles();
   const int segmentsBefore = SegmentsOf(sServer->UserName());
-  CommandRun lp = RunCommand("lp -d Served -o ZPDuplex=Top -o ZPSecurePIN=735194 -o job-hold-until=no-hold '" +
-                      kSampleDocument + "'");
+  CommandRun lp =
+      RunCommand("lp -d Served -o ZPDuplex=Top -o ZPSecurePIN=735194 -o job-hold-until=no-hold '" +
+                 kSampleDocument + "'");
   ASSERT_EQ(lp.status, 0) << lp.errors;
   std::string job;
   ASSERT_TRUE(Captured(JobNumber(lp.output), job)) << FileText(sServer->ErrorLog());
@@ -181,7 +187,8 @@ TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySeal
       EXPECT_EQ(Occurrences(job, line.substr(0, line.find(' ', 17)) + " "), 1u) << line;
     }
 
-  CommandRun pages = InterpretedPages(sServer->CaptureFolder() + "/" + JobNumber(lp.output) + ".ps");
+  CommandRun pages =
+      InterpretedPages(sServer->CaptureFolder() + "/" + JobNumber(lp.output) + ".ps");
   EXPECT_EQ(pages.status, 0) << pages.errors;
   for (const char* page : {"Sample page one", "Sample page two", "Sample page three"})
     EXPECT_TRUE(Has(pages.output, page)) << pages.output;
@@ -224,7 +231,8 @@ TEST_F(PrintServerJobs, UnservedPPDsAndUnknownQueuesEachHaveTheirStatus) {
 
   CommandRun unknown = Print("--printer Nowhere" + document);
   EXPECT_EQ(unknown.status, 3);
-  EXPECT_TRUE(Has(unknown.errors, "zpx-print: ") && Has(unknown.errors, "Nowhere")) << unknown.errors;
+  EXPECT_TRUE(Has(unknown.errors, "zpx-print: ") && Has(unknown.errors, "Nowhere"))
+      << unknown.errors;
   EXPECT_EQ(LineCount(unknown.errors), 1) << unknown.errors;
 }
 
@@ -250,7 +258,8 @@ TEST_F(PrintServerJobs, EachServerFailureNamesItsCauseAndASilentServerIsLeftWith
 
   // Nothing listens (a stopped server): the socket's own reason.
   for (const std::string& arguments : {std::string("--list"), "--printer Served" + document}) {
-    CommandRun refused = Print(arguments, "CUPS_SERVER=127.0.0.1:" + std::to_string(LocalPrintServer::FreePort()));
+    CommandRun refused =
+        Print(arguments, "CUPS_SERVER=127.0.0.1:" + std::to_string(LocalPrintServer::FreePort()));
     EXPECT_EQ(refused.status, 3);
     EXPECT_EQ(LineCount(refused.errors), 1) << refused.errors;
     EXPECT_TRUE(Has(refused.errors, "Connection refused")) << refused.errors;
@@ -260,17 +269,20 @@ TEST_F(PrintServerJobs, EachServerFailureNamesItsCauseAndASilentServerIsLeftWith
   // refused before the server is asked, without a message of an earlier call.
   CommandRun unknown = Print("--printer Nowhere" + document);
   EXPECT_EQ(unknown.status, 3);
-  EXPECT_EQ(unknown.errors, "zpx-print: cannot use the queue Nowhere: The printer or class does not exist.\n");
+  EXPECT_EQ(unknown.errors,
+            "zpx-print: cannot use the queue Nowhere: The printer or class does not exist.\n");
   CommandRun badName = Print("--printer ../Served" + document);
   EXPECT_EQ(badName.status, 3);
-  EXPECT_EQ(badName.errors, "zpx-print: no queue ../Served: the print server gives no queue such a name\n");
+  EXPECT_EQ(badName.errors,
+            "zpx-print: no queue ../Served: the print server gives no queue such a name\n");
   ASSERT_TRUE(sServer->AddQueue("Refusing", kSamplePPD));
   ASSERT_EQ(LocalPrintServer::Shell("cupsreject -h " + sServer->Address() + " Refusing"), 0);
   CommandRun refusing = Print("--printer Refusing" + document);
   LocalPrintServer::Shell("lpadmin -h " + sServer->Address() + " -x Refusing");
   EXPECT_EQ(refusing.status, 3);
   EXPECT_EQ(refusing.errors,
-            "zpx-print: cannot submit the job to Refusing: Destination \"Refusing\" is not accepting jobs.\n");
+            "zpx-print: cannot submit the job to Refusing: Destination \"Refusing\" is not "
+            "accepting jobs.\n");
 }
 
 TEST_F(PrintServerJobs, TheListDescribesEachQueue) {
@@ -292,9 +304,12 @@ TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
   ASSERT_EQ(PrintQueues::CreatePrinter(server, "Served", mHome.Path(), &printer), kPMNoError);
   EXPECT_EQ(FileText(mHome.Path() + "/Served.ppd"), FileText(sServer->QueuePPD("Served")));
   PMRelease(printer);
-  EXPECT_EQ(PrintQueues::CreatePrinter(server, "Nowhere", mHome.Path(), &printer), kPMInvalidPrinter);
+  EXPECT_EQ(PrintQueues::CreatePrinter(server, "Nowhere", mHome.Path(), &printer),
+            kPMInvalidPrinter);
   for (const char* refused : {"../Served", ""})
-    EXPECT_EQ(PrintQueues::CreatePrinter(server, refused, mHome.Path(), &printer), kPMInvalidParameter) << refused;
+    EXPECT_EQ(PrintQueues::CreatePrinter(server, refused, mHome.Path(), &printer),
+              kPMInvalidParameter)
+        << refused;
   EXPECT_EQ(printer, nullptr);
 
   // Three chunks and a piece, marked finished and with a finished job's header
@@ -313,7 +328,9 @@ TEST_F(PrintServerJobs, QueuesAreNamedFetchedAndTakeJobsLargerThanAChunk) {
   EXPECT_EQ(captured, bytes);
 
   fd = open(path.c_str(), O_RDONLY);
-  EXPECT_EQ(QueueJob::Submit(server, "Nowhere", "lost", {}, "application/vnd.cups-postscript", fd, error), 0);
+  EXPECT_EQ(
+      QueueJob::Submit(server, "Nowhere", "lost", {}, "application/vnd.cups-postscript", fd, error),
+      0);
   close(fd);
   EXPECT_FALSE(error.empty());
 }
@@ -331,7 +348,8 @@ TEST_F(PrintServerJobs, AJobWhoseEndIsNeverAnsweredFailsWithinTheBudget) {
     int unread = int(beginning.size());
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kJobSeconds);
     if (write(ends[1], beginning.data(), beginning.size()) == ssize_t(beginning.size()))
-      while (unread > 0 && std::chrono::steady_clock::now() < deadline && ioctl(ends[0], FIONREAD, &unread) == 0)
+      while (unread > 0 && std::chrono::steady_clock::now() < deadline &&
+             ioctl(ends[0], FIONREAD, &unread) == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     sServer->Pause();
     ended = std::chrono::steady_clock::now();
@@ -356,7 +374,8 @@ TEST_F(PrintServerJobs, TheInstalledProgramsFindTheirLibrariesOnlyWithinTheTree)
     CommandRun dynamic = RunCommand("readelf -d '" + sServer->Prefix() + program + "'");
     ASSERT_EQ(dynamic.status, 0) << program;
     std::smatch match;
-    ASSERT_TRUE(std::regex_search(dynamic.output, match, std::regex("runpath: \\[([^\\]]*)\\]"))) << program;
+    ASSERT_TRUE(std::regex_search(dynamic.output, match, std::regex("runpath: \\[([^\\]]*)\\]")))
+        << program;
     std::istringstream folders(match[1].str());
     for (std::string folder; std::getline(folders, folder, ':');)
       EXPECT_EQ(folder.rfind("$ORIGIN", 0), 0u) << program << ": " << folder;
@@ -380,9 +399,10 @@ TEST_F(PrintServerJobs, CopiesTheServerMadeAreNotMadeAgainAndTheJobsMediaIsThePa
   // the server's A4 went.
   EXPECT_EQ(Occurrences(job, "%%BeginFeature: *PageSize "), 1u) << job;
   EXPECT_EQ(Occurrences(job, "%%BeginFeature: *PageSize A4"), 1u) << job;
-  CommandRun printed = RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" +
-                                  sServer->CaptureFolder() + "/" + JobNumber(lp.output) +
-                                  ".ps' -c 'currentpagedevice dup /NumCopies get == /PageSize get =='");
+  CommandRun printed =
+      RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" +
+                 sServer->CaptureFolder() + "/" + JobNumber(lp.output) +
+                 ".ps' -c 'currentpagedevice dup /NumCopies get == /PageSize get =='");
   EXPECT_EQ(printed.status, 0) << printed.errors;
   EXPECT_EQ(Occurrences(printed.output, "Sample page three"), 2u) << printed.output;
   EXPECT_TRUE(Has(printed.output, "\n1\n[595 842]\n")) << printed.output;

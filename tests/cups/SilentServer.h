@@ -15,8 +15,10 @@ class SilentServer {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    if (mListener == -1 || bind(mListener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(mListener, 8) != 0 || getsockname(mListener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    if (mListener == -1 ||
+        bind(mListener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(mListener, 8) != 0 ||
+        getsockname(mListener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
       return;
     mPort = ntohs(address.sin_port);
   }

@@ -28,7 +28,11 @@ TEST(BoyerMooreTest, FindsTheFirstExactMatch) {
   EXPECT_EQ(Find("*pcfilename", "*PCFileName"), -1);
   EXPECT_EQ(Find("abcdefgh", "xyz"), -1);
   // Bytes above 127 index the skip table as unsigned values.
-  EXPECT_EQ(Find("ab\xe9\xff" "cd", "\xff" "c"), 3);
+  EXPECT_EQ(Find("ab\xe9\xff"
+                 "cd",
+                 "\xff"
+                 "c"),
+            3);
 }
 
 TEST(BoyerMooreTest, NeverReadsOutsideTheData) {
@@ -46,7 +50,9 @@ TEST(BoyerMooreTest, NeverReadsOutsideTheData) {
 
 TEST(BoyerMooreTest, PatternForms) {
   BoyerMoore search;
-  unsigned char counted[] = "\x03" "keyword";
+  unsigned char counted[] =
+      "\x03"
+      "keyword";
   search.SetSearchString(counted);
   EXPECT_EQ(search.GetSearchStringLength(), 3);
   char out[BoyerMoore::kMaxPattern + 1];

@@ -58,14 +58,18 @@ TEST(FileMacTest, MissingAndUnresolvableFiles) {
   PPDFile missing((file.Directory() + "/missing.ppd").c_str());
   FSSpec location;
   missing.getFileInfo(&location);
-  PPDFile sameDirectory(kZPXVolumeRefNum, location.parID, reinterpret_cast<ConstStr255Param>("\x01" "m"));
+  PPDFile sameDirectory(kZPXVolumeRefNum, location.parID,
+                        reinterpret_cast<ConstStr255Param>("\x01"
+                                                           "m"));
   for (PPDFile* absent : {&missing, &sameDirectory}) {
     EXPECT_TRUE(absent->valid());
     EXPECT_FALSE(absent->exists());
     EXPECT_EQ(absent->openDataFork(fsRdPerm), fnfErr);
     EXPECT_EQ(absent->dataForkSize(), 0);
   }
-  FSSpec unknownDirectory = {kZPXVolumeRefNum, 0x7fff0000, "\x05" "a.ppd"};
+  FSSpec unknownDirectory = {kZPXVolumeRefNum, 0x7fff0000,
+                             "\x05"
+                             "a.ppd"};
   PPDFile noDirectory("/nonexistent-zpx-dir/a.ppd");
   PPDFile unknown(unknownDirectory);
   std::unique_ptr<PPDFile> missingURL = FromURL(file.Directory() + "/missing.ppd");

@@ -48,7 +48,8 @@ TEST(PPDFileStreamTest, LinesAcrossTheWindowEnd) {
       {std::string(99, 'a') + "\n\nnext\n", {true, std::string(99, 'a')}, ""},
       // The 255-byte limit holds for the joined line.
       {std::string(255, 'd') + "\nnext\n", {true, std::string(255, 'd')}, "next"},
-      {std::string(150, 'b') + std::string(150, 'c') + "\n", {false, std::string(150, 'b') + std::string(105, 'c')},
+      {std::string(150, 'b') + std::string(150, 'c') + "\n",
+       {false, std::string(150, 'b') + std::string(105, 'c')},
        std::string(45, 'c')},
   };
   for (const auto& c : cases) {

@@ -121,7 +121,9 @@ TEST(PPDStreamTest, LineEndsAndWhatStopsALine) {
   EXPECT_EQ(last.text, "last");
   EXPECT_TRUE(stream.EndOfFile());
 
-  std::string stop = "ab\xff" "cd\n";
+  std::string stop =
+      "ab\xff"
+      "cd\n";
   PPDStream byte255(stop.data(), static_cast<long>(stop.size()));
   StreamLine line = NextStreamLine(byte255);
   EXPECT_FALSE(line.complete);

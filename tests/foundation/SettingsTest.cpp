@@ -109,7 +109,8 @@ TEST(Settings, GetWithFixReadsNumbersWrittenInTheOtherByteOrder) {
     Settings writer;
     const SInt32 foreignPages = Reversed(pages), foreignLong = Reversed(SInt32(0x01020304));
     const SInt16 foreignShort = Reversed(SInt16(-2));
-    const unsigned char foreignLocation[70] = {0x12, 0x34, 0x00, 0x00, 0x01, 0x02, 3, 'a', 'b', 'c'};
+    const unsigned char foreignLocation[70] = {0x12, 0x34, 0x00, 0x00, 0x01,
+                                               0x02, 3,    'a',  'b',  'c'};
     ASSERT_EQ(noErr, writer.Add(kPages, kPageCount, &foreignPages, 4));
     ASSERT_EQ(noErr, writer.Add(kKeyword, 1, &foreignLong, 4));
     ASSERT_EQ(noErr, writer.Add(kKeyword, 2, &foreignShort, 2));

@@ -42,7 +42,8 @@ TEST_F(ScreenGeometryTest, EachAlertWindowAsItsModelHasIt) {
   UI_ZPXAlert okOnly(CFSTR("Done."), nullptr, 0x101, nullptr);
   okOnly.show();
   ExpectShownAsReference(okOnly.Window(), "alert-one-line");
-  EXPECT_FALSE(gtk_widget_get_visible(WidgetOf(okOnly.getControlByID(UI_DialogWait::kCancelButton, 1))));
+  EXPECT_FALSE(
+      gtk_widget_get_visible(WidgetOf(okOnly.getControlByID(UI_DialogWait::kCancelButton, 1))));
   okOnly.hide();
 
   UI_ZPXAlert yesNo(CFSTR("Replace the shortcut?"), nullptr, 0x4, nullptr);
@@ -120,7 +121,8 @@ TEST_F(ScreenGeometryTest, ThePrinterAddressArea) {
   PMCreateSession(&session);
   CFRef<CFURLRef> uri(CFURLCreateWithString(nullptr, CFSTR("lpd://10.1.2.3/queue"), nullptr));
   PMPrinter printer = nullptr;
-  ASSERT_EQ(PMPrinterCreate(CFSTR("Queue 7"), CFSTR("ZPX 9000"), nullptr, uri.get(), &printer), noErr);
+  ASSERT_EQ(PMPrinterCreate(CFSTR("Queue 7"), CFSTR("ZPX 9000"), nullptr, uri.get(), &printer),
+            noErr);
   ASSERT_EQ(PMSessionSetCurrentPMPrinter(session, printer), noErr);
   PMRelease(printer);
   WindowRef window = NewWindow(500, 300);

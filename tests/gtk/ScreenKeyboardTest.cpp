@@ -32,17 +32,16 @@ class ScreenKeyboardTest : public ScreenFixture {
     mWindow = ShowWindowFromText(RowsInterface(), CFSTR("Rows"));
     ASSERT_NE(mWindow, nullptr);
     PPDXControls* controls = mDocument->GetControls();
-    mMedia = std::make_unique<UI_PopupControl>(mWindow, 2001, controls->FindPopup("*ZPMediaType", true),
-                                               true, mDocument.get(), false, 0);
-    mDuplex = std::make_unique<UI_PopupControl>(mWindow, 2002, controls->FindPopup("*ZPDuplex", true),
-                                                true, mDocument.get(), false, 0);
+    mMedia = std::make_unique<UI_PopupControl>(
+        mWindow, 2001, controls->FindPopup("*ZPMediaType", true), true, mDocument.get(), false, 0);
+    mDuplex = std::make_unique<UI_PopupControl>(
+        mWindow, 2002, controls->FindPopup("*ZPDuplex", true), true, mDocument.get(), false, 0);
     mCollate = std::make_unique<UI_CheckBoxControl>(
         mWindow, 3001, controls->FindBoolean("*ZPCollate", true), true, mDocument.get(), 0);
     // Rows the program does not use are hidden, as the pane hides them.
     for (SInt32 number : {2003, 2004, 2005, 3002, 3003, 3004})
       HideControl(FindControl(mWindow, FourCC("Cntl"), number));
-    for (SInt32 number : {2003, 2004})
-      HideControl(FindControl(mWindow, FourCC("Ttle"), number));
+    for (SInt32 number : {2003, 2004}) HideControl(FindControl(mWindow, FourCC("Ttle"), number));
     mScreen->Settle();
   }
   ControlRef Row(SInt32 number) const { return FindControl(mWindow, FourCC("Cntl"), number); }
@@ -130,7 +129,8 @@ TEST_F(ScreenKeyboardTest, ReturnEscapeAndClosingTheWindowEndAnAlert) {
   mScreen->QueueModalStep([&] { Key(GDK_KEY_Return); });
   EXPECT_EQ(first.waitForUser(), UI_DialogWait::kOKCommand);
 
-  UI_ZPXAlert second(CFSTR("Replace the shortcut?"), CFSTR("It is kept otherwise."), 0x202, nullptr);
+  UI_ZPXAlert second(CFSTR("Replace the shortcut?"), CFSTR("It is kept otherwise."), 0x202,
+                     nullptr);
   second.show();
   mScreen->QueueModalStep([&] { Key(GDK_KEY_Escape); });
   EXPECT_EQ(second.waitForUser(), UI_DialogWait::kCancelCommand);
@@ -143,7 +143,8 @@ TEST_F(ScreenKeyboardTest, ReturnEscapeAndClosingTheWindowEndAnAlert) {
     EXPECT_FALSE(gtk_widget_is_sensitive(WindowWidget(document)));
     EXPECT_TRUE(gtk_widget_is_sensitive(WindowWidget(third.Window())));
     GdkEvent* close = gdk_event_new(GDK_DELETE);
-    close->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(WindowWidget(third.Window()))));
+    close->any.window =
+        GDK_WINDOW(g_object_ref(gtk_widget_get_window(WindowWidget(third.Window()))));
     gtk_main_do_event(close);
     gdk_event_free(close);
   });
@@ -214,8 +215,7 @@ TEST_F(ScreenKeyboardTest, TypedTextReachesTheAddressField) {
   ControlRef edit = dialog.getControlByID(UI_PrinterListDialog::kAddressEdit, 1);
   mScreen->QueueModalStep([&] {
     ASSERT_EQ(Focused(), edit);  // where the dialog put the keyboard
-    for (guint key : {GDK_KEY_1, GDK_KEY_0, GDK_KEY_period, GDK_KEY_2})
-      Key(key);
+    for (guint key : {GDK_KEY_1, GDK_KEY_0, GDK_KEY_period, GDK_KEY_2}) Key(key);
     EXPECT_EQ(edit->mText, "10.2");
     Key(GDK_KEY_BackSpace);
     Key(GDK_KEY_7);

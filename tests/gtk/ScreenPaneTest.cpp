@@ -31,7 +31,9 @@ class ScreenPaneTest : public ScreenFixture {
     GtkWidget* title = WidgetOf(mPane->Control(FourCC("Ttle"), UI_Panel::kPopupRowBase + k));
     return title && gtk_widget_get_visible(title) ? gtk_label_get_text(GTK_LABEL(title)) : "";
   }
-  ControlRef Scroll() const { return mPane->Control(UI_Panel::kScrollSignature, UI_Panel::kScrollBar); }
+  ControlRef Scroll() const {
+    return mPane->Control(UI_Panel::kScrollSignature, UI_Panel::kScrollBar);
+  }
 
   std::unique_ptr<PaneJob> mPane;
   std::unique_ptr<UI_Panel> mPanel;
@@ -51,8 +53,8 @@ TEST_F(ScreenPaneTest, TheSamplesPane) {
   }
   EXPECT_FALSE(gtk_widget_get_visible(WidgetOf(Scroll())));  // the sample's rows all fit
   // No companion runs here: its button cannot be pressed, and says why.
-  GtkWidget* jobProperties = WidgetOf(
-      mPane->Control(UI_Panel::kJobPropertiesSignature, UI_Panel::kJobPropertiesButton));
+  GtkWidget* jobProperties =
+      WidgetOf(mPane->Control(UI_Panel::kJobPropertiesSignature, UI_Panel::kJobPropertiesButton));
   EXPECT_FALSE(gtk_widget_is_sensitive(jobProperties));
   gchar* why = gtk_widget_get_tooltip_text(jobProperties);
   EXPECT_STREQ(why,
@@ -76,15 +78,15 @@ TEST_F(ScreenPaneTest, TwelveShortcutsScrolledByTheUser) {
 TEST_F(ScreenPaneTest, CustomizeWithAGroupOpen) {
   Open(GeneratedPaneText(3, 4, GeneratedShortcuts(3, 4)));
   mScreen->Settle();
-  gtk_button_clicked(
-      GTK_BUTTON(WidgetOf(mPane->Control(UI_Panel::kCustomizeSignature, UI_Panel::kCustomizeButton))));
+  gtk_button_clicked(GTK_BUTTON(
+      WidgetOf(mPane->Control(UI_Panel::kCustomizeSignature, UI_Panel::kCustomizeButton))));
   WindowRef customize = mPanel->CustomizeWindow();
   ASSERT_NE(customize, nullptr);
   ControlRef options = FindControl(customize, FourCC("SLST"), UI_Panel::kOptionList);
   mScreen->Settle();
   ClickExpander(options, "1");  // G1, as a person opens it; GTK logs nothing
   EXPECT_EQ(ListRowCount(options, kDataBrowserContainerIsOpen), 1u);
-  EXPECT_EQ(ListRowCount(options), 7u);  // the program filled it
+  EXPECT_EQ(ListRowCount(options), 7u);                              // the program filled it
   EXPECT_EQ(ListRowCount(options, kDataBrowserItemIsSelected), 0u);  // the click selects nothing
   ExpectShownAsReference(customize, "customize-group-open");
   GtkTreeView* rows = GTK_TREE_VIEW(gtk_bin_get_child(GTK_BIN(WidgetOf(options))));

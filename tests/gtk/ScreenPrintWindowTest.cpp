@@ -65,7 +65,8 @@ class ScreenPrintWindowTest : public ScreenFixture {
   std::string Choice(const char* key) const {
     CFRef<CFStringRef> makeAndModel(
         CFStringCreateWithCString(nullptr, mPPD.MakeAndModel().c_str(), kCFStringEncodingUTF8));
-    CFRef<CFStringRef> settingsKey(CreatePrinterSettingsKey(mHost.BundleIdentifier(), makeAndModel.get()));
+    CFRef<CFStringRef> settingsKey(
+        CreatePrinterSettingsKey(mHost.BundleIdentifier(), makeAndModel.get()));
     CFDictionaryRef values = nullptr;
     if (PMTicketGetCFDictionary(mSession.Ticket(kPDE_PMPrintSettingsRef), kPMTopLevel, kPMTopLevel,
                                 settingsKey.get(), &values) != noErr)
@@ -78,8 +79,8 @@ class ScreenPrintWindowTest : public ScreenFixture {
   }
   // The file of the job's PostScript data the extension named, removed; "" for none.
   std::string TakeDataFile() const {
-    CFRef<CFStringRef> prefix(CFStringCreateWithCString(nullptr, pde::kPostscriptDataKeyPrefix,
-                                                        kCFStringEncodingUTF8));
+    CFRef<CFStringRef> prefix(
+        CFStringCreateWithCString(nullptr, pde::kPostscriptDataKeyPrefix, kCFStringEncodingUTF8));
     CFRef<CFMutableStringRef> key(CFStringCreateMutableCopy(nullptr, 0, prefix.get()));
     CFStringAppend(key.get(), mHost.BundleIdentifier());
     CFStringRef path = nullptr;
@@ -203,7 +204,8 @@ TEST_F(ScreenPrintWindowTest, EscapeAndClosingTheWindowCancel) {
   PrintWindow second("ZPX-Sample");
   mScreen->QueueModalStep([&] {
     GdkEvent* event = gdk_event_new(GDK_DELETE);
-    event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(WindowWidget(second.Window()))));
+    event->any.window =
+        GDK_WINDOW(g_object_ref(gtk_widget_get_window(WindowWidget(second.Window()))));
     gtk_main_do_event(event);
     gdk_event_free(event);
   });

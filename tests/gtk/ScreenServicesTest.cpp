@@ -159,7 +159,8 @@ TEST_F(ScreenServicesTest, TimersPostedEventsAndSourcesRunOnGLibsLoop) {
   context.perform = &CountPerformed;
   CFRef<CFRunLoopSourceRef> source(CFRunLoopSourceCreate(nullptr, 0, &context));
   CFRunLoopAddSource(CFRunLoopGetMain(), source.get(), kCFRunLoopDefaultMode);
-  guint guard = g_timeout_add(3000, [](gpointer) { return G_SOURCE_REMOVE; }, nullptr);
+  guint guard = g_timeout_add(
+      3000, [](gpointer) { return G_SOURCE_REMOVE; }, nullptr);
   std::thread signaller([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     CFRunLoopSourceSignal(source.get());
@@ -189,7 +190,8 @@ TEST_F(ScreenServicesTest, AnIdleWindowIsPaintedAgainOnlyAfterItChanges) {
   // screen: at the display's frame rate a repaint per turn would come ~20 times.
   auto busyTurns = [&] {
     int busy = 0;
-    for (gint64 end = g_get_monotonic_time() + G_USEC_PER_SEC / 3; g_get_monotonic_time() < end; g_usleep(1000))
+    for (gint64 end = g_get_monotonic_time() + G_USEC_PER_SEC / 3; g_get_monotonic_time() < end;
+         g_usleep(1000))
       busy += mScreen->PerformModalStep(window);
     return busy;
   };

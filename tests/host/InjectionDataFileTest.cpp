@@ -79,11 +79,13 @@ TEST(InjectionDataFile, FilesNotOwnMalformedOrOfUnknownSitesAreRefused) {
   EXPECT_EQ(read(large), InjectionDataFile::kTooLarge);
 
   EXPECT_EQ(read(folder.Write("text", "%!PS\n")), InjectionDataFile::kMalformed);
-  EXPECT_EQ(read(folder.Write("dictionary", "<plist><dict/></plist>")), InjectionDataFile::kMalformed);
+  EXPECT_EQ(read(folder.Write("dictionary", "<plist><dict/></plist>")),
+            InjectionDataFile::kMalformed);
   EXPECT_EQ(read(folder.Write("odd", "<plist><array><integer>81</integer></array></plist>")),
             InjectionDataFile::kMalformed);
-  EXPECT_EQ(read(folder.Write("swapped", "<plist><array><data>AA==</data><integer>81</integer>"
-                                         "</array></plist>")),
+  EXPECT_EQ(read(folder.Write("swapped",
+                              "<plist><array><data>AA==</data><integer>81</integer>"
+                              "</array></plist>")),
             InjectionDataFile::kMalformed);
   EXPECT_EQ(read(folder.Write("site7", EntriesList({{81, "/a 1 def"}, {7, "x"}}))),
             InjectionDataFile::kUnknownSite);

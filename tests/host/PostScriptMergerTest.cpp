@@ -65,11 +65,13 @@ TEST(PostScriptMerger, HeaderCommentsReplaceTheirNamesakesBeforeTheEndOfComments
             "showpage\n");
   // A document that is only its header gets them at its end.
   merged = Merge("%!PS\n%%Title: t", injections);
-  EXPECT_EQ(merged.job, "%!PS\n%%Title: t\n%%Orientation: Landscape\n%%MacCoreNUp: 2\n%%JobNote: x\n");
+  EXPECT_EQ(merged.job,
+            "%!PS\n%%Title: t\n%%Orientation: Landscape\n%%MacCoreNUp: 2\n%%JobNote: x\n");
 }
 
 TEST(PostScriptMerger, SetupBlocksGoAfterTheDocumentsSetupCodeFeaturesWrapped) {
-  Merged merged = Merge(kDocument, SetupBlocks({"%%BeginFeature: *A B\ncode\n%%EndFeature", "/w 1 def\n"}));
+  Merged merged =
+      Merge(kDocument, SetupBlocks({"%%BeginFeature: *A B\ncode\n%%EndFeature", "/w 1 def\n"}));
   ASSERT_EQ(merged.result, PostScriptMerger::kMerged);
   EXPECT_EQ(merged.job,
             "%!PS-Adobe-3.0\n%%Title: t\n%%Orientation: Portrait\n%%+ continued\n%%Pages: 1\n"
@@ -141,10 +143,10 @@ TEST(PostScriptMerger, LongLinesAndSmallBuffersGiveTheSameJob) {
   injections.mSuppressedFeatures = {"*Duplex"};
   injections.mHeaderComments = {"%%Title: new"};
   const std::string longLine(5000, 'x');
-  std::string document =
-      "%!PS\r\n%%Title: old " + longLine + "\r\n%%EndComments\r\n%%BeginSetup\r\n" +
-      "%%BeginFeature: *Duplex None\r\n" + longLine + "\r\n%%EndFeature\r\n" + longLine +
-      "\r\n%%EndSetup\r\nshowpage\r\n";
+  std::string document = "%!PS\r\n%%Title: old " + longLine +
+                         "\r\n%%EndComments\r\n%%BeginSetup\r\n" +
+                         "%%BeginFeature: *Duplex None\r\n" + longLine + "\r\n%%EndFeature\r\n" +
+                         longLine + "\r\n%%EndSetup\r\nshowpage\r\n";
   // Told apart by their first 255 bytes only, whatever the buffer: kept.
   const std::string farKey = "%%BeginFeature: " + std::string(300, ' ') + "*Duplex None\r\n";
   const std::string wideWrapper = "[{" + std::string(300, ' ') + "\r\n";
@@ -160,10 +162,11 @@ TEST(PostScriptMerger, LongLinesAndSmallBuffersGiveTheSameJob) {
 
 TEST(PostScriptMerger, AFirstLineLongerThanTheBufferStillGivesItsLineEndToTheBlocks) {
   const std::string document = "%!PS " + std::string(300, 'x') + "\r%%EndComments\rshowpage\r";
-  const std::string expected =
-      "%!PS " + std::string(300, 'x') + "\r%%EndComments\r%%BeginSetup\r/w 1 def\r%%EndSetup\rshowpage\r";
+  const std::string expected = "%!PS " + std::string(300, 'x') +
+                               "\r%%EndComments\r%%BeginSetup\r/w 1 def\r%%EndSetup\rshowpage\r";
   EXPECT_EQ(Merge(document, SetupBlocks({"/w 1 def"})).job, expected);
-  EXPECT_EQ(Merge(document, SetupBlocks({"/w 1 def"}), PostScriptLineReader::kMinimumCapacity).job, expected);
+  EXPECT_EQ(Merge(document, SetupBlocks({"/w 1 def"}), PostScriptLineReader::kMinimumCapacity).job,
+            expected);
 }
 
 TEST(PostScriptMerger, InputThatIsNoPostScriptWritesNothing) {
@@ -179,7 +182,8 @@ TEST(PostScriptMerger, InputThatIsNoPostScriptWritesNothing) {
 // or the next feature: the rest of the document comes through, and no wrapper
 // stays open.
 TEST(PostScriptMerger, AnUnterminatedRemovedFeatureEndsWithItsSectionAndLeavesNoWrapperOpen) {
-  JobInjections injections = SetupBlocks({"%%BeginFeature: *InputSlot Lower\n/slot 2 def\n%%EndFeature\n"});
+  JobInjections injections =
+      SetupBlocks({"%%BeginFeature: *InputSlot Lower\n/slot 2 def\n%%EndFeature\n"});
   injections.mSuppressedFeatures = {"*InputSlot", "*Duplex"};
   const std::string prolog =
       "%!PS-Adobe-3.0\n%%Pages: 3\n%%EndComments\n%%BeginProlog\n/Line { moveto show } bind def\n"
@@ -193,7 +197,8 @@ TEST(PostScriptMerger, AnUnterminatedRemovedFeatureEndsWithItsSectionAndLeavesNo
       // A wrapper that holds more than the feature keeps the rest.
       "[{\n/wrapped 1 def\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n} stopped cleartomark\n"
       // The next feature ends it too, kept or removed in its turn, in its own wrapper.
-      "[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n[{\n%%BeginFeature: *Kept On\n/kept 1 def\n"
+      "[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n[{\n%%BeginFeature: *Kept On\n/kept 1 "
+      "def\n"
       "%%EndFeature\n} stopped cleartomark\n"
       "[{\n%%BeginFeature: *Duplex None\n/duplex 1 def\n%%EndFeature\n} stopped cleartomark\n"
       "} stopped cleartomark\n"
@@ -204,7 +209,8 @@ TEST(PostScriptMerger, AnUnterminatedRemovedFeatureEndsWithItsSectionAndLeavesNo
       "%%Page: 1 1\n%%BeginPageSetup\n[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n"
       "%%EndPageSetup\n(Page one) 72 700 Line\nshowpage\n"
       // At the end of a page, and of the last one before the trailer.
-      "%%Page: 2 2\n(Page two) 72 700 Line\nshowpage\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n"
+      "%%Page: 2 2\n(Page two) 72 700 Line\nshowpage\n%%BeginFeature: *InputSlot Upper\n/slot 1 "
+      "def\n"
       "%%Page: 3 3\n(Page three) 72 700 Line\nshowpage\n[{\n%%BeginFeature: *InputSlot Upper\n"
       "%%Trailer\n/trailer 1 def\n%%BeginFeature: *Duplex None\n/duplex 1 def\n%%EOF\n";
   const std::string expected =
@@ -234,7 +240,8 @@ TEST(PostScriptMerger, AnUnterminatedRemovedFeatureEndsWithItsSectionAndLeavesNo
   EXPECT_EQ(pages.status, 0) << pages.errors;
   for (const char* page : {"Page one", "Page two", "Page three"})
     EXPECT_TRUE(Has(pages.output, page)) << page;
-  merged = Merge(prolog + "%%BeginSetup\n[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n", injections);
+  merged = Merge(prolog + "%%BeginSetup\n[{\n%%BeginFeature: *InputSlot Upper\n/slot 1 def\n",
+                 injections);
   EXPECT_EQ(merged.job, prolog + "%%BeginSetup\n" + inserted);
 }
 
@@ -246,8 +253,11 @@ TEST(PostScriptMerger, ARemovedFeaturesOwnWrappersAndSectionsGoWithIt) {
   injections.mSuppressedFeatures = {"*InputSlot"};
   const std::string payload = "%%EndSetup\n} stopped cleartomark\n";
   const std::string document =
-      "%!PS\n%%BeginSetup\n[{\n%%BeginFeature: *InputSlot Upper\n[{\n/inner 1 def\n} stopped cleartomark\n"
-      "%%BeginBinary: " + std::to_string(payload.size()) + "\n" + payload + "%%EndBinary\n"
+      "%!PS\n%%BeginSetup\n[{\n%%BeginFeature: *InputSlot Upper\n[{\n/inner 1 def\n} stopped "
+      "cleartomark\n"
+      "%%BeginBinary: " +
+      std::to_string(payload.size()) + "\n" + payload +
+      "%%EndBinary\n"
       "%%BeginDocument: a.eps\n%%EndSetup\n%%Page: 1 1\n%%EndDocument\n"
       "%%EndFeature\n} stopped cleartomark\n/kept 1 def\n%%EndSetup\n%%Page: 1 1\nshowpage\n";
   EXPECT_EQ(Merge(document, injections).job,
@@ -261,12 +271,16 @@ TEST(PostScriptMerger, TheDocumentsPageSizeGoesOnlyWhenTheExtensionWritesOne) {
       "[{\n%%BeginFeature: *PageSize Letter\n<</PageSize [612 792]>> setpagedevice\n%%EndFeature\n"
       "} stopped cleartomark\n";
   const std::string pageRegion =
-      "[{\n%%BeginFeature: *PageRegion Letter\n<</PageSize [612 792]>> setpagedevice\n%%EndFeature\n"
+      "[{\n%%BeginFeature: *PageRegion Letter\n<</PageSize [612 792]>> "
+      "setpagedevice\n%%EndFeature\n"
       "} stopped cleartomark\n";
-  const std::string other = "[{\n%%BeginFeature: *PageSizeX Big\n%%EndFeature\n} stopped cleartomark\n";
-  const std::string document = "%!PS\n%%EndComments\n%%BeginSetup\n" + pageSize + pageRegion + other +
+  const std::string other =
+      "[{\n%%BeginFeature: *PageSizeX Big\n%%EndFeature\n} stopped cleartomark\n";
+  const std::string document = "%!PS\n%%EndComments\n%%BeginSetup\n" + pageSize + pageRegion +
+                               other +
                                "%%IncludeFeature: *PageSize Legal\n%%EndSetup\n%%Page: 1 1\n"
-                               "%%BeginPageSetup\n" + pageSize + "%%EndPageSetup\nshowpage\n";
+                               "%%BeginPageSetup\n" +
+                               pageSize + "%%EndPageSetup\nshowpage\n";
   const std::string a4 =
       "%%BeginFeature: *PageSize A4\n<</PageSize [595 842]>> setpagedevice\n%%EndFeature\n";
   JobInjections injections = SetupBlocks({"%%BeginFeature: *ZPDuplex Top\n%%EndFeature\n", a4});
@@ -275,8 +289,10 @@ TEST(PostScriptMerger, TheDocumentsPageSizeGoesOnlyWhenTheExtensionWritesOne) {
   ASSERT_EQ(merged.result, PostScriptMerger::kMerged);
   EXPECT_EQ(merged.job,
             "%!PS\n%%EndComments\n%%BeginSetup\n" + other +
-            "[{\n%%BeginFeature: *ZPDuplex Top\n%%EndFeature\n} stopped cleartomark\n[{\n" + a4 +
-            "} stopped cleartomark\n%%EndSetup\n%%Page: 1 1\n%%BeginPageSetup\n%%EndPageSetup\nshowpage\n");
+                "[{\n%%BeginFeature: *ZPDuplex Top\n%%EndFeature\n} stopped cleartomark\n[{\n" +
+                a4 +
+                "} stopped cleartomark\n%%EndSetup\n%%Page: 1 "
+                "1\n%%BeginPageSetup\n%%EndPageSetup\nshowpage\n");
 
   // A page size on any line of a block counts; a page region or another
   // keyword alone does not, and the document's stay.

@@ -1,7 +1,6 @@
 // A session's tickets kept in a file between runs, and files that break the form.
 #include <gtest/gtest.h>
 
-
 #include "cf/CFRef.h"
 #include "host/TicketsFile.h"
 #include "support/FileText.h"
@@ -53,8 +52,10 @@ TEST_F(TicketsFileTest, TicketsComeBackWithTheirLocksAndContainedTickets) {
   ASSERT_EQ(noErr, PMTicketSetCFString(settings, CFSTR("pde"), CFSTR("values"), CFSTR("x"), false));
   PMTicketRef paper = nullptr;
   ASSERT_EQ(noErr, PMTicketGetTicket(Ticket(kPDE_PMPageFormatRef), kPMPaperInfoTicket, 0, &paper));
-  ASSERT_EQ(noErr, PMTicketSetCFString(paper, CFSTR("dialog"), kPMPaperNameKey, CFSTR("A3"), false));
-  ASSERT_EQ(noErr, PMTicketSetSInt32(Ticket(kPDE_PMPageFormatRef), CFSTR("dialog"), kPMOrientationKey, 2, false));
+  ASSERT_EQ(noErr,
+            PMTicketSetCFString(paper, CFSTR("dialog"), kPMPaperNameKey, CFSTR("A3"), false));
+  ASSERT_EQ(noErr, PMTicketSetSInt32(Ticket(kPDE_PMPageFormatRef), CFSTR("dialog"),
+                                     kPMOrientationKey, 2, false));
   std::string path = mFolder.Path() + "/tickets.plist";
   ASSERT_EQ(noErr, TicketsFile::Save(mSession, path.c_str()));
 
@@ -69,10 +70,12 @@ TEST_F(TicketsFileTest, TicketsComeBackWithTheirLocksAndContainedTickets) {
   EXPECT_EQ(noErr, PMTicketGetSInt32(settings, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &copies));
   EXPECT_EQ(3, copies);
   EXPECT_EQ(kPMItemIsLocked, PMTicketSetSInt32(settings, CFSTR("other"), kPMCopiesKey, 5, false));
-  EXPECT_EQ(noErr, PMTicketSetCFString(settings, CFSTR("other"), CFSTR("values"), CFSTR("y"), false));
+  EXPECT_EQ(noErr,
+            PMTicketSetCFString(settings, CFSTR("other"), CFSTR("values"), CFSTR("y"), false));
   ASSERT_EQ(noErr, PMTicketGetTicket(Ticket(kPDE_PMPageFormatRef), kPMPaperInfoTicket, 0, &paper));
   CFStringRef paperName = nullptr;
-  EXPECT_EQ(noErr, PMTicketGetCFString(paper, kPMTopLevel, kPMTopLevel, kPMPaperNameKey, &paperName));
+  EXPECT_EQ(noErr,
+            PMTicketGetCFString(paper, kPMTopLevel, kPMTopLevel, kPMPaperNameKey, &paperName));
   EXPECT_EQ("A3", TextOf(paperName));
   SInt32 orientation = 0;
   EXPECT_EQ(noErr, PMTicketGetSInt32(Ticket(kPDE_PMPageFormatRef), kPMTopLevel, kPMTopLevel,
@@ -81,7 +84,8 @@ TEST_F(TicketsFileTest, TicketsComeBackWithTheirLocksAndContainedTickets) {
 }
 
 TEST_F(TicketsFileTest, FilesOfTheWrongFormChangeNothing) {
-  ASSERT_EQ(noErr, PMTicketSetSInt32(Ticket(kPDE_PMPrintSettingsRef), CFSTR("a"), kPMCopiesKey, 4, false));
+  ASSERT_EQ(noErr,
+            PMTicketSetSInt32(Ticket(kPDE_PMPrintSettingsRef), CFSTR("a"), kPMCopiesKey, 4, false));
   const std::string good = SavedText();
   ASSERT_NE(good.find("<key>Creator</key>"), std::string::npos);
 
@@ -98,15 +102,20 @@ TEST_F(TicketsFileTest, FilesOfTheWrongFormChangeNothing) {
   };
   // An item list that is no list, an item without its creator, a lock that is
   // no boolean, a ticket of the wrong type in a place, a missing ticket.
-  EXPECT_EQ(kPMInvalidTicket, LoadText(replaced("<key>Items</key>\n\t\t<array>", "<key>Items</key><string/><key>x</key>\n\t\t<array>")));
+  EXPECT_EQ(kPMInvalidTicket,
+            LoadText(replaced("<key>Items</key>\n\t\t<array>",
+                              "<key>Items</key><string/><key>x</key>\n\t\t<array>")));
   EXPECT_EQ(kPMInvalidItem, LoadText(replaced("<key>Creator</key>", "<key>Maker</key>")));
   EXPECT_EQ(kPMInvalidItem, LoadText(replaced("<false/>", "<string>no</string>")));
-  EXPECT_EQ(kPMInvalidTicket, LoadText(replaced("com.apple.print.PrintSettingsTicket", "com.apple.print.PageFormatTicket")));
-  EXPECT_EQ(kPMInvalidTicket, LoadText(replaced("<key>PMPrinterInfoTicket</key>", "<key>Elsewhere</key>")));
+  EXPECT_EQ(kPMInvalidTicket, LoadText(replaced("com.apple.print.PrintSettingsTicket",
+                                                "com.apple.print.PageFormatTicket")));
+  EXPECT_EQ(kPMInvalidTicket,
+            LoadText(replaced("<key>PMPrinterInfoTicket</key>", "<key>Elsewhere</key>")));
 
   // The session still answers what it had.
   SInt32 copies = 0;
-  EXPECT_EQ(noErr, PMTicketGetSInt32(Ticket(kPDE_PMPrintSettingsRef), kPMTopLevel, kPMTopLevel, kPMCopiesKey, &copies));
+  EXPECT_EQ(noErr, PMTicketGetSInt32(Ticket(kPDE_PMPrintSettingsRef), kPMTopLevel, kPMTopLevel,
+                                     kPMCopiesKey, &copies));
   EXPECT_EQ(4, copies);
   EXPECT_EQ(noErr, LoadText(good));
 }

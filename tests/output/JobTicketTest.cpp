@@ -73,7 +73,8 @@ TEST_F(JobTicketTest, AnOwnedTicketGoesWithItsObject) {
     EXPECT_EQ(noErr, owned.Set(CFSTR("app"), kPMOrientationKey, 2L, false));
   }
   CFTypeRef item = nullptr;
-  EXPECT_EQ(kPMInvalidTicket, PMTicketGetItem(kept, kPMTopLevel, kPMTopLevel, kPMOrientationKey, &item));
+  EXPECT_EQ(kPMInvalidTicket,
+            PMTicketGetItem(kept, kPMTopLevel, kPMTopLevel, kPMOrientationKey, &item));
 }
 
 TEST_F(JobTicketTest, PrinterInfoAccessors) {

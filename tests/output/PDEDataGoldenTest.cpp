@@ -24,8 +24,8 @@ void Substitute(std::string& text, const std::string& mark, const std::string& b
 class PDEDataGoldenTest : public JobNoteGlobalsTest {
  protected:
   // The pieces in order: "NN-name" from pieces/, a watermark resource by its
-  // file name (a block at site 81). "@FOLDER@" stands for the job's folder, "@FOLDERHEX@" for it in hexadecimal (a
-  // note's text with a slash is written that way).
+  // file name (a block at site 81). "@FOLDER@" stands for the job's folder, "@FOLDERHEX@" for it in
+  // hexadecimal (a note's text with a slash is written that way).
   std::string Expected(std::initializer_list<const char*> pieces) {
     std::string text;
     for (const std::string piece : pieces) {
@@ -114,9 +114,8 @@ TEST_F(PDEDataGoldenTest, TwoWayPairsDynamicProfileAndPrintSizes) {
   // The page size taken from the document: the print size's own code.
   data.SetDocumentPageSizeInUse(true);
   EXPECT_EQ(Expected({"02-suppressed", "04-feature-code", "04-destination-printer",
-                      "04-feature-code-tail", "06-portrait", "06-job-notes",
-                      "08-profiles-two-way", "09-scale-125", "10-bidi-pairs",
-                      "12-print-size-letter"}),
+                      "04-feature-code-tail", "06-portrait", "06-job-notes", "08-profiles-two-way",
+                      "09-scale-125", "10-bidi-pairs", "12-print-size-letter"}),
             Job().Listing());
 
   // A custom print size: its page properties, and the size the controller
@@ -125,9 +124,9 @@ TEST_F(PDEDataGoldenTest, TwoWayPairsDynamicProfileAndPrintSizes) {
   Job().Set("*CustomPrintSize", "500 700.5");
   data.SetDocumentPageSizeInUse(false);
   EXPECT_EQ(Expected({"02-suppressed", "04-feature-code", "04-destination-printer",
-                      "04-feature-code-tail", "06-portrait", "06-job-notes",
-                      "08-profiles-two-way", "09-scale-125", "10-bidi-pairs-custom",
-                      "11-custom-print-size", "12-print-size-custom"}),
+                      "04-feature-code-tail", "06-portrait", "06-job-notes", "08-profiles-two-way",
+                      "09-scale-125", "10-bidi-pairs-custom", "11-custom-print-size",
+                      "12-print-size-custom"}),
             Job().Listing());
 }
 

@@ -98,7 +98,8 @@ class PDEDataJob {
   // The blocks as one text: each block after a line "@@ <site>".
   std::string Listing() {
     std::string text;
-    for (const JobBlock& block : Output()) text += "@@ " + std::to_string(block.site) + "\n" + block.bytes;
+    for (const JobBlock& block : Output())
+      text += "@@ " + std::to_string(block.site) + "\n" + block.bytes;
     return text;
   }
 

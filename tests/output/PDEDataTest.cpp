@@ -49,22 +49,24 @@ TEST_F(PDEDataTest, BasicPanelLeavesOutBidiExpertHiddenAndExcludedControls) {
       "*PPD-Adobe: \"4.3\"\n*%ZPXPropPage FPPage/Page: True\n"
       "*%ZPXGroupName Pane/Pane: True\n*%ZPXGroupName ZPPPInstallableOptions/Installed: True\n"
       "*%ZPXGroupName Opts/Opts: True\n*%ZPXParent Pane/FPPage: True|Scrollpane\n"
-      "*%ZPXParent Opts/Pane: True|Rolldown\n*%ZPXParent ZPPPInstallableOptions/Pane: True|Rolldown\n";
+      "*%ZPXParent Opts/Pane: True|Rolldown\n*%ZPXParent ZPPPInstallableOptions/Pane: "
+      "True|Rolldown\n";
   auto popup = [](const char* name, const char* group, const char* flags) {
     return std::string("*%ZPXFlags *") + name + ": " + flags + "\n*%ZPXGroup *" + name + " " +
            group + "/" + name + "\n*OpenUI *" + name + "/" + name + ": PickOne\n*Default" + name +
            ": A\n*" + name + " A/A: \"a\"\n*CloseUI: *" + name + "\n";
   };
-  std::unique_ptr<ZPXPPD> document = ParseText(
-      head + popup("ZPTray", "Opts", "Setup") + popup("ZPTrayBidi", "Opts", "Setup") +
-      popup("ZPSimSpeed", "Opts", "Setup") + popup("ZPNUpOption", "Opts", "Setup") +
-      popup("ZPHidden", "Opts", "Setup|NoNimboDriverUI") +
-      popup("ZPFinisher", "ZPPPInstallableOptions", "Setup"));
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(head + popup("ZPTray", "Opts", "Setup") + popup("ZPTrayBidi", "Opts", "Setup") +
+                popup("ZPSimSpeed", "Opts", "Setup") + popup("ZPNUpOption", "Opts", "Setup") +
+                popup("ZPHidden", "Opts", "Setup|NoNimboDriverUI") +
+                popup("ZPFinisher", "ZPPPInstallableOptions", "Setup"));
   PDEData data(job.Session(), document.get(), nullptr);
   EXPECT_FALSE(data.IsValidBasicPanelControl(nullptr));
   ASSERT_NE(Control(*document, "*ZPTray"), nullptr);
   EXPECT_TRUE(data.IsValidBasicPanelControl(Control(*document, "*ZPTray")));
-  for (const char* hidden : {"*ZPTrayBidi", "*ZPSimSpeed", "*ZPNUpOption", "*ZPHidden", "*ZPFinisher"}) {
+  for (const char* hidden :
+       {"*ZPTrayBidi", "*ZPSimSpeed", "*ZPNUpOption", "*ZPHidden", "*ZPFinisher"}) {
     ASSERT_NE(Control(*document, hidden), nullptr) << hidden;
     EXPECT_FALSE(data.IsValidBasicPanelControl(Control(*document, hidden))) << hidden;
   }
@@ -182,7 +184,8 @@ TEST_F(PDEDataTest, JapanesePairsGoInMacJapanese) {
   PDEDataJob job("ja");
   job.EnableTwoWay();
   job.Data().SetBidiPair(0, L"ZPPCMedia", L"12 \u65E5\u672C");
-  EXPECT_TRUE(BlocksMention(job.Output(), "%%BeginFeature: *ZPPCMedia 12 \x93\xFA\x96\x7B\n%%EndFeature\n"));
+  EXPECT_TRUE(BlocksMention(job.Output(),
+                            "%%BeginFeature: *ZPPCMedia 12 \x93\xFA\x96\x7B\n%%EndFeature\n"));
 }
 
 TEST_F(PDEDataTest, ProfileValuesWithoutTheMarkPrefixStayAsTheyAre) {
@@ -264,11 +267,12 @@ TEST_F(PDEDataTest, WatermarksAndShortcutsInThePrinterPreferences) {
     PDEDataJob job;
     PDEData& data = job.Data();
     EXPECT_FALSE(data.SaveWatermarksToPreferences());  // none yet
-    job.EnableTwoWay();  // the printer's record
+    job.EnableTwoWay();                                // the printer's record
     data.AddWatermark("1,2,3,4,5,6,1,8,450,10,11,36,Times,ONE");
     data.AddWatermark("0,0,0,0,0,0,0,0,0,0,0,12,Courier,Gl\xE2\x82\xACss");
     EXPECT_TRUE(data.SaveWatermarksToPreferences());
-    EXPECT_TRUE(data.SetPPDShortcuts({"*PageSize", "*ZPNoSuchOption", "*ZPOutProfileBidi", "*ZPDuplex"}));
+    EXPECT_TRUE(
+        data.SetPPDShortcuts({"*PageSize", "*ZPNoSuchOption", "*ZPOutProfileBidi", "*ZPDuplex"}));
 
     // A fresh object reads the same file.
     PDEData again(job.Session(), &job.Document(), nullptr);

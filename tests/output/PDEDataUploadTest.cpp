@@ -53,11 +53,13 @@ class PDEDataUploadTest : public JobNoteGlobalsTest {
 
 TEST_F(PDEDataUploadTest, TheOutputCreatesTheJobOnTheServerAndKeepsItsId) {
   mJob->Output();
-  EXPECT_EQ("RXOpenSession 10.1.2.3|operator|secret|english|0\n"
-            "RXCreateNewJobEx open|Hot Folder|Brochure \xC3\xA9t\xC3\xA9|" +
-                mJob->Folder().Path() + "/Proofs.xml\n"
-                "RXCloseSession open\n",
-            Calls());
+  EXPECT_EQ(
+      "RXOpenSession 10.1.2.3|operator|secret|english|0\n"
+      "RXCreateNewJobEx open|Hot Folder|Brochure \xC3\xA9t\xC3\xA9|" +
+          mJob->Folder().Path() +
+          "/Proofs.xml\n"
+          "RXCloseSession open\n",
+      Calls());
   EXPECT_EQ("JOB-1", mJob->Current("*ZPRoutixJobId"));
   EXPECT_EQ("JOB-1", mJob->Current("*ZPRXNewJobID"));
 

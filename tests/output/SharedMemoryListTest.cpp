@@ -80,9 +80,10 @@ TEST(SharedMemoryListTest, TwoHundredFiftySettingsUseTheOverflowAreaUntilALaterE
   EXPECT_EQ("200", shared.ReadField(SharedMemoryList::kCountOffset, SharedMemoryList::kCountSize));
   EXPECT_EQ("50", shared.ReadField(SharedMemoryList::kOverflowCountOffset,
                                    SharedMemoryList::kOverflowCountSize));
-  EXPECT_EQ("Key199", shared.ReadField(199 * SharedMemoryList::kKeySize, SharedMemoryList::kKeySize));
-  const int overflowId = int(shared.ReadNumber(SharedMemoryList::kOverflowIdOffset,
-                                               SharedMemoryList::kOverflowIdSize));
+  EXPECT_EQ("Key199",
+            shared.ReadField(199 * SharedMemoryList::kKeySize, SharedMemoryList::kKeySize));
+  const int overflowId = int(
+      shared.ReadNumber(SharedMemoryList::kOverflowIdOffset, SharedMemoryList::kOverflowIdSize));
   ASSERT_GT(overflowId, 0);
   struct shmid_ds status;
   ASSERT_EQ(0, shmctl(overflowId, IPC_STAT, &status));
@@ -103,8 +104,8 @@ TEST(SharedMemoryListTest, TwoHundredFiftySettingsUseTheOverflowAreaUntilALaterE
   EXPECT_EQ(few, ReadBack(shared));
 
   Write(shared, many);
-  const int second = int(shared.ReadNumber(SharedMemoryList::kOverflowIdOffset,
-                                           SharedMemoryList::kOverflowIdSize));
+  const int second = int(
+      shared.ReadNumber(SharedMemoryList::kOverflowIdOffset, SharedMemoryList::kOverflowIdSize));
   shared.RemoveOverflowArea();
   EXPECT_FALSE(SegmentExists(second));
 }
@@ -113,13 +114,17 @@ TEST(SharedMemoryListTest, TextIsUTF8CutOnCharacterBoundariesWhateverTheLocale) 
   std::vector<char> area(SharedMemoryList::kAreaSize);
   SharedMemoryList shared(area.data());
   shared.Clear();
-  const std::wstring longKey(40, L'\u00FC');      // 80 bytes: cut to 31 characters
-  const std::wstring longValue(300, L'\u00E9');   // 600 bytes: cut to 255 characters
-  Write(shared, {{longKey, longValue}, {L"Caf\u00E9", L"\u20AC \U0001F600"}, {L"Bad", std::wstring(1, wchar_t(0xD800))}});
+  const std::wstring longKey(40, L'\u00FC');     // 80 bytes: cut to 31 characters
+  const std::wstring longValue(300, L'\u00E9');  // 600 bytes: cut to 255 characters
+  Write(shared, {{longKey, longValue},
+                 {L"Caf\u00E9", L"\u20AC \U0001F600"},
+                 {L"Bad", std::wstring(1, wchar_t(0xD800))}});
 
   EXPECT_EQ(62u, shared.ReadField(0, SharedMemoryList::kKeySize).size());
-  EXPECT_EQ(510u, shared.ReadField(SharedMemoryList::kValuesOffset, SharedMemoryList::kValueSize).size());
-  EXPECT_EQ("Caf\xC3\xA9", shared.ReadField(SharedMemoryList::kKeySize, SharedMemoryList::kKeySize));
+  EXPECT_EQ(510u,
+            shared.ReadField(SharedMemoryList::kValuesOffset, SharedMemoryList::kValueSize).size());
+  EXPECT_EQ("Caf\xC3\xA9",
+            shared.ReadField(SharedMemoryList::kKeySize, SharedMemoryList::kKeySize));
   const WidePairs back = ReadBack(shared);
   ASSERT_EQ(3u, back.size());
   EXPECT_EQ(std::wstring(31, L'\u00FC'), back[0].first);
@@ -128,7 +133,9 @@ TEST(SharedMemoryListTest, TextIsUTF8CutOnCharacterBoundariesWhateverTheLocale) 
   EXPECT_EQ(std::wstring(1, wchar_t(0xFFFD)), back[2].second);
 
   // Bytes the other process wrote that are not UTF-8.
-  Put(area, SharedMemoryList::kValuesOffset, "a\xFF" "b\xC3");
+  Put(area, SharedMemoryList::kValuesOffset,
+      "a\xFF"
+      "b\xC3");
   EXPECT_EQ(L"a\uFFFDb\uFFFD", ReadBack(shared)[0].second);
 }
 
@@ -202,13 +209,17 @@ TEST(SharedMemoryListTest, StatusFlagsWatermarksAndInstallableIndexes) {
   EXPECT_FALSE(shared.ReadStatus(status));
 
   shared.WriteAddress("printer.example");
-  EXPECT_EQ("1", shared.ReadField(SharedMemoryList::kAddressFlagOffset, SharedMemoryList::kFlagSize));
+  EXPECT_EQ("1",
+            shared.ReadField(SharedMemoryList::kAddressFlagOffset, SharedMemoryList::kFlagSize));
   EXPECT_EQ("printer.example",
             shared.ReadField(SharedMemoryList::kAddressOffset, SharedMemoryList::kAddressSize));
   shared.WriteNoAddress();
-  EXPECT_EQ("0", shared.ReadField(SharedMemoryList::kAddressFlagOffset, SharedMemoryList::kFlagSize));
+  EXPECT_EQ("0",
+            shared.ReadField(SharedMemoryList::kAddressFlagOffset, SharedMemoryList::kFlagSize));
   shared.WritePPDPath(std::string(600, 'p').c_str());
-  EXPECT_EQ(511u, shared.ReadField(SharedMemoryList::kPPDPathOffset, SharedMemoryList::kPPDPathSize).size());
+  EXPECT_EQ(
+      511u,
+      shared.ReadField(SharedMemoryList::kPPDPathOffset, SharedMemoryList::kPPDPathSize).size());
 
   shared.WriteWatermark(3, std::string(200, 'w'));
   EXPECT_EQ("3", shared.ReadField(SharedMemoryList::kWatermarkIndexOffset + 9, 3));

@@ -18,7 +18,8 @@ TEST(WideTextTest, RoundTripOfEveryLengthAndRefusalOfNonText) {
   EXPECT_EQ("", utf8);
   EXPECT_FALSE(UTF8FromWide(std::wstring(1, wchar_t(0x110000)), utf8));
 
-  for (const char* bad : {"\xC0\xAF", "\xE2\x82", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "a\xFF"}) {
+  for (const char* bad :
+       {"\xC0\xAF", "\xE2\x82", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "a\xFF"}) {
     back = L"kept?";
     EXPECT_FALSE(WideFromUTF8(bad, back)) << bad;
     EXPECT_EQ(L"", back);
@@ -26,7 +27,9 @@ TEST(WideTextTest, RoundTripOfEveryLengthAndRefusalOfNonText) {
 }
 
 TEST(WideTextTest, ReplacingFormsAndBoundaryCuts) {
-  EXPECT_EQ(L"a\uFFFD\uFFFDb\u00E9", WideFromUTF8Replacing("a\xE2\x82" "b\xC3\xA9", 6));
+  EXPECT_EQ(L"a\uFFFD\uFFFDb\u00E9", WideFromUTF8Replacing("a\xE2\x82"
+                                                           "b\xC3\xA9",
+                                                           6));
   const wchar_t withHalf[] = {L'x', wchar_t(0xDC00), wchar_t(0x110000), 0};
   EXPECT_EQ("x\xEF\xBF\xBD\xEF\xBF\xBD", UTF8FromWideReplacing(withHalf));
   const std::string emoji = "\xF0\x9F\x98\x80\xF0\x9F\x98\x80";

@@ -100,7 +100,8 @@ TEST_F(ZPXJobTicketTest, SaveWritesOnlyWhatWasAddedOnce) {
   // Alternating site numbers and data objects, sites at even positions.
   CFRef<CFURLRef> url(CreateFileURL(path));
   CFDataRef bytes = nullptr;
-  ASSERT_TRUE(CFURLCreateDataAndPropertiesFromResource(nullptr, url.get(), &bytes, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(CFURLCreateDataAndPropertiesFromResource(nullptr, url.get(), &bytes, nullptr, nullptr,
+                                                       nullptr));
   CFRef<CFDataRef> data(bytes);
   CFRef<CFPropertyListRef> list(CFPropertyListCreateFromXMLData(nullptr, bytes, 0, nullptr));
   ASSERT_TRUE(list && CFGetTypeID(list.get()) == CFArrayGetTypeID());
@@ -110,7 +111,8 @@ TEST_F(ZPXJobTicketTest, SaveWritesOnlyWhatWasAddedOnce) {
   for (CFIndex i = 0; i < 6; i += 2) {
     SInt32 site = 0;
     ASSERT_EQ(CFNumberGetTypeID(), CFGetTypeID(CFArrayGetValueAtIndex(entries, i)));
-    CFNumberGetValue(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(entries, i)), kCFNumberSInt32Type, &site);
+    CFNumberGetValue(static_cast<CFNumberRef>(CFArrayGetValueAtIndex(entries, i)),
+                     kCFNumberSInt32Type, &site);
     EXPECT_EQ(sites[i / 2], site);
     EXPECT_EQ(CFDataGetTypeID(), CFGetTypeID(CFArrayGetValueAtIndex(entries, i + 1)));
   }
@@ -187,7 +189,8 @@ TEST_F(ZPXJobTicketTest, ControlsOfEverySizeAddTheirWholeCode) {
     std::unique_ptr<PPDXPopupControl> control = PopupOfSize(size);
     ASSERT_EQ(size, control->PostScript(nullptr));
     ASSERT_TRUE(job.Add(kPSInjectionSiteFeatureCode, control.get())) << size;
-    CFDataRef added = static_cast<CFDataRef>(CFArrayGetValueAtIndex(job.Entries(), 2 * job.Count() - 1));
+    CFDataRef added =
+        static_cast<CFDataRef>(CFArrayGetValueAtIndex(job.Entries(), 2 * job.Count() - 1));
     EXPECT_EQ(size, CFDataGetLength(added));
     EXPECT_EQ(Emitted(*control), DataText(added)) << size;
   }
@@ -283,7 +286,8 @@ TEST_F(ZPXJobTicketTest, RestorePPDOnlyForPrintersTheBundleLists) {
   mSettings->Set(CFSTR("pde"), CFSTR("Text"), CFSTR("not a blob"), false);
   EXPECT_EQ(nullptr, job.RestorePPD(CFSTR("Text"), url.get()));
   const char truncated[] = "<plist><data>AAAA";
-  CFRef<CFDataRef> broken(CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(truncated), sizeof truncated - 1));
+  CFRef<CFDataRef> broken(
+      CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(truncated), sizeof truncated - 1));
   mSettings->Set(CFSTR("pde"), CFSTR("Broken"), broken.get(), false);
   EXPECT_EQ(nullptr, job.RestorePPD(CFSTR("Broken"), url.get()));
   EXPECT_EQ(nullptr, job.RestorePPD(CFSTR("Missing"), url.get()));

@@ -46,15 +46,17 @@ std::set<std::string> DefinedFunctions() {
 TEST(BundleExports, ExactlyTheDeclaredFlatFunctions) {
   const std::set<std::string> declared = DeclaredExports();
   ASSERT_GT(declared.size(), 100u);
-  for (const char* family : {"FirstError", "GetFirstPopupControl", "FirstGroup", "IsRollDown",
-                             "ZPCFCreateEncryptedString", "NextShortcut", "PrinterInfoPluginFactory"})
+  for (const char* family :
+       {"FirstError", "GetFirstPopupControl", "FirstGroup", "IsRollDown",
+        "ZPCFCreateEncryptedString", "NextShortcut", "PrinterInfoPluginFactory"})
     EXPECT_EQ(declared.count(family), 1u) << family;
 
   const std::set<std::string> defined = DefinedFunctions();
   // The factory is the entry point; the extension's slots are reached only
   // through the tables it hands out.
   EXPECT_EQ(defined.count("PrinterInfoPluginFactory"), 1u);
-  for (const std::string& name : defined) EXPECT_EQ(name.find("Prologue"), std::string::npos) << name;
+  for (const std::string& name : defined)
+    EXPECT_EQ(name.find("Prologue"), std::string::npos) << name;
   for (const std::string& name : defined) {
     EXPECT_NE(name.rfind("_Z", 0), 0u) << "mangled name exported: " << name;
     EXPECT_EQ(declared.count(name), 1u) << "exported without declaration: " << name;

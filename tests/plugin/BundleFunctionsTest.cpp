@@ -27,7 +27,8 @@ const std::string kUUID = "[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A
 
 TEST(BundleFunctions, IdentityStrings) {
   const std::string id = TextOf(GetBundleID());
-  EXPECT_TRUE(std::regex_match(id, std::regex("com\\.zpx\\.print\\.pde\\." + kUUID + "\\.PInf"))) << id;
+  EXPECT_TRUE(std::regex_match(id, std::regex("com\\.zpx\\.print\\.pde\\." + kUUID + "\\.PInf")))
+      << id;
   OSType creator = 0;
   GetCreatorID(creator);
   EXPECT_EQ(FourCC("ZPX2"), creator);
@@ -45,8 +46,10 @@ TEST(BundleFunctions, IdentityStrings) {
 
 TEST(BundleFunctions, MyGetBundleKeepsTheFirstBundleUntilFreed) {
   TempFolder folder;
-  CFRef<CFBundleRef> first(CreateBundleAt(WriteBundle(folder, "First.plugin", "com.example.first")));
-  CFRef<CFBundleRef> second(CreateBundleAt(WriteBundle(folder, "Second.plugin", "com.example.second")));
+  CFRef<CFBundleRef> first(
+      CreateBundleAt(WriteBundle(folder, "First.plugin", "com.example.first")));
+  CFRef<CFBundleRef> second(
+      CreateBundleAt(WriteBundle(folder, "Second.plugin", "com.example.second")));
   ASSERT_TRUE(first && second);
 
   MyFreeBundle(nullptr);

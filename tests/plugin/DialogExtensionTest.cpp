@@ -23,8 +23,7 @@ namespace {
 
 // The sample in a folder of the tests': the pane writes its ".ppd" copy beside it.
 const TempFolder sSampleFolder;
-const std::string kSamplePPD = sSampleFolder.Write(
-    "ZPX-Sample.ppd", SamplePPDText());
+const std::string kSamplePPD = sSampleFolder.Write("ZPX-Sample.ppd", SamplePPDText());
 
 CFUUIDRef CreateUUID(const char* text) {
   CFRef<CFStringRef> string(CreateText(text));
@@ -39,7 +38,8 @@ class LoadedBundle {
   explicit LoadedBundle(const std::string& printerList = "") {
     mPath = mFolder.Path() + "/ZPXPDE.plugin";
     std::filesystem::copy(ZPX_BUILT_BUNDLE, mPath, std::filesystem::copy_options::recursive);
-    if (!printerList.empty()) mFolder.Write("ZPXPDE.plugin/Contents/PrinterList.plist", printerList);
+    if (!printerList.empty())
+      mFolder.Write("ZPXPDE.plugin/Contents/PrinterList.plist", printerList);
     PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder, mFolder.Path());
     PlatformPaths::Redirect(PlatformPaths::kHomeFolder, mFolder.Path());
     PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, "");
@@ -56,7 +56,9 @@ class LoadedBundle {
   PDEInterfaceObject* NewInterface() {
     CFRef<CFUUIDRef> interface(CreateUUID(kPDEDialogExtensionInterfaceID));
     void* object = nullptr;
-    EXPECT_EQ(mFactory->mTable->QueryInterface(mFactory, CFUUIDGetUUIDBytes(interface.get()), &object), 0);
+    EXPECT_EQ(
+        mFactory->mTable->QueryInterface(mFactory, CFUUIDGetUUIDBytes(interface.get()), &object),
+        0);
     return static_cast<PDEInterfaceObject*>(object);
   }
 
@@ -76,7 +78,8 @@ class LoadedBundle {
     ASSERT_TRUE(factories);
     ASSERT_EQ(CFArrayGetCount(factories.get()), 1);
     mFactoryID.reset(static_cast<CFUUIDRef>(CFRetain(CFArrayGetValueAtIndex(factories.get(), 0))));
-    mFactory = static_cast<PDEFactoryInstance*>(CFPlugInInstanceCreate(nullptr, mFactoryID.get(), type.get()));
+    mFactory = static_cast<PDEFactoryInstance*>(
+        CFPlugInInstanceCreate(nullptr, mFactoryID.get(), type.get()));
     ASSERT_NE(mFactory, nullptr);
   }
 
@@ -143,7 +146,8 @@ class Dialog {
 
 // One extension made by Prologue through a new interface object.
 struct Extension {
-  explicit Extension(LoadedBundle& bundle) : mObject(bundle.NewInterface()), mSlots(*mObject->mTable) {
+  explicit Extension(LoadedBundle& bundle)
+      : mObject(bundle.NewInterface()), mSlots(*mObject->mTable) {
     EXPECT_EQ(mSlots.Prologue(&mContext, &mCreator, &mKind, &mTitle, &mWidth, &mHeight), 0);
   }
   ~Extension() {
@@ -166,9 +170,8 @@ struct Extension {
 // The feature code the extension handed over in the file the ticket names.
 std::string FeatureCode(CFTypeRef dataFile) {
   JobInjections injections;
-  if (dataFile == nullptr ||
-      InjectionDataFile::Read(TextOf(static_cast<CFStringRef>(dataFile)), injections) !=
-          InjectionDataFile::kRead)
+  if (dataFile == nullptr || InjectionDataFile::Read(TextOf(static_cast<CFStringRef>(dataFile)),
+                                                     injections) != InjectionDataFile::kRead)
     return "";
   std::string code;
   for (const std::string& block : injections.mSetupBlocks) code += block;
@@ -273,7 +276,8 @@ TEST(DialogExtension, AServedPrinterIsInitializedSyncedIntoTheTicketsAndOpened) 
   Extension extension(bundle);
   const PDEInterfaceTable& slots = extension.mSlots;
   PDEFlags flags = 7;
-  ASSERT_EQ(slots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane, dialog.mSession), 0);
+  ASSERT_EQ(slots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane, dialog.mSession),
+            0);
   EXPECT_EQ(flags, 0u);
 
   CFRef<CFStringRef> psKey(CreatePSDataKey(bundle.Identifier()));
@@ -287,8 +291,9 @@ TEST(DialogExtension, AServedPrinterIsInitializedSyncedIntoTheTicketsAndOpened) 
   CFRef<CFStringRef> settingsKey(CreateText(key));
   CFTypeRef values = dialog.SettingsItem(settingsKey.get());
   ASSERT_NE(values, nullptr);
-  EXPECT_TRUE(CFEqual(CFDictionaryGetValue(static_cast<CFDictionaryRef>(values), CFSTR("*ZPDuplex")),
-                      CFSTR("False")));
+  EXPECT_TRUE(
+      CFEqual(CFDictionaryGetValue(static_cast<CFDictionaryRef>(values), CFSTR("*ZPDuplex")),
+              CFSTR("False")));
 
   // A choice stored under the key is what a rebuild from the tickets takes.
   CFRef<CFMutableDictionaryRef> chosen(CFDictionaryCreateMutable(
@@ -338,7 +343,8 @@ TEST(DialogExtension, ARebuildShowsTheNewPaneOnlyWhileTheParentPaneIsVisible) {
   };
   PDEFlags flags = 0;
   ShowWindow(dialog.mWindow);
-  ASSERT_EQ(slots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane, dialog.mSession), 0);
+  ASSERT_EQ(slots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane, dialog.mSession),
+            0);
   ASSERT_NE(FindControl(dialog.mWindow, FourCC("Cust"), 5101), nullptr);
   ASSERT_EQ(slots.Open(extension.mContext), 0);
   EXPECT_TRUE(customizeOpens());  // Close hid the parent pane
@@ -374,8 +380,9 @@ TEST(DialogExtension, PrintersItDoesNotServeFailInitializeAndSyncWritesNothing) 
     bool compiled;
     OSStatus initialized;
   };
-  for (const Case& printer : {Case{otherPPD, true, 1}, Case{kSamplePPD, false, 1},
-                              Case{folder.Path() + "/none.ppd", true, 1}, Case{brokenPPD, true, 0}}) {
+  for (const Case& printer :
+       {Case{otherPPD, true, 1}, Case{kSamplePPD, false, 1},
+        Case{folder.Path() + "/none.ppd", true, 1}, Case{brokenPPD, true, 0}}) {
     Dialog dialog(printer.ppd, "ZPX Production 9000", printer.compiled);
     Extension extension(bundle);
     PDEFlags flags = 0;
@@ -390,7 +397,9 @@ TEST(DialogExtension, PrintersItDoesNotServeFailInitializeAndSyncWritesNothing) 
   {
     Dialog dialog(kSamplePPD);
     Extension extension(bundle);
-    EXPECT_EQ(extension.mSlots.Initialize(extension.mContext, nullptr, nullptr, dialog.mPane, nullptr), 1);
+    EXPECT_EQ(
+        extension.mSlots.Initialize(extension.mContext, nullptr, nullptr, dialog.mPane, nullptr),
+        1);
   }
 }
 
@@ -399,5 +408,7 @@ TEST(DialogExtension, APrinterListWithoutFileNamesServesNoPrinter) {
   Dialog dialog(kSamplePPD);
   Extension extension(bundle);
   PDEFlags flags = 0;
-  EXPECT_EQ(extension.mSlots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane, dialog.mSession), 1);
+  EXPECT_EQ(extension.mSlots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane,
+                                        dialog.mSession),
+            1);
 }

@@ -28,17 +28,19 @@ class PDEBundleTest : public ::testing::Test {
 TEST_F(PDEBundleTest, StringsOfTheDefaultAndNamedTables) {
   PDEBundle::InitBundle(nullptr);
   EXPECT_EQ(nullptr, PDEBundle::CopyLocalizedCFString(CFSTR("N/A")));
-  EXPECT_EQ("ZPX Options", TakeText(PDEBundle::CopyLocalizedCFString(CFSTR("PDE Panel Title"), mBundle.get())));
+  EXPECT_EQ("ZPX Options",
+            TakeText(PDEBundle::CopyLocalizedCFString(CFSTR("PDE Panel Title"), mBundle.get())));
 
   PDEBundle::InitBundle(mBundle.get());
   EXPECT_TRUE(PDEBundle::Initialized());
   EXPECT_EQ("en", TakeText(PDEBundle::CopyLocalizedCFString(CFSTR("ServerLanguage"))));
   EXPECT_EQ("Not a key", TakeText(PDEBundle::CopyLocalizedCFString(CFSTR("Not a key"))));
-  EXPECT_EQ("Configure\xE2\x80\xA6",
-            TakeText(PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("CONFIG_BTN"), CFSTR("BidiStrings"))));
-  EXPECT_EQ("Press OK to continue.",
-            TakeText(PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("PRESS_OKAY"), CFSTR("BidiStrings"))));
-  EXPECT_EQ("Cancel", TakeText(PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("Cancel"), CFSTR("Dialogs"))));
+  EXPECT_EQ("Configure\xE2\x80\xA6", TakeText(PDEBundle::CopyLocalizedCFStringFromFile(
+                                         CFSTR("CONFIG_BTN"), CFSTR("BidiStrings"))));
+  EXPECT_EQ("Press OK to continue.", TakeText(PDEBundle::CopyLocalizedCFStringFromFile(
+                                         CFSTR("PRESS_OKAY"), CFSTR("BidiStrings"))));
+  EXPECT_EQ("Cancel",
+            TakeText(PDEBundle::CopyLocalizedCFStringFromFile(CFSTR("Cancel"), CFSTR("Dialogs"))));
   // Each key lives in its own table.
   EXPECT_EQ("PRESS_OKAY", TakeText(PDEBundle::CopyLocalizedCFString(CFSTR("PRESS_OKAY"))));
   for (int i = 0; i < 5; ++i) {

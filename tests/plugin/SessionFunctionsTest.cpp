@@ -20,7 +20,8 @@ class SessionFunctionsTest : public ::testing::Test {
     CFRef<CFURLRef> uri(uriText ? CFURLCreateWithString(nullptr, uriText.get(), nullptr) : nullptr);
     CFRef<CFURLRef> ppd(ppdPath != nullptr ? CreateFileURL(ppdPath) : nullptr);
     PMPrinter printer = nullptr;
-    ASSERT_EQ(noErr, PMPrinterCreate(CFSTR("Queue 1"), CFSTR("ZPX 9000"), ppd.get(), uri.get(), &printer));
+    ASSERT_EQ(noErr,
+              PMPrinterCreate(CFSTR("Queue 1"), CFSTR("ZPX 9000"), ppd.get(), uri.get(), &printer));
     ASSERT_EQ(noErr, PMSessionSetCurrentPMPrinter(mSession, printer));
     PMRelease(printer);
   }

@@ -133,11 +133,13 @@ std::string Between(const std::string& text, const std::string& before, const st
   const size_t start = text.find(before);
   if (start == std::string::npos) return "";
   const size_t end = text.find(after, start + before.size());
-  return end == std::string::npos ? "" : text.substr(start + before.size(), end - start - before.size());
+  return end == std::string::npos ? ""
+                                  : text.substr(start + before.size(), end - start - before.size());
 }
 
 TEST_F(ZPXJobNoteListOutputTest, LayoutCommentsFollowOrientationAndPagesPerSheet) {
-  std::unique_ptr<ZPXPPD> document = ParseText(kHead + "*%ZPXJobNote *Notes1/N: 9|Alpha\n*%DefaultNotes1: x\n");
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(kHead + "*%ZPXJobNote *Notes1/N: 9|Alpha\n*%DefaultNotes1: x\n");
   const struct {
     SInt32 orientation;
     std::optional<SInt32> rows, columns;
@@ -214,18 +216,19 @@ TEST_F(ZPXJobNoteListOutputTest, TheSampleWritesEveryKindOfLineAndCode) {
                           UpperHex(reinterpret_cast<const unsigned char*>(hex.data()), hex.size()) +
                           "> /ZPXDeptPassword exch def\n%%EndFeature\n");
   EXPECT_EQ(NoteText(*document, "*DeptPassword"), "4711");
-  const std::string passwordHex = Between(job.FeatureCode("*ZPUserAuthPwd"), "*ZPUserAuthPwd ", "\n");
+  const std::string passwordHex =
+      Between(job.FeatureCode("*ZPUserAuthPwd"), "*ZPUserAuthPwd ", "\n");
   EXPECT_EQ(SampleDecrypted(passwordHex).size(), 16u);
   EXPECT_EQ(NoteText(*document, "*ZPUserAuthPwd"), "s3cret");
-  EXPECT_NE(job.FeatureCode("*ZPUserAuthName").find(UpperHex(
-                reinterpret_cast<const unsigned char*>("dom//:ann"), 9)),
+  EXPECT_NE(job.FeatureCode("*ZPUserAuthName")
+                .find(UpperHex(reinterpret_cast<const unsigned char*>("dom//:ann"), 9)),
             std::string::npos);
   EXPECT_EQ(Between(job.FeatureCode("*ZPMailboxNum"), "*ZPMailboxNum ", "\n"), "1-3");
   // Nothing protected leaves in clear or merely hexadecimal.
   for (const std::string secret : {"4711", "s3cret"}) {
     EXPECT_FALSE(job.Mentions(secret)) << secret;
-    EXPECT_FALSE(job.Mentions(UpperHex(reinterpret_cast<const unsigned char*>(secret.data()),
-                                       secret.size())))
+    EXPECT_FALSE(job.Mentions(
+        UpperHex(reinterpret_cast<const unsigned char*>(secret.data()), secret.size())))
         << secret;
   }
 }
@@ -275,8 +278,8 @@ TEST_F(ZPXJobNoteListOutputTest, DirectoryAuthenticationDecidesTheAccountNotes) 
   const struct {
     const char* name;
     const char* sent;
-  } names[] = {{"a/:b/:c", "a//:b/:c"}, {"a//b/:c", "a//b/:c"}, {"/:", "//:"},
-               {"Zo\xC3\xAB", "Zo\xC3\xAB"}, {"\xFF\xFE", ""}, {nullptr, ""}};
+  } names[] = {{"a/:b/:c", "a//:b/:c"},      {"a//b/:c", "a//b/:c"}, {"/:", "//:"},
+               {"Zo\xC3\xAB", "Zo\xC3\xAB"}, {"\xFF\xFE", ""},       {nullptr, ""}};
   for (const auto& n : names) {
     SCOPED_TRACE(n.name != nullptr ? n.name : "<unset>");
     AccountJob account("True", n.name, "pw");
@@ -303,12 +306,13 @@ TEST_F(ZPXJobNoteListOutputTest, ARecordThatCannotBeMadeLeavesThePrefixAlone) {
 }
 
 TEST_F(ZPXJobNoteListOutputTest, NotesTooLongToEncryptAreLeftOutAndEmptyOnesSkipped) {
-  std::unique_ptr<ZPXPPD> document = ParseText(
-      kHead + SpecialOption("*UseSpecialAlgorithm", "2") +
-      "*%ZPXJobNote *DeptPassword/Department: 200|Password|Encrypt\n"
-      "*%ZPXJobNote *Notes1/Note: 200|Alpha\n*%ZPXJobNote *Notes2/Note 2: 200|Alpha\n"
-      "*%ZPXJobNote *ZPAccount/Account: 200|Numeric|Encrypt\n"
-      "*%ZPXJobNote *ZPUserAuthName/User: 64|Alpha|Encrypt\n*%ZPXJobNote *ZPUserAuthPwd/Pw: 9|Alpha\n");
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(kHead + SpecialOption("*UseSpecialAlgorithm", "2") +
+                "*%ZPXJobNote *DeptPassword/Department: 200|Password|Encrypt\n"
+                "*%ZPXJobNote *Notes1/Note: 200|Alpha\n*%ZPXJobNote *Notes2/Note 2: 200|Alpha\n"
+                "*%ZPXJobNote *ZPAccount/Account: 200|Numeric|Encrypt\n"
+                "*%ZPXJobNote *ZPUserAuthName/User: 64|Alpha|Encrypt\n*%ZPXJobNote "
+                "*ZPUserAuthPwd/Pw: 9|Alpha\n");
   SetNote(*document, "*DeptPassword", std::string(127, '7'));
   SetNote(*document, "*Notes1", "kept");
   SetNote(*document, "*ZPAccount", std::string(127, '1'));
@@ -368,7 +372,8 @@ TEST_F(ZPXJobNoteListOutputTest, FeatureCodeIsSizedWithTheEncryptedText) {
 }
 
 TEST_F(ZPXJobNoteListOutputTest, AnInvalidJobTicketGetsNothing) {
-  std::unique_ptr<ZPXPPD> document = ParseText(kHead + "*%ZPXJobNote *Notes1/N: 9|Alpha\n*%DefaultNotes1: x\n");
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(kHead + "*%ZPXJobNote *Notes1/N: 9|Alpha\n*%DefaultNotes1: x\n");
   PrintJob job;
   ZPXJobTicket invalid(nullptr, CFSTR("ZPX.PSData.test"));
   ASSERT_FALSE(invalid.IsValid());

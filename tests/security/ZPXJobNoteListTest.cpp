@@ -34,7 +34,8 @@ TEST_F(ZPXJobNoteListTest, OneNotePerJobNoteControlInCollectionOrder) {
       "*%ZPXJobNote *Notes1/Notes: 40|Alpha\n"
       "*%ZPXSpecialOption *UseSpecialKey: 2\n"
       "*%ZPXJobNote *ZPSecurePIN/PIN: 8|Numeric|Password|Encrypt\n"
-      "*%ZPXFlags *ZPTray: Setup\n*%ZPXGroup *ZPTray FPZPNotes/Tray\n*OpenUI *ZPTray/Tray: PickOne\n*DefaultZPTray: A\n"
+      "*%ZPXFlags *ZPTray: Setup\n*%ZPXGroup *ZPTray FPZPNotes/Tray\n*OpenUI *ZPTray/Tray: "
+      "PickOne\n*DefaultZPTray: A\n"
       "*ZPTray A/A: \"\"\n*CloseUI: *ZPTray\n"
       "*%ZPXJobNote *ZPUserAuthPwd/Password: 32|Password\n"
       "*%ZPXJobNote *ZPAccount/Account: 16|Numeric\n");
@@ -101,9 +102,9 @@ TEST_F(ZPXJobNoteListTest, TheSampleHasTheNotesOfEveryCommentLine) {
     if (note->specialKeyword(&index))
       indexes.push_back(std::string(note->Control()->Keyword()) + "=" + std::to_string(index));
   }
-  EXPECT_EQ(indexes, (std::vector<std::string>{"*Notes1=0", "*Instruct=2", "*DeptPassword=5",
-                                               "*ZPXPrintTime=8", "*ZPUserAuthName=6",
-                                               "*ZPUserAuthPwd=7"}));
+  EXPECT_EQ(indexes,
+            (std::vector<std::string>{"*Notes1=0", "*Instruct=2", "*DeptPassword=5",
+                                      "*ZPXPrintTime=8", "*ZPUserAuthName=6", "*ZPUserAuthPwd=7"}));
   short index = 0;
   ASSERT_NE(list.find("*ZPMailboxNum"), nullptr);
   EXPECT_FALSE(list.find("*ZPMailboxNum")->specialKeyword(&index));

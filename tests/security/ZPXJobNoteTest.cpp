@@ -67,7 +67,8 @@ Bytes WithPad(const std::string& text, size_t count, unsigned char value) {
 TEST_F(ZPXJobNoteTest, DESPadsWithItsCountAndAFullBlockAfterAFullOne) {
   UseDocument("");
   // Seven characters and one pad byte make one block; eight make two.
-  EXPECT_EQ(Encrypted("1234567"), UpperCase(ToHex(ReferenceDES(KeyAt(0, 8), WithPad("1234567", 1, 1), true))));
+  EXPECT_EQ(Encrypted("1234567"),
+            UpperCase(ToHex(ReferenceDES(KeyAt(0, 8), WithPad("1234567", 1, 1), true))));
   EXPECT_EQ(Encrypted("12345678"),
             UpperCase(ToHex(ReferenceDES(KeyAt(0, 8), WithPad("12345678", 8, 8), true))));
   EXPECT_EQ(Encrypted("").size(), 16u);

@@ -50,9 +50,11 @@ OSStatus Initialize(PDEContext, PDEFlags* flags, PDEReference, ControlRef, PMPri
 OSStatus Sync(PDEContext, PMPrintSession session, Boolean) {
   const char* path = std::getenv("ZPX_TEST_HANDOVER");
   PMTicketRef settings = nullptr;
-  if (path == nullptr || MyGetTicket(session, kPDE_PMPrintSettingsRef, settings) != noErr) return noErr;
+  if (path == nullptr || MyGetTicket(session, kPDE_PMPrintSettingsRef, settings) != noErr)
+    return noErr;
   CFRef<CFStringRef> value(CFStringCreateWithCString(nullptr, path, kCFStringEncodingUTF8));
-  return PMTicketSetCFString(settings, CFSTR(kIdentifier), CFSTR("ZPX.PSData." kIdentifier), value.get(), false);
+  return PMTicketSetCFString(settings, CFSTR(kIdentifier), CFSTR("ZPX.PSData." kIdentifier),
+                             value.get(), false);
 }
 
 OSStatus Summary(PDEContext, CFArrayRef*, CFArrayRef*) { return noErr; }
@@ -61,7 +63,8 @@ OSStatus Terminate(PDEContext, OSStatus) { return noErr; }
 
 SInt32 QueryInterface(void*, CFUUIDBytes, void** result) {
   Object* object = new Object;
-  object->mTable = {Retain, Release, Version, Prologue, Initialize, Sync, Summary, Nothing, Nothing, Terminate};
+  object->mTable = {Retain, Release, Version, Prologue, Initialize,
+                    Sync,   Summary, Nothing, Nothing,  Terminate};
   object->mObject = {&object->mTable, 1};
   *result = &object->mObject;
   return noErr;

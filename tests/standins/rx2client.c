@@ -24,8 +24,8 @@ void RXStandInReset(void) {
   sJobs = 0;
 }
 
-int RXOpenSession(const char* address, const char* user, const char* password,
-                  const char* language, void** session, int options) {
+int RXOpenSession(const char* address, const char* user, const char* password, const char* language,
+                  void** session, int options) {
   char line[1024];
   snprintf(line, sizeof line, "RXOpenSession %s|%s|%s|%s|%d", address, user, password, language,
            options);

@@ -25,5 +25,6 @@ inline CommandRun RunCommand(const std::string& command) {
 
 // A PostScript interpreter's run of the job: the text its pages draw is the output.
 inline CommandRun InterpretedPages(const std::string& jobPath) {
-  return RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" + jobPath + "'");
+  return RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" + jobPath +
+                    "'");
 }

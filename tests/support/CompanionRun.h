@@ -68,8 +68,8 @@ inline CFMessagePortRef RemotePort(int id) {
 
 // Sends the message with its NUL, as the pane does.
 inline SInt32 SendMessage(CFMessagePortRef port, const char* message, bool awaitReply) {
-  CFRef<CFDataRef> data(CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(message),
-                                     CFIndex(strlen(message) + 1)));
+  CFRef<CFDataRef> data(
+      CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(message), CFIndex(strlen(message) + 1)));
   return CFMessagePortSendRequest(port, 0, data.get(), 10, awaitReply ? 5 : 0,
                                   awaitReply ? kCFRunLoopDefaultMode : nullptr, nullptr);
 }

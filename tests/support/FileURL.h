@@ -1,5 +1,6 @@
 #pragma once
-// Bundles at paths, and through cf/CFFileURL.h the file URLs of paths; the caller releases what it gets.
+// Bundles at paths, and through cf/CFFileURL.h the file URLs of paths; the caller releases what it
+// gets.
 
 #include <string>
 

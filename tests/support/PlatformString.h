@@ -1,6 +1,6 @@
 #pragma once
-// Platform strings to and from UTF-8 text, and platform data to and from bytes. No test framework here: the
-// benchmarks and fuzz targets read strings through it too.
+// Platform strings to and from UTF-8 text, and platform data to and from bytes. No test framework
+// here: the benchmarks and fuzz targets read strings through it too.
 
 #include <string>
 #include <vector>
@@ -13,7 +13,8 @@
 inline std::string TextOf(CFStringRef string) {
   if (string == nullptr) return "<null>";
   std::vector<char> buffer(
-      size_t(CFStringGetMaximumSizeForEncoding(CFStringGetLength(string), kCFStringEncodingUTF8)) + 1);
+      size_t(CFStringGetMaximumSizeForEncoding(CFStringGetLength(string), kCFStringEncodingUTF8)) +
+      1);
   if (!CFStringGetCString(string, buffer.data(), CFIndex(buffer.size()), kCFStringEncodingUTF8))
     return "<unconvertible>";
   return buffer.data();

@@ -23,8 +23,9 @@ class PrintHome {
 
   // zpx-print with the home's folders, as shell words.
   std::string Command(const std::string& arguments) const {
-    return "HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" + mFolder.Path() + "/config' ZPX_TMPDIR='" +
-           mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " + arguments;
+    return "HOME='" + mFolder.Path() + "' XDG_CONFIG_HOME='" + mFolder.Path() +
+           "/config' ZPX_TMPDIR='" + mFolder.Path() + "/tmp' " + ZPX_TOOLS_DIR + "/zpx-print " +
+           arguments;
   }
 
   std::string Write(const std::string& relative, const std::string& bytes) const {

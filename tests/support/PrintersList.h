@@ -39,7 +39,7 @@ struct PrintersHeard {
 inline PrintersHeard* sPrintersHeard = nullptr;
 
 inline OSStatus PrinterItemData(ControlRef, DataBrowserItemID item, DataBrowserPropertyID property,
-                  DataBrowserItemDataRef data, Boolean setValue) {
+                                DataBrowserItemDataRef data, Boolean setValue) {
   if (setValue) return errDataBrowserPropertyNotFound;
   if (property == kDataBrowserItemIsContainerProperty)
     return SetDataBrowserItemDataBooleanValue(data, item == 2);
@@ -49,11 +49,12 @@ inline OSStatus PrinterItemData(ControlRef, DataBrowserItemID item, DataBrowserP
 }
 
 inline Boolean ComparePrinters(ControlRef, DataBrowserItemID one, DataBrowserItemID two,
-                DataBrowserPropertyID property) {
+                               DataBrowserPropertyID property) {
   return property == kPrinterName && sPrintersHeard->names[one] < sPrintersHeard->names[two];
 }
 
-inline void PrinterNotification(ControlRef list, DataBrowserItemID item, DataBrowserItemNotification message) {
+inline void PrinterNotification(ControlRef list, DataBrowserItemID item,
+                                DataBrowserItemNotification message) {
   sPrintersHeard->heard.push_back(std::to_string(item) + ":" + std::to_string(message));
   if (message == kDataBrowserContainerOpened) {
     const DataBrowserItemID inside[] = {21, 22};

@@ -23,8 +23,9 @@ inline std::string Width(int width) {
 // A hidden 24 x 24 picture pane (the pane's size), shown by its widget.
 inline std::string Picture(int number, int x, int y) {
   return Placed("GtkDrawingArea", "Bitm:" + std::to_string(number), x, y,
-                Width(24) + "<property name=\"height-request\">24</property>"
-                            "<property name=\"visible\">False</property>");
+                Width(24) +
+                    "<property name=\"height-request\">24</property>"
+                    "<property name=\"visible\">False</property>");
 }
 
 }  // namespace rowsinterface

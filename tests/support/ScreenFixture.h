@@ -71,7 +71,8 @@ class ScreenFixture : public ToolkitFixture {
       </object><packing><property name="x">370</property><property name="y">10</property></packing></child>
     </object></child>
   </object>
-</interface>)", CFSTR("Scroll"));
+</interface>)",
+                              CFSTR("Scroll"));
   }
 
   // The text of the list's selected row, "" without one.
@@ -217,7 +218,8 @@ class ScreenFixture : public ToolkitFixture {
   static std::string Describe(ControlRef control) {
     const Rect& bounds = control->mBounds;
     std::string signature(4, ' ');
-    for (int byte = 0; byte < 4; ++byte) signature[byte] = char(control->mID.signature >> (24 - 8 * byte));
+    for (int byte = 0; byte < 4; ++byte)
+      signature[byte] = char(control->mID.signature >> (24 - 8 * byte));
     return "'" + signature + "' " + std::to_string(control->mID.id) + " of " +
            std::to_string(bounds.left) + "," + std::to_string(bounds.top) + " " +
            std::to_string(bounds.right - bounds.left) + "x" +

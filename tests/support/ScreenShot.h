@@ -24,7 +24,8 @@ inline int Channel(const unsigned char* row, int x, int channel) { return row[x 
 
 // What the display shows of the window, as a person sees it.
 inline cairo_surface_t* TakeScreenShot(GtkWidget* window) {
-  int width = gtk_widget_get_allocated_width(window), height = gtk_widget_get_allocated_height(window);
+  int width = gtk_widget_get_allocated_width(window),
+      height = gtk_widget_get_allocated_height(window);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   GdkPixbuf* shown = gdk_pixbuf_get_from_window(gtk_widget_get_window(window), 0, 0, width, height);
   cairo_t* cr = cairo_create(surface);
@@ -48,7 +49,8 @@ inline std::string CompareScreenShot(GtkWidget* window, const std::string& name)
   std::string referencePath = std::string(ZPX_FIXTURES) + "/screens/" + name + ".png";
   cairo_surface_t* reference = cairo_image_surface_create_from_png(referencePath.c_str());
   std::string verdict;
-  int width = cairo_image_surface_get_width(actual), height = cairo_image_surface_get_height(actual);
+  int width = cairo_image_surface_get_width(actual),
+      height = cairo_image_surface_get_height(actual);
   if (cairo_surface_status(reference) != CAIRO_STATUS_SUCCESS) {
     verdict = "no reference " + referencePath;
   } else if (cairo_image_surface_get_width(reference) != width ||
@@ -61,8 +63,10 @@ inline std::string CompareScreenShot(GtkWidget* window, const std::string& name)
     cairo_surface_flush(reference);
     long off = 0;
     for (int y = 0; y < height; ++y) {
-      const unsigned char* shown = cairo_image_surface_get_data(actual) + y * cairo_image_surface_get_stride(actual);
-      const unsigned char* wanted = cairo_image_surface_get_data(reference) + y * cairo_image_surface_get_stride(reference);
+      const unsigned char* shown =
+          cairo_image_surface_get_data(actual) + y * cairo_image_surface_get_stride(actual);
+      const unsigned char* wanted =
+          cairo_image_surface_get_data(reference) + y * cairo_image_surface_get_stride(reference);
       auto* marks = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(difference) +
                                                 y * cairo_image_surface_get_stride(difference));
       for (int x = 0; x < width; ++x) {

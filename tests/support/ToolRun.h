@@ -58,5 +58,6 @@ inline int LineCount(const std::string& text) {
 // "Roll", in which options must sit for the tool to show them.
 const std::string kRollDownHead =
     "*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
-    "*%ZPXPropPage Page/Page: True\n*%ZPXGroupName Pane/Pane: True\n*%ZPXGroupName Roll/Roll: True\n"
+    "*%ZPXPropPage Page/Page: True\n*%ZPXGroupName Pane/Pane: True\n*%ZPXGroupName Roll/Roll: "
+    "True\n"
     "*%ZPXParent Pane/Page: True|Scrollpane\n*%ZPXParent Roll/Pane: True|Rolldown\n";

@@ -33,7 +33,8 @@ inline Rect BoundsOf(ControlRef control) {
 }
 
 // How many rows of the list, at any depth, are in `state` (any state: all).
-inline ItemCount ListRowCount(ControlRef list, DataBrowserItemState state = kDataBrowserItemAnyState) {
+inline ItemCount ListRowCount(ControlRef list,
+                              DataBrowserItemState state = kDataBrowserItemAnyState) {
   ItemCount count = 0;
   GetDataBrowserItemCount(list, kDataBrowserNoItem, true, state, &count);
   return count;

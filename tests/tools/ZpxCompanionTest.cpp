@@ -105,7 +105,8 @@ TEST_F(ZpxCompanionTest, StatusRawBytesAndQuittingUnanswered) {
     CompanionEnvironment environment(mFolder, "raw 115200 39393900\n");
     CFRef<CFMessagePortRef> port(Open({{L"A", L"1"}}));
     ASSERT_TRUE(Returned());
-    EXPECT_EQ("999", mArea->ReadField(SharedMemoryList::kCountOffset, SharedMemoryList::kCountSize));
+    EXPECT_EQ("999",
+              mArea->ReadField(SharedMemoryList::kCountOffset, SharedMemoryList::kCountSize));
     Unload(port.get());
   }
   {

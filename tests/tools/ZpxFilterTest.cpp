@@ -35,7 +35,8 @@ class FilterFolder {
   // The filter as the print server starts it; `document` "" sends the sample on standard input.
   CommandRun Filter(const std::string& options, const std::string& document = kSampleDocument,
                     const std::string& environment = kSampleEnvironment) const {
-    return Run(environment, options, document.empty() ? "< '" + kSampleDocument + "'" : "'" + document + "'");
+    return Run(environment, options,
+               document.empty() ? "< '" + kSampleDocument + "'" : "'" + document + "'");
   }
   // The filter with the document on standard input.
   CommandRun FilterInput(const std::string& options, const std::string& document) const {
@@ -49,19 +50,20 @@ class FilterFolder {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const pid_t filter =
-        StartShellCommand("exec env " + Command(kSampleEnvironment, "", "'" + document + "'"), actions);
+    const pid_t filter = StartShellCommand(
+        "exec env " + Command(kSampleEnvironment, "", "'" + document + "'"), actions);
     posix_spawn_file_actions_destroy(&actions);
     return filter;
   }
 
   // zpx-print's job for the document with a home of its own.
-  std::string Print(const std::string& arguments, const std::string& document = kSampleDocument) const {
+  std::string Print(const std::string& arguments,
+                    const std::string& document = kSampleDocument) const {
     const std::string home = mFolder.Path() + "/print-home";
     std::filesystem::create_directories(home);
-    return RunCommand("HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' ZPX_TMPDIR='" + home + "' " +
-                      ZPX_TOOLS_DIR + "/zpx-print --forget --ppd '" + kSamplePPD + "' --title Report " +
-                      arguments + " < '" + document + "'")
+    return RunCommand("HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' ZPX_TMPDIR='" +
+                      home + "' " + ZPX_TOOLS_DIR + "/zpx-print --forget --ppd '" + kSamplePPD +
+                      "' --title Report " + arguments + " < '" + document + "'")
         .output;
   }
 
@@ -74,11 +76,13 @@ class FilterFolder {
  private:
   inline static const std::string kSampleEnvironment = "PPD='" + kSamplePPD + "'";
 
-  std::string Command(const std::string& environment, const std::string& options, const std::string& input) const {
-    return environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" + options +
-           "' " + input;
+  std::string Command(const std::string& environment, const std::string& options,
+                      const std::string& input) const {
+    return environment + " TMPDIR='" + mFolder.Path() + "/tmp' '" ZPX_FILTER "' 12 ann Report 1 '" +
+           options + "' " + input;
   }
-  CommandRun Run(const std::string& environment, const std::string& options, const std::string& input) const {
+  CommandRun Run(const std::string& environment, const std::string& options,
+                 const std::string& input) const {
     return RunCommand(Command(environment, options, input));
   }
 
@@ -92,7 +96,8 @@ std::vector<pid_t> ChildrenOf(pid_t parent) {
     const std::string stat = FileText(entry.path().string() + "/stat");
     const size_t nameEnd = stat.rfind(')');
     if (nameEnd == std::string::npos || nameEnd + 4 >= stat.size()) continue;
-    if (std::atoi(stat.c_str() + nameEnd + 4) == parent) children.push_back(std::atoi(stat.c_str()));
+    if (std::atoi(stat.c_str() + nameEnd + 4) == parent)
+      children.push_back(std::atoi(stat.c_str()));
   }
   return children;
 }
@@ -120,11 +125,13 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
   FilterFolder folder;
   // The server's own attributes, an installable and a special option are not the job's choices.
   const std::string serverOptions =
-      "finishings=3 job-uuid=urn:uuid:1b4e28ba ZPOptionalFinisher=Stapler Durance=False print-color-mode=monochrome";
+      "finishings=3 job-uuid=urn:uuid:1b4e28ba ZPOptionalFinisher=Stapler Durance=False "
+      "print-color-mode=monochrome";
   CommandRun run = folder.Filter(serverOptions + " ZPDuplex=Top orientation-requested=4");
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.errors, "");
-  EXPECT_EQ(Unstamped(run.output), Unstamped(folder.Print("--server-job -o ZPDuplex=Top --orientation landscape")));
+  EXPECT_EQ(Unstamped(run.output),
+            Unstamped(folder.Print("--server-job -o ZPDuplex=Top --orientation landscape")));
   EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPDuplex Top"));
   EXPECT_TRUE(Has(run.output, "%%Orientation: Landscape"));
   // The server turned the pages: the printer's own orientation stays.
@@ -151,14 +158,17 @@ TEST(ZpxFilter, AFinishedJobPassesUnchangedByteForByte) {
   FilterFolder folder;
   // zpx-print's jobs, one of a document with CR line ends and no %%EndComments,
   // each followed by binary data well past the header that the filter reads.
-  const std::string crDocument = folder.Write("cr.ps", "%!PS-Adobe-3.0\r%%Title: cr\r/Helvetica findfont\r"
-                                                       "%%Page: 1 1\rshowpage\r%%EOF\r");
+  const std::string crDocument = folder.Write("cr.ps",
+                                              "%!PS-Adobe-3.0\r%%Title: cr\r/Helvetica findfont\r"
+                                              "%%Page: 1 1\rshowpage\r%%EOF\r");
   const char binary[] = "\0\x01\xff\r binary";
   const std::string tail = std::string(binary, sizeof binary - 1) + std::string(200000, 'x');
-  for (const std::string& job : {folder.Print("-o ZPDuplex=Top") + tail, folder.Print("", crDocument) + tail}) {
+  for (const std::string& job :
+       {folder.Print("-o ZPDuplex=Top") + tail, folder.Print("", crDocument) + tail}) {
     const std::string path = folder.Write("finished.ps", job);
-    for (const CommandRun& run : {folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways", path),
-                                  folder.FilterInput("zpx-finished=true", path)}) {
+    for (const CommandRun& run :
+         {folder.Filter("job-uuid=urn:uuid:1 zpx-finished=true ZPDuplex=Sideways", path),
+          folder.FilterInput("zpx-finished=true", path)}) {
       ASSERT_EQ(run.status, 0) << run.errors;
       EXPECT_EQ(run.output, job);
       EXPECT_EQ(run.errors, "");
@@ -223,9 +233,11 @@ TEST(ZpxFilter, AJobThatCannotBeFinishedFailsWithOneErrorLineAndNoOutput) {
     std::string named;
   };
   const std::string ppd = "PPD='" + kSamplePPD + "'";
-  // A file the job names is never made, whether the job or the PPD's default selects the file destination.
+  // A file the job names is never made, whether the job or the PPD's default selects the file
+  // destination.
   std::string fileDefault = SamplePPDText();
-  fileDefault.replace(fileDefault.find("*DefaultZPDestination: Printer"), 30, "*DefaultZPDestination: File");
+  fileDefault.replace(fileDefault.find("*DefaultZPDestination: Printer"), 30,
+                      "*DefaultZPDestination: File");
   const std::string fileDefaultPPD = "PPD='" + folder.Write("FileDefault.ppd", fileDefault) + "'";
   const std::string mailbox = folder.Path("mailbox.ps");
   for (const Case& bad : std::initializer_list<Case>{
@@ -268,10 +280,10 @@ TEST(ZpxFilter, TheErrorLineCarriesZpxPrintsLastReasonWhole) {
   EXPECT_EQ(run.errors, "ERROR: " + reason + "\u2026\n");
 
   // Over 4 KiB of other lines first, and the last one unended.
-  const std::string program = folder.Write(
-      "zpx-print",
-      "#!/bin/sh\nfor i in $(seq 200); do echo \"zpx-print: forgetting a remembered choice: $i\" >&2; done\n"
-      "printf 'zpx-print: the reason, unended' >&2\nexit 1\n");
+  const std::string program = folder.Write("zpx-print",
+                                           "#!/bin/sh\nfor i in $(seq 200); do echo \"zpx-print: "
+                                           "forgetting a remembered choice: $i\" >&2; done\n"
+                                           "printf 'zpx-print: the reason, unended' >&2\nexit 1\n");
   ASSERT_EQ(chmod(program.c_str(), 0700), 0);
   run = folder.Filter("", kSampleDocument, "PPD='" + kSamplePPD + "' ZPX_PRINT='" + program + "'");
   EXPECT_EQ(run.status, 1);

@@ -28,10 +28,11 @@ TEST(ZpxPpdCheckTest, ListsErrorsWithTheirTextsAndExitsByValidity) {
 }
 
 TEST(ZpxPpdCheckTest, NamesTheLineThatEndsTheParse) {
-  TempFile file("*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*%Comment: " + std::string(300, 'x') +
-                "\n*LanguageEncoding: ISOLatin1\n");
+  TempFile file("*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*%Comment: " +
+                std::string(300, 'x') + "\n*LanguageEncoding: ISOLatin1\n");
   ToolRun run = Tool("check '" + std::string(file.Path()) + "'");
-  EXPECT_TRUE(Has(run.output, "\nstop: line 3: longer than 255 bytes; the parse ends there\n")) << run.output;
+  EXPECT_TRUE(Has(run.output, "\nstop: line 3: longer than 255 bytes; the parse ends there\n"))
+      << run.output;
 }
 
 // A note keeps a default its own flags refuse; the maker hears of it, with the
@@ -48,15 +49,17 @@ TEST(ZpxPpdCheckTest, WarnsOfNoteDefaultsTheirOwnFlagsRefuse) {
 
   ToolRun dump = Tool("dump --json " + fixture);
   EXPECT_EQ(dump.status, 0);
-  EXPECT_TRUE(Has(dump.output,
-                  "\"warnings\":[{\"line\":19,\"keyword\":\"*N1\",\"description\":\"*N1 takes digits only\"},"
-                  "{\"line\":23,\"keyword\":\"*ZPMailboxName\","
-                  "\"description\":\"*ZPMailboxName takes letters and digits only\"}]}"))
+  EXPECT_TRUE(Has(
+      dump.output,
+      "\"warnings\":[{\"line\":19,\"keyword\":\"*N1\",\"description\":\"*N1 takes digits only\"},"
+      "{\"line\":23,\"keyword\":\"*ZPMailboxName\","
+      "\"description\":\"*ZPMailboxName takes letters and digits only\"}]}"))
       << dump.output;
 
   // A default with a control character is no default at all; the warning
   // never repeats it.
-  TempFile file(kRollDownHead + "*%ZPXFlags *N1: Spooler\n*%ZPXGroup *N1 Roll/Note\n"
+  TempFile file(kRollDownHead +
+                "*%ZPXFlags *N1: Spooler\n*%ZPXGroup *N1 Roll/Note\n"
                 "*%ZPXJobNote *N1/Note: 32\n*%DefaultN1: a\x1B[2Jb\n");
   ToolRun control = Tool("check '" + std::string(file.Path()) + "'");
   EXPECT_TRUE(Has(control.output, "\nwarning: line 12: *N1 takes no control characters\n"))
@@ -81,20 +84,27 @@ TEST(ZpxPpdCheckTest, DumpWritesTheModelAsJson) {
   EXPECT_EQ(json.front(), '{');
   EXPECT_EQ(json.substr(json.size() - 2), "}\n");
   EXPECT_TRUE(Has(json, "\"languageVersion\":\"French\"")) << json;
-  EXPECT_TRUE(Has(json, "{\"keyword\":\"FPPage\",\"displayName\":\"Page\",\"visible\":true,\"parent\":null,"
-                        "\"showInPrintProperties\":true,\"showInApplication\":true,\"scrollPane\":\"Pane\"}"))
+  EXPECT_TRUE(
+      Has(json,
+          "{\"keyword\":\"FPPage\",\"displayName\":\"Page\",\"visible\":true,\"parent\":null,"
+          "\"showInPrintProperties\":true,\"showInApplication\":true,\"scrollPane\":\"Pane\"}"))
       << json;
-  EXPECT_TRUE(Has(json, "{\"kind\":\"rollDown\",\"keyword\":\"Roll\",\"displayName\":\"Options\",\"visible\":true,"
-                        "\"parent\":\"Pane\",\"controls\":[\"*ZPTray\"]}"))
+  EXPECT_TRUE(Has(
+      json,
+      "{\"kind\":\"rollDown\",\"keyword\":\"Roll\",\"displayName\":\"Options\",\"visible\":true,"
+      "\"parent\":\"Pane\",\"controls\":[\"*ZPTray\"]}"))
       << json;
   // Latin-1 translations arrive as UTF-8; PostScript bytes that are not UTF-8 are escaped.
-  EXPECT_TRUE(Has(json, "\"kind\":\"popup\",\"keyword\":\"*ZPTray\",\"displayName\":\"Caf\xC3\xA9\","
-                        "\"visible\":true,\"parent\":\"Roll\",\"flags\":[\"Setup\",\"Dynamic\"]"))
+  EXPECT_TRUE(Has(json,
+                  "\"kind\":\"popup\",\"keyword\":\"*ZPTray\",\"displayName\":\"Caf\xC3\xA9\","
+                  "\"visible\":true,\"parent\":\"Roll\",\"flags\":[\"Setup\",\"Dynamic\"]"))
       << json;
-  EXPECT_TRUE(Has(json, "\"items\":[{\"keyword\":\"A\",\"displayName\":\"\\\"Quoted\\\"\","
-                        "\"postScript\":\"caf\\u00e9\\u0009\\n\",\"selected\":true}]"))
+  EXPECT_TRUE(Has(json,
+                  "\"items\":[{\"keyword\":\"A\",\"displayName\":\"\\\"Quoted\\\"\","
+                  "\"postScript\":\"caf\\u00e9\\u0009\\n\",\"selected\":true}]"))
       << json;
-  EXPECT_TRUE(Has(json, "\"feature\":\"%%BeginFeature: *ZPTray A\\ncaf\\u00e9\\u0009\\n%%EndFeature\\n\""))
+  EXPECT_TRUE(
+      Has(json, "\"feature\":\"%%BeginFeature: *ZPTray A\\ncaf\\u00e9\\u0009\\n%%EndFeature\\n\""))
       << json;
   EXPECT_TRUE(Has(json, "\"shortcuts\":[],\"errors\":[],\"warnings\":[]}")) << json;
 }
@@ -112,10 +122,12 @@ TEST(ZpxPpdCheckTest, DumpOfUTF8DocumentWithUnboundedRangesIsJsonAlone) {
   EXPECT_EQ(run.status, 0);
   const std::string& json = run.output;
   EXPECT_EQ(json.front(), '{') << json;
-  EXPECT_TRUE(Has(json, "\"minimum\":\"-inf\",\"maximum\":\"inf\",\"increment\":\"nan\",\"default\":1,"))
+  EXPECT_TRUE(
+      Has(json, "\"minimum\":\"-inf\",\"maximum\":\"inf\",\"increment\":\"nan\",\"default\":1,"))
       << json;
   // The encoding line is a diagnostic: it goes to standard error.
   ToolRun merged = Tool(arguments, ToolErrors::kMerged);
-  EXPECT_TRUE(Has(merged.output, "CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n"))
+  EXPECT_TRUE(
+      Has(merged.output, "CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n"))
       << merged.output;
 }

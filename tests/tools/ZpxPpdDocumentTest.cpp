@@ -10,7 +10,8 @@
 namespace {
 
 void Erase(std::string& text, const std::string& part) {
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part)) text.erase(at, part.size());
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part))
+    text.erase(at, part.size());
 }
 
 // What a blob does not keep: the parse errors and the custom size control.
@@ -30,9 +31,11 @@ const std::string kSample = "'" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample
 TEST(ZpxPpdDocumentTest, OptionsMarkCurrentAndConstrainedChoices) {
   ToolRun plain = Tool("options " + kSample);
   EXPECT_EQ(plain.status, 0);
-  EXPECT_TRUE(Has(plain.output, "\n*PageSize/Page Size: *Letter Legal Tabloid A4 A3\n")) << plain.output;
+  EXPECT_TRUE(Has(plain.output, "\n*PageSize/Page Size: *Letter Legal Tabloid A4 A3\n"))
+      << plain.output;
   EXPECT_TRUE(Has(plain.output, "\n*ZPCopies/Copies: 1 (1..9999 step 1)\n")) << plain.output;
-  EXPECT_TRUE(Has(plain.output, "\n*ZPNote/Instructions: \"none\" (0..127 characters, flags 0x")) << plain.output;
+  EXPECT_TRUE(Has(plain.output, "\n*ZPNote/Instructions: \"none\" (0..127 characters, flags 0x"))
+      << plain.output;
   EXPECT_FALSE(Has(plain.output, "*ZPServerLanguage")) << plain.output;
 
   ToolRun duplex = Tool("options " + kSample + " -o ZPDuplex=Top -o '*PageSize=A4'");
@@ -72,7 +75,8 @@ TEST(ZpxPpdDocumentTest, ARefusedChoiceIsNamedWithWhatForbidsIt) {
     EXPECT_EQ(run.status, 1) << arguments;
     EXPECT_EQ(run.output, "zpx-ppd: " + message + "\n");
   }
-  ToolRun installed = Tool("emit " + kSample + " -o ZPStapler=TopLeft -o ZPOptionalFinisher=Stapler");
+  ToolRun installed =
+      Tool("emit " + kSample + " -o ZPStapler=TopLeft -o ZPOptionalFinisher=Stapler");
   EXPECT_EQ(installed.status, 0);
   EXPECT_TRUE(Has(installed.output, "%%BeginFeature: *ZPStapler TopLeft\n")) << installed.output;
 }
@@ -83,8 +87,9 @@ TEST(ZpxPpdDocumentTest, HelpExplainsTheCommandsAndTheMarksOfOptions) {
     EXPECT_EQ(help.status, 0) << asking;
     EXPECT_EQ(help.output.rfind("usage: zpx-ppd COMMAND", 0), 0u) << help.output;
     EXPECT_EQ(help.output, Tool(asking).output) << "standard error is not used";
-    for (const char* part : {"\nzpx-ppd options FILE [-o KEY=VALUE ...]\n", "\"*\" marking the current one",
-                             "\"!\"\n    one the constraints forbid now", "\nzpx-ppd load BLOB [PPD]\n"})
+    for (const char* part :
+         {"\nzpx-ppd options FILE [-o KEY=VALUE ...]\n", "\"*\" marking the current one",
+          "\"!\"\n    one the constraints forbid now", "\nzpx-ppd load BLOB [PPD]\n"})
       EXPECT_TRUE(Has(help.output, part)) << part;
   }
   // A PPD without the maker's keywords places no option where the dialog looks.
@@ -139,10 +144,10 @@ TEST(ZpxPpdDocumentTest, ANoteTextItsFlagsRefuseIsAUsageErrorNamingTheRule) {
 }
 
 TEST(ZpxPpdDocumentTest, OptionsNeverPassControlCharactersToTheTerminal) {
-  TempFile file(
-      kRollDownHead + "*%ZPXFlags *ZPTray: Setup\n*%ZPXGroup *ZPTray Roll/Tray\n"
-      "*OpenUI *ZPTray/\x1B]0;owned\x07Tray: PickOne\n*DefaultZPTray: A\x1B[2J\n"
-      "*ZPTray A\x1B[2J/A: \"\"\n*CloseUI: *ZPTray\n");
+  TempFile file(kRollDownHead +
+                "*%ZPXFlags *ZPTray: Setup\n*%ZPXGroup *ZPTray Roll/Tray\n"
+                "*OpenUI *ZPTray/\x1B]0;owned\x07Tray: PickOne\n*DefaultZPTray: A\x1B[2J\n"
+                "*ZPTray A\x1B[2J/A: \"\"\n*CloseUI: *ZPTray\n");
   ToolRun run = Tool("options '" + std::string(file.Path()) + "'");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.output.find('\x1B'), std::string::npos) << run.output;

@@ -20,7 +20,9 @@ std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 // A folder of the test's own.
 struct Scratch {
   std::string Path(const std::string& name) const { return mFolder.Path() + "/" + name; }
-  void Write(const std::string& name, const std::string& bytes) const { mFolder.Write(name, bytes); }
+  void Write(const std::string& name, const std::string& bytes) const {
+    mFolder.Write(name, bytes);
+  }
   TempFolder mFolder;
 };
 
@@ -66,18 +68,21 @@ TEST(ZpxPpdFilesTest, SaveReplacesTheTargetWholeAndNeverFollowsALink) {
 
   // The PPD itself, or a device, is never a target.
   scratch.Write("copy.ppd", FileText(kSamplePath));
-  ToolRun self = Tool("save " + Quoted(scratch.Path("copy.ppd")) + " " + Quoted(scratch.Path("copy.ppd")),
-                      ToolErrors::kMerged);
+  ToolRun self =
+      Tool("save " + Quoted(scratch.Path("copy.ppd")) + " " + Quoted(scratch.Path("copy.ppd")),
+           ToolErrors::kMerged);
   EXPECT_EQ(self.status, 1);
   EXPECT_TRUE(Has(self.output, "copy.ppd: is the PPD being saved")) << self.output;
   EXPECT_EQ(FileText(scratch.Path("copy.ppd")), FileText(kSamplePath));
   ToolRun device = Tool("save " + Quoted(kSamplePath) + " /dev/full", ToolErrors::kMerged);
   EXPECT_EQ(device.status, 1);
   EXPECT_TRUE(Has(device.output, "/dev/full: not a regular file")) << device.output;
-  ToolRun unwritable = Tool("save " + Quoted(kSamplePath) + " " + Quoted(scratch.Path("no/such.blob")),
-                            ToolErrors::kMerged);
+  ToolRun unwritable =
+      Tool("save " + Quoted(kSamplePath) + " " + Quoted(scratch.Path("no/such.blob")),
+           ToolErrors::kMerged);
   EXPECT_EQ(unwritable.status, 1);
-  EXPECT_TRUE(Has(unwritable.output, "no/such.blob: No such file or directory")) << unwritable.output;
+  EXPECT_TRUE(Has(unwritable.output, "no/such.blob: No such file or directory"))
+      << unwritable.output;
 }
 
 TEST(ZpxPpdFilesTest, AFifoOrFolderIsRefusedAtOnceInOneLine) {
@@ -136,8 +141,9 @@ TEST(ZpxPpdFilesTest, SaveRefusesABlobThatLoadWouldRefuse) {
       big << "*CloseUI: " << key << "\n";
     }
   }
-  ToolRun run = Tool("save " + Quoted(scratch.Path("big.ppd")) + " " + Quoted(scratch.Path("big.blob")),
-                     ToolErrors::kMerged);
+  ToolRun run =
+      Tool("save " + Quoted(scratch.Path("big.ppd")) + " " + Quoted(scratch.Path("big.blob")),
+           ToolErrors::kMerged);
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(Has(run.output, "big.blob: the blob would be larger than the 64 MB that load reads"))
       << run.output;

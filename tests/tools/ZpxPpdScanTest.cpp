@@ -43,8 +43,9 @@ TEST(ZpxPpdScanTest, FilesThatAreNotPPDs) {
   TempFile empty("");
   // The version must be quoted on the header's own line.
   TempFile unquoted("*PPD-Adobe: 4.3\n*FormatVersion: \"4.3\"\n", "unquoted.ppd");
-  for (const std::string& path : {Fixture("version-4.2.ppd"), std::string(empty.Path()), std::string(unquoted.Path()),
-                                  empty.Directory() + "/missing.ppd", empty.Directory()}) {
+  for (const std::string& path :
+       {Fixture("version-4.2.ppd"), std::string(empty.Path()), std::string(unquoted.Path()),
+        empty.Directory() + "/missing.ppd", empty.Directory()}) {
     ToolRun run = Scan(path);
     EXPECT_EQ(run.status, 1) << path;
     EXPECT_EQ(LineCount(run.output), 1) << run.output;

@@ -46,7 +46,9 @@ std::string SealedValue(const std::string& key, const std::string& text) {
 // The job's feature line of the option, "" without one.
 std::string FeatureLine(const std::string& job, const std::string& key) {
   std::smatch found;
-  return std::regex_search(job, found, std::regex("%%BeginFeature: \\" + key + " [^\n]*")) ? found.str() : "";
+  return std::regex_search(job, found, std::regex("%%BeginFeature: \\" + key + " [^\n]*"))
+             ? found.str()
+             : "";
 }
 
 // The PIN 4321's feature line when -o gives it.
@@ -141,14 +143,16 @@ class TerminalPrint {
 
 TEST(ZpxPrintChoices, SecretsServeTheOneJobTheyAreGivenForAndAreNeverKept) {
   PrintHome home;
-  CommandRun run =
-      home.Run(kSample + "-o ZPSecurePIN=4321 -o DeptPassword=98765 -o ZPNote=Kept -o ZPDuplex=Top");
+  CommandRun run = home.Run(
+      kSample + "-o ZPSecurePIN=4321 -o DeptPassword=98765 -o ZPNote=Kept -o ZPDuplex=Top");
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_NE(FeatureLine(run.output, "*ZPSecurePIN"), "");
   std::string kept = FileText(home.TicketsFile());
-  for (const char* key : kSecretKeys) EXPECT_FALSE(Has(kept, std::string("<key>") + key + "<")) << key;
-  for (const std::string& secret : {std::string("4321"), std::string("98765"),
-                                    SealedValue("*ZPSecurePIN", "4321"), SealedValue("*DeptPassword", "98765")})
+  for (const char* key : kSecretKeys)
+    EXPECT_FALSE(Has(kept, std::string("<key>") + key + "<")) << key;
+  for (const std::string& secret :
+       {std::string("4321"), std::string("98765"), SealedValue("*ZPSecurePIN", "4321"),
+        SealedValue("*DeptPassword", "98765")})
     EXPECT_FALSE(Has(kept, secret)) << secret;
   // Other notes and options are kept as they were.
   EXPECT_TRUE(Has(kept, SealedValue("*ZPNote", "Kept")));
@@ -214,7 +218,8 @@ TEST(ZpxPrintChoices, ARefusedChoiceIsNamedWithWhatForbidsIt) {
   CommandRun blocked = home.Run(kSample + "-o ZPDuplex=Top");
   EXPECT_EQ(blocked.status, 2);
   EXPECT_EQ(blocked.errors,
-            "zpx-print: *ZPDuplex Top conflicts with *ZPMediaType Transparency, remembered from an earlier "
+            "zpx-print: *ZPDuplex Top conflicts with *ZPMediaType Transparency, remembered from an "
+            "earlier "
             "run (--forget drops the remembered choices)\n");
   // Given again, the other side is this job's choice.
   EXPECT_EQ(home.Run(kSample + "-o ZPDuplex=Top -o ZPMediaType=Transparency").errors,
@@ -234,11 +239,13 @@ TEST(ZpxPrintChoices, ARefusedOrUnreadableNoteIsNamedWithItsRuleNeverItsText) {
     EXPECT_EQ(run.errors, "zpx-print: " + rule + "\n");
   }
   // The print server's filter passes the same line on.
-  CommandRun filtered = RunCommand("PPD='" + kSamplePPD + "' TMPDIR='" + home.Path() + "/tmp' '" ZPX_FILTER
-                                   "' 12 ann Report 1 'ZPSecurePIN=31x9' '" + kSampleDocument + "'");
+  CommandRun filtered = RunCommand("PPD='" + kSamplePPD + "' TMPDIR='" + home.Path() +
+                                   "/tmp' '" ZPX_FILTER "' 12 ann Report 1 'ZPSecurePIN=31x9' '" +
+                                   kSampleDocument + "'");
   EXPECT_EQ(filtered.status, 1);
   EXPECT_EQ(filtered.errors.rfind("ERROR: ", 0), 0u) << filtered.errors;
-  EXPECT_TRUE(Has(filtered.errors, "*ZPSecurePIN") && !Has(filtered.errors, "31x9")) << filtered.errors;
+  EXPECT_TRUE(Has(filtered.errors, "*ZPSecurePIN") && !Has(filtered.errors, "31x9"))
+      << filtered.errors;
 
   // A remembered note that does not decrypt.
   ASSERT_EQ(home.Run(kSample + "-o ZPNote=Kept").status, 0);
@@ -278,7 +285,8 @@ TEST(ZpxPrintChoices, AskedSecretsAreTypedWithoutEchoAndTheEchoComesBackWhatever
   PrintHome home;
   const std::string pinLine = GivenPinLine(home);
   const std::string job = home.Path() + "/asked.ps";
-  const std::string asking = kSample + "--ask ZPSecurePIN --output '" + job + "' '" + kSampleDocument + "'";
+  const std::string asking =
+      kSample + "--ask ZPSecurePIN --output '" + job + "' '" + kSampleDocument + "'";
   {
     TerminalPrint print(home, asking);
     ASSERT_GT(print.Child(), 0);
@@ -300,8 +308,8 @@ TEST(ZpxPrintChoices, AskedSecretsAreTypedWithoutEchoAndTheEchoComesBackWhatever
     EXPECT_TRUE(EchoIsOn(print.Terminal()));
   }
   // Without a terminal to ask on.
-  CommandRun run = RunCommand("setsid -w env " + home.Command(kSample + "--ask ZPSecurePIN") + " < '" +
-                              kSampleDocument + "'");
+  CommandRun run = RunCommand("setsid -w env " + home.Command(kSample + "--ask ZPSecurePIN") +
+                              " < '" + kSampleDocument + "'");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
   EXPECT_TRUE(Has(run.errors, "--ask") && Has(run.errors, "terminal")) << run.errors;

@@ -28,9 +28,10 @@ TEST(ZpxPrintSetup, TheChosenPageSizeIsTheJobsOnlyPageSize) {
   PrintHome home;
   // The sample's setup holds a page size Letter; a page region Letter joins it.
   const std::string document = home.Write(
-      "letter.ps", SampleWith("[{\n%%BeginFeature: *PageRegion Letter\n"
-                              "<</PageSize [612 792]>> setpagedevice\n%%EndFeature\n} stopped cleartomark\n",
-                              "/Helvetica"));
+      "letter.ps",
+      SampleWith("[{\n%%BeginFeature: *PageRegion Letter\n"
+                 "<</PageSize [612 792]>> setpagedevice\n%%EndFeature\n} stopped cleartomark\n",
+                 "/Helvetica"));
   ASSERT_TRUE(Has(FileText(document), "%%BeginFeature: *PageSize Letter"));
   CommandRun run = home.Run(kSample + "-o PageSize=A4", document);
   ASSERT_EQ(run.status, 0) << run.errors;
@@ -38,9 +39,9 @@ TEST(ZpxPrintSetup, TheChosenPageSizeIsTheJobsOnlyPageSize) {
   EXPECT_TRUE(Has(run.output, "[{\n%%BeginFeature: *PageSize A4\n")) << run.output;
   EXPECT_FALSE(Has(run.output, "*PageRegion")) << run.output;
 
-  CommandRun printed = RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" +
-                                  home.Write("printed.ps", run.output) +
-                                  "' -c 'currentpagedevice /PageSize get =='");
+  CommandRun printed = RunCommand(
+      "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" +
+      home.Write("printed.ps", run.output) + "' -c 'currentpagedevice /PageSize get =='");
   EXPECT_EQ(printed.status, 0) << printed.errors;
   EXPECT_TRUE(Has(printed.output, "Sample page three")) << printed.output;
   EXPECT_TRUE(Has(printed.output, "\n[595 842]\n")) << printed.output;
@@ -51,7 +52,8 @@ TEST(ZpxPrintSetup, AnUnterminatedFeatureOfTheExtensionLeavesEveryPageAndTheTrai
   // *InputSlot is one of the controls whose code the extension writes: in a
   // wrapper, at the end of the setup and in the trailer.
   std::string text = SampleWith(
-      "[{\n%%BeginFeature: *InputSlot Upper\n<</MediaPosition 1>> setpagedevice\n} stopped cleartomark\n",
+      "[{\n%%BeginFeature: *InputSlot Upper\n<</MediaPosition 1>> setpagedevice\n} stopped "
+      "cleartomark\n",
       "/Helvetica");
   text.insert(text.find("%%EndSetup"),
               "%%BeginFeature: *InputSlot Upper\n<</MediaPosition 1>> setpagedevice\n");

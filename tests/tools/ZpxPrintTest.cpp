@@ -57,7 +57,8 @@ pid_t StartWaitingPrint(const PrintHome& home, int& input, const std::string& ar
 std::string RunFolderWithFiles(const PrintHome& home) {
   for (int tries = 0; tries < 1000; ++tries) {
     for (const auto& entry : std::filesystem::directory_iterator(home.Path() + "/tmp"))
-      if (entry.is_directory() && !std::filesystem::is_empty(entry.path())) return entry.path().string();
+      if (entry.is_directory() && !std::filesystem::is_empty(entry.path()))
+        return entry.path().string();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return "";
@@ -77,7 +78,8 @@ class JobCatcher {
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
     mFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    if (bind(mFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(mFd, 1) != 0) {
+    if (bind(mFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(mFd, 1) != 0) {
       close(mFd);
       mFd = -1;
     }
@@ -92,7 +94,8 @@ class JobCatcher {
     std::string bytes;
     char buffer[4096];
     ssize_t length;
-    while (from != -1 && (length = read(from, buffer, sizeof buffer)) > 0) bytes.append(buffer, size_t(length));
+    while (from != -1 && (length = read(from, buffer, sizeof buffer)) > 0)
+      bytes.append(buffer, size_t(length));
     if (mSocket && from != -1) close(from);
     return bytes;
   }
@@ -115,11 +118,13 @@ size_t FilesNamedWith(const std::string& folder, const std::string& part = ".zpx
 
 TEST(ZpxPrint, TheJobRunsInAnInterpreterWithTheChosenDuplexInPlaceOfTheDocuments) {
   PrintHome home;
-  CommandRun run = home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top --title Proof --copies 2 --orientation landscape");
+  CommandRun run = home.Run("--ppd '" + kSamplePPD +
+                            "' -o ZPDuplex=Top --title Proof --copies 2 --orientation landscape");
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.errors, "");
-  EXPECT_TRUE(Has(run.output, "[{\n%%BeginFeature: *ZPDuplex Top\n<</Duplex true /Tumble false>> "
-                           "setpagedevice\n%%EndFeature\n} stopped cleartomark\n"));
+  EXPECT_TRUE(Has(run.output,
+                  "[{\n%%BeginFeature: *ZPDuplex Top\n<</Duplex true /Tumble false>> "
+                  "setpagedevice\n%%EndFeature\n} stopped cleartomark\n"));
   EXPECT_FALSE(Has(run.output, "*ZPDuplex False"));
   // The document's own setup stays, ahead of what the dialog adds.
   EXPECT_LT(run.output.find("/Helvetica findfont"), run.output.find("*ZPDuplex Top"));
@@ -136,13 +141,16 @@ TEST(ZpxPrint, TheJobRunsInAnInterpreterWithTheChosenDuplexInPlaceOfTheDocuments
 
 TEST(ZpxPrint, CopiesOrientationAndTitleReachTheJobAndAnOptionByNameDecides) {
   PrintHome home;
-  std::string job = SampleJob(home, "--forget --copies 3 --orientation reverse-landscape --title 'Q3\nshowpage'");
+  std::string job =
+      SampleJob(home, "--forget --copies 3 --orientation reverse-landscape --title 'Q3\nshowpage'");
   EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPCopies 3\n<</NumCopies 3 >> setpagedevice")) << job;
   EXPECT_TRUE(Has(job, "%%BeginFeature: *ZP_PAPER_ORIENTATION Landscape\n"));
   // The title replaces the document's, on one line whatever it holds.
   EXPECT_TRUE(Has(job, "\n%%Title: Q3 showpage\n"));
   EXPECT_FALSE(Has(job, "%%Title: Sample"));
-  job = SampleJob(home, "--forget --copies 3 -o ZPCopies=2 --orientation landscape -o ZP_PAPER_ORIENTATION=Portrait");
+  job = SampleJob(
+      home,
+      "--forget --copies 3 -o ZPCopies=2 --orientation landscape -o ZP_PAPER_ORIENTATION=Portrait");
   EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPCopies 2\n"));
   EXPECT_TRUE(Has(job, "%%BeginFeature: *ZP_PAPER_ORIENTATION Portrait\n"));
   // Pages per sheet are the print server's to lay out: zpx-print does not offer it.
@@ -233,7 +241,8 @@ TEST(ZpxPrint, DevicesFifosSocketsAndDescriptorsAreWrittenIntoNeverReplaced) {
     CommandRun run = print(path);
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(Unstamped(catcher.Bytes()), Unstamped(expected)) << path;
-    EXPECT_TRUE(lstat(path.c_str(), &status) == 0 && (socket ? S_ISSOCK(status.st_mode) : S_ISFIFO(status.st_mode)));
+    EXPECT_TRUE(lstat(path.c_str(), &status) == 0 &&
+                (socket ? S_ISSOCK(status.st_mode) : S_ISFIFO(status.st_mode)));
   }
 
   // A link into the process's descriptors, as /dev/stdout and /dev/fd/N are.
@@ -309,8 +318,8 @@ TEST(ZpxPrint, AnEndingSignalAtAnyStageLeavesNoFileOfTheRun) {
   const struct {
     Stage stage;
     int delay;  // milliseconds
-  } kRuns[] = {{kAtOnce, 0},       {kAfterDelay, 5},   {kAfterDelay, 20},     {kAfterDelay, 60},
-               {kRunFolderMade, 0}, {kHalfWritten, 0}, {kHalfWritten, 30},   {kDocumentGiven, 0},
+  } kRuns[] = {{kAtOnce, 0},        {kAfterDelay, 5},    {kAfterDelay, 20},  {kAfterDelay, 60},
+               {kRunFolderMade, 0}, {kHalfWritten, 0},   {kHalfWritten, 30}, {kDocumentGiven, 0},
                {kDocumentGiven, 2}, {kDocumentGiven, 10}};
   const int signals[] = {SIGTERM, SIGINT, SIGHUP};
   for (size_t index = 0; index < sizeof kRuns / sizeof kRuns[0]; ++index) {
@@ -351,7 +360,8 @@ TEST(ZpxPrint, AnEndingSignalAtAnyStageLeavesNoFileOfTheRun) {
 TEST(ZpxPrint, ThePrintWindowWithoutADisplayExitsWithTwoNamingDisplay) {
   PrintHome home;
   const std::string arguments = "--gui --ppd '" + kSamplePPD + "'";
-  for (const std::string& environment : {std::string("env -u DISPLAY"), std::string("DISPLAY=:9876")}) {
+  for (const std::string& environment :
+       {std::string("env -u DISPLAY"), std::string("DISPLAY=:9876")}) {
     CommandRun run = home.Run(arguments, kSampleDocument, environment);
     EXPECT_EQ(run.status, 2) << environment;
     EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
@@ -367,7 +377,8 @@ TEST(ZpxPrint, APPDOfAnotherPrinterMakesNoJob) {
   CommandRun run = home.Run("--ppd '" + home.Write("Other.ppd", OtherPrinterPPDText()) + "'");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors,
-            "zpx-print: the extension does not serve this PPD: its *PCFileName \"OTHER.PPD\" is not in the "
+            "zpx-print: the extension does not serve this PPD: its *PCFileName \"OTHER.PPD\" is "
+            "not in the "
             "bundle's printer list\n");
   EXPECT_EQ(run.output, "");
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
@@ -376,8 +387,8 @@ TEST(ZpxPrint, APPDOfAnotherPrinterMakesNoJob) {
 TEST(ZpxPrint, AFileDestinationGetsACopyOnlyWhenTheExtensionMadeItEmptyAndTheJobInAnyCase) {
   PrintHome home;
   auto print = [&](const std::string& destination) {
-    return home.Run("--ppd '" + kSamplePPD + "' --forget -o ZPDestination=File -o 'ZPMailboxName=" +
-                    destination + "'");
+    return home.Run("--ppd '" + kSamplePPD +
+                    "' --forget -o ZPDestination=File -o 'ZPMailboxName=" + destination + "'");
   };
   const std::string copy = home.Path() + "/copy.ps";
   CommandRun run = print(copy);
@@ -388,13 +399,15 @@ TEST(ZpxPrint, AFileDestinationGetsACopyOnlyWhenTheExtensionMadeItEmptyAndTheJob
   // A file there already (the last job), a folder, a folder that is not there:
   // the job is written, its copy is not, and one line says why.
   std::filesystem::create_directories(home.Path() + "/folder");
-  for (const std::string& refused : {copy, home.Path() + "/folder", home.Path() + "/missing/copy.ps"}) {
+  for (const std::string& refused :
+       {copy, home.Path() + "/folder", home.Path() + "/missing/copy.ps"}) {
     const std::string before = std::filesystem::is_regular_file(refused) ? FileText(refused) : "";
     run = print(refused);
     EXPECT_EQ(run.status, 0) << refused;
     EXPECT_TRUE(Has(run.output, "%%EOF"));
     EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
-    EXPECT_TRUE(Has(run.errors, "zpx-print: warning: ") && Has(run.errors, refused + ": ")) << run.errors;
+    EXPECT_TRUE(Has(run.errors, "zpx-print: warning: ") && Has(run.errors, refused + ": "))
+        << run.errors;
     if (!before.empty()) {
       EXPECT_EQ(FileText(refused), before);
     }
@@ -405,14 +418,17 @@ TEST(ZpxPrint, AFileDestinationGetsACopyOnlyWhenTheExtensionMadeItEmptyAndTheJob
 TEST(ZpxPrint, DocumentsOfOtherShapesStillRun) {
   PrintHome home;
   // CR line ends, no %%EndComments and no setup section.
-  const std::string document = "%!PS-Adobe-3.0\r%%Title: cr\r/Helvetica findfont 20 scalefont setfont\r"
-                               "%%Page: 1 1\r72 700 moveto (Carriage page) show showpage\r%%EOF\r";
-  CommandRun run = home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top", home.Write("cr.ps", document));
+  const std::string document =
+      "%!PS-Adobe-3.0\r%%Title: cr\r/Helvetica findfont 20 scalefont setfont\r"
+      "%%Page: 1 1\r72 700 moveto (Carriage page) show showpage\r%%EOF\r";
+  CommandRun run =
+      home.Run("--ppd '" + kSamplePPD + "' -o ZPDuplex=Top", home.Write("cr.ps", document));
   ASSERT_EQ(run.status, 0) << run.errors;
   // The document's lines keep their CR; the blocks are as the extension wrote them.
   EXPECT_EQ(run.output.rfind("%!PS-Adobe-3.0\r%%Title: cr\r%%Orientation: Portrait\n", 0), 0u);
   EXPECT_TRUE(Has(run.output, "\n%%BeginSetup\r[{\r%%BeginFeature:"));
-  EXPECT_TRUE(Has(run.output, "%%EndSetup\r/Helvetica findfont 20 scalefont setfont\r%%Page: 1 1\r"));
+  EXPECT_TRUE(
+      Has(run.output, "%%EndSetup\r/Helvetica findfont 20 scalefont setfont\r%%Page: 1 1\r"));
   CommandRun pages = InterpretedPages(home.Write("printed.ps", run.output));
   EXPECT_EQ(pages.status, 0) << pages.errors;
   EXPECT_TRUE(Has(pages.output, "Carriage page")) << pages.output;
@@ -428,7 +444,8 @@ TEST(ZpxPrint, DataFilesThatAreLinksMalformedOrOfUnknownSitesMakeNoJob) {
              "<key>CFBundleExecutable</key><string>handover.so</string>"
              "<key>CFPlugInFactories</key><dict><key>5F1B8C0E-3C1A-4E55-9C4B-6D2A1E0F7B31</key>"
              "<string>HandoverFactory</string></dict>"
-             "<key>CFPlugInTypes</key><dict><key>" kPDEPlugInTypeID "</key><array>"
+             "<key>CFPlugInTypes</key><dict><key>" kPDEPlugInTypeID
+             "</key><array>"
              "<string>5F1B8C0E-3C1A-4E55-9C4B-6D2A1E0F7B31</string></array></dict>"
              "</dict></plist>");
   std::filesystem::create_directories(bundle + "/Contents/MacOS");
@@ -452,9 +469,9 @@ TEST(ZpxPrint, DataFilesThatAreLinksMalformedOrOfUnknownSitesMakeNoJob) {
   std::string target = home.Write("target.plist", list(block));
   const std::string link = home.Path() + "/link.plist";
   std::filesystem::create_symlink(target, link);
-  for (const std::string& bad : {link, home.Write("odd.plist", list(block + "<integer>81</integer>")),
-                                 home.Write("site7.plist", list("<integer>7</integer><data>AA==</data>")),
-                                 std::string()}) {
+  for (const std::string& bad :
+       {link, home.Write("odd.plist", list(block + "<integer>81</integer>")),
+        home.Write("site7.plist", list("<integer>7</integer><data>AA==</data>")), std::string()}) {
     CommandRun refused = run(bad);
     EXPECT_EQ(refused.status, 1) << bad;
     EXPECT_EQ(LineCount(refused.errors), 1) << refused.errors;

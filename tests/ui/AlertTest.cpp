@@ -120,7 +120,8 @@ TEST_F(AlertTest, InputCheckDecidesWhatOKDoes) {
 
   CheckedAlert accept({1});
   accept.show();
-  mDriver.QueueModalStep([&] { EXPECT_TRUE(mDriver.Click(accept.getControlByID(FourCC("ok  "), 1))); });
+  mDriver.QueueModalStep(
+      [&] { EXPECT_TRUE(mDriver.Click(accept.getControlByID(FourCC("ok  "), 1))); });
   EXPECT_EQ(FourCC("ok  "), accept.waitForUser());
 }
 

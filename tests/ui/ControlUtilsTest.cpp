@@ -17,9 +17,9 @@ namespace {
 std::string Drawn(ControlRef pane) {
   std::string words;
   for (const PaneDrawing& drawn : pane->mDrawn)
-    words += drawn.kind == PaneDrawing::Kind::kErase
-                 ? std::string("erase ")
-                 : "picture " + std::to_string(drawn.width) + "x" + std::to_string(drawn.height) + " ";
+    words += drawn.kind == PaneDrawing::Kind::kErase ? std::string("erase ")
+                                                     : "picture " + std::to_string(drawn.width) +
+                                                           "x" + std::to_string(drawn.height) + " ";
   return words;
 }
 
@@ -70,15 +70,18 @@ TEST_F(ControlUtilsTest, SizeControlFollowsEachKindsRule) {
   ControlUtils::SizeControl(label, false);
   EXPECT_EQ(20 + 35 + 28, BoundsOf(label).right);
 
-  ControlRef wide = NewButton(window, {40, 100, 60, 200}, "OK", FourCC("ok  "), {FourCC("ok  "), 1});
+  ControlRef wide =
+      NewButton(window, {40, 100, 60, 200}, "OK", FourCC("ok  "), {FourCC("ok  "), 1});
   ControlUtils::SizeControl(wide, true);  // wide enough already
   EXPECT_EQ(100, BoundsOf(wide).left);
   EXPECT_EQ(200, BoundsOf(wide).right);
   const std::string longTitle(40, 'x');  // 280 pixels
-  ControlRef left = NewButton(window, {70, 100, 90, 200}, longTitle.c_str(), FourCC("ok  "), {FourCC("ok  "), 2});
+  ControlRef left =
+      NewButton(window, {70, 100, 90, 200}, longTitle.c_str(), FourCC("ok  "), {FourCC("ok  "), 2});
   ControlUtils::SizeControl(left, true);
   EXPECT_EQ(100 + 200 + 28, BoundsOf(left).right);
-  ControlRef right = NewButton(window, {100, 400, 120, 500}, "Print a test page", FourCC("not!"), {FourCC("canc"), 1});
+  ControlRef right = NewButton(window, {100, 400, 120, 500}, "Print a test page", FourCC("not!"),
+                               {FourCC("canc"), 1});
   ControlUtils::SizeControl(right, false);
   EXPECT_EQ(500, BoundsOf(right).right);
   EXPECT_EQ(500 - (17 * 7 + 28) - 28, BoundsOf(right).left);
@@ -98,7 +101,8 @@ TEST_F(ControlUtilsTest, SizeControlFollowsEachKindsRule) {
   EXPECT_EQ(100, BoundsOf(narrow).left);
   EXPECT_EQ(100 + GetMenuWidth(GetControlPopupMenuHandle(narrow)) + 24, BoundsOf(narrow).right);
   EXPECT_LT(BoundsOf(narrow).right - 100, 190);
-  ControlRef broad = NewPopup(window, {190, 100, 210, 150}, {CFSTR("Two-Sided, Long Edge Binding")});
+  ControlRef broad =
+      NewPopup(window, {190, 100, 210, 150}, {CFSTR("Two-Sided, Long Edge Binding")});
   ControlUtils::SizeControl(broad, true);
   EXPECT_EQ(100 + 190, BoundsOf(broad).right);
 }
@@ -144,9 +148,12 @@ TEST_F(ControlUtilsTest, DrawPNGDrawsWholePicturesAndOtherwiseOnlyErases) {
   EventHandlerRef handler = nullptr;
   ASSERT_EQ(noErr, InstallEventHandler(GetControlEventTarget(pane), NewEventHandlerUPP(DrawPicture),
                                        1, &draw, &relative, &handler));
-  const std::pair<std::string, std::string> cases[] = {
-      {"good.png", "erase picture 3x2 "}, {"corrupt.png", "erase "}, {"short.png", "erase "},
-      {"wide.png", "erase "},              {"missing.png", "erase "}, {"", "erase "}};
+  const std::pair<std::string, std::string> cases[] = {{"good.png", "erase picture 3x2 "},
+                                                       {"corrupt.png", "erase "},
+                                                       {"short.png", "erase "},
+                                                       {"wide.png", "erase "},
+                                                       {"missing.png", "erase "},
+                                                       {"", "erase "}};
   for (const auto& [file, drawn] : cases) {
     relative = file;
     Draw1Control(pane);

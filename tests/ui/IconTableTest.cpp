@@ -34,7 +34,7 @@ TEST(IconTable, ReadsBothLineFormsInFileOrder) {
            "2,ZPCollate,icons/collate.png\n"
            "3,ZPDuplex,Bottom,icons/duplex-bottom.gif\n"  // not a picture we draw
            "4,ZPDuplex,Top,icons/second.png\n"
-           "5,ZPDuplex\n");                                // too few fields
+           "5,ZPDuplex\n");  // too few fields
   EXPECT_EQ(3u, table.Count());
   EXPECT_STREQ("icons/duplex-top.png", table.PathFor("ZPDuplex", "Top"));
   EXPECT_STREQ("icons/collate.png", table.PathFor("ZPCollate", ""));
@@ -53,7 +53,8 @@ TEST(IconTable, LineEndsAreStrippedWhateverTheirForm) {
   // A carriage return or other control character inside a line is no line end: such a
   // line is no entry, and the lines around it still are.
   IconTable stray;
-  ReadText(stray, "x,D,Four,icons/four.png\r\x01n\nx,E,Five,icons/fi\x01ve.png\nx,F,Six,icons/six.png\n");
+  ReadText(stray,
+           "x,D,Four,icons/four.png\r\x01n\nx,E,Five,icons/fi\x01ve.png\nx,F,Six,icons/six.png\n");
   EXPECT_STREQ("", stray.PathFor("D", "Four"));
   EXPECT_STREQ("", stray.PathFor("E", "Five"));
   EXPECT_STREQ("icons/six.png", stray.PathFor("F", "Six"));
@@ -103,7 +104,8 @@ class BundlePictures : public ToolkitFixture {
     ASSERT_EQ(CreateWindowFromNib(nib, CFSTR("PDEMain"), &pane), noErr);
     DisposeNibReference(nib);
     Rect bounds = {0, 0, 0, 0};
-    GetControlBounds(FindControl(pane, UI_IconControl::kSignature, UI_Panel::kPopupRowBase), &bounds);
+    GetControlBounds(FindControl(pane, UI_IconControl::kSignature, UI_Panel::kPopupRowBase),
+                     &bounds);
     *width = short(bounds.right - bounds.left);
     *height = short(bounds.bottom - bounds.top);
     DisposeWindow(pane);

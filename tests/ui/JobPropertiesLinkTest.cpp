@@ -17,13 +17,13 @@
 #include "PPDX/PPDObjects/PPDXControl.h"
 #include "output/PDEDataJob.h"
 #include "output/WideText.h"
+#include "plugin/BundleFunctions.h"
 #include "plugin/SessionFunctions.h"
 #include "print/PMTicket.h"
-#include "support/PlatformString.h"
-#include "plugin/BundleFunctions.h"
 #include "support/CompanionRun.h"
 #include "support/FileText.h"
 #include "support/PaneJob.h"
+#include "support/PlatformString.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/ToolkitControl.h"
 #include "ui/UI_IPAddressPanel.h"
@@ -72,15 +72,18 @@ class JobPropertiesLink : public ToolkitFixture {
     PlatformPaths::Redirect(PlatformPaths::kCompanionProgram, program);
   }
   static bool CompanionListens(UI_Panel& panel) {
-    return WaitFor([&] { return CFRef<CFMessagePortRef>(RemotePort(panel.AreaId())).get() != nullptr; }, 10);
+    return WaitFor(
+        [&] { return CFRef<CFMessagePortRef>(RemotePort(panel.AreaId())).get() != nullptr; }, 10);
   }
   // Polls on the virtual clock, at most ten seconds of real time, until the
   // exchange has ended.
   bool ExchangeEnds(UI_Panel& panel) {
-    return WaitFor([&] {
-      mDriver.AdvanceClock(UI_Panel::kPollInterval);
-      return !panel.IsIgnoringButton();
-    }, 10);
+    return WaitFor(
+        [&] {
+          mDriver.AdvanceClock(UI_Panel::kPollInterval);
+          return !panel.IsIgnoringButton();
+        },
+        10);
   }
   bool RunExchange(UI_Panel& panel) {
     return panel.LaunchJobProperties(UI_Panel::kJPMainView) && ExchangeEnds(panel);
@@ -329,7 +332,8 @@ class AlertingJobPropertiesLink : public JobPropertiesLink {
   // The texts of every window while the next alert is up; the alert is then dismissed.
   void ExpectAlert() {
     mDriver.QueueModalStep([this] {
-      for (WindowRef window : ToolkitModel::Shared().Windows()) mAlertText += HeadlessDriver::Dump(window);
+      for (WindowRef window : ToolkitModel::Shared().Windows())
+        mAlertText += HeadlessDriver::Dump(window);
       EXPECT_TRUE(mDriver.PressReturn());
     });
   }

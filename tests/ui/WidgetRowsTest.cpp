@@ -38,7 +38,8 @@ PointerList MenuChoices(const std::vector<std::pair<const char*, const char*>>& 
   for (const auto& [keyword, name] : choices) {
     auto* item = new _PopupItem;
     item->keyword = new CString(keyword);
-    if (name != nullptr) item->name = CFStringCreateWithCString(nullptr, name, kCFStringEncodingUTF8);
+    if (name != nullptr)
+      item->name = CFStringCreateWithCString(nullptr, name, kCFStringEncodingUTF8);
     items.PushBack(item);
   }
   return items;
@@ -164,8 +165,8 @@ TEST_F(WidgetRowsTest, DisabledRowsAndRowsWithoutTitleTakeNoChoice) {
 TEST_F(WidgetRowsTest, AChoiceWithoutTranslationShowsItsKeywordAndTheRestFollow) {
   Open();
   PointerList flags;
-  PointerList items =
-      MenuChoices({{"False", "One-Sided"}, {"Top", nullptr}, {"Bottom", ""}, {"Booklet", "Booklet"}});
+  PointerList items = MenuChoices(
+      {{"False", "One-Sided"}, {"Top", nullptr}, {"Bottom", ""}, {"Booklet", "Booklet"}});
   PPDXPopupControl option("*ZPDuplex", CFSTR("Two-Sided"), flags, true, false, false, items,
                           new CString("False"), nullptr);
   UI_PopupControl row(mWindow, 2001, &option, false, nullptr, false, 0);

@@ -14,7 +14,9 @@ namespace {
 
 constexpr size_t kMostRepeats = 100000;
 
-std::wstring Wide(const std::string& utf8) { return WideFromUTF8Replacing(utf8.data(), utf8.size()); }
+std::wstring Wide(const std::string& utf8) {
+  return WideFromUTF8Replacing(utf8.data(), utf8.size());
+}
 
 bool SplitEntry(const std::string& text, std::wstring& key, std::wstring& value) {
   const size_t equals = text.find('=');
@@ -82,7 +84,8 @@ bool CompanionScenario::ReadLine(const std::string& line) {
   }
   if (word == "watermark") return mWatermarks.push_back(rest), true;
   if (word == "status") return bool(fields >> mStatus);
-  if (word == "delay") return bool(fields >> mDelaySeconds) && mDelaySeconds >= 0 && mDelaySeconds < 600;
+  if (word == "delay")
+    return bool(fields >> mDelaySeconds) && mDelaySeconds >= 0 && mDelaySeconds < 600;
   if (word == "exit") return mExitUnanswered = true;
   if (word == "raw") {
     RawBytes raw = {0, ""};
@@ -127,7 +130,8 @@ void CompanionScenario::ApplyEntries(SharedMemoryList& area) const {
 
 void CompanionScenario::ApplyWatermarks(SharedMemoryList& area) const {
   if (mWatermarks.empty()) return;
-  for (size_t slot = 0; slot < mWatermarks.size(); ++slot) area.WriteWatermark(slot, mWatermarks[slot]);
+  for (size_t slot = 0; slot < mWatermarks.size(); ++slot)
+    area.WriteWatermark(slot, mWatermarks[slot]);
   area.WriteWatermarkCount(mWatermarks.size());
 }
 

@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
   CompanionState state;
   CFMessagePortContext context = {0, &state, nullptr, nullptr, nullptr};
   CFRef<CFStringRef> name(CFStringCreateWithCString(nullptr, argv[1], kCFStringEncodingUTF8));
-  CFRef<CFMessagePortRef> port(CFMessagePortCreateLocal(nullptr, name.get(), Received, &context, nullptr));
+  CFRef<CFMessagePortRef> port(
+      CFMessagePortCreateLocal(nullptr, name.get(), Received, &context, nullptr));
   if (port.get() == nullptr) {
     fprintf(stderr, "zpx-companion: cannot serve the port %s\n", argv[1]);
     shmdt(attached);

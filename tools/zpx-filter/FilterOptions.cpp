@@ -46,7 +46,8 @@ void FilterOptions::Add(const std::string& name, const std::string& value) {
   }
 }
 
-std::vector<std::string> FilterOptions::HostArguments(const std::string& ppd, const std::string& output,
+std::vector<std::string> FilterOptions::HostArguments(const std::string& ppd,
+                                                      const std::string& output,
                                                       const std::string& document) const {
   std::vector<std::string> arguments = {"--server-job", "--ppd", ppd, "--output", output};
   arguments.insert(arguments.end(), mArguments.begin(), mArguments.end());

@@ -94,7 +94,8 @@ int Finish(const FilterOptions& options, std::string document, const DocumentHea
   HostRun run(PlatformPaths::Get(PlatformPaths::kPrintProgram),
               options.HostArguments(ppd, job, document), scratch.Path());
   if (run.Status() != 0) {
-    if (run.Messages().empty()) return Fail("zpx-print failed with status " + std::to_string(run.Status()));
+    if (run.Messages().empty())
+      return Fail("zpx-print failed with status " + std::to_string(run.Status()));
     return Fail(run.Messages().back());
   }
   for (const std::string& message : run.Messages()) Say("INFO", message);
@@ -105,7 +106,8 @@ int Finish(const FilterOptions& options, std::string document, const DocumentHea
 
 int main(int argc, char** argv) {
   if (!ProcessStart::Prepare()) return 1;
-  if (argc < 6 || argc > 7) return Fail("usage: zpx-filter job-id user title copies options [file]");
+  if (argc < 6 || argc > 7)
+    return Fail("usage: zpx-filter job-id user title copies options [file]");
   FilterOptions options(argv[3], argv[4], argv[5]);
   const std::string document = argc == 7 ? argv[6] : "";
   if (!options.IsFinished()) return Finish(options, document, nullptr);

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "NoteDefaultWarnings.h"
+#include "PPDScanner.h"
 #include "PPDX/PPDObjects/PPDXErrorObj.h"
 #include "PPDX/PPDObjects/PPDXErrors.h"
-#include "PPDScanner.h"
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 
@@ -19,14 +19,16 @@ void PrintErrors(PPDXErrors& errors) {
     const char* keyword = error->Keyword();
     const char* description = error->Description();
     std::printf("error %d (%s) %s: %s\n", error->Code(), error->IsFatal() ? "fatal" : "not fatal",
-                keyword != nullptr ? Printable(keyword).c_str() : "-", Printable(description).c_str());
+                keyword != nullptr ? Printable(keyword).c_str() : "-",
+                Printable(description).c_str());
   }
   std::printf("errors: %lu\n", errors.Count());
 }
 
 void PrintWarnings(const std::vector<Warning>& warnings) {
   for (const Warning& warning : warnings)
-    std::printf("warning: line %ld: %s\n", warning.line, Printable(warning.description.c_str()).c_str());
+    std::printf("warning: line %ld: %s\n", warning.line,
+                Printable(warning.description.c_str()).c_str());
 }
 
 // A line that stops the parse leaves the rest of the file unread without an

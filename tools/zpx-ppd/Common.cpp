@@ -62,7 +62,8 @@ std::unique_ptr<ZPXPPD> ParseDocument(const char* path) {
     return nullptr;
   }
   short resources = OpenStringListFile(ZPX_BUNDLE "/Resources", "ZPXPDE.strlist");
-  if (resources < 0) std::fprintf(stderr, "%s: the error texts of the bundle cannot be read\n", kTool);
+  if (resources < 0)
+    std::fprintf(stderr, "%s: the error texts of the bundle cannot be read\n", kTool);
   std::unique_ptr<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL, nullptr));
   if (resources >= 0) CloseResFile(resources);
   return document;

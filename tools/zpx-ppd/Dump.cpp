@@ -60,12 +60,14 @@ void DumpHeader(JsonWriter& json, ZPXPPD& document) {
 void DumpProperties(JsonWriter& json, PPDXProperties& properties) {
   json.Key("properties");
   json.BeginArray();
-  for (PPDXProperty* property = properties.First(); property != nullptr; property = properties.Next()) {
+  for (PPDXProperty* property = properties.First(); property != nullptr;
+       property = properties.Next()) {
     json.BeginObject();
     DumpElement(json, *property);
     json.Field("showInPrintProperties", property->ShowInPrintProp());
     json.Field("showInApplication", property->ShowInApp());
-    json.Field("scrollPane", property->GetScrollDown() ? property->GetScrollDown()->Keyword() : nullptr);
+    json.Field("scrollPane",
+               property->GetScrollDown() ? property->GetScrollDown()->Keyword() : nullptr);
     json.EndObject();
   }
   json.EndArray();
@@ -89,7 +91,8 @@ void DumpGroups(JsonWriter& json, PPDXGroups& groups) {
       json.BeginArray();
       CNTL_TYPE type;
       PPDXControls* controls = rollDown->Controls();
-      for (PPDXControl* control = controls->First(type); control != nullptr; control = controls->Next(type))
+      for (PPDXControl* control = controls->First(type); control != nullptr;
+           control = controls->Next(type))
         json.String(control->Keyword());
       json.EndArray();
     }
@@ -97,7 +100,8 @@ void DumpGroups(JsonWriter& json, PPDXGroups& groups) {
       json.Key("rollDowns");
       json.BeginArray();
       PPDXGroups* rollDowns = pane->RollDowns();
-      for (PPDXGroup* rollDown = rollDowns->First(); rollDown != nullptr; rollDown = rollDowns->Next())
+      for (PPDXGroup* rollDown = rollDowns->First(); rollDown != nullptr;
+           rollDown = rollDowns->Next())
         json.String(rollDown->Keyword());
       json.EndArray();
     }
@@ -123,7 +127,8 @@ void DumpPopup(JsonWriter& json, PPDXPopupControl& popup) {
   json.BeginArray();
   for (_PopupItem* item = popup.FirstItem(); item != nullptr; item = popup.NextItem()) {
     json.BeginObject();
-    json.Field("keyword", item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : nullptr);
+    json.Field("keyword",
+               item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : nullptr);
     json.Field("displayName", item->name);
     json.Key("postScript");
     json.Bytes(item->psData, item->psLength);
@@ -178,7 +183,8 @@ void DumpControl(JsonWriter& json, PPDXControl& control, CNTL_TYPE type) {
   DumpElement(json, control);
   json.Key("flags");
   json.BeginArray();
-  for (const char* flag = control.FirstControlFlag(); flag != nullptr; flag = control.NextControlFlag())
+  for (const char* flag = control.FirstControlFlag(); flag != nullptr;
+       flag = control.NextControlFlag())
     json.String(flag);
   json.EndArray();
   if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control)) DumpPopup(json, *popup);
@@ -188,7 +194,8 @@ void DumpControl(JsonWriter& json, PPDXControl& control, CNTL_TYPE type) {
   if (auto* note = dynamic_cast<PPDXJobNote*>(&control)) DumpJobNote(json, *note);
   if (auto* special = dynamic_cast<PPDXSpecialOption*>(&control))
     json.Field("value", static_cast<const char*>(*special->GetValue()));
-  if (auto* size = dynamic_cast<PPDXCustomPageSizeControl*>(&control)) DumpCustomPageSize(json, *size);
+  if (auto* size = dynamic_cast<PPDXCustomPageSizeControl*>(&control))
+    DumpCustomPageSize(json, *size);
   DumpFeature(json, control);
   json.EndObject();
 }
@@ -197,7 +204,8 @@ void DumpControls(JsonWriter& json, PPDXControls& controls) {
   json.Key("controls");
   json.BeginArray();
   CNTL_TYPE type;
-  for (PPDXControl* control = controls.First(type); control != nullptr; control = controls.Next(type))
+  for (PPDXControl* control = controls.First(type); control != nullptr;
+       control = controls.Next(type))
     DumpControl(json, *control, type);
   json.EndArray();
 }

@@ -36,7 +36,8 @@ class JsonWriter {
   }
   void String(CFStringRef text) {
     if (text == nullptr) return Null();
-    CFIndex capacity = CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
+    CFIndex capacity =
+        CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
     std::string buffer(size_t(capacity), '\0');
     if (!CFStringGetCString(text, &buffer[0], capacity, kCFStringEncodingUTF8)) return Null();
     String(buffer.c_str());
@@ -119,7 +120,10 @@ class JsonWriter {
   // character at `text`, or 0.
   static size_t Utf8SequenceLength(const char* text, size_t available) {
     unsigned char lead = static_cast<unsigned char>(text[0]);
-    size_t length = lead >= 0xf0 && lead <= 0xf4 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc2 && lead < 0xe0 ? 2 : 0;
+    size_t length = lead >= 0xf0 && lead <= 0xf4  ? 4
+                    : lead >= 0xe0                ? 3
+                    : lead >= 0xc2 && lead < 0xe0 ? 2
+                                                  : 0;
     if (length == 0 || length > available) return 0;
     for (size_t i = 1; i < length; ++i) {
       if ((static_cast<unsigned char>(text[i]) & 0xc0) != 0x80) return 0;

@@ -48,7 +48,8 @@ void PrintChoice(ZPXPPD& document, const char* key, const char* choice, bool cur
 
 void PrintPopup(ZPXPPD& document, PPDXPopupControl& popup) {
   for (_PopupItem* item = popup.FirstItem(); item != nullptr; item = popup.NextItem()) {
-    if (item->keyword != nullptr) PrintChoice(document, popup.Keyword(), *item->keyword, item->selected);
+    if (item->keyword != nullptr)
+      PrintChoice(document, popup.Keyword(), *item->keyword, item->selected);
   }
 }
 
@@ -69,7 +70,8 @@ void PrintCustomSize(PPDXCustomPageSizeControl& size) {
 }
 
 void PrintOption(ZPXPPD& document, PPDXControl& control) {
-  std::printf("%s/%s:", Printable(control.Keyword()).c_str(), Printable(control.UserName()).c_str());
+  std::printf("%s/%s:", Printable(control.Keyword()).c_str(),
+              Printable(control.UserName()).c_str());
   if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control)) PrintPopup(document, *popup);
   if (auto* boolean = dynamic_cast<PPDXBooleanControl*>(&control)) PrintBoolean(document, *boolean);
   if (auto* range = dynamic_cast<PPDXRangeControl*>(&control))
@@ -87,7 +89,8 @@ void PrintOption(ZPXPPD& document, PPDXControl& control) {
 
 int Options(int argc, char** argv) {
   int status;
-  std::unique_ptr<ZPXPPD> document = PreparedDocument(argc, argv, "options FILE [-o KEY=VALUE ...]", status);
+  std::unique_ptr<ZPXPPD> document =
+      PreparedDocument(argc, argv, "options FILE [-o KEY=VALUE ...]", status);
   if (!document) return status;
   // What the dialog shows: attached, visible options a user can set.
   _DISPLAY_OPTIONS_ saved = ZPXPPD::Options();
@@ -95,7 +98,8 @@ int Options(int argc, char** argv) {
   PPDXControls* controls = document->GetControls();
   CNTL_TYPE type;
   bool shown = false;
-  for (PPDXControl* control = controls->First(type); control != nullptr; control = controls->Next(type)) {
+  for (PPDXControl* control = controls->First(type); control != nullptr;
+       control = controls->Next(type)) {
     if (type == CNTL_SPECIAL || control->Keyword() == nullptr) continue;
     PrintOption(*document, *control);
     shown = true;
@@ -108,13 +112,15 @@ int Options(int argc, char** argv) {
 
 int Emit(int argc, char** argv) {
   int status;
-  std::unique_ptr<ZPXPPD> document = PreparedDocument(argc, argv, "emit FILE [-o KEY=VALUE ...]", status);
+  std::unique_ptr<ZPXPPD> document =
+      PreparedDocument(argc, argv, "emit FILE [-o KEY=VALUE ...]", status);
   if (!document) return status;
   _DISPLAY_OPTIONS_ saved = ZPXPPD::Options();
   ZPXPPD::Options(DISPLAY_ALL);
   PPDXControls* controls = document->GetControls();
   CNTL_TYPE type;
-  for (PPDXControl* control = controls->First(type); control != nullptr; control = controls->Next(type)) {
+  for (PPDXControl* control = controls->First(type); control != nullptr;
+       control = controls->Next(type)) {
     std::string code(size_t(std::max(0L, control->PostScript(nullptr))), '\0');
     if (!code.empty()) control->PostScript(reinterpret_cast<unsigned char*>(&code[0]));
     std::fwrite(code.data(), 1, code.size(), stdout);

@@ -87,7 +87,8 @@ class PPDScanner : public PPDX {
     rest.GetLine(line);
     PPDStream lineStream(line, static_cast<long>(std::strlen(line)));
     char token[PPDStream::kMaxLine + 1];
-    return NextToken(lineStream, token, " \t:", true) && std::strcmp(token, kPCFileNameKeyword) == 0 &&
+    return NextToken(lineStream, token, " \t:", true) &&
+           std::strcmp(token, kPCFileNameKeyword) == 0 &&
            GetQuotedString(lineStream, value, kQuotedCapacity);
   }
 
@@ -97,7 +98,8 @@ class PPDScanner : public PPDX {
     char token[PPDStream::kMaxLine + 1];
     char version[kQuotedCapacity];
     SetStream(&stream);
-    bool passed = NextToken(stream, token, " \t:", true) && std::strcmp(token, kHeaderKeyword) == 0 &&
+    bool passed = NextToken(stream, token, " \t:", true) &&
+                  std::strcmp(token, kHeaderKeyword) == 0 &&
                   GetQuotedString(stream, version, kQuotedCapacity) &&
                   std::strcmp(version, kHeaderVersion) == 0;
     SetStream(nullptr);
@@ -156,7 +158,8 @@ class PPDScanner : public PPDX {
   // the counts cover the whole file.
   static LineResult NextLine(LineCountingStream& stream, char* line) {
     if (stream.GetLine(line)) return kLineComplete;
-    if (stream.EndOfFile() || stream.Bad()) return line[0] != '\0' ? kLineUnterminated : kNoMoreLines;
+    if (stream.EndOfFile() || stream.Bad())
+      return line[0] != '\0' ? kLineUnterminated : kNoMoreLines;
     LineResult result = stream.PeekChar() == 255 ? kLineByte255 : kLineTooLong;
     SkipRestOfLine(stream);
     return result;

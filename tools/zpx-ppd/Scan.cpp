@@ -18,8 +18,10 @@ int Scan(int argc, char** argv) {
   char pcFileName[kQuotedCapacity];
   bool hasPCFileName = scanner.FindPCFileName(pcFileName);
   LineCountingStream stream(file, true);
-  if (stream.Bad()) return Fail(path, file->dataForkSize() == 0 ? "empty file" : "cannot read the file");
-  if (!scanner.HeaderIsPPD43(stream)) return Fail(path, "not a PPD 4.3 file (no *PPD-Adobe: \"4.3\" header)");
+  if (stream.Bad())
+    return Fail(path, file->dataForkSize() == 0 ? "empty file" : "cannot read the file");
+  if (!scanner.HeaderIsPPD43(stream))
+    return Fail(path, "not a PPD 4.3 file (no *PPD-Adobe: \"4.3\" header)");
   ScanReport report = scanner.ScanLines(stream);
   std::printf("file: %s\n", Printable(path).c_str());
   std::printf("header: %s \"%s\"\n", kHeaderKeyword, kHeaderVersion);

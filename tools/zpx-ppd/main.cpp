@@ -75,7 +75,8 @@ const Command kCommands[] = {
      "\"*\" marking the current one (the PPD's default unless -o sets it) and \"!\"\n"
      "one the constraints forbid now, under the current choices; ranges with\n"
      "their limits, job notes with their lengths and flags"},
-    {"emit", "FILE [-o KEY=VALUE ...]", Emit, "the feature code of every control, as the job carries it"},
+    {"emit", "FILE [-o KEY=VALUE ...]", Emit,
+     "the feature code of every control, as the job carries it"},
     {"save", "FILE BLOB", Save, "writes the document's settings blob to BLOB, whole or not at all"},
     {"load", "BLOB [PPD]", Load,
      "rebuilds the document from BLOB (PPD stands in when its file is gone)\n"
@@ -131,6 +132,7 @@ int main(int argc, char** argv) {
   for (const Command& command : kCommands) {
     if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
   }
-  std::fprintf(stderr, "%s: unknown command \"%s\" (%s --help lists them)\n", kTool, argv[1], kTool);
+  std::fprintf(stderr, "%s: unknown command \"%s\" (%s --help lists them)\n", kTool, argv[1],
+               kTool);
   return kExitUsage;
 }

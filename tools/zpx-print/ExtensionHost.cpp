@@ -10,7 +10,8 @@
 namespace {
 
 CFUUIDRef CreateUUID(const char* text) {
-  CFRef<CFStringRef> string(CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII));
+  CFRef<CFStringRef> string(
+      CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII));
   return CFUUIDCreateFromString(kCFAllocatorDefault, string.get());
 }
 
@@ -51,7 +52,8 @@ PrintFailure ExtensionHost::Run(PMPrintSession session, HostDialog& dialog) {
   if (factory == nullptr) return PrintFailure::NoJob("the bundle's factory made nothing");
   CFRef<CFUUIDRef> interface(CreateUUID(kPDEDialogExtensionInterfaceID));
   void* object = nullptr;
-  SInt32 status = factory->mTable->QueryInterface(factory, CFUUIDGetUUIDBytes(interface.get()), &object);
+  SInt32 status =
+      factory->mTable->QueryInterface(factory, CFUUIDGetUUIDBytes(interface.get()), &object);
   PrintFailure failure = status == noErr && object != nullptr
                              ? Drive(static_cast<PDEInterfaceObject*>(object), session, dialog)
                              : SlotFailed("QueryInterface", status);
@@ -73,7 +75,8 @@ PrintFailure ExtensionHost::Drive(PDEInterfaceObject* object, PMPrintSession ses
   if (status == noErr) status = slots.Prologue(&context, &creator, &kind, &title, &width, &height);
   if (kind != nullptr) CFRelease(kind);
   if (status == noErr && dialog.Pane() != nullptr) dialog.SizePane(width, height);
-  failure = status == noErr ? Lifecycle(slots, context, session, dialog) : SlotFailed("Prologue", status);
+  failure =
+      status == noErr ? Lifecycle(slots, context, session, dialog) : SlotFailed("Prologue", status);
   // The dialog's hold from QueryInterface and the one Retain added.
   PDEInterfaceObject* held = object;
   slots.Release(&held);

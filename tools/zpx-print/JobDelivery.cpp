@@ -74,7 +74,8 @@ PrintFailure JobDelivery::Deliver(const PrintArguments& arguments, const JobInje
   Descriptor input(arguments.mDocument.empty()
                        ? STDIN_FILENO
                        : open(arguments.mDocument.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
-  if (input.Fd() == -1) return PrintFailure::BadInput("cannot open the document " + arguments.mDocument);
+  if (input.Fd() == -1)
+    return PrintFailure::BadInput("cannot open the document " + arguments.mDocument);
   OutputFile destination(arguments.mOutput);
   if (destination.Fd() == -1) return PrintFailure::NoJob(destination.Problem());
   std::string refusedCopy;
@@ -93,7 +94,7 @@ PrintFailure JobDelivery::Deliver(const PrintArguments& arguments, const JobInje
   if (failure.Failed()) return failure;
   if (!destination.Keep()) return PrintFailure::NoJob(destination.Problem());
   if (!refusedCopy.empty())
-    warning = "warning: the job was written, but not its copy at the file destination " + refusedCopy + ": " +
-              WhyNoCopy(refusedCopy);
+    warning = "warning: the job was written, but not its copy at the file destination " +
+              refusedCopy + ": " + WhyNoCopy(refusedCopy);
   return PrintFailure::None();
 }

@@ -35,14 +35,17 @@ bool IsSecret(PPDXControl& control) {
 }
 
 // The key as lpadmin and lp take it.
-std::string WithoutStar(const std::string& key) { return key.rfind('*', 0) == 0 ? key.substr(1) : key; }
+std::string WithoutStar(const std::string& key) {
+  return key.rfind('*', 0) == 0 ? key.substr(1) : key;
+}
 
 bool Contains(const std::vector<PPDXControl*>& controls, const PPDXControl* control) {
   return std::find(controls.begin(), controls.end(), control) != controls.end();
 }
 
 // A remembered note's sealed text, opened by the note and judged by its rule.
-PrintFailure RestoreNote(ZPXPPD& document, PPDXJobNote& note, const std::string& key, CFStringRef sealed) {
+PrintFailure RestoreNote(ZPXPPD& document, PPDXJobNote& note, const std::string& key,
+                         CFStringRef sealed) {
   note.SetPresetValueString(sealed);
   CFRef<CFStringRef> resealed(note.CopyPresetValueString());
   if (!resealed || !CFEqual(resealed.get(), sealed))
@@ -72,7 +75,8 @@ PrintFailure Forbidden(ZPXPPD& document, const std::vector<PPDXControl*>& given,
                        const std::vector<PPDXControl*>& remembered) {
   const UserChoice::Answer conflict = UserChoice(document).Forbidden(given);
   if (conflict.Taken()) return PrintFailure::None();
-  return PrintFailure::BadInput(conflict.refusal + RememberedOtherSide(document, conflict, given, remembered));
+  return PrintFailure::BadInput(conflict.refusal +
+                                RememberedOtherSide(document, conflict, given, remembered));
 }
 
 std::string CurrentValue(ZPXPPD& document, const char* key) {
@@ -108,7 +112,8 @@ std::vector<std::pair<std::string, CFTypeRef>> SortedEntries(CFDictionaryRef dic
 }  // namespace
 
 PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef remembered,
-                                  const std::vector<Choice>& jobOptions, const std::vector<Choice>& choices) {
+                                  const std::vector<Choice>& jobOptions,
+                                  const std::vector<Choice>& choices) {
   CFRef<CFURLRef> url(CreateFileURL(ppdPath));
   if (!url) return PrintFailure::BadInput("cannot read the PPD " + ppdPath);
   PPDRef<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL, nullptr));
@@ -158,13 +163,15 @@ std::vector<PPDXControl*> OptionChoices::Restore(ZPXPPD& document, CFDictionaryR
   return kept;
 }
 
-PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& key, CFTypeRef value) {
+PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& key,
+                                         CFTypeRef value) {
   PrintFailure failure;
   const bool isText = CFGetTypeID(value) == CFStringGetTypeID();
   PPDXControl* control =
       UserOption(document, {key, isText ? Text(static_cast<CFStringRef>(value)) : ""}, failure);
   if (control != nullptr && IsSecret(*control)) return nullptr;
-  if (control != nullptr && !isText) failure = PrintFailure::BadInput("option " + key + " has no text");
+  if (control != nullptr && !isText)
+    failure = PrintFailure::BadInput("option " + key + " has no text");
   if (failure.Failed()) {
     mForgotten.push_back(kForgetting + failure.mMessage);
     return nullptr;
@@ -173,14 +180,16 @@ PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& ke
   CFRef<CFStringRef> preset(control->CopyPresetValueString());
   if (preset && CFEqual(preset.get(), text)) return nullptr;  // the PPD's own
   auto* note = dynamic_cast<PPDXJobNote*>(control);
-  failure = note != nullptr ? RestoreNote(document, *note, key, text) : Apply(document, *control, Text(text));
+  failure = note != nullptr ? RestoreNote(document, *note, key, text)
+                            : Apply(document, *control, Text(text));
   if (!failure.Failed()) return control;
   control->ResetToDefaultValue();
   mForgotten.push_back(kForgetting + failure.mMessage);
   return nullptr;
 }
 
-PPDXControl* OptionChoices::UserOption(ZPXPPD& document, const Choice& choice, PrintFailure& failure) const {
+PPDXControl* OptionChoices::UserOption(ZPXPPD& document, const Choice& choice,
+                                       PrintFailure& failure) const {
   const std::string& key = choice.first;
   const UserChoice::Answer answer = UserChoice(document).Judge(key, choice.second);
   switch (answer.verdict) {
@@ -190,8 +199,8 @@ PPDXControl* OptionChoices::UserOption(ZPXPPD& document, const Choice& choice, P
       return nullptr;
     case UserChoice::Verdict::kInstallable:
       failure = PrintFailure::BadInput(answer.refusal + ": it is set on the queue (lpadmin -p " +
-                                       (mQueue.empty() ? kAnyQueue : mQueue) + " -o " + WithoutStar(key) +
-                                       "=" + choice.second + ") or in the PPD");
+                                       (mQueue.empty() ? kAnyQueue : mQueue) + " -o " +
+                                       WithoutStar(key) + "=" + choice.second + ") or in the PPD");
       return nullptr;
     default:
       return answer.control;

@@ -70,7 +70,8 @@ int ConnectedSocket(const std::string& path) {
   }
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd == -1 || connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+  if (fd == -1 || connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+    return fd;
   const int reason = errno;
   close(fd);
   errno = reason;
@@ -130,7 +131,8 @@ bool OutputFile::OpenOwnDescriptor() {
   if (number < 0) return false;
   const int flags = fcntl(number, F_GETFL);
   if (flags == -1 || (flags & O_ACCMODE) == O_RDONLY)
-    mProblem = "cannot write " + mPath + ": descriptor " + std::to_string(number) + " is not open for writing";
+    mProblem = "cannot write " + mPath + ": descriptor " + std::to_string(number) +
+               " is not open for writing";
   else
     mFd = number;
   return true;

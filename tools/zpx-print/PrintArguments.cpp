@@ -66,19 +66,22 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
       mList = true;
     } else if (word == "-o" || word == "--job-option") {
       std::pair<std::string, std::string> option;
-      if (!KeyValue(value, option)) return PrintFailure::BadInput("\"" + value + "\" is not KEY=VALUE");
+      if (!KeyValue(value, option))
+        return PrintFailure::BadInput("\"" + value + "\" is not KEY=VALUE");
       (word == "-o" ? mOptions : mJobOptions).push_back(option);
     } else if (word == "--copies") {
       if (!Copies(value, mCopies)) return PrintFailure::BadInput("--copies takes 1 to 9999");
       mCopiesGiven = true;
     } else if (word == "--number-up") {
-      if (!NumberUp(value, mNumberUp)) return PrintFailure::BadInput("--number-up takes 1, 2, 4, 6, 9 or 16");
+      if (!NumberUp(value, mNumberUp))
+        return PrintFailure::BadInput("--number-up takes 1, 2, 4, 6, 9 or 16");
     } else if (word == "--orientation") {
       mOrientation = 0;
       mOrientationGiven = true;
       if (!Orientation(value, mOrientation))
-        return PrintFailure::BadInput("--orientation takes portrait, landscape, reverse-portrait "
-                                      "or reverse-landscape");
+        return PrintFailure::BadInput(
+            "--orientation takes portrait, landscape, reverse-portrait "
+            "or reverse-landscape");
     } else if (word == "--title") {
       mTitle = value;
     } else if (word == "--output") {
@@ -128,6 +131,7 @@ std::vector<std::pair<std::string, std::string>> PrintArguments::JobOptions() co
   return options;
 }
 
-bool PrintArguments::ParseChoice(const std::string& text, std::pair<std::string, std::string>& option) {
+bool PrintArguments::ParseChoice(const std::string& text,
+                                 std::pair<std::string, std::string>& option) {
   return KeyValue(text, option);
 }

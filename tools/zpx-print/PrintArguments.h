@@ -16,7 +16,8 @@
 struct PrintArguments {
   static constexpr long kMaximumCopies = 9999;
   static constexpr const char* kUsage =
-      "usage: zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option KEY=VALUE]...\n"
+      "usage: zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option "
+      "KEY=VALUE]...\n"
       "                 [--ask KEY]... [--secrets FILE] [--copies N]\n"
       "                 [--orientation portrait|landscape|reverse-portrait|reverse-landscape]\n"
       "                 [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]\n"

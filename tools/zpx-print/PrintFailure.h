@@ -14,5 +14,7 @@ struct PrintFailure {
   static PrintFailure None() { return PrintFailure(); }
   static PrintFailure NoJob(const std::string& message) { return {kExitNoJob, message}; }
   static PrintFailure BadInput(const std::string& message) { return {kExitBadInput, message}; }
-  static PrintFailure PrintSystem(const std::string& message) { return {kExitPrintSystem, message}; }
+  static PrintFailure PrintSystem(const std::string& message) {
+    return {kExitPrintSystem, message};
+  }
 };

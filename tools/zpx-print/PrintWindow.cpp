@@ -59,7 +59,8 @@ short ShownBottom(ControlRef container, short bottom) {
 }  // namespace
 
 PrintWindow::PrintWindow(const std::string& printer) {
-  const Rect bounds = {kWindowTop, kWindowLeft, kWindowTop + kFirstHeight, kWindowLeft + kFirstWidth};
+  const Rect bounds = {kWindowTop, kWindowLeft, kWindowTop + kFirstHeight,
+                       kWindowLeft + kFirstWidth};
   ControlRef root = nullptr;
   if (CreateNewWindow(kDocumentWindowClass, kWindowNoAttributes, &bounds, &mWindow) != noErr ||
       CreateRootControl(mWindow, &root) != noErr) {
@@ -102,9 +103,9 @@ void PrintWindow::FitToPane() {
     pane.bottom = shownBottom;
     SetControlBounds(mPane, &pane);
   }
-  const short width =
-      short(std::max<int>({pane.right, kMargin + kNameWidth, kMargin + 2 * kButtonWidth + kButtonGap}) +
-            kMargin);
+  const short width = short(
+      std::max<int>({pane.right, kMargin + kNameWidth, kMargin + 2 * kButtonWidth + kButtonGap}) +
+      kMargin);
   const short buttonsTop = short(pane.bottom + kMargin);
   Rect printBounds = {buttonsTop, short(width - kMargin - kButtonWidth),
                       short(buttonsTop + kButtonHeight), short(width - kMargin)};

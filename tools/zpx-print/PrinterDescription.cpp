@@ -46,7 +46,8 @@ PrintFailure PrinterDescription::Copy(const std::string& ppdPath, const std::str
 
 bool PrinterDescription::Adopt(const std::string& privatePath) {
   std::vector<UInt8> bytes;
-  if (RegularFileReader::Read(privatePath, kMaximumSize, bytes) != RegularFileReader::kRead) return false;
+  if (RegularFileReader::Read(privatePath, kMaximumSize, bytes) != RegularFileReader::kRead)
+    return false;
   mCopyPath = privatePath;
   ReadLines(bytes);
   return true;

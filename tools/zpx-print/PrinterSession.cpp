@@ -12,7 +12,6 @@ namespace {
 
 #define kCreator CFSTR("zpx-print")
 
-
 bool SetString(PMTicketRef ticket, CFStringRef key, const std::string& value) {
   CFRef<CFStringRef> text(CreateText(value));
   return text && PMTicketSetCFString(ticket, kCreator, key, text.get(), false) == noErr;
@@ -49,7 +48,8 @@ bool PrinterSession::SetPrinter(const std::string& name, const PrinterDescriptio
   CFRef<CFStringRef> makeAndModel(CreateText(ppd.MakeAndModel()));
   CFRef<CFURLRef> ppdURL(CreateFileURL(ppd.CopyPath()));
   PMPrinter printer = nullptr;
-  if (PMPrinterCreate(printerName.get(), makeAndModel.get(), ppdURL.get(), nullptr, &printer) != noErr)
+  if (PMPrinterCreate(printerName.get(), makeAndModel.get(), ppdURL.get(), nullptr, &printer) !=
+      noErr)
     return false;
   OSStatus status = PMSessionSetCurrentPMPrinter(mSession, printer);
   PMRelease(printer);
@@ -64,10 +64,12 @@ bool PrinterSession::SetJobItems(const PrintArguments& arguments, const PrinterD
   return info != nullptr && settings != nullptr && pageFormat != nullptr &&
          SetString(info, kPMCompiledPPDKey, ppd.CopyPath()) &&
          SetString(info, kPMMakeAndModelNameKey, ppd.MakeAndModel()) &&
-         PMTicketSetSInt32(pageFormat, kCreator, kPMOrientationKey, arguments.mOrientation, false) == noErr &&
-         PMTicketSetSInt32(settings, kCreator, kPMCopiesKey, SInt32(arguments.mCopies), false) == noErr &&
-         SetString(settings, kPMJobNameKey, arguments.JobName()) && SetLayout(arguments.mNumberUp) &&
-         SetPaper(ppd, pageSize);
+         PMTicketSetSInt32(pageFormat, kCreator, kPMOrientationKey, arguments.mOrientation,
+                           false) == noErr &&
+         PMTicketSetSInt32(settings, kCreator, kPMCopiesKey, SInt32(arguments.mCopies), false) ==
+             noErr &&
+         SetString(settings, kPMJobNameKey, arguments.JobName()) &&
+         SetLayout(arguments.mNumberUp) && SetPaper(ppd, pageSize);
 }
 
 bool PrinterSession::SetLayout(int pagesPerSheet) {
@@ -81,7 +83,8 @@ bool PrinterSession::SetLayout(int pagesPerSheet) {
   for (const auto& layout : kLayouts)
     if (layout.pages == pagesPerSheet)
       return PMTicketSetSInt32(settings, kCreator, kPMLayoutRowsKey, layout.rows, false) == noErr &&
-             PMTicketSetSInt32(settings, kCreator, kPMLayoutColumnsKey, layout.columns, false) == noErr;
+             PMTicketSetSInt32(settings, kCreator, kPMLayoutColumnsKey, layout.columns, false) ==
+                 noErr;
   return false;
 }
 

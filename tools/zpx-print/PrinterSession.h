@@ -2,7 +2,8 @@
 // The print session zpx-print plays the print system with: one printer named
 // after its PPD, and the ticket items the dialog extension reads (compiled
 // PPD, make and model, orientation, copies, job name, pages per sheet as
-// layout rows and columns, the page-setup paper with its dimensions), on top of the tickets remembered for the printer.
+// layout rows and columns, the page-setup paper with its dimensions), on top of the tickets
+// remembered for the printer.
 
 #include <string>
 

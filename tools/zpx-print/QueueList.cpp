@@ -14,7 +14,9 @@
 
 namespace {
 
-std::string Text(CFStringRef text) { return text != nullptr ? EncodedText(text, kCFStringEncodingUTF8) : ""; }
+std::string Text(CFStringRef text) {
+  return text != nullptr ? EncodedText(text, kCFStringEncodingUTF8) : "";
+}
 
 std::string URIText(PMPrinter printer) {
   CFURLRef uri = nullptr;
@@ -47,13 +49,14 @@ PrintFailure QueueList::Show() {
     PMPrinter printer = nullptr;
     const OSStatus status = PrintQueues::CreatePrinter(server, name, folder.Path(), &printer);
     if (status == kPMGeneralError) return PrintFailure::PrintSystem(server.Failure());
-    if (status == ioErr) return PrintFailure::NoJob("cannot write the PPD of " + name + " into " + folder.Path());
+    if (status == ioErr)
+      return PrintFailure::NoJob("cannot write the PPD of " + name + " into " + folder.Path());
     // A queue gone since the list was made, or one whose name no file may carry.
     if (status != kPMNoError) continue;
     CFStringRef makeAndModel = nullptr;
     PMPrinterGetMakeAndModelName(printer, &makeAndModel);
-    std::printf("%s\t%s\t%s\t%s\n", name.c_str(), Text(makeAndModel).c_str(), URIText(printer).c_str(),
-                IsServed(printer, served) ? "served" : "not served");
+    std::printf("%s\t%s\t%s\t%s\n", name.c_str(), Text(makeAndModel).c_str(),
+                URIText(printer).c_str(), IsServed(printer, served) ? "served" : "not served");
     PMRelease(printer);
   }
   return PrintFailure::None();

@@ -32,17 +32,21 @@ PrintFailure QueuePrinter::Open(const std::string& queue, const std::string& fol
   // The served PPD gets a folder of its own: the run's folder keeps its
   // names for the run's files.
   const std::string served = folder + "/served";
-  if (mkdir(served.c_str(), 0700) != 0) return PrintFailure::NoJob("cannot make a folder in " + folder);
+  if (mkdir(served.c_str(), 0700) != 0)
+    return PrintFailure::NoJob("cannot make a folder in " + folder);
   PMPrinter printer = nullptr;
   OSStatus status = PrintQueues::CreatePrinter(mServer, queue, served, &printer);
   if (status == kPMInvalidParameter)
-    return PrintFailure::PrintSystem("no queue " + queue + ": the print server gives no queue such a name");
+    return PrintFailure::PrintSystem("no queue " + queue +
+                                     ": the print server gives no queue such a name");
   if (status == kPMInvalidPrinter || status == kPMGeneralError)
     return PrintFailure::PrintSystem("cannot use the queue " + queue + ": " + mServer.Failure());
-  if (status != kPMNoError) return PrintFailure::NoJob("cannot make the printer " + queue + " in " + served);
+  if (status != kPMNoError)
+    return PrintFailure::NoJob("cannot make the printer " + queue + " in " + served);
   std::string path = DescriptionPath(printer);
   PMRelease(printer);
-  if (path.empty()) return PrintFailure::PrintSystem("queue " + queue + " has no PPD on the print server");
+  if (path.empty())
+    return PrintFailure::PrintSystem("queue " + queue + " has no PPD on the print server");
   if (!ppd.Adopt(path)) return PrintFailure::NoJob("cannot read the PPD of " + queue);
   return PrintFailure::None();
 }
@@ -51,9 +55,11 @@ PrintFailure QueuePrinter::Submit(const std::string& jobPath, const std::string&
   int fd = open(jobPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd == -1) return PrintFailure::NoJob("cannot read the job " + jobPath);
   std::string error;
-  int job = QueueJob::Submit(mServer, mQueue, title, {{FinishedJobMark::kOption, "true"}}, kJobFormat, fd, error);
+  int job = QueueJob::Submit(mServer, mQueue, title, {{FinishedJobMark::kOption, "true"}},
+                             kJobFormat, fd, error);
   close(fd);
-  if (job == 0) return PrintFailure::PrintSystem("cannot submit the job to " + mQueue + ": " + error);
+  if (job == 0)
+    return PrintFailure::PrintSystem("cannot submit the job to " + mQueue + ": " + error);
   std::printf("zpx-print: submitted %s-%d\n", mQueue.c_str(), job);
   return PrintFailure::None();
 }

@@ -12,7 +12,8 @@ namespace {
 constexpr mode_t kOpenToOthers = S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
 
 bool IsPrivateFile(const struct stat& status) {
-  return S_ISREG(status.st_mode) && status.st_uid == geteuid() && (status.st_mode & kOpenToOthers) == 0;
+  return S_ISREG(status.st_mode) && status.st_uid == geteuid() &&
+         (status.st_mode & kOpenToOthers) == 0;
 }
 
 // At most `limit` + 1 bytes, so that a longer file shows as one.
@@ -20,8 +21,8 @@ bool ReadBounded(int fd, size_t limit, std::string& text) {
   text.assign(limit + 1, '\0');
   size_t filled = 0;
   ssize_t length = 0;
-  while (filled < text.size() &&
-         ((length = read(fd, &text[filled], text.size() - filled)) > 0 || (length == -1 && errno == EINTR)))
+  while (filled < text.size() && ((length = read(fd, &text[filled], text.size() - filled)) > 0 ||
+                                  (length == -1 && errno == EINTR)))
     if (length > 0) filled += size_t(length);
   text.resize(filled);
   return length != -1;
@@ -33,19 +34,23 @@ PrintFailure SecretInput::Gather(PrintArguments& arguments) {
   std::vector<Choice> secrets;
   PrintFailure failure;
   if (!arguments.mSecretsFile.empty()) failure = ReadFile(arguments.mSecretsFile, secrets);
-  if (!failure.Failed() && !arguments.mAskedKeys.empty()) failure = Ask(arguments.mAskedKeys, secrets);
+  if (!failure.Failed() && !arguments.mAskedKeys.empty())
+    failure = Ask(arguments.mAskedKeys, secrets);
   if (failure.Failed()) return failure;
   arguments.mOptions.insert(arguments.mOptions.end(), secrets.begin(), secrets.end());
   return PrintFailure::None();
 }
 
 PrintFailure SecretInput::ReadFile(const std::string& path, std::vector<Choice>& choices) {
-  const std::string refused = "--secrets needs a regular file of yours, not a link, that group and "
-                              "others cannot read or write (chmod 600): " + path;
+  const std::string refused =
+      "--secrets needs a regular file of yours, not a link, that group and "
+      "others cannot read or write (chmod 600): " +
+      path;
   // Not blocking: a pipe in its place must not hold the run up before it is refused.
   const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd == -1)
-    return PrintFailure::BadInput(errno == ELOOP ? refused : "cannot open the secrets file " + path);
+    return PrintFailure::BadInput(errno == ELOOP ? refused
+                                                 : "cannot open the secrets file " + path);
   struct stat status;
   std::string text;
   PrintFailure failure;
@@ -72,8 +77,8 @@ PrintFailure SecretInput::ParseLines(const std::string& path, const std::string&
     if (first == std::string::npos || line[first] == '#') continue;
     Choice choice;
     if (line.find('\0') != std::string::npos || !PrintArguments::ParseChoice(line, choice))
-      return PrintFailure::BadInput("the secrets file " + path + ": line " + std::to_string(number) +
-                                    " is not KEY=VALUE");
+      return PrintFailure::BadInput("the secrets file " + path + ": line " +
+                                    std::to_string(number) + " is not KEY=VALUE");
     choices.push_back(choice);
   }
   return PrintFailure::None();
@@ -81,7 +86,8 @@ PrintFailure SecretInput::ParseLines(const std::string& path, const std::string&
 
 PrintFailure SecretInput::Ask(const std::vector<std::string>& keys, std::vector<Choice>& choices) {
   TerminalPrompt prompt;
-  if (!prompt.IsOpen()) return PrintFailure::BadInput("--ask needs a terminal to ask on, and there is none");
+  if (!prompt.IsOpen())
+    return PrintFailure::BadInput("--ask needs a terminal to ask on, and there is none");
   for (const std::string& key : keys) {
     Choice choice{key, ""};
     PrintFailure failure = prompt.Ask(key + " (not shown): ", choice.second);

@@ -10,9 +10,9 @@ namespace {
 CFURLRef CreateContentsFolder(CFURLRef bundleFolder) {
   CFRef<CFStringRef> name(
       CFStringCreateWithCString(kCFAllocatorDefault, pde::kContentsFolder, kCFStringEncodingASCII));
-  return bundleFolder != nullptr && name
-             ? CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, bundleFolder, name.get(), true)
-             : nullptr;
+  return bundleFolder != nullptr && name ? CFURLCreateCopyAppendingPathComponent(
+                                               kCFAllocatorDefault, bundleFolder, name.get(), true)
+                                         : nullptr;
 }
 
 }  // namespace

@@ -91,7 +91,8 @@ PrintFailure TerminalPrompt::ReadHidden(const std::string& question, std::string
   }
   if (length == -1) return PrintFailure::BadInput("cannot read the terminal");
   if (tooLong)
-    return PrintFailure::BadInput("an answer takes at most " + std::to_string(kMaximumAnswer) + " bytes");
+    return PrintFailure::BadInput("an answer takes at most " + std::to_string(kMaximumAnswer) +
+                                  " bytes");
   return PrintFailure::None();
 }
 

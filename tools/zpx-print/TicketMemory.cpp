@@ -67,7 +67,8 @@ bool TicketMemory::RemoveLeftOut(PMPrintSession session) const {
   PMTicketRef settings = nullptr;
   CFDictionaryRef values = nullptr;
   if (!mValuesKey || MyGetTicket(session, kPDE_PMPrintSettingsRef, settings) != noErr ||
-      PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, mValuesKey.get(), &values) != noErr)
+      PMTicketGetCFDictionary(settings, kPMTopLevel, kPMTopLevel, mValuesKey.get(), &values) !=
+          noErr)
     return true;  // no values, none to leave out
   const size_t count = size_t(CFDictionaryGetCount(values));
   std::vector<const void*> keys(count), items(count);
@@ -94,7 +95,8 @@ bool TicketMemory::Save(PMPrintSession session) const {
   mode_t before = umask(077);
   bool saved = TicketsFile::Save(session, temporary.c_str()) == noErr;
   umask(before);
-  saved = saved && chmod(temporary.c_str(), 0600) == 0 && rename(temporary.c_str(), mPath.c_str()) == 0;
+  saved =
+      saved && chmod(temporary.c_str(), 0600) == 0 && rename(temporary.c_str(), mPath.c_str()) == 0;
   if (!saved) unlink(temporary.c_str());
   ScratchFolders::Release(temporary);
   return saved;

@@ -50,8 +50,8 @@ int Exit(const PrintFailure& failure) {
 
 // The path of the blocks' file that the extension named in the ticket.
 bool DataFilePath(PrinterSession& session, CFStringRef identifier, std::string& path) {
-  CFRef<CFStringRef> prefix(CFStringCreateWithCString(nullptr, pde::kPostscriptDataKeyPrefix,
-                                                      kCFStringEncodingUTF8));
+  CFRef<CFStringRef> prefix(
+      CFStringCreateWithCString(nullptr, pde::kPostscriptDataKeyPrefix, kCFStringEncodingUTF8));
   CFRef<CFMutableStringRef> key(CFStringCreateMutableCopy(nullptr, 0, prefix.get()));
   CFStringAppend(key.get(), identifier);
   CFStringRef value = nullptr;
@@ -64,13 +64,15 @@ bool DataFilePath(PrinterSession& session, CFStringRef identifier, std::string& 
   return !path.empty();
 }
 
-PrintFailure ReadBlocks(PrinterSession& session, CFStringRef identifier, JobInjections& injections) {
+PrintFailure ReadBlocks(PrinterSession& session, CFStringRef identifier,
+                        JobInjections& injections) {
   std::string path;
   if (!DataFilePath(session, identifier, path))
     return PrintFailure::NoJob("the extension left no PostScript data item");
   InjectionDataFile::Result result = InjectionDataFile::Read(path, injections);
   if (result != InjectionDataFile::kCannotOpen) unlink(path.c_str());
-  if (result != InjectionDataFile::kRead) return PrintFailure::NoJob(InjectionDataFile::Describe(result));
+  if (result != InjectionDataFile::kRead)
+    return PrintFailure::NoJob(InjectionDataFile::Describe(result));
   return PrintFailure::None();
 }
 
@@ -103,9 +105,10 @@ PrintFailure StoreChoices(PrinterSession& session, const PrintArguments& argumen
 // The extension refuses a printer its bundle does not list and answers only
 // with a status: the list says why.
 PrintFailure NotServed(const PrinterDescription& ppd) {
-  const std::string reason = ppd.PCFileName().empty() ? "it names no *PCFileName"
-                                                      : "its *PCFileName \"" + ppd.PCFileName() +
-                                                            "\" is not in the bundle's printer list";
+  const std::string reason =
+      ppd.PCFileName().empty()
+          ? "it names no *PCFileName"
+          : "its *PCFileName \"" + ppd.PCFileName() + "\" is not in the bundle's printer list";
   return PrintFailure::NoJob("the extension does not serve this PPD: " + reason);
 }
 
@@ -119,7 +122,8 @@ PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
   PrintFailure failure = toQueue ? queue.Open(arguments.mQueue, folder.Path(), ppd)
                                  : ppd.Copy(arguments.mPPD, folder.Path());
   if (failure.Failed()) return failure;
-  const std::string printer = toQueue ? arguments.mQueue : PrinterDescription::PrinterNameOf(arguments.mPPD);
+  const std::string printer =
+      toQueue ? arguments.mQueue : PrinterDescription::PrinterNameOf(arguments.mPPD);
   TicketMemory memory(printer);
   if (arguments.mForget) memory.Forget();
   PrinterSession session;

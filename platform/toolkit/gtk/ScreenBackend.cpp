@@ -17,7 +17,8 @@ constexpr gint64 kSettleLimit = 5 * G_USEC_PER_SEC;
 GtkWidget* MeasuringLabel(bool small) {
   GtkWidget* label = gtk_label_new("");
   g_object_ref_sink(label);
-  if (small) gtk_style_context_add_class(gtk_widget_get_style_context(label), ScreenStyle::kSmallClass);
+  if (small)
+    gtk_style_context_add_class(gtk_widget_get_style_context(label), ScreenStyle::kSmallClass);
   return label;
 }
 
@@ -92,8 +93,7 @@ void ScreenBackend::Refresh() {
   ToolkitModel& model = ToolkitModel::Shared();
   mViews.erase(std::remove_if(mViews.begin(), mViews.end(),
                               [&](const auto& view) {
-                                return !model.IsLive(view->Model()) ||
-                                       !view->Shows(view->Model());
+                                return !model.IsLive(view->Model()) || !view->Shows(view->Model());
                               }),
                mViews.end());
   for (WindowRef window : model.Windows()) ViewOrNew(window);
@@ -117,7 +117,8 @@ void ScreenBackend::ScreenOnly(const std::function<void()>& change) {
 void ScreenBackend::ApplyCursor() {
   const bool waiting = mCursor == kThemeWatchCursor;
   GdkCursor*& cursor = waiting ? mWaitCursor : mArrowCursor;
-  if (!cursor) cursor = gdk_cursor_new_from_name(gdk_display_get_default(), waiting ? "wait" : "default");
+  if (!cursor)
+    cursor = gdk_cursor_new_from_name(gdk_display_get_default(), waiting ? "wait" : "default");
   for (const auto& view : mViews)
     if (GdkWindow* shown = gtk_widget_get_window(view->Widget()))
       if (gdk_window_get_cursor(shown) != cursor) gdk_window_set_cursor(shown, cursor);
@@ -144,8 +145,7 @@ void ScreenBackend::Settle() {
     gdk_display_sync(gdk_display_get_default());
     while (g_main_context_pending(nullptr)) g_main_context_iteration(nullptr, FALSE);
     Refresh();
-  } while (!Settled() && g_get_monotonic_time() < limit &&
-           (g_usleep(2000), true));
+  } while (!Settled() && g_get_monotonic_time() < limit && (g_usleep(2000), true));
   AwaitFrames(limit);
   gdk_display_sync(gdk_display_get_default());
 }
@@ -167,7 +167,8 @@ void ScreenBackend::AwaitFrames(gint64 limit) {
     gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_PAINT);
   }
   auto allPainted = [&] {
-    return std::all_of(clocks.begin(), clocks.end(), [](const auto& clock) { return clock.second; });
+    return std::all_of(clocks.begin(), clocks.end(),
+                       [](const auto& clock) { return clock.second; });
   };
   while (!allPainted() && g_get_monotonic_time() < limit) g_main_context_iteration(nullptr, TRUE);
   for (size_t index = 0; index < clocks.size(); ++index)

@@ -22,8 +22,8 @@
 class ScreenBackend : public ToolkitBackend {
  public:
   // The backend on the display the environment names; null, with the reason
-  // in *error, when there is none, one is open or a window is shown already. `stalled` hears of a modal loop left with
-  // nothing to do (tests, which queue the user's steps); without it a modal
+  // in *error, when there is none, one is open or a window is shown already. `stalled` hears of a
+  // modal loop left with nothing to do (tests, which queue the user's steps); without it a modal
   // loop waits for the user.
   static std::unique_ptr<ScreenBackend> Open(
       std::string* error, std::function<void(const std::string&)> stalled = nullptr);

@@ -39,9 +39,7 @@ void SetLabelText(GtkLabel* label, const std::string& text) {
   if (text != gtk_label_get_text(label)) gtk_label_set_text(label, text.c_str());
 }
 
-GtkLabel* ButtonLabel(GtkWidget* button) {
-  return GTK_LABEL(gtk_bin_get_child(GTK_BIN(button)));
-}
+GtkLabel* ButtonLabel(GtkWidget* button) { return GTK_LABEL(gtk_bin_get_child(GTK_BIN(button))); }
 
 void Ellipsize(GtkLabel* label) {
   gtk_label_set_ellipsize(label, PANGO_ELLIPSIZE_END);
@@ -106,7 +104,9 @@ void ScreenControl::Build() {
       if (mKind == kControlKindPushButton) gtk_label_set_xalign(ButtonLabel(mWidget), 0.5);
       Connect(mWidget, "clicked", G_CALLBACK(OnClicked));
       break;
-    case kControlKindPopupButton: BuildPopup(); break;
+    case kControlKindPopupButton:
+      BuildPopup();
+      break;
     case kControlKindEditText:
       mWidget = gtk_entry_new();
       gtk_entry_set_width_chars(GTK_ENTRY(mWidget), 0);
@@ -120,7 +120,9 @@ void ScreenControl::Build() {
     case kControlKindSeparator:
       mWidget = gtk_separator_new(OrientationOf(mControl->mBounds));
       break;
-    case kControlKindDataBrowser: BuildList(); break;
+    case kControlKindDataBrowser:
+      BuildList();
+      break;
     default:  // a pane that draws, or a kind shown by what it draws
       mWidget = gtk_drawing_area_new();
       Connect(mWidget, "draw", G_CALLBACK(OnDraw));
@@ -157,8 +159,8 @@ void ScreenControl::BuildList() {
   for (const ListColumn& column : mControl->mColumns) {
     GtkCellRenderer* cell = gtk_cell_renderer_text_new();
     g_object_set(cell, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
-    GtkTreeViewColumn* shown = gtk_tree_view_column_new_with_attributes(
-        column.title.c_str(), cell, "text", index++, nullptr);
+    GtkTreeViewColumn* shown = gtk_tree_view_column_new_with_attributes(column.title.c_str(), cell,
+                                                                        "text", index++, nullptr);
     gtk_tree_view_column_set_expand(shown, TRUE);
     gtk_tree_view_column_set_clickable(shown, TRUE);
     g_object_set_data(G_OBJECT(shown), kPropertyKey, GUINT_TO_POINTER(column.property));
@@ -183,7 +185,8 @@ bool ScreenControl::TakesFocus() const {
     case kControlKindEditText:
     case kControlKindDataBrowser:
       return gtk_widget_get_visible(mWidget) && gtk_widget_is_sensitive(mWidget);
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -216,10 +219,18 @@ void ScreenControl::Sync() {
       else
         gtk_widget_unset_state_flags(mWidget, GTK_STATE_FLAG_ACTIVE);
       break;
-    case kControlKindPopupButton: SyncPopup(); break;
-    case kControlKindScrollBar: SyncRange(); break;
-    case kControlKindDataBrowser: SyncList(); break;
-    default: SyncDrawing(); break;
+    case kControlKindPopupButton:
+      SyncPopup();
+      break;
+    case kControlKindScrollBar:
+      SyncRange();
+      break;
+    case kControlKindDataBrowser:
+      SyncList();
+      break;
+    default:
+      SyncDrawing();
+      break;
   }
 }
 
@@ -229,8 +240,8 @@ void ScreenControl::SyncRange() {
   GtkAdjustment* range = gtk_range_get_adjustment(GTK_RANGE(mWidget));
   const double upper = double(mControl->mMaximum) + 1;
   if (gtk_adjustment_get_value(range) == mControl->mValue &&
-      gtk_adjustment_get_lower(range) == mControl->mMinimum && gtk_adjustment_get_upper(range) == upper &&
-      gtk_adjustment_get_page_size(range) == 1)
+      gtk_adjustment_get_lower(range) == mControl->mMinimum &&
+      gtk_adjustment_get_upper(range) == upper && gtk_adjustment_get_page_size(range) == 1)
     return;
   gtk_adjustment_configure(range, mControl->mValue, mControl->mMinimum, upper, 1, 1, 1);
 }
@@ -267,9 +278,13 @@ void ScreenControl::SyncHelpTag() {
 void ScreenControl::SyncText() {
   const std::string& text = mControl->mText;
   switch (mKind) {
-    case kControlKindStaticText: SetLabelText(GTK_LABEL(mWidget), text); break;
+    case kControlKindStaticText:
+      SetLabelText(GTK_LABEL(mWidget), text);
+      break;
     case kControlKindPushButton:
-    case kControlKindCheckBox: SetLabelText(ButtonLabel(mWidget), text); break;
+    case kControlKindCheckBox:
+      SetLabelText(ButtonLabel(mWidget), text);
+      break;
     case kControlKindEditText:
       if (text != gtk_entry_get_text(GTK_ENTRY(mWidget)))
         gtk_entry_set_text(GTK_ENTRY(mWidget), text.c_str());
@@ -289,8 +304,10 @@ void ScreenControl::SyncPopup() {
     gint count = gtk_tree_model_iter_n_children(GTK_TREE_MODEL(items), nullptr);
     GtkTreeIter row;
     for (size_t index = 0; index < shown.size(); ++index) {
-      if (gint(index) >= count) gtk_list_store_append(items, &row);
-      else gtk_tree_model_iter_nth_child(GTK_TREE_MODEL(items), &row, nullptr, gint(index));
+      if (gint(index) >= count)
+        gtk_list_store_append(items, &row);
+      else
+        gtk_tree_model_iter_nth_child(GTK_TREE_MODEL(items), &row, nullptr, gint(index));
       gtk_list_store_set(items, &row, kMenuTextColumn, shown[index].text.c_str(),
                          kMenuEnabledColumn, gboolean(shown[index].enabled), -1);
     }
@@ -441,8 +458,8 @@ void ScreenControl::OnPopupShown(GObject* popup, GParamSpec*, ScreenControl* sel
 void ScreenControl::OnEdited(GtkEditable* field, ScreenControl* self) {
   if (self->mBackend.Syncing()) return;
   const char* text = gtk_entry_get_text(GTK_ENTRY(field));
-  SetControlData(self->mControl, kControlEntireControl, kControlEditTextTextTag, Size(std::strlen(text)),
-                 text);
+  SetControlData(self->mControl, kControlEntireControl, kControlEditTextTextTag,
+                 Size(std::strlen(text)), text);
 }
 
 gboolean ScreenControl::OnFocusIn(GtkWidget*, GdkEvent*, ScreenControl* self) {

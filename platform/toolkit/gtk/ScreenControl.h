@@ -92,7 +92,7 @@ class ScreenControl {
   std::vector<std::string> mRowsShown;  // each row's id, parent, texts and state
   std::vector<std::pair<UInt32, GtkTreeRowReference*>> mRowRefs;
   std::string mAccessibleLabel;
-  std::string mHelpShown;  // the tooltip's text, "" for none
+  std::string mHelpShown;    // the tooltip's text, "" for none
   unsigned mDrawsShown = 0;  // the model's draw count when the widget was last asked to paint
   guint mRowChange = 0;      // the idle source that opens or closes a row, 0 for none
   UInt32 mRowChangeItem = 0;

@@ -11,8 +11,10 @@ bool ScreenKeyboard::Handle(const GdkEventKey* event) {
   if (modified) return false;
   switch (event->keyval) {
     case GDK_KEY_Tab:
-    case GDK_KEY_KP_Tab: return MoveFocus(event->state & GDK_SHIFT_MASK);
-    case GDK_KEY_ISO_Left_Tab: return MoveFocus(true);
+    case GDK_KEY_KP_Tab:
+      return MoveFocus(event->state & GDK_SHIFT_MASK);
+    case GDK_KEY_ISO_Left_Tab:
+      return MoveFocus(true);
     case GDK_KEY_Return:
     case GDK_KEY_KP_Enter: {
       ScreenBackend& backend = mBackend;
@@ -27,12 +29,16 @@ bool ScreenKeyboard::Handle(const GdkEventKey* event) {
       return pressed;
     }
     case GDK_KEY_Down:
-    case GDK_KEY_KP_Down: return OpenPopup();
+    case GDK_KEY_KP_Down:
+      return OpenPopup();
     case GDK_KEY_Right:
-    case GDK_KEY_KP_Right: return OpenOrCloseRow(true);
+    case GDK_KEY_KP_Right:
+      return OpenOrCloseRow(true);
     case GDK_KEY_Left:
-    case GDK_KEY_KP_Left: return OpenOrCloseRow(false);
-    default: return false;
+    case GDK_KEY_KP_Left:
+      return OpenOrCloseRow(false);
+    default:
+      return false;
   }
 }
 
@@ -49,8 +55,9 @@ bool ScreenKeyboard::MoveFocus(bool backward) {
   if (order.empty()) return true;
   auto at = std::find(order.begin(), order.end(), Focused());
   size_t count = order.size();
-  size_t next = at == order.end() ? (backward ? count - 1 : 0)
-                                  : (size_t(at - order.begin()) + (backward ? count - 1 : 1)) % count;
+  size_t next = at == order.end()
+                    ? (backward ? count - 1 : 0)
+                    : (size_t(at - order.begin()) + (backward ? count - 1 : 1)) % count;
   GtkWidget* target = order[next]->FocusWidget();
   mBackend.ScreenOnly([target] { gtk_widget_grab_focus(target); });
   return true;

@@ -11,7 +11,9 @@
 GSourceFuncs ScreenRunLoopSource::sFunctions = {&ScreenRunLoopSource::Prepare,
                                                 &ScreenRunLoopSource::Check,
                                                 &ScreenRunLoopSource::Dispatch,
-                                                nullptr, nullptr, nullptr};
+                                                nullptr,
+                                                nullptr,
+                                                nullptr};
 
 namespace {
 

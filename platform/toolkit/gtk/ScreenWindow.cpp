@@ -138,8 +138,8 @@ void ScreenWindow::LabelPopups() {
     if (popup->mKind != kControlKindPopupButton) continue;
     ControlRef title = nullptr;
     for (ControlRef text : mOrder) {
-      bool sameLine = text->mBounds.top < popup->mBounds.bottom &&
-                      popup->mBounds.top < text->mBounds.bottom;
+      bool sameLine =
+          text->mBounds.top < popup->mBounds.bottom && popup->mBounds.top < text->mBounds.bottom;
       if (text->mKind != kControlKindStaticText || !sameLine ||
           text->mBounds.right > popup->mBounds.left + 1)
         continue;

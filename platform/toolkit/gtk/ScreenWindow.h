@@ -35,7 +35,8 @@ class ScreenWindow {
 
  private:
   void SyncControls();
-  void Place(ControlRef control, std::unordered_map<ControlRef, std::unique_ptr<ScreenControl>>* left);
+  void Place(ControlRef control,
+             std::unordered_map<ControlRef, std::unique_ptr<ScreenControl>>* left);
   void Position(ScreenWindow* parent);
   void SyncFocus(bool appearing);
   void MoveIfMoved(GtkWidget* widget, const Rect& bounds);

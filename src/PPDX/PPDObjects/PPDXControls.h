@@ -27,8 +27,7 @@ class PPDXControls {
   // Rebuilds the controls saved in the store, each of the kind its marker names;
   // the caller owns them. Boolean and popup controls report to `constraints`;
   // popup choices are placed in `storage` when given.
-  PPDXControls(Settings& settings, UIConstraints* constraints,
-               DocumentStorage* storage = nullptr);
+  PPDXControls(Settings& settings, UIConstraints* constraints, DocumentStorage* storage = nullptr);
   virtual ~PPDXControls();
 
   PPDXControls(const PPDXControls&) = delete;

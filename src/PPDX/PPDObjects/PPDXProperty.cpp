@@ -19,8 +19,7 @@ PPDXProperty::PPDXProperty(const char* keyword, CFStringRef displayName, const b
       mShowInPrintProp(showInPrintProp),
       mShowInApp(showInApp) {}
 
-PPDXProperty::PPDXProperty(Settings& settings, const long& index)
-    : PPDXElement(settings, index) {
+PPDXProperty::PPDXProperty(Settings& settings, const long& index) : PPDXElement(settings, index) {
   SettingsEntryReader reader(settings, index);
   SInt32 flag = 0;
   if (!reader.Number(kShowInPrintPropKey, flag)) return;

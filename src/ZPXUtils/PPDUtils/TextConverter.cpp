@@ -27,15 +27,14 @@ struct EncodingName {
 };
 
 const EncodingName kEncodingNames[] = {
-    {"ISOLatin1", kTextEncodingISOLatin1},     {"ISOLatin2", kTextEncodingISOLatin2},
-    {"ISOLatin5", kTextEncodingISOLatin5},     {"JIS83-RKSJ", kTextEncodingShiftJIS},
-    {"MacStandard", kTextEncodingMacRoman},    {"WindowsANSI", kTextEncodingWindowsLatin1},
+    {"ISOLatin1", kTextEncodingISOLatin1},  {"ISOLatin2", kTextEncodingISOLatin2},
+    {"ISOLatin5", kTextEncodingISOLatin5},  {"JIS83-RKSJ", kTextEncodingShiftJIS},
+    {"MacStandard", kTextEncodingMacRoman}, {"WindowsANSI", kTextEncodingWindowsLatin1},
 };
 
 unsigned long MostCompatibleUTF8Encoding() {
-  CFStringEncoding encoding = CFStringGetMostCompatibleMacStringEncoding(
-      CreateTextEncoding(kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant,
-                         kUnicodeUTF8Format));
+  CFStringEncoding encoding = CFStringGetMostCompatibleMacStringEncoding(CreateTextEncoding(
+      kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant, kUnicodeUTF8Format));
   // A diagnostic: standard output may be a job or a dump that programs read.
   std::fprintf(stderr, "CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
                static_cast<unsigned>(encoding), static_cast<int>(encoding));
@@ -45,7 +44,6 @@ unsigned long MostCompatibleUTF8Encoding() {
   if (GetTextEncodingBase(encoding) == kTextEncodingUnicodeDefault) return kCFStringEncodingUTF8;
   return encoding;
 }
-
 
 bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -119,9 +117,9 @@ bool HasEightBitByte(const char* text, unsigned long length) {
 }
 
 bool IsWellFormedUTF8(const char* text, unsigned long length) {
-  CFStringRef string = CFStringCreateWithBytes(
-      kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text), CFIndex(length),
-      kCFStringEncodingUTF8, false);
+  CFStringRef string =
+      CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text),
+                              CFIndex(length), kCFStringEncodingUTF8, false);
   if (string == nullptr) return false;
   CFRelease(string);
   return true;
@@ -182,8 +180,8 @@ unsigned long TextConverter::GetPPDEncoding(PPDX* document) {
 
 unsigned long TextConverter::GetCurrentEncoding() {
   TextEncoding encoding = kUnknownEncoding;
-  if (UpgradeScriptInfoToTextEncoding(smSystemScript, kTextLanguageDontCare,
-                                      kTextRegionDontCare, nullptr, &encoding) != noErr)
+  if (UpgradeScriptInfoToTextEncoding(smSystemScript, kTextLanguageDontCare, kTextRegionDontCare,
+                                      nullptr, &encoding) != noErr)
     return kUnknownEncoding;
   return encoding;
 }
@@ -240,8 +238,8 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
       result = UnicodeString(decoded, length);
       break;
     default:
-      result = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, kCFStringEncodingUTF8,
-                                       false);
+      result =
+          CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, kCFStringEncodingUTF8, false);
       break;
   }
   return result ? result : CreateText("Translation Error");
@@ -254,10 +252,10 @@ bool TextConverter::PrepareUnicodeConverter() {
   }
   DisposeConverter(mUnicodeConverter);
   mUnicodeSourceEncoding = mSourceEncoding;
-  mLastStatus = TECCreateConverter(
-      &mUnicodeConverter, mSourceEncoding,
-      CreateTextEncoding(kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant,
-                         kUnicode16BitFormat));
+  mLastStatus =
+      TECCreateConverter(&mUnicodeConverter, mSourceEncoding,
+                         CreateTextEncoding(kTextEncodingUnicodeDefault,
+                                            kTextEncodingDefaultVariant, kUnicode16BitFormat));
   return mLastStatus == noErr;
 }
 
@@ -339,17 +337,17 @@ long TextConverter::ConvertInto(TECObjectRef converter, char* text, long capacit
   OSStatus status;
   do {
     ByteCount usedIn = 0, usedOut = 0;
-    status = TECConvertText(converter, reinterpret_cast<ConstTextPtr>(source) + read,
-                            length - read, &usedIn, converted.Text() + written,
-                            converted.Size() - written, &usedOut);
+    status =
+        TECConvertText(converter, reinterpret_cast<ConstTextPtr>(source) + read, length - read,
+                       &usedIn, converted.Text() + written, converted.Size() - written, &usedOut);
     read += usedIn;
     written += usedOut;
   } while (IsOutputFull(status) && converted.Grow(step));
   if (status == noErr) {
     do {
       ByteCount flushed = 0;
-      status = TECFlushText(converter, converted.Text() + written, converted.Size() - written,
-                            &flushed);
+      status =
+          TECFlushText(converter, converted.Text() + written, converted.Size() - written, &flushed);
       written += flushed;
     } while (IsOutputFull(status) && converted.Grow(step));
   }

@@ -13,8 +13,8 @@
 #include "PPDX/PPDObjects/PPDXScrollPane.h"
 #include "PPDX/PPDObjects/PPDXShortcuts.h"
 #include "ZPXUtils/PPDUtils/TextConverter.h"
-#include "support/ModelControls.h"
 #include "support/DisplayOption.h"
+#include "support/ModelControls.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
 #include "foundation/SettingsStrings.h"
-#include "support/ModelControls.h"
 #include "support/DisplayOption.h"
+#include "support/ModelControls.h"
 #include "support/WalkedKeywords.h"
 
 namespace {

@@ -101,8 +101,10 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
       ASSERT_EQ("<missing>", ItemText('R', id));
     } else {
       Add('R', id, std::to_string(step));
-      if (found == model.end()) model.emplace_back(id, std::to_string(step));
-      else found->second = std::to_string(step);
+      if (found == model.end())
+        model.emplace_back(id, std::to_string(step));
+      else
+        found->second = std::to_string(step);
     }
     if (step % 97 != 0 || model.empty()) continue;
     const SInt32 last = SInt32(model.size());
@@ -126,10 +128,11 @@ TEST_F(Collections, FlattenedFormIsBigEndianFramingAndComesBackOverExistingItems
   ASSERT_EQ(noErr, SetCollectionItemInfo(c, FourCC("KyWd"), -2, -1, 0x01020304));
   Add('E', 0, "");
   const Bytes block = Flattened();
-  const Bytes expected = {'C', 'o', 'l', 'l', 0, 0, 0, 1, 0, 0, 0, 2,              // header
-                          'K', 'y', 'W', 'd', 0xFF, 0xFF, 0xFF, 0xFE, 1, 2, 3, 4,  // tag, id, attributes
-                          0, 0, 0, 2, 'a', 'b',                                  // length, bytes
-                          0, 0, 0, 'E', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  const Bytes expected = {
+      'C', 'o', 'l', 'l', 0,    0,    0,    1,    0, 0, 0, 2,  // header
+      'K', 'y', 'W', 'd', 0xFF, 0xFF, 0xFF, 0xFE, 1, 2, 3, 4,  // tag, id, attributes
+      0,   0,   0,   2,   'a',  'b',                           // length, bytes
+      0,   0,   0,   'E', 0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(expected, block);
 
   DisposeCollection(c);

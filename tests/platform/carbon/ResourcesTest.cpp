@@ -55,10 +55,14 @@ TEST_F(ResourcesTest, FilesBreakingTheRulesAreNotOpened) {
   EXPECT_EQ(Entry(1, 32767), "last");
   CloseResFile(bounds);
   const std::string broken[] = {
-      "1 entry before any list\n",        "STR# 1\n1 " + longest + "y\n",
-      "STR# 1\n#" + std::string(1023, 'c') + "\n", "STR# 1\n0 zero\n",
-      "STR# 1\n32768 beyond\n",           "STR# 32768\n1 beyond\n",
-      "STR# 1\n1x text\n",                std::string("STR# 1\n1 a\0b\n2 c\n", 17),
+      "1 entry before any list\n",
+      "STR# 1\n1 " + longest + "y\n",
+      "STR# 1\n#" + std::string(1023, 'c') + "\n",
+      "STR# 1\n0 zero\n",
+      "STR# 1\n32768 beyond\n",
+      "STR# 32768\n1 beyond\n",
+      "STR# 1\n1x text\n",
+      std::string("STR# 1\n1 a\0b\n2 c\n", 17),
   };
   for (const std::string& contents : broken) {
     EXPECT_EQ(Open(contents), -1) << contents.substr(0, 40);

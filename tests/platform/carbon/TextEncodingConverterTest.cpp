@@ -9,8 +9,8 @@
 
 namespace {
 
-const TextEncoding kUTF8 =
-    CreateTextEncoding(kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant, kUnicodeUTF8Format);
+const TextEncoding kUTF8 = CreateTextEncoding(kTextEncodingUnicodeDefault,
+                                              kTextEncodingDefaultVariant, kUnicodeUTF8Format);
 const TextEncoding kUTF16 = CreateTextEncoding(kTextEncodingUnicodeDefault,
                                                kTextEncodingDefaultVariant, kUnicode16BitFormat);
 
@@ -33,9 +33,9 @@ Result Convert(TextEncoding from, TextEncoding to, const std::string& input, siz
   EXPECT_EQ(TECCreateConverter(&converter, from, to), noErr);
   std::string output(room, '\0');
   ByteCount read = 0, written = 0;
-  OSStatus status = TECConvertText(converter, reinterpret_cast<ConstTextPtr>(input.data()),
-                                   input.size(), &read,
-                                   reinterpret_cast<TextPtr>(&output[0]), room, &written);
+  OSStatus status =
+      TECConvertText(converter, reinterpret_cast<ConstTextPtr>(input.data()), input.size(), &read,
+                     reinterpret_cast<TextPtr>(&output[0]), room, &written);
   EXPECT_EQ(TECDisposeConverter(converter), noErr);
   return {status, read, output.substr(0, written)};
 }
@@ -45,11 +45,11 @@ TEST(TextEncodingConverterTest, EachKnownEncodingReadsItsOwnCharacterSet) {
     TextEncoding encoding;
     std::string bytes, utf8;
   } cases[] = {
-      {kTextEncodingMacRoman, "\xE9", "\xC3\x88"},            // È
-      {kTextEncodingISOLatin1, "\xE9", "\xC3\xA9"},           // é
-      {kTextEncodingISOLatin2, "\xB1", "\xC4\x85"},           // ą
-      {kTextEncodingISOLatin5, "\xFD", "\xC4\xB1"},           // dotless i
-      {kTextEncodingWindowsLatin1, "\x80", "\xE2\x82\xAC"},   // euro sign
+      {kTextEncodingMacRoman, "\xE9", "\xC3\x88"},              // È
+      {kTextEncodingISOLatin1, "\xE9", "\xC3\xA9"},             // é
+      {kTextEncodingISOLatin2, "\xB1", "\xC4\x85"},             // ą
+      {kTextEncodingISOLatin5, "\xFD", "\xC4\xB1"},             // dotless i
+      {kTextEncodingWindowsLatin1, "\x80", "\xE2\x82\xAC"},     // euro sign
       {kTextEncodingShiftJIS, "\\\x82\xA0", "\\\xE3\x81\x82"},  // backslash, hiragana a
       {kTextEncodingMacJapanese, "\x82\xA0", "\xE3\x81\x82"},
       {kUTF16, Units({'A', 0xE9, 0x3042}), "A\xC3\xA9\xE3\x81\x82"},

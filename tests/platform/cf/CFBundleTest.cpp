@@ -88,9 +88,10 @@ TEST(CFBundle, LocalizedStringsInEveryEncodingWithFallbacks) {
   TempFolder folder;
   folder.Write("Test.plugin/Contents/Info.plist", kInfo);
   const std::string resources = "Test.plugin/Contents/Resources/fr.lproj/";
-  folder.Write(resources + "Localizable.strings",
-               "\xEF\xBB\xBF/* title */\n\"Title\" = \"Options \xC3\xA9tendues\";\n"
-               "// a line comment\n\"Quote\" = \"say \\\"hi\\\"\\n\\U00E9\"; Plain = word;\n\"Self\";\n");
+  folder.Write(
+      resources + "Localizable.strings",
+      "\xEF\xBB\xBF/* title */\n\"Title\" = \"Options \xC3\xA9tendues\";\n"
+      "// a line comment\n\"Quote\" = \"say \\\"hi\\\"\\n\\U00E9\"; Plain = word;\n\"Self\";\n");
   folder.Write(resources + "Little.strings", UTF16(u"\"OK\" = \"D\u2019accord\";", false));
   folder.Write(resources + "Big.strings", UTF16(u"\"OK\" = \"Tr\u00E8s bien\";", true));
   folder.Write(resources + "Broken.strings", "\"OK\" = \"Fine\";\n\"Next\" = \"unclosed;\n");
@@ -101,9 +102,10 @@ TEST(CFBundle, LocalizedStringsInEveryEncodingWithFallbacks) {
   EXPECT_EQ("say \"hi\"\n\xC3\xA9", Localized(bundle.get(), "Quote", CFSTR("Localizable")));
   EXPECT_EQ("word", Localized(bundle.get(), "Plain", nullptr));
   EXPECT_EQ("Self", Localized(bundle.get(), "Self", nullptr, CFSTR("fallback")));
-  EXPECT_EQ("D\xE2\x80\x99"
-            "accord",
-            Localized(bundle.get(), "OK", CFSTR("Little")));
+  EXPECT_EQ(
+      "D\xE2\x80\x99"
+      "accord",
+      Localized(bundle.get(), "OK", CFSTR("Little")));
   EXPECT_EQ("Tr\xC3\xA8s bien", Localized(bundle.get(), "OK", CFSTR("Big")));
 
   // A missing key or table gives the value, or the key without one; a
@@ -123,8 +125,9 @@ TEST(CFStringsTable, MalformedTablesAreRefusedWhole) {
   EXPECT_TRUE(ParsesAsTable("", table));
   EXPECT_EQ(0, table.Count());
 
-  for (const char* broken : {"\"a\" = \"1\"", "\"a\" \"1\";", "\"a\" = ;", "/* open", "\"a\" = \"\\U12G4\";",
-                             "\"a\" = \"\\U12", "= \"1\";", "\"a\" = \"1\";;", "\"a\" = \"1\"; \xFF"}) {
+  for (const char* broken :
+       {"\"a\" = \"1\"", "\"a\" \"1\";", "\"a\" = ;", "/* open", "\"a\" = \"\\U12G4\";",
+        "\"a\" = \"\\U12", "= \"1\";", "\"a\" = \"1\";;", "\"a\" = \"1\"; \xFF"}) {
     EXPECT_TRUE(ParsesAsTable("\"ok\" = \"1\";", table));
     EXPECT_FALSE(ParsesAsTable(broken, table)) << broken;
     EXPECT_EQ(0, table.Count()) << broken;

@@ -122,7 +122,6 @@ TEST(CFUUID, TextAndBytesRoundTrip) {
     EXPECT_EQ(CFUUIDCreateFromString(nullptr, candidate), nullptr) << invalid;
     CFRelease(candidate);
   }
-  for (CFTypeRef each :
-       {CFTypeRef(uuid), CFTypeRef(again), CFTypeRef(random1), CFTypeRef(random2)})
+  for (CFTypeRef each : {CFTypeRef(uuid), CFTypeRef(again), CFTypeRef(random1), CFTypeRef(random2)})
     CFRelease(each);
 }

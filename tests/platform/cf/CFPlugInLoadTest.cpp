@@ -68,9 +68,12 @@ TEST(CFPlugInLoad, FactoriesAreFoundByTypeOnlyAsDeclared) {
   CFRef<CFURLRef> url(CreateFileURL(bundlePath, true));
   CFPlugInRef plugIn = CFPlugInCreate(nullptr, url.get());
   ASSERT_NE(plugIn, nullptr);
-  CFRef<CFUUIDRef> type(CFUUIDCreateFromString(nullptr, CFSTR("22222222-2222-2222-2222-222222222222")));
-  CFRef<CFUUIDRef> otherType(CFUUIDCreateFromString(nullptr, CFSTR("33333333-2222-2222-2222-222222222222")));
-  CFRef<CFUUIDRef> factory(CFUUIDCreateFromString(nullptr, CFSTR("11111111-1111-1111-1111-111111111111")));
+  CFRef<CFUUIDRef> type(
+      CFUUIDCreateFromString(nullptr, CFSTR("22222222-2222-2222-2222-222222222222")));
+  CFRef<CFUUIDRef> otherType(
+      CFUUIDCreateFromString(nullptr, CFSTR("33333333-2222-2222-2222-222222222222")));
+  CFRef<CFUUIDRef> factory(
+      CFUUIDCreateFromString(nullptr, CFSTR("11111111-1111-1111-1111-111111111111")));
 
   CFRef<CFArrayRef> found(CFPlugInFindFactoriesForPlugInTypeInPlugIn(type.get(), plugIn));
   ASSERT_EQ(CFArrayGetCount(found.get()), 1);

@@ -62,7 +62,8 @@ TEST(CFString, EqualValuesCreatedDifferentlyAreEqualWithEqualHashes) {
   CFRef<CFStringRef> accent(CFStringCreateWithCharacters(nullptr, characters + 3, 1));
   CFStringAppend(mutableText.get(), accent.get());
 
-  for (CFStringRef other : {fromCString.get(), fromCharacters.get(), CFStringRef(mutableText.get())}) {
+  for (CFStringRef other :
+       {fromCString.get(), fromCharacters.get(), CFStringRef(mutableText.get())}) {
     EXPECT_TRUE(CFEqual(fromBytes.get(), other));
     EXPECT_EQ(CFHash(fromBytes.get()), CFHash(other));
   }
@@ -109,22 +110,22 @@ TEST(CFString, EncodingsThatCannotRepresentATextFail) {
   CFRef<CFStringRef> mixed(
       utf8("ab\xC3\xA9"
            "cd"));
-  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingASCII, 0, false, buffer,
-                             sizeof buffer, &used),
+  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingASCII, 0, false,
+                             buffer, sizeof buffer, &used),
             2);
   EXPECT_EQ(used, 2);
-  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingASCII, '?', false, buffer,
-                             sizeof buffer, &used),
+  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingASCII, '?', false,
+                             buffer, sizeof buffer, &used),
             5);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), static_cast<size_t>(used)), "ab?cd");
   // A buffer too small for the next character ends the conversion before it.
-  EXPECT_EQ(
-      CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingUTF8, 0, false, buffer, 3, &used),
-      2);
+  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(0, 5), kCFStringEncodingUTF8, 0, false,
+                             buffer, 3, &used),
+            2);
   EXPECT_EQ(used, 2);
   // A null buffer measures.
-  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(1, 4), kCFStringEncodingUTF8, 0, false, nullptr, 0,
-                             &used),
+  EXPECT_EQ(CFStringGetBytes(mixed.get(), CFRangeMake(1, 4), kCFStringEncodingUTF8, 0, false,
+                             nullptr, 0, &used),
             4);
   EXPECT_EQ(used, 5);
   // A C string that does not fit fails rather than being cut.
@@ -187,13 +188,13 @@ TEST(CFString, ConversionsInTurnKeepTheirEncodingsApart) {
   for (int i = 0; i < 256; ++i) EXPECT_EQ(CFStringGetCharacterAtIndex(all.get(), i), i);
   UInt8 back[256];
   CFIndex used = 0;
-  EXPECT_EQ(CFStringGetBytes(all.get(), CFRangeMake(0, 256), kCFStringEncodingISOLatin1, 0, false, back,
-                             sizeof back, &used),
+  EXPECT_EQ(CFStringGetBytes(all.get(), CFRangeMake(0, 256), kCFStringEncodingISOLatin1, 0, false,
+                             back, sizeof back, &used),
             256);
   EXPECT_EQ(std::memcmp(back, bytes, sizeof back), 0);
   CFRef<CFStringRef> euro(utf8("\xE2\x82\xAC"));
-  EXPECT_EQ(CFStringGetBytes(euro.get(), CFRangeMake(0, 1), kCFStringEncodingISOLatin1, 0, false, back,
-                             sizeof back, &used),
+  EXPECT_EQ(CFStringGetBytes(euro.get(), CFRangeMake(0, 1), kCFStringEncodingISOLatin1, 0, false,
+                             back, sizeof back, &used),
             0);
 }
 
@@ -223,8 +224,9 @@ TEST(CFString, ExternalRepresentationCarriesAByteOrderMark) {
   }
   const UInt8 odd[] = {0xFE, 0xFF, 0};
   CFRef<CFDataRef> oddData(CFDataCreate(nullptr, odd, 3));
-  EXPECT_EQ(CFStringCreateFromExternalRepresentation(nullptr, oddData.get(), kCFStringEncodingUnicode),
-            nullptr);
+  EXPECT_EQ(
+      CFStringCreateFromExternalRepresentation(nullptr, oddData.get(), kCFStringEncodingUnicode),
+      nullptr);
 
   // An encoding without the character and without a loss byte gives nothing.
   EXPECT_EQ(CFStringCreateExternalRepresentation(nullptr, text.get(), kCFStringEncodingASCII, 0),
@@ -264,12 +266,13 @@ TEST(CFString, FindWithOptions) {
   EXPECT_EQ(found.length, 6);
   EXPECT_EQ(CFStringFind(text.get(), CFSTR("letter"), kCFCompareCaseInsensitive).location, 0);
   EXPECT_EQ(
-      CFStringFind(text.get(), CFSTR("LETTER"), kCFCompareCaseInsensitive | kCFCompareBackwards).location,
+      CFStringFind(text.get(), CFSTR("LETTER"), kCFCompareCaseInsensitive | kCFCompareBackwards)
+          .location,
       13);
   EXPECT_EQ(CFStringFind(text.get(), CFSTR("Legal"), kCFCompareAnchored).location, kCFNotFound);
   EXPECT_EQ(CFStringFind(text.get(), CFSTR("x"), 0).length, 0);
-  EXPECT_TRUE(
-      CFStringFindWithOptions(text.get(), CFSTR("Legal"), CFRangeMake(7, 5), kCFCompareAnchored, &found));
+  EXPECT_TRUE(CFStringFindWithOptions(text.get(), CFSTR("Legal"), CFRangeMake(7, 5),
+                                      kCFCompareAnchored, &found));
   EXPECT_EQ(found.location, 7);
   EXPECT_FALSE(CFStringFindWithOptions(text.get(), CFSTR("Legal"), CFRangeMake(8, 11), 0, &found));
 
@@ -308,10 +311,9 @@ TEST(CFString, FormatConversions) {
   double real = 0.5;
   CFRef<CFNumberRef> boxed(CFNumberCreate(nullptr, kCFNumberSInt32Type, &number));
   CFRef<CFNumberRef> boxedReal(CFNumberCreate(nullptr, kCFNumberDoubleType, &real));
-  EXPECT_EQ(format(CFSTR("[%@] [%8@] [%-6@] %@ %@ %@"), name.get(), name.get(), name.get(), boxed.get(),
-                   boxedReal.get(), nullptr),
+  EXPECT_EQ(format(CFSTR("[%@] [%8@] [%-6@] %@ %@ %@"), name.get(), name.get(), name.get(),
+                   boxed.get(), boxedReal.get(), nullptr),
             "[Caf\xC3\xA9] [    Caf\xC3\xA9] [Caf\xC3\xA9  ] 12 0.5 (null)");
   // A format that ends inside a conversion stops there.
   EXPECT_EQ(format(CFSTR("50%")), "50");
 }
-

@@ -39,7 +39,8 @@ TEST(CFURL, PathComponents) {
 
   // A device URI reads back as it was written; one relative to a base stays relative.
   CFURLRef device = CFURLCreateWithString(nullptr, CFSTR("capture:/var/spool/jobs"), nullptr);
-  EXPECT_EQ(TakeText(CFStringCreateCopy(nullptr, CFURLGetString(device))), "capture:/var/spool/jobs");
+  EXPECT_EQ(TakeText(CFStringCreateCopy(nullptr, CFURLGetString(device))),
+            "capture:/var/spool/jobs");
   CFURLRef relative = CFURLCreateWithString(nullptr, CFSTR("q.ppd"), folder);
   EXPECT_EQ(TakeText(CFStringCreateCopy(nullptr, CFURLGetString(relative))), "q.ppd");
   EXPECT_EQ(CFURLGetString(nullptr), nullptr);

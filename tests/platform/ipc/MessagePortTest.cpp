@@ -192,12 +192,12 @@ TEST_F(MessagePortTest, RequestsAreAnsweredOnTheMainLoopAndNamesFreedByInvalidat
   struct stat folder;
   ASSERT_EQ(0, stat(mPorts.c_str(), &folder));
   EXPECT_EQ(0700u, folder.st_mode & 0777);
-  EXPECT_EQ(nullptr, Serve(name.get()))
-      << "a live name is not taken twice";
+  EXPECT_EQ(nullptr, Serve(name.get())) << "a live name is not taken twice";
 
   CFRef<CFMessagePortRef> remote(CFMessagePortCreateRemote(nullptr, name.get()));
   ASSERT_NE(nullptr, remote.get());
-  Exchange exchange = SendWhileServing(remote.get(), std::string("jpOpenMainUI", 13), kCFRunLoopDefaultMode);
+  Exchange exchange =
+      SendWhileServing(remote.get(), std::string("jpOpenMainUI", 13), kCFRunLoopDefaultMode);
   EXPECT_EQ(kCFMessagePortSuccess, exchange.mResult);
   EXPECT_EQ(std::string("re:jpOpenMainUI", 16), exchange.mReply);
   EXPECT_EQ(7, mServed.mLastId);
@@ -235,7 +235,8 @@ TEST_F(MessagePortTest, AnUnansweredRequestTimesOut) {
   // Nobody runs the main loop: the request is read but never answered.
   CFRef<CFDataRef> data(CreateData("ping"));
   EXPECT_EQ(kCFMessagePortReceiveTimeout,
-            CFMessagePortSendRequest(remote.get(), 0, data.get(), 1, 0.2, kCFRunLoopDefaultMode, nullptr));
+            CFMessagePortSendRequest(remote.get(), 0, data.get(), 1, 0.2, kCFRunLoopDefaultMode,
+                                     nullptr));
   CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.05, false);
   EXPECT_EQ(1, mServed.mRequests);
 }
@@ -284,7 +285,8 @@ TEST_F(MessagePortTest, APeerOfAnotherUserIsDropped) {
     _exit(read(connection, &reply, 1) <= 0 ? 0 : 5);  // closed without an answer
   }
   int status = 0;
-  while (waitpid(child, &status, WNOHANG) == 0) CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.01, false);
+  while (waitpid(child, &status, WNOHANG) == 0)
+    CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.01, false);
   EXPECT_EQ(0, WEXITSTATUS(status));
   CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.1, false);
   EXPECT_EQ(0, mServed.mRequests);

@@ -1,6 +1,6 @@
 // Programs start without a shell and with only the standard descriptors.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -60,7 +60,9 @@ TEST(SharedSegmentTest, NoSegmentStaysInANewNamespaceWhoseFirstNumberIsZero) {
         if (unshare(CLONE_NEWIPC) != 0) _exit(3);
         struct shm_info info;
         auto segments = [&info] {
-          return shmctl(0, SHM_INFO, reinterpret_cast<struct shmid_ds*>(&info)) < 0 ? -1 : int(info.used_ids);
+          return shmctl(0, SHM_INFO, reinterpret_cast<struct shmid_ds*>(&info)) < 0
+                     ? -1
+                     : int(info.used_ids);
         };
         if (segments() != 0) _exit(4);
         const int id = SharedSegmentCreate(119050);

@@ -2,8 +2,8 @@
 // failure says why and how much was written.
 #include "ipc/WriteAll.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/time.h>

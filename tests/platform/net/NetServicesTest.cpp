@@ -59,8 +59,8 @@ CFNetServiceBrowserRef StartBrowsing(Heard& heard) {
   CFNetServiceBrowserRef browser = CreateBrowser(heard);
   CFNetServiceBrowserScheduleWithRunLoop(browser, CFRunLoopGetCurrent(), kCFRunLoopCommonModes);
   CFStreamError error;
-  EXPECT_TRUE(CFNetServiceBrowserSearchForServices(browser, CFSTR(""), CFSTR("_printer._tcp."),
-                                                   &error));
+  EXPECT_TRUE(
+      CFNetServiceBrowserSearchForServices(browser, CFSTR(""), CFSTR("_printer._tcp."), &error));
   return browser;
 }
 
@@ -130,9 +130,10 @@ TEST(NetServices, ResolutionGivesEveryAddressOrTimesOut) {
   heard.resolve = true;
   CFRef<CFNetServiceBrowserRef> browser(StartBrowsing(heard));
   EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, true), kCFRunLoopRunHandledSource);
-  EXPECT_EQ(heard.events, (std::vector<std::string>{
-                              "+Dual…", "+Silent " + std::to_string(kCFStreamErrorDomainNetServices) +
-                                            "/" + std::to_string(kCFNetServicesErrorTimeout)}));
+  EXPECT_EQ(heard.events,
+            (std::vector<std::string>{
+                "+Dual…", "+Silent " + std::to_string(kCFStreamErrorDomainNetServices) + "/" +
+                              std::to_string(kCFNetServicesErrorTimeout)}));
   EXPECT_EQ(heard.addressLengths,
             (std::vector<CFIndex>{sizeof(sockaddr_in), sizeof(sockaddr_in6), sizeof(sockaddr_in)}));
   EndBrowsing(browser.get());

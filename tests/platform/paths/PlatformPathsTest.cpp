@@ -37,7 +37,8 @@ TEST(PlatformPathsTest, DefaultsAreThePlatformsOwnPaths) {
   EXPECT_EQ("/home/ann/Library/Preferences/ZPX.MelvanePrinterV2.plist",
             PlatformPaths::Below(PlatformPaths::kHomeFolder,
                                  "/Library/Preferences/ZPX.MelvanePrinterV2.plist"));
-  EXPECT_EQ("/tmp/ND3Args.txt", PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "ND3Args.txt"));
+  EXPECT_EQ("/tmp/ND3Args.txt",
+            PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "ND3Args.txt"));
 }
 
 // The bundle beside the programs, the print program found from the filters'
@@ -67,7 +68,8 @@ TEST(PlatformPathsTest, VariablesMoveLocationsAndRedirectionsWin) {
   EXPECT_EQ("/opt/zpx/ZPXPDE.plugin", PlatformPaths::Get(PlatformPaths::kBundleFolder));
 
   PlatformPaths::Redirect(PlatformPaths::kTemporaryFolder, "/scratch");
-  EXPECT_EQ("/scratch/Nimbo.temp", PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "Nimbo.temp"));
+  EXPECT_EQ("/scratch/Nimbo.temp",
+            PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "Nimbo.temp"));
   // Only the redirected location moves.
   EXPECT_EQ("/opt/zpx/ZPXPDE.plugin", PlatformPaths::Get(PlatformPaths::kBundleFolder));
   PlatformPaths::Reset(PlatformPaths::kTemporaryFolder);

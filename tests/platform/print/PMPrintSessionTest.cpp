@@ -41,10 +41,12 @@ TEST(PMPrintSession, KeepsThreeTicketsAsNumbers) {
   EXPECT_EQ(noErr, PMRelease(session));
   // The session's tickets went with it; the stale pointer is refused.
   SInt32 copies = 0;
-  EXPECT_EQ(kPMInvalidTicket, PMTicketGetSInt32(settings, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &copies));
+  EXPECT_EQ(kPMInvalidTicket,
+            PMTicketGetSInt32(settings, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &copies));
   EXPECT_EQ(kPMInvalidParameter, PMRelease(session));
   CFTypeRef datum = nullptr;
-  EXPECT_EQ(kPMInvalidPrintSession, PMSessionGetDataFromSession(session, kPDE_PMPageFormatRef, &datum));
+  EXPECT_EQ(kPMInvalidPrintSession,
+            PMSessionGetDataFromSession(session, kPDE_PMPageFormatRef, &datum));
 }
 
 TEST(PMPrintSession, DataAndCurrentPrinter) {
@@ -63,7 +65,8 @@ TEST(PMPrintSession, DataAndCurrentPrinter) {
   CFRef<CFURLRef> ppd(CreateFileURL("/tmp/some.ppd"));
   CFRef<CFURLRef> device(CFURLCreateWithString(nullptr, CFSTR("ipp://host/queue"), nullptr));
   PMPrinter printer = nullptr;
-  ASSERT_EQ(noErr, PMPrinterCreate(CFSTR("Queue"), CFSTR("ZPX 9000"), ppd.get(), device.get(), &printer));
+  ASSERT_EQ(noErr,
+            PMPrinterCreate(CFSTR("Queue"), CFSTR("ZPX 9000"), ppd.get(), device.get(), &printer));
   EXPECT_EQ(noErr, PMSessionSetCurrentPMPrinter(session, printer));
   PMRelease(printer);  // the session holds its own
 
@@ -86,7 +89,8 @@ TEST(PMPrintSession, DataAndCurrentPrinter) {
   ASSERT_EQ(noErr, PMPrinterCreate(CFSTR("Bare"), nullptr, nullptr, nullptr, &bare));
   EXPECT_EQ(kPMNoSuchEntry, PMPrinterCopyDeviceURI(bare, &url));
   EXPECT_EQ(kPMNoSuchEntry, PMPrinterCopyDescriptionURL(bare, kPMPPDDescriptionType, &url));
-  EXPECT_EQ(kPMInvalidPrinter, PMSessionSetCurrentPMPrinter(session, reinterpret_cast<PMPrinter>(session)));
+  EXPECT_EQ(kPMInvalidPrinter,
+            PMSessionSetCurrentPMPrinter(session, reinterpret_cast<PMPrinter>(session)));
   PMRelease(bare);
   PMRelease(session);
 }

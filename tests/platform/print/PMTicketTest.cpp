@@ -12,7 +12,9 @@ namespace {
 
 // A ticket of the type, released at the end of the test.
 struct ScopedTicket {
-  explicit ScopedTicket(CFStringRef type) { EXPECT_EQ(noErr, PMTicketCreate(nullptr, type, &ticket)); }
+  explicit ScopedTicket(CFStringRef type) {
+    EXPECT_EQ(noErr, PMTicketCreate(nullptr, type, &ticket));
+  }
   ~ScopedTicket() {
     if (ticket != nullptr) PMTicketReleaseAndClear(&ticket);
   }
@@ -42,21 +44,25 @@ TEST(PMTicket, TypedItemsAnswerTheirOwnTypeOnly) {
 
   // Another type, a missing key, another level: refused, output cleared.
   name = CFSTR("stale");
-  EXPECT_EQ(kPMInvalidType, PMTicketGetCFString(ticket, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &name));
+  EXPECT_EQ(kPMInvalidType,
+            PMTicketGetCFString(ticket, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &name));
   EXPECT_EQ(nullptr, name);
   CFArrayRef array = nullptr;
-  EXPECT_EQ(kPMKeyNotFound, PMTicketGetCFArray(ticket, kPMTopLevel, kPMTopLevel, CFSTR("none"), &array));
+  EXPECT_EQ(kPMKeyNotFound,
+            PMTicketGetCFArray(ticket, kPMTopLevel, kPMTopLevel, CFSTR("none"), &array));
   EXPECT_EQ(kPMInvalidIndex, PMTicketGetSInt32(ticket, 1, kPMTopLevel, kPMCopiesKey, &copies));
   double fraction = 2.5;
   CFRef<CFNumberRef> real(CFNumberCreate(nullptr, kCFNumberDoubleType, &fraction));
   EXPECT_EQ(noErr, PMTicketSetItem(ticket, CFSTR("app"), CFSTR("real"), real.get(), false));
-  EXPECT_EQ(kPMInvalidValue, PMTicketGetSInt32(ticket, kPMTopLevel, kPMTopLevel, CFSTR("real"), &copies));
+  EXPECT_EQ(kPMInvalidValue,
+            PMTicketGetSInt32(ticket, kPMTopLevel, kPMTopLevel, CFSTR("real"), &copies));
   EXPECT_EQ(0, copies);
 
   // Only property-list values are items; a creator is required.
   CFRef<CFURLRef> url(CFURLCreateWithString(nullptr, CFSTR("usb://a/b"), nullptr));
   EXPECT_EQ(kPMInvalidValue, PMTicketSetItem(ticket, CFSTR("app"), CFSTR("url"), url.get(), false));
-  EXPECT_EQ(kPMInvalidParameter, PMTicketSetCFString(ticket, nullptr, CFSTR("x"), CFSTR("y"), false));
+  EXPECT_EQ(kPMInvalidParameter,
+            PMTicketSetCFString(ticket, nullptr, CFSTR("x"), CFSTR("y"), false));
 }
 
 TEST(PMTicket, LockedItemsAreKeptAgainstOtherCreators) {
@@ -73,7 +79,8 @@ TEST(PMTicket, LockedItemsAreKeptAgainstOtherCreators) {
   EXPECT_EQ(noErr, PMTicketSetSInt32(ticket, CFSTR("owner"), kPMCopiesKey, 3, false));
   EXPECT_EQ(noErr, PMTicketSetSInt32(ticket, CFSTR("other"), kPMCopiesKey, 4, false));
   EXPECT_EQ(noErr, PMTicketReleaseItem(ticket, kPMCopiesKey));
-  EXPECT_EQ(kPMKeyNotFound, PMTicketGetSInt32(ticket, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &copies));
+  EXPECT_EQ(kPMKeyNotFound,
+            PMTicketGetSInt32(ticket, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &copies));
 }
 
 TEST(PMTicket, ReferencesOfGoneOrUnknownTicketsAreRefused) {
@@ -94,7 +101,8 @@ TEST(PMTicket, ReferencesOfGoneOrUnknownTicketsAreRefused) {
 
   for (uintptr_t bogus : {uintptr_t(0), uintptr_t(0x7FFFFFF0), uintptr_t(0xDEADBEEF00)}) {
     PMTicketRef unknown = reinterpret_cast<PMTicketRef>(bogus);
-    EXPECT_EQ(kPMInvalidTicket, PMTicketGetItem(unknown, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &item));
+    EXPECT_EQ(kPMInvalidTicket,
+              PMTicketGetItem(unknown, kPMTopLevel, kPMTopLevel, kPMCopiesKey, &item));
   }
 }
 
@@ -114,10 +122,12 @@ TEST(PMTicket, ContainedTicketsAreFoundByTypeAndIndex) {
 
   ASSERT_EQ(noErr, PMTicketGetTicket(pageFormat.ticket, kPMPaperInfoTicket, 0, &found));
   CFStringRef paperName = nullptr;
-  EXPECT_EQ(noErr, PMTicketGetCFString(found, kPMTopLevel, kPMTopLevel, kPMPaperNameKey, &paperName));
+  EXPECT_EQ(noErr,
+            PMTicketGetCFString(found, kPMTopLevel, kPMTopLevel, kPMPaperNameKey, &paperName));
   EXPECT_EQ("A4", TextOf(paperName));
   EXPECT_EQ(noErr, PMTicketGetTicket(pageFormat.ticket, kPMPaperInfoTicket, 1, &found));
   EXPECT_EQ(kPMNoSuchEntry, PMTicketGetTicket(pageFormat.ticket, kPMPaperInfoTicket, 2, &found));
   EXPECT_EQ(nullptr, found);
-  EXPECT_EQ(kPMNoSuchEntry, PMTicketGetTicket(pageFormat.ticket, kPMPrintSettingsTicket, 0, &found));
+  EXPECT_EQ(kPMNoSuchEntry,
+            PMTicketGetTicket(pageFormat.ticket, kPMPrintSettingsTicket, 0, &found));
 }

@@ -71,22 +71,24 @@ TEST(IOKitLibTest, ObjectsAnswerOnlyWhatTheyAre) {
   io_iterator_t services = IO_OBJECT_NULL;
   EXPECT_EQ(IOServiceGetMatchingServices(kIOMasterPortDefault, nullptr, &services),
             kIOReturnBadArgument);
-  EXPECT_EQ(IOServiceGetMatchingServices(kIOMasterPortDefault, IOServiceMatching(kIOEthernetInterfaceClass),
-                                         &services),
+  EXPECT_EQ(IOServiceGetMatchingServices(kIOMasterPortDefault,
+                                         IOServiceMatching(kIOEthernetInterfaceClass), &services),
             KERN_SUCCESS);
   const io_object_t service = IOIteratorNext(services);
   ASSERT_NE(service, IO_OBJECT_NULL);
 
   // An iterator is no registry entry, an entry no iterator.
   io_registry_entry_t parent = IO_OBJECT_NULL;
-  EXPECT_EQ(IORegistryEntryGetParentEntry(services, kIOServicePlane, &parent), KERN_INVALID_ARGUMENT);
+  EXPECT_EQ(IORegistryEntryGetParentEntry(services, kIOServicePlane, &parent),
+            KERN_INVALID_ARGUMENT);
   EXPECT_EQ(IORegistryEntryCreateCFProperty(services, CFSTR(kIOMACAddress), nullptr, 0), nullptr);
   EXPECT_EQ(IOIteratorNext(service), IO_OBJECT_NULL);
 
   EXPECT_EQ(IORegistryEntryGetParentEntry(service, "IODeviceTree", &parent), kIOReturnBadArgument);
   ASSERT_EQ(IORegistryEntryGetParentEntry(service, kIOServicePlane, &parent), KERN_SUCCESS);
   io_registry_entry_t grandparent = IO_OBJECT_NULL;
-  EXPECT_EQ(IORegistryEntryGetParentEntry(parent, kIOServicePlane, &grandparent), kIOReturnNoDevice);
+  EXPECT_EQ(IORegistryEntryGetParentEntry(parent, kIOServicePlane, &grandparent),
+            kIOReturnNoDevice);
   EXPECT_EQ(IORegistryEntryCreateCFProperty(service, CFSTR(kIOMACAddress), nullptr, 0), nullptr);
   CFRef<CFTypeRef> primary(
       IORegistryEntryCreateCFProperty(service, CFSTR(kIOPrimaryInterface), nullptr, 0));
@@ -94,7 +96,8 @@ TEST(IOKitLibTest, ObjectsAnswerOnlyWhatTheyAre) {
 
   // The objects stay usable after the iterator is released, until their own release.
   EXPECT_EQ(IOObjectRelease(services), KERN_SUCCESS);
-  CFRef<CFTypeRef> address(IORegistryEntryCreateCFProperty(parent, CFSTR(kIOMACAddress), nullptr, 0));
+  CFRef<CFTypeRef> address(
+      IORegistryEntryCreateCFProperty(parent, CFSTR(kIOMACAddress), nullptr, 0));
   EXPECT_TRUE(address);
   EXPECT_EQ(IOObjectRelease(parent), KERN_SUCCESS);
   EXPECT_EQ(IOObjectRelease(service), KERN_SUCCESS);

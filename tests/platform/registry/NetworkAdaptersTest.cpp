@@ -24,8 +24,9 @@ TEST(NetworkAdaptersTest, TheDefaultRouteIsTheUpRouteToEverywhereWithTheLowestMe
   EXPECT_EQ(NetworkAdapters::DefaultRouteInterface(""), "");
   EXPECT_EQ(NetworkAdapters::DefaultRouteInterface(kHeader), "");
   // The header alone is never read as a route, even when it looks like one.
-  EXPECT_EQ(NetworkAdapters::DefaultRouteInterface(Route("eth0", "00000000", "0003", "0", "00000000")),
-            "");
+  EXPECT_EQ(
+      NetworkAdapters::DefaultRouteInterface(Route("eth0", "00000000", "0003", "0", "00000000")),
+      "");
 
   const std::string table = kHeader + Route("eth0", "0002A8C0", "0001", "0", "00FFFFFF") +
                             Route("down0", "00000000", "0002", "0", "00000000") +

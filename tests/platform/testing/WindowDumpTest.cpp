@@ -22,7 +22,8 @@ TEST_F(WindowDumpTest, ShowsEveryControlOfTheTree) {
             "  'upan' '....' 0 [0 0 100 200] value 0 (0..0)\n"
             "    'upan' 'pane' 1 [5 5 95 195] value 0 (0..0) hidden\n"
             "      'cbox' '....' 0 [10 10 30 90] \"Box\" value 1 (0..1)\n"
-            "    'push' 'ok  ' 1 [60 120 80 190] \"OK\" value 0 (0..0) disabled command 'ok  ' key return\n");
+            "    'push' 'ok  ' 1 [60 120 80 190] \"OK\" value 0 (0..0) disabled command 'ok  ' key "
+            "return\n");
 }
 
 }  // namespace

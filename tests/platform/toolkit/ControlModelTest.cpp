@@ -96,7 +96,8 @@ TEST_F(ControlModelTest, AWindowCentredOnItsParentStaysOnTheDisplay) {
   WindowRef parent = NewWindow(500, 400);  // at 100,100
   Rect bounds = {0, 0, 200, 300};
   WindowRef window = nullptr;
-  ASSERT_EQ(CreateNewWindow(kMovableModalWindowClass, kWindowNoAttributes, &bounds, &window), noErr);
+  ASSERT_EQ(CreateNewWindow(kMovableModalWindowClass, kWindowNoAttributes, &bounds, &window),
+            noErr);
   ASSERT_EQ(RepositionWindow(window, parent, kWindowCenterOnParentWindow), noErr);
   Rect placed = {0, 0, 0, 0};
   GetWindowBounds(window, kWindowContentRgn, &placed);
@@ -161,10 +162,12 @@ TEST_F(ControlModelTest, DataPropertiesAndKinds) {
   Rect bounds = {0, 0, 20, 100};
   ASSERT_EQ(CreateStaticTextControl(window, &bounds, CFSTR("Start"), nullptr, &text), noErr);
   CFStringRef replacement = CFSTR("Größe");
-  ASSERT_EQ(SetControlData(text, 0, kControlStaticTextCFStringTag, sizeof replacement, &replacement),
-            noErr);
+  ASSERT_EQ(
+      SetControlData(text, 0, kControlStaticTextCFStringTag, sizeof replacement, &replacement),
+      noErr);
   CFStringRef copy = nullptr;
-  ASSERT_EQ(GetControlData(text, 0, kControlStaticTextCFStringTag, sizeof copy, &copy, nullptr), noErr);
+  ASSERT_EQ(GetControlData(text, 0, kControlStaticTextCFStringTag, sizeof copy, &copy, nullptr),
+            noErr);
   CFRef<CFStringRef> held(copy);
   EXPECT_TRUE(CFEqual(copy, replacement));
   Size size = 0;
@@ -173,15 +176,19 @@ TEST_F(ControlModelTest, DataPropertiesAndKinds) {
   EXPECT_EQ(GetControlDataSize(text, 0, kControlFontStyleTag, &size), errDataNotSupported);
 
   SInt32 stored = 1234;
-  ASSERT_EQ(SetControlProperty(text, FourCC("ZPX "), FourCC("rowx"), sizeof stored, &stored), noErr);
+  ASSERT_EQ(SetControlProperty(text, FourCC("ZPX "), FourCC("rowx"), sizeof stored, &stored),
+            noErr);
   SInt32 read = 0;
   ByteCount actual = 0;
-  EXPECT_EQ(GetControlProperty(text, FourCC("ZPX "), FourCC("rowx"), sizeof read, &actual, &read), noErr);
+  EXPECT_EQ(GetControlProperty(text, FourCC("ZPX "), FourCC("rowx"), sizeof read, &actual, &read),
+            noErr);
   EXPECT_EQ(read, 1234);
   EXPECT_EQ(GetControlProperty(text, FourCC("ZPX "), FourCC("none"), sizeof read, &actual, &read),
             controlPropertyNotFoundErr);
   char tooSmall[2];
-  EXPECT_EQ(GetControlProperty(text, FourCC("ZPX "), FourCC("rowx"), sizeof tooSmall, &actual, tooSmall), paramErr);
+  EXPECT_EQ(
+      GetControlProperty(text, FourCC("ZPX "), FourCC("rowx"), sizeof tooSmall, &actual, tooSmall),
+      paramErr);
 
   ControlKind kind = {};
   ASSERT_EQ(GetControlKind(text, &kind), noErr);

@@ -4,14 +4,14 @@ namespace {
 
 using EventDispatchTest = ToolkitFixture;
 
-const std::vector<EventTypeSpec> kClickHitCommand = {
-    {kEventClassControl, kEventControlClick},
-    {kEventClassControl, kEventControlHit},
-    {kEventClassCommand, kEventCommandProcess}};
+const std::vector<EventTypeSpec> kClickHitCommand = {{kEventClassControl, kEventControlClick},
+                                                     {kEventClassControl, kEventControlHit},
+                                                     {kEventClassCommand, kEventCommandProcess}};
 
 TEST_F(EventDispatchTest, UnhandledEventsFallThroughToStandardHandling) {
   WindowRef window = NewWindow();
-  ControlRef button = NewButton(window, {10, 10, 30, 90}, "Go", FourCC("go  "), {FourCC("go  "), 1});
+  ControlRef button =
+      NewButton(window, {10, 10, 30, 90}, "Go", FourCC("go  "), {FourCC("go  "), 1});
   std::vector<std::string> seen;
   EventLog control{&seen, "control"}, win{&seen, "window"}, app{&seen, "app"};
   Listen(GetControlEventTarget(button), &control, kClickHitCommand);
@@ -19,11 +19,11 @@ TEST_F(EventDispatchTest, UnhandledEventsFallThroughToStandardHandling) {
   // The application target outlives the test: its handler goes at the end.
   EventHandlerRef appHandler = Listen(GetApplicationEventTarget(), &app, kClickHitCommand);
   ASSERT_TRUE(mDriver.Click(button));
-  EXPECT_EQ(seen, (std::vector<std::string>{
-                      "control:13", "window:13", "app:13",  // click, then tracking
-                      "control:1", "window:1", "app:1",     // hit, then the command
-                      "window:cmd " + std::to_string(FourCC("go  ")),
-                      "app:cmd " + std::to_string(FourCC("go  "))}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"control:13", "window:13", "app:13",  // click, then tracking
+                                      "control:1", "window:1", "app:1",     // hit, then the command
+                                      "window:cmd " + std::to_string(FourCC("go  ")),
+                                      "app:cmd " + std::to_string(FourCC("go  "))}));
 
   // A handler that answers stops the event where it is.
   seen.clear();
@@ -47,7 +47,8 @@ OSStatus RemoveSelf(EventHandlerCallRef, EventRef, void* userData) {
 
 TEST_F(EventDispatchTest, AHandlerRemovedDuringItsOwnDispatch) {
   WindowRef window = NewWindow();
-  ControlRef button = NewButton(window, {10, 10, 30, 90}, "Go", FourCC("go  "), {FourCC("go  "), 1});
+  ControlRef button =
+      NewButton(window, {10, 10, 30, 90}, "Go", FourCC("go  "), {FourCC("go  "), 1});
   std::vector<std::string> seen;
   EventLog older{&seen, "older"};
   Listen(GetControlEventTarget(button), &older, {{kEventClassControl, kEventControlHit}});
@@ -149,7 +150,8 @@ TEST_F(EventDispatchTest, AnItemPickedInAnOpenMenuIsTheValueThenTheHit) {
 TEST_F(EventDispatchTest, ReturnEscapeAndClosePressTheirButtons) {
   WindowRef window = NewWindow();
   ControlRef ok = NewButton(window, {10, 10, 30, 90}, "OK", FourCC("ok  "), {FourCC("ok  "), 1});
-  ControlRef cancel = NewButton(window, {10, 100, 30, 190}, "Cancel", FourCC("not!"), {FourCC("not!"), 1});
+  ControlRef cancel =
+      NewButton(window, {10, 100, 30, 190}, "Cancel", FourCC("not!"), {FourCC("not!"), 1});
   std::vector<std::string> seen;
   EventLog win{&seen, "w"};
   Listen(GetWindowEventTarget(window), &win, {{kEventClassCommand, kEventCommandProcess}});

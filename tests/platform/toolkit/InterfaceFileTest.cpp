@@ -84,21 +84,22 @@ TEST_F(InterfaceFileTest, AGoodFileBuildsItsWindows) {
   ASSERT_EQ(OpenNib(kGood, &nib), noErr);
   WindowRef window = nullptr;
   ASSERT_EQ(CreateWindowFromNib(nib, CFSTR("Main"), &window), noErr);
-  EXPECT_EQ(HeadlessDriver::Dump(window),
-            "window class 6 \"Options\" [0 0 200 320] hidden\n"
-            "  'upan' '....' 0 [0 0 200 320] value 0 (0..0)\n"
-            "    'upan' 'PANE' 1 [0 0 200 320] value 0 (0..0)\n"
-            "      'stxt' '....' 0 [4 8 24 108] \"Größe:\" value 0 (0..0)\n"
-            "      'popb' 'size' 2 [4 80 24 180] value 2 (1..3)\n"
-            "        - \"A4\"\n"
-            "        - \"Letter\"\n"
-            "        - \"A3\"\n"
-            "      'upan' 'grup' 3 [40 10 100 160] value 0 (0..0) hidden\n"
-            "        'cbox' 'dupl' 4 [46 15 66 115] \"Duplex\" value 1 (0..1)\n"
-            "      'sbar' 'zoom' 5 [40 200 60 300] value 100 (10..400) disabled\n"
-            "      'datb' 'list' 6 [110 10 130 110] value 0 (0..0)\n"
-            "        | 'name' \"Name\"\n"
-            "      'push' 'ok  ' 1 [170 210 190 310] \"OK\" value 0 (0..0) command 'ok  ' key return\n");
+  EXPECT_EQ(
+      HeadlessDriver::Dump(window),
+      "window class 6 \"Options\" [0 0 200 320] hidden\n"
+      "  'upan' '....' 0 [0 0 200 320] value 0 (0..0)\n"
+      "    'upan' 'PANE' 1 [0 0 200 320] value 0 (0..0)\n"
+      "      'stxt' '....' 0 [4 8 24 108] \"Größe:\" value 0 (0..0)\n"
+      "      'popb' 'size' 2 [4 80 24 180] value 2 (1..3)\n"
+      "        - \"A4\"\n"
+      "        - \"Letter\"\n"
+      "        - \"A3\"\n"
+      "      'upan' 'grup' 3 [40 10 100 160] value 0 (0..0) hidden\n"
+      "        'cbox' 'dupl' 4 [46 15 66 115] \"Duplex\" value 1 (0..1)\n"
+      "      'sbar' 'zoom' 5 [40 200 60 300] value 100 (10..400) disabled\n"
+      "      'datb' 'list' 6 [110 10 130 110] value 0 (0..0)\n"
+      "        | 'name' \"Name\"\n"
+      "      'push' 'ok  ' 1 [170 210 190 310] \"OK\" value 0 (0..0) command 'ok  ' key return\n");
 
   ControlID ok = {FourCC("ok  "), 1};
   ControlRef button = nullptr;
@@ -141,7 +142,8 @@ struct Malformed {
 };
 
 std::string InWindow(const std::string& inside) {
-  return "<interface>\n<object class=\"GtkWindow\" id=\"W\">\n" + inside + "\n</object>\n</interface>\n";
+  return "<interface>\n<object class=\"GtkWindow\" id=\"W\">\n" + inside +
+         "\n</object>\n</interface>\n";
 }
 
 std::string InFixed(const std::string& inside) {
@@ -167,24 +169,29 @@ TEST_F(InterfaceFileTest, EveryMalformedFileIsRefusedWithOneLine) {
        InFixed("<child><object class=\"GtkButton\" id=\"W:ok  :1\"/></child>\n"
                "<child><object class=\"GtkButton\" id=\"W:ok  :1\"/></child>"),
        5, "duplicate id \"W:ok  :1\""},
-      {"id of another window", InFixed("<child><object class=\"GtkButton\" id=\"X:ok  :1\"/></child>"),
-       4, "id \"X:ok  :1\" is not \"W:<code>:<number>\""},
+      {"id of another window",
+       InFixed("<child><object class=\"GtkButton\" id=\"X:ok  :1\"/></child>"), 4,
+       "id \"X:ok  :1\" is not \"W:<code>:<number>\""},
       {"control inside a button",
        InFixed("<child><object class=\"GtkButton\">\n<child><object class=\"GtkLabel\"/></child>\n"
                "</object></child>"),
        5, "GtkLabel cannot go into GtkButton"},
       {"two window children",
-       InWindow("<child><object class=\"GtkFixed\"/></child>\n<child><object class=\"GtkFixed\"/></child>"),
+       InWindow("<child><object class=\"GtkFixed\"/></child>\n<child><object "
+                "class=\"GtkFixed\"/></child>"),
        4, "GtkFixed cannot go into GtkWindow"},
       {"missing adjustment",
-       InFixed("<child><object class=\"GtkScrollbar\">\n<property name=\"adjustment\">nope</property>\n"
-               "</object></child>"),
+       InFixed(
+           "<child><object class=\"GtkScrollbar\">\n<property name=\"adjustment\">nope</property>\n"
+           "</object></child>"),
        5, "no GtkAdjustment \"nope\""},
-      {"bad packing", InFixed("<child><object class=\"GtkLabel\"/><packing><property name=\"x\">-3</property></packing></child>"),
+      {"bad packing",
+       InFixed("<child><object class=\"GtkLabel\"/><packing><property "
+               "name=\"x\">-3</property></packing></child>"),
        4, "packing \"x\" cannot be \"-3\""},
       {"bad accelerator",
-       InFixed("<child><object class=\"GtkButton\">\n<accelerator key=\"F1\"/>\n</object></child>"), 5,
-       "accelerator key \"F1\" is neither Return nor Escape"},
+       InFixed("<child><object class=\"GtkButton\">\n<accelerator key=\"F1\"/>\n</object></child>"),
+       5, "accelerator key \"F1\" is neither Return nor Escape"},
       {"unknown element", InWindow("<signal name=\"destroy\" handler=\"x\"/>"), 3,
        "unexpected <signal> in GtkWindow"},
       {"window inside", InFixed("<child><object class=\"GtkWindow\" id=\"V\"/></child>"), 4,
@@ -201,7 +208,8 @@ TEST_F(InterfaceFileTest, EveryMalformedFileIsRefusedWithOneLine) {
     std::string start = NibPath() + ":" + std::to_string(bad.line) + ": ";
     EXPECT_EQ(reported.compare(0, start.size(), start), 0) << bad.what << ": " << reported;
     EXPECT_NE(reported.find(bad.message), std::string::npos) << bad.what << ": " << reported;
-    EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 1) << bad.what << ": " << reported;
+    EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 1)
+        << bad.what << ": " << reported;
   }
   EXPECT_TRUE(ToolkitModel::Shared().Windows().empty());
 }

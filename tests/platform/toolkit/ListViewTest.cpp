@@ -24,7 +24,8 @@ class ListViewTest : public ToolkitFixture {
     EXPECT_EQ(GetDataBrowserItems(list, kDataBrowserNoItem, true, kDataBrowserItemAnyState, items),
               noErr);
     auto* ids = reinterpret_cast<DataBrowserItemID*>(*items);
-    std::vector<DataBrowserItemID> rows(ids, ids + GetHandleSize(items) / sizeof(DataBrowserItemID));
+    std::vector<DataBrowserItemID> rows(ids,
+                                        ids + GetHandleSize(items) / sizeof(DataBrowserItemID));
     DisposeHandle(items);
     return rows;
   }
@@ -37,7 +38,8 @@ TEST_F(ListViewTest, RowsFollowTheCompareCallbackAndOpenContainers) {
   ControlRef list = OpenList();
   const DataBrowserItemID top[] = {1, 2, 3};
   ASSERT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 3, top, kPrinterName), noErr);
-  EXPECT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 1, top, kPrinterName), paramErr);  // already there
+  EXPECT_EQ(AddDataBrowserItems(list, kDataBrowserNoItem, 1, top, kPrinterName),
+            paramErr);                                                    // already there
   EXPECT_EQ(Displayed(list), (std::vector<DataBrowserItemID>{1, 2, 3}));  // as added
 
   ASSERT_TRUE(mDriver.SortRows(list, kPrinterName, true));
@@ -51,8 +53,9 @@ TEST_F(ListViewTest, RowsFollowTheCompareCallbackAndOpenContainers) {
   EXPECT_EQ(mPrinters.heard, (std::vector<std::string>{"2:8", "21:1", "22:1"}));
   EXPECT_EQ(Displayed(list), (std::vector<DataBrowserItemID>{2, 21, 22, 1, 3}));
   ItemCount count = 0;
-  ASSERT_EQ(GetDataBrowserItemCount(list, kDataBrowserNoItem, false, kDataBrowserItemAnyState, &count),
-            noErr);
+  ASSERT_EQ(
+      GetDataBrowserItemCount(list, kDataBrowserNoItem, false, kDataBrowserItemAnyState, &count),
+      noErr);
   EXPECT_EQ(count, 3u);
   ASSERT_EQ(GetDataBrowserItemCount(list, 2, false, kDataBrowserItemAnyState, &count), noErr);
   EXPECT_EQ(count, 2u);
@@ -84,8 +87,7 @@ TEST_F(ListViewTest, SelectionsAndTheirNotifications) {
   mPrinters.heard.clear();
   ASSERT_TRUE(mDriver.SelectRow(list, 3));
   ASSERT_TRUE(mDriver.SelectRow(list, 1));
-  EXPECT_EQ(mPrinters.heard,
-            (std::vector<std::string>{"3:5", "0:14", "1:5", "3:6", "0:14"}));
+  EXPECT_EQ(mPrinters.heard, (std::vector<std::string>{"3:5", "0:14", "1:5", "3:6", "0:14"}));
   const DataBrowserItemID more[] = {3};
   ASSERT_EQ(SetDataBrowserSelectedItems(list, 1, more, kDataBrowserItemsAdd), noErr);
   DataBrowserItemID first = 0, last = 0;

@@ -49,8 +49,8 @@ struct QuitOnCommand {
 OSStatus QuitLoop(EventHandlerCallRef, EventRef event, void* userData) {
   auto* quit = static_cast<QuitOnCommand*>(userData);
   HICommand command;
-  GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
-                    nullptr, &command);
+  GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command, nullptr,
+                    &command);
   quit->command = command.commandID;
   QuitAppModalLoopForWindow(quit->window);
   return noErr;
@@ -122,10 +122,11 @@ TEST_F(LoopsTest, TimersFireInOrderOnTheVirtualClock) {
   Ticks ticks;
   ticks.rearmFor = 3;
   EventLoopTimerRef poll = nullptr, once = nullptr;
-  ASSERT_EQ(InstallEventLoopTimer(GetMainEventLoop(), 0.01, 0, NewEventLoopTimerUPP(Tick), &ticks,
-                                  &poll),
+  ASSERT_EQ(
+      InstallEventLoopTimer(GetMainEventLoop(), 0.01, 0, NewEventLoopTimerUPP(Tick), &ticks, &poll),
+      noErr);
+  ASSERT_EQ(InstallEventLoopTimer(GetMainEventLoop(), 0.025, 0.001, TickOnce, &ticks, &once),
             noErr);
-  ASSERT_EQ(InstallEventLoopTimer(GetMainEventLoop(), 0.025, 0.001, TickOnce, &ticks, &once), noErr);
   mDriver.AdvanceClock(0.005);
   EXPECT_TRUE(ticks.times.empty());
   mDriver.AdvanceClock(0.1);

@@ -17,8 +17,8 @@ CGImageRef LoadPNG(const std::string& path) {
   CFRef<CFURLRef> url(CreateFileURL(path));
   CGDataProviderRef provider = CGDataProviderCreateWithURL(url.get());
   if (!provider) return nullptr;
-  CGImageRef image = CGImageCreateWithPNGDataProvider(provider, nullptr, false,
-                                                      kCGRenderingIntentDefault);
+  CGImageRef image =
+      CGImageCreateWithPNGDataProvider(provider, nullptr, false, kCGRenderingIntentDefault);
   CGDataProviderRelease(provider);
   return image;
 }
@@ -32,7 +32,8 @@ void DrawPicture(ControlRef pane, ControlPartCode) {
   CGContextRef context = nullptr;
   ASSERT_EQ(QDBeginCGContext(port, &context), noErr);
   EraseRect(&bounds);
-  if (sShown) CGContextDrawImage(context, CGRectMake(bounds.left + 2, bounds.top + 2, 16, 16), sShown);
+  if (sShown)
+    CGContextDrawImage(context, CGRectMake(bounds.left + 2, bounds.top + 2, 16, 16), sShown);
   ASSERT_EQ(QDEndCGContext(port, &context), noErr);
   EXPECT_EQ(context, nullptr);
 }

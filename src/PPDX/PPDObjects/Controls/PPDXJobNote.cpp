@@ -82,9 +82,7 @@ CString* ReadNoteText(SettingsEntryReader& reader, unsigned long key) {
   return size == 0 ? new CString("") : reader.Text(key);
 }
 
-CString* CopyOf(const CString* text) {
-  return text != nullptr ? new CString(*text) : nullptr;
-}
+CString* CopyOf(const CString* text) { return text != nullptr ? new CString(*text) : nullptr; }
 
 }  // namespace
 

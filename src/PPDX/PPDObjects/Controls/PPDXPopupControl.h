@@ -35,8 +35,8 @@ struct _PopupItem : public StorageObject {
 };
 
 // A choice in `storage` with a copy of the keyword and code (none for length 0).
-_PopupItem* NewStoredItem(DocumentStorage& storage, const char* keyword,
-                          const void* code, unsigned long length);
+_PopupItem* NewStoredItem(DocumentStorage& storage, const char* keyword, const void* code,
+                          unsigned long length);
 
 class PPDXPopupControl : public PPDXControl {
  public:

@@ -126,7 +126,8 @@ void SessionKeyWords(const unsigned char* keyBuffer, uint32_t* words) {
 // The record carries the key's words big-endian; the cipher takes them in the
 // machine's little-endian order.
 void CipherKeyOfWords(const uint32_t* words, unsigned char* cipherKey) {
-  for (int i = 0; i < kSessionKeyWords; ++i) StoreLittleEndian32(words[i], cipherKey + kWordSize * i);
+  for (int i = 0; i < kSessionKeyWords; ++i)
+    StoreLittleEndian32(words[i], cipherKey + kWordSize * i);
 }
 
 void WriteOuterHeader(unsigned char* outer, int innerLength, unsigned char* cipherKey) {
@@ -167,8 +168,7 @@ bool DecodeCanonical(const char* text, size_t textLength, SecretBuffer& bytes, i
 
 // Decrypts the outer record in place and takes the session key out of it;
 // innerLength is the length of the encrypted inner part at its offset.
-bool OpenOuterRecord(unsigned char* outer, int length, unsigned char* cipherKey,
-                     int& innerLength) {
+bool OpenOuterRecord(unsigned char* outer, int length, unsigned char* cipherKey, int& innerLength) {
   if (length < OuterLength(InnerPartLength(kInnerHeaderSize)) || length % kCipherBlockSize != 0 ||
       TwofishCrypt(DIR_DECRYPT, kUserAuthMasterKey, outer, length, outer) != 0)
     return false;
@@ -280,8 +280,8 @@ kern_return_t FindEthernetInterfaces(io_iterator_t* services) {
 }
 
 void CopyAddressOf(io_registry_entry_t controller, unsigned char* address) {
-  CFRef<CFTypeRef> data(IORegistryEntryCreateCFProperty(controller, CFSTR(kIOMACAddress),
-                                                        kCFAllocatorDefault, 0));
+  CFRef<CFTypeRef> data(
+      IORegistryEntryCreateCFProperty(controller, CFSTR(kIOMACAddress), kCFAllocatorDefault, 0));
   if (data && CFGetTypeID(data.get()) == CFDataGetTypeID() &&
       CFDataGetLength(static_cast<CFDataRef>(data.get())) >= kIOEthernetAddressSize)
     memcpy(address, CFDataGetBytePtr(static_cast<CFDataRef>(data.get())), kIOEthernetAddressSize);
@@ -379,8 +379,7 @@ int AUTH_packAndEncrypt(const char* user, const char* password, const char* /*do
     CopyCut(user, userText);
     CopyCut(password, passwordText);
   }
-  const int result =
-      UAL_PackAndEncrypt(userText, passwordText, "", kUALDomainDirectory, guid, out);
+  const int result = UAL_PackAndEncrypt(userText, passwordText, "", kUALDomainDirectory, guid, out);
   explicit_bzero(passwordText, sizeof passwordText);
   return result;
 }

@@ -31,10 +31,10 @@ std::unique_ptr<PPDXJobNote> MakeNote(const char* keyword, const NoteOptions& op
   PointerList controlFlags;
   const char* code = options.psTemplate;
   CString language(options.language);
-  return std::make_unique<PPDXJobNote>(keyword, CFSTR("Note"), controlFlags, Code(code),
-                                       code ? strlen(code) : 0,
-                                       options.notes ? new CString(options.notes) : nullptr,
-                                       &language, true, options.maxLength, JobNoteFlag(options.flags), 2);
+  return std::make_unique<PPDXJobNote>(
+      keyword, CFSTR("Note"), controlFlags, Code(code), code ? strlen(code) : 0,
+      options.notes ? new CString(options.notes) : nullptr, &language, true, options.maxLength,
+      JobNoteFlag(options.flags), 2);
 }
 
 std::string Framed(const char* keyword, const std::string& option, const std::string& body) {
@@ -191,7 +191,8 @@ TEST(PPDXJobNoteTest, RebuildFromFlattenedStoreKeepsEveryField) {
 TEST(PPDXJobNoteTest, ControlCharactersAreRefusedWhereverTheTextComesFrom) {
   auto plain = MakeNote("*ZPNote", {nullptr, "none"});
   EXPECT_FALSE(plain->SetNotes("hi\n%%EndFeature\nerasepage showpage"));
-  EXPECT_FALSE(plain->SetNotes("tab\there") || plain->SetNotes("del\x7F") || plain->SetNotes("a\rb"));
+  EXPECT_FALSE(plain->SetNotes("tab\there") || plain->SetNotes("del\x7F") ||
+               plain->SetNotes("a\rb"));
   plain->SetCurrentControlWithCFString(CFSTR("x\ny"));
   CFRef<CFStringRef> preset(
       ZPCFCreateEncryptedString(CFSTR("x\ny"), CFSTR("7A3E1C90-5B2D-4F68-9E07-C1D24B8A6F35")));
@@ -283,8 +284,8 @@ TEST(PPDXJobNoteTest, ARefusalNamesTheOptionAndTheRuleButNeverTheText) {
   EXPECT_EQ(secure->Refusal("12\n4"), "*ZPSecurePIN takes no control characters");
   EXPECT_EQ(secure->Refusal("1234"), "");
 
-  auto mailbox = MakeNote("*ZPMailboxName", {nullptr, nullptr,
-                                             JobNoteFlag::kAlpha | JobNoteFlag::kNumeric});
+  auto mailbox =
+      MakeNote("*ZPMailboxName", {nullptr, nullptr, JobNoteFlag::kAlpha | JobNoteFlag::kNumeric});
   EXPECT_EQ(mailbox->Refusal("/out/job.ps"), "*ZPMailboxName takes letters and digits only");
   auto note = MakeNote("*N1", {nullptr, nullptr, JobNoteFlag::kNoComma, "ISOLatin1", 32});
   EXPECT_EQ(note->Refusal(std::string(33, '7').c_str()), "*N1 takes at most 32 characters");
@@ -296,8 +297,8 @@ TEST(PPDXJobNoteTest, ARefusalNamesTheOptionAndTheRuleButNeverTheText) {
                   1, 0);
   EXPECT_EQ(cost.Explain(Rule::kCharacterNotTaken),
             "takes digits, decimal points, spaces, hyphens and commas only");
-  const Rule one(
-      JobNoteFlag(JobNoteFlag::kAlpha | JobNoteFlag::kNumeric | JobNoteFlag::kMinLength), 1, 1);
+  const Rule one(JobNoteFlag(JobNoteFlag::kAlpha | JobNoteFlag::kNumeric | JobNoteFlag::kMinLength),
+                 1, 1);
   EXPECT_EQ(one.Explain(Rule::kTooLong), "needs 1 letter or digit");
   const Rule atLeast(JobNoteFlag(JobNoteFlag::kMinLength), 5, 0);
   EXPECT_EQ(atLeast.Explain(Rule::kTooShort), "needs at least 5 characters");
@@ -315,7 +316,8 @@ TEST(PPDXJobNoteTest, EncryptedTextStandsInForTheTextOnlyInTheSnippet) {
   const std::string plain = Emitted(*note);
   EXPECT_FALSE(note->TextRule().Accepts("0A1B2C3D4E5F"));  // no flags describe ciphertext
 
-  std::vector<unsigned char> out(size_t(note->PostScriptWithEncryptedText("0A1B2C3D4E5F", nullptr)));
+  std::vector<unsigned char> out(
+      size_t(note->PostScriptWithEncryptedText("0A1B2C3D4E5F", nullptr)));
   ASSERT_EQ(long(out.size()), note->PostScriptWithEncryptedText("0A1B2C3D4E5F", out.data()));
   EXPECT_EQ(std::string(out.begin(), out.end()),
             Framed("*ZPPin", "0A1B2C3D4E5F", "<304131423243334434453546> /Pin exch def\n"));

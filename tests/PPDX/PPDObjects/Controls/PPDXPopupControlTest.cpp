@@ -14,8 +14,8 @@
 namespace {
 
 std::unique_ptr<PPDXPopupControl> TrayPopup(const std::vector<Choice>& choices, const char* def,
-                                        bool pickMany = false, UIConstraints* set = nullptr,
-                                        const char* keyword = "*Tray") {
+                                            bool pickMany = false, UIConstraints* set = nullptr,
+                                            const char* keyword = "*Tray") {
   PointerList flags, items = Items(choices);
   return std::make_unique<PPDXPopupControl>(keyword, CFSTR("Input tray"), flags, true, pickMany,
                                             false, items, def ? new CString(def) : nullptr, set);
@@ -81,9 +81,9 @@ TEST(PPDXPopupControlTest, PickManyKeepsOtherSelections) {
 
 TEST(PPDXPopupControlTest, ChoicesAnswerWithTheirCodeAndNames) {
   auto popup = TrayPopup({{"Auto", nullptr, nullptr},
-                      {"Manual", "Manual feed", "m\n"},
-                      {"Manual", "Hand feed", nullptr}},
-                     nullptr);
+                          {"Manual", "Manual feed", "m\n"},
+                          {"Manual", "Hand feed", nullptr}},
+                         nullptr);
   std::vector<unsigned char> out(size_t(GetKeywordPSData(popup.get(), "Auto", nullptr)));
   popup->GetKeywordPSData("Auto", out.data());
   EXPECT_EQ(std::string(out.begin(), out.end()), TrayFeature("Auto", "\n"));

@@ -13,7 +13,7 @@
 namespace {
 
 std::unique_ptr<PPDXRangeControl> DarknessControl(const char* code, long minimum, long maximum,
-                                        long increment, long defaultValue) {
+                                                  long increment, long defaultValue) {
   PointerList flags;
   return std::make_unique<PPDXRangeControl>("*Darkness", CFSTR("Darkness"), flags, Code(code),
                                             code ? long(strlen(code)) : 0, minimum, maximum,

@@ -96,8 +96,8 @@ struct OpenedRecord {
 
 Bytes DecodeBase64(const std::string& text) {
   Bytes bytes(text.size() / 4 * 3 + 3);
-  const int length = EVP_DecodeBlock(bytes.data(), reinterpret_cast<const unsigned char*>(text.data()),
-                                     int(text.size()));
+  const int length = EVP_DecodeBlock(
+      bytes.data(), reinterpret_cast<const unsigned char*>(text.data()), int(text.size()));
   EXPECT_GE(length, 0);
   size_t fill = 0;
   while (fill < text.size() && text[text.size() - 1 - fill] == '=') ++fill;
@@ -107,8 +107,8 @@ Bytes DecodeBase64(const std::string& text) {
 
 std::string EncodeBase64(const Bytes& bytes) {
   std::string text(bytes.size() / 3 * 4 + 5, '\0');
-  const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(&text[0]), bytes.data(),
-                                     int(bytes.size()));
+  const int length =
+      EVP_EncodeBlock(reinterpret_cast<unsigned char*>(&text[0]), bytes.data(), int(bytes.size()));
   text.resize(size_t(length));
   return text;
 }
@@ -128,7 +128,8 @@ OpenedRecord Open(const std::string& text) {
             0);
   const size_t innerLength = record.OuterWord(4);
   if (record.outer.size() < 48 || innerLength != record.outer.size() - 48) {
-    ADD_FAILURE() << "outer record of " << record.outer.size() << " bytes announces " << innerLength;
+    ADD_FAILURE() << "outer record of " << record.outer.size() << " bytes announces "
+                  << innerLength;
     return record;
   }
   record.inner.resize(innerLength);
@@ -142,8 +143,8 @@ OpenedRecord Open(const std::string& text) {
 // under the session key that the outer record holds.
 std::string Seal(const OpenedRecord& record) {
   Bytes outer = record.outer;
-  TwofishCrypt(DIR_ENCRYPT, record.SessionKey().data(), record.inner.data(), int(record.inner.size()),
-               outer.data() + 40);
+  TwofishCrypt(DIR_ENCRYPT, record.SessionKey().data(), record.inner.data(),
+               int(record.inner.size()), outer.data() + 40);
   TwofishCrypt(DIR_ENCRYPT, kUserAuthMasterKey, outer.data(), int(outer.size()), outer.data());
   return EncodeBase64(outer);
 }
@@ -202,8 +203,8 @@ TEST(PPDXUserAuthLibTest, DirectoryAccountsPackNameAndPasswordOnly) {
   EXPECT_EQ(Bytes(directory.guid.begin(), directory.guid.begin() + 6), address);
 
   // An empty user, or another kind of account: two empty texts (R 36, C 64).
-  for (const std::string& text :
-       {PackForDirectory("", "s3cret", kUALDomainDirectory), PackForDirectory("ann", "s3cret", 1)}) {
+  for (const std::string& text : {PackForDirectory("", "s3cret", kUALDomainDirectory),
+                                  PackForDirectory("ann", "s3cret", 1)}) {
     const OpenedRecord record = Open(text);
     EXPECT_EQ(record.InnerWord(0), 36u);
     EXPECT_EQ(record.OuterWord(4), 64u);
@@ -216,7 +217,8 @@ TEST(PPDXUserAuthLibTest, DirectoryAccountsPackNameAndPasswordOnly) {
 
   // Texts are cut at 255 bytes, never inside a character.
   const std::string longName(300, 'x');
-  EXPECT_EQ(Unpack(PackForDirectory(longName.c_str(), longName.c_str(), 2)).user, longName.substr(0, 255));
+  EXPECT_EQ(Unpack(PackForDirectory(longName.c_str(), longName.c_str(), 2)).user,
+            longName.substr(0, 255));
   const std::string splitAtCut = std::string(254, 'x') + "\xC3\xA9yy";
   EXPECT_EQ(Unpack(PackForDirectory(splitAtCut.c_str(), "p", 2)).user, std::string(254, 'x'));
   const std::string wholeAtCut = std::string(253, 'x') + "\xC3\xA9yy";
@@ -267,7 +269,8 @@ TEST(PPDXUserAuthLibTest, RandomNamesAndPasswordsComeBackUnchanged) {
 TEST(PPDXUserAuthLibTest, AnyChangeToTheTextIsRefused) {
   const std::string text = Pack("ann", "s3cret");
   ASSERT_EQ(Unpack(text).user, "ann");
-  static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static const char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   for (size_t place = 0; place < text.size(); ++place) {
     const char* original = std::strchr(kAlphabet, text[place]);
     const size_t index = original != nullptr ? size_t(original - kAlphabet) : 0;
@@ -316,18 +319,23 @@ TEST(PPDXUserAuthLibTest, VersionsLengthsDigestAndPaddingAreEachChecked) {
   EXPECT_EQ(changed([&](OpenedRecord& r) { setOuter(r, 4, r.OuterWord(4) - 16); }), "<failed>");
   EXPECT_EQ(changed([&](OpenedRecord& r) { setOuter(r, 4, r.OuterWord(4) + 16); }), "<failed>");
   EXPECT_EQ(changed([](OpenedRecord& r) { r.outer.back() = 1; }), "<failed>");
-  EXPECT_EQ(changed([](OpenedRecord& r) { r.inner[50] ^= 1; }), "<failed>");  // the digest
+  EXPECT_EQ(changed([](OpenedRecord& r) { r.inner[50] ^= 1; }), "<failed>");    // the digest
   EXPECT_EQ(changed([](OpenedRecord& r) { r.inner.back() = 1; }), "<failed>");  // the padding
   // Inner version and lengths, each with a digest that matches again.
-  EXPECT_EQ(changed([&](OpenedRecord& r) { setInner(r, 4, 2);
-    RecomputeDigest(r);
-   }), "<failed>");
-  EXPECT_EQ(changed([&](OpenedRecord& r) { setInner(r, 8, 4);
-    RecomputeDigest(r);
-   }), "<failed>");
-  EXPECT_EQ(changed([&](OpenedRecord& r) { setInner(r, 8, 0xFFFFFFFF);
-    RecomputeDigest(r);
-   }),
+  EXPECT_EQ(changed([&](OpenedRecord& r) {
+              setInner(r, 4, 2);
+              RecomputeDigest(r);
+            }),
+            "<failed>");
+  EXPECT_EQ(changed([&](OpenedRecord& r) {
+              setInner(r, 8, 4);
+              RecomputeDigest(r);
+            }),
+            "<failed>");
+  EXPECT_EQ(changed([&](OpenedRecord& r) {
+              setInner(r, 8, 0xFFFFFFFF);
+              RecomputeDigest(r);
+            }),
             "<failed>");
   EXPECT_EQ(changed([&](OpenedRecord& r) {
               // Adds up to R only in 32-bit arithmetic.
@@ -337,10 +345,11 @@ TEST(PPDXUserAuthLibTest, VersionsLengthsDigestAndPaddingAreEachChecked) {
             }),
             "<failed>");
   // Lengths that add up differently still add up: the split moves, nothing is read outside.
-  EXPECT_EQ(changed([&](OpenedRecord& r) { setInner(r, 8, 4);
-    setInner(r, 12, 5);
-    RecomputeDigest(r);
-   }),
+  EXPECT_EQ(changed([&](OpenedRecord& r) {
+              setInner(r, 8, 4);
+              setInner(r, 12, 5);
+              RecomputeDigest(r);
+            }),
             "anns");
   // A record length that does not give this inner part's length.
   EXPECT_EQ(changed([&](OpenedRecord& r) { setInner(r, 0, 35); }), "<failed>");
