@@ -8,7 +8,7 @@
 ChoiceConflict::ChoiceConflict(ZPXPPD& document, PPDXControl& control) {
   CFRef<CFStringRef> current(control.CopyCurrentControlValueString());
   const std::string key = control.Keyword() != nullptr ? control.Keyword() : "";
-  const std::string value = current ? EncodedText(current.get(), kCFStringEncodingUTF8) : "";
+  const std::string value = current ? UTF8Text(current.get()) : "";
   const auto [otherKey, otherOption] = document.FindConflict(key.c_str(), value.c_str());
   if (otherKey == nullptr) return;
   mSide = dynamic_cast<PPDXJobNote*>(&control) != nullptr ? key + "'s text" : key + " " + value;

@@ -91,8 +91,8 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 }  // namespace
 
 CFStringRef CreatePrinterSettingsKey(CFStringRef bundleID, CFStringRef makeAndModel) {
-  std::string key = EncodedText(bundleID, kCFStringEncodingUTF8);
-  ReplaceAll(key, ".PInf", "." + EncodedText(makeAndModel, kCFStringEncodingUTF8) + ".PInf");
+  std::string key = UTF8Text(bundleID);
+  ReplaceAll(key, ".PInf", "." + UTF8Text(makeAndModel) + ".PInf");
   ReplaceAll(key, " ", "_");
   return CreateText(key);
 }

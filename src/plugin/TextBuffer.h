@@ -22,3 +22,6 @@ bool CopyTextWhole(const char* text, char* buffer, size_t size);
 
 // The whole text in the encoding; empty for none or when a character cannot be carried.
 std::string EncodedText(CFStringRef text, CFStringEncoding encoding);
+
+// The whole text in UTF-8; empty for none.
+inline std::string UTF8Text(CFStringRef text) { return EncodedText(text, kCFStringEncodingUTF8); }

@@ -23,6 +23,7 @@
 #include "output/PDEData.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/SessionFunctions.h"
+#include "plugin/TextBuffer.h"
 #include "print/PMTicket.h"
 #include "toolkit/Controls.h"
 #include "toolkit/CoreGraphics.h"
@@ -72,15 +73,6 @@ void ShortenBottom(ControlRef control, short by) {
 bool SameIgnoringCase(CFStringRef a, CFStringRef b) {
   return a != nullptr && b != nullptr &&
          CFStringCompare(a, b, kCFCompareCaseInsensitive) == kCFCompareEqualTo;
-}
-
-std::string Text(CFStringRef text) {
-  if (text == nullptr) return "";
-  std::vector<char> buffer(
-      size_t(CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8)) +
-      1);
-  CFStringGetCString(text, buffer.data(), CFIndex(buffer.size()), kCFStringEncodingUTF8);
-  return buffer.data();
 }
 
 PPDXControl* FindControl(ZPXPPD* document, const char* keyword) {
@@ -434,7 +426,7 @@ void UI_Panel::RefreshStoredAddress() {
   if (mAddressArea == nullptr) return;
   bool enabled = false;
   CFStringRef stored = mData->GetMelvanePrinterAddress(mPrinterName.get(), &enabled);
-  const std::string address = Text(stored);
+  const std::string address = UTF8Text(stored);
   mData->SetMelvanePrinterAddress(mPrinterName.get(), CString(address.c_str()),
                                   mAddressArea->IsTwoWayOn());
   if (enabled) mAddressArea->switchBidiMode(true);
@@ -484,7 +476,7 @@ bool UI_Panel::GetOSPageSize() {
     size->SetWidth(width);
     size->SetHeight(height);
     CFRef<CFStringRef> text(size->CopyCurrentControlValueString());
-    mCustomSizeText = Text(text.get());
+    mCustomSizeText = UTF8Text(text.get());
     if (PPDXControl* printSize = FindControl(document, "*ZPPrintSize"))
       printSize->SetCurrentControlWithCFString(CFSTR("CustomPrintSize"));
   }

@@ -26,8 +26,6 @@ PrintFailure Failure(const UserChoice::Answer& answer) {
   return answer.Taken() ? PrintFailure::None() : PrintFailure::BadInput(answer.refusal);
 }
 
-std::string Text(CFStringRef text) { return EncodedText(text, kCFStringEncodingUTF8); }
-
 // PINs and passwords: they serve the one job they are given for.
 bool IsSecret(PPDXControl& control) {
   auto* note = dynamic_cast<PPDXJobNote*>(&control);
@@ -83,7 +81,7 @@ std::string CurrentValue(ZPXPPD& document, const char* key) {
   CFRef<CFStringRef> keyText(CreateText(key));
   PPDXControl* control = document.GetPPDXControlForKey(keyText.get());
   CFRef<CFStringRef> value(control != nullptr ? control->CopyCurrentControlValueString() : nullptr);
-  return value ? Text(value.get()) : "";
+  return value ? UTF8Text(value.get()) : "";
 }
 
 // The extension copies a job sent to the file destination to the file the
@@ -104,7 +102,7 @@ std::vector<std::pair<std::string, CFTypeRef>> SortedEntries(CFDictionaryRef dic
   std::vector<std::pair<std::string, CFTypeRef>> entries;
   for (size_t index = 0; index < count; ++index)
     if (CFGetTypeID(keys[index]) == CFStringGetTypeID())
-      entries.emplace_back(Text(static_cast<CFStringRef>(keys[index])), values[index]);
+      entries.emplace_back(UTF8Text(static_cast<CFStringRef>(keys[index])), values[index]);
   std::sort(entries.begin(), entries.end());
   return entries;
 }
@@ -168,7 +166,7 @@ PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& ke
   PrintFailure failure;
   const bool isText = CFGetTypeID(value) == CFStringGetTypeID();
   PPDXControl* control =
-      UserOption(document, {key, isText ? Text(static_cast<CFStringRef>(value)) : ""}, failure);
+      UserOption(document, {key, isText ? UTF8Text(static_cast<CFStringRef>(value)) : ""}, failure);
   if (control != nullptr && IsSecret(*control)) return nullptr;
   if (control != nullptr && !isText)
     failure = PrintFailure::BadInput("option " + key + " has no text");
@@ -181,7 +179,7 @@ PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& ke
   if (preset && CFEqual(preset.get(), text)) return nullptr;  // the PPD's own
   auto* note = dynamic_cast<PPDXJobNote*>(control);
   failure = note != nullptr ? RestoreNote(document, *note, key, text)
-                            : Apply(document, *control, Text(text));
+                            : Apply(document, *control, UTF8Text(text));
   if (!failure.Failed()) return control;
   control->ResetToDefaultValue();
   mForgotten.push_back(kForgetting + failure.mMessage);

@@ -94,7 +94,7 @@ bool PrinterSession::SetPaper(const PrinterDescription& ppd, CFStringRef pageSiz
       PMTicketGetTicket(Ticket(kPDE_PMPageFormatRef), kPMPaperInfoTicket, 0, &paper) != noErr)
     return pageSize == nullptr;
   std::pair<double, double> size;
-  std::string name = EncodedText(pageSize, kCFStringEncodingUTF8);
+  std::string name = UTF8Text(pageSize);
   if (PMTicketSetCFString(paper, kCreator, kPMPaperNameKey, pageSize, false) != noErr) return false;
   if (!ppd.PaperDimension(name, size)) return true;
   CFRef<CFArrayRef> rect(CreatePaperRect(size));

@@ -14,15 +14,11 @@
 
 namespace {
 
-std::string Text(CFStringRef text) {
-  return text != nullptr ? EncodedText(text, kCFStringEncodingUTF8) : "";
-}
-
 std::string URIText(PMPrinter printer) {
   CFURLRef uri = nullptr;
   if (PMPrinterCopyDeviceURI(printer, &uri) != kPMNoError) return "";
   CFRef<CFURLRef> held(uri);
-  return Text(CFURLGetString(uri));
+  return UTF8Text(CFURLGetString(uri));
 }
 
 bool IsServed(PMPrinter printer, const ServedPrinters& served) {
@@ -55,7 +51,7 @@ PrintFailure QueueList::Show() {
     if (status != kPMNoError) continue;
     CFStringRef makeAndModel = nullptr;
     PMPrinterGetMakeAndModelName(printer, &makeAndModel);
-    std::printf("%s\t%s\t%s\t%s\n", name.c_str(), Text(makeAndModel).c_str(),
+    std::printf("%s\t%s\t%s\t%s\n", name.c_str(), UTF8Text(makeAndModel).c_str(),
                 URIText(printer).c_str(), IsServed(printer, served) ? "served" : "not served");
     PMRelease(printer);
   }

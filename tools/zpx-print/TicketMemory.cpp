@@ -78,8 +78,7 @@ bool TicketMemory::RemoveLeftOut(PMPrintSession session) const {
   if (!kept) return false;
   for (size_t index = 0; index < count; ++index) {
     const bool isText = CFGetTypeID(keys[index]) == CFStringGetTypeID();
-    const std::string key =
-        isText ? EncodedText(static_cast<CFStringRef>(keys[index]), kCFStringEncodingUTF8) : "";
+    const std::string key = isText ? UTF8Text(static_cast<CFStringRef>(keys[index])) : "";
     if (isText && std::find(mLeftOut.begin(), mLeftOut.end(), key) == mLeftOut.end())
       CFDictionarySetValue(kept.get(), keys[index], items[index]);
   }

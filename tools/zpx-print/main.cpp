@@ -58,7 +58,7 @@ bool DataFilePath(PrinterSession& session, CFStringRef identifier, std::string& 
   if (PMTicketGetCFString(session.Ticket(kPDE_PMPrintSettingsRef), kPMTopLevel, kPMTopLevel,
                           key.get(), &value) != noErr)
     return false;
-  path = EncodedText(value, kCFStringEncodingUTF8);
+  path = UTF8Text(value);
   // What stays in the ticket is what the next run starts from; the file is gone then.
   PMTicketReleaseItem(session.Ticket(kPDE_PMPrintSettingsRef), key.get());
   return !path.empty();
