@@ -447,8 +447,15 @@ void PostScriptMerger::InsertBlock(const std::string& block) {
 bool PostScriptMerger::IsSuppressed(std::string_view text, const char* comment) const {
   if (!IsComment(text) || !StartsWith(text, comment)) return false;
   std::string_view key = FirstArgument(text, std::char_traits<char>::length(comment));
-  for (const std::string& removed : mRemovedKeys)
-    if (!removed.empty() && key == removed) return true;
+  // A custom value ("*CustomKEY", the value before the code) goes with its
+  // feature: it may be a job note's secret.
+  static constexpr std::string_view kCustom = "*Custom";
+  const bool custom = key.substr(0, kCustom.size()) == kCustom;
+  for (const std::string& removed : mRemovedKeys) {
+    if (removed.empty()) continue;
+    if (key == removed) return true;
+    if (custom && key.substr(kCustom.size()) == std::string_view(removed).substr(1)) return true;
+  }
   return false;
 }
 

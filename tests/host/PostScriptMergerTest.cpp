@@ -113,6 +113,26 @@ TEST(PostScriptMerger, SuppressedFeaturesLeaveTheDocumentWithTheirOwnWrappers) {
             "%%EndSetup\n%%Page: 1 1\nshowpage\n");
 }
 
+// A queue's PPD gives ranges and job notes custom values, which the server
+// writes before their code: they go with the feature the extension writes.
+TEST(PostScriptMerger, ACustomValueGoesWithItsFeature) {
+  JobInjections injections =
+      SetupBlocks({"%%BeginFeature: *ZPSecurePIN Encrypted\nnew\n%%EndFeature\n"});
+  injections.mSuppressedFeatures = {"*ZPSecurePIN"};
+  const std::string kept =
+      "%%BeginFeature: *CustomZPSecurePINs True\n(kept)\npop\n%%EndFeature\n"
+      "%%BeginFeature: *Custom True\n(kept)\npop\n%%EndFeature\n";
+  Merged merged = Merge(
+      "%!PS\n%%EndComments\n%%BeginSetup\n"
+      "%%BeginFeature: *CustomZPSecurePIN True\n(97531)\npop\n%%EndFeature\n" +
+          kept + "%%EndSetup\n",
+      injections);
+  ASSERT_EQ(merged.result, PostScriptMerger::kMerged);
+  EXPECT_EQ(merged.job, "%!PS\n%%EndComments\n%%BeginSetup\n" + kept +
+                            "[{\n%%BeginFeature: *ZPSecurePIN Encrypted\nnew\n%%EndFeature\n"
+                            "} stopped cleartomark\n%%EndSetup\n");
+}
+
 TEST(PostScriptMerger, LineEndsSectionsAndEmbeddedDocumentsComeThroughUntouched) {
   JobInjections injections = SetupBlocks({"/w 1 def"});
   injections.mSuppressedFeatures = {"*Duplex"};
