@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "GeneratedPPD.h"
+#include "support/GeneratedPPD.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/ZPXPPD.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "GeneratedPPD.h"
+#include "support/GeneratedPPD.h"
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"

@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "GeneratedPPD.h"
+#include "support/GeneratedPPD.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXErrors.h"
 #include "PPDX/ZPXPPD.h"

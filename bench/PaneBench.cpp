@@ -15,7 +15,7 @@
 #include <sstream>
 #include <string>
 
-#include "GeneratedPPD.h"
+#include "support/GeneratedPPD.h"
 #include "PaneSetting.h"
 #include "cf/CFRef.h"
 #include "output/PDEData.h"

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "GeneratedPPD.h"
+#include "support/GeneratedPPD.h"
 #include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "output/PDEData.h"

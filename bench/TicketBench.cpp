@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "GeneratedPPD.h"
+#include "support/GeneratedPPD.h"
 #include "cf/CFRef.h"
 #include "output/PrintSettingsTicket.h"
 #include "output/ZPXJobTicket.h"

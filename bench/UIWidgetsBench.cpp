@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "GeneratedPPD.h"
+#include "support/GeneratedPPD.h"
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"

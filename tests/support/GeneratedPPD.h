@@ -1,7 +1,9 @@
 #pragma once
-// The large PPD the benchmarks work on, generated: 2,000 controls (popups of 10
-// to 50 choices, Booleans, ranges and job notes) in 40 roll-downs, and 20,000
-// constraint lines between popup choices, about 2 MB; and a half-size file.
+// The large PPD the benchmarks and tests work on, generated: 2,000 controls
+// (popups of 10 to 50 choices, Booleans, ranges and job notes) in 40
+// roll-downs, and 20,000 constraint lines between popup choices, none between
+// two defaults, about 2 MB; and a half-size file. The page sizes a print
+// server needs are plain PPD keywords, no option of the extension's.
 // WritePPD also makes smaller files whose constraint lines repeat.
 
 #include <unistd.h>
@@ -74,15 +76,31 @@ inline void WriteControl(std::ostream& out, int i) {
   }
 }
 
-// Only the popups (every fourth control) have choices to constrain.
+inline void WritePageSizes(std::ostream& out) {
+  out << "*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: Letter\n"
+         "*PageSize Letter/US Letter: \"<</PageSize [612 792]>> setpagedevice\"\n"
+         "*PageSize A4/A4: \"<</PageSize [595 842]>> setpagedevice\"\n*CloseUI: *PageSize\n"
+         "*OpenUI *PageRegion: PickOne\n*DefaultPageRegion: Letter\n"
+         "*PageRegion Letter/US Letter: \"<</PageSize [612 792]>> setpagedevice\"\n"
+         "*PageRegion A4/A4: \"<</PageSize [595 842]>> setpagedevice\"\n*CloseUI: *PageRegion\n"
+         "*DefaultImageableArea: Letter\n*ImageableArea Letter/US Letter: \"12 12 600 780\"\n"
+         "*ImageableArea A4/A4: \"12 12 583 830\"\n*DefaultPaperDimension: Letter\n"
+         "*PaperDimension Letter/US Letter: \"612 792\"\n*PaperDimension A4/A4: \"595 842\"\n";
+}
+
+// Only the popups (every fourth control) have choices to constrain. Two
+// defaults (C0) never: no print server takes a PPD whose defaults conflict.
 inline void WriteConstraints(std::ostream& out, int controls, int lines) {
   Sequence random;
   int popups = controls / 4;
   for (int n = 0; n < lines; ++n) {
     int a = 4 * int(random.Next(unsigned(popups)));
     int b = 4 * int(random.Next(unsigned(popups)));
-    out << "*UIConstraints: *ZPOpt" << a << " C" << random.Next(unsigned(ChoiceCount(a)))
-        << " *ZPOpt" << b << " C" << random.Next(unsigned(ChoiceCount(b))) << "\n";
+    unsigned choiceA = random.Next(unsigned(ChoiceCount(a)));
+    unsigned choiceB = random.Next(unsigned(ChoiceCount(b)));
+    if (choiceA == 0 && choiceB == 0) choiceB = 1;
+    out << "*UIConstraints: *ZPOpt" << a << " C" << choiceA << " *ZPOpt" << b << " C" << choiceB
+        << "\n";
   }
 }
 
@@ -95,6 +113,7 @@ inline std::string WritePPD(int controls, int constraints, int copies = 1) {
          "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"ZPXBENCH.PPD\"\n"
          "*Manufacturer: \"ZPX\"\n*Product: \"(ZPX Bench)\"\n*ModelName: \"ZPX Bench\"\n"
          "*ShortNickName: \"ZPX Bench\"\n*NickName: \"ZPX Bench\"\n*PSVersion: \"(3010.106) 1\"\n";
+  WritePageSizes(out);
   WriteLayout(out);
   for (int i = 0; i < controls; ++i) WriteControl(out, i);
   for (int copy = 0; copy < copies; ++copy) WriteConstraints(out, controls, constraints);
