@@ -41,12 +41,17 @@ std::string Printable(const char* text) {
   return printable;
 }
 
-bool IsInputFile(const char* path) {
+std::string InputFileProblem(const char* path) {
   struct stat info;
-  if (stat(path, &info) != 0) return Fail(path, std::strerror(errno)) == kExitPPD;
-  if (S_ISDIR(info.st_mode)) return Fail(path, "is a directory") == kExitPPD;
-  if (!S_ISREG(info.st_mode)) return Fail(path, "not a regular file") == kExitPPD;
-  return true;
+  if (stat(path, &info) != 0) return std::strerror(errno);
+  if (S_ISDIR(info.st_mode)) return "is a directory";
+  if (!S_ISREG(info.st_mode)) return "not a regular file";
+  return "";
+}
+
+bool IsInputFile(const char* path) {
+  const std::string problem = InputFileProblem(path);
+  return problem.empty() || Fail(path, problem.c_str()) == kExitPPD;
 }
 
 int Usage(const char* arguments) {

@@ -16,6 +16,11 @@ enum ExitStatus { kExitPPD = 0, kExitNotPPD = 1, kExitUsage = 2 };
 
 extern const char kTool[];
 
+// Why the path names no regular file (a link to one included): missing, a
+// directory, a FIFO or device, which could block the reader for ever; "" when
+// it names one.
+std::string InputFileProblem(const char* path);
+
 // Reports a failure about a file on standard error; returns kExitNotPPD.
 int Fail(const char* path, const char* reason);
 int Usage(const char* arguments);
@@ -33,6 +38,10 @@ std::unique_ptr<ZPXPPD> ParseDocument(const char* path);
 // The document as one JSON object with the given warnings (the schema is in
 // doc/zpx-ppd-json.md).
 void WriteJson(ZPXPPD& document, const char* path, const std::vector<Warning>& warnings);
+
+// Collects the values of "-o KEY=VALUE" pairs; false, after saying why on
+// standard error, for an argument that is not one.
+bool ReadChoiceArguments(int argc, char** argv, std::vector<std::string>& choices);
 
 // Applies "-o KEY=VALUE" pairs (the key with or without its "*") through the
 // document's value setter. After naming the fault on standard error: kExitNotPPD
