@@ -64,5 +64,6 @@ int Options(int argc, char** argv);
 int Emit(int argc, char** argv);
 int Save(int argc, char** argv);
 int Load(int argc, char** argv);
+int Cups(int argc, char** argv);
 
 }  // namespace zpxtool

@@ -45,6 +45,12 @@
 //                       rebuilds the document from BLOB (PPD stands in when
 //                       the file BLOB names is gone) and prints what dump
 //                       --json prints.
+//   zpx-ppd cups FILE [-o KEY=VALUE ...]
+//                       the PPD to make a print server's queue with (see
+//                       CupsPPDWriter): FILE as the extension reads it, with
+//                       its options and constraints as the server's dialogs
+//                       read them; -o sets choices first (the installed
+//                       equipment) as for options.
 
 #include <cstdio>
 #include <cstring>
@@ -81,6 +87,11 @@ const Command kCommands[] = {
     {"load", "BLOB [PPD]", Load,
      "rebuilds the document from BLOB (PPD stands in when its file is gone)\n"
      "and prints it as dump --json does"},
+    {"cups", "FILE [-o KEY=VALUE ...]", Cups,
+     "the PPD to make a print server's queue with: FILE's options as the\n"
+     "server's print dialogs show them (ranges and job notes with custom\n"
+     "values, installable options as -o sets them), its constraints as the\n"
+     "server reads them, and zpx-filter to finish every job"},
 };
 
 constexpr char kChoicesAndStatusHelp[] =
