@@ -112,22 +112,26 @@ void CupsPPDWriter::Pending() {
   if (grouped) CloseGroup(*control);
 }
 
+PPDXElement* CupsPPDWriter::Group(PPDXControl& control) {
+  return UserChoice::IsInstallable(control) ? nullptr : control.GetParent();
+}
+
 bool CupsPPDWriter::OpenGroup(PPDXControl& control) {
   if (mInMakerGroup) return false;
-  std::string group = UserChoice::kInstallableGroup;
-  std::string name = mText.OfUTF8("Installable Options");
-  if (!UserChoice::IsInstallable(control) && control.GetParent() != nullptr) {
-    group = control.GetParent()->Keyword();
-    name = mText.Of(control.GetParent()->CFStringUserName());
-  }
-  mOut << "*OpenGroup: " << group << "/" << name << "\n";
+  PPDXElement* group = Group(control);
+  if (group != nullptr)
+    mOut << "*OpenGroup: " << group->Keyword() << "/" << mText.Of(group->CFStringUserName());
+  else
+    mOut << "*OpenGroup: " << UserChoice::kInstallableGroup << "/"
+         << mText.OfUTF8("Installable Options");
+  mOut << "\n";
   return true;
 }
 
 void CupsPPDWriter::CloseGroup(PPDXControl& control) {
-  const bool installable = UserChoice::IsInstallable(control) || control.GetParent() == nullptr;
-  mOut << "*CloseGroup: "
-       << (installable ? UserChoice::kInstallableGroup : control.GetParent()->Keyword()) << "\n";
+  PPDXElement* group = Group(control);
+  mOut << "*CloseGroup: " << (group != nullptr ? group->Keyword() : UserChoice::kInstallableGroup)
+       << "\n";
 }
 
 void CupsPPDWriter::Block(PPDXControl& control, MakerEntryReader& reader) {

@@ -19,6 +19,7 @@
 #include "TranslationText.h"
 
 class PPDXControl;
+class PPDXElement;
 class ZPXPPD;
 
 namespace zpxtool {
@@ -47,6 +48,8 @@ class CupsPPDWriter {
   // when it did. The extension reads a pop-up's block right after the lines
   // that announce it, so the group opens before them.
   bool OpenGroup(PPDXControl& control);
+  // The roll-down the option's block goes in; null for InstallableOptions.
+  static PPDXElement* Group(PPDXControl& control);
   void CloseGroup(PPDXControl& control);
   PPDXControl* UserOption(const std::string& key) const;
   static bool IsChoiceOption(const PPDXControl* control);

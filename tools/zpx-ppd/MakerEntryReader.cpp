@@ -48,7 +48,7 @@ bool MakerEntryReader::Next(MakerEntry& entry) {
     }
   }
   if (ReadLine(mAhead)) {
-    mHasAhead = !StartsWith(mAhead, "*End");
+    mHasAhead = mAhead.substr(0, WordEnd(mAhead, 0)) != "*End";
     if (!mHasAhead) entry.text += mAhead;
   }
   NameEntry(entry);
