@@ -25,6 +25,7 @@ constexpr Default kDefaults[PlatformPaths::kLocationCount] = {
     {"ZPX_COMPANION", nullptr, "", true},
     {"XDG_CONFIG_HOME", nullptr},
     {"ZPX_PRINT", nullptr},
+    {"ZPX_MODEL_DIR", nullptr},
 };
 
 bool Known(PlatformPaths::Location where) {
@@ -51,17 +52,21 @@ std::string ProgramFolder() {
   return folder;
 }
 
-// The installed bundle sits in lib/zpx/ beside the bin/ folder of the programs, in
-// the build tree as in an installed tree, so a copied tree keeps working.
-std::string BundleBesideProgram() {
-  std::string folder = ProgramFolder();
-  return folder.empty() ? "ZPXPDE.plugin" : folder + "../lib/zpx/ZPXPDE.plugin";
+// The root of the tree the running program lies in, with a trailing slash:
+// above bin/, or above lib/ for a print server's program in lib/cups/NAME/.
+// The build tree has the installed layout, so a copied tree keeps working.
+std::string ProgramTree() {
+  const std::string folder = ProgramFolder();
+  if (folder.empty()) return "";
+  const size_t cups = folder.rfind("/lib/cups/");
+  const bool serverProgram = cups != std::string::npos &&
+                             folder.find('/', cups + 10) == folder.size() - 1;
+  return folder + (serverProgram ? "../../../" : "../");
 }
 
-// The print server's filter lives in lib/cups/filter/ of the same tree as bin/.
-std::string PrintProgramBesideFilter() {
-  std::string folder = ProgramFolder();
-  return folder.empty() ? "zpx-print" : folder + "../../../bin/zpx-print";
+std::string InProgramTree(const std::string& relative, const std::string& fallback) {
+  const std::string tree = ProgramTree();
+  return tree.empty() ? fallback : tree + relative;
 }
 
 // Without a per-user runtime folder the ports live in a folder named for the
@@ -81,9 +86,11 @@ std::string Derived(PlatformPaths::Location where) {
     case PlatformPaths::kConfigFolder:
       return PlatformPaths::Below(PlatformPaths::kHomeFolder, ".config");
     case PlatformPaths::kPrintProgram:
-      return PrintProgramBesideFilter();
+      return InProgramTree("bin/zpx-print", "zpx-print");
+    case PlatformPaths::kModelFolder:
+      return InProgramTree("share/zpx/ppd", "ppd");
     default:
-      return BundleBesideProgram();
+      return InProgramTree("lib/zpx/ZPXPDE.plugin", "ZPXPDE.plugin");
   }
 }
 

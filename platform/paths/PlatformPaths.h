@@ -9,8 +9,8 @@
 // | kTemporaryFolder        | "/tmp"                               | ZPX_TMPDIR      |
 // | kHomeFolder             | the value of HOME ("" when unset)    | HOME            |
 // | kApplicationSupport     | "/Library/Application Support/ZPX"   | ZPX_SUPPORT_DIR |
-// | kBundleFolder           | ../lib/zpx/ZPXPDE.plugin beside the  | ZPX_BUNDLE_DIR  |
-// |                         | running program                      |                 |
+// | kBundleFolder           | lib/zpx/ZPXPDE.plugin of the running | ZPX_BUNDLE_DIR  |
+// |                         | program's tree                       |                 |
 // | kMessagePortFolder      | XDG_RUNTIME_DIR/zpx-ports, else      | XDG_RUNTIME_DIR |
 // |                         | <temporary folder>/zpx-ports-<uid>   |                 |
 // | kCompanionProgram       | <application support>/lib/ZPX        | ZPX_COMPANION   |
@@ -18,9 +18,13 @@
 // |                         | ND3toJP (a file, not a folder)       | redirection:    |
 // |                         |                                      | none starts)    |
 // | kConfigFolder           | <home>/.config ("" without a home)   | XDG_CONFIG_HOME |
-// | kPrintProgram           | ../../../bin/zpx-print beside the    | ZPX_PRINT       |
-// |                         | running program (the print server's  |                 |
-// |                         | filter in lib/cups/filter/)          |                 |
+// | kPrintProgram           | bin/zpx-print of the running         | ZPX_PRINT       |
+// |                         | program's tree                       |                 |
+// | kModelFolder            | share/zpx/ppd of the running         | ZPX_MODEL_DIR   |
+// |                         | program's tree                       |                 |
+//
+// A program's tree is the folder above its bin/, or, for the print server's
+// programs (lib/cups/filter/, lib/cups/driver/), the folder above their lib/.
 
 #include <string>
 
@@ -35,6 +39,7 @@ class PlatformPaths {
     kCompanionProgram,
     kConfigFolder,
     kPrintProgram,
+    kModelFolder,
     kLocationCount
   };
 

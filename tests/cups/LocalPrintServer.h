@@ -130,7 +130,11 @@ class LocalPrintServer {
     for (const auto& filter : fs::directory_iterator("/usr/lib/cups/filter", error))
       fs::create_symlink(filter.path(), programs + "/filter/" + filter.path().filename().string(),
                          error);
-    fs::create_symlink("/usr/lib/cups/daemon/cups-exec", programs + "/daemon/cups-exec", error);
+    // The server runs the filters through cups-exec and lists and writes the
+    // drivers' PPDs (the installed tree's driver/zpx) through cups-driverd.
+    for (const char* daemon : {"cups-exec", "cups-driverd"})
+      fs::create_symlink(std::string("/usr/lib/cups/daemon/") + daemon,
+                         programs + "/daemon/" + daemon, error);
     fs::copy_file(ZPX_FIXTURES "/cups/capture", programs + "/backend/capture", error);
     fs::permissions(programs + "/backend/capture", fs::perms(0755), error);
 

@@ -196,6 +196,30 @@ TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySeal
   EXPECT_EQ(SegmentsOf(sServer->UserName()), segmentsBefore);
 }
 
+TEST_F(PrintServerJobs, AQueueMadeWithTheDriversModelTakesLpsCustomValues) {
+  CommandRun models = RunCommand("lpinfo -m");
+  ASSERT_EQ(models.status, 0) << models.errors;
+  EXPECT_TRUE(Has(models.output, "zpx:ZPX-Sample.ppd ZPX Production 9000 PS v1.0"))
+      << models.output;
+  CommandRun added = RunCommand("lpadmin -p Driven -E -v capture:" + sServer->CaptureFolder() +
+                                " -m zpx:ZPX-Sample.ppd");
+  ASSERT_EQ(added.status, 0) << added.errors << FileText(sServer->ErrorLog());
+  // The queue's PPD is the one a print dialog of the server understands.
+  const std::string ppd = FileText(sServer->QueuePPD("Driven"));
+  EXPECT_TRUE(Has(ppd, "*CustomZPScale True") && Has(ppd, "*% made by zpx-ppd")) << ppd;
+
+  CommandRun lp = RunCommand(
+      "lp -d Driven -o ZPSecurePIN=Custom.735194 -o ZPScale=Custom.150 -o job-hold-until=no-hold '" +
+      kSampleDocument + "'");
+  ASSERT_EQ(lp.status, 0) << lp.errors;
+  std::string job;
+  ASSERT_TRUE(Captured(JobNumber(lp.output), job)) << FileText(sServer->ErrorLog());
+  EXPECT_FALSE(Has(job, "735194")) << job;
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPSecurePIN ")) << job;
+  EXPECT_TRUE(Has(job, "*ZPScale 150")) << job;
+  RunCommand("lpadmin -x Driven");
+}
+
 TEST_F(PrintServerJobs, ABadChoiceStopsItsJobWithTheReasonAndTheNextJobPrints) {
   // A file the job names would be written by the server's user, where it may write.
   const std::string named = sServer->ServerUserFolder("named") + "/job.ps";

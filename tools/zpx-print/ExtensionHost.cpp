@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ServedPrinters.h"
+#include "comm/ServedPrinters.h"
 #include "cf/CFFileURL.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/PDEIdentity.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ServedPrinters.h"
+#include "comm/ServedPrinters.h"
 #include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "host/PrintQueues.h"

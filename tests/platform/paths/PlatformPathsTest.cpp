@@ -41,15 +41,18 @@ TEST(PlatformPathsTest, DefaultsAreThePlatformsOwnPaths) {
             PlatformPaths::Below(PlatformPaths::kTemporaryFolder, "ND3Args.txt"));
 }
 
-// The bundle beside the programs, the print program found from the filters'
-// folder: absolute paths relative to the running program's own folder.
-TEST(PlatformPathsTest, BundleAndPrintProgramAreFoundFromTheProgramsFolderUnlessMoved) {
+// The bundle, the print program and the models in the running program's tree
+// (above the folder of this test program, which is no print server's
+// program): absolute paths relative to its own folder. The filter and the
+// driver find theirs from lib/cups/NAME/ (their own tests).
+TEST(PlatformPathsTest, BundlePrintProgramAndModelsAreFoundInTheProgramsTreeUnlessMoved) {
   const struct {
     const char* variable;
     PlatformPaths::Location location;
     std::string tail;
   } cases[] = {{"ZPX_BUNDLE_DIR", PlatformPaths::kBundleFolder, "/../lib/zpx/ZPXPDE.plugin"},
-               {"ZPX_PRINT", PlatformPaths::kPrintProgram, "/../../../bin/zpx-print"}};
+               {"ZPX_PRINT", PlatformPaths::kPrintProgram, "/../bin/zpx-print"},
+               {"ZPX_MODEL_DIR", PlatformPaths::kModelFolder, "/../share/zpx/ppd"}};
   for (const auto& c : cases) {
     ScopedVariable unset(c.variable, nullptr);
     const std::string path = PlatformPaths::Get(c.location);

@@ -1,4 +1,4 @@
-#include "ServedPrinters.h"
+#include "comm/ServedPrinters.h"
 
 #include "PPDX/ZPXPPD.h"
 #include "cf/CFFileURL.h"
