@@ -1,8 +1,10 @@
 // zpx-filter finishes a job from another application as zpx-print does for
-// the queue's PPD with the job's options, passes a job zpx-print finished
-// unchanged, and answers a job it cannot finish (or one that selects a file
-// destination) with one ERROR line and no output; its scratch folder below
-// TMPDIR never outlives it, nor does its zpx-print a cancelled job.
+// the queue's PPD with the job's options (none of them on zpx-print's
+// command line), passes a job
+// zpx-print finished unchanged, and answers a job it cannot finish (or one
+// that selects a file destination) with one ERROR line and no output; its
+// scratch folder below TMPDIR never outlives it, nor does its zpx-print a
+// cancelled job.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -152,6 +154,25 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_FALSE(Has(run.output, "735194"));
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
+}
+
+// Every local user reads a command line: a PIN typed in a print dialog is not on zpx-print's.
+TEST(ZpxFilter, TheJobsOptionsReachZpxPrintOutsideItsCommandLine) {
+  FilterFolder folder;
+  const std::string given = folder.Path("given");
+  const std::string program =
+      folder.Write("zpx-print", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + given + "'\nexec '" +
+                                    ZPX_TOOLS_DIR + "/zpx-print' \"$@\"\n");
+  ASSERT_EQ(chmod(program.c_str(), 0700), 0);
+  CommandRun run = folder.Filter("ZPSecurePIN=735194 ZPDuplex=Top", kSampleDocument,
+                                 "PPD='" + kSamplePPD + "' ZPX_PRINT='" + program + "'");
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPDuplex Top"));
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPSecurePIN "));
+  const std::string arguments = FileText(given);
+  EXPECT_TRUE(Has(arguments, "--server-job")) << arguments;
+  EXPECT_FALSE(Has(arguments, "735194")) << arguments;
+  EXPECT_FALSE(Has(arguments, "ZPDuplex")) << arguments;
 }
 
 TEST(ZpxFilter, AFinishedJobPassesUnchangedByteForByte) {
