@@ -27,8 +27,9 @@ struct PrintArguments {
   bool mList = false;
   bool mHelp = false;  // --help: the usage on standard output, nothing else
   std::vector<std::pair<std::string, std::string>> mOptions;  // key with "*", value
-  // Options as a job from another application carries them: those that are
-  // not options a user sets in the PPD are ignored. They come from a file (--job-options, read
+  // Options as a job from another application carries them, in the print
+  // server's forms (ServerOptionValue): those that are not options a user
+  // sets in the PPD are ignored. They come from a file (--job-options, read
   // by SecretInput), never from the command line, as they may hold a PIN.
   std::vector<std::pair<std::string, std::string>> mJobOptions;  // key with "*", value
   std::string mJobOptionsFile;
