@@ -1,8 +1,10 @@
 // zpx-filter finishes a job from another application as zpx-print does for
-// the queue's PPD with the job's options, passes a job zpx-print finished
-// unchanged, and answers a job it cannot finish (or one that selects a file
-// destination) with one ERROR line and no output; its scratch folder below
-// TMPDIR never outlives it, nor does its zpx-print a cancelled job.
+// the queue's PPD with the job's options (custom values of ranges and notes
+// read back, none of them on zpx-print's command line), passes a job
+// zpx-print finished unchanged, and answers a job it cannot finish (or one
+// that selects a file destination) with one ERROR line and no output; its
+// scratch folder below TMPDIR never outlives it, nor does its zpx-print a
+// cancelled job.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -152,6 +154,74 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_FALSE(Has(run.output, "735194"));
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
+}
+
+// As a print dialog sends them, and the named form as the server writes it:
+// quoted, with its quotes and spaces escaped.
+TEST(ZpxFilter, CustomValuesOfRangesAndNotesAreCheckedAndPrintedAsTheirOwn) {
+  FilterFolder folder;
+  const std::string expected = Unstamped(
+      folder.Print("--server-job -o ZPSecurePIN=735194 -o ZPScale=150 -o 'Notes1=two words'"));
+  EXPECT_TRUE(Has(expected, "%%BeginFeature: *ZPSecurePIN ") &&
+              Has(expected, "%%BeginFeature: *ZPScale 150") &&
+              Has(expected, "%%ZPXCustom1: two words"));
+  for (const std::string options :
+       {"ZPSecurePIN=Custom.735194 ZPScale=custom.150 Notes1=Custom.two\\ words",
+        "ZPSecurePIN={Value=735194} ZPScale={value=\\\"150\\\"} "
+        "Notes1={Value=\\\"two\\ words\\\"}"}) {
+    CommandRun run = folder.Filter(options);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(Unstamped(run.output), expected) << options;
+    EXPECT_FALSE(Has(run.output, "735194"));
+  }
+  // A note's "None" choice leaves it empty; its custom form is the text.
+  CommandRun empty = folder.Filter("Notes1=None");
+  EXPECT_EQ(Unstamped(empty.output), Unstamped(folder.Print("--server-job -o Notes1=")));
+  EXPECT_FALSE(Has(empty.output, "%%ZPXCustom1:"));
+  EXPECT_TRUE(Has(folder.Filter("Notes1=Custom.None").output, "%%ZPXCustom1: None"));
+
+  const std::string longPIN(5000, '7');
+  struct Case {
+    std::string options;
+    std::string named;
+    std::string value;
+  };
+  for (const Case& bad : std::initializer_list<Case>{
+           {"ZPSecurePIN=Custom.7351ab", "*ZPSecurePIN takes digits only", "7351ab"},
+           {"ZPSecurePIN={Value=735194123}", "*ZPSecurePIN needs 4 to 8 digits", "735194123"},
+           {"ZPSecurePIN={Value=" + longPIN + "}", "longer than 4096 bytes", longPIN},
+           {"ZPScale=Custom.401", "*ZPScale takes 25 to 400", "401"},
+           {"ZPScale={Value=150 Percent=150}", "*ZPScale takes a custom value as", "150"},
+           {"ZPDuplex=Custom.Top", "*ZPDuplex takes no custom value", "Top"},
+       }) {
+    CommandRun run = folder.Filter(bad.options);
+    EXPECT_EQ(run.status, 1) << bad.options;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_EQ(run.errors.rfind("ERROR: ", 0), 0u) << run.errors;
+    EXPECT_TRUE(Has(run.errors, bad.named)) << run.errors;
+    EXPECT_FALSE(Has(run.errors, bad.value)) << run.errors;
+    EXPECT_EQ(run.output, "") << bad.options;
+  }
+  EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
+}
+
+// Every local user reads a command line: a PIN typed in a print dialog is not on zpx-print's.
+TEST(ZpxFilter, TheJobsOptionsReachZpxPrintOutsideItsCommandLine) {
+  FilterFolder folder;
+  const std::string given = folder.Path("given");
+  const std::string program =
+      folder.Write("zpx-print", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + given + "'\nexec '" +
+                                    ZPX_TOOLS_DIR + "/zpx-print' \"$@\"\n");
+  ASSERT_EQ(chmod(program.c_str(), 0700), 0);
+  CommandRun run = folder.Filter("ZPSecurePIN=735194 ZPDuplex=Top", kSampleDocument,
+                                 "PPD='" + kSamplePPD + "' ZPX_PRINT='" + program + "'");
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPDuplex Top"));
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPSecurePIN "));
+  const std::string arguments = FileText(given);
+  EXPECT_TRUE(Has(arguments, "--server-job")) << arguments;
+  EXPECT_FALSE(Has(arguments, "735194")) << arguments;
+  EXPECT_FALSE(Has(arguments, "ZPDuplex")) << arguments;
 }
 
 TEST(ZpxFilter, AFinishedJobPassesUnchangedByteForByte) {

@@ -199,8 +199,6 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
            {ppd + "-o Durance=False", "*Durance"},
            {ppd + "--printer Office", "--printer"},
            {ppd + "--number-up 3", "--number-up"},
-           {ppd + "--job-option ZPDuplex", "ZPDuplex"},
-           {ppd + "--job-option ZPDuplex=Sideways", "Sideways"},
            {"--ppd '" + home.Path() + "/missing.ppd'", "missing.ppd"},
        }) {
     CommandRun run = home.Run(bad.arguments);

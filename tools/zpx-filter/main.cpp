@@ -63,11 +63,24 @@ bool PassOn(const DocumentHead& head, int to) {
   return WriteAll(to, head.Bytes().data(), head.Bytes().size()) && Copy(head.Fd(), to);
 }
 
+// A new file of the filter's own, for its user only.
+int CreatePrivateFile(const std::string& path) {
+  return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+}
+
 // The whole document in a new file of the filter's own.
 bool Spool(const DocumentHead& head, const std::string& path) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  int fd = CreatePrivateFile(path);
   if (fd == -1) return false;
   bool written = PassOn(head, fd);
+  return close(fd) == 0 && written;
+}
+
+bool WriteJobOptions(const FilterOptions& options, const std::string& path) {
+  int fd = CreatePrivateFile(path);
+  if (fd == -1) return false;
+  const std::string records = options.JobOptionRecords();
+  bool written = WriteAll(fd, records.data(), records.size());
   return close(fd) == 0 && written;
 }
 
@@ -90,9 +103,11 @@ int Finish(const FilterOptions& options, std::string document, const DocumentHea
     document = scratch.Path() + "/document.ps";
     if (!Spool(*head, document)) return Fail("cannot keep the job for the extension");
   }
+  const std::string jobOptions = scratch.Path() + "/job-options";
+  if (!WriteJobOptions(options, jobOptions)) return Fail("cannot keep the job's options");
   const std::string job = scratch.Path() + "/job.ps";
   HostRun run(PlatformPaths::Get(PlatformPaths::kPrintProgram),
-              options.HostArguments(ppd, job, document), scratch.Path());
+              options.HostArguments(ppd, job, jobOptions, document), scratch.Path());
   if (run.Status() != 0) {
     if (run.Messages().empty())
       return Fail("zpx-print failed with status " + std::to_string(run.Status()));
