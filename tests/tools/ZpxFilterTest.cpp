@@ -7,6 +7,7 @@
 // cancelled job.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -16,11 +17,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "../../tools/zpx-filter/DocumentHead.h"
+#include "ipc/WriteAll.h"
 #include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"
@@ -69,6 +72,35 @@ class FilterFolder {
         .output;
   }
 
+  // The filter on standard input, writing on a pipe: its two ends in `input`
+  // and `output`.
+  pid_t StartStreaming(const std::string& options, int& input, int& output) const {
+    int in[2], out[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const pid_t filter =
+        StartShellCommand("exec env " + Command(kSampleEnvironment, options, ""), actions);
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    input = in[1];
+    output = out[0];
+    return filter;
+  }
+  // The bytes of the files below the temporary folder.
+  uintmax_t BytesInTemporaryFolder() const {
+    uintmax_t bytes = 0;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(mFolder.Path() + "/tmp", error))
+      if (entry.is_regular_file(error)) bytes += entry.file_size(error);
+    return bytes;
+  }
+
   std::string Path(const std::string& relative) const { return mFolder.Path() + "/" + relative; }
   std::string Write(const std::string& relative, const std::string& bytes) const {
     return mFolder.Write(relative, bytes);
@@ -102,6 +134,22 @@ std::vector<pid_t> ChildrenOf(pid_t parent) {
       children.push_back(std::atoi(stat.c_str()));
   }
   return children;
+}
+
+// Reads from `fd` until `output` holds `bytes` or the end came; false when
+// neither came within 30 seconds.
+bool ReadUntil(int fd, size_t bytes, std::string& output) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  char chunk[1 << 16];
+  while (output.size() < bytes) {
+    pollfd ready = {fd, POLLIN, 0};
+    if (std::chrono::steady_clock::now() > deadline || poll(&ready, 1, 100) < 0) return false;
+    if (ready.revents == 0) continue;
+    const ssize_t length = read(fd, chunk, sizeof chunk);
+    if (length <= 0) return true;
+    output.append(chunk, size_t(length));
+  }
+  return true;
 }
 
 // Running or stopped, not ended: a zombie has ended.
@@ -222,6 +270,43 @@ TEST(ZpxFilter, TheJobsOptionsReachZpxPrintOutsideItsCommandLine) {
   EXPECT_TRUE(Has(arguments, "--server-job")) << arguments;
   EXPECT_FALSE(Has(arguments, "735194")) << arguments;
   EXPECT_FALSE(Has(arguments, "ZPDuplex")) << arguments;
+}
+
+TEST(ZpxFilter, AJobStreamsThroughWithNoCopyOfItKept) {
+  FilterFolder folder;
+  const std::string sample = FileText(kSampleDocument);
+  const size_t trailer = sample.find("%%Trailer");
+  std::string pages;
+  while (pages.size() < (3u << 20)) pages += "% a line of the last page's own, to make it long\n";
+  const std::string body = sample.substr(0, trailer) + pages;
+  // Finished from standard input, and from the head the filter read first.
+  for (const std::string options : {"", "zpx-finished=true"}) {
+    int input = -1, output = -1;
+    const pid_t filter = folder.StartStreaming(options, input, output);
+    ASSERT_GT(filter, 0);
+    std::promise<void> rest;
+    std::thread writer([&, ended = rest.get_future()]() mutable {
+      WriteAll(input, body.data(), body.size());
+      ended.wait();
+      WriteAll(input, sample.data() + trailer, sample.size() - trailer);
+      close(input);
+    });
+    std::string job;
+    // A megabyte of the job comes out while the document is still coming in,
+    // and the scratch folder holds no copy of either.
+    EXPECT_TRUE(ReadUntil(output, 1u << 20, job) && job.size() >= (1u << 20)) << options;
+    EXPECT_LT(folder.BytesInTemporaryFolder(), 256u << 10) << options;
+    rest.set_value();
+    EXPECT_TRUE(ReadUntil(output, SIZE_MAX, job)) << options;
+    writer.join();
+    close(output);
+    int status = -1;
+    ASSERT_EQ(waitpid(filter, &status, 0), filter);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << options;
+    EXPECT_GT(job.size(), body.size()) << options;
+    EXPECT_EQ(job.compare(job.size() - 6, 6, "%%EOF\n"), 0) << options;
+    EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u) << options;
+  }
 }
 
 TEST(ZpxFilter, AFinishedJobPassesUnchangedByteForByte) {

@@ -46,11 +46,9 @@ void FilterOptions::Add(const std::string& name, const std::string& value) {
 }
 
 std::vector<std::string> FilterOptions::HostArguments(const std::string& ppd,
-                                                      const std::string& output,
                                                       const std::string& jobOptions,
                                                       const std::string& document) const {
-  std::vector<std::string> arguments = {"--server-job", "--ppd",         ppd,       "--output",
-                                        output,         "--job-options", jobOptions};
+  std::vector<std::string> arguments = {"--server-job", "--ppd", ppd, "--job-options", jobOptions};
   arguments.insert(arguments.end(), mArguments.begin(), mArguments.end());
   if (!document.empty()) arguments.push_back(document);
   return arguments;

@@ -16,11 +16,10 @@ class FilterOptions {
 
   // The job carries zpx-print's mark of a finished job.
   bool IsFinished() const { return mFinished; }
-  // zpx-print's arguments after the program name, for the PPD, the job's
-  // output file and the file of JobOptionRecords(), as a job of the print
-  // server's; `document` "" reads standard input.
-  std::vector<std::string> HostArguments(const std::string& ppd, const std::string& output,
-                                         const std::string& jobOptions,
+  // zpx-print's arguments after the program name, for the PPD and the file
+  // of JobOptionRecords(), as a job of the print server's written on standard
+  // output; `document` "" reads standard input.
+  std::vector<std::string> HostArguments(const std::string& ppd, const std::string& jobOptions,
                                          const std::string& document) const;
   // The job options as zpx-print's --job-options file holds them: KEY=VALUE
   // records, each ended by a NUL byte, which no value holds.
