@@ -3,12 +3,17 @@
 // user waits for them. The print server's filter on the same job, against
 // passing a finished job on, is what it adds to each job; on a 200 MB job it
 // must keep its memory (the largest resident size of the filter and
-// zpx-print, reported) constant.
+// zpx-print, reported) constant. Side by side with the print server's own
+// filter for PostScript (pstops) on the same job in the same run: the CPU
+// time of a job (user and system, of every process it starts) and the wait
+// for the first byte of a 200 MB job, each with its ratio to pstops'.
 
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -43,11 +48,14 @@ BENCHMARK(BM_PrintSampleJob)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 const std::string kFilter = std::string(ZPX_TOOLS_DIR) + "/../lib/cups/filter/zpx-filter";
 
-// The filter as the print server runs it on `document`, its job thrown away.
+const std::string kPstops = "/usr/lib/cups/filter/pstops";
+
+// A filter as the print server runs it on `document` (zpx-filter unless
+// `program` names another), its job thrown away.
 std::string FilterCommand(const TempFolder& folder, const std::string& options,
-                          const std::string& document) {
+                          const std::string& document, const std::string& program = kFilter) {
   return "PPD='" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd' TMPDIR='" + folder.Path() +
-         "' '" + kFilter + "' 7 user ten 1 '" + options + "' '" + document + "' > /dev/null";
+         "' '" + program + "' 7 user ten 1 '" + options + "' '" + document + "' > /dev/null 2> /dev/null";
 }
 
 void RunFilter(benchmark::State& state, const std::string& options) {
@@ -82,5 +90,100 @@ void BM_FilterLargeJob(benchmark::State& state) {
   state.SetBytesProcessed(int64_t(state.iterations()) * (int64_t(200) << 20));
 }
 BENCHMARK(BM_FilterLargeJob)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+double ChildrenCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The CPU time of one run of `command`, in milliseconds.
+double CpuMilliseconds(const std::string& command, benchmark::State& state) {
+  const double before = ChildrenCpuSeconds();
+  if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
+  return (ChildrenCpuSeconds() - before) * 1000;
+}
+
+// `ours` and pstops on the ten-page job in turn, each iteration: the CPU
+// time of each per job and their ratio.
+void CompareWithPstops(benchmark::State& state, const std::string& ours) {
+  TempFolder folder;
+  const std::string pstops = FilterCommand(folder, "", folder.Write("ten.ps", TenPages()), kPstops);
+  double oursMs = 0, pstopsMs = 0;
+  for (auto _ : state) {
+    oursMs += CpuMilliseconds(ours, state);
+    pstopsMs += CpuMilliseconds(pstops, state);
+  }
+  const double runs = double(state.iterations());
+  state.counters["cpu_ms"] = oursMs / runs;
+  state.counters["pstops_cpu_ms"] = pstopsMs / runs;
+  state.counters["ratio"] = pstopsMs > 0 ? oursMs / pstopsMs : 0;
+}
+
+void BM_FilterCpuAgainstPstops(benchmark::State& state) {
+  TempFolder folder;
+  CompareWithPstops(state, FilterCommand(folder, "ZPDuplex=Top number-up=1",
+                                         folder.Write("ten.ps", TenPages())));
+}
+BENCHMARK(BM_FilterCpuAgainstPstops)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PrintCpuAgainstPstops(benchmark::State& state) {
+  TempFolder folder;
+  folder.Write("tmp/.keep", "");
+  CompareWithPstops(state, "HOME='" + folder.Path() + "' XDG_CONFIG_HOME='" + folder.Path() +
+                               "/config' ZPX_TMPDIR='" + folder.Path() + "/tmp' " +
+                               ZPX_TOOLS_DIR + "/zpx-print --ppd '" + ZPX_BUNDLE +
+                               "/samples/ZPX-Sample.ppd' -o ZPDuplex=Top '" +
+                               folder.Write("ten.ps", TenPages()) + "' > /dev/null");
+}
+BENCHMARK(BM_PrintCpuAgainstPstops)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Milliseconds from starting `command` to the first byte it writes.
+double FirstByteMilliseconds(const std::string& command, benchmark::State& state) {
+  const auto start = std::chrono::steady_clock::now();
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    state.SkipWithError("cannot start the filter");
+    return 0;
+  }
+  const bool got = std::fgetc(pipe) != EOF;
+  const double waited =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  char drain[1 << 16];
+  while (std::fread(drain, 1, sizeof drain, pipe) > 0) {
+  }
+  if (pclose(pipe) != 0 || !got) state.SkipWithError(("failed: " + command).c_str());
+  return waited;
+}
+
+void BM_FirstByteOfLargeJobAgainstPstops(benchmark::State& state) {
+  TempFolder folder;
+  const std::string document = folder.Path() + "/large.ps";
+  {
+    std::ofstream out(document, std::ios::binary);
+    out << "%!PS-Adobe-3.0\n%%EndComments\n%%BeginSetup\n%%EndSetup\n";
+    const std::string page = "%%Page: 1 1\n" + std::string(1000, '%') + "\nshowpage\n";
+    for (size_t written = 0; written < (size_t(200) << 20); written += page.size()) out << page;
+    out << "%%EOF\n";
+  }
+  // The job read from the pipe instead.
+  const auto unsent = [](std::string command) { return command.erase(command.rfind(" > ")); };
+  const std::string ours = unsent(FilterCommand(folder, "ZPDuplex=Top", document));
+  const std::string pstops = unsent(FilterCommand(folder, "", document, kPstops));
+  double oursMs = 0, pstopsMs = 0;
+  for (auto _ : state) {
+    oursMs += FirstByteMilliseconds(ours, state);
+    pstopsMs += FirstByteMilliseconds(pstops, state);
+  }
+  const double runs = double(state.iterations());
+  state.counters["first_byte_ms"] = oursMs / runs;
+  state.counters["pstops_first_byte_ms"] = pstopsMs / runs;
+  state.counters["ratio"] = pstopsMs > 0 ? oursMs / pstopsMs : 0;
+}
+BENCHMARK(BM_FirstByteOfLargeJobAgainstPstops)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace

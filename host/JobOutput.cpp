@@ -10,7 +10,7 @@
 
 namespace {}  // namespace
 
-JobOutput::JobOutput(int fd) : mFds{fd}, mBuffer(kBufferSize) {}
+JobOutput::JobOutput(int fd) : mFds{fd}, mBuffer(new char[kBufferSize]) {}
 
 JobOutput::~JobOutput() {
   for (int fd : mCopies) close(fd);
@@ -38,16 +38,16 @@ void JobOutput::WriteThrough(const char* bytes, size_t length) {
 
 void JobOutput::Write(const char* bytes, size_t length) {
   if (length == 0) return;
-  if (mUsed + length > mBuffer.size()) {
+  if (mUsed + length > kBufferSize) {
     Flush();
-    if (length >= mBuffer.size()) return WriteThrough(bytes, length);
+    if (length >= kBufferSize) return WriteThrough(bytes, length);
   }
-  std::memcpy(mBuffer.data() + mUsed, bytes, length);
+  std::memcpy(mBuffer.get() + mUsed, bytes, length);
   mUsed += length;
 }
 
 bool JobOutput::Flush() {
-  if (mUsed > 0) WriteThrough(mBuffer.data(), mUsed);
+  if (mUsed > 0) WriteThrough(mBuffer.get(), mUsed);
   mUsed = 0;
   return !mFailed;
 }

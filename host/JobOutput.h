@@ -1,8 +1,10 @@
 #pragma once
 // Where a finished job goes: one descriptor, and files that receive a copy.
-// Writes are gathered in a buffer of constant size.
+// Writes are gathered in a buffer of constant size, whose pages the system
+// gives only as a job fills them.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,7 +32,7 @@ class JobOutput {
 
   std::vector<int> mFds;
   std::vector<int> mCopies;  // ours to close
-  std::vector<char> mBuffer;
+  std::unique_ptr<char[]> mBuffer;  // kBufferSize bytes, written before read
   size_t mUsed = 0;
   bool mFailed = false;
 };

@@ -6,12 +6,15 @@
 #include <cstring>
 
 PostScriptLineReader::PostScriptLineReader(int fd, size_t capacity)
-    : mFd(fd), mBuffer(capacity < kMinimumCapacity ? kMinimumCapacity : capacity) {}
+    : mFd(fd),
+      mCapacity(capacity < kMinimumCapacity ? kMinimumCapacity : capacity) {
+  mBuffer.reset(new char[mCapacity]);
+}
 
 bool PostScriptLineReader::Refill() {
   if (mAtEnd || mFailed) return false;
   if (mPosition > 0) {
-    std::memmove(mBuffer.data(), mBuffer.data() + mPosition, Unread());
+    std::memmove(mBuffer.get(), mBuffer.get() + mPosition, Unread());
     // A search that ran to the old end goes on from there into the new bytes.
     mNextCR = mNextCR < mPosition ? 0 : mNextCR - mPosition;
     mNextLF = mNextLF < mPosition ? 0 : mNextLF - mPosition;
@@ -19,7 +22,7 @@ bool PostScriptLineReader::Refill() {
     mPosition = 0;
   }
   for (;;) {
-    ssize_t got = read(mFd, mBuffer.data() + mEnd, mBuffer.size() - mEnd);
+    ssize_t got = read(mFd, mBuffer.get() + mEnd, mCapacity - mEnd);
     if (got > 0) {
       mEnd += size_t(got);
       return true;
@@ -38,8 +41,8 @@ bool PostScriptLineReader::Refill() {
 size_t PostScriptLineReader::NextOf(char wanted, size_t& cache) {
   if (cache < mPosition) cache = mPosition;
   if (cache < mEnd && mBuffer[cache] != wanted) {
-    const void* found = std::memchr(mBuffer.data() + cache, wanted, mEnd - cache);
-    cache = found != nullptr ? size_t(static_cast<const char*>(found) - mBuffer.data()) : mEnd;
+    const void* found = std::memchr(mBuffer.get() + cache, wanted, mEnd - cache);
+    cache = found != nullptr ? size_t(static_cast<const char*>(found) - mBuffer.get()) : mEnd;
   }
   return cache;
 }
@@ -56,14 +59,14 @@ bool PostScriptLineReader::NextPiece(LinePiece& piece) {
     // A CR that ends the bytes read may be the first half of a CRLF.
     const bool openCR = end + 1 == mEnd && mBuffer[end] == '\r' && !mAtEnd;
     const bool complete = end < mEnd && !openCR;
-    const bool full = mPosition == 0 && mEnd == mBuffer.size();
+    const bool full = mPosition == 0 && mEnd == mCapacity;
     if (!complete && !full && !mAtEnd) {
       // Positions move with the refill: look again.
       if (!Refill() && mFailed) return false;
       continue;
     }
     if (Unread() == 0) return false;
-    piece.mText = mBuffer.data() + mPosition;
+    piece.mText = mBuffer.get() + mPosition;
     piece.mStartsLine = !mInsideLine;
     if (!complete) {
       // A full buffer without a whole line end (more of the line follows,
@@ -89,7 +92,7 @@ bool PostScriptLineReader::NextPiece(LinePiece& piece) {
 bool PostScriptLineReader::NextBytes(size_t most, const char*& bytes, size_t& length) {
   if (Unread() == 0 && !Refill()) return false;
   length = Unread() < most ? Unread() : most;
-  bytes = mBuffer.data() + mPosition;
+  bytes = mBuffer.get() + mPosition;
   mPosition += length;
   return length > 0;
 }

@@ -6,6 +6,7 @@
 // its first kMinimumCapacity - 1 bytes: every DSC comment line whole.
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 struct LinePiece {
@@ -39,7 +40,10 @@ class PostScriptLineReader {
   size_t NextOf(char wanted, size_t& cache);
 
   int mFd;
-  std::vector<char> mBuffer;
+  // Never zero-filled: only what was read is looked at, and a small job
+  // touches only the pages it fills.
+  std::unique_ptr<char[]> mBuffer;
+  size_t mCapacity;
   size_t mPosition = 0;
   size_t mEnd = 0;
   // Positions of the next CR and LF found, mEnd when there is none before it:

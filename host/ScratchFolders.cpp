@@ -76,11 +76,16 @@ void EndChild(int number) {
   waitpid(sChild, nullptr, 0);
 }
 
+// Under the lock, never released: the program ends.
+void RemoveEverything() {
+  for (const std::string& file : sFiles) unlink(file.c_str());
+  for (const std::string& folder : sFolders) RemoveTreeForGood(folder);
+}
+
 void EndAsSignalled(int number) {
   sLock.lock();  // never released: the program ends here
   EndChild(number);
-  for (const std::string& file : sFiles) unlink(file.c_str());
-  for (const std::string& folder : sFolders) RemoveTreeForGood(folder);
+  RemoveEverything();
   signal(number, SIG_DFL);
   sigset_t only;
   sigemptyset(&only);
@@ -183,4 +188,11 @@ bool ScratchFolders::WaitForChild(pid_t child, int& status) {
     if (sChild == child) sChild = 0;
   }
   return waitpid(child, &status, 0) == child;
+}
+
+void ScratchFolders::Exit(int status) {
+  sLock.lock();  // never released: the program ends here
+  EndChild(SIGTERM);
+  RemoveEverything();
+  _exit(status);
 }

@@ -45,5 +45,10 @@ class ScratchFolders {
   // it could not be waited for.
   static bool WaitForChild(pid_t child, int& status);
 
+  // Ends the program at once with `status`, as an ending signal would: the
+  // child ended, every folder and file removed. For a program whose ground
+  // went away (its display), from any thread but the signal's.
+  [[noreturn]] static void Exit(int status);
+
   static constexpr int kChildSeconds = 2;
 };

@@ -164,12 +164,14 @@ TEST_F(PrintServerJobs, AQueueGetsExactlyTheJobItsPPDGivesAndOutputKeepsItHere) 
                                        std::to_string(std::stoi(job) + 1) + ".ps"));
 }
 
+// Custom values as a print dialog of the server sends them, one with a space.
 TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySealed) {
   const std::set<std::string> temporaryBefore = FilterTemporaryFiles();
   const int segmentsBefore = SegmentsOf(sServer->UserName());
-  CommandRun lp =
-      RunCommand("lp -d Served -o ZPDuplex=Top -o ZPSecurePIN=735194 -o job-hold-until=no-hold '" +
-                 kSampleDocument + "'");
+  CommandRun lp = RunCommand(
+      "lp -d Served -o ZPDuplex=Top -o ZPSecurePIN=Custom.735194 -o ZPScale=Custom.150 "
+      "-o 'Notes1=\"Custom.two words\"' -o job-hold-until=no-hold '" +
+      kSampleDocument + "'");
   ASSERT_EQ(lp.status, 0) << lp.errors;
   std::string job;
   ASSERT_TRUE(Captured(JobNumber(lp.output), job)) << FileText(sServer->ErrorLog());
@@ -178,6 +180,8 @@ TEST_F(PrintServerJobs, AJobFromLpIsFinishedWithEachFeatureOnceAndThePinOnlySeal
   EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPDuplex Top"));
   EXPECT_FALSE(Has(job, "735194"));
   EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPSecurePIN ")) << job;
+  EXPECT_TRUE(Has(job, "%%BeginFeature: *ZPScale 150"));
+  EXPECT_TRUE(Has(job, "%%ZPXCustom1: two words"));
   // The print server put its own copy of every option's code into the setup;
   // the extension's list of features it writes itself took those out, and
   // the extension's page size took the document's and the server's out.

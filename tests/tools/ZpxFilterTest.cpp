@@ -1,10 +1,13 @@
 // zpx-filter finishes a job from another application as zpx-print does for
-// the queue's PPD with the job's options, passes a job zpx-print finished
-// unchanged, and answers a job it cannot finish (or one that selects a file
-// destination) with one ERROR line and no output; its scratch folder below
-// TMPDIR never outlives it, nor does its zpx-print a cancelled job.
+// the queue's PPD with the job's options (custom values of ranges and notes
+// read back, none of them on zpx-print's command line), passes a job
+// zpx-print finished unchanged, and answers a job it cannot finish (or one
+// that selects a file destination) with one ERROR line and no output; its
+// scratch folder below TMPDIR never outlives it, nor does its zpx-print a
+// cancelled job.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -14,11 +17,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "../../tools/zpx-filter/DocumentHead.h"
+#include "ipc/WriteAll.h"
 #include "support/CommandRun.h"
 #include "support/FileText.h"
 #include "support/PrintJobFiles.h"
@@ -67,6 +72,35 @@ class FilterFolder {
         .output;
   }
 
+  // The filter on standard input, writing on a pipe: its two ends in `input`
+  // and `output`.
+  pid_t StartStreaming(const std::string& options, int& input, int& output) const {
+    int in[2], out[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const pid_t filter =
+        StartShellCommand("exec env " + Command(kSampleEnvironment, options, ""), actions);
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    input = in[1];
+    output = out[0];
+    return filter;
+  }
+  // The bytes of the files below the temporary folder.
+  uintmax_t BytesInTemporaryFolder() const {
+    uintmax_t bytes = 0;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(mFolder.Path() + "/tmp", error))
+      if (entry.is_regular_file(error)) bytes += entry.file_size(error);
+    return bytes;
+  }
+
   std::string Path(const std::string& relative) const { return mFolder.Path() + "/" + relative; }
   std::string Write(const std::string& relative, const std::string& bytes) const {
     return mFolder.Write(relative, bytes);
@@ -100,6 +134,22 @@ std::vector<pid_t> ChildrenOf(pid_t parent) {
       children.push_back(std::atoi(stat.c_str()));
   }
   return children;
+}
+
+// Reads from `fd` until `output` holds `bytes` or the end came; false when
+// neither came within 30 seconds.
+bool ReadUntil(int fd, size_t bytes, std::string& output) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  char chunk[1 << 16];
+  while (output.size() < bytes) {
+    pollfd ready = {fd, POLLIN, 0};
+    if (std::chrono::steady_clock::now() > deadline || poll(&ready, 1, 100) < 0) return false;
+    if (ready.revents == 0) continue;
+    const ssize_t length = read(fd, chunk, sizeof chunk);
+    if (length <= 0) return true;
+    output.append(chunk, size_t(length));
+  }
+  return true;
 }
 
 // Running or stopped, not ended: a zombie has ended.
@@ -152,6 +202,111 @@ TEST(ZpxFilter, AJobIsFinishedWithTheOptionsOfThePPDAndTheRestIgnored) {
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_FALSE(Has(run.output, "735194"));
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
+}
+
+// As a print dialog sends them, and the named form as the server writes it:
+// quoted, with its quotes and spaces escaped.
+TEST(ZpxFilter, CustomValuesOfRangesAndNotesAreCheckedAndPrintedAsTheirOwn) {
+  FilterFolder folder;
+  const std::string expected = Unstamped(
+      folder.Print("--server-job -o ZPSecurePIN=735194 -o ZPScale=150 -o 'Notes1=two words'"));
+  EXPECT_TRUE(Has(expected, "%%BeginFeature: *ZPSecurePIN ") &&
+              Has(expected, "%%BeginFeature: *ZPScale 150") &&
+              Has(expected, "%%ZPXCustom1: two words"));
+  for (const std::string options :
+       {"ZPSecurePIN=Custom.735194 ZPScale=custom.150 Notes1=Custom.two\\ words",
+        "ZPSecurePIN={Value=735194} ZPScale={value=\\\"150\\\"} "
+        "Notes1={Value=\\\"two\\ words\\\"}"}) {
+    CommandRun run = folder.Filter(options);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(Unstamped(run.output), expected) << options;
+    EXPECT_FALSE(Has(run.output, "735194"));
+  }
+  // A note's "None" choice leaves it empty; its custom form is the text.
+  CommandRun empty = folder.Filter("Notes1=None");
+  EXPECT_EQ(Unstamped(empty.output), Unstamped(folder.Print("--server-job -o Notes1=")));
+  EXPECT_FALSE(Has(empty.output, "%%ZPXCustom1:"));
+  EXPECT_TRUE(Has(folder.Filter("Notes1=Custom.None").output, "%%ZPXCustom1: None"));
+
+  const std::string longPIN(5000, '7');
+  struct Case {
+    std::string options;
+    std::string named;
+    std::string value;
+  };
+  for (const Case& bad : std::initializer_list<Case>{
+           {"ZPSecurePIN=Custom.7351ab", "*ZPSecurePIN takes digits only", "7351ab"},
+           {"ZPSecurePIN={Value=735194123}", "*ZPSecurePIN needs 4 to 8 digits", "735194123"},
+           {"ZPSecurePIN={Value=" + longPIN + "}", "longer than 4096 bytes", longPIN},
+           {"ZPScale=Custom.401", "*ZPScale takes 25 to 400", "401"},
+           {"ZPScale={Value=150 Percent=150}", "*ZPScale takes a custom value as", "150"},
+           {"ZPDuplex=Custom.Top", "*ZPDuplex takes no custom value", "Top"},
+       }) {
+    CommandRun run = folder.Filter(bad.options);
+    EXPECT_EQ(run.status, 1) << bad.options;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_EQ(run.errors.rfind("ERROR: ", 0), 0u) << run.errors;
+    EXPECT_TRUE(Has(run.errors, bad.named)) << run.errors;
+    EXPECT_FALSE(Has(run.errors, bad.value)) << run.errors;
+    EXPECT_EQ(run.output, "") << bad.options;
+  }
+  EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
+}
+
+// Every local user reads a command line: a PIN typed in a print dialog is not on zpx-print's.
+TEST(ZpxFilter, TheJobsOptionsReachZpxPrintOutsideItsCommandLine) {
+  FilterFolder folder;
+  const std::string given = folder.Path("given");
+  const std::string program =
+      folder.Write("zpx-print", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + given + "'\nexec '" +
+                                    ZPX_TOOLS_DIR + "/zpx-print' \"$@\"\n");
+  ASSERT_EQ(chmod(program.c_str(), 0700), 0);
+  CommandRun run = folder.Filter("ZPSecurePIN=735194 ZPDuplex=Top", kSampleDocument,
+                                 "PPD='" + kSamplePPD + "' ZPX_PRINT='" + program + "'");
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPDuplex Top"));
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPSecurePIN "));
+  const std::string arguments = FileText(given);
+  EXPECT_TRUE(Has(arguments, "--server-job")) << arguments;
+  EXPECT_FALSE(Has(arguments, "735194")) << arguments;
+  EXPECT_FALSE(Has(arguments, "ZPDuplex")) << arguments;
+}
+
+TEST(ZpxFilter, AJobStreamsThroughWithNoCopyOfItKept) {
+  FilterFolder folder;
+  const std::string sample = FileText(kSampleDocument);
+  const size_t trailer = sample.find("%%Trailer");
+  std::string pages;
+  while (pages.size() < (3u << 20)) pages += "% a line of the last page's own, to make it long\n";
+  const std::string body = sample.substr(0, trailer) + pages;
+  // Finished from standard input, and from the head the filter read first.
+  for (const std::string options : {"", "zpx-finished=true"}) {
+    int input = -1, output = -1;
+    const pid_t filter = folder.StartStreaming(options, input, output);
+    ASSERT_GT(filter, 0);
+    std::promise<void> rest;
+    std::thread writer([&, ended = rest.get_future()]() mutable {
+      WriteAll(input, body.data(), body.size());
+      ended.wait();
+      WriteAll(input, sample.data() + trailer, sample.size() - trailer);
+      close(input);
+    });
+    std::string job;
+    // A megabyte of the job comes out while the document is still coming in,
+    // and the scratch folder holds no copy of either.
+    EXPECT_TRUE(ReadUntil(output, 1u << 20, job) && job.size() >= (1u << 20)) << options;
+    EXPECT_LT(folder.BytesInTemporaryFolder(), 256u << 10) << options;
+    rest.set_value();
+    EXPECT_TRUE(ReadUntil(output, SIZE_MAX, job)) << options;
+    writer.join();
+    close(output);
+    int status = -1;
+    ASSERT_EQ(waitpid(filter, &status, 0), filter);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << options;
+    EXPECT_GT(job.size(), body.size()) << options;
+    EXPECT_EQ(job.compare(job.size() - 6, 6, "%%EOF\n"), 0) << options;
+    EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u) << options;
+  }
 }
 
 TEST(ZpxFilter, AFinishedJobPassesUnchangedByteForByte) {

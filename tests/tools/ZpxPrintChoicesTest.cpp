@@ -1,5 +1,6 @@
 // zpx-print's choices: secrets (PINs and passwords) serve only the job they
-// are given for and come from a private file or the terminal without echo;
+// are given for and come from a private file or the terminal without echo, a
+// print server job's options from a private file of records;
 // no message repeats a note's text; remembered values are held to the PPD of
 // each run; a file destination needs its path.
 #include <fcntl.h>
@@ -277,6 +278,41 @@ TEST(ZpxPrintChoices, SecretsComeFromTheUsersOwnPrivateFile) {
     EXPECT_EQ(run.status, 2) << refused;
     EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
     EXPECT_TRUE(Has(run.errors, refused) && !Has(run.errors, "4321")) << run.errors;
+    EXPECT_EQ(run.output, "");
+  }
+}
+
+// The filter's: a print server job's options, in a file as private as the secrets.
+TEST(ZpxPrintChoices, AJobsOptionsComeFromAPrivateFileOfRecords) {
+  PrintHome home;
+  const std::string pinLine = GivenPinLine(home);
+  using namespace std::string_literals;
+  const std::string records = "ZPSecurePIN=4321\0ZPDuplex=Top\0job-uuid=urn:uuid:1\0"s;
+  const std::string good = PrivateFile(home, "options", records);
+  CommandRun run = home.Run(kSample + "--job-options '" + good + "'");
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(FeatureLine(run.output, "*ZPSecurePIN"), pinLine);
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPDuplex Top"));
+
+  const std::string shared = home.Write("shared", records);
+  chmod(shared.c_str(), 0640);
+  const std::string link = home.Path() + "/options-link";
+  std::filesystem::create_symlink(good, link);
+  struct Case {
+    std::string file;
+    std::string named;
+  };
+  for (const Case& bad : std::initializer_list<Case>{
+           {shared, "--job-options needs a regular file of yours"},
+           {link, "--job-options needs a regular file of yours"},
+           {PrivateFile(home, "unnamed", "ZPDuplex=Top\0ZPDuplex\0"s), "record 2"},
+           // A line end in a value does not begin another option.
+           {PrivateFile(home, "lines", "Notes1=Proof\nZPDuplex=Top\0"s), "*Notes1 takes"},
+       }) {
+    run = home.Run(kSample + "--job-options '" + bad.file + "'");
+    EXPECT_EQ(run.status, 2) << bad.file;
+    EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
+    EXPECT_TRUE(Has(run.errors, bad.named)) << run.errors;
     EXPECT_EQ(run.output, "");
   }
 }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -198,8 +199,6 @@ TEST(ZpxPrint, BadCommandLinesOptionsAndDocumentsExitWithTwoNamingTheFault) {
            {ppd + "-o Durance=False", "*Durance"},
            {ppd + "--printer Office", "--printer"},
            {ppd + "--number-up 3", "--number-up"},
-           {ppd + "--job-option ZPDuplex", "ZPDuplex"},
-           {ppd + "--job-option ZPDuplex=Sideways", "Sideways"},
            {"--ppd '" + home.Path() + "/missing.ppd'", "missing.ppd"},
        }) {
     CommandRun run = home.Run(bad.arguments);
@@ -369,6 +368,58 @@ TEST(ZpxPrint, ThePrintWindowWithoutADisplayExitsWithTwoNamingDisplay) {
     EXPECT_EQ(run.output, "");
   }
   EXPECT_FALSE(std::filesystem::exists(home.TicketsFile()));
+  EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
+}
+
+// A display server of the test's own (Xvfb) on a free display; its number in
+// `display`, -1 when none started.
+pid_t StartDisplay(int& display) {
+  display = -1;
+  int ends[2];
+  if (pipe(ends) != 0) return -1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ends[1], 3);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  const pid_t server =
+      StartShellCommand("exec Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24", actions);
+  posix_spawn_file_actions_destroy(&actions);
+  close(ends[1]);
+  char number[16] = {};
+  if (server > 0 && read(ends[0], number, sizeof number - 1) > 0) display = std::atoi(number);
+  close(ends[0]);
+  return server;
+}
+
+TEST(ZpxPrint, AVanishedDisplayEndsThePrintWindowWithTwoOneLineAndNothingLeft) {
+  PrintHome home;
+  int display = -1;
+  const pid_t server = StartDisplay(display);
+  ASSERT_GT(server, 0);
+  ASSERT_GE(display, 0);
+  const std::string errors = home.Path() + "/errors";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, kSampleDocument.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const pid_t print = StartShellCommand("exec env DISPLAY=:" + std::to_string(display) + " " +
+                                            home.Command("--gui --ppd '" + kSamplePPD + "'"),
+                                        actions);
+  posix_spawn_file_actions_destroy(&actions);
+  ASSERT_GT(print, 0);
+  // The screen is open before the run's folder is made; the window follows.
+  EXPECT_NE(RunFolderWithFiles(home), "");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  kill(server, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(print, &status, 0), print);
+  waitpid(server, nullptr, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+  const std::string said = FileText(errors);
+  EXPECT_EQ(LineCount(said), 1) << said;
+  EXPECT_TRUE(Has(said, "zpx-print: the display went away")) << said;
   EXPECT_EQ(home.LeftInTemporaryFolder(), 0u);
 }
 

@@ -4,10 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <vector>
+
+#include "ipc/WriteAll.h"
 
 namespace {
 
 constexpr size_t kChunkSize = 4096;
+// What the rest of the document is passed on in.
+constexpr size_t kChunkBytes = 64 << 10;
 constexpr char kLineEnds[] = "\r\n";
 
 bool EndsHeader(const std::string& bytes, size_t start) {
@@ -47,4 +52,15 @@ bool DocumentHead::HasComment(const std::string& comment) const {
     if (found != std::string::npos && found + 1 < mHeaderEnd) return true;
   }
   return false;
+}
+
+bool DocumentHead::PassOn(int to) const {
+  if (!WriteAll(to, mBytes.data(), mBytes.size())) return false;
+  std::vector<char> chunk(kChunkBytes);
+  ssize_t length;
+  while ((length = read(mFd, chunk.data(), chunk.size())) != 0) {
+    if (length < 0 && errno == EINTR) continue;
+    if (length < 0 || !WriteAll(to, chunk.data(), size_t(length))) return false;
+  }
+  return true;
 }

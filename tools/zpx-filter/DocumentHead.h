@@ -18,6 +18,9 @@ class DocumentHead {
   const std::string& Bytes() const { return mBytes; }
   // Where the rest of the document is read from.
   int Fd() const { return mFd; }
+  // Writes the bytes read, then the rest of the document, to `to`; false when
+  // either fails.
+  bool PassOn(int to) const;
   // Whether a line of the header begins with `comment` ("%%Orientation:").
   bool HasComment(const std::string& comment) const;
 

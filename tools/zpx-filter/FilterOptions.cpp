@@ -25,8 +25,7 @@ FilterOptions::FilterOptions(const std::string& title, const std::string& copies
   int count = cupsParseOptions(options.c_str(), 0, &parsed);
   for (int index = 0; index < count; ++index) Add(parsed[index].name, parsed[index].value);
   cupsFreeOptions(count, parsed);
-  if (!mHasPageSize && !mPageSize.empty())
-    mArguments.insert(mArguments.end(), {"--job-option", "PageSize=" + mPageSize});
+  if (!mHasPageSize && !mPageSize.empty()) mJobOptions.push_back("PageSize=" + mPageSize);
 }
 
 void FilterOptions::Add(const std::string& name, const std::string& value) {
@@ -42,15 +41,21 @@ void FilterOptions::Add(const std::string& name, const std::string& value) {
     mArguments.insert(mArguments.end(), {"--number-up", value});
   } else {
     mHasPageSize = mHasPageSize || name == "PageSize";
-    mArguments.insert(mArguments.end(), {"--job-option", name + "=" + value});
+    mJobOptions.push_back(name + "=" + value);
   }
 }
 
 std::vector<std::string> FilterOptions::HostArguments(const std::string& ppd,
-                                                      const std::string& output,
+                                                      const std::string& jobOptions,
                                                       const std::string& document) const {
-  std::vector<std::string> arguments = {"--server-job", "--ppd", ppd, "--output", output};
+  std::vector<std::string> arguments = {"--server-job", "--ppd", ppd, "--job-options", jobOptions};
   arguments.insert(arguments.end(), mArguments.begin(), mArguments.end());
   if (!document.empty()) arguments.push_back(document);
   return arguments;
+}
+
+std::string FilterOptions::JobOptionRecords() const {
+  std::string records;
+  for (const std::string& option : mJobOptions) records += option + '\0';
+  return records;
 }

@@ -18,9 +18,8 @@ constexpr size_t kKeptBytes = kPrefixLength + HostRun::kMaximumLineBytes + 1;
 constexpr char kCutMark[] = "\u2026";
 
 [[noreturn]] void RunChild(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& scratch, int messages) {
-  int nothing = open("/dev/null", O_WRONLY | O_CLOEXEC);
-  if (nothing == -1 || dup2(nothing, STDOUT_FILENO) == -1 || dup2(messages, STDERR_FILENO) == -1)
+                           const std::string& scratch, int input, int messages) {
+  if ((input != -1 && dup2(input, STDIN_FILENO) == -1) || dup2(messages, STDERR_FILENO) == -1)
     _exit(127);
   setenv("HOME", scratch.c_str(), 1);
   setenv("XDG_CONFIG_HOME", (scratch + "/config").c_str(), 1);
@@ -36,12 +35,17 @@ constexpr char kCutMark[] = "\u2026";
 }  // namespace
 
 HostRun::HostRun(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& scratch) {
+                 const std::string& scratch, int input) {
   int pipeFds[2];
-  if (pipe2(pipeFds, O_CLOEXEC) != 0) return;
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+    if (input != -1) close(input);
+    return;
+  }
   // A cancelled job's signal reaches the child too.
   pid_t child = ScratchFolders::ForkChild();
-  if (child == 0) RunChild(program, arguments, scratch, pipeFds[1]);
+  if (child == 0) RunChild(program, arguments, scratch, input, pipeFds[1]);
+  // Whoever writes the input learns when the program stops reading it.
+  if (input != -1) close(input);
   close(pipeFds[1]);
   if (child != -1) Collect(pipeFds[0]);
   close(pipeFds[0]);

@@ -1,8 +1,9 @@
 #pragma once
 // One run of zpx-print for the filter: everything it writes (its tickets, the
 // extension's data file and preferences) goes below a scratch folder, its job
-// to a file there, and what it says on standard error is collected line by
-// line, the last line whether it ends or not. A signal that ends the filter
+// straight to the filter's standard output as it is merged, and what it says
+// on standard error is collected line by line, the last line whether it ends
+// or not. A signal that ends the filter
 // ends the run first (ScratchFolders::ForkChild).
 
 #include <string>
@@ -16,9 +17,10 @@ class HostRun {
   static constexpr size_t kMaximumLines = 64;
 
   // The program at `program` with `arguments`, HOME, XDG_CONFIG_HOME and
-  // ZPX_TMPDIR in `scratch`; standard input is the filter's.
+  // ZPX_TMPDIR in `scratch`; standard input is `input`, which the run closes
+  // once the program has it (-1: the filter's own).
   HostRun(const std::string& program, const std::vector<std::string>& arguments,
-          const std::string& scratch);
+          const std::string& scratch, int input = -1);
 
   // zpx-print's exit status; -1 when it could not run or did not exit.
   int Status() const { return mStatus; }

@@ -1,7 +1,7 @@
 // zpx-filter: the print server's filter for jobs that did not come through
 // zpx-print (from lp or other applications). It runs the dialog extension on
 // the job as `zpx-print --ppd "$PPD"` does, with the job's options, and
-// writes the finished job on standard output; a job zpx-print finished
+// streams the finished job to standard output; a job zpx-print finished
 // already (marked so, with its header comment) passes
 // unchanged. Any failure is one "ERROR:" line and exit 1, so the server stops
 // the job rather than print it without the controller's code.
@@ -14,9 +14,10 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
+#include "DocumentFeed.h"
 #include "DocumentHead.h"
 #include "FilterOptions.h"
 #include "HostRun.h"
@@ -27,8 +28,6 @@
 #include "paths/PlatformPaths.h"
 
 namespace {
-
-constexpr size_t kChunkSize = 64 << 10;
 
 // One line for the server's log, whatever the text holds.
 void Say(const char* level, const std::string& message) {
@@ -42,32 +41,16 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-bool Copy(int from, int to) {
-  std::vector<char> chunk(kChunkSize);
-  ssize_t length;
-  while ((length = read(from, chunk.data(), chunk.size())) > 0)
-    if (!WriteAll(to, chunk.data(), size_t(length))) return false;
-  return length == 0;
+// A new file of the filter's own, for its user only.
+int CreatePrivateFile(const std::string& path) {
+  return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
 }
 
-bool CopyFile(const std::string& path, int to) {
-  int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+bool WriteJobOptions(const FilterOptions& options, const std::string& path) {
+  int fd = CreatePrivateFile(path);
   if (fd == -1) return false;
-  bool copied = Copy(fd, to);
-  close(fd);
-  return copied;
-}
-
-// The bytes the filter read, then the rest of the document.
-bool PassOn(const DocumentHead& head, int to) {
-  return WriteAll(to, head.Bytes().data(), head.Bytes().size()) && Copy(head.Fd(), to);
-}
-
-// The whole document in a new file of the filter's own.
-bool Spool(const DocumentHead& head, const std::string& path) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd == -1) return false;
-  bool written = PassOn(head, fd);
+  const std::string records = options.JobOptionRecords();
+  bool written = WriteAll(fd, records.data(), records.size());
   return close(fd) == 0 && written;
 }
 
@@ -76,9 +59,9 @@ bool Spool(const DocumentHead& head, const std::string& path) {
 bool IsFinishedJob(const DocumentHead& head) { return head.HasComment(FinishedJobMark::kComment); }
 
 // The document is the file the server named (standard input when none), or,
-// once the filter has read its head, the whole document spooled into the
-// scratch folder.
-int Finish(const FilterOptions& options, std::string document, const DocumentHead* head) {
+// once the filter has read its head, fed to zpx-print as it comes; the
+// finished job goes out as zpx-print merges it.
+int Finish(const FilterOptions& options, const std::string& document, const DocumentHead* head) {
   const char* ppd = getenv("PPD");
   if (ppd == nullptr || *ppd == '\0') return Fail("the queue has no PPD");
   const char* temporary = getenv("TMPDIR");
@@ -86,20 +69,22 @@ int Finish(const FilterOptions& options, std::string document, const DocumentHea
                           temporary != nullptr && *temporary != '\0' ? temporary : "/tmp");
   RunFolder scratch;
   if (!scratch.IsValid()) return Fail("cannot make a scratch folder");
-  if (head != nullptr) {
-    document = scratch.Path() + "/document.ps";
-    if (!Spool(*head, document)) return Fail("cannot keep the job for the extension");
-  }
-  const std::string job = scratch.Path() + "/job.ps";
+  const std::string jobOptions = scratch.Path() + "/job-options";
+  if (!WriteJobOptions(options, jobOptions)) return Fail("cannot keep the job's options");
+  std::unique_ptr<DocumentFeed> feed;
+  if (head != nullptr) feed = std::make_unique<DocumentFeed>(*head);
+  const int input = feed ? feed->TakeInput() : -1;
+  if (feed && input == -1) return Fail("cannot pass the job to the extension");
   HostRun run(PlatformPaths::Get(PlatformPaths::kPrintProgram),
-              options.HostArguments(ppd, job, document), scratch.Path());
+              options.HostArguments(ppd, jobOptions, feed ? "" : document), scratch.Path(), input);
   if (run.Status() != 0) {
     if (run.Messages().empty())
       return Fail("zpx-print failed with status " + std::to_string(run.Status()));
     return Fail(run.Messages().back());
   }
+  if (feed && !feed->Fed()) return Fail("cannot read the job " + document);
   for (const std::string& message : run.Messages()) Say("INFO", message);
-  return CopyFile(job, STDOUT_FILENO) ? 0 : Fail("cannot pass the finished job on");
+  return 0;
 }
 
 }  // namespace
@@ -116,5 +101,5 @@ int main(int argc, char** argv) {
   DocumentHead head(input);
   if (head.Failed()) return Fail("cannot read the job " + document);
   if (!IsFinishedJob(head)) return Finish(options, document, &head);
-  return PassOn(head, STDOUT_FILENO) ? 0 : Fail("cannot pass the job on");
+  return head.PassOn(STDOUT_FILENO) ? 0 : Fail("cannot pass the job on");
 }

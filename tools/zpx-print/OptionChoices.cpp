@@ -8,6 +8,7 @@
 #include "PPDX/PPDRef.h"
 #include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
+#include "ServerOptionValue.h"
 #include "cf/CFFileURL.h"
 #include "cf/CFText.h"
 #include "plugin/TextBuffer.h"
@@ -54,6 +55,14 @@ PrintFailure RestoreNote(ZPXPPD& document, PPDXJobNote& note, const std::string&
 
 PrintFailure Apply(ZPXPPD& document, PPDXControl& control, const std::string& value) {
   return Failure(UserChoice(document).Apply(control, value));
+}
+
+// A job option in the print server's forms, checked as the -o choice it
+// stands for.
+PrintFailure ApplyServerValue(ZPXPPD& document, PPDXControl& control, const std::string& given) {
+  std::string value;
+  const std::string refusal = ServerOptionValue::Decode(control, given, value);
+  return refusal.empty() ? Apply(document, control, value) : PrintFailure::BadInput(refusal);
 }
 
 // What the message adds when the other side of a conflict is no choice of
@@ -122,7 +131,7 @@ PrintFailure OptionChoices::Check(const std::string& ppdPath, CFDictionaryRef re
   for (const Choice& option : jobOptions) {
     PrintFailure ignored;
     PPDXControl* control = UserOption(*document, option, ignored);
-    if (control != nullptr) failure = Apply(*document, *control, option.second);
+    if (control != nullptr) failure = ApplyServerValue(*document, *control, option.second);
     if (failure.Failed()) break;
     if (control != nullptr) applied.push_back(control);
   }

@@ -5,7 +5,8 @@
 // (installable options come from the PPD or the queue), that the option does
 // not take, that does not decrypt or that the constraints now forbid is
 // forgotten with a line naming it; secret notes (Password or Encrypt flags)
-// are never taken from them. A job's own options follow, then the -o choices:
+// are never taken from them. A job's own options follow (in the print
+// server's forms, ServerOptionValue), then the -o choices:
 // each option must exist, be one a user sets (not an installable or special
 // option), take the value (and read it back), and no choice may be one the
 // constraints forbid under the final selections; the job's options naming no

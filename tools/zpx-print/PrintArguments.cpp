@@ -53,9 +53,9 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
   for (int index = 1; index < argc; ++index) {
     const std::string word = argv[index];
     const bool takesValue = word == "--ppd" || word == "--printer" || word == "-o" ||
-                            word == "--job-option" || word == "--copies" || word == "--number-up" ||
-                            word == "--orientation" || word == "--title" || word == "--output" ||
-                            word == "--ask" || word == "--secrets";
+                            word == "--job-options" || word == "--copies" ||
+                            word == "--number-up" || word == "--orientation" || word == "--title" ||
+                            word == "--output" || word == "--ask" || word == "--secrets";
     if (takesValue && index + 1 >= argc) return PrintFailure::BadInput(word + " needs a value");
     const std::string value = takesValue ? argv[++index] : "";
     if (word == "--ppd") {
@@ -64,11 +64,13 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
       mQueue = value;
     } else if (word == "--list") {
       mList = true;
-    } else if (word == "-o" || word == "--job-option") {
+    } else if (word == "-o") {
       std::pair<std::string, std::string> option;
       if (!KeyValue(value, option))
         return PrintFailure::BadInput("\"" + value + "\" is not KEY=VALUE");
-      (word == "-o" ? mOptions : mJobOptions).push_back(option);
+      mOptions.push_back(option);
+    } else if (word == "--job-options") {
+      mJobOptionsFile = value;
     } else if (word == "--copies") {
       if (!Copies(value, mCopies)) return PrintFailure::BadInput("--copies takes 1 to 9999");
       mCopiesGiven = true;

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of zpx-print:
-//   zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option KEY=VALUE]...
+//   zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-options FILE]
 //             [--ask KEY]... [--secrets FILE] [--copies N]
 //             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
 //             [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]
@@ -16,8 +16,7 @@
 struct PrintArguments {
   static constexpr long kMaximumCopies = 9999;
   static constexpr const char* kUsage =
-      "usage: zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-option "
-      "KEY=VALUE]...\n"
+      "usage: zpx-print --ppd FILE | --printer QUEUE [-o KEY=VALUE]... [--job-options FILE]\n"
       "                 [--ask KEY]... [--secrets FILE] [--copies N]\n"
       "                 [--orientation portrait|landscape|reverse-portrait|reverse-landscape]\n"
       "                 [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]\n"
@@ -28,9 +27,12 @@ struct PrintArguments {
   bool mList = false;
   bool mHelp = false;  // --help: the usage on standard output, nothing else
   std::vector<std::pair<std::string, std::string>> mOptions;  // key with "*", value
-  // Options as a job from another application carries them: those that are
-  // not options a user sets in the PPD are ignored.
+  // Options as a job from another application carries them, in the print
+  // server's forms (ServerOptionValue): those that are not options a user
+  // sets in the PPD are ignored. They come from a file (--job-options, read
+  // by SecretInput), never from the command line, as they may hold a PIN.
   std::vector<std::pair<std::string, std::string>> mJobOptions;  // key with "*", value
+  std::string mJobOptionsFile;
   // --number-up, the filter's: how many pages the print server laid out on
   // each sheet (the extension's notes tell the controller); zpx-print lays
   // out nothing itself, so the usage does not offer it.
