@@ -152,7 +152,8 @@ PrintFailure Print(const PrintArguments& arguments, const GuiHost& gui) {
   if (!failure.Failed()) failure = JobDelivery::Deliver(delivery, injections, copyWarning);
   if (!copyWarning.empty()) Say(copyWarning);
   if (!failure.Failed() && submit) failure = queue.Submit(delivery.mOutput, arguments.JobName());
-  if (!failure.Failed() && !memory.Save(session.Session()))
+  // A print server's job remembers nothing: its home is the filter's scratch folder.
+  if (!failure.Failed() && !arguments.mServerJob && !memory.Save(session.Session()))
     Say("cannot remember the choices in " + memory.Path());
   return failure;
 }
