@@ -1,5 +1,7 @@
 #include "PPDX/OptionValues.h"
 
+#include <strings.h>
+
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -25,6 +27,16 @@ bool WholeNumber(const char* text, double& number) {
 bool InRange(const char* value, double minimum, double maximum) {
   double number;
   return WholeNumber(value, number) && number >= minimum && number <= maximum;
+}
+
+// The popup's choice named `value` without regard to case, or null.
+const char* PopupChoiceNamed(PPDXPopupControl& popup, const char* value) {
+  for (_PopupItem* item = popup.FirstItem(); item != nullptr; item = popup.NextItem()) {
+    const char* choice =
+        item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : nullptr;
+    if (choice != nullptr && strcasecmp(choice, value) == 0) return choice;
+  }
+  return nullptr;
 }
 
 bool PopupHas(PPDXPopupControl& popup, const char* value) {
@@ -70,4 +82,15 @@ std::string OptionValues::Refusal(PPDXControl& control, const char* value) {
   if (auto* range = dynamic_cast<PPDXFloatRangeControl*>(&control))
     return RangeRefusal(key, *range);
   return "option " + std::string(key) + " has no value \"" + value + "\"";
+}
+
+std::string OptionValues::ChoiceSpelled(PPDXControl& control, const std::string& value) {
+  if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control)) {
+    const char* choice = PopupChoiceNamed(*popup, value.c_str());
+    return choice != nullptr ? choice : value;
+  }
+  if (dynamic_cast<PPDXBooleanControl*>(&control) != nullptr)
+    for (const char* choice : {"True", "False"})
+      if (strcasecmp(choice, value.c_str()) == 0) return choice;
+  return value;
 }

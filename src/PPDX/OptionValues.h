@@ -15,4 +15,9 @@ class OptionValues {
   // 400"), the others the value ("option *ZPDuplex has no value "Sideways"").
   // "" when the option takes it.
   static std::string Refusal(PPDXControl& control, const char* value);
+  // The option's own spelling of the choice that `value` names without regard
+  // to case, as the print server names choices ("false" for a Boolean's
+  // "False"); `value` itself when no choice has that name, and for kinds
+  // without a value list.
+  static std::string ChoiceSpelled(PPDXControl& control, const std::string& value);
 };

@@ -23,12 +23,12 @@
 #include <thread>
 #include <tuple>
 
-#include "LocalPrintServer.h"
 #include "SilentServer.h"
 #include "host/PrintQueues.h"
 #include "host/QueueJob.h"
 #include "support/CommandRun.h"
 #include "support/FileText.h"
+#include "support/LocalPrintServer.h"
 #include "support/PrintJobFiles.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"

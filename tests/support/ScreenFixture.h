@@ -10,35 +10,18 @@
 #include <memory>
 #include <string>
 
+#include "support/GtkWarnings.h"
+#include "support/KeyPress.h"
 #include "support/ScreenShot.h"
 #include "support/ToolkitFixture.h"
 #include "toolkit/ToolkitControl.h"
 #include "toolkit/ToolkitWindow.h"
 #include "toolkit/gtk/ScreenBackend.h"
 
-namespace screenfixture {
-
-// Writes every message as GLib would, and fails the running test on a
-// warning, a critical or an error, whichever library logged it.
-inline GLogWriterOutput FailOnWarnings(GLogLevelFlags level, const GLogField* fields, gsize count,
-                                       gpointer data) {
-  if (level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) {
-    gchar* line = g_log_writer_format_fields(level, fields, count, FALSE);
-    ADD_FAILURE() << line;
-    g_free(line);
-  }
-  return g_log_writer_default(level, fields, count, data);
-}
-
-}  // namespace screenfixture
-
 class ScreenFixture : public ToolkitFixture {
  protected:
   ScreenFixture() {
-    // GLib takes one writer per process, for good.
-    static const bool kWriterSet =
-        (g_log_set_writer_func(screenfixture::FailOnWarnings, nullptr, nullptr), true);
-    (void)kWriterSet;
+    gtkwarnings::FailTestsOnWarnings();
     std::string error;
     mScreen = ScreenBackend::Open(&error, [](const std::string& what) { ADD_FAILURE() << what; });
     if (!mScreen) ADD_FAILURE() << error;  // the tests run on a virtual display, never without
@@ -124,23 +107,7 @@ class ScreenFixture : public ToolkitFixture {
       gdk_window_focus(window, GDK_CURRENT_TIME);
       mScreen->Settle();
     }
-    GdkDisplay* display = gdk_window_get_display(window);
-    GdkDevice* keyboard = gdk_seat_get_keyboard(gdk_display_get_default_seat(display));
-    GdkKeymapKey* keys = nullptr;
-    gint count = 0;
-    gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &count);
-    for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
-      GdkEvent* event = gdk_event_new(type);
-      event->key.window = GDK_WINDOW(g_object_ref(window));
-      event->key.keyval = keyval;
-      event->key.state = state;
-      event->key.time = GDK_CURRENT_TIME;
-      event->key.hardware_keycode = count > 0 ? guint16(keys[0].keycode) : 0;
-      gdk_event_set_device(event, keyboard);
-      gtk_main_do_event(event);
-      gdk_event_free(event);
-    }
-    g_free(keys);
+    PressKey(toplevel, keyval, state);
     mScreen->Settle();
   }
 

@@ -253,6 +253,19 @@ TEST(ZpxFilter, CustomValuesOfRangesAndNotesAreCheckedAndPrintedAsTheirOwn) {
   EXPECT_EQ(folder.LeftInTemporaryFolder(), 0u);
 }
 
+// The server names choices without regard to case, and hands a print
+// dialog's unticked Boolean, or the choice "False", on as "noKEY": KEY=false.
+TEST(ZpxFilter, AChoiceInAnyCaseIsTheOptionsOwn) {
+  FilterFolder folder;
+  const std::string expected =
+      Unstamped(folder.Print("--server-job -o Collate=False -o ZPOffsetStack=True "
+                             "-o ZPDuplex=False -o ZPOutputBin=Stacker"));
+  CommandRun run = folder.Filter("noCollate ZPOffsetStack noZPDuplex ZPOutputBin=stacker");
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(Unstamped(run.output), expected);
+  EXPECT_TRUE(Has(run.output, "%%BeginFeature: *ZPOutputBin Stacker"));
+}
+
 // Every local user reads a command line: a PIN typed in a print dialog is not on zpx-print's.
 TEST(ZpxFilter, TheJobsOptionsReachZpxPrintOutsideItsCommandLine) {
   FilterFolder folder;

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "PPDX/OptionValues.h"
 #include "PPDX/PPDObjects/PPDXControl.h"
 
 namespace {
@@ -32,7 +33,7 @@ bool LeavesNoteEmpty(const PPDXControl& control, const std::string& given) {
 std::string ServerOptionValue::Decode(PPDXControl& control, const std::string& given,
                                       std::string& value) {
   if (!IsCustom(given) && !IsNamed(given)) {
-    value = LeavesNoteEmpty(control, given) ? "" : given;
+    value = LeavesNoteEmpty(control, given) ? "" : OptionValues::ChoiceSpelled(control, given);
     return "";
   }
   const std::string key = control.Keyword() != nullptr ? control.Keyword() : "";

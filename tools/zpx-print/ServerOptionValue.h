@@ -4,7 +4,9 @@
 // a custom one whose single parameter is "Value", and sends it as
 // "Custom.VALUE" or "{Value=VALUE}" (quoted and escaped as the server writes
 // options): both give VALUE. A note's "None" choice leaves the note empty
-// ("Custom.None" is the text "None"). Any other value is the option's own. A
+// ("Custom.None" is the text "None"). Any other value is the option's own,
+// a choice named without regard to case as the server names choices (a
+// Boolean the server was given as "noCollate" comes as "Collate=false"). A
 // custom value for an option of another kind, or a named form that is not the
 // one "Value" parameter, is refused; a refusal names the option and what it
 // takes, never the value, which may be a PIN.
