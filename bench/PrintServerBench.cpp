@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "cups/LocalPrintServer.h"
+#include "support/LocalPrintServer.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
 
