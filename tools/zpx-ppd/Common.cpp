@@ -10,6 +10,7 @@
 #include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
+#include "paths/PlatformPaths.h"
 
 namespace zpxtool {
 
@@ -66,7 +67,10 @@ std::unique_ptr<ZPXPPD> ParseDocument(const char* path) {
     Fail(path, "not a usable file path");
     return nullptr;
   }
-  short resources = OpenStringListFile(ZPX_BUNDLE "/Resources", "ZPXPDE.strlist");
+  // The texts of parse errors, from the bundle the extension loads.
+  const std::string folder =
+      PlatformPaths::Below(PlatformPaths::kBundleFolder, "Contents/Resources");
+  short resources = OpenStringListFile(folder.c_str(), "ZPXPDE.strlist");
   if (resources < 0)
     std::fprintf(stderr, "%s: the error texts of the bundle cannot be read\n", kTool);
   std::unique_ptr<ZPXPPD> document(new ZPXPPD(url.get(), PARSE_ALL, nullptr));
