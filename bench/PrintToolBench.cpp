@@ -55,7 +55,8 @@ const std::string kPstops = "/usr/lib/cups/filter/pstops";
 std::string FilterCommand(const TempFolder& folder, const std::string& options,
                           const std::string& document, const std::string& program = kFilter) {
   return "PPD='" + std::string(ZPX_BUNDLE) + "/samples/ZPX-Sample.ppd' TMPDIR='" + folder.Path() +
-         "' '" + program + "' 7 user ten 1 '" + options + "' '" + document + "' > /dev/null 2> /dev/null";
+         "' '" + program + "' 7 user ten 1 '" + options + "' '" + document +
+         "' > /dev/null 2> /dev/null";
 }
 
 void RunFilter(benchmark::State& state, const std::string& options) {
@@ -71,16 +72,20 @@ BENCHMARK(BM_FilterSampleJob)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FilterPassesFinishedJob(benchmark::State& state) { RunFilter(state, "zpx-finished=true"); }
 BENCHMARK(BM_FilterPassesFinishedJob)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A 200 MB document of one-line pages in the folder; its path.
+std::string LargeDocument(const TempFolder& folder) {
+  const std::string document = folder.Path() + "/large.ps";
+  std::ofstream out(document, std::ios::binary);
+  out << "%!PS-Adobe-3.0\n%%EndComments\n%%BeginSetup\n%%EndSetup\n";
+  const std::string page = "%%Page: 1 1\n" + std::string(1000, '%') + "\nshowpage\n";
+  for (size_t written = 0; written < (size_t(200) << 20); written += page.size()) out << page;
+  out << "%%EOF\n";
+  return document;
+}
+
 void BM_FilterLargeJob(benchmark::State& state) {
   TempFolder folder;
-  const std::string document = folder.Path() + "/large.ps";
-  {
-    std::ofstream out(document, std::ios::binary);
-    out << "%!PS-Adobe-3.0\n%%EndComments\n%%BeginSetup\n%%EndSetup\n";
-    const std::string page = "%%Page: 1 1\n" + std::string(1000, '%') + "\nshowpage\n";
-    for (size_t written = 0; written < (size_t(200) << 20); written += page.size()) out << page;
-    out << "%%EOF\n";
-  }
+  const std::string document = LargeDocument(folder);
   const std::string command = FilterCommand(folder, "ZPDuplex=Top", document);
   for (auto _ : state)
     if (std::system(command.c_str()) != 0) state.SkipWithError("zpx-filter failed");
@@ -105,26 +110,35 @@ double CpuMilliseconds(const std::string& command, benchmark::State& state) {
   return (ChildrenCpuSeconds() - before) * 1000;
 }
 
-// `ours` and pstops on the ten-page job in turn, each iteration: the CPU
-// time of each per job and their ratio.
+using Measure = double (*)(const std::string& command, benchmark::State& state);
+
+// `ours` and `pstops` in turn, each iteration: what `measure` gives for each
+// per run as `counter` and "pstops_" `counter`, and their ratio.
+void Alternate(benchmark::State& state, Measure measure, const std::string& ours,
+               const std::string& pstops, const std::string& counter) {
+  double oursMs = 0, pstopsMs = 0;
+  for (auto _ : state) {
+    oursMs += measure(ours, state);
+    pstopsMs += measure(pstops, state);
+  }
+  const double runs = double(state.iterations());
+  state.counters[counter] = oursMs / runs;
+  state.counters["pstops_" + counter] = pstopsMs / runs;
+  state.counters["ratio"] = pstopsMs > 0 ? oursMs / pstopsMs : 0;
+}
+
+// `ours` and pstops on the ten-page job in turn: the CPU time of each per job
+// and their ratio.
 void CompareWithPstops(benchmark::State& state, const std::string& ours) {
   TempFolder folder;
   const std::string pstops = FilterCommand(folder, "", folder.Write("ten.ps", TenPages()), kPstops);
-  double oursMs = 0, pstopsMs = 0;
-  for (auto _ : state) {
-    oursMs += CpuMilliseconds(ours, state);
-    pstopsMs += CpuMilliseconds(pstops, state);
-  }
-  const double runs = double(state.iterations());
-  state.counters["cpu_ms"] = oursMs / runs;
-  state.counters["pstops_cpu_ms"] = pstopsMs / runs;
-  state.counters["ratio"] = pstopsMs > 0 ? oursMs / pstopsMs : 0;
+  Alternate(state, CpuMilliseconds, ours, pstops, "cpu_ms");
 }
 
 void BM_FilterCpuAgainstPstops(benchmark::State& state) {
   TempFolder folder;
-  CompareWithPstops(state, FilterCommand(folder, "ZPDuplex=Top number-up=1",
-                                         folder.Write("ten.ps", TenPages())));
+  CompareWithPstops(
+      state, FilterCommand(folder, "ZPDuplex=Top number-up=1", folder.Write("ten.ps", TenPages())));
 }
 BENCHMARK(BM_FilterCpuAgainstPstops)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -132,8 +146,8 @@ void BM_PrintCpuAgainstPstops(benchmark::State& state) {
   TempFolder folder;
   folder.Write("tmp/.keep", "");
   CompareWithPstops(state, "HOME='" + folder.Path() + "' XDG_CONFIG_HOME='" + folder.Path() +
-                               "/config' ZPX_TMPDIR='" + folder.Path() + "/tmp' " +
-                               ZPX_TOOLS_DIR + "/zpx-print --ppd '" + ZPX_BUNDLE +
+                               "/config' ZPX_TMPDIR='" + folder.Path() + "/tmp' " + ZPX_TOOLS_DIR +
+                               "/zpx-print --ppd '" + ZPX_BUNDLE +
                                "/samples/ZPX-Sample.ppd' -o ZPDuplex=Top '" +
                                folder.Write("ten.ps", TenPages()) + "' > /dev/null");
 }
@@ -159,27 +173,12 @@ double FirstByteMilliseconds(const std::string& command, benchmark::State& state
 
 void BM_FirstByteOfLargeJobAgainstPstops(benchmark::State& state) {
   TempFolder folder;
-  const std::string document = folder.Path() + "/large.ps";
-  {
-    std::ofstream out(document, std::ios::binary);
-    out << "%!PS-Adobe-3.0\n%%EndComments\n%%BeginSetup\n%%EndSetup\n";
-    const std::string page = "%%Page: 1 1\n" + std::string(1000, '%') + "\nshowpage\n";
-    for (size_t written = 0; written < (size_t(200) << 20); written += page.size()) out << page;
-    out << "%%EOF\n";
-  }
+  const std::string document = LargeDocument(folder);
   // The job read from the pipe instead.
   const auto unsent = [](std::string command) { return command.erase(command.rfind(" > ")); };
   const std::string ours = unsent(FilterCommand(folder, "ZPDuplex=Top", document));
   const std::string pstops = unsent(FilterCommand(folder, "", document, kPstops));
-  double oursMs = 0, pstopsMs = 0;
-  for (auto _ : state) {
-    oursMs += FirstByteMilliseconds(ours, state);
-    pstopsMs += FirstByteMilliseconds(pstops, state);
-  }
-  const double runs = double(state.iterations());
-  state.counters["first_byte_ms"] = oursMs / runs;
-  state.counters["pstops_first_byte_ms"] = pstopsMs / runs;
-  state.counters["ratio"] = pstopsMs > 0 ? oursMs / pstopsMs : 0;
+  Alternate(state, FirstByteMilliseconds, ours, pstops, "first_byte_ms");
 }
 BENCHMARK(BM_FirstByteOfLargeJobAgainstPstops)
     ->Unit(benchmark::kMillisecond)
