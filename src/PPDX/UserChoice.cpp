@@ -48,6 +48,11 @@ bool UserChoice::IsInstallable(PPDXControl& control) {
   return control.IsInstallableOption() || IsInstallableGroup(ParentKeyword(control));
 }
 
+bool UserChoice::IsSecret(const PPDXControl& control) {
+  const auto* note = dynamic_cast<const PPDXJobNote*>(&control);
+  return note != nullptr && (note->IsPassword() || note->IsEncrypt());
+}
+
 UserChoice::Answer UserChoice::Judge(const std::string& key, const std::string& value) const {
   CFRef<CFStringRef> keyText(CreateText(key));
   PPDXControl* control = keyText ? mDocument.GetPPDXControlForKey(keyText.get()) : nullptr;

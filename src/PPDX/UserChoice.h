@@ -46,6 +46,9 @@ class UserChoice {
 
   static bool IsInstallableGroup(const char* keyword);
   static bool IsInstallable(PPDXControl& control);
+  // PINs and passwords (job notes kept as passwords or encrypted): they serve
+  // the one job they are given for, are never remembered nor written out.
+  static bool IsSecret(const PPDXControl& control);
 
   explicit UserChoice(ZPXPPD& document) : mDocument(document) {}
 

@@ -211,9 +211,20 @@ TEST_F(PrintServerJobs, AQueueMadeWithTheDriversModelTakesLpsCustomValues) {
   // The queue's PPD is the one a print dialog of the server understands.
   const std::string ppd = FileText(sServer->QueuePPD("Driven"));
   EXPECT_TRUE(Has(ppd, "*CustomZPScale True") && Has(ppd, "*% made by zpx-ppd")) << ppd;
+  // What -o takes on the queue (the shell's completion asks this) is what it
+  // takes with the model itself; an unknown queue is named.
+  const std::string keys = "'" + sServer->Prefix() + "/bin/zpx-ppd' options --keys ";
+  CommandRun queueKeys = RunCommand(keys + "--printer Driven");
+  EXPECT_EQ(queueKeys.status, 0) << queueKeys.errors;
+  EXPECT_TRUE(Has(queueKeys.output, "ZPDuplex=Bottom\n")) << queueKeys.output;
+  EXPECT_EQ(queueKeys.output, RunCommand(keys + "'" + kSamplePPD + "'").output);
+  CommandRun nowhere = RunCommand(keys + "--printer Nowhere");
+  EXPECT_EQ(nowhere.status, 1);
+  EXPECT_TRUE(Has(nowhere.errors, "no queue Nowhere")) << nowhere.errors;
 
   CommandRun lp = RunCommand(
-      "lp -d Driven -o ZPSecurePIN=Custom.735194 -o ZPScale=Custom.150 -o job-hold-until=no-hold '" +
+      "lp -d Driven -o ZPSecurePIN=Custom.735194 -o ZPScale=Custom.150 -o job-hold-until=no-hold "
+      "'" +
       kSampleDocument + "'");
   ASSERT_EQ(lp.status, 0) << lp.errors;
   std::string job;

@@ -14,6 +14,7 @@
 #include "DriverModels.h"
 #include "cf/CFFileURL.h"
 #include "cf/CFRef.h"
+#include "host/ProgramVersion.h"
 #include "paths/PlatformPaths.h"
 
 namespace {
@@ -31,8 +32,8 @@ bool Put(const std::string& text) {
 int List(const DriverModels& models) {
   std::string lines;
   for (const DriverModels::Model& model : models.List())
-    lines += "\"" + model.name + "\" en \"" + model.make + "\" \"" + model.makeAndModel +
-             "\" \"" + model.deviceId + "\"\n";
+    lines += "\"" + model.name + "\" en \"" + model.make + "\" \"" + model.makeAndModel + "\" \"" +
+             model.deviceId + "\"\n";
   return Put(lines) ? 0 : Fail("cannot write the list");
 }
 
@@ -46,6 +47,7 @@ int Cat(const DriverModels& models, const std::string& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (ProgramVersion::IsAsked(argc, argv)) return ProgramVersion::Print("zpx");
   const bool list = argc == 2 && std::strcmp(argv[1], "list") == 0;
   const bool cat = argc == 3 && std::strcmp(argv[1], "cat") == 0;
   if (!list && !cat) return Fail("usage: zpx list | zpx cat zpx:FILE");

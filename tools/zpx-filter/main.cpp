@@ -23,6 +23,7 @@
 #include "HostRun.h"
 #include "host/FinishedJobMark.h"
 #include "host/ProcessStart.h"
+#include "host/ProgramVersion.h"
 #include "host/RunFolder.h"
 #include "ipc/WriteAll.h"
 #include "paths/PlatformPaths.h"
@@ -91,6 +92,7 @@ int Finish(const FilterOptions& options, const std::string& document, const Docu
 
 int main(int argc, char** argv) {
   if (!ProcessStart::Prepare()) return 1;
+  if (ProgramVersion::IsAsked(argc, argv)) return ProgramVersion::Print("zpx-filter");
   if (argc < 6 || argc > 7)
     return Fail("usage: zpx-filter job-id user title copies options [file]");
   FilterOptions options(argv[3], argv[4], argv[5]);

@@ -11,6 +11,7 @@
 #include "PPDX/PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
+#include "PPDX/UserChoice.h"
 #include "cf/CFRef.h"
 #include "foundation/CString.h"
 #include "plugin/TextBuffer.h"
@@ -73,10 +74,6 @@ bool CupsOptionBlock::IsChoiceKeyword(const std::string& text) {
     const auto byte = static_cast<unsigned char>(c);
     return byte > 0x20 && byte < 0x7F && std::strchr("/:\"", byte) == nullptr;
   });
-}
-
-bool CupsOptionBlock::IsSecret(const PPDXJobNote& note) {
-  return note.IsPassword() || note.IsEncrypt();
 }
 
 void CupsOptionBlock::Open(PPDXControl& control, const char* kind, const std::string& kept) {
@@ -188,7 +185,7 @@ void CupsOptionBlock::FloatRange(PPDXFloatRangeControl& range) {
 }
 
 void CupsOptionBlock::Note(PPDXJobNote& note) {
-  const bool secret = IsSecret(note);
+  const bool secret = UserChoice::IsSecret(note);
   const std::string text = note.GetNotes() != nullptr ? note.GetNotes() : "";
   const bool textChoice =
       !secret && IsChoiceKeyword(text) && strcasecmp(text.c_str(), "Custom") != 0;

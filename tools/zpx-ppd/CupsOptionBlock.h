@@ -42,8 +42,6 @@ class CupsOptionBlock {
 
   // Whether the text can be a choice's keyword in a PPD.
   static bool IsChoiceKeyword(const std::string& text);
-  // The note's text must never be written: a PIN or a password.
-  static bool IsSecret(const PPDXJobNote& note);
 
  private:
   void Open(PPDXControl& control, const char* kind, const std::string& kept);

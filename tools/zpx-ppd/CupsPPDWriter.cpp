@@ -10,6 +10,7 @@
 #include "PPDX/ZPXPPD.h"
 #include "Tool.h"
 #include "foundation/CString.h"
+#include "host/ProgramVersion.h"
 
 namespace zpxtool {
 namespace {
@@ -89,7 +90,7 @@ bool CupsPPDWriter::Write(std::istream& maker) {
 void CupsPPDWriter::Header(const MakerEntry& entry) {
   mOut << entry.text;
   if (!entry.text.empty() && entry.text.back() != '\n') mOut << "\n";
-  mOut << "*% made by " << kTool << " " << ZPX_VERSION << " from " << Printable(mSource.c_str())
+  mOut << "*% made by " << kTool << " " << ProgramVersion::Text() << " from " << Printable(mSource.c_str())
        << "\n"
        << kFilterLine << "\n";
 }

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXCustomPageSizeControl.h"
@@ -12,22 +14,38 @@
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXRangeControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
+#include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
+#include "ServedPPD.h"
 #include "Tool.h"
 #include "foundation/CString.h"
 
 namespace zpxtool {
 namespace {
 
-// The document of FILE with the -o values set; null (after saying why, with
-// `status` set) when it cannot be had.
-std::unique_ptr<ZPXPPD> PreparedDocument(int argc, char** argv, const char* usage, int& status) {
+// The document of FILE, or of the PPD that "--printer QUEUE" serves (fetched
+// into `served`), with the -o values set; null (after saying why, with `status`
+// set) when it cannot be had.
+std::unique_ptr<ZPXPPD> PreparedDocument(int argc, char** argv, const char* usage,
+                                         ServedPPD& served, int& status) {
   status = kExitPPD;
+  const bool fromQueue = argc >= 2 && std::strcmp(argv[0], "--printer") == 0;
+  if (fromQueue) {
+    --argc;
+    ++argv;
+  }
   if (argc < 1 || argc % 2 == 0) {
     status = Usage(usage);
     return nullptr;
   }
-  std::unique_ptr<ZPXPPD> document = ParseDocument(argv[0]);
+  if (fromQueue) {
+    const std::string failure = served.Fetch(argv[0]);
+    if (!failure.empty()) {
+      status = Fail(argv[0], failure.c_str());
+      return nullptr;
+    }
+  }
+  std::unique_ptr<ZPXPPD> document = ParseDocument(fromQueue ? served.Path().c_str() : argv[0]);
   if (!document) {
     status = kExitNotPPD;
     return nullptr;
@@ -69,6 +87,25 @@ void PrintCustomSize(PPDXCustomPageSizeControl& size) {
               size.MinWidth(), size.MaxWidth(), size.MinHeight(), size.MaxHeight());
 }
 
+// What -o takes for the option, one KEY=CHOICE line per choice (the key
+// without its "*"); options whose value is typed (ranges, sizes, job notes)
+// have one line with nothing after "=". A PIN or password is no -o's (it is
+// asked for), installed equipment no job's: neither is listed.
+void PrintKeyChoices(PPDXControl& control) {
+  if (UserChoice::IsSecret(control) || UserChoice::IsInstallable(control)) return;
+  const std::string key = Printable(control.Keyword() + (control.Keyword()[0] == '*' ? 1 : 0));
+  std::vector<const char*> choices;
+  if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control)) {
+    for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem())
+      if (item->keyword != nullptr) choices.push_back(*item->keyword);
+  } else if (dynamic_cast<PPDXBooleanControl*>(&control) != nullptr) {
+    choices = {"True", "False"};
+  } else {
+    choices = {""};
+  }
+  for (const char* choice : choices) std::printf("%s=%s\n", key.c_str(), Printable(choice).c_str());
+}
+
 void PrintOption(ZPXPPD& document, PPDXControl& control) {
   std::printf("%s/%s:", Printable(control.Keyword()).c_str(),
               Printable(control.UserName()).c_str());
@@ -88,9 +125,15 @@ void PrintOption(ZPXPPD& document, PPDXControl& control) {
 }  // namespace
 
 int Options(int argc, char** argv) {
+  const bool keysOnly = argc >= 1 && std::strcmp(argv[0], "--keys") == 0;
+  if (keysOnly) {
+    --argc;
+    ++argv;
+  }
   int status;
-  std::unique_ptr<ZPXPPD> document =
-      PreparedDocument(argc, argv, "options FILE [-o KEY=VALUE ...]", status);
+  ServedPPD served;
+  std::unique_ptr<ZPXPPD> document = PreparedDocument(
+      argc, argv, "options [--keys] FILE|--printer QUEUE [-o KEY=VALUE ...]", served, status);
   if (!document) return status;
   // What the dialog shows: attached, visible options a user can set.
   _DISPLAY_OPTIONS_ saved = ZPXPPD::Options();
@@ -101,19 +144,23 @@ int Options(int argc, char** argv) {
   for (PPDXControl* control = controls->First(type); control != nullptr;
        control = controls->Next(type)) {
     if (type == CNTL_SPECIAL || control->Keyword() == nullptr) continue;
-    PrintOption(*document, *control);
+    if (keysOnly)
+      PrintKeyChoices(*control);
+    else
+      PrintOption(*document, *control);
     shown = true;
   }
   ZPXPPD::Options(saved);
   // A PPD without the maker's keywords places no option where the dialog looks.
-  if (!shown) std::printf("no options the extension shows\n");
+  if (!shown && !keysOnly) std::printf("no options the extension shows\n");
   return kExitPPD;
 }
 
 int Emit(int argc, char** argv) {
   int status;
+  ServedPPD served;
   std::unique_ptr<ZPXPPD> document =
-      PreparedDocument(argc, argv, "emit FILE [-o KEY=VALUE ...]", status);
+      PreparedDocument(argc, argv, "emit FILE|--printer QUEUE [-o KEY=VALUE ...]", served, status);
   if (!document) return status;
   _DISPLAY_OPTIONS_ saved = ZPXPPD::Options();
   ZPXPPD::Options(DISPLAY_ALL);

@@ -56,6 +56,7 @@
 #include <cstring>
 
 #include "Tool.h"
+#include "host/ProgramVersion.h"
 
 using namespace zpxtool;
 
@@ -140,6 +141,7 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   if (AsksForHelp(argv[1])) return PrintHelp();
+  if (ProgramVersion::IsAsked(argc, argv)) return ProgramVersion::Print(kTool);
   for (const Command& command : kCommands) {
     if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
   }

@@ -27,12 +27,6 @@ PrintFailure Failure(const UserChoice::Answer& answer) {
   return answer.Taken() ? PrintFailure::None() : PrintFailure::BadInput(answer.refusal);
 }
 
-// PINs and passwords: they serve the one job they are given for.
-bool IsSecret(PPDXControl& control) {
-  auto* note = dynamic_cast<PPDXJobNote*>(&control);
-  return note != nullptr && (note->IsPassword() || note->IsEncrypt());
-}
-
 // The key as lpadmin and lp take it.
 std::string WithoutStar(const std::string& key) {
   return key.rfind('*', 0) == 0 ? key.substr(1) : key;
@@ -176,7 +170,7 @@ PPDXControl* OptionChoices::RestoreValue(ZPXPPD& document, const std::string& ke
   const bool isText = CFGetTypeID(value) == CFStringGetTypeID();
   PPDXControl* control =
       UserOption(document, {key, isText ? UTF8Text(static_cast<CFStringRef>(value)) : ""}, failure);
-  if (control != nullptr && IsSecret(*control)) return nullptr;
+  if (control != nullptr && UserChoice::IsSecret(*control)) return nullptr;
   if (control != nullptr && !isText)
     failure = PrintFailure::BadInput("option " + key + " has no text");
   if (failure.Failed()) {
@@ -218,7 +212,8 @@ void OptionChoices::ListNeverRemembered(ZPXPPD& document) {
   for (const auto& entry : SortedEntries(mValues.get())) {
     CFRef<CFStringRef> key(CreateText(entry.first));
     PPDXControl* control = document.GetPPDXControlForKey(key.get());
-    if (control != nullptr && (IsSecret(*control) || UserChoice::IsInstallable(*control)))
+    if (control != nullptr &&
+        (UserChoice::IsSecret(*control) || UserChoice::IsInstallable(*control)))
       mNeverRemembered.push_back(entry.first);
   }
 }

@@ -102,6 +102,9 @@ PrintFailure PrintArguments::Parse(int argc, const char* const* argv) {
     } else if (word == "--help" || word == "-h") {
       mHelp = true;
       return PrintFailure::None();
+    } else if (word == "--version") {
+      mVersion = true;
+      return PrintFailure::None();
     } else if (word.size() > 1 && word[0] == '-') {
       return PrintFailure::BadInput("unknown option " + word);
     } else if (!mDocument.empty()) {

@@ -5,7 +5,7 @@
 //             [--orientation portrait|landscape|reverse-portrait|reverse-landscape]
 //             [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]
 //   zpx-print --list
-//   zpx-print --help
+//   zpx-print --help | --version
 
 #include <string>
 #include <utility>
@@ -20,12 +20,14 @@ struct PrintArguments {
       "                 [--ask KEY]... [--secrets FILE] [--copies N]\n"
       "                 [--orientation portrait|landscape|reverse-portrait|reverse-landscape]\n"
       "                 [--title TEXT] [--output FILE] [--forget] [--gui] [DOCUMENT]\n"
-      "       zpx-print --list\n";
+      "       zpx-print --list\n"
+      "       zpx-print --help | --version\n";
 
   std::string mPPD;
   std::string mQueue;  // --printer: the print server's queue instead of a PPD file
   bool mList = false;
-  bool mHelp = false;  // --help: the usage on standard output, nothing else
+  bool mHelp = false;     // --help: the usage on standard output, nothing else
+  bool mVersion = false;  // --version: the program's version, nothing else
   std::vector<std::pair<std::string, std::string>> mOptions;  // key with "*", value
   // Options as a job from another application carries them, in the print
   // server's forms (ServerOptionValue): those that are not options a user

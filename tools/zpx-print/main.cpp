@@ -26,6 +26,7 @@
 #include "cf/CFText.h"
 #include "host/InjectionDataFile.h"
 #include "host/ProcessStart.h"
+#include "host/ProgramVersion.h"
 #include "host/RunFolder.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/BundleFunctions.h"
@@ -166,6 +167,7 @@ int main(int argc, char** argv) {
   PrintFailure failure = arguments.Parse(argc, argv);
   if (failure.Failed()) return Exit(failure);
   if (arguments.mHelp) return std::fputs(PrintArguments::kUsage, stdout) < 0 ? 1 : 0;
+  if (arguments.mVersion) return ProgramVersion::Print("zpx-print");
   if (arguments.mList) return Exit(QueueList::Show());
   failure = SecretInput::Gather(arguments);
   if (failure.Failed()) return Exit(failure);
