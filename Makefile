@@ -1,5 +1,5 @@
-# The two commands of the README, and fuzzing.
-.PHONY: test run setup fuzz
+# The two commands of the README, fuzzing and the Debian package.
+.PHONY: test run setup fuzz package
 
 # make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="Base64 Collection"]
 FUZZ_SECONDS ?= 60
@@ -13,6 +13,10 @@ test: setup
 
 run: setup
 	scripts/run
+
+# The Debian package, into build/package/ (README "Install").
+package: setup
+	scripts/package
 
 fuzz:
 	scripts/setup --fuzz

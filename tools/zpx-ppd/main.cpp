@@ -19,14 +19,17 @@
 // *PPD-Adobe "4.3" header, or a fatal parse error), 2 for a usage error. Reports
 // go to standard output, control characters escaped; errors of the tool itself go
 // to standard error. check names a line that ends the parse early, as scan does.
-//   zpx-ppd options FILE [-o KEY=VALUE ...]
+//   zpx-ppd options [--keys] FILE|--printer QUEUE [-o KEY=VALUE ...]
 //                       every option the extension shows on one line:
 //                       keyword and display name, then the choices with the
 //                       current one marked "*" and those the constraints
 //                       forbid under the current choices marked "!"; ranges
 //                       with their limits, job notes with their lengths and
 //                       flags. "no options the extension shows" for a PPD
-//                       without the maker's keywords.
+//                       without the maker's keywords. --keys prints what a
+//                       job's -o takes instead, one KEY=CHOICE line per
+//                       choice; --printer QUEUE reads the PPD the print
+//                       server's queue serves (options and emit).
 //   zpx-ppd emit FILE [-o KEY=VALUE ...]
 //                       the feature code of every control, in order, as the
 //                       job carries it. An unknown key, a value the option
@@ -77,12 +80,14 @@ const Command kCommands[] = {
      "parses FILE as the extension does and lists every parse error and\n"
      "warning, and whether the document is valid"},
     {"dump", "--json FILE", Dump, "the option model as one JSON object"},
-    {"options", "FILE [-o KEY=VALUE ...]", Options,
+    {"options", "[--keys] FILE|--printer QUEUE [-o KEY=VALUE ...]", Options,
      "every option the extension shows, one a line: KEY/Name: and its choices,\n"
      "\"*\" marking the current one (the PPD's default unless -o sets it) and \"!\"\n"
      "one the constraints forbid now, under the current choices; ranges with\n"
-     "their limits, job notes with their lengths and flags"},
-    {"emit", "FILE [-o KEY=VALUE ...]", Emit,
+     "their limits, job notes with their lengths and flags; with --keys what a\n"
+     "job's -o takes, a KEY=CHOICE line per choice (KEY= for a typed value);\n"
+     "--printer reads the PPD a print server's queue serves"},
+    {"emit", "FILE|--printer QUEUE [-o KEY=VALUE ...]", Emit,
      "the feature code of every control, as the job carries it"},
     {"save", "FILE BLOB", Save, "writes the document's settings blob to BLOB, whole or not at all"},
     {"load", "BLOB [PPD]", Load,
@@ -101,7 +106,7 @@ constexpr char kChoicesAndStatusHelp[] =
     "constraints forbid fails with 1; a job note's text its rule refuses is a\n"
     "usage error (2).\n"
     "Exit status: 0 a readable or valid PPD, 1 a file that is not one, 2 a usage\n"
-    "error.\n";
+    "error. --version says the program's version.\n";
 
 // One line that lists every command, for standard error.
 void PrintUsage() {
