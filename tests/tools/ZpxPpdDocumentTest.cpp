@@ -88,8 +88,9 @@ TEST(ZpxPpdDocumentTest, HelpExplainsTheCommandsAndTheMarksOfOptions) {
     EXPECT_EQ(help.output.rfind("usage: zpx-ppd COMMAND", 0), 0u) << help.output;
     EXPECT_EQ(help.output, Tool(asking).output) << "standard error is not used";
     for (const char* part :
-         {"\nzpx-ppd options FILE [-o KEY=VALUE ...]\n", "\"*\" marking the current one",
-          "\"!\"\n    one the constraints forbid now", "\nzpx-ppd load BLOB [PPD]\n"})
+         {"\nzpx-ppd options [--keys] FILE|--printer QUEUE [-o KEY=VALUE ...]\n",
+          "\"*\" marking the current one", "\"!\"\n    one the constraints forbid now",
+          "\nzpx-ppd load BLOB [PPD]\n"})
       EXPECT_TRUE(Has(help.output, part)) << part;
   }
   // A PPD without the maker's keywords places no option where the dialog looks.
