@@ -1,5 +1,6 @@
 #pragma once
-// Platform strings of the standard library's UTF-8 text.
+// The standard library's UTF-8 text: platform strings of it, and where it may
+// be cut.
 
 #include <string>
 
@@ -8,3 +9,7 @@
 // A new platform string of the text; null when the text is no UTF-8. The
 // caller releases it.
 CFStringRef CreateText(const std::string& utf8);
+
+// The longest start of the UTF-8 text of at most `limit` bytes that ends on a
+// character boundary.
+size_t UTF8BoundaryCut(const std::string& utf8, size_t limit);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "cf/CFText.h"
 #include "ipc/SharedSegment.h"
 #include "output/WideText.h"
 

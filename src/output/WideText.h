@@ -15,6 +15,3 @@ bool WideFromUTF8(const std::string& utf8, std::wstring& text);
 // travel: what is not Unicode becomes U+FFFD instead of failing.
 std::wstring WideFromUTF8Replacing(const char* bytes, size_t length);
 std::string UTF8FromWideReplacing(const wchar_t* text);
-// The longest start of the UTF-8 text of at most `limit` bytes that ends on a
-// character boundary.
-size_t UTF8BoundaryCut(const std::string& utf8, size_t limit);

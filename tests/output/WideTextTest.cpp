@@ -26,14 +26,10 @@ TEST(WideTextTest, RoundTripOfEveryLengthAndRefusalOfNonText) {
   }
 }
 
-TEST(WideTextTest, ReplacingFormsAndBoundaryCuts) {
+TEST(WideTextTest, ReplacingForms) {
   EXPECT_EQ(L"a\uFFFD\uFFFDb\u00E9", WideFromUTF8Replacing("a\xE2\x82"
                                                            "b\xC3\xA9",
                                                            6));
   const wchar_t withHalf[] = {L'x', wchar_t(0xDC00), wchar_t(0x110000), 0};
   EXPECT_EQ("x\xEF\xBF\xBD\xEF\xBF\xBD", UTF8FromWideReplacing(withHalf));
-  const std::string emoji = "\xF0\x9F\x98\x80\xF0\x9F\x98\x80";
-  for (size_t limit : {4u, 5u, 6u, 7u}) EXPECT_EQ(4u, UTF8BoundaryCut(emoji, limit)) << limit;
-  EXPECT_EQ(8u, UTF8BoundaryCut(emoji, 8));
-  EXPECT_EQ(0u, UTF8BoundaryCut(emoji, 3));
 }

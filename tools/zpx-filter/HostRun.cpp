@@ -6,8 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "cf/CFText.h"
 #include "host/ScratchFolders.h"
-#include "output/WideText.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cf/CFRef.h"
+#include "cf/CFText.h"
 #include "cf/CoreFoundation.h"
 
 namespace {
@@ -316,4 +317,11 @@ TEST(CFString, FormatConversions) {
             "[Caf\xC3\xA9] [    Caf\xC3\xA9] [Caf\xC3\xA9  ] 12 0.5 (null)");
   // A format that ends inside a conversion stops there.
   EXPECT_EQ(format(CFSTR("50%")), "50");
+}
+
+TEST(CFText, UTF8IsCutOnlyOnCharacterBoundaries) {
+  const std::string emoji = "\xF0\x9F\x98\x80\xF0\x9F\x98\x80";
+  for (size_t limit : {4u, 5u, 6u, 7u}) EXPECT_EQ(4u, UTF8BoundaryCut(emoji, limit)) << limit;
+  EXPECT_EQ(8u, UTF8BoundaryCut(emoji, 8));
+  EXPECT_EQ(0u, UTF8BoundaryCut(emoji, 3));
 }
