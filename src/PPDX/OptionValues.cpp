@@ -30,20 +30,16 @@ bool InRange(const char* value, double minimum, double maximum) {
 }
 
 // The popup's choice named `value` without regard to case, or null.
-const char* PopupChoiceNamed(PPDXPopupControl& popup, const char* value) {
+// The keyword of the pop-up's first choice that `compare` finds equal to the
+// value (0); null when there is none.
+const char* PopupChoice(PPDXPopupControl& popup, const char* value,
+                        int (*compare)(const char*, const char*)) {
   for (_PopupItem* item = popup.FirstItem(); item != nullptr; item = popup.NextItem()) {
     const char* choice =
         item->keyword != nullptr ? static_cast<const char*>(*item->keyword) : nullptr;
-    if (choice != nullptr && strcasecmp(choice, value) == 0) return choice;
+    if (choice != nullptr && compare(choice, value) == 0) return choice;
   }
   return nullptr;
-}
-
-bool PopupHas(PPDXPopupControl& popup, const char* value) {
-  for (_PopupItem* item = popup.FirstItem(); item != nullptr; item = popup.NextItem()) {
-    if (item->keyword != nullptr && *item->keyword == value) return true;
-  }
-  return false;
 }
 
 // The shortest text that reads back as the same number: a float bound as the
@@ -65,7 +61,8 @@ std::string RangeRefusal(const char* key, Range& range) {
 }  // namespace
 
 bool OptionValues::Takes(PPDXControl& control, const char* value) {
-  if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control)) return PopupHas(*popup, value);
+  if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control))
+    return PopupChoice(*popup, value, std::strcmp) != nullptr;
   if (dynamic_cast<PPDXBooleanControl*>(&control) != nullptr)
     return std::strcmp(value, "True") == 0 || std::strcmp(value, "False") == 0;
   if (auto* range = dynamic_cast<PPDXRangeControl*>(&control))
@@ -86,7 +83,7 @@ std::string OptionValues::Refusal(PPDXControl& control, const char* value) {
 
 std::string OptionValues::ChoiceSpelled(PPDXControl& control, const std::string& value) {
   if (auto* popup = dynamic_cast<PPDXPopupControl*>(&control)) {
-    const char* choice = PopupChoiceNamed(*popup, value.c_str());
+    const char* choice = PopupChoice(*popup, value.c_str(), strcasecmp);
     return choice != nullptr ? choice : value;
   }
   if (dynamic_cast<PPDXBooleanControl*>(&control) != nullptr)
