@@ -205,9 +205,8 @@ TEST_F(PrintServerJobs, AQueueMadeWithTheDriversModelTakesLpsCustomValues) {
   ASSERT_EQ(models.status, 0) << models.errors;
   EXPECT_TRUE(Has(models.output, "zpx:ZPX-Sample.ppd ZPX Production 9000 PS v1.0"))
       << models.output;
-  CommandRun added = RunCommand("lpadmin -p Driven -E -v capture:" + sServer->CaptureFolder() +
-                                " -m zpx:ZPX-Sample.ppd");
-  ASSERT_EQ(added.status, 0) << added.errors << FileText(sServer->ErrorLog());
+  ASSERT_TRUE(sServer->AddModelQueue("Driven", "zpx:ZPX-Sample.ppd"))
+      << FileText(sServer->ErrorLog());
   // The queue's PPD is the one a print dialog of the server understands.
   const std::string ppd = FileText(sServer->QueuePPD("Driven"));
   EXPECT_TRUE(Has(ppd, "*CustomZPScale True") && Has(ppd, "*% made by zpx-ppd")) << ppd;

@@ -162,10 +162,8 @@ class ServerPrintDialog : public ::testing::Test {
     sServer = new LocalPrintServer();
     ASSERT_TRUE(sServer->IsRunning()) << FileText(sServer->ErrorLog());
     setenv("CUPS_SERVER", sServer->Address().c_str(), 1);
-    CommandRun added =
-        RunCommand("lpadmin -p " + kQueue + " -E -v capture:" + sServer->CaptureFolder() +
-                   " -m zpx:ZPX-Sample.ppd");
-    ASSERT_EQ(added.status, 0) << added.errors << FileText(sServer->ErrorLog());
+    ASSERT_TRUE(sServer->AddModelQueue(kQueue, "zpx:ZPX-Sample.ppd"))
+        << FileText(sServer->ErrorLog());
   }
   static void TearDownTestSuite() {
     delete sServer;

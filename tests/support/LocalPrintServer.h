@@ -62,10 +62,13 @@ class LocalPrintServer {
     return path;
   }
 
-  // Adds an enabled queue that captures its jobs, made from the PPD.
+  // Adds an enabled queue that captures its jobs, made from the PPD file.
   bool AddQueue(const std::string& queue, const std::string& ppd) const {
-    return Shell("lpadmin -h " + Address() + " -p " + queue + " -E -v capture:" + CaptureFolder() +
-                 " -P '" + ppd + "' 2>/dev/null") == 0;
+    return AddCapturingQueue(queue, "-P '" + ppd + "'");
+  }
+  // The same, made with a model of the drivers ("zpx:FILE", as lpinfo -m lists it).
+  bool AddModelQueue(const std::string& queue, const std::string& model) const {
+    return AddCapturingQueue(queue, "-m '" + model + "'");
   }
 
   // The server stops answering, its connections still taken by the system;
@@ -111,6 +114,11 @@ class LocalPrintServer {
   }
 
  private:
+  bool AddCapturingQueue(const std::string& queue, const std::string& made) const {
+    return Shell("lpadmin -h " + Address() + " -p " + queue + " -E -v capture:" + CaptureFolder() +
+                 " " + made + " 2>/dev/null") == 0;
+  }
+
   bool Install() {
     mPrefix = mFolder.Path() + "/prefix";
     return Shell("cmake --install '" ZPX_BUILD_DIR "' --prefix '" + mPrefix + "' >/dev/null") == 0;
