@@ -51,14 +51,10 @@ class FilterFolder {
   // The filter on the document, its output dropped, with the ending signals at
   // their default action whatever the test runner ignores.
   pid_t StartFilter(const std::string& document) const {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const pid_t filter = StartShellCommand(
-        "exec env " + Command(kSampleEnvironment, "", "'" + document + "'"), actions);
-    posix_spawn_file_actions_destroy(&actions);
-    return filter;
+    ShellStreams streams;
+    streams.Null(STDOUT_FILENO).Null(STDERR_FILENO);
+    return StartShellCommand("exec env " + Command(kSampleEnvironment, "", "'" + document + "'"),
+                             streams);
   }
 
   // zpx-print's job for the document with a home of its own.
@@ -75,21 +71,11 @@ class FilterFolder {
   // The filter on standard input, writing on a pipe: its two ends in `input`
   // and `output`.
   pid_t StartStreaming(const std::string& options, int& input, int& output) const {
-    int in[2], out[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const pid_t filter =
-        StartShellCommand("exec env " + Command(kSampleEnvironment, options, ""), actions);
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    input = in[1];
-    output = out[0];
-    return filter;
+    ShellStreams streams;
+    input = streams.Pipe(STDIN_FILENO);
+    output = streams.Pipe(STDOUT_FILENO);
+    streams.Null(STDERR_FILENO);
+    return StartShellCommand("exec env " + Command(kSampleEnvironment, options, ""), streams);
   }
   // The bytes of the files below the temporary folder.
   uintmax_t BytesInTemporaryFolder() const {

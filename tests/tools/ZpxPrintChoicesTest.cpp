@@ -86,13 +86,10 @@ class TerminalPrint {
     if (mMaster == -1 || grantpt(mMaster) != 0 || unlockpt(mMaster) != 0) return;
     const std::string terminal = ptsname(mMaster);
     mSlave = open(terminal.c_str(), O_RDWR | O_NOCTTY);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
     // Opened in the new session, the terminal becomes its controlling one.
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, terminal.c_str(), O_RDWR, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    mChild = StartShellCommand("exec env " + home.Command(arguments), actions, POSIX_SPAWN_SETSID);
-    posix_spawn_file_actions_destroy(&actions);
+    ShellStreams streams;
+    streams.Open(STDIN_FILENO, terminal, O_RDWR).Null(STDOUT_FILENO);
+    mChild = StartShellCommand("exec env " + home.Command(arguments), streams, POSIX_SPAWN_SETSID);
   }
   ~TerminalPrint() {
     if (mChild > 0) {

@@ -38,19 +38,11 @@ std::string SampleJob(const PrintHome& home, const std::string& options) {
 // ending signals at their default action whatever the test runner ignores;
 // `input` is the pipe's writing end, for the caller to close.
 pid_t StartWaitingPrint(const PrintHome& home, int& input, const std::string& arguments = "") {
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return -1;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[0], STDIN_FILENO);
-  posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  const std::string command = "exec env " + home.Command("--ppd '" + kSamplePPD + "' " + arguments);
-  const pid_t child = StartShellCommand(command, actions);
-  posix_spawn_file_actions_destroy(&actions);
-  close(pipeFds[0]);
-  input = pipeFds[1];
-  return child;
+  ShellStreams streams;
+  input = streams.Pipe(STDIN_FILENO);
+  streams.Null(STDOUT_FILENO);
+  return StartShellCommand("exec env " + home.Command("--ppd '" + kSamplePPD + "' " + arguments),
+                           streams);
 }
 
 // The run's folder below the home's temporary folder once it holds the
@@ -372,22 +364,21 @@ TEST(ZpxPrint, ThePrintWindowWithoutADisplayExitsWithTwoNamingDisplay) {
 }
 
 // A display server of the test's own (Xvfb) on a free display; its number in
-// `display`, -1 when none started.
+// `display`, -1 when none started. The number is read to its line's end: the
+// server writes the line in two pieces and ends when the second finds the
+// pipe closed.
 pid_t StartDisplay(int& display) {
   display = -1;
-  int ends[2];
-  if (pipe(ends) != 0) return -1;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, ends[1], 3);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  ShellStreams streams;
+  const int said = streams.Pipe(3);
+  streams.Null(STDERR_FILENO);
   const pid_t server =
-      StartShellCommand("exec Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24", actions);
-  posix_spawn_file_actions_destroy(&actions);
-  close(ends[1]);
-  char number[16] = {};
-  if (server > 0 && read(ends[0], number, sizeof number - 1) > 0) display = std::atoi(number);
-  close(ends[0]);
+      StartShellCommand("exec Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24", streams);
+  std::string number;
+  char c;
+  while (server > 0 && read(said, &c, 1) == 1 && c != '\n') number += c;
+  close(said);
+  if (!number.empty()) display = std::atoi(number.c_str());
   return server;
 }
 
@@ -398,16 +389,13 @@ TEST(ZpxPrint, AVanishedDisplayEndsThePrintWindowWithTwoOneLineAndNothingLeft) {
   ASSERT_GT(server, 0);
   ASSERT_GE(display, 0);
   const std::string errors = home.Path() + "/errors";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, kSampleDocument.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ShellStreams streams;
+  streams.Open(STDIN_FILENO, kSampleDocument, O_RDONLY)
+      .Null(STDOUT_FILENO)
+      .Open(STDERR_FILENO, errors, O_WRONLY | O_CREAT | O_TRUNC);
   const pid_t print = StartShellCommand("exec env DISPLAY=:" + std::to_string(display) + " " +
                                             home.Command("--gui --ppd '" + kSamplePPD + "'"),
-                                        actions);
-  posix_spawn_file_actions_destroy(&actions);
+                                        streams);
   ASSERT_GT(print, 0);
   // The screen is open before the run's folder is made; the window follows.
   EXPECT_NE(RunFolderWithFiles(home), "");
