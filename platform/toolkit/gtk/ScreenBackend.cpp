@@ -35,12 +35,20 @@ std::unique_ptr<ScreenBackend> ScreenBackend::Open(
     *error = "a window is shown already: the screen is chosen before anything is shown";
     return nullptr;
   }
+  // The windows draw with cairo alone: left on, GDK loads the GL driver (and
+  // its compiler) as it opens the display, the larger part of a window's start.
+  // A choice in the environment stands.
+  g_setenv("GDK_GL", "disable", FALSE);
   if (!gtk_init_check(nullptr, nullptr)) {
     const char* display = g_getenv("DISPLAY");
     *error = std::string("cannot open the display named by DISPLAY (") +
              (display ? display : "not set") + ")";
     return nullptr;
   }
+  // Pango reads the font configuration in a thread of its own once the font
+  // map is made: made now, that reading goes on beside the program's work
+  // up to its first text measured, instead of holding that text up.
+  pango_cairo_font_map_get_default();
   ScreenStyle::Install();
   return std::unique_ptr<ScreenBackend>(new ScreenBackend(std::move(stalled)));
 }
