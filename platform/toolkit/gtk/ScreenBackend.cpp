@@ -35,10 +35,6 @@ std::unique_ptr<ScreenBackend> ScreenBackend::Open(
     *error = "a window is shown already: the screen is chosen before anything is shown";
     return nullptr;
   }
-  // The windows draw with cairo alone: left on, GDK loads the GL driver (and
-  // its compiler) as it opens the display, the larger part of a window's start.
-  // A choice in the environment stands.
-  g_setenv("GDK_GL", "disable", FALSE);
   if (!gtk_init_check(nullptr, nullptr)) {
     const char* display = g_getenv("DISPLAY");
     *error = std::string("cannot open the display named by DISPLAY (") +
