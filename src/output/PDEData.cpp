@@ -160,9 +160,12 @@ bool PDEData::GetIPAddressEnabled() const {
 }
 
 void PDEData::SetIPAddressEnabled(bool enabled) {
-  if (!mPreferences || !mPrinterName) return;
-  mPreferences->setIPEnabled(mPrinterName.get(), enabled);
-  mPreferences->Save();
+  TakeIPAddressEnabled(enabled);
+  if (mPreferences && mPrinterName) mPreferences->Save();
+}
+
+void PDEData::TakeIPAddressEnabled(bool enabled) {
+  if (mPreferences && mPrinterName) mPreferences->setIPEnabled(mPrinterName.get(), enabled);
 }
 
 CFStringRef PDEData::GetMelvanePrinterAddress(CFStringRef name) const {

@@ -63,7 +63,10 @@ class PDEData {
 
   // ---- The printer preferences store.
   bool GetIPAddressEnabled() const;
+  // Saved at once.
   void SetIPAddressEnabled(bool enabled);
+  // For this data object only: the stored file keeps its value.
+  void TakeIPAddressEnabled(bool enabled);
   // The stored address (owned by the store), null without a store.
   CFStringRef GetMelvanePrinterAddress(CFStringRef name) const;
   CFStringRef GetMelvanePrinterAddress(CFStringRef name, bool* ipEnabled) const;

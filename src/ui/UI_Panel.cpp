@@ -133,15 +133,23 @@ UI_Panel::UI_Panel(IBNibRef nib, ControlRef parentPane, PDEData* data)
       mCompanionPath(PlatformPaths::Get(PlatformPaths::kCompanionProgram)) {
   if (mData == nullptr || mData->PrinterName() == nullptr) return;
   mPrinterName = CFRef<CFStringRef>::Retain(mData->PrinterName());
-  BuildUI(nib);
+  if (IsHeadless())
+    CreateAddressArea(Rect{0, 0, 0, 0});
+  else
+    BuildUI(nib);
   sCurrentDocument = mData->Document();
-  PopulatePPDTreeStructure();
+  if (!IsHeadless()) PopulatePPDTreeStructure();
   sScrollOffset = 0;
   if (!mData->IsReinitialized() && !mData->IsRestoredFromTicket()) TakePageSetupPaper();
-  CreateBasicPanel();
+  if (!IsHeadless()) CreateBasicPanel();
   mData->DeleteWatermarks();
   mSettingsChanged = false;
   sLivePanel = this;
+  if (IsHeadless()) {
+    LoadWatermarks();
+    mValid = true;
+    return;
+  }
   mPPDCopy = CopyPPDBeside();
   if (!SetUpSharedArea()) {
     mData->MarkIncomplete();
@@ -191,7 +199,7 @@ void UI_Panel::BuildUI(IBNibRef nib) {
   CheckSmallScreen();
   if (mAddressGroup != nullptr) {
     if (sSmallScreen) MoveUp(mAddressGroup, kSmallScreenShift);
-    CreateAddressArea(mAddressGroup);
+    CreateAddressArea(BoundsOf(mAddressGroup));
   }
   DisposeWindow(source);
 }
@@ -246,8 +254,7 @@ void UI_Panel::CoverWithParentPane(ControlRef control) {
   SetControlBounds(mParentPane, &covering);
 }
 
-void UI_Panel::CreateAddressArea(ControlRef group) {
-  const Rect bounds = BoundsOf(group);
+void UI_Panel::CreateAddressArea(const Rect& bounds) {
   mAddressArea = std::make_unique<UI_IPAddressPanel>(mDialog, mParentPane, bounds, mData->Session(),
                                                      mData->GetIPAddressEnabled(), true, true);
   Rect covered = bounds;
@@ -424,6 +431,11 @@ void UI_Panel::ShiftForSmallScreenOnce() {
 void UI_Panel::RefreshStoredAddress() {
   mData->ResetMelvanePrinterList();
   if (mAddressArea == nullptr) return;
+  if (IsHeadless()) {
+    // The job takes the switch as the area judges it; the preferences stay as they are.
+    mData->TakeIPAddressEnabled(mAddressArea->IsTwoWayOn());
+    return;
+  }
   bool enabled = false;
   CFStringRef stored = mData->GetMelvanePrinterAddress(mPrinterName.get(), &enabled);
   const std::string address = UTF8Text(stored);

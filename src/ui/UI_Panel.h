@@ -6,6 +6,12 @@
 // companion: the area shared with it, its process, the exchange started by
 // the job-properties button and the 0.01 s poll that waits for its end.
 //
+// A pane given no parent pane (a dialog that shows no window, printing
+// without one) keeps only what the job's PostScript needs: the page-setup
+// paper, the watermarks and the stored two-way switch as the address area
+// judges it. It builds no widgets, shortcut tree, PPD copy or area for the
+// companion, and writes nothing into the printer preferences.
+//
 // Every change goes straight into the option model. The tree, the scroll
 // offset and the layout flags are the process's, shared by every pane; only
 // the newest (live) pane acts on events.
@@ -75,7 +81,7 @@ class UI_Panel : public UI_DialogWait {
   static constexpr DataBrowserPropertyID kShortcutColumn = FourCC("SHOR");
 
   // The dialog window is the parent pane's owner. IsValid() is false without
-  // a current printer or without the shared area.
+  // a current printer or, with a parent pane, without the shared area.
   UI_Panel(IBNibRef nib, ControlRef parentPane, PDEData* data);
   ~UI_Panel() override;
 
@@ -135,6 +141,9 @@ class UI_Panel : public UI_DialogWait {
   // the note's flags or lengths refuse stays out, and each such refusal is told
   // in an alert of its own (never with the text) once the list is applied.
   void SetUpdatedSettings(const SDMKeyValueList& list);
+  // The preferences' watermarks, or the bundle's defaults when there are none.
+  void LoadWatermarks();
+  // LoadWatermarks, then the watermarks into the shared area.
   void GetWatermarks();
   void UpdateWatermarks();
   void SetTimerCheckForJPReturn();
@@ -160,7 +169,10 @@ class UI_Panel : public UI_DialogWait {
   static void AdjustSubControl(ControlRef control, const Rect& pane, short sourceHeight);
   void CoverWithParentPane(ControlRef control);
   void CheckSmallScreen();
-  void CreateAddressArea(ControlRef group);
+  // An area of empty bounds builds no controls: it only judges the stored
+  // two-way switch.
+  void CreateAddressArea(const Rect& bounds);
+  bool IsHeadless() const { return mParentPane == nullptr; }
   void DestroyRows();
   void MakeFixedRows();
   void MakeShortcutRows(SInt32 rows);

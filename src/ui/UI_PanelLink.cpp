@@ -214,15 +214,18 @@ void UI_Panel::WriteArgumentsFile() const {
   close(fd);
 }
 
-void UI_Panel::GetWatermarks() {
+void UI_Panel::LoadWatermarks() {
   mData->GetWatermarksFromPreferences();
-  if (mData->WatermarkCount() == 0) {
-    for (long i = 0; i < kDefaultWatermarks; ++i) {
-      CFRef<CFStringRef> key(CreateText("Watermark" + std::to_string(i)));
-      CFRef<CFStringRef> text(PDEBundle::CopyLocalizedCFString(key.get()));
-      mData->AddWatermark(TextOfString(text.get()).c_str());
-    }
+  if (mData->WatermarkCount() != 0) return;
+  for (long i = 0; i < kDefaultWatermarks; ++i) {
+    CFRef<CFStringRef> key(CreateText("Watermark" + std::to_string(i)));
+    CFRef<CFStringRef> text(PDEBundle::CopyLocalizedCFString(key.get()));
+    mData->AddWatermark(TextOfString(text.get()).c_str());
   }
+}
+
+void UI_Panel::GetWatermarks() {
+  LoadWatermarks();
   const size_t count =
       std::min<size_t>(size_t(mData->WatermarkCount()), SharedMemoryList::kWatermarkSlots);
   for (size_t i = 0; i < count; ++i)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cf/CFRef.h"
+#include "comm/PreferencesHome.h"
 #include "host/InjectionDataFile.h"
 #include "paths/PlatformPaths.h"
 #include "plugin/PDEPluginInterface.h"
@@ -411,4 +412,57 @@ TEST(DialogExtension, APrinterListWithoutFileNamesServesNoPrinter) {
   EXPECT_EQ(extension.mSlots.Initialize(extension.mContext, &flags, nullptr, dialog.mPane,
                                         dialog.mSession),
             1);
+}
+
+// A dialog that shows no window gives no pane. The extension then writes the
+// job it writes in a pane, with the stored two-way switch judged as the
+// address area judges it, and makes nothing for a screen or the companion:
+// no copy of the PPD beside it, no address dialog, nothing written into the
+// printer preferences.
+TEST(DialogExtension, WithoutAPaneTheJobIsThePanesAndNothingIsMadeForAScreen) {
+  LoadedBundle bundle;
+  PreferencesHome home;
+  TempFolder folder;
+  const std::string ppd = folder.Write("ZPX-Sample.ppd", SamplePPDText());
+  CFRef<CFStringRef> psKey(CreatePSDataKey(bundle.Identifier()));
+  // The feature code of Initialize, Open, Sync and Close in the pane or in none.
+  auto job = [&](bool inPane) {
+    Dialog dialog(ppd);
+    Extension extension(bundle);
+    const PDEInterfaceTable& slots = extension.mSlots;
+    PDEFlags flags = 0;
+    EXPECT_EQ(slots.Initialize(extension.mContext, &flags, nullptr, inPane ? dialog.mPane : nullptr,
+                               dialog.mSession),
+              0);
+    EXPECT_EQ(slots.Open(extension.mContext), 0);
+    EXPECT_EQ(slots.Sync(extension.mContext, dialog.mSession, false), 0);
+    EXPECT_EQ(slots.Close(extension.mContext), 0);
+    return FeatureCode(dialog.SettingsItem(psKey.get()));
+  };
+  const std::string twoWay = "XJXsetDynamicOption";
+  struct Case {
+    const char* address;
+    const char* enabled;
+    bool twoWay;
+  };
+  // An enabled switch without an address is off, as the address area has it.
+  for (const Case& stored : {Case{"10.1.2.3", "<true/>", true}, Case{"10.1.2.3", "<false/>", false},
+                             Case{"", "<true/>", false}}) {
+    const std::string address = std::string("<string>") + stored.address + "</string>";
+    const std::string preferences = PlistArray(
+        {"<string>Queue</string>", address.c_str(), stored.enabled, "<string>2</string>"});
+    home.WritePreferences(preferences);
+    const std::string hidden = job(false);
+    EXPECT_EQ(Has(hidden, twoWay), stored.twoWay) << stored.address << stored.enabled;
+    EXPECT_FALSE(std::filesystem::exists(ppd + ".ppd"));
+    EXPECT_EQ(FileText(home.PreferencesFile()), preferences);
+    if (*stored.address == '\0') continue;
+    EXPECT_EQ(hidden, job(true)) << stored.enabled;
+    std::filesystem::remove(ppd + ".ppd");
+  }
+  std::filesystem::remove(home.PreferencesFile());
+  const std::string hidden = job(false);
+  EXPECT_FALSE(std::filesystem::exists(home.PreferencesFile()));
+  EXPECT_FALSE(Has(hidden, twoWay));
+  EXPECT_EQ(hidden, job(true));
 }

@@ -1,21 +1,12 @@
 #pragma once
-// The window a print dialog would show, with the user pane it gives the
-// extension, never shown: printing without a dialog, the answer is always Print.
+// The print dialog of a run without a window: it gives the extension no pane,
+// so the extension builds none and keeps only what the job needs; the answer
+// is always Print.
 
 #include "HostDialog.h"
-#include "toolkit/MacWindows.h"
 
 class HiddenDialog : public HostDialog {
  public:
-  HiddenDialog();
-  ~HiddenDialog() override;
-  HiddenDialog(const HiddenDialog&) = delete;
-  HiddenDialog& operator=(const HiddenDialog&) = delete;
-
-  ControlRef Pane() const override { return mPane; }
+  ControlRef Pane() const override { return nullptr; }
   bool UserPrints() override { return true; }
-
- private:
-  WindowRef mWindow = nullptr;
-  ControlRef mPane = nullptr;
 };

@@ -12,7 +12,8 @@ class HostDialog {
   static constexpr UInt32 kLargestSide = 4000;
 
   virtual ~HostDialog() = default;
-  // Null when the window could not be made.
+  // Null when the dialog shows no window (the extension then builds no pane)
+  // or its window could not be made.
   virtual ControlRef Pane() const = 0;
   // Asked once the extension has opened its pane: true prints, false cancels.
   virtual bool UserPrints() = 0;

@@ -41,6 +41,10 @@ std::unique_ptr<ScreenBackend> ScreenBackend::Open(
              (display ? display : "not set") + ")";
     return nullptr;
   }
+  // Pango reads the font configuration in a thread of its own once the font
+  // map is made: made now, that reading goes on beside the program's work
+  // up to its first text measured, instead of holding that text up.
+  pango_cairo_font_map_get_default();
   ScreenStyle::Install();
   return std::unique_ptr<ScreenBackend>(new ScreenBackend(std::move(stalled)));
 }
