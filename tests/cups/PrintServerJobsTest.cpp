@@ -293,6 +293,14 @@ TEST_F(PrintServerJobs, EachServerFailureNamesItsCauseAndASilentServerIsLeftWith
     EXPECT_EQ(LineCount(run.errors), 1) << run.errors;
     EXPECT_TRUE(Has(run.errors, NoAnswer())) << run.errors;
   }
+  // A job on a PPD file has no business with the server: it prints, and the
+  // hanging server never hears of it.
+  SilentServer unasked;
+  ASSERT_GT(unasked.Port(), 0);
+  CommandRun onFile = Print("--ppd '" + kSamplePPD + "' --forget --output /dev/null" + document,
+                            "CUPS_SERVER=127.0.0.1:" + std::to_string(unasked.Port()));
+  EXPECT_EQ(onFile.status, 0) << onFile.errors;
+  EXPECT_FALSE(unasked.WasCalled());
 
   // Nothing listens (a stopped server): the socket's own reason.
   for (const std::string& arguments : {std::string("--list"), "--printer Served" + document}) {

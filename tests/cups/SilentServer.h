@@ -5,6 +5,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -30,6 +31,11 @@ class SilentServer {
 
   // -1 when the port could not be opened.
   int Port() const { return mPort; }
+  // Whether a connection waits to be taken: someone called.
+  bool WasCalled() const {
+    pollfd listener{mListener, POLLIN, 0};
+    return poll(&listener, 1, 0) == 1;
+  }
 
  private:
   int mListener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

@@ -28,19 +28,20 @@ std::string DescriptionPath(PMPrinter printer) {
 PrintFailure QueuePrinter::Open(const std::string& queue, const std::string& folder,
                                 PrinterDescription& ppd) {
   mQueue = queue;
-  if (!mServer.IsReached()) return PrintFailure::PrintSystem(mServer.Failure());
+  mServer = std::make_unique<PrintServer>();
+  if (!mServer->IsReached()) return PrintFailure::PrintSystem(mServer->Failure());
   // The served PPD gets a folder of its own: the run's folder keeps its
   // names for the run's files.
   const std::string served = folder + "/served";
   if (mkdir(served.c_str(), 0700) != 0)
     return PrintFailure::NoJob("cannot make a folder in " + folder);
   PMPrinter printer = nullptr;
-  OSStatus status = PrintQueues::CreatePrinter(mServer, queue, served, &printer);
+  OSStatus status = PrintQueues::CreatePrinter(*mServer, queue, served, &printer);
   if (status == kPMInvalidParameter)
     return PrintFailure::PrintSystem("no queue " + queue +
                                      ": the print server gives no queue such a name");
   if (status == kPMInvalidPrinter || status == kPMGeneralError)
-    return PrintFailure::PrintSystem("cannot use the queue " + queue + ": " + mServer.Failure());
+    return PrintFailure::PrintSystem("cannot use the queue " + queue + ": " + mServer->Failure());
   if (status != kPMNoError)
     return PrintFailure::NoJob("cannot make the printer " + queue + " in " + served);
   std::string path = DescriptionPath(printer);
@@ -52,10 +53,11 @@ PrintFailure QueuePrinter::Open(const std::string& queue, const std::string& fol
 }
 
 PrintFailure QueuePrinter::Submit(const std::string& jobPath, const std::string& title) {
+  if (!mServer) return PrintFailure::NoJob("no queue was opened for the job");
   int fd = open(jobPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd == -1) return PrintFailure::NoJob("cannot read the job " + jobPath);
   std::string error;
-  int job = QueueJob::Submit(mServer, mQueue, title, {{FinishedJobMark::kOption, "true"}},
+  int job = QueueJob::Submit(*mServer, mQueue, title, {{FinishedJobMark::kOption, "true"}},
                              kJobFormat, fd, error);
   close(fd);
   if (job == 0)
