@@ -56,6 +56,9 @@ class SettingsEntryReader {
   CFStringRef PlatformText(unsigned long key);
 
  private:
+  // Numbers and file locations: read in one look-up.
+  static constexpr long kSmallEntry = 72;
+
   Settings& mSettings;
   long mIndex;
 };
