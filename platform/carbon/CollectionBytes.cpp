@@ -35,12 +35,6 @@ void CollectionBytes::Assign(const void* bytes, std::size_t size) {
   mOwned = copy != nullptr;
 }
 
-void CollectionBytes::Refer(const unsigned char* bytes, std::size_t size) {
-  Clear();
-  mBytes = bytes;
-  mSize = UInt32(size);
-}
-
 void CollectionBytes::Clear() {
   if (mOwned) delete[] mBytes;
   mBytes = nullptr;

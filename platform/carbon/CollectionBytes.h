@@ -10,7 +10,9 @@
 class CollectionBytes {
  public:
   CollectionBytes() = default;
-  ~CollectionBytes() { Clear(); }
+  ~CollectionBytes() {
+    if (mOwned) Clear();
+  }
   CollectionBytes(const CollectionBytes& other);
   CollectionBytes& operator=(const CollectionBytes& other);
   CollectionBytes(CollectionBytes&& other) noexcept;
@@ -19,7 +21,11 @@ class CollectionBytes {
   // Takes a copy of the bytes.
   void Assign(const void* bytes, std::size_t size);
   // Points at bytes that outlive this object; nothing is copied.
-  void Refer(const unsigned char* bytes, std::size_t size);
+  void Refer(const unsigned char* bytes, std::size_t size) {
+    if (mOwned) Clear();
+    mBytes = bytes;
+    mSize = UInt32(size);
+  }
   void Clear();
 
   // Never null, so that a copy of zero bytes needs no check.

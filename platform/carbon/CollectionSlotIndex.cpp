@@ -21,15 +21,6 @@ std::size_t CollectionSlotIndex::Find(UInt64 key) const {
   return SlotOf(entries_[Position(key)]);
 }
 
-std::size_t CollectionSlotIndex::Insert(UInt64 key, std::size_t slot) {
-  Reserve(size_ + 1);
-  Entry& entry = entries_[Position(key)];
-  if (entry.slot != kFree) return entry.slot;
-  entry = Entry{UInt32(key >> 32), UInt32(key), UInt32(slot)};
-  ++size_;
-  return slot;
-}
-
 void CollectionSlotIndex::Assign(UInt64 key, std::size_t slot) {
   if (size_ == 0) return;
   Entry& entry = entries_[Position(key)];

@@ -18,7 +18,18 @@ class CollectionSlotIndex {
   std::size_t Find(UInt64 key) const;
   // Stores the slot for a new key and returns it; for a key already present,
   // returns its slot and changes nothing.
-  std::size_t Insert(UInt64 key, std::size_t slot);
+  std::size_t Insert(UInt64 key, std::size_t slot) {
+    Reserve(size_ + 1);
+    return InsertReserved(key, slot);
+  }
+  // Insert after a Reserve that leaves room for this key.
+  std::size_t InsertReserved(UInt64 key, std::size_t slot) {
+    Entry& entry = entries_[Position(key)];
+    if (entry.slot != kFree) return entry.slot;
+    entry = Entry{UInt32(key >> 32), UInt32(key), UInt32(slot)};
+    ++size_;
+    return slot;
+  }
   // Changes the slot of a key that is present.
   void Assign(UInt64 key, std::size_t slot);
   // False when the key is not present.

@@ -78,15 +78,14 @@ void OpaqueCollection::Keep(std::shared_ptr<const unsigned char[]> block) {
 
 // The index's places are scattered over a table larger than the caches: each
 // is loaded some items before it is needed.
-void OpaqueCollection::Settle() {
-  if (indexed_ == items_.size()) return;
+void OpaqueCollection::IndexAppended() {
   constexpr std::size_t kAhead = 16;
   slots_.Reserve(slots_.Size() + items_.size() - indexed_);
   for (std::size_t slot = indexed_; slot < items_.size(); ++slot) {
     if (slot + kAhead < items_.size())
       slots_.Prefetch(KeyOf(items_[slot + kAhead].tag, items_[slot + kAhead].id));
     CollectionItem& item = items_[slot];
-    const std::size_t earlier = slots_.Insert(KeyOf(item.tag, item.id), slot);
+    const std::size_t earlier = slots_.InsertReserved(KeyOf(item.tag, item.id), slot);
     if (earlier == slot) continue;
     items_[earlier].data = std::move(item.data);
     items_[earlier].attributes = item.attributes;

@@ -54,7 +54,9 @@ struct OpaqueCollection {
   void CopyFrom(const OpaqueCollection& other);
 
   // Indexes the appended items; every question but ForEach does it itself.
-  void Settle();
+  void Settle() {
+    if (indexed_ != items_.size()) IndexAppended();
+  }
 
   // Visits the live items in order; Settle first.
   template <typename Visitor>
@@ -74,6 +76,7 @@ struct OpaqueCollection {
   }
   // The slot of the item within kNear of `slot`, or kNone.
   std::size_t FindNear(std::size_t slot, FourCharCode tag, SInt32 id) const;
+  void IndexAppended();
   void Compact();
   void ForgetHints();
 

@@ -44,7 +44,7 @@ short SettingsEntryReader::Fixed(unsigned long key, void* data, long size) {
 bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& length,
                                 DocumentStorage* storage) {
   SettingsEntryBytes entry;
-  if (!entry.Read(mSettings, key, mIndex)) return false;
+  if (!Entry(key, entry)) return false;
   const size_t size = size_t(entry.Size());
   void* copy = storage != nullptr ? storage->Allocate(size) : std::malloc(size);
   if (copy == nullptr) return false;
@@ -52,6 +52,10 @@ bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& 
   bytes = static_cast<unsigned char*>(copy);
   length = entry.Size();
   return true;
+}
+
+bool SettingsEntryReader::Entry(unsigned long key, SettingsEntryBytes& entry) {
+  return entry.Read(mSettings, key, mIndex);
 }
 
 CString* SettingsEntryReader::Text(unsigned long key, DocumentStorage* storage) {

@@ -1,12 +1,19 @@
 #pragma once
 // The display name of a popup choice, read as a platform string wherever one
-// is expected. A rebuilt choice keeps only the saved bytes of its name (in
-// the document's storage) and makes the platform string the first time it is
-// read: most names of a large document are never shown.
+// is expected. A choice that a document parses or rebuilds keeps only the
+// bytes of its name, in the document's storage, and makes the platform string
+// the first time the name is read: most names of a large document are never
+// shown. One word, as the plain string it replaces: the kept bytes or the
+// string, told apart by the low bit (storage blocks are aligned, so a block's
+// address never has it).
 
 #include <cstddef>
+#include <cstdint>
 
 #include "cf/CoreFoundation.h"
+
+class DocumentStorage;
+class PPDX;
 
 class ChoiceName {
  public:
@@ -20,17 +27,26 @@ class ChoiceName {
   // Adopts a string the caller created (null for none), as a plain field would.
   ChoiceName& operator=(CFStringRef created);
 
-  // Keeps bytes that live as long as this name: a platform string's saved
-  // external form, which decodes (see ExternalFormDecodes).
-  void Defer(const unsigned char* external, std::size_t length);
-  const unsigned char* DeferredBytes() const { return mExternal; }
-  std::size_t DeferredLength() const { return mLength; }
+  // Keeps a copy of a platform string's saved external form, one that decodes
+  // (ExternalFormDecodes).
+  void KeepExternal(DocumentStorage& storage, const void* external, std::size_t length);
+  // Keeps a copy of a PPD translation, which the document's display-name
+  // converter turns into a string as from `encoding` (its source encoding now).
+  void KeepTranslation(DocumentStorage& storage, const char* text, PPDX& document,
+                       unsigned long encoding);
+  // Gives the kept bytes back to the storage they were copied into; once the
+  // string is made they are no longer read, and stay until the storage goes.
+  void Release(DocumentStorage& storage);
 
   // The name, made from the kept bytes on first read; null without one.
   operator CFStringRef() const;
 
  private:
-  mutable CFStringRef mText = nullptr;
-  const unsigned char* mExternal = nullptr;
-  std::size_t mLength = 0;
+  struct Kept;
+
+  Kept* Keep(DocumentStorage& storage, const void* bytes, std::size_t length);
+  Kept* KeptBytes() const;
+  CFStringRef Text() const;
+
+  mutable std::uintptr_t mWord = 0;
 };

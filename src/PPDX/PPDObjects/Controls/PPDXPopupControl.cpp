@@ -12,6 +12,7 @@
 #include "foundation/DocumentStorage.h"
 #include "foundation/PointerListOf.h"
 #include "foundation/Settings.h"
+#include "foundation/SettingsEntryBytes.h"
 #include "foundation/SettingsKeys.h"
 #include "foundation/SettingsStrings.h"
 
@@ -51,7 +52,7 @@ _PopupItem::~_PopupItem() {
   DocumentStorage* storage = StorageOf(this);
   if (storage != nullptr) {
     storage->Release(psData, size_t(psLength > 0 ? psLength : 0));
-    storage->Release(const_cast<unsigned char*>(name.DeferredBytes()), name.DeferredLength());
+    name.Release(*storage);
   } else
     std::free(psData);
   delete[] nameText;
@@ -107,14 +108,13 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
   SInt32 count = 0;
   reader.Number(kCountKey, count);
   long itemIndex = 0;
-  bool selected = false;
-  for (long i = 0; i < count && ItemIndex(index, i, itemIndex) &&
-                  IsSavedItem(settings, itemIndex, selected);
-       ++i) {
-    _PopupItem* item = RestoreItem(settings, itemIndex, storage);
-    item->selected = selected;
-    if (selected) toSelect = KeywordOf(item);
-    mItems.PushBack(item);
+  // An item's entries are read in the order Save wrote them: its selected flag,
+  // written last, tells whether it was saved at all.
+  for (long i = 0; i < count && ItemIndex(index, i, itemIndex); ++i) {
+    std::unique_ptr<_PopupItem> item(RestoreItem(settings, itemIndex, storage));
+    if (!IsSavedItem(settings, itemIndex, item->selected)) break;
+    if (item->selected) toSelect = KeywordOf(item.get());
+    mItems.PushBack(item.release());
   }
   if (toSelect != nullptr) SetKeywordSelect(toSelect, true);
 }
@@ -153,14 +153,12 @@ _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex,
 // that would not decode gives way to the name saved as text.
 void PPDXPopupControl::RestoreName(SettingsEntryReader& reader, _PopupItem& item,
                                    DocumentStorage* storage) {
-  unsigned char* external = nullptr;
-  long length = 0;
-  if (storage != nullptr && reader.Bytes(kItemNameKey, external, length, storage)) {
-    if (ExternalFormDecodes(length)) {
-      item.name.Defer(external, size_t(length));
+  if (storage != nullptr) {
+    SettingsEntryBytes external;
+    if (reader.Entry(kItemNameKey, external) && ExternalFormDecodes(external.Size())) {
+      item.name.KeepExternal(*storage, external.Data(), size_t(external.Size()));
       return;
     }
-    storage->Release(external, size_t(length));
   }
   item.name = reader.PlatformText(kItemNameKey);
   if (item.name != nullptr) return;
