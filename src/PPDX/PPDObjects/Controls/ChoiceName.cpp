@@ -42,14 +42,12 @@ ChoiceName::~ChoiceName() {
 }
 
 ChoiceName& ChoiceName::operator=(CFStringRef created) {
-  if (Text() != nullptr) CFRelease(Text());
   mWord = reinterpret_cast<std::uintptr_t>(created);
   return *this;
 }
 
 ChoiceName::Kept* ChoiceName::Keep(DocumentStorage& storage, const void* bytes,
                                    std::size_t length) {
-  *this = nullptr;
   auto* kept = static_cast<Kept*>(storage.Allocate(sizeof(Kept) + length));
   kept->document = nullptr;
   kept->encoding = 0;

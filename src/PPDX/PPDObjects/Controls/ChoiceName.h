@@ -24,11 +24,12 @@ class ChoiceName {
   ChoiceName(const ChoiceName& other);
   ChoiceName& operator=(const ChoiceName&) = delete;
 
-  // Adopts a string the caller created (null for none), as a plain field would.
+  // Takes a string the caller created (null for none) in place of the name, as
+  // a plain field would: the caller released the string it held, if it wants.
   ChoiceName& operator=(CFStringRef created);
 
   // Keeps a copy of a platform string's saved external form, one that decodes
-  // (ExternalFormDecodes).
+  // (ExternalFormDecodes), in a name that holds nothing yet.
   void KeepExternal(DocumentStorage& storage, const void* external, std::size_t length);
   // Keeps a copy of a PPD translation, which the document's display-name
   // converter turns into a string as from `encoding` (its source encoding now).
