@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "carbon/MacErrors.h"
 #include "carbon/MacMemory.h"
@@ -30,11 +32,11 @@ bool IsValidData(SInt32 itemSize, const void* itemData) {
 }
 
 void StoreData(CollectionItem& item, SInt32 itemSize, const void* itemData) {
-  item.data.assign(static_cast<const char*>(itemData), std::size_t(itemSize));
+  item.data.Assign(itemData, std::size_t(itemSize));
 }
 
 void ReportInfo(const CollectionItem& item, SInt32* itemSize, SInt32* attributes) {
-  if (itemSize != nullptr) *itemSize = SInt32(item.data.size());
+  if (itemSize != nullptr) *itemSize = SInt32(item.data.Size());
   if (attributes != nullptr) *attributes = item.attributes;
 }
 
@@ -82,11 +84,11 @@ OSErr CheckFlattened(const unsigned char* block, Size size, UInt32& count) {
 Size FlattenedSize(const OpaqueCollection& collection) {
   Size size = kHeaderSize;
   collection.ForEach(
-      [&size](const CollectionItem& item) { size += kItemHeaderSize + Size(item.data.size()); });
+      [&size](const CollectionItem& item) { size += kItemHeaderSize + Size(item.data.Size()); });
   return size;
 }
 
-void WriteFlattened(const OpaqueCollection& collection, unsigned char* out) {
+void WriteFlattened(OpaqueCollection& collection, unsigned char* out) {
   PutBigEndian32(out, kFlattenedSignature);
   PutBigEndian32(out + 4, kFlattenedVersion);
   PutBigEndian32(out + 8, UInt32(collection.Count()));
@@ -95,10 +97,10 @@ void WriteFlattened(const OpaqueCollection& collection, unsigned char* out) {
     PutBigEndian32(out, item.tag);
     PutBigEndian32(out + 4, UInt32(item.id));
     PutBigEndian32(out + 8, UInt32(item.attributes));
-    PutBigEndian32(out + 12, UInt32(item.data.size()));
+    PutBigEndian32(out + 12, UInt32(item.data.Size()));
     out += kItemHeaderSize;
-    std::memcpy(out, item.data.data(), item.data.size());
-    out += item.data.size();
+    std::memcpy(out, item.data.Data(), item.data.Size());
+    out += item.data.Size();
   });
 }
 
@@ -126,10 +128,10 @@ OSErr GetCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32* item
   if (c == nullptr || (itemSize != nullptr && *itemSize < 0)) return paramErr;
   const CollectionItem* item = c->Find(tag, id);
   if (item == nullptr) return collectionItemNotFoundErr;
-  SInt32 size = SInt32(item->data.size());
+  SInt32 size = SInt32(item->data.Size());
   if (itemData != nullptr) {
     if (itemSize != nullptr) size = std::min(size, *itemSize);
-    std::memcpy(itemData, item->data.data(), std::size_t(size));
+    std::memcpy(itemData, item->data.Data(), std::size_t(size));
   }
   if (itemSize != nullptr) *itemSize = size;
   return noErr;
@@ -185,6 +187,7 @@ SInt32 CountCollectionItems(Collection c) { return c == nullptr ? 0 : c->Count()
 
 OSErr FlattenCollectionToHdl(Collection c, Handle flattened) {
   if (c == nullptr || flattened == nullptr) return paramErr;
+  c->Settle();
   SetHandleSize(flattened, FlattenedSize(*c));
   if (MemError() != noErr) return MemError();
   WriteFlattened(*c, reinterpret_cast<unsigned char*>(*flattened));
@@ -198,27 +201,17 @@ OSErr UnflattenCollectionFromHdl(Collection c, Handle flattened) {
   UInt32 count = 0;
   OSErr checked = CheckFlattened(block, size, count);
   if (checked != noErr) return checked;
+  // One copy of the whole block, which the items point into: the index
+  // takes them in when a question needs it.
+  std::shared_ptr<unsigned char[]> kept(new unsigned char[std::size_t(size)]);
+  std::memcpy(kept.get(), block, std::size_t(size));
   c->Reserve(count);
-  // The items' places in the index are scattered over a table larger than
-  // the caches: each is loaded some items before it is needed.
-  constexpr UInt32 kAhead = 16;
-  Size ahead = kHeaderSize;
-  FlatItem next{};
-  for (UInt32 k = 0; k < count && k < kAhead; ++k) {
-    ReadFlatItem(block, size, ahead, next);
-    c->Prefetch(next.tag, next.id);
-  }
   Size offset = kHeaderSize;
   FlatItem flat{};
   for (UInt32 k = 0; k < count; ++k) {
-    if (k + kAhead < count) {
-      ReadFlatItem(block, size, ahead, next);
-      c->Prefetch(next.tag, next.id);
-    }
-    ReadFlatItem(block, size, offset, flat);
-    CollectionItem& item = c->Obtain(flat.tag, flat.id);
-    StoreData(item, flat.length, flat.data);
-    item.attributes = flat.attributes;
+    ReadFlatItem(kept.get(), size, offset, flat);
+    c->Append(flat.tag, flat.id, flat.attributes, flat.data, std::size_t(flat.length));
   }
+  c->Keep(std::move(kept));
   return noErr;
 }

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-UInt64 OpaqueCollection::KeyOf(FourCharCode tag, SInt32 id) {
-  return (UInt64(tag) << 32) | UInt32(id);
-}
-
 // Readers mostly ask again for an item they just asked for, or for the one
 // after it; a reader may interleave two such walks (a value and the marker
 // that tells its byte order). The two slots found last, and the slots after
@@ -15,6 +11,7 @@ UInt64 OpaqueCollection::KeyOf(FourCharCode tag, SInt32 id) {
 // another order than they were written. Only then the hash, whose look-ups
 // miss the cache.
 CollectionItem* OpaqueCollection::Find(FourCharCode tag, SInt32 id) {
+  Settle();
   for (std::size_t& hint : recentSlots_) {
     for (std::size_t slot = hint; slot < items_.size() && slot <= hint + 1; ++slot) {
       if (Holds(slot, tag, id)) {
@@ -31,11 +28,6 @@ CollectionItem* OpaqueCollection::Find(FourCharCode tag, SInt32 id) {
   return &items_[found];
 }
 
-bool OpaqueCollection::Holds(std::size_t slot, FourCharCode tag, SInt32 id) const {
-  const CollectionItem& item = items_[slot];
-  return item.tag == tag && item.id == id && !item.removed;
-}
-
 // Nearest first: the entry looked for mostly lies a step or two away.
 std::size_t OpaqueCollection::FindNear(std::size_t slot, FourCharCode tag, SInt32 id) const {
   for (std::size_t step = 1; step <= kNear; ++step) {
@@ -46,32 +38,70 @@ std::size_t OpaqueCollection::FindNear(std::size_t slot, FourCharCode tag, SInt3
 }
 
 CollectionItem* OpaqueCollection::At(SInt32 index) {
+  Settle();
   if (index < 1 || index > Count()) return nullptr;
   Compact();
   return &items_[std::size_t(index) - 1];
 }
 
 SInt32 OpaqueCollection::IndexOf(const CollectionItem& item) {
+  Settle();
   Compact();
   return SInt32(slots_.Find(KeyOf(item.tag, item.id)) + 1);
 }
 
 CollectionItem& OpaqueCollection::Obtain(FourCharCode tag, SInt32 id) {
+  Settle();
   const std::size_t slot = slots_.Insert(KeyOf(tag, id), items_.size());
   if (slot != items_.size()) return items_[slot];
   items_.emplace_back();
   CollectionItem& item = items_.back();
   item.tag = tag;
   item.id = id;
+  indexed_ = items_.size();
   return item;
 }
 
+void OpaqueCollection::Append(FourCharCode tag, SInt32 id, SInt32 attributes,
+                              const unsigned char* bytes, std::size_t size) {
+  items_.emplace_back();
+  CollectionItem& item = items_.back();
+  item.tag = tag;
+  item.id = id;
+  item.attributes = attributes;
+  item.data.Refer(bytes, size);
+}
+
+void OpaqueCollection::Keep(std::shared_ptr<const unsigned char[]> block) {
+  blocks_.push_back(std::move(block));
+}
+
+// The index's places are scattered over a table larger than the caches: each
+// is loaded some items before it is needed.
+void OpaqueCollection::IndexAppended() {
+  constexpr std::size_t kAhead = 16;
+  slots_.Reserve(slots_.Size() + items_.size() - indexed_);
+  for (std::size_t slot = indexed_; slot < items_.size(); ++slot) {
+    if (slot + kAhead < items_.size())
+      slots_.Prefetch(KeyOf(items_[slot + kAhead].tag, items_[slot + kAhead].id));
+    CollectionItem& item = items_[slot];
+    const std::size_t earlier = slots_.InsertReserved(KeyOf(item.tag, item.id), slot);
+    if (earlier == slot) continue;
+    items_[earlier].data = std::move(item.data);
+    items_[earlier].attributes = item.attributes;
+    item.removed = true;
+    ++removedCount_;
+  }
+  indexed_ = items_.size();
+}
+
 bool OpaqueCollection::Remove(FourCharCode tag, SInt32 id) {
+  Settle();
   const std::size_t found = slots_.Find(KeyOf(tag, id));
   if (found == CollectionSlotIndex::kNone) return false;
   CollectionItem& item = items_[found];
   item.removed = true;
-  std::string().swap(item.data);
+  item.data.Clear();
   slots_.Erase(KeyOf(tag, id));
   ++removedCount_;
   // Holes never outnumber the items, so memory stays proportional to the count.
@@ -79,18 +109,29 @@ bool OpaqueCollection::Remove(FourCharCode tag, SInt32 id) {
   return true;
 }
 
-SInt32 OpaqueCollection::Count() const { return SInt32(slots_.Size()); }
+SInt32 OpaqueCollection::Count() {
+  Settle();
+  return SInt32(slots_.Size());
+}
 
 void OpaqueCollection::Reserve(std::size_t additionalItems) {
   items_.reserve(items_.size() + additionalItems);
-  slots_.Reserve(slots_.Size() + additionalItems);
 }
 
 void OpaqueCollection::CopyFrom(const OpaqueCollection& other) {
   if (this == &other) return;
   items_ = other.items_;
+  blocks_ = other.blocks_;
   slots_ = other.slots_;
+  indexed_ = other.indexed_;
+  ForgetHints();
   removedCount_ = other.removedCount_;
+}
+
+// Hints past the end would send FindNear outside the items.
+void OpaqueCollection::ForgetHints() {
+  recentSlots_[0] = 0;
+  recentSlots_[1] = 0;
 }
 
 void OpaqueCollection::Compact() {
@@ -105,5 +146,7 @@ void OpaqueCollection::Compact() {
     ++kept;
   }
   items_.resize(kept);
+  indexed_ = kept;
   removedCount_ = 0;
+  ForgetHints();
 }

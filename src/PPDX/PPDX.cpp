@@ -123,12 +123,16 @@ unsigned long PPDX::GetStringTextEncoding() const {
 }
 
 CFStringRef PPDX::CreateDisplayName(const char* text) {
-  if (mConverter) return mConverter->ConvertToCFString(text, 0);
+  return DisplayNameConverter().ConvertToCFString(text, 0);
+}
+
+TextConverter& PPDX::DisplayNameConverter() {
+  if (mConverter) return *mConverter;
   if (!mUTF8Reader) {
     unsigned long unknown = TextConverter::kUnknownEncoding;
     mUTF8Reader.reset(new TextConverter(unknown, TextConverter::kUnknownEncoding));
   }
-  return mUTF8Reader->ConvertToCFString(text, 0);
+  return *mUTF8Reader;
 }
 
 PPDXErrorObj* PPDX::ParsePSKeywords(PPDStream& line, const char* keyword) {

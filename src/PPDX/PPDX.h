@@ -68,6 +68,9 @@ class PPDX {
   // null: a null text gives the empty string, and before the header named the
   // document's encoding the text is read as UTF-8.
   CFStringRef CreateDisplayName(const char* text);
+  // What CreateDisplayName converts with: the document's converter, else one
+  // that reads UTF-8.
+  TextConverter& DisplayNameConverter();
 
   // Reads the next token of `stream` into `out` (256 bytes). The token ends at
   // the end of the stream, a line feed, a lone carriage return or any byte of

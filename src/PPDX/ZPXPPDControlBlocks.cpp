@@ -15,6 +15,7 @@
 #include "PPDX/UserChoice.h"
 #include "PPDX/ZPXPPD.h"
 #include "PPDX/ZPXPPDParse.h"
+#include "ZPXUtils/PPDUtils/TextConverter.h"
 #include "cf/CFRef.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
@@ -63,7 +64,9 @@ class PopupBlock : public OptionBlockReader {
               unsigned long length) override {
     _PopupItem* item =
         NewStoredItem(mDocument.Storage(), option != nullptr ? option : "", postScript, length);
-    if (translation != nullptr) item->name = mDocument.CreateDisplayName(translation);
+    if (translation != nullptr)
+      item->name.KeepTranslation(mDocument.Storage(), translation, mDocument,
+                                 mDocument.DisplayNameConverter().SourceEncoding());
     mItems.PushBack(item);
   }
 

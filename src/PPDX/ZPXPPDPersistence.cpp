@@ -165,13 +165,18 @@ void ZPXPPD::RestoreConstraints(Settings& settings) {
   }
 }
 
+// A popup's keyword is interned once for all its choices.
 void ZPXPPD::RegisterRebuiltOptions() {
+  CStringSoup& texts = *mConstraints->GetConstraintStrings();
   for (PPDXPopupControl* popup = mControls->FirstPopupControl(); popup != nullptr;
        popup = mControls->NextPopupControl()) {
+    long key = -1;
     for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem()) {
       if (item->keyword == nullptr) continue;
-      mConstraints->KVSInsert(popup->Keyword(), *item->keyword);
-      if (item->selected) mConstraints->UpdateKVCache(popup->Keyword(), *item->keyword);
+      if (key < 0) key = texts.Insert(popup->Keyword());
+      const long option = texts.Insert(*item->keyword);
+      mConstraints->KVSInsert(key, option);
+      if (item->selected) mConstraints->UpdateKVCache(key, option);
     }
   }
   for (PPDXBooleanControl* control = mControls->FirstBooleanControl(); control != nullptr;

@@ -26,3 +26,7 @@ unsigned char* CFStringToExternal(__CFString const* text, long* length);
 // The string of an external form; null for null bytes or a form that does not
 // decode. The caller releases it.
 CFStringRef ExtenalToCFString(unsigned char* bytes, long length);
+
+// Whether ExtenalToCFString makes a string of `length` bytes: UTF-16 takes
+// every 16-bit unit as it stands, so any whole number of units decodes.
+constexpr bool ExternalFormDecodes(long length) { return length >= 0 && length % 2 == 0; }

@@ -22,9 +22,20 @@ short SettingsEntryReader::Size(unsigned long key, long& size) {
   return mSettings.Get(key, mIndex, nullptr, size, false);
 }
 
+// A small entry is read once, into a buffer of its expected size: Get refuses
+// a longer one and says what it copied of a shorter one.
 short SettingsEntryReader::Fixed(unsigned long key, void* data, long size) {
-  long stored = 0;
-  short error = Size(key, stored);
+  unsigned char small[kSmallEntry];
+  long stored = size;
+  if (size >= 0 && size <= kSmallEntry) {
+    const short error = mSettings.Get(key, mIndex, small, stored, true);
+    if (error == noErr && stored == size) std::memcpy(data, small, size_t(size));
+    if (error == noErr || error == paramErr || error == collectionItemNotFoundErr)
+      return error == noErr && stored != size ? short(paramErr) : error;
+  }
+  // Entries of other lengths, and the codes that do not tell whether bytes came.
+  stored = 0;
+  const short error = Size(key, stored);
   if (error != noErr) return error;
   if (stored != size) return paramErr;
   return mSettings.Get(key, mIndex, data, stored, true);
@@ -33,7 +44,7 @@ short SettingsEntryReader::Fixed(unsigned long key, void* data, long size) {
 bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& length,
                                 DocumentStorage* storage) {
   SettingsEntryBytes entry;
-  if (!entry.Read(mSettings, key, mIndex)) return false;
+  if (!Entry(key, entry)) return false;
   const size_t size = size_t(entry.Size());
   void* copy = storage != nullptr ? storage->Allocate(size) : std::malloc(size);
   if (copy == nullptr) return false;
@@ -41,6 +52,10 @@ bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& 
   bytes = static_cast<unsigned char*>(copy);
   length = entry.Size();
   return true;
+}
+
+bool SettingsEntryReader::Entry(unsigned long key, SettingsEntryBytes& entry) {
+  return entry.Read(mSettings, key, mIndex);
 }
 
 CString* SettingsEntryReader::Text(unsigned long key, DocumentStorage* storage) {

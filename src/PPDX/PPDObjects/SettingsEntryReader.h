@@ -8,6 +8,7 @@
 class CString;
 class DocumentStorage;
 class Settings;
+class SettingsEntryBytes;
 
 class SettingsEntryReader {
  public:
@@ -49,6 +50,8 @@ class SettingsEntryReader {
   // entry is missing, empty or unreadable.
   bool Bytes(unsigned long key, unsigned char*& bytes, long& length,
              DocumentStorage* storage = nullptr);
+  // The entry's bytes into `entry`; false as for Bytes.
+  bool Entry(unsigned long key, SettingsEntryBytes& entry);
   // A new string of the entry's bytes, null as for Bytes; the caller deletes it.
   // Placed, with its text, in `storage` when given.
   CString* Text(unsigned long key, DocumentStorage* storage = nullptr);
@@ -56,6 +59,9 @@ class SettingsEntryReader {
   CFStringRef PlatformText(unsigned long key);
 
  private:
+  // Numbers and file locations: read in one look-up.
+  static constexpr long kSmallEntry = 72;
+
   Settings& mSettings;
   long mIndex;
 };

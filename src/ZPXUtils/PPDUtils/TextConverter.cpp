@@ -211,6 +211,10 @@ unsigned long TextConverter::DehexBufferFill(const char* text, char* buffer) {
 }
 
 CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
+  return ConvertToCFStringFrom(text, mSourceEncoding);
+}
+
+CFStringRef TextConverter::ConvertToCFStringFrom(const char* text, unsigned long sourceEncoding) {
   if (text == nullptr) return CreateText("");
   // A document converts a display name for every choice it reads, and they are
   // short: only a long text is decoded into a block of its own.
@@ -226,16 +230,16 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
   unsigned long length = DehexBufferFill(text, decoded);
   const UInt8* bytes = reinterpret_cast<const UInt8*>(decoded);
   CFStringRef result;
-  switch (mSourceEncoding) {
+  switch (sourceEncoding) {
     case kTextEncodingMacRoman:
     case kTextEncodingISOLatin1:
     case kTextEncodingWindowsLatin1:
-      result = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, mSourceEncoding, false);
+      result = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, sourceEncoding, false);
       break;
     case kTextEncodingISOLatin2:
     case kTextEncodingISOLatin5:
     case kTextEncodingShiftJIS:
-      result = UnicodeString(decoded, length);
+      result = UnicodeString(decoded, length, sourceEncoding);
       break;
     default:
       result =
@@ -245,23 +249,24 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, long) {
   return result ? result : CreateText("Translation Error");
 }
 
-bool TextConverter::PrepareUnicodeConverter() {
-  if (mUnicodeConverter != nullptr && mUnicodeSourceEncoding == mSourceEncoding) {
+bool TextConverter::PrepareUnicodeConverter(unsigned long sourceEncoding) {
+  if (mUnicodeConverter != nullptr && mUnicodeSourceEncoding == sourceEncoding) {
     mLastStatus = TECClearConverterContextInfo(mUnicodeConverter);
     return true;
   }
   DisposeConverter(mUnicodeConverter);
-  mUnicodeSourceEncoding = mSourceEncoding;
+  mUnicodeSourceEncoding = sourceEncoding;
   mLastStatus =
-      TECCreateConverter(&mUnicodeConverter, mSourceEncoding,
+      TECCreateConverter(&mUnicodeConverter, sourceEncoding,
                          CreateTextEncoding(kTextEncodingUnicodeDefault,
                                             kTextEncodingDefaultVariant, kUnicode16BitFormat));
   return mLastStatus == noErr;
 }
 
 // Null when the text does not convert; the caller shows that.
-CFStringRef TextConverter::UnicodeString(const char* text, unsigned long length) {
-  if (!PrepareUnicodeConverter()) return nullptr;
+CFStringRef TextConverter::UnicodeString(const char* text, unsigned long length,
+                                         unsigned long sourceEncoding) {
+  if (!PrepareUnicodeConverter(sourceEncoding)) return nullptr;
   // Every byte of these encodings gives at most one 16-bit unit: twice as many
   // bytes would do.
   ByteBlock unicode(4 * length);

@@ -41,6 +41,10 @@ class TextConverter {
   // A new platform string from PPD text; the whole zero-terminated text is read,
   // whatever the length says.
   __CFString const* ConvertToCFString(const char* text, long length);
+  // The same as from `sourceEncoding`, whatever this converter's source
+  // encoding is now.
+  __CFString const* ConvertToCFStringFrom(const char* text, unsigned long sourceEncoding);
+  unsigned long SourceEncoding() const { return mSourceEncoding; }
   // The string in the system encoding, or "Translation Error" (both cut to fit).
   static void CFStringToCstring(__CFString const* string, char* buffer, long capacity);
   // Converts the text in place within its capacity; returns the last status.
@@ -60,8 +64,9 @@ class TextConverter {
   // when none could be made.
   TECObjectRef ConverterFor(const char* text, unsigned long length);
   TECObjectRef PreparedUTF8Converter();
-  __CFString const* UnicodeString(const char* text, unsigned long length);
-  bool PrepareUnicodeConverter();
+  __CFString const* UnicodeString(const char* text, unsigned long length,
+                                  unsigned long sourceEncoding);
+  bool PrepareUnicodeConverter(unsigned long sourceEncoding);
   long ConvertInto(TECObjectRef converter, char* text, long capacity, const char* source,
                    unsigned long length);
 

@@ -69,6 +69,26 @@ TEST(TextConverterTest, TranslationsAreReadInTheSourceEncoding) {
   EXPECT_EQ(Translation(kTextEncodingISOLatin1, nullptr), "");
 }
 
+// A choice's name is made long after it was read, by whatever converter the
+// document has then: one converter reads each encoding it is given as a
+// converter of that encoding would, back and forth between encodings that
+// need their own Unicode converter.
+TEST(TextConverterTest, TranslationsAreReadFromTheEncodingGivenWhateverTheConverters) {
+  unsigned long unknown = TextConverter::kUnknownEncoding;
+  TextConverter reader(unknown, unknown);
+  auto from = [&reader](unsigned long source, const char* text) {
+    return TakeText(reader.ConvertToCFStringFrom(text, source));
+  };
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(from(kTextEncodingISOLatin2, "\xB1"), Translation(kTextEncodingISOLatin2, "\xB1"));
+    EXPECT_EQ(from(kTextEncodingShiftJIS, "\x93\xFA"), "\xE6\x97\xA5");
+    EXPECT_EQ(from(kTextEncodingISOLatin5, "\xFD"), "\xC4\xB1");
+    EXPECT_EQ(from(kTextEncodingISOLatin1, "\xB1"), "\xC2\xB1");
+  }
+  EXPECT_EQ(from(unknown, "caf\xE9"), "Translation Error");
+  EXPECT_EQ(TakeText(reader.ConvertToCFString("\xB1", 0)), "Translation Error");
+}
+
 TEST(TextConverterTest, EncodingNamesAndDocuments) {
   const std::pair<const char*, unsigned long> names[] = {
       {"ISOLatin1", 0x201}, {"ISOLatin2", 0x202},   {"ISOLatin5", 0x209}, {"JIS83-RKSJ", 0xA01},

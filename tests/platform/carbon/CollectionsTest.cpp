@@ -148,6 +148,35 @@ TEST_F(Collections, FlattenedFormIsBigEndianFramingAndComesBackOverExistingItems
   SInt32 attributes = 0;
   ASSERT_EQ(noErr, GetCollectionItemInfo(c, FourCC("KyWd"), -2, nullptr, nullptr, &attributes));
   EXPECT_EQ(0x01020304, attributes);
+
+  // A block that names an item twice reads as if the second were added over the
+  // first; a copy keeps the bytes its original pointed into.
+  Bytes twice = block;
+  twice[11] = 3;
+  twice.insert(twice.end(), {0, 0, 0, 'E', 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 1, '!'});
+  DisposeCollection(c);
+  c = NewCollection();
+  ASSERT_EQ(noErr, Unflatten(twice));
+  Collection copy = CopyCollection(c, NewCollection());
+  DisposeCollection(c);
+  c = copy;
+  EXPECT_EQ(2, CountCollectionItems(c));
+  EXPECT_EQ(0, IdAt(2));
+  EXPECT_EQ("!", ItemText('E', 0));
+  ASSERT_EQ(noErr, GetCollectionItemInfo(c, 'E', 0, nullptr, nullptr, &attributes));
+  EXPECT_EQ(7, attributes);
+  EXPECT_EQ("ab", ItemText(FourCC("KyWd"), -2));
+}
+
+// Removals squeeze the items together: an item read where a walk stood
+// before, now past the last item, comes from its new place.
+TEST_F(Collections, ItemsReadAfterCompactionComeFromTheirNewPlaces) {
+  for (SInt32 id = 0; id < 40; ++id) Add('C', id, "v" + std::to_string(id));
+  ASSERT_EQ("v39", ItemText('C', 39));
+  for (SInt32 id = 0; id <= 20; ++id) ASSERT_EQ(noErr, RemoveCollectionItem(c, 'C', id));
+  for (SInt32 id : {25, 30, 38, 21, 39})
+    EXPECT_EQ("v" + std::to_string(id), ItemText('C', id)) << id;
+  EXPECT_EQ(19, CountCollectionItems(c));
 }
 
 TEST_F(Collections, DamagedFlattenedBlocksAreRefusedAndChangeNothing) {

@@ -11,7 +11,10 @@
 #include "foundation/CString.h"
 #include "foundation/DocumentStorage.h"
 #include "foundation/PointerListOf.h"
+#include "foundation/Settings.h"
+#include "foundation/SettingsEntryBytes.h"
 #include "foundation/SettingsKeys.h"
+#include "foundation/SettingsStrings.h"
 
 namespace {
 
@@ -46,11 +49,11 @@ const char* KeywordOf(const _PopupItem* item) {
 
 _PopupItem::~_PopupItem() {
   delete keyword;
-  if (name != nullptr) CFRelease(name);
   DocumentStorage* storage = StorageOf(this);
-  if (storage != nullptr)
+  if (storage != nullptr) {
     storage->Release(psData, size_t(psLength > 0 ? psLength : 0));
-  else
+    name.Release(*storage);
+  } else
     std::free(psData);
   delete[] nameText;
 }
@@ -105,11 +108,13 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
   SInt32 count = 0;
   reader.Number(kCountKey, count);
   long itemIndex = 0;
-  for (long i = 0; i < count && ItemIndex(index, i, itemIndex) && IsSavedItem(settings, itemIndex);
-       ++i) {
-    _PopupItem* item = RestoreItem(settings, itemIndex, storage);
-    if (item->selected) toSelect = KeywordOf(item);
-    mItems.PushBack(item);
+  // An item's entries are read in the order Save wrote them: its selected flag,
+  // written last, tells whether it was saved at all.
+  for (long i = 0; i < count && ItemIndex(index, i, itemIndex); ++i) {
+    std::unique_ptr<_PopupItem> item(RestoreItem(settings, itemIndex, storage));
+    if (!IsSavedItem(settings, itemIndex, item->selected)) break;
+    if (item->selected) toSelect = KeywordOf(item.get());
+    mItems.PushBack(item.release());
   }
   if (toSelect != nullptr) SetKeywordSelect(toSelect, true);
 }
@@ -117,10 +122,19 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints
 PPDXPopupControl::~PPDXPopupControl() { DeleteItems(); }
 
 // Save writes the selected flag of every item: the count of a blob that anyone may
-// have written is believed only as far as the items it names are there.
-bool PPDXPopupControl::IsSavedItem(Settings& settings, long itemIndex) {
-  long size = 0;
-  return SettingsEntryReader(settings, itemIndex).Size(kItemSelectedKey, size) == noErr;
+// have written is believed only as far as the items it names are there. A flag
+// that is no 4-byte number leaves the item unselected.
+// Read once: an index the store cannot address holds nothing, so a refusal
+// then means a flag of another size.
+bool PPDXPopupControl::IsSavedItem(Settings& settings, long itemIndex, bool& selected) {
+  selected = false;
+  if (itemIndex < INT32_MIN || itemIndex > INT32_MAX) return false;
+  SInt32 flag = 0;
+  const short error =
+      SettingsEntryReader(settings, itemIndex).Fixed(kItemSelectedKey, &flag, sizeof flag);
+  if (error != noErr && error != paramErr) return false;
+  selected = error == noErr && flag != 0;
+  return true;
 }
 
 _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex,
@@ -130,15 +144,26 @@ _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex,
   item->keyword = reader.Text(kItemKeywordKey, storage);
   if (item->keyword == nullptr && HasEmptyEntry(reader, kItemKeywordKey))
     item->keyword = storage != nullptr ? new (*storage) CString("", *storage) : new CString("");
-  item->name = reader.PlatformText(kItemNameKey);
-  if (item->name == nullptr) {
-    std::unique_ptr<CString> text(reader.Text(kItemTextNameKey));
-    if (text) item->name = CFStringCreateWithCString(nullptr, *text, CFStringGetSystemEncoding());
-  }
+  RestoreName(reader, *item, storage);
   reader.Bytes(kItemCodeKey, item->psData, item->psLength, storage);
-  SInt32 selected = 0;
-  if (reader.Number(kItemSelectedKey, selected)) item->selected = selected != 0;
   return item;
+}
+
+// A name saved as a platform string waits in `storage` until it is read; one
+// that would not decode gives way to the name saved as text.
+void PPDXPopupControl::RestoreName(SettingsEntryReader& reader, _PopupItem& item,
+                                   DocumentStorage* storage) {
+  if (storage != nullptr) {
+    SettingsEntryBytes external;
+    if (reader.Entry(kItemNameKey, external) && ExternalFormDecodes(external.Size())) {
+      item.name.KeepExternal(*storage, external.Data(), size_t(external.Size()));
+      return;
+    }
+  }
+  item.name = reader.PlatformText(kItemNameKey);
+  if (item.name != nullptr) return;
+  std::unique_ptr<CString> text(reader.Text(kItemTextNameKey));
+  if (text) item.name = CFStringCreateWithCString(nullptr, *text, CFStringGetSystemEncoding());
 }
 
 bool PPDXPopupControl::ItemIndex(long index, long item, long& itemIndex) {

@@ -5,16 +5,19 @@
 
 #include <memory>
 
+#include "PPDX/PPDObjects/Controls/ChoiceName.h"
 #include "PPDX/PPDObjects/PPDXControl.h"
 #include "foundation/StorageObject.h"
 
 class CString;
 class DocumentStorage;
+class SettingsEntryReader;
 class SettingsEntryWriter;
 
 // One choice. Every field is owned; the parser fills them in. A choice placed
 // in a document's storage (the parser's and a rebuild's) holds its keyword and
-// code there too; one made with a plain new holds heap blocks.
+// code there too, and a rebuilt one the saved bytes of its name; one made with
+// a plain new holds heap blocks.
 struct _PopupItem : public StorageObject {
   _PopupItem() = default;
   ~_PopupItem();
@@ -27,7 +30,7 @@ struct _PopupItem : public StorageObject {
   const char* displayName();
 
   CString* keyword = nullptr;
-  CFStringRef name = nullptr;
+  ChoiceName name;
   unsigned char* psData = nullptr;  // malloc'd, not NUL-terminated
   long psLength = 0;                // a negative length counts as none
   bool selected = false;
@@ -105,8 +108,9 @@ class PPDXPopupControl : public PPDXControl {
  private:
   _PopupItem* Current() const;
   void DeleteItems();
-  static bool IsSavedItem(Settings& settings, long itemIndex);
+  static bool IsSavedItem(Settings& settings, long itemIndex, bool& selected);
   static _PopupItem* RestoreItem(Settings& settings, long itemIndex, DocumentStorage* storage);
+  static void RestoreName(SettingsEntryReader& reader, _PopupItem& item, DocumentStorage* storage);
   void SaveItems(SettingsEntryWriter& writer, long index);
 
   bool mPickMany = false;
