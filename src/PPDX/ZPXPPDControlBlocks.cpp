@@ -162,9 +162,10 @@ PPDXErrorObj* ZPXPPD::ParseControl(PPDStream& line) {
   if (FindAnyControl(key) != nullptr) return MakeError(kPPDXErrDuplicateName, key, false);
   FlagList flags;
   flags.ReadFrom(line);
-  char buffer[kTokenSize];
-  if (!FetchLine(buffer)) return nullptr;
-  PPDStream next(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  if (!FetchLine(text, scratch)) return nullptr;
+  PPDStream next(text);
   char keyword[kTokenSize];
   if (!NextToken(next, keyword, kKeywordDelimiters, true))
     return MakeError(kPPDXErrBadFlagsLine, key, false);
@@ -183,9 +184,10 @@ PPDXErrorObj* ZPXPPD::ParseGroup(PPDStream& line, const char* key, FlagList& fla
   if (!NextToken(line, name, kOptionDelimiters, true)) return nullptr;
   PPDXGroup* group = mGroups->Find(name, true);
   if (group == nullptr) group = FindAndCreateParent(name);
-  char buffer[kTokenSize];
-  if (!FetchLine(buffer)) return nullptr;
-  PPDStream next(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  if (!FetchLine(text, scratch)) return nullptr;
+  PPDStream next(text);
   if (!NextToken(next, keyword, kKeywordDelimiters, true)) return nullptr;
   if (Is(keyword, "*%ZPXJobNote"))
     return ParseJobNote(next, key, flags, dynamic_cast<PPDXRollDown*>(group));
@@ -216,9 +218,10 @@ PPDXErrorObj* ZPXPPD::ParseOpenUI(PPDStream& line, const char* key, FlagList& fl
 
 PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {
   AddError(MakeError(kPPDXErrOpenUIZPXSkipped, key, false));
-  char buffer[kTokenSize];
-  while (FetchLine(buffer)) {
-    PPDStream line(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  while (FetchLine(text, scratch)) {
+    PPDStream line(text);
     char keyword[kTokenSize];
     if (NextToken(line, keyword, kKeywordDelimiters, true) && Is(keyword, "*CloseUIZPX"))
       return nullptr;
@@ -227,9 +230,10 @@ PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {
 }
 
 bool ZPXPPD::ReadOptionBlock(const char* key, OptionBlockReader& block) {
-  char buffer[kTokenSize];
-  while (FetchLine(buffer)) {
-    PPDStream line(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  while (FetchLine(text, scratch)) {
+    PPDStream line(text);
     if (ExamineBlockLine(line, key, block)) return true;
   }
   return false;

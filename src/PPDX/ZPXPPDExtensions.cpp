@@ -222,9 +222,10 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   std::unique_ptr<CString> defaultText;
   char postScript[kPostScriptCapacity];
   unsigned long psLength = 0;
-  char buffer[kTokenSize];
-  if (FetchLine(buffer)) {
-    PPDStream next(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  if (FetchLine(text, scratch)) {
+    PPDStream next(text);
     char keyword[kTokenSize];
     bool consumed = false;
     const char* bareKey = key[0] == '*' ? key + 1 : key;
@@ -238,7 +239,8 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
       }
     }
     if (!grouped && !consumed) {
-      std::memcpy(mPendingLine, buffer, sizeof mPendingLine);
+      std::memcpy(mPendingLine, text.text, text.length);
+      mPendingLine[text.length] = '\0';
       mHasPendingLine = true;
     }
   }

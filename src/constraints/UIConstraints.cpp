@@ -1,13 +1,22 @@
 #include "constraints/UIConstraints.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 
 namespace {
 
 const char kWildcard[] = "";
 
+std::atomic<size_t> sLastDeclaredLines{0};
+
 }  // namespace
+
+UIConstraints::UIConstraints() : mDeclaredIds(ExpectedLines()) {}
+
+size_t UIConstraints::ExpectedLines() {
+  return std::max(kExpectedLines, sLastDeclaredLines.load(std::memory_order_relaxed));
+}
 
 UIConstraints::~UIConstraints() {
   // The engine points at the members below, so it goes first.
@@ -75,6 +84,7 @@ void UIConstraints::UpdateKVCache(const char* key, const char* option) {
 void UIConstraints::UpdateKVCache(long key, long option) { mCurrent.Insert(key, option); }
 
 void UIConstraints::Resolve() {
+  sLastDeclaredLines.store(mDeclared.size(), std::memory_order_relaxed);
   // Lines come after this only from a caller that adds to a finished set: the
   // table is filed again then.
   mDeclaredIds.Clear(0);

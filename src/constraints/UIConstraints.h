@@ -47,7 +47,7 @@ class UIConstraints {
     }
   };
 
-  UIConstraints() = default;
+  UIConstraints();
   UIConstraints(const UIConstraints&) = delete;
   UIConstraints& operator=(const UIConstraints&) = delete;
   virtual ~UIConstraints();
@@ -94,6 +94,11 @@ class UIConstraints {
  private:
   static constexpr size_t kExpectedLines = 1024;
 
+  // How many lines the last set resolved had declared, at least kExpectedLines:
+  // a dialog opens the same PPD again and again, and its set then sizes the
+  // table of declared lines once instead of growing it line by line.
+  static size_t ExpectedLines();
+
   ConstraintsEngine& Engine();
 
   void ExpandWildcardLines();
@@ -119,5 +124,5 @@ class UIConstraints {
   std::deque<DeclaredLine> mDeclared;
   // The same lines by their place in mDeclared, to find a repeated one at once
   // without a block per line; emptied when the set is resolved.
-  IdTable mDeclaredIds{kExpectedLines};
+  IdTable mDeclaredIds;
 };
