@@ -20,7 +20,6 @@ inline constexpr TokenDelimiters kTranslationDelimiters(":");
 inline constexpr TokenDelimiters kFlagDelimiters("|:\"");
 inline constexpr TokenDelimiters kTypeDelimiters(";(;)");
 inline constexpr TokenDelimiters kRestOfLine("\n\r");
-inline constexpr TokenDelimiters kSpaceDelimiters(" \t");
 
 // Receives what the lines of an option block give.
 class OptionBlockReader {

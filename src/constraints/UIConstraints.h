@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -47,7 +48,7 @@ class UIConstraints {
     }
   };
 
-  UIConstraints();
+  UIConstraints() = default;
   UIConstraints(const UIConstraints&) = delete;
   UIConstraints& operator=(const UIConstraints&) = delete;
   virtual ~UIConstraints();
@@ -56,6 +57,10 @@ class UIConstraints {
   // option stands for every option of its key.
   void Add(const char* key1, const char* option1, const char* key2, const char* option2,
            bool requirement);
+  // The same for the words of a constraint line, where the line lies; an empty
+  // option is the wildcard.
+  void Add(std::string_view key1, std::string_view option1, std::string_view key2,
+           std::string_view option2, bool requirement);
   void KVSInsert(const char* key, const char* option);
   void KVSInsert(long key, long option);
   void UpdateKVCache(const char* key, const char* option);
@@ -94,17 +99,14 @@ class UIConstraints {
  private:
   static constexpr size_t kExpectedLines = 1024;
 
-  // How many lines the last set resolved had declared, at least kExpectedLines:
-  // a dialog opens the same PPD again and again, and its set then sizes the
-  // table of declared lines once instead of growing it line by line.
-  static size_t ExpectedLines();
-
   ConstraintsEngine& Engine();
 
   void ExpandWildcardLines();
   static size_t HashOf(const DeclaredLine& line);
   // True when the line was declared before; otherwise it is declared now.
   bool Repeats(const DeclaredLine& line);
+  // Files a line of interned texts, unless it repeats one.
+  void Add(const DeclaredLine& line, bool wildcard);
   // Files every declared line in mDeclaredIds.
   void FileDeclaredLines();
   // Registered options that a wildcard reaches: never "None" or "False".
@@ -124,5 +126,5 @@ class UIConstraints {
   std::deque<DeclaredLine> mDeclared;
   // The same lines by their place in mDeclared, to find a repeated one at once
   // without a block per line; emptied when the set is resolved.
-  IdTable mDeclaredIds;
+  IdTable mDeclaredIds{kExpectedLines};
 };

@@ -1,5 +1,6 @@
 #include "foundation/PPDStream.h"
 
+#include <climits>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -149,6 +150,15 @@ unsigned long PPDStream::ReadToken(char* out, unsigned long capacity,
   }
   mCursor = at;
   return stored;
+}
+
+PPDStream::Line PPDStream::NextWord() {
+  static constexpr TokenDelimiters kSpaces(" \t");
+  SkipWhiteSpace();
+  const char* const start = mCursor;
+  unsigned long length = 0;
+  CopyUntil(nullptr, length, ULONG_MAX, kSpaces);
+  return length > 0 ? Line{start, length < kMaxLine ? length : kMaxLine} : Line{};
 }
 
 int PPDStream::CopyUntil(char* out, unsigned long& stored, unsigned long capacity,

@@ -45,6 +45,11 @@ class PPDStream {
   // rest skipped. Returns the count stored; the status is as GetChar leaves it.
   unsigned long ReadToken(char* out, unsigned long capacity, const char* delimiters);
   unsigned long ReadToken(char* out, unsigned long capacity, const TokenDelimiters& delimiters);
+  // The next word of a line read by GetLine (which holds no line end), left in
+  // place: after the spaces and tabs at the cursor, the bytes up to a space, a
+  // tab or the end of the data (at most kMaxLine of them); the space or tab
+  // after it is consumed. Empty at the end of the line.
+  Line NextWord();
   // What stopped CopyUntil besides a byte: the end of the data, a full `out`.
   static constexpr int kStoppedAtEnd = -1;
   static constexpr int kStoppedFull = -2;

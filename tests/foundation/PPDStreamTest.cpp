@@ -75,6 +75,22 @@ ExpectedCopy ExpectedCopyUntil(const std::string& text, const std::string& stops
 // A line as the parser sees it: up to its first NUL.
 std::string UpToNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
+// The words of a line in place are what white space skipped and a token up to
+// a space or tab give.
+void ExpectWordsAsTokens(const std::string& line) {
+  PPDStream words(line.data(), long(line.size()));
+  PPDStream tokens(line.data(), long(line.size()));
+  for (;;) {
+    PPDStream::Line word = words.NextWord();
+    char token[PPDStream::kMaxLine + 1];
+    tokens.SkipWhiteSpace();
+    unsigned long stored = tokens.ReadToken(token, PPDStream::kMaxLine, " \t");
+    ASSERT_EQ(std::string(token, stored), std::string(word.text, word.length)) << line;
+    ASSERT_EQ(tokens.PeekChar(), words.PeekChar()) << line;
+    if (stored == 0) break;
+  }
+}
+
 }  // namespace
 
 // Random texts rich in the bytes that end tokens and lines, at every offset
@@ -112,6 +128,7 @@ TEST(PPDStreamTest, TokensAndLinesOfRandomTextStopWhereTheyMust) {
         ASSERT_EQ(UpToNul(line.text), read.text) << round;
         ASSERT_EQ(line.complete, read.complete) << round;
       }
+      ExpectWordsAsTokens(UpToNul(line.text));
       if (!line.complete) break;
       at = line.next;
     }
