@@ -15,10 +15,10 @@ constexpr std::size_t kBlockRounding = 64 * 1024;
 
 }  // namespace
 
-PPDFileStream::PPDFileStream(PPDFile* file, bool windowed) : mFile(file) {
+PPDFileStream::PPDFileStream(PPDFile* file, bool windowed, long mostInMemory) : mFile(file) {
   if (mFile == nullptr || !OpenFile()) return;
   const long fileSize = mFile->dataForkSize();
-  if (fileSize > 0 && fileSize <= kMostInMemory) {
+  if (fileSize > 0 && fileSize <= mostInMemory) {
     mBlockSize = (std::size_t(fileSize) + kBlockRounding - 1) / kBlockRounding * kBlockRounding;
     mBytes = SpareBlocks::TryTake(mBlockSize);
   }

@@ -22,8 +22,9 @@ class PPDFileStream : public PPDStream {
   // file is not owned; it must outlive the stream. `windowed` false makes the
   // whole file one window (falling back to the window when the file is too
   // large or its block cannot be had). A file that cannot be opened or read,
-  // or that is empty, makes the stream bad.
-  PPDFileStream(PPDFile* file, bool windowed);
+  // or that is empty, makes the stream bad. A file larger than `mostInMemory`
+  // bytes is read window by window.
+  PPDFileStream(PPDFile* file, bool windowed, long mostInMemory = kMostInMemory);
   ~PPDFileStream() override;
 
   PPDFileStream(const PPDFileStream&) = delete;
