@@ -34,9 +34,25 @@ bool OpensUI(const char* keyword) {
   return Is(keyword, "*OpenUI") || Is(keyword, "*ZPOpenUI") || Is(keyword, "*BeginUI");
 }
 
+// Every line of an option block is asked this first: its first bytes rule out
+// most lines without a comparison.
 bool ClosesUI(const char* field) {
-  return Is(field, "*CloseUI") || Is(field, "*ZPCloseUI") || Is(field, "*CloseUIZPX") ||
-         Is(field, "*EndUI");
+  if (field[0] != '*') return false;
+  switch (field[1]) {
+    case 'C':
+      return Is(field, "*CloseUI") || Is(field, "*CloseUIZPX");
+    case 'Z':
+      return field[2] == 'P' && field[3] == 'C' && Is(field, "*ZPCloseUI");
+    case 'E':
+      return Is(field, "*EndUI");
+    default:
+      return false;
+  }
+}
+
+// "*Default" or a keyword that begins with it.
+bool BeginsWithDefault(const char* field) {
+  return field[0] == '*' && field[1] == 'D' && BeginsWith(field, "*Default");
 }
 
 }  // namespace
@@ -245,12 +261,13 @@ bool ZPXPPD::ExamineBlockLine(PPDStream& line, const char* key, OptionBlockReade
   char value[kTokenSize];
   while (NextToken(line, field, kTranslationDelimiters, true)) {
     if (ClosesUI(field)) return true;
-    if (Is(field, "*Default") && block.DefaultLineNamesControl()) {
+    const bool defaultLine = BeginsWithDefault(field);
+    if (defaultLine && Is(field, "*Default") && block.DefaultLineNamesControl()) {
       if (!NextToken(line, value, kOptionDelimiters, true) || !Is(value, key)) continue;
       if (NextToken(line, value, kFlagDelimiters, true) && value[0] != '\0') block.Default(value);
       return false;
     }
-    if (BeginsWith(field, "*Default")) {
+    if (defaultLine) {
       if (NextToken(line, value, kOptionDelimiters, true) && value[0] != '\0') block.Default(value);
       return false;
     }
