@@ -36,6 +36,8 @@ long CStringSoup::Insert(const char* text) {
 }
 
 long CStringSoup::Insert(std::string_view text) {
+  // memcpy and memcmp want a pointer even for no bytes: an empty view may have none.
+  if (text.empty()) text = std::string_view("", 0);
   Text key = Measure(text);
   size_t slot = SlotOf(key);
   if (mIds.At(slot) != -1) return mIds.At(slot);
