@@ -1,5 +1,6 @@
 #include "PPDX/PPDX.h"
 
+#include <climits>
 #include <cstring>
 
 #include "PPDX/PPDObjects/PPDXErrorObj.h"
@@ -14,7 +15,9 @@ namespace {
 
 const unsigned long kMaxToken = PPDStream::kMaxLine;
 const unsigned long kQuotedCapacity = 256;
-const char kRestOfLine[] = "\n\r";
+constexpr TokenDelimiters kRestOfLine("\n\r");
+// What ends a quoted value: the closing quote or the line's end.
+constexpr TokenDelimiters kQuote("\"");
 
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t'; }
 
@@ -28,15 +31,16 @@ void StripWhiteSpace(char* text, size_t length) {
 
 bool EndsLine(char c) { return c == '\n' || c == '\r'; }
 
+bool StartsWith(const PPDStream::Line& line, char c) {
+  return line.length > 0 && line.text[0] == c;
+}
+
 // Consumes the line up to and including its first double quote. The stream
 // may hold more than the line (the header is read straight from the file): a
 // quote on a later line does not count.
 bool SkipPastQuote(PPDStream& line) {
-  char c;
-  while (line.GetChar(c) && !EndsLine(c)) {
-    if (c == '"') return true;
-  }
-  return false;
+  unsigned long skipped = 0;
+  return line.CopyUntil(nullptr, skipped, ULONG_MAX, kQuote) == '"';
 }
 
 // The bytes of a PostScript value as they are collected; at capacity - 1
@@ -49,20 +53,17 @@ class PostScriptValue {
   bool Put(char c) {
     mOut[mLength++] = c;
     if (mLength < mCapacity - 1) return true;
-    mOut[mLength++] = '\n';
-    mFull = true;
+    CloseFull();
     return false;
   }
 
   // Copies text up to a closing double quote or the end of the line; true
   // when the quote was found (or the value filled up).
   bool CopyUntilQuote(PPDStream& text) {
-    char c;
-    while (text.GetChar(c) && !EndsLine(c)) {
-      if (c == '"') return true;
-      if (!Put(c)) return true;
-    }
-    return false;
+    const int stop = text.CopyUntil(mOut, mLength, mCapacity - 1, kQuote);
+    if (stop != PPDStream::kStoppedFull) return stop == '"';
+    CloseFull();
+    return true;
   }
 
   // Ends the value with its line feed; a value that is not full always has
@@ -76,6 +77,12 @@ class PostScriptValue {
   unsigned long Length() const { return mLength; }
 
  private:
+  // At capacity - 1 bytes the value is cut and closed with a line feed.
+  void CloseFull() {
+    mOut[mLength++] = '\n';
+    mFull = true;
+  }
+
   char* mOut;
   unsigned long mCapacity;
   unsigned long mLength = 0;
@@ -167,12 +174,12 @@ void PPDX::SetStream(PPDFileStream* stream) {
   mStreamEnded = false;
 }
 
-bool PPDX::FetchLine(char* out) {
+bool PPDX::FetchLine(PPDStream::Line& line, char* scratch) {
   if (mStream == nullptr || mStreamEnded) {
-    out[0] = '\0';
+    line = PPDStream::Line{};
     return false;
   }
-  mStreamEnded = !mStream->GetLine(out);
+  mStreamEnded = !mStream->GetLine(line, scratch);
   return !mStreamEnded;
 }
 
@@ -192,6 +199,10 @@ void PPDX::SetHeaderField(HeaderField field, const char* text) {
 }
 
 bool PPDX::NextToken(PPDStream& stream, char* out, const char* delimiters, bool strip) {
+  return NextToken(stream, out, TokenDelimiters(delimiters), strip);
+}
+
+bool PPDX::NextToken(PPDStream& stream, char* out, const TokenDelimiters& delimiters, bool strip) {
   unsigned long stored = stream.ReadToken(out, kMaxToken, delimiters);
   out[stored] = '\0';
   if (stored == 0) return false;
@@ -230,10 +241,11 @@ bool PPDX::GetQuotedString(PPDStream& line, char* out, const unsigned long& capa
 }
 
 bool PPDX::SkipContinuationLines() {
-  char buffer[PPDStream::kMaxLine + 1];
+  char scratch[PPDStream::kMaxLine + 1];
+  PPDStream::Line text;
   for (;;) {
-    if (!FetchLine(buffer)) return false;
-    if (buffer[0] == '*' || std::strchr(buffer, '"') != nullptr) return true;
+    if (!FetchLine(text, scratch)) return false;
+    if (StartsWith(text, '*') || std::memchr(text.text, '"', text.length) != nullptr) return true;
   }
 }
 
@@ -241,13 +253,15 @@ unsigned long PPDX::GetPostscriptString(PPDStream& line, char* out, const unsign
   if (capacity < 2 || !SkipPastQuote(line)) return 0;
   PostScriptValue value(out, capacity);
   if (value.CopyUntilQuote(line)) return value.Full() || value.Length() > 0 ? value.Close() : 0;
-  char buffer[PPDStream::kMaxLine + 1];
-  while (FetchLine(buffer)) {
-    if (buffer[0] == '\0') continue;
+  char scratch[PPDStream::kMaxLine + 1];
+  PPDStream::Line text;
+  while (FetchLine(text, scratch)) {
+    if (text.length == 0) continue;
     if (!value.Put('\n')) return value.Length();
-    if (buffer[0] == '*' && buffer[1] != '%') break;
-    const char* text = buffer[0] == '*' ? buffer + 2 : buffer;
-    PPDStream rest(text, static_cast<long>(std::strlen(text)));
+    const bool comment = text.length > 1 && text.text[1] == '%';
+    if (StartsWith(text, '*') && !comment) break;
+    const unsigned long skipped = StartsWith(text, '*') ? 2 : 0;
+    PPDStream rest(text.text + skipped, static_cast<long>(text.length - skipped));
     if (value.CopyUntilQuote(rest)) break;
   }
   return value.Close();

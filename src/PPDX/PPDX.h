@@ -7,16 +7,17 @@
 
 #include "cf/CoreFoundation.h"
 #include "foundation/DocumentStorage.h"
+#include "foundation/PPDStream.h"
 #include "foundation/SettingsKeys.h"
 
 class CString;
 class PPDFile;
 class PPDFileStream;
-class PPDStream;
 class PPDXErrorObj;
 class PPDXErrors;
 class Settings;
 class TextConverter;
+class TokenDelimiters;
 
 class PPDX {
  public:
@@ -77,6 +78,8 @@ class PPDX {
   // `delimiters` (null: the rest of the line); that byte is consumed. Returns
   // false for an empty token; `strip` then trims spaces and tabs at both ends.
   static bool NextToken(PPDStream& stream, char* out, const char* delimiters, bool strip);
+  static bool NextToken(PPDStream& stream, char* out, const TokenDelimiters& delimiters,
+                        bool strip);
 
   // Reads the double-quoted value of a line into `out` (NUL-terminated, at
   // most capacity - 1 bytes). A value not closed on its line goes on through
@@ -100,10 +103,11 @@ class PPDX {
   // fetched through it. Not owned; null outside a parse.
   void SetStream(PPDFileStream* stream);
   PPDFileStream* Stream() const { return mStream; }
-  // The next line of the file being parsed (`out` holds 256 bytes). Once a
-  // line could not be read whole, no further line is: the rest of an
+  // The next line of the file being parsed, in place when the file is in
+  // memory, else copied to `scratch` (256 bytes; see PPDStream::GetLine).
+  // Once a line could not be read whole, no further line is: the rest of an
   // over-long line is never taken for a line of its own.
-  bool FetchLine(char* out);
+  bool FetchLine(PPDStream::Line& line, char* scratch);
 
   // Enters the error in the list; true when it ends the parse.
   bool AddError(PPDXErrorObj* error);

@@ -128,17 +128,19 @@ PPDXErrorObj* ZPXPPD::TestHeader(PPDStream& file) {
   return passed ? nullptr : MakeError(kPPDXErrNotVersion43, nullptr, true);
 }
 
-bool ZPXPPD::NextLine(char* out) {
-  if (!mHasPendingLine) return FetchLine(out);
-  std::memcpy(out, mPendingLine, sizeof mPendingLine);
+bool ZPXPPD::NextLine(PPDStream::Line& line, char* scratch) {
+  if (!mHasPendingLine) return FetchLine(line, scratch);
+  std::memcpy(scratch, mPendingLine, sizeof mPendingLine);
+  line = PPDStream::Line{scratch, std::strlen(scratch)};
   mHasPendingLine = false;
   return true;
 }
 
 void ZPXPPD::ParseLines() {
-  char buffer[kTokenSize];
-  while (NextLine(buffer)) {
-    PPDStream line(buffer, static_cast<long>(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  while (NextLine(text, scratch)) {
+    PPDStream line(text);
     char keyword[kTokenSize];
     if (!NextToken(line, keyword, kKeywordDelimiters, true)) continue;
     PPDXErrorObj* error = DispatchLine(line, keyword);

@@ -173,7 +173,7 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   bool CheckPrinterNames(const __CFArray* names);
   PPDXErrorObj* TestHeader(PPDStream& file);
   void ParseLines();
-  bool NextLine(char* out);
+  bool NextLine(PPDStream::Line& line, char* scratch);
   PPDXErrorObj* DispatchLine(PPDStream& line, const char* keyword);
   void FinishParse();
   void DeleteModel();

@@ -35,9 +35,25 @@ bool OpensUI(const char* keyword) {
   return Is(keyword, "*OpenUI") || Is(keyword, "*ZPOpenUI") || Is(keyword, "*BeginUI");
 }
 
+// Every line of an option block is asked this first: its first bytes rule out
+// most lines without a comparison.
 bool ClosesUI(const char* field) {
-  return Is(field, "*CloseUI") || Is(field, "*ZPCloseUI") || Is(field, "*CloseUIZPX") ||
-         Is(field, "*EndUI");
+  if (field[0] != '*') return false;
+  switch (field[1]) {
+    case 'C':
+      return Is(field, "*CloseUI") || Is(field, "*CloseUIZPX");
+    case 'Z':
+      return field[2] == 'P' && field[3] == 'C' && Is(field, "*ZPCloseUI");
+    case 'E':
+      return Is(field, "*EndUI");
+    default:
+      return false;
+  }
+}
+
+// "*Default" or a keyword that begins with it.
+bool BeginsWithDefault(const char* field) {
+  return field[0] == '*' && field[1] == 'D' && BeginsWith(field, "*Default");
 }
 
 }  // namespace
@@ -165,9 +181,10 @@ PPDXErrorObj* ZPXPPD::ParseControl(PPDStream& line) {
   if (FindAnyControl(key) != nullptr) return MakeError(kPPDXErrDuplicateName, key, false);
   FlagList flags;
   flags.ReadFrom(line);
-  char buffer[kTokenSize];
-  if (!FetchLine(buffer)) return nullptr;
-  PPDStream next(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  if (!FetchLine(text, scratch)) return nullptr;
+  PPDStream next(text);
   char keyword[kTokenSize];
   if (!NextToken(next, keyword, kKeywordDelimiters, true))
     return MakeError(kPPDXErrBadFlagsLine, key, false);
@@ -186,9 +203,10 @@ PPDXErrorObj* ZPXPPD::ParseGroup(PPDStream& line, const char* key, FlagList& fla
   if (!NextToken(line, name, kOptionDelimiters, true)) return nullptr;
   PPDXGroup* group = mGroups->Find(name, true);
   if (group == nullptr) group = FindAndCreateParent(name);
-  char buffer[kTokenSize];
-  if (!FetchLine(buffer)) return nullptr;
-  PPDStream next(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  if (!FetchLine(text, scratch)) return nullptr;
+  PPDStream next(text);
   if (!NextToken(next, keyword, kKeywordDelimiters, true)) return nullptr;
   if (Is(keyword, "*%ZPXJobNote"))
     return ParseJobNote(next, key, flags, dynamic_cast<PPDXRollDown*>(group));
@@ -219,9 +237,10 @@ PPDXErrorObj* ZPXPPD::ParseOpenUI(PPDStream& line, const char* key, FlagList& fl
 
 PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {
   AddError(MakeError(kPPDXErrOpenUIZPXSkipped, key, false));
-  char buffer[kTokenSize];
-  while (FetchLine(buffer)) {
-    PPDStream line(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  while (FetchLine(text, scratch)) {
+    PPDStream line(text);
     char keyword[kTokenSize];
     if (NextToken(line, keyword, kKeywordDelimiters, true) && Is(keyword, "*CloseUIZPX"))
       return nullptr;
@@ -230,9 +249,10 @@ PPDXErrorObj* ZPXPPD::ParseOpenUIZPX(const char* key) {
 }
 
 bool ZPXPPD::ReadOptionBlock(const char* key, OptionBlockReader& block) {
-  char buffer[kTokenSize];
-  while (FetchLine(buffer)) {
-    PPDStream line(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  while (FetchLine(text, scratch)) {
+    PPDStream line(text);
     if (ExamineBlockLine(line, key, block)) return true;
   }
   return false;
@@ -244,12 +264,13 @@ bool ZPXPPD::ExamineBlockLine(PPDStream& line, const char* key, OptionBlockReade
   char value[kTokenSize];
   while (NextToken(line, field, kTranslationDelimiters, true)) {
     if (ClosesUI(field)) return true;
-    if (Is(field, "*Default") && block.DefaultLineNamesControl()) {
+    const bool defaultLine = BeginsWithDefault(field);
+    if (defaultLine && Is(field, "*Default") && block.DefaultLineNamesControl()) {
       if (!NextToken(line, value, kOptionDelimiters, true) || !Is(value, key)) continue;
       if (NextToken(line, value, kFlagDelimiters, true) && value[0] != '\0') block.Default(value);
       return false;
     }
-    if (BeginsWith(field, "*Default")) {
+    if (defaultLine) {
       if (NextToken(line, value, kOptionDelimiters, true) && value[0] != '\0') block.Default(value);
       return false;
     }

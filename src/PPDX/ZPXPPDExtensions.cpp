@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
+#include <string_view>
 
 #include "PPDX/FlagList.h"
 #include "PPDX/GroupName.h"
@@ -78,10 +80,11 @@ long MinimumLength(const char* text) {
   return (text[0] - '0') * 10 + (text[1] - '0');
 }
 
-// The next field of a constraint line, after the spaces before it.
-bool NextOperand(PPDStream& line, char* out) {
-  line.SkipWhiteSpace();
-  return PPDX::NextToken(line, out, kSpaceDelimiters, true);
+// The next field of a constraint line, after the spaces before it, where the
+// line lies; empty when there is none.
+std::string_view NextOperand(PPDStream& line) {
+  const PPDStream::Line word = line.NextWord();
+  return std::string_view(word.text, word.length);
 }
 
 constexpr int kRangeNumbers = 4;
@@ -222,9 +225,10 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
   std::unique_ptr<CString> defaultText;
   char postScript[kPostScriptCapacity];
   unsigned long psLength = 0;
-  char buffer[kTokenSize];
-  if (FetchLine(buffer)) {
-    PPDStream next(buffer, long(std::strlen(buffer)));
+  char scratch[kTokenSize];
+  PPDStream::Line text;
+  if (FetchLine(text, scratch)) {
+    PPDStream next(text);
     char keyword[kTokenSize];
     bool consumed = false;
     const char* bareKey = key[0] == '*' ? key + 1 : key;
@@ -238,7 +242,8 @@ PPDXErrorObj* ZPXPPD::ParseJobNote(PPDStream& line, const char* announcedKey, Fl
       }
     }
     if (!grouped && !consumed) {
-      std::memcpy(mPendingLine, buffer, sizeof mPendingLine);
+      std::memcpy(mPendingLine, text.text, text.length);
+      mPendingLine[text.length] = '\0';
       mHasPendingLine = true;
     }
   }
@@ -370,19 +375,17 @@ void ZPXPPD::ResolveShortcuts() {
 }
 
 PPDXErrorObj* ZPXPPD::ParseUIConstraint(PPDStream& line, bool requires) {
-  char key1[kTokenSize];
-  char field[kTokenSize];
-  char option1[kTokenSize] = "";
-  char key2[kTokenSize];
-  char option2[kTokenSize];
-  if (!NextOperand(line, key1) || !NextOperand(line, field)) return nullptr;
-  if (field[0] == '*') {
-    std::memcpy(key2, field, sizeof key2);
-  } else {
-    std::memcpy(option1, field, sizeof option1);
-    if (!NextOperand(line, key2)) return MakeError(kPPDXErrConstraintWithoutSecondKey, key1, false);
+  const std::string_view key1 = NextOperand(line);
+  const std::string_view field = NextOperand(line);
+  if (key1.empty() || field.empty()) return nullptr;
+  std::string_view option1;
+  std::string_view key2 = field;
+  if (field[0] != '*') {
+    option1 = field;
+    key2 = NextOperand(line);
+    if (key2.empty())
+      return MakeError(kPPDXErrConstraintWithoutSecondKey, std::string(key1).c_str(), false);
   }
-  NextOperand(line, option2);
-  mConstraints->Add(key1, option1, key2, option2, requires);
+  mConstraints->Add(key1, option1, key2, NextOperand(line), requires);
   return nullptr;
 }

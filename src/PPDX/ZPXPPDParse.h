@@ -5,6 +5,7 @@
 #include "PPDX/PPDObjects/PPDXErrorCode.h"
 #include "PPDX/PPDObjects/PPDXErrorObj.h"
 #include "foundation/PPDStream.h"
+#include "foundation/TokenDelimiters.h"
 
 namespace zpxppd {
 
@@ -13,13 +14,12 @@ constexpr unsigned long kTokenSize = PPDStream::kMaxLine + 1;
 constexpr unsigned long kQuotedCapacity = 256;
 constexpr unsigned long kPostScriptCapacity = 4096;
 
-constexpr char kKeywordDelimiters[] = " \t:";
-constexpr char kOptionDelimiters[] = "/:";
-constexpr char kTranslationDelimiters[] = ":";
-constexpr char kFlagDelimiters[] = "|:\"";
-constexpr char kTypeDelimiters[] = ";(;)";
-constexpr char kRestOfLine[] = "\n\r";
-constexpr char kSpaceDelimiters[] = " \t";
+inline constexpr TokenDelimiters kKeywordDelimiters(" \t:");
+inline constexpr TokenDelimiters kOptionDelimiters("/:");
+inline constexpr TokenDelimiters kTranslationDelimiters(":");
+inline constexpr TokenDelimiters kFlagDelimiters("|:\"");
+inline constexpr TokenDelimiters kTypeDelimiters(";(;)");
+inline constexpr TokenDelimiters kRestOfLine("\n\r");
 
 // Receives what the lines of an option block give.
 class OptionBlockReader {

@@ -16,12 +16,11 @@ CStringSoup::CStringSoup() : mIds(kReservedTexts) { mTexts.reserve(kReservedText
 
 CStringSoup::~CStringSoup() = default;
 
-// FNV-1a, measuring the text on the way.
-CStringSoup::Text CStringSoup::Measure(const char* text) {
+// FNV-1a.
+CStringSoup::Text CStringSoup::Measure(std::string_view text) {
   size_t hash = 14695981039346656037ULL;
-  const char* at = text;
-  for (; *at != '\0'; ++at) hash = (hash ^ static_cast<unsigned char>(*at)) * 1099511628211ULL;
-  return Text{text, static_cast<size_t>(at - text), hash};
+  for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+  return Text{text.data(), text.size(), hash};
 }
 
 size_t CStringSoup::SlotOf(const Text& key) const {
@@ -33,7 +32,12 @@ size_t CStringSoup::SlotOf(const Text& key) const {
 }
 
 long CStringSoup::Insert(const char* text) {
-  if (text == nullptr) return -1;
+  return text != nullptr ? Insert(std::string_view(text)) : -1;
+}
+
+long CStringSoup::Insert(std::string_view text) {
+  // memcpy and memcmp want a pointer even for no bytes: an empty view may have none.
+  if (text.empty()) text = std::string_view("", 0);
   Text key = Measure(text);
   size_t slot = SlotOf(key);
   if (mIds.At(slot) != -1) return mIds.At(slot);
@@ -47,7 +51,8 @@ const char* CStringSoup::Store(const Text& key) {
   size_t size = key.length + 1;
   if (size > kLongText) {
     mBlocks.emplace_back(new char[size]);
-    std::memcpy(mBlocks.back().get(), key.text, size);
+    std::memcpy(mBlocks.back().get(), key.text, key.length);
+    mBlocks.back()[key.length] = '\0';
     return mBlocks.back().get();
   }
   if (size > mFreeBytes) {
@@ -56,7 +61,8 @@ const char* CStringSoup::Store(const Text& key) {
     mFreeBytes = kBlockSize;
   }
   char* stored = mFree;
-  std::memcpy(stored, key.text, size);
+  std::memcpy(stored, key.text, key.length);
+  stored[key.length] = '\0';
   mFree += size;
   mFreeBytes -= size;
   return stored;
@@ -69,7 +75,7 @@ const char* CStringSoup::Find(long id) const {
 
 long CStringSoup::Find(const char* text) const {
   if (text == nullptr) return -1;
-  return mIds.At(SlotOf(Measure(text)));
+  return mIds.At(SlotOf(Measure(std::string_view(text))));
 }
 
 void CStringSoup::Clear() {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "constraints/IdTable.h"
@@ -16,6 +17,9 @@ class CStringSoup {
 
   // The text's id, interning it first when it is new; -1 for a null text.
   virtual long Insert(const char* text);
+  // The same for a text that is not terminated, as a constraint line's words
+  // are where the line lies.
+  long Insert(std::string_view text);
   // The text of an id, or null when no text has that id.
   virtual const char* Find(long id) const;
   // The id of an equal text, or -1.
@@ -30,7 +34,7 @@ class CStringSoup {
     size_t hash;
   };
 
-  static Text Measure(const char* text);
+  static Text Measure(std::string_view text);
   // The slot that holds the id of an equal text, or the empty slot where it would go.
   size_t SlotOf(const Text& text) const;
   const char* Store(const Text& text);

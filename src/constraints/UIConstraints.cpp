@@ -16,21 +16,32 @@ UIConstraints::~UIConstraints() {
 
 void UIConstraints::Add(const char* key1, const char* option1, const char* key2,
                         const char* option2, bool requirement) {
-  long keyId1 = mStrings.Insert(key1);
-  long optionId1 = mStrings.Insert(option1);
-  long keyId2 = mStrings.Insert(key2);
-  long optionId2 = mStrings.Insert(option2);
+  const DeclaredLine line{
+      std::int32_t(mStrings.Insert(key1)), std::int32_t(mStrings.Insert(option1)),
+      std::int32_t(mStrings.Insert(key2)), std::int32_t(mStrings.Insert(option2)), requirement};
+  const long wildcard = mStrings.Find(kWildcard);
+  Add(line, line.option1 == wildcard || line.option2 == wildcard);
+}
+
+// The wildcard is the empty text: no search for its id is needed.
+void UIConstraints::Add(std::string_view key1, std::string_view option1, std::string_view key2,
+                        std::string_view option2, bool requirement) {
+  const DeclaredLine line{
+      std::int32_t(mStrings.Insert(key1)), std::int32_t(mStrings.Insert(option1)),
+      std::int32_t(mStrings.Insert(key2)), std::int32_t(mStrings.Insert(option2)), requirement};
+  Add(line, option1.empty() || option2.empty());
+}
+
+void UIConstraints::Add(const DeclaredLine& line, bool wildcard) {
   // A repeated line changes no answer; kept once, it costs nothing in any list.
-  if (Repeats(DeclaredLine{std::int32_t(keyId1), std::int32_t(optionId1), std::int32_t(keyId2),
-                           std::int32_t(optionId2), requirement}))
-    return;
-  long wildcard = mStrings.Find(kWildcard);
-  if (optionId1 == wildcard || optionId2 == wildcard) {
-    mSpecial.push_back(SpecialConstraint{keyId1, optionId1, keyId2, optionId2, requirement});
+  if (Repeats(line)) return;
+  if (wildcard) {
+    mSpecial.push_back(
+        SpecialConstraint{line.key1, line.option1, line.key2, line.option2, line.requirement});
     return;
   }
-  ConstraintForest& forest = requirement ? mRequires : mConstraints;
-  forest.insert(keyId1, optionId1, keyId2, optionId2, kExclusionConstraint);
+  ConstraintForest& forest = line.requirement ? mRequires : mConstraints;
+  forest.insert(line.key1, line.option1, line.key2, line.option2, kExclusionConstraint);
 }
 
 size_t UIConstraints::HashOf(const DeclaredLine& line) {

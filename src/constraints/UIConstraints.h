@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -56,6 +57,10 @@ class UIConstraints {
   // option stands for every option of its key.
   void Add(const char* key1, const char* option1, const char* key2, const char* option2,
            bool requirement);
+  // The same for the words of a constraint line, where the line lies; an empty
+  // option is the wildcard.
+  void Add(std::string_view key1, std::string_view option1, std::string_view key2,
+           std::string_view option2, bool requirement);
   void KVSInsert(const char* key, const char* option);
   void KVSInsert(long key, long option);
   void UpdateKVCache(const char* key, const char* option);
@@ -100,6 +105,8 @@ class UIConstraints {
   static size_t HashOf(const DeclaredLine& line);
   // True when the line was declared before; otherwise it is declared now.
   bool Repeats(const DeclaredLine& line);
+  // Files a line of interned texts, unless it repeats one.
+  void Add(const DeclaredLine& line, bool wildcard);
   // Files every declared line in mDeclaredIds.
   void FileDeclaredLines();
   // Registered options that a wildcard reaches: never "None" or "False".

@@ -1,6 +1,6 @@
 #include "foundation/PPDStream.h"
 
-#include <cstdint>
+#include <climits>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -10,15 +10,6 @@
 namespace {
 
 const unsigned char kStopByte = 255;
-
-// Delimiter sets hold a few bytes: comparing them in turn beats a search call.
-bool IsDelimiter(char c, const char* delimiters) {
-  if (delimiters == nullptr) return false;
-  for (const char* d = delimiters; *d != '\0'; ++d) {
-    if (*d == c) return true;
-  }
-  return false;
-}
 
 // Sixteen bytes at a time where the processor allows it; the bytes after the
 // last whole block of sixteen, and every byte elsewhere, one at a time.
@@ -46,59 +37,25 @@ const char* FindInBlocks(const char* at, const char* end, const char* begin, Hit
 }
 #endif
 
-// The bytes that end a token. Tokens are short, so building the set is part of
-// every read and must cost a few stores: a bit set, and for the block search
-// one comparison vector per byte while there are few of them.
-class TokenEnds {
- public:
-  explicit TokenEnds(const char* delimiters) {
-    Add('\n');
-    Add('\r');
-    if (delimiters == nullptr) return;
-    for (const char* d = delimiters; *d != '\0'; ++d) Add(*d);
-  }
-
-  bool Has(char c) const {
-    unsigned char byte = static_cast<unsigned char>(c);
-    return (mEnds[byte >> 6] >> (byte & 63)) & 1;
-  }
-
-  // The first byte in [at, end) that ends a token, or end; the readable data
-  // start at `begin`.
-  const char* Find(const char* at, const char* end, const char* begin) const {
+// The first byte in [at, end) that ends a token, or end; the readable data
+// start at `begin`.
+const char* FindTokenEnd(const char* at, const char* end, const char* begin,
+                         const TokenDelimiters& delimiters) {
 #if defined(__SSE2__)
-    if (mVectorCount <= kMaxVectors) {
-      const char* found = FindInBlocks(at, end, begin, [this](const char* block) {
-        const __m128i bytes = LoadBlock(block);
-        __m128i hits = _mm_cmpeq_epi8(bytes, mVectors[0]);
-        for (int i = 1; i < mVectorCount; ++i)
-          hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, mVectors[i]));
-        return _mm_movemask_epi8(hits);
-      });
-      if (found != nullptr) return found;
-    }
-#endif
-    while (at != end && !Has(*at)) ++at;
-    return at;
+  if (const int count = delimiters.RepeatedCount()) {
+    const char* found = FindInBlocks(at, end, begin, [&delimiters, count](const char* block) {
+      const __m128i bytes = LoadBlock(block);
+      __m128i hits = _mm_cmpeq_epi8(bytes, LoadBlock(delimiters.Repeated(0)));
+      for (int k = 1; k < count; ++k)
+        hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, LoadBlock(delimiters.Repeated(k))));
+      return _mm_movemask_epi8(hits);
+    });
+    if (found != nullptr) return found;
   }
-
- private:
-  void Add(char c) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    mEnds[byte >> 6] |= uint64_t(1) << (byte & 63);
-#if defined(__SSE2__)
-    if (mVectorCount < kMaxVectors) mVectors[mVectorCount] = _mm_set1_epi8(c);
-    ++mVectorCount;
 #endif
-  }
-
-  uint64_t mEnds[4] = {};
-#if defined(__SSE2__)
-  static constexpr int kMaxVectors = 8;
-  __m128i mVectors[kMaxVectors];
-  int mVectorCount = 0;
-#endif
-};
+  while (at != end && !delimiters.Ends(*at)) ++at;
+  return at;
+}
 
 // Only line ends and the stop byte end a line, and only 255 of them lies above
 // a carriage return: one comparison passes most bytes.
@@ -124,13 +81,14 @@ const char* FindLineEnd(const char* at, const char* end, const char* begin) {
   return at;
 }
 
-// Copies [from, to) to out + stored, at most up to `capacity` bytes in all.
+// Takes [from, to) after the `stored` bytes of a line, at most up to
+// `capacity` bytes in all; copies them to out + stored when `out` is not null.
 void Append(char* out, unsigned long& stored, unsigned long capacity, const char* from,
             const char* to) {
   unsigned long count = static_cast<unsigned long>(to - from);
   if (count > capacity - stored) count = capacity - stored;
   if (count == 0) return;  // `from` may be null: a stream without data
-  std::memcpy(out + stored, from, count);
+  if (out != nullptr) std::memcpy(out + stored, from, count);
   stored += count;
 }
 
@@ -139,6 +97,8 @@ void Append(char* out, unsigned long& stored, unsigned long capacity, const char
 PPDStream::PPDStream() = default;
 
 PPDStream::PPDStream(const char* text, long length) { Setup(text, length); }
+
+PPDStream::PPDStream(const Line& line) : PPDStream(line.text, static_cast<long>(line.length)) {}
 
 PPDStream::~PPDStream() = default;
 
@@ -157,18 +117,22 @@ void PPDStream::SkipWhiteSpace() {
   while (!AtEnd() && (*mCursor == ' ' || *mCursor == '\t')) ++mCursor;
 }
 
+unsigned long PPDStream::ReadToken(char* out, unsigned long capacity, const char* delimiters) {
+  return ReadToken(out, capacity, TokenDelimiters(delimiters));
+}
+
 // The loops keep the cursor in a local: a store through `out` could otherwise
 // change the members as far as the compiler knows, and they would be reloaded
 // for every byte. Bytes between token ends are copied a run at a time.
-unsigned long PPDStream::ReadToken(char* out, unsigned long capacity, const char* delimiters) {
-  const TokenEnds ends(delimiters);
+unsigned long PPDStream::ReadToken(char* out, unsigned long capacity,
+                                   const TokenDelimiters& delimiters) {
   const char* at = mCursor;
   const char* const end = mEnd;
   unsigned long stored = 0;
   mStatus = kGood;
   for (;;) {
     const char* run = at;
-    at = ends.Find(at, end, mBegin);
+    at = FindTokenEnd(at, end, mBegin, delimiters);
     Append(out, stored, capacity, run, at);
     if (at == end) {
       mStatus = kEndOfData;
@@ -181,16 +145,55 @@ unsigned long PPDStream::ReadToken(char* out, unsigned long capacity, const char
     }
     // A carriage return before a line feed is kept until the line feed.
     bool beforeLineFeed = c == '\r' && at != end && *at == '\n';
-    if (!beforeLineFeed || IsDelimiter(c, delimiters)) break;
+    if (!beforeLineFeed || delimiters.NamesCarriageReturn()) break;
     if (stored < capacity) out[stored++] = c;
   }
   mCursor = at;
   return stored;
 }
 
+PPDStream::Line PPDStream::NextWord() {
+  static constexpr TokenDelimiters kSpaces(" \t");
+  SkipWhiteSpace();
+  const char* const start = mCursor;
+  unsigned long length = 0;
+  CopyUntil(nullptr, length, ULONG_MAX, kSpaces);
+  return length > 0 ? Line{start, length < kMaxLine ? length : kMaxLine} : Line{};
+}
+
+int PPDStream::CopyUntil(char* out, unsigned long& stored, unsigned long capacity,
+                         const TokenDelimiters& stops) {
+  const char* const at = mCursor;
+  // Only what fits is searched: the byte after a full `out` stays unread.
+  const unsigned long room = capacity - stored;
+  const char* const limit = static_cast<unsigned long>(mEnd - at) > room ? at + room : mEnd;
+  const char* const found = FindTokenEnd(at, limit, mBegin, stops);
+  Append(out, stored, capacity, at, found);
+  mCursor = found;
+  if (found == limit && stored == capacity) {
+    mStatus = kGood;
+    return kStoppedFull;
+  }
+  if (found == mEnd) {
+    mStatus = kEndOfData;
+    return kStoppedAtEnd;
+  }
+  mStatus = kGood;
+  ++mCursor;
+  return static_cast<unsigned char>(*found);
+}
+
 bool PPDStream::GetLine(char* out) {
   unsigned long stored = 0;
   return CopyLine(out, stored);
+}
+
+bool PPDStream::GetLine(Line& line, char*) {
+  const char* const start = mCursor;
+  unsigned long stored = 0;
+  const bool complete = CopyLine(nullptr, stored);
+  line = stored > 0 ? Line{start, strnlen(start, stored)} : Line{};
+  return complete;
 }
 
 bool PPDStream::CopyLine(char* out, unsigned long& stored) {
@@ -216,10 +219,11 @@ bool PPDStream::CopyLine(char* out, unsigned long& stored) {
       break;
     }
     if (static_cast<unsigned char>(c) == kStopByte || count == kMaxLine) break;
-    out[count++] = c;
+    if (out != nullptr) out[count] = c;
+    ++count;
     ++at;
   }
-  out[count] = '\0';
+  if (out != nullptr) out[count] = '\0';
   mCursor = at;
   stored = count;
   return ended;

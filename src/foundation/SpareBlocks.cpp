@@ -19,8 +19,9 @@ namespace {
 #endif
 
 // What the model of a large PPD (2 MB, 2,000 options, 20,000 constraint
-// lines) takes in large blocks, with room to spare.
-constexpr std::size_t kMostKeptBytes = ZPX_SPARES_KEPT ? 6 * 1024 * 1024 : 0;
+// lines) and the parse's copy of its file take in large blocks, with room to
+// spare.
+constexpr std::size_t kMostKeptBytes = ZPX_SPARES_KEPT ? 10 * 1024 * 1024 : 0;
 
 struct Kept {
   SpareBlocks::Block block;
@@ -58,23 +59,31 @@ struct SparesCloser {
   }
 } sSparesCloser;
 
-}  // namespace
-
 // Blocks of one size are mostly given and taken together, the last given
 // first: the search from the end is short.
-SpareBlocks::Block SpareBlocks::Take(std::size_t size) {
+SpareBlocks::Block TakeKept(std::size_t size) {
   Spares& spares = TheSpares();
-  {
-    std::lock_guard<std::mutex> held(spares.lock);
-    for (std::size_t k = spares.blocks.size(); k-- > 0;) {
-      if (spares.blocks[k].size != size) continue;
-      Block block = std::move(spares.blocks[k].block);
-      spares.blocks.erase(spares.blocks.begin() + long(k));
-      spares.bytes -= size;
-      return block;
-    }
+  std::lock_guard<std::mutex> held(spares.lock);
+  for (std::size_t k = spares.blocks.size(); k-- > 0;) {
+    if (spares.blocks[k].size != size) continue;
+    SpareBlocks::Block block = std::move(spares.blocks[k].block);
+    spares.blocks.erase(spares.blocks.begin() + long(k));
+    spares.bytes -= size;
+    return block;
   }
-  return Block(new unsigned char[size]);
+  return nullptr;
+}
+
+}  // namespace
+
+SpareBlocks::Block SpareBlocks::Take(std::size_t size) {
+  Block block = TakeKept(size);
+  return block ? std::move(block) : Block(new unsigned char[size]);
+}
+
+SpareBlocks::Block SpareBlocks::TryTake(std::size_t size) {
+  Block block = TakeKept(size);
+  return block ? std::move(block) : Block(new (std::nothrow) unsigned char[size]);
 }
 
 void SpareBlocks::Give(Block block, std::size_t size) {

@@ -19,6 +19,9 @@ class SpareBlocks {
   // A kept block of exactly `size` bytes, or a new one (a plain new; see
   // doc/allocation.md). Its bytes are unspecified.
   static Block Take(std::size_t size);
+  // As Take, but null when a new block cannot be had (a nothrow new), for
+  // callers that have another way.
+  static Block TryTake(std::size_t size);
   // Keeps the block of `size` bytes for a later Take, or frees it.
   static void Give(Block block, std::size_t size);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -32,6 +33,21 @@ TEST(CStringSoupTest, LongTextsStayWholeAndDistinct) {
   EXPECT_EQ(soup.Insert(common.c_str()), 2);
   EXPECT_EQ(soup.Find(first.c_str()), 0);
   EXPECT_EQ(std::string(soup.Find(1L)), second);
+}
+
+// A text taken where it lies, up to a length, is the same text as its
+// terminated copy, and is kept terminated, short or long.
+TEST(CStringSoupTest, TextsOfAGivenLengthAreTheirTerminatedCopies) {
+  CStringSoup soup;
+  const std::string line = "*ZPOpt4 C3 " + std::string(2000, 'w') + " *ZPOpt8";
+  EXPECT_EQ(soup.Insert(std::string_view(line).substr(0, 7)), 0);
+  EXPECT_EQ(soup.Insert("*ZPOpt4"), 0);
+  EXPECT_EQ(soup.Insert(std::string_view(line).substr(8, 2)), 1);
+  EXPECT_EQ(soup.Find("C3"), 1);
+  EXPECT_STREQ(soup.Find(1L), "C3");
+  EXPECT_EQ(soup.Insert(std::string_view(line).substr(11, 2000)), 2);
+  EXPECT_EQ(std::string(soup.Find(2L)), std::string(2000, 'w'));
+  EXPECT_EQ(soup.Insert(std::string_view(line.data(), 0)), soup.Insert(""));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -103,6 +104,24 @@ TEST_F(UIConstraintsTest, WildcardsExpandOverRegisteredOptions) {
   EXPECT_EQ(ListOf(forest, "*B", "False"), Pairs{});
   EXPECT_EQ(forest->GetConstraintList(Id("*C"), -1), nullptr);
   EXPECT_EQ(ListOf(constraints.GetRequiresForest(), "*A", "a2"), (Pairs{{keyB, b2}}));
+}
+
+// A constraint line's words given where they lie: an empty option is the
+// wildcard, as the empty text is.
+TEST_F(UIConstraintsTest, WordsOfALineAreAddedAsTheirTexts) {
+  RegisterOptions("*A", {"a1", "a2"});
+  RegisterOptions("*B", {"b1", "b2"});
+  const std::string_view line = "*A a1 *B b2 *B";
+  constraints.Add(line.substr(0, 2), line.substr(3, 2), line.substr(6, 2), line.substr(9, 2),
+                  false);
+  constraints.Add(line.substr(12, 2), std::string_view(), line.substr(0, 2), line.substr(3, 2),
+                  false);
+  constraints.Add("*B", "", "*A", "a1", false);
+  constraints.Resolve();
+  long keyA = Id("*A"), keyB = Id("*B");
+  EXPECT_EQ(ListOf(constraints.GetConstraintForest(), "*A", "a1"), (Pairs{{keyB, Id("b2")}}));
+  EXPECT_EQ(ListOf(constraints.GetConstraintForest(), "*B", "b1"), (Pairs{{keyA, Id("a1")}}));
+  EXPECT_EQ(constraints.DeclaredLines().size(), 2u);
 }
 
 // Lines that share their texts in another order are lines of their own, however

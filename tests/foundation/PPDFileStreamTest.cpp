@@ -11,18 +11,26 @@
 
 namespace {
 
+// Every line of the file, read copied and in place, from the file in memory
+// and window by window: all four must agree.
 std::vector<StreamLine> ReadAllLines(const std::string& bytes, bool windowed = true) {
   TempFile file(bytes);
   PPDFile ppd(file.Path());
-  PPDFileStream stream(&ppd, windowed);
-  std::vector<StreamLine> lines;
-  // Reads past failures too, so that what follows them is checked as well.
-  while (!stream.Bad()) {
-    StreamLine line = NextStreamLine(stream);
-    if (!line.complete && stream.EndOfFile() && line.text.empty()) break;
-    lines.push_back(line);
+  std::vector<StreamLine> lines[4];
+  for (int way = 0; way < 4; ++way) {
+    const bool inPlace = way % 2 == 1;
+    PPDFileStream stream(&ppd, windowed, way < 2 ? PPDFileStream::kMostInMemory : 0);
+    // Reads past failures too, so that what follows them is checked as well.
+    while (!stream.Bad()) {
+      StreamLine line = inPlace ? NextLineInPlace(stream) : NextStreamLine(stream);
+      if (!line.complete && stream.EndOfFile() && line.text.empty()) break;
+      lines[way].push_back(line);
+    }
   }
-  return lines;
+  for (int way = 1; way < 4; ++way)
+    EXPECT_TRUE(lines[0] == lines[way])
+        << way << bytes.substr(bytes.size() > 400 ? bytes.size() - 400 : 0);
+  return lines[0];
 }
 
 // 99 lines of 100 bytes: the next line starts 100 bytes before the end of
@@ -77,6 +85,24 @@ TEST(PPDFileStreamTest, FilesLongerThanSeveralWindows) {
   ASSERT_EQ(lines.size(), 100u);
   EXPECT_FALSE(lines[99].complete);
   EXPECT_EQ(lines[99].text, std::string(150, 'z'));
+}
+
+// Only lines go on across the window's end, though the whole file is read at
+// once: a token read from the stream itself (as the header is) ends there.
+TEST(PPDFileStreamTest, TokensStopAtTheWindowEnd) {
+  const long window = PPDFileStream::kWindowSize;
+  TempFile file(std::string(window + 2000, 'x') + ":\nnext\n");
+  PPDFile ppd(file.Path());
+  for (long mostInMemory : {PPDFileStream::kMostInMemory, 0L}) {
+    PPDFileStream stream(&ppd, true, mostInMemory);
+    std::string token(window + 4000, '\0');
+    EXPECT_EQ(stream.ReadToken(&token[0], token.size(), ":"), static_cast<unsigned long>(window));
+    EXPECT_TRUE(stream.EndOfFile());
+    // The next line starts in the next window: the rest of the long one.
+    StreamLine rest = NextLineInPlace(stream);
+    EXPECT_FALSE(rest.complete);
+    EXPECT_EQ(rest.text, std::string(PPDStream::kMaxLine, 'x'));
+  }
 }
 
 TEST(PPDFileStreamTest, FilesWithoutLinesMakeABadStream) {

@@ -52,14 +52,54 @@ ExpectedLine ExpectedLineAt(const std::string& text, size_t at) {
   return {out, false, at};
 }
 
+// What copying up to a stop byte must give: the bytes, what stopped the copy
+// and where the next read starts.
+struct ExpectedCopy {
+  std::string text;
+  int stop;
+  size_t next;
+};
+
+ExpectedCopy ExpectedCopyUntil(const std::string& text, const std::string& stops, size_t capacity) {
+  std::string out;
+  for (size_t at = 0;;) {
+    if (out.size() == capacity) return {out, PPDStream::kStoppedFull, at};
+    if (at == text.size()) return {out, PPDStream::kStoppedAtEnd, at};
+    char c = text[at++];
+    if (c == '\n' || c == '\r' || stops.find(c) != std::string::npos)
+      return {out, static_cast<unsigned char>(c), at};
+    out += c;
+  }
+}
+
+// A line as the parser sees it: up to its first NUL.
+std::string UpToNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+// The words of a line in place are what white space skipped and a token up to
+// a space or tab give.
+void ExpectWordsAsTokens(const std::string& line) {
+  PPDStream words(line.data(), long(line.size()));
+  PPDStream tokens(line.data(), long(line.size()));
+  for (;;) {
+    PPDStream::Line word = words.NextWord();
+    char token[PPDStream::kMaxLine + 1];
+    tokens.SkipWhiteSpace();
+    unsigned long stored = tokens.ReadToken(token, PPDStream::kMaxLine, " \t");
+    ASSERT_EQ(std::string(token, stored), std::string(word.text, word.length)) << line;
+    ASSERT_EQ(tokens.PeekChar(), words.PeekChar()) << line;
+    if (stored == 0) break;
+  }
+}
+
 }  // namespace
 
 // Random texts rich in the bytes that end tokens and lines, at every offset
 // from the start of a text, so that stops fall inside and at the edges of
 // whatever blocks the reader takes at a time; one delimiter set is longer
-// than the reader keeps in its fast path.
+// than the reader keeps in its fast path. Lines are read both copied and in
+// place, and a NUL ends what is seen of a line either way.
 TEST(PPDStreamTest, TokensAndLinesOfRandomTextStopWhereTheyMust) {
-  const std::string alphabet = std::string("ab :/;()\"\t\r\n") + char(255);
+  const std::string alphabet = std::string("ab :/;()\"\t\r\n") + char(255) + '\0';
   const std::string delimiterSets[] = {"", " \t:", "/:", ";(;)", "\r", "\"", ":;/()|&^%~"};
   std::mt19937 random(2024);
   for (int round = 0; round < 3000; ++round) {
@@ -80,14 +120,29 @@ TEST(PPDStreamTest, TokensAndLinesOfRandomTextStopWhereTheyMust) {
       ASSERT_EQ(text[expected.second], next) << round;
     }
 
-    PPDStream lines(text.data(), long(text.size()));
+    PPDStream copy(text.data(), long(text.size()));
+    PPDStream inPlace(text.data(), long(text.size()));
     for (size_t at = 0;;) {
       ExpectedLine line = ExpectedLineAt(text, at);
-      StreamLine read = NextStreamLine(lines);
-      ASSERT_EQ(line.text, read.text) << round;
-      ASSERT_EQ(line.complete, read.complete) << round;
+      for (StreamLine read : {NextStreamLine(copy), NextLineInPlace(inPlace)}) {
+        ASSERT_EQ(UpToNul(line.text), read.text) << round;
+        ASSERT_EQ(line.complete, read.complete) << round;
+      }
+      ExpectWordsAsTokens(UpToNul(line.text));
       if (!line.complete) break;
       at = line.next;
+    }
+
+    PPDStream copied(text.data(), long(text.size()));
+    std::string value(capacity, '\0');
+    unsigned long length = 0;
+    int stop = copied.CopyUntil(&value[0], length, capacity, TokenDelimiters(delimiters.c_str()));
+    ExpectedCopy wanted = ExpectedCopyUntil(text, delimiters, capacity);
+    ASSERT_EQ(wanted.text, value.substr(0, length)) << round;
+    ASSERT_EQ(wanted.stop, stop) << round;
+    ASSERT_EQ(wanted.next < text.size(), copied.GetChar(next)) << round;
+    if (wanted.next < text.size()) {
+      ASSERT_EQ(text[wanted.next], next) << round;
     }
   }
 }

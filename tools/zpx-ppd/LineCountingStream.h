@@ -11,15 +11,19 @@ class LineCountingStream : public PPDFileStream {
  public:
   using PPDFileStream::PPDFileStream;
 
-  bool GetLine(char* out) override {
-    bool complete = PPDFileStream::GetLine(out);
-    if (complete) ++mLines;
-    return complete;
+  bool GetLine(char* out) override { return Counted(PPDFileStream::GetLine(out)); }
+  bool GetLine(Line& line, char* scratch) override {
+    return Counted(PPDFileStream::GetLine(line, scratch));
   }
 
   long Lines() const { return mLines; }
 
  private:
+  bool Counted(bool complete) {
+    if (complete) ++mLines;
+    return complete;
+  }
+
   long mLines = 0;
 };
 
