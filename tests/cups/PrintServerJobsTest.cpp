@@ -30,6 +30,7 @@
 #include "support/FileText.h"
 #include "support/LocalPrintServer.h"
 #include "support/PrintJobFiles.h"
+#include "support/PrintServerSuite.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
@@ -62,20 +63,18 @@ int SegmentsOf(const std::string& user) {
   return count;
 }
 
-class PrintServerJobs : public ::testing::Test {
+class PrintServerJobs : public PrintServerSuite {
  protected:
   static void SetUpTestSuite() {
-    sServer = new LocalPrintServer();
-    ASSERT_TRUE(sServer->IsRunning()) << FileText(sServer->ErrorLog());
-    setenv("CUPS_SERVER", sServer->Address().c_str(), 1);
+    PrintServerSuite::SetUpTestSuite();
+    if (HasFatalFailure()) return;
     sOtherPPD = new TempFolder();
     ASSERT_TRUE(sServer->AddQueue("Served", kSamplePPD));
     ASSERT_TRUE(sServer->AddQueue("Other", sOtherPPD->Write("Other.ppd", OtherPrinterPPDText())));
   }
   static void TearDownTestSuite() {
-    delete sServer;
+    PrintServerSuite::TearDownTestSuite();
     delete sOtherPPD;
-    unsetenv("CUPS_SERVER");
   }
 
   // zpx-print of the installed tree, with a home of its own.
@@ -128,12 +127,10 @@ class PrintServerJobs : public ::testing::Test {
     return names;
   }
 
-  static LocalPrintServer* sServer;
   static TempFolder* sOtherPPD;
   TempFolder mHome;
 };
 
-LocalPrintServer* PrintServerJobs::sServer = nullptr;
 TempFolder* PrintServerJobs::sOtherPPD = nullptr;
 
 }  // namespace

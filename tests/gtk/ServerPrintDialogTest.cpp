@@ -19,8 +19,8 @@
 #include "support/FileText.h"
 #include "support/GtkWarnings.h"
 #include "support/KeyPress.h"
-#include "support/LocalPrintServer.h"
 #include "support/PrintJobFiles.h"
+#include "support/PrintServerSuite.h"
 #include "support/ScreenShot.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
@@ -155,19 +155,14 @@ std::string LineStarting(const std::string& job, const std::string& start) {
   return at == std::string::npos ? "" : job.substr(at, job.find('\n', at) - at);
 }
 
-class ServerPrintDialog : public ::testing::Test {
+class ServerPrintDialog : public PrintServerSuite {
  protected:
   // One server for the process: GTK's backend keeps the first it found.
   static void SetUpTestSuite() {
-    sServer = new LocalPrintServer();
-    ASSERT_TRUE(sServer->IsRunning()) << FileText(sServer->ErrorLog());
-    setenv("CUPS_SERVER", sServer->Address().c_str(), 1);
+    PrintServerSuite::SetUpTestSuite();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(sServer->AddModelQueue(kQueue, "zpx:ZPX-Sample.ppd"))
         << FileText(sServer->ErrorLog());
-  }
-  static void TearDownTestSuite() {
-    delete sServer;
-    unsetenv("CUPS_SERVER");
   }
 
   void SetUp() override {
@@ -310,12 +305,9 @@ class ServerPrintDialog : public ::testing::Test {
   // GTK's print server backend asks for and a test machine may lack.
   gtkwarnings::ToleratedWarnings mMachineServices{
       {"D-Bus system bus", "org.freedesktop.Avahi", "colord", "org.freedesktop.ColorManager"}};
-  static LocalPrintServer* sServer;
   GtkWidget* mDialog = nullptr;
   gint mResponse = GTK_RESPONSE_NONE;
 };
-
-LocalPrintServer* ServerPrintDialog::sServer = nullptr;
 
 }  // namespace
 
