@@ -72,3 +72,12 @@ OSStatus PrintQueues::CreatePrinter(PrintServer& server, const std::string& queu
   CFRef<CFURLRef> ppdURL(fetched == kPMNoError ? CreateFileURL(ppdPath) : nullptr);
   return PMPrinterCreate(name.get(), makeAndModel.get(), ppdURL.get(), deviceURI.get(), printer);
 }
+
+std::string PrintQueues::PPDPath(PMPrinter printer) {
+  CFURLRef url = nullptr;
+  if (PMPrinterCopyDescriptionURL(printer, kPMPPDDescriptionType, &url) != kPMNoError) return "";
+  CFRef<CFURLRef> held(url);
+  UInt8 path[4096];
+  if (!CFURLGetFileSystemRepresentation(url, true, path, sizeof path)) return "";
+  return reinterpret_cast<const char*>(path);
+}

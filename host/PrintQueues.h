@@ -22,4 +22,6 @@ class PrintQueues {
   // for both), ioErr when the PPD could not be written into `folder`.
   static OSStatus CreatePrinter(PrintServer& server, const std::string& queue,
                                 const std::string& folder, PMPrinter* printer);
+  // The file path of the printer's PPD; "" when the server served none.
+  static std::string PPDPath(PMPrinter printer);
 };

@@ -1,7 +1,5 @@
 #include "ServedPPD.h"
 
-#include <unistd.h>
-
 #include "host/PrintQueues.h"
 #include "host/PrintServer.h"
 
@@ -17,9 +15,9 @@ std::string ServedPPD::Fetch(const std::string& queue) {
     return "no queue " + queue + ": the print server gives no queue such a name";
   if (status == kPMGeneralError) return "cannot use the queue " + queue + ": " + server.Failure();
   if (status != kPMNoError) return "cannot keep the PPD of " + queue + " in " + mFolder.Path();
+  mPath = PrintQueues::PPDPath(printer);
   PMRelease(printer);
-  mPath = mFolder.Path() + "/" + queue + ".ppd";
-  if (access(mPath.c_str(), F_OK) != 0) return "queue " + queue + " has no PPD on the print server";
+  if (mPath.empty()) return "queue " + queue + " has no PPD on the print server";
   return "";
 }
 

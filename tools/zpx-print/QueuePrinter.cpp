@@ -6,24 +6,9 @@
 
 #include <cstdio>
 
-#include "cf/CFRef.h"
 #include "host/FinishedJobMark.h"
 #include "host/PrintQueues.h"
 #include "host/QueueJob.h"
-
-namespace {
-
-// The file path of the printer's PPD; "" when the server served none.
-std::string DescriptionPath(PMPrinter printer) {
-  CFURLRef url = nullptr;
-  if (PMPrinterCopyDescriptionURL(printer, kPMPPDDescriptionType, &url) != kPMNoError) return "";
-  CFRef<CFURLRef> held(url);
-  UInt8 path[4096];
-  if (!CFURLGetFileSystemRepresentation(url, true, path, sizeof path)) return "";
-  return reinterpret_cast<const char*>(path);
-}
-
-}  // namespace
 
 PrintFailure QueuePrinter::Open(const std::string& queue, const std::string& folder,
                                 PrinterDescription& ppd) {
@@ -44,7 +29,7 @@ PrintFailure QueuePrinter::Open(const std::string& queue, const std::string& fol
     return PrintFailure::PrintSystem("cannot use the queue " + queue + ": " + mServer->Failure());
   if (status != kPMNoError)
     return PrintFailure::NoJob("cannot make the printer " + queue + " in " + served);
-  std::string path = DescriptionPath(printer);
+  std::string path = PrintQueues::PPDPath(printer);
   PMRelease(printer);
   if (path.empty())
     return PrintFailure::PrintSystem("queue " + queue + " has no PPD on the print server");
