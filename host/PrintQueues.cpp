@@ -25,7 +25,7 @@ CFURLRef CreateURL(const char* text) {
 // The queue's PPD written to `path`: kPMNoError, kPMNoSuchEntry when the
 // server has none, kPMGeneralError when the server failed, ioErr when the file
 // could not be written.
-OSStatus FetchPPD(PrintServer& server, const std::string& queue, const std::string& path) {
+OSStatus WritePPD(PrintServer& server, const std::string& queue, const std::string& path) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd == -1) return ioErr;
   const std::string resource = "/printers/" + queue + ".ppd";
@@ -67,7 +67,7 @@ OSStatus PrintQueues::CreatePrinter(PrintServer& server, const std::string& queu
       CreateURL(cupsGetOption("device-uri", dest->num_options, dest->options)));
   cupsFreeDests(1, dest);
   const std::string ppdPath = folder + "/" + queue + ".ppd";
-  const OSStatus fetched = FetchPPD(server, queue, ppdPath);
+  const OSStatus fetched = WritePPD(server, queue, ppdPath);
   if (fetched != kPMNoError && fetched != kPMNoSuchEntry) return fetched;
   CFRef<CFURLRef> ppdURL(fetched == kPMNoError ? CreateFileURL(ppdPath) : nullptr);
   return PMPrinterCreate(name.get(), makeAndModel.get(), ppdURL.get(), deviceURI.get(), printer);
@@ -80,4 +80,19 @@ std::string PrintQueues::PPDPath(PMPrinter printer) {
   UInt8 path[4096];
   if (!CFURLGetFileSystemRepresentation(url, true, path, sizeof path)) return "";
   return reinterpret_cast<const char*>(path);
+}
+
+std::string PrintQueues::FetchPPD(PrintServer& server, const std::string& queue,
+                                  const std::string& folder, std::string& path) {
+  path.clear();
+  PMPrinter printer = nullptr;
+  const OSStatus status = CreatePrinter(server, queue, folder, &printer);
+  if (status == kPMInvalidParameter) return "no queue " + queue + ": not a name a queue may have";
+  if (status == kPMInvalidPrinter || status == kPMGeneralError)
+    return "cannot use the queue " + queue + ": " + server.Failure();
+  if (status != kPMNoError) return "cannot keep the PPD of " + queue + " in " + folder;
+  path = PPDPath(printer);
+  PMRelease(printer);
+  if (path.empty()) return "queue " + queue + " has no PPD on the print server";
+  return "";
 }

@@ -24,4 +24,8 @@ class PrintQueues {
                                 const std::string& folder, PMPrinter* printer);
   // The file path of the printer's PPD; "" when the server served none.
   static std::string PPDPath(PMPrinter printer);
+  // The queue's served PPD written into `folder`, its path in `path`; "" or,
+  // when it cannot be had, one line saying why.
+  static std::string FetchPPD(PrintServer& server, const std::string& queue,
+                              const std::string& folder, std::string& path);
 };

@@ -208,7 +208,7 @@ TEST_F(PrintServerJobs, AQueueMadeWithTheDriversModelTakesLpsCustomValues) {
   const std::string ppd = FileText(sServer->QueuePPD("Driven"));
   EXPECT_TRUE(Has(ppd, "*CustomZPScale True") && Has(ppd, "*% made by zpx-ppd")) << ppd;
   // What -o takes on the queue (the shell's completion asks this) is what it
-  // takes with the model itself; an unknown queue is named.
+  // takes with the model itself; an unknown queue is named as zpx-print names it.
   const std::string keys = "'" + sServer->Prefix() + "/bin/zpx-ppd' options --keys ";
   CommandRun queueKeys = RunCommand(keys + "--printer Driven");
   EXPECT_EQ(queueKeys.status, 0) << queueKeys.errors;
@@ -216,7 +216,8 @@ TEST_F(PrintServerJobs, AQueueMadeWithTheDriversModelTakesLpsCustomValues) {
   EXPECT_EQ(queueKeys.output, RunCommand(keys + "'" + kSamplePPD + "'").output);
   CommandRun nowhere = RunCommand(keys + "--printer Nowhere");
   EXPECT_EQ(nowhere.status, 1);
-  EXPECT_TRUE(Has(nowhere.errors, "no queue Nowhere")) << nowhere.errors;
+  EXPECT_EQ(nowhere.errors,
+            "zpx-ppd: cannot use the queue Nowhere: The printer or class does not exist.\n");
 
   CommandRun lp = RunCommand(
       "lp -d Driven -o ZPSecurePIN=Custom.735194 -o ZPScale=Custom.150 -o job-hold-until=no-hold "
@@ -317,7 +318,7 @@ TEST_F(PrintServerJobs, EachServerFailureNamesItsCauseAndASilentServerIsLeftWith
   CommandRun badName = Print("--printer ../Served" + document);
   EXPECT_EQ(badName.status, 3);
   EXPECT_EQ(badName.errors,
-            "zpx-print: no queue ../Served: the print server gives no queue such a name\n");
+            "zpx-print: no queue ../Served: not a name a queue may have\n");
   ASSERT_TRUE(sServer->AddQueue("Refusing", kSamplePPD));
   ASSERT_EQ(LocalPrintServer::Shell("cupsreject -h " + sServer->Address() + " Refusing"), 0);
   CommandRun refusing = Print("--printer Refusing" + document);

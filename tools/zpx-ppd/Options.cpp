@@ -41,7 +41,9 @@ std::unique_ptr<ZPXPPD> PreparedDocument(int argc, char** argv, const char* usag
   if (fromQueue) {
     const std::string failure = served.Fetch(argv[0]);
     if (!failure.empty()) {
-      status = Fail(argv[0], failure.c_str());
+      // The failure names the queue; the server's part is the network's text.
+      std::fprintf(stderr, "%s: %s\n", kTool, Printable(failure.c_str()).c_str());
+      status = kExitNotPPD;
       return nullptr;
     }
   }

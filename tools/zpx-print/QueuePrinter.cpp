@@ -20,19 +20,9 @@ PrintFailure QueuePrinter::Open(const std::string& queue, const std::string& fol
   const std::string served = folder + "/served";
   if (mkdir(served.c_str(), 0700) != 0)
     return PrintFailure::NoJob("cannot make a folder in " + folder);
-  PMPrinter printer = nullptr;
-  OSStatus status = PrintQueues::CreatePrinter(*mServer, queue, served, &printer);
-  if (status == kPMInvalidParameter)
-    return PrintFailure::PrintSystem("no queue " + queue +
-                                     ": the print server gives no queue such a name");
-  if (status == kPMInvalidPrinter || status == kPMGeneralError)
-    return PrintFailure::PrintSystem("cannot use the queue " + queue + ": " + mServer->Failure());
-  if (status != kPMNoError)
-    return PrintFailure::NoJob("cannot make the printer " + queue + " in " + served);
-  std::string path = PrintQueues::PPDPath(printer);
-  PMRelease(printer);
-  if (path.empty())
-    return PrintFailure::PrintSystem("queue " + queue + " has no PPD on the print server");
+  std::string path;
+  const std::string refusal = PrintQueues::FetchPPD(*mServer, queue, served, path);
+  if (!refusal.empty()) return PrintFailure::PrintSystem(refusal);
   if (!ppd.Adopt(path)) return PrintFailure::NoJob("cannot read the PPD of " + queue);
   return PrintFailure::None();
 }
