@@ -50,6 +50,9 @@ class SettingsEntryReader {
   // entry is missing, empty or unreadable.
   bool Bytes(unsigned long key, unsigned char*& bytes, long& length,
              DocumentStorage* storage = nullptr);
+  // The bytes of a non-empty entry where the store keeps them, valid until the
+  // store next changes; false as for Bytes, with both untouched.
+  bool View(unsigned long key, const void*& bytes, long& length);
   // The entry's bytes into `entry`; false as for Bytes.
   bool Entry(unsigned long key, SettingsEntryBytes& entry);
   // A new string of the entry's bytes, null as for Bytes; the caller deletes it.
