@@ -6,7 +6,6 @@
 #include "carbon/MacErrors.h"
 #include "foundation/DocumentStorage.h"
 #include "foundation/Settings.h"
-#include "foundation/SettingsEntryBytes.h"
 #include "foundation/SettingsStrings.h"
 
 SettingsEntryReader::SettingsEntryReader(Settings& settings, long index)
@@ -61,10 +60,6 @@ bool SettingsEntryReader::View(unsigned long key, const void*& bytes, long& leng
   bytes = stored;
   length = size;
   return true;
-}
-
-bool SettingsEntryReader::Entry(unsigned long key, SettingsEntryBytes& entry) {
-  return entry.Read(mSettings, key, mIndex);
 }
 
 CString* SettingsEntryReader::Text(unsigned long key, DocumentStorage* storage) {

@@ -8,7 +8,6 @@
 class CString;
 class DocumentStorage;
 class Settings;
-class SettingsEntryBytes;
 
 class SettingsEntryReader {
  public:
@@ -53,8 +52,6 @@ class SettingsEntryReader {
   // The bytes of a non-empty entry where the store keeps them, valid until the
   // store next changes; false as for Bytes, with both untouched.
   bool View(unsigned long key, const void*& bytes, long& length);
-  // The entry's bytes into `entry`; false as for Bytes.
-  bool Entry(unsigned long key, SettingsEntryBytes& entry);
   // A new string of the entry's bytes, null as for Bytes; the caller deletes it.
   // Placed, with its text, in `storage` when given.
   CString* Text(unsigned long key, DocumentStorage* storage = nullptr);
