@@ -64,20 +64,14 @@ bool ReadFlatItem(const unsigned char* block, Size size, Size& offset, FlatItem&
   return true;
 }
 
-// Checks the whole block before anything is added, so that a bad block leaves
-// the collection untouched. Reports the number of items it announces.
-OSErr CheckFlattened(const unsigned char* block, Size size, UInt32& count) {
+// The header of a flattened block; the number of items it announces.
+OSErr CheckHeader(const unsigned char* block, Size size, UInt32& count) {
   if (size < kHeaderSize) return paramErr;
   if (GetBigEndian32(block) != kFlattenedSignature ||
       GetBigEndian32(block + 4) != kFlattenedVersion)
     return collectionVersionErr;
   count = GetBigEndian32(block + 8);
   if (UInt64(count) * kItemHeaderSize > UInt64(size - kHeaderSize)) return paramErr;
-  Size offset = kHeaderSize;
-  FlatItem item{};
-  for (UInt32 k = 0; k < count; ++k)
-    if (!ReadFlatItem(block, size, offset, item)) return paramErr;
-  if (offset != size) return paramErr;
   return noErr;
 }
 
@@ -134,6 +128,16 @@ OSErr GetCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32* item
     std::memcpy(itemData, item->data.Data(), std::size_t(size));
   }
   if (itemSize != nullptr) *itemSize = size;
+  return noErr;
+}
+
+OSErr GetCollectionItemBytes(Collection c, CollectionTag tag, SInt32 id, const void** itemData,
+                             SInt32* itemSize) {
+  if (c == nullptr) return paramErr;
+  const CollectionItem* item = c->Find(tag, id);
+  if (item == nullptr) return collectionItemNotFoundErr;
+  if (itemData != nullptr) *itemData = item->data.Data();
+  if (itemSize != nullptr) *itemSize = SInt32(item->data.Size());
   return noErr;
 }
 
@@ -196,21 +200,25 @@ OSErr FlattenCollectionToHdl(Collection c, Handle flattened) {
 
 OSErr UnflattenCollectionFromHdl(Collection c, Handle flattened) {
   if (c == nullptr || flattened == nullptr) return paramErr;
-  const auto* block = reinterpret_cast<const unsigned char*>(*flattened);
   Size size = GetHandleSize(flattened);
   UInt32 count = 0;
-  OSErr checked = CheckFlattened(block, size, count);
+  OSErr checked = CheckHeader(reinterpret_cast<const unsigned char*>(*flattened), size, count);
   if (checked != noErr) return checked;
   // One copy of the whole block, which the items point into: the index
-  // takes them in when a question needs it.
+  // takes them in when a question needs it. The items are checked as they
+  // are appended, in one pass over the copy; a bad one takes them all back.
   std::shared_ptr<unsigned char[]> kept(new unsigned char[std::size_t(size)]);
-  std::memcpy(kept.get(), block, std::size_t(size));
+  std::memcpy(kept.get(), *flattened, std::size_t(size));
+  const std::size_t first = c->SlotCount();
   c->Reserve(count);
   Size offset = kHeaderSize;
   FlatItem flat{};
-  for (UInt32 k = 0; k < count; ++k) {
-    ReadFlatItem(kept.get(), size, offset, flat);
+  UInt32 read = 0;
+  for (; read < count && ReadFlatItem(kept.get(), size, offset, flat); ++read)
     c->Append(flat.tag, flat.id, flat.attributes, flat.data, std::size_t(flat.length));
+  if (read != count || offset != size) {
+    c->DropAppended(first);
+    return paramErr;
   }
   c->Keep(std::move(kept));
   return noErr;

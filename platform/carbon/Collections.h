@@ -42,6 +42,11 @@ OSErr AddCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32 itemS
 OSErr GetCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32* itemSize,
                         void* itemData);
 
+// Not of the platform: the item's bytes where the collection keeps them, without
+// a copy; they stay valid until the collection next changes. Outputs may be null.
+OSErr GetCollectionItemBytes(Collection c, CollectionTag tag, SInt32 id, const void** itemData,
+                             SInt32* itemSize);
+
 OSErr RemoveCollectionItem(Collection c, CollectionTag tag, SInt32 id);
 
 // Outputs may be null. index counts from 1.

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <utility>
 
-// Readers mostly ask again for an item they just asked for, or for the one
-// after it; a reader may interleave two such walks (a value and the marker
-// that tells its byte order). The two slots found last, and the slots after
-// them, are checked first. Failing those, the items around the last one found
+// Readers mostly ask for the item after the one they asked for last, or again
+// for that one; a reader may interleave two such walks (a value and the marker
+// that tells its byte order). The slots after the two found last, and those
+// two, are checked first. Failing those, the items around the last one found
 // are: the entries of one object lie together, though they may be read in
 // another order than they were written. Only then the hash, whose look-ups
 // miss the cache.
 CollectionItem* OpaqueCollection::Find(FourCharCode tag, SInt32 id) {
   Settle();
   for (std::size_t& hint : recentSlots_) {
-    for (std::size_t slot = hint; slot < items_.size() && slot <= hint + 1; ++slot) {
-      if (Holds(slot, tag, id)) {
+    for (const std::size_t slot : {hint + 1, hint}) {
+      if (slot < items_.size() && Holds(slot, tag, id)) {
         hint = slot;
         return &items_[slot];
       }
@@ -70,6 +70,10 @@ void OpaqueCollection::Append(FourCharCode tag, SInt32 id, SInt32 attributes,
   item.id = id;
   item.attributes = attributes;
   item.data.Refer(bytes, size);
+}
+
+void OpaqueCollection::DropAppended(std::size_t slot) {
+  if (slot >= indexed_ && slot < items_.size()) items_.resize(slot);
 }
 
 void OpaqueCollection::Keep(std::shared_ptr<const unsigned char[]> block) {

@@ -43,6 +43,10 @@ struct OpaqueCollection {
   // looking for an earlier one of that tag and id: the index settles that.
   void Append(FourCharCode tag, SInt32 id, SInt32 attributes, const unsigned char* bytes,
               std::size_t size);
+  // The number of slots, removed items included: where the next Append goes.
+  std::size_t SlotCount() const { return items_.size(); }
+  // Takes back the items appended from `slot` on, which no question has seen.
+  void DropAppended(std::size_t slot);
   // Keeps a block that appended items point into.
   void Keep(std::shared_ptr<const unsigned char[]> block);
 

@@ -2,9 +2,11 @@
 // without parsing the PPD again, and the check that ties a PPD to the printer
 // models this plug-in serves.
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "PPDX/AllElementsShown.h"
 #include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
@@ -19,6 +21,7 @@
 #include "PPDX/ZPXPPD.h"
 #include "carbon/Files.h"
 #include "carbon/MacErrors.h"
+#include "constraints/ShortTextIds.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/BoyerMoore.h"
 #include "foundation/CString.h"
@@ -142,39 +145,41 @@ bool ZPXPPD::SaveConstraints(Settings& settings) const {
          noErr;
 }
 
-void ZPXPPD::RestoreConstraints(Settings& settings) {
+void ZPXPPD::RestoreConstraints(Settings& settings, ShortTextIds& ids) {
+  const void* bytes = nullptr;
   long size = 0;
-  if (settings.Get(kConstraintsKey, kConstraintsIndex, nullptr, size, false) != noErr || size <= 0)
-    return;
-  std::string packed(size_t(size), '\0');
-  if (settings.Get(kConstraintsKey, kConstraintsIndex, &packed[0], size, false) != noErr) return;
+  if (settings.View(kConstraintsKey, kConstraintsIndex, bytes, size) != noErr || size <= 0) return;
+  // Read where the store keeps it, which nothing changes meanwhile.
+  const std::string_view packed(static_cast<const char*>(bytes), size_t(size));
   // The entry may come from anywhere: a line cut short ends the list.
   for (size_t at = 0; at < packed.size();) {
-    const char* texts[kLineTexts];
-    for (int field = 0; field < kLineTexts; ++field) {
-      size_t end = packed.find('\0', at);
-      if (end == std::string::npos) return;
-      texts[field] = packed.c_str() + at;
+    std::string_view texts[kLineTexts];
+    for (std::string_view& text : texts) {
+      const size_t end = packed.find('\0', at);
+      if (end == std::string_view::npos) return;
+      text = packed.substr(at, end - at);
       at = end + 1;
     }
     if (at >= packed.size()) return;
-    bool requirement = packed[at++] == '1';
+    const bool requirement = packed[at++] == '1';
     // A line without its keys is not one that Save wrote.
-    if (*texts[0] != '\0' && *texts[2] != '\0')
-      mConstraints->Add(texts[0], texts[1], texts[2], texts[3], requirement);
+    if (texts[0].empty() || texts[2].empty()) continue;
+    const UIConstraints::DeclaredLine line{
+        std::int32_t(ids.Insert(texts[0])), std::int32_t(ids.Insert(texts[1])),
+        std::int32_t(ids.Insert(texts[2])), std::int32_t(ids.Insert(texts[3])), requirement};
+    mConstraints->Add(line, texts[1].empty() || texts[3].empty());
   }
 }
 
 // A popup's keyword is interned once for all its choices.
-void ZPXPPD::RegisterRebuiltOptions() {
-  CStringSoup& texts = *mConstraints->GetConstraintStrings();
+void ZPXPPD::RegisterRebuiltOptions(ShortTextIds& ids) {
   for (PPDXPopupControl* popup = mControls->FirstPopupControl(); popup != nullptr;
        popup = mControls->NextPopupControl()) {
     long key = -1;
     for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem()) {
       if (item->keyword == nullptr) continue;
-      if (key < 0) key = texts.Insert(popup->Keyword());
-      const long option = texts.Insert(*item->keyword);
+      if (key < 0) key = ids.Insert(popup->Keyword());
+      const long option = ids.Insert(static_cast<const char*>(*item->keyword));
       mConstraints->KVSInsert(key, option);
       if (item->selected) mConstraints->UpdateKVCache(key, option);
     }
@@ -238,8 +243,9 @@ void ZPXPPD::RebuildModel(Settings& settings) {
   IndexControls();
   mShortcuts.reset(new PPDXShortcuts(settings, mControls.get()));
   ResolveHierarchy();
-  RegisterRebuiltOptions();
-  RestoreConstraints(settings);
+  ShortTextIds ids(*mConstraints->GetConstraintStrings());
+  RegisterRebuiltOptions(ids);
+  RestoreConstraints(settings, ids);
   mConstraints->Resolve();
 }
 

@@ -61,6 +61,9 @@ class UIConstraints {
   // option is the wildcard.
   void Add(std::string_view key1, std::string_view option1, std::string_view key2,
            std::string_view option2, bool requirement);
+  // The same for a line of texts interned in GetConstraintStrings(); wildcard
+  // when either option is the empty text. A line declared before is skipped.
+  void Add(const DeclaredLine& line, bool wildcard);
   void KVSInsert(const char* key, const char* option);
   void KVSInsert(long key, long option);
   void UpdateKVCache(const char* key, const char* option);
@@ -105,8 +108,6 @@ class UIConstraints {
   static size_t HashOf(const DeclaredLine& line);
   // True when the line was declared before; otherwise it is declared now.
   bool Repeats(const DeclaredLine& line);
-  // Files a line of interned texts, unless it repeats one.
-  void Add(const DeclaredLine& line, bool wildcard);
   // Files every declared line in mDeclaredIds.
   void FileDeclaredLines();
   // Registered options that a wildcard reaches: never "None" or "False".

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "carbon/MacErrors.h"
 #include "carbon/MacMemory.h"
@@ -134,22 +135,31 @@ short Settings::Add(unsigned long const& key, long const& index, const void* dat
 }
 
 short Settings::Get(unsigned long const& key, long const& index, void* data, long& size, bool fix) {
-  CollectionTag tag;
-  SInt32 id;
-  const short located = Locate(key, index, tag, id);
-  if (located != noErr) return Result(located);
-  SInt32 length = 0;
-  OSErr error = GetCollectionItemInfo(mStore, tag, id, nullptr, &length, nullptr);
-  if (error != noErr) return Result(error);
+  const void* bytes = nullptr;
+  long length = 0;
+  const short error = View(key, index, bytes, length);
+  if (error != noErr) return error;
   // The bytes come from a stored blob: never trust them to fit the caller's buffer.
   const bool fits = length <= size;
   size = length;
   if (data != nullptr) {
     if (!fits) return Result(paramErr);
-    GetCollectionItem(mStore, tag, id, nullptr, data);
+    std::memcpy(data, bytes, std::size_t(length));
   }
   if (!fix) return Result(noErr);
   return Result(FixByteOrder(data, length));
+}
+
+short Settings::View(unsigned long const& key, long const& index, const void*& data, long& size) {
+  CollectionTag tag;
+  SInt32 id;
+  const short located = Locate(key, index, tag, id);
+  if (located != noErr) return Result(located);
+  SInt32 length = 0;
+  const OSErr error = GetCollectionItemBytes(mStore, tag, id, &data, &length);
+  if (error != noErr) return Result(error);
+  size = length;
+  return Result(noErr);
 }
 
 short Settings::FixByteOrder(void* data, long length) {

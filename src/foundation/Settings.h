@@ -43,6 +43,11 @@ class Settings {
   // written in the other one.
   short Get(unsigned long const& key, long const& index, void* data, long& size, bool fix);
 
+  // The entry's bytes where the store keeps them, without a copy, and their
+  // length: valid until the store next changes. An entry read right after the
+  // one stored before it is found without a keyed search.
+  short View(unsigned long const& key, long const& index, const void*& data, long& size);
+
   // Replaces the bytes of an existing entry.
   short Set(unsigned long const& key, long const& index, const void* data, long size);
   short Remove(unsigned long const& key, long const& index);

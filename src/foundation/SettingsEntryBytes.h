@@ -1,7 +1,7 @@
 #pragma once
 // The whole of one settings entry, followed by a NUL. Most entries are short
 // (keywords, names, feature code): those are read in one call into a buffer
-// on the stack; a longer one is sized and read again into the heap.
+// on the stack; a longer one goes to the heap. One keyed read either way.
 
 #include <cstddef>
 #include <vector>

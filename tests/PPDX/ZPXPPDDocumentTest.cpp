@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
@@ -288,6 +289,30 @@ TEST_F(ZPXPPDDocumentTest, RebuiltSampleEqualsTheDocumentItWasSavedFrom) {
   std::unique_ptr<ZPXPPD> fresh = ParseFile(kSample);
   EXPECT_TRUE(fresh->Restore(*blob));
   EXPECT_EQ(Model(*document), Model(*fresh));
+}
+
+// Every declared line, those with a wildcard and the requirements included,
+// answers in the rebuilt document as in the parsed one, whichever choice of
+// whichever popup is made.
+TEST_F(ZPXPPDDocumentTest, RebuiltConstraintsAnswerAsTheParsedOnesForEveryChoice) {
+  std::unique_ptr<ZPXPPD> document = ParseFile(kSample);
+  std::unique_ptr<Settings> blob = Travel(*document);
+  ZPXPPD rebuilt(*blob, nullptr, nullptr);
+  ASSERT_TRUE(rebuilt.IsValidPPD());
+  ZPXPPD::Options(DISPLAY_ALL);
+  std::vector<std::pair<std::string, std::string>> choices;
+  PPDXControls* controls = document->GetControls();
+  for (PPDXPopupControl* popup = controls->FirstPopupControl(); popup != nullptr;
+       popup = controls->NextPopupControl()) {
+    for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem())
+      choices.emplace_back(popup->Keyword(), static_cast<const char*>(*item->keyword));
+  }
+  ASSERT_GT(choices.size(), 20u);
+  for (const auto& [key, option] : choices) {
+    SetValue(*document, key, option);
+    SetValue(rebuilt, key, option);
+    ASSERT_EQ(Model(*document), Model(rebuilt)) << "after choosing " << key << " " << option;
+  }
 }
 
 TEST_F(ZPXPPDDocumentTest, RebuildCopesWithMissingEntriesAndAMovedFile) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "carbon/MacErrors.h"
 #include "carbon/MacMemory.h"
@@ -147,6 +149,42 @@ TEST(Settings, GetWithFixLeavesNumbersOfThisByteOrderAlone) {
   ASSERT_EQ(noErr, settings.Add(kKeyword, 1, &value, 4));
   ASSERT_EQ(noErr, ReadNumber(settings, kKeyword, 1, pages));
   EXPECT_EQ(value, pages);
+}
+
+// What View points at must be what Get copies: the entry added last, or, in a
+// store read from two blocks that both hold it, the later block's bytes.
+TEST(Settings, ViewReadsEachEntryWhereItLiesAsGetWouldCopyIt) {
+  Settings first;
+  ASSERT_EQ(noErr, first.Add(kKeyword, 1, "old", 3));
+  ASSERT_EQ(noErr, first.Add(kKeyword, 2, "kept", 4));
+  ASSERT_EQ(noErr, first.Add(kKeyword, 3, "", 0));
+  Settings second;
+  ASSERT_EQ(noErr, second.Add(kKeyword, 1, "newer", 5));
+  CFDataStream firstBlock, secondBlock;
+  ASSERT_EQ(noErr, first.Save(&firstBlock));
+  ASSERT_EQ(noErr, second.Save(&secondBlock));
+  Settings store;
+  CFDataStream firstReader(firstBlock.GetData()), secondReader(secondBlock.GetData());
+  ASSERT_EQ(noErr, store.Read(&firstReader, 0));
+  ASSERT_EQ(noErr, store.Read(&secondReader, 0));
+
+  auto viewed = [&store](long index) {
+    const void* data = nullptr;
+    long size = -1;
+    if (store.View(kKeyword, index, data, size) != noErr) return std::string("<none>");
+    return std::string(static_cast<const char*>(data), std::size_t(size));
+  };
+  EXPECT_EQ("newer", viewed(1));
+  EXPECT_EQ("kept", viewed(2));
+  EXPECT_EQ("", viewed(3));
+  EXPECT_EQ("<none>", viewed(4));
+  EXPECT_EQ(collectionItemNotFoundErr, store.LastError());
+  ASSERT_EQ(noErr, store.Add(kKeyword, 2, "changed", 7));
+  EXPECT_EQ("changed", viewed(2));
+  EXPECT_EQ(noErr, store.LastError());
+  const void* data = nullptr;
+  long size = 0;
+  EXPECT_EQ(paramErr, store.View(kKeyword, long(INT32_MAX) + 1, data, size));
 }
 
 TEST(Settings, SavesToAndReadsFromADataStream) {

@@ -6,7 +6,6 @@
 #include "carbon/MacErrors.h"
 #include "foundation/DocumentStorage.h"
 #include "foundation/Settings.h"
-#include "foundation/SettingsEntryBytes.h"
 #include "foundation/SettingsStrings.h"
 
 SettingsEntryReader::SettingsEntryReader(Settings& settings, long index)
@@ -43,19 +42,24 @@ short SettingsEntryReader::Fixed(unsigned long key, void* data, long size) {
 
 bool SettingsEntryReader::Bytes(unsigned long key, unsigned char*& bytes, long& length,
                                 DocumentStorage* storage) {
-  SettingsEntryBytes entry;
-  if (!Entry(key, entry)) return false;
-  const size_t size = size_t(entry.Size());
-  void* copy = storage != nullptr ? storage->Allocate(size) : std::malloc(size);
+  const void* stored = nullptr;
+  long size = 0;
+  if (!View(key, stored, size)) return false;
+  void* copy = storage != nullptr ? storage->Allocate(size_t(size)) : std::malloc(size_t(size));
   if (copy == nullptr) return false;
-  std::memcpy(copy, entry.Data(), size);
+  std::memcpy(copy, stored, size_t(size));
   bytes = static_cast<unsigned char*>(copy);
-  length = entry.Size();
+  length = size;
   return true;
 }
 
-bool SettingsEntryReader::Entry(unsigned long key, SettingsEntryBytes& entry) {
-  return entry.Read(mSettings, key, mIndex);
+bool SettingsEntryReader::View(unsigned long key, const void*& bytes, long& length) {
+  const void* stored = nullptr;
+  long size = 0;
+  if (mSettings.View(key, mIndex, stored, size) != noErr || size == 0) return false;
+  bytes = stored;
+  length = size;
+  return true;
 }
 
 CString* SettingsEntryReader::Text(unsigned long key, DocumentStorage* storage) {

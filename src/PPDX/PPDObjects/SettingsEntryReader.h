@@ -8,7 +8,6 @@
 class CString;
 class DocumentStorage;
 class Settings;
-class SettingsEntryBytes;
 
 class SettingsEntryReader {
  public:
@@ -50,8 +49,9 @@ class SettingsEntryReader {
   // entry is missing, empty or unreadable.
   bool Bytes(unsigned long key, unsigned char*& bytes, long& length,
              DocumentStorage* storage = nullptr);
-  // The entry's bytes into `entry`; false as for Bytes.
-  bool Entry(unsigned long key, SettingsEntryBytes& entry);
+  // The bytes of a non-empty entry where the store keeps them, valid until the
+  // store next changes; false as for Bytes, with both untouched.
+  bool View(unsigned long key, const void*& bytes, long& length);
   // A new string of the entry's bytes, null as for Bytes; the caller deletes it.
   // Placed, with its text, in `storage` when given.
   CString* Text(unsigned long key, DocumentStorage* storage = nullptr);

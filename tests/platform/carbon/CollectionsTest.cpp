@@ -208,4 +208,15 @@ TEST_F(Collections, DamagedFlattenedBlocksAreRefusedAndChangeNothing) {
   block = good;
   block[7] = 2;  // an unknown version
   expectRefused(block, collectionVersionErr);
+
+  // Items unflattened just before and not looked at yet stay as they came;
+  // those of the refused block, read up to the missing one, go.
+  ASSERT_EQ(noErr, Unflatten(good));
+  block = good;
+  block[11] = 3;
+  std::memcpy(&block[12 + 16], "ALPHA", 5);
+  EXPECT_EQ(paramErr, Unflatten(block));
+  EXPECT_EQ(2, CountCollectionItems(c));
+  EXPECT_EQ("alpha", ItemText('A', 1));
+  EXPECT_EQ("beta", ItemText('B', 2));
 }

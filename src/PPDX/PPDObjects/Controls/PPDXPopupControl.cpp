@@ -12,7 +12,6 @@
 #include "foundation/DocumentStorage.h"
 #include "foundation/PointerListOf.h"
 #include "foundation/Settings.h"
-#include "foundation/SettingsEntryBytes.h"
 #include "foundation/SettingsKeys.h"
 #include "foundation/SettingsStrings.h"
 
@@ -154,9 +153,10 @@ _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex,
 void PPDXPopupControl::RestoreName(SettingsEntryReader& reader, _PopupItem& item,
                                    DocumentStorage* storage) {
   if (storage != nullptr) {
-    SettingsEntryBytes external;
-    if (reader.Entry(kItemNameKey, external) && ExternalFormDecodes(external.Size())) {
-      item.name.KeepExternal(*storage, external.Data(), size_t(external.Size()));
+    const void* external = nullptr;
+    long length = 0;
+    if (reader.View(kItemNameKey, external, length) && ExternalFormDecodes(length)) {
+      item.name.KeepExternal(*storage, external, size_t(length));
       return;
     }
   }
