@@ -38,7 +38,8 @@ KeyConstraintTree::~KeyConstraintTree() = default;
 void KeyConstraintTree::Settle() {
   if (mPending.empty()) return;
   // Stable, so that each option's pairs keep their declaration order.
-  SortKeepingOrder(mPending, [](const Pending& a, const Pending& b) { return a.option < b.option; });
+  SortKeepingOrder(mPending,
+                   [](const Pending& a, const Pending& b) { return a.option < b.option; });
   const Pending* first = mPending.data();
   const Pending* const last = first + mPending.size();
   size_t options = 1;

@@ -68,9 +68,9 @@ void* DocumentStorage::Allocate(std::size_t size, std::size_t alignment) {
   if (size == 0) return nullptr;
   const std::size_t taken = size + kGap;
   // A chunk of its own is aligned for any object.
-  unsigned char* block = taken > kLargeBlock
-                             ? NewChunk(taken)
-                             : Carve(taken, alignment > kLeastAlignment ? alignment : kLeastAlignment);
+  unsigned char* block =
+      taken > kLargeBlock ? NewChunk(taken)
+                          : Carve(taken, alignment > kLeastAlignment ? alignment : kLeastAlignment);
   ZPX_UNPOISON(block, size);
   return block;
 }

@@ -140,10 +140,14 @@ void PointerList::Forget() {
 
 void PointerList::MakeEmpty() {
   // Nodes in a storage have nothing to end, and unless releasing marks them,
-  // nothing to give back: the storage frees them all when it goes.
-  if (mStorage != nullptr && !DocumentStorage::kReleaseMarksBlocks) {
-    Forget();
-    return;
+  // nothing to give back: the storage frees them all when it goes. Others go
+  // one after another, unlinked all at once.
+  if (mStorage == nullptr || DocumentStorage::kReleaseMarksBlocks) {
+    for (PNode* node = mHead.next; node != &mTail;) {
+      PNode* following = node->next;
+      DeleteNode(node);
+      node = following;
+    }
   }
-  while (!Empty()) PopFront();
+  Forget();
 }
