@@ -7,15 +7,13 @@ void ConstraintForest::insert(long key1, long option1, long key2, long option2, 
 }
 
 void ConstraintForest::insert(long key1, long option1, const KV& excluded) {
-  std::unique_ptr<KeyConstraintTree>& tree = mTrees[key1];
-  if (!tree) tree = std::make_unique<KeyConstraintTree>(key1);
-  tree->insert(option1, excluded);
+  mTrees.try_emplace(key1, key1).first->second.insert(option1, excluded);
   mUnsettled = true;
 }
 
 void ConstraintForest::Settle() const {
   if (!mUnsettled) return;
-  for (auto& entry : mTrees) entry.second->Settle();
+  for (auto& entry : mTrees) entry.second.Settle();
   mUnsettled = false;
 }
 
@@ -24,7 +22,7 @@ std::unique_ptr<ItemConstraintList> ConstraintForest::GetConstraintList(long key
   Settle();
   auto found = mTrees.find(key);
   if (found == mTrees.end()) return nullptr;
-  return found->second->GetItemConstraintList(option);
+  return found->second.GetItemConstraintList(option);
 }
 
 bool ConstraintForest::DisableConstraints(long key1, long option1, long key2, long option2) {
@@ -38,12 +36,12 @@ bool ConstraintForest::EnableConstraints(long key1, long option1, long key2, lon
 bool ConstraintForest::Change(TreeChange change, long key1, long option1, long key2, long option2) {
   Settle();
   if (key1 == -1) {
-    for (auto& entry : mTrees) (entry.second.get()->*change)(-1, key2, option2);
+    for (auto& entry : mTrees) (entry.second.*change)(-1, key2, option2);
     return true;
   }
   auto found = mTrees.find(key1);
   if (found == mTrees.end()) return false;
-  std::set<KV> reverse = (found->second.get()->*change)(option1, key2, option2);
+  std::set<KV> reverse = (found->second.*change)(option1, key2, option2);
   // A whole list that changed also changes the lists that name it back, so that a
   // constraint declared in both directions goes and comes as one. The reverse call
   // names key1 as its key2, so it changes single pairs and the chain stops there.

@@ -48,6 +48,6 @@ class ConstraintForest {
   // than one search and one block each.
   mutable bool mUnsettled = false;
   // Hashed: every query fetches a list of some key of the model, and nothing shows the
-  // order of the trees.
-  mutable std::unordered_map<long, std::unique_ptr<KeyConstraintTree>> mTrees;
+  // order of the trees. Each tree lives in its node: one block less for each.
+  mutable std::unordered_map<long, KeyConstraintTree> mTrees;
 };

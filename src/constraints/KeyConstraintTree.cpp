@@ -11,6 +11,25 @@ bool PairMatches(const KeyConstraintTree::KV& kv, long key, long option) {
   return kv.first == key && Selects(option, kv.second);
 }
 
+// Below this many, an insertion sort, which needs no buffer: most keys queue
+// a few pairs each.
+constexpr size_t kFewPending = 32;
+
+// Sorts by `before`, keeping the order of equal elements.
+template <class T, class Before>
+void SortKeepingOrder(std::vector<T>& elements, Before before) {
+  if (elements.size() > kFewPending) {
+    std::stable_sort(elements.begin(), elements.end(), before);
+    return;
+  }
+  for (size_t next = 1; next < elements.size(); ++next) {
+    T moving = elements[next];
+    size_t at = next;
+    for (; at > 0 && before(moving, elements[at - 1]); --at) elements[at] = elements[at - 1];
+    elements[at] = moving;
+  }
+}
+
 }  // namespace
 
 KeyConstraintTree::~KeyConstraintTree() = default;
@@ -19,40 +38,37 @@ KeyConstraintTree::~KeyConstraintTree() = default;
 void KeyConstraintTree::Settle() {
   if (mPending.empty()) return;
   // Stable, so that each option's pairs keep their declaration order.
-  std::stable_sort(mPending.begin(), mPending.end(),
+  SortKeepingOrder(mPending,
                    [](const Pending& a, const Pending& b) { return a.option < b.option; });
   const Pending* first = mPending.data();
   const Pending* const last = first + mPending.size();
-  std::vector<long> options;
-  std::vector<uint32_t> ends;
-  std::vector<bool> disabled;
+  size_t options = 1;
+  for (const Pending* at = first + 1; at != last; ++at) options += at[-1].option != at->option;
+  // Room for all, so that a first filing takes one block each.
+  std::vector<Head> heads;
   std::vector<KV> pairs;
-  options.reserve(mOptions.size() + size_t(last - first));
-  pairs.reserve(mPairs.size() + size_t(last - first));
+  heads.reserve(mHeads.size() + options);
+  pairs.reserve(mPairs.size() + mPending.size());
   size_t list = 0;
-  while (list < mOptions.size() || first != last) {
+  while (list < mHeads.size() || first != last) {
     const bool fromLists =
-        first == last || (list < mOptions.size() && mOptions[list] <= first->option);
-    const long option = fromLists ? mOptions[list] : first->option;
+        first == last || (list < mHeads.size() && mHeads[list].option <= first->option);
+    const long option = fromLists ? mHeads[list].option : first->option;
     bool off = false;
-    if (fromLists && mOptions[list] == option) {
-      off = mDisabled[list];
+    if (fromLists && mHeads[list].option == option) {
+      off = mHeads[list].disabled;
       pairs.insert(pairs.end(), mPairs.begin() + long(Begin(list)),
-                   mPairs.begin() + long(mEnds[list]));
+                   mPairs.begin() + long(mHeads[list].end));
       ++list;
     }
     for (; first != last && first->option == option; ++first) {
       if (!off) pairs.push_back(first->excluded);
     }
-    options.push_back(option);
-    ends.push_back(uint32_t(pairs.size()));
-    disabled.push_back(off);
+    heads.push_back(Head{option, uint32_t(pairs.size()), off});
   }
-  options.shrink_to_fit();
+  heads.shrink_to_fit();
   pairs.shrink_to_fit();
-  mOptions.swap(options);
-  mEnds.swap(ends);
-  mDisabled.swap(disabled);
+  mHeads.swap(heads);
   mPairs.swap(pairs);
   std::vector<Pending>().swap(mPending);
 }
@@ -60,36 +76,34 @@ void KeyConstraintTree::Settle() {
 std::unique_ptr<ItemConstraintList> KeyConstraintTree::GetItemConstraintList(long option) const {
   auto list = std::make_unique<ItemConstraintList>(option);
   size_t first = 0;
-  size_t last = mOptions.size();
+  size_t last = mHeads.size();
   if (option != -1) {
-    first = size_t(std::lower_bound(mOptions.begin(), mOptions.end(), option) - mOptions.begin());
-    last = first < mOptions.size() && mOptions[first] == option ? first + 1 : first;
+    first = size_t(std::lower_bound(mHeads.begin(), mHeads.end(), option,
+                                    [](const Head& head, long id) { return head.option < id; }) -
+                   mHeads.begin());
+    last = first < mHeads.size() && mHeads[first].option == option ? first + 1 : first;
   }
   if (first == last) return list;
-  for (size_t at = Begin(first); at < mEnds[last - 1]; ++at) list->insert(mPairs[at]);
+  for (size_t at = Begin(first); at < mHeads[last - 1].end; ++at) list->insert(mPairs[at]);
   return list;
 }
 
 std::vector<KeyConstraintTree::List> KeyConstraintTree::Lists() const {
   std::vector<List> lists;
-  for (size_t list = 0; list < mOptions.size(); ++list) {
-    lists.push_back(List{
-        mOptions[list], mDisabled[list],
-        std::vector<KV>(mPairs.begin() + long(Begin(list)), mPairs.begin() + long(mEnds[list]))});
+  for (size_t list = 0; list < mHeads.size(); ++list) {
+    lists.push_back(List{mHeads[list].option, mHeads[list].disabled,
+                         std::vector<KV>(mPairs.begin() + long(Begin(list)),
+                                         mPairs.begin() + long(mHeads[list].end))});
   }
   return lists;
 }
 
 void KeyConstraintTree::Assign(const std::vector<List>& lists) {
-  mOptions.clear();
-  mEnds.clear();
-  mDisabled.clear();
+  mHeads.clear();
   mPairs.clear();
   for (const List& list : lists) {
-    mOptions.push_back(list.option);
     mPairs.insert(mPairs.end(), list.pairs.begin(), list.pairs.end());
-    mEnds.push_back(uint32_t(mPairs.size()));
-    mDisabled.push_back(list.disabled);
+    mHeads.push_back(Head{list.option, uint32_t(mPairs.size()), list.disabled});
   }
 }
 

@@ -51,7 +51,15 @@ class KeyConstraintTree {
     std::vector<KV> pairs;
   };
 
-  size_t Begin(size_t list) const { return list == 0 ? 0 : mEnds[list - 1]; }
+  // Where an option's pairs lie in mPairs: they end at `end` and begin where
+  // the previous option's end.
+  struct Head {
+    long option;
+    uint32_t end;
+    bool disabled;  // disabled whole: it takes no pair
+  };
+
+  size_t Begin(size_t list) const { return list == 0 ? 0 : mHeads[list - 1].end; }
   std::vector<List> Lists() const;
   void Assign(const std::vector<List>& lists);
   static List& ListOf(std::vector<List>& lists, long option);
@@ -61,10 +69,9 @@ class KeyConstraintTree {
 
   // A declared document has a list for most of its options, and the dialog asks for
   // one at every menu item: the lists are kept flat, every option's pairs one after
-  // the other in mPairs, options ascending, instead of a block per list.
-  std::vector<long> mOptions;
-  std::vector<uint32_t> mEnds;  // where each option's pairs end in mPairs
-  std::vector<bool> mDisabled;
+  // the other in mPairs, options ascending, instead of a block per list; the
+  // options with where their pairs end take one block more.
+  std::vector<Head> mHeads;
   std::vector<KV> mPairs;
   std::map<long, std::unique_ptr<ItemConstraintList>> mSaved;
   // A document declares its pairs before it asks anything: they wait here in

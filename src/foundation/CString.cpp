@@ -123,7 +123,7 @@ void CString::ClearBuffer() { Adopt(nullptr, 0); }
 
 void CString::Adopt(char* text, unsigned long textLength) {
   if (mStorage != nullptr)
-    mStorage->Release(mBuffer, mLength + 1);
+    DocumentStorage::Release(mBuffer, mLength + 1);
   else
     delete[] mBuffer;
   mStorage = nullptr;

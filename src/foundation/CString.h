@@ -2,19 +2,19 @@
 // The program's own byte string: an owned, heap-held, NUL-terminated text.
 //
 // A string may begin as a copy held in a document's storage; a change that
-// needs a new buffer takes one of its own on the heap.
+// needs a new buffer takes one of its own on the heap. The string itself may
+// live in a document's storage too (DocumentStorage::Make), and is then ended
+// by its owner through the storage.
 //
 // A string without a buffer is "unset", which is not the same as "": assigning
 // a null or unset source makes the target unset, and an unset string converts
 // to a null `const char*`. Copies are deep. Allocation failures are silent and
 // leave the string as it was.
 
-#include "foundation/StorageObject.h"
-
 class DocumentStorage;
 struct __CFString;
 
-class CString : public StorageObject {
+class CString {
  public:
   CString();
   CString(const char* text);
@@ -25,7 +25,7 @@ class CString : public StorageObject {
   // Converts with the system encoding; an unconvertible or null source leaves
   // the string unset.
   CString(__CFString const* text);
-  virtual ~CString();
+  ~CString();
 
   CString& operator=(const char* text);
   CString& operator=(const CString& other);

@@ -1,5 +1,6 @@
 #include "foundation/DocumentStorage.h"
 
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -34,13 +35,24 @@ constexpr std::size_t kChunkSize = 64 * 1024 - 64;
 constexpr std::size_t kLargeBlock = kChunkSize / 8;
 #ifdef ZPX_STORAGE_POISONS
 constexpr std::size_t kGap = kAlignment;
+// The sanitizer marks memory in granules of eight bytes: every block begins
+// on one of its own, as on the heap.
+constexpr std::size_t kLeastAlignment = kAlignment;
+constexpr bool kPoisons = true;
 #else
 constexpr std::size_t kGap = 0;
+constexpr std::size_t kLeastAlignment = 1;
+constexpr bool kPoisons = false;
 #endif
 
-std::size_t Rounded(std::size_t size) { return (size + kAlignment - 1) & ~(kAlignment - 1); }
+// The bytes that bring `at` to a multiple of `alignment`.
+std::size_t Padding(const unsigned char* at, std::size_t alignment) {
+  return std::size_t(-reinterpret_cast<std::uintptr_t>(at)) & (alignment - 1);
+}
 
 }  // namespace
+
+const bool DocumentStorage::kReleaseMarksBlocks = kPoisons;
 
 DocumentStorage::~DocumentStorage() {
   // The heap checks its own blocks again once they are its own.
@@ -52,22 +64,27 @@ DocumentStorage::~DocumentStorage() {
   }
 }
 
-void* DocumentStorage::Allocate(std::size_t size) {
+void* DocumentStorage::Allocate(std::size_t size, std::size_t alignment) {
   if (size == 0) return nullptr;
-  const std::size_t taken = Rounded(size) + kGap;
-  unsigned char* block = nullptr;
-  if (taken > kLargeBlock) {
-    block = NewChunk(taken);
-  } else {
-    if (taken > mFreeBytes) {
-      mFree = NewChunk(kChunkSize);
-      mFreeBytes = kChunkSize;
-    }
-    block = mFree;
-    mFree += taken;
-    mFreeBytes -= taken;
-  }
+  const std::size_t taken = size + kGap;
+  // A chunk of its own is aligned for any object.
+  unsigned char* block =
+      taken > kLargeBlock ? NewChunk(taken)
+                          : Carve(taken, alignment > kLeastAlignment ? alignment : kLeastAlignment);
   ZPX_UNPOISON(block, size);
+  return block;
+}
+
+unsigned char* DocumentStorage::Carve(std::size_t taken, std::size_t alignment) {
+  std::size_t padding = Padding(mFree, alignment);
+  if (padding + taken > mFreeBytes) {
+    mFree = NewChunk(kChunkSize);
+    mFreeBytes = kChunkSize;
+    padding = 0;
+  }
+  unsigned char* block = mFree + padding;
+  mFree = block + taken;
+  mFreeBytes -= padding + taken;
   return block;
 }
 
@@ -84,7 +101,7 @@ void DocumentStorage::Release(void* block, std::size_t size) {
 }
 
 void* DocumentStorage::Copy(const void* bytes, std::size_t size) {
-  void* block = Allocate(size);
+  void* block = Allocate(size, 1);
   if (block != nullptr) std::memcpy(block, bytes, size);
   return block;
 }

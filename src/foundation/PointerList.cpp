@@ -2,14 +2,7 @@
 
 #include <new>
 
-PNode::PNode() : PNode(nullptr, nullptr, nullptr) {}
-
-PNode::PNode(const void* data, PNode* prev, PNode* next) : data(data), prev(prev), next(next) {}
-
-PNode::~PNode() {
-  prev = nullptr;
-  next = nullptr;
-}
+#include "foundation/DocumentStorage.h"
 
 PointerListItr& PointerListItr::operator++() {
   if (mNode) mNode = mNode->next;
@@ -56,7 +49,7 @@ ConstPointerListItr ConstPointerListItr::operator--(int) {
 }
 
 PointerList::PointerList()
-    : mCount(0), mHead(nullptr, nullptr, &mTail), mTail(nullptr, &mHead, nullptr) {}
+    : mCount(0), mHead{nullptr, nullptr, &mTail}, mTail{nullptr, &mHead, nullptr} {}
 
 PointerList::PointerList(const PointerList& other) : PointerList() { *this = other; }
 
@@ -69,9 +62,20 @@ PointerList& PointerList::operator=(const PointerList& other) {
 
 PointerList::~PointerList() { MakeEmpty(); }
 
+void PointerList::PlaceNodesIn(DocumentStorage& storage) {
+  if (Empty()) mStorage = &storage;
+}
+
 PNode* PointerList::NewNode(const void* data, PNode* prev, PNode* next) {
-  if (mStorage != nullptr) return new (*mStorage) PNode(data, prev, next);
-  return new (std::nothrow) PNode(data, prev, next);
+  if (mStorage != nullptr) return mStorage->Make<PNode>(PNode{data, prev, next});
+  return new (std::nothrow) PNode{data, prev, next};
+}
+
+void PointerList::DeleteNode(PNode* node) {
+  if (mStorage != nullptr)
+    DocumentStorage::Destroy(node);
+  else
+    delete node;
 }
 
 PointerListItr PointerList::InsertBefore(PointerListItr position, const void* data) {
@@ -96,7 +100,7 @@ PointerListItr PointerList::Erase(PointerListItr position) {
   PNode* following = node->next;
   node->prev->next = following;
   following->prev = node->prev;
-  delete node;
+  DeleteNode(node);
   --mCount;
   return PointerListItr(following);
 }
@@ -112,6 +116,12 @@ void PointerList::PopBack() { Erase(PointerListItr(mTail.prev)); }
 
 void PointerList::Splice(PointerList& other) {
   if (&other == this || other.Empty()) return;
+  if (Empty()) mStorage = other.mStorage;
+  if (mStorage != other.mStorage) {
+    for (ConstPointerListItr it = other.Begin(); it != other.End(); ++it) PushBack(*it);
+    other.MakeEmpty();
+    return;
+  }
   PNode* first = other.mHead.next;
   PNode* last = other.mTail.prev;
   first->prev = mTail.prev;
@@ -119,11 +129,25 @@ void PointerList::Splice(PointerList& other) {
   last->next = &mTail;
   mTail.prev = last;
   mCount += other.mCount;
-  other.mHead.next = &other.mTail;
-  other.mTail.prev = &other.mHead;
-  other.mCount = 0;
+  other.Forget();
+}
+
+void PointerList::Forget() {
+  mHead.next = &mTail;
+  mTail.prev = &mHead;
+  mCount = 0;
 }
 
 void PointerList::MakeEmpty() {
-  while (!Empty()) PopFront();
+  // Nodes in a storage have nothing to end, and unless releasing marks them,
+  // nothing to give back: the storage frees them all when it goes. Others go
+  // one after another, unlinked all at once.
+  if (mStorage == nullptr || DocumentStorage::kReleaseMarksBlocks) {
+    for (PNode* node = mHead.next; node != &mTail;) {
+      PNode* following = node->next;
+      DeleteNode(node);
+      node = following;
+    }
+  }
+  Forget();
 }

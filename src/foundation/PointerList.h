@@ -5,18 +5,15 @@
 // pointers point to, so whoever stores objects in it deletes them before
 // clearing it. Iterators are plain positions; erasing the node an iterator
 // stands on invalidates it (continue with the one Erase returns).
-
-#include "foundation/StorageObject.h"
+//
+// All the nodes of a list live in one place, the heap or the document storage
+// the list was told of, so that the list knows how to end each of them.
 
 class DocumentStorage;
 
-class PNode : public StorageObject {
- public:
-  PNode();
-  PNode(const void* data, PNode* prev, PNode* next);
-  // Clears the links; the data is never touched.
-  virtual ~PNode();
-
+// Three words and nothing to end: a list in a document's storage forgets its
+// nodes when it goes.
+struct PNode {
   const void* data;
   PNode* prev;
   PNode* next;
@@ -69,8 +66,9 @@ class PointerList {
   PointerList& operator=(const PointerList& other);
   ~PointerList();
 
-  // Nodes made from now on live in `storage`, which must outlive them.
-  void PlaceNodesIn(DocumentStorage& storage) { mStorage = &storage; }
+  // The nodes live in `storage`, which must outlive them; only while the list
+  // is empty.
+  void PlaceNodesIn(DocumentStorage& storage);
 
   unsigned long Size() const { return mCount; }
   bool Empty() const { return mCount == 0; }
@@ -98,14 +96,20 @@ class PointerList {
   void PopFront();
   void PopBack();
   void MakeEmpty();
-  // Moves every node of `other` to the end of this list, leaving `other` empty;
-  // no node is made or freed. Splicing a list into itself changes nothing.
+  // Moves every pointer of `other` to the end of this list, leaving `other`
+  // empty. Nodes that live where this list's do move as they are, and an empty
+  // list takes its nodes' place from `other`; otherwise each pointer gets a
+  // node here (one that cannot be had loses its pointer, as InsertBefore).
+  // Splicing a list into itself changes nothing.
   void Splice(PointerList& other);
 
  private:
   bool IsElement(const PNode* node) const { return node && node != &mHead && node != &mTail; }
 
   PNode* NewNode(const void* data, PNode* prev, PNode* next);
+  void DeleteNode(PNode* node);
+  // Unlinks every node, freeing none.
+  void Forget();
 
   unsigned long mCount;
   PNode mHead;

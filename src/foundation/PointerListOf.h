@@ -4,6 +4,7 @@
 // gives them back as what was stored, so that no caller casts from void.
 // A view over `const T` reads a const list.
 
+#include <memory>
 #include <type_traits>
 
 #include "foundation/PointerList.h"
@@ -39,9 +40,10 @@ class PointerListOf {
   // Null when the list is empty.
   T* Front() const { return static_cast<T*>(const_cast<void*>(mList.Front())); }
 
-  // For owners of what they listed: deletes every element, then empties the list.
+  // For owners of what they listed: deletes every element (as a unique_ptr
+  // would), then empties the list.
   void DeleteAll() {
-    for (T* element : *this) delete element;
+    for (T* element : *this) std::default_delete<T>()(element);
     mList.MakeEmpty();
   }
 

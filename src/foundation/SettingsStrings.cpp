@@ -5,6 +5,7 @@
 #include "carbon/MacErrors.h"
 #include "cf/CFRef.h"
 #include "foundation/CString.h"
+#include "foundation/DocumentStorage.h"
 #include "foundation/Settings.h"
 #include "foundation/SettingsEntryBytes.h"
 
@@ -21,7 +22,7 @@ CString* GetSettingsString(Settings& settings, unsigned long const& key, long co
   // Bytes that begin with a NUL are no text: taken as "", they would be saved
   // back as no entry at all.
   if (!bytes.Read(settings, key, index) || bytes.Data()[0] == '\0') return nullptr;
-  if (storage != nullptr) return new (*storage) CString(bytes.Data(), *storage);
+  if (storage != nullptr) return storage->Make<CString>(bytes.Data(), *storage);
   return new CString(bytes.Data());
 }
 

@@ -10,8 +10,8 @@ class DocumentStorage;
 class Settings;
 
 // A new string holding the entry's bytes; null when the entry is missing, empty
-// or cannot be read. The caller deletes it.
-// Placed, with its text, in `storage` when one is given.
+// or cannot be read. The caller deletes it, or, when it is placed with its
+// text in the `storage` given, ends it with DocumentStorage::Destroy.
 CString* GetSettingsString(Settings& settings, unsigned long const& key, long const& index,
                            DocumentStorage* storage = nullptr);
 

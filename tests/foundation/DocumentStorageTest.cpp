@@ -10,7 +10,6 @@
 
 #include "foundation/CString.h"
 #include "foundation/PointerList.h"
-#include "foundation/StorageObject.h"
 
 namespace {
 
@@ -49,32 +48,36 @@ TEST(DocumentStorageTest, BlocksAreAlignedDistinctAndKeepTheirBytes) {
   EXPECT_EQ(std::memcmp(copied, text, sizeof text), 0);
 }
 
-struct Probe : public StorageObject {
+struct Probe {
   explicit Probe(int* destroyed) : mDestroyed(destroyed) {}
   ~Probe() { ++*mDestroyed; }
   int* mDestroyed;
   char mPayload[40] = {};
 };
 
-// Whoever deletes an object need not know where it lives: delete runs the
-// destructor for both kinds, and the heap gets back only its own blocks (the
-// sanitizer build reports a wrong free).
-TEST(DocumentStorageTest, ObjectsInStorageOrOnTheHeapAreDeletedAlike) {
+// An object made in storage carries nothing in front of it and is aligned only
+// as its kind needs: the nodes of a list placed there take no more room than
+// bare blocks of a node's size. Destroy ends what Make made.
+TEST(DocumentStorageTest, ObjectsMadeInStorageTakeOnlyTheirOwnRoom) {
+  constexpr int kNodes = 20000;
+  DocumentStorage nodes;
+  DocumentStorage blocks;
+  PointerList list;
+  list.PlaceNodesIn(nodes);
+  for (int node = 0; node < kNodes; ++node) {
+    list.PushBack(&list);
+    ASSERT_NE(blocks.Allocate(sizeof(PNode)), nullptr);
+  }
+  EXPECT_EQ(list.Size(), unsigned(kNodes));
+  EXPECT_LE(nodes.ChunkBytes(), blocks.ChunkBytes());
+
   int destroyed = 0;
-  DocumentStorage storage;
-  Probe* stored = new (storage) Probe(&destroyed);
-  Probe* onHeap = new Probe(&destroyed);
-  Probe* spared = new (std::nothrow) Probe(&destroyed);
-  EXPECT_EQ(StorageObject::StorageOf(stored), &storage);
-  EXPECT_EQ(StorageObject::StorageOf(onHeap), nullptr);
-  EXPECT_EQ(StorageObject::StorageOf(spared), nullptr);
-  EXPECT_EQ(StorageObject::StorageOf(nullptr), nullptr);
-  EXPECT_TRUE(Aligned(stored));
-  EXPECT_TRUE(Aligned(onHeap));
-  delete stored;
-  delete onHeap;
-  delete spared;
-  EXPECT_EQ(destroyed, 3);
+  Probe* probe = nodes.Make<Probe>(&destroyed);
+  EXPECT_EQ(probe->mDestroyed, &destroyed);
+  EXPECT_TRUE(reinterpret_cast<std::uintptr_t>(probe) % alignof(Probe) == 0);
+  DocumentStorage::Destroy(probe);
+  DocumentStorage::Destroy<Probe>(nullptr);
+  EXPECT_EQ(destroyed, 1);
 }
 
 // A stored text reads as its copy; any change moves it to a buffer of its own,
@@ -85,11 +88,10 @@ TEST(DocumentStorageTest, StoredTextsChangeIntoTextsOfTheirOwn) {
   {
     DocumentStorage storage;
     std::string source = "Tray";
-    auto* stored = new (storage) CString(source.c_str(), storage);
+    auto* stored = storage.Make<CString>(source.c_str(), storage);
     source[0] = 'X';
     EXPECT_STREQ(*stored, "Tray");
     EXPECT_EQ(stored->Size(), 4u);
-    EXPECT_EQ(StorageObject::StorageOf(stored), &storage);
     copy = std::make_unique<CString>(*stored);
     kept.reset(new CString("Upper", storage));
     *kept + " Tray";
@@ -98,17 +100,23 @@ TEST(DocumentStorageTest, StoredTextsChangeIntoTextsOfTheirOwn) {
     EXPECT_EQ(static_cast<const char*>(unset), nullptr);
     CString empty("", storage);
     EXPECT_STREQ(empty, "");
-    delete stored;
+    DocumentStorage::Destroy(stored);
   }
   EXPECT_STREQ(*kept, "Upper Tray");
   EXPECT_STREQ(*copy, "Tray");
 }
 
 // Nodes go where their list says; a copy of a list takes heap nodes, so it
-// lives on after the storage of the original's nodes.
+// lives on after the storage of the original's nodes. Spliced pointers keep
+// to the place of the list they join: a list with heap nodes outlives the
+// storage it took pointers from, and an empty list that takes stored nodes
+// gives them back to their storage (the sanitizer build reports any node
+// handed to the wrong place).
 TEST(DocumentStorageTest, ListNodesInStorageAndCopiesOnTheHeap) {
   int values[] = {1, 2, 3};
   std::unique_ptr<PointerList> copy;
+  PointerList outliving;
+  outliving.PushBack(&values[0]);
   {
     DocumentStorage storage;
     PointerList list;
@@ -124,12 +132,28 @@ TEST(DocumentStorageTest, ListNodesInStorageAndCopiesOnTheHeap) {
     PointerList heap;
     heap.PushBack(&values[0]);
     list.Splice(heap);
+    EXPECT_TRUE(heap.Empty());
     EXPECT_EQ(list.Back(), &values[0]);
+    PointerList adopting;
+    adopting.Splice(list);
+    EXPECT_EQ(adopting.Size(), 3u);
+    adopting.PushBack(&values[1]);
+    outliving.Splice(adopting);
+    EXPECT_TRUE(adopting.Empty());
+    PointerList stored;
+    stored.PlaceNodesIn(storage);
+    stored.PushBack(&values[2]);
+    adopting.Splice(stored);
+    EXPECT_EQ(adopting.Front(), &values[2]);
   }
   ASSERT_EQ(copy->Size(), 3u);
   const int* expected = values;
   for (ConstPointerListItr at = copy->Begin(); at != copy->End(); ++at, ++expected)
     EXPECT_EQ(*at, expected);
+  const int* spliced[] = {&values[0], &values[1], &values[2], &values[0], &values[1]};
+  ASSERT_EQ(outliving.Size(), 5u);
+  ConstPointerListItr at = outliving.Begin();
+  for (const int* value : spliced) EXPECT_EQ(*at++, value);
 }
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -150,6 +174,33 @@ TEST(DocumentStorageTest, UsesAfterTheDocumentOrARelease) {
         auto* block = static_cast<volatile char*>(storage.Allocate(24));
         storage.Release(const_cast<char*>(block), 24);
         (void)block[1];
+      },
+      "use-after-poison");
+  // A list's stored nodes, erased or gone with their list, stay poisoned until
+  // the storage goes.
+  int value = 0;
+  EXPECT_DEATH(
+      {
+        DocumentStorage storage;
+        PointerList list;
+        list.PlaceNodesIn(storage);
+        list.PushBack(&value);
+        PointerListItr erased = list.Begin();
+        list.Erase(erased);
+        (void)*erased;
+      },
+      "use-after-poison");
+  EXPECT_DEATH(
+      {
+        DocumentStorage storage;
+        PointerListItr left;
+        {
+          PointerList list;
+          list.PlaceNodesIn(storage);
+          list.PushBack(&value);
+          left = list.Begin();
+        }
+        (void)*left;
       },
       "use-after-poison");
 }

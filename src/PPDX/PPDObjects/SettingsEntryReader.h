@@ -53,7 +53,7 @@ class SettingsEntryReader {
   // store next changes; false as for Bytes, with both untouched.
   bool View(unsigned long key, const void*& bytes, long& length);
   // A new string of the entry's bytes, null as for Bytes; the caller deletes it.
-  // Placed, with its text, in `storage` when given.
+  // Placed, with its text, in `storage` when given (DocumentStorage::Destroy).
   CString* Text(unsigned long key, DocumentStorage* storage = nullptr);
   // A new string from an entry in external form, or null; the caller releases it.
   CFStringRef PlatformText(unsigned long key);

@@ -48,7 +48,7 @@ ChoiceName& ChoiceName::operator=(CFStringRef created) {
 
 ChoiceName::Kept* ChoiceName::Keep(DocumentStorage& storage, const void* bytes,
                                    std::size_t length) {
-  auto* kept = static_cast<Kept*>(storage.Allocate(sizeof(Kept) + length));
+  auto* kept = static_cast<Kept*>(storage.Allocate(sizeof(Kept) + length, alignof(Kept)));
   kept->document = nullptr;
   kept->encoding = 0;
   kept->length = UInt32(length);
@@ -68,10 +68,10 @@ void ChoiceName::KeepTranslation(DocumentStorage& storage, const char* text, PPD
   kept->encoding = UInt32(encoding);
 }
 
-void ChoiceName::Release(DocumentStorage& storage) {
+void ChoiceName::Release() {
   Kept* kept = KeptBytes();
   if (kept == nullptr) return;
-  storage.Release(kept, kept->BlockSize());
+  DocumentStorage::Release(kept, kept->BlockSize());
   mWord = 0;
 }
 

@@ -37,7 +37,7 @@ class ChoiceName {
                        unsigned long encoding);
   // Gives the kept bytes back to the storage they were copied into; once the
   // string is made they are no longer read, and stay until the storage goes.
-  void Release(DocumentStorage& storage);
+  void Release();
 
   // The name, made from the kept bytes on first read; null without one.
   operator CFStringRef() const;

@@ -47,20 +47,34 @@ const char* KeywordOf(const _PopupItem* item) {
 }  // namespace
 
 _PopupItem::~_PopupItem() {
-  delete keyword;
-  DocumentStorage* storage = StorageOf(this);
-  if (storage != nullptr) {
-    storage->Release(psData, size_t(psLength > 0 ? psLength : 0));
-    name.Release(*storage);
-  } else
+  if (mStored) {
+    DocumentStorage::Destroy(keyword);
+    DocumentStorage::Release(psData, size_t(psLength > 0 ? psLength : 0));
+    name.Release();
+  } else {
+    delete keyword;
     std::free(psData);
+  }
   delete[] nameText;
+}
+
+_PopupItem* _PopupItem::MakeIn(DocumentStorage& storage) {
+  _PopupItem* item = storage.Make<_PopupItem>();
+  item->mStored = true;
+  return item;
+}
+
+void std::default_delete<_PopupItem>::operator()(_PopupItem* item) const {
+  if (item == nullptr || !item->mStored)
+    delete item;
+  else
+    DocumentStorage::Destroy(item);
 }
 
 _PopupItem* NewStoredItem(DocumentStorage& storage, const char* keyword, const void* code,
                           unsigned long length) {
-  _PopupItem* item = new (storage) _PopupItem;
-  item->keyword = new (storage) CString(keyword, storage);
+  _PopupItem* item = _PopupItem::MakeIn(storage);
+  item->keyword = storage.Make<CString>(keyword, storage);
   item->psData = static_cast<unsigned char*>(storage.Copy(code, length));
   item->psLength = item->psData != nullptr ? long(length) : 0;
   return item;
@@ -138,11 +152,11 @@ bool PPDXPopupControl::IsSavedItem(Settings& settings, long itemIndex, bool& sel
 
 _PopupItem* PPDXPopupControl::RestoreItem(Settings& settings, long itemIndex,
                                           DocumentStorage* storage) {
-  auto* item = storage != nullptr ? new (*storage) _PopupItem : new _PopupItem;
+  auto* item = storage != nullptr ? _PopupItem::MakeIn(*storage) : new _PopupItem;
   SettingsEntryReader reader(settings, itemIndex);
   item->keyword = reader.Text(kItemKeywordKey, storage);
   if (item->keyword == nullptr && HasEmptyEntry(reader, kItemKeywordKey))
-    item->keyword = storage != nullptr ? new (*storage) CString("", *storage) : new CString("");
+    item->keyword = storage != nullptr ? storage->Make<CString>("", *storage) : new CString("");
   RestoreName(reader, *item, storage);
   reader.Bytes(kItemCodeKey, item->psData, item->psLength, storage);
   return item;

@@ -7,7 +7,6 @@
 
 #include "PPDX/PPDObjects/Controls/ChoiceName.h"
 #include "PPDX/PPDObjects/PPDXControl.h"
-#include "foundation/StorageObject.h"
 
 class CString;
 class DocumentStorage;
@@ -17,13 +16,17 @@ class SettingsEntryWriter;
 // One choice. Every field is owned; the parser fills them in. A choice placed
 // in a document's storage (the parser's and a rebuild's) holds its keyword and
 // code there too, and a rebuilt one the saved bytes of its name; one made with
-// a plain new holds heap blocks.
-struct _PopupItem : public StorageObject {
+// a plain new holds heap blocks. Either is deleted alike, by a unique_ptr or
+// std::default_delete (never by a plain delete), which gives a stored choice
+// back to its storage.
+struct _PopupItem {
   _PopupItem() = default;
-  ~_PopupItem();
 
   _PopupItem(const _PopupItem&) = delete;
   _PopupItem& operator=(const _PopupItem&) = delete;
+
+  // An empty choice in `storage`.
+  static _PopupItem* MakeIn(DocumentStorage& storage);
 
   // The display name in the system encoding, converted on first request; null
   // without a display name.
@@ -33,8 +36,21 @@ struct _PopupItem : public StorageObject {
   ChoiceName name;
   unsigned char* psData = nullptr;  // malloc'd, not NUL-terminated
   long psLength = 0;                // a negative length counts as none
-  bool selected = false;
   char* nameText = nullptr;
+  bool selected = false;
+
+ private:
+  friend struct std::default_delete<_PopupItem>;
+  friend class DocumentStorage;
+
+  ~_PopupItem();
+
+  bool mStored = false;  // made by MakeIn
+};
+
+template <>
+struct std::default_delete<_PopupItem> {
+  void operator()(_PopupItem* item) const;
 };
 
 // A choice in `storage` with a copy of the keyword and code (none for length 0).

@@ -58,7 +58,7 @@ TEST(ChoiceNameTest, KeptNamesAreMadeOnFirstReadAsTheirSourceMakesThem) {
   EXPECT_EQ("Translation Error", TakeText(document->CreateDisplayName("Caf\xE9")));
   ChoiceName released;
   released.KeepTranslation(storage, "Caf\xE9", *document, kTextEncodingISOLatin1);
-  released.Release(storage);
+  released.Release();
   EXPECT_EQ(nullptr, static_cast<CFStringRef>(released));
 }
 

@@ -7,6 +7,8 @@
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControlAPI.h"
 #include "carbon/MacErrors.h"
+#include "foundation/DocumentStorage.h"
+#include "foundation/PointerListOf.h"
 #include "foundation/SettingsStrings.h"
 #include "support/ControlTestSupport.h"
 #include "support/KVProbe.h"
@@ -197,7 +199,7 @@ TEST(PPDXPopupControlTest, RebuildKeepsTheUsersChoice) {
   PointerList replacement = Items({{"X", nullptr, nullptr}});
   EXPECT_FALSE(fresh->Rebuild("Other", replacement, nullptr));
   EXPECT_EQ(3, fresh->ItemCount());
-  delete static_cast<const _PopupItem*>(replacement.Front());
+  PointerListOf<_PopupItem>(replacement).DeleteAll();
 
   auto popup = TrayPopup(kABC, "A");
   popup->SetValue(3);
@@ -214,6 +216,43 @@ TEST(PPDXPopupControlTest, RebuildKeepsTheUsersChoice) {
   EXPECT_TRUE(popup->Rebuild("Paper source", others, nullptr));
   EXPECT_EQ(0, popup->GetValue());
   EXPECT_EQ(0, popup->PostScript(nullptr));
+}
+
+// Choices made in a document's storage and on the heap go alike, each to where
+// it came from, even in one list (the sanitizer build reports a choice, a
+// keyword or a node handed to the wrong place); a stored choice's bytes stay
+// poisoned once it went.
+TEST(PPDXPopupControlTest, StoredAndHeapChoicesGoAlike) {
+  auto saved = TrayPopup(kABC, "B");
+  Settings settings;
+  ASSERT_EQ(noErr, saved->Save(settings, 5001));
+  DocumentStorage storage;
+  {
+    PPDXPopupControl restored(settings, 5001, nullptr, &storage);
+    restored.AppendPopupItem(NewStoredItem(storage, "D", "4 tray\n", 7));
+    PointerList heapItems = Items({{"E", nullptr, "5 tray\n"}});
+    restored.AppendPopupItem(PointerListOf<_PopupItem>(heapItems).Front());
+    EXPECT_EQ(5, restored.ItemCount());
+    EXPECT_EQ(2, restored.GetValue());
+    restored.SetKeywordSelect("E", true);
+    EXPECT_EQ(Emitted(restored), TrayFeature("E", "5 tray\n"));
+    PointerList replacement = Items({{"B", nullptr, "b\n"}, {"E", nullptr, "e\n"}});
+    EXPECT_TRUE(restored.Rebuild("Paper source", replacement, nullptr));
+    EXPECT_EQ(2, restored.GetValue());
+    restored.AppendPopupItem(NewStoredItem(storage, "F", "6 tray\n", 7));
+  }
+  std::unique_ptr<_PopupItem> unlisted(NewStoredItem(storage, "G", nullptr, 0));
+  EXPECT_STREQ(*unlisted->keyword, "G");
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_DEATH(
+      {
+        std::unique_ptr<_PopupItem> item(NewStoredItem(storage, "Upper", "1 tray\n", 7));
+        const volatile char* keyword = *item->keyword;
+        item.reset();
+        (void)keyword[0];
+      },
+      "use-after-poison");
+#endif
 }
 
 }  // namespace
