@@ -19,7 +19,6 @@ struct FSSpec;
 class PPDFile;
 class PPDXPopupControl;
 class Settings;
-class ShortTextIds;
 namespace zpxppd {
 class BooleanBlock;
 class OptionBlockReader;
@@ -156,11 +155,10 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   // The declared constraint lines follow the shortcuts (kConstraintsKey), so that a
   // rebuilt document answers as the parsed one did.
   bool SaveConstraints(Settings& settings) const;
-  // Both intern their texts through `ids`, which remembers the short ones.
-  void RestoreConstraints(Settings& settings, ShortTextIds& ids);
+  void RestoreConstraints(Settings& settings);
   // Tells the constraint set every option and current choice of the rebuilt
   // popups and Boolean controls.
-  void RegisterRebuiltOptions(ShortTextIds& ids);
+  void RegisterRebuiltOptions();
   // The print size popup while it follows the page size, else null.
   PPDXPopupControl* PrintSizeFollowingPageSize() const;
 

@@ -21,7 +21,6 @@
 #include "PPDX/ZPXPPD.h"
 #include "carbon/Files.h"
 #include "carbon/MacErrors.h"
-#include "constraints/ShortTextIds.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/BoyerMoore.h"
 #include "foundation/CString.h"
@@ -145,7 +144,7 @@ bool ZPXPPD::SaveConstraints(Settings& settings) const {
          noErr;
 }
 
-void ZPXPPD::RestoreConstraints(Settings& settings, ShortTextIds& ids) {
+void ZPXPPD::RestoreConstraints(Settings& settings) {
   const void* bytes = nullptr;
   long size = 0;
   if (settings.View(kConstraintsKey, kConstraintsIndex, bytes, size) != noErr || size <= 0) return;
@@ -165,21 +164,22 @@ void ZPXPPD::RestoreConstraints(Settings& settings, ShortTextIds& ids) {
     // A line without its keys is not one that Save wrote.
     if (texts[0].empty() || texts[2].empty()) continue;
     const UIConstraints::DeclaredLine line{
-        std::int32_t(ids.Insert(texts[0])), std::int32_t(ids.Insert(texts[1])),
-        std::int32_t(ids.Insert(texts[2])), std::int32_t(ids.Insert(texts[3])), requirement};
+        std::int32_t(mConstraints->Intern(texts[0])), std::int32_t(mConstraints->Intern(texts[1])),
+        std::int32_t(mConstraints->Intern(texts[2])), std::int32_t(mConstraints->Intern(texts[3])),
+        requirement};
     mConstraints->Add(line, texts[1].empty() || texts[3].empty());
   }
 }
 
 // A popup's keyword is interned once for all its choices.
-void ZPXPPD::RegisterRebuiltOptions(ShortTextIds& ids) {
+void ZPXPPD::RegisterRebuiltOptions() {
   for (PPDXPopupControl* popup = mControls->FirstPopupControl(); popup != nullptr;
        popup = mControls->NextPopupControl()) {
     long key = -1;
     for (_PopupItem* item = popup->FirstItem(); item != nullptr; item = popup->NextItem()) {
       if (item->keyword == nullptr) continue;
-      if (key < 0) key = ids.Insert(popup->Keyword());
-      const long option = ids.Insert(static_cast<const char*>(*item->keyword));
+      if (key < 0) key = mConstraints->Intern(popup->Keyword());
+      const long option = mConstraints->Intern(static_cast<const char*>(*item->keyword));
       mConstraints->KVSInsert(key, option);
       if (item->selected) mConstraints->UpdateKVCache(key, option);
     }
@@ -243,9 +243,8 @@ void ZPXPPD::RebuildModel(Settings& settings) {
   IndexControls();
   mShortcuts.reset(new PPDXShortcuts(settings, mControls.get()));
   ResolveHierarchy();
-  ShortTextIds ids(*mConstraints->GetConstraintStrings());
-  RegisterRebuiltOptions(ids);
-  RestoreConstraints(settings, ids);
+  RegisterRebuiltOptions();
+  RestoreConstraints(settings);
   mConstraints->Resolve();
 }
 

@@ -26,9 +26,8 @@ void UIConstraints::Add(const char* key1, const char* option1, const char* key2,
 // The wildcard is the empty text: no search for its id is needed.
 void UIConstraints::Add(std::string_view key1, std::string_view option1, std::string_view key2,
                         std::string_view option2, bool requirement) {
-  const DeclaredLine line{
-      std::int32_t(mStrings.Insert(key1)), std::int32_t(mStrings.Insert(option1)),
-      std::int32_t(mStrings.Insert(key2)), std::int32_t(mStrings.Insert(option2)), requirement};
+  const DeclaredLine line{std::int32_t(Intern(key1)), std::int32_t(Intern(option1)),
+                          std::int32_t(Intern(key2)), std::int32_t(Intern(option2)), requirement};
   Add(line, option1.empty() || option2.empty());
 }
 
@@ -72,8 +71,8 @@ void UIConstraints::FileDeclaredLines() {
 }
 
 void UIConstraints::KVSInsert(const char* key, const char* option) {
-  long keyId = mStrings.Insert(key);
-  KVSInsert(keyId, mStrings.Insert(option));
+  const long keyId = Intern(key);
+  KVSInsert(keyId, Intern(option));
 }
 
 void UIConstraints::KVSInsert(long key, long option) { mOptions.insert(key, option); }
@@ -85,7 +84,13 @@ void UIConstraints::UpdateKVCache(const char* key, const char* option) {
 
 void UIConstraints::UpdateKVCache(long key, long option) { mCurrent.Insert(key, option); }
 
+long UIConstraints::Intern(std::string_view text) {
+  if (!mBuildingIds) mBuildingIds = std::make_unique<ShortTextIds>(mStrings);
+  return mBuildingIds->Insert(text);
+}
+
 void UIConstraints::Resolve() {
+  mBuildingIds.reset();
   // Lines come after this only from a caller that adds to a finished set: the
   // table is filed again then.
   mDeclaredIds.Clear(0);

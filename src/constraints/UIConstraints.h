@@ -15,6 +15,7 @@
 #include "constraints/IdTable.h"
 #include "constraints/KVCache.h"
 #include "constraints/KeyForest.h"
+#include "constraints/ShortTextIds.h"
 
 class UIConstraints {
  public:
@@ -66,6 +67,12 @@ class UIConstraints {
   void Add(const DeclaredLine& line, bool wildcard);
   void KVSInsert(const char* key, const char* option);
   void KVSInsert(long key, long option);
+  // The text's id in GetConstraintStrings(), interned first when it is new.
+  // While the set is being built (until Resolve) the short texts that a
+  // document repeats by the thousand are known without the soup's search.
+  long Intern(std::string_view text);
+  // The same for a terminated text; -1 for a null one.
+  long Intern(const char* text) { return text != nullptr ? Intern(std::string_view(text)) : -1; }
   void UpdateKVCache(const char* key, const char* option);
   void UpdateKVCache(long key, long option);
 
@@ -117,6 +124,8 @@ class UIConstraints {
   ConstraintForest mConstraints;
   ConstraintForest mRequires;
   CStringSoup mStrings;
+  // Made by the first Intern, let go by Resolve.
+  std::unique_ptr<ShortTextIds> mBuildingIds;
   std::unique_ptr<ConstraintsEngine> mEngine;
   KVCache mCurrent;
   KeyForest mOptions;
