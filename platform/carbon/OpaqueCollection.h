@@ -96,8 +96,9 @@ struct OpaqueCollection {
   // found by walking the items from the first; false, when the walks would
   // cost more than the index, with the answer unknown.
   bool ScanDistinct(FourCharCode tag, SInt32 id, std::size_t& found);
+  // Also ends the distinct state of an empty block, before its first change.
   void Index() {
-    if (indexed_ != items_.size()) IndexAppended();
+    if (distinct_ || indexed_ != items_.size()) IndexAppended();
   }
   void IndexAppended();
   void Compact();

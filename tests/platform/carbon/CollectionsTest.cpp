@@ -115,8 +115,10 @@ TEST_F(Collections, AddReplacesInPlaceKeepingAttributesAndGetHonoursTheSize) {
 
 // Random adds, replacements and removals against a plain ordered list; indexed
 // calls come right after removals, where holes are still to be closed, and an
-// item just read and then removed must not be found again.
+// item just read and then removed must not be found again. The collection
+// starts from an empty block, which holds no key twice.
 TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
+  ASSERT_EQ(noErr, Unflatten({'C', 'o', 'l', 'l', 0, 0, 0, 1, 0, 0, 0, 0}));
   std::vector<std::pair<SInt32, std::string>> model;
   std::mt19937 random(12345);
   for (int step = 0; step < 4000; ++step) {
@@ -125,7 +127,7 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
                               [id](const auto& entry) { return entry.first == id; });
     if (random() % 3 == 0) {
       // Read first, so that the item is the one the store expects to be asked for again.
-      ItemText('R', id);
+      EXPECT_EQ(found == model.end() ? "<missing>" : found->second, ItemText('R', id));
       EXPECT_EQ(found == model.end(),
                 RemoveCollectionItem(c, 'R', id) == collectionItemNotFoundErr);
       if (found != model.end()) model.erase(found);
@@ -139,9 +141,9 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
     }
     if (step % 97 != 0 || model.empty()) continue;
     const SInt32 last = SInt32(model.size());
+    ASSERT_EQ(last, CountCollectionItems(c));
     ASSERT_EQ(noErr, ReplaceIndexedCollectionItem(c, last, 1, "z"));
     model.back().second = "z";
-    ASSERT_EQ(last, CountCollectionItems(c));
     for (std::size_t k = 0; k < model.size(); ++k) {
       ASSERT_EQ(model[k].first, IdAt(SInt32(k + 1)));
       ASSERT_EQ(model[k].second, ItemText('R', model[k].first));
