@@ -1,7 +1,9 @@
 // A flattened collection is the Settings blob that travels in print tickets, so
 // its bytes may come from anywhere. Any block must be read or refused cleanly;
-// what is read must flatten to a form that reads back to the same bytes, and a
-// settings store over the block must walk and hand out its texts safely.
+// what is read must flatten to a form that reads back to the same bytes and
+// answer every question as the same block does through the keyed index,
+// repeated keys or not, and a settings store over the block must walk and
+// hand out its texts safely.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include "foundation/CString.h"
 #include "foundation/Settings.h"
 #include "foundation/SettingsStrings.h"
+#include "support/CollectionAnswers.h"
 
 namespace {
 
@@ -90,7 +93,11 @@ void WalkSettings(const uint8_t* bytes, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   OwnedHandle block = HandleWith(bytes, size);
   OwnedCollection collection(NewCollection());
-  if (UnflattenCollectionFromHdl(collection.get(), block.get()) == noErr)
+  OwnedCollection indexed(NewCollection());
+  const OSErr unflattened = UnflattenCollectionFromHdl(collection.get(), block.get());
+  FUZZ_CHECK(collectionanswers::UnflattenTwice(indexed.get(), block.get()) == unflattened);
+  FUZZ_CHECK(collectionanswers::FirstDifferentAnswer(collection.get(), indexed.get()).empty());
+  if (unflattened == noErr)
     CheckFlattenRoundTrip(collection.get());
   else
     FUZZ_CHECK(CountCollectionItems(collection.get()) == 0);

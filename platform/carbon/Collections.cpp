@@ -204,22 +204,21 @@ OSErr UnflattenCollectionFromHdl(Collection c, Handle flattened) {
   UInt32 count = 0;
   OSErr checked = CheckHeader(reinterpret_cast<const unsigned char*>(*flattened), size, count);
   if (checked != noErr) return checked;
-  // One copy of the whole block, which the items point into: the index
-  // takes them in when a question needs it. The items are checked as they
-  // are appended, in one pass over the copy; a bad one takes them all back.
+  // One copy of the whole block, which the items point into: the filter or
+  // the index settles repeated keys when a question needs it. The items are
+  // checked as they are appended, in one pass over the copy; a bad one takes
+  // them all back.
   std::shared_ptr<unsigned char[]> kept(new unsigned char[std::size_t(size)]);
   std::memcpy(kept.get(), *flattened, std::size_t(size));
-  const std::size_t first = c->SlotCount();
-  c->Reserve(count);
+  const std::size_t first = c->BeginAppend(count);
   Size offset = kHeaderSize;
   FlatItem flat{};
   UInt32 read = 0;
   for (; read < count && ReadFlatItem(kept.get(), size, offset, flat); ++read)
     c->Append(flat.tag, flat.id, flat.attributes, flat.data, std::size_t(flat.length));
-  if (read != count || offset != size) {
-    c->DropAppended(first);
-    return paramErr;
-  }
+  const bool good = read == count && offset == size;
+  c->EndAppend(first, good);
+  if (!good) return paramErr;
   c->Keep(std::move(kept));
   return noErr;
 }

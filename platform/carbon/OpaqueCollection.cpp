@@ -21,7 +21,14 @@ CollectionItem* OpaqueCollection::Find(FourCharCode tag, SInt32 id) {
     }
   }
   std::size_t found = FindNear(recentSlots_[0], tag, id);
-  if (found == CollectionSlotIndex::kNone) found = slots_.Find(KeyOf(tag, id));
+  if (found == CollectionSlotIndex::kNone && distinct_) {
+    if (!filter_.MayHold(KeyOf(tag, id))) return nullptr;
+    if (ScanDistinct(tag, id, found) && found == CollectionSlotIndex::kNone) return nullptr;
+  }
+  if (found == CollectionSlotIndex::kNone) {
+    Index();
+    found = slots_.Find(KeyOf(tag, id));
+  }
   if (found == CollectionSlotIndex::kNone) return nullptr;
   recentSlots_[1] = recentSlots_[0];
   recentSlots_[0] = found;
@@ -37,6 +44,23 @@ std::size_t OpaqueCollection::FindNear(std::size_t slot, FourCharCode tag, SInt3
   return CollectionSlotIndex::kNone;
 }
 
+// A few entries are read away from the others (a document's header, first
+// in the block, by the lists that follow it): one pass over the items costs
+// far less than filling the index, whose places miss the cache, so a few such
+// passes are made before the index is built.
+bool OpaqueCollection::ScanDistinct(FourCharCode tag, SInt32 id, std::size_t& found) {
+  found = CollectionSlotIndex::kNone;
+  for (std::size_t slot = 0; slot < items_.size(); ++slot) {
+    if (scanBudget_ == 0) return false;
+    --scanBudget_;
+    if (Holds(slot, tag, id)) {
+      found = slot;
+      return true;
+    }
+  }
+  return true;
+}
+
 CollectionItem* OpaqueCollection::At(SInt32 index) {
   Settle();
   if (index < 1 || index > Count()) return nullptr;
@@ -44,14 +68,16 @@ CollectionItem* OpaqueCollection::At(SInt32 index) {
   return &items_[std::size_t(index) - 1];
 }
 
+// Distinct items have no holes to close: each stands at its position.
 SInt32 OpaqueCollection::IndexOf(const CollectionItem& item) {
   Settle();
+  if (distinct_) return SInt32(&item - items_.data()) + 1;
   Compact();
   return SInt32(slots_.Find(KeyOf(item.tag, item.id)) + 1);
 }
 
 CollectionItem& OpaqueCollection::Obtain(FourCharCode tag, SInt32 id) {
-  Settle();
+  Index();
   const std::size_t slot = slots_.Insert(KeyOf(tag, id), items_.size());
   if (slot != items_.size()) return items_[slot];
   items_.emplace_back();
@@ -62,8 +88,20 @@ CollectionItem& OpaqueCollection::Obtain(FourCharCode tag, SInt32 id) {
   return item;
 }
 
+// Only a block that starts an empty collection can be proved distinct alone.
+std::size_t OpaqueCollection::BeginAppend(std::size_t count) {
+  items_.reserve(items_.size() + count);
+  distinct_ = items_.empty();
+  if (distinct_)
+    filter_.Reset(count);
+  else
+    filter_.Release();
+  return items_.size();
+}
+
 void OpaqueCollection::Append(FourCharCode tag, SInt32 id, SInt32 attributes,
                               const unsigned char* bytes, std::size_t size) {
+  if (distinct_ && !filter_.Add(KeyOf(tag, id))) distinct_ = false;
   items_.emplace_back();
   CollectionItem& item = items_.back();
   item.tag = tag;
@@ -72,8 +110,14 @@ void OpaqueCollection::Append(FourCharCode tag, SInt32 id, SInt32 attributes,
   item.data.Refer(bytes, size);
 }
 
-void OpaqueCollection::DropAppended(std::size_t slot) {
-  if (slot >= indexed_ && slot < items_.size()) items_.resize(slot);
+// A key the filter had perhaps seen may still be named once: the index tells.
+void OpaqueCollection::EndAppend(std::size_t first, bool good) {
+  if (!good) {
+    items_.resize(first);
+    distinct_ = false;
+  }
+  if (!distinct_) filter_.Release();
+  scanBudget_ = distinct_ ? items_.size() * kScansBeforeIndex : 0;
 }
 
 void OpaqueCollection::Keep(std::shared_ptr<const unsigned char[]> block) {
@@ -97,10 +141,12 @@ void OpaqueCollection::IndexAppended() {
     ++removedCount_;
   }
   indexed_ = items_.size();
+  distinct_ = false;
+  filter_.Release();
 }
 
 bool OpaqueCollection::Remove(FourCharCode tag, SInt32 id) {
-  Settle();
+  Index();
   const std::size_t found = slots_.Find(KeyOf(tag, id));
   if (found == CollectionSlotIndex::kNone) return false;
   CollectionItem& item = items_[found];
@@ -115,11 +161,7 @@ bool OpaqueCollection::Remove(FourCharCode tag, SInt32 id) {
 
 SInt32 OpaqueCollection::Count() {
   Settle();
-  return SInt32(slots_.Size());
-}
-
-void OpaqueCollection::Reserve(std::size_t additionalItems) {
-  items_.reserve(items_.size() + additionalItems);
+  return SInt32(distinct_ ? items_.size() : slots_.Size());
 }
 
 void OpaqueCollection::CopyFrom(const OpaqueCollection& other) {
@@ -128,6 +170,9 @@ void OpaqueCollection::CopyFrom(const OpaqueCollection& other) {
   blocks_ = other.blocks_;
   slots_ = other.slots_;
   indexed_ = other.indexed_;
+  distinct_ = other.distinct_;
+  filter_ = other.filter_;
+  scanBudget_ = other.scanBudget_;
   ForgetHints();
   removedCount_ = other.removedCount_;
 }

@@ -10,6 +10,7 @@
 
 #include "carbon/MacErrors.h"
 #include "carbon/MacMemory.h"
+#include "support/CollectionAnswers.h"
 
 namespace {
 
@@ -60,6 +61,36 @@ class Collections : public ::testing::Test {
   Collection c = NewCollection();
 };
 
+void PutBigEndian(Bytes& out, UInt32 value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back((unsigned char)(value >> shift));
+}
+
+// A flattened block of `count` items with random bytes and attributes, in a
+// random order: with `repeats`, drawn from few tags and ids, so that many come
+// twice or more; otherwise each named once, spread over a few tags as a
+// document's entries are.
+Bytes RandomBlock(std::mt19937& random, std::size_t count, bool repeats) {
+  std::vector<std::pair<UInt32, UInt32>> keys;
+  for (std::size_t k = 0; k < count; ++k) {
+    if (repeats)
+      keys.emplace_back(FourCC("Rp00") + random() % 2, random() % (count / 2 + 1));
+    else
+      keys.emplace_back(FourCC("Ds00") + k % 4, UInt32(k * 3));
+  }
+  std::shuffle(keys.begin(), keys.end(), random);
+  Bytes block = {'C', 'o', 'l', 'l', 0, 0, 0, 1};
+  PutBigEndian(block, UInt32(count));
+  for (const auto& [tag, id] : keys) {
+    PutBigEndian(block, tag);
+    PutBigEndian(block, id);
+    PutBigEndian(block, UInt32(random()));
+    const UInt32 length = random() % 9;
+    PutBigEndian(block, length);
+    for (UInt32 byte = 0; byte < length; ++byte) block.push_back((unsigned char)random());
+  }
+  return block;
+}
+
 }  // namespace
 
 TEST_F(Collections, AddReplacesInPlaceKeepingAttributesAndGetHonoursTheSize) {
@@ -84,8 +115,10 @@ TEST_F(Collections, AddReplacesInPlaceKeepingAttributesAndGetHonoursTheSize) {
 
 // Random adds, replacements and removals against a plain ordered list; indexed
 // calls come right after removals, where holes are still to be closed, and an
-// item just read and then removed must not be found again.
+// item just read and then removed must not be found again. The collection
+// starts from an empty block, which holds no key twice.
 TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
+  ASSERT_EQ(noErr, Unflatten({'C', 'o', 'l', 'l', 0, 0, 0, 1, 0, 0, 0, 0}));
   std::vector<std::pair<SInt32, std::string>> model;
   std::mt19937 random(12345);
   for (int step = 0; step < 4000; ++step) {
@@ -94,7 +127,7 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
                               [id](const auto& entry) { return entry.first == id; });
     if (random() % 3 == 0) {
       // Read first, so that the item is the one the store expects to be asked for again.
-      ItemText('R', id);
+      EXPECT_EQ(found == model.end() ? "<missing>" : found->second, ItemText('R', id));
       EXPECT_EQ(found == model.end(),
                 RemoveCollectionItem(c, 'R', id) == collectionItemNotFoundErr);
       if (found != model.end()) model.erase(found);
@@ -108,9 +141,9 @@ TEST_F(Collections, MatchesAnOrderedListUnderRandomEdits) {
     }
     if (step % 97 != 0 || model.empty()) continue;
     const SInt32 last = SInt32(model.size());
+    ASSERT_EQ(last, CountCollectionItems(c));
     ASSERT_EQ(noErr, ReplaceIndexedCollectionItem(c, last, 1, "z"));
     model.back().second = "z";
-    ASSERT_EQ(last, CountCollectionItems(c));
     for (std::size_t k = 0; k < model.size(); ++k) {
       ASSERT_EQ(model[k].first, IdAt(SInt32(k + 1)));
       ASSERT_EQ(model[k].second, ItemText('R', model[k].first));
@@ -219,4 +252,45 @@ TEST_F(Collections, DamagedFlattenedBlocksAreRefusedAndChangeNothing) {
   EXPECT_EQ(2, CountCollectionItems(c));
   EXPECT_EQ("alpha", ItemText('A', 1));
   EXPECT_EQ("beta", ItemText('B', 2));
+}
+
+// A block read into an empty collection answers by key, position and count
+// exactly as the same block does through the keyed index, whether it names
+// items twice or not, before and after a change; so does the block that fills
+// a collection left empty by a damaged one.
+TEST_F(Collections, FreshBlocksAnswerAsThroughTheIndex) {
+  using collectionanswers::FirstDifferentAnswer;
+  std::mt19937 random(2024);
+  for (int trial = 0; trial < 100; ++trial) {
+    const bool repeats = trial % 2 == 1;
+    const std::size_t count = trial % 10 < 2 ? 2000 + random() % 2000 : random() % 120;
+    const Bytes block = RandomBlock(random, count, repeats);
+    Handle h = NewHandle(Size(block.size()));
+    std::copy(block.begin(), block.end(), *h);
+    Collection reference = NewCollection();
+    ASSERT_EQ(noErr, collectionanswers::UnflattenTwice(reference, h));
+    DisposeHandle(h);
+
+    DisposeCollection(c);
+    c = NewCollection();
+    if (trial % 5 == 0) {
+      ASSERT_EQ(paramErr, Unflatten(Bytes(block.begin(), block.end() - 1)));
+    }
+    ASSERT_EQ(noErr, Unflatten(block));
+    EXPECT_EQ("", FirstDifferentAnswer(c, reference)) << "trial " << trial;
+
+    DisposeCollection(c);
+    c = NewCollection();
+    ASSERT_EQ(noErr, Unflatten(block));
+    for (Collection changed : {c, reference}) {
+      CollectionTag tag = 0;
+      SInt32 id = 0;
+      if (GetIndexedCollectionItemInfo(changed, 1, &tag, &id, nullptr, nullptr) == noErr) {
+        ASSERT_EQ(noErr, RemoveCollectionItem(changed, tag, id));
+      }
+      ASSERT_EQ(noErr, AddCollectionItem(changed, FourCC("New "), 1, 3, "new"));
+    }
+    EXPECT_EQ("", FirstDifferentAnswer(c, reference)) << "trial " << trial << " changed";
+    DisposeCollection(reference);
+  }
 }
