@@ -144,7 +144,7 @@ void PPDXControl::AppendFlagWords(const std::string& words) {
 }
 
 PPDXControl::~PPDXControl() {
-  PointerListOf<CString>(mFlags).DeleteAll();
+  PointerListOf<CString>(mFlags).EndAll();
   std::free(mPSData);
 }
 

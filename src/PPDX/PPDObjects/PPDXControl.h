@@ -26,7 +26,8 @@ class PPDXControl : public PPDXElement {
  public:
   PPDXControl();
   // Takes the flag strings that `flags` lists with the list's nodes (it is left
-  // empty) and adopts the PostScript buffer, which it frees with free().
+  // empty; the strings live where the nodes do, on the heap or in a document's
+  // storage that outlives the control) and adopts the PostScript buffer, which it frees with free().
   PPDXControl(const char* keyword, CFStringRef displayName, PointerList& flags,
               unsigned char* psData, long psLength, bool visible, UIConstraints* constraints);
   PPDXControl(Settings& settings, long index, UIConstraints* constraints);
