@@ -1,5 +1,6 @@
 #include "PPDX/PPDObjects/PPDXControls.h"
 
+#include <initializer_list>
 #include <memory>
 #include <new>
 
@@ -90,6 +91,7 @@ PPDXControls::PPDXControls() = default;
 
 PPDXControls::PPDXControls(Settings& settings, UIConstraints* constraints,
                            DocumentStorage* storage) {
+  if (storage != nullptr) PlaceNodesIn(*storage);
   std::unique_ptr<CString> language(
       SettingsEntryReader(settings, HeaderTextIndex(kLanguageEncoding)).Text(kHeaderKey));
   SettingsListReader list(settings);
@@ -100,6 +102,13 @@ PPDXControls::PPDXControls(Settings& settings, UIConstraints* constraints,
 }
 
 PPDXControls::~PPDXControls() = default;
+
+void PPDXControls::PlaceNodesIn(DocumentStorage& storage) {
+  mAll.PlaceNodesIn(storage);
+  for (KindList* kind : {&mPopups, &mBooleans, &mRanges, &mFloatRanges, &mJobNotes,
+                         &mSpecialOptions, &mCustomPageSizes})
+    kind->controls.PlaceNodesIn(storage);
+}
 
 void PPDXControls::Add(PPDXControl* control) {
   if (control == nullptr) return;
