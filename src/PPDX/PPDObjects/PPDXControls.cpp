@@ -52,17 +52,17 @@ PPDXControl* NewControl(int marker, Settings& settings, long index, UIConstraint
                         CString* language, DocumentStorage* storage) {
   switch (marker) {
     case kBooleanMarker:
-      return new (std::nothrow) PPDXBooleanControl(settings, index, constraints);
+      return new (std::nothrow) PPDXBooleanControl(settings, index, constraints, storage);
     case kJobNoteMarker:
-      return new (std::nothrow) PPDXJobNote(settings, index, language);
+      return new (std::nothrow) PPDXJobNote(settings, index, language, storage);
     case kPopupMarker:
       return new (std::nothrow) PPDXPopupControl(settings, index, constraints, storage);
     case kRangeMarker:
-      return new (std::nothrow) PPDXRangeControl(settings, index);
+      return new (std::nothrow) PPDXRangeControl(settings, index, storage);
     case kFloatRangeMarker:
-      return new (std::nothrow) PPDXFloatRangeControl(settings, index);
+      return new (std::nothrow) PPDXFloatRangeControl(settings, index, storage);
     case kSpecialOptionMarker:
-      return new (std::nothrow) PPDXSpecialOption(settings, index);
+      return new (std::nothrow) PPDXSpecialOption(settings, index, storage);
     default:
       return nullptr;
   }

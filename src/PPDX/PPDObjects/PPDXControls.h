@@ -26,8 +26,8 @@ class PPDXControls {
   PPDXControls();
   // Rebuilds the controls saved in the store, each of the kind its marker names;
   // the caller owns them. Boolean and popup controls report to `constraints`;
-  // popup choices and the collection's list nodes are placed in `storage` when
-  // given.
+  // popup choices, flag words and the collection's list nodes are placed in
+  // `storage` when given.
   PPDXControls(Settings& settings, UIConstraints* constraints, DocumentStorage* storage = nullptr);
   virtual ~PPDXControls();
 
