@@ -57,7 +57,8 @@ class PPDX {
 
   PPDFile* File() const { return mFile.get(); }
   // Where the model places its small objects (popup choices, their texts and
-  // codes, their list nodes); released when the document goes.
+  // codes, flag words, the nodes of the controls' lists); released when the
+  // document goes.
   DocumentStorage& Storage() { return mStorage; }
 
   // The header entries of the settings blob (under kHeaderKey: the layout

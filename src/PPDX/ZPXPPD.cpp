@@ -85,6 +85,7 @@ void ZPXPPD::MakeCollections() {
   mProperties.reset(new PPDXProperties);
   mGroups.reset(new PPDXGroups);
   mControls.reset(new PPDXControls);
+  mControls->PlaceNodesIn(Storage());
 }
 
 void ZPXPPD::Build() {
@@ -239,6 +240,11 @@ void ZPXPPD::AddControl(PPDXControl* control) {
   if (control->Keyword() != nullptr) mControlsByKeyword.emplace(control->Keyword(), control);
 }
 
+void ZPXPPD::AddToRollDown(PPDXRollDown& rollDown, PPDXControl* control) {
+  rollDown.Controls()->PlaceNodesIn(Storage());
+  rollDown.Controls()->Add(control);
+}
+
 void ZPXPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportOrphan) {
   if (group == nullptr && mInInstallableOptions && mInstallableRollDown != nullptr)
     group = mInstallableRollDown;
@@ -248,7 +254,7 @@ void ZPXPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportOrp
   }
   if (PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(group)) {
     control->SetParent(rollDown);
-    rollDown->Controls()->Add(control);
+    AddToRollDown(*rollDown, control);
     AddControl(control);
     return;
   }

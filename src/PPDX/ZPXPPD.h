@@ -195,6 +195,9 @@ class ZPXPPD : public PPDX, public PPDXDisplayOptions {
   PPDXErrorObj* MakeBooleanControl(const char* key, CFStringRef translation, FlagList& flags,
                                    PPDXGroup* group, zpxppd::BooleanBlock& block);
   void SetupControl(PPDXGroup* group, PPDXControl* control, bool reportOrphan);
+  // The roll-down's list nodes live in the document's storage, as the
+  // document's own do.
+  void AddToRollDown(PPDXRollDown& rollDown, PPDXControl* control);
   PPDXGroup* FindAndCreateParent(const char* name);
   void CollectOrphanGroups();
   PPDXGroup* CreateDeclaredGroup(const GroupName& record);

@@ -179,7 +179,7 @@ PPDXErrorObj* ZPXPPD::ParseControl(PPDStream& line) {
   // The block that the duplicate announces is then read by the line loop,
   // where it has no effect.
   if (FindAnyControl(key) != nullptr) return MakeError(kPPDXErrDuplicateName, key, false);
-  FlagList flags;
+  FlagList flags(Storage());
   flags.ReadFrom(line);
   char scratch[kTokenSize];
   PPDStream::Line text;

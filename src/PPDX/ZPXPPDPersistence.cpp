@@ -295,5 +295,5 @@ void ZPXPPD::AttachControl(PPDXControl* control) {
   PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(mGroups->Find(*parent, true));
   if (rollDown == nullptr) return;
   control->SetParent(rollDown);
-  rollDown->Controls()->Add(control);
+  AddToRollDown(*rollDown, control);
 }

@@ -8,12 +8,15 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <utility>
 
 CString::CString() : mBuffer(nullptr), mLength(0) {}
 
 CString::CString(const char* text) : CString() { *this = text; }
 
 CString::CString(const CString& other) : CString() { *this = other.mBuffer; }
+
+CString::CString(CString&& other) noexcept : CString() { *this = std::move(other); }
 
 CString::CString(const char* text, DocumentStorage& storage) : CString() {
   if (text == nullptr) return;
@@ -56,6 +59,15 @@ CString& CString::operator=(const char* text) {
 }
 
 CString& CString::operator=(const CString& other) { return *this = other.mBuffer; }
+
+CString& CString::operator=(CString&& other) noexcept {
+  if (&other == this) return *this;
+  ClearBuffer();
+  mBuffer = std::exchange(other.mBuffer, nullptr);
+  mLength = std::exchange(other.mLength, 0);
+  mStorage = std::exchange(other.mStorage, nullptr);
+  return *this;
+}
 
 CString& CString::operator=(__CFString const* text) {
   char* converted = ConvertPlatformString(text, GetApplicationTextEncoding());

@@ -19,6 +19,8 @@ class CString {
   CString();
   CString(const char* text);
   CString(const CString& other);
+  // Takes the other's text, wherever it lives; the other is left unset.
+  CString(CString&& other) noexcept;
   // A copy of the text held in `storage`, which must outlive the string;
   // unset for a null text.
   CString(const char* text, DocumentStorage& storage);
@@ -29,6 +31,7 @@ class CString {
 
   CString& operator=(const char* text);
   CString& operator=(const CString& other);
+  CString& operator=(CString&& other) noexcept;
   // Converts with the application text encoding; a null or unconvertible
   // source makes the string "" (set, but empty).
   CString& operator=(__CFString const* text);

@@ -1,16 +1,16 @@
 #pragma once
 // Storage that a document owns for the many small blocks of its model (popup
-// choices, their keywords and codes, list nodes): blocks are carved one after
-// another from large chunks, each aligned only as its kind needs, and every
-// chunk goes back to the heap in one step when the storage goes. Releasing one
-// block returns nothing; its bytes stay unusable until then. Under
-// AddressSanitizer a released block, and the gap after every block, are
-// poisoned, so that a use after release or an overrun is caught as it would be
-// on the heap.
+// choices, their keywords and codes, flag words, list nodes): blocks are
+// carved one after another from large chunks, each aligned only as its kind
+// needs, and every chunk goes back to the heap in one step when the storage
+// goes. Releasing one block returns nothing; its bytes stay unusable until
+// then. Under AddressSanitizer a released block, and the gap after every block,
+// are poisoned, so that a use after release or an overrun is caught as it
+// would be on the heap.
 //
 // An object carries no mark of where it lives: whoever places objects here
-// (a list that places its nodes, a popup choice with its keyword) knows it and
-// ends them with Destroy, never with delete.
+// (a list that places its nodes, a popup choice with its keyword, a control
+// with its flag words) knows it and ends them with Destroy, never with delete.
 //
 // The chunks of a storage that goes are kept for the next document
 // (SpareBlocks).

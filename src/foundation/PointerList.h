@@ -69,6 +69,8 @@ class PointerList {
   // The nodes live in `storage`, which must outlive them; only while the list
   // is empty.
   void PlaceNodesIn(DocumentStorage& storage);
+  // Where the nodes live; null for the heap.
+  DocumentStorage* NodeStorage() const { return mStorage; }
 
   unsigned long Size() const { return mCount; }
   bool Empty() const { return mCount == 0; }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "foundation/DocumentStorage.h"
 #include "foundation/PointerList.h"
 
 template <class T>
@@ -44,6 +45,15 @@ class PointerListOf {
   // would), then empties the list.
   void DeleteAll() {
     for (T* element : *this) std::default_delete<T>()(element);
+    mList.MakeEmpty();
+  }
+
+  // For owners that place what they list where the list's nodes live (the
+  // heap, or a document's storage: DocumentStorage::Make): ends every element
+  // there, then empties the list.
+  void EndAll() {
+    if (mList.NodeStorage() == nullptr) return DeleteAll();
+    for (T* element : *this) DocumentStorage::Destroy(element);
     mList.MakeEmpty();
   }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "PPDX/PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDX/PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDX/PPDObjects/PPDXControls.h"
 #include "PPDX/PPDObjects/PPDXErrors.h"
@@ -425,6 +426,27 @@ TEST_F(ZPXPPDDocumentTest, AChoiceWithAnEmptyKeywordSurvivesTheBlob) {
   EXPECT_EQ("", Value(rebuilt, "*ZPTray"));
   EXPECT_EQ("%%BeginFeature: *ZPTray \n(blank) pop\n%%EndFeature\n", Emitted(*tray));
   EXPECT_EQ(2, tray->GetValue());
+}
+
+// Without a single popup choice, a document still keeps its controls' list
+// nodes and flag words in its own storage, parsed or rebuilt, and reads them as
+// before.
+TEST_F(ZPXPPDDocumentTest, ControlListsAndFlagWordsLiveInTheDocumentStorage) {
+  std::unique_ptr<ZPXPPD> document =
+      ParseText(kHead +
+                "*%ZPXFlags *ZPJog: Spooler|Setup\n*%ZPXGroup *ZPJog Roll/Jog\n*OpenUI *ZPJog/Jog: "
+                "Boolean\n*DefaultZPJog: True\n*ZPJog True/On: \"on\"\n*ZPJog False/Off: \"off\"\n"
+                "*CloseUI: *ZPJog\n");
+  ASSERT_TRUE(document->IsValidPPD());
+  EXPECT_GT(document->Storage().ChunkBytes(), 0u);
+  ZPXPPD rebuilt(*Travel(*document), nullptr, nullptr);
+  EXPECT_GT(rebuilt.Storage().ChunkBytes(), 0u);
+  EXPECT_EQ(Model(*document), Model(rebuilt));
+  for (ZPXPPD* model : {document.get(), &rebuilt}) {
+    PPDXControl* jog = model->GetControls()->FindBoolean("*ZPJog", true);
+    ASSERT_NE(jog, nullptr);
+    EXPECT_TRUE(jog->IsSpooler() && jog->IsSetup() && !jog->IsDynamic());
+  }
 }
 
 TEST_F(ZPXPPDDocumentTest, RunTimePopupsJoinTheirGroupAndRebuildInPlace) {

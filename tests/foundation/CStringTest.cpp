@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+
+#include "foundation/DocumentStorage.h"
 
 static const char* Chars(const CString& text) { return text; }
 static char* At(CString& text, unsigned long offset) {
@@ -33,6 +36,30 @@ TEST(CStringTest, CopiesAreDeepAndOwnTextMayBeAssigned) {
   copy = Chars(copy) + 1;
   EXPECT_STREQ(copy, "bc");
   EXPECT_EQ(copy.Size(), 2u);
+}
+
+// A move hands over the text itself, wherever it lives, and leaves the source
+// unset; the target's own text goes.
+TEST(CStringTest, MovesTakeTheBufferAndUnsetTheSource) {
+  CString source("Upper");
+  const char* buffer = source;
+  CString moved(std::move(source));
+  EXPECT_EQ(Chars(moved), buffer);
+  EXPECT_EQ(Chars(source), nullptr);
+  EXPECT_EQ(source.Size(), 0u);
+
+  DocumentStorage storage;
+  CString stored("Lower", storage);
+  buffer = stored;
+  moved = std::move(stored);
+  EXPECT_EQ(Chars(moved), buffer);
+  EXPECT_EQ(moved.Size(), 5u);
+  EXPECT_EQ(Chars(stored), nullptr);
+  // Still the storage's text: a change takes a buffer of its own.
+  moved + " tray";
+  EXPECT_STREQ(moved, "Lower tray");
+  moved = std::move(moved);
+  EXPECT_STREQ(moved, "Lower tray");
 }
 
 TEST(CStringTest, AppendWorksInPlaceAndKeepsUnsetWhenNothingAdded) {

@@ -12,6 +12,13 @@ struct Named {
   std::string text;
 };
 
+// Counts its ends, wherever it lives.
+struct Counted {
+  explicit Counted(int* ended) : ended(ended) {}
+  ~Counted() { ++*ended; }
+  int* ended;
+};
+
 std::vector<std::string> Texts(const PointerList& list) {
   std::vector<std::string> texts;
   for (const Named* element : PointerListOf<const Named>(list)) texts.push_back(element->text);
@@ -55,4 +62,38 @@ TEST(PointerListOfTest, DeleteAllFreesEveryElementAndEmptiesTheList) {
 
   PointerListOf<Named>(list).DeleteAll();
   EXPECT_TRUE(list.Empty());
+}
+
+// Elements placed where the list's nodes live end there: each one once, through
+// the storage for a stored list, with delete for a heap list (the sanitizer
+// build reports a stored element handed to delete, and an ended one read
+// while its storage lives on).
+TEST(PointerListOfTest, EndAllEndsEachElementWhereTheNodesLive) {
+  int ended = 0;
+  DocumentStorage storage;
+  PointerList stored;
+  stored.PlaceNodesIn(storage);
+  EXPECT_EQ(stored.NodeStorage(), &storage);
+  PointerList heap;
+  EXPECT_EQ(heap.NodeStorage(), nullptr);
+  for (int element = 0; element < 3; ++element) {
+    stored.PushBack(storage.Make<Counted>(&ended));
+    heap.PushBack(new Counted(&ended));
+  }
+  PointerListOf<Counted>(stored).EndAll();
+  EXPECT_EQ(ended, 3);
+  EXPECT_TRUE(stored.Empty());
+  PointerListOf<Counted>(heap).EndAll();
+  EXPECT_EQ(ended, 6);
+  EXPECT_TRUE(heap.Empty());
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_DEATH(
+      {
+        stored.PushBack(storage.Make<Counted>(&ended));
+        int* volatile* left = &PointerListOf<Counted>(stored).Front()->ended;
+        PointerListOf<Counted>(stored).EndAll();
+        (void)*left;
+      },
+      "use-after-poison");
+#endif
 }

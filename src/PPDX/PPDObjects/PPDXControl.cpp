@@ -10,6 +10,7 @@
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
 #include "constraints/UIConstraints.h"
 #include "foundation/CString.h"
+#include "foundation/DocumentStorage.h"
 #include "foundation/HexText.h"
 #include "foundation/PointerListOf.h"
 
@@ -119,13 +120,15 @@ PPDXControl::PPDXControl(const char* keyword, CFStringRef displayName, PointerLi
   mFlags.Splice(flags);
 }
 
-PPDXControl::PPDXControl(Settings& settings, long index, UIConstraints* constraints)
+PPDXControl::PPDXControl(Settings& settings, long index, UIConstraints* constraints,
+                         DocumentStorage* storage)
     : PPDXElement(settings, index),
       mType(CNTL_NONE),
       mOrder(0),
       mPSData(nullptr),
       mPSLength(0),
       mConstraints(constraints) {
+  if (storage != nullptr) mFlags.PlaceNodesIn(*storage);
   SettingsEntryReader reader(settings, index);
   reader.Number(kOrderKey, mOrder);
   reader.Bytes(kPostScriptKey, mPSData, mPSLength);
@@ -133,18 +136,23 @@ PPDXControl::PPDXControl(Settings& settings, long index, UIConstraints* constrai
   if (words) AppendFlagWords(static_cast<const char*>(*words));
 }
 
+CString* PPDXControl::NewFlag(const char* word) {
+  DocumentStorage* storage = mFlags.NodeStorage();
+  return storage != nullptr ? storage->Make<CString>(word, *storage) : new CString(word);
+}
+
 void PPDXControl::AppendFlagWords(const std::string& words) {
   size_t start = 0;
   while (start < words.size()) {
     size_t end = words.find(kFlagSeparator, start);
     if (end == std::string::npos) end = words.size();
-    if (end > start) mFlags.PushBack(new CString(words.substr(start, end - start).c_str()));
+    if (end > start) mFlags.PushBack(NewFlag(words.substr(start, end - start).c_str()));
     start = end + 1;
   }
 }
 
 PPDXControl::~PPDXControl() {
-  PointerListOf<CString>(mFlags).DeleteAll();
+  PointerListOf<CString>(mFlags).EndAll();
   std::free(mPSData);
 }
 

@@ -9,6 +9,7 @@
 #include "PPDX/PPDObjects/PPDXElement.h"
 #include "foundation/PointerList.h"
 
+class DocumentStorage;
 class UIConstraints;
 
 enum CNTL_TYPE : SInt32 {
@@ -26,10 +27,14 @@ class PPDXControl : public PPDXElement {
  public:
   PPDXControl();
   // Takes the flag strings that `flags` lists with the list's nodes (it is left
-  // empty) and adopts the PostScript buffer, which it frees with free().
+  // empty; the strings live where the nodes do, on the heap or in a document's
+  // storage that outlives the control) and adopts the PostScript buffer, which it frees with
+  // free().
   PPDXControl(const char* keyword, CFStringRef displayName, PointerList& flags,
               unsigned char* psData, long psLength, bool visible, UIConstraints* constraints);
-  PPDXControl(Settings& settings, long index, UIConstraints* constraints);
+  // With `storage`, the flag words and their nodes are placed there.
+  PPDXControl(Settings& settings, long index, UIConstraints* constraints,
+              DocumentStorage* storage = nullptr);
   ~PPDXControl() override;
 
   virtual void ResetToDefaultValue() = 0;
@@ -89,8 +94,10 @@ class PPDXControl : public PPDXElement {
   void SetType(CNTL_TYPE type) { mType = type; }
 
  private:
-  // Splits words separated by "|" into new flags; empty pieces are skipped.
+  // Splits words separated by "|" into new flags, placed where the list's
+  // nodes live; empty pieces are skipped.
   void AppendFlagWords(const std::string& words);
+  CString* NewFlag(const char* word);
   // Null at the end of the list or before a walk started.
   const char* CurrentControlFlag() const;
 

@@ -1,5 +1,6 @@
 #include "PPDX/PPDObjects/PPDXControls.h"
 
+#include <initializer_list>
 #include <memory>
 #include <new>
 
@@ -51,17 +52,17 @@ PPDXControl* NewControl(int marker, Settings& settings, long index, UIConstraint
                         CString* language, DocumentStorage* storage) {
   switch (marker) {
     case kBooleanMarker:
-      return new (std::nothrow) PPDXBooleanControl(settings, index, constraints);
+      return new (std::nothrow) PPDXBooleanControl(settings, index, constraints, storage);
     case kJobNoteMarker:
-      return new (std::nothrow) PPDXJobNote(settings, index, language);
+      return new (std::nothrow) PPDXJobNote(settings, index, language, storage);
     case kPopupMarker:
       return new (std::nothrow) PPDXPopupControl(settings, index, constraints, storage);
     case kRangeMarker:
-      return new (std::nothrow) PPDXRangeControl(settings, index);
+      return new (std::nothrow) PPDXRangeControl(settings, index, storage);
     case kFloatRangeMarker:
-      return new (std::nothrow) PPDXFloatRangeControl(settings, index);
+      return new (std::nothrow) PPDXFloatRangeControl(settings, index, storage);
     case kSpecialOptionMarker:
-      return new (std::nothrow) PPDXSpecialOption(settings, index);
+      return new (std::nothrow) PPDXSpecialOption(settings, index, storage);
     default:
       return nullptr;
   }
@@ -90,6 +91,7 @@ PPDXControls::PPDXControls() = default;
 
 PPDXControls::PPDXControls(Settings& settings, UIConstraints* constraints,
                            DocumentStorage* storage) {
+  if (storage != nullptr) PlaceNodesIn(*storage);
   std::unique_ptr<CString> language(
       SettingsEntryReader(settings, HeaderTextIndex(kLanguageEncoding)).Text(kHeaderKey));
   SettingsListReader list(settings);
@@ -100,6 +102,13 @@ PPDXControls::PPDXControls(Settings& settings, UIConstraints* constraints,
 }
 
 PPDXControls::~PPDXControls() = default;
+
+void PPDXControls::PlaceNodesIn(DocumentStorage& storage) {
+  mAll.PlaceNodesIn(storage);
+  for (KindList* kind : {&mPopups, &mBooleans, &mRanges, &mFloatRanges, &mJobNotes,
+                         &mSpecialOptions, &mCustomPageSizes})
+    kind->controls.PlaceNodesIn(storage);
+}
 
 void PPDXControls::Add(PPDXControl* control) {
   if (control == nullptr) return;

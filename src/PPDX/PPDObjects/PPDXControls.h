@@ -26,12 +26,17 @@ class PPDXControls {
   PPDXControls();
   // Rebuilds the controls saved in the store, each of the kind its marker names;
   // the caller owns them. Boolean and popup controls report to `constraints`;
-  // popup choices are placed in `storage` when given.
+  // popup choices, flag words and the collection's list nodes are placed in
+  // `storage` when given.
   PPDXControls(Settings& settings, UIConstraints* constraints, DocumentStorage* storage = nullptr);
   virtual ~PPDXControls();
 
   PPDXControls(const PPDXControls&) = delete;
   PPDXControls& operator=(const PPDXControls&) = delete;
+
+  // The nodes of the lists still empty live in `storage`, which must outlive
+  // the collection.
+  void PlaceNodesIn(DocumentStorage& storage);
 
   // Ignores null.
   void Add(PPDXControl* control);

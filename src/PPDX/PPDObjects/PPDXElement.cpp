@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 
 #include "PPDX/PPDObjects/SettingsEntryReader.h"
 #include "PPDX/PPDObjects/SettingsEntryWriter.h"
@@ -44,13 +45,14 @@ PPDXElement::PPDXElement() : mVisible(false), mParent(nullptr) {}
 PPDXElement::PPDXElement(const char* keyword, CFStringRef inLocalName, const bool& visible)
     : mDisplayName(CFRef<CFStringRef>::Retain(inLocalName)), mVisible(visible), mParent(nullptr) {
   ZPX_ASSERT(inLocalName != NULL);
-  if (keyword != nullptr && keyword[0] != '\0') mKeyword.reset(new CString(keyword));
+  if (keyword != nullptr && keyword[0] != '\0') mKeyword = keyword;
 }
 
 PPDXElement::PPDXElement(Settings& settings, const long& index)
     : mVisible(false), mParent(nullptr) {
   SettingsEntryReader reader(settings, index);
-  mKeyword.reset(KeywordOrNull(reader.Text(kKeywordKey)));
+  std::unique_ptr<CString> keyword(KeywordOrNull(reader.Text(kKeywordKey)));
+  if (keyword) mKeyword = std::move(*keyword);
   mDisplayName.reset(reader.PlatformText(kDisplayNameKey));
   mParentKeyword.reset(KeywordOrNull(reader.Text(kParentKey)));
   SInt32 visible = 0;
@@ -85,9 +87,7 @@ short PPDXElement::Save(Settings& settings, const long& index) {
   return writer.Error();
 }
 
-const char* PPDXElement::Keyword() const {
-  return mKeyword ? static_cast<const char*>(*mKeyword) : nullptr;
-}
+const char* PPDXElement::Keyword() const { return mKeyword; }
 
 const char* PPDXElement::UserName() {
   if (!mUserName) mUserName.reset(CFStringToCString(mDisplayName.get()));
@@ -102,11 +102,11 @@ void PPDXElement::SetParent(PPDXElement* parent) {
 CString* PPDXElement::TakeParentKeyword() { return mParentKeyword.release(); }
 
 bool PPDXElement::operator==(const PPDXElement& other) const {
-  return mKeyword && other.mKeyword && *mKeyword == *other.mKeyword;
+  return Keyword() != nullptr && other.Keyword() != nullptr && mKeyword == other.mKeyword;
 }
 
 bool PPDXElement::operator==(const char* keyword) const {
-  return mKeyword && keyword != nullptr && *mKeyword == keyword;
+  return Keyword() != nullptr && keyword != nullptr && mKeyword == keyword;
 }
 
 void PPDXElement::AdoptDisplayName(CFStringRef name) {

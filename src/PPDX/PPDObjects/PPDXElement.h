@@ -7,8 +7,8 @@
 #include "PPDX/PPDXDisplayOptions.h"
 #include "cf/CFRef.h"
 #include "cf/CoreFoundation.h"
+#include "foundation/CString.h"
 
-class CString;
 class Settings;
 
 class PPDXElement {
@@ -51,7 +51,8 @@ class PPDXElement {
   void AdoptDisplayName(CFStringRef name);
 
  private:
-  std::unique_ptr<CString> mKeyword;
+  // Unset without a keyword; held here, not behind a pointer of its own.
+  CString mKeyword;
   std::unique_ptr<CString> mUserName;
   CFRef<CFStringRef> mDisplayName;
   bool mVisible;

@@ -8,6 +8,7 @@
 
 #include "PPDX/PPDObjects/PPDXControl.h"
 #include "PPDX/PPDObjects/PPDXElementAPI.h"
+#include "foundation/DocumentStorage.h"
 #include "foundation/SettingsStrings.h"
 #include "support/ControlTestSupport.h"
 
@@ -29,7 +30,8 @@ class Control : private FlagWords, public PPDXControl {
                     true, nullptr) {
     SetType(type);
   }
-  Control(Settings& settings, long index) : FlagWords({}), PPDXControl(settings, index, nullptr) {}
+  Control(Settings& settings, long index, DocumentStorage* storage = nullptr)
+      : FlagWords({}), PPDXControl(settings, index, nullptr, storage) {}
 
   void ResetToDefaultValue() override {}
   short Restore(Settings&, long) override { return 0; }
@@ -126,6 +128,33 @@ TEST(PPDXControlTest, FlagsAndCodeSurviveSaveAndRestore) {
   long size = sizeof order;
   ASSERT_EQ(0, again.Get(FourCC("Ordr"), 9, &order, size, true));
   EXPECT_EQ(0, order);  // a four-byte order was not taken
+}
+
+// Restored for a document, the flag words live in its storage, read as heap
+// ones do and end with the control.
+TEST(PPDXControlTest, RestoredFlagWordsLiveInTheStorageGiven) {
+  Control saved("*Collate", CNTL_NONE, {"Dynamic", "Setup"});
+  Settings settings;
+  ASSERT_EQ(0, saved.Save(settings, 5004));
+  DocumentStorage storage;
+  {
+    Control restored(settings, 5004, &storage);
+    EXPECT_GT(storage.ChunkBytes(), 0u);
+    EXPECT_EQ(restored.ControlFlagCount(), 2);
+    EXPECT_TRUE(restored.IsDynamic() && restored.IsSetup() && !restored.IsCommand());
+  }
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_DEATH(
+      {
+        const volatile char* word;
+        {
+          Control restored(settings, 5004, &storage);
+          word = restored.FirstControlFlag();
+        }
+        (void)word[0];
+      },
+      "use-after-poison");
+#endif
 }
 
 TEST(PPDXControlTest, ReservedKeywordsAreRefusedExactly) {

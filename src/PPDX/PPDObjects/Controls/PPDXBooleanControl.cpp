@@ -43,8 +43,9 @@ PPDXBooleanControl::PPDXBooleanControl(const char* keyword, CFStringRef displayN
   mFalseLength = falseLength;
 }
 
-PPDXBooleanControl::PPDXBooleanControl(Settings& settings, long index, UIConstraints* constraints)
-    : PPDXControl(settings, index, constraints) {
+PPDXBooleanControl::PPDXBooleanControl(Settings& settings, long index, UIConstraints* constraints,
+                                       DocumentStorage* storage)
+    : PPDXControl(settings, index, constraints, storage) {
   SetType(CNTL_BOOLEAN);
   ResetToDefaultValue();
   SettingsEntryReader reader(settings, index);

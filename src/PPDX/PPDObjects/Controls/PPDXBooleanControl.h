@@ -19,7 +19,8 @@ class PPDXBooleanControl : public PPDXControl {
                      CString* trueText, unsigned char* truePS, long trueLength, CString* falseText,
                      unsigned char* falsePS, long falseLength, bool defaultValue,
                      UIConstraints* constraints);
-  PPDXBooleanControl(Settings& settings, long index, UIConstraints* constraints);
+  PPDXBooleanControl(Settings& settings, long index, UIConstraints* constraints,
+                     DocumentStorage* storage = nullptr);
   ~PPDXBooleanControl() override;
 
   bool IsTrue() const { return mValue; }

@@ -33,8 +33,9 @@ PPDXFloatRangeControl::PPDXFloatRangeControl(const char* keyword, CFStringRef di
   SetType(CNTL_FLOATRANGE);
 }
 
-PPDXFloatRangeControl::PPDXFloatRangeControl(Settings& settings, long index)
-    : PPDXControl(settings, index, nullptr) {
+PPDXFloatRangeControl::PPDXFloatRangeControl(Settings& settings, long index,
+                                             DocumentStorage* storage)
+    : PPDXControl(settings, index, nullptr, storage) {
   SetType(CNTL_FLOATRANGE);
   SettingsEntryReader reader(settings, index);
   reader.Number(kValueKey, mValue);

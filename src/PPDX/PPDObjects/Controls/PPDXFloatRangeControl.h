@@ -17,7 +17,7 @@ class PPDXFloatRangeControl : public PPDXControl {
   PPDXFloatRangeControl(const char* keyword, CFStringRef displayName, PointerList& flags,
                         unsigned char* psTemplate, double templateLength, double minimum,
                         double maximum, double increment, double defaultValue, bool visible);
-  PPDXFloatRangeControl(Settings& settings, long index);
+  PPDXFloatRangeControl(Settings& settings, long index, DocumentStorage* storage = nullptr);
 
   float MinVal() const { return mMinimum; }
   float MaxVal() const { return mMaximum; }

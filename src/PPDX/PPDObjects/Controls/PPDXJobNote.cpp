@@ -113,8 +113,9 @@ PPDXJobNote::PPDXJobNote(const char* keyword, CFStringRef displayName, PointerLi
   }
 }
 
-PPDXJobNote::PPDXJobNote(Settings& settings, long index, CString* language)
-    : PPDXControl(settings, index, nullptr) {
+PPDXJobNote::PPDXJobNote(Settings& settings, long index, CString* language,
+                         DocumentStorage* storage)
+    : PPDXControl(settings, index, nullptr, storage) {
   SetType(CNTL_JOBNOTE);
   AcquireConverter(language);
   SettingsEntryReader reader(settings, index);

@@ -32,7 +32,8 @@ class PPDXJobNote : public PPDXControl {
   PPDXJobNote(const char* keyword, CFStringRef displayName, PointerList& flags,
               unsigned char* psTemplate, long templateLength, CString* notes, CString* language,
               bool visible, long maxLength, const JobNoteFlag& noteFlags, long minLength);
-  PPDXJobNote(Settings& settings, long index, CString* language);
+  PPDXJobNote(Settings& settings, long index, CString* language,
+              DocumentStorage* storage = nullptr);
   ~PPDXJobNote() override;
 
   void ResetToDefaultValue() override;

@@ -110,7 +110,7 @@ PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef displayName,
 
 PPDXPopupControl::PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints,
                                    DocumentStorage* storage)
-    : PPDXControl(settings, index, constraints) {
+    : PPDXControl(settings, index, constraints, storage) {
   SetType(CNTL_POPUP);
   if (storage != nullptr) mItems.PlaceNodesIn(*storage);
   SettingsEntryReader reader(settings, index);

@@ -68,7 +68,8 @@ class PPDXPopupControl : public PPDXControl {
   PPDXPopupControl(const char* keyword, CFStringRef displayName, PointerList& flags, bool visible,
                    bool pickMany, bool installable, PointerList& items, CString* defaultKeyword,
                    UIConstraints* constraints);
-  // With `storage`, the restored choices are placed there (see NewStoredItem).
+  // With `storage`, the restored choices and flag words are placed there (see
+  // NewStoredItem).
   PPDXPopupControl(Settings& settings, long index, UIConstraints* constraints,
                    DocumentStorage* storage = nullptr);
   ~PPDXPopupControl() override;

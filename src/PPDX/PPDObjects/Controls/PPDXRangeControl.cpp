@@ -35,8 +35,8 @@ PPDXRangeControl::PPDXRangeControl(const char* keyword, CFStringRef displayName,
   SetType(CNTL_RANGE);
 }
 
-PPDXRangeControl::PPDXRangeControl(Settings& settings, long index)
-    : PPDXControl(settings, index, nullptr) {
+PPDXRangeControl::PPDXRangeControl(Settings& settings, long index, DocumentStorage* storage)
+    : PPDXControl(settings, index, nullptr, storage) {
   SetType(CNTL_RANGE);
   SettingsEntryReader reader(settings, index);
   ReadNumber(reader, kValueKey, mValue);

@@ -16,7 +16,7 @@ class PPDXRangeControl : public PPDXControl {
   PPDXRangeControl(const char* keyword, CFStringRef displayName, PointerList& flags,
                    unsigned char* psTemplate, long templateLength, long minimum, long maximum,
                    long increment, long defaultValue, bool visible);
-  PPDXRangeControl(Settings& settings, long index);
+  PPDXRangeControl(Settings& settings, long index, DocumentStorage* storage = nullptr);
 
   long MinVal() const { return mMinimum; }
   long MaxVal() const { return mMaximum; }

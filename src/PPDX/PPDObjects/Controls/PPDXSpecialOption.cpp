@@ -22,8 +22,8 @@ PPDXSpecialOption::PPDXSpecialOption(const char* keyword, CFStringRef displayNam
   SetType(CNTL_SPECIAL);
 }
 
-PPDXSpecialOption::PPDXSpecialOption(Settings& settings, long index)
-    : PPDXControl(settings, index, nullptr) {
+PPDXSpecialOption::PPDXSpecialOption(Settings& settings, long index, DocumentStorage* storage)
+    : PPDXControl(settings, index, nullptr, storage) {
   SetType(CNTL_SPECIAL);
   ReadValue(settings, index);
 }

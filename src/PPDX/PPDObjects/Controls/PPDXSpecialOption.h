@@ -15,7 +15,7 @@ class PPDXSpecialOption : public PPDXControl {
   // value is copied (null gives an empty value).
   PPDXSpecialOption(const char* keyword, CFStringRef displayName, PointerList& flags, char* value,
                     unsigned char* psData, long psLength, bool visible);
-  PPDXSpecialOption(Settings& settings, long index);
+  PPDXSpecialOption(Settings& settings, long index, DocumentStorage* storage = nullptr);
   ~PPDXSpecialOption() override;
 
   void ResetToDefaultValue() override;
