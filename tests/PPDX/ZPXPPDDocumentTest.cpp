@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -28,6 +29,20 @@ bool HasKey(CFDictionaryRef values, const std::string& key) {
   bool has = CFDictionaryGetValue(values, keyText) != nullptr;
   CFRelease(keyText);
   return has;
+}
+
+// The document's declared constraint lines as texts, a requirement marked "requires".
+std::vector<std::string> DeclaredLineTexts(const ZPXPPD& document) {
+  UIConstraints& constraints = *document.GetUIConstraints();
+  CStringSoup& texts = *constraints.GetConstraintStrings();
+  std::vector<std::string> lines;
+  for (const UIConstraints::DeclaredLine& line : constraints.DeclaredLines()) {
+    std::string text = line.requirement ? "requires" : "excludes";
+    for (std::int32_t id : {line.key1, line.option1, line.key2, line.option2})
+      text += std::string(" ") + texts.Find(id);
+    lines.push_back(text);
+  }
+  return lines;
 }
 
 CFArrayRef Names(std::vector<const char*> names) {
@@ -300,6 +315,12 @@ TEST_F(ZPXPPDDocumentTest, RebuiltConstraintsAnswerAsTheParsedOnesForEveryChoice
   std::unique_ptr<Settings> blob = Travel(*document);
   ZPXPPD rebuilt(*blob, nullptr, nullptr);
   ASSERT_TRUE(rebuilt.IsValidPPD());
+  // Every line comes back as it was declared, requirements as requirements.
+  const std::vector<std::string> declared = DeclaredLineTexts(*document);
+  EXPECT_EQ(declared, DeclaredLineTexts(rebuilt));
+  EXPECT_NE(std::find(declared.begin(), declared.end(),
+                      "requires *ZPBookletGap  *ZPOptionalFinisher Booklet"),
+            declared.end());
   ZPXPPD::Options(DISPLAY_ALL);
   std::vector<std::pair<std::string, std::string>> choices;
   PPDXControls* controls = document->GetControls();
