@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "carbon/CollectionKeyMix.h"
 #include "carbon/MacTypes.h"
 
 class CollectionKeyFilter {
@@ -20,7 +21,7 @@ class CollectionKeyFilter {
   // Adds the key; false when it may have been added before.
   bool Add(UInt64 key) {
     if (words_.empty()) return false;
-    const UInt64 hash = Mix(key);
+    const UInt64 hash = MixCollectionKey(key);
     UInt64* block = &words_[BlockStart(hash)];
     UInt64 positions = Spread(hash);
     bool fresh = false;
@@ -36,7 +37,7 @@ class CollectionKeyFilter {
   // False only when the key was never added.
   bool MayHold(UInt64 key) const {
     if (words_.empty()) return true;
-    const UInt64 hash = Mix(key);
+    const UInt64 hash = MixCollectionKey(key);
     const UInt64* block = &words_[BlockStart(hash)];
     UInt64 positions = Spread(hash);
     for (unsigned bit = 0; bit < kBitsPerKey; ++bit, positions <<= kPositionBits)
@@ -49,16 +50,6 @@ class CollectionKeyFilter {
   static constexpr std::size_t kWordsPerBlock = 8;  // 512 bits, one cache line
   static constexpr unsigned kPositionBits = 9;      // a bit of the block
 
-  // The final mix of a well-known 64-bit hash: every key bit reaches every
-  // hash bit.
-  static UInt64 Mix(UInt64 key) {
-    key ^= key >> 33;
-    key *= 0xff51afd7ed558ccdULL;
-    key ^= key >> 33;
-    key *= 0xc4ceb9fe1a85ec53ULL;
-    key ^= key >> 33;
-    return key;
-  }
   // The block comes from the hash's low bits, the bits within it from the
   // high bits of an odd multiple of it, 9 at a time.
   std::size_t BlockStart(UInt64 hash) const {

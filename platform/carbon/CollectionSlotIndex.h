@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "carbon/CollectionKeyMix.h"
 #include "carbon/MacTypes.h"
 
 class CollectionSlotIndex {
@@ -55,20 +56,10 @@ class CollectionSlotIndex {
     return entry.slot == kFree ? kNone : std::size_t(entry.slot);
   }
 
-  // The final mix of a well-known 64-bit hash: every key bit reaches every
-  // hash bit.
-  static UInt64 Mix(UInt64 key) {
-    key ^= key >> 33;
-    key *= 0xff51afd7ed558ccdULL;
-    key ^= key >> 33;
-    key *= 0xc4ceb9fe1a85ec53ULL;
-    key ^= key >> 33;
-    return key;
-  }
   static UInt64 ProcessSeed();
 
   std::size_t Home(UInt64 key) const {
-    return std::size_t(Mix(key ^ seed_)) & (entries_.size() - 1);
+    return std::size_t(MixCollectionKey(key ^ seed_)) & (entries_.size() - 1);
   }
   // The entry that holds the key, or the free entry where it would go.
   std::size_t Position(UInt64 key) const {
